@@ -1,0 +1,53 @@
+// Class activation: CoCreateInstance and friends, ProgIDs, GUID strings and task memory.
+//
+// CoCreateInstance first consults class objects registered in this process
+// (CoRegisterClassObject; a loaded module registers its class table), then the registry's
+// InprocServer32 path (loaded with dlopen, asked through DllGetClassObject).
+#pragma once
+
+#include <kelmira/platform/oleauto.h>
+
+enum CLSCTX : DWORD {
+  CLSCTX_INPROC_SERVER = 0x1,
+  CLSCTX_INPROC_HANDLER = 0x2,
+  CLSCTX_LOCAL_SERVER = 0x4,
+  CLSCTX_REMOTE_SERVER = 0x10,
+  CLSCTX_INPROC = CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER,
+  CLSCTX_SERVER = CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER | CLSCTX_REMOTE_SERVER,
+  CLSCTX_ALL = CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER | CLSCTX_REMOTE_SERVER,
+};
+enum REGCLS : DWORD { REGCLS_SINGLEUSE = 0, REGCLS_MULTIPLEUSE = 1, REGCLS_MULTI_SEPARATE = 2 };
+enum COINIT : DWORD { COINIT_APARTMENTTHREADED = 0x2, COINIT_MULTITHREADED = 0x0 };
+
+KELMIRA_EXTERN_C HRESULT CoInitialize(LPVOID pvReserved);
+KELMIRA_EXTERN_C HRESULT CoInitializeEx(LPVOID pvReserved, DWORD dwCoInit);
+KELMIRA_EXTERN_C void CoUninitialize();
+KELMIRA_EXTERN_C HRESULT OleInitialize(LPVOID pvReserved);
+KELMIRA_EXTERN_C void OleUninitialize();
+
+KELMIRA_EXTERN_C HRESULT CoCreateInstance(REFCLSID rclsid, IUnknown* pUnkOuter, DWORD dwClsContext, REFIID riid,
+                                          LPVOID* ppv);
+KELMIRA_EXTERN_C HRESULT CoGetClassObject(REFCLSID rclsid, DWORD dwClsContext, LPVOID pvReserved, REFIID riid,
+                                          LPVOID* ppv);
+KELMIRA_EXTERN_C HRESULT CoRegisterClassObject(REFCLSID rclsid, IUnknown* pUnk, DWORD dwClsContext, DWORD flags,
+                                               DWORD* lpdwRegister);
+KELMIRA_EXTERN_C HRESULT CoRevokeClassObject(DWORD dwRegister);
+// Unloads modules loaded through InprocServer32 whose DllCanUnloadNow answers S_OK.
+KELMIRA_EXTERN_C void CoFreeUnusedLibraries();
+// Puts an object into the running state; for in-process objects that is a no-op.
+KELMIRA_EXTERN_C HRESULT OleRun(IUnknown* pUnknown);
+
+KELMIRA_EXTERN_C HRESULT CLSIDFromProgID(LPCOLESTR lpszProgID, LPCLSID lpclsid);
+KELMIRA_EXTERN_C HRESULT ProgIDFromCLSID(REFCLSID clsid, LPOLESTR* lplpszProgID);  // CoTaskMemFree the result
+KELMIRA_EXTERN_C HRESULT CLSIDFromString(LPCOLESTR lpsz, LPCLSID pclsid);
+KELMIRA_EXTERN_C HRESULT IIDFromString(LPCOLESTR lpsz, LPIID lpiid);
+KELMIRA_EXTERN_C HRESULT StringFromCLSID(REFCLSID rclsid, LPOLESTR* lplpsz);  // CoTaskMemFree the result
+KELMIRA_EXTERN_C HRESULT StringFromIID(REFIID rclsid, LPOLESTR* lplpsz);
+// Writes "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}" (upper case) and returns the characters
+// written including the NUL, or 0 when cchMax is below 39.
+KELMIRA_EXTERN_C int StringFromGUID2(REFGUID rguid, LPOLESTR lpsz, int cchMax);
+KELMIRA_EXTERN_C HRESULT CoCreateGuid(GUID* pguid);
+
+KELMIRA_EXTERN_C LPVOID CoTaskMemAlloc(SIZE_T cb);
+KELMIRA_EXTERN_C LPVOID CoTaskMemRealloc(LPVOID pv, SIZE_T cb);
+KELMIRA_EXTERN_C void CoTaskMemFree(LPVOID pv);

@@ -1,0 +1,3 @@
+// placeholder, filled in by its owner
+#pragma once
+#include <kelmira/platform/oleauto.h>

@@ -1,0 +1,1 @@
+#include <kelmira/kelmira.h>

@@ -1,0 +1,30 @@
+# Installs the build tree into WORK_DIR/prefix and builds and runs the host program against it.
+file(REMOVE_RECURSE ${WORK_DIR})
+execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${WORK_DIR}/prefix
+                RESULT_VARIABLE rc)
+if(rc)
+  message(FATAL_ERROR "cmake --install failed: ${rc}")
+endif()
+execute_process(COMMAND ${CMAKE_COMMAND} -S ${HOST_SOURCE} -B ${WORK_DIR}/build -G ${GENERATOR}
+                        -DCMAKE_PREFIX_PATH=${WORK_DIR}/prefix
+                RESULT_VARIABLE rc)
+if(rc)
+  message(FATAL_ERROR "configuring the host against the installed package failed: ${rc}")
+endif()
+execute_process(COMMAND ${CMAKE_COMMAND} --build ${WORK_DIR}/build RESULT_VARIABLE rc)
+if(rc)
+  message(FATAL_ERROR "building the host against the installed package failed: ${rc}")
+endif()
+execute_process(COMMAND ${WORK_DIR}/build/host RESULT_VARIABLE rc)
+if(rc)
+  message(FATAL_ERROR "the host program failed: ${rc}")
+endif()
+# pkg-config must describe the same libraries.
+find_program(PKG_CONFIG pkg-config)
+if(PKG_CONFIG)
+  set(ENV{PKG_CONFIG_PATH} "${WORK_DIR}/prefix/lib/pkgconfig")
+  execute_process(COMMAND ${PKG_CONFIG} --libs kelmira OUTPUT_VARIABLE libs RESULT_VARIABLE rc)
+  if(rc OR NOT libs MATCHES "-lkelmira")
+    message(FATAL_ERROR "pkg-config kelmira is broken: ${libs}")
+  endif()
+endif()
