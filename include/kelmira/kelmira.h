@@ -9,6 +9,9 @@
 
 #include <kelmira/platform.h>
 
+struct IFont;
+struct IFontDisp;
+
 #define KM_UNPAREN_(...) __VA_ARGS__
 #define KM_IID_(I, ...) KELMIRA_DEFINE_IID(I, __VA_ARGS__)
 #define KM_CPPNAME_KM_GET(m) get_##m
