@@ -225,7 +225,8 @@ bool EncodeUtf8Into(Output<char>& out, LPCWSTR s, std::size_t n, bool strict) {
 }
 
 constexpr DWORD kAnsiToWideFlags = MB_PRECOMPOSED | MB_COMPOSITE | MB_USEGLYPHCHARS | MB_ERR_INVALID_CHARS;
-constexpr DWORD kWideToAnsiFlags = WC_DISCARDNS | WC_SEPCHARS | WC_DEFAULTCHAR | WC_COMPOSITECHECK | WC_NO_BEST_FIT_CHARS;
+constexpr DWORD kWideToAnsiFlags =
+    WC_DISCARDNS | WC_SEPCHARS | WC_DEFAULTCHAR | WC_COMPOSITECHECK | WC_NO_BEST_FIT_CHARS;
 
 }  // namespace
 

@@ -28,7 +28,8 @@ std::u16string FormatReal(double value, int significantDigits) {
 
 std::u16string FormatInteger(__int128 value) {
   const bool negative = value < 0;
-  unsigned __int128 magnitude = negative ? -static_cast<unsigned __int128>(value) : static_cast<unsigned __int128>(value);
+  unsigned __int128 magnitude =
+      negative ? -static_cast<unsigned __int128>(value) : static_cast<unsigned __int128>(value);
   std::u16string text;
   do {
     text.insert(text.begin(), static_cast<char16_t>(u'0' + static_cast<int>(magnitude % 10)));
@@ -48,7 +49,8 @@ std::u16string FormatCurrency(std::int64_t scaled) {
   int width = 4;
   while (fraction % 10 == 0) fraction /= 10, --width;
   std::u16string decimals(static_cast<std::size_t>(width), u'0');
-  for (int i = width - 1; i >= 0; --i, fraction /= 10) decimals[static_cast<std::size_t>(i)] = static_cast<char16_t>(u'0' + fraction % 10);
+  for (int i = width - 1; i >= 0; --i, fraction /= 10)
+    decimals[static_cast<std::size_t>(i)] = static_cast<char16_t>(u'0' + fraction % 10);
   return text + u"." + decimals;
 }
 

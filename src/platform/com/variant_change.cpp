@@ -47,7 +47,8 @@ HRESULT StoreText(const std::u16string& text, VARIANT* out) {
 HRESULT ConvertToText(const VARIANT& v, USHORT flags, VARIANT* out) {
   if (v.vt == VT_BOOL && (flags & (VARIANT_ALPHABOOL | VARIANT_LOCALBOOL)))
     return StoreText(v.boolVal ? u"True" : u"False", out);
-  if (const auto integer = IntegerValue(v)) return StoreText(v.vt == VT_EMPTY ? u"" : numtext::FormatInteger(*integer), out);
+  if (const auto integer = IntegerValue(v))
+    return StoreText(v.vt == VT_EMPTY ? u"" : numtext::FormatInteger(*integer), out);
   switch (v.vt) {
     case VT_R4: return StoreText(numtext::FormatReal(v.fltVal, 7), out);
     case VT_R8: return StoreText(numtext::FormatReal(v.dblVal, 15), out);
