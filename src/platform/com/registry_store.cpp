@@ -5,6 +5,8 @@
 // identity, size and modification time, checked before every operation.
 #include "com/registry_store.h"
 
+#include "com/atomic_file.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <string_view>
@@ -27,32 +29,6 @@ std::string DefaultPath() {
   }
   if (home && *home) return std::string(home) + "/.config/kelmira/registry";
   return ".kelmira-registry";
-}
-
-std::string DirectoryOf(const std::string& path) {
-  std::size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  if (slash == 0) return "/";
-  return path.substr(0, slash);
-}
-
-// mkdir -p
-bool MakeDirectories(const std::string& dir) {
-  struct stat st;
-  if (stat(dir.c_str(), &st) == 0) return S_ISDIR(st.st_mode);
-  std::string parent = DirectoryOf(dir);
-  if (parent != dir && !MakeDirectories(parent)) return false;
-  return mkdir(dir.c_str(), 0755) == 0 || errno == EEXIST;
-}
-
-bool WriteAll(int fd, std::string_view data) {
-  while (!data.empty()) {
-    ssize_t n = write(fd, data.data(), data.size());
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    data.remove_prefix(static_cast<std::size_t>(n));
-  }
-  return true;
 }
 
 class FdCloser {
@@ -152,27 +128,12 @@ LONG Store::LoadFile() {
 }
 
 LONG Store::Persist(const Tree& tree) {
-  std::string text = FormatText(tree);
-  std::string tmp = path_ + ".tmp." + std::to_string(getpid()) + "." + std::to_string(++tempCounter_);
-  int fd = open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-  if (fd < 0) return ERROR_CANTWRITE;
-  bool ok = WriteAll(fd, text) && fsync(fd) == 0;
-  ok = (close(fd) == 0) && ok;
-  if (!ok || rename(tmp.c_str(), path_.c_str()) != 0) {
-    unlink(tmp.c_str());
-    return ERROR_CANTWRITE;
-  }
-  // Make the rename itself durable.
-  int dirFd = open(DirectoryOf(path_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dirFd >= 0) {
-    fsync(dirFd);
-    close(dirFd);
-  }
+  if (files::WriteFileAtomically(path_, FormatText(tree)) != 0) return ERROR_CANTWRITE;
   struct stat st;
   if (stat(path_.c_str(), &st) == 0)
     state_ = {true, st.st_dev, st.st_ino, st.st_size, st.st_mtim.tv_sec * 1000000000LL + st.st_mtim.tv_nsec};
   else
-    state_ = {};  // re-read on next use
+    state_ = {};  // read again on next use
   loaded_ = true;
   return ERROR_SUCCESS;
 }
@@ -180,8 +141,8 @@ LONG Store::Persist(const Tree& tree) {
 // Writers of all processes take turns by an advisory lock on the directory.
 LONG Store::LockDirectory(int* fd) {
   EnsurePath();
-  std::string dir = DirectoryOf(path_);
-  if (!MakeDirectories(dir)) return ERROR_CANTWRITE;
+  std::string dir = files::DirectoryOf(path_);
+  if (!files::MakeDirectories(dir)) return ERROR_CANTWRITE;
   *fd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (*fd < 0) return ERROR_CANTWRITE;
   while (flock(*fd, LOCK_EX) != 0) {

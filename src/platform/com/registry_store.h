@@ -58,7 +58,6 @@ class Store {
   Tree tree_;
   std::optional<Tree> working_;  // the transaction's contents
   bool workingDirty_ = false;
-  unsigned tempCounter_ = 0;
 };
 
 }  // namespace kelmira::registry
