@@ -147,7 +147,7 @@ class FileStream : public IStream {
     if (!ppstm) return STG_E_INVALIDPOINTER;
     *ppstm = nullptr;
     ComPtr<Object<FileStream>> clone;
-    HRESULT hr = Object<FileStream>::Make(std::addressof(clone), file_, pos_);
+    HRESULT hr = Object<FileStream>::Make(&clone, file_, pos_);
     if (SUCCEEDED(hr)) *ppstm = clone.Detach();
     return hr;
   }
@@ -192,7 +192,7 @@ HRESULT SHCreateStreamOnFileA(LPCSTR pszFile, DWORD grfMode, IStream** ppstm) {
     return E_OUTOFMEMORY;
   }
   ComPtr<Object<FileStream>> stream;
-  HRESULT hr = Object<FileStream>::Make(std::addressof(stream), std::move(file), std::uint64_t{0});
+  HRESULT hr = Object<FileStream>::Make(&stream, std::move(file), std::uint64_t{0});
   if (SUCCEEDED(hr)) *ppstm = stream.Detach();
   return hr;
 }

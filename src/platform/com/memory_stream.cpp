@@ -118,7 +118,7 @@ class MemoryStream : public IStream {
     if (!ppstm) return STG_E_INVALIDPOINTER;
     *ppstm = nullptr;
     ComPtr<Object<MemoryStream>> clone;
-    HRESULT hr = Object<MemoryStream>::Make(std::addressof(clone), shared_, name_, pos_);
+    HRESULT hr = Object<MemoryStream>::Make(&clone, shared_, name_, pos_);
     if (FAILED(hr)) return hr;
     *ppstm = clone.Detach();
     return S_OK;
@@ -141,7 +141,7 @@ HRESULT CreateBlockStream(std::shared_ptr<Block> block, HGLOBAL handle, bool del
   try {
     auto shared = std::make_shared<SharedBlock>(std::move(block), handle, deleteOnRelease);
     ComPtr<Object<MemoryStream>> stream;
-    HRESULT hr = Object<MemoryStream>::Make(std::addressof(stream), std::move(shared), std::move(name), std::uint64_t{0});
+    HRESULT hr = Object<MemoryStream>::Make(&stream, std::move(shared), std::move(name), std::uint64_t{0});
     if (FAILED(hr)) return hr;
     *out = stream.Detach();
     return S_OK;

@@ -300,7 +300,7 @@ class MemoryStorage : public IStorage {
 
 HRESULT CreateStorageObject(std::shared_ptr<Node> node, std::u16string name, IStorage** out) {
   ComPtr<Object<MemoryStorage>> storage;
-  HRESULT hr = Object<MemoryStorage>::Make(std::addressof(storage), std::move(node), std::move(name));
+  HRESULT hr = Object<MemoryStorage>::Make(&storage, std::move(node), std::move(name));
   if (SUCCEEDED(hr)) *out = storage.Detach();
   return hr;
 }

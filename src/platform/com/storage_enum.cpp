@@ -61,7 +61,7 @@ class ElementEnumerator : public IEnumSTATSTG {
     if (!ppenum) return STG_E_INVALIDPOINTER;
     *ppenum = nullptr;
     ComPtr<Object<ElementEnumerator>> clone;
-    HRESULT hr = Object<ElementEnumerator>::Make(std::addressof(clone), items_, pos_);
+    HRESULT hr = Object<ElementEnumerator>::Make(&clone, items_, pos_);
     if (SUCCEEDED(hr)) *ppenum = clone.Detach();
     return hr;
   }
@@ -77,7 +77,7 @@ HRESULT CreateElementEnumerator(std::vector<ElementInfo> elements, IEnumSTATSTG*
   try {
     auto items = std::make_shared<const std::vector<ElementInfo>>(std::move(elements));
     ComPtr<Object<ElementEnumerator>> e;
-    HRESULT hr = Object<ElementEnumerator>::Make(std::addressof(e), std::move(items), std::size_t{0});
+    HRESULT hr = Object<ElementEnumerator>::Make(&e, std::move(items), std::size_t{0});
     if (SUCCEEDED(hr)) *out = e.Detach();
     return hr;
   } catch (const std::bad_alloc&) {
