@@ -43,7 +43,6 @@ FILETIME ToFileTime(const timespec& ts) {
 class FileStream : public IStream {
  public:
   using Interfaces = InterfaceTable<IStream, ISequentialStream>;
-  static constexpr bool kAggregatable = false;
 
   FileStream(std::shared_ptr<OpenFile> file, std::uint64_t pos) : file_(std::move(file)), pos_(pos) {}
 

@@ -33,7 +33,6 @@ struct SharedBlock {
 class MemoryStream : public IStream {
  public:
   using Interfaces = InterfaceTable<IStream, ISequentialStream>;
-  static constexpr bool kAggregatable = false;
 
   MemoryStream(std::shared_ptr<SharedBlock> shared, std::u16string name, std::uint64_t pos)
       : shared_(std::move(shared)), name_(std::move(name)), pos_(pos) {}

@@ -67,7 +67,6 @@ HRESULT CopyNodeTo(const Node& src, IStorage* dest, bool skipStreams, bool skipS
 class MemoryStorage : public IStorage {
  public:
   using Interfaces = InterfaceTable<IStorage>;
-  static constexpr bool kAggregatable = false;
 
   MemoryStorage(std::shared_ptr<Node> node, std::u16string name) : node_(std::move(node)), name_(std::move(name)) {}
 

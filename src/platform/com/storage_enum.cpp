@@ -10,7 +10,6 @@ namespace {
 class ElementEnumerator : public IEnumSTATSTG {
  public:
   using Interfaces = InterfaceTable<IEnumSTATSTG>;
-  static constexpr bool kAggregatable = false;
 
   ElementEnumerator(std::shared_ptr<const std::vector<ElementInfo>> items, std::size_t pos)
       : items_(std::move(items)), pos_(pos) {}
