@@ -4,6 +4,9 @@
 #include <thread>
 #include <vector>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 namespace {
 
 using kelmira::testing::ReadFile;
@@ -295,6 +298,32 @@ TEST_F(RegistryTest, ConcurrentWritersLoseNothing) {
       std::string text;
       EXPECT_EQ(GetString(HKEY_CLASSES_ROOT, nullptr, name.c_str(), &text), ERROR_SUCCESS);
       EXPECT_EQ(text, name);
+    }
+  }
+}
+
+TEST_F(RegistryTest, WritersInTwoProcessesLoseNothing) {
+  ASSERT_EQ(SetString(HKEY_CLASSES_ROOT, "start", "x"), ERROR_SUCCESS);
+  auto writeMany = [](const char* prefix) {
+    bool ok = true;
+    for (int i = 0; i < 20; ++i) {
+      std::string name = prefix + std::to_string(i);
+      ok = SetString(HKEY_CLASSES_ROOT, name.c_str(), name) == ERROR_SUCCESS && ok;
+    }
+    return ok;
+  };
+  pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) _exit(writeMany("child") ? 0 : 1);
+  EXPECT_TRUE(writeMany("parent"));
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  for (const char* prefix : {"child", "parent"}) {
+    for (int i = 0; i < 20; ++i) {
+      std::string name = prefix + std::to_string(i);
+      std::string text;
+      EXPECT_EQ(GetString(HKEY_CLASSES_ROOT, nullptr, name.c_str(), &text), ERROR_SUCCESS) << name;
     }
   }
 }

@@ -301,9 +301,11 @@ LONG DeleteKey(HKEY hKey, LPCSTR lpSubKey, bool whole) {
     Key* key = nullptr;
     if (LONG rc = FindHandleKey(tree, base, &key); rc != ERROR_SUCCESS) return rc;
     std::vector<std::string> parentPath(full.begin(), full.end() - 1);
+    LONG missing = rel.empty() ? ERROR_KEY_DELETED : ERROR_FILE_NOT_FOUND;
     Key* parent = FindKey(tree, base.root, parentPath);
-    auto it = parent ? parent->subkeys.find(full.back()) : decltype(parent->subkeys.end()){};
-    if (!parent || it == parent->subkeys.end()) return rel.empty() ? ERROR_KEY_DELETED : ERROR_FILE_NOT_FOUND;
+    if (!parent) return missing;
+    auto it = parent->subkeys.find(full.back());
+    if (it == parent->subkeys.end()) return missing;
     if (!whole && !it->second->subkeys.empty()) return ERROR_ACCESS_DENIED;
     parent->subkeys.erase(it);
     return ERROR_SUCCESS;
