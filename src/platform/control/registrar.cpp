@@ -26,12 +26,12 @@ class KeyHolder {
 
 LONG IgnoreMissing(LONG rc) { return rc == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : rc; }
 
-LONG SetValue(HKEY key, const char* name, const ValueSpec& v) {
+LONG SetValue(HKEY key, const char* name, const ScriptValue& v) {
   return RegSetValueExA(key, name, 0, v.type, reinterpret_cast<const BYTE*>(v.data.data()),
                         static_cast<DWORD>(v.data.size()));
 }
 
-LONG SetValues(HKEY key, const std::vector<std::pair<std::string, ValueSpec>>& values) {
+LONG SetValues(HKEY key, const std::vector<std::pair<std::string, ScriptValue>>& values) {
   for (const auto& [name, v] : values)
     if (LONG rc = SetValue(key, name.c_str(), v); rc != ERROR_SUCCESS) return rc;
   return ERROR_SUCCESS;
@@ -59,7 +59,7 @@ LONG RegisterKey(HKEY parent, const KeyNode& node) {
   return RegisterChildren(key.get(), node.children);
 }
 
-LONG DeleteValues(HKEY key, const std::vector<std::pair<std::string, ValueSpec>>& values) {
+LONG DeleteValues(HKEY key, const std::vector<std::pair<std::string, ScriptValue>>& values) {
   for (const auto& [name, v] : values)
     if (LONG rc = IgnoreMissing(RegDeleteValueA(key, name.c_str())); rc != ERROR_SUCCESS) return rc;
   return ERROR_SUCCESS;

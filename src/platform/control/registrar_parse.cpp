@@ -229,7 +229,7 @@ class Parser {
   }
 
   // `type 'text'` after an '='.
-  bool ReadValue(ValueSpec* out) {
+  bool ReadValue(ScriptValue* out) {
     const Token& type = Next();
     if (type.kind != TokenKind::Word || type.text.size() != 1)
       return Fail(type, "expected a value type (s, e, d or b), found " + Describe(type));
@@ -261,11 +261,11 @@ class Parser {
     }
   }
 
-  bool ParseNamedValue(std::vector<std::pair<std::string, ValueSpec>>* values) {
+  bool ParseNamedValue(std::vector<std::pair<std::string, ScriptValue>>* values) {
     Next();  // val
     std::string name;
     if (!ReadName(&name) || !Expect(TokenKind::Equals, "'='")) return false;
-    ValueSpec v;
+    ScriptValue v;
     if (!ReadValue(&v)) return false;
     values->emplace_back(std::move(name), std::move(v));
     return true;
@@ -276,7 +276,7 @@ class Parser {
   }
 
   // Items of a block up to its '}': keys, and `val` lines.
-  bool ParseBlockItems(std::vector<std::pair<std::string, ValueSpec>>* values, std::vector<KeyNode>* keys) {
+  bool ParseBlockItems(std::vector<std::pair<std::string, ScriptValue>>* values, std::vector<KeyNode>* keys) {
     while (true) {
       const Token& t = Peek();
       if (t.kind == TokenKind::Close) {
@@ -309,7 +309,7 @@ class Parser {
     if (!ReadName(&key->name)) return false;
     if (Peek().kind == TokenKind::Equals) {
       Next();
-      ValueSpec v;
+      ScriptValue v;
       if (!ReadValue(&v)) return false;
       key->defaultValue = std::move(v);
     }

@@ -13,7 +13,7 @@ namespace kelmira::registrar {
 
 enum class Modifier { None, NoRemove, ForceRemove, Delete };
 
-struct ValueSpec {
+struct ScriptValue {
   DWORD type = REG_SZ;
   std::string data;  // the text (string types) or the bytes
 };
@@ -21,14 +21,14 @@ struct ValueSpec {
 struct KeyNode {
   Modifier modifier = Modifier::None;
   std::string name;
-  std::optional<ValueSpec> defaultValue;
-  std::vector<std::pair<std::string, ValueSpec>> values;
+  std::optional<ScriptValue> defaultValue;
+  std::vector<std::pair<std::string, ScriptValue>> values;
   std::vector<KeyNode> children;
 };
 
 struct RootBlock {
   HKEY root = nullptr;
-  std::vector<std::pair<std::string, ValueSpec>> values;
+  std::vector<std::pair<std::string, ScriptValue>> values;
   std::vector<KeyNode> keys;
 };
 
