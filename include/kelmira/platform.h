@@ -11,4 +11,5 @@
 #include <kelmira/platform/objidl.h>
 #include <kelmira/platform/combase.h>
 #include <kelmira/platform/registry.h>
+#include <kelmira/platform/registrar.h>
 #include <kelmira/platform/ocidl.h>
