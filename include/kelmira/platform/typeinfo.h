@@ -13,7 +13,6 @@
 struct ITypeComp;
 struct ITypeInfo;
 struct ITypeLib;
-struct IRecordInfo;
 
 using HREFTYPE = DWORD;
 constexpr MEMBERID MEMBERID_NIL = DISPID_UNKNOWN;
@@ -327,30 +326,7 @@ struct ITypeLib : IUnknown {
 using LPTYPELIB = ITypeLib*;
 KELMIRA_DEFINE_IID(ITypeLib, 0x00020402, 0x0000, 0x0000, 0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46);
 
-// A record type: creates, copies and clears instances and reads and writes their fields.
-struct IRecordInfo : IUnknown {
-  virtual HRESULT STDMETHODCALLTYPE RecordInit(PVOID pvNew) = 0;
-  virtual HRESULT STDMETHODCALLTYPE RecordClear(PVOID pvExisting) = 0;
-  virtual HRESULT STDMETHODCALLTYPE RecordCopy(PVOID pvExisting, PVOID pvNew) = 0;
-  virtual HRESULT STDMETHODCALLTYPE GetGuid(GUID* pguid) = 0;
-  virtual HRESULT STDMETHODCALLTYPE GetName(BSTR* pbstrName) = 0;
-  virtual HRESULT STDMETHODCALLTYPE GetSize(ULONG* pcbSize) = 0;
-  virtual HRESULT STDMETHODCALLTYPE GetTypeInfo(ITypeInfo** ppTypeInfo) = 0;
-  virtual HRESULT STDMETHODCALLTYPE GetField(PVOID pvData, LPCOLESTR szFieldName, VARIANT* pvarField) = 0;
-  virtual HRESULT STDMETHODCALLTYPE GetFieldNoCopy(PVOID pvData, LPCOLESTR szFieldName, VARIANT* pvarField,
-                                                   PVOID* ppvDataCArray) = 0;
-  virtual HRESULT STDMETHODCALLTYPE PutField(ULONG wFlags, PVOID pvData, LPCOLESTR szFieldName,
-                                             VARIANT* pvarField) = 0;
-  virtual HRESULT STDMETHODCALLTYPE PutFieldNoCopy(ULONG wFlags, PVOID pvData, LPCOLESTR szFieldName,
-                                                   VARIANT* pvarField) = 0;
-  virtual HRESULT STDMETHODCALLTYPE GetFieldNames(ULONG* pcNames, BSTR* rgBstrNames) = 0;
-  virtual BOOL STDMETHODCALLTYPE IsMatchingType(IRecordInfo* pRecordInfo) = 0;
-  virtual PVOID STDMETHODCALLTYPE RecordCreate() = 0;
-  virtual HRESULT STDMETHODCALLTYPE RecordCreateCopy(PVOID pvSource, PVOID* ppvDest) = 0;
-  virtual HRESULT STDMETHODCALLTYPE RecordDestroy(PVOID pvRecord) = 0;
-};
-using LPRECORDINFO = IRecordInfo*;
-KELMIRA_DEFINE_IID(IRecordInfo, 0x0000002F, 0x0000, 0x0000, 0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46);
+// IRecordInfo is declared with VARIANT in oleauto.h; GetRecordInfoFromGuids below finds one.
 
 // Finds a registered library by identifier and version: the same major version and at least the
 // minor one (the highest such). Libraries registered in this process come first, then the

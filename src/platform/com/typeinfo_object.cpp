@@ -255,7 +255,7 @@ HRESULT MakeTypeInfo(const std::shared_ptr<LibraryIndex>& library, int node, ITy
   *out = nullptr;
   if (!library || node < 0 || node >= static_cast<int>(library->nodes.size())) return TYPE_E_ELEMENTNOTFOUND;
   ComPtr<Object<TypeInfoObject>> object;
-  HRESULT hr = Object<TypeInfoObject>::Make(std::addressof(object), library, node);
+  HRESULT hr = Object<TypeInfoObject>::Make(&object, library, node);
   if (FAILED(hr)) return hr;
   *out = object->Face();
   (*out)->AddRef();

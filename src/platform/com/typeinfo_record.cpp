@@ -170,7 +170,7 @@ HRESULT MakeRecordInfo(const std::shared_ptr<LibraryIndex>& library, int node, I
   if (!library || node < 0 || node >= int(library->nodes.size()) || library->nodes[node].kind != NodeKind::Record)
     return E_INVALIDARG;
   ComPtr<Object<RecordInfoObject>> object;
-  HRESULT hr = Object<RecordInfoObject>::Make(std::addressof(object), library, node);
+  HRESULT hr = Object<RecordInfoObject>::Make(&object, library, node);
   if (FAILED(hr)) return hr;
   *out = object.Detach();
   return S_OK;

@@ -167,7 +167,7 @@ HRESULT MakeTypeLib(const std::shared_ptr<LibraryIndex>& library, ITypeLib** out
   *out = nullptr;
   if (!library) return TYPE_E_LIBNOTREGISTERED;
   ComPtr<Object<TypeLibObject>> object;
-  HRESULT hr = Object<TypeLibObject>::Make(std::addressof(object), library);
+  HRESULT hr = Object<TypeLibObject>::Make(&object, library);
   if (FAILED(hr)) return hr;
   *out = object.Detach();
   return S_OK;
