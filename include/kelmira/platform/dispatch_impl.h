@@ -190,7 +190,9 @@ constexpr TypeEntry MakeTypeEntry(const CoClassInfo& c) {
   return {TypeEntryKind::CoClass, nullptr, nullptr, nullptr, nullptr, &c};
 }
 
-// The library identity of an enumeration or record type; specialised by dispatch_def.inc.
+// The library identity of an enumeration or record type; specialised by dispatch_def.inc. The
+// specialisation must be seen wherever the type is described (tables, InvokeWithSignature):
+// the declarations expansion provides it; without it the tables expansion does.
 template <class T>
 struct UserTypeId {
   static constexpr const GUID* value = nullptr;
