@@ -1,0 +1,293 @@
+// ITypeInfo over the test library: the two views of a dual interface, functions with their
+// parameters, enumerations, records, coclasses and event interfaces.
+#include "platform_dispatch/typeinfo_helpers.h"
+
+namespace {
+
+using kelmira::ComPtr;
+
+constexpr WORD kDualFlags = TYPEFLAG_FDUAL | TYPEFLAG_FOLEAUTOMATION | TYPEFLAG_FDISPATCHABLE;
+constexpr UINT kThingOwnMembers = 17;
+
+TEST(TypeInfo, DualInterfaceHasADispatchAndAVtableView) {
+  ComPtr<ITypeInfo> dispatch = TestTypeInfo(IID_ITestThing);
+  {
+    AttrOf attr(dispatch.get());
+    EXPECT_EQ(TKIND_DISPATCH, attr->typekind);
+    EXPECT_EQ(IID_ITestThing, attr->guid);
+    EXPECT_EQ(2 + kThingOwnMembers, attr->cFuncs);  // the base's members come first
+    EXPECT_EQ(1, attr->cImplTypes);
+    EXPECT_EQ(7 * sizeof(void*), attr->cbSizeVft);
+    EXPECT_EQ(kDualFlags, attr->wTypeFlags);
+  }
+  EXPECT_EQ(u"IDispatch", NameOf(ImplOf(dispatch.get(), 0).get()));
+
+  ComPtr<ITypeInfo> vtable = ImplOf(dispatch.get(), UINT(-1));
+  {
+    AttrOf attr(vtable.get());
+    EXPECT_EQ(TKIND_INTERFACE, attr->typekind);
+    EXPECT_EQ(kThingOwnMembers, attr->cFuncs);
+    EXPECT_EQ((7 + 2 + kThingOwnMembers) * sizeof(void*), attr->cbSizeVft);
+    EXPECT_EQ(kDualFlags, attr->wTypeFlags);
+  }
+  HREFTYPE href = 0;
+  EXPECT_EQ(TYPE_E_ELEMENTNOTFOUND, vtable->GetRefTypeOfImplType(UINT(-1), &href));
+
+  // Bases: ITestBase, then the platform's IDispatch and IUnknown.
+  ComPtr<ITypeInfo> base = ImplOf(vtable.get(), 0);
+  EXPECT_EQ(u"ITestBase", NameOf(base.get()));
+  EXPECT_EQ(TKIND_INTERFACE, AttrOf(base.get())->typekind);
+  ComPtr<ITypeInfo> idispatch = ImplOf(base.get(), 0);
+  EXPECT_EQ(u"IDispatch", NameOf(idispatch.get()));
+  EXPECT_EQ(IID_IDispatch, AttrOf(idispatch.get())->guid);
+  EXPECT_EQ(u"IUnknown", NameOf(ImplOf(idispatch.get(), 0).get()));
+
+  UINT index = 0;
+  ComPtr<ITypeLib> lib;
+  ASSERT_EQ(S_OK, vtable->GetContainingTypeLib(&lib, &index));
+  EXPECT_EQ(5u, index);
+}
+
+TEST(TypeInfo, VtableViewMatchesTheCppVtable) {
+  ComPtr<ITypeInfo> vtable = ImplOf(TestTypeInfo(IID_ITestThing).get(), UINT(-1));
+  EXPECT_EQ(VtableOffset(&ITestThing::get_Peer), FuncOf(vtable.get(), 0)->oVft);
+  EXPECT_EQ(VtableOffset(&ITestThing::putref_Peer), FuncOf(vtable.get(), 1)->oVft);
+  EXPECT_EQ(VtableOffset(&ITestThing::Divide), FuncOf(vtable.get(), 5)->oVft);
+  EXPECT_EQ(VtableOffset(&ITestThing::Greet), FuncOf(vtable.get(), kThingOwnMembers - 1)->oVft);
+
+  FuncOf divide(vtable.get(), 5);
+  EXPECT_EQ(0x23, divide->memid);
+  EXPECT_EQ(FUNC_PUREVIRTUAL, divide->funckind);
+  EXPECT_EQ(INVOKE_FUNC, divide->invkind);
+  EXPECT_EQ(CC_STDCALL, divide->callconv);
+  EXPECT_EQ(VT_HRESULT, divide->elemdescFunc.tdesc.vt);
+  ASSERT_EQ(3, divide->cParams);
+  EXPECT_EQ(PARAMFLAG_FIN, divide.Param(0).paramdesc.wParamFlags);
+  EXPECT_EQ(VT_R8, divide.Param(1).tdesc.vt);
+  EXPECT_EQ(PARAMFLAG_FOUT | PARAMFLAG_FRETVAL, divide.Param(2).paramdesc.wParamFlags);
+  EXPECT_EQ(VT_PTR, divide.Param(2).tdesc.vt);
+  EXPECT_EQ(VT_R8, divide.Param(2).tdesc.lptdesc->vt);
+}
+
+TEST(TypeInfo, DispatchViewReturnsTheRetval) {
+  ComPtr<ITypeInfo> info = TestTypeInfo(IID_ITestThing);
+  FuncOf divide(info.get(), FuncIndex(info.get(), 0x23, INVOKE_FUNC));
+  EXPECT_EQ(FUNC_DISPATCH, divide->funckind);
+  EXPECT_EQ(2, divide->cParams);
+  EXPECT_EQ(VT_R8, divide->elemdescFunc.tdesc.vt);
+
+  FuncOf samples(info.get(), FuncIndex(info.get(), 0x29, INVOKE_PROPERTYGET));
+  EXPECT_EQ(0, samples->cParams);
+  EXPECT_EQ(VT_PTR, samples->elemdescFunc.tdesc.vt);
+  EXPECT_EQ(VT_R4, samples->elemdescFunc.tdesc.lptdesc->vt);
+
+  FuncOf peer(info.get(), FuncIndex(info.get(), 0x20, INVOKE_PROPERTYGET));
+  ASSERT_EQ(VT_PTR, peer->elemdescFunc.tdesc.vt);
+  ASSERT_EQ(VT_USERDEFINED, peer->elemdescFunc.tdesc.lptdesc->vt);
+  EXPECT_EQ(u"ITestPeer", NameOf(RefOf(info.get(), peer->elemdescFunc.tdesc.lptdesc->hreftype).get()));
+
+  FuncOf label(info.get(), FuncIndex(info.get(), 0x22, INVOKE_PROPERTYPUT));
+  EXPECT_EQ(VT_VOID, label->elemdescFunc.tdesc.vt);
+  EXPECT_EQ(VT_BSTR, label.Param(0).tdesc.vt);
+  FuncIndex(info.get(), 0x20, INVOKE_PROPERTYPUTREF);
+  FuncIndex(info.get(), 0x10, INVOKE_PROPERTYPUT);  // from the base
+}
+
+TEST(TypeInfo, ParametersCarryDefaultsAndLibraryTypes) {
+  ComPtr<ITypeInfo> info = TestTypeInfo(IID_ITestThing);
+  FuncOf scale(info.get(), FuncIndex(info.get(), 0x25, INVOKE_FUNC));
+  ASSERT_EQ(3, scale->cParams);
+  EXPECT_EQ(0, scale->cParamsOpt);
+  EXPECT_EQ(PARAMFLAG_FIN, scale.Param(0).paramdesc.wParamFlags);
+  const USHORT withDefault = PARAMFLAG_FIN | PARAMFLAG_FOPT | PARAMFLAG_FHASDEFAULT;
+  EXPECT_EQ(withDefault, scale.Param(1).paramdesc.wParamFlags);
+  EXPECT_EQ(VT_I4, scale.Param(1).paramdesc.pparamdescex->varDefaultValue.vt);
+  EXPECT_EQ(3, scale.Param(1).paramdesc.pparamdescex->varDefaultValue.lVal);
+  EXPECT_EQ(7, scale.Param(2).paramdesc.pparamdescex->varDefaultValue.lVal);
+  ASSERT_EQ(VT_USERDEFINED, scale.Param(2).tdesc.vt);
+  ComPtr<ITypeInfo> shape = RefOf(info.get(), scale.Param(2).tdesc.hreftype);
+  EXPECT_EQ(u"eTestShape", NameOf(shape.get()));
+  EXPECT_EQ(TKIND_ENUM, AttrOf(shape.get())->typekind);
+
+  FuncOf greet(info.get(), FuncIndex(info.get(), 0x2e, INVOKE_FUNC));
+  EXPECT_EQ(VT_BSTR, greet.Param(0).paramdesc.pparamdescex->varDefaultValue.vt);
+  EXPECT_EQ(u"world", Text(greet.Param(0).paramdesc.pparamdescex->varDefaultValue.bstrVal));
+
+  FuncOf probe(info.get(), FuncIndex(info.get(), 0x2c, INVOKE_FUNC));
+  EXPECT_EQ(1, probe->cParamsOpt);
+  EXPECT_EQ(PARAMFLAG_FIN | PARAMFLAG_FOPT, probe.Param(0).paramdesc.wParamFlags);
+  EXPECT_EQ(VT_VARIANT, probe.Param(0).tdesc.vt);
+
+  FuncOf connect(info.get(), FuncIndex(info.get(), 0x27, INVOKE_FUNC));
+  ASSERT_EQ(VT_PTR, connect.Param(0).tdesc.vt);
+  EXPECT_EQ(u"ITestPeer", NameOf(RefOf(info.get(), connect.Param(0).tdesc.lptdesc->hreftype).get()));
+
+  FuncOf place(info.get(), FuncIndex(info.get(), 0x28, INVOKE_FUNC));
+  ASSERT_EQ(VT_USERDEFINED, place.Param(0).tdesc.vt);
+  EXPECT_EQ(u"TestPoint", NameOf(RefOf(info.get(), place.Param(0).tdesc.hreftype).get()));
+}
+
+TEST(TypeInfo, NamesDocumentationAndInvoke) {
+  ComPtr<ITypeInfo> info = TestTypeInfo(IID_ITestThing);
+  BSTR names[5] = {};
+  UINT count = 0;
+  ASSERT_EQ(S_OK, info->GetNames(0x23, names, 5, &count));
+  ASSERT_EQ(3u, count);
+  EXPECT_EQ(u"Divide", Text(names[0]));
+  EXPECT_EQ(u"b", Text(names[2]));
+  for (UINT i = 0; i < count; ++i) SysFreeString(names[i]);
+  ASSERT_EQ(S_OK, ImplOf(info.get(), UINT(-1))->GetNames(0x23, names, 5, &count));
+  EXPECT_EQ(4u, count);  // the vtable view names the retval too
+  EXPECT_EQ(u"pResult", Text(names[3]));
+  for (UINT i = 0; i < count; ++i) SysFreeString(names[i]);
+
+  kelmira::Bstr name, doc;
+  ASSERT_EQ(S_OK, info->GetDocumentation(MEMBERID_NIL, &name, &doc, nullptr, nullptr));
+  EXPECT_EQ(u"ITestThing", Text(name.get()));
+  EXPECT_EQ(u"The test interface", Text(doc.get()));
+  EXPECT_EQ(u"Greet", NameOf(info.get(), 0x2e));
+  EXPECT_EQ(TYPE_E_ELEMENTNOTFOUND, info->GetDocumentation(0x77, &name, nullptr, nullptr, nullptr));
+
+  LPOLESTR wanted[] = {const_cast<LPOLESTR>(u"greet"), const_cast<LPOLESTR>(u"COUNT")};
+  MEMBERID ids[2];
+  ASSERT_EQ(S_OK, info->GetIDsOfNames(wanted, 2, ids));
+  EXPECT_EQ(0x2e, ids[0]);
+  EXPECT_EQ(1, ids[1]);
+
+  auto thing = MakeThing();
+  Args args;
+  args.R8(9).R8(3);
+  kelmira::Variant result;
+  ASSERT_EQ(S_OK, info->Invoke(static_cast<ITestThing*>(thing.get()), 0x23, DISPATCH_METHOD, args.Params(), &result,
+                               nullptr, nullptr));
+  EXPECT_EQ(3.0, result.dblVal);
+}
+
+TEST(TypeInfo, EnumerationAndRecordOfTheTestLibrary) {
+  ComPtr<ITypeInfo> shape = TestTypeInfo(*kelmira::UserTypeId<eTestShape>::value);
+  {
+    AttrOf attr(shape.get());
+    EXPECT_EQ(TKIND_ENUM, attr->typekind);
+    EXPECT_EQ(3, attr->cVars);
+  }
+  VarOf square(shape.get(), 2);
+  EXPECT_EQ(VAR_CONST, square->varkind);
+  EXPECT_EQ(VT_I4, square->lpvarValue->vt);
+  EXPECT_EQ(7, square->lpvarValue->lVal);
+  EXPECT_EQ(u"kShapeSquare", NameOf(shape.get(), square->memid));
+
+  ComPtr<ITypeInfo> point = TestTypeInfo(*kelmira::UserTypeId<TestPoint>::value);
+  AttrOf attr(point.get());
+  EXPECT_EQ(TKIND_RECORD, attr->typekind);
+  EXPECT_EQ(sizeof(TestPoint), attr->cbSizeInstance);
+  ASSERT_EQ(4, attr->cVars);
+  VarOf label(point.get(), 3);
+  EXPECT_EQ(VAR_PERINSTANCE, label->varkind);
+  EXPECT_EQ(offsetof(TestPoint, label), label->oInst);
+  EXPECT_EQ(VT_BSTR, label->elemdescVar.tdesc.vt);
+  VARDESC* none = nullptr;
+  EXPECT_EQ(TYPE_E_ELEMENTNOTFOUND, point->GetVarDesc(4, &none));
+}
+
+TEST(TypeInfo, CoclassesAndEventInterfaces) {
+  ComPtr<ITypeInfo> thing = TestTypeInfo(CLSID_TestThing);
+  {
+    AttrOf attr(thing.get());
+    EXPECT_EQ(TKIND_COCLASS, attr->typekind);
+    EXPECT_EQ(TYPEFLAG_FCANCREATE | TYPEFLAG_FCONTROL, attr->wTypeFlags);
+    EXPECT_EQ(3, attr->cImplTypes);
+  }
+  INT flags[3] = {};
+  for (UINT i = 0; i < 3; ++i) EXPECT_EQ(S_OK, thing->GetImplTypeFlags(i, &flags[i]));
+  EXPECT_EQ(IMPLTYPEFLAG_FDEFAULT, flags[0]);
+  EXPECT_EQ(0, flags[1]);
+  EXPECT_EQ(IMPLTYPEFLAG_FDEFAULT | IMPLTYPEFLAG_FSOURCE, flags[2]);
+  EXPECT_EQ(u"ITestThing", NameOf(ImplOf(thing.get(), 0).get()));
+
+  ComPtr<ITypeInfo> events = ImplOf(thing.get(), 2);
+  {
+    AttrOf attr(events.get());
+    EXPECT_EQ(TKIND_DISPATCH, attr->typekind);
+    EXPECT_EQ(DIID__ITestEvents, attr->guid);
+    EXPECT_EQ(2, attr->cFuncs);
+    EXPECT_EQ(TYPEFLAG_FDISPATCHABLE, attr->wTypeFlags);
+  }
+  FuncOf changed(events.get(), 0);
+  EXPECT_EQ(1, changed->memid);
+  EXPECT_EQ(FUNC_DISPATCH, changed->funckind);
+  EXPECT_EQ(VT_VOID, changed->elemdescFunc.tdesc.vt);
+  ASSERT_EQ(2, changed->cParams);
+  EXPECT_EQ(VT_I4, changed.Param(0).tdesc.vt);
+  EXPECT_EQ(VT_R8, changed.Param(1).tdesc.vt);
+  EXPECT_EQ(u"OnChanged", NameOf(events.get(), 1));
+
+  ComPtr<ITypeInfo> future = TestTypeInfo(CLSID_TestFuture);
+  EXPECT_EQ(0, AttrOf(future.get())->wTypeFlags & TYPEFLAG_FCANCREATE);
+}
+
+TEST(RecordInfo, FieldsCopiesAndVariants) {
+  TestLibrary();
+  ComPtr<IRecordInfo> info;
+  ASSERT_EQ(S_OK, GetRecordInfoFromGuids(LIBID_KelmiraDispatchTest, 2, 0, 0, *kelmira::UserTypeId<TestPoint>::value,
+                                         &info));
+  ULONG size = 0;
+  EXPECT_EQ(S_OK, info->GetSize(&size));
+  EXPECT_EQ(sizeof(TestPoint), size);
+
+  auto* point = static_cast<TestPoint*>(info->RecordCreate());
+  ASSERT_NE(nullptr, point);
+  Args values;
+  values.Str(u"east").I4(2);
+  DISPPARAMS* p = values.Params();  // rgvarg[1] is the text, rgvarg[0] the number
+  EXPECT_EQ(S_OK, info->PutField(INVOKE_PROPERTYPUT, point, u"label", &p->rgvarg[1]));
+  EXPECT_EQ(S_OK, info->PutField(INVOKE_PROPERTYPUT, point, u"WEIGHT", &p->rgvarg[0]));
+  EXPECT_EQ(2.0, point->weight);
+  EXPECT_EQ(TYPE_E_ELEMENTNOTFOUND, info->PutField(0, point, u"z", &p->rgvarg[0]));
+
+  kelmira::Variant field;
+  ASSERT_EQ(S_OK, info->GetField(point, u"label", &field));
+  EXPECT_EQ(u"east", Text(field.bstrVal));
+  EXPECT_NE(point->label, field.bstrVal);
+
+  // A VT_RECORD variant copies and frees its record through the record info.
+  {
+    kelmira::Variant record;
+    record.vt = VT_RECORD;
+    record.brecVal.pvRecord = point;
+    record.brecVal.pRecInfo = info.get();
+    kelmira::Variant copy;
+    ASSERT_EQ(S_OK, VariantCopy(&copy, &record));
+    auto* copied = static_cast<TestPoint*>(copy.brecVal.pvRecord);
+    EXPECT_NE(point, copied);
+    EXPECT_EQ(u"east", Text(copied->label));
+    EXPECT_NE(point->label, copied->label);
+    record.vt = VT_EMPTY;  // the test owns point
+  }
+  ULONG names = 0;
+  EXPECT_EQ(S_OK, info->GetFieldNames(&names, nullptr));
+  EXPECT_EQ(4u, names);
+  EXPECT_TRUE(info->IsMatchingType(info.get()));
+  EXPECT_EQ(S_OK, info->RecordDestroy(point));
+}
+
+TEST(Registration, InconsistentTablesAreRefused) {
+  static constexpr kelmira::MemberInfo members[] = {
+      kelmira::MakeMember<&ITestPeer::get_Id>("Id", kelmira::MemberKind::Get, 1, "(LONG* pVal)", 0, "nope=1"), {}};
+  static constexpr IID iid = {0x11111111, 0, 0, {1, 2, 3, 4, 5, 6, 7, 8}};
+  static constexpr kelmira::InterfaceInfo badDefault{"IBad", &iid, &IID_IDispatch, kelmira::kInterfaceDual, "",
+                                                     members, 1, 7};
+  static constexpr kelmira::InterfaceInfo badBase{"IBad", &iid, &IID_ITestBase, kelmira::kInterfaceDual, "",
+                                                  members, 0, 7};
+  static constexpr kelmira::TypeEntry defaultEntry[] = {kelmira::MakeTypeEntry(badDefault)};
+  static constexpr kelmira::TypeEntry baseEntry[] = {kelmira::MakeTypeEntry(badBase)};
+  static constexpr kelmira::TypeLibraryInfo first{"Bad", &iid, 1, 0, "", defaultEntry, 1};
+  static constexpr kelmira::TypeLibraryInfo second{"Bad", &iid, 1, 0, "", baseEntry, 1};
+  EXPECT_EQ(E_INVALIDARG, kelmira::RegisterTypeLibraryInfo(&first));
+  EXPECT_EQ(E_INVALIDARG, kelmira::RegisterTypeLibraryInfo(&second));
+  EXPECT_EQ(nullptr, kelmira::FindDispatchTable(iid));
+
+  TestLibrary();
+  EXPECT_EQ(S_FALSE, kelmira::RegisterTypeLibraryInfo(&TestLibrary()));
+}
+
+}  // namespace

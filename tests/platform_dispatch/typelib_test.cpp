@@ -1,0 +1,199 @@
+// ITypeLib over the real Kelmira tables, finding libraries by identifier and by module, and
+// the registry entries of RegisterTypeLib / UnRegisterTypeLib.
+#include "module/typelib_tables.h"
+#include "platform_dispatch/typeinfo_helpers.h"
+
+#include <kelmira/kelmira.h>
+
+#include <cstdlib>
+
+namespace {
+
+using kelmira::ComPtr;
+
+ComPtr<ITypeLib> KelmiraLib() {
+  EXPECT_TRUE(SUCCEEDED(kelmira::RegisterTypeLibraryInfo(&KelmiraTypeLibrary())));
+  ComPtr<ITypeLib> lib;
+  EXPECT_EQ(S_OK, LoadRegTypeLib(LIBID_Kelmira, 1, 0, 0, &lib));
+  return lib;
+}
+
+ComPtr<ITypeInfo> FindType(ITypeLib* lib, const char16_t* name) {
+  std::u16string buffer(name);
+  ITypeInfo* infos[4] = {};
+  MEMBERID ids[4] = {};
+  USHORT found = 4;
+  EXPECT_EQ(S_OK, lib->FindName(buffer.data(), 0, infos, ids, &found));
+  ComPtr<ITypeInfo> type;
+  for (USHORT i = 0; i < found; ++i) {
+    if (ids[i] == MEMBERID_NIL && !type) type = infos[i];
+    infos[i]->Release();
+  }
+  return type;
+}
+
+TEST(KelmiraTypeLib, LibraryAttributesAndDocumentation) {
+  ComPtr<ITypeLib> lib = KelmiraLib();
+  TLIBATTR* attr = nullptr;
+  ASSERT_EQ(S_OK, lib->GetLibAttr(&attr));
+  EXPECT_EQ(LIBID_Kelmira, attr->guid);
+  EXPECT_EQ(1, attr->wMajorVerNum);
+  EXPECT_EQ(0, attr->wMinorVerNum);
+  EXPECT_EQ(SYS_WIN32, attr->syskind);
+  lib->ReleaseTLibAttr(attr);
+
+  kelmira::Bstr name, doc;
+  ASSERT_EQ(S_OK, lib->GetDocumentation(-1, &name, &doc, nullptr, nullptr));
+  EXPECT_EQ(u"Kelmira", Text(name.get()));
+  EXPECT_EQ(u"Kelmira 1.0 Type Library", Text(doc.get()));
+  EXPECT_EQ(TYPE_E_ELEMENTNOTFOUND, lib->GetDocumentation(-2, &name, nullptr, nullptr, nullptr));
+
+  ComPtr<ITypeLib> again;
+  EXPECT_EQ(TYPE_E_LIBNOTREGISTERED, LoadRegTypeLib(LIBID_Kelmira, 1, 1, 0, &again));
+  EXPECT_EQ(TYPE_E_LIBNOTREGISTERED, LoadRegTypeLib(LIBID_Kelmira, 2, 0, 0, &again));
+}
+
+TEST(KelmiraTypeLib, ListsEveryTypeButTheHiddenOnes) {
+  ComPtr<ITypeLib> lib = KelmiraLib();
+  ComPtr<ITypeInfo> layer;
+  ASSERT_EQ(S_OK, lib->GetTypeInfoOfGuid(IID_IGraphicsLayer, &layer));
+  EXPECT_EQ(u"IGraphicsLayer", NameOf(layer.get()));
+  EXPECT_EQ(TKIND_DISPATCH, AttrOf(layer.get())->typekind);
+  EXPECT_EQ(u"Redraw", NameOf(layer.get(), 0x64));
+
+  ComPtr<ITypeInfo> hidden;
+  EXPECT_EQ(TYPE_E_ELEMENTNOTFOUND, lib->GetTypeInfoOfGuid(IID_ITickLabelList, &hidden));
+  EXPECT_NE(nullptr, kelmira::FindDispatchTable(IID_ITickLabelList));  // still dispatched
+
+  const UINT count = lib->GetTypeInfoCount();
+  EXPECT_GT(count, 30u);
+  for (UINT i = 0; i < count; ++i) {
+    ComPtr<ITypeInfo> info;
+    ASSERT_EQ(S_OK, lib->GetTypeInfo(i, &info));
+    TYPEKIND kind = TKIND_MAX;
+    EXPECT_EQ(S_OK, lib->GetTypeInfoType(i, &kind));
+    EXPECT_EQ(kind, AttrOf(info.get())->typekind);
+    UINT index = UINT(-1);
+    EXPECT_EQ(S_OK, info->GetContainingTypeLib(nullptr, &index));
+    EXPECT_EQ(i, index);
+    EXPECT_NE(IID_ITickLabelList, AttrOf(info.get())->guid);
+  }
+  ComPtr<ITypeInfo> past;
+  EXPECT_EQ(TYPE_E_ELEMENTNOTFOUND, lib->GetTypeInfo(count, &past));
+}
+
+TEST(KelmiraTypeLib, MouseEventEnumeration) {
+  ComPtr<ITypeInfo> info = FindType(KelmiraLib().get(), u"emouseevent");
+  ASSERT_TRUE(info);
+  AttrOf attr(info.get());
+  EXPECT_EQ(TKIND_ENUM, attr->typekind);
+  ASSERT_EQ(6, attr->cVars);
+  const char16_t* names[] = {u"kUnknownEvent",  u"kEventMouseClick", u"kEventMouseDown",
+                             u"kEventMouseUp",  u"kEventMouseMove",  u"kEventMouseDblClick"};
+  for (UINT i = 0; i < 6; ++i) {
+    VarOf var(info.get(), i);
+    EXPECT_EQ(VAR_CONST, var->varkind);
+    EXPECT_EQ(LONG(i), var->lpvarValue->lVal);
+    EXPECT_EQ(names[i], NameOf(info.get(), var->memid));
+  }
+}
+
+TEST(KelmiraTypeLib, DrawLayerInfoRecord) {
+  ComPtr<ITypeInfo> info = FindType(KelmiraLib().get(), u"DrawLayerInfo");
+  ASSERT_TRUE(info);
+  AttrOf attr(info.get());
+  EXPECT_EQ(TKIND_RECORD, attr->typekind);
+  EXPECT_EQ(56u, attr->cbSizeInstance);
+  ASSERT_EQ(9, attr->cVars);
+  const ULONG offsets[] = {0, 4, 8, 12, 16, 24, 32, 40, 48};
+  for (UINT i = 0; i < 9; ++i) {
+    VarOf var(info.get(), i);
+    EXPECT_EQ(VAR_PERINSTANCE, var->varkind);
+    EXPECT_EQ(offsets[i], var->oInst);
+    EXPECT_EQ(i < 5 ? VT_I4 : VT_R8, var->elemdescVar.tdesc.vt);
+  }
+  EXPECT_EQ(u"XScale", NameOf(info.get(), VarOf(info.get(), 7)->memid));
+}
+
+TEST(KelmiraTypeLib, NamesAreFoundWithoutRegardToCase) {
+  ComPtr<ITypeLib> lib = KelmiraLib();
+  std::u16string buffer = u"igraphicslayer";
+  BOOL found = FALSE;
+  ASSERT_EQ(S_OK, lib->IsName(buffer.data(), 0, &found));
+  EXPECT_TRUE(found);
+  EXPECT_EQ(u"IGraphicsLayer", buffer);
+  buffer = u"NoSuchName";
+  ASSERT_EQ(S_OK, lib->IsName(buffer.data(), 0, &found));
+  EXPECT_FALSE(found);
+}
+
+TEST(KelmiraTypeLib, LoadTypeLibByModulePath) {
+  KelmiraLib();
+  const char* path = std::getenv("KELMIRA_MODULE_PATH");
+  ASSERT_NE(nullptr, path);
+  std::u16string wide(path, path + std::strlen(path));
+  ComPtr<ITypeLib> lib;
+  ASSERT_EQ(S_OK, LoadTypeLib(wide.c_str(), &lib));
+  TLIBATTR* attr = nullptr;
+  ASSERT_EQ(S_OK, lib->GetLibAttr(&attr));
+  EXPECT_EQ(LIBID_Kelmira, attr->guid);
+  lib->ReleaseTLibAttr(attr);
+  EXPECT_EQ(TYPE_E_CANTLOADLIBRARY, LoadTypeLib(u"/nonexistent/libnothing.so", &lib));
+}
+
+std::string Read(const std::string& key, const char* value = nullptr) {
+  char buffer[512] = {};
+  DWORD size = sizeof buffer;
+  if (RegGetValueA(HKEY_CLASSES_ROOT, key.c_str(), value, RRF_RT_REG_SZ, nullptr, buffer, &size) != ERROR_SUCCESS)
+    return "<missing>";
+  return buffer;
+}
+
+std::string GuidText(REFGUID guid) {
+  OLECHAR text[40];
+  StringFromGUID2(guid, text, 40);
+  return std::string(text, text + 38);
+}
+
+TEST(TypeLibRegistration, RegisterQueryAndUnregister) {
+  ComPtr<ITypeLib> lib = TestTypeLib();
+  const std::string libid = GuidText(LIBID_KelmiraDispatchTest);
+  const std::string version = "TypeLib\\" + libid + "\\2.3";
+  RegDeleteTreeA(HKEY_CLASSES_ROOT, ("TypeLib\\" + libid).c_str());
+
+  ASSERT_EQ(S_OK, RegisterTypeLib(lib.get(), u"/opt/test/libthing.so", u"/opt/test"));
+  EXPECT_EQ("Dispatch test library", Read(version));
+  EXPECT_EQ("0", Read(version + "\\FLAGS"));
+  EXPECT_EQ("/opt/test", Read(version + "\\HELPDIR"));
+  EXPECT_EQ("/opt/test/libthing.so", Read(version + "\\0\\win32"));
+  const std::string thing = "Interface\\" + GuidText(IID_ITestThing);
+  EXPECT_EQ("ITestThing", Read(thing));
+  EXPECT_EQ(libid, Read(thing + "\\TypeLib"));
+  EXPECT_EQ("2.3", Read(thing + "\\TypeLib", "Version"));
+  EXPECT_EQ("_ITestEvents", Read("Interface\\" + GuidText(DIID__ITestEvents)));
+  EXPECT_EQ("<missing>", Read("Interface\\" + GuidText(IID_ITestHidden)));
+
+  kelmira::Bstr path;
+  ASSERT_EQ(S_OK, QueryPathOfRegTypeLib(LIBID_KelmiraDispatchTest, 2, 1, 0, &path));
+  EXPECT_EQ(u"/opt/test/libthing.so", Text(path.get()));
+  EXPECT_EQ(TYPE_E_LIBNOTREGISTERED, QueryPathOfRegTypeLib(LIBID_KelmiraDispatchTest, 2, 4, 0, &path));
+  EXPECT_EQ(TYPE_E_LIBNOTREGISTERED, QueryPathOfRegTypeLib(LIBID_KelmiraDispatchTest, 3, 0, 0, &path));
+
+  // An interface key that another library has taken over stays.
+  const std::string peer = "Interface\\" + GuidText(IID_ITestPeer);
+  const std::string other = GuidText(LIBID_Kelmira);
+  HKEY key = nullptr;
+  ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyA(HKEY_CLASSES_ROOT, (peer + "\\TypeLib").c_str(), &key));
+  RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(other.c_str()), DWORD(other.size() + 1));
+  RegCloseKey(key);
+
+  ASSERT_EQ(S_OK, UnRegisterTypeLib(LIBID_KelmiraDispatchTest, 2, 3, 0, SYS_WIN32));
+  EXPECT_EQ("<missing>", Read(version));
+  EXPECT_EQ(ERROR_FILE_NOT_FOUND, RegOpenKeyExA(HKEY_CLASSES_ROOT, ("TypeLib\\" + libid).c_str(), 0, KEY_READ, &key));
+  EXPECT_EQ("<missing>", Read(thing));
+  EXPECT_EQ(other, Read(peer + "\\TypeLib"));
+  EXPECT_EQ(TYPE_E_REGISTRYACCESS, UnRegisterTypeLib(LIBID_KelmiraDispatchTest, 2, 3, 0, SYS_WIN32));
+  RegDeleteTreeA(HKEY_CLASSES_ROOT, peer.c_str());
+}
+
+}  // namespace
