@@ -5,7 +5,9 @@
 
 #include <kelmira/kelmira.h>
 
-#include <cstdlib>
+#include <dlfcn.h>
+
+#include <string>
 
 namespace {
 
@@ -129,9 +131,10 @@ TEST(KelmiraTypeLib, NamesAreFoundWithoutRegardToCase) {
 
 TEST(KelmiraTypeLib, LoadTypeLibByModulePath) {
   KelmiraLib();
-  const char* path = std::getenv("KELMIRA_MODULE_PATH");
-  ASSERT_NE(nullptr, path);
-  std::u16string wide(path, path + std::strlen(path));
+  Dl_info module{};  // the file that holds the tables: libkelmira.so
+  ASSERT_NE(0, dladdr(&KelmiraTypeLibrary(), &module));
+  std::string path = module.dli_fname;
+  std::u16string wide(path.begin(), path.end());
   ComPtr<ITypeLib> lib;
   ASSERT_EQ(S_OK, LoadTypeLib(wide.c_str(), &lib));
   TLIBATTR* attr = nullptr;

@@ -9,9 +9,25 @@
 //   class LineData : public kelmira::DispatchImpl<ILineData> { ... };
 //
 // DispatchImpl<I> implements IDispatch for I by finding I's table by IID in the process-wide
-// registry: GetIDsOfNames is case-insensitive and knows parameter names, Invoke converts
-// arguments with VariantChangeType (rgvarg in reverse order, DISPID_PROPERTYPUT for puts,
-// optional parameters with defaults, VT_BYREF out-arguments) and reports the usual DISP_E_* codes.
+// registry (GetTypeInfo, GetIDsOfNames and Invoke also serve ITypeInfo of the same tables):
+//   - GetIDsOfNames: riid must be IID_NULL; names compare without regard to case; the names
+//     after the first are parameter names of that member, their ids the parameter positions.
+//   - Invoke: rgvarg holds the arguments in reverse order; named arguments go to their
+//     positions. DISPATCH_METHOD finds a method, else (with DISPATCH_PROPERTYGET) the get; a get
+//     without arguments also answers DISPATCH_METHOD alone. Puts take their value as the one
+//     named argument DISPID_PROPERTYPUT (missing: DISP_E_PARAMNOTOPTIONAL; other names:
+//     DISP_E_NONAMEDARGS). DISPATCH_PROPERTYPUTREF falls back to the put when there is no
+//     putref; DISPATCH_PROPERTYPUT falls back to the putref only for an object value.
+//   - Arguments convert with VariantChangeType (VT_BYREF followed); a failure returns its code
+//     (DISP_E_TYPEMISMATCH, DISP_E_OVERFLOW) with *puArgErr the index in rgvarg. Omitted
+//     optional parameters, and those passed as VT_ERROR/DISP_E_PARAMNOTFOUND, take their
+//     defaults; a required one passed that way is DISP_E_PARAMNOTOPTIONAL, too few or too many
+//     arguments DISP_E_BADPARAMCOUNT. Out-arguments are VT_BYREF|<their type> or
+//     VT_BYREF|VT_VARIANT; interfaces come as VT_DISPATCH/VT_UNKNOWN (VT_EMPTY for null) and
+//     are queried for the parameter's interface; records as VT_RECORD.
+//   - pVarResult is initialised and receives the retval (data pointers as VT_BYREF|VT_R4 and
+//     the like, interfaces as VT_DISPATCH or VT_UNKNOWN). A failing member gives its HRESULT,
+//     or DISP_E_EXCEPTION with EXCEPINFO (scode, source = the interface's name) when asked for.
 #pragma once
 
 #include <kelmira/platform/com_ptr.h>
