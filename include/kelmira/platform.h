@@ -12,3 +12,5 @@
 #include <kelmira/platform/combase.h>
 #include <kelmira/platform/registry.h>
 #include <kelmira/platform/ocidl.h>
+#include <kelmira/platform/connection_points.h>
+#include <kelmira/platform/propmap.h>
