@@ -110,10 +110,12 @@ class Object final : public T {
     return obj->Finish(riid, ppv);
   }
 
-  // Creation from C++ with constructor arguments; plain (not aggregated).
+  // Creation from C++ with constructor arguments; plain (not aggregated). *out receives a
+  // reference of its own (pass &comPtr).
   template <class... A>
-  static HRESULT Make(ComPtr<Object>* out, A&&... args) {
+  static HRESULT Make(Object** out, A&&... args) {
     if (!out) return E_POINTER;
+    *out = nullptr;
     Object* obj = nullptr;
     try {
       obj = new Object(nullptr, std::forward<A>(args)...);
@@ -124,7 +126,10 @@ class Object final : public T {
     }
     obj->InnerAddRef();
     HRESULT hr = obj->RunFinalConstruct();
-    if (SUCCEEDED(hr)) *out = obj;
+    if (SUCCEEDED(hr)) {
+      obj->InnerAddRef();
+      *out = obj;
+    }
     obj->InnerRelease();
     return hr;
   }
