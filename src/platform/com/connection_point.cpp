@@ -18,7 +18,7 @@ HRESULT ConnectionPoint::Create(REFIID iid, SinkKind kind, IConnectionPointConta
                                 ComPtr<ConnectionPoint>* out) {
   if (!out) return E_POINTER;
   ComPtr<Object<ConnectionPoint>> point;
-  HRESULT hr = Object<ConnectionPoint>::Make(std::addressof(point), iid, kind, container);
+  HRESULT hr = Object<ConnectionPoint>::Make(&point, iid, kind, container);
   if (FAILED(hr)) return hr;
   *out = point.get();
   return S_OK;

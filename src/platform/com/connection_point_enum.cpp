@@ -64,7 +64,7 @@ class SnapshotEnum : public Base {
 
   static HRESULT Make(std::vector<Held> items, std::size_t pos, Base** out) {
     ComPtr<Object<SnapshotEnum>> e;
-    HRESULT hr = Object<SnapshotEnum>::Make(std::addressof(e), std::move(items), pos);
+    HRESULT hr = Object<SnapshotEnum>::Make(&e, std::move(items), pos);
     if (FAILED(hr)) return hr;
     *out = e.Detach();
     return S_OK;

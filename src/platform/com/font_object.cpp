@@ -43,7 +43,7 @@ HRESULT CreateFontObject(const FontAttributes& attrs, REFIID riid, void** ppv) {
   HRESULT hr = CheckFontAttributes(attrs);
   if (FAILED(hr)) return hr;
   ComPtr<Object<FontObject>> font;
-  hr = Object<FontObject>::Make(std::addressof(font), attrs);
+  hr = Object<FontObject>::Make(&font, attrs);
   if (FAILED(hr)) return hr;
   return font->QueryInterface(riid, ppv);
 }
@@ -179,7 +179,7 @@ HRESULT FontObject::Clone(IFont** ppFont) {
   if (!ppFont) return E_POINTER;
   *ppFont = nullptr;
   ComPtr<Object<FontObject>> copy;
-  HRESULT hr = Object<FontObject>::Make(std::addressof(copy), attrs_);
+  HRESULT hr = Object<FontObject>::Make(&copy, attrs_);
   if (FAILED(hr)) return hr;
   copy->cyLogical_ = cyLogical_;
   copy->cyHimetric_ = cyHimetric_;
