@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <string>
 
 using kelmira::ComPtr;
@@ -96,22 +97,17 @@ TEST(FontObject, IsMadeFromADescriptionAndChecksIt) {
   void* out = reinterpret_cast<void*>(1);
   EXPECT_EQ(OleCreateFontIndirect(nullptr, IID_IFont, &out), E_POINTER);
   EXPECT_EQ(out, nullptr);
-  FONTDESC bad = d;
-  bad.cbSizeofstruct = 8;
-  EXPECT_EQ(OleCreateFontIndirect(&bad, IID_IFont, &out), E_INVALIDARG);
-  bad = d;
-  bad.sWeight = 1001;
-  EXPECT_EQ(OleCreateFontIndirect(&bad, IID_IFont, &out), E_INVALIDARG);
-  bad = d;
-  bad.cySize.int64 = -1;
-  EXPECT_EQ(OleCreateFontIndirect(&bad, IID_IFont, &out), E_INVALIDARG);
-  bad = d;
-  bad.sCharset = 256;
-  EXPECT_EQ(OleCreateFontIndirect(&bad, IID_IFont, &out), E_INVALIDARG);
   std::u16string longName(256, u'x');
-  bad.sCharset = 0;
-  bad.lpstrName = longName.data();
-  EXPECT_EQ(OleCreateFontIndirect(&bad, IID_IFont, &out), E_INVALIDARG);
+  auto refuses = [&](auto change) {
+    FONTDESC bad = d;
+    change(bad);
+    return OleCreateFontIndirect(&bad, IID_IFont, &out) == E_INVALIDARG;
+  };
+  EXPECT_TRUE(refuses([](FONTDESC& b) { b.cbSizeofstruct = 8; }));
+  EXPECT_TRUE(refuses([](FONTDESC& b) { b.sWeight = 1001; }));
+  EXPECT_TRUE(refuses([](FONTDESC& b) { b.cySize.int64 = -1; }));
+  EXPECT_TRUE(refuses([](FONTDESC& b) { b.sCharset = 256; }));
+  EXPECT_TRUE(refuses([&](FONTDESC& b) { b.lpstrName = longName.data(); }));
   EXPECT_EQ(OleCreateFontIndirect(&d, IID_IStream, &out), E_NOINTERFACE);
 }
 
@@ -177,75 +173,70 @@ TEST(FontObject, CloneIsIndependentAndIsEqualComparesAttributes) {
 TEST(FontDisp, NamesAndPropertiesByTheStandardDispatchIds) {
   ComPtr<IFont> font = MakeFont();
   ComPtr<IFontDisp> disp = font.As<IFontDisp>();
-  const char16_t* names[] = {u"NAME", u"size", u"Bold", u"italic", u"UnderLine", u"strikethrough", u"Weight",
-                             u"CHARSET"};
-  for (DISPID expected : {0, 2, 3, 4, 5, 6, 7, 8}) {
-    LPOLESTR name = const_cast<LPOLESTR>(names[expected == 0 ? 0 : expected - 1]);
+  const std::pair<const char16_t*, DISPID> names[] = {
+      {u"NAME", 0},      {u"size", 2},          {u"Bold", 3},   {u"italic", 4},
+      {u"UnderLine", 5}, {u"strikethrough", 6}, {u"Weight", 7}, {u"CHARSET", 8},
+  };
+  for (auto [name, expected] : names) {
+    LPOLESTR n = const_cast<LPOLESTR>(name);
     DISPID id = -99;
-    EXPECT_EQ(disp->GetIDsOfNames(IID_NULL, &name, 1, 0, &id), S_OK);
+    EXPECT_EQ(disp->GetIDsOfNames(IID_NULL, &n, 1, 0, &id), S_OK);
     EXPECT_EQ(id, expected);
   }
-  LPOLESTR unknown[] = {const_cast<LPOLESTR>(u"Colour"), const_cast<LPOLESTR>(u"Size")};
+  LPOLESTR two[] = {const_cast<LPOLESTR>(u"Size"), const_cast<LPOLESTR>(u"Colour")};
   DISPID ids[2] = {5, 5};
-  EXPECT_EQ(disp->GetIDsOfNames(IID_NULL, unknown, 1, 0, ids), DISP_E_UNKNOWNNAME);
+  EXPECT_EQ(disp->GetIDsOfNames(IID_NULL, two + 1, 1, 0, ids), DISP_E_UNKNOWNNAME);
   EXPECT_EQ(ids[0], DISPID_UNKNOWN);
-  std::swap(unknown[0], unknown[1]);
-  EXPECT_EQ(disp->GetIDsOfNames(IID_NULL, unknown, 2, 0, ids), DISP_E_UNKNOWNNAME);
+  EXPECT_EQ(disp->GetIDsOfNames(IID_NULL, two, 2, 0, ids), DISP_E_UNKNOWNNAME);  // no parameter names
   EXPECT_EQ(ids[0], DISPID_FONT_SIZE);
   EXPECT_EQ(ids[1], DISPID_UNKNOWN);
-  EXPECT_EQ(disp->GetIDsOfNames(IID_IFont, unknown, 1, 0, ids), DISP_E_UNKNOWNINTERFACE);
+  EXPECT_EQ(disp->GetIDsOfNames(IID_IFont, two, 1, 0, ids), DISP_E_UNKNOWNINTERFACE);
 
   DISPPARAMS none{nullptr, nullptr, 0, 0};
   kelmira::Variant v;
-  ASSERT_EQ(disp->Invoke(DISPID_FONT_NAME, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, &v, nullptr, nullptr), S_OK);
+  auto get = [&](DISPID id) { return disp->Invoke(id, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, &v, nullptr, nullptr); };
+  VARIANT arg{};
+  DISPID named = DISPID_PROPERTYPUT;
+  DISPPARAMS put{&arg, &named, 1, 1};
+  UINT argErr = 9;
+  auto set = [&](DISPID id, VARTYPE vt, ULONGLONG bits) {
+    arg.vt = vt;
+    arg.ullVal = bits;
+    return disp->Invoke(id, IID_NULL, 0, DISPATCH_PROPERTYPUT, &put, nullptr, nullptr, &argErr);
+  };
+  ASSERT_EQ(get(DISPID_FONT_NAME), S_OK);
   ASSERT_EQ(v.vt, VT_BSTR);
   EXPECT_EQ(std::u16string(v.bstrVal), u"Arial");
   v.Clear();
-  ASSERT_EQ(disp->Invoke(DISPID_FONT_SIZE, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, &v, nullptr, nullptr), S_OK);
+  ASSERT_EQ(get(DISPID_FONT_SIZE), S_OK);
   EXPECT_EQ(v.vt, VT_CY);
   EXPECT_EQ(v.cyVal.int64, 70000);
-  ASSERT_EQ(disp->Invoke(DISPID_FONT_WEIGHT, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, &v, nullptr, nullptr), S_OK);
+  ASSERT_EQ(get(DISPID_FONT_WEIGHT), S_OK);
   EXPECT_EQ(v.vt, VT_I2);
   EXPECT_EQ(v.iVal, 300);
-  ASSERT_EQ(disp->Invoke(DISPID_FONT_BOLD, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, &v, nullptr, nullptr), S_OK);
+  ASSERT_EQ(get(DISPID_FONT_BOLD), S_OK);
   EXPECT_EQ(v.vt, VT_BOOL);
   EXPECT_EQ(v.boolVal, VARIANT_FALSE);
 
-  // Puts convert their argument to the property's type.
-  VARIANT arg{};
-  arg.vt = VT_I4;
-  arg.lVal = 650;
-  DISPID named = DISPID_PROPERTYPUT;
-  DISPPARAMS put{&arg, &named, 1, 1};
-  EXPECT_EQ(disp->Invoke(DISPID_FONT_WEIGHT, IID_NULL, 0, DISPATCH_PROPERTYPUT, &put, nullptr, nullptr, nullptr), S_OK);
+  // Puts convert their argument to the property's type, then run the IFont put.
+  EXPECT_EQ(set(DISPID_FONT_WEIGHT, VT_I4, 650), S_OK);
   EXPECT_EQ(WeightOf(font.get()), 650);
-  ASSERT_EQ(disp->Invoke(DISPID_FONT_BOLD, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, &v, nullptr, nullptr), S_OK);
+  get(DISPID_FONT_BOLD);
   EXPECT_EQ(v.boolVal, VARIANT_TRUE);
-  arg.vt = VT_R8;
-  arg.dblVal = 9.5;
-  EXPECT_EQ(disp->Invoke(DISPID_FONT_SIZE, IID_NULL, 0, DISPATCH_PROPERTYPUT, &put, nullptr, nullptr, nullptr), S_OK);
+  EXPECT_EQ(set(DISPID_FONT_SIZE, VT_R8, std::bit_cast<ULONGLONG>(9.5)), S_OK);
   EXPECT_EQ(SizeOf(font.get()), 95000);
-  arg.vt = VT_BOOL;
-  arg.boolVal = VARIANT_FALSE;
-  EXPECT_EQ(disp->Invoke(DISPID_FONT_BOLD, IID_NULL, 0, DISPATCH_PROPERTYPUT, &put, nullptr, nullptr, nullptr), S_OK);
+  EXPECT_EQ(set(DISPID_FONT_BOLD, VT_BOOL, 0), S_OK);
   EXPECT_EQ(WeightOf(font.get()), 400);
-  arg.vt = VT_I4;
-  arg.lVal = 5000;  // out of range: refused by the put
-  EXPECT_EQ(disp->Invoke(DISPID_FONT_WEIGHT, IID_NULL, 0, DISPATCH_PROPERTYPUT, &put, nullptr, nullptr, nullptr),
-            E_INVALIDARG);
-  arg.vt = VT_DISPATCH;
-  arg.pdispVal = nullptr;
-  UINT argErr = 9;
-  EXPECT_TRUE(FAILED(disp->Invoke(DISPID_FONT_SIZE, IID_NULL, 0, DISPATCH_PROPERTYPUT, &put, nullptr, nullptr, &argErr)));
+  EXPECT_EQ(set(DISPID_FONT_WEIGHT, VT_I4, 5000), E_INVALIDARG);
+  EXPECT_TRUE(FAILED(set(DISPID_FONT_SIZE, VT_DISPATCH, 0)));
   EXPECT_EQ(argErr, 0u);
   EXPECT_EQ(SizeOf(font.get()), 95000);
 
-  DISPPARAMS twoArgs{&arg, nullptr, 2, 0};
-  EXPECT_EQ(disp->Invoke(DISPID_FONT_SIZE, IID_NULL, 0, DISPATCH_PROPERTYPUT, &twoArgs, nullptr, nullptr, nullptr),
-            DISP_E_BADPARAMCOUNT);
+  put.cArgs = 2;
+  EXPECT_EQ(set(DISPID_FONT_SIZE, VT_I4, 1), DISP_E_BADPARAMCOUNT);
   EXPECT_EQ(disp->Invoke(DISPID_FONT_SIZE, IID_NULL, 0, DISPATCH_PROPERTYGET, &put, &v, nullptr, nullptr),
             DISP_E_NONAMEDARGS);
-  EXPECT_EQ(disp->Invoke(1, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, &v, nullptr, nullptr), DISP_E_MEMBERNOTFOUND);
+  EXPECT_EQ(get(1), DISP_E_MEMBERNOTFOUND);
   EXPECT_EQ(disp->Invoke(DISPID_FONT_SIZE, IID_IFont, 0, DISPATCH_PROPERTYGET, &none, &v, nullptr, nullptr),
             DISP_E_UNKNOWNINTERFACE);
   UINT count = 5;

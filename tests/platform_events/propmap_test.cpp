@@ -124,79 +124,49 @@ ComPtr<IFontDisp> MakeFont(const char16_t* name, LONGLONG size, BOOL italic) {
   return font;
 }
 
+template <class T>
+ULONGLONG Bits(T value) {
+  ULONGLONG bits = 0;
+  std::memcpy(&bits, &value, sizeof(T));
+  return bits;
+}
+
 void Fill(PropObject* o) {
   o->cx = 0x11223344;
   o->raw = -1.0 / 3.0;
   o->extent = {-5, 7, {1, 2, 3, 4, 5, 6}};
-  VARIANT v = Make(VT_I1);
-  v.cVal = -5;
-  o->Set(1, v);
-  v = Make(VT_UI1);
-  v.bVal = 250;
-  o->Set(2, v);
-  v = Make(VT_I2);
-  v.iVal = -30000;
-  o->Set(3, v);
-  v = Make(VT_UI2);
-  v.uiVal = 60000;
-  o->Set(4, v);
-  v = Make(VT_I4);
-  v.lVal = -2000000000;
-  o->Set(5, v);
-  v = Make(VT_UI4);
-  v.ulVal = 4000000000u;
-  o->Set(6, v);
-  v = Make(VT_INT);
-  v.intVal = -7;
-  o->Set(7, v);
-  v = Make(VT_UINT);
-  v.uintVal = 7;
-  o->Set(8, v);
-  v = Make(VT_I8);
-  v.llVal = -1000000000000000LL;
-  o->Set(9, v);
-  v = Make(VT_UI8);
-  v.ullVal = 18000000000000000000ull;
-  o->Set(10, v);
-  v = Make(VT_R4);
-  v.fltVal = 1.5f;
-  o->Set(11, v);
-  v = Make(VT_R8);
-  v.dblVal = -2.25e300;
-  o->Set(12, v);
-  v = Make(VT_CY);
-  v.cyVal.int64 = 123456789;
-  o->Set(13, v);
-  v = Make(VT_DATE);
-  v.date = 45000.5;
-  o->Set(14, v);
-  v = Make(VT_BOOL);
-  v.boolVal = VARIANT_TRUE;
-  o->Set(15, v);
-  v = Make(VT_ERROR);
-  v.scode = DISP_E_PARAMNOTFOUND;
-  o->Set(16, v);
+  const std::pair<DISPID, ULONGLONG> scalars[] = {
+      {1, Bits<std::int8_t>(-5)},           {2, Bits<BYTE>(250)},
+      {3, Bits<SHORT>(-30000)},             {4, Bits<USHORT>(60000)},
+      {5, Bits<LONG>(-2000000000)},         {6, Bits<ULONG>(4000000000u)},
+      {7, Bits<INT>(-7)},                   {8, Bits<UINT>(7)},
+      {9, Bits<LONGLONG>(-1000000000000000)}, {10, Bits<ULONGLONG>(18000000000000000000ull)},
+      {11, Bits(1.5f)},                     {12, Bits(-2.25e300)},
+      {13, Bits<LONGLONG>(123456789)},      {14, Bits(45000.5)},
+      {15, Bits(VARIANT_TRUE)},             {16, Bits(DISP_E_PARAMNOTFOUND)},
+      {19, 0},  // null string
+      {20, 0},                              {21, 0},
+      {24, 0},  // no object
+  };
+  for (auto [id, bits] : scalars) {
+    VARIANT v = Make(kTypes.at(id));
+    v.ullVal = bits;
+    o->Set(id, v);
+  }
   const char16_t text[] = u"Gr\u00F6\u00DFe\0x";  // with an embedded NUL
-  Variant s;
-  s.vt = VT_BSTR;
-  s.bstrVal = SysAllocStringLen(text, 7);
-  o->Set(17, s);
-  s.Clear();
-  s.vt = VT_BSTR;
-  s.bstrVal = SysAllocStringLen(u"", 0);
-  o->Set(18, s);
-  o->Set(19, Make(VT_BSTR));  // null string
-  o->Set(20, Make(VT_EMPTY));
-  o->Set(21, Make(VT_NULL));
-  ComPtr<IFontDisp> font = MakeFont(u"Liberation Mono", 95000, TRUE);
-  v = Make(VT_DISPATCH);
-  v.pdispVal = font.get();
+  for (auto [id, length] : {std::pair{17, 7u}, std::pair{18, 0u}}) {
+    Variant s;
+    s.vt = VT_BSTR;
+    s.bstrVal = SysAllocStringLen(text, length);
+    o->Set(id, s);
+  }
+  ComPtr<IFontDisp> fonts[] = {MakeFont(u"Liberation Mono", 95000, TRUE), MakeFont(u"Arial", 70000, FALSE)};
+  VARIANT v = Make(VT_DISPATCH);
+  v.pdispVal = fonts[0].get();
   o->Set(22, v);
-  ComPtr<IFontDisp> font2 = MakeFont(u"Arial", 70000, FALSE);
   v = Make(VT_UNKNOWN);
-  v.punkVal = font2.get();
+  v.punkVal = fonts[1].get();
   o->Set(23, v);
-  o->Set(24, Make(VT_DISPATCH));  // no object
 }
 
 std::vector<BYTE> Save(PropObject* o, const ATL_PROPMAP_ENTRY* map, HRESULT expected = S_OK, BOOL clear = TRUE) {
@@ -236,31 +206,6 @@ void ExpectSameValue(DISPID id, const VARIANT& a, const VARIANT& b) {
     default:
       EXPECT_EQ(a.ullVal, b.ullVal) << "dispid " << id;
   }
-}
-
-TEST(PropMap, MacrosRecordKindsOffsetsAndSizes) {
-  const ATL_PROPMAP_ENTRY* map = PropObject::GetPropertyMap();
-  EXPECT_EQ(map[0].kind, PROPMAP_DATA);
-  EXPECT_EQ(std::u16string(map[0].szDesc), u"_cx");
-  EXPECT_EQ(map[0].dwSizeData, sizeof(DWORD));
-  EXPECT_EQ(map[0].vt, VT_UI4);
-  EXPECT_EQ(map[1].kind, PROPMAP_PROPERTY);
-  EXPECT_EQ(map[1].dispid, 1);
-  EXPECT_EQ(*map[1].piidDispatch, IID_IDispatch);
-  EXPECT_EQ(map[14].kind, PROPMAP_PAGE);
-  EXPECT_EQ(*map[14].pclsidPropPage, CLSID_StdFont);
-  EXPECT_EQ(*map[18].piidDispatch, IID_IPropTest);
-
-  // The offsets lead to the fields of a real object.
-  auto o = MakeObject();
-  PropObject* p = o.get();
-  auto* base = reinterpret_cast<BYTE*>(p);
-  EXPECT_EQ(base + map[0].dwOffsetData, reinterpret_cast<BYTE*>(&p->cx));
-  EXPECT_EQ(base + map[7].dwOffsetData, reinterpret_cast<BYTE*>(&p->raw));
-  int n = 0;
-  while (map[n].kind != PROPMAP_END) ++n;
-  EXPECT_EQ(n, 28);
-  EXPECT_EQ(map[24].dwSizeData, sizeof(PropObject::Extent));
 }
 
 TEST(PropMap, RoundTripsRawFieldsAndEveryTypedValueThroughThePuts) {

@@ -167,4 +167,12 @@ KELMIRA_DEFINE_GUID(CLSID_StdFont, 0x0BE35203, 0x8F91, 0x11CE, 0x9D, 0xE3, 0x00,
 // description or out-pointer; E_INVALIDARG when cbSizeofstruct is not sizeof(FONTDESC) or a field
 // is out of range (negative size, weight outside 0..1000, charset outside 0..255). A null name
 // gives a font with an empty name.
+//
+// The object answers IFont, IFontDisp/IDispatch (the DISPID_FONT_* properties; names match
+// without regard to case), IPersistStream/IPersist (class CLSID_StdFont; a versioned record of
+// name, size, weight, charset and flags, checked whole before a Load changes anything) and
+// IConnectionPointContainer with a point for IPropertyNotifySink, whose sinks hear OnChanged after
+// every successful put. Face names compare without regard to case in IsEqual. get_hFont and
+// QueryTextMetrics answer E_NOTIMPL until the drawing API can realise fonts; AddRefHfont and
+// ReleaseHfont answer E_INVALIDARG for a handle no font has realised.
 KELMIRA_EXTERN_C HRESULT OleCreateFontIndirect(LPFONTDESC lpFontDesc, REFIID riid, LPVOID* lplpvObj);
