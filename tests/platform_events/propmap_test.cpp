@@ -296,8 +296,7 @@ TEST(PropMap, RefusesOtherVersionsUnknownTagsAndTagsOtherThanDeclared) {
   EXPECT_EQ(target->puts[12], 1);
 
   // Values the form cannot hold are refused before anything of them is written.
-  VARIANT dec = Make(VT_I4 | VT_ARRAY);
-  o->Set(12, dec);
+  o->Set(12, Make(VT_DECIMAL));
   EXPECT_EQ(Save(o.get(), any, DISP_E_BADVARTYPE), (std::vector<BYTE>{1, 0}));
 }
 
