@@ -11,6 +11,7 @@
 #include <kelmira/platform/objidl.h>
 #include <kelmira/platform/combase.h>
 #include <kelmira/platform/registry.h>
+#include <kelmira/platform/registrar.h>
 #include <kelmira/platform/ocidl.h>
 #include <kelmira/platform/connection_points.h>
 #include <kelmira/platform/propmap.h>

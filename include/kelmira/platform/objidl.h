@@ -24,6 +24,9 @@ constexpr DWORD STGM_FAILIFTHERE = 0x00000000;
 constexpr DWORD STGM_DIRECT = 0x00000000;
 constexpr DWORD STGM_TRANSACTED = 0x00010000;
 
+enum STGMOVE : DWORD { STGMOVE_MOVE = 0, STGMOVE_COPY = 1 };
+constexpr HRESULT STG_E_TOOMANYOPENFILES = KELMIRA_HR(0x80030004);
+
 struct STATSTG {
   LPOLESTR pwcsName;  // allocated with CoTaskMemAlloc; the caller frees it
   DWORD type;
@@ -134,7 +137,11 @@ constexpr UINT GMEM_FIXED = 0x0000;
 constexpr UINT GMEM_MOVEABLE = 0x0002;
 constexpr UINT GMEM_ZEROINIT = 0x0040;
 constexpr UINT GHND = GMEM_MOVEABLE | GMEM_ZEROINIT;
+// Handles are small integers from a table: a freed or unknown handle gives null/0/FALSE (and
+// GlobalFree returns it back) instead of touching memory. Blocks are always zero-filled and stay
+// below 2 GiB. A GlobalLock pointer is valid until the block is resized.
 KELMIRA_EXTERN_C HGLOBAL GlobalAlloc(UINT uFlags, SIZE_T dwBytes);
+KELMIRA_EXTERN_C HGLOBAL GlobalReAlloc(HGLOBAL hMem, SIZE_T dwBytes, UINT uFlags);
 KELMIRA_EXTERN_C HGLOBAL GlobalFree(HGLOBAL hMem);
 KELMIRA_EXTERN_C LPVOID GlobalLock(HGLOBAL hMem);
 KELMIRA_EXTERN_C BOOL GlobalUnlock(HGLOBAL hMem);

@@ -1,0 +1,55 @@
+// The 13 creatable classes, in registration order.
+#include "module/class_table.h"
+
+namespace kelmira::module {
+namespace {
+
+// Creation for a class whose implementation is not part of this build yet: the aggregation rules
+// are answered exactly as the finished class will answer them.
+template <bool Aggregatable>
+HRESULT NotProvidedYet(IUnknown* outer, REFIID riid, void** ppv) {
+  if (!ppv) return E_POINTER;
+  *ppv = nullptr;
+  if (outer && (!Aggregatable || !IsEqualIID(riid, IID_IUnknown))) return CLASS_E_NOAGGREGATION;
+  return E_NOTIMPL;
+}
+
+constexpr ClassEntry kClasses[] = {
+    {"GraphicsContainer", "GraphicsContainer", &CLSID_GraphicsContainer, true, true, 106, 101, &NotProvidedYet<true>},
+    {"BackgroundLayer", "BackgroundLayer", &CLSID_BackgroundLayer, false, true, 107, 0, &NotProvidedYet<true>},
+    {"GridLayer", "GridLayer", &CLSID_GridLayer, false, true, 108, 0, &NotProvidedYet<true>},
+    {"LineLayer", "LineLayer", &CLSID_LineLayer, false, true, 110, 0, &NotProvidedYet<true>},
+    {"LineData", "LineData", &CLSID_LineData, false, true, 115, 0, &NotProvidedYet<true>},
+    {"MatrixData", "MatrixData", &CLSID_MatrixData, false, true, 121, 0, &NotProvidedYet<true>},
+    {"XAxis", "XAxis", &CLSID_XAxis, true, false, 125, 124, &NotProvidedYet<false>},
+    {"YAxis", "YAxis", &CLSID_YAxis, true, false, 127, 126, &NotProvidedYet<false>},
+    {"LineGraph", "LineGraph", &CLSID_LineGraph, true, true, 129, 128, &NotProvidedYet<true>},
+    {"BaseGraphPropPage", "LineGraphPropPage", &CLSID_BaseGraphPropPage, false, true, 144, 0, &NotProvidedYet<true>},
+    {"Line", "Line", &CLSID_Line, false, true, 147, 0, &NotProvidedYet<true>},
+    {"LineLegendLayer", "LineLegendLayer", &CLSID_LineLegendLayer, false, true, 150, 0, &NotProvidedYet<true>},
+    {"MouseInputManager", "MouseInputManager", &CLSID_MouseInputManager, false, true, 151, 0, &NotProvidedYet<true>},
+};
+
+// One static factory per class; index-aligned with kClasses.
+ClassFactory gFactories[] = {
+    ClassFactory(kClasses[0].create),  ClassFactory(kClasses[1].create),  ClassFactory(kClasses[2].create),
+    ClassFactory(kClasses[3].create),  ClassFactory(kClasses[4].create),  ClassFactory(kClasses[5].create),
+    ClassFactory(kClasses[6].create),  ClassFactory(kClasses[7].create),  ClassFactory(kClasses[8].create),
+    ClassFactory(kClasses[9].create),  ClassFactory(kClasses[10].create), ClassFactory(kClasses[11].create),
+    ClassFactory(kClasses[12].create),
+};
+static_assert(std::size(gFactories) == std::size(kClasses));
+
+}  // namespace
+
+std::span<const ClassEntry> ClassTable() { return kClasses; }
+
+const ClassEntry* FindClass(REFCLSID clsid) {
+  for (const ClassEntry& c : kClasses)
+    if (IsEqualCLSID(*c.clsid, clsid)) return &c;
+  return nullptr;
+}
+
+IClassFactory* FactoryOf(const ClassEntry& entry) { return &gFactories[&entry - kClasses]; }
+
+}  // namespace kelmira::module

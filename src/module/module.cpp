@@ -1,1 +1,0 @@
-#include <kelmira/kelmira.h>

@@ -1,0 +1,153 @@
+// Class activation: class objects registered in the process, the registry path and its failures,
+// ProgIDs, and the initialisation counts.
+#include "platform_registry/scratch_dir.h"
+
+#include <thread>
+
+namespace {
+
+using kelmira::testing::RegistryTest;
+
+constexpr CLSID kClsid = KELMIRA_GUID(0x11111111, 0x2222, 0x3333, 0x44, 0x44, 0x55, 0x55, 0x55, 0x55, 0x55, 0x55);
+
+struct IAnswer : IUnknown {
+  virtual int STDMETHODCALLTYPE Value() = 0;
+};
+
+}  // namespace
+
+KELMIRA_DEFINE_IID(IAnswer, 0x9A9A9A9A, 0x0001, 0x0002, 0x03, 0x04, 0x05, 0x06, 0x07, 0x08, 0x09, 0x0A);
+
+namespace {
+
+class Answer : public IAnswer {
+ public:
+  using Interfaces = kelmira::InterfaceTable<IAnswer>;
+  int STDMETHODCALLTYPE Value() override { return 42; }
+};
+
+kelmira::ClassFactory gAnswerFactory(&kelmira::Object<Answer>::CreateInstance);
+
+std::string ClsidText(const CLSID& c) {
+  OLECHAR buf[39];
+  StringFromGUID2(c, buf, 39);
+  return std::string(buf, buf + 38);
+}
+
+void SetDefault(const std::string& subkey, const std::string& text) {
+  HKEY key = nullptr;
+  ASSERT_EQ(RegCreateKeyA(HKEY_CLASSES_ROOT, subkey.c_str(), &key), ERROR_SUCCESS);
+  ASSERT_EQ(RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                           static_cast<DWORD>(text.size() + 1)),
+            ERROR_SUCCESS);
+  RegCloseKey(key);
+}
+
+TEST_F(RegistryTest, RegisteredClassObjectsServeCreateInstance) {
+  DWORD cookie = 0;
+  ASSERT_EQ(CoRegisterClassObject(kClsid, &gAnswerFactory, CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie), S_OK);
+  EXPECT_NE(cookie, 0u);
+
+  kelmira::ComPtr<IAnswer> answer;
+  ASSERT_EQ(CoCreateInstance(kClsid, nullptr, CLSCTX_ALL, IID_IAnswer, reinterpret_cast<void**>(&answer)), S_OK);
+  EXPECT_EQ(answer->Value(), 42);
+  kelmira::ComPtr<IUnknown> unknown;
+  EXPECT_EQ(CoCreateInstance(kClsid, nullptr, CLSCTX_INPROC_SERVER, IID_IClassFactory,
+                             reinterpret_cast<void**>(&unknown)),
+            E_NOINTERFACE);
+  kelmira::ComPtr<IClassFactory> factory;
+  EXPECT_EQ(CoGetClassObject(kClsid, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory,
+                             reinterpret_cast<void**>(&factory)),
+            S_OK);
+  EXPECT_EQ(factory.get(), &gAnswerFactory);
+
+  // Only in-process requests are served.
+  EXPECT_EQ(CoCreateInstance(kClsid, nullptr, CLSCTX_LOCAL_SERVER, IID_IAnswer, reinterpret_cast<void**>(&answer)),
+            REGDB_E_CLASSNOTREG);
+  EXPECT_EQ(answer.get(), nullptr);
+  EXPECT_EQ(CoCreateInstance(kClsid, nullptr, CLSCTX_ALL, IID_IAnswer, nullptr), E_POINTER);
+
+  EXPECT_EQ(CoRevokeClassObject(cookie), S_OK);
+  EXPECT_EQ(CoRevokeClassObject(cookie), CO_E_OBJNOTREG);
+  EXPECT_EQ(CoCreateInstance(kClsid, nullptr, CLSCTX_ALL, IID_IAnswer, reinterpret_cast<void**>(&answer)),
+            REGDB_E_CLASSNOTREG);
+}
+
+TEST_F(RegistryTest, SingleUseClassObjectsServeOnce) {
+  DWORD cookie = 0;
+  ASSERT_EQ(CoRegisterClassObject(kClsid, &gAnswerFactory, CLSCTX_INPROC_SERVER, REGCLS_SINGLEUSE, &cookie), S_OK);
+  kelmira::ComPtr<IAnswer> answer;
+  EXPECT_EQ(CoCreateInstance(kClsid, nullptr, CLSCTX_ALL, IID_IAnswer, reinterpret_cast<void**>(&answer)), S_OK);
+  EXPECT_EQ(CoCreateInstance(kClsid, nullptr, CLSCTX_ALL, IID_IAnswer, reinterpret_cast<void**>(&answer)),
+            REGDB_E_CLASSNOTREG);
+  EXPECT_EQ(CoRevokeClassObject(cookie), S_OK);
+}
+
+TEST_F(RegistryTest, RegistryPathFailuresAreToldApart) {
+  const std::string key = "CLSID\\" + ClsidText(kClsid) + "\\InprocServer32";
+  void* p = nullptr;
+  EXPECT_EQ(CoGetClassObject(kClsid, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory, &p), REGDB_E_CLASSNOTREG);
+
+  SetDefault(key, dir_.path() + "/no-such-library.so");
+  EXPECT_EQ(CoGetClassObject(kClsid, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory, &p), CO_E_DLLNOTFOUND);
+
+  SetDefault(key, "libm.so.6");  // loads, but is no component server
+  EXPECT_EQ(CoGetClassObject(kClsid, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory, &p), CO_E_ERRORINDLL);
+  EXPECT_EQ(CoCreateInstance(kClsid, nullptr, CLSCTX_ALL, IID_IAnswer, &p), CO_E_ERRORINDLL);
+  EXPECT_EQ(p, nullptr);
+
+  // Handlers only: the server is not asked.
+  EXPECT_EQ(CoGetClassObject(kClsid, CLSCTX_INPROC_HANDLER, nullptr, IID_IClassFactory, &p), REGDB_E_CLASSNOTREG);
+  CoFreeUnusedLibraries();
+}
+
+TEST_F(RegistryTest, ProgIdsFollowCurVer) {
+  constexpr CLSID kOld = KELMIRA_GUID(0xAAAA0001, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1);
+  constexpr CLSID kNew = KELMIRA_GUID(0xAAAA0002, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2);
+  SetDefault("Kelmira.Thing\\CLSID", ClsidText(kOld));
+  SetDefault("Kelmira.Thing\\CurVer", "Kelmira.Thing.2");
+  SetDefault("Kelmira.Thing.2\\CLSID", ClsidText(kNew));
+  SetDefault("Kelmira.Only\\CurVer", "Kelmira.Thing.2");  // no CLSID of its own
+  SetDefault("Kelmira.Loop\\CurVer", "Kelmira.Loop");
+  SetDefault("Kelmira.Bad\\CLSID", "not a guid");
+
+  CLSID clsid{};
+  EXPECT_EQ(CLSIDFromProgID(u"kelmira.thing", &clsid), S_OK);
+  EXPECT_EQ(clsid, kNew);
+  EXPECT_EQ(CLSIDFromProgID(u"Kelmira.Only", &clsid), S_OK);
+  EXPECT_EQ(clsid, kNew);
+  EXPECT_EQ(CLSIDFromString(u"Kelmira.Thing.2", &clsid), S_OK);
+  EXPECT_EQ(clsid, kNew);
+  EXPECT_EQ(CLSIDFromProgID(u"Kelmira.Loop", &clsid), CO_E_CLASSSTRING);
+  EXPECT_EQ(CLSIDFromProgID(u"Kelmira.Bad", &clsid), CO_E_CLASSSTRING);
+  EXPECT_EQ(CLSIDFromProgID(u"Kelmira.Missing", &clsid), CO_E_CLASSSTRING);
+  EXPECT_EQ(clsid, CLSID_NULL);
+  EXPECT_EQ(CLSIDFromProgID(nullptr, &clsid), E_INVALIDARG);
+
+  LPOLESTR progId = nullptr;
+  EXPECT_EQ(ProgIDFromCLSID(kNew, &progId), REGDB_E_CLASSNOTREG);
+  SetDefault("CLSID\\" + ClsidText(kNew) + "\\ProgID", "Kelmira.Thing.2");
+  ASSERT_EQ(ProgIDFromCLSID(kNew, &progId), S_OK);
+  EXPECT_EQ(std::u16string(progId), u"Kelmira.Thing.2");
+  CoTaskMemFree(progId);
+}
+
+TEST(ComInit, CountsPerThreadAndChecksTheModel) {
+  std::thread([] {
+    EXPECT_EQ(CoInitialize(nullptr), S_OK);
+    EXPECT_EQ(CoInitialize(nullptr), S_FALSE);
+    EXPECT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), RPC_E_CHANGED_MODE);
+    EXPECT_EQ(OleInitialize(nullptr), S_FALSE);
+    OleUninitialize();
+    CoUninitialize();
+    CoUninitialize();
+    CoUninitialize();  // one too many is harmless
+    EXPECT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_OK);
+    CoUninitialize();
+    EXPECT_EQ(CoInitialize(reinterpret_cast<void*>(1)), E_INVALIDARG);
+  }).join();
+  EXPECT_EQ(OleRun(nullptr), E_INVALIDARG);
+  EXPECT_EQ(OleRun(&gAnswerFactory), S_OK);
+}
+
+}  // namespace

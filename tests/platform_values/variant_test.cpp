@@ -1,0 +1,93 @@
+// VariantClear, VariantCopy and VariantCopyInd: who owns strings and interfaces, and references.
+#include "platform_values/value_helpers.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace values_test;
+
+TEST(Variant, ClearReleasesWhatItOwnsAndNothingElse) {
+  ValueObject object;
+  Variant v;
+  v.vt = VT_DISPATCH, v.pdispVal = &object;
+  object.AddRef();
+  ASSERT_EQ(VariantClear(&v), S_OK);
+  EXPECT_EQ(v.vt, VT_EMPTY);
+  EXPECT_EQ(object.refs, 1u);
+
+  BSTR s = SysAllocString(u"owned elsewhere");
+  v.vt = VT_BSTR | VT_BYREF, v.pbstrVal = &s;
+  ASSERT_EQ(VariantClear(&v), S_OK);  // references are not followed
+  EXPECT_EQ(TextOf(s), u"owned elsewhere");
+  SysFreeString(s);
+
+  for (VARTYPE bad : std::initializer_list<VARTYPE>{VT_I4 | VT_ARRAY, VT_VARIANT, VT_EMPTY | VT_BYREF, 0x7F}) {
+    v.vt = bad;
+    EXPECT_EQ(VariantClear(&v), DISP_E_BADVARTYPE) << bad;
+    EXPECT_EQ(v.vt, bad);
+  }
+  v.vt = VT_EMPTY;
+}
+
+TEST(Variant, CopyIsDeepAndClearsTheDestinationFirst) {
+  ValueObject object;
+  Variant src, dest = Str(u"old");
+  src.vt = VT_UNKNOWN, src.punkVal = &object;
+  object.AddRef();
+  ASSERT_EQ(VariantCopy(&dest, &src), S_OK);  // the old string is freed (the leak checker knows)
+  EXPECT_EQ(object.refs, 3u);
+  ASSERT_EQ(VariantCopy(&dest, &dest), S_OK);
+  EXPECT_EQ(object.refs, 3u);
+
+  Variant text = Str(u"text");
+  ASSERT_EQ(VariantCopy(&dest, &text), S_OK);
+  EXPECT_EQ(object.refs, 2u);
+  EXPECT_NE(dest.bstrVal, text.bstrVal);
+  EXPECT_EQ(TextOf(dest.bstrVal), u"text");
+
+  Variant bad;
+  bad.vt = VT_I4 | VT_ARRAY;
+  EXPECT_EQ(VariantCopy(&dest, &bad), DISP_E_BADVARTYPE);
+  EXPECT_EQ(TextOf(dest.bstrVal), u"text");
+  bad.vt = VT_EMPTY;
+
+  LONG number = 5;
+  Variant ref;
+  ref.vt = VT_I4 | VT_BYREF, ref.plVal = &number;
+  ASSERT_EQ(VariantCopy(&dest, &ref), S_OK);  // a reference copies as the reference
+  EXPECT_EQ(dest.plVal, &number);
+  src.Clear();
+}
+
+TEST(Variant, CopyIndAndChangeTypeFollowReferences) {
+  double d = 2.5;
+  BSTR s = SysAllocStringLen(u"x\0y", 3);
+  Variant inner = Str(u"17"), ref, dest;
+  ref.vt = VT_R8 | VT_BYREF, ref.pdblVal = &d;
+  ASSERT_EQ(VariantCopyInd(&dest, &ref), S_OK);
+  EXPECT_EQ(dest.vt, VT_R8);
+  EXPECT_EQ(dest.dblVal, 2.5);
+  ASSERT_EQ(VariantChangeType(&dest, &ref, 0, VT_I4), S_OK);
+  EXPECT_EQ(dest.lVal, 2);
+
+  ref.vt = VT_BSTR | VT_BYREF, ref.pbstrVal = &s;
+  ASSERT_EQ(VariantCopyInd(&dest, &ref), S_OK);
+  EXPECT_NE(dest.bstrVal, s);
+  EXPECT_EQ(TextOf(dest.bstrVal), TextOf(s));
+
+  ref.vt = VT_VARIANT | VT_BYREF, ref.pvarVal = &inner;
+  ASSERT_EQ(VariantChangeType(&dest, &ref, 0, VT_I2), S_OK);
+  EXPECT_EQ(dest.iVal, 17);
+  ASSERT_EQ(VariantCopyInd(&ref, &ref), S_OK);  // in place
+  EXPECT_NE(ref.bstrVal, inner.bstrVal);
+  EXPECT_EQ(TextOf(ref.bstrVal), u"17");
+
+  Variant loop;
+  loop.vt = VT_VARIANT | VT_BYREF, loop.pvarVal = &loop;
+  EXPECT_EQ(VariantCopyInd(&dest, &loop), E_INVALIDARG);
+  loop.vt = VT_EMPTY;
+  SysFreeString(s);
+}
+
+}  // namespace
