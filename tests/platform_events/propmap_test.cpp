@@ -372,4 +372,20 @@ TEST(PropMap, NullArgumentsAreRefused) {
   EXPECT_EQ(AtlIPersistStreamInit_Save(stream.get(), TRUE, prop, o.get(), nullptr), E_POINTER);
 }
 
+TEST(PropMap, RoundTripsThroughAMemoryStreamOfThePlatform) {
+  auto saved = MakeObject();
+  Fill(saved.get());
+  const ATL_PROPMAP_ENTRY* map = PropObject::GetPropertyMap();
+  ComPtr<IStream> stream;
+  ASSERT_EQ(CreateStreamOnHGlobal(nullptr, TRUE, &stream), S_OK);
+  ASSERT_EQ(AtlIPersistStreamInit_Save(stream.get(), TRUE, map, saved.get(), UnknownOf(saved.get())), S_OK);
+  ASSERT_EQ(stream->Seek(LARGE_INTEGER{0}, STREAM_SEEK_SET, nullptr), S_OK);
+  auto loaded = MakeObject();
+  ASSERT_EQ(AtlIPersistStreamInit_Load(stream.get(), map, loaded.get(), UnknownOf(loaded.get())), S_OK);
+  ExpectSameValue(22, saved->values[22], loaded->values[22]);
+  EXPECT_EQ(loaded->cx, saved->cx);
+  // Nothing left over, and reading past the end is a short stream.
+  EXPECT_EQ(AtlIPersistStreamInit_Load(stream.get(), map, loaded.get(), UnknownOf(loaded.get())), STG_E_READFAULT);
+}
+
 }  // namespace
