@@ -278,37 +278,37 @@ TEST(FontPersist, RoundTripsEveryAttributeAndTracksDirtiness) {
   EXPECT_EQ(clsid, CLSID_StdFont);
   EXPECT_EQ(persist->IsDirty(), S_OK);
 
-  ComPtr<IStream> stream = TestStream::Make();
+  ComPtr<IStream> stream = StreamOf();
   ASSERT_EQ(persist->Save(stream.get(), FALSE), S_OK);
   EXPECT_EQ(persist->IsDirty(), S_OK);
   ASSERT_EQ(persist->Save(stream.get(), TRUE), S_OK);
   EXPECT_EQ(persist->IsDirty(), S_FALSE);
-  std::vector<BYTE> bytes = TestStream::BytesOf(stream.get());
+  std::vector<BYTE> bytes = BytesOf(stream.get());
   ULARGE_INTEGER max{};
   EXPECT_EQ(persist->GetSizeMax(&max), S_OK);
   ASSERT_EQ(bytes.size(), 2 * max.QuadPart);
 
   ComPtr<IFont> loaded = MakeFont(u"Other", 10000, 100);
-  ComPtr<IStream> in = TestStream::Make(bytes);
+  ComPtr<IStream> in = StreamOf(bytes);
   ASSERT_EQ(loaded.As<IPersistStream>()->Load(in.get()), S_OK);
   EXPECT_EQ(loaded->IsEqual(font.get()), S_OK);
   EXPECT_EQ(NameOf(loaded.get()), u"Liberation Serif");  // case kept
-  EXPECT_EQ(TestStream::PositionOf(in.get()), max.QuadPart);  // reads its own record only
+  EXPECT_EQ(PositionOf(in.get()), max.QuadPart);  // reads its own record only
   EXPECT_EQ(loaded.As<IPersistStream>()->IsDirty(), S_FALSE);
   EXPECT_EQ(persist->Save(nullptr, TRUE), E_POINTER);
 }
 
 TEST(FontPersist, RefusesShortOrCorruptRecordsAndKeepsTheFont) {
   ComPtr<IFont> font = MakeFont(u"Arial", 70000, 300);
-  ComPtr<IStream> stream = TestStream::Make();
+  ComPtr<IStream> stream = StreamOf();
   ASSERT_EQ(font.As<IPersistStream>()->Save(stream.get(), TRUE), S_OK);
-  const std::vector<BYTE> good = TestStream::BytesOf(stream.get());
+  const std::vector<BYTE> good = BytesOf(stream.get());
 
   ComPtr<IFont> target = MakeFont(u"Courier New", 90000, 700);
   ComPtr<IFont> original;
   target->Clone(&original);
   auto load = [&](std::vector<BYTE> bytes) {
-    ComPtr<IStream> in = TestStream::Make(std::move(bytes));
+    ComPtr<IStream> in = StreamOf(std::move(bytes));
     return target.As<IPersistStream>()->Load(in.get());
   };
   for (std::size_t n = 0; n < good.size(); ++n) {
