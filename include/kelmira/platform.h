@@ -13,3 +13,5 @@
 #include <kelmira/platform/registry.h>
 #include <kelmira/platform/registrar.h>
 #include <kelmira/platform/ocidl.h>
+#include <kelmira/platform/connection_points.h>
+#include <kelmira/platform/propmap.h>

@@ -7,6 +7,7 @@ if(rc)
 endif()
 execute_process(COMMAND ${CMAKE_COMMAND} -S ${HOST_SOURCE} -B ${WORK_DIR}/build -G ${GENERATOR}
                         -DCMAKE_PREFIX_PATH=${WORK_DIR}/prefix
+                        "-DCMAKE_CXX_FLAGS=${HOST_CXX_FLAGS}" "-DCMAKE_EXE_LINKER_FLAGS=${HOST_LINKER_FLAGS}"
                 RESULT_VARIABLE rc)
 if(rc)
   message(FATAL_ERROR "configuring the host against the installed package failed: ${rc}")

@@ -1,0 +1,270 @@
+// Connection points: advising, raising in connection order, changes made by sinks while an event
+// is raised, enumerators, lifetime and AtlAdvise/AtlUnadvise.
+#include "event_sink.h"
+
+#include <gtest/gtest.h>
+
+using kelmira::ComPtr;
+using kelmira::ConnectionPoint;
+
+namespace {
+
+std::vector<std::string> Names(const std::vector<SinkCall>& log) {
+  std::vector<std::string> names;
+  for (const auto& call : log) names.push_back(call.sink);
+  return names;
+}
+
+DWORD Advise(ConnectionPoint* point, IUnknown* sink) {
+  DWORD cookie = 0;
+  EXPECT_EQ(point->Advise(sink, &cookie), S_OK);
+  return cookie;
+}
+
+TEST(ConnectionPoint, RaisesToEverySinkInConnectionOrderWithArgumentsLastFirst) {
+  std::vector<SinkCall> log;
+  auto source = MakeSource();
+  auto a = Sink::Make("a", &log), b = Sink::Make("b", &log), c = Sink::Make("c", &log);
+  Advise(source->Events(), b.get());
+  Advise(source->Events(), a.get());
+  Advise(source->Events(), c.get());
+
+  EXPECT_EQ(kelmira::FireEvent(source->Events(), 7, LONG(1), 2.5, LONG(3)), S_OK);
+
+  ASSERT_EQ(Names(log), (std::vector<std::string>{"b", "a", "c"}));
+  for (const auto& call : log) {
+    EXPECT_EQ(call.id, 7);
+    EXPECT_EQ(call.riid, IID_NULL);
+    EXPECT_EQ(call.lcid, LOCALE_USER_DEFAULT);
+    EXPECT_EQ(call.flags, DISPATCH_METHOD);
+    EXPECT_EQ(call.namedArgs, 0u);
+    EXPECT_FALSE(call.wantsResult);
+    ASSERT_EQ(call.args.size(), 3u);
+    EXPECT_EQ(call.args[0].vt, VT_I4);
+    EXPECT_EQ(call.args[0].lVal, 3);
+    EXPECT_EQ(call.args[1].vt, VT_R8);
+    EXPECT_EQ(call.args[1].dblVal, 2.5);
+    EXPECT_EQ(call.args[2].vt, VT_I4);
+    EXPECT_EQ(call.args[2].lVal, 1);
+  }
+
+  log.clear();
+  EXPECT_EQ(kelmira::FireEvent(source->Events(), 3, {}), S_OK);
+  ASSERT_EQ(log.size(), 3u);
+  EXPECT_TRUE(log[0].args.empty());
+  EXPECT_EQ(kelmira::FireEvent(nullptr, 3, {}), E_POINTER);
+}
+
+TEST(ConnectionPoint, FailingAndThrowingSinksDoNotStopTheRaising) {
+  std::vector<SinkCall> log;
+  auto source = MakeSource();
+  auto a = Sink::Make("a", &log), b = Sink::Make("b", &log), c = Sink::Make("c", &log);
+  a->answer = E_FAIL;
+  b->throws = true;
+  for (auto* s : {a.get(), b.get(), c.get()}) Advise(source->Events(), s);
+  EXPECT_EQ(kelmira::FireEvent(source->Events(), 1, LONG(0)), S_OK);
+  EXPECT_EQ(Names(log), (std::vector<std::string>{"a", "b", "c"}));
+}
+
+TEST(ConnectionPoint, SinksUnadvisedDuringRaisingAreSkippedAndStayAliveUntilTheirCallReturns) {
+  std::vector<SinkCall> log;
+  auto source = MakeSource();
+  ConnectionPoint* point = source->Events();
+  auto a = Sink::Make("a", &log), b = Sink::Make("b", &log), c = Sink::Make("c", &log), d = Sink::Make("d", &log);
+  DWORD ca = Advise(point, a.get());
+  Advise(point, b.get());
+  DWORD cc = Advise(point, c.get());
+  Advise(point, d.get());
+  bool aGone = false, cGone = false;
+  a->destroyed = &aGone;
+  c->destroyed = &cGone;
+  // a removes itself and c; afterwards the point held the only references to both.
+  a->onInvoke = [&] {
+    EXPECT_EQ(point->Unadvise(ca), S_OK);
+    EXPECT_EQ(point->Unadvise(cc), S_OK);
+  };
+  a.Reset();
+  c.Reset();
+
+  kelmira::FireEvent(point, 1, {});
+
+  EXPECT_EQ(Names(log), (std::vector<std::string>{"a", "b", "d"}));
+  EXPECT_TRUE(aGone);
+  EXPECT_TRUE(cGone);
+  EXPECT_EQ(point->ConnectionCount(), 2u);
+}
+
+TEST(ConnectionPoint, SinkAdvisedDuringRaisingIsFirstCalledByTheNextRaising) {
+  std::vector<SinkCall> log;
+  auto source = MakeSource();
+  ConnectionPoint* point = source->Events();
+  auto a = Sink::Make("a", &log), b = Sink::Make("b", &log), late = Sink::Make("late", &log);
+  Advise(point, a.get());
+  Advise(point, b.get());
+  a->onInvoke = [&] {
+    DWORD cookie = 0;
+    EXPECT_EQ(point->Advise(late.get(), &cookie), S_OK);
+    a->onInvoke = nullptr;
+  };
+  kelmira::FireEvent(point, 1, {});
+  EXPECT_EQ(Names(log), (std::vector<std::string>{"a", "b"}));
+  log.clear();
+  kelmira::FireEvent(point, 1, {});
+  EXPECT_EQ(Names(log), (std::vector<std::string>{"a", "b", "late"}));
+}
+
+TEST(ConnectionPoint, AdviseAsksForTheInterfaceAndHandsOutFreshCookies) {
+  std::vector<SinkCall> log;
+  auto source = MakeSource();
+  ConnectionPoint* events = source->Events();
+  auto sink = Sink::Make("s", &log);
+
+  DWORD first = Advise(events, sink.get());
+  DWORD second = Advise(events, sink.get());  // the same sink twice is two connections
+  EXPECT_NE(first, 0u);
+  EXPECT_NE(first, second);
+  EXPECT_EQ(events->Unadvise(first), S_OK);
+  DWORD third = Advise(events, sink.get());
+  EXPECT_NE(third, first);
+  EXPECT_NE(third, second);
+  EXPECT_EQ(events->Unadvise(first), CONNECT_E_NOCONNECTION);
+  EXPECT_EQ(events->Unadvise(0), CONNECT_E_NOCONNECTION);
+  EXPECT_EQ(events->Unadvise(12345), CONNECT_E_NOCONNECTION);
+
+  // A dispinterface point takes a sink that only answers IDispatch; an ordinary one does not.
+  sink->answersEvents = false;
+  DWORD cookie = 99;
+  EXPECT_EQ(events->Advise(sink.get(), &cookie), S_OK);
+  ComPtr<IConnectionPoint> notify;
+  ASSERT_EQ(source->FindConnectionPoint(IID_IPropertyNotifySink, &notify), S_OK);
+  EXPECT_EQ(notify->Advise(sink.get(), &cookie), CONNECT_E_CANNOTCONNECT);
+  EXPECT_EQ(cookie, 0u);
+  EXPECT_EQ(notify->Advise(nullptr, &cookie), E_POINTER);
+  EXPECT_EQ(notify->Advise(sink.get(), nullptr), E_POINTER);
+}
+
+TEST(ConnectionPointContainer, FindsPointsByInterfaceAndListsThemInOrder) {
+  auto source = MakeSource();
+  ComPtr<IConnectionPoint> point;
+  EXPECT_EQ(source->FindConnectionPoint(IID_IOtherEvents, &point), CONNECT_E_NOCONNECTION);
+  EXPECT_FALSE(point);
+  EXPECT_EQ(source->FindConnectionPoint(IID_ITestEvents, nullptr), E_POINTER);
+  EXPECT_EQ(source->AddConnectionPoint(IID_ITestEvents, kelmira::SinkKind::Dispatch), E_INVALIDARG);
+  ASSERT_EQ(source->FindConnectionPoint(IID_ITestEvents, &point), S_OK);
+
+  IID iid{};
+  EXPECT_EQ(point->GetConnectionInterface(&iid), S_OK);
+  EXPECT_EQ(iid, IID_ITestEvents);
+  ComPtr<IConnectionPointContainer> back;
+  ASSERT_EQ(point->GetConnectionPointContainer(&back), S_OK);
+  EXPECT_EQ(back.get(), static_cast<IConnectionPointContainer*>(source.get()));
+
+  ComPtr<IEnumConnectionPoints> all;
+  ASSERT_EQ(source->EnumConnectionPoints(&all), S_OK);
+  IConnectionPoint* got[3] = {};
+  ULONG fetched = 0;
+  EXPECT_EQ(all->Next(3, got, &fetched), S_FALSE);
+  ASSERT_EQ(fetched, 2u);
+  IID second{};
+  got[1]->GetConnectionInterface(&second);
+  EXPECT_EQ(got[0], point.get());
+  EXPECT_EQ(second, IID_IPropertyNotifySink);
+  for (ULONG i = 0; i < fetched; ++i) got[i]->Release();
+}
+
+TEST(EnumConnections, WalksASnapshotWithNextSkipResetAndClone) {
+  std::vector<SinkCall> log;
+  auto source = MakeSource();
+  ConnectionPoint* point = source->Events();
+  auto a = Sink::Make("a", &log), b = Sink::Make("b", &log), c = Sink::Make("c", &log);
+  DWORD cookies[] = {Advise(point, a.get()), Advise(point, b.get()), Advise(point, c.get())};
+
+  ComPtr<IEnumConnections> e;
+  ASSERT_EQ(point->EnumConnections(&e), S_OK);
+  point->Unadvise(cookies[1]);  // the enumerator keeps its snapshot
+
+  CONNECTDATA cd[4] = {};
+  ULONG n = 0;
+  EXPECT_EQ(e->Next(1, cd, nullptr), S_OK);
+  EXPECT_EQ(cd[0].dwCookie, cookies[0]);
+  EXPECT_EQ(cd[0].pUnk, static_cast<IUnknown*>(static_cast<IDispatch*>(a.get())));
+  cd[0].pUnk->Release();
+
+  ComPtr<IEnumConnections> clone;
+  ASSERT_EQ(e->Clone(&clone), S_OK);
+  EXPECT_EQ(e->Next(4, cd, &n), S_FALSE);
+  ASSERT_EQ(n, 2u);
+  EXPECT_EQ(cd[0].dwCookie, cookies[1]);
+  EXPECT_EQ(cd[1].dwCookie, cookies[2]);
+  for (ULONG i = 0; i < n; ++i) cd[i].pUnk->Release();
+  EXPECT_EQ(e->Next(1, cd, &n), S_FALSE);
+  EXPECT_EQ(n, 0u);
+
+  // The clone kept the position it was made at.
+  EXPECT_EQ(clone->Skip(1), S_OK);
+  EXPECT_EQ(clone->Next(1, cd, &n), S_OK);
+  EXPECT_EQ(cd[0].dwCookie, cookies[2]);
+  cd[0].pUnk->Release();
+  EXPECT_EQ(clone->Skip(1), S_FALSE);
+  EXPECT_EQ(clone->Reset(), S_OK);
+  EXPECT_EQ(clone->Skip(3), S_OK);
+  EXPECT_EQ(clone->Reset(), S_OK);
+  EXPECT_EQ(clone->Skip(4), S_FALSE);
+
+  EXPECT_EQ(e->Next(2, cd, nullptr), E_POINTER);
+  EXPECT_EQ(e->Clone(nullptr), E_POINTER);
+}
+
+TEST(ConnectionPoint, DoesNotKeepItsContainerAlive) {
+  std::vector<SinkCall> log;
+  bool sourceGone = false, sinkGone = false;
+  auto source = MakeSource();
+  source->destroyed = &sourceGone;
+  ComPtr<IConnectionPoint> point;
+  ASSERT_EQ(source->FindConnectionPoint(IID_ITestEvents, &point), S_OK);
+  {
+    auto sink = Sink::Make("s", &log);
+    sink->destroyed = &sinkGone;
+    DWORD cookie = 0;
+    ASSERT_EQ(point->Advise(sink.get(), &cookie), S_OK);
+  }
+
+  source.Reset();
+  EXPECT_TRUE(sourceGone);
+  EXPECT_TRUE(sinkGone);  // let go with the container
+
+  ComPtr<IConnectionPointContainer> back;
+  EXPECT_EQ(point->GetConnectionPointContainer(&back), E_UNEXPECTED);
+  EXPECT_FALSE(back);
+  auto late = Sink::Make("late", &log);
+  DWORD cookie = 7;
+  EXPECT_EQ(point->Advise(late.get(), &cookie), E_UNEXPECTED);
+  EXPECT_EQ(cookie, 0u);
+  EXPECT_EQ(point->Unadvise(1), CONNECT_E_NOCONNECTION);
+}
+
+TEST(AtlAdvise, ConnectsAndDisconnectsThroughTheSourcesContainer) {
+  std::vector<SinkCall> log;
+  auto source = MakeSource();
+  auto sink = Sink::Make("s", &log);
+  IUnknown* src = static_cast<IConnectionPointContainer*>(source.get());
+
+  DWORD cookie = 0;
+  ASSERT_EQ(AtlAdvise(src, sink.get(), IID_ITestEvents, &cookie), S_OK);
+  EXPECT_NE(cookie, 0u);
+  kelmira::FireEvent(source->Events(), 5, {});
+  EXPECT_EQ(log.size(), 1u);
+  EXPECT_EQ(AtlUnadvise(src, IID_ITestEvents, cookie), S_OK);
+  EXPECT_EQ(AtlUnadvise(src, IID_ITestEvents, cookie), CONNECT_E_NOCONNECTION);
+  EXPECT_EQ(source->Events()->ConnectionCount(), 0u);
+
+  EXPECT_EQ(AtlAdvise(src, sink.get(), IID_IOtherEvents, &cookie), CONNECT_E_NOCONNECTION);
+  EXPECT_EQ(AtlAdvise(nullptr, sink.get(), IID_ITestEvents, &cookie), E_INVALIDARG);
+  EXPECT_EQ(AtlAdvise(src, nullptr, IID_ITestEvents, &cookie), E_INVALIDARG);
+  EXPECT_EQ(AtlAdvise(src, sink.get(), IID_ITestEvents, nullptr), E_POINTER);
+  EXPECT_EQ(AtlUnadvise(nullptr, IID_ITestEvents, 1), E_INVALIDARG);
+  // A source without connection points.
+  EXPECT_EQ(AtlAdvise(sink.get(), sink.get(), IID_ITestEvents, &cookie), E_NOINTERFACE);
+}
+
+}  // namespace

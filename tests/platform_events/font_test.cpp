@@ -1,0 +1,369 @@
+// The standard font object: attributes, cloning, comparison, IFontDisp, change notification,
+// persistence and handle locks.
+#include "platform/com/font_handles.h"
+#include "memory_stream.h"
+
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <string>
+
+using kelmira::ComPtr;
+
+namespace {
+
+FONTDESC Desc(LPOLESTR name, LONGLONG size, SHORT weight = 400) {
+  FONTDESC d{};
+  d.cbSizeofstruct = sizeof(FONTDESC);
+  d.lpstrName = name;
+  d.cySize.int64 = size;
+  d.sWeight = weight;
+  return d;
+}
+
+ComPtr<IFont> MakeFont(const char16_t* name = u"Arial", LONGLONG size = 70000, SHORT weight = 300) {
+  std::u16string copy = name;
+  FONTDESC d = Desc(copy.data(), size, weight);
+  ComPtr<IFont> font;
+  EXPECT_EQ(OleCreateFontIndirect(&d, IID_IFont, reinterpret_cast<void**>(&font)), S_OK);
+  return font;
+}
+
+std::u16string NameOf(IFont* font) {
+  kelmira::Bstr name;
+  EXPECT_EQ(font->get_Name(&name), S_OK);
+  return name ? std::u16string(name.get(), name.length()) : std::u16string();
+}
+
+LONGLONG SizeOf(IFont* font) {
+  CY size{};
+  font->get_Size(&size);
+  return size.int64;
+}
+
+SHORT WeightOf(IFont* font) {
+  SHORT w = 0;
+  font->get_Weight(&w);
+  return w;
+}
+
+class NotifySink : public IPropertyNotifySink {
+ public:
+  using Interfaces = kelmira::InterfaceTable<IPropertyNotifySink>;
+  HRESULT STDMETHODCALLTYPE OnChanged(DISPID id) override {
+    changed.push_back(id);
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE OnRequestEdit(DISPID) override { return S_OK; }
+  std::vector<DISPID> changed;
+};
+
+TEST(FontObject, IsMadeFromADescriptionAndChecksIt) {
+  FONTDESC d = Desc(const_cast<LPOLESTR>(u"Arial"), 70000, 300);
+  d.sCharset = 2;
+  d.fItalic = TRUE;
+  d.fStrikethrough = 5;
+  ComPtr<IFont> font;
+  ASSERT_EQ(OleCreateFontIndirect(&d, IID_IFont, reinterpret_cast<void**>(&font)), S_OK);
+  BOOL flag = -1;
+  SHORT charset = 0;
+  EXPECT_EQ(NameOf(font.get()), u"Arial");
+  EXPECT_EQ(SizeOf(font.get()), 70000);
+  EXPECT_EQ(WeightOf(font.get()), 300);
+  EXPECT_EQ(font->get_Charset(&charset), S_OK);
+  EXPECT_EQ(charset, 2);
+  EXPECT_EQ(font->get_Italic(&flag), S_OK);
+  EXPECT_EQ(flag, TRUE);
+  EXPECT_EQ(font->get_Underline(&flag), S_OK);
+  EXPECT_EQ(flag, FALSE);
+  EXPECT_EQ(font->get_Strikethrough(&flag), S_OK);
+  EXPECT_EQ(flag, TRUE);
+  EXPECT_EQ(font->get_Bold(&flag), S_OK);
+  EXPECT_EQ(flag, FALSE);
+  EXPECT_EQ(font->get_Name(nullptr), E_POINTER);
+
+  // One object: IFontDisp, IDispatch and IPersistStream lead back to the same IUnknown.
+  ComPtr<IFontDisp> disp = font.As<IFontDisp>();
+  ASSERT_TRUE(disp);
+  EXPECT_EQ(disp.As<IUnknown>().get(), font.As<IUnknown>().get());
+  EXPECT_TRUE(font.As<IPersistStream>());
+  EXPECT_TRUE(font.As<IDispatch>());
+
+  d.lpstrName = nullptr;  // a font without a name
+  ComPtr<IFont> unnamed;
+  ASSERT_EQ(OleCreateFontIndirect(&d, IID_IFont, reinterpret_cast<void**>(&unnamed)), S_OK);
+  EXPECT_EQ(NameOf(unnamed.get()), u"");
+
+  void* out = reinterpret_cast<void*>(1);
+  EXPECT_EQ(OleCreateFontIndirect(nullptr, IID_IFont, &out), E_POINTER);
+  EXPECT_EQ(out, nullptr);
+  std::u16string longName(256, u'x');
+  auto refuses = [&](auto change) {
+    FONTDESC bad = d;
+    change(bad);
+    return OleCreateFontIndirect(&bad, IID_IFont, &out) == E_INVALIDARG;
+  };
+  EXPECT_TRUE(refuses([](FONTDESC& b) { b.cbSizeofstruct = 8; }));
+  EXPECT_TRUE(refuses([](FONTDESC& b) { b.sWeight = 1001; }));
+  EXPECT_TRUE(refuses([](FONTDESC& b) { b.cySize.int64 = -1; }));
+  EXPECT_TRUE(refuses([](FONTDESC& b) { b.sCharset = 256; }));
+  EXPECT_TRUE(refuses([&](FONTDESC& b) { b.lpstrName = longName.data(); }));
+  EXPECT_EQ(OleCreateFontIndirect(&d, IID_IStream, &out), E_NOINTERFACE);
+}
+
+TEST(FontObject, PutsChangeAttributesAndRefuseValuesOutOfRange) {
+  ComPtr<IFont> font = MakeFont();
+  BOOL bold = FALSE;
+  EXPECT_EQ(font->put_Bold(TRUE), S_OK);
+  EXPECT_EQ(WeightOf(font.get()), 700);
+  EXPECT_EQ(font->put_Bold(FALSE), S_OK);
+  EXPECT_EQ(WeightOf(font.get()), 400);
+  font->put_Weight(550);
+  font->get_Bold(&bold);
+  EXPECT_EQ(bold, FALSE);
+  font->put_Weight(551);
+  font->get_Bold(&bold);
+  EXPECT_EQ(bold, TRUE);
+
+  kelmira::Bstr name(u"Liberation Sans");
+  EXPECT_EQ(font->put_Name(name.get()), S_OK);
+  EXPECT_EQ(NameOf(font.get()), u"Liberation Sans");
+  EXPECT_EQ(font->put_Name(nullptr), S_OK);  // the empty string
+  EXPECT_EQ(NameOf(font.get()), u"");
+
+  EXPECT_EQ(font->put_Weight(-1), E_INVALIDARG);
+  EXPECT_EQ(font->put_Weight(1001), E_INVALIDARG);
+  EXPECT_EQ(font->put_Charset(256), E_INVALIDARG);
+  CY size{};
+  size.int64 = -10000;
+  EXPECT_EQ(font->put_Size(size), E_INVALIDARG);
+  EXPECT_EQ(WeightOf(font.get()), 551);
+  EXPECT_EQ(SizeOf(font.get()), 70000);
+  EXPECT_EQ(font->SetRatio(0, 2540), E_INVALIDARG);
+  EXPECT_EQ(font->SetRatio(96, 2540), S_OK);
+}
+
+TEST(FontObject, CloneIsIndependentAndIsEqualComparesAttributes) {
+  ComPtr<IFont> font = MakeFont(u"Arial");
+  ComPtr<IFont> clone;
+  ASSERT_EQ(font->Clone(&clone), S_OK);
+  EXPECT_NE(clone.get(), font.get());
+  EXPECT_EQ(font->IsEqual(clone.get()), S_OK);
+
+  kelmira::Bstr other(u"Courier New");
+  clone->put_Name(other.get());
+  clone->put_Italic(TRUE);
+  EXPECT_EQ(NameOf(font.get()), u"Arial");
+  BOOL italic = TRUE;
+  font->get_Italic(&italic);
+  EXPECT_EQ(italic, FALSE);
+  EXPECT_EQ(font->IsEqual(clone.get()), S_FALSE);
+
+  // Face names match without regard to case; every other attribute counts.
+  ComPtr<IFont> upper = MakeFont(u"ARIAL");
+  EXPECT_EQ(font->IsEqual(upper.get()), S_OK);
+  upper->put_Underline(TRUE);
+  EXPECT_EQ(font->IsEqual(upper.get()), S_FALSE);
+  EXPECT_EQ(font->IsEqual(MakeFont(u"Arial", 80000).get()), S_FALSE);
+  EXPECT_EQ(font->IsEqual(MakeFont(u"Arial", 70000, 301).get()), S_FALSE);
+  EXPECT_EQ(font->IsEqual(nullptr), E_POINTER);
+  EXPECT_EQ(font->Clone(nullptr), E_POINTER);
+}
+
+TEST(FontDisp, NamesAndPropertiesByTheStandardDispatchIds) {
+  ComPtr<IFont> font = MakeFont();
+  ComPtr<IFontDisp> disp = font.As<IFontDisp>();
+  const std::pair<const char16_t*, DISPID> names[] = {
+      {u"NAME", 0},      {u"size", 2},          {u"Bold", 3},   {u"italic", 4},
+      {u"UnderLine", 5}, {u"strikethrough", 6}, {u"Weight", 7}, {u"CHARSET", 8},
+  };
+  for (auto [name, expected] : names) {
+    LPOLESTR n = const_cast<LPOLESTR>(name);
+    DISPID id = -99;
+    EXPECT_EQ(disp->GetIDsOfNames(IID_NULL, &n, 1, 0, &id), S_OK);
+    EXPECT_EQ(id, expected);
+  }
+  LPOLESTR two[] = {const_cast<LPOLESTR>(u"Size"), const_cast<LPOLESTR>(u"Colour")};
+  DISPID ids[2] = {5, 5};
+  EXPECT_EQ(disp->GetIDsOfNames(IID_NULL, two + 1, 1, 0, ids), DISP_E_UNKNOWNNAME);
+  EXPECT_EQ(ids[0], DISPID_UNKNOWN);
+  EXPECT_EQ(disp->GetIDsOfNames(IID_NULL, two, 2, 0, ids), DISP_E_UNKNOWNNAME);  // no parameter names
+  EXPECT_EQ(ids[0], DISPID_FONT_SIZE);
+  EXPECT_EQ(ids[1], DISPID_UNKNOWN);
+  EXPECT_EQ(disp->GetIDsOfNames(IID_IFont, two, 1, 0, ids), DISP_E_UNKNOWNINTERFACE);
+
+  DISPPARAMS none{nullptr, nullptr, 0, 0};
+  kelmira::Variant v;
+  auto get = [&](DISPID id) { return disp->Invoke(id, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, &v, nullptr, nullptr); };
+  VARIANT arg{};
+  DISPID named = DISPID_PROPERTYPUT;
+  DISPPARAMS put{&arg, &named, 1, 1};
+  UINT argErr = 9;
+  auto set = [&](DISPID id, VARTYPE vt, ULONGLONG bits) {
+    arg.vt = vt;
+    arg.ullVal = bits;
+    return disp->Invoke(id, IID_NULL, 0, DISPATCH_PROPERTYPUT, &put, nullptr, nullptr, &argErr);
+  };
+  ASSERT_EQ(get(DISPID_FONT_NAME), S_OK);
+  ASSERT_EQ(v.vt, VT_BSTR);
+  EXPECT_EQ(std::u16string(v.bstrVal), u"Arial");
+  v.Clear();
+  ASSERT_EQ(get(DISPID_FONT_SIZE), S_OK);
+  EXPECT_EQ(v.vt, VT_CY);
+  EXPECT_EQ(v.cyVal.int64, 70000);
+  ASSERT_EQ(get(DISPID_FONT_WEIGHT), S_OK);
+  EXPECT_EQ(v.vt, VT_I2);
+  EXPECT_EQ(v.iVal, 300);
+  ASSERT_EQ(get(DISPID_FONT_BOLD), S_OK);
+  EXPECT_EQ(v.vt, VT_BOOL);
+  EXPECT_EQ(v.boolVal, VARIANT_FALSE);
+
+  // Puts convert their argument to the property's type, then run the IFont put.
+  EXPECT_EQ(set(DISPID_FONT_WEIGHT, VT_I4, 650), S_OK);
+  EXPECT_EQ(WeightOf(font.get()), 650);
+  get(DISPID_FONT_BOLD);
+  EXPECT_EQ(v.boolVal, VARIANT_TRUE);
+  EXPECT_EQ(set(DISPID_FONT_SIZE, VT_R8, std::bit_cast<ULONGLONG>(9.5)), S_OK);
+  EXPECT_EQ(SizeOf(font.get()), 95000);
+  EXPECT_EQ(set(DISPID_FONT_BOLD, VT_BOOL, 0), S_OK);
+  EXPECT_EQ(WeightOf(font.get()), 400);
+  EXPECT_EQ(set(DISPID_FONT_WEIGHT, VT_I4, 5000), E_INVALIDARG);
+  EXPECT_TRUE(FAILED(set(DISPID_FONT_SIZE, VT_DISPATCH, 0)));
+  EXPECT_EQ(argErr, 0u);
+  EXPECT_EQ(SizeOf(font.get()), 95000);
+
+  put.cArgs = 2;
+  EXPECT_EQ(set(DISPID_FONT_SIZE, VT_I4, 1), DISP_E_BADPARAMCOUNT);
+  EXPECT_EQ(disp->Invoke(DISPID_FONT_SIZE, IID_NULL, 0, DISPATCH_PROPERTYGET, &put, &v, nullptr, nullptr),
+            DISP_E_NONAMEDARGS);
+  EXPECT_EQ(get(1), DISP_E_MEMBERNOTFOUND);
+  EXPECT_EQ(disp->Invoke(DISPID_FONT_SIZE, IID_IFont, 0, DISPATCH_PROPERTYGET, &none, &v, nullptr, nullptr),
+            DISP_E_UNKNOWNINTERFACE);
+  UINT count = 5;
+  EXPECT_EQ(disp->GetTypeInfoCount(&count), S_OK);
+  EXPECT_EQ(count, 0u);
+}
+
+TEST(FontObject, TellsPropertySinksOfEverySuccessfulPut) {
+  ComPtr<IFont> font = MakeFont();
+  ComPtr<kelmira::Object<NotifySink>> sink;
+  kelmira::Object<NotifySink>::Make(&sink);
+  DWORD cookie = 0;
+  ASSERT_EQ(AtlAdvise(font.get(), static_cast<IPropertyNotifySink*>(sink.get()), IID_IPropertyNotifySink, &cookie),
+            S_OK);
+
+  font->put_Italic(TRUE);
+  font->put_Weight(2000);  // refused: no notice
+  font->put_Bold(TRUE);
+  kelmira::Bstr name(u"Arial");
+  font->put_Name(name.get());
+  EXPECT_EQ(sink->changed, (std::vector<DISPID>{DISPID_FONT_ITALIC, DISPID_FONT_BOLD, DISPID_FONT_NAME}));
+
+  // A clone starts without sinks.
+  ComPtr<IFont> clone;
+  font->Clone(&clone);
+  clone->put_Underline(TRUE);
+  EXPECT_EQ(sink->changed.size(), 3u);
+  EXPECT_EQ(AtlUnadvise(font.get(), IID_IPropertyNotifySink, cookie), S_OK);
+}
+
+TEST(FontPersist, RoundTripsEveryAttributeAndTracksDirtiness) {
+  ComPtr<IFont> font = MakeFont(u"Liberation Serif", 123456, 650);
+  font->put_Charset(204);
+  font->put_Underline(TRUE);
+  font->put_Strikethrough(TRUE);
+  ComPtr<IPersistStream> persist = font.As<IPersistStream>();
+  CLSID clsid{};
+  EXPECT_EQ(persist->GetClassID(&clsid), S_OK);
+  EXPECT_EQ(clsid, CLSID_StdFont);
+  EXPECT_EQ(persist->IsDirty(), S_OK);
+
+  ComPtr<IStream> stream = StreamOf();
+  ASSERT_EQ(persist->Save(stream.get(), FALSE), S_OK);
+  EXPECT_EQ(persist->IsDirty(), S_OK);
+  ASSERT_EQ(persist->Save(stream.get(), TRUE), S_OK);
+  EXPECT_EQ(persist->IsDirty(), S_FALSE);
+  std::vector<BYTE> bytes = BytesOf(stream.get());
+  ULARGE_INTEGER max{};
+  EXPECT_EQ(persist->GetSizeMax(&max), S_OK);
+  ASSERT_EQ(bytes.size(), 2 * max.QuadPart);
+
+  ComPtr<IFont> loaded = MakeFont(u"Other", 10000, 100);
+  ComPtr<IStream> in = StreamOf(bytes);
+  ASSERT_EQ(loaded.As<IPersistStream>()->Load(in.get()), S_OK);
+  EXPECT_EQ(loaded->IsEqual(font.get()), S_OK);
+  EXPECT_EQ(NameOf(loaded.get()), u"Liberation Serif");  // case kept
+  EXPECT_EQ(PositionOf(in.get()), max.QuadPart);  // reads its own record only
+  EXPECT_EQ(loaded.As<IPersistStream>()->IsDirty(), S_FALSE);
+  EXPECT_EQ(persist->Save(nullptr, TRUE), E_POINTER);
+}
+
+TEST(FontPersist, RefusesShortOrCorruptRecordsAndKeepsTheFont) {
+  ComPtr<IFont> font = MakeFont(u"Arial", 70000, 300);
+  ComPtr<IStream> stream = StreamOf();
+  ASSERT_EQ(font.As<IPersistStream>()->Save(stream.get(), TRUE), S_OK);
+  const std::vector<BYTE> good = BytesOf(stream.get());
+
+  ComPtr<IFont> target = MakeFont(u"Courier New", 90000, 700);
+  ComPtr<IFont> original;
+  target->Clone(&original);
+  auto load = [&](std::vector<BYTE> bytes) {
+    ComPtr<IStream> in = StreamOf(std::move(bytes));
+    return target.As<IPersistStream>()->Load(in.get());
+  };
+  for (std::size_t n = 0; n < good.size(); ++n) {
+    EXPECT_EQ(load({good.begin(), good.begin() + n}), STG_E_READFAULT) << "cut at " << n;
+    EXPECT_EQ(target->IsEqual(original.get()), S_OK);
+  }
+
+  // Layout: version(2) length(4) name(2n) size(8) weight(2) charset(2) flags(1).
+  const std::size_t nameEnd = 6 + 2 * 5;
+  auto patched = [&](std::size_t at, std::initializer_list<BYTE> with) {
+    std::vector<BYTE> b = good;
+    std::copy(with.begin(), with.end(), b.begin() + at);
+    return b;
+  };
+  EXPECT_EQ(load(patched(0, {2, 0})), STG_E_OLDFORMAT);
+  EXPECT_EQ(load(patched(2, {0x10, 0x27, 0, 0})), STG_E_DOCFILECORRUPT);  // name of 10000 units
+  EXPECT_EQ(load(patched(2, {0xFF, 0xFF, 0xFF, 0xFF})), STG_E_DOCFILECORRUPT);
+  EXPECT_EQ(load(patched(nameEnd + 7, {0x80})), STG_E_DOCFILECORRUPT);    // negative size
+  EXPECT_EQ(load(patched(nameEnd + 8, {0xE9, 0x03})), STG_E_DOCFILECORRUPT);  // weight 1001
+  EXPECT_EQ(load(patched(nameEnd + 10, {0, 1})), STG_E_DOCFILECORRUPT);      // charset 256
+  EXPECT_EQ(load(patched(nameEnd + 12, {8})), STG_E_DOCFILECORRUPT);         // unknown flag
+  EXPECT_EQ(target->IsEqual(original.get()), S_OK);
+  EXPECT_EQ(load(good), S_OK);
+  EXPECT_EQ(target->IsEqual(font.get()), S_OK);
+}
+
+TEST(FontHandles, LocksKeepARealisedHandleUntilItIsUnusedAndUnlocked) {
+  ComPtr<IFont> font = MakeFont();
+  HFONT h = reinterpret_cast<HFONT>(0x51);
+  EXPECT_EQ(font->AddRefHfont(h), E_INVALIDARG);
+  EXPECT_EQ(font->ReleaseHfont(h), E_INVALIDARG);
+  EXPECT_EQ(font->AddRefHfont(nullptr), E_INVALIDARG);
+  HFONT realised = reinterpret_cast<HFONT>(1);
+  EXPECT_EQ(font->get_hFont(&realised), E_NOTIMPL);  // needs the drawing API
+  EXPECT_EQ(realised, nullptr);
+
+  static std::vector<HFONT> deleted;
+  deleted.clear();
+  kelmira::FontHandleTable table([](HFONT f) { deleted.push_back(f); });
+  table.Use(h);
+  EXPECT_EQ(table.Lock(h), S_OK);
+  EXPECT_EQ(table.Lock(h), S_OK);
+  table.Drop(h);  // the font changed while the handle was selected somewhere
+  EXPECT_TRUE(table.Contains(h));
+  EXPECT_EQ(table.Unlock(h), S_OK);
+  EXPECT_TRUE(deleted.empty());
+  EXPECT_EQ(table.Unlock(h), S_OK);
+  EXPECT_EQ(deleted, std::vector<HFONT>{h});
+  EXPECT_FALSE(table.Contains(h));
+  EXPECT_EQ(table.Unlock(h), E_INVALIDARG);
+
+  table.Use(h);
+  EXPECT_EQ(table.Unlock(h), E_INVALIDARG);  // never locked
+  table.Drop(h);
+  EXPECT_EQ(deleted.size(), 2u);
+}
+
+}  // namespace
