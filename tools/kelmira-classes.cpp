@@ -1,5 +1,5 @@
 // kelmira-classes: creates one object of every class in the Kelmira type library and prints the
-// class table: class name, identifier, ProgIDs as the registry resolves them, and what creation
+// class table: class name, identifier, the ProgID its registry entry names, and what creation
 // gave. Classes that the library only declares are listed as such.
 //
 //   kelmira-classes [-h]
@@ -30,7 +30,7 @@ std::string GuidText(REFGUID guid) {
 
 std::string ProgIdOf(REFCLSID clsid) {
   LPOLESTR prog = nullptr;
-  if (FAILED(ProgIDFromCLSID(clsid, &prog))) return "(not registered)";
+  if (FAILED(ProgIDFromCLSID(clsid, &prog))) return "-";
   std::string text = Narrow(prog);
   CoTaskMemFree(prog);
   return text;
@@ -40,7 +40,6 @@ const char* CreationResult(HRESULT hr) {
   if (SUCCEEDED(hr)) return "created";
   switch (hr) {
     case E_NOTIMPL: return "not implemented yet";
-    case CLASS_E_CLASSNOTAVAILABLE: return "declared only";
     case REGDB_E_CLASSNOTREG: return "not registered";
     case E_OUTOFMEMORY: return "out of memory";
     default: return "failed";
@@ -61,16 +60,21 @@ int ListClasses(ITypeLib* lib) {
       continue;
     }
     const CLSID clsid = attr->guid;
+    const bool creatable = (attr->wTypeFlags & TYPEFLAG_FCANCREATE) != 0;
     info->ReleaseTypeAttr(attr);
     kelmira::Bstr name;
     lib->GetDocumentation(static_cast<INT>(i), &name, nullptr, nullptr, nullptr);
 
+    if (!creatable) {
+      std::printf("%-20s %-40s %-32s declared only\n", Narrow(name.get()).c_str(), GuidText(clsid).c_str(), "-");
+      continue;
+    }
     kelmira::ComPtr<IUnknown> object;
     HRESULT hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
                                   reinterpret_cast<void**>(&object));
     std::printf("%-20s %-40s %-32s %s (0x%08X)\n", Narrow(name.get()).c_str(), GuidText(clsid).c_str(),
                 ProgIdOf(clsid).c_str(), CreationResult(hr), static_cast<unsigned>(hr));
-    if (FAILED(hr) && hr != E_NOTIMPL && hr != CLASS_E_CLASSNOTAVAILABLE) ++failures;
+    if (FAILED(hr) && hr != E_NOTIMPL) ++failures;
   }
   return failures;
 }

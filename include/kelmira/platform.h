@@ -15,3 +15,4 @@
 #include <kelmira/platform/ocidl.h>
 #include <kelmira/platform/connection_points.h>
 #include <kelmira/platform/propmap.h>
+#include <kelmira/platform/dispatch_impl.h>

@@ -48,7 +48,7 @@ class Outer : public IGamma {
   HRESULT QueryInterfaceExtra(REFIID riid, void** ppv) { return inner->QueryInterface(riid, ppv); }
   void SetControllingUnknown(IUnknown* unk) { controlling = unk; }
   HRESULT FinalConstruct() {
-    return Object<Pair>::CreateInstance(controlling, IID_IUnknown, reinterpret_cast<void**>(&inner));
+    return Object<Pair>::Create(controlling, IID_IUnknown, reinterpret_cast<void**>(&inner));
   }
   IUnknown* controlling = nullptr;
   ComPtr<IUnknown> inner;
@@ -64,7 +64,7 @@ TEST(ObjectTest, AnswersTableInterfacesWithOneIdentity) {
   const LONG locksBefore = kelmira::ModuleLockCount();
   {
     ComPtr<IAlpha> alpha;
-    ASSERT_EQ(Object<Pair>::CreateInstance(nullptr, IID_IAlpha, reinterpret_cast<void**>(&alpha)), S_OK);
+    ASSERT_EQ(Object<Pair>::Create(nullptr, IID_IAlpha, reinterpret_cast<void**>(&alpha)), S_OK);
     EXPECT_EQ(kelmira::ModuleLockCount(), locksBefore + 1);
     EXPECT_EQ(RefCount(alpha.get()), 1u);
 
@@ -88,19 +88,19 @@ TEST(ObjectTest, AnswersTableInterfacesWithOneIdentity) {
 TEST(ObjectTest, FailedFinalConstructLeavesNothingBehind) {
   const LONG locksBefore = kelmira::ModuleLockCount();
   void* p = reinterpret_cast<void*>(1);
-  EXPECT_EQ(Object<Failing>::CreateInstance(nullptr, IID_IAlpha, &p), E_ACCESSDENIED);
+  EXPECT_EQ(Object<Failing>::Create(nullptr, IID_IAlpha, &p), E_ACCESSDENIED);
   EXPECT_EQ(p, nullptr);
   EXPECT_EQ(kelmira::ModuleLockCount(), locksBefore);
 }
 
 TEST(ObjectTest, AggregationRules) {
   ComPtr<IUnknown> outer;
-  ASSERT_EQ(Object<Outer>::CreateInstance(nullptr, IID_IUnknown, reinterpret_cast<void**>(&outer)), S_OK);
+  ASSERT_EQ(Object<Outer>::Create(nullptr, IID_IUnknown, reinterpret_cast<void**>(&outer)), S_OK);
 
   void* p = nullptr;
   // An outer object may only ask for the inner IUnknown.
-  EXPECT_EQ(Object<Pair>::CreateInstance(outer.get(), IID_IAlpha, &p), CLASS_E_NOAGGREGATION);
-  EXPECT_EQ(Object<Solitary>::CreateInstance(outer.get(), IID_IUnknown, &p), CLASS_E_NOAGGREGATION);
+  EXPECT_EQ(Object<Pair>::Create(outer.get(), IID_IAlpha, &p), CLASS_E_NOAGGREGATION);
+  EXPECT_EQ(Object<Solitary>::Create(outer.get(), IID_IUnknown, &p), CLASS_E_NOAGGREGATION);
   EXPECT_EQ(p, nullptr);
 }
 
@@ -109,7 +109,7 @@ TEST(ObjectTest, AggregatedInterfacesDelegateToTheOuterObject) {
   const LONG locksBefore = kelmira::ModuleLockCount();
   {
     ComPtr<IGamma> gamma;
-    ASSERT_EQ(Object<Outer>::CreateInstance(nullptr, IID_IGamma, reinterpret_cast<void**>(&gamma)), S_OK);
+    ASSERT_EQ(Object<Outer>::Create(nullptr, IID_IGamma, reinterpret_cast<void**>(&gamma)), S_OK);
     ComPtr<IAlpha> alpha = gamma.As<IAlpha>();
     ASSERT_TRUE(alpha);
     EXPECT_EQ(alpha->Alpha(), 1);
@@ -130,7 +130,7 @@ TEST(ObjectTest, AggregatedInterfacesDelegateToTheOuterObject) {
 }
 
 TEST(ObjectTest, ClassFactoryCreatesAndLocks) {
-  kelmira::ClassFactory factory(&Object<Pair>::CreateInstance);
+  kelmira::ClassFactory factory(&Object<Pair>::Create);
   const LONG locksBefore = kelmira::ModuleLockCount();
   EXPECT_EQ(factory.LockServer(TRUE), S_OK);
   EXPECT_EQ(kelmira::ModuleLockCount(), locksBefore + 1);

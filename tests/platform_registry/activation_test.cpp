@@ -26,7 +26,7 @@ class Answer : public IAnswer {
   int STDMETHODCALLTYPE Value() override { return 42; }
 };
 
-kelmira::ClassFactory gAnswerFactory(&kelmira::Object<Answer>::CreateInstance);
+kelmira::ClassFactory gAnswerFactory(&kelmira::Object<Answer>::Create);
 
 std::string ClsidText(const CLSID& c) {
   OLECHAR buf[39];

@@ -9,7 +9,7 @@
 //     ...
 //   };
 //   kelmira::ComPtr<ILineData> p;
-//   kelmira::Object<LineData>::CreateInstance(nullptr, IID_ILineData, (void**)&p);
+//   kelmira::Object<LineData>::Create(nullptr, IID_ILineData, (void**)&p);
 //
 // `Object<T>` supplies IUnknown. Plain, it counts its own references. Aggregated (made with an
 // outer object), every interface's IUnknown methods delegate to the outer object and a separate
@@ -94,8 +94,9 @@ class Object final : public T {
   Object(const Object&) = delete;
   Object& operator=(const Object&) = delete;
 
-  // The standard creation path of a class factory.
-  static HRESULT CreateInstance(IUnknown* outer, REFIID riid, void** ppv) {
+  // The standard creation path of a class factory (named so that it cannot collide with an
+  // interface method such as IClassFactory::CreateInstance).
+  static HRESULT Create(IUnknown* outer, REFIID riid, void** ppv) {
     if (!ppv) return E_POINTER;
     *ppv = nullptr;
     if (outer && (!Aggregatable() || !IsEqualIID(riid, IID_IUnknown))) return CLASS_E_NOAGGREGATION;

@@ -14,18 +14,11 @@ namespace kelmira::dispatch {
 
 namespace {
 
-// ITypeInfo::CreateInstance has the signature of Object<T>::CreateInstance, so the type info
-// is a face of the object rather than its base; the face forwards IUnknown to the object.
-class TypeInfoFace : public ITypeInfo {
+class TypeInfoObject : public ITypeInfo {
  public:
-  TypeInfoFace(std::shared_ptr<LibraryIndex> lib, int node, IUnknown* owner)
-      : lib_(std::move(lib)), node_(lib_->nodes[node]), owner_(owner) {}
+  using Interfaces = InterfaceTable<ITypeInfo>;
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
-    return owner_->QueryInterface(riid, ppv);
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return owner_->AddRef(); }
-  ULONG STDMETHODCALLTYPE Release() override { return owner_->Release(); }
+  TypeInfoObject(std::shared_ptr<LibraryIndex> lib, int node) : lib_(std::move(lib)), node_(lib_->nodes[node]) {}
 
   HRESULT STDMETHODCALLTYPE GetTypeAttr(TYPEATTR** ppTypeAttr) override {
     if (!ppTypeAttr) return E_INVALIDARG;
@@ -227,25 +220,6 @@ class TypeInfoFace : public ITypeInfo {
 
   std::shared_ptr<LibraryIndex> lib_;
   const TypeNode& node_;
-  IUnknown* owner_;
-};
-
-class TypeInfoObject : public IUnknown {
- public:
-  using Interfaces = InterfaceTable<IUnknown>;
-
-  TypeInfoObject(std::shared_ptr<LibraryIndex> lib, int node) : face_(std::move(lib), node, this) {}
-
-  HRESULT QueryInterfaceExtra(REFIID riid, void** ppv) {
-    if (!IsEqualIID(riid, IID_ITypeInfo)) return E_NOINTERFACE;
-    face_.AddRef();
-    *ppv = static_cast<ITypeInfo*>(&face_);
-    return S_OK;
-  }
-  ITypeInfo* Face() { return &face_; }
-
- private:
-  TypeInfoFace face_;
 };
 
 }  // namespace
@@ -257,8 +231,7 @@ HRESULT MakeTypeInfo(const std::shared_ptr<LibraryIndex>& library, int node, ITy
   ComPtr<Object<TypeInfoObject>> object;
   HRESULT hr = Object<TypeInfoObject>::Make(&object, library, node);
   if (FAILED(hr)) return hr;
-  *out = object->Face();
-  (*out)->AddRef();
+  *out = object.Detach();
   return S_OK;
 }
 
