@@ -367,3 +367,23 @@ TEST(FontHandles, LocksKeepARealisedHandleUntilItIsUnusedAndUnlocked) {
 }
 
 }  // namespace
+
+TEST(FontObject, StandardFontIsCreatableByClassId) {
+  ComPtr<IFont> font;
+  ASSERT_EQ(CoCreateInstance(CLSID_StdFont, nullptr, CLSCTX_INPROC_SERVER, IID_IFont, reinterpret_cast<void**>(&font)),
+            S_OK);
+  kelmira::Bstr name;
+  ASSERT_EQ(font->get_Name(&name), S_OK);
+  EXPECT_EQ(std::u16string(name.get()), u"MS Sans Serif");
+  CY size{};
+  ASSERT_EQ(font->get_Size(&size), S_OK);
+  EXPECT_EQ(size.int64, 82500);
+
+  struct Outer : IUnknown {
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void**) override { return E_NOINTERFACE; }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+  } outer;
+  void* p = nullptr;
+  EXPECT_EQ(CoCreateInstance(CLSID_StdFont, &outer, CLSCTX_INPROC_SERVER, IID_IUnknown, &p), CLASS_E_NOAGGREGATION);
+}

@@ -1,4 +1,5 @@
 // The process's table of class objects, and activation through it and through the registry.
+#include "com/builtin_classes.h"
 #include "com/guid_text.h"
 #include "com/registry_read.h"
 
@@ -106,6 +107,7 @@ HRESULT GetClassObject(REFCLSID rclsid, DWORD dwClsContext, REFIID riid, LPVOID*
   if (!(dwClsContext & CLSCTX_INPROC)) return REGDB_E_CLASSNOTREG;
   if (kelmira::ComPtr<IUnknown> registered = kelmira::ComPtr<IUnknown>::Attach(FindRegistered(rclsid)))
     return registered->QueryInterface(riid, ppv);
+  if (IClassFactory* builtIn = kelmira::FindBuiltInClass(rclsid)) return builtIn->QueryInterface(riid, ppv);
   return GetFromRegistry(rclsid, dwClsContext, riid, ppv);
 }
 

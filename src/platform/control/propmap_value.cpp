@@ -110,9 +110,6 @@ HRESULT WriteObject(IStream* stream, IUnknown* object, BOOL clearDirty) {
 }
 
 HRESULT CreateObject(REFCLSID clsid, ComPtr<IUnknown>* object) {
-  // The standard font is the platform's own and needs no registration.
-  if (IsEqualCLSID(clsid, CLSID_StdFont))
-    return CreateFontObject(FontAttributes{}, IID_IUnknown, reinterpret_cast<void**>(&*object));
   return CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, reinterpret_cast<void**>(&*object));
 }
 
