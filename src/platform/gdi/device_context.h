@@ -82,6 +82,9 @@ inline DevicePoint TransformPoint(const DeviceContext& dc, POINT p) { return Tra
 XFORM DeviceTransform(const DeviceContext& dc);
 // True when the mapping is a pure translation (GM_COMPATIBLE, or an identity world transform).
 bool IsTranslationOnly(const DeviceContext& dc);
+// Where the brush pattern starts on the surface: the brush origin (device coordinates of the
+// context) moved by the device origin.
+DevicePoint DeviceBrushOrigin(const DeviceContext& dc);
 // A logical rectangle in device coordinates, 64-bit: translated corner by corner (an inverted
 // rectangle stays inverted) when the mapping is a translation, else the bounding box of the
 // transformed corners.
