@@ -1,0 +1,27 @@
+// Choosing a font file for a logical font through fontconfig.
+#pragma once
+
+#include "gdi/font_request.h"
+
+#include <string>
+
+namespace kelmira::gdi {
+
+struct FaceChoice {
+  std::string path;    // empty when fontconfig knows no font at all
+  int index = 0;       // face index inside the file
+  std::string family;  // the family fontconfig chose
+  int weight = 400;    // the chosen face's own weight, on the 100..900 scale
+  bool italic = false;  // the chosen face is italic or oblique
+};
+
+// Desktop names that have no metric-compatible alias in fontconfig's configuration, mapped to
+// the face the desktop shows for them; other names come back unchanged.
+std::string SubstituteFaceName(const std::string& name);
+
+// The installed face nearest to the request: family (through fontconfig's aliases, so "Arial"
+// finds a metric-compatible face), then weight and slant. Unknown names fall back to the default
+// sans-serif face; the call never fails unless the system has no fonts.
+FaceChoice MatchFace(const FontRequest& request);
+
+}  // namespace kelmira::gdi
