@@ -4,6 +4,7 @@
 
 #include <kelmira/platform/objidl.h>
 #include <kelmira/platform/oleauto.h>
+#include <kelmira/platform/wingdi.h>
 
 // ---------------------------------------------------------------------------------------------
 // Connection points
@@ -78,29 +79,7 @@ KELMIRA_DEFINE_IID(IProvideClassInfo2, 0xA6BC3AC0, 0xDBAA, 0x11CE, 0x9D, 0xE3, 0
 // ---------------------------------------------------------------------------------------------
 // Fonts
 
-// The metrics record of a realised font. The drawing API shares it (GetTextMetricsW).
-struct TEXTMETRICW {
-  LONG tmHeight;
-  LONG tmAscent;
-  LONG tmDescent;
-  LONG tmInternalLeading;
-  LONG tmExternalLeading;
-  LONG tmAveCharWidth;
-  LONG tmMaxCharWidth;
-  LONG tmWeight;
-  LONG tmOverhang;
-  LONG tmDigitizedAspectX;
-  LONG tmDigitizedAspectY;
-  WCHAR tmFirstChar;
-  WCHAR tmLastChar;
-  WCHAR tmDefaultChar;
-  WCHAR tmBreakChar;
-  BYTE tmItalic;
-  BYTE tmUnderlined;
-  BYTE tmStruckOut;
-  BYTE tmPitchAndFamily;
-  BYTE tmCharSet;
-};
+// The metrics record of a realised font (TEXTMETRICW, declared with the drawing API).
 using TEXTMETRICOLE = TEXTMETRICW;
 using LPTEXTMETRICOLE = TEXTMETRICOLE*;
 
