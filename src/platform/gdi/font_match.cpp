@@ -15,7 +15,7 @@ namespace {
 // fontconfig's own configuration maps Arial, Times New Roman, Courier New and their relatives to
 // metric-compatible faces. The dialog and system faces of the desktop have no such alias; they
 // are sans-serif faces about as wide as Arial, so they take Arial's substitute.
-constexpr std::array<std::pair<std::string_view, std::string_view>, 9> kSubstitutes{{
+constexpr std::array<std::pair<std::string_view, std::string_view>, 11> kSubstitutes{{
     {"ms sans serif", "Arial"},
     {"ms shell dlg", "Arial"},
     {"ms shell dlg 2", "Arial"},
@@ -25,6 +25,8 @@ constexpr std::array<std::pair<std::string_view, std::string_view>, 9> kSubstitu
     {"segoe ui", "Arial"},
     {"ms serif", "Times New Roman"},
     {"fixedsys", "Courier New"},
+    {"terminal", "Courier New"},
+    {"lucida console", "Courier New"},
 }};
 
 bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
