@@ -29,7 +29,7 @@ int ClampedWidth(const RECT& r) {
 void DrawLines(const DeviceContext& dc, const FontInstance& font, const std::vector<LaidOutLine>& lines,
                const LinePlacement& placement, const RECT& rect, std::uint32_t flags) {
   RECT clip = DcClip(dc);
-  if (!(flags & dt::kNoClip)) clip = IntersectRect(clip, ClampRect(TransformRect(dc, rect)));
+  if (!(flags & dt::kNoClip)) clip = IntersectRects(clip, ClampRect(TransformRect(dc, rect)));
   for (std::size_t i = 0; i < lines.size(); ++i) {
     const LaidOutLine& line = lines[i];
     TextRun run;

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "gdi/font_instance.h"
-#include "gdi/gdi_objects.h"
+#include "gdi/device_context.h"
 
 #include <memory>
 

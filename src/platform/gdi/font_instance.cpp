@@ -49,10 +49,11 @@ int ScaleRound(long units, int pixels, int unitsPerEm) {
 std::string ReportedFaceName(const FontRequest& request, const FaceChoice& choice) {
   const std::string& asked = request.faceName;
   if (asked.empty() || SameNameIgnoringCase(asked, choice.family)) return choice.family;
-  FontRequest generic = request;
-  generic.faceName.clear();
-  // A name that leads somewhere else than the generic fallback was found, directly or as an alias.
-  return MatchFace(generic).path != choice.path ? asked : choice.family;
+  // A name that leads elsewhere than fontconfig's default was found, directly or as an alias.
+  FontRequest nameless = request;
+  nameless.faceName.clear();
+  const bool known = MatchFace(request, false).path != MatchFace(nameless, false).path;
+  return known ? asked : choice.family;
 }
 
 Matrix2 EscapementMatrix(int tenths) {

@@ -86,6 +86,7 @@ class FontInstance {
   void ComputeMetrics();
   int LoadAdvance(unsigned glyph) const;
   unsigned GlyphIndex(char16_t ch) const;
+  static bool IsInvisible(char16_t ch, unsigned glyph);
   std::shared_ptr<const GlyphMask> Render(unsigned glyph, const Matrix2& transform) const;
 
   FontRequest request_;

@@ -53,18 +53,30 @@ const char* GenericFamily(std::uint8_t pitchAndFamily) {
   return (pitchAndFamily & 3) == kFixedPitch ? "monospace" : "sans-serif";
 }
 
+const char* CoreFace(std::string_view generic) {
+  if (generic == "serif") return "Times New Roman";
+  if (generic == "monospace") return "Courier New";
+  return "Arial";
+}
+
 struct PatternDeleter {
   void operator()(FcPattern* p) const { FcPatternDestroy(p); }
 };
 using Pattern = std::unique_ptr<FcPattern, PatternDeleter>;
 
-Pattern MakePattern(const FontRequest& request) {
+Pattern MakePattern(const FontRequest& request, bool fallbacks) {
   Pattern pattern(FcPatternCreate());
   if (!pattern) return nullptr;
   std::string family = SubstituteFaceName(request.faceName);
   if (!family.empty())
     FcPatternAddString(pattern.get(), FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
-  FcPatternAddString(pattern.get(), FC_FAMILY, reinterpret_cast<const FcChar8*>(GenericFamily(request.pitchAndFamily)));
+  // The desktop's mapper answers unknown names with its core faces; their metric-compatible
+  // substitutes come before fontconfig's own defaults.
+  const char* generic = GenericFamily(request.pitchAndFamily);
+  if (fallbacks) {
+    FcPatternAddString(pattern.get(), FC_FAMILY, reinterpret_cast<const FcChar8*>(CoreFace(generic)));
+    FcPatternAddString(pattern.get(), FC_FAMILY, reinterpret_cast<const FcChar8*>(generic));
+  }
   int weight = request.weight > 0 ? request.weight : 400;
   FcPatternAddInteger(pattern.get(), FC_WEIGHT, FcWeightFromOpenType(weight));
   FcPatternAddInteger(pattern.get(), FC_SLANT, request.italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
@@ -98,12 +110,12 @@ std::string SubstituteFaceName(const std::string& name) {
   return name;
 }
 
-FaceChoice MatchFace(const FontRequest& request) {
+FaceChoice MatchFace(const FontRequest& request, bool fallbacks) {
   static std::mutex mutex;  // FcInit and the default configuration are set up once
   std::lock_guard lock(mutex);
   FaceChoice choice;
   if (!FcInit()) return choice;
-  Pattern pattern = MakePattern(request);
+  Pattern pattern = MakePattern(request, fallbacks);
   if (!pattern) return choice;
   FcConfigSubstitute(nullptr, pattern.get(), FcMatchPattern);
   FcDefaultSubstitute(pattern.get());

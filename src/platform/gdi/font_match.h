@@ -20,8 +20,11 @@ struct FaceChoice {
 std::string SubstituteFaceName(const std::string& name);
 
 // The installed face nearest to the request: family (through fontconfig's aliases, so "Arial"
-// finds a metric-compatible face), then weight and slant. Unknown names fall back to the default
-// sans-serif face; the call never fails unless the system has no fonts.
-FaceChoice MatchFace(const FontRequest& request);
+// finds a metric-compatible face), then weight and slant. An empty or unknown name falls back to
+// the substitute of the desktop's core face of the requested family (Arial for sans-serif and
+// unspecified, Times New Roman for FF_ROMAN, Courier New for FF_MODERN or fixed pitch), then to
+// fontconfig's default; the call never fails unless the system has no fonts. Without
+// `fallbacks` only the name itself (and fontconfig's defaults) counts.
+FaceChoice MatchFace(const FontRequest& request, bool fallbacks = true);
 
 }  // namespace kelmira::gdi

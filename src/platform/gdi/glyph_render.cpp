@@ -46,6 +46,10 @@ std::shared_ptr<const GlyphMask> MaskFromBitmap(const FT_GlyphSlot slot) {
 
 unsigned FontInstance::GlyphIndex(char16_t ch) const { return FT_Get_Char_Index(face_, ch); }
 
+// Control characters the face does not map take no room and show nothing, rather than the
+// missing-glyph box.
+bool FontInstance::IsInvisible(char16_t ch, unsigned glyph) { return glyph == 0 && ch < u' '; }
+
 int FontInstance::LoadAdvance(unsigned glyph) const {
   FT_Activate_Size(size_);
   if (FT_Load_Glyph(face_, glyph, kLoadFlags) != 0) return 0;
@@ -62,7 +66,8 @@ void FontInstance::Advances(std::u16string_view text, int* out) const {
     char16_t ch = text[i];
     auto it = advances_.find(ch);
     if (it == advances_.end()) {
-      int advance = LoadAdvance(GlyphIndex(ch));
+      unsigned glyph = GlyphIndex(ch);
+      int advance = IsInvisible(ch, glyph) ? 0 : LoadAdvance(glyph);
       try {
         advances_.emplace(ch, advance);
       } catch (const std::bad_alloc&) {
@@ -96,6 +101,7 @@ std::shared_ptr<const GlyphMask> FontInstance::Glyph(char16_t ch, const Matrix2&
   if (!face_) return nullptr;
   auto lock = LockFreeType();
   unsigned glyph = GlyphIndex(ch);
+  if (IsInvisible(ch, glyph)) return nullptr;
   GlyphKey key{glyph, ToFixed(transform.xx), ToFixed(transform.xy), ToFixed(transform.yx), ToFixed(transform.yy)};
   auto it = glyphs_.find(key);
   if (it != glyphs_.end()) return it->second;

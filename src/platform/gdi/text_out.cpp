@@ -46,14 +46,14 @@ RunOffset AlignmentOffset(UINT align, long long extent, const FontMetrics& metri
 }
 
 LONG ClampToLong(double v) {
-  if (!(v > LONG_MIN)) return LONG_MIN;
-  if (v > LONG_MAX) return LONG_MAX;
+  if (!(v > INT_MIN)) return INT_MIN;
+  if (v > INT_MAX) return INT_MAX;
   return static_cast<LONG>(std::llround(v));
 }
 
 // The clip of ETO_CLIPPED: the device bounding box of the rectangle, within the context's clip.
 RECT ClipToLogicalRect(const DeviceContext& dc, const RECT& clip, const RECT& r) {
-  return IntersectRect(clip, ClampRect(TransformRect(dc, r)));
+  return IntersectRects(clip, ClampRect(TransformRect(dc, r)));
 }
 
 bool DrawExtText(DeviceContext& dc, int x, int y, UINT options, const RECT* rect, std::u16string_view text,
