@@ -10,8 +10,8 @@
 // the clip of IntersectClipRect. All are in device coordinates.
 #pragma once
 
-#include "platform/gdi/gdi_objects.h"
-#include "platform/gdi/surface.h"
+#include "gdi/gdi_objects.h"
+#include "gdi/surface.h"
 
 #include <kelmira/platform/wingdi.h>
 
@@ -83,7 +83,9 @@ inline DevicePoint TransformPoint(const DeviceContext& dc, POINT p) { return Tra
 XFORM DeviceTransform(const DeviceContext& dc);
 // True when the mapping is a pure translation (GM_COMPATIBLE, or an identity world transform).
 bool IsTranslationOnly(const DeviceContext& dc);
-// A logical rectangle in device coordinates (the bounding box when rotated), 64-bit.
+// A logical rectangle in device coordinates, 64-bit: translated corner by corner (an inverted
+// rectangle stays inverted) when the mapping is a translation, else the bounding box of the
+// transformed corners.
 struct DeviceRect {
   std::int64_t left;
   std::int64_t top;
@@ -105,5 +107,16 @@ void SetDeviceSurface(DeviceContext& dc, const Surface& surface);
 void SetDeviceClip(DeviceContext& dc, const RECT& clip);
 void ClearDeviceClip(DeviceContext& dc);
 void SetDeviceOrigin(DeviceContext& dc, POINT origin);
+
+// ---------------------------------------------------------------------------------------------
+// Bookkeeping shared by the device-context functions
+
+// Selection references of every object a state holds.
+void RetainState(const DcState& state);
+void ReleaseState(const DcState& state);
+// A memory device context's surface follows its selected bitmap.
+void UpdateSurfaceFromBitmap(DeviceContext& dc);
+// True (and *type = OBJ_DC or OBJ_MEMDC) when h names a live device context.
+bool IsDeviceContextHandle(HGDIOBJ h, DWORD* type);
 
 }  // namespace kelmira::gdi

@@ -6,7 +6,7 @@
 // device context being drawn, or until DeleteObject otherwise.
 #pragma once
 
-#include "platform/gdi/surface.h"
+#include "gdi/surface.h"
 
 #include <kelmira/platform/wingdi.h>
 
@@ -38,7 +38,14 @@ struct FontObject {
   std::shared_ptr<FontFace> face;   // made by the font code on first use
 };
 
+// Move-only: surface.pixels points into storage, which a copy would not share.
 struct BitmapObject {
+  BitmapObject() = default;
+  BitmapObject(BitmapObject&&) = default;
+  BitmapObject& operator=(BitmapObject&&) = default;
+  BitmapObject(const BitmapObject&) = delete;
+  BitmapObject& operator=(const BitmapObject&) = delete;
+
   Surface surface;                      // the pixels; bottom-up DIB sections have a negative stride
   std::vector<std::uint32_t> storage;   // owns the pixels
   bool dibSection = false;
@@ -76,6 +83,9 @@ HFONT AddFontObject(const LOGFONTA& description);
 // an object whose deletion is pending frees it. Stock objects are not counted.
 void RetainSelection(HGDIOBJ h);
 void ReleaseSelection(HGDIOBJ h);
+// RetainSelection for a bitmap entering `dc`; false (nothing retained) when the bitmap is
+// invalid or selected into another device context.
+bool ClaimBitmap(HBITMAP bitmap, HDC dc);
 
 // ---------------------------------------------------------------------------------------------
 // Stock objects

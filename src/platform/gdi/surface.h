@@ -40,7 +40,7 @@ constexpr std::uint32_t kPixelMask = 0x00FFFFFFu;
 inline bool IsEmptyRect(const RECT& r) { return r.left >= r.right || r.top >= r.bottom; }
 
 // The common part of a and b; an empty result is normalised to {0, 0, 0, 0}.
-inline RECT IntersectRect(const RECT& a, const RECT& b) {
+inline RECT IntersectRects(const RECT& a, const RECT& b) {
   RECT r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
   if (IsEmptyRect(r)) return RECT{0, 0, 0, 0};
   return r;
