@@ -1,5 +1,5 @@
 // Stroke and fill descriptions from device-context state.
-#include "platform/gdi/dc_paint.h"
+#include "gdi/dc_paint.h"
 
 namespace kelmira::gdi {
 

@@ -2,8 +2,8 @@
 // raster code's stroke and fill descriptions.
 #pragma once
 
-#include "platform/gdi/device_context.h"
-#include "platform/gdi/raster.h"
+#include "gdi/device_context.h"
+#include "gdi/raster.h"
 
 namespace kelmira::gdi {
 

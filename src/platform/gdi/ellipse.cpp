@@ -6,7 +6,7 @@
 //
 // A styled one-pixel outline is walked clockwise from the top: the right half from top to
 // bottom, then the left half from bottom to top, the pattern counted along that walk.
-#include "platform/gdi/raster.h"
+#include "gdi/raster.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,5 +1,5 @@
 // Horizontal spans with a brush or a plain mix; every area fill ends here.
-#include "platform/gdi/raster.h"
+#include "gdi/raster.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 // The six 8 x 8 hatch cells. Bit x of row y is set where the hatch line passes; the cell is
 // repeated from the brush origin.
-#include "platform/gdi/raster.h"
+#include "gdi/raster.h"
 
 namespace kelmira::gdi {
 namespace {

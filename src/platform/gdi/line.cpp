@@ -3,8 +3,8 @@
 // The mix is chosen once per line (a plain store for R2_COPYPEN, read-mix-write otherwise) and
 // horizontal and vertical lines get their own loops; the general loop is the bare Bresenham
 // step with no calls and no state checks.
-#include "platform/gdi/line_walk.h"
-#include "platform/gdi/raster.h"
+#include "gdi/line_walk.h"
+#include "gdi/raster.h"
 
 #include <algorithm>
 

@@ -2,20 +2,14 @@
 //
 // The style pattern of a cosmetic pen continues from one LineTo to the next and starts afresh
 // at MoveToEx; Polyline starts its own pattern and leaves the device context's alone.
-#include "platform/gdi/dc_paint.h"
-
-#include <kelmira/platform/oleauto.h>
+#include "gdi/dc_paint.h"
+#include "gdi/gdi_error.h"
 
 #include <vector>
 
 using namespace kelmira::gdi;
 
 namespace {
-
-BOOL InvalidParameter() {
-  SetLastError(ERROR_INVALID_PARAMETER);
-  return FALSE;
-}
 
 Point64 DevicePointOf(const DeviceContext& dc, const POINT& p) { return ToPoint64(TransformPoint(dc, p)); }
 
@@ -62,7 +56,7 @@ BOOL LineTo(HDC hdc, int x, int y) {
 BOOL Polyline(HDC hdc, const POINT* apt, int cpt) {
   DeviceContext* dc = LookupDC(hdc);
   if (!dc) return FALSE;
-  if (cpt < 0 || (!apt && cpt > 0)) return InvalidParameter();
+  if (cpt < 0 || (!apt && cpt > 0)) return Fail(ERROR_INVALID_PARAMETER, FALSE);
   int patternPos = 0;
   StrokePoints(*dc, apt, static_cast<std::size_t>(cpt), patternPos);
   return TRUE;
@@ -71,7 +65,7 @@ BOOL Polyline(HDC hdc, const POINT* apt, int cpt) {
 BOOL PolylineTo(HDC hdc, const POINT* apt, DWORD cpt) {
   DeviceContext* dc = LookupDC(hdc);
   if (!dc) return FALSE;
-  if (!apt && cpt > 0) return InvalidParameter();
+  if (!apt && cpt > 0) return Fail(ERROR_INVALID_PARAMETER, FALSE);
   if (cpt == 0) return TRUE;
   std::vector<POINT> path;
   path.reserve(std::size_t{cpt} + 1);
@@ -85,7 +79,7 @@ BOOL PolylineTo(HDC hdc, const POINT* apt, DWORD cpt) {
 int SetROP2(HDC hdc, int rop2) {
   DeviceContext* dc = LookupDC(hdc);
   if (!dc) return 0;
-  if (!IsValidRop2(rop2)) return InvalidParameter();
+  if (!IsValidRop2(rop2)) return Fail(ERROR_INVALID_PARAMETER, FALSE);
   const int previous = dc->state.rop2;
   dc->state.rop2 = rop2;
   return previous;

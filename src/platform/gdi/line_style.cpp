@@ -1,8 +1,8 @@
 // Styled one-pixel lines. The pattern is counted in pixels along the major axis, so a dash is
 // as long on a diagonal as on a horizontal line, and its phase is counted on the whole line:
 // clipping skips pattern positions together with the pixels.
-#include "platform/gdi/line_walk.h"
-#include "platform/gdi/raster.h"
+#include "gdi/line_walk.h"
+#include "gdi/raster.h"
 
 namespace kelmira::gdi {
 namespace {

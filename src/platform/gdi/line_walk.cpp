@@ -5,7 +5,7 @@
 // rounds exact halves toward the smaller minor coordinate when the line goes up that axis and
 // c = len does the same when it goes down. m(i) never decreases, so the pixels inside the clip
 // rectangle form one run of i, found by solving the two inequalities instead of stepping.
-#include "platform/gdi/line_walk.h"
+#include "gdi/line_walk.h"
 
 #include <algorithm>
 

@@ -2,7 +2,7 @@
 // state at the first of them. Shared by the solid and the patterned line loops.
 #pragma once
 
-#include "platform/gdi/raster.h"
+#include "gdi/raster.h"
 
 #include <cstddef>
 #include <cstdint>

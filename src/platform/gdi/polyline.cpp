@@ -1,5 +1,5 @@
 // Strokes of one segment or a chain of segments with whatever pen is current.
-#include "platform/gdi/raster.h"
+#include "gdi/raster.h"
 
 namespace kelmira::gdi {
 

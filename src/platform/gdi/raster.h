@@ -19,8 +19,8 @@
 //   interior never overlap, so every pixel of a figure is mixed exactly once.
 #pragma once
 
-#include "platform/gdi/rop.h"
-#include "platform/gdi/surface.h"
+#include "gdi/rop.h"
+#include "gdi/surface.h"
 
 #include <array>
 #include <cstddef>

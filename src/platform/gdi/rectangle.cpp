@@ -1,5 +1,5 @@
 // Rectangle: outline with the pen inside the bounds, interior with the brush, never overlapping.
-#include "platform/gdi/raster.h"
+#include "gdi/raster.h"
 
 #include <algorithm>
 

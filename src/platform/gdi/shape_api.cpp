@@ -1,5 +1,5 @@
 // Rectangle and Ellipse: outline with the selected pen, interior with the selected brush.
-#include "platform/gdi/dc_paint.h"
+#include "gdi/dc_paint.h"
 
 using namespace kelmira::gdi;
 

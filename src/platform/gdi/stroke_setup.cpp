@@ -1,5 +1,5 @@
 // Pen, brush and background settings turned into the mixes the raster loops use.
-#include "platform/gdi/raster.h"
+#include "gdi/raster.h"
 
 #include <algorithm>
 

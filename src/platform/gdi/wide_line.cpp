@@ -6,7 +6,7 @@
 // rounding. An even width centres the capsule between pixels (half a pixel right and down) so
 // that a width-w pen covers w pixels across, as an odd width does around the pixel centre; the
 // geometry is kept in doubled coordinates to stay in integers.
-#include "platform/gdi/raster.h"
+#include "gdi/raster.h"
 
 #include <algorithm>
 #include <cmath>
