@@ -52,8 +52,9 @@ struct DeviceContext {
   int penPatternPhase = 0;  // styled-pen phase at the current position; MoveToEx resets it
 };
 
-// Null and ERROR_INVALID_HANDLE unless hdc names a live device context.
-DeviceContext* LookupDC(HDC hdc);
+// Null and ERROR_INVALID_HANDLE unless hdc names a live device context. Exported (like the
+// window hooks below) so that the platform's tests can reach a context's state.
+KELMIRA_API DeviceContext* LookupDC(HDC hdc);
 
 inline const Surface& DcSurface(const DeviceContext& dc) { return dc.surface; }
 // The rectangle drawing may touch, in device coordinates (may be empty).
@@ -83,6 +84,9 @@ inline DevicePoint TransformPoint(const DeviceContext& dc, POINT p) { return Tra
 XFORM DeviceTransform(const DeviceContext& dc);
 // True when the mapping is a pure translation (GM_COMPATIBLE, or an identity world transform).
 bool IsTranslationOnly(const DeviceContext& dc);
+// Where the brush pattern starts on the surface: the brush origin (device coordinates of the
+// context) moved by the device origin.
+DevicePoint DeviceBrushOrigin(const DeviceContext& dc);
 // A logical rectangle in device coordinates, 64-bit: translated corner by corner (an inverted
 // rectangle stays inverted) when the mapping is a translation, else the bounding box of the
 // transformed corners.
@@ -101,12 +105,12 @@ RECT ClampRect(const DeviceRect& r);
 
 // A device context drawing into a surface it does not own (a window's backing bitmap). It is
 // not a memory device context: bitmaps cannot be selected into it. Free it with DeleteDC.
-HDC CreateSurfaceDC(const Surface& surface);
+KELMIRA_API HDC CreateSurfaceDC(const Surface& surface);
 // The surface changed (e.g. the backing bitmap was reallocated).
-void SetDeviceSurface(DeviceContext& dc, const Surface& surface);
-void SetDeviceClip(DeviceContext& dc, const RECT& clip);
-void ClearDeviceClip(DeviceContext& dc);
-void SetDeviceOrigin(DeviceContext& dc, POINT origin);
+KELMIRA_API void SetDeviceSurface(DeviceContext& dc, const Surface& surface);
+KELMIRA_API void SetDeviceClip(DeviceContext& dc, const RECT& clip);
+KELMIRA_API void ClearDeviceClip(DeviceContext& dc);
+KELMIRA_API void SetDeviceOrigin(DeviceContext& dc, POINT origin);
 
 // ---------------------------------------------------------------------------------------------
 // Bookkeeping shared by the device-context functions

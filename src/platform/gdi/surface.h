@@ -46,12 +46,4 @@ inline RECT IntersectRects(const RECT& a, const RECT& b) {
   return r;
 }
 
-// ---------------------------------------------------------------------------------------------
-// Provided by the raster code (gdi-raster).
-
-// Row y (0..7, relative to the brush origin) of the 8x8 hatch pattern of hatch style
-// HS_HORIZONTAL..HS_DIAGCROSS: bit x (0..7, bit 0 = leftmost column relative to the brush
-// origin) is set where the hatch line is drawn.
-std::uint8_t HatchRow(int hatchStyle, int y);
-
 }  // namespace kelmira::gdi

@@ -36,6 +36,11 @@ DevicePoint TransformPoint(const DeviceContext& dc, LONG x, LONG y) {
   return DevicePoint{RoundCoordinate(tx) + offsetX, RoundCoordinate(ty) + offsetY};
 }
 
+DevicePoint DeviceBrushOrigin(const DeviceContext& dc) {
+  return DevicePoint{std::int64_t{dc.state.brushOrg.x} + dc.deviceOrigin.x,
+                     std::int64_t{dc.state.brushOrg.y} + dc.deviceOrigin.y};
+}
+
 XFORM DeviceTransform(const DeviceContext& dc) {
   XFORM m{1.0f, 0.0f, 0.0f, 1.0f, 0.0f, 0.0f};
   if (UsesWorld(dc)) m = dc.state.world;

@@ -1,0 +1,16 @@
+// FillRect: a rectangle with a brush that need not be selected; the mix mode does not apply.
+#include "gdi/brush_fill.h"
+#include "gdi/gdi_error.h"
+
+using namespace kelmira::gdi;
+
+int FillRect(HDC hDC, const RECT* lprc, HBRUSH hbr) {
+  DeviceContext* dc = LookupDC(hDC);
+  if (!dc) return 0;
+  if (!lprc) return Fail(ERROR_INVALID_PARAMETER, 0);
+  BrushObject* brush = ResolveFillBrush(hbr);
+  if (!brush) return 0;
+  DeviceRect r = TransformRect(*dc, *lprc);
+  FillRectWith(dc->surface, DcClip(*dc), Rect64{r.left, r.top, r.right, r.bottom}, BrushFill(*dc, *brush, R2_COPYPEN));
+  return 1;
+}
