@@ -576,6 +576,8 @@ KELMIRA_EXTERN_C BOOL MoveToEx(HDC hdc, int x, int y, LPPOINT lppt);
 // Draws from the current position to (x, y) with the selected pen; (x, y) itself is not painted.
 KELMIRA_EXTERN_C BOOL LineTo(HDC hdc, int x, int y);
 KELMIRA_EXTERN_C BOOL Polyline(HDC hdc, const POINT* apt, int cpt);
+// Polyline from the current position through the points; the last point becomes current.
+KELMIRA_EXTERN_C BOOL PolylineTo(HDC hdc, const POINT* apt, DWORD cpt);
 // Outline with the pen, interior with the brush, inside left..right-1, top..bottom-1.
 KELMIRA_EXTERN_C BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom);
 KELMIRA_EXTERN_C BOOL Ellipse(HDC hdc, int left, int top, int right, int bottom);
