@@ -31,12 +31,13 @@ TEST(GdiTextRotate, QuarterTurnedStringsRunUpOrDownFromTheirOrigin) {
     Canvas canvas(120, 200);
     canvas.UseFont("Arial", -14);
     SetBkMode(canvas.dc(), TRANSPARENT);
-    const SIZE cell = canvas.Extent("Wiiiiiiiii");
+    const SIZE cell = canvas.Extent("WWW.......");
     ASSERT_EQ(SetGraphicsMode(canvas.dc(), GM_ADVANCED), GM_COMPATIBLE);
     XFORM xf = Turn(angle);
     ASSERT_TRUE(SetWorldTransform(canvas.dc(), &xf));
     ASSERT_TRUE(SetViewportOrgEx(canvas.dc(), 60, 100, nullptr));
-    ASSERT_TRUE(TextOutA(canvas.dc(), 0, 0, "Wiiiiiiiii", 10));
+    ASSERT_TRUE(TextOutA(canvas.dc(), 0, 0, "WWW.......", 10));
+    canvas.ResetMapping();
     canvas.Save(angle > 0 ? "turn_up" : "turn_down");
     const Box box = canvas.Painted();
     ASSERT_FALSE(box.Empty());
@@ -67,6 +68,7 @@ TEST(GdiTextRotate, AWorldTranslationMovesTextByWholePixels) {
   ASSERT_TRUE(SetWorldTransform(moved.dc(), &shift));
   ASSERT_TRUE(SetViewportOrgEx(moved.dc(), 5, 6, nullptr));
   ASSERT_TRUE(TextOutA(moved.dc(), 5, 4, "Same", 4));
+  moved.ResetMapping();
   EXPECT_FALSE(plain.Painted().Empty());
   for (int y = 0; y < 60; ++y)
     for (int x = 0; x < 120; ++x) ASSERT_EQ(GetPixel(plain.dc(), x, y), GetPixel(moved.dc(), x, y)) << x << "," << y;
@@ -133,20 +135,20 @@ TEST(GdiTextRotate, AxisTitlesAreCentredAlongTheStripAndReadTheRightWay) {
 
 TEST(GdiTextRotate, WrappedTitlesStackTheirLinesAcrossTheStrip) {
   for (bool leftAligned : {false, true}) {
-    Canvas canvas(70, 60);
+    Canvas canvas(70, 30);
     canvas.UseFont("Arial", -9);
     SetBkMode(canvas.dc(), TRANSPARENT);
     const TEXTMETRICA tm = canvas.Metrics();
-    // The strip is 60 pixels long, so the title breaks into two lines, the first one "Wide".
+    // The strip is 30 pixels long, so the title breaks into two lines.
     const int areaLeft = 10, areaRight = 60;
-    const int th = DrawTitle(canvas.dc(), "Wide Wide", leftAligned, areaLeft, areaRight, 0, 60);
+    const int th = DrawTitle(canvas.dc(), "Wide Wide", leftAligned, areaLeft, areaRight, 0, 30);
     canvas.Save(leftAligned ? "title_wrapped_right" : "title_wrapped_left");
     ASSERT_EQ(th, 2 * tm.tmHeight);
     const Box box = canvas.Painted();
     ASSERT_FALSE(box.Empty());
     EXPECT_GT(box.Width(), tm.tmHeight);
     const int blockLeft = areaLeft + (areaRight - areaLeft - th) / 2;
-    EXPECT_TRUE(Inside(box, blockLeft - 1, 0, blockLeft + th + 1, 60));
+    EXPECT_TRUE(Inside(box, blockLeft - 1, 0, blockLeft + th + 1, 30));
   }
 }
 
