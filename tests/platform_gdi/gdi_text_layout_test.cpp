@@ -234,6 +234,21 @@ TEST(GdiTextDrawText, BadCallsReturnZero) {
   EXPECT_EQ(DrawTextA(canvas.dc(), nullptr, 3, &r, 0), 0);
   EXPECT_EQ(DrawTextA(canvas.dc(), nullptr, 0, &r, 0), 0);
   EXPECT_EQ(r.right, 10);
+  // Rectangles at the ends of the coordinate range neither overflow nor paint stray pixels.
+  for (RECT extreme : {RECT{INT_MAX, INT_MAX, INT_MIN, INT_MIN}, RECT{INT_MAX - 3, 0, INT_MAX, 10},
+                       RECT{INT_MIN, INT_MIN, INT_MIN + 5, INT_MIN + 5}}) {
+    for (UINT format : {0u, 0x555u, 0x155u, 0x15Bu, UINT(DT_SINGLELINE | DT_VCENTER | DT_CENTER),
+                        UINT(DT_SINGLELINE | DT_BOTTOM | DT_RIGHT | DT_NOCLIP)}) {
+      RECT copy = extreme;
+      DrawTextA(canvas.dc(), "Far\tout words", -1, &copy, format | DT_EXPANDTABS);
+    }
+  }
+  EXPECT_TRUE(canvas.Painted().Empty());
+  // Centred in the whole coordinate range, a line lands around the origin.
+  r = RECT{INT_MIN, INT_MIN, INT_MAX, INT_MAX};
+  SetBkMode(canvas.dc(), TRANSPARENT);
+  EXPECT_GT(DrawTextA(canvas.dc(), "Mid", -1, &r, DT_SINGLELINE | DT_VCENTER | DT_CENTER), 0);
+  EXPECT_FALSE(canvas.Painted().Empty());
 }
 
 }  // namespace
