@@ -43,7 +43,8 @@ TEST(RasterShapes, RectangleWithNullBrushOrNullPen) {
   Rectangle(filled.dc(), 2, 2, 10, 8);
   EXPECT_EQ(filled.At(2, 2), kBlue);
   EXPECT_EQ(filled.At(8, 6), kBlue);
-  EXPECT_EQ(filled.Painted().size(), 8u * 6);
+  EXPECT_EQ(filled.Painted().size(), 7u * 5);
+  EXPECT_EQ(filled.At(9, 7), kWhite);
 
   Canvas empty(20, 20);
   Rectangle(empty.dc(), 5, 5, 5, 12);

@@ -29,8 +29,6 @@
 
 namespace kelmira::gdi {
 
-struct BrushObject;
-
 struct Point64 {
   std::int64_t x;
   std::int64_t y;
@@ -109,15 +107,8 @@ void StrokePolyline(const Surface& surface, const RECT& clip, std::span<const Po
 
 // --- Areas -------------------------------------------------------------------------------------
 
-// Fills r (half-open) with the brush.
+// Fills r (half-open) with the brush; FillRect and PatBlt end here.
 void FillRectWith(const Surface& surface, const RECT& clip, const Rect64& r, const Fill& fill);
-
-// What FillRect and PatBlt use: r (device coordinates, half-open) filled with a brush object
-// through the mix rop2 (R2_COPYPEN for FillRect and PATCOPY). Hatch gaps take bkColor when
-// bkMode is OPAQUE; the hatch cell starts at brushOrg (device coordinates). A null brush paints
-// nothing.
-void FillRectWithBrush(const Surface& surface, const RECT& clip, const RECT& r, const BrushObject& brush,
-                       COLORREF bkColor, int bkMode, int rop2, POINT brushOrg);
 
 // Columns x0..x1-1 of row y with the brush or with a plain mix; clipped here.
 void FillSpan(const Surface& surface, const RECT& clip, std::int64_t y, std::int64_t x0, std::int64_t x1,
