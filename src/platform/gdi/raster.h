@@ -13,8 +13,13 @@
 //   same pixels as A->B except that it paints B and not A.
 // - Clipping never moves a pixel: a clipped line paints exactly the unclipped line's pixels that
 //   lie inside the clip rectangle, and the style pattern keeps its phase.
-// - A wide pen (width w >= 2) paints every pixel whose centre lies within w/2 of the segment:
-//   round ends and, within one polyline, round joins, each pixel painted once.
+// - Consecutive one-pixel segments share their joint pixel (painted once, by the later segment),
+//   but are otherwise drawn independently: where they cross or fold back, pixels are mixed
+//   again, as on the desktop.
+// - A wide pen (width w >= 2) paints every pixel whose centre lies within w/2 of the segment
+//   (an even width is centred half a pixel right and down, so it covers w pixels across): round
+//   ends and, within one polyline, round joins, each pixel painted once. Wide pens draw solid
+//   whatever their style.
 // - Rectangles and ellipses cover columns left..right-1 and rows top..bottom-1; outline and
 //   interior never overlap, so every pixel of a figure is mixed exactly once.
 #pragma once
