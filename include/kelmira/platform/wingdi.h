@@ -493,10 +493,11 @@ KELMIRA_EXTERN_C int SaveDC(HDC hdc);
 // above it are discarded.
 KELMIRA_EXTERN_C BOOL RestoreDC(HDC hdc, int nSavedDC);
 
+// Brushes, pens and fonts up to DEFAULT_GUI_FONT; DEFAULT_PALETTE, DC_BRUSH and DC_PEN give NULL.
 KELMIRA_EXTERN_C HGDIOBJ GetStockObject(int i);
 // Returns the previously selected object of the same kind (NULL on failure). A bitmap goes only
-// into a memory device context and into one at a time. For a region handle the result is a
-// region complexity (not supported: fails with ERROR).
+// into a memory device context and into one at a time (the stock bitmap into any number). An
+// object deleted while selected cannot be selected again. There are no region objects.
 KELMIRA_EXTERN_C HGDIOBJ SelectObject(HDC hdc, HGDIOBJ h);
 // Stock objects are never deleted (TRUE, nothing happens). An object still selected into a
 // device context (or held by one of its saved states) is freed when it is deselected.
@@ -563,7 +564,8 @@ KELMIRA_EXTERN_C HBRUSH CreateBrushIndirect(const LOGBRUSH* plbrush);
 // mix mode does not apply. hbr may also be a system colour index + 1 (COLOR_WINDOW + 1, ...).
 KELMIRA_EXTERN_C int FillRect(HDC hDC, const RECT* lprc, HBRUSH hbr);
 // The ternary raster operations listed above. The rectangle is clipped to the destination's clip
-// area and to the parts of the source that exist; source and destination may overlap.
+// area and to the parts of the source that exist; source and destination may overlap. Each
+// rectangle is placed by its logical origin; a world transform does not scale or rotate pixels.
 KELMIRA_EXTERN_C BOOL BitBlt(HDC hdc, int x, int y, int cx, int cy, HDC hdcSrc, int x1, int y1, DWORD rop);
 // The raster operations that do not use a source (PATCOPY, PATINVERT, DSTINVERT, BLACKNESS,
 // WHITENESS), with the selected brush.
