@@ -70,6 +70,14 @@ class Canvas {
     return size;
   }
 
+  // Back to plain device coordinates, so that the pixel helpers read the whole bitmap.
+  void ResetMapping() {
+    XFORM identity{1, 0, 0, 1, 0, 0};
+    SetWorldTransform(dc_, &identity);
+    SetGraphicsMode(dc_, GM_COMPATIBLE);
+    SetViewportOrgEx(dc_, 0, 0, nullptr);
+  }
+
   // The box around every pixel that is not `background`.
   Box Painted(COLORREF background = kWhite) const {
     Box box;

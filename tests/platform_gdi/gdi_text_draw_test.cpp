@@ -101,17 +101,24 @@ TEST(GdiTextDraw, UpdateCpDrawsFromAndAdvancesTheCurrentPosition) {
     c->UseFont("Arial", -14);
     SetBkMode(c->dc(), TRANSPARENT);
   }
-  ASSERT_TRUE(TextOutA(whole.dc(), 10, 5, "Current position", 16));
+  // A new context's current position is (0, 0).
+  ASSERT_TRUE(TextOutA(whole.dc(), 0, 0, "Current position", 16));
   SetTextAlign(pieces.dc(), TA_UPDATECP);
-  ASSERT_TRUE(MoveToEx(pieces.dc(), 10, 5, nullptr));
   ASSERT_TRUE(TextOutA(pieces.dc(), 99, 99, "Current ", 8));
   ASSERT_TRUE(TextOutA(pieces.dc(), 99, 99, "position", 8));
+  EXPECT_FALSE(whole.Painted().Empty());
   for (int y = 0; y < 40; ++y)
     for (int x = 0; x < 200; ++x) ASSERT_EQ(GetPixel(whole.dc(), x, y), GetPixel(pieces.dc(), x, y)) << x << "," << y;
-  POINT cp{};
-  ASSERT_TRUE(MoveToEx(pieces.dc(), 0, 0, &cp));
-  EXPECT_EQ(cp.x, 10 + whole.Extent("Current position").cx);
-  EXPECT_EQ(cp.y, 5);
+  // Right alignment draws to the left of the position and moves it back.
+  pieces.Clear();
+  SetTextAlign(pieces.dc(), TA_UPDATECP | TA_RIGHT);
+  ASSERT_TRUE(TextOutA(pieces.dc(), 0, 0, "position", 8));
+  ASSERT_TRUE(TextOutA(pieces.dc(), 0, 0, "Current ", 8));
+  const Box box = pieces.Painted();
+  EXPECT_GE(box.left, 0);
+  EXPECT_LE(box.right, whole.Extent("Current position").cx);
+  for (int y = 0; y < 40; ++y)
+    for (int x = 0; x < 200; ++x) ASSERT_EQ(GetPixel(whole.dc(), x, y), GetPixel(pieces.dc(), x, y)) << x << "," << y;
 }
 
 TEST(GdiTextDraw, OpaqueRectangleWithoutTextFillsExactlyTheRectangle) {

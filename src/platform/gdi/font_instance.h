@@ -101,6 +101,7 @@ class FontInstance {
   // Caches, guarded by the FreeType lock.
   mutable std::unordered_map<char16_t, int> advances_;
   mutable std::map<GlyphKey, std::shared_ptr<const GlyphMask>> glyphs_;
+  mutable std::size_t glyphBytes_ = 0;
 };
 
 }  // namespace kelmira::gdi

@@ -21,9 +21,9 @@ std::string SubstituteFaceName(const std::string& name);
 
 // The installed face nearest to the request: family (through fontconfig's aliases, so "Arial"
 // finds a metric-compatible face), then weight and slant. An empty or unknown name falls back to
-// the substitute of the desktop's core face of the requested family (Arial for sans-serif and
-// unspecified, Times New Roman for FF_ROMAN, Courier New for FF_MODERN or fixed pitch), then to
-// fontconfig's default; the call never fails unless the system has no fonts. Without
+// the substitute of the desktop's core face of the requested family (Arial for sans-serif or no
+// particular family, Times New Roman for FF_ROMAN, Courier New for FF_MODERN or fixed pitch),
+// then to fontconfig's default; the call never fails unless the system has no fonts. Without
 // `fallbacks` only the name itself (and fontconfig's defaults) counts.
 FaceChoice MatchFace(const FontRequest& request, bool fallbacks = true);
 

@@ -12,7 +12,9 @@
 namespace kelmira::gdi {
 namespace {
 
-constexpr std::size_t kMaxCachedGlyphs = 4096;  // per font; the cache starts over beyond it
+// Per font; the cache starts over beyond either limit.
+constexpr std::size_t kMaxCachedGlyphs = 4096;
+constexpr std::size_t kMaxCachedBytes = 8u << 20;
 constexpr FT_Fixed kObliqueShear = 0x0366A;      // 0.2126 in 16.16, the usual synthetic slant
 
 FT_Fixed ToFixed(double v) { return static_cast<FT_Fixed>(std::lround(std::clamp(v, -32767.0, 32767.0) * 65536.0)); }
@@ -107,8 +109,13 @@ std::shared_ptr<const GlyphMask> FontInstance::Glyph(char16_t ch, const Matrix2&
   if (it != glyphs_.end()) return it->second;
   try {
     auto mask = Render(glyph, transform);
-    if (glyphs_.size() >= kMaxCachedGlyphs) glyphs_.clear();
+    const std::size_t bytes = mask ? mask->coverage.size() : 0;
+    if (glyphs_.size() >= kMaxCachedGlyphs || glyphBytes_ + bytes > kMaxCachedBytes) {
+      glyphs_.clear();
+      glyphBytes_ = 0;
+    }
     glyphs_.emplace(key, mask);
+    glyphBytes_ += bytes;
     return mask;
   } catch (const std::bad_alloc&) {
     return nullptr;

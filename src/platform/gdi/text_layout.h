@@ -1,6 +1,9 @@
 // Line layout of DrawTextA as pure functions: prefixes, line breaks, word wrapping, tab
-// expansion, ellipsis, and the placement of the lines in the rectangle.
+// expansion, ellipsis, and the placement of the lines in the rectangle. The functions are
+// exported so that the tests can check the layout without fonts.
 #pragma once
+
+#include <kelmira/platform/types.h>
 
 #include <cstddef>
 #include <cstdint>
@@ -37,14 +40,14 @@ struct DrawTextFormat {
   std::uint32_t flags = 0;
   int tabChars = dt::kDefaultTabChars;
 };
-DrawTextFormat ParseDrawTextFormat(std::uint32_t format);
+KELMIRA_API DrawTextFormat ParseDrawTextFormat(std::uint32_t format);
 
 // Text after '&' prefix handling: "&x" underlines x, "&&" is one '&', a final lone '&' goes.
 struct PrefixedText {
   std::u16string text;
   std::vector<std::size_t> underlined;  // indices into text
 };
-PrefixedText StripPrefixes(std::u16string_view text);
+KELMIRA_API PrefixedText StripPrefixes(std::u16string_view text);
 
 struct LaidOutLine {
   std::u16string text;
@@ -67,7 +70,7 @@ struct LayoutParams {
 // on its line; expands tabs to the next stop from the line's start with DT_EXPANDTABS; shortens
 // lines that are too wide to "..." with DT_END_ELLIPSIS. Empty text has no lines; a line break at
 // the end of the text does not start another line.
-std::vector<LaidOutLine> LayOutLines(const PrefixedText& text, const LayoutParams& params,
+KELMIRA_API std::vector<LaidOutLine> LayOutLines(const PrefixedText& text, const LayoutParams& params,
                                      const AdvanceFunction& advances);
 
 struct TextRect {
@@ -85,7 +88,7 @@ struct LinePlacement {
 // measured rectangle keeps its top-left corner and spans the widest line and all lines. The
 // result is the text height, or with DT_VCENTER / DT_BOTTOM on a single line the distance from
 // the rectangle's top to the bottom of the text.
-LinePlacement PlaceLines(const std::vector<LaidOutLine>& lines, const TextRect& rect, std::uint32_t flags,
+KELMIRA_API LinePlacement PlaceLines(const std::vector<LaidOutLine>& lines, const TextRect& rect, std::uint32_t flags,
                          int lineHeight);
 
 }  // namespace kelmira::gdi
