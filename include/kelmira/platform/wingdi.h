@@ -574,15 +574,28 @@ KELMIRA_EXTERN_C BOOL PatBlt(HDC hdc, int x, int y, int w, int h, DWORD rop);
 // ---------------------------------------------------------------------------------------------
 // Lines and shapes
 
+// Pens of width 0 and 1 draw one-pixel Bresenham lines; the pixels depend only on the end points
+// (B->A paints A->B's pixels with B instead of A). PS_DASH is 18 pixels on and 6 off, PS_DOT 3
+// and 3, PS_DASHDOT 9-6-3-6, PS_DASHDOTDOT 9-3-3-3-3-3, counted along the major axis; the gaps
+// take the background colour in OPAQUE mode and are left alone in TRANSPARENT mode. Wider pens
+// draw solid, with round ends and joins. Everything goes through the mix mode (SetROP2).
+
+// Also restarts the style pattern.
 KELMIRA_EXTERN_C BOOL MoveToEx(HDC hdc, int x, int y, LPPOINT lppt);
 // Draws from the current position to (x, y) with the selected pen; (x, y) itself is not painted.
+// The style pattern continues from the previous LineTo.
 KELMIRA_EXTERN_C BOOL LineTo(HDC hdc, int x, int y);
+// Segments joining the points, the last point not painted, with a style pattern of its own;
+// the current position is neither used nor changed.
 KELMIRA_EXTERN_C BOOL Polyline(HDC hdc, const POINT* apt, int cpt);
 // Polyline from the current position through the points; the last point becomes current.
 KELMIRA_EXTERN_C BOOL PolylineTo(HDC hdc, const POINT* apt, DWORD cpt);
-// Outline with the pen, interior with the brush, inside left..right-1, top..bottom-1.
+// Outline with the pen, interior with the brush, inside left..right-1, top..bottom-1 (a wide pen's
+// outline too); outline and interior never overlap, so an R2_NOTXORPEN figure drawn twice leaves
+// no trace. With PS_NULL the brush stops one pixel short on the right and at the bottom.
 KELMIRA_EXTERN_C BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom);
 KELMIRA_EXTERN_C BOOL Ellipse(HDC hdc, int left, int top, int right, int bottom);
+// Returns the previous mix mode; 0 (ERROR_INVALID_PARAMETER) for a value outside R2_BLACK..R2_WHITE.
 KELMIRA_EXTERN_C int SetROP2(HDC hdc, int rop2);
 KELMIRA_EXTERN_C int GetROP2(HDC hdc);
 
