@@ -574,13 +574,28 @@ KELMIRA_EXTERN_C BOOL PatBlt(HDC hdc, int x, int y, int w, int h, DWORD rop);
 // ---------------------------------------------------------------------------------------------
 // Lines and shapes
 
+// Pens of width 0 and 1 draw one-pixel Bresenham lines; the pixels depend only on the end points
+// (B->A paints A->B's pixels with B instead of A). PS_DASH is 18 pixels on and 6 off, PS_DOT 3
+// and 3, PS_DASHDOT 9-6-3-6, PS_DASHDOTDOT 9-3-3-3-3-3, counted along the major axis; the gaps
+// take the background colour in OPAQUE mode and are left alone in TRANSPARENT mode. Wider pens
+// draw solid, with round ends and joins. Everything goes through the mix mode (SetROP2).
+
+// Also restarts the style pattern.
 KELMIRA_EXTERN_C BOOL MoveToEx(HDC hdc, int x, int y, LPPOINT lppt);
 // Draws from the current position to (x, y) with the selected pen; (x, y) itself is not painted.
+// The style pattern continues from the previous LineTo.
 KELMIRA_EXTERN_C BOOL LineTo(HDC hdc, int x, int y);
+// Segments joining the points, the last point not painted, with a style pattern of its own;
+// the current position is neither used nor changed.
 KELMIRA_EXTERN_C BOOL Polyline(HDC hdc, const POINT* apt, int cpt);
-// Outline with the pen, interior with the brush, inside left..right-1, top..bottom-1.
+// Polyline from the current position through the points; the last point becomes current.
+KELMIRA_EXTERN_C BOOL PolylineTo(HDC hdc, const POINT* apt, DWORD cpt);
+// Outline with the pen, interior with the brush, inside left..right-1, top..bottom-1 (a wide pen's
+// outline too); outline and interior never overlap, so an R2_NOTXORPEN figure drawn twice leaves
+// no trace. With PS_NULL the brush stops one pixel short on the right and at the bottom.
 KELMIRA_EXTERN_C BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom);
 KELMIRA_EXTERN_C BOOL Ellipse(HDC hdc, int left, int top, int right, int bottom);
+// Returns the previous mix mode; 0 (ERROR_INVALID_PARAMETER) for a value outside R2_BLACK..R2_WHITE.
 KELMIRA_EXTERN_C int SetROP2(HDC hdc, int rop2);
 KELMIRA_EXTERN_C int GetROP2(HDC hdc);
 
@@ -597,6 +612,15 @@ KELMIRA_EXTERN_C int DrawTextA(HDC hdc, LPCSTR lpchText, int cchText, LPRECT lpr
 KELMIRA_EXTERN_C BOOL GetTextExtentPoint32A(HDC hdc, LPCSTR lpString, int c, LPSIZE psizl);
 KELMIRA_EXTERN_C BOOL GetTextExtentPointA(HDC hdc, LPCSTR lpString, int c, LPSIZE lpsz);
 KELMIRA_EXTERN_C BOOL GetTextMetricsA(HDC hdc, LPTEXTMETRICA lptm);
+// The companions of the calls above: a font from its fields, the selected font's face name
+// (returns the characters copied with the NUL, or the size needed when lpName is null), and the
+// advance widths of the characters iFirst..iLast (Windows-1252 codes).
+KELMIRA_EXTERN_C HFONT CreateFontA(int cHeight, int cWidth, int cEscapement, int cOrientation, int cWeight,
+                                   DWORD bItalic, DWORD bUnderline, DWORD bStrikeOut, DWORD iCharSet,
+                                   DWORD iOutPrecision, DWORD iClipPrecision, DWORD iQuality,
+                                   DWORD iPitchAndFamily, LPCSTR pszFaceName);
+KELMIRA_EXTERN_C int GetTextFaceA(HDC hdc, int c, LPSTR lpName);
+KELMIRA_EXTERN_C BOOL GetCharWidth32A(HDC hdc, UINT iFirst, UINT iLast, INT* lpBuffer);
 inline BOOL TextOut(HDC hdc, int x, int y, LPCSTR s, int c) { return TextOutA(hdc, x, y, s, c); }
 inline BOOL ExtTextOut(HDC hdc, int x, int y, UINT o, const RECT* r, LPCSTR s, UINT c, const INT* dx) {
   return ExtTextOutA(hdc, x, y, o, r, s, c, dx);
