@@ -53,13 +53,13 @@ bool ParseParameterNames(const char* list, std::vector<std::u16string>& names) {
   return depth == 0;
 }
 
-struct DefaultSpec {
+struct DefaultText {
   std::string_view name;
   std::string_view value;
 };
 
 // "a=1;b=\"text\"" gives {a, 1}, {b, "text"}; semicolons inside quotes belong to the value.
-bool ParseDefaults(std::string_view text, std::vector<DefaultSpec>& specs) {
+bool ParseDefaults(std::string_view text, std::vector<DefaultText>& parsed) {
   bool quoted = false;
   std::size_t start = 0;
   for (std::size_t i = 0; i <= text.size(); ++i) {
@@ -71,9 +71,9 @@ bool ParseDefaults(std::string_view text, std::vector<DefaultSpec>& specs) {
     if (item.empty()) continue;
     std::size_t eq = item.find('=');
     if (eq == std::string_view::npos) return false;
-    DefaultSpec spec{Trim(item.substr(0, eq)), Trim(item.substr(eq + 1))};
-    if (spec.name.empty()) return false;
-    specs.push_back(spec);
+    DefaultText entry{Trim(item.substr(0, eq)), Trim(item.substr(eq + 1))};
+    if (entry.name.empty()) return false;
+    parsed.push_back(entry);
   }
   return !quoted;
 }
@@ -161,15 +161,15 @@ HRESULT ResolveMember(const MemberInfo& info, UINT slot, ResolvedMember& member)
     p.retval = info.retval && i + 1 == info.paramCount;
   }
   member.dispatchCount = info.paramCount - (info.retval ? 1 : 0);
-  std::vector<DefaultSpec> specs;
-  if (!ParseDefaults(info.defaults ? info.defaults : "", specs)) return E_INVALIDARG;
-  for (const DefaultSpec& spec : specs) {
-    std::u16string name = Utf16FromUtf8(spec.name);
+  std::vector<DefaultText> parsed;
+  if (!ParseDefaults(info.defaults ? info.defaults : "", parsed)) return E_INVALIDARG;
+  for (const DefaultText& entry : parsed) {
+    std::u16string name = Utf16FromUtf8(entry.name);
     ResolvedParam* target = nullptr;
     for (UINT i = 0; i < member.dispatchCount; ++i)
       if (EqualNoCase(member.params[i].name, name)) target = &member.params[i];
     if (!target) return E_INVALIDARG;
-    HRESULT hr = ApplyDefault(*target, spec.value);
+    HRESULT hr = ApplyDefault(*target, entry.value);
     if (FAILED(hr)) return hr;
   }
   return S_OK;
