@@ -1,6 +1,6 @@
 // One-pixel solid lines: the pixel set, the end pixel, direction, clipping and the current
 // position.
-#include "platform_gdi/gdi_raster_canvas.h"
+#include "gdi_canvas.h"
 
 #include <climits>
 #include <cstdlib>
@@ -8,7 +8,7 @@
 
 namespace {
 
-using namespace raster_test;
+using namespace gdi_test;
 using PixelSet = std::set<std::pair<int, int>>;
 using Int128 = __int128;
 
@@ -53,6 +53,14 @@ PixelSet ReferenceInside(std::int64_t x0, std::int64_t y0, std::int64_t x1, std:
 PixelSet PaintedSet(const Canvas& canvas) {
   const auto painted = canvas.Painted();
   return {painted.begin(), painted.end()};
+}
+
+// Device pixels that differ between two sets of raw pixels of a canvas `width` wide.
+PixelSet Changed(const std::vector<std::uint32_t>& before, const std::vector<std::uint32_t>& after, int width) {
+  PixelSet out;
+  for (std::size_t i = 0; i < after.size(); ++i)
+    if (after[i] != before[i]) out.emplace(static_cast<int>(i) % width, static_cast<int>(i) / width);
+  return out;
 }
 
 PixelSet DrawnLine(int x0, int y0, int x1, int y1, int w = 100, int h = 80) {
@@ -136,26 +144,19 @@ TEST(RasterLines, ClipRectangleCutsWithoutMovingPixels) {
     PixelSet expected;
     for (const auto& p : ReferenceInside(x0, y0, x1, y1, 100, 80))
       if (p.first >= 20 && p.first < 70 && p.second >= 15 && p.second < 50) expected.insert(p);
-    PixelSet painted;
-    const auto after = canvas.Pixels();
-    for (int i = 0; i < 100 * 80; ++i)
-      if (after[i] != before[i]) painted.emplace(i % 100, i / 100);
-    EXPECT_EQ(painted, expected) << x0 << "," << y0 << " -> " << x1 << "," << y1;
+    EXPECT_EQ(Changed(before, canvas.Pixels(), 100), expected) << x0 << "," << y0 << " -> " << x1 << "," << y1;
   }
 }
 
 TEST(RasterLines, ViewportOriginShiftsThePixels) {
   Canvas canvas(100, 80);
+  const auto before = canvas.Pixels();
   SetViewportOrgEx(canvas.dc(), 10, -5, nullptr);
   Line(canvas.dc(), 0, 20, 30, 31);
   PixelSet shifted;
   for (const auto& p : ReferenceInside(0, 20, 30, 31, 100, 80)) shifted.emplace(p.first + 10, p.second - 5);
   // GetPixel takes logical coordinates too, so read the device pixels directly.
-  PixelSet painted;
-  const auto pixels = canvas.Pixels();
-  for (int i = 0; i < 100 * 80; ++i)
-    if (pixels[i] != 0x00FFFFFF) painted.emplace(i % 100, i / 100);
-  EXPECT_EQ(painted, shifted);
+  EXPECT_EQ(Changed(before, canvas.Pixels(), 100), shifted);
   EXPECT_EQ(canvas.At(0, 20), kBlack);
 }
 

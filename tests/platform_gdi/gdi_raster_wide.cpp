@@ -1,13 +1,13 @@
 // Wide pens: every pixel whose centre lies within width/2 of the segment (an even width centred
 // between pixels), round ends and joins, and clipping of far-off segments.
-#include "platform_gdi/gdi_raster_canvas.h"
+#include "gdi_canvas.h"
 
 #include <climits>
 #include <cmath>
 
 namespace {
 
-using namespace raster_test;
+using namespace gdi_test;
 
 // Distance from the centre of pixel (x, y) to the segment, with an even width's half-pixel shift.
 double Distance(double x, double y, double x0, double y0, double x1, double y1, int width) {

@@ -1,10 +1,10 @@
 // Font objects of the component runtime realise font handles for drawing.
-#include "gdi_text_canvas.h"
+#include "gdi_canvas.h"
 
 #include <cstring>
 
 using kelmira::ComPtr;
-using text_test::Canvas;
+using namespace gdi_test;
 
 namespace {
 
