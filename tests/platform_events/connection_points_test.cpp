@@ -31,46 +31,47 @@ std::vector<std::string> Calls(const std::vector<SinkCall>& log) {
 
 using Texts = std::vector<std::string>;
 
+// A source with its dispinterface point, and the log its sinks write to.
+class ConnectionPoints : public ::testing::Test {
+ protected:
+  std::vector<SinkCall> log;
+  ComPtr<kelmira::Object<Source>> source = MakeSource();
+  ConnectionPoint* point = source->Events();
+};
+
 DWORD Advise(ConnectionPoint* point, IUnknown* sink) {
   DWORD cookie = 0;
   EXPECT_EQ(point->Advise(sink, &cookie), S_OK);
   return cookie;
 }
 
-TEST(ConnectionPoint, RaisesToEverySinkInConnectionOrderWithArgumentsLastFirst) {
-  std::vector<SinkCall> log;
-  auto source = MakeSource();
+TEST_F(ConnectionPoints, RaisesToEverySinkInConnectionOrderWithArgumentsLastFirst) {
   auto a = Sink::Make("a", &log), b = Sink::Make("b", &log), c = Sink::Make("c", &log);
-  Advise(source->Events(), b.get());
-  Advise(source->Events(), a.get());
-  Advise(source->Events(), c.get());
+  Advise(point, b.get());
+  Advise(point, a.get());
+  Advise(point, c.get());
 
-  EXPECT_EQ(kelmira::FireEvent(source->Events(), 7, LONG(1), 2.5, LONG(3)), S_OK);
+  EXPECT_EQ(kelmira::FireEvent(point, 7, LONG(1), 2.5, LONG(3)), S_OK);
 
   // VT_I4 is 3, VT_R8 5.
   EXPECT_EQ(Calls(log), (Texts{"b 7(3:1, 5:2.5, 3:3)", "a 7(3:1, 5:2.5, 3:3)", "c 7(3:1, 5:2.5, 3:3)"}));
 
   log.clear();
-  EXPECT_EQ(kelmira::FireEvent(source->Events(), 3, {}), S_OK);
+  EXPECT_EQ(kelmira::FireEvent(point, 3, {}), S_OK);
   EXPECT_EQ(Calls(log), (Texts{"b 3()", "a 3()", "c 3()"}));
   EXPECT_EQ(kelmira::FireEvent(nullptr, 3, {}), E_POINTER);
 }
 
-TEST(ConnectionPoint, FailingAndThrowingSinksDoNotStopTheRaising) {
-  std::vector<SinkCall> log;
-  auto source = MakeSource();
+TEST_F(ConnectionPoints, FailingAndThrowingSinksDoNotStopTheRaising) {
   auto a = Sink::Make("a", &log), b = Sink::Make("b", &log), c = Sink::Make("c", &log);
   a->answer = E_FAIL;
   b->throws = true;
-  for (auto* s : {a.get(), b.get(), c.get()}) Advise(source->Events(), s);
-  EXPECT_EQ(kelmira::FireEvent(source->Events(), 1, LONG(0)), S_OK);
+  for (auto* s : {a.get(), b.get(), c.get()}) Advise(point, s);
+  EXPECT_EQ(kelmira::FireEvent(point, 1, LONG(0)), S_OK);
   EXPECT_EQ(Calls(log), (Texts{"a 1(3:0)", "b 1(3:0)", "c 1(3:0)"}));
 }
 
-TEST(ConnectionPoint, SinksUnadvisedDuringRaisingAreSkippedAndStayAliveUntilTheirCallReturns) {
-  std::vector<SinkCall> log;
-  auto source = MakeSource();
-  ConnectionPoint* point = source->Events();
+TEST_F(ConnectionPoints, SinksUnadvisedDuringRaisingAreSkippedAndStayAliveUntilTheirCallReturns) {
   auto a = Sink::Make("a", &log), b = Sink::Make("b", &log), c = Sink::Make("c", &log), d = Sink::Make("d", &log);
   DWORD ca = Advise(point, a.get());
   Advise(point, b.get());
@@ -95,10 +96,7 @@ TEST(ConnectionPoint, SinksUnadvisedDuringRaisingAreSkippedAndStayAliveUntilThei
   EXPECT_EQ(point->ConnectionCount(), 2u);
 }
 
-TEST(ConnectionPoint, SinkAdvisedDuringRaisingIsFirstCalledByTheNextRaising) {
-  std::vector<SinkCall> log;
-  auto source = MakeSource();
-  ConnectionPoint* point = source->Events();
+TEST_F(ConnectionPoints, SinkAdvisedDuringRaisingIsFirstCalledByTheNextRaising) {
   auto a = Sink::Make("a", &log), b = Sink::Make("b", &log), late = Sink::Make("late", &log);
   Advise(point, a.get());
   Advise(point, b.get());
@@ -114,28 +112,25 @@ TEST(ConnectionPoint, SinkAdvisedDuringRaisingIsFirstCalledByTheNextRaising) {
   EXPECT_EQ(Calls(log), (Texts{"a 1()", "b 1()", "late 1()"}));
 }
 
-TEST(ConnectionPoint, AdviseAsksForTheInterfaceAndHandsOutFreshCookies) {
-  std::vector<SinkCall> log;
-  auto source = MakeSource();
-  ConnectionPoint* events = source->Events();
+TEST_F(ConnectionPoints, AdviseAsksForTheInterfaceAndHandsOutFreshCookies) {
   auto sink = Sink::Make("s", &log);
 
-  DWORD first = Advise(events, sink.get());
-  DWORD second = Advise(events, sink.get());  // the same sink twice is two connections
+  DWORD first = Advise(point, sink.get());
+  DWORD second = Advise(point, sink.get());  // the same sink twice is two connections
   EXPECT_NE(first, 0u);
   EXPECT_NE(first, second);
-  EXPECT_EQ(events->Unadvise(first), S_OK);
-  DWORD third = Advise(events, sink.get());
+  EXPECT_EQ(point->Unadvise(first), S_OK);
+  DWORD third = Advise(point, sink.get());
   EXPECT_NE(third, first);
   EXPECT_NE(third, second);
-  EXPECT_EQ(events->Unadvise(first), CONNECT_E_NOCONNECTION);
-  EXPECT_EQ(events->Unadvise(0), CONNECT_E_NOCONNECTION);
-  EXPECT_EQ(events->Unadvise(12345), CONNECT_E_NOCONNECTION);
+  EXPECT_EQ(point->Unadvise(first), CONNECT_E_NOCONNECTION);
+  EXPECT_EQ(point->Unadvise(0), CONNECT_E_NOCONNECTION);
+  EXPECT_EQ(point->Unadvise(12345), CONNECT_E_NOCONNECTION);
 
   // A dispinterface point takes a sink that only answers IDispatch; an ordinary one does not.
   sink->answersEvents = false;
   DWORD cookie = 99;
-  EXPECT_EQ(events->Advise(sink.get(), &cookie), S_OK);
+  EXPECT_EQ(point->Advise(sink.get(), &cookie), S_OK);
   ComPtr<IConnectionPoint> notify;
   ASSERT_EQ(source->FindConnectionPoint(IID_IPropertyNotifySink, &notify), S_OK);
   EXPECT_EQ(notify->Advise(sink.get(), &cookie), CONNECT_E_CANNOTCONNECT);
@@ -144,20 +139,19 @@ TEST(ConnectionPoint, AdviseAsksForTheInterfaceAndHandsOutFreshCookies) {
   EXPECT_EQ(notify->Advise(sink.get(), nullptr), E_POINTER);
 }
 
-TEST(ConnectionPointContainer, FindsPointsByInterfaceAndListsThemInOrder) {
-  auto source = MakeSource();
-  ComPtr<IConnectionPoint> point;
-  EXPECT_EQ(source->FindConnectionPoint(IID_IOtherEvents, &point), CONNECT_E_NOCONNECTION);
-  EXPECT_FALSE(point);
+TEST_F(ConnectionPoints, FindsPointsByInterfaceAndListsThemInOrder) {
+  ComPtr<IConnectionPoint> found;
+  EXPECT_EQ(source->FindConnectionPoint(IID_IOtherEvents, &found), CONNECT_E_NOCONNECTION);
+  EXPECT_FALSE(found);
   EXPECT_EQ(source->FindConnectionPoint(IID_ITestEvents, nullptr), E_POINTER);
   EXPECT_EQ(source->AddConnectionPoint(IID_ITestEvents, kelmira::SinkKind::Dispatch), E_INVALIDARG);
-  ASSERT_EQ(source->FindConnectionPoint(IID_ITestEvents, &point), S_OK);
+  ASSERT_EQ(source->FindConnectionPoint(IID_ITestEvents, &found), S_OK);
 
   IID iid{};
-  EXPECT_EQ(point->GetConnectionInterface(&iid), S_OK);
+  EXPECT_EQ(found->GetConnectionInterface(&iid), S_OK);
   EXPECT_EQ(iid, IID_ITestEvents);
   ComPtr<IConnectionPointContainer> back;
-  ASSERT_EQ(point->GetConnectionPointContainer(&back), S_OK);
+  ASSERT_EQ(found->GetConnectionPointContainer(&back), S_OK);
   EXPECT_EQ(back.get(), static_cast<IConnectionPointContainer*>(source.get()));
 
   ComPtr<IEnumConnectionPoints> all;
@@ -168,15 +162,12 @@ TEST(ConnectionPointContainer, FindsPointsByInterfaceAndListsThemInOrder) {
   ASSERT_EQ(fetched, 2u);
   IID second{};
   got[1]->GetConnectionInterface(&second);
-  EXPECT_EQ(got[0], point.get());
+  EXPECT_EQ(got[0], found.get());
   EXPECT_EQ(second, IID_IPropertyNotifySink);
   for (ULONG i = 0; i < fetched; ++i) got[i]->Release();
 }
 
-TEST(EnumConnections, WalksASnapshotWithNextSkipResetAndClone) {
-  std::vector<SinkCall> log;
-  auto source = MakeSource();
-  ConnectionPoint* point = source->Events();
+TEST_F(ConnectionPoints, WalksASnapshotWithNextSkipResetAndClone) {
   auto a = Sink::Make("a", &log), b = Sink::Make("b", &log), c = Sink::Make("c", &log);
   DWORD cookies[] = {Advise(point, a.get()), Advise(point, b.get()), Advise(point, c.get())};
 
@@ -216,18 +207,16 @@ TEST(EnumConnections, WalksASnapshotWithNextSkipResetAndClone) {
   EXPECT_EQ(e->Clone(nullptr), E_POINTER);
 }
 
-TEST(ConnectionPoint, DoesNotKeepItsContainerAlive) {
-  std::vector<SinkCall> log;
+TEST_F(ConnectionPoints, DoesNotKeepItsContainerAlive) {
   bool sourceGone = false, sinkGone = false;
-  auto source = MakeSource();
   source->destroyed = &sourceGone;
-  ComPtr<IConnectionPoint> point;
-  ASSERT_EQ(source->FindConnectionPoint(IID_ITestEvents, &point), S_OK);
+  ComPtr<IConnectionPoint> held;
+  ASSERT_EQ(source->FindConnectionPoint(IID_ITestEvents, &held), S_OK);
   {
     auto sink = Sink::Make("s", &log);
     sink->destroyed = &sinkGone;
     DWORD cookie = 0;
-    ASSERT_EQ(point->Advise(sink.get(), &cookie), S_OK);
+    ASSERT_EQ(held->Advise(sink.get(), &cookie), S_OK);
   }
 
   source.Reset();
@@ -235,29 +224,27 @@ TEST(ConnectionPoint, DoesNotKeepItsContainerAlive) {
   EXPECT_TRUE(sinkGone);  // let go with the container
 
   ComPtr<IConnectionPointContainer> back;
-  EXPECT_EQ(point->GetConnectionPointContainer(&back), E_UNEXPECTED);
+  EXPECT_EQ(held->GetConnectionPointContainer(&back), E_UNEXPECTED);
   EXPECT_FALSE(back);
   auto late = Sink::Make("late", &log);
   DWORD cookie = 7;
-  EXPECT_EQ(point->Advise(late.get(), &cookie), E_UNEXPECTED);
+  EXPECT_EQ(held->Advise(late.get(), &cookie), E_UNEXPECTED);
   EXPECT_EQ(cookie, 0u);
-  EXPECT_EQ(point->Unadvise(1), CONNECT_E_NOCONNECTION);
+  EXPECT_EQ(held->Unadvise(1), CONNECT_E_NOCONNECTION);
 }
 
-TEST(AtlAdvise, ConnectsAndDisconnectsThroughTheSourcesContainer) {
-  std::vector<SinkCall> log;
-  auto source = MakeSource();
+TEST_F(ConnectionPoints, ConnectsAndDisconnectsThroughTheSourcesContainer) {
   auto sink = Sink::Make("s", &log);
   IUnknown* src = static_cast<IConnectionPointContainer*>(source.get());
 
   DWORD cookie = 0;
   ASSERT_EQ(AtlAdvise(src, sink.get(), IID_ITestEvents, &cookie), S_OK);
   EXPECT_NE(cookie, 0u);
-  kelmira::FireEvent(source->Events(), 5, {});
+  kelmira::FireEvent(point, 5, {});
   EXPECT_EQ(log.size(), 1u);
   EXPECT_EQ(AtlUnadvise(src, IID_ITestEvents, cookie), S_OK);
   EXPECT_EQ(AtlUnadvise(src, IID_ITestEvents, cookie), CONNECT_E_NOCONNECTION);
-  EXPECT_EQ(source->Events()->ConnectionCount(), 0u);
+  EXPECT_EQ(point->ConnectionCount(), 0u);
 
   EXPECT_EQ(AtlAdvise(src, sink.get(), IID_IOtherEvents, &cookie), CONNECT_E_NOCONNECTION);
   EXPECT_EQ(AtlAdvise(nullptr, sink.get(), IID_ITestEvents, &cookie), E_INVALIDARG);
