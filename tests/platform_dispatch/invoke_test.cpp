@@ -202,7 +202,8 @@ TEST_F(InvokeTest, InterfaceArgumentsAreQueried) {
   EXPECT_EQ(nullptr, thing->connected.get());
 
   auto stranger = Make<Stranger>();
-  EXPECT_EQ(DISP_E_TYPEMISMATCH, Invoke(0x27, kMethod, Args().Object(static_cast<ITestStranger*>(stranger.get()), VT_DISPATCH)));
+  ITestStranger* wrong = stranger.get();
+  EXPECT_EQ(DISP_E_TYPEMISMATCH, Invoke(0x27, kMethod, Args().Object(wrong, VT_DISPATCH)));
   EXPECT_EQ(0u, argErr);
   EXPECT_EQ(DISP_E_TYPEMISMATCH, Invoke(0x27, kMethod, Args().I4(1)));
 }
@@ -279,7 +280,8 @@ TEST(InvokeWithSignature, ConvertsEventArgumentsForCodeWithoutVtable) {
     return S_FALSE;
   };
   Args args;
-  EXPECT_EQ(S_FALSE, kelmira::InvokeWithSignature<HRESULT(LONG what, double value)>(args.Str(u"4").R8(2.5).Params(), sink));
+  EXPECT_EQ(S_FALSE,
+            kelmira::InvokeWithSignature<HRESULT(LONG what, double value)>(args.Str(u"4").R8(2.5).Params(), sink));
   EXPECT_EQ(4, what);
   EXPECT_EQ(2.5, value);
 

@@ -61,7 +61,9 @@ TEST(TypeInfo, VtableViewMatchesTheCppVtable) {
 // The dispatch view returns the retval, names library types and takes the base's members.
 TEST(TypeInfo, DispatchViewSignatures) {
   ComPtr<ITypeInfo> info = TestTypeInfo(IID_ITestThing);
-  auto signature = [&](MEMBERID memid, INVOKEKIND kind) { return Signature(info.get(), FuncIndex(info.get(), memid, kind)); };
+  auto signature = [&](MEMBERID memid, INVOKEKIND kind) {
+    return Signature(info.get(), FuncIndex(info.get(), memid, kind));
+  };
   EXPECT_EQ("0x23 dispatch func Divide(in R8, in R8) R8", signature(0x23, INVOKE_FUNC));
   EXPECT_EQ("0x29 dispatch get Samples() R4*", signature(0x29, INVOKE_PROPERTYGET));
   EXPECT_EQ("0x20 dispatch get Peer() ITestPeer*", signature(0x20, INVOKE_PROPERTYGET));

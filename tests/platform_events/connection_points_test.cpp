@@ -19,7 +19,8 @@ std::vector<std::string> Calls(const std::vector<SinkCall>& log) {
       kelmira::Variant shown;
       VariantChangeType(&shown, &*arg, 0, VT_BSTR);
       const std::u16string value(shown.bstrVal, SysStringLen(shown.bstrVal));
-      text += (arg == call.args.rbegin() ? "" : ", ") + std::to_string(arg->vt) + ":" + std::string(value.begin(), value.end());
+      text += (arg == call.args.rbegin() ? "" : ", ") + std::to_string(arg->vt) + ":";
+      text += std::string(value.begin(), value.end());
     }
     text += ")";
     if (call.riid != IID_NULL || call.lcid != LOCALE_USER_DEFAULT) text += " !context";

@@ -40,7 +40,8 @@ std::string Describe(IFont* font) {
   const std::u16string wide(name.get(), name.length());
   std::string out = std::string(wide.begin(), wide.end()) + " " + std::to_string(size.int64) + " " +
                     std::to_string(weight) + " " + std::to_string(charset);
-  for (auto [flag, text] : {std::pair{bold, " bold"}, {italic, " italic"}, {underline, " underline"}, {strike, " strike"}})
+  for (auto [flag, text] :
+       {std::pair{bold, " bold"}, {italic, " italic"}, {underline, " underline"}, {strike, " strike"}})
     if (flag) out += flag == TRUE ? text : " ?";
   return out;
 }
@@ -180,7 +181,8 @@ TEST(FontDisp, NamesAndPropertiesByTheStandardDispatchIds) {
   kelmira::Variant v;
   auto get = [&](DISPID id) {
     v.Clear();
-    if (FAILED(disp->Invoke(id, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, &v, nullptr, nullptr))) return std::string("failed");
+    const HRESULT hr = disp->Invoke(id, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, &v, nullptr, nullptr);
+    if (FAILED(hr)) return std::string("failed");
     kelmira::Variant text;
     VariantChangeType(&text, &v, 0, VT_BSTR);
     const std::u16string wide(text.bstrVal, SysStringLen(text.bstrVal));

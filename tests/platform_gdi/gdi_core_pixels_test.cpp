@@ -27,7 +27,8 @@ TEST(GdiCorePixels, GetAndSetAtTheEdges) {
     EXPECT_EQ(SetPixel(dc, x, y, RGB(1, 2, 3)), RGB(1, 2, 3));
     EXPECT_EQ(GetPixel(dc, x, y), RGB(1, 2, 3));
   }
-  for (auto [x, y] : {std::pair{-1, 0}, {5, 0}, {0, -1}, {0, 3}, {INT_MIN, INT_MIN}, {INT_MAX, INT_MAX}, {INT_MAX, 0}}) {
+  for (auto [x, y] :
+       {std::pair{-1, 0}, {5, 0}, {0, -1}, {0, 3}, {INT_MIN, INT_MIN}, {INT_MAX, INT_MAX}, {INT_MAX, 0}}) {
     EXPECT_EQ(GetPixel(dc, x, y), CLR_INVALID) << x << "," << y;
     EXPECT_EQ(SetPixel(dc, x, y, 0xFF), CLR_INVALID);
     EXPECT_FALSE(SetPixelV(dc, x, y, 0xFF));

@@ -19,7 +19,9 @@ TEST(RasterShapes, RectangleOutlinesInsideTheBoundsAndFillsTheRest) {
   Selected pen(wide.dc(), CreatePen(PS_SOLID, 3, kBlue));
   Selected brush(wide.dc(), CreateSolidBrush(kRed));
   Rectangle(wide.dc(), 5, 5, 20, 17);
-  ExpectPicture(wide, [](int x, int y) { return Inside(x, y, 8, 8, 17, 14) ? kRed : Inside(x, y, 5, 5, 20, 17) ? kBlue : kWhite; });
+  ExpectPicture(wide, [](int x, int y) {
+    return Inside(x, y, 8, 8, 17, 14) ? kRed : Inside(x, y, 5, 5, 20, 17) ? kBlue : kWhite;
+  });
 }
 
 TEST(RasterShapes, RectangleWithNullBrushOrNullPen) {
@@ -28,7 +30,9 @@ TEST(RasterShapes, RectangleWithNullBrushOrNullPen) {
     Selected brush(hollow.dc(), GetStockObject(NULL_BRUSH));
     Rectangle(hollow.dc(), 2, 2, 10, 8);
   }
-  ExpectPicture(hollow, [](int x, int y) { return Inside(x, y, 2, 2, 10, 8) && !Inside(x, y, 3, 3, 9, 7) ? kBlack : kWhite; });
+  ExpectPicture(hollow, [](int x, int y) {
+    return Inside(x, y, 2, 2, 10, 8) && !Inside(x, y, 3, 3, 9, 7) ? kBlack : kWhite;
+  });
 
   // Without a pen the brush stops one pixel short on the right and at the bottom.
   Canvas filled(20, 20);

@@ -91,8 +91,9 @@ TEST(GdiTextDrawText, CalcRectMeasuresWithoutDrawing) {
   const int line = canvas.Metrics().tmHeight;
   const int label = canvas.Extent("10.5").cx;
   // Too small a rectangle is widened, too big a one narrowed to the text; nothing is drawn.
-  EXPECT_EQ(Measure(canvas, "10.5", {20, 30, 25, 31}, 0x555), std::pair(Box{20, 30, 20 + label, 30 + line}, line));
-  EXPECT_EQ(Measure(canvas, "10.5", {20, 30, 280, 190}, DT_CENTER), std::pair(Box{20, 30, 20 + label, 30 + line}, line));
+  const auto measured = std::pair(Box{20, 30, 20 + label, 30 + line}, line);
+  EXPECT_EQ(Measure(canvas, "10.5", {20, 30, 25, 31}, 0x555), measured);
+  EXPECT_EQ(Measure(canvas, "10.5", {20, 30, 280, 190}, DT_CENTER), measured);
   EXPECT_TRUE(canvas.Bounds().Empty());
 
   const int second = canvas.Extent("second line").cx;
@@ -114,7 +115,8 @@ TEST(GdiTextDrawText, CalcRectMeasuresWithoutDrawing) {
   canvas.UseFont("Times New Roman", -30);
   const TEXTMETRICA tm = canvas.Metrics();
   ASSERT_GT(tm.tmExternalLeading, 0);
-  EXPECT_EQ(Measure(canvas, "a\nb", {0, 0, 100, 0}, DT_EXTERNALLEADING).second, 2 * (tm.tmHeight + tm.tmExternalLeading));
+  EXPECT_EQ(Measure(canvas, "a\nb", {0, 0, 100, 0}, DT_EXTERNALLEADING).second,
+            2 * (tm.tmHeight + tm.tmExternalLeading));
 }
 
 TEST(GdiTextDrawText, LinesArePlacedInTheRectangle) {

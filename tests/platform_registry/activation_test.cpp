@@ -89,7 +89,8 @@ TEST_F(RegistryTest, ProgIdsFollowCurVer) {
   ASSERT_EQ(SetText(HKEY_CLASSES_ROOT, "Kelmira.Thing\\CLSID", GuidText(kOld)), ERROR_SUCCESS);
   ASSERT_EQ(SetText(HKEY_CLASSES_ROOT, "Kelmira.Thing\\CurVer", "Kelmira.Thing.2"), ERROR_SUCCESS);
   ASSERT_EQ(SetText(HKEY_CLASSES_ROOT, "Kelmira.Thing.2\\CLSID", GuidText(kNew)), ERROR_SUCCESS);
-  ASSERT_EQ(SetText(HKEY_CLASSES_ROOT, "Kelmira.Only\\CurVer", "Kelmira.Thing.2"), ERROR_SUCCESS);  // no CLSID of its own
+  // Kelmira.Only has no CLSID of its own.
+  ASSERT_EQ(SetText(HKEY_CLASSES_ROOT, "Kelmira.Only\\CurVer", "Kelmira.Thing.2"), ERROR_SUCCESS);
   ASSERT_EQ(SetText(HKEY_CLASSES_ROOT, "Kelmira.Loop\\CurVer", "Kelmira.Loop"), ERROR_SUCCESS);
   ASSERT_EQ(SetText(HKEY_CLASSES_ROOT, "Kelmira.Bad\\CLSID", "not a guid"), ERROR_SUCCESS);
 
