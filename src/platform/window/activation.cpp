@@ -20,7 +20,7 @@ bool Activate(HWND top, WORD how, bool giveFocus) {
   HWND previous = ActiveNow();
   if (previous != top) {
     s.active = top;
-    if (previous) SendMessageA(previous, WM_ACTIVATE, ActivateParam(kActivateInactive), reinterpret_cast<LPARAM>(top));
+    if (previous) SendMessageA(previous, WM_ACTIVATE, ActivateParam(WA_INACTIVE), reinterpret_cast<LPARAM>(top));
     if (s.active != top) return false;
     if (top) SendMessageA(top, WM_ACTIVATE, ActivateParam(how), reinterpret_cast<LPARAM>(previous));
     if (s.active != top) return false;
@@ -48,14 +48,14 @@ HWND SetActiveWindow(HWND hWnd) {
   if (!CheckWindowThread()) return nullptr;
   HWND previous = ActiveNow();
   if (!hWnd) {
-    Activate(nullptr, kActivateInactive, false);
+    Activate(nullptr, WA_INACTIVE, false);
     return previous;
   }
   Window* w = LookupWindow(hWnd);
   if (!w) return nullptr;
   // Child windows are never active: the call changes nothing.
   if (w->parent) return previous;
-  if (!Activate(hWnd, kActivateActive, true)) return nullptr;
+  if (!Activate(hWnd, WA_ACTIVE, true)) return nullptr;
   return previous;
 }
 
@@ -65,5 +65,5 @@ BOOL SetForegroundWindow(HWND hWnd) {
   Window* w = LookupWindow(hWnd);
   if (!w) return FALSE;
   HWND top = TopLevelOf(*w).handle;
-  return Activate(top, kActivateActive, true) ? TRUE : FALSE;
+  return Activate(top, WA_ACTIVE, true) ? TRUE : FALSE;
 }

@@ -37,7 +37,7 @@ HWND SetFocus(HWND hWnd) {
   if (!CanTakeFocus(*w)) return nullptr;
   HWND top = TopLevelOf(*w).handle;
   if (top != (LiveWindow(s.active) ? s.active : nullptr)) {
-    if (!Activate(top, kActivateActive, false)) return nullptr;
+    if (!Activate(top, WA_ACTIVE, false)) return nullptr;
     // Activation runs window code: the window may be gone or the activation taken back.
     if (!FindWindowObject(hWnd) || s.active != top) return nullptr;
     previous = LiveWindow(s.focus) ? s.focus : nullptr;

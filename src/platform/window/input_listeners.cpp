@@ -14,7 +14,7 @@ void WindowDestroying(Window& w) {
   InputState& s = Input();
   if (InSubtree(LiveWindow(s.capture), w)) ChangeCapture(nullptr);
   if (InSubtree(LiveWindow(s.focus), w)) ChangeFocus(nullptr);
-  if (InSubtree(LiveWindow(s.active), w)) Activate(nullptr, kActivateInactive, false);
+  if (InSubtree(LiveWindow(s.active), w)) Activate(nullptr, WA_INACTIVE, false);
   if (s.lastPress.hwnd == w.handle) s.lastPress = LastPress{};
 }
 
@@ -38,7 +38,7 @@ void WindowHiddenOrDisabled(Window& w) {
       ChangeFocus(FocusAfterHiding(w));
   }
   Window* active = LiveWindow(s.active);
-  if (active == &w && !IsVisibleChain(w)) Activate(nullptr, kActivateInactive, false);
+  if (active == &w && !IsVisibleChain(w)) Activate(nullptr, WA_INACTIVE, false);
 }
 
 void ShowCursorShape(HCURSOR cursor) { SetCursor(cursor); }

@@ -18,14 +18,6 @@ constexpr std::uint8_t kKeyDown = 0x80;
 constexpr std::uint8_t kKeyToggled = 0x01;
 using KeyStates = std::array<std::uint8_t, 256>;
 
-// WM_ACTIVATE's low word.
-constexpr WORD kActivateInactive = 0;
-constexpr WORD kActivateActive = 1;
-constexpr WORD kActivateClick = 2;
-
-// The key of KEYEVENTF_UNICODE events, which carry a character rather than a key.
-constexpr WORD kVkPacket = 0xE7;
-
 constexpr LONG kErrorInvalidCursorHandle = 1402;
 constexpr LONG kErrorResourceNameNotFound = 1814;
 

@@ -124,7 +124,7 @@ void UnicodeKeyEvent(WCHAR ch, bool up, DWORD time) {
   if (forceSystem) message += WM_SYSKEYDOWN - WM_KEYDOWN;
   MSG msg{};
   LPARAM lParam = KeyParam(0, false, false, false, up);
-  if (!Post(target, message, kVkPacket, lParam, time, msg) || up) return;
+  if (!Post(target, message, VK_PACKET, lParam, time, msg) || up) return;
   int ansi = codepage::ToWindows1252(ch);
   if (ansi < 0) return;
   Post(target, forceSystem ? WM_SYSCHAR : WM_CHAR, static_cast<WPARAM>(ansi), lParam, time, msg);

@@ -82,7 +82,7 @@ bool MouseActivate(HWND hwnd, UINT press) {
   if (result == MA_NOACTIVATE || result == MA_NOACTIVATEANDEAT) return !eat;
   Window* topWindow = FindWindowObject(top);
   if (!topWindow || (topWindow->exStyle & WS_EX_NOACTIVATE)) return !eat;
-  if (top != s.active && !Activate(top, kActivateClick, true)) return false;
+  if (top != s.active && !Activate(top, WA_CLICKACTIVE, true)) return false;
   return !eat;
 }
 
