@@ -578,6 +578,8 @@ KELMIRA_EXTERN_C BOOL MoveToEx(HDC hdc, int x, int y, LPPOINT lppt);
 // Draws from the current position to (x, y) with the selected pen; (x, y) itself is not painted.
 KELMIRA_EXTERN_C BOOL LineTo(HDC hdc, int x, int y);
 KELMIRA_EXTERN_C BOOL Polyline(HDC hdc, const POINT* apt, int cpt);
+// Polyline from the current position through the points; the last point becomes current.
+KELMIRA_EXTERN_C BOOL PolylineTo(HDC hdc, const POINT* apt, DWORD cpt);
 // Outline with the pen, interior with the brush, inside left..right-1, top..bottom-1.
 KELMIRA_EXTERN_C BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom);
 KELMIRA_EXTERN_C BOOL Ellipse(HDC hdc, int left, int top, int right, int bottom);
@@ -597,6 +599,15 @@ KELMIRA_EXTERN_C int DrawTextA(HDC hdc, LPCSTR lpchText, int cchText, LPRECT lpr
 KELMIRA_EXTERN_C BOOL GetTextExtentPoint32A(HDC hdc, LPCSTR lpString, int c, LPSIZE psizl);
 KELMIRA_EXTERN_C BOOL GetTextExtentPointA(HDC hdc, LPCSTR lpString, int c, LPSIZE lpsz);
 KELMIRA_EXTERN_C BOOL GetTextMetricsA(HDC hdc, LPTEXTMETRICA lptm);
+// The companions of the calls above: a font from its fields, the selected font's face name
+// (returns the characters copied with the NUL, or the size needed when lpName is null), and the
+// advance widths of the characters iFirst..iLast (Windows-1252 codes).
+KELMIRA_EXTERN_C HFONT CreateFontA(int cHeight, int cWidth, int cEscapement, int cOrientation, int cWeight,
+                                   DWORD bItalic, DWORD bUnderline, DWORD bStrikeOut, DWORD iCharSet,
+                                   DWORD iOutPrecision, DWORD iClipPrecision, DWORD iQuality,
+                                   DWORD iPitchAndFamily, LPCSTR pszFaceName);
+KELMIRA_EXTERN_C int GetTextFaceA(HDC hdc, int c, LPSTR lpName);
+KELMIRA_EXTERN_C BOOL GetCharWidth32A(HDC hdc, UINT iFirst, UINT iLast, INT* lpBuffer);
 inline BOOL TextOut(HDC hdc, int x, int y, LPCSTR s, int c) { return TextOutA(hdc, x, y, s, c); }
 inline BOOL ExtTextOut(HDC hdc, int x, int y, UINT o, const RECT* r, LPCSTR s, UINT c, const INT* dx) {
   return ExtTextOutA(hdc, x, y, o, r, s, c, dx);

@@ -20,29 +20,16 @@
 #pragma once
 
 #include "gdi/rop.h"
-
-#include <kelmira/platform/types.h>
+#include "gdi/surface.h"
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <span>
 
-#if __has_include("gdi/surface.h")
-#include "gdi/surface.h"
-#else
 namespace kelmira::gdi {
-// 32-bit xRGB pixels, top-down; stride counted in pixels.
-struct Surface {
-  std::uint32_t* pixels;
-  int width;
-  int height;
-  int stride;
-};
-}  // namespace kelmira::gdi
-#endif
 
-namespace kelmira::gdi {
+struct BrushObject;
 
 struct Point64 {
   std::int64_t x;
@@ -63,15 +50,6 @@ struct LinePattern {
   int period = 0;            // 0: solid
   constexpr bool IsSolid() const { return period == 0; }
 };
-
-// Pen style numbers (PS_SOLID .. PS_NULL, PS_INSIDEFRAME) as the pen objects store them.
-inline constexpr int kPenSolid = 0;
-inline constexpr int kPenDash = 1;
-inline constexpr int kPenDot = 2;
-inline constexpr int kPenDashDot = 3;
-inline constexpr int kPenDashDotDot = 4;
-inline constexpr int kPenNull = 5;
-inline constexpr int kPenInsideFrame = 6;
 
 // PS_DASH 18 on 6 off; PS_DOT 3/3; PS_DASHDOT 9,6,3,6; PS_DASHDOTDOT 9,3,3,3,3,3; others solid.
 LinePattern PatternForPenStyle(int penStyle);
@@ -131,8 +109,15 @@ void StrokePolyline(const Surface& surface, const RECT& clip, std::span<const Po
 
 // --- Areas -------------------------------------------------------------------------------------
 
-// Fills r (half-open) with the brush. This is what FillRect and PatBlt use.
+// Fills r (half-open) with the brush.
 void FillRectWith(const Surface& surface, const RECT& clip, const Rect64& r, const Fill& fill);
+
+// What FillRect and PatBlt use: r (device coordinates, half-open) filled with a brush object
+// through the mix rop2 (R2_COPYPEN for FillRect and PATCOPY). Hatch gaps take bkColor when
+// bkMode is OPAQUE; the hatch cell starts at brushOrg (device coordinates). A null brush paints
+// nothing.
+void FillRectWithBrush(const Surface& surface, const RECT& clip, const RECT& r, const BrushObject& brush,
+                       COLORREF bkColor, int bkMode, int rop2, POINT brushOrg);
 
 // Columns x0..x1-1 of row y with the brush or with a plain mix; clipped here.
 void FillSpan(const Surface& surface, const RECT& clip, std::int64_t y, std::int64_t x0, std::int64_t x1,

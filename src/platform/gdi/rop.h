@@ -64,11 +64,4 @@ constexpr Mix MixFor(int rop2, std::uint32_t penPixel) {
   return Mix{(onZero ^ onOnes) & kColorBits, onZero & kColorBits};
 }
 
-// COLORREF 0x00BBGGRR to pixel 0x00RRGGBB (the high byte, a system-colour flag, is dropped).
-constexpr std::uint32_t PixelFromColorRef(std::uint32_t colorRef) {
-  return ((colorRef & 0xFFu) << 16) | (colorRef & 0xFF00u) | ((colorRef >> 16) & 0xFFu);
-}
-
-constexpr std::uint32_t ColorRefFromPixel(std::uint32_t pixel) { return PixelFromColorRef(pixel); }
-
 }  // namespace kelmira::gdi
