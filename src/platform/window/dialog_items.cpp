@@ -1,4 +1,4 @@
-// Dialog item helpers: text and numbers of items by id, and messages to items.
+// GetDlgItemInt and SetDlgItemInt: dialog items holding decimal numbers.
 #include "window/window_table.h"
 
 #include <kelmira/platform/oleauto.h>
@@ -44,35 +44,14 @@ bool ParseInteger(const std::string& text, bool isSigned, long long* out) {
 
 }  // namespace
 
-BOOL SetDlgItemTextA(HWND hDlg, int nIDDlgItem, LPCSTR lpString) {
-  HWND item = ItemOf(hDlg, nIDDlgItem);
-  return item ? SetWindowTextA(item, lpString) : FALSE;
-}
-
-UINT GetDlgItemTextA(HWND hDlg, int nIDDlgItem, LPSTR lpString, int cchMax) {
-  if (!lpString || cchMax <= 0) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return 0;
-  }
-  lpString[0] = '\0';
-  HWND item = ItemOf(hDlg, nIDDlgItem);
-  if (!item) return 0;
-  int copied = GetWindowTextA(item, lpString, cchMax);
-  return copied > 0 ? static_cast<UINT>(copied) : 0;
-}
-
-LRESULT SendDlgItemMessageA(HWND hDlg, int nIDDlgItem, UINT Msg, WPARAM wParam, LPARAM lParam) {
-  HWND item = ItemOf(hDlg, nIDDlgItem);
-  return item ? SendMessageA(item, Msg, wParam, lParam) : 0;
-}
-
 BOOL SetDlgItemInt(HWND hDlg, int nIDDlgItem, UINT uValue, BOOL bSigned) {
   char text[16];
   if (bSigned)
     std::snprintf(text, sizeof text, "%d", static_cast<int>(uValue));
   else
     std::snprintf(text, sizeof text, "%u", uValue);
-  return SetDlgItemTextA(hDlg, nIDDlgItem, text);
+  HWND item = ItemOf(hDlg, nIDDlgItem);
+  return item ? SetWindowTextA(item, text) : FALSE;
 }
 
 UINT GetDlgItemInt(HWND hDlg, int nIDDlgItem, BOOL* lpTranslated, BOOL bSigned) {
