@@ -51,6 +51,9 @@ ModalOutcome RunModalDialog(HWND hdlg, HWND owner, WPARAM idleCode) {
       ownerDisabled = true;
     }
     ShowWindow(hdlg, SW_SHOWNORMAL);
+    // As the desktop's activation does: the dialog's saved focus, else its first tab stop.
+    HWND focus = GetFocus();
+    if (!state->ended && focus != hdlg && !IsChild(hdlg, focus)) SetFocus(hdlg);
     exit = Loop(hdlg, owner, idleCode, *state);
   }
   // The owner comes back before the dialog goes, so that it is the window left to activate.

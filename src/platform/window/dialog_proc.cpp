@@ -17,7 +17,6 @@ constexpr UINT WM_COMPAREITEM = 0x0039;
 constexpr UINT WM_QUERYDRAGICON = 0x0037;
 constexpr UINT WM_VKEYTOITEM = 0x002E;
 constexpr UINT WM_CHARTOITEM = 0x002F;
-constexpr WPARAM WA_INACTIVE = 0;
 
 bool IsColourRequest(UINT msg) { return msg >= WM_CTLCOLORMSGBOX && msg <= WM_CTLCOLORSTATIC; }
 
