@@ -22,12 +22,14 @@ constexpr COLORREF kGreen = 0x0000FF00;
 
 class Canvas {
  public:
-  Canvas(int width, int height, COLORREF background = kWhite) : width_(width), height_(height) {
+  // bottomUp: rows stored bottom row first (a positive DIB height), as some hosts hand them.
+  Canvas(int width, int height, COLORREF background = kWhite, bool bottomUp = false)
+      : width_(width), height_(height) {
     dc_ = CreateCompatibleDC(nullptr);
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biHeight = bottomUp ? height : -height;
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
@@ -50,7 +52,8 @@ class Canvas {
   int height() const { return height_; }
   bool ok() const { return dc_ && bitmap_ && bits_; }
 
-  // Raw pixels (0x00RRGGBB), for set-up and comparisons that must see past the clip.
+  // Raw pixels (0x00RRGGBB) in storage order, for set-up and comparisons that must see past
+  // the clip.
   std::vector<std::uint32_t> Pixels() const { return {bits_, bits_ + width_ * height_}; }
   void Clear(COLORREF colour) {
     const std::uint32_t pixel = ((colour & 0xFF) << 16) | (colour & 0xFF00) | ((colour >> 16) & 0xFF);

@@ -43,7 +43,8 @@ TEST(RasterShapes, RectangleWithNullBrushOrNullPen) {
   Rectangle(filled.dc(), 2, 2, 10, 8);
   EXPECT_EQ(filled.At(2, 2), kBlue);
   EXPECT_EQ(filled.At(8, 6), kBlue);
-  EXPECT_EQ(filled.Painted().size(), 8u * 6);
+  EXPECT_EQ(filled.Painted().size(), 7u * 5);
+  EXPECT_EQ(filled.At(9, 7), kWhite);
 
   Canvas empty(20, 20);
   Rectangle(empty.dc(), 5, 5, 5, 12);
@@ -130,21 +131,22 @@ TEST(RasterShapes, DiagonalCrossHatchFollowsTheBrushOriginAndBackgroundMode) {
   }
 }
 
-TEST(RasterShapes, HatchInsideAnEllipseUsesTheSameCells) {
-  Canvas canvas(40, 40);
-  SetBkMode(canvas.dc(), TRANSPARENT);
-  Selected brush(canvas.dc(), CreateHatchBrush(HS_DIAGCROSS, kBlue));
-  Ellipse(canvas.dc(), 3, 5, 37, 33);
-  int hatched = 0;
-  for (int y = 0; y < 40; ++y)
-    for (int x = 0; x < 40; ++x) {
-      const COLORREF c = canvas.At(x, y);
-      if (c == kBlue) {
-        EXPECT_TRUE(DiagCross(x, y)) << x << "," << y;
-        ++hatched;
-      }
+TEST(RasterShapes, BottomUpBitmapsGetTheSamePicture) {
+  std::vector<COLORREF> pictures[2];
+  for (const bool bottomUp : {false, true}) {
+    Canvas canvas(50, 40, kWhite, bottomUp);
+    SetBkMode(canvas.dc(), TRANSPARENT);
+    Selected brush(canvas.dc(), CreateHatchBrush(HS_DIAGCROSS, kBlue));
+    for (const auto& [x, y] : {std::pair{49, 0}, {49, 39}, {0, 39}, {25, -10}, {60, 20}}) Line(canvas.dc(), 20, 18, x, y);
+    Ellipse(canvas.dc(), 2, 3, 30, 25);
+    {
+      Selected pen(canvas.dc(), CreatePen(PS_SOLID, 5, kRed));
+      Line(canvas.dc(), 5, 35, 45, 30);
     }
-  EXPECT_GT(hatched, 100);
+    for (int y = 0; y < 40; ++y)
+      for (int x = 0; x < 50; ++x) pictures[bottomUp].push_back(canvas.At(x, y));
+  }
+  EXPECT_EQ(pictures[1], pictures[0]);
 }
 
 }  // namespace

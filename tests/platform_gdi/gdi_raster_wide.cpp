@@ -40,9 +40,12 @@ TEST(RasterWide, HorizontalAndVerticalWidths) {
     for (int x = 0; x < 15; ++x) columns += canvas.At(x, 25) == kBlack;
     EXPECT_EQ(rows, width);
     EXPECT_EQ(columns, width);
-    // Round ends reach past both end points.
-    EXPECT_EQ(canvas.At(30 + (width - 1) / 2, 10), kBlack);
-    EXPECT_EQ(canvas.At(10 - width / 2, 10), kBlack);
+    // Round ends reach past both end points (an even width is centred half a pixel right).
+    const int left = 10 - (width - 1) / 2, right = 30 + width / 2;
+    EXPECT_EQ(canvas.At(left, 10), kBlack);
+    EXPECT_EQ(canvas.At(left - 1, 10), kWhite);
+    EXPECT_EQ(canvas.At(right, 10), kBlack);
+    EXPECT_EQ(canvas.At(right + 1, 10), kWhite);
   }
 }
 

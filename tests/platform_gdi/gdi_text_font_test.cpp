@@ -2,7 +2,7 @@
 #include "gdi_text_canvas.h"
 
 #include <cstring>
-#include <numeric>
+#include <thread>
 #include <vector>
 
 using text_test::Canvas;
@@ -189,6 +189,31 @@ TEST(GdiTextFont, FontObjectsDescribeThemselvesAndStockFontsAreTheDesktopOnes) {
   TEXTMETRICA tm = canvas.Metrics();
   EXPECT_EQ(tm.tmHeight, 16);
   EXPECT_EQ(tm.tmWeight, FW_BOLD);
+}
+
+// Fonts are shared between threads: each thread draws into its own context with fonts realised
+// concurrently, and gets the pictures a single thread gets.
+TEST(GdiTextFont, ThreadsDrawTheSamePictures) {
+  auto draw = [](int seed, std::vector<COLORREF>* out) {
+    Canvas canvas(80, 40);
+    canvas.UseFont(seed % 2 ? "Arial" : "Courier New", -17 - seed % 3);
+    SetBkMode(canvas.dc(), TRANSPARENT);
+    for (int round = 0; round < 20; ++round) {
+      canvas.Clear();
+      TextOutA(canvas.dc(), 2, 2, "Threads 0123", 12);
+      RECT r{0, 15, 80, 40};
+      DrawTextA(canvas.dc(), "wrapped words here", -1, &r, DT_WORDBREAK | DT_CENTER);
+    }
+    for (int y = 0; y < 40; ++y)
+      for (int x = 0; x < 80; ++x) out->push_back(GetPixel(canvas.dc(), x, y));
+  };
+  constexpr int kThreads = 6;
+  std::vector<std::vector<COLORREF>> alone(kThreads), together(kThreads);
+  std::vector<std::thread> threads;
+  for (int i = 0; i < kThreads; ++i) threads.emplace_back(draw, i, &together[i]);
+  for (std::thread& t : threads) t.join();
+  for (int i = 0; i < kThreads; ++i) draw(i, &alone[i]);
+  for (int i = 0; i < kThreads; ++i) EXPECT_EQ(alone[i], together[i]) << i;
 }
 
 }  // namespace

@@ -81,32 +81,6 @@ TEST(GdiTextLayout, PrefixesTabsAndEllipsis) {
   EXPECT_EQ(kelmira::gdi::ParseDrawTextFormat(dt::kCalcRect).tabChars, 8);
 }
 
-TEST(GdiTextLayout, PlacementAlignsLinesAndComputesTheResult) {
-  std::vector<LaidOutLine> lines(2);
-  lines[0].width = 40;
-  lines[1].width = 100;
-  using kelmira::gdi::PlaceLines;
-  using kelmira::gdi::TextRect;
-  auto placed = PlaceLines(lines, TextRect{10, 20, 210, 120}, 0, 15);
-  EXPECT_EQ(placed.origins, (std::vector<std::pair<int, int>>{{10, 20}, {10, 35}}));
-  EXPECT_EQ(placed.result, 30);
-  EXPECT_EQ(placed.bounds.right, 110);
-  EXPECT_EQ(placed.bounds.bottom, 50);
-  placed = PlaceLines(lines, TextRect{10, 20, 210, 120}, dt::kCenter, 15);
-  EXPECT_EQ(placed.origins, (std::vector<std::pair<int, int>>{{90, 20}, {60, 35}}));
-  placed = PlaceLines(lines, TextRect{10, 20, 210, 120}, dt::kRight | dt::kBottom | dt::kVCenter, 15);
-  EXPECT_EQ(placed.origins, (std::vector<std::pair<int, int>>{{170, 20}, {110, 35}}));  // multi-line: top
-  lines.resize(1);
-  placed = PlaceLines(lines, TextRect{10, 20, 210, 120}, dt::kSingleLine | dt::kVCenter, 15);
-  EXPECT_EQ(placed.origins[0].second, 20 + (100 - 15) / 2);
-  EXPECT_EQ(placed.result, (100 - 15) / 2 + 15);
-  placed = PlaceLines(lines, TextRect{10, 20, 210, 120}, dt::kSingleLine | dt::kBottom, 15);
-  EXPECT_EQ(placed.origins[0].second, 105);
-  EXPECT_EQ(placed.result, 100);
-  placed = PlaceLines(lines, TextRect{INT_MAX - 5, INT_MAX - 5, INT_MIN, INT_MIN}, dt::kCenter, 15);
-  EXPECT_EQ(placed.bounds.right, INT_MAX);  // saturates instead of overflowing
-}
-
 TEST(GdiTextDrawText, CalcRectMeasuresWithoutDrawing) {
   Canvas canvas(300, 200);
   canvas.UseFont("Arial", -12);
@@ -234,6 +208,21 @@ TEST(GdiTextDrawText, BadCallsReturnZero) {
   EXPECT_EQ(DrawTextA(canvas.dc(), nullptr, 3, &r, 0), 0);
   EXPECT_EQ(DrawTextA(canvas.dc(), nullptr, 0, &r, 0), 0);
   EXPECT_EQ(r.right, 10);
+  // Rectangles at the ends of the coordinate range neither overflow nor paint stray pixels.
+  for (RECT extreme : {RECT{INT_MAX, INT_MAX, INT_MIN, INT_MIN}, RECT{INT_MAX - 3, 0, INT_MAX, 10},
+                       RECT{INT_MIN, INT_MIN, INT_MIN + 5, INT_MIN + 5}}) {
+    for (UINT format : {0u, 0x555u, 0x155u, 0x15Bu, UINT(DT_SINGLELINE | DT_VCENTER | DT_CENTER),
+                        UINT(DT_SINGLELINE | DT_BOTTOM | DT_RIGHT | DT_NOCLIP)}) {
+      RECT copy = extreme;
+      DrawTextA(canvas.dc(), "Far\tout words", -1, &copy, format | DT_EXPANDTABS);
+    }
+  }
+  EXPECT_TRUE(canvas.Painted().Empty());
+  // Centred in the whole coordinate range, a line lands around the origin.
+  r = RECT{INT_MIN, INT_MIN, INT_MAX, INT_MAX};
+  SetBkMode(canvas.dc(), TRANSPARENT);
+  EXPECT_GT(DrawTextA(canvas.dc(), "Mid", -1, &r, DT_SINGLELINE | DT_VCENTER | DT_CENTER), 0);
+  EXPECT_FALSE(canvas.Painted().Empty());
 }
 
 }  // namespace

@@ -93,6 +93,7 @@ TEST_F(CursorTest, SetCursorPosMovesTheMouseOverWindows) {
   HWND top = MakeTop(kPlainClass, 100, 100, 100, 100);
   SetCursorPos(150, 160);
   SetCursorPos(150, 160);  // no motion, no message
+  Pump();
   auto moves = Messages(WM_MOUSEMOVE, WM_MOUSEMOVE, top);
   ASSERT_EQ(moves.size(), 1u);
   EXPECT_EQ(X(moves[0].lParam), 50);

@@ -27,6 +27,9 @@ struct InputBehaviour {
 };
 
 class InputTest : public ::testing::Test {
+ public:
+  static InputBehaviour& Behaviour();
+
  protected:
   static constexpr const char* kDoubleClickClass = "KelmiraInputDblClk";
   static constexpr const char* kPlainClass = "KelmiraInputPlain";
@@ -52,8 +55,6 @@ class InputTest : public ::testing::Test {
   std::vector<UINT> MessageIds(UINT first = 0, UINT last = 0xFFFF, HWND only = nullptr) const;
   std::vector<Received> MouseMessages(HWND only = nullptr) const { return Messages(WM_MOUSEFIRST, WM_MOUSELAST, only); }
   void ClearMessages();
-
-  static InputBehaviour& Behaviour();
 };
 
 // The normalised 0..65535 coordinate that lands on pixel p of a screen `pixels` wide.

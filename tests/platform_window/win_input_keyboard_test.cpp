@@ -63,7 +63,9 @@ TEST_F(KeyboardTest, SetFocusTellsTheLoserFirstThenTheWinner) {
 TEST_F(KeyboardTest, FocusingAWindowOfAnotherTopLevelWindowActivatesIt) {
   HWND other = MakeTop(kPlainClass, 400, 100, 100, 100);
   HWND inner = MakeChild(other, 0, 0, 10, 10);
+  EXPECT_EQ(GetActiveWindow(), other);  // shown, so activated
   SetActiveWindow(top);
+  SetFocus(a);
   ClearMessages();
   EXPECT_EQ(SetFocus(inner), a);
   EXPECT_EQ(GetActiveWindow(), other);

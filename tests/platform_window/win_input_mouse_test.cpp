@@ -174,6 +174,7 @@ TEST_F(MouseTest, KeyFlagsFollowTheButtonsAndModifiersDuringADrag) {
   Press(WM_LBUTTONUP, 140, 150);
   Move(141, 150);
   Press(WM_RBUTTONUP, 141, 150);
+  Move(142, 150);
   auto m = MouseMessages();
   ASSERT_EQ(m.size(), 8u);
   EXPECT_EQ(m[0].wParam, MK_LBUTTON | MK_SHIFT);

@@ -9,7 +9,6 @@ namespace kelmira::gdi {
 
 Stroke StrokeFromDc(const DeviceContext& dc);
 Fill FillFromDc(const DeviceContext& dc);
-Fill FillFromBrush(const BrushObject& brush, COLORREF bkColor, int bkMode, int rop2, POINT brushOrg);
 
 inline Point64 ToPoint64(DevicePoint p) { return {p.x, p.y}; }
 inline Rect64 ToRect64(const DeviceRect& r) { return {r.left, r.top, r.right, r.bottom}; }

@@ -10,6 +10,9 @@
 
 namespace kelmira::gdi {
 
+// lfOrientation is not read: as on the desktop in the compatible graphics mode, glyphs turn with
+// the escapement. The precision and quality fields change nothing; every font is an outline font
+// drawn hinted and anti-aliased.
 FontRequest RequestFromLogFont(const LOGFONTA& lf) {
   FontRequest request;
   std::u16string name;

@@ -111,7 +111,8 @@ void FontInstance::Realise() {
   metrics_.italic = request_.italic;
   metrics_.underline = request_.underline;
   metrics_.strikeOut = request_.strikeOut;
-  metrics_.charSet = request_.charSet;
+  constexpr std::uint8_t kDefaultCharSet = 1, kAnsiCharSet = 0;
+  metrics_.charSet = request_.charSet == kDefaultCharSet ? kAnsiCharSet : request_.charSet;
   obliqueSynthetic_ = request_.italic && !choice.italic;
 
   auto lock = LockFreeType();

@@ -102,6 +102,24 @@ double WeightOf(FcPattern* p) {
   return IntegerOf(p, FC_WEIGHT, FC_WEIGHT_REGULAR);
 }
 
+// fontconfig's configuration for the life of the process, released at exit so that nothing it
+// allocated is left behind.
+struct FontconfigSession {
+  std::mutex mutex;
+  bool initialised = false;
+  bool finished = false;
+
+  bool Ready() {
+    if (!initialised && !finished) initialised = FcInit() == FcTrue;
+    return initialised && !finished;
+  }
+  ~FontconfigSession() {
+    std::lock_guard lock(mutex);
+    if (initialised) FcFini();
+    finished = true;
+  }
+};
+
 }  // namespace
 
 std::string SubstituteFaceName(const std::string& name) {
@@ -111,10 +129,10 @@ std::string SubstituteFaceName(const std::string& name) {
 }
 
 FaceChoice MatchFace(const FontRequest& request, bool fallbacks) {
-  static std::mutex mutex;  // FcInit and the default configuration are set up once
-  std::lock_guard lock(mutex);
+  static FontconfigSession session;
+  std::lock_guard lock(session.mutex);
   FaceChoice choice;
-  if (!FcInit()) return choice;
+  if (!session.Ready()) return choice;
   Pattern pattern = MakePattern(request, fallbacks);
   if (!pattern) return choice;
   FcConfigSubstitute(nullptr, pattern.get(), FcMatchPattern);

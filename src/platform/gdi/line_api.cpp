@@ -5,6 +5,7 @@
 #include "gdi/dc_paint.h"
 #include "gdi/gdi_error.h"
 
+#include <exception>
 #include <vector>
 
 using namespace kelmira::gdi;
@@ -14,8 +15,8 @@ namespace {
 Point64 DevicePointOf(const DeviceContext& dc, const POINT& p) { return ToPoint64(TransformPoint(dc, p)); }
 
 // Cosmetic pens go segment by segment, transforming on the way; wide pens need the whole path
-// to paint each pixel once.
-void StrokePoints(DeviceContext& dc, const POINT* points, std::size_t count, int& patternPos) {
+// to paint each pixel once (and may run out of memory for it).
+void StrokePointsOrThrow(DeviceContext& dc, const POINT* points, std::size_t count, int& patternPos) {
   const Stroke stroke = StrokeFromDc(dc);
   if (stroke.kind == Stroke::Kind::None || count < 2) return;
   const RECT clip = DcClip(dc);
@@ -31,6 +32,15 @@ void StrokePoints(DeviceContext& dc, const POINT* points, std::size_t count, int
   std::vector<Point64> device(count);
   for (std::size_t i = 0; i < count; ++i) device[i] = DevicePointOf(dc, points[i]);
   StrokePolyline(dc.surface, clip, device, stroke, patternPos);
+}
+
+BOOL StrokePoints(DeviceContext& dc, const POINT* points, std::size_t count, int& patternPos) {
+  try {
+    StrokePointsOrThrow(dc, points, count, patternPos);
+    return TRUE;
+  } catch (const std::exception&) {
+    return Fail(ERROR_NOT_ENOUGH_MEMORY, FALSE);
+  }
 }
 
 }  // namespace
@@ -49,8 +59,7 @@ BOOL LineTo(HDC hdc, int x, int y) {
   if (!dc) return FALSE;
   const POINT ends[2] = {dc->state.currentPosition, POINT{x, y}};
   dc->state.currentPosition = ends[1];
-  StrokePoints(*dc, ends, 2, dc->penPatternPhase);
-  return TRUE;
+  return StrokePoints(*dc, ends, 2, dc->penPatternPhase);
 }
 
 BOOL Polyline(HDC hdc, const POINT* apt, int cpt) {
@@ -58,8 +67,7 @@ BOOL Polyline(HDC hdc, const POINT* apt, int cpt) {
   if (!dc) return FALSE;
   if (cpt < 0 || (!apt && cpt > 0)) return Fail(ERROR_INVALID_PARAMETER, FALSE);
   int patternPos = 0;
-  StrokePoints(*dc, apt, static_cast<std::size_t>(cpt), patternPos);
-  return TRUE;
+  return StrokePoints(*dc, apt, static_cast<std::size_t>(cpt), patternPos);
 }
 
 BOOL PolylineTo(HDC hdc, const POINT* apt, DWORD cpt) {
@@ -67,13 +75,17 @@ BOOL PolylineTo(HDC hdc, const POINT* apt, DWORD cpt) {
   if (!dc) return FALSE;
   if (!apt && cpt > 0) return Fail(ERROR_INVALID_PARAMETER, FALSE);
   if (cpt == 0) return TRUE;
-  std::vector<POINT> path;
-  path.reserve(std::size_t{cpt} + 1);
-  path.push_back(dc->state.currentPosition);
-  path.insert(path.end(), apt, apt + cpt);
-  dc->state.currentPosition = path.back();
-  StrokePoints(*dc, path.data(), path.size(), dc->penPatternPhase);
-  return TRUE;
+  try {
+    std::vector<POINT> path;
+    path.reserve(std::size_t{cpt} + 1);
+    path.push_back(dc->state.currentPosition);
+    path.insert(path.end(), apt, apt + cpt);
+    dc->state.currentPosition = path.back();
+    StrokePointsOrThrow(*dc, path.data(), path.size(), dc->penPatternPhase);
+    return TRUE;
+  } catch (const std::exception&) {
+    return Fail(ERROR_NOT_ENOUGH_MEMORY, FALSE);
+  }
 }
 
 int SetROP2(HDC hdc, int rop2) {

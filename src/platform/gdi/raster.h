@@ -13,8 +13,13 @@
 //   same pixels as A->B except that it paints B and not A.
 // - Clipping never moves a pixel: a clipped line paints exactly the unclipped line's pixels that
 //   lie inside the clip rectangle, and the style pattern keeps its phase.
-// - A wide pen (width w >= 2) paints every pixel whose centre lies within w/2 of the segment:
-//   round ends and, within one polyline, round joins, each pixel painted once.
+// - Consecutive one-pixel segments share their joint pixel (painted once, by the later segment),
+//   but are otherwise drawn independently: where they cross or fold back, pixels are mixed
+//   again, as on the desktop.
+// - A wide pen (width w >= 2) paints every pixel whose centre lies within w/2 of the segment
+//   (an even width is centred half a pixel right and down, so it covers w pixels across): round
+//   ends and, within one polyline, round joins, each pixel painted once. Wide pens draw solid
+//   whatever their style.
 // - Rectangles and ellipses cover columns left..right-1 and rows top..bottom-1; outline and
 //   interior never overlap, so every pixel of a figure is mixed exactly once.
 #pragma once
@@ -28,8 +33,6 @@
 #include <span>
 
 namespace kelmira::gdi {
-
-struct BrushObject;
 
 struct Point64 {
   std::int64_t x;
@@ -109,15 +112,8 @@ void StrokePolyline(const Surface& surface, const RECT& clip, std::span<const Po
 
 // --- Areas -------------------------------------------------------------------------------------
 
-// Fills r (half-open) with the brush.
+// Fills r (half-open) with the brush; FillRect and PatBlt end here.
 void FillRectWith(const Surface& surface, const RECT& clip, const Rect64& r, const Fill& fill);
-
-// What FillRect and PatBlt use: r (device coordinates, half-open) filled with a brush object
-// through the mix rop2 (R2_COPYPEN for FillRect and PATCOPY). Hatch gaps take bkColor when
-// bkMode is OPAQUE; the hatch cell starts at brushOrg (device coordinates). A null brush paints
-// nothing.
-void FillRectWithBrush(const Surface& surface, const RECT& clip, const RECT& r, const BrushObject& brush,
-                       COLORREF bkColor, int bkMode, int rop2, POINT brushOrg);
 
 // Columns x0..x1-1 of row y with the brush or with a plain mix; clipped here.
 void FillSpan(const Surface& surface, const RECT& clip, std::int64_t y, std::int64_t x0, std::int64_t x1,

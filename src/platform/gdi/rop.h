@@ -13,8 +13,6 @@ namespace kelmira::gdi {
 // Desktop mix-mode numbers (R2_BLACK .. R2_WHITE).
 inline constexpr int kRop2First = 1;
 inline constexpr int kRop2Last = 16;
-inline constexpr int kRop2NotXorPen = 10;
-inline constexpr int kRop2Nop = 11;
 inline constexpr int kRop2CopyPen = 13;
 
 // Only the 24 colour bits are ever changed; the top byte of a pixel stays 0.
