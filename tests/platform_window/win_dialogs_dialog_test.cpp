@@ -87,6 +87,11 @@ TEST_F(DialogBehaviourTest, InitDialogGetsTheParameterAndFocusesTheFirstTabStop)
   GetClassNameA(dlg, cls, sizeof cls);
   EXPECT_STREQ(cls, "#32770");
   EXPECT_EQ(reinterpret_cast<DLGPROC>(GetWindowLongPtrA(dlg, DWLP_DLGPROC)), &ProbeProc);
+  // The background is erased with the WM_CTLCOLORDLG brush (the default one here).
+  Pump();
+  RECT r{};
+  GetClientRect(dlg, &r);
+  EXPECT_EQ(Pixel(dlg, r.right - 1, r.bottom - 1), GetSysColor(COLOR_3DFACE));
 }
 
 TEST_F(DialogBehaviourTest, ResultsComeFromDwlpMsgResultExceptForColourRequests) {
@@ -236,6 +241,15 @@ TEST_F(DialogBehaviourTest, CallsOnDeadOrForeignWindowsFailCleanly) {
   EXPECT_FALSE(MapDialogRect(dlg, &r));
   EXPECT_EQ(r.left, 1);
   EXPECT_EQ(DefDlgProcA(dlg, WM_GETFONT, 0, 0), 0);
+  // A class of the caller's with junk where DWLP_DLGPROC would be is not taken for a dialog.
+  WNDCLASSEXA wc{sizeof wc, 0, &DefDlgProcA, 0, DLGWINDOWEXTRA, nullptr, nullptr, nullptr, nullptr, nullptr,
+                 "KelmiraNotADialog", nullptr};
+  RegisterClassExA(&wc);
+  HWND plain = CreateWindowExA(0, wc.lpszClassName, "", WS_CHILD, 0, 0, 5, 5, owner, nullptr, nullptr, nullptr);
+  ASSERT_NE(plain, nullptr);
+  SetWindowLongPtrA(plain, DWLP_DLGPROC, 0x1234);
+  EXPECT_EQ(SendMessageA(plain, WM_APP, 0, 0), 0);
+  EXPECT_FALSE(EndDialog(plain, 1));
 }
 
 }  // namespace
