@@ -593,6 +593,12 @@ KELMIRA_EXTERN_C int GetDlgCtrlID(HWND hWnd);
 KELMIRA_EXTERN_C BOOL SetDlgItemTextA(HWND hDlg, int nIDDlgItem, LPCSTR lpString);
 KELMIRA_EXTERN_C UINT GetDlgItemTextA(HWND hDlg, int nIDDlgItem, LPSTR lpString, int cchMax);
 KELMIRA_EXTERN_C LRESULT SendDlgItemMessageA(HWND hDlg, int nIDDlgItem, UINT Msg, WPARAM wParam, LPARAM lParam);
+// The item's text as a decimal number (blanks around it allowed); *lpTranslated (may be null)
+// tells whether it was one that fits (a negative number only when bSigned).
+KELMIRA_EXTERN_C UINT GetDlgItemInt(HWND hDlg, int nIDDlgItem, BOOL* lpTranslated, BOOL bSigned);
+KELMIRA_EXTERN_C BOOL SetDlgItemInt(HWND hDlg, int nIDDlgItem, UINT uValue, BOOL bSigned);
+// The item functions fail with this when the dialog has no child with the id.
+constexpr LONG ERROR_CONTROL_ID_NOT_FOUND = 1421;
 
 // Through WM_SETTEXT / WM_GETTEXT / WM_GETTEXTLENGTH, which DefWindowProcA answers from the
 // window's stored text. GetWindowTextA always terminates the buffer and returns the number of
@@ -1062,7 +1068,9 @@ inline int MessageBox(HWND h, LPCSTR t, LPCSTR c, UINT u) { return MessageBoxA(h
 // got (caption already defaulted). A nonzero result answers the box without showing it (it must
 // be one of the ID* values of the box's buttons, else the box shows); 0 shows the box as usual.
 // Null removes the hook. In the headless back-end a box nobody answers returns its default
-// button's ID once the message loop has nothing left to do.
+// button's ID once the message loop has nothing left to do. The owner gets WM_ENTERIDLE
+// (MSGF_MESSAGEBOX, the box) while the box waits; WM_QUIT closes the box (result 0) and is posted
+// again. MB_HELP adds no Help button; the modality flags all disable just the owner.
 using KelmiraMessageBoxHook = int (*)(HWND owner, const char* text, const char* caption, UINT type, void* context);
 KELMIRA_EXTERN_C void KelmiraSetMessageBoxHook(KelmiraMessageBoxHook hook, void* context);
 
@@ -1085,6 +1093,10 @@ constexpr DWORD DS_CENTER = 0x0800;
 constexpr DWORD DS_CENTERMOUSE = 0x1000;
 constexpr DWORD DS_CONTEXTHELP = 0x2000;
 constexpr DWORD DS_SHELLFONT = DS_SETFONT | DS_FIXEDSYS;
+
+// WM_ENTERIDLE's wParam: the modal loop of a dialog or of a message box is waiting.
+constexpr WPARAM MSGF_DIALOGBOX = 0;
+constexpr WPARAM MSGF_MESSAGEBOX = 1;
 
 // Dialog messages.
 constexpr UINT DM_GETDEFID = WM_USER + 0;
@@ -1147,11 +1159,17 @@ using LPDLGITEMTEMPLATEA = DLGITEMTEMPLATE*;
 // lParam: dwInitParam); a TRUE result sets the focus to wParam's window. The dialog procedure
 // returns TRUE for a message it handled (the result then comes from DWLP_MSGRESULT for messages
 // that return values) and FALSE to get the default handling. Modeless: shown when the template
-// has WS_VISIBLE.
+// has WS_VISIBLE. An item whose class does not exist (the standard controls other than STATIC are
+// not there yet) fails the dialog with ERROR_CANNOT_FIND_WND_CLASS, unless the template has
+// DS_NOFAILCREATE: the item is then left out. Both template layouts (DLGTEMPLATE and
+// DLGTEMPLATEEX) are read; menus in templates are ignored.
 KELMIRA_EXTERN_C HWND CreateDialogIndirectParamA(HINSTANCE hInstance, LPCDLGTEMPLATEA lpTemplate, HWND hWndParent,
                                                  DLGPROC lpDialogFunc, LPARAM dwInitParam);
 // Modal: disables the owner, shows the dialog, runs a nested message loop until EndDialog, then
-// destroys the dialog, enables the owner and returns nResult (-1 on failure).
+// destroys the dialog, enables the owner and returns nResult (-1 on failure). While the queue is
+// empty the owner gets WM_ENTERIDLE (MSGF_DIALOGBOX, the dialog) unless DS_NOIDLEMSG. WM_QUIT ends
+// the loop, is posted again and gives 0; when nothing can ever arrive (headless, nothing left to
+// do) the result is -1 with ERROR_TIMEOUT.
 KELMIRA_EXTERN_C INT_PTR DialogBoxIndirectParamA(HINSTANCE hInstance, LPCDLGTEMPLATEA hDialogTemplate,
                                                  HWND hWndParent, DLGPROC lpDialogFunc, LPARAM dwInitParam);
 KELMIRA_EXTERN_C BOOL EndDialog(HWND hDlg, INT_PTR nResult);

@@ -1,0 +1,156 @@
+// Dialog templates: reading both layouts, base units from the template's font and the placement
+// of items in dialog units.
+#include "win_dialogs_fixture.h"
+
+#include "window/dialog_template.h"
+
+namespace kelmira::test {
+namespace {
+
+using window::DialogDesc;
+using window::ParseDialogTemplate;
+
+constexpr DWORD kChildItem = WS_CHILD | WS_VISIBLE;
+
+// A DLGTEMPLATEEX written out by hand: the builder only writes the standard layout.
+std::vector<BYTE> ExtendedTemplate() {
+  std::vector<BYTE> b;
+  auto word = [&](WORD w) { b.push_back(static_cast<BYTE>(w)), b.push_back(static_cast<BYTE>(w >> 8)); };
+  auto dword = [&](DWORD d) { word(static_cast<WORD>(d)), word(static_cast<WORD>(d >> 16)); };
+  auto text = [&](const char* s) {
+    for (; *s; ++s) word(static_cast<unsigned char>(*s));
+    word(0);
+  };
+  word(1), word(0xFFFF), dword(7), dword(0), dword(WS_POPUP | DS_SETFONT), word(1);
+  word(0), word(0), word(50), word(40);
+  word(0), word(0), text("Ex");
+  word(9), word(FW_BOLD), b.push_back(1), b.push_back(0), text("Arial");
+  while (b.size() % 4) b.push_back(0);
+  dword(0), dword(0), dword(kChildItem | SS_RIGHT), word(1), word(2), word(3), word(4), dword(70000);
+  word(0xFFFF), word(0x0082), text("right");
+  word(3), b.push_back(0xAA), b.push_back(0xBB), b.push_back(0xCC);
+  return b;
+}
+
+TEST(DialogTemplateParse, StandardLayoutRoundTrip) {
+  DialogTemplateBuilder b(WS_CHILD | DS_CONTROL, 0, 1, 2, 186, 94, "Title\x80", 8, "MS Sans Serif");
+  b.AddItem(kChildItem | SS_CENTER, 10, 20, 30, 14, 100, kStaticClassAtom, "Label");
+  b.AddItem(kChildItem, 1, 2, 3, 4, 101, "MyClass", "");
+  DialogDesc d;
+  ASSERT_EQ(ParseDialogTemplate(b.Template(), b.SizeInBytes(), &d), S_OK);
+  EXPECT_FALSE(d.extended);
+  EXPECT_EQ(d.style, WS_CHILD | DS_CONTROL | DS_SETFONT);
+  EXPECT_EQ(d.x, 1);
+  EXPECT_EQ(d.cx, 186);
+  EXPECT_EQ(d.cy, 94);
+  EXPECT_EQ(d.title, "Title\x80");  // the euro sign survives UTF-16 and back
+  EXPECT_TRUE(d.hasFont);
+  EXPECT_EQ(d.pointSize, 8);
+  EXPECT_EQ(d.face, "MS Sans Serif");
+  ASSERT_EQ(d.items.size(), 2u);
+  EXPECT_EQ(d.items[0].className, "STATIC");
+  EXPECT_EQ(d.items[0].classAtom, 0x0082);
+  EXPECT_EQ(d.items[0].text, "Label");
+  EXPECT_EQ(d.items[0].id, 100u);
+  EXPECT_EQ(d.items[0].y, 20);
+  EXPECT_EQ(d.items[1].className, "MyClass");
+  EXPECT_EQ(d.items[1].creationData, nullptr);
+}
+
+TEST(DialogTemplateParse, ExtendedLayoutWithCreationData) {
+  std::vector<BYTE> bytes = ExtendedTemplate();
+  DialogDesc d;
+  ASSERT_EQ(ParseDialogTemplate(bytes.data(), bytes.size(), &d), S_OK);
+  EXPECT_TRUE(d.extended);
+  EXPECT_EQ(d.helpId, 7u);
+  EXPECT_EQ(d.title, "Ex");
+  EXPECT_EQ(d.pointSize, 9);
+  EXPECT_EQ(d.weight, FW_BOLD);
+  EXPECT_TRUE(d.italic);
+  EXPECT_EQ(d.face, "Arial");
+  ASSERT_EQ(d.items.size(), 1u);
+  EXPECT_EQ(d.items[0].id, 70000u);  // 32-bit ids only exist in this layout
+  EXPECT_EQ(d.items[0].style, kChildItem | SS_RIGHT);
+  ASSERT_NE(d.items[0].creationData, nullptr);
+  EXPECT_EQ(d.items[0].creationData[0], 3);  // the size word comes first
+  EXPECT_EQ(d.items[0].creationData[2], 0xAA);
+}
+
+TEST(DialogTemplateParse, TruncatedTemplatesFailWithoutReadingPastTheEnd) {
+  std::vector<BYTE> bytes = ExtendedTemplate();
+  DialogDesc d;
+  d.title = "unchanged";
+  for (std::size_t size : {std::size_t{0}, std::size_t{10}, std::size_t{30}, bytes.size() - 1})
+    EXPECT_EQ(ParseDialogTemplate(bytes.data(), size, &d), E_INVALIDARG) << size;
+  EXPECT_EQ(d.title, "unchanged");
+  EXPECT_EQ(ParseDialogTemplate(nullptr, 100, &d), E_POINTER);
+}
+
+class DialogPlacementTest : public DialogTest {};
+
+INT_PTR QuietProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+
+TEST_F(DialogPlacementTest, BaseUnitsOfMsSansSerif8AndItemRectangle) {
+  HWND owner = MakeOwner();
+  DialogTemplateBuilder b(WS_CHILD | WS_VISIBLE, 0, 0, 0, 186, 94, "", 8, "MS Sans Serif");
+  b.AddItem(kChildItem | SS_LEFT, 10, 20, 30, 14, 100, kStaticClassAtom, "x");
+  HWND dlg = CreateDialogIndirectParamA(nullptr, b.Template(), owner, &QuietProc, 0);
+  ASSERT_NE(dlg, nullptr);
+
+  // "MS Sans Serif" 8 pt measures 6 x 13 base units here, as on the desktop: the dialog is
+  // 186 x 94 units = 279 x 152.75 pixels, rounded as MulDiv rounds.
+  RECT size{};
+  GetClientRect(dlg, &size);
+  EXPECT_EQ(size.right, 279);
+  EXPECT_EQ(size.bottom, 153);
+
+  // (10, 20, 30, 14) units: x 15, y 32.5, width 45, height 22.75.
+  HWND item = GetDlgItem(dlg, 100);
+  ASSERT_NE(item, nullptr);
+  RECT r{};
+  GetWindowRect(item, &r);
+  MapWindowPoints(nullptr, dlg, reinterpret_cast<POINT*>(&r), 2);
+  EXPECT_EQ(r.left, 15);
+  EXPECT_EQ(r.top, 33);
+  EXPECT_EQ(r.right, 15 + 45);
+  EXPECT_EQ(r.bottom, 33 + 23);
+
+  // MapDialogRect converts each edge with the same units.
+  RECT mapped{10, 20, 40, 34};
+  ASSERT_TRUE(MapDialogRect(dlg, &mapped));
+  EXPECT_EQ(mapped.left, 15);
+  EXPECT_EQ(mapped.right, 60);
+  EXPECT_EQ(mapped.bottom, 55);  // 55.25
+
+  // The items get the dialog's font.
+  EXPECT_EQ(SendMessageA(item, WM_GETFONT, 0, 0), SendMessageA(dlg, WM_GETFONT, 0, 0));
+  EXPECT_NE(SendMessageA(dlg, WM_GETFONT, 0, 0), 0);
+  DestroyWindow(dlg);
+}
+
+// Popups without a font use GetDialogBaseUnits (8 x 16).
+TEST_F(DialogPlacementTest, PopupDialogsSitRelativeToTheOwnerOrCentred) {
+  HWND owner = MakeOwner(200, 150);
+  DialogTemplateBuilder rel(WS_POPUP, 0, 4, 8, 40, 16, "");
+  HWND a = CreateDialogIndirectParamA(nullptr, rel.Template(), owner, &QuietProc, 0);
+  ASSERT_NE(a, nullptr);
+  RECT r{};
+  GetWindowRect(a, &r);
+  EXPECT_EQ(GetDialogBaseUnits(), MAKELONG(8, 16));
+  EXPECT_EQ(r.left, 200 + 8);
+  EXPECT_EQ(r.top, 150 + 16);
+  EXPECT_EQ(r.right - r.left, 80);
+  EXPECT_EQ(GetWindow(a, GW_OWNER), owner);
+
+  DialogTemplateBuilder centred(WS_POPUP | DS_CENTER, 0, 4, 8, 40, 16, "");
+  HWND c = CreateDialogIndirectParamA(nullptr, centred.Template(), owner, &QuietProc, 0);
+  ASSERT_NE(c, nullptr);
+  GetWindowRect(c, &r);
+  EXPECT_EQ(r.left, (GetSystemMetrics(SM_CXSCREEN) - (r.right - r.left)) / 2);
+  EXPECT_EQ(r.top, (GetSystemMetrics(SM_CYSCREEN) - (r.bottom - r.top)) / 2);
+  DestroyWindow(a);
+  DestroyWindow(c);
+}
+
+}  // namespace
+}  // namespace kelmira::test
