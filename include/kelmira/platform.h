@@ -13,6 +13,7 @@
 #include <kelmira/platform/registry.h>
 #include <kelmira/platform/registrar.h>
 #include <kelmira/platform/wingdi.h>
+#include <kelmira/platform/winuser.h>
 #include <kelmira/platform/ocidl.h>
 #include <kelmira/platform/connection_points.h>
 #include <kelmira/platform/propmap.h>

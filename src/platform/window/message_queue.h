@@ -1,0 +1,53 @@
+// The message queue of the window-system thread, and the ways into it for input.
+//
+// Posted messages wait in order. WM_QUIT is a flag that GetMessageA reports once the posted
+// messages are gone; WM_PAINT is not queued but generated from the windows' update regions when
+// nothing is posted.
+#pragma once
+
+#include "window/window.h"
+
+#include <deque>
+
+namespace kelmira::window {
+
+struct MessageQueue {
+  std::deque<MSG> posted;
+  bool quitPending = false;
+  int quitCode = 0;
+  MSG last{};  // the last message retrieved (GetMessageTime, GetMessagePos, GetKeyState time)
+};
+
+KELMIRA_API MessageQueue& Queue();
+
+// Appends a message with an explicit time and cursor position (input keeps the event's own).
+KELMIRA_API void PostWithTime(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, DWORD time, POINT pt);
+// Drops every posted message for hwnd (the window is being freed).
+void DropMessagesFor(HWND hwnd);
+
+// The platform's tick clock (ms since the process started using it).
+KELMIRA_API DWORD TickCount();
+// The cursor position that posted messages carry; the input code keeps it up to date.
+KELMIRA_API POINT& CursorPosition();
+
+// ---------------------------------------------------------------------------------------------
+// Hit testing for input
+
+// The deepest visible, enabled window under a screen point, top-level windows in z-order and
+// children in z-order (top first). Null when the point is over no window.
+KELMIRA_API Window* HitTestScreenPoint(POINT screen);
+// A screen point in w's client coordinates.
+KELMIRA_API POINT ScreenToClientPoint(const Window& w, POINT screen);
+
+// ---------------------------------------------------------------------------------------------
+// Painting (paint.cpp)
+
+// The first visible window (top-level windows in z-order, parents before children) whose update
+// region is not empty, or that asked for an internal paint; null when none.
+KELMIRA_API Window* NextWindowToPaint(const Window* within = nullptr);
+// Sends WM_PAINT to w when it is visible and has something to paint (UpdateWindow).
+KELMIRA_API void PaintNow(Window& w);
+// Adds rect (client coordinates of w; null: all) to w's update region.
+KELMIRA_API void Invalidate(Window& w, const RECT* rect, bool erase);
+
+}  // namespace kelmira::window
