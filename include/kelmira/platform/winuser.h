@@ -339,8 +339,9 @@ using LPCREATESTRUCT = CREATESTRUCTA*;
 // Sends WM_NCCREATE (FALSE stops creation), WM_CREATE (-1 stops creation), then WM_SIZE and
 // WM_MOVE; a WS_VISIBLE window is then shown (WM_SHOWWINDOW) and invalidated. A window whose
 // creation is stopped is destroyed (WM_DESTROY, WM_NCDESTROY) and null is returned. WS_CHILD needs
-// a parent (ERROR_TLW_WITH_WSCHILD); hMenu is then the control id. A child is placed at the top of
-// its siblings' z-order. CW_USEDEFAULT gives a top-level window a default position and size (a
+// a parent (ERROR_TLW_WITH_WSCHILD); hMenu is then the control id. A child is placed at the bottom
+// of its siblings' z-order (the first child created stays GW_CHILD, as dialog items need), a
+// top-level window at the top. CW_USEDEFAULT gives a top-level window a default position and size (a
 // child: 0). hWndParent of a top-level window is its owner.
 KELMIRA_EXTERN_C HWND CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle, int X,
                                       int Y, int nWidth, int nHeight, HWND hWndParent, HMENU hMenu,
