@@ -236,8 +236,8 @@ class KELMIRA_API ControlImpl : public IOleObject,
   // Activates the control in place for verb (OLEIVERB_INPLACEACTIVATE, SHOW, UIACTIVATE, PRIMARY).
   HRESULT InPlaceActivate(LONG verb);
 
-  // The window procedure behind every control window: runs the map, then the defaults. Used by
-  // the framework's window procedures.
+  // The window procedure behind every windowed control: the map, then the defaults (WM_PAINT
+  // draws, FrameworkMessage, DefWindowProcA).
   LRESULT HandleWindowMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
   // Called by the framework's window procedures when the control's window comes and goes.
   void AttachWindow(HWND hwnd) { hwnd_ = hwnd; }
@@ -256,8 +256,12 @@ class KELMIRA_API ControlImpl : public IOleObject,
   virtual void* PropertyMapObject() = 0;
   // Makes the control's window, a child of parent at pos, not yet visible. Null on failure.
   virtual HWND CreateControlWindow(HWND parent, const RECT& pos);
-  // The defaults for messages the map did not handle.
-  virtual LRESULT DefaultWindowMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  // Runs the message map (an exception counts as handled, with result 0) and forgets the window
+  // at WM_NCDESTROY.
+  BOOL RunMessageMap(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+  // The framework's part in messages the map left alone: focus changes go to the site's
+  // IOleControlSite::OnFocus, a mouse activation makes the control UI active.
+  void FrameworkMessage(UINT msg);
 
   // The control's IUnknown (its controlling one when aggregated).
   IUnknown* ControlUnknown() { return static_cast<IOleObject*>(this); }
@@ -313,10 +317,10 @@ class KELMIRA_API CompositeControlImpl : public ControlImpl {
   CompositeControlImpl() = default;
   ~CompositeControlImpl() = default;
 
-  // The dialog template of the control's window (ControlBase supplies it).
+  // The dialog template of the control's window (ControlBase supplies it). It must make a child
+  // window (WS_CHILD).
   virtual const DLGTEMPLATE* DialogTemplate() const = 0;
   HWND CreateControlWindow(HWND parent, const RECT& pos) override;
-  LRESULT DefaultWindowMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override;
 
   // Sets the natural extent and the extent from the template's size (ControlBase calls it).
   void SetExtentFromTemplate(const DLGTEMPLATE* dialogTemplate);

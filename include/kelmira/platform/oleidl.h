@@ -190,9 +190,8 @@ constexpr DWORD QACONTAINER_AUTOCLIP = 0x20;
 constexpr DWORD QACONTAINER_MESSAGEREFLECT = 0x40;
 constexpr DWORD QACONTAINER_SUPPORTSMNEMONICS = 0x80;
 
-// Stock property dispatch identifiers the control framework knows.
+// Stock property dispatch identifiers (besides those declared with the automation values).
 constexpr DISPID DISPID_AUTOSIZE = -500;
-constexpr DISPID DISPID_BACKCOLOR = -501;
 constexpr DISPID DISPID_BACKSTYLE = -502;
 constexpr DISPID DISPID_BORDERCOLOR = -503;
 constexpr DISPID DISPID_BORDERSTYLE = -504;
@@ -202,10 +201,6 @@ constexpr DISPID DISPID_DRAWSTYLE = -508;
 constexpr DISPID DISPID_DRAWWIDTH = -509;
 constexpr DISPID DISPID_FILLCOLOR = -510;
 constexpr DISPID DISPID_FILLSTYLE = -511;
-constexpr DISPID DISPID_FONT = -512;
-constexpr DISPID DISPID_FORECOLOR = -513;
-constexpr DISPID DISPID_ENABLED = -514;
-constexpr DISPID DISPID_HWND = -515;
 constexpr DISPID DISPID_TABSTOP = -516;
 constexpr DISPID DISPID_TEXT = -517;
 constexpr DISPID DISPID_CAPTION = -518;

@@ -9,7 +9,7 @@
 namespace kelmira {
 namespace {
 
-class DataAdviseHolder final : public IDataAdviseHolder {
+class DataAdviseHolder : public IDataAdviseHolder {
  public:
   using Interfaces = InterfaceTable<IDataAdviseHolder>;
   static constexpr bool kAggregatable = false;

@@ -8,7 +8,7 @@
 namespace kelmira {
 namespace {
 
-class OleAdviseHolder final : public IOleAdviseHolder {
+class OleAdviseHolder : public IOleAdviseHolder {
  public:
   using Interfaces = InterfaceTable<IOleAdviseHolder>;
   static constexpr bool kAggregatable = false;

@@ -76,23 +76,30 @@ HRESULT ControlImpl::OnDraw(HDC, const RECT&) { return S_OK; }
 LRESULT ControlImpl::HandleWindowMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   ComPtr<IUnknown> keepAlive(ControlUnknown());
   LRESULT result = 0;
+  if (RunMessageMap(hwnd, msg, wParam, lParam, result)) return result;
+  if (msg == WM_PAINT) {
+    PaintWindow(hwnd, reinterpret_cast<HDC>(wParam));
+    return 0;
+  }
+  FrameworkMessage(msg);
+  return ::DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+BOOL ControlImpl::RunMessageMap(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   BOOL handled = FALSE;
+  result = 0;
   try {
     handled = ProcessWindowMessage(hwnd, msg, wParam, lParam, result);
   } catch (...) {
     handled = TRUE;
     result = 0;
   }
-  if (!handled) result = DefaultWindowMessage(hwnd, msg, wParam, lParam);
   if (msg == WM_NCDESTROY && hwnd == hwnd_) DetachWindow();
-  return result;
+  return handled;
 }
 
-LRESULT ControlImpl::DefaultWindowMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+void ControlImpl::FrameworkMessage(UINT msg) {
   switch (msg) {
-    case WM_PAINT:
-      PaintWindow(hwnd, reinterpret_cast<HDC>(wParam));
-      return 0;
     case WM_SETFOCUS:
       NotifySiteFocus(true);
       break;
@@ -105,7 +112,6 @@ LRESULT ControlImpl::DefaultWindowMessage(HWND hwnd, UINT msg, WPARAM wParam, LP
     default:
       break;
   }
-  return ::DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
 // A WM_PAINT that brings its own DC (wParam) draws into it; otherwise the paint cycle's DC.

@@ -29,7 +29,7 @@ DVTARGETDEVICE* TaskCopyOf(const std::vector<BYTE>& device) {
   return static_cast<DVTARGETDEVICE*>(copy);
 }
 
-class StatDataEnum final : public IEnumSTATDATA {
+class StatDataEnum : public IEnumSTATDATA {
  public:
   using Interfaces = InterfaceTable<IEnumSTATDATA>;
   static constexpr bool kAggregatable = false;
