@@ -55,6 +55,8 @@
 #include <kelmira/platform/typeinfo.h>
 #include <kelmira/platform/winuser.h>
 
+#include <type_traits>
+
 namespace kelmira {
 
 // OLEMISC_SETCLIENTSITEFIRST | ACTIVATEWHENVISIBLE | INSIDEOUT | CANTLINKINSIDE | RECOMPOSEONRESIZE
@@ -73,6 +75,7 @@ struct ControlClassInfo {
   UINT windowClassStyle = 0;
   int windowBackground = COLOR_WINDOW + 1;  // system colour index + 1, 0 for none
   bool windowOnly = true;
+  const DLGTEMPLATE* (*dialogTemplate)() = nullptr;  // composite controls: their window's template
 };
 
 class KELMIRA_API ControlImpl : public IOleObject,
@@ -317,9 +320,8 @@ class KELMIRA_API CompositeControlImpl : public ControlImpl {
   CompositeControlImpl() = default;
   ~CompositeControlImpl() = default;
 
-  // The dialog template of the control's window (ControlBase supplies it). It must make a child
-  // window (WS_CHILD).
-  virtual const DLGTEMPLATE* DialogTemplate() const = 0;
+  // The window is made from ControlClassInfo::dialogTemplate, which must make a child window
+  // (WS_CHILD).
   HWND CreateControlWindow(HWND parent, const RECT& pos) override;
 
   // Sets the natural extent and the extent from the template's size (ControlBase calls it).
@@ -354,13 +356,17 @@ ControlClassInfo MakeControlClassInfo() {
   if constexpr (requires { Derived::kWindowClassStyle; }) info.windowClassStyle = Derived::kWindowClassStyle;
   if constexpr (requires { Derived::kWindowBackground; }) info.windowBackground = Derived::kWindowBackground;
   if constexpr (requires { Derived::kWindowOnly; }) info.windowOnly = Derived::kWindowOnly;
+  if constexpr (requires { Derived::GetDialogTemplate(); }) info.dialogTemplate = &Derived::GetDialogTemplate;
   return info;
 }
 
 template <class Derived, class Impl = ControlImpl>
 class ControlBase : public Impl {
  protected:
-  ControlBase() = default;
+  ControlBase() {
+    if constexpr (std::is_base_of_v<CompositeControlImpl, Impl>)
+      this->SetExtentFromTemplate(Derived::GetDialogTemplate());
+  }
   ~ControlBase() = default;
 
   const ControlClassInfo& ControlClass() const override {
@@ -372,12 +378,7 @@ class ControlBase : public Impl {
 
 // A composite control: Derived also gives `static const DLGTEMPLATE* GetDialogTemplate()`.
 template <class Derived>
-class CompositeControlBase : public ControlBase<Derived, CompositeControlImpl> {
- protected:
-  CompositeControlBase() { this->SetExtentFromTemplate(Derived::GetDialogTemplate()); }
-  ~CompositeControlBase() = default;
-  const DLGTEMPLATE* DialogTemplate() const override { return Derived::GetDialogTemplate(); }
-};
+using CompositeControlBase = ControlBase<Derived, CompositeControlImpl>;
 
 }  // namespace kelmira
 

@@ -48,7 +48,8 @@ void CompositeControlImpl::SetExtentFromTemplate(const DLGTEMPLATE* dialogTempla
 }
 
 HWND CompositeControlImpl::CreateControlWindow(HWND parent, const RECT& pos) {
-  const DLGTEMPLATE* dialogTemplate = DialogTemplate();
+  const auto templateOf = ControlClass().dialogTemplate;
+  const DLGTEMPLATE* dialogTemplate = templateOf ? templateOf() : nullptr;
   if (!dialogTemplate) return nullptr;
   control::PendingControlWindow pending(this);
   HWND hwnd = ::AtlAxCreateDialogA(nullptr, dialogTemplate, parent, &CompositeControlImpl::DialogProc,

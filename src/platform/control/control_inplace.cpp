@@ -99,7 +99,12 @@ HRESULT ControlImpl::UIActivate() {
   IOleInPlaceActiveObject* active = this;
   if (frame_) frame_->SetActiveObject(active, nullptr);
   if (document_) document_->SetActiveObject(active, nullptr);
-  if (windowlessSite_) windowlessSite_->SetFocus(TRUE);
+  if (windowlessSite_) {
+    windowlessSite_->SetFocus(TRUE);
+  } else if (hwnd_) {
+    HWND focus = ::GetFocus();
+    if (focus != hwnd_ && !::IsChild(hwnd_, focus)) ::SetFocus(hwnd_);
+  }
   return S_OK;
 }
 
