@@ -2,8 +2,9 @@
 // template (with a known size) fails cleanly instead of reading past its end.
 #include "window/dialog_template.h"
 
+#include <kelmira/platform/winuser.h>
+
 #include "com/codepage.h"
-#include "window/dialog_template_format.h"
 
 #include <cstring>
 #include <new>
@@ -11,7 +12,8 @@
 namespace kelmira::window {
 namespace {
 
-using namespace dialog_format;
+constexpr WORD kExtendedSignature = 0xFFFF;  // second word of a DLGTEMPLATEEX
+constexpr WORD kOrdinalMarker = 0xFFFF;      // a name array that holds an ordinal or atom
 
 // Longer strings in a template are taken as a missing terminator.
 constexpr std::size_t kMaxStringUnits = 0xFFFF;
@@ -104,7 +106,7 @@ void ReadHeader(Cursor& c, DialogDesc& d, WORD* itemCount) {
 }
 
 void ReadFont(Cursor& c, DialogDesc& d) {
-  if (!(d.style & kDsSetFont)) return;
+  if (!(d.style & DS_SETFONT)) return;
   d.hasFont = true;
   d.pointSize = c.Get<WORD>();
   if (d.extended) {
