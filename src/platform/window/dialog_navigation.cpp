@@ -14,8 +14,9 @@
 namespace kelmira::window {
 namespace {
 
+// The item's own styles count: a dialog looks for its first tab stop before it is shown.
 bool IsTabStop(const Window& w) {
-  return (w.style & WS_TABSTOP) && IsVisibleChain(w) && IsEnabledChain(w) && !w.destroying;
+  return (w.style & (WS_TABSTOP | WS_VISIBLE | WS_DISABLED)) == (WS_TABSTOP | WS_VISIBLE) && !w.destroying;
 }
 
 // Children of a dialog in creation order. New children go below their siblings, so z-order from

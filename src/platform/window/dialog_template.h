@@ -44,11 +44,12 @@ struct DialogDesc {
   std::vector<DialogItemDesc> items;
 };
 
+// Exported for the platform's tests, as the other internal hooks are.
 // Reads a template of at most `limit` bytes (SIZE_MAX when the caller does not know the size: the
 // public functions take a bare pointer, as on the desktop). Strings are converted to the
 // Windows-1252 code page. E_POINTER for null, E_INVALIDARG when the template runs past the limit
 // or a string is unterminated within it, E_OUTOFMEMORY; *out is changed only on success.
-HRESULT ParseDialogTemplate(const void* tmpl, std::size_t limit, DialogDesc* out);
+KELMIRA_API HRESULT ParseDialogTemplate(const void* tmpl, std::size_t limit, DialogDesc* out);
 
 // The class name of a predefined class atom ("BUTTON", "EDIT", "STATIC", "LISTBOX",
 // "SCROLLBAR", "COMBOBOX"), or null for another value.

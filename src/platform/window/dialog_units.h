@@ -25,7 +25,7 @@ HFONT CreateTemplateFont(const DialogDesc& desc);
 
 // Multiply then divide with rounding half away from zero, as MulDiv does; -1 when the divisor
 // is 0 or the result does not fit 32 bits.
-int MulDivRounded(int number, int numerator, int denominator);
+KELMIRA_API int MulDivRounded(int number, int numerator, int denominator);
 
 inline int DialogUnitsToPixelsX(int units, const DialogBaseUnits& base) { return MulDivRounded(units, base.cx, 4); }
 inline int DialogUnitsToPixelsY(int units, const DialogBaseUnits& base) { return MulDivRounded(units, base.cy, 8); }
