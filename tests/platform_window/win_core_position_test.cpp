@@ -1,6 +1,8 @@
 // Positions and sizes, visibility, the enabled state, the tree and coordinate mapping.
 #include "win_core_support.h"
 
+#include <climits>
+
 namespace wincore {
 namespace {
 
@@ -190,6 +192,26 @@ TEST_F(Position, CoordinateMapping) {
   ShowWindow(child, SW_HIDE);
   EXPECT_EQ(WindowFromPoint(inGrand), top);
   EXPECT_EQ(WindowFromPoint(POINT{5000, 5000}), nullptr);
+}
+
+TEST_F(Position, ExtremeGeometryIsClampedAndDrawsSafely) {
+  HWND top = Top(0, 0, 10, 10);
+  HWND child = Child(top, 1, 0, 0, 5, 5);
+  MoveWindow(child, INT_MAX, INT_MIN + 1, INT_MAX, INT_MAX, TRUE);
+  RECT r;
+  GetWindowRect(child, &r);
+  EXPECT_EQ(V(r), V(1000000, -1000000, 2000000, 0));
+  MoveWindow(top, 0, 0, 50000, 10, TRUE);  // wider than a backing surface may be
+  Pump();
+  HDC hdc = GetDC(top);
+  RECT all{0, 0, 50000, 10};
+  FillRect(hdc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  ReleaseDC(top, hdc);
+  EXPECT_EQ(Pixel(top, 16383, 9), RGB(0, 0, 0));
+  COLORREF c;
+  EXPECT_EQ(KelmiraGetWindowPixel(top, 20000, 0, &c), E_INVALIDARG);
+  MoveWindow(top, 0, 0, 10, 10, TRUE);
+  EXPECT_EQ(Pixel(top, 9, 9), RGB(0, 0, 0));
 }
 
 TEST(WinCoreMetrics, VirtualScreenAndRectangleHelpers) {

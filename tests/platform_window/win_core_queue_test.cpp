@@ -1,6 +1,8 @@
 // Posting, retrieving, filtering, quitting, translating keys and the idle hook.
 #include "win_core_support.h"
 
+#include "window/message_queue.h"
+
 namespace wincore {
 namespace {
 
@@ -123,6 +125,36 @@ TEST_F(Queue, DefaultProcedureAnswers) {
   SendMessageA(top, WM_CLOSE, 0, 0);
   EXPECT_FALSE(IsWindow(top));
   EXPECT_FALSE(IsWindow(child));
+}
+
+TEST_F(Queue, MouseMessagesGoToTheWindowUnderTheScreenPoint) {
+  using kelmira::window::HitTestScreenPoint;
+  using kelmira::window::PostMouseMessage;
+  HWND top = Top(100, 100, 200, 200);
+  HWND child = Child(top, 1, 10, 20, 50, 50);
+  POINT screen{115, 125};
+  kelmira::window::Window* hit = HitTestScreenPoint(screen);
+  ASSERT_TRUE(hit);
+  EXPECT_EQ(hit->handle, child);
+  PostMouseMessage(*hit, WM_LBUTTONDOWN, MK_LBUTTON, screen, 1234);
+  PostMouseMessage(*hit, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), screen, 1235);
+  MSG m;
+  ASSERT_EQ(GetMessageA(&m, nullptr, 0, 0), 1);
+  EXPECT_EQ(m.hwnd, child);
+  EXPECT_EQ(m.lParam, MAKELPARAM(5, 5));  // client coordinates
+  EXPECT_EQ(m.time, 1234u);
+  EXPECT_EQ(m.pt.x, 115);
+  ASSERT_EQ(GetMessageA(&m, nullptr, 0, 0), 1);
+  EXPECT_EQ(m.lParam, MAKELPARAM(115, 125));  // the wheel keeps screen coordinates
+  EXPECT_EQ(GET_WHEEL_DELTA_WPARAM(m.wParam), WHEEL_DELTA);
+  EXPECT_EQ(GetMessagePos(), static_cast<DWORD>(MAKELONG(115, 125)));
+
+  EnableWindow(top, FALSE);  // a disabled top-level window blocks the point
+  hit = HitTestScreenPoint(screen);
+  ASSERT_TRUE(hit);
+  EXPECT_EQ(hit->handle, top);
+  EXPECT_EQ(WindowFromPoint(screen), nullptr);
+  EXPECT_EQ(KelmiraSetDisplayBackend("headless"), E_ACCESSDENIED);  // windows exist
 }
 
 }  // namespace

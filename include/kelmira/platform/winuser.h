@@ -489,8 +489,10 @@ constexpr WPARAM SIZE_MAXHIDE = 4;
 // WM_WINDOWPOSCHANGED) WM_MOVE with the new client origin and WM_SIZE (SIZE_RESTORED, new client
 // width and height in LPARAM) when they changed. Everything is sent synchronously, so a move
 // inside a WM_SIZE handler sends its own WM_SIZE before the outer handler returns. Negative sizes
-// become 0. Unless SWP_NOREDRAW, the uncovered parts of the parent and (for CS_HREDRAW/CS_VREDRAW
-// classes: all of it) the window are invalidated with erase.
+// become 0. Unless SWP_NOREDRAW, with erase: the part of the parent the window uncovered, the
+// part of the window that appeared (all of it for CS_HREDRAW/CS_VREDRAW classes when that
+// dimension changed), and the whole window when a child moves or changes z-order (its pixels live
+// in the shared backing bitmap and do not move with it).
 KELMIRA_EXTERN_C BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, int cy, UINT uFlags);
 KELMIRA_EXTERN_C BOOL MoveWindow(HWND hWnd, int X, int Y, int nWidth, int nHeight, BOOL bRepaint);
 KELMIRA_EXTERN_C BOOL BringWindowToTop(HWND hWnd);
@@ -621,6 +623,8 @@ KELMIRA_EXTERN_C LRESULT SendMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM
 // hwnd). The message keeps the current tick count and cursor position.
 KELMIRA_EXTERN_C BOOL PostMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
 KELMIRA_EXTERN_C void PostQuitMessage(int nExitCode);
+// A window filter takes the window's and its descendants' messages; (HWND)-1 takes only messages
+// posted with a null window.
 // Posted messages first, in order (with filters: the first that matches); WM_QUIT once the queue
 // holds no other posted message; then WM_PAINT for the first visible window (parents before
 // children, top-level windows in z-order) whose update region is not empty. When there is

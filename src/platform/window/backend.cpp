@@ -8,12 +8,16 @@
 #include <cstdlib>
 #include <cstring>
 #include <map>
+#include <new>
 #include <string>
 
 namespace kelmira::window {
 namespace {
 
 constexpr std::uint32_t kInitialPixel = 0x00FFFFFF;  // white until painted
+// A backing surface never exceeds this in either direction (1 GiB at most); a larger window
+// draws only into this part.
+constexpr int kMaxSurfaceSide = 16384;
 
 std::map<std::string, BackendFactory>& Factories() {
   static std::map<std::string, BackendFactory> factories{{"headless", &MakeHeadlessBackend}};
@@ -48,10 +52,15 @@ Backend& CurrentBackend() {
 void ResizeBacking(Window& top) {
   if (!top.backing) return;
   BackingSurface& old = *top.backing;
-  int width = std::max(Width(top.rect), 0);
-  int height = std::max(Height(top.rect), 0);
+  int width = std::clamp(Width(top.rect), 0, kMaxSurfaceSide);
+  int height = std::clamp(Height(top.rect), 0, kMaxSurfaceSide);
   if (width == old.width && height == old.height) return;
-  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), kInitialPixel);
+  std::vector<std::uint32_t> pixels;
+  try {
+    pixels.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), kInitialPixel);
+  } catch (const std::bad_alloc&) {
+    width = height = 0;  // no memory for the picture: the window draws nothing
+  }
   int keepWidth = std::min(width, old.width);
   int keepHeight = std::min(height, old.height);
   for (int y = 0; y < keepHeight; ++y) {

@@ -39,6 +39,13 @@ POINT ScreenToClientPoint(const Window& w, POINT screen) {
   return POINT{screen.x - o.x, screen.y - o.y};
 }
 
+void PostMouseMessage(Window& w, UINT message, WPARAM wParam, POINT screen, DWORD time) {
+  bool wheel = message == WM_MOUSEWHEEL || message == WM_MOUSEHWHEEL;
+  POINT p = wheel ? screen : ScreenToClientPoint(w, screen);
+  LPARAM lParam = MAKELPARAM(static_cast<WORD>(p.x), static_cast<WORD>(p.y));
+  PostWithTime(w.handle, message, wParam, lParam, time, screen);
+}
+
 }  // namespace kelmira::window
 
 HWND WindowFromPoint(POINT Point) {

@@ -40,6 +40,10 @@ KELMIRA_API POINT& CursorPosition();
 KELMIRA_API Window* HitTestScreenPoint(POINT screen);
 // A screen point in w's client coordinates.
 KELMIRA_API POINT ScreenToClientPoint(const Window& w, POINT screen);
+// Posts a mouse message for w: lParam is the point in w's client coordinates (in screen
+// coordinates for WM_MOUSEWHEEL / WM_MOUSEHWHEEL, as on the desktop), the message keeps the
+// event's time and screen position.
+KELMIRA_API void PostMouseMessage(Window& w, UINT message, WPARAM wParam, POINT screen, DWORD time);
 
 // ---------------------------------------------------------------------------------------------
 // Painting (paint.cpp)

@@ -45,9 +45,7 @@ RECT InitialRect(bool child, int x, int y, int cx, int cy) {
     cx = child ? 0 : kDefaultWidth;
     cy = child ? 0 : kDefaultHeight;
   }
-  cx = std::max(cx, 0);
-  cy = std::max(cy, 0);
-  return RECT{x, y, x + cx, y + cy};
+  return MakeWindowRect(x, y, cx, cy);
 }
 
 // Tells the ancestors of a child about its creation or destruction, up to the first that asks
@@ -154,8 +152,8 @@ bool ResolveParent(HWND hWndParent, DWORD style, CreateTarget* target) {
   return true;
 }
 
-Window* NewWindow(WindowClass* cls, const CreateTarget& target, DWORD exStyle, DWORD style, LPCSTR name, RECT rect,
-                  HMENU hMenu, HINSTANCE instance) {
+Window* NewWindow(WindowClass* cls, const CreateTarget& target, DWORD exStyle, DWORD style, RECT rect, HMENU hMenu,
+                  HINSTANCE instance) {
   auto w = std::make_unique<Window>();
   w->cls = cls;
   w->proc = cls->proc;
@@ -167,7 +165,6 @@ Window* NewWindow(WindowClass* cls, const CreateTarget& target, DWORD exStyle, D
   w->rect = rect;
   w->parent = target.parent;
   w->owner = target.owner;
-  (void)name;  // stored by DefWindowProcA's WM_NCCREATE
   if (!target.parent) {
     w->backing = std::make_unique<BackingSurface>();
     ResizeBacking(*w);
@@ -193,7 +190,7 @@ HWND CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, D
   CreateTarget target;
   if (!ResolveParent(hWndParent, dwStyle, &target)) return nullptr;
   RECT rect = InitialRect(target.parent != nullptr, X, Y, nWidth, nHeight);
-  Window* w = NewWindow(cls, target, dwExStyle, dwStyle, lpWindowName, rect, hMenu, hInstance);
+  Window* w = NewWindow(cls, target, dwExStyle, dwStyle, rect, hMenu, hInstance);
   if (!w) return nullptr;
   HWND hwnd = w->handle;
 

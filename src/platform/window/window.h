@@ -87,6 +87,10 @@ inline RECT Intersect(const RECT& a, const RECT& b) { return gdi::IntersectRects
 RECT Union(const RECT& a, const RECT& b);
 // The bounding box of what is left of a after taking b away.
 RECT Subtract(const RECT& a, const RECT& b);
+// Positions and sizes are kept within +-kMaxCoordinate so that sums over a window chain stay
+// exact; negative sizes become 0.
+constexpr int kMaxCoordinate = 1000000;
+RECT MakeWindowRect(int x, int y, int cx, int cy);
 inline RECT Offset(RECT r, POINT by) { return RECT{r.left + by.x, r.top + by.y, r.right + by.x, r.bottom + by.y}; }
 // The top-level window at the root of w's parent chain (w itself for a top-level window).
 Window& TopLevelOf(Window& w);

@@ -165,6 +165,14 @@ int GetSystemMetrics(int nIndex) {
 
 namespace kelmira::window {
 
+RECT MakeWindowRect(int x, int y, int cx, int cy) {
+  x = std::clamp(x, -kMaxCoordinate, kMaxCoordinate);
+  y = std::clamp(y, -kMaxCoordinate, kMaxCoordinate);
+  cx = std::clamp(cx, 0, kMaxCoordinate);
+  cy = std::clamp(cy, 0, kMaxCoordinate);
+  return RECT{x, y, x + cx, y + cy};
+}
+
 RECT Union(const RECT& a, const RECT& b) {
   if (IsEmpty(a)) return IsEmpty(b) ? RECT{0, 0, 0, 0} : b;
   if (IsEmpty(b)) return a;

@@ -103,13 +103,11 @@ BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, int cy,
     w = FindWindowObject(hWnd);
     if (!w) return Fail(ERROR_INVALID_WINDOW_HANDLE, FALSE);
   }
-  pos.cx = std::max(pos.cx, 0);
-  pos.cy = std::max(pos.cy, 0);
+  RECT newRect = MakeWindowRect(pos.x, pos.y, pos.cx, pos.cy);
 
   Change c{};
   c.oldRect = w->rect;
   c.wasShowing = IsVisibleChain(*w);
-  RECT newRect{pos.x, pos.y, pos.x + pos.cx, pos.y + pos.cy};
   c.moved = newRect.left != c.oldRect.left || newRect.top != c.oldRect.top;
   c.sized = Width(newRect) != Width(c.oldRect) || Height(newRect) != Height(c.oldRect);
   w->rect = newRect;
