@@ -821,6 +821,10 @@ KELMIRA_EXTERN_C BOOL GetClipCursor(LPRECT lpRect);
 // (wParam the old one); returns the previous focus window. Null removes the focus.
 KELMIRA_EXTERN_C HWND SetFocus(HWND hWnd);
 KELMIRA_EXTERN_C HWND GetFocus();
+// The active window is a top-level window: showing one activates it, as do a click in it and
+// SetFocus on one of its windows. WM_ACTIVATE (WA_INACTIVE to the old one, WA_ACTIVE or
+// WA_CLICKACTIVE to the new one) is the only activation message. When the active window is
+// destroyed or hidden, its owner takes over if it is visible and enabled.
 KELMIRA_EXTERN_C HWND GetActiveWindow();
 KELMIRA_EXTERN_C HWND SetActiveWindow(HWND hWnd);
 KELMIRA_EXTERN_C HWND GetForegroundWindow();
@@ -989,6 +993,8 @@ struct INPUT {
 using PINPUT = INPUT*;
 using LPINPUT = INPUT*;
 
+// Events are routed when they are injected: a capture taken while a press is dispatched applies to
+// the events injected after that.
 // Returns the number of events injected (stops at the first bad one, ERROR_INVALID_PARAMETER).
 // cbSize must be sizeof(INPUT). The resulting messages are posted, not dispatched.
 KELMIRA_EXTERN_C UINT SendInput(UINT cInputs, LPINPUT pInputs, int cbSize);
