@@ -21,3 +21,4 @@
 #include <kelmira/platform/oleidl.h>
 #include <kelmira/platform/control_base.h>
 #include <kelmira/platform/atlhost.h>
+#include <kelmira/platform/commctrl.h>

@@ -1,6 +1,7 @@
 // What happens when the module is loaded into a process and unloaded from it: its class objects
 // are registered in the process, so that any program linking the module can create every class
-// without registry entries, and its type library is made known to the dispatch machinery.
+// without registry entries, its type library is made known to the dispatch machinery, and the
+// common controls are initialised.
 #include <kelmira/kelmira.h>
 
 #include "module/class_table.h"
@@ -16,6 +17,8 @@ DWORD gCookies[kMaxClasses];
 std::size_t gCookieCount = 0;
 
 [[gnu::constructor]] void OnLoad() {
+  const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES};
+  InitCommonControlsEx(&controls);
   PublishTypeLibrary();
   for (const ClassEntry& entry : ClassTable()) {
     DWORD cookie = 0;

@@ -171,3 +171,15 @@ TEST(ModuleTest, UnregistrationRemovesTheEntries) {
   EXPECT_EQ(DllRegisterServer(), S_OK);
   EXPECT_EQ(DllUnregisterServer(), S_OK);
 }
+
+TEST(ModuleTest, CommonControlsAreReadyAfterLoad) {
+  const INITCOMMONCONTROLSEX good{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES};
+  EXPECT_TRUE(InitCommonControlsEx(&good));
+  const INITCOMMONCONTROLSEX bad{4, ICC_WIN95_CLASSES};
+  EXPECT_FALSE(InitCommonControlsEx(&bad));
+  EXPECT_FALSE(InitCommonControlsEx(nullptr));
+  WNDCLASSEXA info{};
+  info.cbSize = sizeof(info);
+  EXPECT_TRUE(GetClassInfoExA(nullptr, "STATIC", &info));
+  EXPECT_TRUE(GetClassInfoExA(nullptr, "AtlAxWin", &info));
+}
