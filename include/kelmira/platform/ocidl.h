@@ -151,7 +151,11 @@ KELMIRA_DEFINE_GUID(CLSID_StdFont, 0x0BE35203, 0x8F91, 0x11CE, 0x9D, 0xE3, 0x00,
 // without regard to case), IPersistStream/IPersist (class CLSID_StdFont; a versioned record of
 // name, size, weight, charset and flags, checked whole before a Load changes anything) and
 // IConnectionPointContainer with a point for IPropertyNotifySink, whose sinks hear OnChanged after
-// every successful put. Face names compare without regard to case in IsEqual. get_hFont and
-// QueryTextMetrics answer E_NOTIMPL until the drawing API can realise fonts; AddRefHfont and
-// ReleaseHfont answer E_INVALIDARG for a handle no font has realised.
+// every successful put. Face names compare without regard to case in IsEqual. get_hFont realises
+// the description as a font handle (CreateFontIndirectA with lfHeight = -(size in HIMETRIC x
+// cyLogical / cyHimetric), rounded; the ratio of SetRatio defaults to 96 logical units per inch,
+// so 7 points give -9) and keeps answering that handle until an attribute or the ratio changes;
+// the handle is deleted once no font object uses it and AddRefHfont locks are released.
+// QueryTextMetrics reports that font's metrics. AddRefHfont and ReleaseHfont answer E_INVALIDARG
+// for a handle no font has realised (or that was never locked).
 KELMIRA_EXTERN_C HRESULT OleCreateFontIndirect(LPFONTDESC lpFontDesc, REFIID riid, LPVOID* lplpvObj);

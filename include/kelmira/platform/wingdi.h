@@ -574,29 +574,81 @@ KELMIRA_EXTERN_C BOOL PatBlt(HDC hdc, int x, int y, int w, int h, DWORD rop);
 // ---------------------------------------------------------------------------------------------
 // Lines and shapes
 
+// Pens of width 0 and 1 draw one-pixel Bresenham lines; the pixels depend only on the end points
+// (B->A paints A->B's pixels with B instead of A). PS_DASH is 18 pixels on and 6 off, PS_DOT 3
+// and 3, PS_DASHDOT 9-6-3-6, PS_DASHDOTDOT 9-3-3-3-3-3, counted along the major axis; the gaps
+// take the background colour in OPAQUE mode and are left alone in TRANSPARENT mode. Wider pens
+// draw solid, with round ends and joins. Everything goes through the mix mode (SetROP2).
+
+// Also restarts the style pattern.
 KELMIRA_EXTERN_C BOOL MoveToEx(HDC hdc, int x, int y, LPPOINT lppt);
 // Draws from the current position to (x, y) with the selected pen; (x, y) itself is not painted.
+// The style pattern continues from the previous LineTo.
 KELMIRA_EXTERN_C BOOL LineTo(HDC hdc, int x, int y);
+// Segments joining the points, the last point not painted, with a style pattern of its own;
+// the current position is neither used nor changed.
 KELMIRA_EXTERN_C BOOL Polyline(HDC hdc, const POINT* apt, int cpt);
-// Outline with the pen, interior with the brush, inside left..right-1, top..bottom-1.
+// Polyline from the current position through the points; the last point becomes current.
+KELMIRA_EXTERN_C BOOL PolylineTo(HDC hdc, const POINT* apt, DWORD cpt);
+// Outline with the pen, interior with the brush, inside left..right-1, top..bottom-1 (a wide pen's
+// outline too); outline and interior never overlap, so an R2_NOTXORPEN figure drawn twice leaves
+// no trace. With PS_NULL the brush stops one pixel short on the right and at the bottom.
 KELMIRA_EXTERN_C BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom);
 KELMIRA_EXTERN_C BOOL Ellipse(HDC hdc, int left, int top, int right, int bottom);
+// Returns the previous mix mode; 0 (ERROR_INVALID_PARAMETER) for a value outside R2_BLACK..R2_WHITE.
 KELMIRA_EXTERN_C int SetROP2(HDC hdc, int rop2);
 KELMIRA_EXTERN_C int GetROP2(HDC hdc);
 
 // ---------------------------------------------------------------------------------------------
 // Text
 
+// Fonts are outline faces found through fontconfig: a desktop face name that is not installed
+// resolves to its metric-compatible substitute (Arial, Times New Roman and Courier New to the
+// Liberation faces; the dialog faces "MS Sans Serif", "MS Shell Dlg" and "System" to Arial's), an
+// unknown name to the substitute of the core face of lfPitchAndFamily's family (Arial by
+// default); creating a font never fails for its name. lfHeight < 0 is the em size, > 0 the cell
+// height (tmHeight), 0 a 16-pixel cell; lfWidth != 0 stretches the face to that average character
+// width; weights from 600 up are bold (synthesised when the face has no bold); italic, underline
+// and strike-out as asked; lfEscapement turns the baseline. GetTextFaceA reports the requested
+// name when it was found (directly or through a substitute), else the face used.
+// Text is drawn hinted and anti-aliased in the text colour; strings are Windows-1252. Under a
+// world transform (GM_ADVANCED) glyphs, cells and rules turn with the mapping.
 KELMIRA_EXTERN_C HFONT CreateFontIndirectA(const LOGFONTA* lplf);
 inline HFONT CreateFontIndirect(const LOGFONTA* lplf) { return CreateFontIndirectA(lplf); }
+// The reference point is placed by the text alignment (TA_LEFT/TA_CENTER/TA_RIGHT,
+// TA_TOP/TA_BASELINE/TA_BOTTOM, TA_UPDATECP: from the current position, which then moves past the
+// string for TA_LEFT and back before it for TA_RIGHT). In OPAQUE mode the string's cell (extent x
+// tmHeight) is filled with the background colour first. ETO_OPAQUE fills lprect (columns
+// left..right-1, rows top..bottom-1) with the background colour, also with no string;
+// ETO_CLIPPED clips the text to it; lpDx gives the distance from each character to the next
+// (pairs with ETO_PDY). ETO_GLYPH_INDEX is not supported.
 KELMIRA_EXTERN_C BOOL TextOutA(HDC hdc, int x, int y, LPCSTR lpString, int c);
 KELMIRA_EXTERN_C BOOL ExtTextOutA(HDC hdc, int x, int y, UINT options, const RECT* lprect, LPCSTR lpString, UINT c,
                                   const INT* lpDx);
-// Returns the height of the text drawn (or measured with DT_CALCRECT), 0 on failure.
+// Returns the height of the text drawn (or measured with DT_CALCRECT), or with DT_SINGLELINE and
+// DT_VCENTER/DT_BOTTOM the offset from lprc->top to the bottom of the text; 0 on failure and for
+// empty text. cchText -1 means NUL-terminated. Lines break at CR, LF and CR LF (not with
+// DT_SINGLELINE) and, with DT_WORDBREAK, at spaces to fit the rectangle's width (a longer word
+// stays whole on its own line); line height is tmHeight (+ tmExternalLeading with
+// DT_EXTERNALLEADING); DT_EXPANDTABS sets tab stops every 8 average character widths (the second
+// byte of the format with DT_TABSTOP); '&' marks the next character for underlining and "&&" is
+// '&' unless DT_NOPREFIX; DT_END_ELLIPSIS shortens lines that do not fit with "...". DT_CALCRECT
+// draws nothing and sets right = left + the widest line and bottom = top + the text height.
+// Lines are drawn from their cells' top-left corners whatever the text alignment, clipped to the
+// rectangle unless DT_NOCLIP.
 KELMIRA_EXTERN_C int DrawTextA(HDC hdc, LPCSTR lpchText, int cchText, LPRECT lprc, UINT format);
 KELMIRA_EXTERN_C BOOL GetTextExtentPoint32A(HDC hdc, LPCSTR lpString, int c, LPSIZE psizl);
 KELMIRA_EXTERN_C BOOL GetTextExtentPointA(HDC hdc, LPCSTR lpString, int c, LPSIZE lpsz);
 KELMIRA_EXTERN_C BOOL GetTextMetricsA(HDC hdc, LPTEXTMETRICA lptm);
+// The companions of the calls above: a font from its fields, the selected font's face name
+// (returns the characters copied with the NUL, or the size needed when lpName is null), and the
+// advance widths of the characters iFirst..iLast (Windows-1252 codes).
+KELMIRA_EXTERN_C HFONT CreateFontA(int cHeight, int cWidth, int cEscapement, int cOrientation, int cWeight,
+                                   DWORD bItalic, DWORD bUnderline, DWORD bStrikeOut, DWORD iCharSet,
+                                   DWORD iOutPrecision, DWORD iClipPrecision, DWORD iQuality,
+                                   DWORD iPitchAndFamily, LPCSTR pszFaceName);
+KELMIRA_EXTERN_C int GetTextFaceA(HDC hdc, int c, LPSTR lpName);
+KELMIRA_EXTERN_C BOOL GetCharWidth32A(HDC hdc, UINT iFirst, UINT iLast, INT* lpBuffer);
 inline BOOL TextOut(HDC hdc, int x, int y, LPCSTR s, int c) { return TextOutA(hdc, x, y, s, c); }
 inline BOOL ExtTextOut(HDC hdc, int x, int y, UINT o, const RECT* r, LPCSTR s, UINT c, const INT* dx) {
   return ExtTextOutA(hdc, x, y, o, r, s, c, dx);

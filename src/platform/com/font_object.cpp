@@ -1,8 +1,14 @@
 // The standard font object: attributes, cloning, comparison and handle locks.
 #include "com/font_object.h"
 
+#include "com/codepage.h"
 #include "com/font_handles.h"
+#include "gdi/text_metrics.h"
 
+#include <kelmira/platform/wingdi.h>
+
+#include <cmath>
+#include <cstdlib>
 #include <memory>
 #include <new>
 
@@ -20,12 +26,33 @@ bool SameFaceName(const std::u16string& a, const OLECHAR* b, UINT length) {
   return true;
 }
 
+constexpr double kHimetricPerPoint = 2540.0 / 72.0;
+
+// The logical font of the attributes at cyLogical logical units per cyHimetric HIMETRIC units.
+LOGFONTA LogFontOf(const FontAttributes& attrs, LONG cyLogical, LONG cyHimetric) {
+  LOGFONTA lf{};
+  const double points = static_cast<double>(attrs.size) / 10000.0;
+  const double logical = points * kHimetricPerPoint * cyLogical / cyHimetric;
+  lf.lfHeight = -static_cast<LONG>(std::min(std::llround(std::fabs(logical)), 0x7FFFFFFFLL));
+  lf.lfWeight = attrs.weight;
+  lf.lfItalic = attrs.italic ? TRUE : FALSE;
+  lf.lfUnderline = attrs.underline ? TRUE : FALSE;
+  lf.lfStrikeOut = attrs.strikethrough ? TRUE : FALSE;
+  lf.lfCharSet = static_cast<BYTE>(attrs.charset);
+  std::size_t n = 0;
+  for (char16_t ch : attrs.name) {
+    if (n + 1 >= static_cast<std::size_t>(LF_FACESIZE)) break;
+    int byte = codepage::ToWindows1252(ch);
+    lf.lfFaceName[n++] = static_cast<char>(byte < 0 ? '?' : byte);
+  }
+  return lf;
+}
+
 }  // namespace
 
 FontHandleTable& FontHandles() {
-  // Nothing realises handles until the drawing API can make fonts; its DeleteObject becomes
-  // the deleter then.
-  static FontHandleTable table(nullptr);
+  // A realised handle is deleted once no font object uses it and no drawing code has it locked.
+  static FontHandleTable table([](HFONT font) { DeleteObject(font); });
   return table;
 }
 
@@ -169,10 +196,21 @@ HRESULT FontObject::put_Charset(SHORT charset) {
 HRESULT FontObject::get_hFont(HFONT* phFont) {
   if (!phFont) return E_POINTER;
   *phFont = nullptr;
-  // Realising a handle needs the drawing API's font creation, which does not exist yet. Once it
-  // does: make the handle from attrs_ scaled by cyLogical_/cyHimetric_, keep it in hfont_ and
-  // register it with FontHandles().Use.
-  return E_NOTIMPL;
+  if (!hfont_) {
+    // Kept until an attribute or the ratio changes.
+    const LOGFONTA lf = LogFontOf(attrs_, cyLogical_, cyHimetric_);
+    HFONT font = CreateFontIndirectA(&lf);
+    if (!font) return E_OUTOFMEMORY;
+    try {
+      FontHandles().Use(font);
+    } catch (const std::bad_alloc&) {
+      DeleteObject(font);
+      return E_OUTOFMEMORY;
+    }
+    hfont_ = font;
+  }
+  *phFont = hfont_;
+  return S_OK;
 }
 
 HRESULT FontObject::Clone(IFont** ppFont) {
@@ -219,8 +257,10 @@ HRESULT FontObject::SetRatio(LONG cyLogical, LONG cyHimetric) {
 
 HRESULT FontObject::QueryTextMetrics(TEXTMETRICOLE* pTM) {
   if (!pTM) return E_POINTER;
-  // Metrics come from the realised font (get_Hfont), which needs the drawing API.
-  return E_NOTIMPL;
+  HFONT font = nullptr;
+  HRESULT hr = get_hFont(&font);
+  if (FAILED(hr)) return hr;
+  return gdi::FontObjectMetrics(font, pTM) ? S_OK : E_OUTOFMEMORY;
 }
 
 HRESULT FontObject::AddRefHfont(HFONT hFont) { return FontHandles().Lock(hFont); }

@@ -97,7 +97,7 @@ class FontObject : public IFont, public IFontDisp, public IPersistStream, public
   void DropHandle();
 
   FontAttributes attrs_;
-  LONG cyLogical_ = 72;  // logical units per cyHimetric HIMETRIC units: one point by default
+  LONG cyLogical_ = 96;  // logical units per cyHimetric HIMETRIC units: the 96-dpi screen by default
   LONG cyHimetric_ = 2540;
   HDC hdc_ = nullptr;
   HFONT hfont_ = nullptr;  // the realised handle, once realised

@@ -49,6 +49,7 @@ struct DeviceContext {
   bool hasDeviceClip = false;
   RECT deviceClip{0, 0, 0, 0};
   POINT deviceOrigin{0, 0};
+  int penPatternPhase = 0;  // styled-pen phase at the current position; MoveToEx resets it
 };
 
 // Null and ERROR_INVALID_HANDLE unless hdc names a live device context. Exported (like the

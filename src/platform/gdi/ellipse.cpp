@@ -1,5 +1,6 @@
 // Ellipse inscribed in its bounds: the pixels whose centres lie inside the ellipse that touches
-// the outer edges of columns left..right-1 and rows top..bottom-1. A one-pixel outline is the
+// the outer edges of columns left..right-1 and rows top..bottom-1, plus the middle row(s) and
+// column(s) in full, so that even a flat or thin figure reaches all four sides. A one-pixel outline is the
 // set's boundary (pixels with a 4-neighbour outside), so it is 8-connected and one pixel thin;
 // a wide outline is the ring between that ellipse and the one inset by the pen width. The
 // interior is everything else, so outline and interior never overlap.
@@ -46,19 +47,23 @@ std::int64_t LargestScaledRoot(Int128 limit, std::int64_t b) {
 
 // Columns of row y inside the ellipse inscribed in box. In doubled coordinates centred on the
 // box, column x is X = 2x + 1 - (left + right) and row y is Y = 2y + 1 - (top + bottom); the
-// pixel is inside when X^2 B^2 + Y^2 A^2 <= A^2 B^2 with A, B the box width and height.
+// pixel is inside when X^2 B^2 + Y^2 A^2 <= A^2 B^2 with A, B the box width and height, or
+// when |X| <= 1 or |Y| <= 1 (the middle columns and rows).
 Run RowRun(const Rect64& box, std::int64_t y) {
   if (IsEmpty(box) || y < box.top || y >= box.bottom) return {};
   const std::int64_t a = box.right - box.left;
   const std::int64_t b = box.bottom - box.top;
   const std::int64_t yy = 2 * y + 1 - (box.top + box.bottom);
-  std::int64_t xm = 0;
-  if (a <= kExactAxis && b <= kExactAxis) {
+  std::int64_t xm = a - 1;
+  if (yy >= -1 && yy <= 1) {
+    // a middle row spans the whole box
+  } else if (a <= kExactAxis && b <= kExactAxis) {
     xm = LargestScaledRoot(Int128{a} * a * (Int128{b} * b - Int128{yy} * yy), b);
   } else {
     const long double la = a, lb = b, ly = yy;
     xm = static_cast<std::int64_t>(la * std::sqrt(std::max<long double>(0, lb * lb - ly * ly)) / lb);
   }
+  xm = std::clamp<std::int64_t>(xm, 1, a - 1 > 1 ? a - 1 : 1);
   // X has the parity of A + 1.
   if (((xm ^ (a + 1)) & 1) != 0) --xm;
   if (xm < 0) return {};

@@ -5,34 +5,31 @@
 namespace kelmira::gdi {
 namespace {
 
-constexpr int kHatchHorizontal = 0;
-constexpr int kHatchVertical = 1;
-constexpr int kHatchForwardDiagonal = 2;  // top-left to bottom-right
-constexpr int kHatchBackwardDiagonal = 3; // bottom-left to top-right
-constexpr int kHatchCross = 4;
-constexpr int kHatchDiagonalCross = 5;
-
 constexpr bool HatchBit(int style, int x, int y) {
   switch (style) {
-    case kHatchHorizontal: return y == 0;
-    case kHatchVertical: return x == 0;
-    case kHatchForwardDiagonal: return x == y;
-    case kHatchBackwardDiagonal: return x + y == 7;
-    case kHatchCross: return x == 0 || y == 0;
-    case kHatchDiagonalCross: return x == y || x + y == 7;
+    case HS_HORIZONTAL: return y == 0;
+    case HS_VERTICAL: return x == 0;
+    case HS_FDIAGONAL: return x == y;
+    case HS_BDIAGONAL: return x + y == 7;
+    case HS_CROSS: return x == 0 || y == 0;
+    case HS_DIAGCROSS: return x == y || x + y == 7;
     default: return false;
   }
 }
 
 }  // namespace
 
+std::uint8_t HatchRow(int hatchStyle, int y) {
+  std::uint8_t row = 0;
+  for (int x = 0; x < 8; ++x) {
+    if (HatchBit(hatchStyle, x, y & 7)) row = static_cast<std::uint8_t>(row | (1u << x));
+  }
+  return row;
+}
+
 std::array<std::uint8_t, 8> HatchRows(int hatchStyle) {
   std::array<std::uint8_t, 8> rows{};
-  for (int y = 0; y < 8; ++y) {
-    for (int x = 0; x < 8; ++x) {
-      if (HatchBit(hatchStyle, x, y)) rows[y] = static_cast<std::uint8_t>(rows[y] | (1u << x));
-    }
-  }
+  for (int y = 0; y < 8; ++y) rows[static_cast<std::size_t>(y)] = HatchRow(hatchStyle, y);
   return rows;
 }
 

@@ -14,10 +14,10 @@ constexpr std::uint32_t Run(int first, int count) { return ((std::uint32_t{1} <<
 
 LinePattern PatternForPenStyle(int penStyle) {
   switch (penStyle) {
-    case kPenDash: return {Run(0, 18), 24};
-    case kPenDot: return {Run(0, 3), 6};
-    case kPenDashDot: return {Run(0, 9) | Run(15, 3), 24};
-    case kPenDashDotDot: return {Run(0, 9) | Run(12, 3) | Run(18, 3), 24};
+    case PS_DASH: return {Run(0, 18), 24};
+    case PS_DOT: return {Run(0, 3), 6};
+    case PS_DASHDOT: return {Run(0, 9) | Run(15, 3), 24};
+    case PS_DASHDOTDOT: return {Run(0, 9) | Run(12, 3) | Run(18, 3), 24};
     default: return {};
   }
 }

@@ -15,6 +15,8 @@ namespace {
 using Int128 = __int128;
 
 constexpr std::int64_t kCoordLimit = std::int64_t{1} << 60;
+// Below this, 2 * first * rise + c fits in 64 bits.
+constexpr std::int64_t kSmall = std::int64_t{1} << 30;
 
 std::int64_t ClampCoord(std::int64_t v) { return std::clamp(v, -kCoordLimit, kCoordLimit); }
 
@@ -64,8 +66,8 @@ LineWalk SetUpLineWalk(const Surface& surface, const RECT& clip, Point64 a, Poin
   walk.errSpan = 2 * len;
   walk.errStep = 2 * rise;
 
-  Int128 first = 0;
-  Int128 last = len - 1;
+  std::int64_t first = 0;
+  std::int64_t last = len - 1;
   if (!Contains(clip, a) || !Contains(clip, b)) {
     const std::int64_t majorLo = walk.xMajor ? clip.left : clip.top;
     const std::int64_t majorHi = (walk.xMajor ? clip.right : clip.bottom) - 1;
@@ -75,23 +77,34 @@ LineWalk SetUpLineWalk(const Surface& surface, const RECT& clip, Point64 a, Poin
     Range offsets = StepsWithin(minor0, sMinor, minorLo, minorHi);
     offsets.lo = std::max<Int128>(offsets.lo, 0);
     if (offsets.hi < offsets.lo) return walk;
-    first = std::max(first, steps.lo);
-    last = std::min(last, steps.hi);
+    Int128 lo = std::max<Int128>(0, steps.lo);
+    Int128 hi = std::min<Int128>(last, steps.hi);
     if (rise == 0) {
       if (offsets.lo > 0) return walk;
     } else {
       // m(i) >= k  <=>  i >= ceil((2*len*k - c) / (2*rise)).
-      first = std::max(first, CeilDiv(Int128{walk.errSpan} * offsets.lo - c, walk.errStep));
-      last = std::min(last, CeilDiv(Int128{walk.errSpan} * (offsets.hi + 1) - c, walk.errStep) - 1);
+      lo = std::max(lo, CeilDiv(Int128{walk.errSpan} * offsets.lo - c, walk.errStep));
+      hi = std::min(hi, CeilDiv(Int128{walk.errSpan} * (offsets.hi + 1) - c, walk.errStep) - 1);
     }
-    if (first > last) return walk;
+    if (lo > hi) return walk;
+    first = static_cast<std::int64_t>(lo);
+    last = static_cast<std::int64_t>(hi);
   }
 
-  const Int128 numerator = 2 * first * rise + c;
-  const auto offset = static_cast<std::int64_t>(numerator / walk.errSpan);
-  walk.err = static_cast<std::int64_t>(numerator % walk.errSpan) - walk.errSpan;
-  walk.skipped = static_cast<std::int64_t>(first);
-  walk.visible = static_cast<std::int64_t>(last - first + 1);
+  // The state at the first visible pixel; lines that start inside skip the 128-bit division.
+  std::int64_t offset = 0;
+  walk.err = c - walk.errSpan;
+  if (first > 0 && first < kSmall && rise < kSmall) {
+    const std::int64_t numerator = 2 * first * rise + c;
+    offset = numerator / walk.errSpan;
+    walk.err = numerator % walk.errSpan - walk.errSpan;
+  } else if (first > 0) {
+    const Int128 numerator = 2 * Int128{first} * rise + c;
+    offset = static_cast<std::int64_t>(numerator / walk.errSpan);
+    walk.err = static_cast<std::int64_t>(numerator % walk.errSpan) - walk.errSpan;
+  }
+  walk.skipped = first;
+  walk.visible = last - first + 1;
 
   const std::int64_t major = major0 + sMajor * walk.skipped;
   const std::int64_t minor = minor0 + sMinor * offset;

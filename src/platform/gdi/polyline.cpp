@@ -9,7 +9,11 @@ void StrokeLine(const Surface& surface, const RECT& clip, Point64 a, Point64 b, 
     case Stroke::Kind::None:
       return;
     case Stroke::Kind::Cosmetic:
-      DrawPatternLine(surface, clip, a, b, stroke.mix, stroke.gapMix, stroke.pattern, patternPos);
+      if (stroke.pattern.IsSolid()) {
+        DrawSolidLine(surface, clip, a, b, stroke.mix);
+      } else {
+        DrawPatternLine(surface, clip, a, b, stroke.mix, stroke.gapMix, stroke.pattern, patternPos);
+      }
       return;
     case Stroke::Kind::Wide: {
       const Point64 ends[2] = {a, b};

@@ -13,34 +13,24 @@
 //   same pixels as A->B except that it paints B and not A.
 // - Clipping never moves a pixel: a clipped line paints exactly the unclipped line's pixels that
 //   lie inside the clip rectangle, and the style pattern keeps its phase.
-// - A wide pen (width w >= 2) paints every pixel whose centre lies within w/2 of the segment:
-//   round ends and, within one polyline, round joins, each pixel painted once.
+// - Consecutive one-pixel segments share their joint pixel (painted once, by the later segment),
+//   but are otherwise drawn independently: where they cross or fold back, pixels are mixed
+//   again, as on the desktop.
+// - A wide pen (width w >= 2) paints every pixel whose centre lies within w/2 of the segment
+//   (an even width is centred half a pixel right and down, so it covers w pixels across): round
+//   ends and, within one polyline, round joins, each pixel painted once. Wide pens draw solid
+//   whatever their style.
 // - Rectangles and ellipses cover columns left..right-1 and rows top..bottom-1; outline and
 //   interior never overlap, so every pixel of a figure is mixed exactly once.
 #pragma once
 
 #include "gdi/rop.h"
-
-#include <kelmira/platform/types.h>
+#include "gdi/surface.h"
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <span>
-
-#if __has_include("gdi/surface.h")
-#include "gdi/surface.h"
-#else
-namespace kelmira::gdi {
-// 32-bit xRGB pixels, top-down; stride counted in pixels.
-struct Surface {
-  std::uint32_t* pixels;
-  int width;
-  int height;
-  int stride;
-};
-}  // namespace kelmira::gdi
-#endif
 
 namespace kelmira::gdi {
 
@@ -63,15 +53,6 @@ struct LinePattern {
   int period = 0;            // 0: solid
   constexpr bool IsSolid() const { return period == 0; }
 };
-
-// Pen style numbers (PS_SOLID .. PS_NULL, PS_INSIDEFRAME) as the pen objects store them.
-inline constexpr int kPenSolid = 0;
-inline constexpr int kPenDash = 1;
-inline constexpr int kPenDot = 2;
-inline constexpr int kPenDashDot = 3;
-inline constexpr int kPenDashDotDot = 4;
-inline constexpr int kPenNull = 5;
-inline constexpr int kPenInsideFrame = 6;
 
 // PS_DASH 18 on 6 off; PS_DOT 3/3; PS_DASHDOT 9,6,3,6; PS_DASHDOTDOT 9,3,3,3,3,3; others solid.
 LinePattern PatternForPenStyle(int penStyle);
@@ -131,7 +112,7 @@ void StrokePolyline(const Surface& surface, const RECT& clip, std::span<const Po
 
 // --- Areas -------------------------------------------------------------------------------------
 
-// Fills r (half-open) with the brush. This is what FillRect and PatBlt use.
+// Fills r (half-open) with the brush; FillRect and PatBlt end here.
 void FillRectWith(const Surface& surface, const RECT& clip, const Rect64& r, const Fill& fill);
 
 // Columns x0..x1-1 of row y with the brush or with a plain mix; clipped here.

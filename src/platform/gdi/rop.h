@@ -13,8 +13,6 @@ namespace kelmira::gdi {
 // Desktop mix-mode numbers (R2_BLACK .. R2_WHITE).
 inline constexpr int kRop2First = 1;
 inline constexpr int kRop2Last = 16;
-inline constexpr int kRop2NotXorPen = 10;
-inline constexpr int kRop2Nop = 11;
 inline constexpr int kRop2CopyPen = 13;
 
 // Only the 24 colour bits are ever changed; the top byte of a pixel stays 0.
@@ -63,12 +61,5 @@ constexpr Mix MixFor(int rop2, std::uint32_t penPixel) {
   const std::uint32_t onOnes = ApplyRop2(rop2, penPixel, ~0u);
   return Mix{(onZero ^ onOnes) & kColorBits, onZero & kColorBits};
 }
-
-// COLORREF 0x00BBGGRR to pixel 0x00RRGGBB (the high byte, a system-colour flag, is dropped).
-constexpr std::uint32_t PixelFromColorRef(std::uint32_t colorRef) {
-  return ((colorRef & 0xFFu) << 16) | (colorRef & 0xFF00u) | ((colorRef >> 16) & 0xFFu);
-}
-
-constexpr std::uint32_t ColorRefFromPixel(std::uint32_t pixel) { return PixelFromColorRef(pixel); }
 
 }  // namespace kelmira::gdi

@@ -6,7 +6,6 @@
 namespace kelmira::gdi {
 namespace {
 
-constexpr int kPenStyleMask = 0x0F;
 // Wider pens would cover any bitmap anyway; the bound keeps the capsule arithmetic exact.
 constexpr int kMaxPenWidth = 1 << 20;
 
@@ -15,9 +14,9 @@ constexpr int kMaxPenWidth = 1 << 20;
 Stroke MakeStroke(int penStyle, int width, std::uint32_t penColorRef, std::uint32_t bkColorRef,
                   bool bkOpaque, int rop2) {
   Stroke stroke;
-  const int style = penStyle & kPenStyleMask;
-  if (style == kPenNull) return stroke;
-  stroke.mix = MixFor(rop2, PixelFromColorRef(penColorRef));
+  const int style = penStyle & PS_STYLE_MASK;
+  if (style == PS_NULL) return stroke;
+  stroke.mix = MixFor(rop2, PixelFromColor(penColorRef));
   if (width > 1) {
     stroke.kind = Stroke::Kind::Wide;
     stroke.width = std::min(width, kMaxPenWidth);
@@ -25,14 +24,14 @@ Stroke MakeStroke(int penStyle, int width, std::uint32_t penColorRef, std::uint3
   }
   stroke.kind = Stroke::Kind::Cosmetic;
   stroke.pattern = PatternForPenStyle(style);
-  stroke.gapMix = bkOpaque ? MixFor(rop2, PixelFromColorRef(bkColorRef)) : kNopMix;
+  stroke.gapMix = bkOpaque ? MixFor(rop2, PixelFromColor(bkColorRef)) : kNopMix;
   return stroke;
 }
 
 Fill MakeSolidFill(std::uint32_t colorRef, int rop2) {
   Fill fill;
   fill.kind = Fill::Kind::Solid;
-  fill.mix = MixFor(rop2, PixelFromColorRef(colorRef));
+  fill.mix = MixFor(rop2, PixelFromColor(colorRef));
   return fill;
 }
 
@@ -40,8 +39,8 @@ Fill MakeHatchFill(int hatchStyle, std::uint32_t colorRef, std::uint32_t bkColor
                    int rop2, Point64 brushOrigin) {
   Fill fill;
   fill.kind = Fill::Kind::Hatch;
-  fill.mix = MixFor(rop2, PixelFromColorRef(colorRef));
-  fill.gapMix = bkOpaque ? MixFor(rop2, PixelFromColorRef(bkColorRef)) : kNopMix;
+  fill.mix = MixFor(rop2, PixelFromColor(colorRef));
+  fill.gapMix = bkOpaque ? MixFor(rop2, PixelFromColor(bkColorRef)) : kNopMix;
   fill.rows = HatchRows(hatchStyle);
   fill.origin = brushOrigin;
   return fill;

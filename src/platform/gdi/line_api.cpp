@@ -1,0 +1,103 @@
+// MoveToEx, LineTo, Polyline, PolylineTo and the mix mode.
+//
+// The style pattern of a cosmetic pen continues from one LineTo to the next and starts afresh
+// at MoveToEx; Polyline starts its own pattern and leaves the device context's alone.
+#include "gdi/dc_paint.h"
+#include "gdi/gdi_error.h"
+
+#include <exception>
+#include <vector>
+
+using namespace kelmira::gdi;
+
+namespace {
+
+Point64 DevicePointOf(const DeviceContext& dc, const POINT& p) { return ToPoint64(TransformPoint(dc, p)); }
+
+// Cosmetic pens go segment by segment, transforming on the way; wide pens need the whole path
+// to paint each pixel once (and may run out of memory for it).
+void StrokePointsOrThrow(DeviceContext& dc, const POINT* points, std::size_t count, int& patternPos) {
+  const Stroke stroke = StrokeFromDc(dc);
+  if (stroke.kind == Stroke::Kind::None || count < 2) return;
+  const RECT clip = DcClip(dc);
+  if (stroke.kind == Stroke::Kind::Cosmetic) {
+    Point64 from = DevicePointOf(dc, points[0]);
+    for (std::size_t i = 1; i < count; ++i) {
+      const Point64 to = DevicePointOf(dc, points[i]);
+      StrokeLine(dc.surface, clip, from, to, stroke, patternPos);
+      from = to;
+    }
+    return;
+  }
+  std::vector<Point64> device(count);
+  for (std::size_t i = 0; i < count; ++i) device[i] = DevicePointOf(dc, points[i]);
+  StrokePolyline(dc.surface, clip, device, stroke, patternPos);
+}
+
+BOOL StrokePoints(DeviceContext& dc, const POINT* points, std::size_t count, int& patternPos) {
+  try {
+    StrokePointsOrThrow(dc, points, count, patternPos);
+    return TRUE;
+  } catch (const std::exception&) {
+    return Fail(ERROR_NOT_ENOUGH_MEMORY, FALSE);
+  }
+}
+
+}  // namespace
+
+BOOL MoveToEx(HDC hdc, int x, int y, LPPOINT lppt) {
+  DeviceContext* dc = LookupDC(hdc);
+  if (!dc) return FALSE;
+  if (lppt) *lppt = dc->state.currentPosition;
+  dc->state.currentPosition = POINT{x, y};
+  dc->penPatternPhase = 0;
+  return TRUE;
+}
+
+BOOL LineTo(HDC hdc, int x, int y) {
+  DeviceContext* dc = LookupDC(hdc);
+  if (!dc) return FALSE;
+  const POINT ends[2] = {dc->state.currentPosition, POINT{x, y}};
+  dc->state.currentPosition = ends[1];
+  return StrokePoints(*dc, ends, 2, dc->penPatternPhase);
+}
+
+BOOL Polyline(HDC hdc, const POINT* apt, int cpt) {
+  DeviceContext* dc = LookupDC(hdc);
+  if (!dc) return FALSE;
+  if (cpt < 0 || (!apt && cpt > 0)) return Fail(ERROR_INVALID_PARAMETER, FALSE);
+  int patternPos = 0;
+  return StrokePoints(*dc, apt, static_cast<std::size_t>(cpt), patternPos);
+}
+
+BOOL PolylineTo(HDC hdc, const POINT* apt, DWORD cpt) {
+  DeviceContext* dc = LookupDC(hdc);
+  if (!dc) return FALSE;
+  if (!apt && cpt > 0) return Fail(ERROR_INVALID_PARAMETER, FALSE);
+  if (cpt == 0) return TRUE;
+  try {
+    std::vector<POINT> path;
+    path.reserve(std::size_t{cpt} + 1);
+    path.push_back(dc->state.currentPosition);
+    path.insert(path.end(), apt, apt + cpt);
+    dc->state.currentPosition = path.back();
+    StrokePointsOrThrow(*dc, path.data(), path.size(), dc->penPatternPhase);
+    return TRUE;
+  } catch (const std::exception&) {
+    return Fail(ERROR_NOT_ENOUGH_MEMORY, FALSE);
+  }
+}
+
+int SetROP2(HDC hdc, int rop2) {
+  DeviceContext* dc = LookupDC(hdc);
+  if (!dc) return 0;
+  if (!IsValidRop2(rop2)) return Fail(ERROR_INVALID_PARAMETER, FALSE);
+  const int previous = dc->state.rop2;
+  dc->state.rop2 = rop2;
+  return previous;
+}
+
+int GetROP2(HDC hdc) {
+  const DeviceContext* dc = LookupDC(hdc);
+  return dc ? dc->state.rop2 : 0;
+}

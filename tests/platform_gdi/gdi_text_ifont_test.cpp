@@ -1,0 +1,98 @@
+// Font objects of the component runtime realise font handles for drawing.
+#include "gdi_text_canvas.h"
+
+#include <cstring>
+
+using kelmira::ComPtr;
+using text_test::Canvas;
+
+namespace {
+
+ComPtr<IFont> MakeFont(const char16_t* name, LONGLONG size, SHORT weight) {
+  std::u16string copy = name;
+  FONTDESC desc{};
+  desc.cbSizeofstruct = sizeof(FONTDESC);
+  desc.lpstrName = copy.data();
+  desc.cySize.int64 = size;
+  desc.sWeight = weight;
+  ComPtr<IFont> font;
+  EXPECT_EQ(OleCreateFontIndirect(&desc, IID_IFont, reinterpret_cast<void**>(&font)), S_OK);
+  return font;
+}
+
+LOGFONTA Describe(HFONT font) {
+  LOGFONTA lf{};
+  EXPECT_EQ(GetObjectA(font, sizeof lf, &lf), static_cast<int>(sizeof lf));
+  return lf;
+}
+
+TEST(GdiTextIFont, HandleDescribesTheFontAtNinetySixDpi) {
+  ComPtr<IFont> font = MakeFont(u"Arial", 70000, 300);  // 7 points
+  ASSERT_EQ(font->put_Italic(TRUE), S_OK);
+  ASSERT_EQ(font->put_Charset(2), S_OK);
+  HFONT h = nullptr;
+  ASSERT_EQ(font->get_hFont(&h), S_OK);
+  ASSERT_NE(h, nullptr);
+  LOGFONTA lf = Describe(h);
+  EXPECT_EQ(lf.lfHeight, -9);  // 7 * 96 / 72 = 9.33
+  EXPECT_EQ(lf.lfWeight, 300);
+  EXPECT_EQ(lf.lfItalic, TRUE);
+  EXPECT_EQ(lf.lfUnderline, FALSE);
+  EXPECT_EQ(lf.lfCharSet, 2);
+  EXPECT_STREQ(lf.lfFaceName, "Arial");
+  HFONT again = nullptr;
+  ASSERT_EQ(font->get_hFont(&again), S_OK);
+  EXPECT_EQ(again, h);  // kept until something changes
+
+  // Metrics come from the realised font and agree with a device context's.
+  TEXTMETRICW metrics{};
+  ASSERT_EQ(font->QueryTextMetrics(&metrics), S_OK);
+  Canvas canvas(4, 4);
+  HGDIOBJ old = SelectObject(canvas.dc(), h);
+  TEXTMETRICA tm = canvas.Metrics();
+  SelectObject(canvas.dc(), old);
+  EXPECT_EQ(metrics.tmHeight, tm.tmHeight);
+  EXPECT_EQ(metrics.tmAscent, tm.tmAscent);
+  EXPECT_EQ(metrics.tmAveCharWidth, tm.tmAveCharWidth);
+  EXPECT_EQ(metrics.tmHeight - metrics.tmInternalLeading, 9);
+  EXPECT_NE(metrics.tmItalic, 0);
+
+  // The ratio scales the height: 1 logical unit per point.
+  ASSERT_EQ(font->SetRatio(72, 2540), S_OK);
+  ASSERT_EQ(font->get_hFont(&h), S_OK);
+  EXPECT_EQ(Describe(h).lfHeight, -7);
+  EXPECT_EQ(font->QueryTextMetrics(nullptr), E_POINTER);
+  EXPECT_EQ(font->get_hFont(nullptr), E_POINTER);
+}
+
+TEST(GdiTextIFont, LockedHandlesOutliveChangesUntilReleased) {
+  ComPtr<IFont> font = MakeFont(u"Times New Roman", 100000, 400);
+  HFONT first = nullptr;
+  ASSERT_EQ(font->get_hFont(&first), S_OK);
+  ASSERT_EQ(font->AddRefHfont(first), S_OK);
+  ASSERT_EQ(font->AddRefHfont(first), S_OK);
+  CY size{};
+  size.int64 = 120000;
+  ASSERT_EQ(font->put_Size(size), S_OK);
+  HFONT second = nullptr;
+  ASSERT_EQ(font->get_hFont(&second), S_OK);
+  EXPECT_NE(second, first);
+  EXPECT_EQ(Describe(second).lfHeight, -16);
+  EXPECT_EQ(GetObjectType(first), OBJ_FONT);  // still locked twice
+  ASSERT_EQ(font->ReleaseHfont(first), S_OK);
+  EXPECT_EQ(GetObjectType(first), OBJ_FONT);
+  ASSERT_EQ(font->ReleaseHfont(first), S_OK);
+  EXPECT_EQ(GetObjectType(first), 0u);  // deleted with the last lock
+  EXPECT_EQ(font->ReleaseHfont(first), E_INVALIDARG);
+
+  // A handle selected into a device context survives its font object.
+  Canvas canvas(4, 4);
+  HGDIOBJ old = SelectObject(canvas.dc(), second);
+  font.Reset();
+  TEXTMETRICA tm = canvas.Metrics();
+  EXPECT_EQ(tm.tmHeight - tm.tmInternalLeading, 16);
+  SelectObject(canvas.dc(), old);
+  EXPECT_EQ(GetObjectType(second), 0u);
+}
+
+}  // namespace
