@@ -277,9 +277,9 @@ int RunMessageLoop(const Options& options) {
 int Run(const Options& options) {
   HRESULT hr = KelmiraSetDisplayBackend(options.snapshot ? "headless" : "sdl");
   if (FAILED(hr)) {
-    std::fprintf(stderr,
-                 hr == E_NOTIMPL ? "kelmira-view: this build has no SDL display back-end; try --headless-snapshot\n"
-                                 : "kelmira-view: no display to show a window on; try --headless-snapshot\n");
+    // The platform has said why on stderr.
+    std::fprintf(stderr, "kelmira-view: cannot open a desktop window (0x%08X); try --headless-snapshot FILE\n",
+                 static_cast<unsigned>(hr));
     return 1;
   }
   g_view.frame = CreateFrame(options);
