@@ -815,6 +815,11 @@ KELMIRA_EXTERN_C HWND SetActiveWindow(HWND hWnd);
 KELMIRA_EXTERN_C HWND GetForegroundWindow();
 KELMIRA_EXTERN_C BOOL SetForegroundWindow(HWND hWnd);
 
+// WM_ACTIVATE's low word.
+constexpr WORD WA_INACTIVE = 0;
+constexpr WORD WA_ACTIVE = 1;
+constexpr WORD WA_CLICKACTIVE = 2;
+
 constexpr int VK_LBUTTON = 0x01;
 constexpr int VK_RBUTTON = 0x02;
 constexpr int VK_CANCEL = 0x03;
@@ -898,6 +903,8 @@ constexpr int VK_OEM_4 = 0xDB;
 constexpr int VK_OEM_5 = 0xDC;
 constexpr int VK_OEM_6 = 0xDD;
 constexpr int VK_OEM_7 = 0xDE;
+// The key of KEYEVENTF_UNICODE events; their character follows as WM_CHAR.
+constexpr int VK_PACKET = 0xE7;
 
 // The high bit (the result is negative) when the key is down; the low bit toggles with each press
 // (caps lock on, ...). Mouse buttons are keys too (VK_LBUTTON ...). State as of the last message
@@ -935,8 +942,9 @@ constexpr DWORD KEYEVENTF_KEYUP = 0x0002;
 constexpr DWORD KEYEVENTF_UNICODE = 0x0004;
 constexpr DWORD KEYEVENTF_SCANCODE = 0x0008;
 
-// dx/dy: with MOUSEEVENTF_ABSOLUTE a position in virtual-screen pixels (not the desktop's
-// 0..65535 normalised range), otherwise a relative move in pixels. mouseData: the wheel delta
+// dx/dy: with MOUSEEVENTF_ABSOLUTE a position normalised to 0..65535 over the virtual screen, as
+// on the desktop (pixel = value * width / 65536; KelmiraInjectMouse takes plain pixels), otherwise
+// a relative move in pixels (no acceleration). mouseData: the wheel delta
 // (MOUSEEVENTF_WHEEL) or XBUTTON1/XBUTTON2. time: the event time in ms (0: the tick count now);
 // giving times lets a test place two clicks inside or outside the double-click time.
 struct MOUSEINPUT {

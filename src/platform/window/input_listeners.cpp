@@ -1,0 +1,56 @@
+// Capture, focus and activation follow the windows: a window that goes away, or can no longer
+// take input, gives them up.
+#include "window/input.h"
+#include "window/window_table.h"
+
+namespace kelmira::window {
+namespace {
+
+bool InSubtree(const Window* candidate, const Window& root) {
+  return candidate && (candidate == &root || IsDescendantOf(*candidate, root));
+}
+
+void WindowDestroying(Window& w) {
+  InputState& s = Input();
+  if (InSubtree(LiveWindow(s.capture), w)) ChangeCapture(nullptr);
+  if (InSubtree(LiveWindow(s.focus), w)) ChangeFocus(nullptr);
+  if (InSubtree(LiveWindow(s.active), w)) Activate(nullptr, WA_INACTIVE, false);
+  if (s.lastPress.hwnd == w.handle) s.lastPress = LastPress{};
+}
+
+// A hidden focus window hands the focus to its parent when the parent can take it.
+HWND FocusAfterHiding(const Window& hidden) {
+  const Window* parent = hidden.parent;
+  if (!parent || !IsVisibleChain(*parent) || !IsEnabledChain(*parent)) return nullptr;
+  return parent->handle;
+}
+
+void WindowHiddenOrDisabled(Window& w) {
+  InputState& s = Input();
+  Window* capture = LiveWindow(s.capture);
+  if (InSubtree(capture, w) && !IsEnabledChain(*capture)) ChangeCapture(nullptr);
+
+  Window* focus = LiveWindow(s.focus);
+  if (InSubtree(focus, w)) {
+    if (!IsEnabledChain(*focus))
+      ChangeFocus(nullptr);
+    else if (!IsVisibleChain(*focus))
+      ChangeFocus(FocusAfterHiding(w));
+  }
+  Window* active = LiveWindow(s.active);
+  if (active == &w && !IsVisibleChain(w)) Activate(nullptr, WA_INACTIVE, false);
+}
+
+void ShowCursorShape(HCURSOR cursor) { SetCursor(cursor); }
+
+[[maybe_unused]] const bool kListening = [] {
+  WindowListener listener;
+  listener.destroying = WindowDestroying;
+  listener.hiddenOrDisabled = WindowHiddenOrDisabled;
+  listener.setCursor = ShowCursorShape;
+  AddWindowListener(listener);
+  return true;
+}();
+
+}  // namespace
+}  // namespace kelmira::window
