@@ -79,6 +79,9 @@ std::unique_ptr<Backend> MakeSdlBackend() {
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
   SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+  // Window surfaces stay plain memory framebuffers: presenting is a copy, and no GL driver is
+  // loaded just to show a bitmap.
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
     ReportStartFailure(SDL_GetError());
     return nullptr;

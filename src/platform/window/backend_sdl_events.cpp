@@ -52,12 +52,22 @@ bool HandleButton(const SdlBackend& backend, const SDL_MouseButtonEvent& event) 
   return InjectMouse(*top, message, event.x, event.y, keys);
 }
 
+WPARAM WheelKeys(int notches) {
+  auto delta = static_cast<WORD>(static_cast<short>(notches * WHEEL_DELTA));
+  return ModifierKeys() | (static_cast<WPARAM>(delta) << 16);
+}
+
+// SDL counts notches away from the user and to the right, as WM_MOUSEWHEEL and WM_MOUSEHWHEEL do.
 bool HandleWheel(const SdlBackend& backend, const SDL_MouseWheelEvent& event) {
   Window* top = WindowOf(backend, event.windowID);
-  int notches = event.direction == SDL_MOUSEWHEEL_FLIPPED ? -event.y : event.y;
-  if (!top || notches == 0) return false;
-  auto delta = static_cast<WORD>(static_cast<short>(notches * WHEEL_DELTA));
-  return InjectMouse(*top, WM_MOUSEWHEEL, event.mouseX, event.mouseY, ModifierKeys() | (static_cast<WPARAM>(delta) << 16));
+  if (!top) return false;
+  int sign = event.direction == SDL_MOUSEWHEEL_FLIPPED ? -1 : 1;
+  bool handled = false;
+  if (event.y != 0) handled = InjectMouse(*top, WM_MOUSEWHEEL, event.mouseX, event.mouseY, WheelKeys(sign * event.y));
+  // The horizontal wheel may have closed the window the vertical one reached.
+  top = WindowOf(backend, event.windowID);
+  if (top && event.x != 0) handled = InjectMouse(*top, WM_MOUSEHWHEEL, event.mouseX, event.mouseY, WheelKeys(sign * event.x));
+  return handled;
 }
 
 bool HandleKey(const SDL_KeyboardEvent& event) {
