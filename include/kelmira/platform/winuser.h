@@ -339,8 +339,9 @@ using LPCREATESTRUCT = CREATESTRUCTA*;
 // Sends WM_NCCREATE (FALSE stops creation), WM_CREATE (-1 stops creation), then WM_SIZE and
 // WM_MOVE; a WS_VISIBLE window is then shown (WM_SHOWWINDOW) and invalidated. A window whose
 // creation is stopped is destroyed (WM_DESTROY, WM_NCDESTROY) and null is returned. WS_CHILD needs
-// a parent (ERROR_TLW_WITH_WSCHILD); hMenu is then the control id. A child is placed at the top of
-// its siblings' z-order. CW_USEDEFAULT gives a top-level window a default position and size (a
+// a parent (ERROR_TLW_WITH_WSCHILD); hMenu is then the control id. A child is placed at the bottom
+// of its siblings' z-order (the first child created stays GW_CHILD, as dialog items need), a
+// top-level window at the top. CW_USEDEFAULT gives a top-level window a default position and size (a
 // child: 0). hWndParent of a top-level window is its owner.
 KELMIRA_EXTERN_C HWND CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle, int X,
                                       int Y, int nWidth, int nHeight, HWND hWndParent, HMENU hMenu,
@@ -488,8 +489,10 @@ constexpr WPARAM SIZE_MAXHIDE = 4;
 // WM_WINDOWPOSCHANGED) WM_MOVE with the new client origin and WM_SIZE (SIZE_RESTORED, new client
 // width and height in LPARAM) when they changed. Everything is sent synchronously, so a move
 // inside a WM_SIZE handler sends its own WM_SIZE before the outer handler returns. Negative sizes
-// become 0. Unless SWP_NOREDRAW, the uncovered parts of the parent and (for CS_HREDRAW/CS_VREDRAW
-// classes: all of it) the window are invalidated with erase.
+// become 0. Unless SWP_NOREDRAW, with erase: the part of the parent the window uncovered, the
+// part of the window that appeared (all of it for CS_HREDRAW/CS_VREDRAW classes when that
+// dimension changed), and the whole window when a child moves or changes z-order (its pixels live
+// in the shared backing bitmap and do not move with it).
 KELMIRA_EXTERN_C BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, int cy, UINT uFlags);
 KELMIRA_EXTERN_C BOOL MoveWindow(HWND hWnd, int X, int Y, int nWidth, int nHeight, BOOL bRepaint);
 KELMIRA_EXTERN_C BOOL BringWindowToTop(HWND hWnd);
@@ -614,6 +617,8 @@ KELMIRA_EXTERN_C LRESULT SendMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM
 // hwnd). The message keeps the current tick count and cursor position.
 KELMIRA_EXTERN_C BOOL PostMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
 KELMIRA_EXTERN_C void PostQuitMessage(int nExitCode);
+// A window filter takes the window's and its descendants' messages; (HWND)-1 takes only messages
+// posted with a null window.
 // Posted messages first, in order (with filters: the first that matches); WM_QUIT once the queue
 // holds no other posted message; then WM_PAINT for the first visible window (parents before
 // children, top-level windows in z-order) whose update region is not empty. When there is

@@ -81,6 +81,17 @@ struct Window {
 inline int Width(const RECT& r) { return r.right - r.left; }
 inline int Height(const RECT& r) { return r.bottom - r.top; }
 inline RECT ClientRect(const Window& w) { return RECT{0, 0, Width(w.rect), Height(w.rect)}; }
+inline bool IsEmpty(const RECT& r) { return r.left >= r.right || r.top >= r.bottom; }
+inline RECT Intersect(const RECT& a, const RECT& b) { return gdi::IntersectRects(a, b); }
+// The bounding box of the union (an empty rectangle adds nothing).
+RECT Union(const RECT& a, const RECT& b);
+// The bounding box of what is left of a after taking b away.
+RECT Subtract(const RECT& a, const RECT& b);
+// Positions and sizes are kept within +-kMaxCoordinate so that sums over a window chain stay
+// exact; negative sizes become 0.
+constexpr int kMaxCoordinate = 1000000;
+RECT MakeWindowRect(int x, int y, int cx, int cy);
+inline RECT Offset(RECT r, POINT by) { return RECT{r.left + by.x, r.top + by.y, r.right + by.x, r.bottom + by.y}; }
 // The top-level window at the root of w's parent chain (w itself for a top-level window).
 Window& TopLevelOf(Window& w);
 // w's client origin in screen coordinates.
@@ -110,8 +121,13 @@ struct WindowListener {
   void (*destroying)(Window& w) = nullptr;
   // After w (or an ancestor) was hidden or disabled.
   void (*hiddenOrDisabled)(Window& w) = nullptr;
+  // After ShowWindow made w visible; activate is false for the SW_*NA / SW_SHOWNOACTIVATE
+  // commands and for child windows.
+  void (*shown)(Window& w, bool activate) = nullptr;
   // DefWindowProcA's WM_SETCURSOR wants `cursor` shown (the input code owns the cursor).
   void (*setCursor)(HCURSOR cursor) = nullptr;
+  // The key state TranslateMessage reads (GetKeyState); without it no modifier is down.
+  SHORT (*keyState)(int vk) = nullptr;
 };
 KELMIRA_API void AddWindowListener(const WindowListener& listener);
 const std::vector<WindowListener>& WindowListeners();

@@ -1,0 +1,241 @@
+// Positions and sizes, visibility, the enabled state, the tree and coordinate mapping.
+#include "win_core_support.h"
+
+#include <climits>
+
+namespace wincore {
+namespace {
+
+using Position = WindowTest;
+
+LPARAM SizeParam(int cx, int cy) { return MAKELPARAM(static_cast<WORD>(cx), static_cast<WORD>(cy)); }
+
+TEST_F(Position, MoveWindowSendsPositionMessagesWithTheNewClientSize) {
+  HWND top = Top(0, 0, 200, 200);
+  HWND child = Child(top, 1, 10, 10, 50, 40);
+  Clear();
+  ASSERT_TRUE(MoveWindow(child, 20, 30, 80, 60, TRUE));
+  std::vector<UINT> msgs = Rec().MessagesFor(child);
+  EXPECT_EQ(msgs, (std::vector<UINT>{WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED, WM_MOVE, WM_SIZE}));
+  const Event& size = Rec().events.back();
+  EXPECT_EQ(size.wParam, SIZE_RESTORED);
+  EXPECT_EQ(size.lParam, SizeParam(80, 60));
+  RECT r;
+  GetClientRect(child, &r);
+  EXPECT_EQ(V(r), V(0, 0, 80, 60));
+  GetWindowRect(child, &r);
+  EXPECT_EQ(V(r), V(20, 30, 100, 90));  // the parent is at the screen origin
+
+  Clear();
+  SetWindowPos(child, nullptr, 5, 5, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  EXPECT_EQ(Rec().Count(child, WM_SIZE), 0);
+  EXPECT_EQ(Rec().Count(child, WM_MOVE), 1);
+  Clear();
+  SetWindowPos(child, nullptr, 0, 0, 10, 10, SWP_NOMOVE | SWP_NOZORDER);
+  EXPECT_EQ(Rec().Count(child, WM_MOVE), 0);
+  EXPECT_EQ(Rec().Count(child, WM_SIZE), 1);
+  GetWindowRect(child, &r);
+  EXPECT_EQ(V(r), V(5, 5, 15, 15));
+  MoveWindow(child, 0, 0, -5, -5, FALSE);  // negative sizes become empty
+  GetClientRect(child, &r);
+  EXPECT_EQ(V(r), V(0, 0, 0, 0));
+}
+
+TEST_F(Position, WindowPosChangingMayAlterThePosition) {
+  HWND top = Top(0, 0, 200, 200);
+  Rec().handler = [](HWND, UINT msg, WPARAM, LPARAM lp) -> std::optional<LRESULT> {
+    if (msg == WM_WINDOWPOSCHANGING) reinterpret_cast<WINDOWPOS*>(lp)->cx = 77;
+    return std::nullopt;
+  };
+  MoveWindow(top, 0, 0, 150, 150, TRUE);
+  RECT r;
+  GetClientRect(top, &r);
+  EXPECT_EQ(r.right, 77);
+}
+
+// The axis layout guard: a window that adjusts its own size from WM_SIZE gets the nested WM_SIZE
+// while the outer handler is still running, and the outer one then sees the final size.
+TEST_F(Position, MoveInsideWmSizeNestsASecondWmSize) {
+  HWND top = Top(0, 0, 300, 300);
+  HWND child = Child(top, 1, 0, 0, 50, 50);
+  int depth = 0;
+  int maxDepth = 0;
+  std::vector<int> widths;
+  bool inGuard = false;
+  RECT afterNested{};
+  Rec().handler = [&](HWND h, UINT msg, WPARAM, LPARAM lp) -> std::optional<LRESULT> {
+    if (h != child || msg != WM_SIZE) return std::nullopt;
+    ++depth;
+    maxDepth = std::max(maxDepth, depth);
+    widths.push_back(LOWORD(static_cast<std::uintptr_t>(lp)));
+    if (!inGuard && LOWORD(static_cast<std::uintptr_t>(lp)) != 120) {
+      inGuard = true;
+      MoveWindow(child, 0, 0, 120, 40, TRUE);
+      inGuard = false;
+      GetClientRect(child, &afterNested);
+    }
+    --depth;
+    return 0;
+  };
+  MoveWindow(child, 0, 0, 90, 40, TRUE);
+  EXPECT_EQ(maxDepth, 2);
+  EXPECT_EQ(widths, (std::vector<int>{90, 120}));
+  EXPECT_EQ(afterNested.right, 120);
+}
+
+TEST_F(Position, ShowWindowReportsThePreviousStateAndVisibilityFollowsAncestors) {
+  HWND top = Top(0, 0, 100, 100, WS_OVERLAPPED);
+  HWND child = Child(top, 1, 0, 0, 10, 10);
+  EXPECT_FALSE(IsWindowVisible(top));
+  EXPECT_FALSE(IsWindowVisible(child));  // WS_VISIBLE, but the parent is hidden
+  EXPECT_TRUE(GetWindowLongPtrA(child, GWL_STYLE) & WS_VISIBLE);
+  Clear();
+  EXPECT_FALSE(ShowWindow(top, SW_SHOWNORMAL));
+  EXPECT_EQ(Rec().Count(top, WM_SHOWWINDOW), 1);
+  EXPECT_EQ(Rec().events.front().wParam, static_cast<WPARAM>(TRUE));
+  EXPECT_TRUE(IsWindowVisible(child));
+  EXPECT_TRUE(ShowWindow(top, SW_SHOWNA));  // already visible: no message
+  EXPECT_EQ(Rec().Count(top, WM_SHOWWINDOW), 1);
+  EXPECT_TRUE(ShowWindow(child, SW_HIDE));
+  EXPECT_FALSE(IsWindowVisible(child));
+  EXPECT_FALSE(ShowWindow(child, SW_HIDE));
+  EXPECT_FALSE(ShowWindow(top, 99));
+}
+
+TEST_F(Position, EnableWindowReportsThePreviousDisabledState) {
+  HWND top = Top(0, 0, 100, 100);
+  Clear();
+  EXPECT_FALSE(EnableWindow(top, FALSE));
+  EXPECT_FALSE(IsWindowEnabled(top));
+  EXPECT_TRUE(EnableWindow(top, FALSE));
+  EXPECT_EQ(Rec().Count(top, WM_ENABLE), 1);
+  EXPECT_TRUE(EnableWindow(top, TRUE));
+  EXPECT_TRUE(IsWindowEnabled(top));
+  auto enables = Rec().Sequence({WM_ENABLE});
+  EXPECT_EQ(enables.size(), 2u);
+  EXPECT_EQ(Rec().events.back().wParam, static_cast<WPARAM>(TRUE));
+}
+
+TEST_F(Position, TreeNavigationAndZOrder) {
+  HWND top = Top(0, 0, 100, 100);
+  HWND a = Child(top, 1, 0, 0, 10, 10);
+  HWND b = Child(top, 2, 0, 0, 10, 10);
+  HWND c = Child(top, 3, 0, 0, 10, 10);
+  HWND grand = Child(b, 4, 0, 0, 5, 5);
+  EXPECT_EQ(GetWindow(top, GW_CHILD), a);  // creation order
+  EXPECT_EQ(GetWindow(a, GW_HWNDNEXT), b);
+  EXPECT_EQ(GetWindow(c, GW_HWNDNEXT), nullptr);
+  EXPECT_EQ(GetWindow(c, GW_HWNDPREV), b);
+  EXPECT_EQ(GetWindow(b, GW_HWNDFIRST), a);
+  EXPECT_EQ(GetWindow(b, GW_HWNDLAST), c);
+  EXPECT_EQ(GetAncestor(grand, GA_ROOT), top);
+  EXPECT_EQ(GetAncestor(grand, GA_PARENT), b);
+  EXPECT_TRUE(IsChild(top, grand));
+  EXPECT_FALSE(IsChild(a, grand));
+
+  SetWindowPos(c, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  EXPECT_EQ(GetWindow(top, GW_CHILD), c);
+  SetWindowPos(c, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  EXPECT_EQ(GetWindow(a, GW_HWNDLAST), c);
+  SetWindowPos(c, a, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);  // right below a
+  EXPECT_EQ(GetWindow(a, GW_HWNDNEXT), c);
+
+  std::vector<HWND> seen;
+  EnumChildWindows(
+      top,
+      [](HWND h, LPARAM p) {
+        reinterpret_cast<std::vector<HWND>*>(p)->push_back(h);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&seen));
+  EXPECT_EQ(seen, (std::vector<HWND>{a, c, b, grand}));
+
+  HWND other = Top(300, 300, 50, 50);
+  EXPECT_EQ(SetParent(b, other), top);
+  EXPECT_EQ(GetParent(b), other);
+  EXPECT_EQ(GetAncestor(grand, GA_ROOT), other);
+  EXPECT_EQ(SetParent(other, grand), nullptr);  // into its own subtree: refused
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+}
+
+TEST_F(Position, CoordinateMapping) {
+  HWND top = Top(100, 200, 400, 300);
+  HWND child = Child(top, 1, 10, 20, 200, 100);
+  HWND grand = Child(child, 2, 5, 6, 50, 50);
+  POINT p{1, 2};
+  ClientToScreen(grand, &p);
+  EXPECT_EQ(p.x, 116);
+  EXPECT_EQ(p.y, 228);
+  ScreenToClient(child, &p);
+  EXPECT_EQ(p.x, 6);
+  EXPECT_EQ(p.y, 8);
+
+  POINT pts[2] = {{0, 0}, {3, 4}};
+  int offset = MapWindowPoints(grand, top, pts, 2);
+  EXPECT_EQ(static_cast<short>(LOWORD(static_cast<std::uintptr_t>(static_cast<unsigned>(offset)))), 15);
+  EXPECT_EQ(static_cast<short>(HIWORD(static_cast<std::uintptr_t>(static_cast<unsigned>(offset)))), 26);
+  EXPECT_EQ(pts[1].x, 18);
+  EXPECT_EQ(pts[1].y, 30);
+  MapWindowPoints(nullptr, grand, pts, 1);  // from the screen
+  EXPECT_EQ(pts[0].x, 15 - 115);
+  RECT r{0, 0, 10, 10};
+  MapWindowPoints(grand, nullptr, reinterpret_cast<POINT*>(&r), 2);
+  EXPECT_EQ(V(r), V(115, 226, 125, 236));
+
+  POINT inGrand{120, 230};
+  EXPECT_EQ(WindowFromPoint(inGrand), grand);
+  EXPECT_EQ(ChildWindowFromPoint(top, POINT{16, 27}), child);
+  EXPECT_EQ(ChildWindowFromPoint(top, POINT{300, 250}), top);
+  EXPECT_EQ(ChildWindowFromPoint(top, POINT{-1, 0}), nullptr);
+  EnableWindow(grand, FALSE);
+  EXPECT_EQ(WindowFromPoint(inGrand), child);  // a disabled child lets its parent take the point
+  ShowWindow(child, SW_HIDE);
+  EXPECT_EQ(WindowFromPoint(inGrand), top);
+  EXPECT_EQ(WindowFromPoint(POINT{5000, 5000}), nullptr);
+}
+
+TEST_F(Position, ExtremeGeometryIsClampedAndDrawsSafely) {
+  HWND top = Top(0, 0, 10, 10);
+  HWND child = Child(top, 1, 0, 0, 5, 5);
+  MoveWindow(child, INT_MAX, INT_MIN + 1, INT_MAX, INT_MAX, TRUE);
+  RECT r;
+  GetWindowRect(child, &r);
+  EXPECT_EQ(V(r), V(1000000, -1000000, 2000000, 0));
+  MoveWindow(top, 0, 0, 50000, 10, TRUE);  // wider than a backing surface may be
+  Pump();
+  HDC hdc = GetDC(top);
+  RECT all{0, 0, 50000, 10};
+  FillRect(hdc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  ReleaseDC(top, hdc);
+  EXPECT_EQ(Pixel(top, 16383, 9), RGB(0, 0, 0));
+  COLORREF c;
+  EXPECT_EQ(KelmiraGetWindowPixel(top, 20000, 0, &c), E_INVALIDARG);
+  MoveWindow(top, 0, 0, 10, 10, TRUE);
+  EXPECT_EQ(Pixel(top, 9, 9), RGB(0, 0, 0));
+}
+
+TEST(WinCoreMetrics, VirtualScreenAndRectangleHelpers) {
+  EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 1920);
+  EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), 1080);
+  EXPECT_EQ(GetSystemMetrics(SM_CYCAPTION), 0);
+  EXPECT_STREQ(KelmiraGetDisplayBackend(), "headless");
+  EXPECT_EQ(KelmiraSetDisplayBackend("nonsense"), E_INVALIDARG);
+  EXPECT_EQ(KelmiraSetDisplayBackend("headless"), S_OK);
+
+  RECT a{0, 0, 10, 10}, b{5, 5, 20, 20}, out{};
+  EXPECT_TRUE(IntersectRect(&out, &a, &b));
+  EXPECT_EQ(V(out), V(5, 5, 10, 10));
+  EXPECT_TRUE(UnionRect(&out, &a, &b));
+  EXPECT_EQ(V(out), V(0, 0, 20, 20));
+  RECT far{30, 30, 40, 40};
+  EXPECT_FALSE(IntersectRect(&out, &a, &far));
+  EXPECT_TRUE(IsRectEmpty(&out));
+  EXPECT_TRUE(PtInRect(&a, POINT{9, 9}));
+  EXPECT_FALSE(PtInRect(&a, POINT{10, 9}));
+  InflateRect(&a, 2, 3);
+  OffsetRect(&a, 1, 1);
+  EXPECT_EQ(V(a), V(-1, -2, 13, 14));
+}
+
+}  // namespace
+}  // namespace wincore

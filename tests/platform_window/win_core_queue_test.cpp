@@ -1,0 +1,161 @@
+// Posting, retrieving, filtering, quitting, translating keys and the idle hook.
+#include "win_core_support.h"
+
+#include "window/message_queue.h"
+
+namespace wincore {
+namespace {
+
+using Queue = WindowTest;
+
+TEST_F(Queue, PostedMessagesComeBackInOrderWithFilters) {
+  HWND a = Top(0, 0, 10, 10, WS_OVERLAPPED);
+  HWND b = Top(0, 0, 10, 10, WS_OVERLAPPED);
+  PostMessageA(a, WM_USER + 1, 1, 2);
+  PostMessageA(b, WM_USER + 2, 0, 0);
+  PostMessageA(nullptr, WM_APP, 5, 0);
+  MSG m;
+  ASSERT_TRUE(PeekMessageA(&m, b, 0, 0, PM_NOREMOVE));
+  EXPECT_EQ(m.message, WM_USER + 2);
+  ASSERT_TRUE(PeekMessageA(&m, nullptr, WM_APP, WM_APP, PM_REMOVE));
+  EXPECT_EQ(m.hwnd, nullptr);
+  EXPECT_EQ(m.wParam, 5u);
+  ASSERT_EQ(GetMessageA(&m, nullptr, 0, 0), 1);
+  EXPECT_EQ(m.hwnd, a);
+  EXPECT_EQ(m.message, WM_USER + 1);
+  EXPECT_EQ(m.lParam, 2);
+  EXPECT_GE(GetMessageTime(), 0);
+  EXPECT_EQ(DispatchMessageA(&m), 0);
+  EXPECT_EQ(Rec().Count(a, WM_USER + 1), 1);
+  ASSERT_EQ(GetMessageA(&m, nullptr, 0, 0), 1);
+  EXPECT_EQ(m.hwnd, b);
+  EXPECT_FALSE(PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE));
+}
+
+TEST_F(Queue, QuitComesAfterPostedMessagesAndOnce) {
+  PostQuitMessage(3);
+  HWND w = Top(0, 0, 10, 10, WS_OVERLAPPED);
+  PostMessageA(w, WM_USER, 0, 0);
+  MSG m;
+  EXPECT_EQ(GetMessageA(&m, nullptr, 0, 0), 1);
+  EXPECT_EQ(GetMessageA(&m, nullptr, 0, 0), 0);
+  EXPECT_EQ(m.message, static_cast<UINT>(WM_QUIT));
+  EXPECT_EQ(m.wParam, 3u);
+  EXPECT_FALSE(PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE));
+}
+
+TEST_F(Queue, GetMessageWithNothingToWaitForFailsInsteadOfBlocking) {
+  MSG m;
+  SetLastError(0);
+  EXPECT_EQ(GetMessageA(&m, nullptr, 0, 0), -1);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_TIMEOUT));
+  EXPECT_EQ(GetMessageA(nullptr, nullptr, 0, 0), -1);
+}
+
+TEST_F(Queue, IdleHookDrivesAModalLoop) {
+  HWND w = Top(0, 0, 10, 10, WS_OVERLAPPED);
+  struct State {
+    HWND w;
+    int calls = 0;
+  } state{w};
+  KelmiraSetIdleHook(
+      [](void* ctx) -> BOOL {
+        auto* s = static_cast<State*>(ctx);
+        if (++s->calls > 3) return FALSE;
+        if (s->calls == 3) PostQuitMessage(0);
+        else PostMessageA(s->w, WM_USER, static_cast<WPARAM>(s->calls), 0);
+        return TRUE;
+      },
+      &state);
+  MSG m;
+  std::vector<WPARAM> got;
+  while (GetMessageA(&m, nullptr, 0, 0) > 0) got.push_back(m.wParam);
+  KelmiraSetIdleHook(nullptr, nullptr);
+  EXPECT_EQ(got, (std::vector<WPARAM>{1, 2}));
+  EXPECT_EQ(m.message, static_cast<UINT>(WM_QUIT));
+}
+
+TEST_F(Queue, TranslateMessageMakesCharactersFromKeys) {
+  HWND w = Top(0, 0, 10, 10, WS_OVERLAPPED);
+  MSG key{w, WM_KEYDOWN, 'A', 1, 0, {0, 0}};
+  PostMessageA(w, WM_USER, 0, 0);  // already waiting: the character still comes first
+  EXPECT_TRUE(TranslateMessage(&key));
+  key.wParam = VK_OEM_COMMA;
+  TranslateMessage(&key);
+  key.wParam = VK_SHIFT;  // makes no character
+  TranslateMessage(&key);
+  MSG m;
+  ASSERT_TRUE(PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(m.message, static_cast<UINT>(WM_CHAR));
+  EXPECT_EQ(m.wParam, static_cast<WPARAM>(','));
+  ASSERT_TRUE(PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(m.wParam, static_cast<WPARAM>('a'));
+  EXPECT_EQ(m.lParam, 1);
+  ASSERT_TRUE(PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(m.message, static_cast<UINT>(WM_USER));
+}
+
+TEST_F(Queue, ExceptionsFromWindowProceduresStayInside) {
+  HWND w = Top(0, 0, 10, 10, WS_OVERLAPPED);
+  Rec().handler = [](HWND, UINT msg, WPARAM, LPARAM) -> std::optional<LRESULT> {
+    if (msg == WM_USER) throw std::runtime_error("boom");
+    return std::nullopt;
+  };
+  EXPECT_EQ(SendMessageA(w, WM_USER, 0, 0), 0);
+  EXPECT_TRUE(IsWindow(w));
+}
+
+TEST_F(Queue, DefaultProcedureAnswers) {
+  HWND top = Top(0, 0, 100, 100);
+  HWND child = Child(top, 1, 10, 10, 10, 10);
+  EXPECT_EQ(SendMessageA(child, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(top), MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN)),
+            MA_ACTIVATE);
+  EXPECT_EQ(Rec().Count(top, WM_MOUSEACTIVATE), 1);  // the parent was asked first
+  EXPECT_EQ(SendMessageA(child, WM_NCHITTEST, 0, MAKELPARAM(15, 15)), HTCLIENT);
+  EXPECT_EQ(SendMessageA(child, WM_NCHITTEST, 0, MAKELPARAM(25, 15)), HTNOWHERE);
+  HDC hdc = GetDC(child);
+  HBRUSH brush = reinterpret_cast<HBRUSH>(SendMessageA(child, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(hdc),
+                                                        reinterpret_cast<LPARAM>(child)));
+  EXPECT_EQ(brush, GetSysColorBrush(COLOR_3DFACE));
+  EXPECT_EQ(GetBkColor(hdc), GetSysColor(COLOR_3DFACE));
+  EXPECT_EQ(GetTextColor(hdc), GetSysColor(COLOR_WINDOWTEXT));
+  brush = reinterpret_cast<HBRUSH>(SendMessageA(child, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(hdc), 0));
+  EXPECT_EQ(brush, GetSysColorBrush(COLOR_WINDOW));
+  ReleaseDC(child, hdc);
+  SendMessageA(top, WM_CLOSE, 0, 0);
+  EXPECT_FALSE(IsWindow(top));
+  EXPECT_FALSE(IsWindow(child));
+}
+
+TEST_F(Queue, MouseMessagesGoToTheWindowUnderTheScreenPoint) {
+  using kelmira::window::HitTestScreenPoint;
+  using kelmira::window::PostMouseMessage;
+  HWND top = Top(100, 100, 200, 200);
+  HWND child = Child(top, 1, 10, 20, 50, 50);
+  POINT screen{115, 125};
+  kelmira::window::Window* hit = HitTestScreenPoint(screen);
+  ASSERT_TRUE(hit);
+  EXPECT_EQ(hit->handle, child);
+  PostMouseMessage(*hit, WM_LBUTTONDOWN, MK_LBUTTON, screen, 1234);
+  PostMouseMessage(*hit, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), screen, 1235);
+  MSG m;
+  ASSERT_EQ(GetMessageA(&m, nullptr, 0, 0), 1);
+  EXPECT_EQ(m.hwnd, child);
+  EXPECT_EQ(m.lParam, MAKELPARAM(5, 5));  // client coordinates
+  EXPECT_EQ(m.time, 1234u);
+  EXPECT_EQ(m.pt.x, 115);
+  ASSERT_EQ(GetMessageA(&m, nullptr, 0, 0), 1);
+  EXPECT_EQ(m.lParam, MAKELPARAM(115, 125));  // the wheel keeps screen coordinates
+  EXPECT_EQ(GET_WHEEL_DELTA_WPARAM(m.wParam), WHEEL_DELTA);
+  EXPECT_EQ(GetMessagePos(), static_cast<DWORD>(MAKELONG(115, 125)));
+
+  EnableWindow(top, FALSE);  // a disabled top-level window blocks the point
+  hit = HitTestScreenPoint(screen);
+  ASSERT_TRUE(hit);
+  EXPECT_EQ(hit->handle, top);
+  EXPECT_EQ(WindowFromPoint(screen), nullptr);
+  EXPECT_EQ(KelmiraSetDisplayBackend("headless"), E_ACCESSDENIED);  // windows exist
+}
+
+}  // namespace
+}  // namespace wincore
