@@ -18,3 +18,6 @@
 #include <kelmira/platform/connection_points.h>
 #include <kelmira/platform/propmap.h>
 #include <kelmira/platform/dispatch_impl.h>
+#include <kelmira/platform/oleidl.h>
+#include <kelmira/platform/control_base.h>
+#include <kelmira/platform/atlhost.h>

@@ -593,6 +593,12 @@ KELMIRA_EXTERN_C int GetDlgCtrlID(HWND hWnd);
 KELMIRA_EXTERN_C BOOL SetDlgItemTextA(HWND hDlg, int nIDDlgItem, LPCSTR lpString);
 KELMIRA_EXTERN_C UINT GetDlgItemTextA(HWND hDlg, int nIDDlgItem, LPSTR lpString, int cchMax);
 KELMIRA_EXTERN_C LRESULT SendDlgItemMessageA(HWND hDlg, int nIDDlgItem, UINT Msg, WPARAM wParam, LPARAM lParam);
+// The item's text as a decimal number (blanks around it allowed); *lpTranslated (may be null)
+// tells whether it was one that fits (a negative number only when bSigned).
+KELMIRA_EXTERN_C UINT GetDlgItemInt(HWND hDlg, int nIDDlgItem, BOOL* lpTranslated, BOOL bSigned);
+KELMIRA_EXTERN_C BOOL SetDlgItemInt(HWND hDlg, int nIDDlgItem, UINT uValue, BOOL bSigned);
+// The item functions fail with this when the dialog has no child with the id.
+constexpr LONG ERROR_CONTROL_ID_NOT_FOUND = 1421;
 
 // Through WM_SETTEXT / WM_GETTEXT / WM_GETTEXTLENGTH, which DefWindowProcA answers from the
 // window's stored text. GetWindowTextA always terminates the buffer and returns the number of
@@ -1079,6 +1085,10 @@ constexpr DWORD DS_CENTER = 0x0800;
 constexpr DWORD DS_CENTERMOUSE = 0x1000;
 constexpr DWORD DS_CONTEXTHELP = 0x2000;
 constexpr DWORD DS_SHELLFONT = DS_SETFONT | DS_FIXEDSYS;
+
+// WM_ENTERIDLE's wParam: the modal loop of a dialog or of a message box is waiting.
+constexpr WPARAM MSGF_DIALOGBOX = 0;
+constexpr WPARAM MSGF_MESSAGEBOX = 1;
 
 // Dialog messages.
 constexpr UINT DM_GETDEFID = WM_USER + 0;

@@ -41,13 +41,23 @@ void WindowHiddenOrDisabled(Window& w) {
   if (active == &w && !IsVisibleChain(w)) Activate(nullptr, WA_INACTIVE, false);
 }
 
+// Showing a top-level window activates it (and gives it the focus), as on the desktop.
+void WindowShown(Window& w, bool activate) {
+  if (!activate || w.parent || (w.exStyle & WS_EX_NOACTIVATE)) return;
+  Activate(w.handle, WA_ACTIVE, true);
+}
+
 void ShowCursorShape(HCURSOR cursor) { SetCursor(cursor); }
+
+SHORT KeyState(int vk) { return GetKeyState(vk); }
 
 [[maybe_unused]] const bool kListening = [] {
   WindowListener listener;
   listener.destroying = WindowDestroying;
   listener.hiddenOrDisabled = WindowHiddenOrDisabled;
+  listener.shown = WindowShown;
   listener.setCursor = ShowCursorShape;
+  listener.keyState = KeyState;
   AddWindowListener(listener);
   return true;
 }();

@@ -52,64 +52,6 @@ constexpr ScanEntry kScanTable[] = {
 // The keypad's digits share their codes with the grey navigation keys.
 constexpr std::array<WORD, 10> kNumpadScan{0x52, 0x4F, 0x50, 0x51, 0x4B, 0x4C, 0x4D, 0x47, 0x48, 0x49};
 
-// Unshifted and shifted characters of the punctuation keys.
-struct PunctuationKey {
-  WORD vk;
-  char plain;
-  char shifted;
-};
-constexpr PunctuationKey kPunctuation[] = {
-    {VK_OEM_1, ';', ':'},
-    {VK_OEM_PLUS, '=', '+'},
-    {VK_OEM_COMMA, ',', '<'},
-    {VK_OEM_MINUS, '-', '_'},
-    {VK_OEM_PERIOD, '.', '>'},
-    {VK_OEM_2, '/', '?'},
-    {VK_OEM_3, '`', '~'},
-    {VK_OEM_4, '[', '{'},
-    {VK_OEM_5, '\\', '|'},
-    {VK_OEM_6, ']', '}'},
-    {VK_OEM_7, '\'', '"'},
-};
-constexpr char kShiftedDigits[] = ")!@#$%^&*(";
-
-int ControlChar(WORD vk) {
-  if (vk >= 'A' && vk <= 'Z') return vk - 'A' + 1;
-  if (vk == VK_OEM_4) return 27;
-  if (vk == VK_OEM_5) return 28;
-  if (vk == VK_OEM_6) return 29;
-  if (vk == VK_RETURN) return '\n';
-  if (vk == VK_BACK) return 0x7F;
-  return -1;
-}
-
-int KeypadChar(WORD vk) {
-  if (vk >= VK_NUMPAD0 && vk <= VK_NUMPAD9) return '0' + (vk - VK_NUMPAD0);
-  switch (vk) {
-    case VK_MULTIPLY: return '*';
-    case VK_ADD: return '+';
-    case VK_SUBTRACT: return '-';
-    case VK_DECIMAL: return '.';
-    case VK_DIVIDE: return '/';
-    default: return -1;
-  }
-}
-
-int PlainChar(WORD vk, Modifiers m) {
-  if (vk >= 'A' && vk <= 'Z') return (m.shift != m.capsLock) ? vk : vk - 'A' + 'a';
-  if (vk >= '0' && vk <= '9') return m.shift ? kShiftedDigits[vk - '0'] : vk;
-  for (const PunctuationKey& p : kPunctuation)
-    if (p.vk == vk) return m.shift ? p.shifted : p.plain;
-  switch (vk) {
-    case VK_SPACE: return ' ';
-    case VK_RETURN: return '\r';
-    case VK_TAB: return '\t';
-    case VK_BACK: return '\b';
-    case VK_ESCAPE: return 0x1B;
-    default: return KeypadChar(vk);
-  }
-}
-
 }  // namespace
 
 WORD ScanFromVk(WORD vk) {
@@ -134,11 +76,6 @@ bool IsExtendedVk(WORD vk) {
   for (const ScanEntry& e : kScanTable)
     if (e.vk == vk) return e.extended;
   return false;
-}
-
-int CharFromVk(WORD vk, Modifiers modifiers) {
-  if (modifiers.control) return ControlChar(vk);
-  return PlainChar(vk, modifiers);
 }
 
 }  // namespace kelmira::window

@@ -1,4 +1,4 @@
-// The US keyboard layout: scan codes of virtual keys and the characters keys type.
+// The US keyboard layout's scan codes.
 #pragma once
 
 #include <kelmira/platform/winuser.h>
@@ -11,14 +11,5 @@ WORD ScanFromVk(WORD vk);
 WORD VkFromScan(WORD scan, bool extended);
 // Keys whose scan code comes with the extended prefix.
 bool IsExtendedVk(WORD vk);
-
-struct Modifiers {
-  bool shift = false;
-  bool control = false;
-  bool capsLock = false;
-};
-// The character a key types, or -1 for keys that type none. Control with a letter gives the
-// control characters 1..26 (and Control with [ \ ] the escapes 27..29).
-int CharFromVk(WORD vk, Modifiers modifiers);
 
 }  // namespace kelmira::window

@@ -17,8 +17,10 @@ struct MouseTarget {
 MouseTarget FindTarget(POINT screen) {
   InputState& s = Input();
   if (LiveWindow(s.capture)) return MouseTarget{s.capture, true};
+  // A disabled window under the cursor (a modal dialog's owner) swallows the event.
   Window* w = HitTestScreenPoint(screen);
-  return MouseTarget{w ? w->handle : nullptr, false};
+  if (!w || !IsEnabledChain(*w)) return MouseTarget{};
+  return MouseTarget{w->handle, false};
 }
 
 DWORD EventTime(DWORD time) { return time ? time : TickCount(); }

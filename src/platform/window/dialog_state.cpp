@@ -1,0 +1,41 @@
+// Per-dialog state, kept in the window record so it goes with the window.
+#include "window/dialog_state.h"
+
+#include "window/window_table.h"
+
+#include <kelmira/platform/oleauto.h>
+
+namespace kelmira::window {
+
+DialogState::~DialogState() {
+  if (ownsFont && font) DeleteObject(font);
+}
+
+bool HasDialogExtraBytes(HWND hwnd) {
+  Window* w = FindWindowObject(hwnd);
+  return w && w->extra.size() >= static_cast<std::size_t>(DLGWINDOWEXTRA);
+}
+
+std::shared_ptr<DialogState> DialogStateOf(HWND hdlg) {
+  Window* w = FindWindowObject(hdlg);
+  if (!w || w->extra.size() < static_cast<std::size_t>(DLGWINDOWEXTRA)) return nullptr;
+  if (!w->dialogData) {
+    try {
+      w->dialogData = std::make_shared<DialogState>();
+    } catch (...) {
+      return nullptr;
+    }
+  }
+  return std::static_pointer_cast<DialogState>(w->dialogData);
+}
+
+INT_PTR CallDialogProc(DLGPROC proc, HWND hdlg, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (!proc) return 0;
+  try {
+    return proc(hdlg, msg, wParam, lParam);
+  } catch (...) {
+    return 0;
+  }
+}
+
+}  // namespace kelmira::window

@@ -1,0 +1,248 @@
+// Persistence over the property map (stream and storage), the changed mark, property pages,
+// miscellaneous status, class information and quick activation.
+#include "platform_control/test_control.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+using kelmira::Bstr;
+using kelmira::ComPtr;
+
+namespace {
+
+ComPtr<IStream> NewStream() {
+  ComPtr<IStream> stream;
+  CreateStreamOnHGlobal(nullptr, TRUE, &stream);
+  return stream;
+}
+
+void Rewind(IStream* stream) { stream->Seek(LARGE_INTEGER{0}, STREAM_SEEK_SET, nullptr); }
+
+class PersistTest : public ::testing::Test {
+ protected:
+  void SetUp() override { RegisterTestClasses(); }
+
+  // A control whose every persisted value differs from the defaults.
+  kelmira::ComPtr<kelmira::Object<TestControl>> Changed() {
+    auto control = Make<TestControl>();
+    control->put_FillColor(RGB(9, 8, 7));
+    control->put_Caption(Bstr(u"saved").get());
+    control->put_Weight(-4.25);
+    SIZEL extent{1234, 567};
+    control->SetExtent(DVASPECT_CONTENT, &extent);
+    return control;
+  }
+
+  static void ExpectSameValues(TestControl& loaded) {
+    EXPECT_EQ(loaded.fillColor, RGB(9, 8, 7));
+    EXPECT_EQ(loaded.caption, u"saved");
+    EXPECT_EQ(loaded.weight, -4.25);
+    EXPECT_EQ(loaded.sizeExtent_.cx, 1234);
+    EXPECT_EQ(loaded.sizeExtent_.cy, 567);
+  }
+};
+
+TEST_F(PersistTest, StreamRoundTripFollowsTheChangedMark) {
+  auto control = Changed();
+  EXPECT_EQ(control->IsDirty(), S_OK);
+  auto stream = NewStream();
+  ASSERT_EQ(control->Save(stream.get(), FALSE), S_OK);
+  EXPECT_EQ(control->IsDirty(), S_OK);  // not cleared when not asked
+  auto again = NewStream();
+  ASSERT_EQ(control->Save(again.get(), TRUE), S_OK);
+  EXPECT_EQ(control->IsDirty(), S_FALSE);
+
+  auto loaded = Make<TestControl>();
+  loaded->SetDirty(true);
+  Rewind(stream.get());
+  ASSERT_EQ(loaded->Load(stream.get()), S_OK);
+  ExpectSameValues(*loaded);
+  // The puts ran on load (and marked the control), then the load cleared the mark.
+  EXPECT_EQ(loaded->IsDirty(), S_FALSE);
+
+  CLSID clsid{};
+  ASSERT_EQ(loaded->GetClassID(&clsid), S_OK);
+  EXPECT_EQ(clsid, CLSID_TestControl);
+  ULARGE_INTEGER size{};
+  EXPECT_EQ(loaded->GetSizeMax(&size), E_NOTIMPL);
+  EXPECT_EQ(loaded->InitNew(), S_OK);
+  EXPECT_EQ(loaded->weight, -4.25);  // InitNew changes nothing
+  EXPECT_EQ(loaded->Load(static_cast<IStream*>(nullptr)), E_POINTER);
+  EXPECT_EQ(loaded->Save(static_cast<IStream*>(nullptr), TRUE), E_POINTER);
+}
+
+TEST_F(PersistTest, FailedLoadKeepsTheChangedMark) {
+  auto control = Changed();
+  auto stream = NewStream();
+  ASSERT_EQ(control->Save(stream.get(), TRUE), S_OK);
+  STATSTG stat{};
+  stream->Stat(&stat, STATFLAG_NONAME);
+  ULARGE_INTEGER shorter{stat.cbSize.QuadPart - 3};
+  stream->SetSize(shorter);
+  Rewind(stream.get());
+
+  auto loaded = Make<TestControl>();
+  loaded->SetDirty(true);
+  EXPECT_EQ(loaded->Load(stream.get()), STG_E_READFAULT);
+  EXPECT_EQ(loaded->IsDirty(), S_OK);
+}
+
+TEST_F(PersistTest, StorageKeepsTheSameStreamAsContents) {
+  auto control = Changed();
+  ComPtr<IStorage> storage;
+  ASSERT_EQ(StgCreateStorageInMemory(&storage), S_OK);
+  ASSERT_EQ(control->Save(storage.get(), TRUE), S_OK);
+  EXPECT_EQ(control->IsDirty(), S_FALSE);
+  EXPECT_EQ(control->SaveCompleted(nullptr), S_OK);
+  EXPECT_EQ(control->HandsOffStorage(), S_OK);
+
+  ComPtr<IStream> contents;
+  ASSERT_EQ(storage->OpenStream(u"Contents", nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, 0, &contents), S_OK);
+  auto fromStream = Make<TestControl>();
+  ASSERT_EQ(fromStream->Load(contents.get()), S_OK);
+  ExpectSameValues(*fromStream);
+  contents.Reset();
+
+  auto fromStorage = Make<TestControl>();
+  ASSERT_EQ(fromStorage->Load(storage.get()), S_OK);
+  ExpectSameValues(*fromStorage);
+  EXPECT_EQ(fromStorage->IsDirty(), S_FALSE);
+
+  ComPtr<IStorage> empty;
+  StgCreateStorageInMemory(&empty);
+  EXPECT_EQ(fromStorage->InitNew(empty.get()), S_OK);
+  EXPECT_EQ(fromStorage->Load(empty.get()), STG_E_FILENOTFOUND);
+  EXPECT_EQ(fromStorage->Load(static_cast<IStorage*>(nullptr)), E_POINTER);
+}
+
+TEST_F(PersistTest, PropertyPagesAreTheMapsInOrderWithoutRepeats) {
+  auto control = Make<TestControl>();
+  CAUUID pages{};
+  ASSERT_EQ(control->GetPages(&pages), S_OK);
+  ASSERT_EQ(pages.cElems, 3u);
+  EXPECT_EQ(pages.pElems[0], CLSID_StockColorPage);
+  EXPECT_EQ(pages.pElems[1], CLSID_StockFontPage);
+  EXPECT_EQ(pages.pElems[2], CLSID_TestPropertyPage);
+  CoTaskMemFree(pages.pElems);
+  EXPECT_EQ(control->GetPages(nullptr), E_POINTER);
+}
+
+TEST_F(PersistTest, MiscStatusComesFromTheRegistryElseFromTheClass) {
+  auto control = Make<TestControl>();
+  DWORD status = 0;
+  ASSERT_EQ(control->GetMiscStatus(DVASPECT_CONTENT, &status), S_OK);
+  EXPECT_EQ(status, kelmira::kStandardControlMiscStatus);
+  auto windowless = Make<WindowlessTestControl>();
+  windowless->GetMiscStatus(DVASPECT_CONTENT, &status);
+  EXPECT_EQ(status, OLEMISC_ACTIVATEWHENVISIBLE | OLEMISC_INSIDEOUT);
+
+  const char* key = "CLSID\\{3D0B8E51-6A2C-4F1B-8E4D-217A90C35504}\\MiscStatus";
+  HKEY misc = nullptr;
+  ASSERT_EQ(RegCreateKeyA(HKEY_CLASSES_ROOT, key, &misc), ERROR_SUCCESS);
+  RegSetValueExA(misc, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>("17"), 3);
+  control->GetMiscStatus(DVASPECT_CONTENT, &status);
+  EXPECT_EQ(status, 17u);  // the default value when the aspect has no key
+
+  HKEY aspect = nullptr;
+  ASSERT_EQ(RegCreateKeyA(misc, "1", &aspect), ERROR_SUCCESS);
+  RegSetValueExA(aspect, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>("131473"), 7);
+  control->GetMiscStatus(DVASPECT_CONTENT, &status);
+  EXPECT_EQ(status, 131473u);
+  control->GetMiscStatus(DVASPECT_ICON, &status);
+  EXPECT_EQ(status, 17u);
+  RegCloseKey(aspect);
+  RegCloseKey(misc);
+  RegDeleteTreeA(HKEY_CLASSES_ROOT, "CLSID\\{3D0B8E51-6A2C-4F1B-8E4D-217A90C35504}");
+
+  EXPECT_EQ(OleRegGetMiscStatus(CLSID_TestControl, DVASPECT_CONTENT, &status), REGDB_E_CLASSNOTREG);
+  EXPECT_EQ(control->GetMiscStatus(DVASPECT_CONTENT, nullptr), E_POINTER);
+}
+
+TEST_F(PersistTest, ClassInformationNamesTheDefaultSourceAndTheCoclass) {
+  auto control = Make<TestControl>();
+  GUID source{};
+  ASSERT_EQ(control->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, &source), S_OK);
+  EXPECT_EQ(source, DIID__ITestControlEvents);
+  EXPECT_EQ(control->GetGUID(2, &source), E_FAIL);
+  EXPECT_EQ(source, GUID_NULL);
+  EXPECT_EQ(control->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, nullptr), E_POINTER);
+  auto windowless = Make<WindowlessTestControl>();  // names no source interface
+  EXPECT_EQ(windowless->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, &source), E_FAIL);
+
+  ComPtr<ITypeInfo> info;
+  ASSERT_EQ(control->GetClassInfo(&info), S_OK);
+  TYPEATTR* attr = nullptr;
+  ASSERT_EQ(info->GetTypeAttr(&attr), S_OK);
+  EXPECT_EQ(attr->guid, CLSID_TestControl);
+  EXPECT_EQ(attr->typekind, TKIND_COCLASS);
+  info->ReleaseTypeAttr(attr);
+}
+
+TEST_F(PersistTest, QuickActivateConnectsSiteViewSinkAndEvents) {
+  auto control = Make<TestControl>();
+  auto site = MakeObject<TestSite>();
+  auto events = MakeObject<EventSink>();
+  class ViewSink : public RecordingSink, public IAdviseSinkEx {
+   public:
+    using Interfaces = kelmira::InterfaceTable<IAdviseSinkEx, kelmira::Via<IAdviseSink, IAdviseSinkEx>>;
+    void STDMETHODCALLTYPE OnDataChange(FORMATETC* f, STGMEDIUM* m) override { RecordingSink::OnDataChange(f, m); }
+    void STDMETHODCALLTYPE OnViewChange(DWORD a, LONG i) override { RecordingSink::OnViewChange(a, i); }
+    void STDMETHODCALLTYPE OnRename(IMoniker* m) override { RecordingSink::OnRename(m); }
+    void STDMETHODCALLTYPE OnSave() override { RecordingSink::OnSave(); }
+    void STDMETHODCALLTYPE OnClose() override { RecordingSink::OnClose(); }
+    void STDMETHODCALLTYPE OnViewStatusChange(DWORD) override {}
+  };
+  auto view = MakeObject<ViewSink>();
+
+  QACONTAINER container{};
+  container.cbSize = sizeof(container);
+  container.pClientSite = site.get();
+  container.pAdviseSink = view.get();
+  container.pUnkEventSink = static_cast<IDispatch*>(events.get());
+  QACONTROL answer{};
+  answer.cbSize = sizeof(answer);
+  ASSERT_EQ(control->QuickActivate(&container, &answer), S_OK);
+  EXPECT_EQ(answer.dwMiscStatus, kelmira::kStandardControlMiscStatus);
+  EXPECT_EQ(answer.dwViewStatus, VIEWSTATUS_OPAQUE | VIEWSTATUS_SOLIDBKGND);
+  EXPECT_NE(answer.dwEventCookie, 0u);
+  EXPECT_EQ(answer.dwPropNotifyCookie, 0u);  // the control has no property-change point
+  EXPECT_EQ(control->ClientSite(), static_cast<IOleClientSite*>(site.get()));
+
+  control->put_Weight(1.0);
+  EXPECT_EQ(view->viewChanges.size(), 1u);
+  kelmira::FireEvent(control->ConnectionPointFor(DIID__ITestControlEvents), 1, LONG{3}, LONG{4});
+  ASSERT_EQ(events->events.size(), 1u);
+  EXPECT_EQ(events->events[0].second, (std::vector<LONG>{3, 4}));
+
+  QACONTROL small{};
+  small.cbSize = 4;
+  EXPECT_EQ(control->QuickActivate(&container, &small), E_INVALIDARG);
+  EXPECT_EQ(control->QuickActivate(nullptr, &answer), E_POINTER);
+  SIZEL extent{100, 200};
+  ASSERT_EQ(control->SetContentExtent(&extent), S_OK);
+  SIZEL read{};
+  control->GetContentExtent(&read);
+  EXPECT_EQ(read.cy, 200);
+  control->SetClientSite(nullptr);
+}
+
+TEST_F(PersistTest, ControlInformationAndFrozenEvents) {
+  auto control = Make<TestControl>();
+  CONTROLINFO info{};
+  ASSERT_EQ(control->GetControlInfo(&info), S_OK);
+  EXPECT_EQ(info.cb, sizeof(CONTROLINFO));
+  EXPECT_EQ(info.cAccel, 0);
+  EXPECT_FALSE(control->EventsFrozen());
+  control->FreezeEvents(TRUE);
+  control->FreezeEvents(TRUE);
+  control->FreezeEvents(FALSE);
+  EXPECT_TRUE(control->EventsFrozen());
+  control->FreezeEvents(FALSE);
+  control->FreezeEvents(FALSE);  // never below zero
+  EXPECT_FALSE(control->EventsFrozen());
+  control->FreezeEvents(TRUE);
+  EXPECT_TRUE(control->EventsFrozen());
+}
+
+}  // namespace

@@ -1,0 +1,313 @@
+// Drawing through IViewObject, the repaint request in its three states, extents, and view and
+// data notifications.
+#include "platform_control/test_control.h"
+
+#include <gtest/gtest.h>
+
+using kelmira::ComPtr;
+
+namespace {
+
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+
+class MemoryCanvas {
+ public:
+  MemoryCanvas(int width, int height) : dc_(CreateCompatibleDC(nullptr)), bitmap_(CreateCompatibleBitmap(dc_, width, height)) {
+    old_ = SelectObject(dc_, bitmap_);
+    RECT all{0, 0, width, height};
+    FillRect(dc_, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  }
+  ~MemoryCanvas() {
+    SelectObject(dc_, old_);
+    DeleteObject(bitmap_);
+    DeleteDC(dc_);
+  }
+  HDC dc() const { return dc_; }
+  COLORREF At(int x, int y) const { return GetPixel(dc_, x, y); }
+
+ private:
+  HDC dc_;
+  HBITMAP bitmap_;
+  HGDIOBJ old_;
+};
+
+HRESULT DrawInto(IViewObject* view, HDC hdc, const RECTL* bounds, DWORD aspect = DVASPECT_CONTENT, LONG lindex = -1) {
+  return view->Draw(aspect, lindex, nullptr, nullptr, nullptr, hdc, bounds, nullptr, nullptr, 0);
+}
+
+class ViewTest : public ::testing::Test {
+ protected:
+  void SetUp() override { RegisterTestClasses(); }
+};
+
+TEST_F(ViewTest, DrawPaintsExactlyTheBoundsAndLeavesTheHostDcAsItWas) {
+  auto control = Make<TestControl>();
+  control->fillColor = RGB(10, 200, 30);
+  MemoryCanvas canvas(50, 40);
+  SetTextColor(canvas.dc(), RGB(1, 2, 3));
+  HGDIOBJ brushBefore = GetCurrentObject(canvas.dc(), OBJ_BRUSH);
+  RECTL bounds{10, 5, 30, 25};
+  ASSERT_EQ(DrawInto(control.get(), canvas.dc(), &bounds), S_OK);
+
+  EXPECT_EQ(control->draws, 1);
+  EXPECT_EQ(control->lastBounds.left, 10);
+  EXPECT_EQ(control->lastBounds.bottom, 25);
+  EXPECT_EQ(canvas.At(10, 5), RGB(10, 200, 30));
+  EXPECT_EQ(canvas.At(29, 24), RGB(10, 200, 30));
+  // The control painted 3 pixels beyond its bounds; none of that shows.
+  EXPECT_EQ(canvas.At(9, 5), kWhite);
+  EXPECT_EQ(canvas.At(30, 5), kWhite);
+  EXPECT_EQ(canvas.At(10, 4), kWhite);
+  EXPECT_EQ(canvas.At(10, 25), kWhite);
+  // The host's DC keeps its state and its full clip.
+  EXPECT_EQ(GetTextColor(canvas.dc()), RGB(1, 2, 3));
+  EXPECT_EQ(GetCurrentObject(canvas.dc(), OBJ_BRUSH), brushBefore);
+  RECT clip{};
+  GetClipBox(canvas.dc(), &clip);
+  EXPECT_EQ(clip.right, 50);
+  EXPECT_EQ(clip.bottom, 40);
+}
+
+TEST_F(ViewTest, DrawRefusesWhatItCannotDraw) {
+  auto control = Make<TestControl>();
+  MemoryCanvas canvas(10, 10);
+  RECTL bounds{0, 0, 5, 5};
+  EXPECT_EQ(DrawInto(control.get(), canvas.dc(), &bounds, DVASPECT_ICON), DV_E_DVASPECT);
+  EXPECT_EQ(DrawInto(control.get(), canvas.dc(), &bounds, DVASPECT_CONTENT, 0), DV_E_LINDEX);
+  EXPECT_EQ(DrawInto(control.get(), nullptr, &bounds), E_INVALIDARG);
+  EXPECT_EQ(DrawInto(control.get(), canvas.dc(), nullptr), E_INVALIDARG);  // bounds needed unless windowless
+  RECTL inverted{5, 5, 0, 0};
+  EXPECT_EQ(DrawInto(control.get(), canvas.dc(), &inverted), E_INVALIDARG);
+  EXPECT_EQ(control->draws, 0);
+}
+
+TEST_F(ViewTest, RepaintRequestWithoutActivationTellsTheViewSink) {
+  auto control = Make<TestControl>();
+  auto sink = MakeObject<RecordingSink>();
+  ASSERT_EQ(control->SetAdvise(DVASPECT_CONTENT, 0, sink.get()), S_OK);
+  control->put_FillColor(RGB(1, 1, 1));
+  ASSERT_EQ(sink->viewChanges.size(), 1u);
+  EXPECT_EQ(sink->viewChanges[0].first, DVASPECT_CONTENT);
+  EXPECT_EQ(sink->viewChanges[0].second, -1);
+
+  DWORD aspects = 0, advf = 7;
+  ComPtr<IAdviseSink> current;
+  control->GetAdvise(&aspects, &advf, &current);
+  EXPECT_EQ(aspects, DVASPECT_CONTENT);
+  EXPECT_EQ(advf, 0u);
+  EXPECT_EQ(current.get(), static_cast<IAdviseSink*>(sink.get()));
+
+  // ADVF_ONLYONCE: one notification, then the sink is let go.
+  auto once = MakeObject<RecordingSink>();
+  control->SetAdvise(DVASPECT_CONTENT, ADVF_ONLYONCE, once.get());
+  control->FireViewChange();
+  control->FireViewChange();
+  EXPECT_EQ(once->viewChanges.size(), 1u);
+  control->GetAdvise(nullptr, nullptr, &current);
+  EXPECT_EQ(current.get(), nullptr);
+}
+
+TEST_F(ViewTest, RepaintRequestOfAWindowlessControlAsksTheSite) {
+  auto control = Make<WindowlessTestControl>();
+  auto site = MakeObject<TestSite>();
+  auto sink = MakeObject<RecordingSink>();
+  control->SetClientSite(site.get());
+  control->SetAdvise(DVASPECT_CONTENT, 0, sink.get());
+  ASSERT_EQ(control->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, site.get(), 0, nullptr, nullptr), S_OK);
+  EXPECT_TRUE(control->InPlaceActive());
+  EXPECT_TRUE(control->Windowless());
+  HWND none = reinterpret_cast<HWND>(1);
+  EXPECT_EQ(control->GetWindow(&none), E_FAIL);
+  EXPECT_EQ(none, nullptr);
+  EXPECT_NE(std::find(site->calls.begin(), site->calls.end(), "OnInPlaceActivateEx(windowless)"), site->calls.end());
+
+  control->put_FillColor(RGB(2, 2, 2));
+  ASSERT_EQ(site->invalidations.size(), 1u);
+  EXPECT_TRUE(site->invalidations[0].first);    // the whole control
+  EXPECT_EQ(site->invalidations[0].second, TRUE);  // erasing
+  EXPECT_TRUE(sink->viewChanges.empty());
+
+  // Without bounds a windowless control draws at its position in the site.
+  MemoryCanvas canvas(80, 60);
+  ASSERT_EQ(DrawInto(control.get(), canvas.dc(), nullptr), S_OK);
+  EXPECT_EQ(canvas.At(0, 0), RGB(2, 2, 2));
+  EXPECT_EQ(canvas.At(59, 39), RGB(2, 2, 2));
+  EXPECT_EQ(canvas.At(60, 40), kWhite);
+
+  // Messages the site forwards go through the control's message map.
+  LRESULT result = 1;
+  EXPECT_EQ(control->OnWindowMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 6), &result), S_OK);
+  ASSERT_EQ(control->mouse.size(), 1u);
+  EXPECT_EQ(control->mouse[0].second.x, 4);
+  EXPECT_EQ(control->OnWindowMessage(WM_KEYDOWN, 0, 0, &result), S_FALSE);
+
+  ASSERT_EQ(control->InPlaceDeactivate(), S_OK);
+  EXPECT_EQ(site->calls.back(), "OnInPlaceDeactivateEx");
+  EXPECT_EQ(control->OnWindowMessage(WM_LBUTTONDOWN, 0, 0, &result), E_UNEXPECTED);
+}
+
+TEST_F(ViewTest, RepaintRequestOfAWindowedControlErasesAndPaintsItsWindow) {
+  HWND frame = MakeFrame();
+  auto control = Make<TestControl>();
+  auto site = MakeObject<TestSite>();
+  auto sink = MakeObject<RecordingSink>();
+  site->window = frame;
+  site->position = RECT{5, 6, 65, 46};
+  control->SetClientSite(site.get());
+  control->SetAdvise(DVASPECT_CONTENT, 0, sink.get());
+  ASSERT_EQ(control->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, site.get(), 0, frame, nullptr), S_OK);
+  HWND own = control->ControlWindow();
+  ASSERT_NE(own, nullptr);
+  EXPECT_EQ(GetParent(own), frame);
+  RECT rc{};
+  GetWindowRect(own, &rc);
+  EXPECT_EQ(rc.left, 100 + 5);
+  EXPECT_EQ(rc.top, 50 + 6);
+  EXPECT_EQ(rc.right - rc.left, 60);
+  PumpMessages();
+  const int erases = control->Count(WM_ERASEBKGND);
+  const int paints = control->Count(WM_PAINT);
+
+  control->put_FillColor(RGB(200, 100, 50));
+  PumpMessages();
+  EXPECT_EQ(control->Count(WM_ERASEBKGND), erases + 1);
+  EXPECT_EQ(control->Count(WM_PAINT), paints + 1);
+  EXPECT_TRUE(sink->viewChanges.empty());
+  COLORREF pixel = 0;
+  KelmiraGetWindowPixel(own, 30, 20, &pixel);
+  EXPECT_EQ(pixel, RGB(200, 100, 50));
+
+  // SetObjectRects moves the window; UI activation tells the site.
+  RECT moved{0, 0, 20, 10};
+  ASSERT_EQ(control->SetObjectRects(&moved, &moved), S_OK);
+  GetClientRect(own, &rc);
+  EXPECT_EQ(rc.right, 20);
+  EXPECT_EQ(control->SetObjectRects(nullptr, &moved), E_POINTER);
+  ASSERT_EQ(control->DoVerb(OLEIVERB_UIACTIVATE, nullptr, site.get(), 0, frame, nullptr), S_OK);
+  EXPECT_TRUE(control->UIActive());
+  EXPECT_EQ(GetFocus(), own);
+  EXPECT_GE(site->focusChanges, 1);
+
+  ASSERT_EQ(control->DoVerb(OLEIVERB_HIDE, nullptr, site.get(), 0, frame, nullptr), S_OK);
+  EXPECT_FALSE(IsWindowVisible(own));
+  EXPECT_FALSE(control->UIActive());
+  ASSERT_EQ(control->Close(OLECLOSE_NOSAVE), S_OK);
+  EXPECT_FALSE(IsWindow(own));
+  EXPECT_FALSE(control->InPlaceActive());
+  EXPECT_EQ(site->calls.back(), "OnInPlaceDeactivateEx");
+  DestroyWindow(frame);
+}
+
+TEST_F(ViewTest, ActivationNeedsASiteThatAgrees) {
+  auto control = Make<TestControl>();
+  EXPECT_EQ(control->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, nullptr, 0, nullptr, nullptr), E_UNEXPECTED);
+  auto site = MakeObject<TestSite>();  // no window to put the control's window in
+  control->SetClientSite(site.get());
+  EXPECT_EQ(control->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, site.get(), 0, nullptr, nullptr), E_FAIL);
+  EXPECT_FALSE(control->InPlaceActive());
+  EXPECT_EQ(site->calls.back(), "OnInPlaceDeactivateEx");
+  EXPECT_EQ(control->DoVerb(OLEIVERB_OPEN, nullptr, site.get(), 0, nullptr, nullptr), E_NOTIMPL);
+}
+
+TEST_F(ViewTest, ExtentsRoundTripInHimetric) {
+  auto control = Make<TestControl>();
+  SIZEL size{};
+  ASSERT_EQ(control->GetExtent(DVASPECT_CONTENT, &size), S_OK);
+  EXPECT_EQ(size.cx, 5080);
+  EXPECT_EQ(size.cy, 5080);
+  SIZEL set{2540, 1270};
+  ASSERT_EQ(control->SetExtent(DVASPECT_CONTENT, &set), S_OK);
+  ASSERT_EQ(control->GetExtent(DVASPECT_CONTENT, &size), S_OK);
+  EXPECT_EQ(size.cx, 2540);
+  EXPECT_EQ(size.cy, 1270);
+  SIZEL viewSize{};
+  ASSERT_EQ(control->GetExtent(DVASPECT_CONTENT, -1, nullptr, &viewSize), S_OK);
+  EXPECT_EQ(viewSize.cx, 2540);
+  SIZEL quick{};
+  ASSERT_EQ(control->GetContentExtent(&quick), S_OK);
+  EXPECT_EQ(quick.cy, 1270);
+
+  EXPECT_EQ(control->SetExtent(DVASPECT_ICON, &set), DV_E_DVASPECT);
+  EXPECT_EQ(control->SetExtent(DVASPECT_CONTENT, nullptr), E_POINTER);
+  SIZEL negative{-1, 10};
+  EXPECT_EQ(control->SetExtent(DVASPECT_CONTENT, &negative), E_INVALIDARG);
+  control->GetExtent(DVASPECT_CONTENT, &size);
+  EXPECT_EQ(size.cx, 2540);
+
+  // The natural extent is the construction size; 96 pixels are one inch.
+  DVEXTENTINFO info{sizeof(DVEXTENTINFO), DVEXTENT_CONTENT, {0, 0}};
+  ASSERT_EQ(control->GetNaturalExtent(DVASPECT_CONTENT, -1, nullptr, nullptr, &info, &size), S_OK);
+  EXPECT_EQ(size.cx, 5080);
+  SIZEL pixels{96, 48}, himetric{};
+  AtlPixelToHiMetric(&pixels, &himetric);
+  EXPECT_EQ(himetric.cx, 2540);
+  EXPECT_EQ(himetric.cy, 1270);
+  SIZEL back{};
+  AtlHiMetricToPixel(&himetric, &back);
+  EXPECT_EQ(back.cx, 96);
+  EXPECT_EQ(back.cy, 48);
+}
+
+TEST_F(ViewTest, DataAdviseSinksHearOfChangesUntilTheyUnadvise) {
+  auto control = Make<TestControl>();
+  auto sink = MakeObject<RecordingSink>();
+  FORMATETC format{0, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+  DWORD cookie = 0;
+  ASSERT_EQ(control->DAdvise(&format, 0, sink.get(), &cookie), S_OK);
+  EXPECT_NE(cookie, 0u);
+  control->put_Weight(2.0);
+  ASSERT_EQ(sink->dataTymeds.size(), 1u);
+  EXPECT_EQ(sink->dataTymeds[0], TYMED_NULL);  // the control renders no data
+
+  ComPtr<IEnumSTATDATA> connections;
+  ASSERT_EQ(control->EnumDAdvise(&connections), S_OK);
+  STATDATA data{};
+  ULONG fetched = 0;
+  ASSERT_EQ(connections->Next(1, &data, &fetched), S_OK);
+  EXPECT_EQ(data.dwConnection, cookie);
+  EXPECT_EQ(data.formatetc.tymed, TYMED_HGLOBAL);
+  EXPECT_EQ(data.pAdvSink, static_cast<IAdviseSink*>(sink.get()));
+  data.pAdvSink->Release();
+  EXPECT_EQ(connections->Next(1, &data, &fetched), S_FALSE);
+
+  ASSERT_EQ(control->DUnadvise(cookie), S_OK);
+  control->put_Weight(3.0);
+  EXPECT_EQ(sink->dataTymeds.size(), 1u);
+  EXPECT_EQ(control->DUnadvise(cookie), OLE_E_NOCONNECTION);
+  STGMEDIUM medium{};
+  EXPECT_EQ(control->GetData(&format, &medium), DV_E_FORMATETC);
+}
+
+TEST_F(ViewTest, ObjectAdviseSinksHearOfSaveAndClose) {
+  auto control = Make<TestControl>();
+  auto site = MakeObject<TestSite>();
+  auto sink = MakeObject<RecordingSink>();
+  control->SetClientSite(site.get());
+  DWORD cookie = 0;
+  ASSERT_EQ(control->Advise(sink.get(), &cookie), S_OK);
+  control->SetDirty(true);
+  ASSERT_EQ(control->Close(OLECLOSE_SAVEIFDIRTY), S_OK);
+  EXPECT_EQ(sink->saves, 1);
+  EXPECT_EQ(sink->closes, 1);
+  ASSERT_EQ(control->Unadvise(cookie), S_OK);
+  EXPECT_EQ(control->Unadvise(cookie), OLE_E_NOCONNECTION);
+  EXPECT_EQ(control->Close(7), E_INVALIDARG);
+}
+
+TEST_F(ViewTest, HitTestingAndViewStatus) {
+  auto control = Make<TestControl>();
+  RECT bounds{0, 0, 10, 10};
+  DWORD hit = 99;
+  ASSERT_EQ(control->QueryHitPoint(DVASPECT_CONTENT, &bounds, POINT{9, 9}, 0, &hit), S_OK);
+  EXPECT_EQ(hit, HITRESULT_HIT);
+  control->QueryHitPoint(DVASPECT_CONTENT, &bounds, POINT{10, 3}, 0, &hit);
+  EXPECT_EQ(hit, HITRESULT_OUTSIDE);
+  RECT away{20, 20, 30, 30};
+  control->QueryHitRect(DVASPECT_CONTENT, &bounds, &away, 0, &hit);
+  EXPECT_EQ(hit, HITRESULT_OUTSIDE);
+  DWORD status = 0;
+  ASSERT_EQ(control->GetViewStatus(&status), S_OK);
+  EXPECT_EQ(status, VIEWSTATUS_OPAQUE | VIEWSTATUS_SOLIDBKGND);
+}
+
+}  // namespace

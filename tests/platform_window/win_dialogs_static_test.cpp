@@ -1,0 +1,180 @@
+// The STATIC control: colours from WM_CTLCOLORSTATIC, horizontal alignment, vertical centring and
+// repainting on new text.
+#include "win_dialogs_fixture.h"
+
+#include <algorithm>
+
+namespace kelmira::test {
+namespace {
+
+constexpr COLORREF kBrushColour = RGB(20, 40, 230);
+constexpr COLORREF kTextColour = RGB(230, 10, 10);
+constexpr const char* kParentClass = "KelmiraStaticTestParent";
+
+struct ColourRequests {
+  bool answer = true;  // false: leave the request to DefWindowProcA
+  int count = 0;
+  HWND lastControl = nullptr;
+  HBRUSH brush = nullptr;
+};
+ColourRequests g_colours;
+
+LRESULT ParentProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_CTLCOLORSTATIC) {
+    ++g_colours.count;
+    g_colours.lastControl = reinterpret_cast<HWND>(lParam);
+    if (g_colours.answer) {
+      auto dc = reinterpret_cast<HDC>(wParam);
+      SetTextColor(dc, kTextColour);
+      SetBkColor(dc, kBrushColour);
+      return reinterpret_cast<LRESULT>(g_colours.brush);
+    }
+  }
+  return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+bool Between(int v, int a, int b) { return v >= std::min(a, b) && v <= std::max(a, b); }
+
+bool IsBlend(COLORREF c) {
+  return Between(GetRValue(c), GetRValue(kBrushColour), GetRValue(kTextColour)) &&
+         Between(GetGValue(c), GetGValue(kBrushColour), GetGValue(kTextColour)) &&
+         Between(GetBValue(c), GetBValue(kBrushColour), GetBValue(kTextColour));
+}
+
+WPARAM g_lastCommand = 0xFFFFFFFF;
+
+LRESULT CommandRecordingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_COMMAND) g_lastCommand = wParam;
+  return ParentProc(hwnd, msg, wParam, lParam);
+}
+
+class StaticControlTest : public DialogTest {
+ protected:
+  void SetUp() override {
+    DialogTest::SetUp();
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = &ParentProc;
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    wc.lpszClassName = kParentClass;
+    RegisterClassExA(&wc);
+    g_colours = ColourRequests{};
+    g_lastCommand = 0xFFFFFFFF;
+    g_colours.brush = CreateSolidBrush(kBrushColour);
+    font_ = CreateFontA(-20, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "Arial");
+    parent_ = CreateWindowExA(0, kParentClass, "", WS_POPUP | WS_VISIBLE, 50, 50, 300, 200, nullptr, nullptr,
+                              nullptr, nullptr);
+    Track(parent_);
+  }
+  void TearDown() override {
+    DialogTest::TearDown();
+    DeleteObject(g_colours.brush);
+    DeleteObject(font_);
+  }
+
+  HWND MakeStatic(DWORD style, const char* text, int w = 200, int h = 60) {
+    HWND s = CreateWindowExA(0, "STATIC", text, WS_CHILD | WS_VISIBLE | style, 10, 10, w, h, parent_,
+                             reinterpret_cast<HMENU>(7), nullptr, nullptr);
+    EXPECT_NE(s, nullptr);
+    SendMessageA(s, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    Pump();
+    return s;
+  }
+
+  HWND parent_ = nullptr;
+  HFONT font_ = nullptr;
+};
+
+TEST_F(StaticControlTest, PaintsWithTheBrushAndTextColourTheParentChooses) {
+  HWND s = MakeStatic(SS_LEFT, "Hi");
+  EXPECT_GT(g_colours.count, 0);
+  EXPECT_EQ(g_colours.lastControl, s);
+  EXPECT_EQ(Pixel(s, 199, 59), kBrushColour);
+  EXPECT_EQ(Pixel(s, 150, 2), kBrushColour);
+  RECT text = BoundsOfColour(s, kTextColour);
+  ASSERT_LT(text.left, text.right) << "no pixel in the text colour";
+  EXPECT_LE(text.left, 3);  // SS_LEFT: at the left edge, first line at the top
+  EXPECT_LE(text.top, 8);
+  // Nothing else: every pixel is the brush, the text colour or a blend of the two at glyph edges.
+  for (int y = 0; y < 60; ++y)
+    for (int x = 0; x < 200; ++x) ASSERT_TRUE(IsBlend(Pixel(s, x, y))) << x << "," << y;
+  // Outside the static the parent's own background is untouched.
+  EXPECT_EQ(Pixel(parent_, 5, 5), RGB(255, 255, 255));
+}
+
+TEST_F(StaticControlTest, CentreAndRightAlignment) {
+  HWND centre = MakeStatic(SS_CENTER, "Hi");
+  RECT c = BoundsOfColour(centre, kTextColour);
+  ASSERT_LT(c.left, c.right);
+  EXPECT_NEAR((c.left + c.right) / 2.0, 100.0, 2.5);
+  DestroyWindow(centre);
+
+  HWND right = MakeStatic(SS_RIGHT, "Hi");
+  RECT r = BoundsOfColour(right, kTextColour);
+  ASSERT_LT(r.left, r.right);
+  EXPECT_GE(r.right, 196);
+  EXPECT_EQ(r.right - r.left, c.right - c.left);
+}
+
+TEST_F(StaticControlTest, CenterImageCentresOneLineVertically) {
+  HWND top = MakeStatic(SS_CENTER, "Hi");
+  RECT t = BoundsOfColour(top, kTextColour);
+  DestroyWindow(top);
+  HWND middle = MakeStatic(SS_CENTER | SS_CENTERIMAGE, "Hi");
+  RECT m = BoundsOfColour(middle, kTextColour);
+  ASSERT_LT(m.top, m.bottom);
+  EXPECT_EQ(m.bottom - m.top, t.bottom - t.top);
+  // The line box (not the ink) is centred: the ink moves down by the same amount the box does.
+  TEXTMETRICA tm{};
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, font_);
+  GetTextMetricsA(dc, &tm);
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  EXPECT_EQ(m.top - t.top, (60 - tm.tmHeight) / 2);
+  EXPECT_NEAR((m.left + m.right) / 2.0, 100.0, 2.5);
+}
+
+TEST_F(StaticControlTest, WithoutAnAnswerTheDefaultColoursApply) {
+  g_colours.answer = false;
+  HWND s = MakeStatic(SS_LEFT, "Hi");
+  EXPECT_EQ(Pixel(s, 199, 59), GetSysColor(COLOR_3DFACE));
+  RECT text = BoundsOfColour(s, GetSysColor(COLOR_WINDOWTEXT));
+  EXPECT_LT(text.left, text.right);
+}
+
+TEST_F(StaticControlTest, NewTextRepaintsAndWrapsAtWordBoundaries) {
+  HWND s = MakeStatic(SS_LEFT, "Hi", 120, 60);
+  SetWindowTextA(s, "");
+  Pump();
+  EXPECT_EQ(BoundsOfColour(s, kTextColour).right, 0);
+  SetWindowTextA(s, "Word word word");
+  Pump();
+  RECT wrapped = BoundsOfColour(s, kTextColour);
+  EXPECT_GT(wrapped.bottom - wrapped.top, 30);  // more than one 20-pixel line
+  char text[32] = "";
+  GetWindowTextA(s, text, sizeof text);
+  EXPECT_STREQ(text, "Word word word");
+  EXPECT_EQ(SendMessageA(s, WM_GETFONT, 0, 0), reinterpret_cast<LRESULT>(font_));
+  EXPECT_EQ(SendMessageA(s, WM_GETDLGCODE, 0, 0), DLGC_STATIC);
+}
+
+TEST_F(StaticControlTest, NotifyStylesReportClicks) {
+  SetWindowLongPtrA(parent_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CommandRecordingProc));
+  HWND plain = MakeStatic(SS_LEFT, "plain", 50, 20);
+  POINT p = CentreOnScreen(plain);
+  KelmiraInjectMouse(WM_LBUTTONDOWN, p.x, p.y, 0);
+  KelmiraInjectMouse(WM_LBUTTONUP, p.x, p.y, 0);
+  Pump();
+  EXPECT_EQ(g_lastCommand, 0xFFFFFFFFu);  // transparent to the mouse: the parent gets the click
+  DestroyWindow(plain);
+  HWND notify = MakeStatic(SS_LEFT | SS_NOTIFY, "notify", 50, 20);
+  p = CentreOnScreen(notify);
+  KelmiraInjectMouse(WM_LBUTTONDOWN, p.x, p.y, 0);
+  KelmiraInjectMouse(WM_LBUTTONUP, p.x, p.y, 0);
+  Pump();
+  EXPECT_EQ(g_lastCommand, MAKEWPARAM(7, STN_CLICKED));
+}
+
+}  // namespace
+}  // namespace kelmira::test
