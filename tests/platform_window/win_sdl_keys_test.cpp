@@ -4,7 +4,7 @@
 
 #include "window/backend_sdl.h"
 
-#include <SDL2/SDL_keycode.h>
+#include <SDL2/SDL_keyboard.h>
 
 using kelmira::window::VirtualKeyFromSdlKeycode;
 
