@@ -8,6 +8,7 @@
 
 #include <SDL2/SDL.h>
 
+#include <cstring>
 #include <optional>
 #include <thread>
 
@@ -17,27 +18,25 @@ using kelmira::window::SdlWindowIdOf;
 
 namespace {
 
-class WinSdlBackend : public ::testing::Test {
+class WinSdlBackend : public wincore::WindowTest {
  protected:
   void SetUp() override {
     driver_.emplace("SDL_VIDEODRIVER", "offscreen");
     ASSERT_EQ(KelmiraSetDisplayBackend("sdl"), S_OK);
     ASSERT_STREQ(KelmiraGetDisplayBackend(), "sdl");
-    Messages().clear();
-    PaintColor() = RGB(0xFF, 0, 0);
+    wincore::WindowTest::SetUp();
   }
 
   void TearDown() override {
-    for (HWND hwnd : windows_) {
-      if (IsWindow(hwnd)) DestroyWindow(hwnd);
-    }
+    wincore::WindowTest::TearDown();
     EXPECT_EQ(KelmiraSetDisplayBackend("headless"), S_OK);
   }
 
+  // Painted in the class background, wincore::kBackground.
   HWND MakeWindow(DWORD style = WS_OVERLAPPEDWINDOW | WS_VISIBLE) {
     HWND hwnd =
-        CreateWindowExA(0, RecordingClass(), "Plot window", style, 30, 40, 200, 150, nullptr, nullptr, nullptr, nullptr);
-    windows_.push_back(hwnd);
+        CreateWindowExA(0, "WinCoreTest", "Plot window", style, 30, 40, 200, 150, nullptr, nullptr, nullptr, nullptr);
+    created_.push_back(hwnd);
     return hwnd;
   }
 
@@ -55,43 +54,26 @@ class WinSdlBackend : public ::testing::Test {
     return RGB(r, g, b);
   }
 
-  static void Push(SDL_Event event) { SDL_PushEvent(&event); }
-
-  static SDL_Event WindowEvent(HWND hwnd, Uint8 which, int data1 = 0, int data2 = 0) {
-    SDL_Event e{};
-    e.type = SDL_WINDOWEVENT;
-    e.window.windowID = SdlWindowIdOf(hwnd);
-    e.window.event = which;
-    e.window.data1 = data1;
-    e.window.data2 = data2;
-    return e;
-  }
-
-  static SDL_Event Button(HWND hwnd, Uint32 type, Uint8 button, int x, int y) {
+  // Pushes an event for hwnd's desktop window (every SDL event has its window id at the same place).
+  template <class Fill>
+  static void Push(HWND hwnd, Uint32 type, Fill fill) {
     SDL_Event e{};
     e.type = type;
-    e.button.windowID = SdlWindowIdOf(hwnd);
-    e.button.button = button;
-    e.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
-    e.button.x = x;
-    e.button.y = y;
-    return e;
+    e.window.windowID = SdlWindowIdOf(hwnd);
+    fill(e);
+    SDL_PushEvent(&e);
+  }
+  static void PushWindowEvent(HWND hwnd, Uint8 which, int data1 = 0, int data2 = 0) {
+    Push(hwnd, SDL_WINDOWEVENT, [&](SDL_Event& e) { e.window.event = which, e.window.data1 = data1, e.window.data2 = data2; });
+  }
+  static void PushButton(HWND hwnd, Uint32 type, Uint8 button, int x, int y) {
+    Push(hwnd, type, [&](SDL_Event& e) { e.button.button = button, e.button.x = x, e.button.y = y; });
   }
 
-  static SDL_Event Motion(HWND hwnd, int x, int y) {
-    SDL_Event e{};
-    e.type = SDL_MOUSEMOTION;
-    e.motion.windowID = SdlWindowIdOf(hwnd);
-    e.motion.x = x;
-    e.motion.y = y;
-    return e;
-  }
-
-  static bool Received(HWND hwnd, UINT msg) { return Find(hwnd, msg).has_value(); }
+  static bool Received(HWND hwnd, UINT msg) { return Rec().Count(hwnd, msg) > 0; }
 
  private:
   std::optional<EnvOverride> driver_;
-  std::vector<HWND> windows_;
 };
 
 }  // namespace
@@ -130,74 +112,52 @@ TEST_F(WinSdlBackend, DesktopWindowFollowsTheTopLevelWindow) {
 TEST_F(WinSdlBackend, PaintingIsPresented) {
   HWND hwnd = MakeWindow();
   ASSERT_TRUE(PumpUntil([&] { return Received(hwnd, WM_PAINT); }));
-  EXPECT_EQ(Presented(hwnd, 0, 0), RGB(0xFF, 0, 0));
-  EXPECT_EQ(Presented(hwnd, 199, 149), RGB(0xFF, 0, 0));
+  EXPECT_EQ(Presented(hwnd, 0, 0), wincore::kBackground);
+  EXPECT_EQ(Presented(hwnd, 199, 149), wincore::kBackground);
   unsigned presents = SdlPresentCountOf(hwnd);
   EXPECT_GT(presents, 0u);
 
   // Drawing outside WM_PAINT shows once the DC is released.
   HDC hdc = GetDC(hwnd);
   RECT corner{10, 10, 20, 20};
-  HBRUSH blue = CreateSolidBrush(RGB(0, 0, 0xFF));
-  FillRect(hdc, &corner, blue);
-  DeleteObject(blue);
+  HBRUSH green = CreateSolidBrush(RGB(0, 0xFF, 0));
+  FillRect(hdc, &corner, green);
+  DeleteObject(green);
   ReleaseDC(hwnd, hdc);
-  EXPECT_EQ(Presented(hwnd, 15, 15), RGB(0, 0, 0xFF));
-  EXPECT_EQ(Presented(hwnd, 25, 15), RGB(0xFF, 0, 0));
+  EXPECT_EQ(Presented(hwnd, 15, 15), RGB(0, 0xFF, 0));
+  EXPECT_EQ(Presented(hwnd, 25, 15), wincore::kBackground);
   EXPECT_GT(SdlPresentCountOf(hwnd), presents);
 
   // An expose shows the kept pixels again without asking the window to paint.
-  Messages().clear();
+  Clear();
   presents = SdlPresentCountOf(hwnd);
-  Push(WindowEvent(hwnd, SDL_WINDOWEVENT_EXPOSED));
+  PushWindowEvent(hwnd, SDL_WINDOWEVENT_EXPOSED);
   ASSERT_TRUE(PumpUntil([&] { return SdlPresentCountOf(hwnd) > presents; }));
   EXPECT_FALSE(Received(hwnd, WM_PAINT));
 }
 
-TEST_F(WinSdlBackend, MouseEventsBecomeClientMessages) {
+TEST_F(WinSdlBackend, InputEventsBecomeClientMessages) {
   HWND hwnd = MakeWindow();
-  ASSERT_TRUE(PumpUntil([&] { return Received(hwnd, WM_PAINT); }));
+  SetFocus(hwnd);
+  Push(hwnd, SDL_MOUSEMOTION, [](SDL_Event& e) { e.motion.x = 10, e.motion.y = 20; });
+  PushButton(hwnd, SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 11, 21);
+  PushButton(hwnd, SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 11, 21);
+  PushButton(hwnd, SDL_MOUSEBUTTONDOWN, SDL_BUTTON_X2, 12, 22);
+  Push(hwnd, SDL_MOUSEWHEEL, [](SDL_Event& e) { e.wheel.y = -2, e.wheel.mouseX = 5, e.wheel.mouseY = 6; });
+  Push(hwnd, SDL_KEYDOWN, [](SDL_Event& e) { e.key.keysym.sym = SDLK_q; });
+  Push(hwnd, SDL_KEYUP, [](SDL_Event& e) { e.key.keysym.sym = SDLK_q; });
+  ASSERT_TRUE(PumpUntil([&] { return Received(hwnd, WM_KEYUP); }));
 
-  Push(Motion(hwnd, 10, 20));
-  ASSERT_TRUE(PumpUntil([&] { return Received(hwnd, WM_MOUSEMOVE); }));
   EXPECT_EQ(Find(hwnd, WM_MOUSEMOVE)->lParam, MAKELPARAM(10, 20));
-
-  Push(Button(hwnd, SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 11, 21));
-  Push(Button(hwnd, SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 11, 21));
-  Push(Button(hwnd, SDL_MOUSEBUTTONDOWN, SDL_BUTTON_X2, 12, 22));
-  ASSERT_TRUE(PumpUntil([&] { return Received(hwnd, WM_XBUTTONDOWN); }));
-  std::optional<Recorded> down = Find(hwnd, WM_LBUTTONDOWN);
-  ASSERT_TRUE(down && Received(hwnd, WM_LBUTTONUP));
+  std::optional<wincore::Event> down = Find(hwnd, WM_LBUTTONDOWN);
+  ASSERT_TRUE(down && Received(hwnd, WM_LBUTTONUP) && Received(hwnd, WM_XBUTTONDOWN));
   EXPECT_EQ(down->lParam, MAKELPARAM(11, 21));
   EXPECT_TRUE(down->wParam & MK_LBUTTON);
   EXPECT_EQ(HIWORD(Find(hwnd, WM_XBUTTONDOWN)->wParam), XBUTTON2);
-
-  SDL_Event wheel{};
-  wheel.type = SDL_MOUSEWHEEL;
-  wheel.wheel.windowID = SdlWindowIdOf(hwnd);
-  wheel.wheel.y = -2;
-  wheel.wheel.mouseX = 5;
-  wheel.wheel.mouseY = 6;
-  Push(wheel);
-  ASSERT_TRUE(PumpUntil([&] { return Received(hwnd, WM_MOUSEWHEEL); }));
-  std::optional<Recorded> turned = Find(hwnd, WM_MOUSEWHEEL);
-  EXPECT_EQ(GET_WHEEL_DELTA_WPARAM(turned->wParam), -2 * WHEEL_DELTA);
-  EXPECT_EQ(turned->lParam, MAKELPARAM(30 + 5, 40 + 6)) << "the wheel carries screen coordinates";
-}
-
-TEST_F(WinSdlBackend, KeysBecomeKeyMessagesAndCharacters) {
-  HWND hwnd = MakeWindow();
-  SetFocus(hwnd);
-  SDL_Event key{};
-  key.type = SDL_KEYDOWN;
-  key.key.windowID = SdlWindowIdOf(hwnd);
-  key.key.state = SDL_PRESSED;
-  key.key.keysym.sym = SDLK_q;
-  Push(key);
-  key.type = SDL_KEYUP;
-  key.key.state = SDL_RELEASED;
-  Push(key);
-  ASSERT_TRUE(PumpUntil([&] { return Received(hwnd, WM_KEYUP); }));
+  std::optional<wincore::Event> wheel = Find(hwnd, WM_MOUSEWHEEL);
+  ASSERT_TRUE(wheel);
+  EXPECT_EQ(GET_WHEEL_DELTA_WPARAM(wheel->wParam), -2 * WHEEL_DELTA);
+  EXPECT_EQ(wheel->lParam, MAKELPARAM(30 + 5, 40 + 6)) << "the wheel carries screen coordinates";
   EXPECT_EQ(Find(hwnd, WM_KEYDOWN)->wParam, WPARAM{'Q'});
   ASSERT_TRUE(Received(hwnd, WM_CHAR));
   EXPECT_EQ(Find(hwnd, WM_CHAR)->wParam, WPARAM{'q'});
@@ -206,20 +166,20 @@ TEST_F(WinSdlBackend, KeysBecomeKeyMessagesAndCharacters) {
 TEST_F(WinSdlBackend, ResizeMoveAndCloseComeBackAsWindowChanges) {
   HWND hwnd = MakeWindow();
   ASSERT_TRUE(PumpUntil([&] { return Received(hwnd, WM_PAINT); }));
-  Messages().clear();
+  Clear();
 
-  Push(WindowEvent(hwnd, SDL_WINDOWEVENT_SIZE_CHANGED, 320, 240));
+  PushWindowEvent(hwnd, SDL_WINDOWEVENT_SIZE_CHANGED, 320, 240);
   ASSERT_TRUE(PumpUntil([&] { return Received(hwnd, WM_SIZE) && Received(hwnd, WM_PAINT); }));
   EXPECT_EQ(Find(hwnd, WM_SIZE)->lParam, MAKELPARAM(320, 240));
 
-  Push(WindowEvent(hwnd, SDL_WINDOWEVENT_MOVED, 70, 80));
+  PushWindowEvent(hwnd, SDL_WINDOWEVENT_MOVED, 70, 80);
   ASSERT_TRUE(PumpUntil([&] { return Received(hwnd, WM_MOVE); }));
   RECT r;
   GetWindowRect(hwnd, &r);
   EXPECT_EQ((std::vector<LONG>{r.left, r.top, r.right, r.bottom}), (std::vector<LONG>{70, 80, 390, 320}));
 
   Uint32 id = SdlWindowIdOf(hwnd);
-  Push(WindowEvent(hwnd, SDL_WINDOWEVENT_CLOSE));
+  PushWindowEvent(hwnd, SDL_WINDOWEVENT_CLOSE);
   ASSERT_TRUE(PumpUntil([&] { return !IsWindow(hwnd); }));
   EXPECT_TRUE(Received(hwnd, WM_CLOSE));
   EXPECT_EQ(SDL_GetWindowFromID(id), nullptr);
@@ -228,15 +188,14 @@ TEST_F(WinSdlBackend, ResizeMoveAndCloseComeBackAsWindowChanges) {
 TEST_F(WinSdlBackend, GetMessageWaitsForNativeEvents) {
   HWND hwnd = MakeWindow();
   ASSERT_TRUE(PumpUntil([&] { return Received(hwnd, WM_PAINT); }));
-  Uint32 id = SdlWindowIdOf(hwnd);
-  std::thread late([id] {
+  SDL_Event motion{};
+  motion.type = SDL_MOUSEMOTION;
+  motion.motion.windowID = SdlWindowIdOf(hwnd);
+  motion.motion.x = 3;
+  motion.motion.y = 4;
+  std::thread late([&motion] {
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    SDL_Event e{};
-    e.type = SDL_MOUSEMOTION;
-    e.motion.windowID = id;
-    e.motion.x = 3;
-    e.motion.y = 4;
-    SDL_PushEvent(&e);
+    SDL_PushEvent(&motion);
   });
   MSG msg{};
   BOOL got = GetMessageA(&msg, nullptr, WM_MOUSEMOVE, WM_MOUSEMOVE);

@@ -27,7 +27,8 @@ TEST(WinSdlSelect, BadNamesAndLiveWindowsLeaveTheBackendAlone) {
   EXPECT_EQ(KelmiraSetDisplayBackend("vga"), E_INVALIDARG);
   EXPECT_STREQ(KelmiraGetDisplayBackend(), "headless");
 
-  HWND hwnd = CreateWindowExA(0, RecordingClass(), "busy", WS_OVERLAPPEDWINDOW, 0, 0, 100, 80, nullptr, nullptr,
+  wincore::RegisterTestClasses();
+  HWND hwnd = CreateWindowExA(0, "WinCoreTest", "busy", WS_OVERLAPPEDWINDOW, 0, 0, 100, 80, nullptr, nullptr,
                               nullptr, nullptr);
   ASSERT_NE(hwnd, nullptr);
   EXPECT_EQ(KelmiraSetDisplayBackend("sdl"), E_ACCESSDENIED);

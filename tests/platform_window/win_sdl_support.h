@@ -1,6 +1,8 @@
 // Helpers for the display back-end tests: environment changes that undo themselves, child
-// processes with their output, a private X server, and a window that records its messages.
+// processes with their output, a private X server, and a non-blocking message loop.
 #pragma once
+
+#include "win_core_support.h"
 
 #include <gtest/gtest.h>
 #include <kelmira/platform.h>
@@ -11,6 +13,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <map>
@@ -60,37 +63,25 @@ struct ProcessResult {
   std::string output;  // stdout and stderr together
 };
 
-// Runs argv[0] with extra environment variables (an empty value unsets one) and waits for it.
+// Runs a program with extra environment variables (an empty value unsets one) and waits for it.
 inline ProcessResult RunProcess(const std::vector<std::string>& argv, const std::map<std::string, std::string>& env = {}) {
-  ProcessResult result;
-  int pipeFds[2];
-  if (pipe(pipeFds) != 0) return result;
-  pid_t pid = fork();
-  if (pid == 0) {
-    dup2(pipeFds[1], STDOUT_FILENO);
-    dup2(pipeFds[1], STDERR_FILENO);
-    close(pipeFds[0]);
-    close(pipeFds[1]);
-    for (const auto& [name, value] : env) {
-      if (value.empty()) {
-        unsetenv(name.c_str());
-      } else {
-        setenv(name.c_str(), value.c_str(), 1);
-      }
+  std::string unset, set;  // env takes its -u options before the assignments
+  for (const auto& [name, value] : env) {
+    if (value.empty()) {
+      unset += " -u " + name;
+    } else {
+      set += " " + name + "='" + value + "'";
     }
-    std::vector<char*> args;
-    for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
-    execv(args[0], args.data());
-    _exit(127);
   }
-  close(pipeFds[1]);
+  std::string command = "env" + unset + set;
+  for (const std::string& arg : argv) command += " '" + arg + "'";
+  ProcessResult result;
+  FILE* pipe = popen((command + " 2>&1").c_str(), "r");
+  if (!pipe) return result;
   char buffer[4096];
-  ssize_t n;
-  while ((n = read(pipeFds[0], buffer, sizeof buffer)) > 0) result.output.append(buffer, static_cast<std::size_t>(n));
-  close(pipeFds[0]);
-  int status = 0;
-  if (pid > 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
+  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) result.output.append(buffer, n);
+  int status = pclose(pipe);
+  if (WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
   return result;
 }
 
@@ -145,57 +136,10 @@ class XServer {
   std::string display_;
 };
 
-// A top-level window class whose windows record what they receive and paint one colour.
-struct Recorded {
-  HWND hwnd;
-  UINT msg;
-  WPARAM wParam;
-  LPARAM lParam;
-};
-
-inline std::vector<Recorded>& Messages() {
-  static std::vector<Recorded> messages;
-  return messages;
-}
-
-inline COLORREF& PaintColor() {
-  static COLORREF color = RGB(0xFF, 0, 0);
-  return color;
-}
-
-inline LRESULT CALLBACK RecordingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  Messages().push_back(Recorded{hwnd, msg, wParam, lParam});
-  if (msg == WM_PAINT) {
-    PAINTSTRUCT ps;
-    HDC hdc = BeginPaint(hwnd, &ps);
-    HBRUSH brush = CreateSolidBrush(PaintColor());
-    RECT client;
-    GetClientRect(hwnd, &client);
-    FillRect(hdc, &client, brush);
-    DeleteObject(brush);
-    EndPaint(hwnd, &ps);
-    return 0;
-  }
-  return DefWindowProcA(hwnd, msg, wParam, lParam);
-}
-
-inline const char* RecordingClass() {
-  static const char* name = [] {
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof wc;
-    wc.style = CS_HREDRAW | CS_VREDRAW;
-    wc.lpfnWndProc = &RecordingProc;
-    wc.lpszClassName = "WinSdlTestWindow";
-    RegisterClassExA(&wc);
-    return "WinSdlTestWindow";
-  }();
-  return name;
-}
-
-// The first recorded message msg for hwnd, if any.
-inline std::optional<Recorded> Find(HWND hwnd, UINT msg) {
-  for (const Recorded& r : Messages()) {
-    if (r.hwnd == hwnd && r.msg == msg) return r;
+// The first message msg that hwnd recorded (windows of win-core's test classes record).
+inline std::optional<wincore::Event> Find(HWND hwnd, UINT msg) {
+  for (const wincore::Event& e : wincore::Recorder::Get().events) {
+    if (e.hwnd == hwnd && e.msg == msg) return e;
   }
   return std::nullopt;
 }

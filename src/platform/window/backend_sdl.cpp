@@ -99,11 +99,10 @@ std::unique_ptr<Backend> MakeSdlBackend() {
 
 SdlBackend::SdlBackend() = default;
 
+// Back-ends are only replaced while no window exists, so windows left here belong to a process
+// that is exiting: their records may already be gone and are not touched.
 SdlBackend::~SdlBackend() {
-  for (auto& [id, native] : windows_) {
-    if (Window* w = FindWindowObject(native->hwnd)) w->backendData = nullptr;
-    SDL_DestroyWindow(native->window);
-  }
+  for (auto& [id, native] : windows_) SDL_DestroyWindow(native->window);
   windows_.clear();
   for (SDL_Cursor* cursor : cursors_) {
     if (cursor) SDL_FreeCursor(cursor);
