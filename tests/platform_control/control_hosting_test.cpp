@@ -170,6 +170,30 @@ TEST_F(HostingTest, DestroyingTheHostDeactivatesClosesAndReleasesTheControl) {
   EXPECT_LT(close, noSite);
 }
 
+TEST_F(HostingTest, WindowlessControlIsDrawnByTheHostAndGetsItsInput) {
+  auto control = Make<WindowlessTestControl>();
+  control->fillColor = RGB(40, 50, 60);
+  ASSERT_EQ(AtlAxAttachControl(control->GetUnknown(), host, nullptr), S_OK);
+  ASSERT_TRUE(control->Windowless());
+  EXPECT_EQ(ControlWindowOf(control->GetUnknown()), nullptr);
+  PumpMessages();
+  COLORREF pixel = 0;
+  ASSERT_EQ(KelmiraGetWindowPixel(host, 199, 99, &pixel), S_OK);
+  EXPECT_EQ(pixel, RGB(40, 50, 60));
+
+  // A change asks the host to repaint, which draws the new colour.
+  control->put_FillColor(RGB(70, 80, 90));
+  PumpMessages();
+  KelmiraGetWindowPixel(host, 0, 0, &pixel);
+  EXPECT_EQ(pixel, RGB(70, 80, 90));
+
+  ASSERT_TRUE(KelmiraInjectMouse(WM_LBUTTONDOWN, 100 + 10 + 7, 50 + 20 + 9, MK_LBUTTON));
+  PumpMessages();
+  ASSERT_EQ(control->Count(WM_LBUTTONDOWN), 1);
+  EXPECT_EQ(control->mouse.back().second.x, 7);
+  EXPECT_EQ(control->mouse.back().second.y, 9);
+}
+
 TEST_F(HostingTest, AttachingAgainReleasesTheFirstControl) {
   auto first = std::make_shared<ControlProbe>();
   {

@@ -278,6 +278,32 @@ TEST_F(ViewTest, DataAdviseSinksHearOfChangesUntilTheyUnadvise) {
   EXPECT_EQ(control->GetData(&format, &medium), DV_E_FORMATETC);
 }
 
+TEST_F(ViewTest, DataAdviseHolderPrimesAndEndsOnlyOnceConnections) {
+  ComPtr<IDataAdviseHolder> holder;
+  ASSERT_EQ(CreateDataAdviseHolder(&holder), S_OK);
+  auto control = Make<TestControl>();
+  IDataObject* data = control.get();
+  FORMATETC format{0, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+  auto primed = MakeObject<RecordingSink>();
+  auto once = MakeObject<RecordingSink>();
+  auto steady = MakeObject<RecordingSink>();
+  DWORD primedCookie = 0, onceCookie = 0, steadyCookie = 0;
+  ASSERT_EQ(holder->Advise(data, &format, ADVF_PRIMEFIRST | ADVF_NODATA, primed.get(), &primedCookie), S_OK);
+  EXPECT_EQ(primed->dataTymeds.size(), 1u);  // primed at once
+  ASSERT_EQ(holder->Advise(data, &format, ADVF_ONLYONCE, once.get(), &onceCookie), S_OK);
+  ASSERT_EQ(holder->Advise(data, &format, 0, steady.get(), &steadyCookie), S_OK);
+  EXPECT_EQ(onceCookie, primedCookie + 1);
+
+  ASSERT_EQ(holder->SendOnDataChange(data, 0, 0), S_OK);
+  ASSERT_EQ(holder->SendOnDataChange(data, 0, 0), S_OK);
+  EXPECT_EQ(primed->dataTymeds.size(), 3u);
+  EXPECT_EQ(once->dataTymeds.size(), 1u);
+  EXPECT_EQ(steady->dataTymeds.size(), 2u);
+  EXPECT_EQ(holder->Unadvise(onceCookie), OLE_E_NOCONNECTION);
+  EXPECT_EQ(holder->Advise(data, nullptr, 0, steady.get(), &steadyCookie), E_INVALIDARG);
+  EXPECT_EQ(holder->SendOnDataChange(nullptr, 0, 0), E_INVALIDARG);
+}
+
 TEST_F(ViewTest, ObjectAdviseSinksHearOfSaveAndClose) {
   auto control = Make<TestControl>();
   auto site = MakeObject<TestSite>();

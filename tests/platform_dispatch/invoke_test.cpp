@@ -12,318 +12,200 @@ constexpr WORD kMethod = DISPATCH_METHOD;
 
 class InvokeTest : public ::testing::Test {
  protected:
+  ~InvokeTest() override { ClearExcepInfo(); }
   IDispatch* Dispatch() { return static_cast<ITestThing*>(thing.get()); }
-  void Invoke(DISPID id, WORD flags, Args& args, bool withExcepInfo = false) {
-    call = std::make_unique<CallResult>();
-    Call(Dispatch(), id, flags, args, *call, withExcepInfo);
+
+  // Invoke with IID_NULL; the result, the argument error and the EXCEPINFO stay for checking.
+  HRESULT Invoke(DISPID id, WORD flags, Args& args, bool withExcepInfo = false) {
+    result.Clear();
+    ClearExcepInfo();
+    argErr = 0xFFFF;
+    return Dispatch()->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, args.Params(), &result,
+                              withExcepInfo ? &excep : nullptr, &argErr);
   }
-  HRESULT Put(DISPID id, Args& args) {
-    Invoke(id, kPut, args);
-    return call->hr;
+  HRESULT Invoke(DISPID id, WORD flags, Args&& args = Args()) { return Invoke(id, flags, args); }
+  HRESULT Put(DISPID id, Args& args) { return Invoke(id, kPut, args.Named(DISPID_PROPERTYPUT)); }
+
+  std::vector<DISPID> IdsOf(std::vector<const char16_t*> names, HRESULT expected = S_OK) {
+    std::vector<DISPID> ids(names.size(), 12345);
+    EXPECT_EQ(expected, Dispatch()->GetIDsOfNames(IID_NULL, const_cast<LPOLESTR*>(names.data()),
+                                                   static_cast<UINT>(names.size()), 0, ids.data()));
+    return ids;
   }
 
-  kelmira::ComPtr<kelmira::Object<Thing>> thing = MakeThing();
-  std::unique_ptr<CallResult> call;
+  void ClearExcepInfo() {
+    for (BSTR s : {excep.bstrSource, excep.bstrDescription, excep.bstrHelpFile}) SysFreeString(s);
+    excep = EXCEPINFO{};
+  }
+
+  kelmira::ComPtr<kelmira::Object<Thing>> thing = Make<Thing>();
+  kelmira::Variant result;
+  UINT argErr = 0xFFFF;
+  EXCEPINFO excep{};
 };
 
 TEST_F(InvokeTest, GetAndPutThroughTheBaseInterfaceMember) {
-  Args put;
-  put.I4(42).Named(DISPID_PROPERTYPUT);
-  EXPECT_EQ(S_OK, Put(0x10, put));
+  EXPECT_EQ(S_OK, Put(0x10, Args().I4(42)));
   EXPECT_EQ(42, thing->value);
+  EXPECT_EQ(S_OK, Invoke(0x10, kGet));
+  EXPECT_EQ(VT_I4, result.vt);
+  EXPECT_EQ(42, result.lVal);
+  EXPECT_EQ(S_OK, Put(0x10, Args().Str(u"17")));  // converted by VariantChangeType
+  EXPECT_EQ(17, thing->value);
 
-  Args none;
-  Invoke(0x10, kGet, none);
-  EXPECT_EQ(S_OK, call->hr);
-  EXPECT_EQ(VT_I4, call->result.vt);
-  EXPECT_EQ(42, call->result.lVal);
-
-  Args text;  // converted by VariantChangeType
-  text.Str(u"17").Named(DISPID_PROPERTYPUT);
-  EXPECT_EQ(S_OK, Put(0x10, text));
+  // A put needs exactly the named DISPID_PROPERTYPUT argument.
+  EXPECT_EQ(DISP_E_PARAMNOTOPTIONAL, Invoke(0x10, kPut, Args().I4(1)));
+  EXPECT_EQ(DISP_E_NONAMEDARGS, Invoke(0x10, kPut, Args().I4(1).Named(0)));
   EXPECT_EQ(17, thing->value);
 }
 
-TEST_F(InvokeTest, PutNeedsExactlyTheNamedPropertyPutArgument) {
-  thing->value = 5;
-  Args unnamed;
-  unnamed.I4(1);
-  EXPECT_EQ(DISP_E_PARAMNOTOPTIONAL, Put(0x10, unnamed));
-
-  Args otherName;
-  otherName.I4(1).Named(0);
-  EXPECT_EQ(DISP_E_NONAMEDARGS, Put(0x10, otherName));
-  EXPECT_EQ(5, thing->value);
-}
-
 TEST_F(InvokeTest, IndexedPropertyTakesItsIndexFirst) {
-  Args put;
-  put.Str(u"2").R8(6.25).Named(DISPID_PROPERTYPUT);
-  EXPECT_EQ(S_OK, Put(0x21, put));
+  EXPECT_EQ(S_OK, Put(0x21, Args().Str(u"2").R8(6.25)));
   EXPECT_EQ(6.25, thing->items[2]);
-
-  Args get;
-  get.I4(2);
-  Invoke(0x21, kGet | kMethod, get);
-  EXPECT_EQ(S_OK, call->hr);
-  EXPECT_EQ(VT_R8, call->result.vt);
-  EXPECT_EQ(6.25, call->result.dblVal);
-
-  Args bad;  // the member's own failure, without EXCEPINFO
-  bad.I4(9);
-  Invoke(0x21, kGet, bad);
-  EXPECT_EQ(E_INVALIDARG, call->hr);
+  EXPECT_EQ(S_OK, Invoke(0x21, kGet | kMethod, Args().I4(2)));
+  EXPECT_EQ(VT_R8, result.vt);
+  EXPECT_EQ(6.25, result.dblVal);
+  EXPECT_EQ(E_INVALIDARG, Invoke(0x21, kGet, Args().I4(9)));  // the member's own failure, without EXCEPINFO
 }
 
 TEST_F(InvokeTest, PutRefAndTheFallbacksBetweenPutAndPutRef) {
-  auto peer = MakePeer(7);
-  Args ref;
-  ref.Object(static_cast<ITestPeer*>(peer.get()), VT_DISPATCH).Named(DISPID_PROPERTYPUT);
-  Invoke(0x20, kPutRef, ref);
-  EXPECT_EQ(S_OK, call->hr);
+  auto peer = Make<Peer>();
+  ITestPeer* p = peer.get();
+  EXPECT_EQ(S_OK, Invoke(0x20, kPutRef, Args().Object(p, VT_DISPATCH).Named(DISPID_PROPERTYPUT)));
   EXPECT_EQ(1, thing->putrefCalls);
-
-  // PUT of an object on a property that only has a putref.
-  Args put;
-  put.Object(static_cast<ITestPeer*>(peer.get()), VT_UNKNOWN).Named(DISPID_PROPERTYPUT);
-  EXPECT_EQ(S_OK, Put(0x20, put));
+  // PUT of an object on a property that only has a putref, but not of a plain value.
+  EXPECT_EQ(S_OK, Put(0x20, Args().Object(p, VT_UNKNOWN)));
   EXPECT_EQ(2, thing->putrefCalls);
-
-  // ... but not of a plain value.
-  Args number;
-  number.I4(1).Named(DISPID_PROPERTYPUT);
-  EXPECT_EQ(DISP_E_MEMBERNOTFOUND, Put(0x20, number));
-
+  EXPECT_EQ(DISP_E_MEMBERNOTFOUND, Put(0x20, Args().I4(1)));
   // PUTREF on a property that only has a put.
-  Args label;
-  label.Str(u"axis").Named(DISPID_PROPERTYPUT);
-  Invoke(0x22, kPutRef, label);
-  EXPECT_EQ(S_OK, call->hr);
+  EXPECT_EQ(S_OK, Invoke(0x22, kPutRef, Args().Str(u"axis").Named(DISPID_PROPERTYPUT)));
   EXPECT_EQ(u"axis", thing->label);
 
-  Args none;
-  Invoke(0x20, kGet, none);
-  ASSERT_EQ(S_OK, call->hr);
-  ASSERT_EQ(VT_DISPATCH, call->result.vt);
+  ASSERT_EQ(S_OK, Invoke(0x20, kGet));
+  ASSERT_EQ(VT_DISPATCH, result.vt);
   kelmira::ComPtr<ITestPeer> back;
-  ASSERT_EQ(S_OK, call->result.pdispVal->QueryInterface(&back));
-  EXPECT_EQ(static_cast<ITestPeer*>(peer.get()), back.get());
+  ASSERT_EQ(S_OK, result.pdispVal->QueryInterface(&back));
+  EXPECT_EQ(p, back.get());
 }
 
 TEST_F(InvokeTest, OutArgumentsByReference) {
   double low = 0;
   kelmira::Variant high;
-  Args args;
-  args.Ref(VT_R8, &low).Ref(VT_VARIANT, &high);
-  Invoke(0x24, kMethod, args);
-  ASSERT_EQ(S_OK, call->hr);
+  ASSERT_EQ(S_OK, Invoke(0x24, kMethod, Args().Ref(VT_R8, &low).Ref(VT_VARIANT, &high)));
   EXPECT_EQ(-2.0, low);
   EXPECT_EQ(VT_R8, high.vt);
   EXPECT_EQ(8.5, high.dblVal);
-  EXPECT_EQ(VT_BOOL, call->result.vt);
-  EXPECT_EQ(VARIANT_TRUE, call->result.boolVal);
+  EXPECT_EQ(VT_BOOL, result.vt);
+  EXPECT_EQ(VARIANT_TRUE, result.boolVal);
 
   LONG wrong = 0;
-  Args mismatch;
-  mismatch.Ref(VT_R8, &low).Ref(VT_I4, &wrong);
-  Invoke(0x24, kMethod, mismatch);
-  EXPECT_EQ(DISP_E_TYPEMISMATCH, call->hr);
-  EXPECT_EQ(0u, call->argErr);
-
-  Args byValue;
-  byValue.R8(1).R8(2);
-  Invoke(0x24, kMethod, byValue);
-  EXPECT_EQ(DISP_E_TYPEMISMATCH, call->hr);
-  EXPECT_EQ(1u, call->argErr);
+  EXPECT_EQ(DISP_E_TYPEMISMATCH, Invoke(0x24, kMethod, Args().Ref(VT_R8, &low).Ref(VT_I4, &wrong)));
+  EXPECT_EQ(0u, argErr);
+  EXPECT_EQ(DISP_E_TYPEMISMATCH, Invoke(0x24, kMethod, Args().R8(1).R8(2)));  // by value
+  EXPECT_EQ(1u, argErr);
 }
 
 TEST_F(InvokeTest, RetvalOfAMethodAndTheCallFlags) {
-  Args args;
-  args.R8(7).I4(2);
-  Invoke(0x23, kMethod | kGet, args);
-  EXPECT_EQ(S_OK, call->hr);
-  EXPECT_EQ(3.5, call->result.dblVal);
-
-  Invoke(0x23, kGet, args);
-  EXPECT_EQ(DISP_E_MEMBERNOTFOUND, call->hr);
-
+  EXPECT_EQ(S_OK, Invoke(0x23, kMethod | kGet, Args().R8(7).I4(2)));
+  EXPECT_EQ(3.5, result.dblVal);
+  EXPECT_EQ(DISP_E_MEMBERNOTFOUND, Invoke(0x23, kGet, Args().R8(7).I4(2)));
   // A get without arguments answers DISPATCH_METHOD too; an indexed one does not.
-  Args none;
-  Invoke(0x10, kMethod, none);
-  EXPECT_EQ(S_OK, call->hr);
-  Args index;
-  index.I4(0);
-  Invoke(0x21, kMethod, index);
-  EXPECT_EQ(DISP_E_MEMBERNOTFOUND, call->hr);
-
-  Invoke(0x99, kMethod, none);
-  EXPECT_EQ(DISP_E_MEMBERNOTFOUND, call->hr);
+  EXPECT_EQ(S_OK, Invoke(0x10, kMethod));
+  EXPECT_EQ(DISP_E_MEMBERNOTFOUND, Invoke(0x21, kMethod, Args().I4(0)));
+  EXPECT_EQ(DISP_E_MEMBERNOTFOUND, Invoke(0x99, kMethod));
+  Args args;
   EXPECT_EQ(DISP_E_UNKNOWNINTERFACE,
-            Dispatch()->Invoke(0x23, IID_ITestThing, 0, kMethod, args.Params(), nullptr, nullptr, nullptr));
+            Dispatch()->Invoke(0x23, IID_ITestThing, 0, kMethod, args.R8(1).R8(1).Params(), nullptr, nullptr, nullptr));
 }
 
 TEST_F(InvokeTest, OptionalParametersTakeTheirDefaults) {
-  Args one;
-  one.R8(2);
-  Invoke(0x25, kMethod, one);
-  EXPECT_EQ(S_OK, call->hr);
+  EXPECT_EQ(S_OK, Invoke(0x25, kMethod, Args().R8(2)));
   EXPECT_EQ(2.0, thing->scaleFactor);
   EXPECT_EQ(3, thing->scaleSteps);
   EXPECT_EQ(kShapeSquare, thing->scaleShape);
-
-  Args skipped;
-  skipped.R8(4).Missing().I4(kShapeCircle);
-  Invoke(0x25, kMethod, skipped);
-  EXPECT_EQ(S_OK, call->hr);
+  EXPECT_EQ(S_OK, Invoke(0x25, kMethod, Args().R8(4).Missing().I4(kShapeCircle)));
   EXPECT_EQ(3, thing->scaleSteps);
   EXPECT_EQ(kShapeCircle, thing->scaleShape);
+  // A string default; an optional VARIANT without a default reaches the callee as missing.
+  EXPECT_EQ(S_OK, Invoke(0x2e, kMethod, Args().Missing().I4(1)));
+  EXPECT_EQ(u"hello world;", Text(result.bstrVal));
+  EXPECT_EQ(S_OK, Invoke(0x2c, kMethod));
+  EXPECT_EQ(-DISP_E_PARAMNOTFOUND, result.lVal);
 
-  Args greet;  // a string default
-  greet.Missing().I4(1);
-  Invoke(0x2e, kMethod, greet);
-  EXPECT_EQ(u"hello world;", Text(call->result.bstrVal));
-
-  Args probe;  // optional VARIANT without a default: the callee sees it missing
-  Invoke(0x2c, kMethod, probe);
-  EXPECT_EQ(-DISP_E_PARAMNOTFOUND, call->result.lVal);
-}
-
-TEST_F(InvokeTest, MissingAndSurplusArguments) {
-  Args required;
-  required.Missing().I4(1);
-  Invoke(0x25, kMethod, required);
-  EXPECT_EQ(DISP_E_PARAMNOTOPTIONAL, call->hr);
-  EXPECT_EQ(1u, call->argErr);
-
-  Args none;
-  Invoke(0x25, kMethod, none);
-  EXPECT_EQ(DISP_E_BADPARAMCOUNT, call->hr);
-
-  Args tooMany;
-  tooMany.R8(1).I4(1).I4(1).I4(1);
-  Invoke(0x25, kMethod, tooMany);
-  EXPECT_EQ(DISP_E_BADPARAMCOUNT, call->hr);
+  // Missing a required one, or too few or too many.
+  EXPECT_EQ(DISP_E_PARAMNOTOPTIONAL, Invoke(0x25, kMethod, Args().Missing().I4(1)));
+  EXPECT_EQ(1u, argErr);
+  EXPECT_EQ(DISP_E_BADPARAMCOUNT, Invoke(0x25, kMethod));
+  thing->scaleFactor = 0;
+  EXPECT_EQ(DISP_E_BADPARAMCOUNT, Invoke(0x25, kMethod, Args().R8(1).I4(1).I4(1).I4(1)));
   EXPECT_EQ(0.0, thing->scaleFactor);
 }
 
 TEST_F(InvokeTest, NamedArgumentsUseParameterPositions) {
-  LPOLESTR names[] = {const_cast<LPOLESTR>(u"SCALE"), const_cast<LPOLESTR>(u"Shape"),
-                      const_cast<LPOLESTR>(u"factor")};
-  DISPID ids[3];
-  ASSERT_EQ(S_OK, Dispatch()->GetIDsOfNames(IID_NULL, names, 3, 0, ids));
-  EXPECT_EQ(0x25, ids[0]);
-  EXPECT_EQ(2, ids[1]);
-  EXPECT_EQ(0, ids[2]);
-
-  Args args;
-  args.I4(kShapeCircle).Named(ids[1]).R8(5).Named(ids[2]);
-  Invoke(0x25, kMethod, args);
-  EXPECT_EQ(S_OK, call->hr);
+  const std::vector<DISPID> ids = IdsOf({u"SCALE", u"Shape", u"factor"});
+  EXPECT_EQ((std::vector<DISPID>{0x25, 2, 0}), ids);
+  EXPECT_EQ(S_OK, Invoke(0x25, kMethod, Args().I4(kShapeCircle).Named(ids[1]).R8(5).Named(ids[2])));
   EXPECT_EQ(5.0, thing->scaleFactor);
   EXPECT_EQ(3, thing->scaleSteps);
   EXPECT_EQ(kShapeCircle, thing->scaleShape);
-
-  Args unknown;
-  unknown.R8(5).I4(1).Named(7);
-  Invoke(0x25, kMethod, unknown);
-  EXPECT_EQ(DISP_E_PARAMNOTFOUND, call->hr);
-  EXPECT_EQ(0u, call->argErr);
+  EXPECT_EQ(DISP_E_PARAMNOTFOUND, Invoke(0x25, kMethod, Args().R8(5).I4(1).Named(7)));
+  EXPECT_EQ(0u, argErr);
 }
 
 TEST_F(InvokeTest, ConversionFailuresNameTheArgument) {
-  Args text;
-  text.Str(u"abc").I4(2);
-  Invoke(0x23, kMethod, text);
-  EXPECT_EQ(DISP_E_TYPEMISMATCH, call->hr);
-  EXPECT_EQ(1u, call->argErr);  // rgvarg holds the first parameter last
-
-  Args second;
-  second.I4(1).Str(u"x");
-  Invoke(0x23, kMethod, second);
-  EXPECT_EQ(DISP_E_TYPEMISMATCH, call->hr);
-  EXPECT_EQ(0u, call->argErr);
-
+  EXPECT_EQ(DISP_E_TYPEMISMATCH, Invoke(0x23, kMethod, Args().Str(u"abc").I4(2)));
+  EXPECT_EQ(1u, argErr);  // rgvarg holds the first parameter last
+  EXPECT_EQ(DISP_E_TYPEMISMATCH, Invoke(0x23, kMethod, Args().I4(1).Str(u"x")));
+  EXPECT_EQ(0u, argErr);
   thing->value = 3;
-  Args big;
-  big.R8(1e12).Named(DISPID_PROPERTYPUT);
-  EXPECT_EQ(DISP_E_OVERFLOW, Put(0x10, big));
-  EXPECT_EQ(0u, call->argErr);
+  EXPECT_EQ(DISP_E_OVERFLOW, Put(0x10, Args().R8(1e12)));
+  EXPECT_EQ(0u, argErr);
   EXPECT_EQ(3, thing->value);
 }
 
 TEST_F(InvokeTest, NamesAreCaseInsensitiveAndUnknownOnesReported) {
-  EXPECT_EQ(0x10, IdOf(Dispatch(), u"VALUE"));
-  EXPECT_EQ(0x23, IdOf(Dispatch(), u"divide"));
-
-  LPOLESTR names[] = {const_cast<LPOLESTR>(u"Divide"), const_cast<LPOLESTR>(u"B"), const_cast<LPOLESTR>(u"zz")};
-  DISPID ids[3];
-  EXPECT_EQ(DISP_E_UNKNOWNNAME, Dispatch()->GetIDsOfNames(IID_NULL, names, 3, 0, ids));
-  EXPECT_EQ(0x23, ids[0]);
-  EXPECT_EQ(1, ids[1]);
-  EXPECT_EQ(DISPID_UNKNOWN, ids[2]);
-
-  LPOLESTR missing[] = {const_cast<LPOLESTR>(u"Nope")};
-  EXPECT_EQ(DISP_E_UNKNOWNNAME, Dispatch()->GetIDsOfNames(IID_NULL, missing, 1, 0, ids));
-  EXPECT_EQ(DISPID_UNKNOWN, ids[0]);
-  EXPECT_EQ(DISP_E_UNKNOWNINTERFACE, Dispatch()->GetIDsOfNames(IID_ITestThing, missing, 1, 0, ids));
+  EXPECT_EQ((std::vector<DISPID>{0x10}), IdsOf({u"VALUE"}));
+  EXPECT_EQ((std::vector<DISPID>{0x23, 1, DISPID_UNKNOWN}), IdsOf({u"divide", u"B", u"zz"}, DISP_E_UNKNOWNNAME));
+  EXPECT_EQ((std::vector<DISPID>{DISPID_UNKNOWN}), IdsOf({u"Nope"}, DISP_E_UNKNOWNNAME));
+  LPOLESTR name = const_cast<LPOLESTR>(u"Value");
+  DISPID id = 0;
+  EXPECT_EQ(DISP_E_UNKNOWNINTERFACE, Dispatch()->GetIDsOfNames(IID_ITestThing, &name, 1, 0, &id));
 }
 
 TEST_F(InvokeTest, FailingMemberWithAndWithoutExcepInfo) {
   Args args;
   args.I4(E_ACCESSDENIED);
-  Invoke(0x26, kMethod, args, true);
-  EXPECT_EQ(DISP_E_EXCEPTION, call->hr);
-  EXPECT_EQ(E_ACCESSDENIED, call->excep.scode);
-  EXPECT_EQ(u"ITestThing", Text(call->excep.bstrSource));
-
-  Invoke(0x26, kMethod, args);
-  EXPECT_EQ(E_ACCESSDENIED, call->hr);
-
-  Args zero;  // out-arguments and retval untouched on failure
-  zero.R8(1).R8(0);
-  Invoke(0x23, kMethod, zero);
-  EXPECT_EQ(DISP_E_DIVBYZERO, call->hr);
-  EXPECT_EQ(VT_EMPTY, call->result.vt);
+  EXPECT_EQ(DISP_E_EXCEPTION, Invoke(0x26, kMethod, args, true));
+  EXPECT_EQ(E_ACCESSDENIED, excep.scode);
+  EXPECT_EQ(u"ITestThing", Text(excep.bstrSource));
+  EXPECT_EQ(E_ACCESSDENIED, Invoke(0x26, kMethod, args));
+  // Out-arguments and retval untouched on failure.
+  EXPECT_EQ(DISP_E_DIVBYZERO, Invoke(0x23, kMethod, Args().R8(1).R8(0)));
+  EXPECT_EQ(VT_EMPTY, result.vt);
 }
 
 TEST_F(InvokeTest, InterfaceArgumentsAreQueried) {
-  auto peer = MakePeer(3);
-  const ULONG before = RefCount(static_cast<ITestPeer*>(peer.get()));
-  {
-    Args args;
-    args.Object(static_cast<ITestPeer*>(peer.get()), VT_UNKNOWN);
-    Invoke(0x27, kMethod, args);
-    EXPECT_EQ(S_OK, call->hr);
-    EXPECT_EQ(VARIANT_TRUE, call->result.boolVal);
-    EXPECT_EQ(static_cast<ITestPeer*>(peer.get()), thing->connected.get());
-  }
+  auto peer = Make<Peer>();
+  ITestPeer* p = peer.get();
+  const ULONG before = RefCount(p);
+  EXPECT_EQ(S_OK, Invoke(0x27, kMethod, Args().Object(p, VT_UNKNOWN)));
+  EXPECT_EQ(VARIANT_TRUE, result.boolVal);
+  EXPECT_EQ(p, thing->connected.get());
   thing->connected.Reset();
-  EXPECT_EQ(before, RefCount(static_cast<ITestPeer*>(peer.get())));
+  EXPECT_EQ(before, RefCount(p));
 
-  IDispatch* byRef = static_cast<ITestPeer*>(peer.get());
-  Args reference;
-  reference.Ref(VT_DISPATCH, &byRef);
-  Invoke(0x27, kMethod, reference);
-  EXPECT_EQ(VARIANT_TRUE, call->result.boolVal);
-
-  Args empty;
-  empty.Empty();
-  Invoke(0x27, kMethod, empty);
-  EXPECT_EQ(S_OK, call->hr);
-  EXPECT_EQ(VARIANT_FALSE, call->result.boolVal);
+  IDispatch* byRef = p;
+  EXPECT_EQ(S_OK, Invoke(0x27, kMethod, Args().Ref(VT_DISPATCH, &byRef)));
+  EXPECT_EQ(VARIANT_TRUE, result.boolVal);
+  EXPECT_EQ(S_OK, Invoke(0x27, kMethod, Args().Empty()));
+  EXPECT_EQ(VARIANT_FALSE, result.boolVal);
   EXPECT_EQ(nullptr, thing->connected.get());
 
-  auto stranger = MakeStranger();
-  Args wrong;
-  wrong.Object(static_cast<ITestStranger*>(stranger.get()), VT_DISPATCH);
-  Invoke(0x27, kMethod, wrong);
-  EXPECT_EQ(DISP_E_TYPEMISMATCH, call->hr);
-  EXPECT_EQ(0u, call->argErr);
-
-  Args number;
-  number.I4(1);
-  Invoke(0x27, kMethod, number);
-  EXPECT_EQ(DISP_E_TYPEMISMATCH, call->hr);
+  auto stranger = Make<Stranger>();
+  ITestStranger* wrong = stranger.get();
+  EXPECT_EQ(DISP_E_TYPEMISMATCH, Invoke(0x27, kMethod, Args().Object(wrong, VT_DISPATCH)));
+  EXPECT_EQ(0u, argErr);
+  EXPECT_EQ(DISP_E_TYPEMISMATCH, Invoke(0x27, kMethod, Args().I4(1)));
 }
 
 TEST_F(InvokeTest, RecordArgumentsAreCopied) {
@@ -336,54 +218,36 @@ TEST_F(InvokeTest, RecordArgumentsAreCopied) {
   record.vt = VT_RECORD;
   record.brecVal.pvRecord = &pt;
   record.brecVal.pRecInfo = info.get();
-  Args args;
-  args.Raw(record);
-  Invoke(0x28, kMethod, args);
-  EXPECT_EQ(S_OK, call->hr);
+  EXPECT_EQ(S_OK, Invoke(0x28, kMethod, Args().Raw(record)));
   EXPECT_EQ(3, thing->point.x);
   EXPECT_EQ(-4, thing->point.y);
   EXPECT_EQ(0.5, thing->point.weight);
   EXPECT_EQ(u"north", thing->pointLabel);
-
-  Args number;
-  number.I4(1);
-  Invoke(0x28, kMethod, number);
-  EXPECT_EQ(DISP_E_TYPEMISMATCH, call->hr);
+  EXPECT_EQ(DISP_E_TYPEMISMATCH, Invoke(0x28, kMethod, Args().I4(1)));
 }
 
-TEST_F(InvokeTest, RawPointerAndEnumerationResults) {
-  Args none;
-  Invoke(0x29, kGet, none);
-  ASSERT_EQ(S_OK, call->hr);
-  EXPECT_EQ(VT_BYREF | VT_R4, call->result.vt);
-  EXPECT_EQ(thing->samples, call->result.pfltVal);
+TEST_F(InvokeTest, RawPointerEnumerationAndVariantResults) {
+  ASSERT_EQ(S_OK, Invoke(0x29, kGet));
+  EXPECT_EQ(VT_BYREF | VT_R4, result.vt);
+  EXPECT_EQ(thing->samples, result.pfltVal);
+  EXPECT_EQ(S_OK, Invoke(0x2d, kMethod));
+  EXPECT_EQ(VT_BYREF | VT_UI1, result.vt);
+  EXPECT_EQ(thing->bytes, result.pbVal);
+  EXPECT_EQ(S_OK, Invoke(0x2b, kGet));
+  EXPECT_EQ(VT_I4, result.vt);
+  EXPECT_EQ(kShapeSquare, result.lVal);
 
-  Invoke(0x2d, kMethod, none);
-  EXPECT_EQ(VT_BYREF | VT_UI1, call->result.vt);
-  EXPECT_EQ(thing->bytes, call->result.pbVal);
-
-  Invoke(0x2b, kGet, none);
-  EXPECT_EQ(VT_I4, call->result.vt);
-  EXPECT_EQ(kShapeSquare, call->result.lVal);
+  // VARIANT parameters follow references and keep their type.
+  LONG seven = 7;
+  EXPECT_EQ(S_OK, Invoke(0x2a, kMethod, Args().Ref(VT_I4, &seven)));
+  EXPECT_EQ(u"7", Text(result.bstrVal));
+  EXPECT_EQ(S_OK, Invoke(0x2c, kMethod, Args().Str(u"s")));
+  EXPECT_EQ(VT_BSTR, result.lVal);
 
   // Without pVarResult the retval is freed.
   Args greet;
-  greet.Str(u"x").I4(2);
-  EXPECT_EQ(S_OK, Dispatch()->Invoke(0x2e, IID_NULL, 0, kMethod, greet.Params(), nullptr, nullptr, nullptr));
-}
-
-TEST_F(InvokeTest, VariantParametersFollowReferences) {
-  LONG seven = 7;
-  Args args;
-  args.Ref(VT_I4, &seven);
-  Invoke(0x2a, kMethod, args);
-  EXPECT_EQ(S_OK, call->hr);
-  EXPECT_EQ(u"7", Text(call->result.bstrVal));
-
-  Args probe;
-  probe.Str(u"s");
-  Invoke(0x2c, kMethod, probe);
-  EXPECT_EQ(VT_BSTR, call->result.lVal);
+  EXPECT_EQ(S_OK, Dispatch()->Invoke(0x2e, IID_NULL, 0, kMethod, greet.Str(u"x").I4(2).Params(), nullptr, nullptr,
+                                     nullptr));
 }
 
 TEST_F(InvokeTest, TypeInfoAndHiddenInterfaces) {
@@ -400,38 +264,33 @@ TEST_F(InvokeTest, TypeInfoAndHiddenInterfaces) {
   info->ReleaseTypeAttr(attr);
 
   // Not listed in the library, still dispatched.
-  kelmira::ComPtr<kelmira::Object<Hidden>> hidden;
-  ASSERT_EQ(S_OK, kelmira::Object<Hidden>::Make(&hidden));
+  auto hidden = Make<Hidden>();
   Args none;
-  CallResult result;
-  Call(static_cast<ITestHidden*>(hidden.get()), 5, kMethod, none, result);
-  EXPECT_EQ(S_OK, result.hr);
-  EXPECT_EQ(99, result.result.lVal);
+  kelmira::Variant out;
+  EXPECT_EQ(S_OK, static_cast<ITestHidden*>(hidden.get())
+                      ->Invoke(5, IID_NULL, 0, kMethod, none.Params(), &out, nullptr, nullptr));
+  EXPECT_EQ(99, out.lVal);
 }
 
 TEST(InvokeWithSignature, ConvertsEventArgumentsForCodeWithoutVtable) {
-  Args args;
-  args.Str(u"4").R8(2.5);
   LONG what = 0;
   double value = 0;
   auto sink = [&](LONG w, double v) {
-    what = w;
-    value = v;
+    what = w, value = v;
     return S_FALSE;
   };
-  EXPECT_EQ(S_FALSE, kelmira::InvokeWithSignature<HRESULT(LONG what, double value)>(args.Params(), sink));
+  Args args;
+  EXPECT_EQ(S_FALSE,
+            kelmira::InvokeWithSignature<HRESULT(LONG what, double value)>(args.Str(u"4").R8(2.5).Params(), sink));
   EXPECT_EQ(4, what);
   EXPECT_EQ(2.5, value);
 
-  Args bad;
-  bad.I4(1).Str(u"?");
+  Args bad, few;
   UINT argErr = 9;
-  EXPECT_EQ(DISP_E_TYPEMISMATCH, kelmira::InvokeWithSignature<HRESULT(LONG, double)>(bad.Params(), sink, &argErr));
+  EXPECT_EQ(DISP_E_TYPEMISMATCH,
+            kelmira::InvokeWithSignature<HRESULT(LONG, double)>(bad.I4(1).Str(u"?").Params(), sink, &argErr));
   EXPECT_EQ(0u, argErr);
-
-  Args few;
-  few.I4(1);
-  EXPECT_EQ(DISP_E_BADPARAMCOUNT, kelmira::InvokeWithSignature<HRESULT(LONG, double)>(few.Params(), sink));
+  EXPECT_EQ(DISP_E_BADPARAMCOUNT, kelmira::InvokeWithSignature<HRESULT(LONG, double)>(few.I4(1).Params(), sink));
 }
 
 }  // namespace

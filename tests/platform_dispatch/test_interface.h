@@ -5,6 +5,7 @@
 #include <kelmira/platform.h>
 #include <kelmira/platform/dispatch_impl.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -15,13 +16,12 @@
 // The test library's tables, registered with the platform on first use.
 const kelmira::TypeLibraryInfo& TestLibrary();
 
+inline std::u16string Text(BSTR text) { return text ? std::u16string(text, SysStringLen(text)) : std::u16string(); }
+
 class Peer : public kelmira::DispatchImpl<ITestPeer> {
  public:
   using Interfaces = kelmira::InterfaceTable<ITestPeer, kelmira::Via<IDispatch, ITestPeer>>;
-  HRESULT STDMETHODCALLTYPE get_Id(LONG* pVal) override {
-    *pVal = id;
-    return S_OK;
-  }
+  HRESULT STDMETHODCALLTYPE get_Id(LONG* pVal) override { return *pVal = id, S_OK; }
   LONG id = 0;
 };
 
@@ -34,10 +34,7 @@ class Stranger : public kelmira::DispatchImpl<ITestStranger> {
 class Hidden : public kelmira::DispatchImpl<ITestHidden> {
  public:
   using Interfaces = kelmira::InterfaceTable<ITestHidden, kelmira::Via<IDispatch, ITestHidden>>;
-  HRESULT STDMETHODCALLTYPE Ping(LONG* pVal) override {
-    *pVal = 99;
-    return S_OK;
-  }
+  HRESULT STDMETHODCALLTYPE Ping(LONG* pVal) override { return *pVal = 99, S_OK; }
 };
 
 // Records what each member received.
@@ -46,25 +43,55 @@ class Thing : public kelmira::DispatchImpl<ITestThing> {
   using Interfaces = kelmira::InterfaceTable<ITestThing, kelmira::Via<ITestBase, ITestThing>,
                                              kelmira::Via<IDispatch, ITestThing>>;
 
-  HRESULT STDMETHODCALLTYPE get_Value(LONG* pVal) override;
-  HRESULT STDMETHODCALLTYPE put_Value(LONG newVal) override;
-  HRESULT STDMETHODCALLTYPE get_Peer(ITestPeer** ppPeer) override;
-  HRESULT STDMETHODCALLTYPE putref_Peer(ITestPeer* pPeer) override;
-  HRESULT STDMETHODCALLTYPE get_Item(LONG index, double* pVal) override;
-  HRESULT STDMETHODCALLTYPE put_Item(LONG index, double newVal) override;
-  HRESULT STDMETHODCALLTYPE put_Label(BSTR newVal) override;
-  HRESULT STDMETHODCALLTYPE Divide(double a, double b, double* pResult) override;
-  HRESULT STDMETHODCALLTYPE MinMax(double* pMin, double* pMax, VARIANT_BOOL* pbResult) override;
-  HRESULT STDMETHODCALLTYPE Scale(double factor, LONG steps, eTestShape shape) override;
-  HRESULT STDMETHODCALLTYPE Fail(LONG code) override;
-  HRESULT STDMETHODCALLTYPE Connect(ITestPeer* pPeer, VARIANT_BOOL* pbResult) override;
-  HRESULT STDMETHODCALLTYPE Place(TestPoint pt) override;
-  HRESULT STDMETHODCALLTYPE get_Samples(float** ppData) override;
-  HRESULT STDMETHODCALLTYPE Describe(VARIANT v, BSTR* pText) override;
-  HRESULT STDMETHODCALLTYPE get_Shape(eTestShape* pVal) override;
-  HRESULT STDMETHODCALLTYPE Probe(VARIANT vOptional, LONG* pType) override;
-  HRESULT STDMETHODCALLTYPE Bytes(BYTE** ppData) override;
-  HRESULT STDMETHODCALLTYPE Greet(BSTR name, LONG count, BSTR* pText) override;
+  HRESULT STDMETHODCALLTYPE get_Value(LONG* pVal) override { return *pVal = value, S_OK; }
+  HRESULT STDMETHODCALLTYPE put_Value(LONG newVal) override { return value = newVal, S_OK; }
+  HRESULT STDMETHODCALLTYPE get_Peer(ITestPeer** ppPeer) override { return peer.CopyTo(ppPeer); }
+  HRESULT STDMETHODCALLTYPE putref_Peer(ITestPeer* pPeer) override { return ++putrefCalls, peer = pPeer, S_OK; }
+  HRESULT STDMETHODCALLTYPE get_Item(LONG index, double* pVal) override {
+    return index < 0 || index >= 4 ? E_INVALIDARG : (*pVal = items[index], S_OK);
+  }
+  HRESULT STDMETHODCALLTYPE put_Item(LONG index, double newVal) override {
+    return index < 0 || index >= 4 ? E_INVALIDARG : (items[index] = newVal, S_OK);
+  }
+  HRESULT STDMETHODCALLTYPE put_Label(BSTR newVal) override { return label = Text(newVal), S_OK; }
+  HRESULT STDMETHODCALLTYPE Divide(double a, double b, double* pResult) override {
+    return b == 0 ? DISP_E_DIVBYZERO : (*pResult = a / b, S_OK);
+  }
+  HRESULT STDMETHODCALLTYPE MinMax(double* pMin, double* pMax, VARIANT_BOOL* pbResult) override {
+    *pMin = *std::min_element(std::begin(items), std::end(items));
+    *pMax = *std::max_element(std::begin(items), std::end(items));
+    return *pbResult = VARIANT_TRUE, S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE Scale(double factor, LONG steps, eTestShape shape_) override {
+    scaleFactor = factor, scaleSteps = steps, scaleShape = shape_;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE Fail(LONG code) override { return code; }
+  HRESULT STDMETHODCALLTYPE Connect(ITestPeer* pPeer, VARIANT_BOOL* pbResult) override {
+    connected = pPeer;
+    return *pbResult = pPeer ? VARIANT_TRUE : VARIANT_FALSE, S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE Place(TestPoint pt) override {
+    point = pt, pointLabel = Text(pt.label);
+    return point.label = nullptr, S_OK;  // borrowed for the call only
+  }
+  HRESULT STDMETHODCALLTYPE get_Samples(float** ppData) override { return *ppData = samples, S_OK; }
+  HRESULT STDMETHODCALLTYPE Describe(VARIANT v, BSTR* pText) override {
+    VARIANT text{};
+    const HRESULT hr = VariantChangeType(&text, &v, 0, VT_BSTR);
+    return FAILED(hr) ? hr : (*pText = text.bstrVal, S_OK);
+  }
+  HRESULT STDMETHODCALLTYPE get_Shape(eTestShape* pVal) override { return *pVal = shape, S_OK; }
+  HRESULT STDMETHODCALLTYPE Probe(VARIANT vOptional, LONG* pType) override {
+    return *pType = vOptional.vt == VT_ERROR ? -vOptional.scode : vOptional.vt, S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE Bytes(BYTE** ppData) override { return *ppData = bytes, S_OK; }
+  HRESULT STDMETHODCALLTYPE Greet(BSTR name, LONG count, BSTR* pText) override {
+    std::u16string text;
+    for (LONG i = 0; i < count; ++i) text += u"hello " + Text(name) + u";";
+    *pText = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+    return *pText ? S_OK : E_OUTOFMEMORY;
+  }
 
   LONG value = 0;
   kelmira::ComPtr<ITestPeer> peer;
@@ -82,34 +109,59 @@ class Thing : public kelmira::DispatchImpl<ITestThing> {
   eTestShape shape = kShapeSquare;
 };
 
-// An Invoke call's arguments, written in parameter order; rgvarg is built reversed.
+// An Invoke call's arguments, written in parameter order; rgvarg is built reversed. Owned
+// values are cleared with the Args.
 class Args {
  public:
   Args() = default;
   Args(const Args&) = delete;
   Args& operator=(const Args&) = delete;
-  ~Args();
+  ~Args() {
+    for (Arg& a : args_)
+      if (a.owned) VariantClear(&a.value);
+  }
 
-  Args& I4(LONG v);
-  Args& R8(double v);
-  Args& Str(const char16_t* text);
-  Args& Missing();
-  Args& Empty();
-  Args& Object(IUnknown* object, VARTYPE vt);  // VT_DISPATCH or VT_UNKNOWN, AddRef'd
-  Args& Ref(VARTYPE vt, void* target);         // VT_BYREF | vt
-  Args& Raw(const VARIANT& v);                 // copied as is, not freed
+  Args& I4(LONG v) { return Add(VT_I4, [&](VARIANT& x) { x.lVal = v; }); }
+  Args& R8(double v) { return Add(VT_R8, [&](VARIANT& x) { x.dblVal = v; }); }
+  Args& Str(const char16_t* text) { return Add(VT_BSTR, [&](VARIANT& x) { x.bstrVal = SysAllocString(text); }); }
+  Args& Missing() { return Add(VT_ERROR, [](VARIANT& x) { x.scode = DISP_E_PARAMNOTFOUND; }); }
+  Args& Empty() { return Add(VT_EMPTY, [](VARIANT&) {}); }
+  // VT_DISPATCH or VT_UNKNOWN, AddRef'd.
+  Args& Object(IUnknown* object, VARTYPE vt) {
+    if (object) object->AddRef();
+    return Add(vt, [&](VARIANT& x) { x.punkVal = object; });
+  }
+  Args& Ref(VARTYPE vt, void* target) { return Add(VT_BYREF | vt, [&](VARIANT& x) { x.byref = target; }, false); }
+  Args& Raw(const VARIANT& v) { return args_.push_back({v, false}), *this; }  // not freed
   // The argument added last becomes named.
-  Args& Named(DISPID id);
+  Args& Named(DISPID id) { return args_.back().named = true, args_.back().id = id, *this; }
 
-  DISPPARAMS* Params();
+  DISPPARAMS* Params() {
+    rgvarg_.clear();
+    names_.clear();
+    for (const Arg& a : args_)
+      if (a.named) rgvarg_.push_back(a.value), names_.push_back(a.id);
+    for (auto it = args_.rbegin(); it != args_.rend(); ++it)
+      if (!it->named) rgvarg_.push_back(it->value);
+    params_ = {rgvarg_.empty() ? nullptr : rgvarg_.data(), names_.empty() ? nullptr : names_.data(),
+               static_cast<UINT>(rgvarg_.size()), static_cast<UINT>(names_.size())};
+    return &params_;
+  }
 
  private:
-  Args& Add(const VARIANT& v, bool owned);
+  template <class Set>
+  Args& Add(VARTYPE vt, Set set, bool owned = true) {
+    VARIANT x{};
+    x.vt = vt;
+    set(x);
+    args_.push_back({x, owned});
+    return *this;
+  }
   struct Arg {
     VARIANT value;
     bool owned;
-    bool named;
-    DISPID id;
+    bool named = false;
+    DISPID id = 0;
   };
   std::vector<Arg> args_;
   std::vector<VARIANT> rgvarg_;
@@ -117,22 +169,16 @@ class Args {
   DISPPARAMS params_{};
 };
 
-struct CallResult {
-  HRESULT hr = S_OK;
-  kelmira::Variant result;
-  UINT argErr = 0xFFFF;
-  EXCEPINFO excep{};
-  ~CallResult();
-};
-
-// Invoke through IDispatch with IID_NULL and LOCALE_USER_DEFAULT.
-void Call(IDispatch* target, DISPID id, WORD flags, Args& args, CallResult& out, bool withExcepInfo = false);
-DISPID IdOf(IDispatch* target, const char16_t* name);
-
 // A new Thing / Peer / Stranger through Object<T>::Make.
-kelmira::ComPtr<kelmira::Object<Thing>> MakeThing();
-kelmira::ComPtr<kelmira::Object<Peer>> MakePeer(LONG id);
-kelmira::ComPtr<kelmira::Object<Stranger>> MakeStranger();
+template <class T>
+kelmira::ComPtr<kelmira::Object<T>> Make() {
+  TestLibrary();
+  kelmira::ComPtr<kelmira::Object<T>> object;
+  kelmira::Object<T>::Make(&object);
+  return object;
+}
 
-std::u16string Text(BSTR text);
-ULONG RefCount(IUnknown* object);
+inline ULONG RefCount(IUnknown* object) {
+  object->AddRef();
+  return object->Release();
+}

@@ -54,77 +54,30 @@ TEST(TypeInfo, VtableViewMatchesTheCppVtable) {
   EXPECT_EQ(VtableOffset(&ITestThing::putref_Peer), FuncOf(vtable.get(), 1)->oVft);
   EXPECT_EQ(VtableOffset(&ITestThing::Divide), FuncOf(vtable.get(), 5)->oVft);
   EXPECT_EQ(VtableOffset(&ITestThing::Greet), FuncOf(vtable.get(), kThingOwnMembers - 1)->oVft);
-
-  FuncOf divide(vtable.get(), 5);
-  EXPECT_EQ(0x23, divide->memid);
-  EXPECT_EQ(FUNC_PUREVIRTUAL, divide->funckind);
-  EXPECT_EQ(INVOKE_FUNC, divide->invkind);
-  EXPECT_EQ(CC_STDCALL, divide->callconv);
-  EXPECT_EQ(VT_HRESULT, divide->elemdescFunc.tdesc.vt);
-  ASSERT_EQ(3, divide->cParams);
-  EXPECT_EQ(PARAMFLAG_FIN, divide.Param(0).paramdesc.wParamFlags);
-  EXPECT_EQ(VT_R8, divide.Param(1).tdesc.vt);
-  EXPECT_EQ(PARAMFLAG_FOUT | PARAMFLAG_FRETVAL, divide.Param(2).paramdesc.wParamFlags);
-  EXPECT_EQ(VT_PTR, divide.Param(2).tdesc.vt);
-  EXPECT_EQ(VT_R8, divide.Param(2).tdesc.lptdesc->vt);
+  EXPECT_EQ(CC_STDCALL, FuncOf(vtable.get(), 5)->callconv);
+  EXPECT_EQ("0x23 virtual func Divide(in R8, in R8, out retval R8*) HRESULT", Signature(vtable.get(), 5));
 }
 
-TEST(TypeInfo, DispatchViewReturnsTheRetval) {
+// The dispatch view returns the retval, names library types and takes the base's members.
+TEST(TypeInfo, DispatchViewSignatures) {
   ComPtr<ITypeInfo> info = TestTypeInfo(IID_ITestThing);
-  FuncOf divide(info.get(), FuncIndex(info.get(), 0x23, INVOKE_FUNC));
-  EXPECT_EQ(FUNC_DISPATCH, divide->funckind);
-  EXPECT_EQ(2, divide->cParams);
-  EXPECT_EQ(VT_R8, divide->elemdescFunc.tdesc.vt);
-
-  FuncOf samples(info.get(), FuncIndex(info.get(), 0x29, INVOKE_PROPERTYGET));
-  EXPECT_EQ(0, samples->cParams);
-  EXPECT_EQ(VT_PTR, samples->elemdescFunc.tdesc.vt);
-  EXPECT_EQ(VT_R4, samples->elemdescFunc.tdesc.lptdesc->vt);
-
-  FuncOf peer(info.get(), FuncIndex(info.get(), 0x20, INVOKE_PROPERTYGET));
-  ASSERT_EQ(VT_PTR, peer->elemdescFunc.tdesc.vt);
-  ASSERT_EQ(VT_USERDEFINED, peer->elemdescFunc.tdesc.lptdesc->vt);
-  EXPECT_EQ(u"ITestPeer", NameOf(RefOf(info.get(), peer->elemdescFunc.tdesc.lptdesc->hreftype).get()));
-
-  FuncOf label(info.get(), FuncIndex(info.get(), 0x22, INVOKE_PROPERTYPUT));
-  EXPECT_EQ(VT_VOID, label->elemdescFunc.tdesc.vt);
-  EXPECT_EQ(VT_BSTR, label.Param(0).tdesc.vt);
-  FuncIndex(info.get(), 0x20, INVOKE_PROPERTYPUTREF);
-  FuncIndex(info.get(), 0x10, INVOKE_PROPERTYPUT);  // from the base
-}
-
-TEST(TypeInfo, ParametersCarryDefaultsAndLibraryTypes) {
-  ComPtr<ITypeInfo> info = TestTypeInfo(IID_ITestThing);
+  auto signature = [&](MEMBERID memid, INVOKEKIND kind) {
+    return Signature(info.get(), FuncIndex(info.get(), memid, kind));
+  };
+  EXPECT_EQ("0x23 dispatch func Divide(in R8, in R8) R8", signature(0x23, INVOKE_FUNC));
+  EXPECT_EQ("0x29 dispatch get Samples() R4*", signature(0x29, INVOKE_PROPERTYGET));
+  EXPECT_EQ("0x20 dispatch get Peer() ITestPeer*", signature(0x20, INVOKE_PROPERTYGET));
+  EXPECT_EQ("0x20 dispatch putref Peer(in ITestPeer*) void", signature(0x20, INVOKE_PROPERTYPUTREF));
+  EXPECT_EQ("0x22 dispatch put Label(in BSTR) void", signature(0x22, INVOKE_PROPERTYPUT));
+  EXPECT_EQ("0x10 dispatch put Value(in I4) void", signature(0x10, INVOKE_PROPERTYPUT));
+  EXPECT_EQ("0x25 dispatch func Scale(in R8, in opt =3 I4, in opt =7 eTestShape) void", signature(0x25, INVOKE_FUNC));
+  EXPECT_EQ("0x2e dispatch func Greet(in opt =world BSTR, in I4) BSTR", signature(0x2e, INVOKE_FUNC));
+  EXPECT_EQ("0x2c dispatch func Probe(in opt VARIANT) I4 optional 1", signature(0x2c, INVOKE_FUNC));
+  EXPECT_EQ("0x27 dispatch func Connect(in ITestPeer*) BOOL", signature(0x27, INVOKE_FUNC));
+  EXPECT_EQ("0x28 dispatch func Place(in TestPoint) void", signature(0x28, INVOKE_FUNC));
+  // Library types lead to their own descriptions.
   FuncOf scale(info.get(), FuncIndex(info.get(), 0x25, INVOKE_FUNC));
-  ASSERT_EQ(3, scale->cParams);
-  EXPECT_EQ(0, scale->cParamsOpt);
-  EXPECT_EQ(PARAMFLAG_FIN, scale.Param(0).paramdesc.wParamFlags);
-  const USHORT withDefault = PARAMFLAG_FIN | PARAMFLAG_FOPT | PARAMFLAG_FHASDEFAULT;
-  EXPECT_EQ(withDefault, scale.Param(1).paramdesc.wParamFlags);
-  EXPECT_EQ(VT_I4, scale.Param(1).paramdesc.pparamdescex->varDefaultValue.vt);
-  EXPECT_EQ(3, scale.Param(1).paramdesc.pparamdescex->varDefaultValue.lVal);
-  EXPECT_EQ(7, scale.Param(2).paramdesc.pparamdescex->varDefaultValue.lVal);
-  ASSERT_EQ(VT_USERDEFINED, scale.Param(2).tdesc.vt);
-  ComPtr<ITypeInfo> shape = RefOf(info.get(), scale.Param(2).tdesc.hreftype);
-  EXPECT_EQ(u"eTestShape", NameOf(shape.get()));
-  EXPECT_EQ(TKIND_ENUM, AttrOf(shape.get())->typekind);
-
-  FuncOf greet(info.get(), FuncIndex(info.get(), 0x2e, INVOKE_FUNC));
-  EXPECT_EQ(VT_BSTR, greet.Param(0).paramdesc.pparamdescex->varDefaultValue.vt);
-  EXPECT_EQ(u"world", Text(greet.Param(0).paramdesc.pparamdescex->varDefaultValue.bstrVal));
-
-  FuncOf probe(info.get(), FuncIndex(info.get(), 0x2c, INVOKE_FUNC));
-  EXPECT_EQ(1, probe->cParamsOpt);
-  EXPECT_EQ(PARAMFLAG_FIN | PARAMFLAG_FOPT, probe.Param(0).paramdesc.wParamFlags);
-  EXPECT_EQ(VT_VARIANT, probe.Param(0).tdesc.vt);
-
-  FuncOf connect(info.get(), FuncIndex(info.get(), 0x27, INVOKE_FUNC));
-  ASSERT_EQ(VT_PTR, connect.Param(0).tdesc.vt);
-  EXPECT_EQ(u"ITestPeer", NameOf(RefOf(info.get(), connect.Param(0).tdesc.lptdesc->hreftype).get()));
-
-  FuncOf place(info.get(), FuncIndex(info.get(), 0x28, INVOKE_FUNC));
-  ASSERT_EQ(VT_USERDEFINED, place.Param(0).tdesc.vt);
-  EXPECT_EQ(u"TestPoint", NameOf(RefOf(info.get(), place.Param(0).tdesc.hreftype).get()));
+  EXPECT_EQ(TKIND_ENUM, AttrOf(RefOf(info.get(), scale.Param(2).tdesc.hreftype).get())->typekind);
 }
 
 TEST(TypeInfo, NamesDocumentationAndInvoke) {
@@ -154,7 +107,7 @@ TEST(TypeInfo, NamesDocumentationAndInvoke) {
   EXPECT_EQ(0x2e, ids[0]);
   EXPECT_EQ(1, ids[1]);
 
-  auto thing = MakeThing();
+  auto thing = Make<Thing>();
   Args args;
   args.R8(9).R8(3);
   kelmira::Variant result;
@@ -212,14 +165,7 @@ TEST(TypeInfo, CoclassesAndEventInterfaces) {
     EXPECT_EQ(2, attr->cFuncs);
     EXPECT_EQ(TYPEFLAG_FDISPATCHABLE, attr->wTypeFlags);
   }
-  FuncOf changed(events.get(), 0);
-  EXPECT_EQ(1, changed->memid);
-  EXPECT_EQ(FUNC_DISPATCH, changed->funckind);
-  EXPECT_EQ(VT_VOID, changed->elemdescFunc.tdesc.vt);
-  ASSERT_EQ(2, changed->cParams);
-  EXPECT_EQ(VT_I4, changed.Param(0).tdesc.vt);
-  EXPECT_EQ(VT_R8, changed.Param(1).tdesc.vt);
-  EXPECT_EQ(u"OnChanged", NameOf(events.get(), 1));
+  EXPECT_EQ("0x1 dispatch func OnChanged(in I4, in R8) void", Signature(events.get(), 0));
 
   ComPtr<ITypeInfo> future = TestTypeInfo(CLSID_TestFuture);
   EXPECT_EQ(0, AttrOf(future.get())->wTypeFlags & TYPEFLAG_FCANCREATE);

@@ -2,6 +2,7 @@
 // the registry entries of RegisterTypeLib / UnRegisterTypeLib.
 #include "module/typelib_tables.h"
 #include "platform_dispatch/typeinfo_helpers.h"
+#include "platform_registry/scratch_dir.h"
 
 #include <kelmira/kelmira.h>
 
@@ -12,6 +13,13 @@
 namespace {
 
 using kelmira::ComPtr;
+using kelmira::testing::GuidText;
+using kelmira::testing::KeyExists;
+using kelmira::testing::SetText;
+
+std::string Read(const std::string& key, const char* value = nullptr) {
+  return kelmira::testing::Text(HKEY_CLASSES_ROOT, key, value);
+}
 
 ComPtr<ITypeLib> KelmiraLib() {
   EXPECT_TRUE(SUCCEEDED(kelmira::RegisterTypeLibraryInfo(&KelmiraTypeLibrary())));
@@ -144,20 +152,6 @@ TEST(KelmiraTypeLib, LoadTypeLibByModulePath) {
   EXPECT_EQ(TYPE_E_CANTLOADLIBRARY, LoadTypeLib(u"/nonexistent/libnothing.so", &lib));
 }
 
-std::string Read(const std::string& key, const char* value = nullptr) {
-  char buffer[512] = {};
-  DWORD size = sizeof buffer;
-  if (RegGetValueA(HKEY_CLASSES_ROOT, key.c_str(), value, RRF_RT_REG_SZ, nullptr, buffer, &size) != ERROR_SUCCESS)
-    return "<missing>";
-  return buffer;
-}
-
-std::string GuidText(REFGUID guid) {
-  OLECHAR text[40];
-  StringFromGUID2(guid, text, 40);
-  return std::string(text, text + 38);
-}
-
 TEST(TypeLibRegistration, RegisterQueryAndUnregister) {
   ComPtr<ITypeLib> lib = TestTypeLib();
   const std::string libid = GuidText(LIBID_KelmiraDispatchTest);
@@ -185,14 +179,11 @@ TEST(TypeLibRegistration, RegisterQueryAndUnregister) {
   // An interface key that another library has taken over stays.
   const std::string peer = "Interface\\" + GuidText(IID_ITestPeer);
   const std::string other = GuidText(LIBID_Kelmira);
-  HKEY key = nullptr;
-  ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyA(HKEY_CLASSES_ROOT, (peer + "\\TypeLib").c_str(), &key));
-  RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(other.c_str()), DWORD(other.size() + 1));
-  RegCloseKey(key);
+  ASSERT_EQ(ERROR_SUCCESS, SetText(HKEY_CLASSES_ROOT, peer + "\\TypeLib", other));
 
   ASSERT_EQ(S_OK, UnRegisterTypeLib(LIBID_KelmiraDispatchTest, 2, 3, 0, SYS_WIN32));
   EXPECT_EQ("<missing>", Read(version));
-  EXPECT_EQ(ERROR_FILE_NOT_FOUND, RegOpenKeyExA(HKEY_CLASSES_ROOT, ("TypeLib\\" + libid).c_str(), 0, KEY_READ, &key));
+  EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, "TypeLib\\" + libid));
   EXPECT_EQ("<missing>", Read(thing));
   EXPECT_EQ(other, Read(peer + "\\TypeLib"));
   EXPECT_EQ(TYPE_E_REGISTRYACCESS, UnRegisterTypeLib(LIBID_KelmiraDispatchTest, 2, 3, 0, SYS_WIN32));

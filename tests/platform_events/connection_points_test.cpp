@@ -9,11 +9,36 @@ using kelmira::ConnectionPoint;
 
 namespace {
 
-std::vector<std::string> Names(const std::vector<SinkCall>& log) {
-  std::vector<std::string> names;
-  for (const auto& call : log) names.push_back(call.sink);
-  return names;
+// Each call as "sink id(arguments)", arguments in parameter order; anything other than a plain
+// method call without named arguments or result shows as a mark.
+std::vector<std::string> Calls(const std::vector<SinkCall>& log) {
+  std::vector<std::string> out;
+  for (const SinkCall& call : log) {
+    std::string text = call.sink + " " + std::to_string(call.id) + "(";
+    for (auto arg = call.args.rbegin(); arg != call.args.rend(); ++arg) {
+      kelmira::Variant shown;
+      VariantChangeType(&shown, &*arg, 0, VT_BSTR);
+      const std::u16string value(shown.bstrVal, SysStringLen(shown.bstrVal));
+      text += (arg == call.args.rbegin() ? "" : ", ") + std::to_string(arg->vt) + ":";
+      text += std::string(value.begin(), value.end());
+    }
+    text += ")";
+    if (call.riid != IID_NULL || call.lcid != LOCALE_USER_DEFAULT) text += " !context";
+    if (call.flags != DISPATCH_METHOD || call.namedArgs || call.wantsResult) text += " !call";
+    out.push_back(text);
+  }
+  return out;
 }
+
+using Texts = std::vector<std::string>;
+
+// A source with its dispinterface point, and the log its sinks write to.
+class ConnectionPoints : public ::testing::Test {
+ protected:
+  std::vector<SinkCall> log;
+  ComPtr<kelmira::Object<Source>> source = MakeSource();
+  ConnectionPoint* point = source->Events();
+};
 
 DWORD Advise(ConnectionPoint* point, IUnknown* sink) {
   DWORD cookie = 0;
@@ -21,55 +46,33 @@ DWORD Advise(ConnectionPoint* point, IUnknown* sink) {
   return cookie;
 }
 
-TEST(ConnectionPoint, RaisesToEverySinkInConnectionOrderWithArgumentsLastFirst) {
-  std::vector<SinkCall> log;
-  auto source = MakeSource();
+TEST_F(ConnectionPoints, RaisesToEverySinkInConnectionOrderWithArgumentsLastFirst) {
   auto a = Sink::Make("a", &log), b = Sink::Make("b", &log), c = Sink::Make("c", &log);
-  Advise(source->Events(), b.get());
-  Advise(source->Events(), a.get());
-  Advise(source->Events(), c.get());
+  Advise(point, b.get());
+  Advise(point, a.get());
+  Advise(point, c.get());
 
-  EXPECT_EQ(kelmira::FireEvent(source->Events(), 7, LONG(1), 2.5, LONG(3)), S_OK);
+  EXPECT_EQ(kelmira::FireEvent(point, 7, LONG(1), 2.5, LONG(3)), S_OK);
 
-  ASSERT_EQ(Names(log), (std::vector<std::string>{"b", "a", "c"}));
-  for (const auto& call : log) {
-    EXPECT_EQ(call.id, 7);
-    EXPECT_EQ(call.riid, IID_NULL);
-    EXPECT_EQ(call.lcid, LOCALE_USER_DEFAULT);
-    EXPECT_EQ(call.flags, DISPATCH_METHOD);
-    EXPECT_EQ(call.namedArgs, 0u);
-    EXPECT_FALSE(call.wantsResult);
-    ASSERT_EQ(call.args.size(), 3u);
-    EXPECT_EQ(call.args[0].vt, VT_I4);
-    EXPECT_EQ(call.args[0].lVal, 3);
-    EXPECT_EQ(call.args[1].vt, VT_R8);
-    EXPECT_EQ(call.args[1].dblVal, 2.5);
-    EXPECT_EQ(call.args[2].vt, VT_I4);
-    EXPECT_EQ(call.args[2].lVal, 1);
-  }
+  // VT_I4 is 3, VT_R8 5.
+  EXPECT_EQ(Calls(log), (Texts{"b 7(3:1, 5:2.5, 3:3)", "a 7(3:1, 5:2.5, 3:3)", "c 7(3:1, 5:2.5, 3:3)"}));
 
   log.clear();
-  EXPECT_EQ(kelmira::FireEvent(source->Events(), 3, {}), S_OK);
-  ASSERT_EQ(log.size(), 3u);
-  EXPECT_TRUE(log[0].args.empty());
+  EXPECT_EQ(kelmira::FireEvent(point, 3, {}), S_OK);
+  EXPECT_EQ(Calls(log), (Texts{"b 3()", "a 3()", "c 3()"}));
   EXPECT_EQ(kelmira::FireEvent(nullptr, 3, {}), E_POINTER);
 }
 
-TEST(ConnectionPoint, FailingAndThrowingSinksDoNotStopTheRaising) {
-  std::vector<SinkCall> log;
-  auto source = MakeSource();
+TEST_F(ConnectionPoints, FailingAndThrowingSinksDoNotStopTheRaising) {
   auto a = Sink::Make("a", &log), b = Sink::Make("b", &log), c = Sink::Make("c", &log);
   a->answer = E_FAIL;
   b->throws = true;
-  for (auto* s : {a.get(), b.get(), c.get()}) Advise(source->Events(), s);
-  EXPECT_EQ(kelmira::FireEvent(source->Events(), 1, LONG(0)), S_OK);
-  EXPECT_EQ(Names(log), (std::vector<std::string>{"a", "b", "c"}));
+  for (auto* s : {a.get(), b.get(), c.get()}) Advise(point, s);
+  EXPECT_EQ(kelmira::FireEvent(point, 1, LONG(0)), S_OK);
+  EXPECT_EQ(Calls(log), (Texts{"a 1(3:0)", "b 1(3:0)", "c 1(3:0)"}));
 }
 
-TEST(ConnectionPoint, SinksUnadvisedDuringRaisingAreSkippedAndStayAliveUntilTheirCallReturns) {
-  std::vector<SinkCall> log;
-  auto source = MakeSource();
-  ConnectionPoint* point = source->Events();
+TEST_F(ConnectionPoints, SinksUnadvisedDuringRaisingAreSkippedAndStayAliveUntilTheirCallReturns) {
   auto a = Sink::Make("a", &log), b = Sink::Make("b", &log), c = Sink::Make("c", &log), d = Sink::Make("d", &log);
   DWORD ca = Advise(point, a.get());
   Advise(point, b.get());
@@ -88,16 +91,13 @@ TEST(ConnectionPoint, SinksUnadvisedDuringRaisingAreSkippedAndStayAliveUntilThei
 
   kelmira::FireEvent(point, 1, {});
 
-  EXPECT_EQ(Names(log), (std::vector<std::string>{"a", "b", "d"}));
+  EXPECT_EQ(Calls(log), (Texts{"a 1()", "b 1()", "d 1()"}));
   EXPECT_TRUE(aGone);
   EXPECT_TRUE(cGone);
   EXPECT_EQ(point->ConnectionCount(), 2u);
 }
 
-TEST(ConnectionPoint, SinkAdvisedDuringRaisingIsFirstCalledByTheNextRaising) {
-  std::vector<SinkCall> log;
-  auto source = MakeSource();
-  ConnectionPoint* point = source->Events();
+TEST_F(ConnectionPoints, SinkAdvisedDuringRaisingIsFirstCalledByTheNextRaising) {
   auto a = Sink::Make("a", &log), b = Sink::Make("b", &log), late = Sink::Make("late", &log);
   Advise(point, a.get());
   Advise(point, b.get());
@@ -107,34 +107,31 @@ TEST(ConnectionPoint, SinkAdvisedDuringRaisingIsFirstCalledByTheNextRaising) {
     a->onInvoke = nullptr;
   };
   kelmira::FireEvent(point, 1, {});
-  EXPECT_EQ(Names(log), (std::vector<std::string>{"a", "b"}));
+  EXPECT_EQ(Calls(log), (Texts{"a 1()", "b 1()"}));
   log.clear();
   kelmira::FireEvent(point, 1, {});
-  EXPECT_EQ(Names(log), (std::vector<std::string>{"a", "b", "late"}));
+  EXPECT_EQ(Calls(log), (Texts{"a 1()", "b 1()", "late 1()"}));
 }
 
-TEST(ConnectionPoint, AdviseAsksForTheInterfaceAndHandsOutFreshCookies) {
-  std::vector<SinkCall> log;
-  auto source = MakeSource();
-  ConnectionPoint* events = source->Events();
+TEST_F(ConnectionPoints, AdviseAsksForTheInterfaceAndHandsOutFreshCookies) {
   auto sink = Sink::Make("s", &log);
 
-  DWORD first = Advise(events, sink.get());
-  DWORD second = Advise(events, sink.get());  // the same sink twice is two connections
+  DWORD first = Advise(point, sink.get());
+  DWORD second = Advise(point, sink.get());  // the same sink twice is two connections
   EXPECT_NE(first, 0u);
   EXPECT_NE(first, second);
-  EXPECT_EQ(events->Unadvise(first), S_OK);
-  DWORD third = Advise(events, sink.get());
+  EXPECT_EQ(point->Unadvise(first), S_OK);
+  DWORD third = Advise(point, sink.get());
   EXPECT_NE(third, first);
   EXPECT_NE(third, second);
-  EXPECT_EQ(events->Unadvise(first), CONNECT_E_NOCONNECTION);
-  EXPECT_EQ(events->Unadvise(0), CONNECT_E_NOCONNECTION);
-  EXPECT_EQ(events->Unadvise(12345), CONNECT_E_NOCONNECTION);
+  EXPECT_EQ(point->Unadvise(first), CONNECT_E_NOCONNECTION);
+  EXPECT_EQ(point->Unadvise(0), CONNECT_E_NOCONNECTION);
+  EXPECT_EQ(point->Unadvise(12345), CONNECT_E_NOCONNECTION);
 
   // A dispinterface point takes a sink that only answers IDispatch; an ordinary one does not.
   sink->answersEvents = false;
   DWORD cookie = 99;
-  EXPECT_EQ(events->Advise(sink.get(), &cookie), S_OK);
+  EXPECT_EQ(point->Advise(sink.get(), &cookie), S_OK);
   ComPtr<IConnectionPoint> notify;
   ASSERT_EQ(source->FindConnectionPoint(IID_IPropertyNotifySink, &notify), S_OK);
   EXPECT_EQ(notify->Advise(sink.get(), &cookie), CONNECT_E_CANNOTCONNECT);
@@ -143,20 +140,19 @@ TEST(ConnectionPoint, AdviseAsksForTheInterfaceAndHandsOutFreshCookies) {
   EXPECT_EQ(notify->Advise(sink.get(), nullptr), E_POINTER);
 }
 
-TEST(ConnectionPointContainer, FindsPointsByInterfaceAndListsThemInOrder) {
-  auto source = MakeSource();
-  ComPtr<IConnectionPoint> point;
-  EXPECT_EQ(source->FindConnectionPoint(IID_IOtherEvents, &point), CONNECT_E_NOCONNECTION);
-  EXPECT_FALSE(point);
+TEST_F(ConnectionPoints, FindsPointsByInterfaceAndListsThemInOrder) {
+  ComPtr<IConnectionPoint> found;
+  EXPECT_EQ(source->FindConnectionPoint(IID_IOtherEvents, &found), CONNECT_E_NOCONNECTION);
+  EXPECT_FALSE(found);
   EXPECT_EQ(source->FindConnectionPoint(IID_ITestEvents, nullptr), E_POINTER);
   EXPECT_EQ(source->AddConnectionPoint(IID_ITestEvents, kelmira::SinkKind::Dispatch), E_INVALIDARG);
-  ASSERT_EQ(source->FindConnectionPoint(IID_ITestEvents, &point), S_OK);
+  ASSERT_EQ(source->FindConnectionPoint(IID_ITestEvents, &found), S_OK);
 
   IID iid{};
-  EXPECT_EQ(point->GetConnectionInterface(&iid), S_OK);
+  EXPECT_EQ(found->GetConnectionInterface(&iid), S_OK);
   EXPECT_EQ(iid, IID_ITestEvents);
   ComPtr<IConnectionPointContainer> back;
-  ASSERT_EQ(point->GetConnectionPointContainer(&back), S_OK);
+  ASSERT_EQ(found->GetConnectionPointContainer(&back), S_OK);
   EXPECT_EQ(back.get(), static_cast<IConnectionPointContainer*>(source.get()));
 
   ComPtr<IEnumConnectionPoints> all;
@@ -167,15 +163,12 @@ TEST(ConnectionPointContainer, FindsPointsByInterfaceAndListsThemInOrder) {
   ASSERT_EQ(fetched, 2u);
   IID second{};
   got[1]->GetConnectionInterface(&second);
-  EXPECT_EQ(got[0], point.get());
+  EXPECT_EQ(got[0], found.get());
   EXPECT_EQ(second, IID_IPropertyNotifySink);
   for (ULONG i = 0; i < fetched; ++i) got[i]->Release();
 }
 
-TEST(EnumConnections, WalksASnapshotWithNextSkipResetAndClone) {
-  std::vector<SinkCall> log;
-  auto source = MakeSource();
-  ConnectionPoint* point = source->Events();
+TEST_F(ConnectionPoints, WalksASnapshotWithNextSkipResetAndClone) {
   auto a = Sink::Make("a", &log), b = Sink::Make("b", &log), c = Sink::Make("c", &log);
   DWORD cookies[] = {Advise(point, a.get()), Advise(point, b.get()), Advise(point, c.get())};
 
@@ -215,18 +208,16 @@ TEST(EnumConnections, WalksASnapshotWithNextSkipResetAndClone) {
   EXPECT_EQ(e->Clone(nullptr), E_POINTER);
 }
 
-TEST(ConnectionPoint, DoesNotKeepItsContainerAlive) {
-  std::vector<SinkCall> log;
+TEST_F(ConnectionPoints, DoesNotKeepItsContainerAlive) {
   bool sourceGone = false, sinkGone = false;
-  auto source = MakeSource();
   source->destroyed = &sourceGone;
-  ComPtr<IConnectionPoint> point;
-  ASSERT_EQ(source->FindConnectionPoint(IID_ITestEvents, &point), S_OK);
+  ComPtr<IConnectionPoint> held;
+  ASSERT_EQ(source->FindConnectionPoint(IID_ITestEvents, &held), S_OK);
   {
     auto sink = Sink::Make("s", &log);
     sink->destroyed = &sinkGone;
     DWORD cookie = 0;
-    ASSERT_EQ(point->Advise(sink.get(), &cookie), S_OK);
+    ASSERT_EQ(held->Advise(sink.get(), &cookie), S_OK);
   }
 
   source.Reset();
@@ -234,29 +225,27 @@ TEST(ConnectionPoint, DoesNotKeepItsContainerAlive) {
   EXPECT_TRUE(sinkGone);  // let go with the container
 
   ComPtr<IConnectionPointContainer> back;
-  EXPECT_EQ(point->GetConnectionPointContainer(&back), E_UNEXPECTED);
+  EXPECT_EQ(held->GetConnectionPointContainer(&back), E_UNEXPECTED);
   EXPECT_FALSE(back);
   auto late = Sink::Make("late", &log);
   DWORD cookie = 7;
-  EXPECT_EQ(point->Advise(late.get(), &cookie), E_UNEXPECTED);
+  EXPECT_EQ(held->Advise(late.get(), &cookie), E_UNEXPECTED);
   EXPECT_EQ(cookie, 0u);
-  EXPECT_EQ(point->Unadvise(1), CONNECT_E_NOCONNECTION);
+  EXPECT_EQ(held->Unadvise(1), CONNECT_E_NOCONNECTION);
 }
 
-TEST(AtlAdvise, ConnectsAndDisconnectsThroughTheSourcesContainer) {
-  std::vector<SinkCall> log;
-  auto source = MakeSource();
+TEST_F(ConnectionPoints, ConnectsAndDisconnectsThroughTheSourcesContainer) {
   auto sink = Sink::Make("s", &log);
   IUnknown* src = static_cast<IConnectionPointContainer*>(source.get());
 
   DWORD cookie = 0;
   ASSERT_EQ(AtlAdvise(src, sink.get(), IID_ITestEvents, &cookie), S_OK);
   EXPECT_NE(cookie, 0u);
-  kelmira::FireEvent(source->Events(), 5, {});
+  kelmira::FireEvent(point, 5, {});
   EXPECT_EQ(log.size(), 1u);
   EXPECT_EQ(AtlUnadvise(src, IID_ITestEvents, cookie), S_OK);
   EXPECT_EQ(AtlUnadvise(src, IID_ITestEvents, cookie), CONNECT_E_NOCONNECTION);
-  EXPECT_EQ(source->Events()->ConnectionCount(), 0u);
+  EXPECT_EQ(point->ConnectionCount(), 0u);
 
   EXPECT_EQ(AtlAdvise(src, sink.get(), IID_IOtherEvents, &cookie), CONNECT_E_NOCONNECTION);
   EXPECT_EQ(AtlAdvise(nullptr, sink.get(), IID_ITestEvents, &cookie), E_INVALIDARG);

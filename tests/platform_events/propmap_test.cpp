@@ -109,9 +109,17 @@ ComPtr<kelmira::Object<PropObject>> MakeObject() {
 
 IUnknown* UnknownOf(PropObject* o) { return static_cast<IPropTest*>(o); }
 
-VARIANT Make(VARTYPE vt) {
+// A variant of this type with these value bits, or holding this object.
+VARIANT Make(VARTYPE vt, ULONGLONG bits = 0) {
   VARIANT v{};
   v.vt = vt;
+  v.ullVal = bits;
+  return v;
+}
+
+VARIANT Make(VARTYPE vt, IUnknown* object) {
+  VARIANT v = Make(vt);
+  v.punkVal = object;
   return v;
 }
 
@@ -148,11 +156,7 @@ void Fill(PropObject* o) {
       {20, 0},                              {21, 0},
       {24, 0},  // no object
   };
-  for (auto [id, bits] : scalars) {
-    VARIANT v = Make(kTypes.at(id));
-    v.ullVal = bits;
-    o->Set(id, v);
-  }
+  for (auto [id, bits] : scalars) o->Set(id, Make(kTypes.at(id), bits));
   const char16_t text[] = u"Gr\u00F6\u00DFe\0x";  // with an embedded NUL
   for (auto [id, length] : {std::pair{17, 7u}, std::pair{18, 0u}}) {
     Variant s;
@@ -161,12 +165,8 @@ void Fill(PropObject* o) {
     o->Set(id, s);
   }
   ComPtr<IFontDisp> fonts[] = {MakeFont(u"Liberation Mono", 95000, TRUE), MakeFont(u"Arial", 70000, FALSE)};
-  VARIANT v = Make(VT_DISPATCH);
-  v.pdispVal = fonts[0].get();
-  o->Set(22, v);
-  v = Make(VT_UNKNOWN);
-  v.punkVal = fonts[1].get();
-  o->Set(23, v);
+  o->Set(22, Make(VT_DISPATCH, fonts[0].get()));
+  o->Set(23, Make(VT_UNKNOWN, fonts[1].get()));
 }
 
 std::vector<BYTE> Save(PropObject* o, const ATL_PROPMAP_ENTRY* map, HRESULT expected = S_OK, BOOL clear = TRUE) {
@@ -246,14 +246,10 @@ TEST(PropMap, PageEntriesWriteNothingAndRawEntriesExactlyTheirBytes) {
 
 TEST(PropMap, SaveConvertsToTheDeclaredTypeAndPassesClearDirtyToObjects) {
   auto o = MakeObject();
-  VARIANT small = Make(VT_I2);
-  small.iVal = -12;
-  o->Set(3, small);
+  o->Set(3, Make(VT_I2, Bits<SHORT>(-12)));
   ComPtr<IFontDisp> font = MakeFont(u"Arial", 70000, FALSE);
   font.As<IFont>()->put_Bold(TRUE);  // now in need of saving
-  VARIANT f = Make(VT_DISPATCH);
-  f.pdispVal = font.get();
-  o->Set(22, f);
+  o->Set(22, Make(VT_DISPATCH, font.get()));
 
   static const ATL_PROPMAP_ENTRY asLong[] = {kelmira::PropEntry(u"x", 3, CLSID_NULL, VT_I4),
                                              kelmira::PropEntry(u"f", 22, CLSID_NULL), kelmira::PropEnd()};
@@ -273,9 +269,7 @@ TEST(PropMap, SaveConvertsToTheDeclaredTypeAndPassesClearDirtyToObjects) {
 
 TEST(PropMap, RefusesOtherVersionsUnknownTagsAndTagsOtherThanDeclared) {
   auto o = MakeObject();
-  VARIANT d = Make(VT_R8);
-  d.dblVal = 2.5;
-  o->Set(12, d);
+  o->Set(12, Make(VT_R8, Bits(2.5)));
   static const ATL_PROPMAP_ENTRY any[] = {kelmira::PropEntry(u"r", 12, CLSID_NULL), kelmira::PropEnd()};
   static const ATL_PROPMAP_ENTRY asLong[] = {kelmira::PropEntry(u"r", 12, CLSID_NULL, VT_I4), kelmira::PropEnd()};
   std::vector<BYTE> bytes = Save(o.get(), any);
@@ -325,9 +319,7 @@ TEST(PropMap, AFailingGetOrPutEndsTheOperationWithItsResult) {
 
   // An object value that cannot persist itself.
   auto plain = MakeObject();
-  VARIANT obj = Make(VT_UNKNOWN);
-  obj.punkVal = UnknownOf(plain.get());
-  o->Set(23, obj);
+  o->Set(23, Make(VT_UNKNOWN, UnknownOf(plain.get())));
   o->failGet = -1000;
   Save(o.get(), map, E_NOINTERFACE);
 }

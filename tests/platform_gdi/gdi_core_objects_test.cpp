@@ -1,9 +1,13 @@
 // Handles, selection, deletion and saved states of device contexts.
-#include "gdi_core_support.h"
+#include "gdi_canvas.h"
 
 #include "gdi/device_context.h"
 
-using gdi_core_test::Canvas;
+using namespace gdi_test;
+
+namespace {
+
+int SizeOfObject(HGDIOBJ object) { return GetObjectA(object, 0, nullptr); }
 
 TEST(GdiCoreHandles, StaleAndWrongKindHandlesFail) {
   HPEN pen = CreatePen(PS_SOLID, 1, RGB(1, 2, 3));
@@ -35,9 +39,8 @@ TEST(GdiCoreHandles, StaleAndWrongKindHandlesFail) {
   EXPECT_EQ(GetPixel(dc, 0, 0), CLR_INVALID);
 
   // Garbage values, including ones wider than 32 bits, resolve to nothing.
-  EXPECT_EQ(GetObjectType(reinterpret_cast<HGDIOBJ>(std::uintptr_t{0x12345678})), 0u);
-  EXPECT_EQ(GetObjectType(reinterpret_cast<HGDIOBJ>(~std::uintptr_t{0})), 0u);
-  EXPECT_EQ(GetObjectType(nullptr), 0u);
+  for (std::uintptr_t garbage : {std::uintptr_t{0x12345678}, ~std::uintptr_t{0}, std::uintptr_t{0}})
+    EXPECT_EQ(GetObjectType(reinterpret_cast<HGDIOBJ>(garbage)), 0u);
   EXPECT_TRUE(DeleteObject(next));
 }
 
@@ -51,53 +54,54 @@ TEST(GdiCoreHandles, NewMemoryContextDefaults) {
   ASSERT_EQ(GetObjectA(GetCurrentObject(dc, OBJ_BITMAP), sizeof bm, &bm), static_cast<int>(sizeof bm));
   EXPECT_EQ(bm.bmWidth, 1);
   EXPECT_EQ(bm.bmHeight, 1);
-  EXPECT_EQ(bm.bmBitsPixel, 32);
+  EXPECT_EQ(GetTextColor(dc), 0u);
+  EXPECT_EQ(GetBkColor(dc), 0xFFFFFFu);
+  EXPECT_EQ(GetBkMode(dc), OPAQUE);
+  EXPECT_EQ(GetROP2(dc), R2_COPYPEN);
+  EXPECT_EQ(GetTextAlign(dc), UINT(TA_TOP | TA_LEFT));
+  EXPECT_EQ(GetGraphicsMode(dc), GM_COMPATIBLE);
 
-  kelmira::gdi::DeviceContext* state = kelmira::gdi::LookupDC(dc);
-  ASSERT_NE(state, nullptr);
-  EXPECT_EQ(state->state.textColor, 0u);
-  EXPECT_EQ(state->state.bkColor, 0xFFFFFFu);
-  EXPECT_EQ(state->state.bkMode, OPAQUE);
-  EXPECT_EQ(state->state.rop2, R2_COPYPEN);
-  EXPECT_EQ(state->state.textAlign, TA_TOP | TA_LEFT);
-  EXPECT_EQ(state->state.graphicsMode, GM_COMPATIBLE);
-
-  // A zero-sized compatible bitmap is the stock one.
+  // A zero-sized compatible bitmap is the stock one; a real one starts black.
   EXPECT_EQ(CreateCompatibleBitmap(dc, 0, 5), GetCurrentObject(dc, OBJ_BITMAP));
   EXPECT_EQ(CreateCompatibleBitmap(dc, -1, 5), nullptr);
+  HBITMAP bitmap = CreateCompatibleBitmap(dc, 3, 2);
+  HGDIOBJ stock = SelectObject(dc, bitmap);
+  EXPECT_EQ(GetPixel(dc, 2, 1), 0u);
+  SelectObject(dc, stock);
+  EXPECT_TRUE(DeleteObject(bitmap));
   EXPECT_TRUE(DeleteDC(dc));
 }
 
-TEST(GdiCoreHandles, StockObjects) {
-  struct Expected {
-    int index;
-    DWORD type;
-  } stock[] = {{WHITE_BRUSH, OBJ_BRUSH}, {LTGRAY_BRUSH, OBJ_BRUSH}, {GRAY_BRUSH, OBJ_BRUSH},
-               {DKGRAY_BRUSH, OBJ_BRUSH}, {BLACK_BRUSH, OBJ_BRUSH}, {NULL_BRUSH, OBJ_BRUSH},
-               {WHITE_PEN, OBJ_PEN},       {BLACK_PEN, OBJ_PEN},    {NULL_PEN, OBJ_PEN},
-               {SYSTEM_FONT, OBJ_FONT},    {DEFAULT_GUI_FONT, OBJ_FONT}};
-  for (const Expected& e : stock) {
-    HGDIOBJ h = GetStockObject(e.index);
-    ASSERT_NE(h, nullptr) << e.index;
-    EXPECT_EQ(GetStockObject(e.index), h);
-    EXPECT_EQ(GetObjectType(h), e.type);
+TEST(GdiCoreHandles, StockObjectsCannotBeDeleted) {
+  const std::pair<int, DWORD> stock[] = {{WHITE_BRUSH, OBJ_BRUSH}, {LTGRAY_BRUSH, OBJ_BRUSH}, {GRAY_BRUSH, OBJ_BRUSH},
+                                         {DKGRAY_BRUSH, OBJ_BRUSH}, {BLACK_BRUSH, OBJ_BRUSH}, {NULL_BRUSH, OBJ_BRUSH},
+                                         {WHITE_PEN, OBJ_PEN},      {BLACK_PEN, OBJ_PEN},    {NULL_PEN, OBJ_PEN},
+                                         {SYSTEM_FONT, OBJ_FONT},   {DEFAULT_GUI_FONT, OBJ_FONT}};
+  for (const auto& [index, type] : stock) {
+    HGDIOBJ h = GetStockObject(index);
+    ASSERT_NE(h, nullptr) << index;
+    EXPECT_EQ(GetStockObject(index), h);
     EXPECT_TRUE(DeleteObject(h));
-    EXPECT_EQ(GetObjectType(h), e.type) << "stock object " << e.index << " was deleted";
+    EXPECT_EQ(GetObjectType(h), type) << "stock object " << index << " was deleted";
   }
   LOGBRUSH lb{};
   ASSERT_EQ(GetObjectA(GetStockObject(GRAY_BRUSH), sizeof lb, &lb), static_cast<int>(sizeof lb));
-  EXPECT_EQ(lb.lbStyle, BS_SOLID);
   EXPECT_EQ(lb.lbColor, 0x808080u);
-  ASSERT_EQ(GetObjectA(GetStockObject(NULL_BRUSH), sizeof lb, &lb), static_cast<int>(sizeof lb));
+  GetObjectA(GetStockObject(NULL_BRUSH), sizeof lb, &lb);
   EXPECT_EQ(lb.lbStyle, BS_NULL);
-  LOGPEN lp{};
-  ASSERT_EQ(GetObjectA(GetStockObject(NULL_PEN), sizeof lp, &lp), static_cast<int>(sizeof lp));
-  EXPECT_EQ(lp.lopnStyle, static_cast<UINT>(PS_NULL));
-  LOGFONTA lf{};
-  EXPECT_EQ(GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof lf, &lf), static_cast<int>(sizeof lf));
-  EXPECT_EQ(GetStockObject(9), nullptr);
-  EXPECT_EQ(GetStockObject(-1), nullptr);
-  EXPECT_EQ(GetStockObject(1000), nullptr);
+  for (int bad : {9, -1, 1000}) EXPECT_EQ(GetStockObject(bad), nullptr);
+
+  // System colours: a few well-known ones, nothing beyond the table, brushes that stay.
+  EXPECT_EQ(GetSysColor(COLOR_WINDOW), 0x00FFFFFFu);
+  EXPECT_EQ(GetSysColor(COLOR_BTNFACE), 0x00C8D0D4u);
+  EXPECT_EQ(GetSysColor(COLOR_HIGHLIGHT), 0x006A240Au);
+  EXPECT_EQ(GetSysColor(31), 0u);
+  EXPECT_EQ(GetSysColor(-1), 0u);
+  HBRUSH face = GetSysColorBrush(COLOR_BTNFACE);
+  EXPECT_TRUE(DeleteObject(face));
+  ASSERT_EQ(GetObjectA(face, sizeof lb, &lb), static_cast<int>(sizeof lb));
+  EXPECT_EQ(lb.lbColor, 0x00C8D0D4u);
+  EXPECT_EQ(GetSysColorBrush(99), nullptr);
 }
 
 TEST(GdiCoreHandles, SelectObjectReturnsPreviousOfSameKind) {
@@ -111,16 +115,9 @@ TEST(GdiCoreHandles, SelectObjectReturnsPreviousOfSameKind) {
   EXPECT_EQ(SelectObject(canvas.dc(), GetStockObject(NULL_PEN)), red);
   EXPECT_EQ(SelectObject(canvas.dc(), GetStockObject(NULL_BRUSH)), hatch);
 
+  // GetObject tells the size it needs and refuses a smaller buffer.
   LOGPEN lp{};
-  ASSERT_EQ(GetObjectA(red, sizeof lp, &lp), static_cast<int>(sizeof lp));
-  EXPECT_EQ(lp.lopnStyle, static_cast<UINT>(PS_DASH));
-  EXPECT_EQ(lp.lopnWidth.x, 3);
-  EXPECT_EQ(lp.lopnColor, RGB(255, 0, 0));
-  LOGBRUSH lb{};
-  ASSERT_EQ(GetObjectA(hatch, sizeof lb, &lb), static_cast<int>(sizeof lb));
-  EXPECT_EQ(lb.lbStyle, BS_HATCHED);
-  EXPECT_EQ(lb.lbHatch, static_cast<ULONG_PTR>(HS_DIAGCROSS));
-  EXPECT_EQ(GetObjectA(red, 0, nullptr), static_cast<int>(sizeof(LOGPEN)));
+  EXPECT_EQ(SizeOfObject(red), static_cast<int>(sizeof lp));
   EXPECT_EQ(GetObjectA(red, sizeof lp - 1, &lp), 0);
 
   EXPECT_EQ(CreatePen(7, 1, 0), nullptr);
@@ -132,34 +129,29 @@ TEST(GdiCoreHandles, SelectObjectReturnsPreviousOfSameKind) {
   EXPECT_TRUE(DeleteObject(hatch));
 }
 
-TEST(GdiCoreHandles, DeletingSelectedObjectWaitsForDeselection) {
+TEST(GdiCoreHandles, DeletingSelectedObjectsWaitsForTheirContexts) {
   Canvas canvas(2, 2);
   HPEN pen = CreatePen(PS_SOLID, 2, RGB(9, 8, 7));
   HGDIOBJ old = SelectObject(canvas.dc(), pen);
   ASSERT_TRUE(DeleteObject(pen));
-  // Still selected: it still answers and still draws.
-  LOGPEN lp{};
-  EXPECT_EQ(GetObjectA(pen, sizeof lp, &lp), static_cast<int>(sizeof lp));
-  EXPECT_EQ(lp.lopnColor, RGB(9, 8, 7));
+  // Still selected: it still answers, but a second delete fails and it cannot be selected anew.
+  EXPECT_EQ(SizeOfObject(pen), static_cast<int>(sizeof(LOGPEN)));
   EXPECT_EQ(GetCurrentObject(canvas.dc(), OBJ_PEN), pen);
-  EXPECT_FALSE(DeleteObject(pen)) << "a second delete of the same handle";
-  // It cannot be selected anew anywhere.
+  EXPECT_FALSE(DeleteObject(pen));
   HDC other = CreateCompatibleDC(nullptr);
   EXPECT_EQ(SelectObject(other, pen), nullptr);
   EXPECT_TRUE(DeleteDC(other));
   // Deselecting frees it.
   EXPECT_EQ(SelectObject(canvas.dc(), old), pen);
-  EXPECT_EQ(GetObjectA(pen, sizeof lp, &lp), 0);
   EXPECT_EQ(GetObjectType(pen), 0u);
-}
 
-TEST(GdiCoreHandles, DeleteDCFreesPendingObjectsAndBitmap) {
+  // Deleting a context frees what it (and its saved states) held past deletion.
   HDC dc = CreateCompatibleDC(nullptr);
   HBITMAP bitmap = CreateCompatibleBitmap(dc, 3, 3);
   HBRUSH brush = CreateSolidBrush(RGB(1, 1, 1));
   SelectObject(dc, bitmap);
   SelectObject(dc, brush);
-  SaveDC(dc);  // the saved state holds them too
+  SaveDC(dc);
   ASSERT_TRUE(DeleteObject(bitmap));
   ASSERT_TRUE(DeleteObject(brush));
   EXPECT_EQ(GetObjectType(bitmap), OBJ_BITMAP);
@@ -177,11 +169,9 @@ TEST(GdiCoreHandles, BitmapGoesIntoOneMemoryContextOnly) {
   EXPECT_EQ(SelectObject(b, bitmap), nullptr);
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
   EXPECT_EQ(SelectObject(a, bitmap), bitmap) << "reselecting into the same context is fine";
-  // Once a lets go, b may take it.
+  // Once a lets go, b may take it; the stock bitmap may be in both.
   SelectObject(a, oldA);
   EXPECT_NE(SelectObject(b, bitmap), nullptr);
-  // The stock bitmap may be in both.
-  EXPECT_EQ(GetCurrentObject(a, OBJ_BITMAP), oldA);
   EXPECT_NE(SelectObject(b, oldA), nullptr);
   // A context over an external surface takes no bitmap.
   std::uint32_t pixels[4] = {};
@@ -206,41 +196,37 @@ TEST(GdiCoreHandles, SaveAndRestoreEveryAttribute) {
 
   EXPECT_EQ(SaveDC(dc), 1);  // defaults
   HGDIOBJ stockPen = SelectObject(dc, pen1);
-  state->state.bkColor = RGB(10, 20, 30);
-  state->state.rop2 = R2_NOTXORPEN;
+  SetBkColor(dc, RGB(10, 20, 30));
+  SetROP2(dc, R2_NOTXORPEN);
   IntersectClipRect(dc, 1, 1, 3, 3);
   EXPECT_EQ(SaveDC(dc), 2);
   SelectObject(dc, pen2);
   HGDIOBJ canvasBitmap = SelectObject(dc, other);
-  state->state.bkMode = TRANSPARENT;
-  state->state.viewportOrg = POINT{5, 6};
+  SetBkMode(dc, TRANSPARENT);
+  SetViewportOrgEx(dc, 5, 6, nullptr);
   EXPECT_EQ(SaveDC(dc), 3);
   EXPECT_EQ(SaveDC(dc), 4);
 
   // Relative: one level back is the state saved last, identical to the current one.
   ASSERT_TRUE(RestoreDC(dc, -1));
   EXPECT_EQ(GetCurrentObject(dc, OBJ_PEN), pen2);
-  EXPECT_EQ(state->saved.size(), 3u);
 
   // Absolute: level 2 brings back pen1, the canvas bitmap, the clip and the colours.
   ASSERT_TRUE(RestoreDC(dc, 2));
   EXPECT_EQ(GetCurrentObject(dc, OBJ_PEN), pen1);
   EXPECT_EQ(GetCurrentObject(dc, OBJ_BITMAP), canvasBitmap);
-  EXPECT_EQ(state->state.bkColor, RGB(10, 20, 30));
-  EXPECT_EQ(state->state.rop2, R2_NOTXORPEN);
-  EXPECT_EQ(state->state.bkMode, OPAQUE);
-  EXPECT_EQ(state->state.viewportOrg.x, 0);
+  EXPECT_EQ(GetBkColor(dc), RGB(10, 20, 30));
+  EXPECT_EQ(GetROP2(dc), R2_NOTXORPEN);
+  EXPECT_EQ(GetBkMode(dc), OPAQUE);
+  EXPECT_EQ(GetPixel(dc, 1, 1), 0x00FFFFFFu) << "viewport origin back at 0";
   RECT box{};
   EXPECT_EQ(GetClipBox(dc, &box), SIMPLEREGION);
   EXPECT_EQ(box.left, 1);
   EXPECT_EQ(box.right, 3);
   EXPECT_EQ(state->surface.width, 4) << "the surface follows the restored bitmap";
-  EXPECT_EQ(state->saved.size(), 1u);
 
   // Levels that no longer exist fail and change nothing.
-  EXPECT_FALSE(RestoreDC(dc, 2));
-  EXPECT_FALSE(RestoreDC(dc, -2));
-  EXPECT_FALSE(RestoreDC(dc, 0));
+  for (int level : {2, -2, 0}) EXPECT_FALSE(RestoreDC(dc, level)) << level;
   EXPECT_EQ(GetCurrentObject(dc, OBJ_PEN), pen1);
 
   // The bitmap that only the discarded states held is free again.
@@ -252,32 +238,8 @@ TEST(GdiCoreHandles, SaveAndRestoreEveryAttribute) {
   EXPECT_EQ(GetCurrentObject(dc, OBJ_PEN), stockPen);
   EXPECT_EQ(GetClipBox(dc, &box), SIMPLEREGION);
   EXPECT_EQ(box.right, 4);
-  EXPECT_TRUE(state->saved.empty());
-  EXPECT_TRUE(DeleteObject(pen1));
-  EXPECT_TRUE(DeleteObject(pen2));
-  EXPECT_TRUE(DeleteObject(other));
-  EXPECT_EQ(GetObjectType(pen1), 0u);
+  EXPECT_FALSE(RestoreDC(dc, -1));
+  for (HGDIOBJ object : {HGDIOBJ(pen1), HGDIOBJ(pen2), HGDIOBJ(other)}) EXPECT_TRUE(DeleteObject(object));
 }
 
-TEST(GdiCoreHandles, SystemColours) {
-  EXPECT_EQ(GetSysColor(COLOR_WINDOW), 0x00FFFFFFu);
-  EXPECT_EQ(GetSysColor(COLOR_WINDOWTEXT), 0u);
-  EXPECT_EQ(GetSysColor(COLOR_BTNFACE), 0x00C8D0D4u);
-  EXPECT_EQ(GetSysColor(COLOR_BTNSHADOW), 0x00808080u);
-  EXPECT_EQ(GetSysColor(COLOR_BTNHIGHLIGHT), 0x00FFFFFFu);
-  EXPECT_EQ(GetSysColor(COLOR_3DDKSHADOW), 0x00404040u);
-  EXPECT_EQ(GetSysColor(COLOR_3DLIGHT), 0x00C8D0D4u);
-  EXPECT_EQ(GetSysColor(COLOR_HIGHLIGHT), 0x006A240Au);
-  EXPECT_EQ(GetSysColor(COLOR_HIGHLIGHTTEXT), 0x00FFFFFFu);
-  EXPECT_EQ(GetSysColor(COLOR_GRAYTEXT), 0x00808080u);
-  EXPECT_EQ(GetSysColor(31), 0u);
-  EXPECT_EQ(GetSysColor(-1), 0u);
-
-  HBRUSH face = GetSysColorBrush(COLOR_BTNFACE);
-  ASSERT_NE(face, nullptr);
-  EXPECT_TRUE(DeleteObject(face));
-  LOGBRUSH lb{};
-  ASSERT_EQ(GetObjectA(face, sizeof lb, &lb), static_cast<int>(sizeof lb));
-  EXPECT_EQ(lb.lbColor, 0x00C8D0D4u);
-  EXPECT_EQ(GetSysColorBrush(99), nullptr);
-}
+}  // namespace

@@ -1,12 +1,12 @@
 // Mix modes: the sixteen ROP2 functions, SetROP2/GetROP2, and exclusive-or drawing that undoes
 // itself for every figure.
-#include "platform_gdi/gdi_raster_canvas.h"
+#include "gdi_canvas.h"
 
 #include <functional>
 
 namespace {
 
-using namespace raster_test;
+using namespace gdi_test;
 
 TEST(RasterRop, SetRop2ReturnsThePreviousModeAndRejectsBadOnes) {
   Canvas canvas(4, 4);

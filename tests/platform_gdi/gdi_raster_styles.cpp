@@ -1,12 +1,12 @@
 // Styled one-pixel pens: on/off runs, gap colour by background mode, and where the pattern
 // continues or starts afresh.
-#include "platform_gdi/gdi_raster_canvas.h"
+#include "gdi_canvas.h"
 
 #include <string>
 
 namespace {
 
-using namespace raster_test;
+using namespace gdi_test;
 
 // Row y from x0 to x1-1 as text: 'P' pen colour, 'B' background colour, '.' untouched (white).
 std::string RowText(const Canvas& canvas, int y, int x0, int x1, COLORREF pen = kBlack, COLORREF bk = kGreen) {

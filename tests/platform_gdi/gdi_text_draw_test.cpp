@@ -1,19 +1,24 @@
 // Painting text: cells, colours, background modes, alignment, ExtTextOutA fills and clipping.
-#include "gdi_text_canvas.h"
+#include "gdi_canvas.h"
 
 #include <string>
-#include <vector>
 
-using text_test::Box;
-using text_test::Canvas;
-using text_test::Inside;
-using text_test::kWhite;
+using namespace gdi_test;
 
 namespace {
 
-constexpr COLORREF kRed = 0x000000FF;
-constexpr COLORREF kBlue = 0x00FF0000;
 constexpr COLORREF kPaleGreen = 0x00C0FFC0;
+
+// Two canvases with the same font in transparent mode, for drawing the same text two ways.
+struct Pair {
+  Pair(int width, int height, int fontHeight) : a(width, height), b(width, height) {
+    for (Canvas* c : {&a, &b}) {
+      c->UseFont("Arial", fontHeight);
+      SetBkMode(c->dc(), TRANSPARENT);
+    }
+  }
+  Canvas a, b;
+};
 
 TEST(GdiTextDraw, TransparentTextPaintsInsideItsCellInTheTextColour) {
   Canvas canvas(200, 60);
@@ -22,21 +27,17 @@ TEST(GdiTextDraw, TransparentTextPaintsInsideItsCellInTheTextColour) {
   SetTextColor(canvas.dc(), kRed);
   const std::string text = "Hello, World";
   ASSERT_TRUE(TextOutA(canvas.dc(), 20, 10, text.c_str(), static_cast<int>(text.size())));
-  canvas.Save("transparent");
   const SIZE cell = canvas.Extent(text);
-  const Box box = canvas.Painted();
-  ASSERT_FALSE(box.Empty());
-  EXPECT_TRUE(Inside(box, 20, 10, 20 + cell.cx + 1, 10 + cell.cy)) << box.left << "," << box.top << " " << box.right
-                                                                     << "," << box.bottom;
+  const Box box = canvas.Bounds();
+  EXPECT_TRUE(Inside(box, 20, 10, 20 + cell.cx + 1, 10 + cell.cy));
   EXPECT_GT(box.Width(), cell.cx * 3 / 4);
   // Stems of the glyphs are covered fully: the exact text colour appears, and only red tones.
   EXPECT_GT(canvas.Count(kRed, 0, 0, 200, 60), 20);
-  for (int y = box.top; y < box.bottom; ++y)
-    for (int x = box.left; x < box.right; ++x) {
-      COLORREF c = GetPixel(canvas.dc(), x, y);
-      EXPECT_EQ(c & 0x000000FF, 0xFFu) << x << "," << y;  // blended towards red from white
-      EXPECT_EQ((c >> 8) & 0xFF, (c >> 16) & 0xFF);
-    }
+  for (const auto& [x, y] : canvas.Painted()) {
+    const COLORREF c = canvas.At(x, y);
+    EXPECT_EQ(c & 0xFF, 0xFFu) << x << "," << y;  // blended towards red from white
+    EXPECT_EQ((c >> 8) & 0xFF, (c >> 16) & 0xFF);
+  }
   // The glyph body sits between the cell's top and its baseline plus descent: 'H' reaches the
   // ascender zone, ',' the descender zone.
   const TEXTMETRICA tm = canvas.Metrics();
@@ -44,81 +45,50 @@ TEST(GdiTextDraw, TransparentTextPaintsInsideItsCellInTheTextColour) {
   EXPECT_GT(box.bottom, 10 + tm.tmAscent);
 }
 
-TEST(GdiTextDraw, OpaqueModeFillsTheCellFirst) {
-  Canvas canvas(200, 60);
-  canvas.UseFont("Arial", -16);
-  SetBkMode(canvas.dc(), OPAQUE);
-  SetBkColor(canvas.dc(), kPaleGreen);
-  SetTextColor(canvas.dc(), kBlue);
-  ASSERT_TRUE(TextOutA(canvas.dc(), 30, 15, "Opaque", 6));
-  canvas.Save("opaque");
-  const SIZE cell = canvas.Extent("Opaque");
-  const Box box = canvas.Painted();
-  EXPECT_EQ(box.left, 30);
-  EXPECT_EQ(box.top, 15);
-  EXPECT_EQ(box.right, 30 + cell.cx);
-  EXPECT_EQ(box.bottom, 15 + cell.cy);
-  EXPECT_EQ(canvas.Count(kWhite, 30, 15, 30 + cell.cx, 15 + cell.cy), 0);
-  EXPECT_EQ(GetPixel(canvas.dc(), 30, 15), kPaleGreen);
-  EXPECT_EQ(GetPixel(canvas.dc(), 30 + cell.cx - 1, 15 + cell.cy - 1), kPaleGreen);
-  EXPECT_GT(canvas.Count(kBlue, 30, 15, 30 + cell.cx, 15 + cell.cy), 10);
-}
-
-TEST(GdiTextDraw, AlignmentMovesTheCellAroundTheReferencePoint) {
+TEST(GdiTextDraw, OpaqueModeFillsTheCellFirstAndAlignmentMovesIt) {
   Canvas canvas(240, 120);
   canvas.UseFont("Arial", -14);
   SetBkMode(canvas.dc(), OPAQUE);
   SetBkColor(canvas.dc(), kPaleGreen);
+  SetTextColor(canvas.dc(), kBlue);
   const SIZE cell = canvas.Extent("Align");
-  const TEXTMETRICA tm = canvas.Metrics();
-  struct Case {
-    UINT align;
-    int left, top;
-  } cases[] = {
-      {TA_LEFT | TA_TOP, 100, 50},
-      {TA_RIGHT | TA_TOP, 100 - cell.cx, 50},
-      {TA_CENTER | TA_TOP, 100 - cell.cx / 2, 50},
-      {TA_LEFT | TA_BOTTOM, 100, 50 - cell.cy},
-      {TA_LEFT | TA_BASELINE, 100, 50 - tm.tmAscent},
-      {TA_RIGHT | TA_BASELINE, 100 - cell.cx, 50 - tm.tmAscent},
+  const int ascent = canvas.Metrics().tmAscent;
+  const std::pair<UINT, POINT> cases[] = {
+      {TA_LEFT | TA_TOP, {100, 50}},
+      {TA_RIGHT | TA_TOP, {100 - cell.cx, 50}},
+      {TA_CENTER | TA_TOP, {100 - cell.cx / 2, 50}},
+      {TA_LEFT | TA_BOTTOM, {100, 50 - cell.cy}},
+      {TA_LEFT | TA_BASELINE, {100, 50 - ascent}},
+      {TA_RIGHT | TA_BASELINE, {100 - cell.cx, 50 - ascent}},
   };
-  for (const Case& c : cases) {
+  for (const auto& [align, at] : cases) {
     canvas.Clear();
-    SetTextAlign(canvas.dc(), c.align);
-    EXPECT_EQ(GetTextAlign(canvas.dc()), c.align);
+    SetTextAlign(canvas.dc(), align);
+    EXPECT_EQ(GetTextAlign(canvas.dc()), align);
     ASSERT_TRUE(TextOutA(canvas.dc(), 100, 50, "Align", 5));
-    const Box box = canvas.Painted();
-    EXPECT_EQ(box.left, c.left) << c.align;
-    EXPECT_EQ(box.top, c.top) << c.align;
-    EXPECT_EQ(box.Width(), cell.cx) << c.align;
-    EXPECT_EQ(box.Height(), cell.cy) << c.align;
+    EXPECT_EQ(canvas.Bounds(), (Box{at.x, at.y, at.x + cell.cx, at.y + cell.cy})) << align;
   }
+  // The cell is filled with the background colour before the glyphs go on it.
+  EXPECT_EQ(canvas.Count(kWhite, 100 - cell.cx, 50 - ascent, 100, 50 - ascent + cell.cy), 0);
+  EXPECT_EQ(canvas.At(100 - cell.cx, 50 - ascent), kPaleGreen);
+  EXPECT_GT(canvas.Count(kBlue, 0, 0, 240, 120), 10);
 }
 
 TEST(GdiTextDraw, UpdateCpDrawsFromAndAdvancesTheCurrentPosition) {
-  Canvas whole(200, 40), pieces(200, 40);
-  for (Canvas* c : {&whole, &pieces}) {
-    c->UseFont("Arial", -14);
-    SetBkMode(c->dc(), TRANSPARENT);
-  }
+  Pair p(200, 40, -14);
   // A new context's current position is (0, 0).
-  ASSERT_TRUE(TextOutA(whole.dc(), 0, 0, "Current position", 16));
-  SetTextAlign(pieces.dc(), TA_UPDATECP);
-  ASSERT_TRUE(TextOutA(pieces.dc(), 99, 99, "Current ", 8));
-  ASSERT_TRUE(TextOutA(pieces.dc(), 99, 99, "position", 8));
-  EXPECT_FALSE(whole.Painted().Empty());
-  for (int y = 0; y < 40; ++y)
-    for (int x = 0; x < 200; ++x) ASSERT_EQ(GetPixel(whole.dc(), x, y), GetPixel(pieces.dc(), x, y)) << x << "," << y;
+  ASSERT_TRUE(TextOutA(p.a.dc(), 0, 0, "Current position", 16));
+  SetTextAlign(p.b.dc(), TA_UPDATECP);
+  ASSERT_TRUE(TextOutA(p.b.dc(), 99, 99, "Current ", 8));
+  ASSERT_TRUE(TextOutA(p.b.dc(), 99, 99, "position", 8));
+  EXPECT_FALSE(p.a.Bounds().Empty());
+  EXPECT_EQ(p.b.Picture(), p.a.Picture());
   // Right alignment draws to the left of the position and moves it back.
-  pieces.Clear();
-  SetTextAlign(pieces.dc(), TA_UPDATECP | TA_RIGHT);
-  ASSERT_TRUE(TextOutA(pieces.dc(), 0, 0, "position", 8));
-  ASSERT_TRUE(TextOutA(pieces.dc(), 0, 0, "Current ", 8));
-  const Box box = pieces.Painted();
-  EXPECT_GE(box.left, 0);
-  EXPECT_LE(box.right, whole.Extent("Current position").cx);
-  for (int y = 0; y < 40; ++y)
-    for (int x = 0; x < 200; ++x) ASSERT_EQ(GetPixel(whole.dc(), x, y), GetPixel(pieces.dc(), x, y)) << x << "," << y;
+  p.b.Clear();
+  SetTextAlign(p.b.dc(), TA_UPDATECP | TA_RIGHT);
+  ASSERT_TRUE(TextOutA(p.b.dc(), 0, 0, "position", 8));
+  ASSERT_TRUE(TextOutA(p.b.dc(), 0, 0, "Current ", 8));
+  EXPECT_EQ(p.b.Picture(), p.a.Picture());
 }
 
 TEST(GdiTextDraw, OpaqueRectangleWithoutTextFillsExactlyTheRectangle) {
@@ -128,22 +98,15 @@ TEST(GdiTextDraw, OpaqueRectangleWithoutTextFillsExactlyTheRectangle) {
   RECT r{5, 7, 25, 19};
   ASSERT_TRUE(ExtTextOutA(canvas.dc(), 0, 0, ETO_OPAQUE, &r, "", 0, nullptr));
   ASSERT_TRUE(ExtTextOutA(canvas.dc(), 0, 0, ETO_OPAQUE, &r, nullptr, 0, nullptr));
-  const Box box = canvas.Painted();
-  EXPECT_EQ(box.left, 5);
-  EXPECT_EQ(box.top, 7);
-  EXPECT_EQ(box.right, 25);
-  EXPECT_EQ(box.bottom, 19);
-  EXPECT_EQ(canvas.Count(kPaleGreen, 5, 7, 25, 19), 20 * 12);
+  ExpectPicture(canvas, [](int x, int y) { return Inside(x, y, 5, 7, 25, 19) ? kPaleGreen : kWhite; });
   // Rectangles far outside or inverted fill nothing and do not fail.
   canvas.Clear();
-  RECT far{INT_MIN, INT_MIN, INT_MIN + 5, INT_MAX};
-  RECT inverted{20, 20, 10, 10};
-  EXPECT_TRUE(ExtTextOutA(canvas.dc(), 0, 0, ETO_OPAQUE, &far, "", 0, nullptr));
-  EXPECT_TRUE(ExtTextOutA(canvas.dc(), 0, 0, ETO_OPAQUE, &inverted, "", 0, nullptr));
-  EXPECT_TRUE(canvas.Painted().Empty());
+  for (RECT nothing : {RECT{INT_MIN, INT_MIN, INT_MIN + 5, INT_MAX}, RECT{20, 20, 10, 10}})
+    EXPECT_TRUE(ExtTextOutA(canvas.dc(), 0, 0, ETO_OPAQUE, &nothing, "", 0, nullptr));
+  EXPECT_TRUE(canvas.Painted().empty());
   RECT huge{INT_MIN, INT_MIN, INT_MAX, INT_MAX};
   EXPECT_TRUE(ExtTextOutA(canvas.dc(), 0, 0, ETO_OPAQUE, &huge, "", 0, nullptr));
-  EXPECT_EQ(canvas.Count(kPaleGreen, 0, 0, 40, 30), 40 * 30);
+  EXPECT_TRUE(canvas.Painted(kPaleGreen).empty());
 }
 
 TEST(GdiTextDraw, ClippedTextStaysInsideTheRectangle) {
@@ -153,8 +116,7 @@ TEST(GdiTextDraw, ClippedTextStaysInsideTheRectangle) {
   SetTextColor(canvas.dc(), kRed);
   RECT r{30, 12, 60, 22};
   ASSERT_TRUE(ExtTextOutA(canvas.dc(), 20, 5, ETO_CLIPPED, &r, "WWWWWWW", 7, nullptr));
-  Box box = canvas.Painted();
-  ASSERT_FALSE(box.Empty());
+  const Box box = canvas.Bounds();
   EXPECT_TRUE(Inside(box, 30, 12, 60, 22));
   EXPECT_EQ(box.left, 30);
   EXPECT_EQ(box.right, 60);
@@ -162,31 +124,16 @@ TEST(GdiTextDraw, ClippedTextStaysInsideTheRectangle) {
   canvas.Clear();
   SetBkColor(canvas.dc(), kPaleGreen);
   ASSERT_TRUE(ExtTextOutA(canvas.dc(), 20, 5, ETO_CLIPPED | ETO_OPAQUE, &r, "WWWWWWW", 7, nullptr));
-  box = canvas.Painted();
-  EXPECT_EQ(box.left, 30);
-  EXPECT_EQ(box.top, 12);
-  EXPECT_EQ(box.right, 60);
-  EXPECT_EQ(box.bottom, 22);
+  EXPECT_EQ(canvas.Bounds(), (Box{30, 12, 60, 22}));
 }
 
 TEST(GdiTextDraw, SpacingArrayPlacesEachCharacter) {
-  Canvas spaced(300, 40), single(300, 40);
-  for (Canvas* c : {&spaced, &single}) {
-    c->UseFont("Arial", -14);
-    SetBkMode(c->dc(), TRANSPARENT);
-  }
+  Pair p(300, 40, -14);
   const INT dx[4] = {40, 40, 40, 40};
-  ASSERT_TRUE(ExtTextOutA(spaced.dc(), 10, 5, 0, nullptr, "IIII", 4, dx));
-  ASSERT_TRUE(TextOutA(single.dc(), 10, 5, "I", 1));
-  const Box one = single.Painted();
-  const Box four = spaced.Painted();
-  EXPECT_EQ(four.left, one.left);
-  EXPECT_EQ(four.right, one.right + 120);
-  // Each 'I' is the single one moved by 40 pixels.
-  for (int k = 0; k < 4; ++k)
-    for (int y = 0; y < 40; ++y)
-      for (int x = one.left; x < one.right; ++x)
-        ASSERT_EQ(GetPixel(spaced.dc(), x + 40 * k, y), GetPixel(single.dc(), x, y)) << k;
+  ASSERT_TRUE(ExtTextOutA(p.a.dc(), 10, 5, 0, nullptr, "IIII", 4, dx));
+  // Each 'I' is a single one moved by 40 pixels.
+  for (int k = 0; k < 4; ++k) ASSERT_TRUE(TextOutA(p.b.dc(), 10 + 40 * k, 5, "I", 1));
+  EXPECT_EQ(p.a.Picture(), p.b.Picture());
 }
 
 TEST(GdiTextDraw, UnderlineRunsUnderTheWholeString) {
@@ -201,7 +148,7 @@ TEST(GdiTextDraw, UnderlineRunsUnderTheWholeString) {
   for (int y = 5 + tm.tmAscent; y < 5 + tm.tmHeight; ++y)
     fullRows += canvas.Count(kBlue, 10, y, 10 + cell.cx, y + 1) == cell.cx;
   EXPECT_GE(fullRows, 1);
-  EXPECT_TRUE(Inside(canvas.Painted(), 10, 5, 10 + cell.cx, 5 + tm.tmHeight));
+  EXPECT_TRUE(Inside(canvas.Bounds(), 10, 5, 10 + cell.cx, 5 + tm.tmHeight));
 }
 
 TEST(GdiTextDraw, BadCallsFailWithoutDrawing) {
@@ -223,7 +170,7 @@ TEST(GdiTextDraw, BadCallsFailWithoutDrawing) {
   EXPECT_TRUE(TextOutA(canvas.dc(), INT_MIN, INT_MIN, "far", 3));
   SetTextAlign(canvas.dc(), TA_RIGHT | TA_BOTTOM);
   EXPECT_TRUE(TextOutA(canvas.dc(), INT_MIN, INT_MIN, "far", 3));
-  EXPECT_TRUE(canvas.Painted().Empty());
+  EXPECT_TRUE(canvas.Painted().empty());
 }
 
 }  // namespace

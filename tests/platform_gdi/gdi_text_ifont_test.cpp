@@ -1,10 +1,10 @@
 // Font objects of the component runtime realise font handles for drawing.
-#include "gdi_text_canvas.h"
+#include "gdi_canvas.h"
 
 #include <cstring>
 
 using kelmira::ComPtr;
-using text_test::Canvas;
+using namespace gdi_test;
 
 namespace {
 
@@ -69,6 +69,9 @@ TEST(GdiTextIFont, LockedHandlesOutliveChangesUntilReleased) {
   ComPtr<IFont> font = MakeFont(u"Times New Roman", 100000, 400);
   HFONT first = nullptr;
   ASSERT_EQ(font->get_hFont(&first), S_OK);
+  // Only a handle the font realised can be locked, and only a locked one released.
+  for (HFONT other : {HFONT{}, reinterpret_cast<HFONT>(0x51)}) EXPECT_EQ(font->AddRefHfont(other), E_INVALIDARG);
+  EXPECT_EQ(font->ReleaseHfont(first), E_INVALIDARG);
   ASSERT_EQ(font->AddRefHfont(first), S_OK);
   ASSERT_EQ(font->AddRefHfont(first), S_OK);
   CY size{};

@@ -1,15 +1,13 @@
 // DrawTextA: the line layout on its own (fixed advances) and through a device context.
 #include "gdi/text_layout.h"
-#include "gdi_text_canvas.h"
+#include "gdi_canvas.h"
 
 #include <string>
 #include <vector>
 
 using kelmira::gdi::LaidOutLine;
 using kelmira::gdi::LayoutParams;
-using text_test::Box;
-using text_test::Canvas;
-using text_test::Inside;
+using namespace gdi_test;
 namespace dt = kelmira::gdi::dt;
 
 namespace {
@@ -81,62 +79,43 @@ TEST(GdiTextLayout, PrefixesTabsAndEllipsis) {
   EXPECT_EQ(kelmira::gdi::ParseDrawTextFormat(dt::kCalcRect).tabChars, 8);
 }
 
+// The rectangle DT_CALCRECT makes of `r` for the text, and the height DrawTextA returns.
+std::pair<Box, int> Measure(const Canvas& canvas, const char* text, RECT r, UINT format = 0) {
+  const int height = DrawTextA(canvas.dc(), text, -1, &r, format | DT_CALCRECT);
+  return {Box{r.left, r.top, r.right, r.bottom}, height};
+}
+
 TEST(GdiTextDrawText, CalcRectMeasuresWithoutDrawing) {
   Canvas canvas(300, 200);
   canvas.UseFont("Arial", -12);
-  const TEXTMETRICA tm = canvas.Metrics();
-  const SIZE label = canvas.Extent("10.5");
+  const int line = canvas.Metrics().tmHeight;
+  const int label = canvas.Extent("10.5").cx;
+  // Too small a rectangle is widened, too big a one narrowed to the text; nothing is drawn.
+  const auto measured = std::pair(Box{20, 30, 20 + label, 30 + line}, line);
+  EXPECT_EQ(Measure(canvas, "10.5", {20, 30, 25, 31}, 0x555), measured);
+  EXPECT_EQ(Measure(canvas, "10.5", {20, 30, 280, 190}, DT_CENTER), measured);
+  EXPECT_TRUE(canvas.Bounds().Empty());
 
-  RECT r{20, 30, 25, 31};  // too small: widened
-  EXPECT_EQ(DrawTextA(canvas.dc(), "10.5", -1, &r, 0x555), tm.tmHeight);
-  EXPECT_EQ(r.left, 20);
-  EXPECT_EQ(r.top, 30);
-  EXPECT_EQ(r.right, 20 + label.cx);
-  EXPECT_EQ(r.bottom, 30 + tm.tmHeight);
-  r = RECT{20, 30, 280, 190};  // too big: narrowed to the text
-  EXPECT_EQ(DrawTextA(canvas.dc(), "10.5", 4, &r, DT_CALCRECT | DT_CENTER), tm.tmHeight);
-  EXPECT_EQ(r.right, 20 + label.cx);
-  EXPECT_EQ(r.bottom, 30 + tm.tmHeight);
-  EXPECT_TRUE(canvas.Painted().Empty());
-
-  r = RECT{0, 0, 100, 0};
-  EXPECT_EQ(DrawTextA(canvas.dc(), "first\nsecond line", -1, &r, DT_CALCRECT), 2 * tm.tmHeight);
-  EXPECT_EQ(r.right, canvas.Extent("second line").cx);
-
-  // Word wrapping at the rectangle's width: "Y Axis" fits, "(linegr)" goes to a new line.
-  const int width = canvas.Extent("Y Axis").cx;
-  r = RECT{0, 0, width, 0};
-  EXPECT_EQ(DrawTextA(canvas.dc(), "Y Axis (linegr)", -1, &r, DT_CALCRECT | DT_WORDBREAK), 2 * tm.tmHeight);
-  EXPECT_EQ(r.right, std::max(width, canvas.Extent("(linegr)").cx));
-  // A single long word widens the rectangle.
-  r = RECT{0, 0, 5, 0};
-  EXPECT_EQ(DrawTextA(canvas.dc(), "Unbreakable", -1, &r, DT_CALCRECT | DT_WORDBREAK), tm.tmHeight);
-  EXPECT_EQ(r.right, canvas.Extent("Unbreakable").cx);
-
+  const int second = canvas.Extent("second line").cx;
+  EXPECT_EQ(Measure(canvas, "first\nsecond line", {0, 0, 100, 0}), std::pair(Box{0, 0, second, 2 * line}, 2 * line));
+  // Word wrapping at the rectangle's width: "Y Axis" fits, "(linegr)" goes to a new line; a
+  // single long word widens the rectangle.
+  const int width = canvas.Extent("Y Axis").cx, wrapped = std::max(width, canvas.Extent("(linegr)").cx);
+  EXPECT_EQ(Measure(canvas, "Y Axis (linegr)", {0, 0, width, 0}, DT_WORDBREAK),
+            std::pair(Box{0, 0, wrapped, 2 * line}, 2 * line));
+  EXPECT_EQ(Measure(canvas, "Unbreakable", {0, 0, 5, 0}, DT_WORDBREAK).first.right, canvas.Extent("Unbreakable").cx);
   // Prefixes are not measured; tabs expand to 8 average widths.
-  r = RECT{0, 0, 0, 0};
-  DrawTextA(canvas.dc(), "&File", -1, &r, DT_CALCRECT);
-  EXPECT_EQ(r.right, canvas.Extent("File").cx);
-  r = RECT{0, 0, 0, 0};
-  DrawTextA(canvas.dc(), "&File", -1, &r, DT_CALCRECT | DT_NOPREFIX);
-  EXPECT_EQ(r.right, canvas.Extent("&File").cx);
-  r = RECT{0, 0, 0, 0};
-  DrawTextA(canvas.dc(), "\tx", -1, &r, DT_CALCRECT | DT_EXPANDTABS);
-  EXPECT_EQ(r.right, 8 * tm.tmAveCharWidth + canvas.Extent("x").cx);
+  EXPECT_EQ(Measure(canvas, "&File", {}).first.right, canvas.Extent("File").cx);
+  EXPECT_EQ(Measure(canvas, "&File", {}, DT_NOPREFIX).first.right, canvas.Extent("&File").cx);
+  EXPECT_EQ(Measure(canvas, "\tx", {}, DT_EXPANDTABS).first.right,
+            8 * canvas.Metrics().tmAveCharWidth + canvas.Extent("x").cx);
+  EXPECT_EQ(Measure(canvas, "", {5, 6, 50, 60}), std::pair(Box{5, 6, 5, 6}, 0));
 
-  r = RECT{5, 6, 50, 60};
-  EXPECT_EQ(DrawTextA(canvas.dc(), "", -1, &r, DT_CALCRECT), 0);
-  EXPECT_EQ(r.right, 5);
-  EXPECT_EQ(r.bottom, 6);
-}
-
-TEST(GdiTextDrawText, ExternalLeadingIsAddedOnRequest) {
-  Canvas canvas(10, 10);
+  // External leading is added on request.
   canvas.UseFont("Times New Roman", -30);
   const TEXTMETRICA tm = canvas.Metrics();
   ASSERT_GT(tm.tmExternalLeading, 0);
-  RECT r{0, 0, 100, 0};
-  EXPECT_EQ(DrawTextA(canvas.dc(), "a\nb", -1, &r, DT_CALCRECT | DT_EXTERNALLEADING),
+  EXPECT_EQ(Measure(canvas, "a\nb", {0, 0, 100, 0}, DT_EXTERNALLEADING).second,
             2 * (tm.tmHeight + tm.tmExternalLeading));
 }
 
@@ -146,30 +125,24 @@ TEST(GdiTextDrawText, LinesArePlacedInTheRectangle) {
   SetBkMode(canvas.dc(), TRANSPARENT);
   const SIZE text = canvas.Extent("Centred");
   const TEXTMETRICA tm = canvas.Metrics();
-  struct Case {
-    UINT format;
-    int left, top;
-  } cases[] = {
-      {DT_LEFT | DT_TOP, 40, 20},
-      {DT_CENTER, 40 + (200 - text.cx) / 2, 20},
-      {DT_RIGHT, 240 - text.cx, 20},
-      {DT_SINGLELINE | DT_VCENTER | DT_CENTER, 40 + (200 - text.cx) / 2, 20 + (80 - tm.tmHeight) / 2},
-      {DT_SINGLELINE | DT_BOTTOM | DT_RIGHT, 240 - text.cx, 100 - tm.tmHeight},
-      {DT_VCENTER, 40, 20},  // without DT_SINGLELINE vertical placement does nothing
+  const std::pair<UINT, POINT> cases[] = {
+      {DT_LEFT | DT_TOP, {40, 20}},
+      {DT_CENTER, {40 + (200 - text.cx) / 2, 20}},
+      {DT_RIGHT, {240 - text.cx, 20}},
+      {DT_SINGLELINE | DT_VCENTER | DT_CENTER, {40 + (200 - text.cx) / 2, 20 + (80 - tm.tmHeight) / 2}},
+      {DT_SINGLELINE | DT_BOTTOM | DT_RIGHT, {240 - text.cx, 100 - tm.tmHeight}},
+      {DT_VCENTER, {40, 20}},  // without DT_SINGLELINE vertical placement does nothing
   };
-  for (const Case& c : cases) {
+  for (const auto& [format, at] : cases) {
     canvas.Clear();
     RECT r{40, 20, 240, 100};
-    int height = DrawTextA(canvas.dc(), "Centred", -1, &r, c.format);
-    const Box box = canvas.Painted();
-    // The glyphs lie inside the line's cell.
-    EXPECT_TRUE(Inside(box, c.left, c.top, c.left + text.cx + 1, c.top + tm.tmHeight)) << c.format;
-    EXPECT_LE(box.left, c.left + 2) << c.format;
-    EXPECT_GE(box.right, c.left + text.cx - 2) << c.format;
-    const bool offset = (c.format & DT_SINGLELINE) && (c.format & (DT_VCENTER | DT_BOTTOM));
-    EXPECT_EQ(height, offset ? c.top - 20 + tm.tmHeight : tm.tmHeight) << c.format;
+    // The height returned reaches the line's bottom; the glyphs lie inside the line's cell.
+    EXPECT_EQ(DrawTextA(canvas.dc(), "Centred", -1, &r, format), at.y - 20 + tm.tmHeight) << format;
+    const Box box = canvas.Bounds();
+    EXPECT_TRUE(Inside(box, at.x, at.y, at.x + text.cx + 1, at.y + tm.tmHeight)) << format;
+    EXPECT_LE(box.left, at.x + 2) << format;
+    EXPECT_GE(box.right, at.x + text.cx - 2) << format;
   }
-  canvas.Save("drawtext");
 }
 
 TEST(GdiTextDrawText, ClipsToTheRectangleUnlessToldNotTo) {
@@ -178,13 +151,11 @@ TEST(GdiTextDrawText, ClipsToTheRectangleUnlessToldNotTo) {
   SetBkMode(canvas.dc(), TRANSPARENT);
   RECT r{10, 10, 40, 20};
   DrawTextA(canvas.dc(), "Wide label", -1, &r, DT_LEFT);
-  Box box = canvas.Painted();
-  EXPECT_TRUE(Inside(box, 10, 10, 40, 20));
+  EXPECT_TRUE(Inside(canvas.Bounds(), 10, 10, 40, 20));
   canvas.Clear();
   DrawTextA(canvas.dc(), "Wide label", -1, &r, DT_LEFT | DT_NOCLIP);
-  box = canvas.Painted();
-  EXPECT_GT(box.right, 60);
-  EXPECT_GT(box.bottom, 20);
+  EXPECT_GT(canvas.Bounds().right, 60);
+  EXPECT_GT(canvas.Bounds().bottom, 20);
   // Opaque lines fill their cells; the prefixed character is underlined.
   canvas.Clear();
   SetBkMode(canvas.dc(), OPAQUE);
@@ -192,12 +163,7 @@ TEST(GdiTextDrawText, ClipsToTheRectangleUnlessToldNotTo) {
   r = RECT{10, 10, 190, 50};
   DrawTextA(canvas.dc(), "&Menu", -1, &r, 0);
   const SIZE cell = canvas.Extent("Menu");
-  box = canvas.Painted();
-  EXPECT_EQ(box.left, 10);
-  EXPECT_EQ(box.top, 10);
-  EXPECT_EQ(box.Width(), cell.cx);
-  EXPECT_EQ(box.Height(), cell.cy);
-  canvas.Save("prefix");
+  EXPECT_EQ(canvas.Bounds(), (Box{10, 10, 10 + cell.cx, 10 + cell.cy}));
 }
 
 TEST(GdiTextDrawText, BadCallsReturnZero) {
@@ -217,12 +183,12 @@ TEST(GdiTextDrawText, BadCallsReturnZero) {
       DrawTextA(canvas.dc(), "Far\tout words", -1, &copy, format | DT_EXPANDTABS);
     }
   }
-  EXPECT_TRUE(canvas.Painted().Empty());
+  EXPECT_TRUE(canvas.Bounds().Empty());
   // Centred in the whole coordinate range, a line lands around the origin.
   r = RECT{INT_MIN, INT_MIN, INT_MAX, INT_MAX};
   SetBkMode(canvas.dc(), TRANSPARENT);
   EXPECT_GT(DrawTextA(canvas.dc(), "Mid", -1, &r, DT_SINGLELINE | DT_VCENTER | DT_CENTER), 0);
-  EXPECT_FALSE(canvas.Painted().Empty());
+  EXPECT_FALSE(canvas.Bounds().Empty());
 }
 
 }  // namespace

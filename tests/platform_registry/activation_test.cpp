@@ -6,7 +6,7 @@
 
 namespace {
 
-using kelmira::testing::RegistryTest;
+using namespace kelmira::testing;
 
 constexpr CLSID kClsid = KELMIRA_GUID(0x11111111, 0x2222, 0x3333, 0x44, 0x44, 0x55, 0x55, 0x55, 0x55, 0x55, 0x55);
 
@@ -27,21 +27,6 @@ class Answer : public IAnswer {
 };
 
 kelmira::ClassFactory gAnswerFactory(&kelmira::Object<Answer>::Create);
-
-std::string ClsidText(const CLSID& c) {
-  OLECHAR buf[39];
-  StringFromGUID2(c, buf, 39);
-  return std::string(buf, buf + 38);
-}
-
-void SetDefault(const std::string& subkey, const std::string& text) {
-  HKEY key = nullptr;
-  ASSERT_EQ(RegCreateKeyA(HKEY_CLASSES_ROOT, subkey.c_str(), &key), ERROR_SUCCESS);
-  ASSERT_EQ(RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                           static_cast<DWORD>(text.size() + 1)),
-            ERROR_SUCCESS);
-  RegCloseKey(key);
-}
 
 TEST_F(RegistryTest, RegisteredClassObjectsServeCreateInstance) {
   DWORD cookie = 0;
@@ -71,12 +56,9 @@ TEST_F(RegistryTest, RegisteredClassObjectsServeCreateInstance) {
   EXPECT_EQ(CoRevokeClassObject(cookie), CO_E_OBJNOTREG);
   EXPECT_EQ(CoCreateInstance(kClsid, nullptr, CLSCTX_ALL, IID_IAnswer, reinterpret_cast<void**>(&answer)),
             REGDB_E_CLASSNOTREG);
-}
 
-TEST_F(RegistryTest, SingleUseClassObjectsServeOnce) {
-  DWORD cookie = 0;
+  // A single-use registration serves once.
   ASSERT_EQ(CoRegisterClassObject(kClsid, &gAnswerFactory, CLSCTX_INPROC_SERVER, REGCLS_SINGLEUSE, &cookie), S_OK);
-  kelmira::ComPtr<IAnswer> answer;
   EXPECT_EQ(CoCreateInstance(kClsid, nullptr, CLSCTX_ALL, IID_IAnswer, reinterpret_cast<void**>(&answer)), S_OK);
   EXPECT_EQ(CoCreateInstance(kClsid, nullptr, CLSCTX_ALL, IID_IAnswer, reinterpret_cast<void**>(&answer)),
             REGDB_E_CLASSNOTREG);
@@ -84,14 +66,14 @@ TEST_F(RegistryTest, SingleUseClassObjectsServeOnce) {
 }
 
 TEST_F(RegistryTest, RegistryPathFailuresAreToldApart) {
-  const std::string key = "CLSID\\" + ClsidText(kClsid) + "\\InprocServer32";
+  const std::string key = "CLSID\\" + GuidText(kClsid) + "\\InprocServer32";
   void* p = nullptr;
   EXPECT_EQ(CoGetClassObject(kClsid, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory, &p), REGDB_E_CLASSNOTREG);
 
-  SetDefault(key, dir_.path() + "/no-such-library.so");
+  ASSERT_EQ(SetText(HKEY_CLASSES_ROOT, key, dir_.path() + "/no-such-library.so"), ERROR_SUCCESS);
   EXPECT_EQ(CoGetClassObject(kClsid, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory, &p), CO_E_DLLNOTFOUND);
 
-  SetDefault(key, "libm.so.6");  // loads, but is no component server
+  ASSERT_EQ(SetText(HKEY_CLASSES_ROOT, key, "libm.so.6"), ERROR_SUCCESS);  // loads, but is no component server
   EXPECT_EQ(CoGetClassObject(kClsid, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory, &p), CO_E_ERRORINDLL);
   EXPECT_EQ(CoCreateInstance(kClsid, nullptr, CLSCTX_ALL, IID_IAnswer, &p), CO_E_ERRORINDLL);
   EXPECT_EQ(p, nullptr);
@@ -104,12 +86,13 @@ TEST_F(RegistryTest, RegistryPathFailuresAreToldApart) {
 TEST_F(RegistryTest, ProgIdsFollowCurVer) {
   constexpr CLSID kOld = KELMIRA_GUID(0xAAAA0001, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1);
   constexpr CLSID kNew = KELMIRA_GUID(0xAAAA0002, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2);
-  SetDefault("Kelmira.Thing\\CLSID", ClsidText(kOld));
-  SetDefault("Kelmira.Thing\\CurVer", "Kelmira.Thing.2");
-  SetDefault("Kelmira.Thing.2\\CLSID", ClsidText(kNew));
-  SetDefault("Kelmira.Only\\CurVer", "Kelmira.Thing.2");  // no CLSID of its own
-  SetDefault("Kelmira.Loop\\CurVer", "Kelmira.Loop");
-  SetDefault("Kelmira.Bad\\CLSID", "not a guid");
+  ASSERT_EQ(SetText(HKEY_CLASSES_ROOT, "Kelmira.Thing\\CLSID", GuidText(kOld)), ERROR_SUCCESS);
+  ASSERT_EQ(SetText(HKEY_CLASSES_ROOT, "Kelmira.Thing\\CurVer", "Kelmira.Thing.2"), ERROR_SUCCESS);
+  ASSERT_EQ(SetText(HKEY_CLASSES_ROOT, "Kelmira.Thing.2\\CLSID", GuidText(kNew)), ERROR_SUCCESS);
+  // Kelmira.Only has no CLSID of its own.
+  ASSERT_EQ(SetText(HKEY_CLASSES_ROOT, "Kelmira.Only\\CurVer", "Kelmira.Thing.2"), ERROR_SUCCESS);
+  ASSERT_EQ(SetText(HKEY_CLASSES_ROOT, "Kelmira.Loop\\CurVer", "Kelmira.Loop"), ERROR_SUCCESS);
+  ASSERT_EQ(SetText(HKEY_CLASSES_ROOT, "Kelmira.Bad\\CLSID", "not a guid"), ERROR_SUCCESS);
 
   CLSID clsid{};
   EXPECT_EQ(CLSIDFromProgID(u"kelmira.thing", &clsid), S_OK);
@@ -126,7 +109,7 @@ TEST_F(RegistryTest, ProgIdsFollowCurVer) {
 
   LPOLESTR progId = nullptr;
   EXPECT_EQ(ProgIDFromCLSID(kNew, &progId), REGDB_E_CLASSNOTREG);
-  SetDefault("CLSID\\" + ClsidText(kNew) + "\\ProgID", "Kelmira.Thing.2");
+  ASSERT_EQ(SetText(HKEY_CLASSES_ROOT, "CLSID\\" + GuidText(kNew) + "\\ProgID", "Kelmira.Thing.2"), ERROR_SUCCESS);
   ASSERT_EQ(ProgIDFromCLSID(kNew, &progId), S_OK);
   EXPECT_EQ(std::u16string(progId), u"Kelmira.Thing.2");
   CoTaskMemFree(progId);

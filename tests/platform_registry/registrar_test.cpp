@@ -5,8 +5,7 @@
 namespace {
 
 using kelmira::RunRegistrarScript;
-using kelmira::testing::ReadFile;
-using kelmira::testing::RegistryTest;
+using namespace kelmira::testing;
 
 constexpr char kScript[] = R"(
 HKCR
@@ -46,22 +45,12 @@ HKCR
 const std::vector<std::pair<std::string, std::string>> kModule = {{"MODULE", "/opt/it's 100%/libkelmira.so"}};
 constexpr CLSID kLine = KELMIRA_GUID(0x6A1C0B2D, 0x3E4F, 0x5A6B, 0x7C, 0x8D, 0x9E, 0xAF, 0xB0, 0xC1, 0xD2, 0xE3);
 
-std::string Get(const std::string& subkey, const char* name = nullptr) {
-  char buf[256];
-  DWORD size = sizeof buf;
-  if (RegGetValueA(HKEY_CLASSES_ROOT, subkey.c_str(), name, RRF_RT_ANY, nullptr, buf, &size) != ERROR_SUCCESS)
-    return "<missing>";
-  return std::string(buf, size);
-}
-
 class RegistrarTest : public RegistryTest {
  protected:
   void SetUp() override {
     RegistryTest::SetUp();
     // Something that was there before and must survive.
-    HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyA(HKEY_CLASSES_ROOT, "CLSID\\{00000000-0000-0000-0000-000000000001}", &key), ERROR_SUCCESS);
-    RegCloseKey(key);
+    ASSERT_EQ(SetText(HKEY_CLASSES_ROOT, "CLSID\\{00000000-0000-0000-0000-000000000001}", "Other"), ERROR_SUCCESS);
     before_ = ReadFile(registryPath_);
   }
   std::string before_;
@@ -71,20 +60,17 @@ TEST_F(RegistrarTest, RegistersThenUnregistersBackToBefore) {
   std::string error;
   ASSERT_EQ(RunRegistrarScript(kScript, kModule, true, &error), S_OK) << error;
   const std::string clsidKey = "CLSID\\{6A1C0B2D-3E4F-5A6B-7C8D-9EAFB0C1D2E3}";
-  EXPECT_EQ(Get(clsidKey), std::string("Kelmira.Line") + '\0');
-  EXPECT_EQ(Get(clsidKey + "\\InprocServer32"), std::string("/opt/it's 100%/libkelmira.so") + '\0');
-  EXPECT_EQ(Get(clsidKey + "\\InprocServer32", "ThreadingModel"), std::string("Apartment") + '\0');
-  EXPECT_EQ(Get(clsidKey + "\\MiscStatus\\1"), std::string("131473") + '\0');
-  EXPECT_EQ(Get(clsidKey + "\\Programmable"), "<missing>");  // key exists, no default value
-  HKEY key = nullptr;
-  EXPECT_EQ(RegOpenKeyExA(HKEY_CLASSES_ROOT, (clsidKey + "\\Programmable").c_str(), 0, KEY_READ, &key), ERROR_SUCCESS);
-  RegCloseKey(key);
-  DWORD flags = 0;
-  DWORD size = sizeof flags;
+  EXPECT_EQ(Text(HKEY_CLASSES_ROOT, clsidKey), "Kelmira.Line");
+  EXPECT_EQ(Text(HKEY_CLASSES_ROOT, clsidKey + "\\InprocServer32"), "/opt/it's 100%/libkelmira.so");
+  EXPECT_EQ(Text(HKEY_CLASSES_ROOT, clsidKey + "\\InprocServer32", "ThreadingModel"), "Apartment");
+  EXPECT_EQ(Text(HKEY_CLASSES_ROOT, clsidKey + "\\MiscStatus\\1"), "131473");
+  EXPECT_EQ(Text(HKEY_CLASSES_ROOT, clsidKey + "\\Programmable"), "<missing>");  // a key without a default value
+  EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, clsidKey + "\\Programmable"));
+  DWORD flags = 0, size = sizeof flags;
   EXPECT_EQ(RegGetValueA(HKEY_CLASSES_ROOT, clsidKey.c_str(), "Flags", RRF_RT_REG_DWORD, nullptr, &flags, &size),
             ERROR_SUCCESS);
   EXPECT_EQ(flags, 0x20191u);
-  EXPECT_EQ(Get(clsidKey, "Raw"), std::string("\x00\xff\x10", 3));
+  EXPECT_EQ(Text(HKEY_CLASSES_ROOT, clsidKey, "Raw"), std::string("\x00\xff\x10", 3));
 
   // The ProgIDs now resolve, through CurVer for the version-independent one.
   CLSID clsid{};
@@ -96,12 +82,9 @@ TEST_F(RegistrarTest, RegistersThenUnregistersBackToBefore) {
   CoTaskMemFree(progId);
 
   // Registering twice is the same as once (ForceRemove clears stale subkeys).
-  HKEY stale = nullptr;
-  ASSERT_EQ(RegCreateKeyA(HKEY_CLASSES_ROOT, (clsidKey + "\\Stale").c_str(), &stale), ERROR_SUCCESS);
-  RegCloseKey(stale);
+  ASSERT_EQ(SetText(HKEY_CLASSES_ROOT, clsidKey + "\\Stale", "x"), ERROR_SUCCESS);
   ASSERT_EQ(RunRegistrarScript(kScript, kModule, true, &error), S_OK) << error;
-  EXPECT_EQ(RegOpenKeyExA(HKEY_CLASSES_ROOT, (clsidKey + "\\Stale").c_str(), 0, KEY_READ, &stale),
-            ERROR_FILE_NOT_FOUND);
+  EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, clsidKey + "\\Stale"));
 
   ASSERT_EQ(RunRegistrarScript(kScript, kModule, false, &error), S_OK) << error;
   EXPECT_EQ(ReadFile(registryPath_), before_);  // NoRemove CLSID and its other class stay
@@ -110,25 +93,18 @@ TEST_F(RegistrarTest, RegistersThenUnregistersBackToBefore) {
 
 TEST_F(RegistrarTest, UnregisterKeepsKeysThatGainedOtherContent) {
   ASSERT_EQ(RunRegistrarScript(kScript, kModule, true), S_OK);
-  HKEY key = nullptr;
-  ASSERT_EQ(RegCreateKeyA(HKEY_CLASSES_ROOT, "Kelmira.Line.1\\Shell", &key), ERROR_SUCCESS);
-  RegCloseKey(key);
+  ASSERT_EQ(SetText(HKEY_CLASSES_ROOT, "Kelmira.Line.1\\Shell", "open"), ERROR_SUCCESS);
   ASSERT_EQ(RunRegistrarScript(kScript, kModule, false), S_OK);
-  EXPECT_EQ(RegOpenKeyExA(HKEY_CLASSES_ROOT, "Kelmira.Line.1\\Shell", 0, KEY_READ, &key), ERROR_SUCCESS);
-  RegCloseKey(key);
-  EXPECT_EQ(RegOpenKeyExA(HKEY_CLASSES_ROOT, "Kelmira.Line.1\\CLSID", 0, KEY_READ, &key), ERROR_FILE_NOT_FOUND);
-  EXPECT_EQ(RegOpenKeyExA(HKEY_CLASSES_ROOT, "Kelmira.Line", 0, KEY_READ, &key), ERROR_FILE_NOT_FOUND);
-}
+  EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, "Kelmira.Line.1\\Shell"));
+  EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, "Kelmira.Line.1\\CLSID"));
+  EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, "Kelmira.Line"));
 
-TEST_F(RegistrarTest, DeleteModifierRemovesOnRegister) {
-  HKEY key = nullptr;
-  ASSERT_EQ(RegCreateKeyA(HKEY_CURRENT_USER, "Software\\Old\\Deep", &key), ERROR_SUCCESS);
-  RegCloseKey(key);
+  // Delete removes on registering, and a missing key is no error.
+  ASSERT_EQ(SetText(HKEY_CURRENT_USER, "Software\\Old\\Deep", "x"), ERROR_SUCCESS);
   ASSERT_EQ(RunRegistrarScript("HKEY_CURRENT_USER { NoRemove Software { Delete Old Delete Absent } }", {}, true),
             S_OK);
-  EXPECT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Old", 0, KEY_READ, &key), ERROR_FILE_NOT_FOUND);
-  EXPECT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Software", 0, KEY_READ, &key), ERROR_SUCCESS);
-  RegCloseKey(key);
+  EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, "Software\\Old"));
+  EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, "Software"));
 }
 
 TEST_F(RegistrarTest, BadScriptsWriteNothing) {
@@ -163,11 +139,11 @@ TEST_F(RegistrarTest, ReplacementsAndQuotes) {
   ASSERT_EQ(RunRegistrarScript("HKCR { 'It''s %NAME%' = s '100%% of %name%' }", {{"Name", "Kelmira"}}, true, &error),
             S_OK)
       << error;
-  EXPECT_EQ(Get("It's Kelmira"), std::string("100% of Kelmira") + '\0');
+  EXPECT_EQ(Text(HKEY_CLASSES_ROOT, "It's Kelmira"), "100% of Kelmira");
 }
 
 TEST_F(RegistrarTest, DamagedRegistryIsReportedAndKept) {
-  kelmira::testing::WriteFile(registryPath_, "garbage\n");
+  WriteFile(registryPath_, "garbage\n");
   std::string error;
   EXPECT_EQ(RunRegistrarScript(kScript, kModule, true, &error), REGDB_E_READREGDB);
   EXPECT_FALSE(error.empty());

@@ -9,9 +9,7 @@
 
 namespace {
 
-using kelmira::testing::ReadFile;
-using kelmira::testing::RegistryTest;
-using kelmira::testing::WriteFile;
+using namespace kelmira::testing;
 
 class Key {
  public:
@@ -27,19 +25,6 @@ class Key {
  private:
   HKEY h_ = nullptr;
 };
-
-LONG SetString(HKEY key, const char* name, const std::string& text, DWORD type = REG_SZ) {
-  return RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE*>(text.c_str()),
-                        static_cast<DWORD>(text.size() + 1));
-}
-
-LONG GetString(HKEY key, const char* sub, const char* name, std::string* out) {
-  char buf[512];
-  DWORD size = sizeof buf;
-  LONG rc = RegGetValueA(key, sub, name, RRF_RT_REG_SZ, nullptr, buf, &size);
-  if (rc == ERROR_SUCCESS) *out = buf;
-  return rc;
-}
 
 std::vector<std::string> SubkeyNames(HKEY key) {
   std::vector<std::string> names;
@@ -62,25 +47,18 @@ TEST_F(RegistryTest, CreatesKeysAndTypedValues) {
   EXPECT_EQ(SetString(key.get(), nullptr, "default text"), ERROR_SUCCESS);
   DWORD number = 0x12345678;
   EXPECT_EQ(RegSetValueExA(key.get(), "Number", 0, REG_DWORD, reinterpret_cast<BYTE*>(&number), 4), ERROR_SUCCESS);
-  const BYTE blob[] = {0, 1, 0xFF, '"', '\\', '\n'};
-  EXPECT_EQ(RegSetValueExA(key.get(), "Blob", 0, REG_BINARY, blob, sizeof blob), ERROR_SUCCESS);
+  const std::string blob("\0\1\xFF\"\\\n", 6);
+  EXPECT_EQ(RegSetValueExA(key.get(), "Blob", 0, REG_BINARY, reinterpret_cast<const BYTE*>(blob.data()), 6),
+            ERROR_SUCCESS);
 
   // Names are case-insensitive.
-  std::string text;
-  EXPECT_EQ(GetString(HKEY_CLASSES_ROOT, "KELMIRA.test\\inner", "", &text), ERROR_SUCCESS);
-  EXPECT_EQ(text, "default text");
-  DWORD type = 0;
-  DWORD got = 0;
-  DWORD size = sizeof got;
+  EXPECT_EQ(Text(HKEY_CLASSES_ROOT, "KELMIRA.test\\inner", ""), "default text");
+  EXPECT_EQ(Text(key.get(), "", "blob"), blob);
+  DWORD type = 0, got = 0, size = sizeof got;
   EXPECT_EQ(RegQueryValueExA(key.get(), "NUMBER", nullptr, &type, reinterpret_cast<BYTE*>(&got), &size),
             ERROR_SUCCESS);
   EXPECT_EQ(type, REG_DWORD);
   EXPECT_EQ(got, number);
-  BYTE back[16];
-  size = sizeof back;
-  EXPECT_EQ(RegQueryValueExA(key.get(), "blob", nullptr, &type, back, &size), ERROR_SUCCESS);
-  ASSERT_EQ(size, sizeof blob);
-  EXPECT_EQ(std::memcmp(back, blob, sizeof blob), 0);
 
   // A second create opens the existing key.
   Key again;
@@ -103,16 +81,15 @@ TEST_F(RegistryTest, QueryReportsMissingThingsAndSmallBuffers) {
   size = 0;
   EXPECT_EQ(RegQueryValueExA(key.get(), "Name", nullptr, nullptr, nullptr, &size), ERROR_SUCCESS);
   EXPECT_EQ(size, 13u);
-
   EXPECT_EQ(RegQueryValueExA(key.get(), "Missing", nullptr, nullptr, nullptr, &size), ERROR_FILE_NOT_FOUND);
   EXPECT_EQ(RegQueryValueExA(key.get(), nullptr, nullptr, nullptr, nullptr, &size), ERROR_FILE_NOT_FOUND);
+
   Key missing;
   EXPECT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Nothing", 0, KEY_READ, missing.out()), ERROR_FILE_NOT_FOUND);
   EXPECT_EQ(missing.get(), nullptr);
   // Roots are separate.
-  EXPECT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Kelmira", 0, KEY_READ, missing.out()), ERROR_FILE_NOT_FOUND);
-  std::string text;
-  EXPECT_EQ(GetString(HKEY_CURRENT_USER, "Software\\Kelmira", "Name", &text), ERROR_SUCCESS);
+  EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, "Software\\Kelmira"));
+  EXPECT_EQ(Text(HKEY_CURRENT_USER, "Software\\Kelmira", "Name"), "twelve chars");
   DWORD number = 1;
   EXPECT_EQ(RegSetValueExA(key.get(), "N", 0, REG_DWORD, reinterpret_cast<BYTE*>(&number), 4), ERROR_SUCCESS);
   size = sizeof number;
@@ -121,37 +98,29 @@ TEST_F(RegistryTest, QueryReportsMissingThingsAndSmallBuffers) {
 
 TEST_F(RegistryTest, ExpandStringsExpandThroughRegGetValue) {
   setenv("KELMIRA_TEST_DIR", "/opt/k", 1);
-  ASSERT_EQ(SetString(HKEY_CLASSES_ROOT, "Path", "%KELMIRA_TEST_DIR%/lib %NOT_SET_ANYWHERE%", REG_EXPAND_SZ),
-            ERROR_SUCCESS);
-  std::string text;
-  EXPECT_EQ(GetString(HKEY_CLASSES_ROOT, nullptr, "Path", &text), ERROR_SUCCESS);
-  EXPECT_EQ(text, "/opt/k/lib %NOT_SET_ANYWHERE%");
-  char raw[128];
-  DWORD size = sizeof raw;
-  DWORD type = 0;
-  EXPECT_EQ(RegGetValueA(HKEY_CLASSES_ROOT, nullptr, "Path", RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND, &type, raw, &size),
+  const std::string raw = "%KELMIRA_TEST_DIR%/lib %NOT_SET_ANYWHERE%";
+  ASSERT_EQ(SetString(HKEY_CLASSES_ROOT, "Path", raw, REG_EXPAND_SZ), ERROR_SUCCESS);
+  EXPECT_EQ(Text(HKEY_CLASSES_ROOT, "", "Path"), "/opt/k/lib %NOT_SET_ANYWHERE%");
+  char unexpanded[128];
+  DWORD size = sizeof unexpanded, type = 0;
+  EXPECT_EQ(RegGetValueA(HKEY_CLASSES_ROOT, nullptr, "Path", RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND, &type, unexpanded,
+                         &size),
             ERROR_SUCCESS);
   EXPECT_EQ(type, REG_EXPAND_SZ);
-  EXPECT_STREQ(raw, "%KELMIRA_TEST_DIR%/lib %NOT_SET_ANYWHERE%");
-  RegDeleteValueA(HKEY_CLASSES_ROOT, "Path");
+  EXPECT_EQ(unexpanded, raw);
 }
 
 TEST_F(RegistryTest, EnumeratesSubkeysByNameAndValuesInOrderSet) {
   Key key;
   ASSERT_EQ(RegCreateKeyA(HKEY_CLASSES_ROOT, "Enum", key.out()), ERROR_SUCCESS);
-  for (const char* name : {"beta", "Alpha", "gamma"}) {
-    Key sub;
-    ASSERT_EQ(RegCreateKeyA(key.get(), name, sub.out()), ERROR_SUCCESS);
-  }
+  for (const char* name : {"beta", "Alpha", "gamma"}) ASSERT_EQ(SetText(key.get(), name, ""), ERROR_SUCCESS);
   EXPECT_EQ(SubkeyNames(key.get()), (std::vector<std::string>{"Alpha", "beta", "gamma"}));
 
   SetString(key.get(), "z", "1");
   SetString(key.get(), "a", "2");
   SetString(key.get(), "Z", "3");  // replaces "z" in place
-  char name[8];
-  DWORD length = sizeof name;
-  char data[8];
-  DWORD size = sizeof data;
+  char name[8], data[8];
+  DWORD length = sizeof name, size = sizeof data;
   ASSERT_EQ(RegEnumValueA(key.get(), 0, name, &length, nullptr, nullptr, reinterpret_cast<BYTE*>(data), &size),
             ERROR_SUCCESS);
   EXPECT_STREQ(name, "z");
@@ -168,27 +137,24 @@ TEST_F(RegistryTest, EnumeratesSubkeysByNameAndValuesInOrderSet) {
 }
 
 TEST_F(RegistryTest, DeletesKeysValuesAndTrees) {
+  ASSERT_EQ(SetText(HKEY_CLASSES_ROOT, "Tree\\A\\B", "x", "v"), ERROR_SUCCESS);
   Key key;
-  ASSERT_EQ(RegCreateKeyA(HKEY_CLASSES_ROOT, "Tree\\A\\B", key.out()), ERROR_SUCCESS);
-  SetString(key.get(), "v", "x");
+  ASSERT_EQ(RegOpenKeyExA(HKEY_CLASSES_ROOT, "Tree\\A\\B", 0, KEY_ALL_ACCESS, key.out()), ERROR_SUCCESS);
   EXPECT_EQ(RegDeleteValueA(key.get(), "V"), ERROR_SUCCESS);
   EXPECT_EQ(RegDeleteValueA(key.get(), "v"), ERROR_FILE_NOT_FOUND);
 
   EXPECT_EQ(RegDeleteKeyA(HKEY_CLASSES_ROOT, "Tree\\A"), ERROR_ACCESS_DENIED);  // has a subkey
   EXPECT_EQ(RegDeleteKeyA(HKEY_CLASSES_ROOT, "Tree\\A\\Missing"), ERROR_FILE_NOT_FOUND);
   EXPECT_EQ(RegDeleteTreeA(HKEY_CLASSES_ROOT, "Tree\\A"), ERROR_SUCCESS);
-  Key gone;
-  EXPECT_EQ(RegOpenKeyExA(HKEY_CLASSES_ROOT, "Tree\\A", 0, KEY_READ, gone.out()), ERROR_FILE_NOT_FOUND);
-  Key tree;
-  EXPECT_EQ(RegOpenKeyExA(HKEY_CLASSES_ROOT, "Tree", 0, KEY_READ, tree.out()), ERROR_SUCCESS);
+  EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, "Tree\\A"));
+  EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, "Tree"));
   EXPECT_EQ(RegDeleteTreeA(HKEY_CLASSES_ROOT, "Tree\\A"), ERROR_FILE_NOT_FOUND);
   EXPECT_EQ(RegDeleteKeyA(HKEY_CLASSES_ROOT, "Tree"), ERROR_SUCCESS);
 }
 
 TEST_F(RegistryTest, HandlesAreCheckedAndKnowTheirAccess) {
+  ASSERT_EQ(SetText(HKEY_CLASSES_ROOT, "Handles\\Doomed", ""), ERROR_SUCCESS);
   Key readOnly;
-  ASSERT_EQ(RegCreateKeyA(HKEY_CLASSES_ROOT, "Handles", readOnly.out()), ERROR_SUCCESS);
-  RegCloseKey(readOnly.get());
   ASSERT_EQ(RegOpenKeyExA(HKEY_CLASSES_ROOT, "Handles", 0, KEY_READ, readOnly.out()), ERROR_SUCCESS);
   EXPECT_EQ(SetString(readOnly.get(), "v", "x"), ERROR_ACCESS_DENIED);
 
@@ -196,13 +162,12 @@ TEST_F(RegistryTest, HandlesAreCheckedAndKnowTheirAccess) {
   ASSERT_EQ(RegOpenKeyExA(HKEY_CLASSES_ROOT, "Handles", 0, KEY_ALL_ACCESS, &closed), ERROR_SUCCESS);
   EXPECT_EQ(RegCloseKey(closed), ERROR_SUCCESS);
   EXPECT_EQ(RegCloseKey(closed), ERROR_INVALID_HANDLE);
-  EXPECT_EQ(SetString(closed, "v", "x"), ERROR_INVALID_HANDLE);
-  EXPECT_EQ(SetString(reinterpret_cast<HKEY>(std::uintptr_t{0x12345}), "v", "x"), ERROR_INVALID_HANDLE);
-  EXPECT_EQ(SetString(nullptr, "v", "x"), ERROR_INVALID_HANDLE);
+  for (HKEY bad : {closed, reinterpret_cast<HKEY>(std::uintptr_t{0x12345}), HKEY{}})
+    EXPECT_EQ(SetString(bad, "v", "x"), ERROR_INVALID_HANDLE);
 
   // A handle whose key was deleted reports it.
   Key doomed;
-  ASSERT_EQ(RegCreateKeyA(HKEY_CLASSES_ROOT, "Handles\\Doomed", doomed.out()), ERROR_SUCCESS);
+  ASSERT_EQ(RegOpenKeyExA(HKEY_CLASSES_ROOT, "Handles\\Doomed", 0, KEY_ALL_ACCESS, doomed.out()), ERROR_SUCCESS);
   ASSERT_EQ(RegDeleteTreeA(HKEY_CLASSES_ROOT, "Handles"), ERROR_SUCCESS);
   EXPECT_EQ(SetString(doomed.get(), "v", "x"), ERROR_KEY_DELETED);
 }
@@ -227,11 +192,8 @@ TEST_F(RegistryTest, PersistsAcrossReloadAndWritesAtomically) {
   EXPECT_EQ(entries, 1);
 
   KelmiraRegistryReload();
-  std::string text;
-  EXPECT_EQ(GetString(HKEY_LOCAL_MACHINE, "odd [NAME] 100%\\caf\xC3\xA9", "VALUE \"name\"", &text), ERROR_SUCCESS);
-  EXPECT_EQ(text, tricky);
-  DWORD size = 1;
-  EXPECT_EQ(RegQueryValueExA(HKEY_LOCAL_MACHINE, "empty", nullptr, nullptr, nullptr, &size), ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(Text(HKEY_LOCAL_MACHINE, "odd [NAME] 100%\\caf\xC3\xA9", "VALUE \"name\""), tricky);
+  EXPECT_EQ(Text(HKEY_LOCAL_MACHINE, "Odd [name] 100%\\caf\xC3\xA9", "empty"), "");
   EXPECT_EQ(std::string(KelmiraRegistryPath()), registryPath_);
 }
 
@@ -241,10 +203,8 @@ TEST_F(RegistryTest, PicksUpChangesMadeByAnotherWriter) {
   std::string other = registryPath_ + ".other";
   WriteFile(other, "KELMIRA REGISTRY 1\n[HKEY_CLASSES_ROOT]\n@=\"theirs\"\n");
   ASSERT_EQ(std::rename(other.c_str(), registryPath_.c_str()), 0);
-  std::string text;
-  EXPECT_EQ(GetString(HKEY_CLASSES_ROOT, nullptr, "", &text), ERROR_SUCCESS);
-  EXPECT_EQ(text, "theirs");
-  EXPECT_EQ(GetString(HKEY_CLASSES_ROOT, nullptr, "v", &text), ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(Text(HKEY_CLASSES_ROOT, ""), "theirs");
+  EXPECT_EQ(Text(HKEY_CLASSES_ROOT, "", "v"), "<missing>");
 }
 
 TEST_F(RegistryTest, DamagedFileGivesErrorsAndIsNotOverwritten) {
@@ -261,13 +221,12 @@ TEST_F(RegistryTest, DamagedFileGivesErrorsAndIsNotOverwritten) {
       "KELMIRA REGISTRY 1\n[HKEY_CLASSES_ROOT\\\\]\n",
       "KELMIRA REGISTRY 1\n[HKEY_CLASSES_ROOT\\x]\n\"v\"=\"bad escape \\q\"\n",
   };
+  const std::string badDb = "<error " + std::to_string(ERROR_BADDB) + ">";
   for (const char* contents : damaged) {
     WriteFile(registryPath_, contents);
     KelmiraRegistryReload();
-    std::string text;
-    EXPECT_EQ(GetString(HKEY_CLASSES_ROOT, "x", "v", &text), ERROR_BADDB) << contents;
-    Key key;
-    EXPECT_EQ(RegCreateKeyA(HKEY_CLASSES_ROOT, "y", key.out()), ERROR_BADDB) << contents;
+    EXPECT_EQ(Text(HKEY_CLASSES_ROOT, "x", "v"), badDb) << contents;
+    EXPECT_EQ(SetText(HKEY_CLASSES_ROOT, "y", "x"), ERROR_BADDB) << contents;
     EXPECT_EQ(SetString(HKEY_CLASSES_ROOT, "v", "x"), ERROR_BADDB) << contents;
     EXPECT_EQ(ReadFile(registryPath_), contents);
     CLSID clsid;
@@ -275,57 +234,45 @@ TEST_F(RegistryTest, DamagedFileGivesErrorsAndIsNotOverwritten) {
   }
   // Repairing the file is noticed without a reload.
   WriteFile(registryPath_, "KELMIRA REGISTRY 1\n; fixed\n[HKEY_CLASSES_ROOT\\x]\n\"v\"=\"ok\"\n");
-  std::string text;
-  EXPECT_EQ(GetString(HKEY_CLASSES_ROOT, "x", "v", &text), ERROR_SUCCESS);
-  EXPECT_EQ(text, "ok");
+  EXPECT_EQ(Text(HKEY_CLASSES_ROOT, "x", "v"), "ok");
+}
+
+// Each writer sets `count` values named prefix + number; none may be lost to another writer.
+bool WriteMany(const std::string& prefix, int count) {
+  bool ok = true;
+  for (int i = 0; i < count; ++i) {
+    const std::string name = prefix + std::to_string(i);
+    ok = SetString(HKEY_CLASSES_ROOT, name.c_str(), name) == ERROR_SUCCESS && ok;
+  }
+  return ok;
+}
+
+void ExpectWritten(const std::string& prefix, int count) {
+  for (int i = 0; i < count; ++i) {
+    const std::string name = prefix + std::to_string(i);
+    EXPECT_EQ(Text(HKEY_CLASSES_ROOT, "", name.c_str()), name);
+  }
 }
 
 TEST_F(RegistryTest, ConcurrentWritersLoseNothing) {
   std::vector<std::thread> threads;
-  for (int t = 0; t < 4; ++t) {
-    threads.emplace_back([t] {
-      for (int i = 0; i < 10; ++i) {
-        std::string name = "t" + std::to_string(t) + "_" + std::to_string(i);
-        EXPECT_EQ(SetString(HKEY_CLASSES_ROOT, name.c_str(), name), ERROR_SUCCESS);
-      }
-    });
-  }
+  for (int t = 0; t < 4; ++t) threads.emplace_back([t] { EXPECT_TRUE(WriteMany("t" + std::to_string(t) + "_", 10)); });
   for (auto& th : threads) th.join();
   KelmiraRegistryReload();
-  for (int t = 0; t < 4; ++t) {
-    for (int i = 0; i < 10; ++i) {
-      std::string name = "t" + std::to_string(t) + "_" + std::to_string(i);
-      std::string text;
-      EXPECT_EQ(GetString(HKEY_CLASSES_ROOT, nullptr, name.c_str(), &text), ERROR_SUCCESS);
-      EXPECT_EQ(text, name);
-    }
-  }
+  for (int t = 0; t < 4; ++t) ExpectWritten("t" + std::to_string(t) + "_", 10);
 }
 
 TEST_F(RegistryTest, WritersInTwoProcessesLoseNothing) {
   ASSERT_EQ(SetString(HKEY_CLASSES_ROOT, "start", "x"), ERROR_SUCCESS);
-  auto writeMany = [](const char* prefix) {
-    bool ok = true;
-    for (int i = 0; i < 20; ++i) {
-      std::string name = prefix + std::to_string(i);
-      ok = SetString(HKEY_CLASSES_ROOT, name.c_str(), name) == ERROR_SUCCESS && ok;
-    }
-    return ok;
-  };
   pid_t child = fork();
   ASSERT_GE(child, 0);
-  if (child == 0) _exit(writeMany("child") ? 0 : 1);
-  EXPECT_TRUE(writeMany("parent"));
+  if (child == 0) _exit(WriteMany("child", 20) ? 0 : 1);
+  EXPECT_TRUE(WriteMany("parent", 20));
   int status = 0;
   ASSERT_EQ(waitpid(child, &status, 0), child);
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-  for (const char* prefix : {"child", "parent"}) {
-    for (int i = 0; i < 20; ++i) {
-      std::string name = prefix + std::to_string(i);
-      std::string text;
-      EXPECT_EQ(GetString(HKEY_CLASSES_ROOT, nullptr, name.c_str(), &text), ERROR_SUCCESS) << name;
-    }
-  }
+  ExpectWritten("child", 20);
+  ExpectWritten("parent", 20);
 }
 
 }  // namespace

@@ -161,90 +161,83 @@ TEST(Storage, CopiesIntoOtherStoragesAndIntoItself) {
   EXPECT_EQ(Names(root.get()), (std::vector<std::u16string>{u"Empty", u"Sub", u"Sub2"}));
 }
 
-TEST(StorageFile, RoundTripsAndReportsMissingFiles) {
+// Storage files in a scratch directory; Open leaves the loaded storage in `loaded`.
+class StorageFile : public ::testing::Test {
+ protected:
+  std::string Saved(IStorage* root) {
+    EXPECT_EQ(StgSaveStorageToFile(root, path.c_str()), S_OK);
+    return ReadFile(path);
+  }
+  HRESULT Open(const std::string& file) {
+    loaded.Reset();
+    const HRESULT hr = StgOpenStorageFromFile(file.c_str(), &loaded);
+    EXPECT_EQ(SUCCEEDED(hr), loaded.get() != nullptr) << file;
+    return hr;
+  }
+  HRESULT OpenBytes(const std::string& bytes) {
+    WriteFile(path, bytes);
+    return Open(path);
+  }
+
   ScratchDir dir;
   const std::string path = dir / "graph.stg";
-  ComPtr<IStorage> root = MakeSample();
-  ASSERT_EQ(StgSaveStorageToFile(root.get(), path.c_str()), S_OK);
   ComPtr<IStorage> loaded;
-  ASSERT_EQ(StgOpenStorageFromFile(path.c_str(), &loaded), S_OK);
+};
+
+TEST_F(StorageFile, RoundTripsAndReportsMissingFiles) {
+  ComPtr<IStorage> root = MakeSample();
+  const std::string first = Saved(root.get());
+  ASSERT_EQ(Open(path), S_OK);
   ExpectSample(loaded.get());
   // Saving again gives the same bytes, and leaves no temporary file.
-  std::string first = ReadFile(path);
-  ASSERT_EQ(StgSaveStorageToFile(loaded.get(), path.c_str()), S_OK);
-  EXPECT_EQ(ReadFile(path), first);
+  EXPECT_EQ(Saved(loaded.get()), first);
   int entries = 0;
   for (const auto& e : std::filesystem::directory_iterator(dir.path())) entries += e.is_regular_file();
   EXPECT_EQ(entries, 1);
 
-  EXPECT_EQ(StgOpenStorageFromFile((dir / "none.stg").c_str(), &loaded), STG_E_FILENOTFOUND);
-  EXPECT_EQ(loaded.get(), nullptr);
-  EXPECT_EQ(StgOpenStorageFromFile((dir / "no/none.stg").c_str(), &loaded), STG_E_PATHNOTFOUND);
+  EXPECT_EQ(Open(dir / "none.stg"), STG_E_FILENOTFOUND);
+  EXPECT_EQ(Open(dir / "no/none.stg"), STG_E_PATHNOTFOUND);
   EXPECT_EQ(StgSaveStorageToFile(root.get(), (dir / "no/none.stg").c_str()), STG_E_PATHNOTFOUND);
-  EXPECT_EQ(StgOpenStorageFromFile(dir.path().c_str(), &loaded), STG_E_ACCESSDENIED);
+  EXPECT_EQ(Open(dir.path()), STG_E_ACCESSDENIED);
 }
 
-TEST(StorageFile, EveryTruncationAndEveryFlippedByteIsRejected) {
-  ScratchDir dir;
-  const std::string path = dir / "graph.stg";
-  ComPtr<IStorage> root = MakeSample();
-  ASSERT_EQ(StgSaveStorageToFile(root.get(), path.c_str()), S_OK);
-  const std::string good = ReadFile(path);
-  const std::string damagedPath = dir / "damaged.stg";
-  for (std::size_t cut = 0; cut < good.size(); ++cut) {
-    WriteFile(damagedPath, good.substr(0, cut));
-    ComPtr<IStorage> loaded;
-    EXPECT_EQ(StgOpenStorageFromFile(damagedPath.c_str(), &loaded), STG_E_DOCFILECORRUPT) << "cut at " << cut;
-    EXPECT_EQ(loaded.get(), nullptr);
-  }
+TEST_F(StorageFile, EveryTruncationAndEveryFlippedByteIsRejected) {
+  const std::string good = Saved(MakeSample().get());
+  for (std::size_t cut = 0; cut < good.size(); ++cut)
+    EXPECT_EQ(OpenBytes(good.substr(0, cut)), STG_E_DOCFILECORRUPT) << "cut at " << cut;
   for (std::size_t i = 0; i < good.size(); ++i) {
     std::string bad = good;
     bad[i] = static_cast<char>(bad[i] ^ 0x41);
-    WriteFile(damagedPath, bad);
-    ComPtr<IStorage> loaded;
-    EXPECT_TRUE(FAILED(StgOpenStorageFromFile(damagedPath.c_str(), &loaded))) << "byte " << i;
+    EXPECT_TRUE(FAILED(OpenBytes(bad))) << "byte " << i;
   }
-  WriteFile(damagedPath, good + "x");
-  ComPtr<IStorage> loaded;
-  EXPECT_EQ(StgOpenStorageFromFile(damagedPath.c_str(), &loaded), STG_E_DOCFILECORRUPT);
+  EXPECT_EQ(OpenBytes(good + "x"), STG_E_DOCFILECORRUPT);
 }
 
 // The file's trailer is a CRC-32 of everything before it; these tests forge it to reach the
 // parser with lying contents.
-std::uint32_t Crc32(std::string_view data) {
+std::string WithCrc(std::string body) {
   std::uint32_t crc = 0xFFFFFFFFu;
-  for (char ch : data) {
+  for (char ch : body) {
     crc ^= static_cast<unsigned char>(ch);
     for (int k = 0; k < 8; ++k) crc = (crc & 1) ? 0xEDB88320u ^ (crc >> 1) : crc >> 1;
   }
-  return crc ^ 0xFFFFFFFFu;
-}
-
-std::string WithCrc(std::string body) {
-  std::uint32_t crc = Crc32(body);
+  crc ^= 0xFFFFFFFFu;
   for (int i = 0; i < 4; ++i) body.push_back(static_cast<char>(crc >> (8 * i)));
   return body;
 }
 
-TEST(StorageFile, LyingFieldsBehindAValidChecksumAreRejected) {
-  ScratchDir dir;
-  const std::string path = dir / "graph.stg";
+TEST_F(StorageFile, LyingFieldsBehindAValidChecksumAreRejected) {
   ComPtr<IStorage> root;
   ASSERT_EQ(StgCreateStorageInMemory(&root), S_OK);
   WriteText(root.get(), u"S", "abc");
-  ASSERT_EQ(StgSaveStorageToFile(root.get(), path.c_str()), S_OK);
-  const std::string good = ReadFile(path);
+  const std::string good = Saved(root.get());
   const std::string body = good.substr(0, good.size() - 4);
   // Layout: header 16, class id 16, state bits 4, count 4, kind 1, name length 2, name 2, size 8.
-  constexpr std::size_t kCount = 36;
-  constexpr std::size_t kNameLength = 41;
-  constexpr std::size_t kSize = 45;
+  constexpr std::size_t kCount = 36, kNameLength = 41, kSize = 45;
   auto forge = [&](std::size_t offset, std::string_view bytes) {
     std::string b = body;
     b.replace(offset, bytes.size(), bytes);
-    WriteFile(path, WithCrc(b));
-    ComPtr<IStorage> loaded;
-    return StgOpenStorageFromFile(path.c_str(), &loaded);
+    return OpenBytes(WithCrc(b));
   };
   EXPECT_EQ(forge(kSize, std::string(8, '\xFF')), STG_E_DOCFILECORRUPT);
   EXPECT_EQ(forge(kSize, std::string("\x04\0\0\0\0\0\0\0", 8)), STG_E_DOCFILECORRUPT);
@@ -261,16 +254,12 @@ TEST(StorageFile, LyingFieldsBehindAValidChecksumAreRejected) {
     for (char delta : {'\x01', '\x80', '\x7F'}) {
       std::string b = body;
       b[i] = static_cast<char>(b[i] ^ delta);
-      WriteFile(path, WithCrc(b));
-      ComPtr<IStorage> loaded;
-      HRESULT hr = StgOpenStorageFromFile(path.c_str(), &loaded);
-      EXPECT_EQ(SUCCEEDED(hr), loaded.get() != nullptr);
+      OpenBytes(WithCrc(b));
     }
   }
 }
 
-TEST(StorageFile, DeepNestingIsBounded) {
-  ScratchDir dir;
+TEST_F(StorageFile, DeepNestingIsBounded) {
   ComPtr<IStorage> root;
   ASSERT_EQ(StgCreateStorageInMemory(&root), S_OK);
   ComPtr<IStorage> current = root;
@@ -279,8 +268,8 @@ TEST(StorageFile, DeepNestingIsBounded) {
     ASSERT_EQ(current->CreateStorage(u"d", STGM_CREATE, 0, 0, &next), S_OK);
     current = next;
   }
-  EXPECT_EQ(StgSaveStorageToFile(root.get(), (dir / "deep.stg").c_str()), STG_E_CANTSAVE);
-  EXPECT_FALSE(std::filesystem::exists(dir / "deep.stg"));
+  EXPECT_EQ(StgSaveStorageToFile(root.get(), path.c_str()), STG_E_CANTSAVE);
+  EXPECT_FALSE(std::filesystem::exists(path));
 }
 
 }  // namespace

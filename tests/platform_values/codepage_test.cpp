@@ -28,6 +28,14 @@ std::string ToBytes(UINT cp, const std::u16string& text, BOOL* usedDefault = nul
   return out;
 }
 
+// The error a failing conversion leaves in the thread's last error.
+template <class Call>
+DWORD ErrorOf(Call call) {
+  SetLastError(0);
+  EXPECT_EQ(call(), 0);
+  return GetLastError();
+}
+
 TEST(CodePage, Windows1252RoundTripsEveryByte) {
   std::string all;
   for (int b = 1; b < 256; ++b) all.push_back(static_cast<char>(b));
@@ -63,14 +71,13 @@ TEST(CodePage, SizingCountsTheTerminatorOnlyWhenAskedTo) {
   char16_t wide[4] = {u'x', u'x', u'x', u'x'};
   EXPECT_EQ(MultiByteToWideChar(CP_ACP, 0, "abc", -1, wide, 4), 4);
   EXPECT_EQ(std::u16string(wide), u"abc");
-  SetLastError(0);
-  EXPECT_EQ(MultiByteToWideChar(CP_ACP, 0, "abc", -1, wide, 3), 0);
-  EXPECT_EQ(GetLastError(), DWORD(ERROR_INSUFFICIENT_BUFFER));
+  EXPECT_EQ(ErrorOf([&] { return MultiByteToWideChar(CP_ACP, 0, "abc", -1, wide, 3); }),
+            DWORD(ERROR_INSUFFICIENT_BUFFER));
 
   EXPECT_EQ(WideCharToMultiByte(CP_UTF8, 0, u"\u20AC", -1, nullptr, 0, nullptr, nullptr), 4);
   char bytes[4];
-  EXPECT_EQ(WideCharToMultiByte(CP_UTF8, 0, u"\u20AC", -1, bytes, 3, nullptr, nullptr), 0);
-  EXPECT_EQ(GetLastError(), DWORD(ERROR_INSUFFICIENT_BUFFER));
+  EXPECT_EQ(ErrorOf([&] { return WideCharToMultiByte(CP_UTF8, 0, u"\u20AC", -1, bytes, 3, nullptr, nullptr); }),
+            DWORD(ERROR_INSUFFICIENT_BUFFER));
   EXPECT_EQ(WideCharToMultiByte(CP_UTF8, 0, u"\u20AC", -1, bytes, 4, nullptr, nullptr), 4);
   EXPECT_STREQ(bytes, "\xE2\x82\xAC");
 }
@@ -86,36 +93,27 @@ TEST(CodePage, Utf8WithSurrogatePairsAndIllFormedInput) {
   EXPECT_EQ(ToWide(CP_UTF8, "\xF4\x90\x80\x80"), u"\uFFFD\uFFFD\uFFFD\uFFFD");  // beyond U+10FFFF
   EXPECT_EQ(ToBytes(CP_UTF8, std::u16string(u"\xDC00", 1)), "\xEF\xBF\xBD");
 
-  SetLastError(0);
   char16_t wide[8];
-  EXPECT_EQ(MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, "ok\xFF", 3, wide, 8), 0);
-  EXPECT_EQ(GetLastError(), DWORD(ERROR_NO_UNICODE_TRANSLATION));
+  EXPECT_EQ(ErrorOf([&] { return MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, "ok\xFF", 3, wide, 8); }),
+            DWORD(ERROR_NO_UNICODE_TRANSLATION));
   EXPECT_EQ(MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, "ok\xC3\xA9", 4, wide, 8), 3);
   char bytes[8];
-  EXPECT_EQ(WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, u"\xD800", 1, bytes, 8, nullptr, nullptr), 0);
-  EXPECT_EQ(GetLastError(), DWORD(ERROR_NO_UNICODE_TRANSLATION));
+  EXPECT_EQ(ErrorOf([&] { return WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, u"\xD800", 1, bytes, 8, nullptr,
+                                                      nullptr); }),
+            DWORD(ERROR_NO_UNICODE_TRANSLATION));
 }
 
 TEST(CodePage, BadArgumentsSetTheThreadsLastError) {
   char16_t wide[4];
   char bytes[4];
   BOOL used = FALSE;
-  SetLastError(0);
-  EXPECT_EQ(MultiByteToWideChar(932, 0, "a", 1, wide, 4), 0);
-  EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_PARAMETER));
-  SetLastError(0);
-  EXPECT_EQ(MultiByteToWideChar(CP_ACP, 0, "a", 0, wide, 4), 0);
-  EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_PARAMETER));
-  SetLastError(0);
-  EXPECT_EQ(MultiByteToWideChar(CP_ACP, 0, "a", 1, nullptr, 4), 0);
-  EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_PARAMETER));
-  SetLastError(0);
-  EXPECT_EQ(WideCharToMultiByte(CP_UTF8, 0, u"a", 1, bytes, 4, nullptr, &used), 0);
-  EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_PARAMETER));
-  SetLastError(0);
-  EXPECT_EQ(MultiByteToWideChar(CP_UTF8, MB_PRECOMPOSED, "a", 1, wide, 4), 0);
-  EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_FLAGS));
-
+  const DWORD invalid = ERROR_INVALID_PARAMETER;
+  EXPECT_EQ(ErrorOf([&] { return MultiByteToWideChar(932, 0, "a", 1, wide, 4); }), invalid);
+  EXPECT_EQ(ErrorOf([&] { return MultiByteToWideChar(CP_ACP, 0, "a", 0, wide, 4); }), invalid);
+  EXPECT_EQ(ErrorOf([&] { return MultiByteToWideChar(CP_ACP, 0, "a", 1, nullptr, 4); }), invalid);
+  EXPECT_EQ(ErrorOf([&] { return WideCharToMultiByte(CP_UTF8, 0, u"a", 1, bytes, 4, nullptr, &used); }), invalid);
+  EXPECT_EQ(ErrorOf([&] { return MultiByteToWideChar(CP_UTF8, MB_PRECOMPOSED, "a", 1, wide, 4); }),
+            DWORD(ERROR_INVALID_FLAGS));
   std::thread([] { SetLastError(42); }).join();
   EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_FLAGS));
 }

@@ -1,16 +1,20 @@
-// OLE dates against calendar fields: range ends, negative dates, rounding, leap years and
-// round trips.
-#include <kelmira/platform.h>
+// OLE dates against calendar fields (range ends, negative dates, rounding, leap years, round
+// trips) and month names from the C locale.
+#include "platform_values/value_helpers.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <clocale>
 #include <cmath>
+#include <string>
 
 namespace {
 
-struct Fields {
-  int year, month, day, hour, minute, second, dayOfWeek;
-};
+using values_test::TextOf;
+
+// Year, month, day, hour, minute, second and day of the week.
+using Fields = std::array<int, 7>;
 
 Fields Split(double date) {
   SYSTEMTIME st{};
@@ -18,17 +22,6 @@ Fields Split(double date) {
   EXPECT_TRUE(VariantTimeToSystemTime(date, &st)) << date;
   EXPECT_EQ(st.wMilliseconds, 0);
   return {st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond, st.wDayOfWeek};
-}
-
-void ExpectFields(double date, Fields expected) {
-  const Fields f = Split(date);
-  EXPECT_EQ(f.year, expected.year) << date;
-  EXPECT_EQ(f.month, expected.month) << date;
-  EXPECT_EQ(f.day, expected.day) << date;
-  EXPECT_EQ(f.hour, expected.hour) << date;
-  EXPECT_EQ(f.minute, expected.minute) << date;
-  EXPECT_EQ(f.second, expected.second) << date;
-  EXPECT_EQ(f.dayOfWeek, expected.dayOfWeek) << date;
 }
 
 SYSTEMTIME Time(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) {
@@ -41,11 +34,11 @@ SYSTEMTIME Time(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) {
 bool ToDate(SYSTEMTIME st, double* d) { return SystemTimeToVariantTime(&st, d); }
 
 TEST(OleDate, KnownDaysAndBothEndsOfTheRange) {
-  ExpectFields(0, {1899, 12, 30, 0, 0, 0, 6});
-  ExpectFields(37636, {2003, 1, 15, 0, 0, 0, 3});
-  ExpectFields(61, {1900, 3, 1, 0, 0, 0, 4});
-  ExpectFields(-657434, {100, 1, 1, 0, 0, 0, 5});
-  ExpectFields(2958465 + 86399.0 / 86400, {9999, 12, 31, 23, 59, 59, 5});
+  EXPECT_EQ(Split(0), (Fields{1899, 12, 30, 0, 0, 0, 6}));
+  EXPECT_EQ(Split(37636), (Fields{2003, 1, 15, 0, 0, 0, 3}));
+  EXPECT_EQ(Split(61), (Fields{1900, 3, 1, 0, 0, 0, 4}));
+  EXPECT_EQ(Split(-657434), (Fields{100, 1, 1, 0, 0, 0, 5}));
+  EXPECT_EQ(Split(2958465 + 86399.0 / 86400), (Fields{9999, 12, 31, 23, 59, 59, 5}));
 
   SYSTEMTIME st{};
   EXPECT_FALSE(VariantTimeToSystemTime(-657435, &st));
@@ -57,17 +50,17 @@ TEST(OleDate, KnownDaysAndBothEndsOfTheRange) {
 }
 
 TEST(OleDate, NegativeDatesCountTheTimeForward) {
-  ExpectFields(-1.25, {1899, 12, 29, 6, 0, 0, 5});
-  ExpectFields(-0.5, {1899, 12, 30, 12, 0, 0, 6});
-  ExpectFields(-657434.75, {100, 1, 1, 18, 0, 0, 5});
+  EXPECT_EQ(Split(-1.25), (Fields{1899, 12, 29, 6, 0, 0, 5}));
+  EXPECT_EQ(Split(-0.5), (Fields{1899, 12, 30, 12, 0, 0, 6}));
+  EXPECT_EQ(Split(-657434.75), (Fields{100, 1, 1, 18, 0, 0, 5}));
 }
 
 TEST(OleDate, RoundsToTheNearestSecondAcrossMidnight) {
-  ExpectFields(0.5 + 0.4 / 86400, {1899, 12, 30, 12, 0, 0, 6});
-  ExpectFields(0.5 + 0.6 / 86400, {1899, 12, 30, 12, 0, 1, 6});
-  ExpectFields(1 - 0.2 / 86400, {1899, 12, 31, 0, 0, 0, 0});
-  ExpectFields(-1.99999999, {1899, 12, 30, 0, 0, 0, 6});  // day -1 at 24:00 is the next day
-  ExpectFields(37636 + 1.0 / 3, {2003, 1, 15, 8, 0, 0, 3});
+  EXPECT_EQ(Split(0.5 + 0.4 / 86400), (Fields{1899, 12, 30, 12, 0, 0, 6}));
+  EXPECT_EQ(Split(0.5 + 0.6 / 86400), (Fields{1899, 12, 30, 12, 0, 1, 6}));
+  EXPECT_EQ(Split(1 - 0.2 / 86400), (Fields{1899, 12, 31, 0, 0, 0, 0}));
+  EXPECT_EQ(Split(-1.99999999), (Fields{1899, 12, 30, 0, 0, 0, 6}));  // day -1 at 24:00 is the next day
+  EXPECT_EQ(Split(37636 + 1.0 / 3), (Fields{2003, 1, 15, 8, 0, 0, 3}));
 }
 
 TEST(OleDate, SystemTimeFieldsAreValidated) {
@@ -95,14 +88,40 @@ TEST(OleDate, FieldsRoundTripAcrossTheRange) {
   for (double day = -657434; day <= 2958465; day += 997) {
     for (int second : {0, 1, 43199, 86399}) {
       const Fields f = Split(day < 0 ? day - second / 86400.0 : day + second / 86400.0);
-      SYSTEMTIME st = Time(f.year, f.month, f.day, f.hour, f.minute, f.second);
+      SYSTEMTIME st = Time(f[0], f[1], f[2], f[3], f[4], f[5]);
       double back = 0;
       ASSERT_TRUE(SystemTimeToVariantTime(&st, &back));
-      ASSERT_EQ(Split(back).second, f.second);
-      ASSERT_EQ(std::trunc(back), day) << f.year << "-" << f.month << "-" << f.day;
-      ASSERT_EQ(f.hour * 3600 + f.minute * 60 + f.second, second);
+      ASSERT_EQ(Split(back), f);
+      ASSERT_EQ(std::trunc(back), day) << f[0] << "-" << f[1] << "-" << f[2];
+      ASSERT_EQ(f[3] * 3600 + f[4] * 60 + f[5], second);
     }
   }
+}
+
+std::u16string Month(int month, bool abbreviated) {
+  BSTR name = nullptr;
+  EXPECT_EQ(VarMonthName(month, abbreviated, 0, &name), S_OK);
+  return TextOf(kelmira::Bstr::Attach(name).get());
+}
+
+TEST(VarMonthName, NamesFromTheCLocale) {
+  for (const char* locale : {"C", "C.UTF-8"}) {
+    if (!std::setlocale(LC_TIME, locale)) continue;
+    EXPECT_EQ(Month(1, true), u"Jan");
+    EXPECT_EQ(Month(1, false), u"January");
+    EXPECT_EQ(Month(9, true), u"Sep");
+    EXPECT_EQ(Month(12, false), u"December");
+  }
+  std::setlocale(LC_TIME, "C");
+}
+
+TEST(VarMonthName, RejectsBadArguments) {
+  BSTR name = reinterpret_cast<BSTR>(&name);
+  EXPECT_EQ(VarMonthName(0, 0, 0, &name), E_INVALIDARG);
+  EXPECT_EQ(name, nullptr);
+  EXPECT_EQ(VarMonthName(13, 1, 0, &name), E_INVALIDARG);
+  EXPECT_EQ(VarMonthName(1, 0, 0x8, &name), E_INVALIDARG);
+  EXPECT_EQ(VarMonthName(1, 0, 0, nullptr), E_POINTER);
 }
 
 }  // namespace

@@ -79,20 +79,4 @@ class ValueObject : public IDispatch {
   int invokes = 0;
 };
 
-// An object that answers only to IUnknown.
-class PlainObject : public IUnknown {
- public:
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
-    *ppv = nullptr;
-    if (riid != IID_IUnknown) return E_NOINTERFACE;
-    *ppv = this;
-    AddRef();
-    return S_OK;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs; }
-  ULONG STDMETHODCALLTYPE Release() override { return --refs; }
-
-  ULONG refs = 1;
-};
-
 }  // namespace values_test

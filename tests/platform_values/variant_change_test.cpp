@@ -277,15 +277,18 @@ TEST(VariantChangeType, ObjectsGiveTheirDefaultValue) {
   }
   EXPECT_EQ(object.refs, 1u);
 
-  PlainObject plain;
+  // A stream answers IUnknown but not IDispatch.
+  kelmira::ComPtr<IStream> plain;
+  ASSERT_EQ(CreateStreamOnHGlobal(nullptr, TRUE, &plain), S_OK);
+  const ULONG refs = plain->AddRef() - 1;
   {
     Variant unk;
-    unk.vt = VT_UNKNOWN, unk.punkVal = &plain;
-    plain.AddRef();
+    unk.vt = VT_UNKNOWN, unk.punkVal = plain.get();
     EXPECT_EQ(To(VT_DISPATCH, unk), u"#mismatch");
     EXPECT_EQ(To(VT_I4, unk), u"#mismatch");
   }
-  EXPECT_EQ(plain.refs, 1u);
+  EXPECT_EQ(plain->AddRef(), refs + 1);
+  plain->Release();
 
   Variant nothing, out;
   nothing.vt = VT_DISPATCH;

@@ -168,13 +168,5 @@ TEST_F(MessageBoxTest, ReturnAndEscapeThroughTheNestedLoop) {
   EXPECT_EQ(MessageBoxA(nullptr, "Go?", "Keys", MB_YESNO), IDYES);
 }
 
-TEST_F(MessageBoxTest, QuitClosesTheBoxAndReachesTheOuterLoop) {
-  PostQuitMessage(3);
-  EXPECT_EQ(MessageBoxA(nullptr, "text", "quit", MB_OK), 0);
-  MSG msg{};
-  ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
-  EXPECT_EQ(msg.wParam, 3u);
-}
-
 }  // namespace
 }  // namespace kelmira::test

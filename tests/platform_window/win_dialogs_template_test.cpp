@@ -3,9 +3,6 @@
 #include "win_dialogs_fixture.h"
 
 #include "window/dialog_template.h"
-#include "window/dialog_units.h"
-
-#include <cstring>
 
 namespace kelmira::test {
 namespace {
@@ -89,14 +86,6 @@ TEST(DialogTemplateParse, TruncatedTemplatesFailWithoutReadingPastTheEnd) {
   EXPECT_EQ(ParseDialogTemplate(nullptr, 100, &d), E_POINTER);
 }
 
-TEST(DialogUnits, MulDivRoundsHalfAwayFromZero) {
-  EXPECT_EQ(window::MulDivRounded(20, 13, 8), 33);   // 32.5
-  EXPECT_EQ(window::MulDivRounded(-20, 13, 8), -33);
-  EXPECT_EQ(window::MulDivRounded(14, 13, 8), 23);   // 22.75
-  EXPECT_EQ(window::MulDivRounded(5, 1, 0), -1);
-  EXPECT_EQ(window::MulDivRounded(0x40000000, 8, 1), -1);
-}
-
 class DialogPlacementTest : public DialogTest {};
 
 INT_PTR QuietProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
@@ -108,43 +97,30 @@ TEST_F(DialogPlacementTest, BaseUnitsOfMsSansSerif8AndItemRectangle) {
   HWND dlg = CreateDialogIndirectParamA(nullptr, b.Template(), owner, &QuietProc, 0);
   ASSERT_NE(dlg, nullptr);
 
-  // The base units are measured from the font: 8 pt at 96 dpi is an 11-pixel character height.
-  HDC dc = CreateCompatibleDC(nullptr);
-  HFONT font = CreateFontA(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "MS Sans Serif");
-  HGDIOBJ old = SelectObject(dc, font);
-  SIZE extent{};
-  TEXTMETRICA tm{};
-  GetTextExtentPoint32A(dc, "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", 52, &extent);
-  GetTextMetricsA(dc, &tm);
-  SelectObject(dc, old);
-  DeleteObject(font);
-  DeleteDC(dc);
-  const int bx = (extent.cx + 26) / 52;
-  const int by = tm.tmHeight;
-  ASSERT_GT(bx, 0);
-  EXPECT_NE(MAKELONG(bx, by), GetDialogBaseUnits());  // not the fallback
-
+  // "MS Sans Serif" 8 pt measures 6 x 13 base units here, as on the desktop: the dialog is
+  // 186 x 94 units = 279 x 152.75 pixels, rounded as MulDiv rounds.
   RECT size{};
   GetClientRect(dlg, &size);
-  EXPECT_EQ(size.right, window::MulDivRounded(186, bx, 4));
-  EXPECT_EQ(size.bottom, window::MulDivRounded(94, by, 8));
+  EXPECT_EQ(size.right, 279);
+  EXPECT_EQ(size.bottom, 153);
 
+  // (10, 20, 30, 14) units: x 15, y 32.5, width 45, height 22.75.
   HWND item = GetDlgItem(dlg, 100);
   ASSERT_NE(item, nullptr);
   RECT r{};
   GetWindowRect(item, &r);
   MapWindowPoints(nullptr, dlg, reinterpret_cast<POINT*>(&r), 2);
-  EXPECT_EQ(r.left, window::MulDivRounded(10, bx, 4));
-  EXPECT_EQ(r.top, window::MulDivRounded(20, by, 8));
-  EXPECT_EQ(r.right - r.left, window::MulDivRounded(30, bx, 4));
-  EXPECT_EQ(r.bottom - r.top, window::MulDivRounded(14, by, 8));
+  EXPECT_EQ(r.left, 15);
+  EXPECT_EQ(r.top, 33);
+  EXPECT_EQ(r.right, 15 + 45);
+  EXPECT_EQ(r.bottom, 33 + 23);
 
   // MapDialogRect converts each edge with the same units.
   RECT mapped{10, 20, 40, 34};
   ASSERT_TRUE(MapDialogRect(dlg, &mapped));
-  EXPECT_EQ(mapped.left, r.left);
-  EXPECT_EQ(mapped.right, window::MulDivRounded(40, bx, 4));
-  EXPECT_EQ(mapped.bottom, window::MulDivRounded(34, by, 8));
+  EXPECT_EQ(mapped.left, 15);
+  EXPECT_EQ(mapped.right, 60);
+  EXPECT_EQ(mapped.bottom, 55);  // 55.25
 
   // The items get the dialog's font.
   EXPECT_EQ(SendMessageA(item, WM_GETFONT, 0, 0), SendMessageA(dlg, WM_GETFONT, 0, 0));
@@ -152,24 +128,7 @@ TEST_F(DialogPlacementTest, BaseUnitsOfMsSansSerif8AndItemRectangle) {
   DestroyWindow(dlg);
 }
 
-TEST_F(DialogPlacementTest, WithoutAFontTheSystemUnitsApply) {
-  HWND owner = MakeOwner();
-  DialogTemplateBuilder b(WS_CHILD, 0, 4, 8, 100, 50, "");
-  HWND dlg = CreateDialogIndirectParamA(nullptr, b.Template(), owner, &QuietProc, 0);
-  ASSERT_NE(dlg, nullptr);
-  const LONG units = GetDialogBaseUnits();
-  RECT r{};
-  GetWindowRect(dlg, &r);
-  MapWindowPoints(nullptr, owner, reinterpret_cast<POINT*>(&r), 2);
-  EXPECT_EQ(r.left, 4 * LOWORD(units) / 4);
-  EXPECT_EQ(r.top, 8 * HIWORD(units) / 8);
-  EXPECT_EQ(r.right - r.left, 100 * LOWORD(units) / 4);
-  EXPECT_EQ(r.bottom - r.top, 50 * HIWORD(units) / 8);
-  EXPECT_EQ(SendMessageA(dlg, WM_GETFONT, 0, 0), 0);
-  EXPECT_FALSE(IsWindowVisible(dlg));  // no WS_VISIBLE in the template
-  DestroyWindow(dlg);
-}
-
+// Popups without a font use GetDialogBaseUnits (8 x 16).
 TEST_F(DialogPlacementTest, PopupDialogsSitRelativeToTheOwnerOrCentred) {
   HWND owner = MakeOwner(200, 150);
   DialogTemplateBuilder rel(WS_POPUP, 0, 4, 8, 40, 16, "");
@@ -177,8 +136,10 @@ TEST_F(DialogPlacementTest, PopupDialogsSitRelativeToTheOwnerOrCentred) {
   ASSERT_NE(a, nullptr);
   RECT r{};
   GetWindowRect(a, &r);
-  EXPECT_EQ(r.left, 200 + 4 * LOWORD(GetDialogBaseUnits()) / 4);
-  EXPECT_EQ(r.top, 150 + 8 * HIWORD(GetDialogBaseUnits()) / 8);
+  EXPECT_EQ(GetDialogBaseUnits(), MAKELONG(8, 16));
+  EXPECT_EQ(r.left, 200 + 8);
+  EXPECT_EQ(r.top, 150 + 16);
+  EXPECT_EQ(r.right - r.left, 80);
   EXPECT_EQ(GetWindow(a, GW_OWNER), owner);
 
   DialogTemplateBuilder centred(WS_POPUP | DS_CENTER, 0, 4, 8, 40, 16, "");

@@ -1,7 +1,5 @@
 #include "win_input_fixture.h"
 
-#include <cstdlib>
-
 namespace kelmira::test {
 namespace {
 
@@ -9,18 +7,10 @@ std::vector<Received> g_received;
 std::vector<HWND> g_windows;
 
 bool IsRecorded(UINT msg) {
-  if (msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST) return true;
-  if (msg >= WM_KEYFIRST && msg <= WM_KEYLAST) return true;
-  switch (msg) {
-    case WM_SETCURSOR:
-    case WM_MOUSEACTIVATE:
-    case WM_CAPTURECHANGED:
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-    case WM_ACTIVATE:
-    case WM_PARENTNOTIFY: return true;
-    default: return false;
-  }
+  if ((msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST) || (msg >= WM_KEYFIRST && msg <= WM_KEYLAST)) return true;
+  for (UINT m : {WM_SETCURSOR, WM_MOUSEACTIVATE, WM_CAPTURECHANGED, WM_SETFOCUS, WM_KILLFOCUS, WM_ACTIVATE, WM_PARENTNOTIFY})
+    if (m == msg) return true;
+  return false;
 }
 
 LRESULT RecordingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -65,8 +55,8 @@ void InputTest::TearDown() {
   g_received.clear();
 }
 
-HWND InputTest::MakeTop(const char* cls, int x, int y, int w, int h, DWORD extraStyle) {
-  HWND hwnd = CreateWindowExA(0, cls, "", WS_POPUP | WS_VISIBLE | extraStyle, x, y, w, h, nullptr, nullptr, nullptr, nullptr);
+HWND InputTest::MakeTop(const char* cls, int x, int y, int w, int h) {
+  HWND hwnd = CreateWindowExA(0, cls, "", WS_POPUP | WS_VISIBLE, x, y, w, h, nullptr, nullptr, nullptr, nullptr);
   EXPECT_NE(hwnd, nullptr);
   g_windows.push_back(hwnd);
   Pump();
@@ -74,8 +64,8 @@ HWND InputTest::MakeTop(const char* cls, int x, int y, int w, int h, DWORD extra
   return hwnd;
 }
 
-HWND InputTest::MakeChild(HWND parent, int x, int y, int w, int h, DWORD extraStyle, const char* cls) {
-  HWND hwnd = CreateWindowExA(0, cls, "", WS_CHILD | WS_VISIBLE | extraStyle, x, y, w, h, parent, nullptr, nullptr, nullptr);
+HWND InputTest::MakeChild(HWND parent, int x, int y, int w, int h) {
+  HWND hwnd = CreateWindowExA(0, kDoubleClickClass, "", WS_CHILD | WS_VISIBLE, x, y, w, h, parent, nullptr, nullptr, nullptr);
   EXPECT_NE(hwnd, nullptr);
   Pump();
   ClearMessages();
@@ -88,11 +78,6 @@ void InputTest::Pump() {
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }
-}
-
-void InputTest::Move(int x, int y) {
-  ASSERT_TRUE(KelmiraInjectMouse(WM_MOUSEMOVE, x, y, 0));
-  Pump();
 }
 
 void InputTest::Press(UINT message, int x, int y, WPARAM keys) {
@@ -125,7 +110,7 @@ std::vector<Received> InputTest::Messages(UINT first, UINT last, HWND only) cons
   return out;
 }
 
-std::vector<UINT> InputTest::MessageIds(UINT first, UINT last, HWND only) const {
+std::vector<UINT> InputTest::Ids(UINT first, UINT last, HWND only) const {
   std::vector<UINT> ids;
   for (const Received& r : Messages(first, last, only)) ids.push_back(r.message);
   return ids;

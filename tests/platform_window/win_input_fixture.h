@@ -22,8 +22,8 @@ struct Received {
 
 // What the recording windows do besides recording.
 struct InputBehaviour {
-  bool captureOnPress = false;     // SetCapture on WM_LBUTTONDOWN
-  LRESULT mouseActivate = 0;       // nonzero: WM_MOUSEACTIVATE's answer instead of the default
+  bool captureOnPress = false;  // SetCapture on WM_LBUTTONDOWN
+  LRESULT mouseActivate = 0;    // nonzero: WM_MOUSEACTIVATE's answer instead of the default
 };
 
 class InputTest : public ::testing::Test {
@@ -31,29 +31,29 @@ class InputTest : public ::testing::Test {
   static InputBehaviour& Behaviour();
 
  protected:
-  static constexpr const char* kDoubleClickClass = "KelmiraInputDblClk";
-  static constexpr const char* kPlainClass = "KelmiraInputPlain";
+  static constexpr const char* kDoubleClickClass = "KelmiraInputDblClk";  // IDC_CROSS cursor
+  static constexpr const char* kPlainClass = "KelmiraInputPlain";         // IDC_IBEAM cursor
 
   void SetUp() override;
   void TearDown() override;
 
-  HWND MakeTop(const char* cls, int x, int y, int w, int h, DWORD extraStyle = 0);
-  HWND MakeChild(HWND parent, int x, int y, int w, int h, DWORD extraStyle = 0, const char* cls = kDoubleClickClass);
+  HWND MakeTop(const char* cls, int x, int y, int w, int h);
+  HWND MakeChild(HWND parent, int x, int y, int w, int h);
 
   // Dispatches everything queued (with TranslateMessage).
   void Pump();
-
-  // Mouse events at screen pixels, pumped after each.
-  void Move(int x, int y);
+  // Injected events at screen pixels, each pumped.
+  void Move(int x, int y) { Press(WM_MOUSEMOVE, x, y); }
   void Press(UINT message, int x, int y, WPARAM keys = 0);
-  // A SendInput mouse event at an explicit time (pumped).
-  void MouseAt(DWORD flags, int x, int y, DWORD time, DWORD mouseData = 0);
   void Key(UINT message, WPARAM vk);
+  // A SendInput move to a screen pixel with more flags, at an explicit time (pumped).
+  void MouseAt(DWORD flags, int x, int y, DWORD time, DWORD mouseData = 0);
 
-  // Received messages in [first, last] (all of them by default), optionally for one window.
+  // Received messages in [first, last], optionally for one window only.
   std::vector<Received> Messages(UINT first = 0, UINT last = 0xFFFF, HWND only = nullptr) const;
-  std::vector<UINT> MessageIds(UINT first = 0, UINT last = 0xFFFF, HWND only = nullptr) const;
-  std::vector<Received> MouseMessages(HWND only = nullptr) const { return Messages(WM_MOUSEFIRST, WM_MOUSELAST, only); }
+  std::vector<UINT> Ids(UINT first = 0, UINT last = 0xFFFF, HWND only = nullptr) const;
+  // The button messages (moves left out).
+  std::vector<UINT> Buttons(HWND only = nullptr) const { return Ids(WM_LBUTTONDOWN, WM_MOUSELAST, only); }
   void ClearMessages();
 };
 

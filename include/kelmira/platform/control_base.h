@@ -9,7 +9,7 @@
 //    public:
 //     using Interfaces = kelmira::ControlInterfaceTable<IXAxis, kelmira::Via<IDispatch, IXAxis>>;
 //     static const CLSID& GetObjectCLSID() { return CLSID_XAxis; }      // required
-//     static constexpr DWORD kMiscStatus = kStandardControlMiscStatus;  // default as shown
+//     static constexpr DWORD kMiscStatus = kelmira::kStandardControlMiscStatus;  // the default
 //     static constexpr const IID* kDefaultSourceIid = &DIID_IAxisEvents; // default: none
 //     static constexpr const GUID* kLibId = &LIBID_Kelmira;              // default: none
 //     static constexpr WORD kLibVersionMajor = 1, kLibVersionMinor = 0;  // default 1.0
@@ -22,6 +22,11 @@
 //     HRESULT OnDraw(HDC hdc, const RECT& bounds) override;
 //     HRESULT FinalConstruct() { return AddConnectionPoint(DIID_IAxisEvents, kelmira::SinkKind::Dispatch); }
 //   };
+//
+// A composite control also gives `static const DLGTEMPLATE* GetDialogTemplate()`: the template of
+// its window. Events go out through the connection points (kelmira::FireEvent with
+// ConnectionPointFor(iid)); IPropertyNotifySink notifications through FireOnChanged once the
+// control has added a point for IID_IPropertyNotifySink.
 //
 // Behaviour, as the desktop platform's control framework gives it:
 // - In-place activation (DoVerb with OLEIVERB_INPLACEACTIVATE, SHOW, UIACTIVATE or PRIMARY) asks

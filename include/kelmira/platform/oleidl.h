@@ -10,10 +10,7 @@
 #include <kelmira/platform/objidl.h>
 #include <kelmira/platform/ocidl.h>
 #include <kelmira/platform/wingdi.h>
-
-// Declared with the window API; the embedding interfaces only pass pointers to it.
-struct MSG;
-using LPMSG = MSG*;
+#include <kelmira/platform/winuser.h>
 
 struct IMoniker;
 struct IBindCtx;

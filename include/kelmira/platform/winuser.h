@@ -821,6 +821,10 @@ KELMIRA_EXTERN_C BOOL GetClipCursor(LPRECT lpRect);
 // (wParam the old one); returns the previous focus window. Null removes the focus.
 KELMIRA_EXTERN_C HWND SetFocus(HWND hWnd);
 KELMIRA_EXTERN_C HWND GetFocus();
+// The active window is a top-level window: showing one activates it, as do a click in it and
+// SetFocus on one of its windows. WM_ACTIVATE (WA_INACTIVE to the old one, WA_ACTIVE or
+// WA_CLICKACTIVE to the new one) is the only activation message. When the active window is
+// destroyed or hidden, its owner takes over if it is visible and enabled.
 KELMIRA_EXTERN_C HWND GetActiveWindow();
 KELMIRA_EXTERN_C HWND SetActiveWindow(HWND hWnd);
 KELMIRA_EXTERN_C HWND GetForegroundWindow();
@@ -989,6 +993,8 @@ struct INPUT {
 using PINPUT = INPUT*;
 using LPINPUT = INPUT*;
 
+// Events are routed when they are injected: a capture taken while a press is dispatched applies to
+// the events injected after that.
 // Returns the number of events injected (stops at the first bad one, ERROR_INVALID_PARAMETER).
 // cbSize must be sizeof(INPUT). The resulting messages are posted, not dispatched.
 KELMIRA_EXTERN_C UINT SendInput(UINT cInputs, LPINPUT pInputs, int cbSize);
@@ -1062,7 +1068,9 @@ inline int MessageBox(HWND h, LPCSTR t, LPCSTR c, UINT u) { return MessageBoxA(h
 // got (caption already defaulted). A nonzero result answers the box without showing it (it must
 // be one of the ID* values of the box's buttons, else the box shows); 0 shows the box as usual.
 // Null removes the hook. In the headless back-end a box nobody answers returns its default
-// button's ID once the message loop has nothing left to do.
+// button's ID once the message loop has nothing left to do. The owner gets WM_ENTERIDLE
+// (MSGF_MESSAGEBOX, the box) while the box waits; WM_QUIT closes the box (result 0) and is posted
+// again. MB_HELP adds no Help button; the modality flags all disable just the owner.
 using KelmiraMessageBoxHook = int (*)(HWND owner, const char* text, const char* caption, UINT type, void* context);
 KELMIRA_EXTERN_C void KelmiraSetMessageBoxHook(KelmiraMessageBoxHook hook, void* context);
 
@@ -1151,11 +1159,17 @@ using LPDLGITEMTEMPLATEA = DLGITEMTEMPLATE*;
 // lParam: dwInitParam); a TRUE result sets the focus to wParam's window. The dialog procedure
 // returns TRUE for a message it handled (the result then comes from DWLP_MSGRESULT for messages
 // that return values) and FALSE to get the default handling. Modeless: shown when the template
-// has WS_VISIBLE.
+// has WS_VISIBLE. An item whose class does not exist (the standard controls other than STATIC are
+// not there yet) fails the dialog with ERROR_CANNOT_FIND_WND_CLASS, unless the template has
+// DS_NOFAILCREATE: the item is then left out. Both template layouts (DLGTEMPLATE and
+// DLGTEMPLATEEX) are read; menus in templates are ignored.
 KELMIRA_EXTERN_C HWND CreateDialogIndirectParamA(HINSTANCE hInstance, LPCDLGTEMPLATEA lpTemplate, HWND hWndParent,
                                                  DLGPROC lpDialogFunc, LPARAM dwInitParam);
 // Modal: disables the owner, shows the dialog, runs a nested message loop until EndDialog, then
-// destroys the dialog, enables the owner and returns nResult (-1 on failure).
+// destroys the dialog, enables the owner and returns nResult (-1 on failure). While the queue is
+// empty the owner gets WM_ENTERIDLE (MSGF_DIALOGBOX, the dialog) unless DS_NOIDLEMSG. WM_QUIT ends
+// the loop, is posted again and gives 0; when nothing can ever arrive (headless, nothing left to
+// do) the result is -1 with ERROR_TIMEOUT.
 KELMIRA_EXTERN_C INT_PTR DialogBoxIndirectParamA(HINSTANCE hInstance, LPCDLGTEMPLATEA hDialogTemplate,
                                                  HWND hWndParent, DLGPROC lpDialogFunc, LPARAM dwInitParam);
 KELMIRA_EXTERN_C BOOL EndDialog(HWND hDlg, INT_PTR nResult);

@@ -1,6 +1,7 @@
 // The window side of hosting: the "AtlAxWin" class, the host of each window, and the procedures
 // that hand a host window's messages to its host.
 #include "control/ax_host.h"
+#include "control/no_destructor.h"
 
 #include <kelmira/platform/combase.h>
 
@@ -13,8 +14,8 @@ namespace kelmira::control {
 namespace {
 
 std::unordered_map<HWND, ComPtr<Object<AxHost>>>& Hosts() {
-  static std::unordered_map<HWND, ComPtr<Object<AxHost>>> hosts;
-  return hosts;
+  static NoDestructor<std::unordered_map<HWND, ComPtr<Object<AxHost>>>> hosts;
+  return hosts.get();
 }
 
 bool IsHostClassWindow(HWND hwnd) {

@@ -1,14 +1,16 @@
 // The table of control windows and the control waiting for its window to be created.
 #include "control/control_window.h"
 
+#include "control/no_destructor.h"
+
 #include <unordered_map>
 
 namespace kelmira::control {
 namespace {
 
 std::unordered_map<HWND, ControlImpl*>& Table() {
-  static std::unordered_map<HWND, ControlImpl*> table;
-  return table;
+  static NoDestructor<std::unordered_map<HWND, ControlImpl*>> table;
+  return table.get();
 }
 
 ControlImpl*& Pending() {

@@ -17,6 +17,7 @@ HWND ChangeCapture(HWND hwnd) {
 using namespace kelmira::window;
 
 HWND SetCapture(HWND hWnd) {
+  if (!CheckWindowThread()) return nullptr;
   if (!hWnd) return ChangeCapture(nullptr);
   if (!LookupWindow(hWnd)) return nullptr;
   return ChangeCapture(hWnd);

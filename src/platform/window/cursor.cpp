@@ -4,6 +4,8 @@
 #include "window/input_state.h"
 #include "window/window_table.h"
 
+#include <climits>
+
 using namespace kelmira::window;
 
 namespace {
@@ -47,7 +49,8 @@ int ShowCursor(BOOL bShow) {
   if (!CheckWindowThread()) return Input().showCount;
   InputState& s = Input();
   bool wasVisible = s.showCount >= 0;
-  s.showCount += bShow ? 1 : -1;
+  if (bShow && s.showCount < INT_MAX) ++s.showCount;
+  if (!bShow && s.showCount > INT_MIN) --s.showCount;
   if (wasVisible != (s.showCount >= 0)) TellBackend();
   return s.showCount;
 }

@@ -104,7 +104,7 @@ bool CreateItems(HWND hdlg, HINSTANCE instance, const DialogDesc& desc, const Di
 // Steps after the window exists; false when the dialog had to be destroyed.
 bool CompleteDialog(HWND hdlg, HINSTANCE instance, const DialogDesc& desc, DialogFont& font, DLGPROC proc,
                     LPARAM param, bool modal) {
-  std::shared_ptr<DialogState> state = DialogStateOf(hdlg);
+  std::shared_ptr<DialogState> state = MakeDialogState(hdlg);
   if (!state) {
     SetLastError(ERROR_INVALID_PARAMETER);  // a template class without DLGWINDOWEXTRA bytes
     return false;

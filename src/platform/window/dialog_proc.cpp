@@ -26,7 +26,7 @@ bool ResultIsReturnValue(UINT msg) {
 }
 
 DLGPROC DialogProcOf(HWND hdlg) {
-  if (!HasDialogExtraBytes(hdlg)) return nullptr;
+  if (!DialogStateOf(hdlg)) return nullptr;
   return reinterpret_cast<DLGPROC>(GetWindowLongPtrA(hdlg, DWLP_DLGPROC));
 }
 
@@ -98,7 +98,9 @@ LRESULT DefaultHandling(HWND hdlg, UINT msg, WPARAM wParam, LPARAM lParam) {
   }
 }
 
+// Every window of the class is a dialog, also one made with CreateWindowExA.
 LRESULT DialogClassProc(HWND hdlg, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_NCCREATE && !MakeDialogState(hdlg)) return FALSE;
   return DefDlgProcA(hdlg, msg, wParam, lParam);
 }
 

@@ -11,13 +11,14 @@ DialogState::~DialogState() {
   if (ownsFont && font) DeleteObject(font);
 }
 
-bool HasDialogExtraBytes(HWND hwnd) {
-  Window* w = FindWindowObject(hwnd);
-  return w && w->extra.size() >= static_cast<std::size_t>(DLGWINDOWEXTRA);
-}
-
 std::shared_ptr<DialogState> DialogStateOf(HWND hdlg) {
   Window* w = FindWindowObject(hdlg);
+  if (!w || !w->dialogData) return nullptr;
+  return std::static_pointer_cast<DialogState>(w->dialogData);
+}
+
+std::shared_ptr<DialogState> MakeDialogState(HWND hwnd) {
+  Window* w = FindWindowObject(hwnd);
   if (!w || w->extra.size() < static_cast<std::size_t>(DLGWINDOWEXTRA)) return nullptr;
   if (!w->dialogData) {
     try {

@@ -27,12 +27,13 @@ struct DialogState {
   INT_PTR result = 0;
 };
 
-// The state of a dialog window; made on first use for a window of a class with dialog extra
-// bytes. Null for a bad handle or a window that is not a dialog.
+// The state of a dialog window: null for a bad handle or a window that is not a dialog.
 std::shared_ptr<DialogState> DialogStateOf(HWND hdlg);
-// True when the window's class reserves DLGWINDOWEXTRA bytes (the dialog class, or a class of
-// the caller's named in a template).
-bool HasDialogExtraBytes(HWND hwnd);
+// Makes hwnd a dialog (its state and the DWLP_* values in use) when its class reserves
+// DLGWINDOWEXTRA bytes; returns the state, or null for a window that cannot be one. Only windows
+// made dialogs this way have their DWLP_DLGPROC called, so a class of the caller's that keeps
+// other data in its extra bytes is never mistaken for one.
+std::shared_ptr<DialogState> MakeDialogState(HWND hwnd);
 
 // A dialog procedure call that never lets an exception out.
 INT_PTR CallDialogProc(DLGPROC proc, HWND hdlg, UINT msg, WPARAM wParam, LPARAM lParam);

@@ -7,7 +7,8 @@ namespace {
 
 // The second press must land within the double-click rectangle centred on the first one.
 bool CloseEnough(POINT a, POINT b) {
-  return std::abs(a.x - b.x) <= kDoubleClickWidth / 2 && std::abs(a.y - b.y) <= kDoubleClickHeight / 2;
+  return std::abs(a.x - b.x) <= GetSystemMetrics(SM_CXDOUBLECLK) / 2 &&
+         std::abs(a.y - b.y) <= GetSystemMetrics(SM_CYDOUBLECLK) / 2;
 }
 
 bool PairsWith(const LastPress& last, const Window& w, UINT press, WORD xbutton, DWORD time, POINT screen) {

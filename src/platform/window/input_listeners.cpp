@@ -10,11 +10,19 @@ bool InSubtree(const Window* candidate, const Window& root) {
   return candidate && (candidate == &root || IsDescendantOf(*candidate, root));
 }
 
+// When the active window goes, its owner takes over if it can (a closing dialog gives the
+// activation back to the window it belongs to); otherwise nothing is active.
+HWND Successor(const Window& w) {
+  Window* owner = w.owner ? FindWindowObject(w.owner) : nullptr;
+  if (!owner || owner->destroying || !IsVisibleChain(*owner) || !IsEnabledChain(*owner)) return nullptr;
+  return owner->handle;
+}
+
 void WindowDestroying(Window& w) {
   InputState& s = Input();
   if (InSubtree(LiveWindow(s.capture), w)) ChangeCapture(nullptr);
   if (InSubtree(LiveWindow(s.focus), w)) ChangeFocus(nullptr);
-  if (InSubtree(LiveWindow(s.active), w)) Activate(nullptr, WA_INACTIVE, false);
+  if (LiveWindow(s.active) == &w) Activate(Successor(w), WA_ACTIVE, true);
   if (s.lastPress.hwnd == w.handle) s.lastPress = LastPress{};
 }
 
@@ -37,8 +45,7 @@ void WindowHiddenOrDisabled(Window& w) {
     else if (!IsVisibleChain(*focus))
       ChangeFocus(FocusAfterHiding(w));
   }
-  Window* active = LiveWindow(s.active);
-  if (active == &w && !IsVisibleChain(w)) Activate(nullptr, WA_INACTIVE, false);
+  if (LiveWindow(s.active) == &w && !IsVisibleChain(w)) Activate(Successor(w), WA_ACTIVE, true);
 }
 
 // Showing a top-level window activates it (and gives it the focus), as on the desktop.

@@ -22,8 +22,6 @@ constexpr LONG kErrorInvalidCursorHandle = 1402;
 constexpr LONG kErrorResourceNameNotFound = 1814;
 
 constexpr UINT kDefaultDoubleClickTime = 500;
-constexpr int kDoubleClickWidth = 4;   // SM_CXDOUBLECLK
-constexpr int kDoubleClickHeight = 4;  // SM_CYDOUBLECLK
 
 // The last button press, to pair with the next one into a double click.
 struct LastPress {

@@ -21,6 +21,7 @@ constexpr WORD kTextId = 0xFFFF;
 
 struct BoxParams {
   const char* text;
+  const char* caption;
   UINT type;
   MessageBoxButtons buttons;
   int defaultId;
@@ -50,23 +51,23 @@ void MoveItem(HWND hdlg, int id, const RECT& r) {
 
 // The layout needs the box's font selected into a device context.
 MessageBoxLayout Measure(HWND hdlg, const BoxParams& p) {
-  char caption[256] = "";
-  GetWindowTextA(hdlg, caption, sizeof caption);
   SIZE screen{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
   MessageBoxLayout layout{};
   HDC dc = CreateCompatibleDC(nullptr);
   if (!dc) return layout;
   auto font = reinterpret_cast<HFONT>(SendMessageA(hdlg, WM_GETFONT, 0, 0));
   HGDIOBJ old = SelectObject(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
-  layout = LayoutMessageBox(dc, p.text, HasIcon(p.type), p.buttons.count, caption, screen);
+  layout = LayoutMessageBox(dc, p.text, HasIcon(p.type), p.buttons.count, p.caption, screen);
   if (old) SelectObject(dc, old);
   DeleteDC(dc);
   return layout;
 }
 
 void Arrange(HWND hdlg, const BoxParams& p) {
-  MessageBoxLayout layout = Measure(hdlg, p);
+  // Text and caption are set here rather than in the template, which limits string lengths.
+  SetWindowTextA(hdlg, p.caption);
   SetDlgItemTextA(hdlg, kTextId, p.text);
+  MessageBoxLayout layout = Measure(hdlg, p);
   if (HasIcon(p.type)) MoveItem(hdlg, kIconId, layout.icon);
   MoveItem(hdlg, kTextId, layout.text);
   for (int i = 0; i < p.buttons.count; ++i) MoveItem(hdlg, p.buttons.ids[i], layout.buttons[i]);
@@ -112,12 +113,12 @@ INT_PTR MessageBoxProc(HWND hdlg, UINT msg, WPARAM wParam, LPARAM lParam) {
 int RunMessageBoxWindow(HWND owner, const char* text, const char* caption, UINT type,
                         const MessageBoxButtons& buttons) {
   if (!EnsureMessageBoxClasses()) return 0;
-  BoxParams params{text, type, buttons, DefaultButtonOf(type, buttons), EscapeResultOf(buttons)};
+  BoxParams params{text, caption, type, buttons, DefaultButtonOf(type, buttons), EscapeResultOf(buttons)};
   HWND boxOwner = DialogOwner(owner);
   HWND hdlg = nullptr;
   try {
     DialogTemplateBuilder b(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, WS_EX_DLGMODALFRAME, 0, 0, 0, 0,
-                            caption, 8, "MS Sans Serif");
+                            "", 8, "MS Sans Serif");
     BuildTemplate(params, b);
     hdlg = CreateDialogFromTemplate(nullptr, b.Template(), boxOwner, &MessageBoxProc,
                                     reinterpret_cast<LPARAM>(&params), true);
