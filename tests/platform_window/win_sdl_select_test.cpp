@@ -1,0 +1,78 @@
+// Choosing the display back-end: the API call, KELMIRA_DISPLAY at first use (in fresh child
+// processes), and the clear failure when SDL finds no display.
+#include "win_sdl_support.h"
+
+using namespace win_sdl_test;
+
+namespace {
+
+// The child half of the first-use tests: the back-end a fresh process ends up with.
+constexpr char kExpectVariable[] = "WIN_SDL_TEST_EXPECT_BACKEND";
+
+ProcessResult RunChild(const char* kelmiraDisplay, const char* expected, const char* sdlDriver = "") {
+  return RunProcess({SelfPath(), "--gtest_filter=WinSdlSelectChild.DISABLED_BackendAtFirstUse",
+                     "--gtest_also_run_disabled_tests"},
+                    {{"DISPLAY", ""},
+                     {"WAYLAND_DISPLAY", ""},
+                     {"SDL_VIDEODRIVER", sdlDriver},
+                     {"KELMIRA_DISPLAY", kelmiraDisplay},
+                     {kExpectVariable, expected}});
+}
+
+}  // namespace
+
+TEST(WinSdlSelect, BadNamesAndLiveWindowsLeaveTheBackendAlone) {
+  ASSERT_EQ(KelmiraSetDisplayBackend("headless"), S_OK);
+  EXPECT_EQ(KelmiraSetDisplayBackend(nullptr), E_INVALIDARG);
+  EXPECT_EQ(KelmiraSetDisplayBackend("vga"), E_INVALIDARG);
+  EXPECT_STREQ(KelmiraGetDisplayBackend(), "headless");
+
+  wincore::RegisterTestClasses();
+  HWND hwnd = CreateWindowExA(0, "WinCoreTest", "busy", WS_OVERLAPPEDWINDOW, 0, 0, 100, 80, nullptr, nullptr,
+                              nullptr, nullptr);
+  ASSERT_NE(hwnd, nullptr);
+  EXPECT_EQ(KelmiraSetDisplayBackend("sdl"), E_ACCESSDENIED);
+  EXPECT_STREQ(KelmiraGetDisplayBackend(), "headless");
+  DestroyWindow(hwnd);
+}
+
+TEST(WinSdlSelect, SdlWithoutDisplayFailsAndKeepsHeadless) {
+  ASSERT_EQ(KelmiraSetDisplayBackend("headless"), S_OK);
+  NoDisplay noDisplay;
+  HRESULT hr = KelmiraSetDisplayBackend("sdl");
+  if (hr == S_OK) {
+    ASSERT_EQ(KelmiraSetDisplayBackend("headless"), S_OK);
+    GTEST_SKIP() << "SDL found a display without DISPLAY or WAYLAND_DISPLAY (a console driver)";
+  }
+  EXPECT_EQ(hr, E_FAIL);
+  EXPECT_STREQ(KelmiraGetDisplayBackend(), "headless");
+  // Falling back is the caller's choice.
+  EXPECT_EQ(KelmiraSetDisplayBackend("headless"), S_OK);
+}
+
+// A fresh process reads KELMIRA_DISPLAY once, at first use; SDL says why it cannot start.
+TEST(WinSdlSelect, EnvironmentDecidesAtFirstUse) {
+  ProcessResult unset = RunChild("", "headless");
+  EXPECT_EQ(unset.exitCode, 0) << unset.output;
+  ProcessResult headless = RunChild("headless", "headless");
+  EXPECT_EQ(headless.exitCode, 0) << headless.output;
+  ProcessResult unknown = RunChild("vga", "headless");
+  EXPECT_EQ(unknown.exitCode, 0) << unknown.output;
+
+  ProcessResult sdl = RunChild("sdl", "headless");
+  EXPECT_EQ(sdl.exitCode, 0) << sdl.output;
+#if KELMIRA_HAVE_SDL2
+  EXPECT_NE(sdl.output.find("SDL display back-end cannot start: no display"), std::string::npos) << sdl.output;
+  // A driver that draws nowhere is accepted when asked for by name.
+  ProcessResult asked = RunChild("sdl", "sdl", "offscreen");
+  EXPECT_EQ(asked.exitCode, 0) << asked.output;
+#else
+  EXPECT_NE(sdl.output.find("this build has no SDL2"), std::string::npos) << sdl.output;
+#endif
+}
+
+TEST(WinSdlSelectChild, DISABLED_BackendAtFirstUse) {
+  const char* expected = std::getenv(kExpectVariable);
+  ASSERT_NE(expected, nullptr);
+  EXPECT_STREQ(KelmiraGetDisplayBackend(), expected);
+}
