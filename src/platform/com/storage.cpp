@@ -15,6 +15,13 @@ constexpr DWORD kStorageMode = STGM_READWRITE | STGM_SHARE_EXCLUSIVE;
 
 HRESULT CheckMode(DWORD mode) { return (mode & 3) == 3 ? STG_E_INVALIDFLAG : S_OK; }
 
+// The checks every create and open call makes on its element name, mode and reserved arguments.
+HRESULT CheckElementRequest(const OLECHAR* pwcsName, DWORD grfMode, bool reservedSet, std::u16string* name) {
+  if (HRESULT hr = CheckName(pwcsName, name); FAILED(hr)) return hr;
+  if (HRESULT hr = CheckMode(grfMode); FAILED(hr)) return hr;
+  return reservedSet ? STG_E_INVALIDPARAMETER : S_OK;
+}
+
 HRESULT WriteBytes(IStream* stream, const std::vector<BYTE>& bytes) {
   std::size_t done = 0;
   while (done < bytes.size()) {
@@ -76,9 +83,7 @@ class MemoryStorage : public IStorage {
       if (!ppstm) return STG_E_INVALIDPOINTER;
       *ppstm = nullptr;
       std::u16string name;
-      if (HRESULT hr = CheckName(pwcsName, &name); FAILED(hr)) return hr;
-      if (HRESULT hr = CheckMode(grfMode); FAILED(hr)) return hr;
-      if (reserved1 || reserved2) return STG_E_INVALIDPARAMETER;
+      if (HRESULT hr = CheckElementRequest(pwcsName, grfMode, reserved1 || reserved2, &name); FAILED(hr)) return hr;
       auto it = node_->elements.find(name);
       if (it != node_->elements.end() && !(grfMode & STGM_CREATE)) return STG_E_FILEALREADYEXISTS;
       auto block = std::make_shared<memory::Block>();
@@ -98,9 +103,7 @@ class MemoryStorage : public IStorage {
       if (!ppstm) return STG_E_INVALIDPOINTER;
       *ppstm = nullptr;
       std::u16string name;
-      if (HRESULT hr = CheckName(pwcsName, &name); FAILED(hr)) return hr;
-      if (HRESULT hr = CheckMode(grfMode); FAILED(hr)) return hr;
-      if (reserved1 || reserved2) return STG_E_INVALIDPARAMETER;
+      if (HRESULT hr = CheckElementRequest(pwcsName, grfMode, reserved1 || reserved2, &name); FAILED(hr)) return hr;
       auto it = node_->elements.find(name);
       if (it == node_->elements.end() || !it->second.stream) return STG_E_FILENOTFOUND;
       return memory::CreateBlockStream(it->second.stream, nullptr, false, it->second.name, ppstm);
@@ -113,9 +116,7 @@ class MemoryStorage : public IStorage {
       if (!ppstg) return STG_E_INVALIDPOINTER;
       *ppstg = nullptr;
       std::u16string name;
-      if (HRESULT hr = CheckName(pwcsName, &name); FAILED(hr)) return hr;
-      if (HRESULT hr = CheckMode(grfMode); FAILED(hr)) return hr;
-      if (reserved1 || reserved2) return STG_E_INVALIDPARAMETER;
+      if (HRESULT hr = CheckElementRequest(pwcsName, grfMode, reserved1 || reserved2, &name); FAILED(hr)) return hr;
       auto it = node_->elements.find(name);
       if (it != node_->elements.end() && !(grfMode & STGM_CREATE)) return STG_E_FILEALREADYEXISTS;
       auto child = std::make_shared<Node>();
@@ -135,9 +136,7 @@ class MemoryStorage : public IStorage {
       if (!ppstg) return STG_E_INVALIDPOINTER;
       *ppstg = nullptr;
       std::u16string name;
-      if (HRESULT hr = CheckName(pwcsName, &name); FAILED(hr)) return hr;
-      if (HRESULT hr = CheckMode(grfMode); FAILED(hr)) return hr;
-      if (reserved) return STG_E_INVALIDPARAMETER;
+      if (HRESULT hr = CheckElementRequest(pwcsName, grfMode, reserved, &name); FAILED(hr)) return hr;
       auto it = node_->elements.find(name);
       if (it == node_->elements.end() || !it->second.storage) return STG_E_FILENOTFOUND;
       return CreateStorageObject(it->second.storage, it->second.name, ppstg);
