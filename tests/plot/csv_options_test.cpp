@@ -1,0 +1,155 @@
+// The plotting tool's input side: CSV reading with its messages, and the command line.
+#include "plot/csv_table.h"
+#include "plot/plot_data.h"
+#include "plot/plot_options.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace kelmira::plot;
+
+namespace {
+
+CsvTable Parse(std::string_view text, std::optional<ColumnRef> dates = std::nullopt) {
+  CsvError error;
+  auto table = ParseCsv(text, "t.csv", dates, &error);
+  EXPECT_TRUE(table) << error.message;
+  return table ? *table : CsvTable{};
+}
+
+std::string ParseError(std::string_view text, std::optional<ColumnRef> dates = std::nullopt) {
+  CsvError error;
+  EXPECT_FALSE(ParseCsv(text, "t.csv", dates, &error));
+  return error.message;
+}
+
+ParseOutcome Args(std::vector<const char*> args, PlotOptions* options, std::string* error) {
+  args.insert(args.begin(), "kelmira-plot");
+  return ParsePlotOptions(static_cast<int>(args.size()), args.data(), options, error);
+}
+
+}  // namespace
+
+TEST(Csv, HeaderSeparatorsQuotesAndMissingValues) {
+  CsvTable t = Parse("# measured\n\"time, s\",temp;x,p\r\n0,1.5,2\n\n1,,-3e2\n2,NaN,+4\n");
+  ASSERT_EQ(t.names, (std::vector<std::string>{"time, s", "temp;x", "p"}));
+  ASSERT_EQ(t.rows(), 3u);
+  EXPECT_EQ(t.columns[2], (std::vector<double>{2, -300, 4}));
+  EXPECT_TRUE(std::isnan(t.columns[1][1]) && std::isnan(t.columns[1][2]));
+
+  // No header: the columns are numbered; semicolons and tabs separate when no comma does.
+  t = Parse("1;2\n3;4\n");
+  EXPECT_EQ(t.names, (std::vector<std::string>{"column 1", "column 2"}));
+  EXPECT_EQ(t.columns[1], (std::vector<double>{2, 4}));
+  t = Parse("a\tb\n1.5\t7\n");
+  EXPECT_EQ(t.names, (std::vector<std::string>{"a", "b"}));
+  EXPECT_EQ(t.columns[1], (std::vector<double>{7}));
+}
+
+TEST(Csv, MalformedInputNamesLineAndColumn) {
+  EXPECT_EQ(ParseError("x,temp\n0,1\n1,abc\n"), "t.csv:3: column 2 (temp): 'abc' is not a number");
+  EXPECT_EQ(ParseError("1,2\n3,inf\n"), "t.csv:2: column 2: 'inf' is not a number");
+  EXPECT_EQ(ParseError("x,y\n0,1\n\n1,2,3\n"), "t.csv:4: expected 2 cells, found 3");
+  EXPECT_EQ(ParseError("x,y\n\"0,1\n"), "t.csv:2: a quoted cell is not closed");
+  EXPECT_EQ(ParseError("x,y\n# nothing\n"), "t.csv: no data rows");
+  EXPECT_EQ(ParseError(""), "t.csv: no data rows");
+  // A date outside the date column is not a number.
+  EXPECT_EQ(ParseError("d,v\n2024-01-02,2024-01-03\n", ColumnRef{"d"}),
+            "t.csv:2: column 2 (v): '2024-01-03' is not a number");
+  EXPECT_EQ(ParseError("d,v\n1,2\n", ColumnRef{"when"}), "t.csv:1: no column named 'when'");
+
+  CsvError error;
+  EXPECT_FALSE(ReadCsvFile("/nonexistent/dir/data.csv", std::nullopt, &error));
+  EXPECT_EQ(error.message, "cannot open '/nonexistent/dir/data.csv': No such file or directory");
+  EXPECT_FALSE(ReadCsvFile("/", std::nullopt, &error));
+  EXPECT_EQ(error.message, "cannot read '/': it is a directory");
+}
+
+TEST(Csv, DatesBecomeAutomationDates) {
+  EXPECT_EQ(ParseDate("1899-12-30"), 0.0);
+  EXPECT_EQ(ParseDate("2024-03-01"), 45352.0);
+  EXPECT_DOUBLE_EQ(*ParseDate("2024-03-01 06:00"), 45352.25);
+  EXPECT_DOUBLE_EQ(*ParseDate("2024-03-01T18:00:36"), 45352.0 + (18 * 3600 + 36) / 86400.0);
+  for (const char* bad : {"2024-02-30", "2024-13-01", "2024-3-1", "2024-03-01 25:00", "2024-03-01x", "01/02/2024"})
+    EXPECT_FALSE(ParseDate(bad)) << bad;
+  CsvTable t = Parse("when,v\n2024-03-01,1\n45353.5,2\n", ColumnRef{"1"});
+  EXPECT_EQ(t.columns[0], (std::vector<double>{45352.0, 45353.5}));
+}
+
+TEST(PlotOptions, ValuesAndErrors) {
+  PlotOptions o;
+  std::string error;
+  ASSERT_EQ(Args({"-o", "a.png", "--size=320x200", "--ylim", "-5:5", "--colors", "red,#00ff00", "--markers",
+                  "plus", "--x", "index", "--right-y", "3", "data.csv"},
+                 &o, &error),
+            ParseOutcome::Run)
+      << error;
+  EXPECT_EQ(o.output, "a.png");
+  EXPECT_EQ(o.width, 320);
+  EXPECT_EQ(o.yLimits->min, -5);
+  EXPECT_EQ(o.lineColors, (std::vector<COLORREF>{0x0000FF, 0x00FF00}));
+  EXPECT_EQ(o.markers, Markers::Plus);
+  EXPECT_TRUE(o.xIsIndex);
+  EXPECT_EQ(o.input, "data.csv");
+
+  o = PlotOptions{};
+  ASSERT_EQ(Args({"--date-x", "--xlim", "2024-03-01,2024-03-02 12:00"}, &o, &error), ParseOutcome::Run) << error;
+  EXPECT_EQ(o.xLimits->min, 45352.0);
+  EXPECT_EQ(o.xLimits->max, 45353.5);
+
+  struct Case {
+    std::vector<const char*> args;
+    const char* message;
+  } cases[] = {
+      {{"--size", "10x10"}, "bad value '10x10' for --size (WxH, each 16 to 16384)"},
+      {{"--ylim", "5:5"}, "bad value '5:5' for --ylim (MIN:MAX with MIN < MAX)"},
+      {{"--width", "0"}, "bad value '0' for --width (1 to 100)"},
+      {{"--style", "wavy"}, "bad value 'wavy' for --style (solid, dash or dot)"},
+      {{"--colors", "red,nope"}, "bad colour 'nope' in --colors (#RRGGBB or a colour name)"},
+      {{"--frobnicate"}, "unknown option '--frobnicate'"},
+      {{"--output"}, "option '--output' needs a value"},
+      {{"a.csv", "b.csv"}, "more than one input file given"},
+  };
+  for (const Case& c : cases) {
+    o = PlotOptions{};
+    EXPECT_EQ(Args(c.args, &o, &error), ParseOutcome::Error) << c.message;
+    EXPECT_EQ(error, c.message);
+  }
+  EXPECT_EQ(Args({"--width", "3", "-h"}, &o, &error), ParseOutcome::Help);
+}
+
+TEST(PlotData, SelectsColumnsAndRanges) {
+  CsvTable t = Parse("t,a,b,c\n0,1,10,\n1,3,,100\n2,2,30,300\n");
+  PlotOptions o;
+  o.rightYColumn = ColumnRef{"C"};
+  std::string error;
+  auto data = SelectSeries(t, o, &error);
+  ASSERT_TRUE(data) << error;
+  ASSERT_EQ(data->series.size(), 3u);
+  EXPECT_EQ(data->series[2].name, "c");
+  EXPECT_TRUE(data->series[2].rightY);
+  EXPECT_EQ(DataRange(*data, false)->min, 1);  // missing values are left out
+  EXPECT_EQ(DataRange(*data, false)->max, 30);
+  EXPECT_EQ(DataRange(*data, true)->min, 100);
+  EXPECT_EQ(XRange(*data)->max, 2);
+
+  o = PlotOptions{};
+  o.yColumns = {ColumnRef{"zzz"}};
+  EXPECT_FALSE(SelectSeries(t, o, &error));
+  EXPECT_EQ(error, "no column 'zzz' (for --y) in the data");
+
+  CsvTable single = Parse("x\n1\n2\n");
+  EXPECT_FALSE(SelectSeries(single, PlotOptions{}, &error));
+  EXPECT_EQ(error, "nothing to draw: the data has no column besides X");
+  CsvTable empty = Parse("x,y\n1,\n2,NA\n");
+  EXPECT_FALSE(SelectSeries(empty, PlotOptions{}, &error));
+  EXPECT_EQ(error, "nothing to draw: every value of the drawn columns is missing");
+
+  // A flat series still gets a range that can be shown.
+  CsvTable flat = Parse("x,y\n1,7\n2,7\n");
+  data = SelectSeries(flat, PlotOptions{}, &error);
+  ASSERT_TRUE(data);
+  EXPECT_LT(DataRange(*data, false)->min, 7);
+  EXPECT_GT(DataRange(*data, false)->max, 7);
+}

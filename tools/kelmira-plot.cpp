@@ -1,0 +1,57 @@
+// kelmira-plot: draws a CSV file (or built-in demo data) with a GraphicsContainer and writes a PNG.
+// Exit status: 0 written, 1 bad input or failure to render or write, 2 bad command line.
+#include "plot/csv_table.h"
+#include "plot/plot_data.h"
+#include "plot/plot_options.h"
+#include "plot/plot_render.h"
+
+#include <kelmira/kelmira.h>
+#include <kelmira/platform.h>
+
+#include <cstdio>
+
+int main(int argc, char** argv) {
+  using namespace kelmira::plot;
+  PlotOptions options;
+  std::string error;
+  switch (ParsePlotOptions(argc, argv, &options, &error)) {
+    case ParseOutcome::Help:
+      std::fputs(PlotUsage(), stdout);
+      return 0;
+    case ParseOutcome::Error:
+      std::fprintf(stderr, "kelmira-plot: %s\nTry 'kelmira-plot --help'.\n", error.c_str());
+      return 2;
+    case ParseOutcome::Run:
+      break;
+  }
+
+  std::optional<PlotData> data;
+  if (options.input.empty()) {
+    data = DemoData(options.dateX);
+  } else {
+    std::optional<ColumnRef> dateColumn;
+    if (options.dateX && !options.xIsIndex) dateColumn = options.xColumn.value_or(ColumnRef{"1"});
+    CsvError csvError;
+    auto table = ReadCsvFile(options.input, dateColumn, &csvError);
+    if (!table) {
+      std::fprintf(stderr, "kelmira-plot: %s\n", csvError.message.c_str());
+      return 1;
+    }
+    data = SelectSeries(*table, options, &error);
+    if (!data) {
+      std::fprintf(stderr, "kelmira-plot: %s: %s\n", options.input.c_str(), error.c_str());
+      return 1;
+    }
+  }
+
+  CoInitialize(nullptr);
+  bool ok = RenderPlot(*data, options, &error);
+  CoUninitialize();
+  if (!ok) {
+    std::fprintf(stderr, "kelmira-plot: %s\n", error.c_str());
+    return 1;
+  }
+  std::printf("kelmira-plot: wrote %s (%dx%d, %zu lines, %zu points each)\n", options.output.c_str(), options.width,
+              options.height, data->series.size(), data->points());
+  return 0;
+}

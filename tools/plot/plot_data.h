@@ -1,0 +1,39 @@
+// The series kelmira-plot draws: chosen from a CSV table by the options, or the built-in demo.
+#pragma once
+
+#include "csv_table.h"
+#include "plot_options.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kelmira::plot {
+
+struct Series {
+  std::string name;
+  std::vector<double> y;  // NaN: the point is hidden
+  bool rightY = false;
+};
+
+struct PlotData {
+  bool xIsIndex = false;
+  std::vector<double> x;  // empty when xIsIndex; NaN hides the point
+  std::vector<Series> series;
+  std::size_t points() const { return series.empty() ? 0 : series.front().y.size(); }
+};
+
+// Picks X, the drawn columns and the right-Y column; an error names the missing column or says
+// that nothing is left to draw.
+std::optional<PlotData> SelectSeries(const CsvTable& table, const PlotOptions& options, std::string* error);
+
+// Built-in data: two damped oscillations and a slow trend on the right-Y scale; with dates, X runs
+// hourly from 2024-03-01.
+PlotData DemoData(bool dateX);
+
+// The range of the finite values of the chosen series (left or right); none when every value is
+// missing. An empty range is widened so that it can be shown.
+std::optional<Range> DataRange(const PlotData& data, bool rightY);
+std::optional<Range> XRange(const PlotData& data);
+
+}  // namespace kelmira::plot

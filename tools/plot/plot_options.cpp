@@ -1,0 +1,231 @@
+#include "plot_options.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstring>
+
+namespace kelmira::plot {
+namespace {
+
+constexpr COLORREF Rgb(unsigned r, unsigned g, unsigned b) { return r | (g << 8) | (b << 16); }
+
+struct NamedColor {
+  const char* name;
+  COLORREF value;
+};
+
+constexpr NamedColor kColorNames[] = {
+    {"black", Rgb(0, 0, 0)},         {"white", Rgb(255, 255, 255)}, {"red", Rgb(255, 0, 0)},
+    {"green", Rgb(0, 128, 0)},       {"blue", Rgb(0, 0, 255)},      {"yellow", Rgb(255, 255, 0)},
+    {"cyan", Rgb(0, 255, 255)},      {"magenta", Rgb(255, 0, 255)}, {"gray", Rgb(128, 128, 128)},
+    {"grey", Rgb(128, 128, 128)},    {"silver", Rgb(192, 192, 192)}, {"orange", Rgb(255, 165, 0)},
+    {"purple", Rgb(128, 0, 128)},    {"brown", Rgb(165, 42, 42)},   {"navy", Rgb(0, 0, 128)},
+    {"teal", Rgb(0, 128, 128)},      {"maroon", Rgb(128, 0, 0)},    {"olive", Rgb(128, 128, 0)},
+};
+
+std::optional<double> ParseDouble(std::string_view text) {
+  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+  double value = 0;
+  auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (ec != std::errc() || end != text.data() + text.size() || !std::isfinite(value)) return std::nullopt;
+  return value;
+}
+
+std::optional<int> ParseInt(std::string_view text) {
+  int value = 0;
+  auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return value;
+}
+
+// "MIN:MAX" (or "MIN,MAX") with MIN < MAX; with dateX the ends may also be dates.
+std::optional<Range> ParseRange(std::string_view text, bool dates) {
+  std::size_t colon = text.find(':');
+  if (colon == std::string_view::npos || dates) colon = text.find(',');
+  if (colon == std::string_view::npos) return std::nullopt;
+  auto end = [dates](std::string_view s) -> std::optional<double> {
+    if (auto v = ParseDouble(s)) return v;
+    if (dates) return ParseDate(s);
+    return std::nullopt;
+  };
+  auto lo = end(text.substr(0, colon));
+  auto hi = end(text.substr(colon + 1));
+  if (!lo || !hi || !(*lo < *hi)) return std::nullopt;
+  return Range{*lo, *hi};
+}
+
+std::optional<int> ParseStyle(std::string_view text) {
+  if (text == "solid") return 0;
+  if (text == "dash" || text == "dashed") return 1;
+  if (text == "dot" || text == "dotted") return 2;
+  return std::nullopt;
+}
+
+std::vector<std::string_view> SplitList(std::string_view text) {
+  std::vector<std::string_view> items;
+  while (true) {
+    std::size_t comma = text.find(',');
+    items.push_back(text.substr(0, comma));
+    if (comma == std::string_view::npos) break;
+    text.remove_prefix(comma + 1);
+  }
+  return items;
+}
+
+}  // namespace
+
+const std::vector<COLORREF> kDefaultPalette = {Rgb(0, 90, 200),  Rgb(220, 50, 32),  Rgb(0, 150, 70),
+                                               Rgb(160, 60, 180), Rgb(230, 140, 0), Rgb(0, 160, 170)};
+
+std::optional<COLORREF> ParseColor(std::string_view text) {
+  for (const NamedColor& c : kColorNames)
+    if (text == c.name) return c.value;
+  if (!text.empty() && text.front() == '#') text.remove_prefix(1);
+  if (text.size() != 6) return std::nullopt;
+  unsigned rgb = 0;
+  auto [end, ec] = std::from_chars(text.data(), text.data() + 6, rgb, 16);
+  if (ec != std::errc() || end != text.data() + 6) return std::nullopt;
+  return Rgb((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+}
+
+const char* PlotUsage() {
+  return "Usage: kelmira-plot [options] [FILE.csv]\n"
+         "Draws the columns of a CSV file (or built-in demo data when no file is given) as lines\n"
+         "over a grid and writes the picture as a PNG file.\n"
+         "\n"
+         "  -o, --output PATH        PNG file to write (default kelmira-plot.png)\n"
+         "  -s, --size WxH           picture size in pixels (default 800x500)\n"
+         "  -x, --x COLUMN           column holding X: a header name or a number from 1 (default 1);\n"
+         "                           'index' plots against the point number 1, 2, ...\n"
+         "  -y, --y COLUMNS          comma-separated columns to draw (default: all but X and --right-y)\n"
+         "      --right-y COLUMN     a column drawn against its own vertical range (right Y)\n"
+         "      --xlim MIN:MAX       X limits (default: the data's range)\n"
+         "      --ylim MIN:MAX       Y limits (default: the drawn columns' range)\n"
+         "      --right-ylim MIN:MAX limits of the right-Y column (default: its range)\n"
+         "      --date-x             X holds dates: YYYY-MM-DD[ HH:MM[:SS]] or day numbers since\n"
+         "                           1899-12-30; the grid steps in days, hours, minutes or seconds\n"
+         "                           (--xlim then takes MIN,MAX, each a number or a date)\n"
+         "      --background COLOR   plot background (default white)\n"
+         "      --grid-color COLOR   grid and frame colour (default #a0a0a0)\n"
+         "      --grid-style STYLE   solid, dash or dot (default dot)\n"
+         "      --no-grid            no grid lines (the frame stays)\n"
+         "      --no-border          no frame around the plot\n"
+         "      --colors C1,C2,...   line colours, used in turn\n"
+         "      --style STYLE        line style: solid, dash or dot (default solid)\n"
+         "      --width N            line width in pixels, 1 to 100 (default 1)\n"
+         "      --markers SHAPE      draw points only: circle, plus or cross (default: lines)\n"
+         "  -h, --help               show this text\n"
+         "\n"
+         "COLOR is #RRGGBB or a name (black, white, red, green, blue, gray, orange, ...).\n"
+         "Empty cells and NaN/NA hide a point; '#' starts a comment line.\n";
+}
+
+ParseOutcome ParsePlotOptions(int argc, const char* const* argv, PlotOptions* options, std::string* error) {
+  auto fail = [error](std::string message) {
+    *error = std::move(message);
+    return ParseOutcome::Error;
+  };
+  std::optional<std::string> xlim, ylim, rightYlim;
+  for (int i = 1; i < argc; ++i) {
+    std::string_view arg = argv[i];
+    if (arg == "-h" || arg == "--help") return ParseOutcome::Help;
+    if (arg == "--date-x") { options->dateX = true; continue; }
+    if (arg == "--no-grid") { options->grid = false; continue; }
+    if (arg == "--no-border") { options->border = false; continue; }
+    if (arg.empty() || arg.front() != '-' || arg == "-") {
+      if (!options->input.empty()) return fail("more than one input file given");
+      options->input = std::string(arg);
+      continue;
+    }
+    // Every other option takes a value, as the next argument or after '='.
+    std::string_view name = arg, value;
+    bool haveValue = false;
+    if (std::size_t eq = arg.find('='); eq != std::string_view::npos && arg.starts_with("--")) {
+      name = arg.substr(0, eq);
+      value = arg.substr(eq + 1);
+      haveValue = true;
+    }
+    static constexpr const char* kValued[] = {"-o", "--output", "-s", "--size", "-x", "--x", "-y", "--y",
+                                              "--right-y", "--xlim", "--ylim", "--right-ylim", "--background",
+                                              "--grid-color", "--grid-style", "--colors", "--style", "--width",
+                                              "--markers"};
+    bool known = false;
+    for (const char* k : kValued) known = known || name == k;
+    if (!known) return fail("unknown option '" + std::string(arg) + "'");
+    if (!haveValue) {
+      if (i + 1 >= argc) return fail("option '" + std::string(name) + "' needs a value");
+      value = argv[++i];
+    }
+    const std::string bad = "bad value '" + std::string(value) + "' for " + std::string(name);
+
+    if (name == "-o" || name == "--output") {
+      if (value.empty()) return fail("the output path is empty");
+      options->output = std::string(value);
+    } else if (name == "-s" || name == "--size") {
+      std::size_t x = value.find('x');
+      auto w = x == std::string_view::npos ? std::nullopt : ParseInt(value.substr(0, x));
+      auto h = x == std::string_view::npos ? std::nullopt : ParseInt(value.substr(x + 1));
+      if (!w || !h || *w < 16 || *h < 16 || *w > 16384 || *h > 16384)
+        return fail(bad + " (WxH, each 16 to 16384)");
+      options->width = *w;
+      options->height = *h;
+    } else if (name == "-x" || name == "--x") {
+      options->xIsIndex = value == "index";
+      options->xColumn = ColumnRef{std::string(value)};
+    } else if (name == "-y" || name == "--y") {
+      options->yColumns.clear();
+      for (std::string_view item : SplitList(value)) {
+        if (item.empty()) return fail(bad + " (an empty column name)");
+        options->yColumns.push_back(ColumnRef{std::string(item)});
+      }
+    } else if (name == "--right-y") {
+      options->rightYColumn = ColumnRef{std::string(value)};
+    } else if (name == "--xlim") {
+      xlim = std::string(value);
+    } else if (name == "--ylim") {
+      ylim = std::string(value);
+    } else if (name == "--right-ylim") {
+      rightYlim = std::string(value);
+    } else if (name == "--background" || name == "--grid-color") {
+      auto color = ParseColor(value);
+      if (!color) return fail(bad + " (#RRGGBB or a colour name)");
+      (name == "--background" ? options->background : options->gridColor) = *color;
+    } else if (name == "--grid-style" || name == "--style") {
+      auto style = ParseStyle(value);
+      if (!style) return fail(bad + " (solid, dash or dot)");
+      (name == "--style" ? options->lineStyle : options->gridStyle) = *style;
+    } else if (name == "--colors") {
+      options->lineColors.clear();
+      for (std::string_view item : SplitList(value)) {
+        auto color = ParseColor(item);
+        if (!color) return fail("bad colour '" + std::string(item) + "' in --colors (#RRGGBB or a colour name)");
+        options->lineColors.push_back(*color);
+      }
+    } else if (name == "--width") {
+      auto width = ParseInt(value);
+      if (!width || *width < 1 || *width > 100) return fail(bad + " (1 to 100)");
+      options->lineWidth = *width;
+    } else if (name == "--markers") {
+      if (value == "circle") options->markers = Markers::Circle;
+      else if (value == "plus") options->markers = Markers::Plus;
+      else if (value == "cross") options->markers = Markers::Cross;
+      else if (value == "none") options->markers = Markers::None;
+      else return fail(bad + " (circle, plus, cross or none)");
+    }
+  }
+  // Ranges are read last: whether they may hold dates depends on --date-x.
+  struct { std::optional<std::string>* text; std::optional<Range>* range; const char* name; bool dates; } ranges[] = {
+      {&xlim, &options->xLimits, "--xlim", options->dateX},
+      {&ylim, &options->yLimits, "--ylim", false},
+      {&rightYlim, &options->rightYLimits, "--right-ylim", false}};
+  for (auto& r : ranges) {
+    if (!*r.text) continue;
+    *r.range = ParseRange(**r.text, r.dates);
+    if (!*r.range)
+      return fail("bad value '" + **r.text + "' for " + r.name + (r.dates ? " (MIN,MAX with MIN < MAX)" : " (MIN:MAX with MIN < MAX)"));
+  }
+  if (options->lineColors.empty()) options->lineColors = kDefaultPalette;
+  return ParseOutcome::Run;
+}
+
+}  // namespace kelmira::plot

@@ -1,0 +1,18 @@
+// Renders PlotData with a GraphicsContainer hosted in a headless "AtlAxWin" window and saves the
+// window's pixels as PNG. Everything goes through the public interfaces, as any host would.
+#pragma once
+
+#include "plot_data.h"
+#include "plot_options.h"
+
+#include <string>
+
+namespace kelmira::plot {
+
+// False with a message in *error when an object cannot be made or the file cannot be written.
+bool RenderPlot(const PlotData& data, const PlotOptions& options, std::string* error);
+
+// What a failed PNG write means, for messages.
+std::string DescribeWriteFailure(long hr);
+
+}  // namespace kelmira::plot
