@@ -1,6 +1,8 @@
 // The 13 creatable classes, in registration order.
 #include "module/class_table.h"
 
+#include "container/graphics_container.h"
+
 namespace kelmira::module {
 namespace {
 
@@ -15,7 +17,8 @@ HRESULT NotProvidedYet(IUnknown* outer, REFIID riid, void** ppv) {
 }
 
 constexpr ClassEntry kClasses[] = {
-    {"GraphicsContainer", "GraphicsContainer", &CLSID_GraphicsContainer, true, true, 106, 101, &NotProvidedYet<true>},
+    {"GraphicsContainer", "GraphicsContainer", &CLSID_GraphicsContainer, true, true, 106, 101,
+     &Object<container::GraphicsContainer>::Create},
     {"BackgroundLayer", "BackgroundLayer", &CLSID_BackgroundLayer, false, true, 107, 0, &NotProvidedYet<true>},
     {"GridLayer", "GridLayer", &CLSID_GridLayer, false, true, 108, 0, &NotProvidedYet<true>},
     {"LineLayer", "LineLayer", &CLSID_LineLayer, false, true, 110, 0, &NotProvidedYet<true>},
