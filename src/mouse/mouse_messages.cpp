@@ -1,8 +1,6 @@
 // The container's mouse message table, in both AutoZoom modes.
 #include "mouse/mouse_input_manager.h"
 
-#include <new>
-
 namespace kelmira::mouse {
 namespace {
 
@@ -74,8 +72,8 @@ BOOL MouseInputManager::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM
         result = OnExtraButton(client, wParam);
         break;
     }
-  } catch (const std::bad_alloc&) {
-    // A report that could not be formed is dropped; the drag itself has ended cleanly.
+  } catch (...) {
+    // A report that could not be formed is dropped; the drag itself has ended cleanly by then.
   }
   return TRUE;
 }
