@@ -55,7 +55,14 @@ TEST(RenderTest, EmptyStackPaintsRedAndAFullLayerCoversIt) {
   ASSERT_NE(hosted.window, nullptr);
   EXPECT_EQ(hosted.Pixel(0, 0), kRed);
   EXPECT_EQ(hosted.Pixel(199, 99), kRed);
-  // The window never erases its background.
+  // Double-clicks arrive as such, the cursor is the arrow, and the background is never erased.
+  EXPECT_EQ(GetClassLongPtrA(hosted.window, GCL_STYLE), static_cast<ULONG_PTR>(CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS));
+  char className[64] = {};
+  GetClassNameA(hosted.window, className, sizeof className);
+  WNDCLASSEXA windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  ASSERT_TRUE(GetClassInfoExA(nullptr, className, &windowClass));
+  EXPECT_EQ(windowClass.hCursor, LoadCursorA(nullptr, IDC_ARROW));
   HDC dc = GetDC(hosted.window);
   EXPECT_EQ(SendMessageA(hosted.window, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0), 1);
   ReleaseDC(hosted.window, dc);
