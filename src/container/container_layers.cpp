@@ -3,6 +3,7 @@
 #include "container/graphics_container.h"
 
 #include <new>
+#include <utility>
 
 namespace kelmira::container {
 
@@ -16,10 +17,11 @@ HRESULT GraphicsContainer::get_Layers(VARIANT vIndex, IGraphicsLayer** pVal) {
 }
 
 HRESULT GraphicsContainer::put_Layers(VARIANT vIndex, IGraphicsLayer* newVal) {
+  // Asked first: the object's QueryInterface runs foreign code that might change the stack.
+  ComPtr<IGraphicsLayer> replaced = AsLayer(newVal);
   LONG position = LayerStack::kNotFound;
   HRESULT hr = layers_.FindLayer(vIndex, &position);
   if (FAILED(hr) || position == LayerStack::kNotFound) return hr;
-  ComPtr<IGraphicsLayer> replaced = AsLayer(newVal);
   std::swap(layers_.At(position).layer, replaced);
   return S_OK;  // the old layer goes with `replaced`, after the record is consistent
 }
