@@ -6,10 +6,19 @@
 
 namespace kelmira::test {
 
-const ArmFn kArm[8] = {&IMouseInputManager::DragPoint,  &IMouseInputManager::DragLine,
-                       &IMouseInputManager::DragRectangle, &IMouseInputManager::DragCircle,
-                       &IMouseInputManager::DragXRange, &IMouseInputManager::DragYRange,
-                       &IMouseInputManager::DragXLine,  &IMouseInputManager::DragYLine};
+HRESULT ArmTool(IMouseInputManager* manager, int tool, BSTR command) {
+  switch (tool) {
+    case 1: return manager->DragPoint(command);
+    case 2: return manager->DragLine(command);
+    case 3: return manager->DragRectangle(command);
+    case 4: return manager->DragCircle(command);
+    case 5: return manager->DragXRange(command);
+    case 6: return manager->DragYRange(command);
+    case 7: return manager->DragXLine(command);
+    case 8: return manager->DragYLine(command);
+    default: return E_INVALIDARG;
+  }
+}
 
 MouseTest* MouseTest::current_ = nullptr;
 
@@ -91,7 +100,7 @@ void MouseTest::Mouse(UINT message, int x, int y, DWORD mouseData, DWORD after) 
 
 void MouseTest::Arm(int tool, const char16_t* command) {
   Bstr text(command);
-  ASSERT_EQ((manager_.get()->*kArm[tool - 1])(text.get()), S_OK);
+  ASSERT_EQ(ArmTool(manager_.get(), tool, text.get()), S_OK);
 }
 
 HRESULT MouseTest::Send(UINT message, int x, int y, WPARAM keys, LRESULT* result) {

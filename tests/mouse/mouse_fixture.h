@@ -65,9 +65,8 @@ struct BoxCall {
 
 inline constexpr int kWindowSize = 100;
 using Image = std::vector<COLORREF>;  // kWindowSize rows of kWindowSize pixels
-using ArmFn = HRESULT (IMouseInputManager::*)(BSTR);
-// DragPoint ... DragYLine, index = tool value - 1.
-extern const ArmFn kArm[8];
+// Calls DragPoint ... DragYLine by tool value 1 ... 8.
+HRESULT ArmTool(IMouseInputManager* manager, int tool, BSTR command);
 
 class MouseTest : public ::testing::Test {
  protected:

@@ -47,10 +47,13 @@ TEST(StandaloneManager, AcceptsEveryCallAndKeepsItsProperties) {
     EXPECT_EQ(colour, 0x00123456u);
     manager->get_DragColor(&colour);
     EXPECT_EQ(colour, 0x80000005u);
-    for (auto arm : {&IMouseInputManager::DragLine, &IMouseInputManager::DragRectangle, &IMouseInputManager::DragCircle,
-                     &IMouseInputManager::DragXRange, &IMouseInputManager::DragYRange, &IMouseInputManager::DragXLine,
-                     &IMouseInputManager::DragYLine})
-      EXPECT_EQ((manager.get()->*arm)(nullptr), S_OK);
+    EXPECT_EQ(manager->DragLine(nullptr), S_OK);
+    EXPECT_EQ(manager->DragRectangle(nullptr), S_OK);
+    EXPECT_EQ(manager->DragCircle(nullptr), S_OK);
+    EXPECT_EQ(manager->DragXRange(nullptr), S_OK);
+    EXPECT_EQ(manager->DragYRange(nullptr), S_OK);
+    EXPECT_EQ(manager->DragXLine(nullptr), S_OK);
+    EXPECT_EQ(manager->DragYLine(nullptr), S_OK);
     EXPECT_EQ(GetCapture(), nullptr);
 
     // Its event source takes sinks but has no members to raise.
