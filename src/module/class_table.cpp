@@ -1,6 +1,10 @@
 // The 13 creatable classes, in registration order.
 #include "module/class_table.h"
 
+#include "container/graphics_container.h"
+#include "layers/background_layer.h"
+#include "mouse/mouse_input_manager.h"
+
 namespace kelmira::module {
 namespace {
 
@@ -15,8 +19,9 @@ HRESULT NotProvidedYet(IUnknown* outer, REFIID riid, void** ppv) {
 }
 
 constexpr ClassEntry kClasses[] = {
-    {"GraphicsContainer", "GraphicsContainer", &CLSID_GraphicsContainer, true, true, 106, 101, &NotProvidedYet<true>},
-    {"BackgroundLayer", "BackgroundLayer", &CLSID_BackgroundLayer, false, true, 107, 0, &NotProvidedYet<true>},
+    {"GraphicsContainer", "GraphicsContainer", &CLSID_GraphicsContainer, true, true, 106, 101,
+     &Object<container::GraphicsContainer>::Create},
+    {"BackgroundLayer", "BackgroundLayer", &CLSID_BackgroundLayer, false, true, 107, 0, &kelmira::Object<kelmira::layers::BackgroundLayer>::Create},
     {"GridLayer", "GridLayer", &CLSID_GridLayer, false, true, 108, 0, &NotProvidedYet<true>},
     {"LineLayer", "LineLayer", &CLSID_LineLayer, false, true, 110, 0, &NotProvidedYet<true>},
     {"LineData", "LineData", &CLSID_LineData, false, true, 115, 0, &NotProvidedYet<true>},
@@ -27,7 +32,7 @@ constexpr ClassEntry kClasses[] = {
     {"BaseGraphPropPage", "LineGraphPropPage", &CLSID_BaseGraphPropPage, false, true, 144, 0, &NotProvidedYet<true>},
     {"Line", "Line", &CLSID_Line, false, true, 147, 0, &NotProvidedYet<true>},
     {"LineLegendLayer", "LineLegendLayer", &CLSID_LineLegendLayer, false, true, 150, 0, &NotProvidedYet<true>},
-    {"MouseInputManager", "MouseInputManager", &CLSID_MouseInputManager, false, true, 151, 0, &NotProvidedYet<true>},
+    {"MouseInputManager", "MouseInputManager", &CLSID_MouseInputManager, false, true, 151, 0, &kelmira::Object<kelmira::mouse::MouseInputManager>::Create},
 };
 
 // One static factory per class; index-aligned with kClasses.

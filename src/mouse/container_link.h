@@ -54,8 +54,9 @@ class MouseRouting {
 };
 
 // Makes a manager owned by `owner`: *manager gets the counted interface, *routing points into the
-// same object (valid while *manager is held). AutoZoom starts at 1.
-HRESULT CreateOwnedMouseInputManager(ContainerLink* owner, ComPtr<IMouseInputManager>* manager,
-                                     MouseRouting** routing);
+// same object (valid while *manager is held). AutoZoom starts at 1. Exported for the manager's own
+// tests, which drive it through a fake link.
+KELMIRA_API HRESULT CreateOwnedMouseInputManager(ContainerLink* owner, ComPtr<IMouseInputManager>* manager,
+                                                 MouseRouting** routing);
 
 }  // namespace kelmira::mouse

@@ -1,0 +1,125 @@
+// The rubber band: each tool's shape at its pixels, drawn by inversion and removed exactly.
+#include "mouse_fixture.h"
+
+namespace kelmira::test {
+namespace {
+
+class BandTest : public MouseTest {
+ protected:
+  // Arms `tool` without a command and AutoZoom off (nothing reported), presses at s and moves to c.
+  Image DragTo(int tool, POINT s, POINT c) {
+    routing_->SetAutoZoom(0);
+    Arm(tool, u"");
+    Mouse(WM_LBUTTONDOWN, s.x, s.y);
+    Mouse(WM_MOUSEMOVE, c.x, c.y);
+    return Snapshot();
+  }
+};
+
+TEST_F(BandTest, EveryToolIsRemovedExactlyAndSurvivesAPaint) {
+  const Image before = Snapshot();
+  for (int tool = 1; tool <= 8; ++tool) {
+    SCOPED_TRACE(tool);
+    Arm(tool, u"T");
+    ASSERT_EQ(manager_->put_DragColor(0x00A05020 * static_cast<OLE_COLOR>(tool) & 0xFFFFFF), S_OK);
+    ASSERT_EQ(manager_->put_Fill(tool % 2 ? VARIANT_TRUE : VARIANT_FALSE), S_OK);
+    ASSERT_EQ(manager_->put_FillColor(0x000000FF), S_OK);
+    Mouse(WM_LBUTTONDOWN, 30, 40);
+    Mouse(WM_MOUSEMOVE, 45, 52);
+    Mouse(WM_MOUSEMOVE, 62, 71);
+    const Image during = Snapshot();
+    EXPECT_GT(Differences(before, during), 0);
+
+    // A paint during the drag brings the band back over the fresh picture.
+    const int paints = paints_;
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_EQ(paints_, paints + 1);
+    EXPECT_EQ(Differences(during, Snapshot()), 0);
+
+    // Arming again ends the drag without a repaint: only the inversion can restore the picture.
+    Arm(tool, u"T");
+    EXPECT_EQ(Differences(before, Snapshot()), 0);
+    EXPECT_EQ(paints_, paints + 1);
+    Mouse(WM_LBUTTONUP, 62, 71);
+  }
+  EXPECT_EQ(box_.count, 0);
+}
+
+TEST_F(BandTest, ShapesCoverTheirPixels) {
+  const Image before = Snapshot();
+  auto edge = [](int x, int y, int l, int t, int r, int b) {
+    return x >= l && x < r && y >= t && y < b && (x == l || x == r - 1 || y == t || y == b - 1);
+  };
+
+  // Dragged up and to the right: the rectangle (10, 5)-(50, 20).
+  ExpectInvertedExactly(before, DragTo(3, {10, 20}, {50, 5}), [&](int x, int y) { return edge(x, y, 10, 5, 50, 20); });
+  Arm(3, u"");
+  // The X range spans the full height, the Y range the full width.
+  ExpectInvertedExactly(before, DragTo(5, {60, 40}, {30, 10}), [&](int x, int y) { return edge(x, y, 30, 0, 60, 100); });
+  Arm(5, u"");
+  ExpectInvertedExactly(before, DragTo(6, {60, 40}, {30, 10}), [&](int x, int y) { return edge(x, y, 0, 10, 100, 40); });
+  Arm(6, u"");
+
+  // The Y line follows the cursor: only the last row is shown.
+  DragTo(8, {20, 30}, {25, 40});
+  Mouse(WM_MOUSEMOVE, 70, 60);
+  ExpectInvertedExactly(before, Snapshot(), [](int, int y) { return y == 60; });
+  Arm(8, u"");
+  ExpectInvertedExactly(before, DragTo(7, {20, 30}, {70, 60}), [](int x, int) { return x == 70; });
+  Arm(7, u"");
+
+  // The line starts at the press; the point marker sits at the cursor only.
+  const Image line = DragTo(2, {10, 10}, {40, 25});
+  EXPECT_EQ(line[10 * kWindowSize + 10], ~before[10 * kWindowSize + 10] & 0xFFFFFF);
+  EXPECT_EQ(Differences(before, line), 30);
+  Arm(2, u"");
+  const Image point = DragTo(1, {10, 10}, {40, 25});
+  for (int y = 0; y < kWindowSize; ++y)
+    for (int x = 0; x < kWindowSize; ++x) {
+      const std::size_t i = static_cast<std::size_t>(y * kWindowSize + x);
+      if (x < 38 || x > 41 || y < 23 || y > 26) {
+        EXPECT_EQ(point[i], before[i]) << x << "," << y;
+      }
+    }
+  EXPECT_GT(Differences(before, point), 0);
+  Arm(1, u"");
+
+  // The ellipse stays inside the rectangle's bounds and leaves its corners alone.
+  const Image circle = DragTo(4, {10, 10}, {50, 40});
+  ExpectInvertedExactly(before, circle, [&](int x, int y) {
+    return x >= 10 && x < 50 && y >= 10 && y < 40 && circle[y * kWindowSize + x] != before[y * kWindowSize + x];
+  });
+  EXPECT_EQ(circle[10 * kWindowSize + 10], before[10 * kWindowSize + 10]);
+  EXPECT_NE(circle[10 * kWindowSize + 30], before[10 * kWindowSize + 30]);
+  Arm(4, u"");
+  EXPECT_EQ(Differences(before, Snapshot()), 0);
+}
+
+TEST_F(BandTest, FillHatchesTheInsideInTheFillColour) {
+  const Image before = Snapshot();
+  routing_->SetAutoZoom(0);
+  Arm(3, u"");
+  manager_->put_Fill(VARIANT_TRUE);
+  manager_->put_FillColor(0x000000FF);
+  Mouse(WM_LBUTTONDOWN, 10, 10);
+  Mouse(WM_MOUSEMOVE, 60, 60);
+  const Image during = Snapshot();
+  int hatched = 0, clear = 0;
+  for (int y = 11; y < 59; ++y)
+    for (int x = 11; x < 59; ++x) {
+      const std::size_t i = static_cast<std::size_t>(y * kWindowSize + x);
+      if (during[i] == before[i]) {
+        ++clear;
+        continue;
+      }
+      ++hatched;
+      EXPECT_EQ(during[i], ~(0x0000FFu ^ before[i]) & 0xFFFFFF) << x << "," << y;
+    }
+  EXPECT_GT(hatched, 48 * 2);
+  EXPECT_GT(clear, 48 * 24);
+  Mouse(WM_LBUTTONUP, 60, 60);
+  EXPECT_EQ(Differences(before, Snapshot()), 0);
+}
+
+}  // namespace
+}  // namespace kelmira::test
