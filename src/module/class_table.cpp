@@ -1,6 +1,9 @@
 // The 13 creatable classes, in registration order.
 #include "module/class_table.h"
 
+#include "data/line_data.h"
+#include "data/matrix_data.h"
+
 namespace kelmira::module {
 namespace {
 
@@ -19,8 +22,8 @@ constexpr ClassEntry kClasses[] = {
     {"BackgroundLayer", "BackgroundLayer", &CLSID_BackgroundLayer, false, true, 107, 0, &NotProvidedYet<true>},
     {"GridLayer", "GridLayer", &CLSID_GridLayer, false, true, 108, 0, &NotProvidedYet<true>},
     {"LineLayer", "LineLayer", &CLSID_LineLayer, false, true, 110, 0, &NotProvidedYet<true>},
-    {"LineData", "LineData", &CLSID_LineData, false, true, 115, 0, &NotProvidedYet<true>},
-    {"MatrixData", "MatrixData", &CLSID_MatrixData, false, true, 121, 0, &NotProvidedYet<true>},
+    {"LineData", "LineData", &CLSID_LineData, false, true, 115, 0, &Object<data::LineData>::Create},
+    {"MatrixData", "MatrixData", &CLSID_MatrixData, false, true, 121, 0, &Object<data::MatrixData>::Create},
     {"XAxis", "XAxis", &CLSID_XAxis, true, false, 125, 124, &NotProvidedYet<false>},
     {"YAxis", "YAxis", &CLSID_YAxis, true, false, 127, 126, &NotProvidedYet<false>},
     {"LineGraph", "LineGraph", &CLSID_LineGraph, true, true, 129, 128, &NotProvidedYet<true>},
