@@ -2,6 +2,8 @@
 #include "module/class_table.h"
 
 #include "container/graphics_container.h"
+#include "data/line_data.h"
+#include "data/matrix_data.h"
 #include "layers/background_layer.h"
 #include "mouse/mouse_input_manager.h"
 
@@ -21,18 +23,20 @@ HRESULT NotProvidedYet(IUnknown* outer, REFIID riid, void** ppv) {
 constexpr ClassEntry kClasses[] = {
     {"GraphicsContainer", "GraphicsContainer", &CLSID_GraphicsContainer, true, true, 106, 101,
      &Object<container::GraphicsContainer>::Create},
-    {"BackgroundLayer", "BackgroundLayer", &CLSID_BackgroundLayer, false, true, 107, 0, &kelmira::Object<kelmira::layers::BackgroundLayer>::Create},
+    {"BackgroundLayer", "BackgroundLayer", &CLSID_BackgroundLayer, false, true, 107, 0,
+     &Object<layers::BackgroundLayer>::Create},
     {"GridLayer", "GridLayer", &CLSID_GridLayer, false, true, 108, 0, &NotProvidedYet<true>},
     {"LineLayer", "LineLayer", &CLSID_LineLayer, false, true, 110, 0, &NotProvidedYet<true>},
-    {"LineData", "LineData", &CLSID_LineData, false, true, 115, 0, &NotProvidedYet<true>},
-    {"MatrixData", "MatrixData", &CLSID_MatrixData, false, true, 121, 0, &NotProvidedYet<true>},
+    {"LineData", "LineData", &CLSID_LineData, false, true, 115, 0, &Object<data::LineData>::Create},
+    {"MatrixData", "MatrixData", &CLSID_MatrixData, false, true, 121, 0, &Object<data::MatrixData>::Create},
     {"XAxis", "XAxis", &CLSID_XAxis, true, false, 125, 124, &NotProvidedYet<false>},
     {"YAxis", "YAxis", &CLSID_YAxis, true, false, 127, 126, &NotProvidedYet<false>},
     {"LineGraph", "LineGraph", &CLSID_LineGraph, true, true, 129, 128, &NotProvidedYet<true>},
     {"BaseGraphPropPage", "LineGraphPropPage", &CLSID_BaseGraphPropPage, false, true, 144, 0, &NotProvidedYet<true>},
     {"Line", "Line", &CLSID_Line, false, true, 147, 0, &NotProvidedYet<true>},
     {"LineLegendLayer", "LineLegendLayer", &CLSID_LineLegendLayer, false, true, 150, 0, &NotProvidedYet<true>},
-    {"MouseInputManager", "MouseInputManager", &CLSID_MouseInputManager, false, true, 151, 0, &kelmira::Object<kelmira::mouse::MouseInputManager>::Create},
+    {"MouseInputManager", "MouseInputManager", &CLSID_MouseInputManager, false, true, 151, 0,
+     &Object<mouse::MouseInputManager>::Create},
 };
 
 // One static factory per class; index-aligned with kClasses.
