@@ -5,6 +5,8 @@
 #include "data/line_data.h"
 #include "data/matrix_data.h"
 #include "layers/background_layer.h"
+#include "layers/grid_layer.h"
+#include "layers/line_legend_layer.h"
 #include "mouse/mouse_input_manager.h"
 
 namespace kelmira::module {
@@ -25,7 +27,7 @@ constexpr ClassEntry kClasses[] = {
      &Object<container::GraphicsContainer>::Create},
     {"BackgroundLayer", "BackgroundLayer", &CLSID_BackgroundLayer, false, true, 107, 0,
      &Object<layers::BackgroundLayer>::Create},
-    {"GridLayer", "GridLayer", &CLSID_GridLayer, false, true, 108, 0, &NotProvidedYet<true>},
+    {"GridLayer", "GridLayer", &CLSID_GridLayer, false, true, 108, 0, &Object<layers::GridLayer>::Create},
     {"LineLayer", "LineLayer", &CLSID_LineLayer, false, true, 110, 0, &NotProvidedYet<true>},
     {"LineData", "LineData", &CLSID_LineData, false, true, 115, 0, &Object<data::LineData>::Create},
     {"MatrixData", "MatrixData", &CLSID_MatrixData, false, true, 121, 0, &Object<data::MatrixData>::Create},
@@ -34,7 +36,8 @@ constexpr ClassEntry kClasses[] = {
     {"LineGraph", "LineGraph", &CLSID_LineGraph, true, true, 129, 128, &NotProvidedYet<true>},
     {"BaseGraphPropPage", "LineGraphPropPage", &CLSID_BaseGraphPropPage, false, true, 144, 0, &NotProvidedYet<true>},
     {"Line", "Line", &CLSID_Line, false, true, 147, 0, &NotProvidedYet<true>},
-    {"LineLegendLayer", "LineLegendLayer", &CLSID_LineLegendLayer, false, true, 150, 0, &NotProvidedYet<true>},
+    {"LineLegendLayer", "LineLegendLayer", &CLSID_LineLegendLayer, false, true, 150, 0,
+     &Object<layers::LineLegendLayer>::Create},
     {"MouseInputManager", "MouseInputManager", &CLSID_MouseInputManager, false, true, 151, 0,
      &Object<mouse::MouseInputManager>::Create},
 };

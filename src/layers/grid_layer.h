@@ -1,0 +1,83 @@
+// GridLayer: the reference grid of a plot, with steps set by the host or chosen at each redraw.
+//
+// Properties are stored exactly as put, without checks. With AutoStep on (and Lines on), every
+// redraw chooses XStep (by the date rule when UseXAsDate is on) and YStep from the visible range
+// and stores them, so the getters return the steps of the last redraw.
+//
+// Decisions of this implementation:
+// - XStep and YStep start at 10.0, the value the line graph gives its grid.
+// - A raw automatic step that is not a finite positive number (XSteps or YSteps 0, a zero,
+//   infinite or NaN scale) leaves the previous step in place.
+// - Getters given a null out-pointer return E_POINTER.
+#pragma once
+
+#include <kelmira/kelmira.h>
+
+namespace kelmira::layers {
+
+class GridLayer : public DispatchImpl<IGridLayer> {
+ public:
+  using Interfaces = InterfaceTable<IGridLayer, IGraphicsLayer, Via<IDispatch, IGridLayer>>;
+
+  // IGraphicsLayer
+  HRESULT STDMETHODCALLTYPE Redraw(DrawLayerInfo drawInfo) override;
+  HRESULT STDMETHODCALLTYPE get_UseBitmap(VARIANT_BOOL* pVal) override { return Get(useBitmap_, pVal); }
+  HRESULT STDMETHODCALLTYPE put_UseBitmap(VARIANT_BOOL newVal) override { return Put(useBitmap_, newVal); }
+
+  // IGridLayer
+  HRESULT STDMETHODCALLTYPE get_LineColor(OLE_COLOR* pVal) override { return Get(lineColor_, pVal); }
+  HRESULT STDMETHODCALLTYPE put_LineColor(OLE_COLOR newVal) override { return Put(lineColor_, newVal); }
+  HRESULT STDMETHODCALLTYPE get_LineStyle(LONG* pVal) override { return Get(lineStyle_, pVal); }
+  HRESULT STDMETHODCALLTYPE put_LineStyle(LONG newVal) override { return Put(lineStyle_, newVal); }
+  HRESULT STDMETHODCALLTYPE get_XStep(double* pVal) override { return Get(xStep_, pVal); }
+  HRESULT STDMETHODCALLTYPE put_XStep(double newVal) override { return Put(xStep_, newVal); }
+  HRESULT STDMETHODCALLTYPE get_YStep(double* pVal) override { return Get(yStep_, pVal); }
+  HRESULT STDMETHODCALLTYPE put_YStep(double newVal) override { return Put(yStep_, newVal); }
+  HRESULT STDMETHODCALLTYPE get_Border(VARIANT_BOOL* pVal) override { return Get(border_, pVal); }
+  HRESULT STDMETHODCALLTYPE put_Border(VARIANT_BOOL newVal) override { return Put(border_, newVal); }
+  HRESULT STDMETHODCALLTYPE get_XSteps(LONG* pVal) override { return Get(xSteps_, pVal); }
+  HRESULT STDMETHODCALLTYPE put_XSteps(LONG newVal) override { return Put(xSteps_, newVal); }
+  HRESULT STDMETHODCALLTYPE get_YSteps(LONG* pVal) override { return Get(ySteps_, pVal); }
+  HRESULT STDMETHODCALLTYPE put_YSteps(LONG newVal) override { return Put(ySteps_, newVal); }
+  HRESULT STDMETHODCALLTYPE get_AutoStep(VARIANT_BOOL* pVal) override { return Get(autoStep_, pVal); }
+  HRESULT STDMETHODCALLTYPE put_AutoStep(VARIANT_BOOL newVal) override { return Put(autoStep_, newVal); }
+  HRESULT STDMETHODCALLTYPE get_MinXStep(double* pVal) override { return Get(minXStep_, pVal); }
+  HRESULT STDMETHODCALLTYPE put_MinXStep(double newVal) override { return Put(minXStep_, newVal); }
+  HRESULT STDMETHODCALLTYPE get_MinYStep(double* pVal) override { return Get(minYStep_, pVal); }
+  HRESULT STDMETHODCALLTYPE put_MinYStep(double newVal) override { return Put(minYStep_, newVal); }
+  HRESULT STDMETHODCALLTYPE get_Lines(VARIANT_BOOL* pVal) override { return Get(lines_, pVal); }
+  HRESULT STDMETHODCALLTYPE put_Lines(VARIANT_BOOL newVal) override { return Put(lines_, newVal); }
+  HRESULT STDMETHODCALLTYPE get_UseXAsDate(VARIANT_BOOL* pVal) override { return Get(useXAsDate_, pVal); }
+  HRESULT STDMETHODCALLTYPE put_UseXAsDate(VARIANT_BOOL newVal) override { return Put(useXAsDate_, newVal); }
+
+ private:
+  template <class T>
+  static HRESULT Get(const T& field, T* out) {
+    if (!out) return E_POINTER;
+    *out = field;
+    return S_OK;
+  }
+  template <class T>
+  static HRESULT Put(T& field, T value) {
+    field = value;
+    return S_OK;
+  }
+
+  void ChooseSteps(const DrawLayerInfo& info);
+
+  OLE_COLOR lineColor_ = 0x00000000;
+  LONG lineStyle_ = 2;
+  double xStep_ = 10.0;
+  double yStep_ = 10.0;
+  VARIANT_BOOL border_ = VARIANT_FALSE;
+  LONG xSteps_ = 6;
+  LONG ySteps_ = 4;
+  VARIANT_BOOL autoStep_ = 1;  // 1, not VARIANT_TRUE: the classic default
+  double minXStep_ = 0.0001;
+  double minYStep_ = 0.0001;
+  VARIANT_BOOL lines_ = VARIANT_TRUE;
+  VARIANT_BOOL useXAsDate_ = VARIANT_FALSE;
+  VARIANT_BOOL useBitmap_ = VARIANT_FALSE;
+};
+
+}  // namespace kelmira::layers

@@ -1,0 +1,75 @@
+// The shared 1-2-5 step rule, including the inputs on which the classic loop never ends.
+#include "layers/nice_step.h"
+
+#include <gtest/gtest.h>
+
+#include <cfloat>
+#include <cmath>
+#include <limits>
+
+using kelmira::layers::NiceStep;
+
+namespace {
+
+// The power of ten the rule makes by repeated multiplication, as the rule must make it.
+double PowerByMultiplication(int exponent) {
+  double p = 1.0;
+  for (int i = 0; i < exponent; ++i) p *= 10.0;
+  for (int i = 0; i > exponent; --i) p *= 0.1;
+  return p;
+}
+
+}  // namespace
+
+TEST(NiceStepTest, RoundsStrictlyBelowTheRawStep) {
+  struct Case {
+    double range, count, expected;
+  } const cases[] = {
+      {3, 1, 2},        {7, 1, 5},          {10, 1, 10},    {0.3, 1, 0.2},  {5, 1, 2},    {2, 1, 1},
+      {100, 6, 10},     {100, 4, 20},       {120, 6, 10},   {100, 10, 10},   {100, 3, 20}, {100, 40, 2},
+      {1, 1, 1},        {0.5, 1, 0.2},      {-30, 6, 2},    {30, -6, 2},    {1e-4, 6, 1e-5},
+  };
+  for (const Case& c : cases) {
+    const double raw = std::fabs(c.range / c.count);
+    const double step = NiceStep(c.range, c.count);
+    EXPECT_DOUBLE_EQ(step, c.expected) << c.range << " / " << c.count;
+    EXPECT_LE(step, raw);
+  }
+  // Powers of ten come from repeated multiplication, bit for bit.
+  EXPECT_EQ(NiceStep(0.3, 1), 2.0 * 0.1);
+  EXPECT_EQ(NiceStep(0.0007, 1), 5.0 * PowerByMultiplication(-4));
+  EXPECT_EQ(NiceStep(3e7, 1), 2.0 * (PowerByMultiplication(8) * 0.1));  // up past 3e7, one step down
+}
+
+TEST(NiceStepTest, EndsForZeroInfiniteAndUndefinedRawSteps) {
+  const double inf = std::numeric_limits<double>::infinity();
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  EXPECT_EQ(NiceStep(100, 0), inf);  // a count of 0
+  EXPECT_EQ(NiceStep(-100, 0), inf);
+  EXPECT_EQ(NiceStep(inf, 6), inf);
+  EXPECT_EQ(NiceStep(0, 6), 0.0);
+  EXPECT_TRUE(std::isnan(NiceStep(0, 0)));
+  EXPECT_TRUE(std::isnan(NiceStep(nan, 6)));
+  EXPECT_TRUE(std::isnan(NiceStep(inf, inf)));
+}
+
+TEST(NiceStepTest, EndsAtTheEdgesOfTheDoubleRange) {
+  // Above the last power of ten below overflow the classic loop spins on infinity forever.
+  const double top = PowerByMultiplication(308);
+  for (double raw : {DBL_MAX, 1.5e308, top * 1.01}) {
+    const double step = NiceStep(raw, 1);
+    EXPECT_EQ(step, top) << raw;
+    EXPECT_LE(step, raw);
+  }
+  EXPECT_EQ(NiceStep(DBL_MAX, 0.5), std::numeric_limits<double>::infinity());  // the raw step overflows
+
+  // Tiny and denormal raw steps stay within one decade below the raw step.
+  for (double raw : {1e-300, DBL_MIN, 3e-310, 1e-320}) {
+    const double step = NiceStep(raw, 1);
+    EXPECT_GT(step, 0.0) << raw;
+    EXPECT_LE(step, raw) << raw;
+    EXPECT_GT(step * 20.0, raw) << raw;
+  }
+  // The smallest denormal: the power of ten underflows to zero.
+  EXPECT_EQ(NiceStep(std::numeric_limits<double>::denorm_min(), 1), 0.0);
+}
