@@ -45,17 +45,11 @@ class StaticControlTest : public DialogTest {
  protected:
   void SetUp() override {
     DialogTest::SetUp();
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = &ParentProc;
-    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    wc.lpszClassName = kParentClass;
-    RegisterClassExA(&wc);
+    RegisterPlainClass(kParentClass, &ParentProc, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     g_colours = ColourRequests{};
     g_colours.brush = CreateSolidBrush(kBrushColour);
     font_ = CreateFontA(-20, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "Arial");
-    parent_ = CreateWindowExA(0, kParentClass, "", WS_POPUP | WS_VISIBLE, 50, 50, 300, 200, nullptr, nullptr,
-                              nullptr, nullptr);
+    parent_ = MakePopup(kParentClass, 50, 50, 300, 200);
     Track(parent_);
   }
   void TearDown() override {
