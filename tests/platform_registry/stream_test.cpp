@@ -1,6 +1,8 @@
 // Memory streams, file streams and the class id helpers.
 #include "platform_registry/scratch_dir.h"
 
+#include <tuple>
+
 namespace {
 
 using kelmira::ComPtr;
@@ -61,9 +63,7 @@ TEST(MemoryStream, ReadsWritesAndSeeks) {
   ASSERT_EQ(s->Write("!", 1, nullptr), S_OK);
   STATSTG st{};
   ASSERT_EQ(s->Stat(&st, STATFLAG_NONAME), S_OK);
-  EXPECT_EQ(st.type, STGTY_STREAM);
-  EXPECT_EQ(st.cbSize.QuadPart, 15u);
-  EXPECT_EQ(st.pwcsName, nullptr);
+  EXPECT_EQ(std::tuple(st.type, st.cbSize.QuadPart, st.pwcsName), std::tuple(DWORD{STGTY_STREAM}, 15u, nullptr));
   EXPECT_EQ(Block(s.get()), std::string("hello world\0\0\0!", 15));
   ULONG n = 0;
   EXPECT_EQ(s->Read(nullptr, 1, &n), STG_E_INVALIDPOINTER);
@@ -117,8 +117,7 @@ TEST(MemoryStream, CopyToAnotherStream) {
   ASSERT_EQ(src->Seek(Move(10), STREAM_SEEK_SET, nullptr), S_OK);
   ULARGE_INTEGER read{}, written{};
   ASSERT_EQ(src->CopyTo(dst.get(), ULARGE_INTEGER{~0ull}, &read, &written), S_OK);
-  EXPECT_EQ(read.QuadPart, big.size() - 10);
-  EXPECT_EQ(written.QuadPart, big.size() - 10);
+  EXPECT_EQ(std::pair(read.QuadPart, written.QuadPart), std::pair(big.size() - 10, big.size() - 10));
   EXPECT_EQ(Block(dst.get()), big.substr(10));
   EXPECT_EQ(src->CopyTo(nullptr, ULARGE_INTEGER{4}, &read, &written), STG_E_INVALIDPOINTER);
 }
