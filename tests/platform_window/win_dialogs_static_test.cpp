@@ -101,14 +101,6 @@ TEST_F(StaticControlTest, AlignmentAndVerticalCentring) {
   EXPECT_EQ(m.top - c.top, (60 - 24) / 2);
 }
 
-TEST_F(StaticControlTest, WithoutAnAnswerTheDefaultColoursApply) {
-  g_colours.answer = false;
-  HWND s = MakeStatic(SS_LEFT, "Hi");
-  EXPECT_EQ(Pixel(s, 199, 59), GetSysColor(COLOR_3DFACE));
-  RECT text = BoundsOfColour(s, GetSysColor(COLOR_WINDOWTEXT));
-  EXPECT_LT(text.left, text.right);
-}
-
 TEST_F(StaticControlTest, NewTextRepaintsAndWrapsAtWordBoundaries) {
   HWND s = MakeStatic(SS_LEFT, "Hi", 120, 60);
   SetWindowTextA(s, "");
@@ -119,6 +111,13 @@ TEST_F(StaticControlTest, NewTextRepaintsAndWrapsAtWordBoundaries) {
   RECT wrapped = BoundsOfColour(s, kTextColour);
   EXPECT_GT(wrapped.bottom - wrapped.top, 30);  // more than one 20-pixel line
   EXPECT_EQ(SendMessageA(s, WM_GETFONT, 0, 0), reinterpret_cast<LRESULT>(font_));
+
+  // Without an answer to WM_CTLCOLORSTATIC the default colours apply.
+  g_colours.answer = false;
+  HWND plain = MakeStatic(SS_LEFT, "Hi");
+  EXPECT_EQ(Pixel(plain, 199, 59), GetSysColor(COLOR_3DFACE));
+  RECT text = BoundsOfColour(plain, GetSysColor(COLOR_WINDOWTEXT));
+  EXPECT_LT(text.left, text.right);
 }
 
 }  // namespace

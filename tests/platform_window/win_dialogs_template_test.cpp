@@ -54,7 +54,7 @@ TEST(DialogTemplateParse, StandardLayoutRoundTrip) {
   EXPECT_EQ(d.items[1].creationData, nullptr);
 }
 
-TEST(DialogTemplateParse, ExtendedLayoutWithCreationData) {
+TEST(DialogTemplateParse, ExtendedLayoutWithCreationDataAndTruncation) {
   std::vector<BYTE> bytes = ExtendedTemplate();
   DialogDesc d;
   ASSERT_EQ(ParseDialogTemplate(bytes.data(), bytes.size(), &d), S_OK);
@@ -67,11 +67,8 @@ TEST(DialogTemplateParse, ExtendedLayoutWithCreationData) {
   ASSERT_NE(d.items[0].creationData, nullptr);
   EXPECT_EQ(d.items[0].creationData[0], 3);  // the size word comes first
   EXPECT_EQ(d.items[0].creationData[2], 0xAA);
-}
 
-TEST(DialogTemplateParse, TruncatedTemplatesFailWithoutReadingPastTheEnd) {
-  std::vector<BYTE> bytes = ExtendedTemplate();
-  DialogDesc d;
+  // Truncated templates fail without reading past the end, and change nothing.
   d.title = "unchanged";
   for (std::size_t size : {std::size_t{0}, std::size_t{10}, std::size_t{30}, bytes.size() - 1})
     EXPECT_EQ(ParseDialogTemplate(bytes.data(), size, &d), E_INVALIDARG) << size;

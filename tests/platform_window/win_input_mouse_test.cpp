@@ -70,9 +70,8 @@ TEST_F(MouseTest, TheCapturingWindowGetsEverythingInItsOwnCoordinates) {
   ASSERT_EQ(changes.size(), 2u);
   EXPECT_EQ(Whole(changes[0]), Whole(child, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(top)));
   EXPECT_EQ(Whole(changes[1]), Whole(top, WM_CAPTURECHANGED, 0, 0));
-}
 
-TEST_F(MouseTest, CaptureAndFocusEndWithTheWindow) {
+  // Capture and focus end with their window.
   SetCapture(child);
   SetFocus(child);
   DestroyWindow(child);
