@@ -32,6 +32,7 @@ TEST(WinSdlSelect, BadNamesAndLiveWindowsLeaveTheBackendAlone) {
                               nullptr, nullptr);
   ASSERT_NE(hwnd, nullptr);
   EXPECT_EQ(KelmiraSetDisplayBackend("sdl"), E_ACCESSDENIED);
+  EXPECT_EQ(KelmiraSetDisplayBackend("headless"), E_ACCESSDENIED);  // even the current one
   EXPECT_STREQ(KelmiraGetDisplayBackend(), "headless");
   DestroyWindow(hwnd);
 }
