@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 
 constexpr WORD kGet = DISPATCH_PROPERTYGET;
@@ -14,6 +16,8 @@ class InvokeTest : public ::testing::Test {
  protected:
   ~InvokeTest() override { ClearExcepInfo(); }
   IDispatch* Dispatch() { return static_cast<ITestThing*>(thing.get()); }
+  // What Scale received.
+  std::tuple<double, LONG, eTestShape> Scaled() const { return {thing->scaleFactor, thing->scaleSteps, thing->scaleShape}; }
 
   // Invoke with IID_NULL; the result, the argument error and the EXCEPINFO stay for checking.
   HRESULT Invoke(DISPID id, WORD flags, Args& args, bool withExcepInfo = false) {
@@ -48,8 +52,7 @@ TEST_F(InvokeTest, GetAndPutThroughTheBaseInterfaceMember) {
   EXPECT_EQ(S_OK, Put(0x10, Args().I4(42)));
   EXPECT_EQ(42, thing->value);
   EXPECT_EQ(S_OK, Invoke(0x10, kGet));
-  EXPECT_EQ(VT_I4, result.vt);
-  EXPECT_EQ(42, result.lVal);
+  EXPECT_EQ(std::pair(VARTYPE{VT_I4}, LONG{42}), std::pair(result.vt, result.lVal));
   EXPECT_EQ(S_OK, Put(0x10, Args().Str(u"17")));  // converted by VariantChangeType
   EXPECT_EQ(17, thing->value);
 
@@ -63,8 +66,7 @@ TEST_F(InvokeTest, IndexedPropertyTakesItsIndexFirst) {
   EXPECT_EQ(S_OK, Put(0x21, Args().Str(u"2").R8(6.25)));
   EXPECT_EQ(6.25, thing->items[2]);
   EXPECT_EQ(S_OK, Invoke(0x21, kGet | kMethod, Args().I4(2)));
-  EXPECT_EQ(VT_R8, result.vt);
-  EXPECT_EQ(6.25, result.dblVal);
+  EXPECT_EQ(std::pair(VARTYPE{VT_R8}, 6.25), std::pair(result.vt, result.dblVal));
   EXPECT_EQ(E_INVALIDARG, Invoke(0x21, kGet, Args().I4(9)));  // the member's own failure, without EXCEPINFO
 }
 
@@ -92,11 +94,8 @@ TEST_F(InvokeTest, OutArgumentsByReference) {
   double low = 0;
   kelmira::Variant high;
   ASSERT_EQ(S_OK, Invoke(0x24, kMethod, Args().Ref(VT_R8, &low).Ref(VT_VARIANT, &high)));
-  EXPECT_EQ(-2.0, low);
-  EXPECT_EQ(VT_R8, high.vt);
-  EXPECT_EQ(8.5, high.dblVal);
-  EXPECT_EQ(VT_BOOL, result.vt);
-  EXPECT_EQ(VARIANT_TRUE, result.boolVal);
+  EXPECT_EQ(std::tuple(-2.0, VARTYPE{VT_R8}, 8.5), std::tuple(low, high.vt, high.dblVal));
+  EXPECT_EQ(std::pair(VARTYPE{VT_BOOL}, VARIANT_TRUE), std::pair(result.vt, result.boolVal));
 
   LONG wrong = 0;
   EXPECT_EQ(DISP_E_TYPEMISMATCH, Invoke(0x24, kMethod, Args().Ref(VT_R8, &low).Ref(VT_I4, &wrong)));
@@ -120,12 +119,9 @@ TEST_F(InvokeTest, RetvalOfAMethodAndTheCallFlags) {
 
 TEST_F(InvokeTest, OptionalParametersTakeTheirDefaults) {
   EXPECT_EQ(S_OK, Invoke(0x25, kMethod, Args().R8(2)));
-  EXPECT_EQ(2.0, thing->scaleFactor);
-  EXPECT_EQ(3, thing->scaleSteps);
-  EXPECT_EQ(kShapeSquare, thing->scaleShape);
+  EXPECT_EQ(std::tuple(2.0, LONG{3}, kShapeSquare), Scaled());
   EXPECT_EQ(S_OK, Invoke(0x25, kMethod, Args().R8(4).Missing().I4(kShapeCircle)));
-  EXPECT_EQ(3, thing->scaleSteps);
-  EXPECT_EQ(kShapeCircle, thing->scaleShape);
+  EXPECT_EQ(std::tuple(4.0, LONG{3}, kShapeCircle), Scaled());
   // A string default; an optional VARIANT without a default reaches the callee as missing.
   EXPECT_EQ(S_OK, Invoke(0x2e, kMethod, Args().Missing().I4(1)));
   EXPECT_EQ(u"hello world;", Text(result.bstrVal));
@@ -145,9 +141,7 @@ TEST_F(InvokeTest, NamedArgumentsUseParameterPositions) {
   const std::vector<DISPID> ids = IdsOf({u"SCALE", u"Shape", u"factor"});
   EXPECT_EQ((std::vector<DISPID>{0x25, 2, 0}), ids);
   EXPECT_EQ(S_OK, Invoke(0x25, kMethod, Args().I4(kShapeCircle).Named(ids[1]).R8(5).Named(ids[2])));
-  EXPECT_EQ(5.0, thing->scaleFactor);
-  EXPECT_EQ(3, thing->scaleSteps);
-  EXPECT_EQ(kShapeCircle, thing->scaleShape);
+  EXPECT_EQ(std::tuple(5.0, LONG{3}, kShapeCircle), Scaled());
   EXPECT_EQ(DISP_E_PARAMNOTFOUND, Invoke(0x25, kMethod, Args().R8(5).I4(1).Named(7)));
   EXPECT_EQ(0u, argErr);
 }
@@ -219,23 +213,18 @@ TEST_F(InvokeTest, RecordArgumentsAreCopied) {
   record.brecVal.pvRecord = &pt;
   record.brecVal.pRecInfo = info.get();
   EXPECT_EQ(S_OK, Invoke(0x28, kMethod, Args().Raw(record)));
-  EXPECT_EQ(3, thing->point.x);
-  EXPECT_EQ(-4, thing->point.y);
-  EXPECT_EQ(0.5, thing->point.weight);
-  EXPECT_EQ(u"north", thing->pointLabel);
+  const TestPoint& got = thing->point;
+  EXPECT_EQ(std::tuple(3, -4, 0.5, std::u16string(u"north")), std::tuple(got.x, got.y, got.weight, thing->pointLabel));
   EXPECT_EQ(DISP_E_TYPEMISMATCH, Invoke(0x28, kMethod, Args().I4(1)));
 }
 
 TEST_F(InvokeTest, RawPointerEnumerationAndVariantResults) {
   ASSERT_EQ(S_OK, Invoke(0x29, kGet));
-  EXPECT_EQ(VT_BYREF | VT_R4, result.vt);
-  EXPECT_EQ(thing->samples, result.pfltVal);
+  EXPECT_EQ(std::pair(VARTYPE(VT_BYREF | VT_R4), thing->samples), std::pair(result.vt, result.pfltVal));
   EXPECT_EQ(S_OK, Invoke(0x2d, kMethod));
-  EXPECT_EQ(VT_BYREF | VT_UI1, result.vt);
-  EXPECT_EQ(thing->bytes, result.pbVal);
+  EXPECT_EQ(std::pair(VARTYPE(VT_BYREF | VT_UI1), thing->bytes), std::pair(result.vt, result.pbVal));
   EXPECT_EQ(S_OK, Invoke(0x2b, kGet));
-  EXPECT_EQ(VT_I4, result.vt);
-  EXPECT_EQ(kShapeSquare, result.lVal);
+  EXPECT_EQ(std::pair(VARTYPE{VT_I4}, LONG{kShapeSquare}), std::pair(result.vt, result.lVal));
 
   // VARIANT parameters follow references and keep their type.
   LONG seven = 7;
@@ -259,8 +248,7 @@ TEST_F(InvokeTest, TypeInfoAndHiddenInterfaces) {
   ASSERT_EQ(S_OK, Dispatch()->GetTypeInfo(0, 0, &info));
   TYPEATTR* attr = nullptr;
   ASSERT_EQ(S_OK, info->GetTypeAttr(&attr));
-  EXPECT_EQ(TKIND_DISPATCH, attr->typekind);
-  EXPECT_EQ(IID_ITestThing, attr->guid);
+  EXPECT_EQ(std::pair(TKIND_DISPATCH, IID_ITestThing), std::pair(attr->typekind, attr->guid));
   info->ReleaseTypeAttr(attr);
 
   // Not listed in the library, still dispatched.
@@ -282,8 +270,7 @@ TEST(InvokeWithSignature, ConvertsEventArgumentsForCodeWithoutVtable) {
   Args args;
   EXPECT_EQ(S_FALSE,
             kelmira::InvokeWithSignature<HRESULT(LONG what, double value)>(args.Str(u"4").R8(2.5).Params(), sink));
-  EXPECT_EQ(4, what);
-  EXPECT_EQ(2.5, value);
+  EXPECT_EQ(std::pair(LONG{4}, 2.5), std::pair(what, value));
 
   Args bad, few;
   UINT argErr = 9;

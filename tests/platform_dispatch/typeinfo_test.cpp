@@ -2,6 +2,9 @@
 // parameters, enumerations, records, coclasses and event interfaces.
 #include "platform_dispatch/typeinfo_helpers.h"
 
+#include <tuple>
+#include <vector>
+
 namespace {
 
 using kelmira::ComPtr;
@@ -13,22 +16,18 @@ TEST(TypeInfo, DualInterfaceHasADispatchAndAVtableView) {
   ComPtr<ITypeInfo> dispatch = TestTypeInfo(IID_ITestThing);
   {
     AttrOf attr(dispatch.get());
-    EXPECT_EQ(TKIND_DISPATCH, attr->typekind);
-    EXPECT_EQ(IID_ITestThing, attr->guid);
+    EXPECT_EQ(std::pair(TKIND_DISPATCH, IID_ITestThing), std::pair(attr->typekind, attr->guid));
     EXPECT_EQ(2 + kThingOwnMembers, attr->cFuncs);  // the base's members come first
-    EXPECT_EQ(1, attr->cImplTypes);
-    EXPECT_EQ(7 * sizeof(void*), attr->cbSizeVft);
-    EXPECT_EQ(kDualFlags, attr->wTypeFlags);
+    EXPECT_EQ(std::tuple(1, 7 * sizeof(void*), kDualFlags),
+              std::tuple(attr->cImplTypes, std::size_t{attr->cbSizeVft}, attr->wTypeFlags));
   }
   EXPECT_EQ(u"IDispatch", NameOf(ImplOf(dispatch.get(), 0).get()));
 
   ComPtr<ITypeInfo> vtable = ImplOf(dispatch.get(), UINT(-1));
   {
     AttrOf attr(vtable.get());
-    EXPECT_EQ(TKIND_INTERFACE, attr->typekind);
-    EXPECT_EQ(kThingOwnMembers, attr->cFuncs);
-    EXPECT_EQ((7 + 2 + kThingOwnMembers) * sizeof(void*), attr->cbSizeVft);
-    EXPECT_EQ(kDualFlags, attr->wTypeFlags);
+    EXPECT_EQ(std::tuple(TKIND_INTERFACE, kThingOwnMembers, (7 + 2 + kThingOwnMembers) * sizeof(void*), kDualFlags),
+              std::tuple(attr->typekind, UINT{attr->cFuncs}, std::size_t{attr->cbSizeVft}, attr->wTypeFlags));
   }
   HREFTYPE href = 0;
   EXPECT_EQ(TYPE_E_ELEMENTNOTFOUND, vtable->GetRefTypeOfImplType(UINT(-1), &href));
@@ -86,8 +85,7 @@ TEST(TypeInfo, NamesDocumentationAndInvoke) {
   UINT count = 0;
   ASSERT_EQ(S_OK, info->GetNames(0x23, names, 5, &count));
   ASSERT_EQ(3u, count);
-  EXPECT_EQ(u"Divide", Text(names[0]));
-  EXPECT_EQ(u"b", Text(names[2]));
+  EXPECT_EQ(std::pair(std::u16string(u"Divide"), std::u16string(u"b")), std::pair(Text(names[0]), Text(names[2])));
   for (UINT i = 0; i < count; ++i) SysFreeString(names[i]);
   ASSERT_EQ(S_OK, ImplOf(info.get(), UINT(-1))->GetNames(0x23, names, 5, &count));
   EXPECT_EQ(4u, count);  // the vtable view names the retval too
@@ -104,8 +102,7 @@ TEST(TypeInfo, NamesDocumentationAndInvoke) {
   LPOLESTR wanted[] = {const_cast<LPOLESTR>(u"greet"), const_cast<LPOLESTR>(u"COUNT")};
   MEMBERID ids[2];
   ASSERT_EQ(S_OK, info->GetIDsOfNames(wanted, 2, ids));
-  EXPECT_EQ(0x2e, ids[0]);
-  EXPECT_EQ(1, ids[1]);
+  EXPECT_EQ(std::pair(MEMBERID{0x2e}, MEMBERID{1}), std::pair(ids[0], ids[1]));
 
   auto thing = Make<Thing>();
   Args args;
@@ -120,24 +117,20 @@ TEST(TypeInfo, EnumerationAndRecordOfTheTestLibrary) {
   ComPtr<ITypeInfo> shape = TestTypeInfo(*kelmira::UserTypeId<eTestShape>::value);
   {
     AttrOf attr(shape.get());
-    EXPECT_EQ(TKIND_ENUM, attr->typekind);
-    EXPECT_EQ(3, attr->cVars);
+    EXPECT_EQ(std::pair(TKIND_ENUM, WORD{3}), std::pair(attr->typekind, attr->cVars));
   }
   VarOf square(shape.get(), 2);
-  EXPECT_EQ(VAR_CONST, square->varkind);
-  EXPECT_EQ(VT_I4, square->lpvarValue->vt);
-  EXPECT_EQ(7, square->lpvarValue->lVal);
+  EXPECT_EQ(std::tuple(VAR_CONST, VARTYPE{VT_I4}, LONG{7}),
+            std::tuple(square->varkind, square->lpvarValue->vt, square->lpvarValue->lVal));
   EXPECT_EQ(u"kShapeSquare", NameOf(shape.get(), square->memid));
 
   ComPtr<ITypeInfo> point = TestTypeInfo(*kelmira::UserTypeId<TestPoint>::value);
   AttrOf attr(point.get());
-  EXPECT_EQ(TKIND_RECORD, attr->typekind);
-  EXPECT_EQ(sizeof(TestPoint), attr->cbSizeInstance);
+  EXPECT_EQ(std::pair(TKIND_RECORD, sizeof(TestPoint)), std::pair(attr->typekind, std::size_t{attr->cbSizeInstance}));
   ASSERT_EQ(4, attr->cVars);
   VarOf label(point.get(), 3);
-  EXPECT_EQ(VAR_PERINSTANCE, label->varkind);
-  EXPECT_EQ(offsetof(TestPoint, label), label->oInst);
-  EXPECT_EQ(VT_BSTR, label->elemdescVar.tdesc.vt);
+  EXPECT_EQ(std::tuple(VAR_PERINSTANCE, offsetof(TestPoint, label), VARTYPE{VT_BSTR}),
+            std::tuple(label->varkind, std::size_t{label->oInst}, label->elemdescVar.tdesc.vt));
   VARDESC* none = nullptr;
   EXPECT_EQ(TYPE_E_ELEMENTNOTFOUND, point->GetVarDesc(4, &none));
 }
@@ -146,24 +139,19 @@ TEST(TypeInfo, CoclassesAndEventInterfaces) {
   ComPtr<ITypeInfo> thing = TestTypeInfo(CLSID_TestThing);
   {
     AttrOf attr(thing.get());
-    EXPECT_EQ(TKIND_COCLASS, attr->typekind);
-    EXPECT_EQ(TYPEFLAG_FCANCREATE | TYPEFLAG_FCONTROL, attr->wTypeFlags);
-    EXPECT_EQ(3, attr->cImplTypes);
+    EXPECT_EQ(std::tuple(TKIND_COCLASS, WORD(TYPEFLAG_FCANCREATE | TYPEFLAG_FCONTROL), 3),
+              std::tuple(attr->typekind, attr->wTypeFlags, int{attr->cImplTypes}));
   }
-  INT flags[3] = {};
+  std::vector<INT> flags(3);
   for (UINT i = 0; i < 3; ++i) EXPECT_EQ(S_OK, thing->GetImplTypeFlags(i, &flags[i]));
-  EXPECT_EQ(IMPLTYPEFLAG_FDEFAULT, flags[0]);
-  EXPECT_EQ(0, flags[1]);
-  EXPECT_EQ(IMPLTYPEFLAG_FDEFAULT | IMPLTYPEFLAG_FSOURCE, flags[2]);
+  EXPECT_EQ(flags, (std::vector<INT>{IMPLTYPEFLAG_FDEFAULT, 0, IMPLTYPEFLAG_FDEFAULT | IMPLTYPEFLAG_FSOURCE}));
   EXPECT_EQ(u"ITestThing", NameOf(ImplOf(thing.get(), 0).get()));
 
   ComPtr<ITypeInfo> events = ImplOf(thing.get(), 2);
   {
     AttrOf attr(events.get());
-    EXPECT_EQ(TKIND_DISPATCH, attr->typekind);
-    EXPECT_EQ(DIID__ITestEvents, attr->guid);
-    EXPECT_EQ(2, attr->cFuncs);
-    EXPECT_EQ(TYPEFLAG_FDISPATCHABLE, attr->wTypeFlags);
+    EXPECT_EQ(std::tuple(TKIND_DISPATCH, DIID__ITestEvents, 2, WORD{TYPEFLAG_FDISPATCHABLE}),
+              std::tuple(attr->typekind, attr->guid, int{attr->cFuncs}, attr->wTypeFlags));
   }
   EXPECT_EQ("0x1 dispatch func OnChanged(in I4, in R8) void", Signature(events.get(), 0));
 

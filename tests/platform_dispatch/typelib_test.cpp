@@ -9,6 +9,7 @@
 #include <dlfcn.h>
 
 #include <string>
+#include <tuple>
 
 namespace {
 
@@ -46,10 +47,8 @@ TEST(KelmiraTypeLib, LibraryAttributesAndDocumentation) {
   ComPtr<ITypeLib> lib = KelmiraLib();
   TLIBATTR* attr = nullptr;
   ASSERT_EQ(S_OK, lib->GetLibAttr(&attr));
-  EXPECT_EQ(LIBID_Kelmira, attr->guid);
-  EXPECT_EQ(1, attr->wMajorVerNum);
-  EXPECT_EQ(0, attr->wMinorVerNum);
-  EXPECT_EQ(SYS_WIN32, attr->syskind);
+  EXPECT_EQ(std::tuple(LIBID_Kelmira, 1, 0, SYS_WIN32),
+            std::tuple(attr->guid, int{attr->wMajorVerNum}, int{attr->wMinorVerNum}, attr->syskind));
   lib->ReleaseTLibAttr(attr);
 
   kelmira::Bstr name, doc;
@@ -61,6 +60,16 @@ TEST(KelmiraTypeLib, LibraryAttributesAndDocumentation) {
   ComPtr<ITypeLib> again;
   EXPECT_EQ(TYPE_E_LIBNOTREGISTERED, LoadRegTypeLib(LIBID_Kelmira, 1, 1, 0, &again));
   EXPECT_EQ(TYPE_E_LIBNOTREGISTERED, LoadRegTypeLib(LIBID_Kelmira, 2, 0, 0, &again));
+
+  // Names are found without regard to case, and given back as the library spells them.
+  std::u16string buffer = u"igraphicslayer";
+  BOOL found = FALSE;
+  ASSERT_EQ(S_OK, lib->IsName(buffer.data(), 0, &found));
+  EXPECT_TRUE(found);
+  EXPECT_EQ(u"IGraphicsLayer", buffer);
+  buffer = u"NoSuchName";
+  ASSERT_EQ(S_OK, lib->IsName(buffer.data(), 0, &found));
+  EXPECT_FALSE(found);
 }
 
 TEST(KelmiraTypeLib, ListsEveryTypeButTheHiddenOnes) {
@@ -96,15 +105,13 @@ TEST(KelmiraTypeLib, MouseEventEnumeration) {
   ComPtr<ITypeInfo> info = FindType(KelmiraLib().get(), u"emouseevent");
   ASSERT_TRUE(info);
   AttrOf attr(info.get());
-  EXPECT_EQ(TKIND_ENUM, attr->typekind);
-  ASSERT_EQ(6, attr->cVars);
+  ASSERT_EQ(std::pair(TKIND_ENUM, 6), std::pair(attr->typekind, int{attr->cVars}));
   const char16_t* names[] = {u"kUnknownEvent",  u"kEventMouseClick", u"kEventMouseDown",
                              u"kEventMouseUp",  u"kEventMouseMove",  u"kEventMouseDblClick"};
   for (UINT i = 0; i < 6; ++i) {
     VarOf var(info.get(), i);
-    EXPECT_EQ(VAR_CONST, var->varkind);
-    EXPECT_EQ(LONG(i), var->lpvarValue->lVal);
-    EXPECT_EQ(names[i], NameOf(info.get(), var->memid));
+    EXPECT_EQ(std::tuple(VAR_CONST, LONG(i), std::u16string(names[i])),
+              std::tuple(var->varkind, var->lpvarValue->lVal, NameOf(info.get(), var->memid)));
   }
 }
 
@@ -112,29 +119,14 @@ TEST(KelmiraTypeLib, DrawLayerInfoRecord) {
   ComPtr<ITypeInfo> info = FindType(KelmiraLib().get(), u"DrawLayerInfo");
   ASSERT_TRUE(info);
   AttrOf attr(info.get());
-  EXPECT_EQ(TKIND_RECORD, attr->typekind);
-  EXPECT_EQ(56u, attr->cbSizeInstance);
-  ASSERT_EQ(9, attr->cVars);
+  ASSERT_EQ(std::tuple(TKIND_RECORD, 56u, 9), std::tuple(attr->typekind, unsigned{attr->cbSizeInstance}, int{attr->cVars}));
   const ULONG offsets[] = {0, 4, 8, 12, 16, 24, 32, 40, 48};
   for (UINT i = 0; i < 9; ++i) {
     VarOf var(info.get(), i);
-    EXPECT_EQ(VAR_PERINSTANCE, var->varkind);
-    EXPECT_EQ(offsets[i], var->oInst);
-    EXPECT_EQ(i < 5 ? VT_I4 : VT_R8, var->elemdescVar.tdesc.vt);
+    EXPECT_EQ(std::tuple(VAR_PERINSTANCE, offsets[i], VARTYPE(i < 5 ? VT_I4 : VT_R8)),
+              std::tuple(var->varkind, var->oInst, var->elemdescVar.tdesc.vt));
   }
   EXPECT_EQ(u"XScale", NameOf(info.get(), VarOf(info.get(), 7)->memid));
-}
-
-TEST(KelmiraTypeLib, NamesAreFoundWithoutRegardToCase) {
-  ComPtr<ITypeLib> lib = KelmiraLib();
-  std::u16string buffer = u"igraphicslayer";
-  BOOL found = FALSE;
-  ASSERT_EQ(S_OK, lib->IsName(buffer.data(), 0, &found));
-  EXPECT_TRUE(found);
-  EXPECT_EQ(u"IGraphicsLayer", buffer);
-  buffer = u"NoSuchName";
-  ASSERT_EQ(S_OK, lib->IsName(buffer.data(), 0, &found));
-  EXPECT_FALSE(found);
 }
 
 TEST(KelmiraTypeLib, LoadTypeLibByModulePath) {

@@ -46,8 +46,11 @@ DWORD Advise(ConnectionPoint* point, IUnknown* sink) {
   return cookie;
 }
 
+// A failing sink (a) and a throwing one (b) do not stop the raising.
 TEST_F(ConnectionPoints, RaisesToEverySinkInConnectionOrderWithArgumentsLastFirst) {
   auto a = Sink::Make("a", &log), b = Sink::Make("b", &log), c = Sink::Make("c", &log);
+  a->answer = E_FAIL;
+  b->throws = true;
   Advise(point, b.get());
   Advise(point, a.get());
   Advise(point, c.get());
@@ -61,15 +64,6 @@ TEST_F(ConnectionPoints, RaisesToEverySinkInConnectionOrderWithArgumentsLastFirs
   EXPECT_EQ(kelmira::FireEvent(point, 3, {}), S_OK);
   EXPECT_EQ(Calls(log), (Texts{"b 3()", "a 3()", "c 3()"}));
   EXPECT_EQ(kelmira::FireEvent(nullptr, 3, {}), E_POINTER);
-}
-
-TEST_F(ConnectionPoints, FailingAndThrowingSinksDoNotStopTheRaising) {
-  auto a = Sink::Make("a", &log), b = Sink::Make("b", &log), c = Sink::Make("c", &log);
-  a->answer = E_FAIL;
-  b->throws = true;
-  for (auto* s : {a.get(), b.get(), c.get()}) Advise(point, s);
-  EXPECT_EQ(kelmira::FireEvent(point, 1, LONG(0)), S_OK);
-  EXPECT_EQ(Calls(log), (Texts{"a 1(3:0)", "b 1(3:0)", "c 1(3:0)"}));
 }
 
 TEST_F(ConnectionPoints, SinksUnadvisedDuringRaisingAreSkippedAndStayAliveUntilTheirCallReturns) {
@@ -163,8 +157,7 @@ TEST_F(ConnectionPoints, FindsPointsByInterfaceAndListsThemInOrder) {
   ASSERT_EQ(fetched, 2u);
   IID second{};
   got[1]->GetConnectionInterface(&second);
-  EXPECT_EQ(got[0], found.get());
-  EXPECT_EQ(second, IID_IPropertyNotifySink);
+  EXPECT_EQ(std::pair(got[0], second), std::pair(found.get(), IID_IPropertyNotifySink));
   for (ULONG i = 0; i < fetched; ++i) got[i]->Release();
 }
 
@@ -179,16 +172,14 @@ TEST_F(ConnectionPoints, WalksASnapshotWithNextSkipResetAndClone) {
   CONNECTDATA cd[4] = {};
   ULONG n = 0;
   EXPECT_EQ(e->Next(1, cd, nullptr), S_OK);
-  EXPECT_EQ(cd[0].dwCookie, cookies[0]);
-  EXPECT_EQ(cd[0].pUnk, static_cast<IUnknown*>(static_cast<IDispatch*>(a.get())));
+  EXPECT_EQ(std::pair(cd[0].dwCookie, cd[0].pUnk), std::pair(cookies[0], static_cast<IUnknown*>(static_cast<IDispatch*>(a.get()))));
   cd[0].pUnk->Release();
 
   ComPtr<IEnumConnections> clone;
   ASSERT_EQ(e->Clone(&clone), S_OK);
   EXPECT_EQ(e->Next(4, cd, &n), S_FALSE);
   ASSERT_EQ(n, 2u);
-  EXPECT_EQ(cd[0].dwCookie, cookies[1]);
-  EXPECT_EQ(cd[1].dwCookie, cookies[2]);
+  EXPECT_EQ(std::pair(cd[0].dwCookie, cd[1].dwCookie), std::pair(cookies[1], cookies[2]));
   for (ULONG i = 0; i < n; ++i) cd[i].pUnk->Release();
   EXPECT_EQ(e->Next(1, cd, &n), S_FALSE);
   EXPECT_EQ(n, 0u);
@@ -221,8 +212,7 @@ TEST_F(ConnectionPoints, DoesNotKeepItsContainerAlive) {
   }
 
   source.Reset();
-  EXPECT_TRUE(sourceGone);
-  EXPECT_TRUE(sinkGone);  // let go with the container
+  EXPECT_TRUE(sourceGone && sinkGone);  // the sink is let go with the container
 
   ComPtr<IConnectionPointContainer> back;
   EXPECT_EQ(held->GetConnectionPointContainer(&back), E_UNEXPECTED);

@@ -181,6 +181,10 @@ class Selected {
   HGDIOBJ previous_;
 };
 
+// A point as a comparable, printable value.
+inline std::pair<LONG, LONG> P(POINT p) { return {p.x, p.y}; }
+inline std::pair<LONG, LONG> P(LONG x, LONG y) { return {x, y}; }
+
 inline void Line(HDC dc, int x0, int y0, int x1, int y1) {
   MoveToEx(dc, x0, y0, nullptr);
   LineTo(dc, x1, y1);

@@ -25,8 +25,7 @@ TEST(GdiCoreCoordinates, WorldTransformNeedsAdvancedModeAndAnInvertibleMatrix) {
   EXPECT_FALSE(SetWorldTransform(dc, &singular));
   EXPECT_FALSE(SetWorldTransform(dc, &infinite));
   EXPECT_FALSE(SetWorldTransform(dc, nullptr));
-  EXPECT_EQ(WorldOf(dc).eDx, 3.0f);
-  EXPECT_EQ(WorldOf(dc).eDy, 2.0f);
+  EXPECT_EQ(std::pair(WorldOf(dc).eDx, WorldOf(dc).eDy), std::pair(3.0f, 2.0f));
   SetPixel(dc, 0, 0, RGB(1, 1, 1));
   canvas.ResetMapping();
   EXPECT_EQ(GetPixel(dc, 3, 2), RGB(1, 1, 1));
@@ -37,13 +36,11 @@ TEST(GdiCoreCoordinates, WorldTransformNeedsAdvancedModeAndAnInvertibleMatrix) {
   SetGraphicsMode(dc, GM_ADVANCED);
   SetWorldTransform(dc, &scale);
   ASSERT_TRUE(ModifyWorldTransform(dc, &ten, MWT_LEFTMULTIPLY));
-  EXPECT_EQ(WorldOf(dc).eDx, 20.0f);
-  EXPECT_EQ(WorldOf(dc).eM11, 2.0f);
+  EXPECT_EQ(std::pair(WorldOf(dc).eDx, WorldOf(dc).eM11), std::pair(20.0f, 2.0f));
   ASSERT_TRUE(ModifyWorldTransform(dc, &ten, MWT_RIGHTMULTIPLY));
   EXPECT_EQ(WorldOf(dc).eDx, 30.0f);
   ASSERT_TRUE(ModifyWorldTransform(dc, nullptr, MWT_IDENTITY));
-  EXPECT_EQ(WorldOf(dc).eM11, 1.0f);
-  EXPECT_EQ(WorldOf(dc).eDx, 0.0f);
+  EXPECT_EQ(std::pair(WorldOf(dc).eDx, WorldOf(dc).eM11), std::pair(0.0f, 1.0f));
   EXPECT_FALSE(ModifyWorldTransform(dc, &ten, 7));
 }
 
@@ -52,10 +49,9 @@ TEST(GdiCoreCoordinates, ViewportAndBrushOrigins) {
   HDC dc = canvas.dc();
   POINT previous{-1, -1}, now{};
   ASSERT_TRUE(SetViewportOrgEx(dc, 1, 2, &previous));
-  EXPECT_EQ(previous.x, 0);
+  EXPECT_EQ(P(previous), P(0, 0));
   ASSERT_TRUE(OffsetViewportOrgEx(dc, 1, -1, &previous));
-  EXPECT_EQ(previous.x, 1);
-  EXPECT_EQ(previous.y, 2);
+  EXPECT_EQ(P(previous), P(1, 2));
   SetPixel(dc, 0, 0, RGB(5, 5, 5));
   SetViewportOrgEx(dc, 0, 0, nullptr);
   EXPECT_EQ(GetPixel(dc, 2, 1), RGB(5, 5, 5));  // the origin was (2, 1)
@@ -67,8 +63,7 @@ TEST(GdiCoreCoordinates, ViewportAndBrushOrigins) {
   EXPECT_FALSE(GetViewportOrgEx(dc, nullptr));
   ASSERT_TRUE(SetBrushOrgEx(dc, 3, 4, nullptr));
   ASSERT_TRUE(SetBrushOrgEx(dc, 0, 0, &previous));
-  EXPECT_EQ(previous.x, 3);
-  EXPECT_EQ(previous.y, 4);
+  EXPECT_EQ(P(previous), P(3, 4));
   EXPECT_FALSE(SetBrushOrgEx(nullptr, 0, 0, nullptr));
 }
 

@@ -3,6 +3,8 @@
 
 #include "gdi/device_context.h"
 
+#include <tuple>
+
 using namespace gdi_test;
 
 namespace {
@@ -52,14 +54,10 @@ TEST(GdiCoreHandles, NewMemoryContextDefaults) {
   EXPECT_EQ(GetCurrentObject(dc, OBJ_FONT), GetStockObject(SYSTEM_FONT));
   BITMAP bm{};
   ASSERT_EQ(GetObjectA(GetCurrentObject(dc, OBJ_BITMAP), sizeof bm, &bm), static_cast<int>(sizeof bm));
-  EXPECT_EQ(bm.bmWidth, 1);
-  EXPECT_EQ(bm.bmHeight, 1);
-  EXPECT_EQ(GetTextColor(dc), 0u);
-  EXPECT_EQ(GetBkColor(dc), 0xFFFFFFu);
-  EXPECT_EQ(GetBkMode(dc), OPAQUE);
-  EXPECT_EQ(GetROP2(dc), R2_COPYPEN);
-  EXPECT_EQ(GetTextAlign(dc), UINT(TA_TOP | TA_LEFT));
-  EXPECT_EQ(GetGraphicsMode(dc), GM_COMPATIBLE);
+  EXPECT_EQ(P(bm.bmWidth, bm.bmHeight), P(1, 1));
+  EXPECT_EQ(std::tuple(GetTextColor(dc), GetBkColor(dc), GetTextAlign(dc)),
+            std::tuple(COLORREF{0}, COLORREF{0xFFFFFF}, UINT(TA_TOP | TA_LEFT)));
+  EXPECT_EQ(std::tuple(GetBkMode(dc), GetROP2(dc), GetGraphicsMode(dc)), std::tuple(OPAQUE, R2_COPYPEN, GM_COMPATIBLE));
 
   // A zero-sized compatible bitmap is the stock one; a real one starts black.
   EXPECT_EQ(CreateCompatibleBitmap(dc, 0, 5), GetCurrentObject(dc, OBJ_BITMAP));
@@ -92,11 +90,9 @@ TEST(GdiCoreHandles, StockObjectsCannotBeDeleted) {
   for (int bad : {9, -1, 1000}) EXPECT_EQ(GetStockObject(bad), nullptr);
 
   // System colours: a few well-known ones, nothing beyond the table, brushes that stay.
-  EXPECT_EQ(GetSysColor(COLOR_WINDOW), 0x00FFFFFFu);
-  EXPECT_EQ(GetSysColor(COLOR_BTNFACE), 0x00C8D0D4u);
-  EXPECT_EQ(GetSysColor(COLOR_HIGHLIGHT), 0x006A240Au);
-  EXPECT_EQ(GetSysColor(31), 0u);
-  EXPECT_EQ(GetSysColor(-1), 0u);
+  EXPECT_EQ(std::vector({GetSysColor(COLOR_WINDOW), GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_HIGHLIGHT),
+                         GetSysColor(31), GetSysColor(-1)}),
+            std::vector<DWORD>({0x00FFFFFF, 0x00C8D0D4, 0x006A240A, 0, 0}));
   HBRUSH face = GetSysColorBrush(COLOR_BTNFACE);
   EXPECT_TRUE(DeleteObject(face));
   ASSERT_EQ(GetObjectA(face, sizeof lb, &lb), static_cast<int>(sizeof lb));
@@ -213,16 +209,13 @@ TEST(GdiCoreHandles, SaveAndRestoreEveryAttribute) {
 
   // Absolute: level 2 brings back pen1, the canvas bitmap, the clip and the colours.
   ASSERT_TRUE(RestoreDC(dc, 2));
-  EXPECT_EQ(GetCurrentObject(dc, OBJ_PEN), pen1);
-  EXPECT_EQ(GetCurrentObject(dc, OBJ_BITMAP), canvasBitmap);
-  EXPECT_EQ(GetBkColor(dc), RGB(10, 20, 30));
-  EXPECT_EQ(GetROP2(dc), R2_NOTXORPEN);
-  EXPECT_EQ(GetBkMode(dc), OPAQUE);
+  EXPECT_EQ(std::tuple(GetCurrentObject(dc, OBJ_PEN), GetCurrentObject(dc, OBJ_BITMAP)),
+            std::tuple(HGDIOBJ(pen1), canvasBitmap));
+  EXPECT_EQ(std::tuple(GetBkColor(dc), GetROP2(dc), GetBkMode(dc)), std::tuple(RGB(10, 20, 30), R2_NOTXORPEN, OPAQUE));
   EXPECT_EQ(GetPixel(dc, 1, 1), 0x00FFFFFFu) << "viewport origin back at 0";
   RECT box{};
   EXPECT_EQ(GetClipBox(dc, &box), SIMPLEREGION);
-  EXPECT_EQ(box.left, 1);
-  EXPECT_EQ(box.right, 3);
+  EXPECT_EQ(P(box.left, box.right), P(1, 3));
   EXPECT_EQ(state->surface.width, 4) << "the surface follows the restored bitmap";
 
   // Levels that no longer exist fail and change nothing.

@@ -139,7 +139,7 @@ TEST(GdiCorePixels, HatchedFillFollowsBackgroundMode) {
   DeleteObject(hatch);
 }
 
-TEST(GdiCorePixels, ClipBoxAndIntersectClipRect) {
+TEST(GdiCorePixels, ClipBoxAndIntersectClipRectAlsoUnderRotation) {
   Canvas canvas(20, 10);
   HDC dc = canvas.dc();
   EXPECT_EQ(ClipBox(dc), (Box{0, 0, 20, 10}));
@@ -167,19 +167,17 @@ TEST(GdiCorePixels, ClipBoxAndIntersectClipRect) {
   EXPECT_EQ(ClipBox(dc), (Box{0, 0, 7, 10}));
   kelmira::gdi::ClearDeviceClip(*kelmira::gdi::LookupDC(dc));
   EXPECT_EQ(ClipBox(dc), (Box{0, 0, 20, 10}));
-}
 
-TEST(GdiCorePixels, ClipBoxUnderRotation) {
-  Canvas canvas(20, 20);
-  HDC dc = canvas.dc();
-  SetGraphicsMode(dc, GM_ADVANCED);
-  XFORM turn{0.0f, 1.0f, -1.0f, 0.0f, 20.0f, 0.0f};  // 90 degrees, moved back onto the bitmap
-  ASSERT_TRUE(SetWorldTransform(dc, &turn));
-  EXPECT_EQ(ClipBox(dc), (Box{0, 0, 20, 20}));
-  // Logical (0, 0) lands on device (20, 0), outside; logical (0, 1) on device (19, 0).
-  EXPECT_EQ(SetPixel(dc, 0, 1, RGB(7, 7, 7)), RGB(7, 7, 7));
-  canvas.ResetMapping();
-  EXPECT_EQ(GetPixel(dc, 19, 0), RGB(7, 7, 7));
+  // Under a quarter turn (moved back onto the bitmap) the clip box is the turned bitmap;
+  // logical (0, 0) lands on device (20, 0), outside, and logical (0, 1) on device (19, 0).
+  Canvas square(20, 20);
+  SetGraphicsMode(square.dc(), GM_ADVANCED);
+  XFORM turn{0.0f, 1.0f, -1.0f, 0.0f, 20.0f, 0.0f};
+  ASSERT_TRUE(SetWorldTransform(square.dc(), &turn));
+  EXPECT_EQ(ClipBox(square.dc()), (Box{0, 0, 20, 20}));
+  EXPECT_EQ(SetPixel(square.dc(), 0, 1, RGB(7, 7, 7)), RGB(7, 7, 7));
+  square.ResetMapping();
+  EXPECT_EQ(GetPixel(square.dc(), 19, 0), RGB(7, 7, 7));
 }
 
 }  // namespace

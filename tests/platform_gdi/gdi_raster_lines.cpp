@@ -157,18 +157,14 @@ TEST(RasterLines, CurrentPositionFollowsMoveToAndLineTo) {
   Canvas canvas(40, 40);
   POINT old{-1, -1};
   EXPECT_TRUE(MoveToEx(canvas.dc(), 5, 6, &old));
-  EXPECT_EQ(old.x, 0);
-  EXPECT_EQ(old.y, 0);
+  EXPECT_EQ(P(old), P(0, 0));
   EXPECT_TRUE(LineTo(canvas.dc(), 20, 6));
   EXPECT_TRUE(LineTo(canvas.dc(), 20, 30));
   MoveToEx(canvas.dc(), 0, 0, &old);
-  EXPECT_EQ(old.x, 20);
-  EXPECT_EQ(old.y, 30);
+  EXPECT_EQ(P(old), P(20, 30));
   // The joint is painted once, by the second line; the last end is not painted.
-  EXPECT_EQ(canvas.At(19, 6), kBlack);
-  EXPECT_EQ(canvas.At(20, 6), kBlack);
-  EXPECT_EQ(canvas.At(20, 29), kBlack);
-  EXPECT_EQ(canvas.At(20, 30), kWhite);
+  EXPECT_EQ(std::vector({canvas.At(19, 6), canvas.At(20, 6), canvas.At(20, 29), canvas.At(20, 30)}),
+            std::vector({kBlack, kBlack, kBlack, kWhite}));
 }
 
 TEST(RasterLines, PolylineJoinsPointsAndLeavesThePositionAlone) {
@@ -185,16 +181,14 @@ TEST(RasterLines, PolylineJoinsPointsAndLeavesThePositionAlone) {
   EXPECT_EQ(canvas.At(5, 15), kWhite);
   POINT old{};
   MoveToEx(canvas.dc(), 0, 0, &old);
-  EXPECT_EQ(old.x, 1);
-  EXPECT_EQ(old.y, 2);
+  EXPECT_EQ(P(old), P(1, 2));
 
   Canvas chained(40, 40);
   MoveToEx(chained.dc(), 5, 5, nullptr);
   EXPECT_TRUE(PolylineTo(chained.dc(), points + 1, 3));
   EXPECT_EQ(PaintedSet(chained), expected);
   MoveToEx(chained.dc(), 0, 0, &old);
-  EXPECT_EQ(old.x, 5);
-  EXPECT_EQ(old.y, 15);
+  EXPECT_EQ(P(old), P(5, 15));
 }
 
 TEST(RasterLines, BadArgumentsFailCleanly) {

@@ -69,7 +69,7 @@ void ExpectXorUndoes(const char* what, const std::function<void(HDC)>& draw, int
   EXPECT_EQ(canvas.Pixels(), before);
 }
 
-TEST(RasterRop, NotXorTwiceRestoresLinesOfEveryStyle) {
+TEST(RasterRop, NotXorTwiceRestoresLinesOfEveryStyleAndWidth) {
   const auto star = [](HDC dc) {
     for (const auto& [x, y] : {std::pair{85, 35}, {80, 65}, {45, 69}, {3, 60}, {2, 30}, {20, 0}, {45, -10}, {89, 2}}) {
       MoveToEx(dc, 45, 35, nullptr);
@@ -88,12 +88,9 @@ TEST(RasterRop, NotXorTwiceRestoresLinesOfEveryStyle) {
   const POINT zigzag[] = {{5, 5}, {80, 10}, {6, 20}, {85, 30}, {10, 60}, {10, 5}};
   ExpectXorUndoes("polyline", [&](HDC dc) { Polyline(dc, zigzag, 6); });
   ExpectXorUndoes("dotted polyline", [&](HDC dc) { Polyline(dc, zigzag, 6); }, PS_DOT);
-}
-
-TEST(RasterRop, NotXorTwiceRestoresWideLines) {
-  const POINT zigzag[] = {{5, 5}, {80, 10}, {6, 20}, {85, 30}, {10, 60}, {10, 5}, {40, 40}, {40, 40}, {60, 41}};
+  const POINT joints[] = {{5, 5}, {80, 10}, {6, 20}, {85, 30}, {10, 60}, {10, 5}, {40, 40}, {40, 40}, {60, 41}};
   for (const int width : {2, 3, 4, 7, 12}) {
-    ExpectXorUndoes("wide polyline", [&](HDC dc) { Polyline(dc, zigzag, 9); }, PS_SOLID, width);
+    ExpectXorUndoes("wide polyline", [&](HDC dc) { Polyline(dc, joints, 9); }, PS_SOLID, width);
     ExpectXorUndoes("wide dashed line", [&](HDC dc) { Line(dc, -20, 70, 100, -3); }, PS_DASH, width);
   }
 }

@@ -32,7 +32,7 @@ struct StyledCanvas : Canvas {
   Selected pen;
 };
 
-TEST(RasterStyles, DashAndDotRunsWithOpaqueGaps) {
+TEST(RasterStyles, DashAndDotRunsWithOpaqueOrTransparentGaps) {
   StyledCanvas dash(PS_DASH, OPAQUE);
   Line(dash.dc(), 0, 1, 60, 1);
   EXPECT_EQ(RowText(dash, 1, 0, 61), Runs({{'P', 18}, {'B', 6}, {'P', 18}, {'B', 6}, {'P', 12}, {'.', 1}}));
@@ -49,17 +49,21 @@ TEST(RasterStyles, DashAndDotRunsWithOpaqueGaps) {
   Line(dashDotDot.dc(), 0, 1, 30, 1);
   EXPECT_EQ(RowText(dashDotDot, 1, 0, 30),
             Runs({{'P', 9}, {'B', 3}, {'P', 3}, {'B', 3}, {'P', 3}, {'B', 3}, {'P', 6}}));
-}
 
-TEST(RasterStyles, TransparentModeLeavesGapsAlone) {
-  StyledCanvas dash(PS_DASH, TRANSPARENT);
-  Line(dash.dc(), 0, 1, 48, 1);
-  EXPECT_EQ(RowText(dash, 1, 0, 48), Runs({{'P', 18}, {'.', 6}, {'P', 18}, {'.', 6}}));
-  StyledCanvas dot(PS_DOT, TRANSPARENT);
-  Line(dot.dc(), 5, 1, 5, 13);  // vertical: runs counted down the column
-  std::string column;
-  for (int y = 1; y < 14; ++y) column += dot.At(5, y) == kBlack ? 'P' : '.';
-  EXPECT_EQ(column, "PPP...PPP....");
+  // Clipping keeps the phase.
+  StyledCanvas clipped(PS_DASH, OPAQUE);
+  Line(clipped.dc(), -20, 1, 40, 1);
+  EXPECT_EQ(RowText(clipped, 1, 0, 41), Runs({{'B', 4}, {'P', 18}, {'B', 6}, {'P', 12}, {'.', 1}}));
+
+  // Transparent mode leaves the gaps alone; vertical runs are counted down the column.
+  StyledCanvas transparent(PS_DASH, TRANSPARENT);
+  Line(transparent.dc(), 0, 1, 48, 1);
+  EXPECT_EQ(RowText(transparent, 1, 0, 48), Runs({{'P', 18}, {'.', 6}, {'P', 18}, {'.', 6}}));
+  StyledCanvas column(PS_DOT, TRANSPARENT);
+  Line(column.dc(), 5, 1, 5, 13);
+  std::string down;
+  for (int y = 1; y < 14; ++y) down += column.At(5, y) == kBlack ? 'P' : '.';
+  EXPECT_EQ(down, "PPP...PPP....");
 }
 
 TEST(RasterStyles, PatternIsCountedAlongTheMajorAxis) {
@@ -100,12 +104,6 @@ TEST(RasterStyles, PatternContinuesAcrossLineToAndRestartsAtMoveTo) {
   EXPECT_EQ(RowText(poly, 3, 0, 11), "PPPBBBPPPB.");
 }
 
-TEST(RasterStyles, ClippingKeepsThePhase) {
-  StyledCanvas dash(PS_DASH, OPAQUE);
-  Line(dash.dc(), -20, 1, 40, 1);
-  EXPECT_EQ(RowText(dash, 1, 0, 41), Runs({{'B', 4}, {'P', 18}, {'B', 6}, {'P', 12}, {'.', 1}}));
-}
-
 TEST(RasterStyles, NullPenDrawsNothingButMoves) {
   Canvas canvas(20, 20);
   Selected pen(canvas.dc(), CreatePen(PS_NULL, 0, kBlack));
@@ -113,8 +111,7 @@ TEST(RasterStyles, NullPenDrawsNothingButMoves) {
   EXPECT_TRUE(LineTo(canvas.dc(), 15, 9));
   POINT old{};
   MoveToEx(canvas.dc(), 0, 0, &old);
-  EXPECT_EQ(old.x, 15);
-  EXPECT_EQ(old.y, 9);
+  EXPECT_EQ(P(old), P(15, 9));
   EXPECT_TRUE(canvas.Painted().empty());
 }
 

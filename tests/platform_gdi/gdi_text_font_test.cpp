@@ -3,6 +3,7 @@
 
 #include <cstring>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 using namespace gdi_test;
@@ -80,13 +81,11 @@ TEST(GdiTextFont, StyleFieldsReachTheMetricsAndTheGlyphs) {
   canvas.UseFont("Arial", -16);
   const TEXTMETRICA normal = canvas.Metrics();
   const SIZE normalExtent = canvas.Extent("Bold text");
-  EXPECT_EQ(normal.tmWeight, FW_NORMAL);
-  EXPECT_EQ(normal.tmItalic, 0);
+  EXPECT_EQ(std::tuple(normal.tmWeight, normal.tmItalic, normal.tmUnderlined), std::tuple(FW_NORMAL, 0, 0));
   canvas.UseFont("Arial", -16, FW_BOLD, true, true);
   TEXTMETRICA bold = canvas.Metrics();
   EXPECT_EQ(bold.tmWeight, FW_BOLD);
-  EXPECT_NE(bold.tmItalic, 0);
-  EXPECT_NE(bold.tmUnderlined, 0);
+  EXPECT_TRUE(bold.tmItalic && bold.tmUnderlined);
   EXPECT_GT(canvas.Extent("Bold text").cx, normalExtent.cx);
 
   // A width other than 0 stretches the face to that average character width.
@@ -124,8 +123,7 @@ TEST(GdiTextFont, ExtentsAreSumsOfAdvancesAndFontHeight) {
   EXPECT_EQ(legacy.cx, sum);
   SIZE empty{-1, -1};
   ASSERT_TRUE(GetTextExtentPoint32A(canvas.dc(), "", 0, &empty));
-  EXPECT_EQ(empty.cx, 0);
-  EXPECT_EQ(empty.cy, canvas.Metrics().tmHeight);
+  EXPECT_EQ(P(empty.cx, empty.cy), P(0, canvas.Metrics().tmHeight));
   // Windows-1252 bytes above 127 are characters of their own.
   EXPECT_GT(canvas.Extent("\xE9\x80").cx, 0);
 }
@@ -162,17 +160,12 @@ TEST(GdiTextFont, BadArgumentsFailCleanly) {
 TEST(GdiTextFont, StockFontsAreTheDesktopOnes) {
   LOGFONTA back{};
   ASSERT_EQ(GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof back, &back), static_cast<int>(sizeof back));
-  EXPECT_EQ(back.lfHeight, -11);
-  EXPECT_STREQ(back.lfFaceName, "MS Shell Dlg");
+  EXPECT_EQ(std::pair(back.lfHeight, std::string(back.lfFaceName)), std::pair(-11, std::string("MS Shell Dlg")));
   ASSERT_EQ(GetObjectA(GetStockObject(SYSTEM_FONT), sizeof back, &back), static_cast<int>(sizeof back));
-  EXPECT_EQ(back.lfHeight, 16);
-  EXPECT_EQ(back.lfWeight, FW_BOLD);
-
+  EXPECT_EQ(std::pair(back.lfHeight, back.lfWeight), std::pair(16, FW_BOLD));
   // A new device context draws with the system font: a bold sans-serif face, 16 pixels high.
   Canvas canvas(8, 8);
-  TEXTMETRICA tm = canvas.Metrics();
-  EXPECT_EQ(tm.tmHeight, 16);
-  EXPECT_EQ(tm.tmWeight, FW_BOLD);
+  EXPECT_EQ(std::pair(canvas.Metrics().tmHeight, canvas.Metrics().tmWeight), std::pair(16, FW_BOLD));
 }
 
 // Fonts are shared between threads: each thread draws into its own context with fonts realised

@@ -2,6 +2,8 @@
 #include "gdi_canvas.h"
 
 #include <cstring>
+#include <string>
+#include <tuple>
 
 using kelmira::ComPtr;
 using namespace gdi_test;
@@ -34,12 +36,9 @@ TEST(GdiTextIFont, HandleDescribesTheFontAtNinetySixDpi) {
   ASSERT_EQ(font->get_hFont(&h), S_OK);
   ASSERT_NE(h, nullptr);
   LOGFONTA lf = Describe(h);
-  EXPECT_EQ(lf.lfHeight, -9);  // 7 * 96 / 72 = 9.33
-  EXPECT_EQ(lf.lfWeight, 300);
-  EXPECT_EQ(lf.lfItalic, TRUE);
-  EXPECT_EQ(lf.lfUnderline, FALSE);
-  EXPECT_EQ(lf.lfCharSet, 2);
-  EXPECT_STREQ(lf.lfFaceName, "Arial");
+  // Height: 7 * 96 / 72 = 9.33.
+  EXPECT_EQ(std::tuple(lf.lfHeight, lf.lfWeight, lf.lfItalic, lf.lfUnderline, lf.lfCharSet, std::string(lf.lfFaceName)),
+            std::tuple(-9, 300, BYTE{TRUE}, BYTE{FALSE}, BYTE{2}, std::string("Arial")));
   HFONT again = nullptr;
   ASSERT_EQ(font->get_hFont(&again), S_OK);
   EXPECT_EQ(again, h);  // kept until something changes
@@ -51,9 +50,8 @@ TEST(GdiTextIFont, HandleDescribesTheFontAtNinetySixDpi) {
   HGDIOBJ old = SelectObject(canvas.dc(), h);
   TEXTMETRICA tm = canvas.Metrics();
   SelectObject(canvas.dc(), old);
-  EXPECT_EQ(metrics.tmHeight, tm.tmHeight);
-  EXPECT_EQ(metrics.tmAscent, tm.tmAscent);
-  EXPECT_EQ(metrics.tmAveCharWidth, tm.tmAveCharWidth);
+  EXPECT_EQ(std::tuple(metrics.tmHeight, metrics.tmAscent, metrics.tmAveCharWidth),
+            std::tuple(tm.tmHeight, tm.tmAscent, tm.tmAveCharWidth));
   EXPECT_EQ(metrics.tmHeight - metrics.tmInternalLeading, 9);
   EXPECT_NE(metrics.tmItalic, 0);
 

@@ -95,16 +95,18 @@ TEST_F(RegistryTest, ProgIdsFollowCurVer) {
   ASSERT_EQ(SetText(HKEY_CLASSES_ROOT, "Kelmira.Bad\\CLSID", "not a guid"), ERROR_SUCCESS);
 
   CLSID clsid{};
-  EXPECT_EQ(CLSIDFromProgID(u"kelmira.thing", &clsid), S_OK);
-  EXPECT_EQ(clsid, kNew);
-  EXPECT_EQ(CLSIDFromProgID(u"Kelmira.Only", &clsid), S_OK);
-  EXPECT_EQ(clsid, kNew);
+  for (const char16_t* progId : {u"kelmira.thing", u"Kelmira.Only"}) {
+    clsid = CLSID_NULL;
+    EXPECT_EQ(CLSIDFromProgID(progId, &clsid), S_OK);
+    EXPECT_EQ(clsid, kNew);
+  }
   EXPECT_EQ(CLSIDFromString(u"Kelmira.Thing.2", &clsid), S_OK);
   EXPECT_EQ(clsid, kNew);
-  EXPECT_EQ(CLSIDFromProgID(u"Kelmira.Loop", &clsid), CO_E_CLASSSTRING);
-  EXPECT_EQ(CLSIDFromProgID(u"Kelmira.Bad", &clsid), CO_E_CLASSSTRING);
-  EXPECT_EQ(CLSIDFromProgID(u"Kelmira.Missing", &clsid), CO_E_CLASSSTRING);
-  EXPECT_EQ(clsid, CLSID_NULL);
+  for (const char16_t* progId : {u"Kelmira.Loop", u"Kelmira.Bad", u"Kelmira.Missing"}) {
+    clsid = kNew;
+    EXPECT_EQ(CLSIDFromProgID(progId, &clsid), CO_E_CLASSSTRING);
+    EXPECT_EQ(clsid, CLSID_NULL);
+  }
   EXPECT_EQ(CLSIDFromProgID(nullptr, &clsid), E_INVALIDARG);
 
   LPOLESTR progId = nullptr;

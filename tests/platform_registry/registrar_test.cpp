@@ -91,7 +91,7 @@ TEST_F(RegistrarTest, RegistersThenUnregistersBackToBefore) {
   EXPECT_EQ(RunRegistrarScript(kScript, kModule, false, &error), S_OK) << error;  // nothing left to remove
 }
 
-TEST_F(RegistrarTest, UnregisterKeepsKeysThatGainedOtherContent) {
+TEST_F(RegistrarTest, UnregisterKeepsKeysThatGainedOtherContentDeleteAndReplacements) {
   ASSERT_EQ(RunRegistrarScript(kScript, kModule, true), S_OK);
   ASSERT_EQ(SetText(HKEY_CLASSES_ROOT, "Kelmira.Line.1\\Shell", "open"), ERROR_SUCCESS);
   ASSERT_EQ(RunRegistrarScript(kScript, kModule, false), S_OK);
@@ -105,9 +105,16 @@ TEST_F(RegistrarTest, UnregisterKeepsKeysThatGainedOtherContent) {
             S_OK);
   EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, "Software\\Old"));
   EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, "Software"));
+
+  // Replacements match without regard to case; doubled quotes and percent signs stand for one.
+  std::string error;
+  ASSERT_EQ(RunRegistrarScript("HKCR { 'It''s %NAME%' = s '100%% of %name%' }", {{"Name", "Kelmira"}}, true, &error),
+            S_OK)
+      << error;
+  EXPECT_EQ(Text(HKEY_CLASSES_ROOT, "It's Kelmira"), "100% of Kelmira");
 }
 
-TEST_F(RegistrarTest, BadScriptsWriteNothing) {
+TEST_F(RegistrarTest, BadScriptsAndADamagedRegistryWriteNothing) {
   struct Case {
     const char* script;
     const char* message;
@@ -132,17 +139,7 @@ TEST_F(RegistrarTest, BadScriptsWriteNothing) {
     EXPECT_NE(error.find(c.message), std::string::npos) << c.script << " -> " << error;
     EXPECT_EQ(ReadFile(registryPath_), before_) << c.script;
   }
-}
-
-TEST_F(RegistrarTest, ReplacementsAndQuotes) {
-  std::string error;
-  ASSERT_EQ(RunRegistrarScript("HKCR { 'It''s %NAME%' = s '100%% of %name%' }", {{"Name", "Kelmira"}}, true, &error),
-            S_OK)
-      << error;
-  EXPECT_EQ(Text(HKEY_CLASSES_ROOT, "It's Kelmira"), "100% of Kelmira");
-}
-
-TEST_F(RegistrarTest, DamagedRegistryIsReportedAndKept) {
+  // A damaged registry is reported and kept as it is.
   WriteFile(registryPath_, "garbage\n");
   std::string error;
   EXPECT_EQ(RunRegistrarScript(kScript, kModule, true, &error), REGDB_E_READREGDB);

@@ -1,6 +1,7 @@
 // In-memory storages and storage files, including damaged files at every byte.
 #include "platform_registry/scratch_dir.h"
 
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -69,11 +70,9 @@ void ExpectSample(IStorage* root) {
   EXPECT_EQ(ReadText(sub.get(), u"Inner"), std::string(1000, 'q'));
   STATSTG st{};
   ASSERT_EQ(sub->Stat(&st, STATFLAG_DEFAULT), S_OK);
-  EXPECT_EQ(std::u16string(st.pwcsName), u"Sub");
+  EXPECT_EQ(std::tuple(std::u16string(st.pwcsName), st.type, st.clsid, st.grfStateBits),
+            std::tuple(std::u16string(u"Sub"), DWORD{STGTY_STORAGE}, kSubClass, DWORD{5}));
   CoTaskMemFree(st.pwcsName);
-  EXPECT_EQ(st.type, STGTY_STORAGE);
-  EXPECT_EQ(st.clsid, kSubClass);
-  EXPECT_EQ(st.grfStateBits, 0x5u);
 }
 
 TEST(Storage, CreatesOpensAndReplacesElements) {
@@ -239,14 +238,13 @@ TEST_F(StorageFile, LyingFieldsBehindAValidChecksumAreRejected) {
     b.replace(offset, bytes.size(), bytes);
     return OpenBytes(WithCrc(b));
   };
-  EXPECT_EQ(forge(kSize, std::string(8, '\xFF')), STG_E_DOCFILECORRUPT);
-  EXPECT_EQ(forge(kSize, std::string("\x04\0\0\0\0\0\0\0", 8)), STG_E_DOCFILECORRUPT);
-  EXPECT_EQ(forge(kCount, std::string(4, '\xFF')), STG_E_DOCFILECORRUPT);
-  EXPECT_EQ(forge(kCount, std::string("\0\0\0\0", 4)), STG_E_DOCFILECORRUPT);  // trailing bytes
-  EXPECT_EQ(forge(kNameLength, std::string("\x20\0", 2)), STG_E_DOCFILECORRUPT);
-  EXPECT_EQ(forge(kNameLength, std::string("\0\0", 2)), STG_E_DOCFILECORRUPT);
-  EXPECT_EQ(forge(kNameLength - 1, std::string("\x03", 1)), STG_E_DOCFILECORRUPT);  // unknown kind
-  EXPECT_EQ(forge(kNameLength + 2, std::string("/\0", 2)), STG_E_DOCFILECORRUPT);    // bad name
+  const std::pair<std::size_t, std::string> lies[] = {
+      {kSize, std::string(8, '\xFF')},       {kSize, std::string("\x04\0\0\0\0\0\0\0", 8)},
+      {kCount, std::string(4, '\xFF')},      {kCount, std::string("\0\0\0\0", 4)},  // trailing bytes
+      {kNameLength, std::string("\x20\0", 2)}, {kNameLength, std::string("\0\0", 2)},
+      {kNameLength - 1, "\x03"},              // unknown kind
+      {kNameLength + 2, std::string("/\0", 2)}};  // bad name
+  for (const auto& [offset, bytes] : lies) EXPECT_EQ(forge(offset, bytes), STG_E_DOCFILECORRUPT) << offset;
   EXPECT_EQ(forge(8, std::string("\x02\0\0\0", 4)), STG_E_OLDDLL);                 // newer version
 
   // Any single changed byte with a matching checksum: an error or a storage, never a crash.

@@ -1,6 +1,8 @@
 // Memory streams, file streams and the class id helpers.
 #include "platform_registry/scratch_dir.h"
 
+#include <tuple>
+
 namespace {
 
 using kelmira::ComPtr;
@@ -61,9 +63,7 @@ TEST(MemoryStream, ReadsWritesAndSeeks) {
   ASSERT_EQ(s->Write("!", 1, nullptr), S_OK);
   STATSTG st{};
   ASSERT_EQ(s->Stat(&st, STATFLAG_NONAME), S_OK);
-  EXPECT_EQ(st.type, STGTY_STREAM);
-  EXPECT_EQ(st.cbSize.QuadPart, 15u);
-  EXPECT_EQ(st.pwcsName, nullptr);
+  EXPECT_EQ(std::tuple(st.type, st.cbSize.QuadPart, st.pwcsName), std::tuple(DWORD{STGTY_STREAM}, 15u, nullptr));
   EXPECT_EQ(Block(s.get()), std::string("hello world\0\0\0!", 15));
   ULONG n = 0;
   EXPECT_EQ(s->Read(nullptr, 1, &n), STG_E_INVALIDPOINTER);
@@ -110,17 +110,27 @@ TEST(MemoryStream, ClonesShareBytesButNotPosition) {
   EXPECT_EQ(GlobalFree(h), h);   // already gone
 }
 
-TEST(MemoryStream, CopyToAnotherStream) {
+TEST(MemoryStream, CopyToAnotherStreamAndClassIds) {
   std::string big(200000, 'x');
   for (std::size_t i = 0; i < big.size(); ++i) big[i] = static_cast<char>(i * 7);
   ComPtr<IStream> src = MemoryStream(big), dst = MemoryStream();
   ASSERT_EQ(src->Seek(Move(10), STREAM_SEEK_SET, nullptr), S_OK);
   ULARGE_INTEGER read{}, written{};
   ASSERT_EQ(src->CopyTo(dst.get(), ULARGE_INTEGER{~0ull}, &read, &written), S_OK);
-  EXPECT_EQ(read.QuadPart, big.size() - 10);
-  EXPECT_EQ(written.QuadPart, big.size() - 10);
+  EXPECT_EQ(std::pair(read.QuadPart, written.QuadPart), std::pair(big.size() - 10, big.size() - 10));
   EXPECT_EQ(Block(dst.get()), big.substr(10));
   EXPECT_EQ(src->CopyTo(nullptr, ULARGE_INTEGER{4}, &read, &written), STG_E_INVALIDPOINTER);
+
+  // Class ids go into a stream in their little-endian layout.
+  constexpr CLSID kId = KELMIRA_GUID(0x01020304, 0x0506, 0x0708, 9, 10, 11, 12, 13, 14, 15, 16);
+  ComPtr<IStream> s = MemoryStream();
+  ASSERT_EQ(WriteClassStm(s.get(), kId), S_OK);
+  EXPECT_EQ(Block(s.get()), "\4\3\2\1\6\5\x08\7\x09\x0a\x0b\x0c\x0d\x0e\x0f\x10");
+  s->Seek(Move(0), STREAM_SEEK_SET, nullptr);
+  CLSID back{};
+  ASSERT_EQ(ReadClassStm(s.get(), &back), S_OK);
+  EXPECT_EQ(back, kId);
+  EXPECT_EQ(ReadClassStm(s.get(), &back), STG_E_READFAULT);  // nothing left
 }
 
 TEST(MemoryStream, OverAnExistingBlock) {
@@ -139,18 +149,6 @@ TEST(MemoryStream, OverAnExistingBlock) {
   EXPECT_EQ(CreateStreamOnHGlobal(h, FALSE, &s), E_INVALIDARG);  // freed handle
   EXPECT_EQ(GlobalLock(h), nullptr);
   EXPECT_EQ(GlobalAlloc(GMEM_FIXED, SIZE_T{1} << 40), nullptr);
-}
-
-TEST(ClassStream, WritesAndReadsTheClassId) {
-  constexpr CLSID kId = KELMIRA_GUID(0x01020304, 0x0506, 0x0708, 9, 10, 11, 12, 13, 14, 15, 16);
-  ComPtr<IStream> s = MemoryStream();
-  ASSERT_EQ(WriteClassStm(s.get(), kId), S_OK);
-  EXPECT_EQ(Block(s.get()), "\4\3\2\1\6\5\x08\7\x09\x0a\x0b\x0c\x0d\x0e\x0f\x10");
-  s->Seek(Move(0), STREAM_SEEK_SET, nullptr);
-  CLSID back{};
-  ASSERT_EQ(ReadClassStm(s.get(), &back), S_OK);
-  EXPECT_EQ(back, kId);
-  EXPECT_EQ(ReadClassStm(s.get(), &back), STG_E_READFAULT);  // nothing left
 }
 
 TEST(FileStream, WritesReadsAndReportsOpenErrors) {

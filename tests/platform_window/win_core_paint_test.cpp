@@ -6,6 +6,7 @@ namespace {
 
 constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr COLORREF kGreen = RGB(0, 255, 0);
+constexpr RECT kHuge{-50, -50, 500, 500};
 
 class Paint : public WindowTest {
  protected:
@@ -18,11 +19,10 @@ class Paint : public WindowTest {
       HDC hdc = BeginPaint(h, &ps);
       RECT box;
       GetClipBox(hdc, &box);
-      paints_.push_back({h, box, ps.rcPaint, ps.fErase != FALSE});
+      paints_.push_back({box, ps.rcPaint, ps.fErase != FALSE});
       if (fill != CLR_INVALID && h == filled) {
         HBRUSH brush = CreateSolidBrush(fill);
-        RECT client;
-        GetClientRect(h, &client);
+        RECT client = ClientRect(h);
         FillRect(hdc, &client, brush);
         DeleteObject(brush);
       }
@@ -31,7 +31,6 @@ class Paint : public WindowTest {
     };
   }
   struct PaintRecord {
-    HWND hwnd;
     RECT clipBox;
     RECT rcPaint;
     bool fErase;
@@ -42,62 +41,58 @@ class Paint : public WindowTest {
 TEST_F(Paint, OneInvalidationGivesOneEraseAndOnePaintWithTheRightClipBox) {
   HWND w = Top(0, 0, 100, 80);
   Pump();
-  HDC hdc = GetDC(w);
-  RECT all{0, 0, 100, 80};
-  HBRUSH red = CreateSolidBrush(kRed);
-  FillRect(hdc, &all, red);
-  ReleaseDC(w, hdc);
-  DeleteObject(red);
+  Fill(w, RECT{0, 0, 100, 80}, kRed);
   RecordPaints();
   Clear();
   RECT r{10, 20, 30, 40};
   InvalidateRect(w, &r, TRUE);
-  RECT update;
-  EXPECT_TRUE(GetUpdateRect(w, &update, FALSE));
-  EXPECT_EQ(V(update), V(10, 20, 30, 40));
+  ASSERT_TRUE(UpdateRect(w));
+  EXPECT_EQ(V(*UpdateRect(w)), V(r));
   Pump();
   EXPECT_EQ(Rec().Count(w, WM_ERASEBKGND), 1);
   EXPECT_EQ(Rec().Count(w, WM_PAINT), 1);
   ASSERT_EQ(paints_.size(), 1u);
-  EXPECT_EQ(V(paints_[0].clipBox), V(10, 20, 30, 40));
-  EXPECT_EQ(V(paints_[0].rcPaint), V(10, 20, 30, 40));
+  EXPECT_EQ(V(paints_[0].clipBox), V(r));
+  EXPECT_EQ(V(paints_[0].rcPaint), V(r));
   EXPECT_FALSE(paints_[0].fErase);  // DefWindowProcA erased with the class brush
-  EXPECT_FALSE(GetUpdateRect(w, &update, FALSE));
+  EXPECT_FALSE(UpdateRect(w));
   // The erase drew exactly the update rectangle.
   EXPECT_EQ(Pixel(w, 10, 20), kBackground);
   EXPECT_EQ(Pixel(w, 29, 39), kBackground);
   EXPECT_EQ(Pixel(w, 30, 39), kRed);
   EXPECT_EQ(Pixel(w, 9, 20), kRed);
   EXPECT_EQ(Pump(), 0);  // nothing more
-}
 
-TEST_F(Paint, InvalidationsCoalesceIntoOnePaintOverTheirUnion) {
-  HWND w = Top(0, 0, 100, 80);
-  Pump();
-  RecordPaints();
+  // Two invalidations without erase coalesce into one paint over their union.
+  paints_.clear();
   Clear();
   RECT a{10, 10, 20, 20}, b{50, 30, 60, 70};
   InvalidateRect(w, &a, FALSE);
   InvalidateRect(w, &b, FALSE);
   Pump();
   EXPECT_EQ(Rec().Count(w, WM_PAINT), 1);
-  EXPECT_EQ(Rec().Count(w, WM_ERASEBKGND), 0);  // no erase asked
+  EXPECT_EQ(Rec().Count(w, WM_ERASEBKGND), 0);
   ASSERT_EQ(paints_.size(), 1u);
   EXPECT_EQ(V(paints_[0].clipBox), V(10, 10, 60, 70));
 }
 
-TEST_F(Paint, EraseNotHandledLeavesFEraseSet) {
-  HWND w = Top(0, 0, 50, 50, WS_OVERLAPPED | WS_VISIBLE, "WinCoreBare");
+TEST_F(Paint, EraseNotHandledLeavesFEraseSetAndUnhandledPaintIsValidated) {
+  HWND bare = Top(0, 0, 50, 50, WS_OVERLAPPED | WS_VISIBLE, "WinCoreBare");
+  HWND plain = Top(0, 0, 50, 50);
   Pump();
+  InvalidateRect(plain, nullptr, TRUE);
+  Clear();
+  EXPECT_EQ(Pump(), 1);
+  EXPECT_EQ(Rec().Count(plain, WM_ERASEBKGND), 1);  // through DefWindowProcA's BeginPaint
   RecordPaints();
-  InvalidateRect(w, nullptr, TRUE);
+  InvalidateRect(bare, nullptr, TRUE);
   Pump();
   ASSERT_EQ(paints_.size(), 1u);
   EXPECT_TRUE(paints_[0].fErase);
   EXPECT_EQ(V(paints_[0].rcPaint), V(0, 0, 50, 50));
 }
 
-TEST_F(Paint, HiddenWindowsAreNotPaintedUntilShown) {
+TEST_F(Paint, HiddenWindowsAreNotPaintedUntilShownAndDrawNothing) {
   HWND w = Top(0, 0, 50, 50, WS_OVERLAPPED);
   HWND shownChildOfHidden = Child(w, 1, 0, 0, 10, 10);
   InvalidateRect(w, nullptr, TRUE);
@@ -106,29 +101,18 @@ TEST_F(Paint, HiddenWindowsAreNotPaintedUntilShown) {
   EXPECT_EQ(Pump(), 0);
   UpdateWindow(w);
   EXPECT_TRUE(Rec().events.empty());
+  HDC hdc = GetDC(w);
+  RECT box;
+  EXPECT_EQ(GetClipBox(hdc, &box), NULLREGION);
+  ReleaseDC(w, hdc);
+  Fill(w, RECT{0, 0, 50, 50}, kRed);
+  EXPECT_NE(Pixel(w, 5, 5), kRed);
   ShowWindow(w, SW_SHOW);
   Clear();
   Pump();
   EXPECT_EQ(Rec().Count(w, WM_PAINT), 1);
   EXPECT_EQ(Rec().Count(shownChildOfHidden, WM_PAINT), 1);
-  auto order = Rec().Sequence({WM_PAINT});
-  EXPECT_EQ(order.front().first, w);  // parents first
-}
-
-TEST_F(Paint, HiddenWindowsDrawNothing) {
-  HWND w = Top(0, 0, 50, 50);
-  Pump();
-  ShowWindow(w, SW_HIDE);
-  HDC hdc = GetDC(w);
-  ASSERT_TRUE(hdc);
-  RECT all{0, 0, 50, 50};
-  HBRUSH red = CreateSolidBrush(kRed);
-  FillRect(hdc, &all, red);
-  RECT box;
-  EXPECT_EQ(GetClipBox(hdc, &box), NULLREGION);
-  ReleaseDC(w, hdc);
-  DeleteObject(red);
-  EXPECT_NE(Pixel(w, 5, 5), kRed);
+  EXPECT_EQ(Rec().Sequence({WM_PAINT}).front().first, w);  // parents first
 }
 
 TEST_F(Paint, WmPaintWaitsForPostedMessages) {
@@ -153,31 +137,17 @@ TEST_F(Paint, WmPaintWaitsForPostedMessages) {
   EXPECT_FALSE(PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE));
 }
 
-TEST_F(Paint, UnhandledPaintIsValidatedByDefWindowProc) {
-  HWND w = Top(0, 0, 50, 50);
-  Pump();
-  InvalidateRect(w, nullptr, TRUE);
-  Clear();
-  EXPECT_EQ(Pump(), 1);
-  EXPECT_EQ(Rec().Count(w, WM_ERASEBKGND), 1);  // through DefWindowProcA's BeginPaint
-}
-
 TEST_F(Paint, ValidateRectShrinksTheUpdateRectangle) {
   HWND w = Top(0, 0, 100, 100);
   Pump();
-  RECT r{0, 0, 100, 50};
+  RECT r{0, 0, 100, 50}, left{0, 0, 30, 50}, middle{40, 0, 50, 50};
   InvalidateRect(w, &r, FALSE);
-  RECT left{0, 0, 30, 50};
   ValidateRect(w, &left);
-  RECT update;
-  GetUpdateRect(w, &update, FALSE);
-  EXPECT_EQ(V(update), V(30, 0, 100, 50));
-  RECT middle{40, 0, 50, 50};  // would leave two pieces: the bounding box stays
-  ValidateRect(w, &middle);
-  GetUpdateRect(w, &update, FALSE);
-  EXPECT_EQ(V(update), V(30, 0, 100, 50));
+  EXPECT_EQ(V(*UpdateRect(w)), V(30, 0, 100, 50));
+  ValidateRect(w, &middle);  // would leave two pieces: the bounding box stays
+  EXPECT_EQ(V(*UpdateRect(w)), V(30, 0, 100, 50));
   ValidateRect(w, nullptr);
-  EXPECT_FALSE(GetUpdateRect(w, &update, FALSE));
+  EXPECT_FALSE(UpdateRect(w));
 }
 
 TEST_F(Paint, RedrawWindowUpdateNowPaintsSynchronously) {
@@ -197,11 +167,10 @@ TEST_F(Paint, RedrawWindowUpdateNowPaintsSynchronously) {
   RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ERASENOW);
   EXPECT_EQ(Rec().Count(w, WM_ERASEBKGND), 1);
   EXPECT_EQ(Rec().Count(w, WM_PAINT), 0);
-  RECT update;
-  EXPECT_TRUE(GetUpdateRect(w, &update, FALSE));
+  EXPECT_TRUE(UpdateRect(w));
   RedrawWindow(w, nullptr, nullptr, RDW_VALIDATE | RDW_ALLCHILDREN);
-  EXPECT_FALSE(GetUpdateRect(w, &update, FALSE));
-  EXPECT_FALSE(GetUpdateRect(child, &update, FALSE));
+  EXPECT_FALSE(UpdateRect(w));
+  EXPECT_FALSE(UpdateRect(child));
   EXPECT_FALSE(RedrawWindow(w, nullptr, reinterpret_cast<HRGN>(static_cast<std::intptr_t>(1)), RDW_INVALIDATE));
 }
 
@@ -211,87 +180,64 @@ TEST_F(Paint, ResizeRepaintsAccordingToTheClassStyle) {
   Pump();
   MoveWindow(plain, 0, 0, 80, 50, TRUE);
   MoveWindow(redraw, 0, 0, 80, 50, TRUE);
-  RECT update;
-  GetUpdateRect(plain, &update, FALSE);
-  EXPECT_EQ(V(update), V(50, 0, 80, 50));  // only what appeared
-  GetUpdateRect(redraw, &update, FALSE);
-  EXPECT_EQ(V(update), V(0, 0, 80, 50));
+  EXPECT_EQ(V(*UpdateRect(plain)), V(50, 0, 80, 50));  // only what appeared
+  EXPECT_EQ(V(*UpdateRect(redraw)), V(0, 0, 80, 50));
   Pump();
   MoveWindow(plain, 0, 0, 100, 100, FALSE);
-  EXPECT_FALSE(GetUpdateRect(plain, &update, FALSE));  // no repaint asked
+  EXPECT_FALSE(UpdateRect(plain));  // no repaint asked
 }
 
 TEST_F(Paint, ChildDrawsAtItsOffsetAndOnlyInsideItself) {
   HWND top = Top(0, 0, 100, 100);
   HWND child = Child(top, 1, 30, 40, 20, 10);
   Pump();
+  Fill(child, kHuge, kRed);
   HDC hdc = GetDC(child);
   ASSERT_TRUE(hdc);
   EXPECT_EQ(WindowFromDC(hdc), child);
-  RECT huge{-50, -50, 500, 500};
-  HBRUSH red = CreateSolidBrush(kRed);
-  FillRect(hdc, &huge, red);
   SetPixel(hdc, 0, 0, kGreen);
   EXPECT_EQ(GetPixel(hdc, 0, 0), kGreen);
   EXPECT_EQ(ReleaseDC(child, hdc), 1);
   EXPECT_EQ(ReleaseDC(child, hdc), 0);
-  DeleteObject(red);
-  EXPECT_EQ(Pixel(top, 30, 40), kGreen);
-  EXPECT_EQ(Pixel(top, 49, 49), kRed);
-  EXPECT_EQ(Pixel(top, 50, 49), kBackground);
-  EXPECT_EQ(Pixel(top, 29, 40), kBackground);
-  EXPECT_EQ(Pixel(top, 30, 39), kBackground);
-  EXPECT_EQ(Pixel(top, 30, 50), kBackground);
+  for (auto [x, y, colour] : {std::tuple{30, 40, kGreen}, {49, 49, kRed}, {50, 49, kBackground},
+                              {29, 40, kBackground}, {30, 39, kBackground}, {30, 50, kBackground}})
+    EXPECT_EQ(Pixel(top, x, y), colour) << x << "," << y;
   EXPECT_EQ(Pixel(child, 19, 9), kRed);
 
   // A grandchild sticking out of its parent is clipped to the parent.
   HWND grand = Child(child, 2, 15, 5, 30, 30);
-  hdc = GetDC(grand);
-  HBRUSH green = CreateSolidBrush(kGreen);
-  FillRect(hdc, &huge, green);
-  ReleaseDC(grand, hdc);
-  DeleteObject(green);
+  Fill(grand, kHuge, kGreen);
   EXPECT_EQ(Pixel(top, 45, 45), kGreen);
   EXPECT_EQ(Pixel(top, 50, 45), kBackground);
   EXPECT_EQ(Pixel(top, 45, 50), kBackground);
+
+  // A destroyed window's DC draws nothing.
+  hdc = GetDC(grand);
+  DestroyWindow(child);
+  EXPECT_NE(SetPixel(hdc, 1, 1, kRed), kRed);
+  EXPECT_EQ(ReleaseDC(nullptr, hdc), 1);
+  EXPECT_EQ(Pixel(top, 46, 46), kGreen);
 }
 
-TEST_F(Paint, ClipChildrenProtectsChildren) {
+TEST_F(Paint, ClipChildrenAndClipSiblingsProtectTheirWindows) {
   HWND top = Top(0, 0, 100, 100, WS_OVERLAPPED | WS_VISIBLE | WS_CLIPCHILDREN);
   HWND child = Child(top, 1, 10, 10, 20, 20);
   Pump();
-  HDC hdc = GetDC(child);
-  SetPixel(hdc, 5, 5, kGreen);
-  ReleaseDC(child, hdc);
-  hdc = GetDC(top);
-  RECT all{0, 0, 100, 100};
-  HBRUSH red = CreateSolidBrush(kRed);
-  FillRect(hdc, &all, red);
-  ReleaseDC(top, hdc);
+  Fill(child, RECT{5, 5, 6, 6}, kGreen);
+  Fill(top, RECT{0, 0, 100, 100}, kRed);
   EXPECT_EQ(Pixel(top, 5, 5), kRed);
   EXPECT_EQ(Pixel(child, 5, 5), kGreen);
   EXPECT_EQ(Pixel(child, 0, 0), kBackground);
-
   // Without the style the parent paints over its child.
   SetWindowLongPtrA(top, GWL_STYLE, GetWindowLongPtrA(top, GWL_STYLE) & ~static_cast<LONG_PTR>(WS_CLIPCHILDREN));
-  hdc = GetDC(top);
-  FillRect(hdc, &all, red);
-  ReleaseDC(top, hdc);
-  DeleteObject(red);
+  Fill(top, RECT{0, 0, 100, 100}, kRed);
   EXPECT_EQ(Pixel(child, 5, 5), kRed);
-}
 
-TEST_F(Paint, ClipSiblingsProtectsTheSiblingAbove) {
-  HWND top = Top(0, 0, 100, 100);
-  HWND upper = Child(top, 1, 0, 0, 50, 50);
-  HWND lower = Child(top, 2, 25, 25, 50, 50, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS);
+  HWND other = Top(0, 0, 100, 100);
+  HWND upper = Child(other, 1, 0, 0, 50, 50);
+  HWND lower = Child(other, 2, 25, 25, 50, 50, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS);
   Pump();
-  HDC hdc = GetDC(lower);
-  RECT all{0, 0, 50, 50};
-  HBRUSH red = CreateSolidBrush(kRed);
-  FillRect(hdc, &all, red);
-  ReleaseDC(lower, hdc);
-  DeleteObject(red);
+  Fill(lower, RECT{0, 0, 50, 50}, kRed);
   EXPECT_EQ(Pixel(upper, 30, 30), kBackground);
   EXPECT_EQ(Pixel(lower, 30, 30), kRed);
 }
@@ -313,17 +259,6 @@ TEST_F(Paint, PaintingFollowsTheChildAcrossMovesAndResizes) {
   EXPECT_EQ(Pixel(top, 55, 55), kRed);
 }
 
-TEST_F(Paint, DestroyedWindowsDCDrawsNothing) {
-  HWND top = Top(0, 0, 100, 100);
-  HWND child = Child(top, 1, 0, 0, 10, 10);
-  Pump();
-  HDC hdc = GetDC(child);
-  DestroyWindow(child);
-  EXPECT_FALSE(SetPixel(hdc, 1, 1, kRed) == kRed);
-  EXPECT_EQ(ReleaseDC(nullptr, hdc), 1);
-  EXPECT_EQ(Pixel(top, 1, 1), kBackground);
-}
-
 TEST_F(Paint, ScreenDCAndPngOfAWindow) {
   HDC screen = GetDC(nullptr);
   ASSERT_TRUE(screen);
@@ -334,12 +269,7 @@ TEST_F(Paint, ScreenDCAndPngOfAWindow) {
   HWND top = Top(0, 0, 40, 30);
   HWND child = Child(top, 1, 10, 10, 8, 6);
   Pump();
-  HDC hdc = GetDC(child);
-  RECT all{0, 0, 8, 6};
-  HBRUSH red = CreateSolidBrush(kRed);
-  FillRect(hdc, &all, red);
-  ReleaseDC(child, hdc);
-  DeleteObject(red);
+  Fill(child, RECT{0, 0, 8, 6}, kRed);
   std::string path = ::testing::TempDir() + "win_core_child.png";
   ASSERT_EQ(KelmiraSaveWindowPng(child, path.c_str()), S_OK);
   HBITMAP bitmap = nullptr;

@@ -32,7 +32,9 @@ TEST_F(Queue, PostedMessagesComeBackInOrderWithFilters) {
   EXPECT_FALSE(PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE));
 }
 
-TEST_F(Queue, QuitComesAfterPostedMessagesAndOnce) {
+// WM_QUIT comes after what was posted, and once; with nothing left to wait for GetMessageA fails
+// instead of blocking.
+TEST_F(Queue, QuitComesAfterPostedMessagesAndAnEmptyQueueFails) {
   PostQuitMessage(3);
   HWND w = Top(0, 0, 10, 10, WS_OVERLAPPED);
   PostMessageA(w, WM_USER, 0, 0);
@@ -42,10 +44,6 @@ TEST_F(Queue, QuitComesAfterPostedMessagesAndOnce) {
   EXPECT_EQ(m.message, static_cast<UINT>(WM_QUIT));
   EXPECT_EQ(m.wParam, 3u);
   EXPECT_FALSE(PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE));
-}
-
-TEST_F(Queue, GetMessageWithNothingToWaitForFailsInsteadOfBlocking) {
-  MSG m;
   SetLastError(0);
   EXPECT_EQ(GetMessageA(&m, nullptr, 0, 0), -1);
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_TIMEOUT));
@@ -95,19 +93,17 @@ TEST_F(Queue, TranslateMessageMakesCharactersFromKeys) {
   EXPECT_EQ(m.message, static_cast<UINT>(WM_USER));
 }
 
-TEST_F(Queue, ExceptionsFromWindowProceduresStayInside) {
-  HWND w = Top(0, 0, 10, 10, WS_OVERLAPPED);
+// Also: an exception from a window procedure stays inside SendMessageA.
+TEST_F(Queue, DefaultProcedureAnswers) {
+  HWND top = Top(0, 0, 100, 100);
+  HWND child = Child(top, 1, 10, 10, 10, 10);
   Rec().handler = [](HWND, UINT msg, WPARAM, LPARAM) -> std::optional<LRESULT> {
     if (msg == WM_USER) throw std::runtime_error("boom");
     return std::nullopt;
   };
-  EXPECT_EQ(SendMessageA(w, WM_USER, 0, 0), 0);
-  EXPECT_TRUE(IsWindow(w));
-}
-
-TEST_F(Queue, DefaultProcedureAnswers) {
-  HWND top = Top(0, 0, 100, 100);
-  HWND child = Child(top, 1, 10, 10, 10, 10);
+  EXPECT_EQ(SendMessageA(child, WM_USER, 0, 0), 0);
+  EXPECT_TRUE(IsWindow(child));
+  Rec().handler = nullptr;
   EXPECT_EQ(SendMessageA(child, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(top), MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN)),
             MA_ACTIVATE);
   EXPECT_EQ(Rec().Count(top, WM_MOUSEACTIVATE), 1);  // the parent was asked first
@@ -136,17 +132,14 @@ TEST_F(Queue, MouseMessagesGoToTheWindowUnderTheScreenPoint) {
   kelmira::window::Window* hit = HitTestScreenPoint(screen);
   ASSERT_TRUE(hit);
   EXPECT_EQ(hit->handle, child);
+  // (The wheel's screen coordinates are checked end to end with the injected input.)
   PostMouseMessage(*hit, WM_LBUTTONDOWN, MK_LBUTTON, screen, 1234);
-  PostMouseMessage(*hit, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), screen, 1235);
   MSG m;
   ASSERT_EQ(GetMessageA(&m, nullptr, 0, 0), 1);
   EXPECT_EQ(m.hwnd, child);
   EXPECT_EQ(m.lParam, MAKELPARAM(5, 5));  // client coordinates
   EXPECT_EQ(m.time, 1234u);
-  EXPECT_EQ(m.pt.x, 115);
-  ASSERT_EQ(GetMessageA(&m, nullptr, 0, 0), 1);
-  EXPECT_EQ(m.lParam, MAKELPARAM(115, 125));  // the wheel keeps screen coordinates
-  EXPECT_EQ(GET_WHEEL_DELTA_WPARAM(m.wParam), WHEEL_DELTA);
+  EXPECT_EQ(V(m.pt), V(115, 125));
   EXPECT_EQ(GetMessagePos(), static_cast<DWORD>(MAKELONG(115, 125)));
 
   EnableWindow(top, FALSE);  // a disabled top-level window blocks the point
@@ -154,7 +147,6 @@ TEST_F(Queue, MouseMessagesGoToTheWindowUnderTheScreenPoint) {
   ASSERT_TRUE(hit);
   EXPECT_EQ(hit->handle, top);
   EXPECT_EQ(WindowFromPoint(screen), nullptr);
-  EXPECT_EQ(KelmiraSetDisplayBackend("headless"), E_ACCESSDENIED);  // windows exist
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <functional>
 #include <thread>
 #include <optional>
+#include <tuple>
 #include <vector>
 
 namespace wincore {
@@ -134,6 +135,29 @@ class WindowTest : public ::testing::Test {
     EXPECT_EQ(KelmiraGetWindowPixel(hwnd, x, y, &c), S_OK);
     return c;
   }
+  // Fills `r` (client coordinates) through a window DC, outside any paint cycle.
+  static void Fill(HWND hwnd, RECT r, COLORREF colour) {
+    HDC hdc = GetDC(hwnd);
+    HBRUSH brush = CreateSolidBrush(colour);
+    FillRect(hdc, &r, brush);
+    DeleteObject(brush);
+    ReleaseDC(hwnd, hdc);
+  }
+  static RECT ClientRect(HWND hwnd) {
+    RECT r{};
+    GetClientRect(hwnd, &r);
+    return r;
+  }
+  static RECT WindowRect(HWND hwnd) {
+    RECT r{};
+    GetWindowRect(hwnd, &r);
+    return r;
+  }
+  static std::optional<RECT> UpdateRect(HWND hwnd) {
+    RECT r{};
+    if (!GetUpdateRect(hwnd, &r, FALSE)) return std::nullopt;
+    return r;
+  }
 
   std::vector<HWND> created_;
 };
@@ -141,5 +165,7 @@ class WindowTest : public ::testing::Test {
 // A rectangle as a comparable, printable value.
 inline std::vector<LONG> V(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 inline std::vector<LONG> V(LONG l, LONG t, LONG r, LONG b) { return {l, t, r, b}; }
+inline std::vector<LONG> V(POINT p) { return {p.x, p.y}; }
+inline std::vector<LONG> V(LONG x, LONG y) { return {x, y}; }
 
 }  // namespace wincore

@@ -180,17 +180,16 @@ TEST_F(DialogBehaviourTest, ModalDialogAnsweredByKeys) {
   EXPECT_EQ(g_probe.commands, std::vector<WORD>{IDOK});
 }
 
-TEST_F(DialogBehaviourTest, EndDialogInsideInitDialogNeverShowsTheDialog) {
-  g_probe.endInInit = true;
+// EndDialog inside WM_INITDIALOG, WM_QUIT (posted again afterwards) and a loop nobody answers
+// (headless: it runs dry) all end the modal loop and enable the owner again.
+TEST_F(DialogBehaviourTest, ModalLoopsEndWithoutAButtonAndEnableTheOwnerAgain) {
   HWND owner = MakeOwner();
   DialogTemplateBuilder b = TwoButtonTemplate(WS_POPUP | WS_VISIBLE);
+  g_probe.endInInit = true;
   EXPECT_EQ(DialogBoxIndirectParamA(nullptr, b.Template(), owner, &ProbeProc, 0), 77);
   EXPECT_TRUE(IsWindowEnabled(owner));
-}
+  g_probe.endInInit = false;
 
-TEST_F(DialogBehaviourTest, QuitEndsTheLoopAndIsPostedAgain) {
-  HWND owner = MakeOwner();
-  DialogTemplateBuilder b = TwoButtonTemplate(WS_POPUP);
   PostQuitMessage(9);
   EXPECT_EQ(DialogBoxIndirectParamA(nullptr, b.Template(), owner, &ProbeProc, 0), 0);
   EXPECT_TRUE(IsWindowEnabled(owner));
@@ -198,11 +197,7 @@ TEST_F(DialogBehaviourTest, QuitEndsTheLoopAndIsPostedAgain) {
   ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
   EXPECT_EQ(msg.message, WM_QUIT);
   EXPECT_EQ(msg.wParam, 9u);
-}
 
-TEST_F(DialogBehaviourTest, AModalDialogNobodyAnswersFailsInsteadOfHanging) {
-  HWND owner = MakeOwner();
-  DialogTemplateBuilder b = TwoButtonTemplate(WS_POPUP);
   EXPECT_EQ(DialogBoxIndirectParamA(nullptr, b.Template(), owner, &ProbeProc, 0), -1);
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_TIMEOUT));
   EXPECT_TRUE(IsWindowEnabled(owner));

@@ -14,12 +14,7 @@ LRESULT OwnerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 }  // namespace
 
 void DialogTest::SetUp() {
-  WNDCLASSEXA wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = &OwnerProc;
-  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-  wc.lpszClassName = kOwnerClass;
-  RegisterClassExA(&wc);  // registered by an earlier test: fine
+  RegisterPlainClass(kOwnerClass, &OwnerProc, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
   window::ResetInputState();
   KelmiraSetMessageBoxHook(nullptr, nullptr);
   KelmiraSetIdleHook(nullptr, nullptr);
@@ -38,9 +33,7 @@ void DialogTest::TearDown() {
 }
 
 HWND DialogTest::MakeOwner(int x, int y, int w, int h) {
-  HWND hwnd = CreateWindowExA(0, kOwnerClass, "owner", WS_POPUP | WS_VISIBLE, x, y, w, h, nullptr, nullptr, nullptr,
-                              nullptr);
-  EXPECT_NE(hwnd, nullptr);
+  HWND hwnd = MakePopup(kOwnerClass, x, y, w, h);
   Track(hwnd);
   Pump();
   return hwnd;
@@ -62,6 +55,21 @@ COLORREF DialogTest::Pixel(HWND hwnd, int x, int y) {
   COLORREF colour = CLR_INVALID;
   EXPECT_EQ(KelmiraGetWindowPixel(hwnd, x, y, &colour), S_OK);
   return colour;
+}
+
+void RegisterPlainClass(const char* name, WNDPROC proc, HBRUSH background) {
+  WNDCLASSEXA wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = proc;
+  wc.hbrBackground = background;
+  wc.lpszClassName = name;
+  RegisterClassExA(&wc);
+}
+
+HWND MakePopup(const char* cls, int x, int y, int w, int h) {
+  HWND hwnd = CreateWindowExA(0, cls, "", WS_POPUP | WS_VISIBLE, x, y, w, h, nullptr, nullptr, nullptr, nullptr);
+  EXPECT_NE(hwnd, nullptr);
+  return hwnd;
 }
 
 RECT BoundsOfColour(HWND hwnd, COLORREF colour) {

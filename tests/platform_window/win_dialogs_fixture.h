@@ -29,6 +29,11 @@ class DialogTest : public ::testing::Test {
   std::vector<HWND> windows_;
 };
 
+// Registers a plain window class once (later calls find it registered: fine).
+void RegisterPlainClass(const char* name, WNDPROC proc, HBRUSH background = nullptr);
+// A visible popup of that class, owned by nobody.
+HWND MakePopup(const char* cls, int x, int y, int w, int h);
+
 // The bounding box (client coordinates) of the pixels of hwnd that have exactly `colour`;
 // empty when there are none.
 RECT BoundsOfColour(HWND hwnd, COLORREF colour);

@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <string>
+#include <tuple>
 
 namespace kelmira::test {
 namespace {
@@ -33,7 +34,7 @@ int RecordingHook(HWND owner, const char* text, const char* caption, UINT type, 
 
 class MessageBoxTest : public DialogTest {};
 
-TEST_F(MessageBoxTest, TheHookSeesTheDragReportAndAnswersIt) {
+TEST_F(MessageBoxTest, TheHookSeesTheDragReportAndAnswersItUnlessTheAnswerIsNoButton) {
   HWND owner = MakeOwner();
   HookCall call;
   call.answer = IDOK;
@@ -41,12 +42,9 @@ TEST_F(MessageBoxTest, TheHookSeesTheDragReportAndAnswersIt) {
   char text[128];
   std::snprintf(text, sizeof text, "%s: (%f,%f),(%f,%f)", "Z", 10.0, 79.0, 50.0, 94.0);
   EXPECT_EQ(MessageBoxA(owner, text, "MouseInput command not found!", MB_ICONHAND), IDOK);
-  EXPECT_EQ(call.count, 1);
-  EXPECT_EQ(call.owner, owner);
-  EXPECT_EQ(call.text, "Z: (10.000000,79.000000),(50.000000,94.000000)");
-  EXPECT_EQ(call.caption, "MouseInput command not found!");
-  EXPECT_EQ(call.type, MB_ICONHAND);
-  EXPECT_FALSE(call.boxWindowExisted);
+  EXPECT_EQ(std::tuple(call.count, call.owner, call.text, call.caption, call.type, call.boxWindowExisted),
+            std::tuple(1, owner, std::string("Z: (10.000000,79.000000),(50.000000,94.000000)"),
+                       std::string("MouseInput command not found!"), UINT{MB_ICONHAND}, false));
   EXPECT_TRUE(IsWindowEnabled(owner));
 
   // A null caption is "Error"; a null text is empty.
@@ -54,26 +52,20 @@ TEST_F(MessageBoxTest, TheHookSeesTheDragReportAndAnswersIt) {
   EXPECT_EQ(MessageBoxA(nullptr, nullptr, nullptr, MB_YESNO | MB_ICONQUESTION), IDNO);
   EXPECT_EQ(call.caption, "Error");
   EXPECT_EQ(call.text, "");
-}
 
-TEST_F(MessageBoxTest, AnAnswerThatIsNoButtonOfTheBoxShowsIt) {
-  HookCall call;
-  call.answer = IDYES;  // not on an OK box
-  KelmiraSetMessageBoxHook(&RecordingHook, &call);
-  // Nobody presses anything and the headless loop runs dry: the default button answers.
-  EXPECT_EQ(MessageBoxA(nullptr, "text", "shown", MB_OKCANCEL | MB_DEFBUTTON2), IDCANCEL);
-  EXPECT_EQ(call.count, 1);
-  EXPECT_EQ(FindWindowA("#32770", "shown"), nullptr);
-}
-
-TEST_F(MessageBoxTest, BadTypesFail) {
-  HookCall call;
-  KelmiraSetMessageBoxHook(&RecordingHook, &call);
+  // Bad types fail before the hook is asked.
   SetLastError(0);
   EXPECT_EQ(MessageBoxA(nullptr, "t", "c", 7), 0);
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
   EXPECT_EQ(MessageBoxA(nullptr, "t", "c", MB_OK | 0x50), 0);
-  EXPECT_EQ(call.count, 0);
+  EXPECT_EQ(call.count, 2);
+
+  // An answer that is no button of the box shows the box; nobody presses anything and the
+  // headless loop runs dry: the default button answers.
+  call.answer = IDYES;
+  EXPECT_EQ(MessageBoxA(nullptr, "text", "shown", MB_OKCANCEL | MB_DEFBUTTON2), IDCANCEL);
+  EXPECT_EQ(call.count, 3);
+  EXPECT_EQ(FindWindowA("#32770", "shown"), nullptr);
 }
 
 // The owner clicks the box's button when the box's loop goes idle.
@@ -109,13 +101,8 @@ LRESULT ClickingOwnerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 TEST_F(MessageBoxTest, InjectedClicksOnAButtonAnswerTheBox) {
-  WNDCLASSEXA wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = &ClickingOwnerProc;
-  wc.lpszClassName = "KelmiraMessageBoxClickingOwner";
-  RegisterClassExA(&wc);
-  HWND owner = CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP | WS_VISIBLE, 0, 0, 200, 100, nullptr, nullptr,
-                               nullptr, nullptr);
+  RegisterPlainClass("KelmiraMessageBoxClickingOwner", &ClickingOwnerProc);
+  HWND owner = MakePopup("KelmiraMessageBoxClickingOwner", 0, 0, 200, 100);
   Track(owner);
   g_plan = ClickPlan{};
   g_plan.owner = owner;

@@ -45,17 +45,11 @@ class StaticControlTest : public DialogTest {
  protected:
   void SetUp() override {
     DialogTest::SetUp();
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = &ParentProc;
-    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    wc.lpszClassName = kParentClass;
-    RegisterClassExA(&wc);
+    RegisterPlainClass(kParentClass, &ParentProc, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     g_colours = ColourRequests{};
     g_colours.brush = CreateSolidBrush(kBrushColour);
     font_ = CreateFontA(-20, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "Arial");
-    parent_ = CreateWindowExA(0, kParentClass, "", WS_POPUP | WS_VISIBLE, 50, 50, 300, 200, nullptr, nullptr,
-                              nullptr, nullptr);
+    parent_ = MakePopup(kParentClass, 50, 50, 300, 200);
     Track(parent_);
   }
   void TearDown() override {
@@ -107,14 +101,6 @@ TEST_F(StaticControlTest, AlignmentAndVerticalCentring) {
   EXPECT_EQ(m.top - c.top, (60 - 24) / 2);
 }
 
-TEST_F(StaticControlTest, WithoutAnAnswerTheDefaultColoursApply) {
-  g_colours.answer = false;
-  HWND s = MakeStatic(SS_LEFT, "Hi");
-  EXPECT_EQ(Pixel(s, 199, 59), GetSysColor(COLOR_3DFACE));
-  RECT text = BoundsOfColour(s, GetSysColor(COLOR_WINDOWTEXT));
-  EXPECT_LT(text.left, text.right);
-}
-
 TEST_F(StaticControlTest, NewTextRepaintsAndWrapsAtWordBoundaries) {
   HWND s = MakeStatic(SS_LEFT, "Hi", 120, 60);
   SetWindowTextA(s, "");
@@ -125,6 +111,13 @@ TEST_F(StaticControlTest, NewTextRepaintsAndWrapsAtWordBoundaries) {
   RECT wrapped = BoundsOfColour(s, kTextColour);
   EXPECT_GT(wrapped.bottom - wrapped.top, 30);  // more than one 20-pixel line
   EXPECT_EQ(SendMessageA(s, WM_GETFONT, 0, 0), reinterpret_cast<LRESULT>(font_));
+
+  // Without an answer to WM_CTLCOLORSTATIC the default colours apply.
+  g_colours.answer = false;
+  HWND plain = MakeStatic(SS_LEFT, "Hi");
+  EXPECT_EQ(Pixel(plain, 199, 59), GetSysColor(COLOR_3DFACE));
+  RECT text = BoundsOfColour(plain, GetSysColor(COLOR_WINDOWTEXT));
+  EXPECT_LT(text.left, text.right);
 }
 
 }  // namespace

@@ -4,6 +4,9 @@
 
 #include "window/dialog_template.h"
 
+#include <string>
+#include <tuple>
+
 namespace kelmira::test {
 namespace {
 
@@ -40,45 +43,32 @@ TEST(DialogTemplateParse, StandardLayoutRoundTrip) {
   ASSERT_EQ(ParseDialogTemplate(b.Template(), b.SizeInBytes(), &d), S_OK);
   EXPECT_FALSE(d.extended);
   EXPECT_EQ(d.style, WS_CHILD | DS_CONTROL | DS_SETFONT);
-  EXPECT_EQ(d.x, 1);
-  EXPECT_EQ(d.cx, 186);
-  EXPECT_EQ(d.cy, 94);
+  EXPECT_EQ(std::tuple(d.x, d.y, d.cx, d.cy), std::tuple(1, 2, 186, 94));
   EXPECT_EQ(d.title, "Title\x80");  // the euro sign survives UTF-16 and back
   EXPECT_TRUE(d.hasFont);
-  EXPECT_EQ(d.pointSize, 8);
-  EXPECT_EQ(d.face, "MS Sans Serif");
+  EXPECT_EQ(std::tuple(d.pointSize, d.face), std::tuple(8, std::string("MS Sans Serif")));
   ASSERT_EQ(d.items.size(), 2u);
-  EXPECT_EQ(d.items[0].className, "STATIC");
-  EXPECT_EQ(d.items[0].classAtom, 0x0082);
-  EXPECT_EQ(d.items[0].text, "Label");
-  EXPECT_EQ(d.items[0].id, 100u);
-  EXPECT_EQ(d.items[0].y, 20);
+  EXPECT_EQ(std::tuple(d.items[0].className, d.items[0].classAtom, d.items[0].text, d.items[0].id, d.items[0].y),
+            std::tuple(std::string("STATIC"), 0x0082, std::string("Label"), 100u, 20));
   EXPECT_EQ(d.items[1].className, "MyClass");
   EXPECT_EQ(d.items[1].creationData, nullptr);
 }
 
-TEST(DialogTemplateParse, ExtendedLayoutWithCreationData) {
+TEST(DialogTemplateParse, ExtendedLayoutWithCreationDataAndTruncation) {
   std::vector<BYTE> bytes = ExtendedTemplate();
   DialogDesc d;
   ASSERT_EQ(ParseDialogTemplate(bytes.data(), bytes.size(), &d), S_OK);
-  EXPECT_TRUE(d.extended);
-  EXPECT_EQ(d.helpId, 7u);
-  EXPECT_EQ(d.title, "Ex");
-  EXPECT_EQ(d.pointSize, 9);
-  EXPECT_EQ(d.weight, FW_BOLD);
-  EXPECT_TRUE(d.italic);
-  EXPECT_EQ(d.face, "Arial");
+  EXPECT_TRUE(d.extended && d.italic);
+  EXPECT_EQ(std::tuple(d.helpId, d.title, d.pointSize, d.weight, d.face),
+            std::tuple(7u, std::string("Ex"), 9, FW_BOLD, std::string("Arial")));
   ASSERT_EQ(d.items.size(), 1u);
   EXPECT_EQ(d.items[0].id, 70000u);  // 32-bit ids only exist in this layout
   EXPECT_EQ(d.items[0].style, kChildItem | SS_RIGHT);
   ASSERT_NE(d.items[0].creationData, nullptr);
   EXPECT_EQ(d.items[0].creationData[0], 3);  // the size word comes first
   EXPECT_EQ(d.items[0].creationData[2], 0xAA);
-}
 
-TEST(DialogTemplateParse, TruncatedTemplatesFailWithoutReadingPastTheEnd) {
-  std::vector<BYTE> bytes = ExtendedTemplate();
-  DialogDesc d;
+  // Truncated templates fail without reading past the end, and change nothing.
   d.title = "unchanged";
   for (std::size_t size : {std::size_t{0}, std::size_t{10}, std::size_t{30}, bytes.size() - 1})
     EXPECT_EQ(ParseDialogTemplate(bytes.data(), size, &d), E_INVALIDARG) << size;
@@ -101,8 +91,7 @@ TEST_F(DialogPlacementTest, BaseUnitsOfMsSansSerif8AndItemRectangle) {
   // 186 x 94 units = 279 x 152.75 pixels, rounded as MulDiv rounds.
   RECT size{};
   GetClientRect(dlg, &size);
-  EXPECT_EQ(size.right, 279);
-  EXPECT_EQ(size.bottom, 153);
+  EXPECT_EQ(std::tuple(size.right, size.bottom), std::tuple(279, 153));
 
   // (10, 20, 30, 14) units: x 15, y 32.5, width 45, height 22.75.
   HWND item = GetDlgItem(dlg, 100);
@@ -110,17 +99,12 @@ TEST_F(DialogPlacementTest, BaseUnitsOfMsSansSerif8AndItemRectangle) {
   RECT r{};
   GetWindowRect(item, &r);
   MapWindowPoints(nullptr, dlg, reinterpret_cast<POINT*>(&r), 2);
-  EXPECT_EQ(r.left, 15);
-  EXPECT_EQ(r.top, 33);
-  EXPECT_EQ(r.right, 15 + 45);
-  EXPECT_EQ(r.bottom, 33 + 23);
+  EXPECT_EQ(std::tuple(r.left, r.top, r.right, r.bottom), std::tuple(15, 33, 15 + 45, 33 + 23));
 
-  // MapDialogRect converts each edge with the same units.
+  // MapDialogRect converts each edge with the same units (bottom 55.25).
   RECT mapped{10, 20, 40, 34};
   ASSERT_TRUE(MapDialogRect(dlg, &mapped));
-  EXPECT_EQ(mapped.left, 15);
-  EXPECT_EQ(mapped.right, 60);
-  EXPECT_EQ(mapped.bottom, 55);  // 55.25
+  EXPECT_EQ(std::tuple(mapped.left, mapped.top, mapped.right, mapped.bottom), std::tuple(15, 33, 60, 55));
 
   // The items get the dialog's font.
   EXPECT_EQ(SendMessageA(item, WM_GETFONT, 0, 0), SendMessageA(dlg, WM_GETFONT, 0, 0));
@@ -137,9 +121,7 @@ TEST_F(DialogPlacementTest, PopupDialogsSitRelativeToTheOwnerOrCentred) {
   RECT r{};
   GetWindowRect(a, &r);
   EXPECT_EQ(GetDialogBaseUnits(), MAKELONG(8, 16));
-  EXPECT_EQ(r.left, 200 + 8);
-  EXPECT_EQ(r.top, 150 + 16);
-  EXPECT_EQ(r.right - r.left, 80);
+  EXPECT_EQ(std::tuple(r.left, r.top, r.right - r.left), std::tuple(200 + 8, 150 + 16, 80));
   EXPECT_EQ(GetWindow(a, GW_OWNER), owner);
 
   DialogTemplateBuilder centred(WS_POPUP | DS_CENTER, 0, 4, 8, 40, 16, "");

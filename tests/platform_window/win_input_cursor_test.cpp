@@ -55,15 +55,7 @@ TEST_F(CursorTest, ClipCursorKeepsTheCursorInsideUntilFreed) {
   EXPECT_TRUE(CursorAt(0, GetSystemMetrics(SM_CYSCREEN) - 1));
 }
 
-TEST_F(CursorTest, ShowCursorCountsAndReturnsTheNewCount) {
-  EXPECT_EQ(ShowCursor(FALSE), -1);
-  EXPECT_EQ(ShowCursor(FALSE), -2);
-  EXPECT_EQ(ShowCursor(TRUE), -1);
-  EXPECT_EQ(ShowCursor(TRUE), 0);
-  EXPECT_EQ(ShowCursor(TRUE), 1);
-}
-
-TEST_F(CursorTest, SystemCursorsAreSharedHandles) {
+TEST_F(CursorTest, SystemCursorsAreSharedHandlesAndShowCursorCounts) {
   HCURSOR arrow = LoadCursorA(nullptr, IDC_ARROW);
   ASSERT_NE(arrow, nullptr);
   EXPECT_EQ(LoadCursorA(nullptr, IDC_ARROW), arrow);
@@ -78,6 +70,9 @@ TEST_F(CursorTest, SystemCursorsAreSharedHandles) {
   EXPECT_EQ(SetCursor(nullptr), cross);
   EXPECT_EQ(SetCursor(reinterpret_cast<HCURSOR>(7)), nullptr);  // not a cursor: nothing changes
   EXPECT_EQ(GetCursor(), nullptr);
+  // ShowCursor counts and returns the new count.
+  for (auto [show, count] : {std::pair{FALSE, -1}, {FALSE, -2}, {TRUE, -1}, {TRUE, 0}, {TRUE, 1}})
+    EXPECT_EQ(ShowCursor(show), count);
 }
 
 TEST_F(CursorTest, SetCursorPosMovesTheMouseOverWindows) {

@@ -8,6 +8,7 @@
 
 #include "window/input_state.h"
 
+#include <tuple>
 #include <vector>
 
 namespace kelmira::test {
@@ -59,6 +60,10 @@ class InputTest : public ::testing::Test {
 
 // The normalised 0..65535 coordinate that lands on pixel p of a screen `pixels` wide.
 LONG Normalised(int p, int pixels);
+
+// A received message as one comparable value.
+inline std::tuple<HWND, UINT, WPARAM, LPARAM> Whole(const Received& r) { return {r.hwnd, r.message, r.wParam, r.lParam}; }
+inline std::tuple<HWND, UINT, WPARAM, LPARAM> Whole(HWND h, UINT m, WPARAM w, LPARAM l) { return {h, m, w, l}; }
 
 inline int X(LPARAM lParam) { return GET_X_LPARAM(lParam); }
 inline int Y(LPARAM lParam) { return GET_Y_LPARAM(lParam); }

@@ -29,12 +29,8 @@ TEST_F(KeyboardTest, SetFocusTellsTheLoserFirstThenTheWinner) {
   EXPECT_EQ(GetFocus(), b);
   auto m = Messages();
   ASSERT_EQ(m.size(), 2u);
-  EXPECT_EQ(m[0].hwnd, a);
-  EXPECT_EQ(m[0].message, WM_KILLFOCUS);
-  EXPECT_EQ(m[0].wParam, reinterpret_cast<WPARAM>(b));
-  EXPECT_EQ(m[1].hwnd, b);
-  EXPECT_EQ(m[1].message, WM_SETFOCUS);
-  EXPECT_EQ(m[1].wParam, reinterpret_cast<WPARAM>(a));
+  EXPECT_EQ(Whole(m[0]), Whole(a, WM_KILLFOCUS, reinterpret_cast<WPARAM>(b), 0));
+  EXPECT_EQ(Whole(m[1]), Whole(b, WM_SETFOCUS, reinterpret_cast<WPARAM>(a), 0));
 
   ClearMessages();
   EXPECT_EQ(SetFocus(b), b);  // already there: nothing sent
@@ -63,10 +59,8 @@ TEST_F(KeyboardTest, FocusingAWindowOfAnotherTopLevelWindowActivatesIt) {
   EXPECT_EQ(GetActiveWindow(), other);
   EXPECT_EQ(Ids(), (UintList{WM_ACTIVATE, WM_ACTIVATE, WM_KILLFOCUS, WM_SETFOCUS}));
   auto m = Messages();
-  EXPECT_EQ(m[0].hwnd, top);
-  EXPECT_EQ(m[0].wParam, WA_INACTIVE);
-  EXPECT_EQ(m[1].hwnd, other);
-  EXPECT_EQ(m[1].wParam, WA_ACTIVE);
+  EXPECT_EQ(std::tuple(m[0].hwnd, m[0].wParam, m[1].hwnd, m[1].wParam),
+            std::tuple(top, WPARAM{WA_INACTIVE}, other, WPARAM{WA_ACTIVE}));
   EXPECT_EQ(SetActiveWindow(a), other);  // a child is never the active window
   EXPECT_EQ(GetActiveWindow(), other);
 
@@ -81,8 +75,7 @@ TEST_F(KeyboardTest, FocusingAWindowOfAnotherTopLevelWindowActivatesIt) {
   EXPECT_EQ(Ids(WM_MOUSEACTIVATE, WM_MOUSEACTIVATE).size(), 1u);
   auto activate = Messages(WM_ACTIVATE, WM_ACTIVATE, other);
   ASSERT_EQ(activate.size(), 1u);
-  EXPECT_EQ(activate[0].wParam, WA_CLICKACTIVE);
-  EXPECT_EQ(activate[0].lParam, reinterpret_cast<LPARAM>(top));
+  EXPECT_EQ(Whole(activate[0]), Whole(other, WM_ACTIVATE, WA_CLICKACTIVE, reinterpret_cast<LPARAM>(top)));
 }
 
 TEST_F(KeyboardTest, ClosingTheActiveWindowGivesTheActivationBackToItsOwner) {
@@ -168,10 +161,8 @@ TEST_F(KeyboardTest, UnicodeKeyEventsBringTheirCharacter) {
   Pump();
   auto k = Keys(a);
   ASSERT_EQ(k.size(), 3u);
-  EXPECT_EQ(k[0].wParam, static_cast<WPARAM>(VK_PACKET));
-  EXPECT_EQ(k[1].message, WM_CHAR);
-  EXPECT_EQ(k[1].wParam, 0xE9u);
-  EXPECT_EQ(k[2].message, WM_KEYUP);
+  EXPECT_EQ(std::tuple(k[0].message, k[0].wParam, k[1].message, k[1].wParam, k[2].message),
+            std::tuple(UINT{WM_KEYDOWN}, WPARAM{VK_PACKET}, UINT{WM_CHAR}, WPARAM{0xE9}, UINT{WM_KEYUP}));
 }
 
 }  // namespace

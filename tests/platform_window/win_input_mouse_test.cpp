@@ -28,13 +28,10 @@ TEST_F(MouseTest, HitTestingPicksTheChildUnderThePointInItsClientCoordinates) {
   Move(132, 142);  // a hidden one is not there
   auto m = Messages(WM_MOUSEMOVE, WM_MOUSEMOVE);
   ASSERT_EQ(m.size(), 4u);
-  EXPECT_EQ(m[0].hwnd, child);
-  EXPECT_EQ(m[0].lParam, MAKELPARAM(10, 10));
-  EXPECT_EQ(m[1].hwnd, top);
-  EXPECT_EQ(m[1].lParam, MAKELPARAM(10, 5));
-  EXPECT_EQ(m[2].hwnd, top);
-  EXPECT_EQ(m[2].lParam, MAKELPARAM(31, 41));
-  EXPECT_EQ(m[3].hwnd, top);
+  EXPECT_EQ(Whole(m[0]), Whole(child, WM_MOUSEMOVE, 0, MAKELPARAM(10, 10)));
+  EXPECT_EQ(Whole(m[1]), Whole(top, WM_MOUSEMOVE, 0, MAKELPARAM(10, 5)));
+  EXPECT_EQ(Whole(m[2]), Whole(top, WM_MOUSEMOVE, 0, MAKELPARAM(31, 41)));
+  EXPECT_EQ(Whole(m[3]), Whole(top, WM_MOUSEMOVE, 0, MAKELPARAM(32, 42)));
 
   // A disabled top-level window gets nothing, and neither does anything outside every window.
   ClearMessages();
@@ -71,13 +68,10 @@ TEST_F(MouseTest, TheCapturingWindowGetsEverythingInItsOwnCoordinates) {
   EXPECT_EQ(GetCapture(), nullptr);
   auto changes = Messages(WM_CAPTURECHANGED, WM_CAPTURECHANGED);
   ASSERT_EQ(changes.size(), 2u);
-  EXPECT_EQ(changes[0].hwnd, child);
-  EXPECT_EQ(changes[0].lParam, reinterpret_cast<LPARAM>(top));
-  EXPECT_EQ(changes[1].hwnd, top);
-  EXPECT_EQ(changes[1].lParam, 0);
-}
+  EXPECT_EQ(Whole(changes[0]), Whole(child, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(top)));
+  EXPECT_EQ(Whole(changes[1]), Whole(top, WM_CAPTURECHANGED, 0, 0));
 
-TEST_F(MouseTest, CaptureAndFocusEndWithTheWindow) {
+  // Capture and focus end with their window.
   SetCapture(child);
   SetFocus(child);
   DestroyWindow(child);
@@ -133,12 +127,9 @@ TEST_F(MouseTest, ExtraButtonsCarryTheirNumberInTheHighWord) {
   MouseAt(MOUSEEVENTF_XDOWN, 130, 140, 1030, XBUTTON1);
   auto x = Messages(WM_XBUTTONDOWN, WM_XBUTTONDBLCLK);
   ASSERT_EQ(x.size(), 4u);
-  EXPECT_EQ(x[0].wParam, MAKEWPARAM(MK_XBUTTON2, XBUTTON2));
-  EXPECT_EQ(x[1].wParam, MAKEWPARAM(0, XBUTTON2));
-  EXPECT_EQ(x[1].message, WM_XBUTTONUP);
-  EXPECT_EQ(x[2].message, WM_XBUTTONDOWN);
-  EXPECT_EQ(x[3].message, WM_XBUTTONDBLCLK);
-  EXPECT_EQ(GET_XBUTTON_WPARAM(x[3].wParam), XBUTTON1);
+  EXPECT_EQ(std::tuple(x[0].wParam, x[1].message, x[1].wParam, x[2].message, x[3].message, x[3].wParam),
+            std::tuple(MAKEWPARAM(MK_XBUTTON2, XBUTTON2), UINT{WM_XBUTTONUP}, MAKEWPARAM(0, XBUTTON2),
+                       UINT{WM_XBUTTONDOWN}, UINT{WM_XBUTTONDBLCLK}, MAKEWPARAM(MK_XBUTTON1, XBUTTON1)));
   EXPECT_FALSE(KelmiraInjectMouse(WM_XBUTTONDOWN, 130, 140, MAKEWPARAM(0, 3)));
 }
 
@@ -171,9 +162,7 @@ TEST_F(MouseTest, TheWheelSendsItsDeltaAndScreenPosition) {
   Pump();
   auto wheel = Messages(WM_MOUSEWHEEL, WM_MOUSEWHEEL);
   ASSERT_FALSE(wheel.empty());
-  EXPECT_EQ(wheel[0].hwnd, child);
-  EXPECT_EQ(GET_WHEEL_DELTA_WPARAM(wheel[0].wParam), -240);
-  EXPECT_EQ(wheel[0].lParam, MAKELPARAM(130, 140));
+  EXPECT_EQ(Whole(wheel[0]), Whole(child, WM_MOUSEWHEEL, MAKEWPARAM(0, -240), MAKELPARAM(130, 140)));
 }
 
 TEST_F(MouseTest, APressAsksForActivationAndTheCursorBeforeItArrives) {
@@ -187,9 +176,7 @@ TEST_F(MouseTest, APressAsksForActivationAndTheCursorBeforeItArrives) {
                              WM_SETCURSOR, WM_SETCURSOR, WM_LBUTTONDOWN}));
   auto m = Messages();
   EXPECT_EQ(m[0].lParam, MAKELPARAM(30, 40));
-  EXPECT_EQ(m[1].hwnd, child);
-  EXPECT_EQ(m[1].wParam, reinterpret_cast<WPARAM>(top));
-  EXPECT_EQ(m[1].lParam, MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN));
+  EXPECT_EQ(Whole(m[1]), Whole(child, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(top), MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN)));
   EXPECT_EQ(GetActiveWindow(), top);
   EXPECT_EQ(GetFocus(), top);
   EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_CROSS));  // the class cursor
