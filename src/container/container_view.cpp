@@ -1,6 +1,7 @@
 // The view members of IGraphicsContainer: limits, extents, right-Y limits, minimum zoom sizes and
 // the conversions between screen points and logical coordinates.
 #include "container/graphics_container.h"
+#include "module/stored_property.h"
 
 #include <cmath>
 
@@ -60,38 +61,17 @@ HRESULT GraphicsContainer::GetRightYLimits(double* YMin, double* ymax) {
   return S_OK;
 }
 
-HRESULT GraphicsContainer::get_MinZoomX(double* pVal) {
-  if (!pVal) return E_POINTER;
-  *pVal = minZoomX_;
-  return S_OK;
-}
+HRESULT GraphicsContainer::get_MinZoomX(double* pVal) { return GetStored(minZoomX_, pVal); }
 
-HRESULT GraphicsContainer::put_MinZoomX(double newVal) {
-  minZoomX_ = newVal;
-  return S_OK;
-}
+HRESULT GraphicsContainer::put_MinZoomX(double newVal) { return PutStored(minZoomX_, newVal); }
 
-HRESULT GraphicsContainer::get_MinZoomY(double* pVal) {
-  if (!pVal) return E_POINTER;
-  *pVal = minZoomY_;
-  return S_OK;
-}
+HRESULT GraphicsContainer::get_MinZoomY(double* pVal) { return GetStored(minZoomY_, pVal); }
 
-HRESULT GraphicsContainer::put_MinZoomY(double newVal) {
-  minZoomY_ = newVal;
-  return S_OK;
-}
+HRESULT GraphicsContainer::put_MinZoomY(double newVal) { return PutStored(minZoomY_, newVal); }
 
-HRESULT GraphicsContainer::get_AllowYZoom(VARIANT_BOOL* pVal) {
-  if (!pVal) return E_POINTER;
-  *pVal = allowYZoom_;
-  return S_OK;
-}
+HRESULT GraphicsContainer::get_AllowYZoom(VARIANT_BOOL* pVal) { return GetStored(allowYZoom_, pVal); }
 
-HRESULT GraphicsContainer::put_AllowYZoom(VARIANT_BOOL newVal) {
-  allowYZoom_ = newVal;
-  return S_OK;
-}
+HRESULT GraphicsContainer::put_AllowYZoom(VARIANT_BOOL newVal) { return PutStored(allowYZoom_, newVal); }
 
 HRESULT GraphicsContainer::get_AutoZoom(VARIANT_BOOL* pVal) {
   if (!pVal) return E_POINTER;

@@ -1,4 +1,5 @@
 #include "data/matrix_data.h"
+#include "module/stored_property.h"
 
 #include "data/data_array.h"
 
@@ -6,17 +7,9 @@
 
 namespace kelmira::data {
 
-HRESULT MatrixData::get_Rows(LONG* pVal) {
-  if (!pVal) return E_POINTER;
-  *pVal = rows_;
-  return S_OK;
-}
+HRESULT MatrixData::get_Rows(LONG* pVal) { return GetStored(rows_, pVal); }
 
-HRESULT MatrixData::get_Columns(LONG* pVal) {
-  if (!pVal) return E_POINTER;
-  *pVal = columns_;
-  return S_OK;
-}
+HRESULT MatrixData::get_Columns(LONG* pVal) { return GetStored(columns_, pVal); }
 
 HRESULT MatrixData::get_Data(LONG row, LONG column, float* pVal) {
   if (!pVal) return E_POINTER;

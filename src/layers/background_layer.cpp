@@ -1,4 +1,5 @@
 #include "layers/background_layer.h"
+#include "module/stored_property.h"
 
 namespace kelmira::layers {
 
@@ -11,26 +12,12 @@ HRESULT BackgroundLayer::Redraw(DrawLayerInfo drawInfo) {
   return S_OK;
 }
 
-HRESULT BackgroundLayer::get_UseBitmap(VARIANT_BOOL* pVal) {
-  if (!pVal) return E_POINTER;
-  *pVal = useBitmap_;
-  return S_OK;
-}
+HRESULT BackgroundLayer::get_UseBitmap(VARIANT_BOOL* pVal) { return GetStored(useBitmap_, pVal); }
 
-HRESULT BackgroundLayer::put_UseBitmap(VARIANT_BOOL newVal) {
-  useBitmap_ = newVal;
-  return S_OK;
-}
+HRESULT BackgroundLayer::put_UseBitmap(VARIANT_BOOL newVal) { return PutStored(useBitmap_, newVal); }
 
-HRESULT BackgroundLayer::get_FillColor(OLE_COLOR* pVal) {
-  if (!pVal) return E_POINTER;
-  *pVal = fillColor_;
-  return S_OK;
-}
+HRESULT BackgroundLayer::get_FillColor(OLE_COLOR* pVal) { return GetStored(fillColor_, pVal); }
 
-HRESULT BackgroundLayer::put_FillColor(OLE_COLOR newVal) {
-  fillColor_ = newVal;
-  return S_OK;
-}
+HRESULT BackgroundLayer::put_FillColor(OLE_COLOR newVal) { return PutStored(fillColor_, newVal); }
 
 }  // namespace kelmira::layers

@@ -13,6 +13,8 @@
 
 #include <kelmira/kelmira.h>
 
+#include "module/stored_property.h"
+
 namespace kelmira::layers {
 
 class GridLayer : public DispatchImpl<IGridLayer> {
@@ -21,48 +23,36 @@ class GridLayer : public DispatchImpl<IGridLayer> {
 
   // IGraphicsLayer
   HRESULT STDMETHODCALLTYPE Redraw(DrawLayerInfo drawInfo) override;
-  HRESULT STDMETHODCALLTYPE get_UseBitmap(VARIANT_BOOL* pVal) override { return Get(useBitmap_, pVal); }
-  HRESULT STDMETHODCALLTYPE put_UseBitmap(VARIANT_BOOL newVal) override { return Put(useBitmap_, newVal); }
+  HRESULT STDMETHODCALLTYPE get_UseBitmap(VARIANT_BOOL* pVal) override { return GetStored(useBitmap_, pVal); }
+  HRESULT STDMETHODCALLTYPE put_UseBitmap(VARIANT_BOOL newVal) override { return PutStored(useBitmap_, newVal); }
 
   // IGridLayer
-  HRESULT STDMETHODCALLTYPE get_LineColor(OLE_COLOR* pVal) override { return Get(lineColor_, pVal); }
-  HRESULT STDMETHODCALLTYPE put_LineColor(OLE_COLOR newVal) override { return Put(lineColor_, newVal); }
-  HRESULT STDMETHODCALLTYPE get_LineStyle(LONG* pVal) override { return Get(lineStyle_, pVal); }
-  HRESULT STDMETHODCALLTYPE put_LineStyle(LONG newVal) override { return Put(lineStyle_, newVal); }
-  HRESULT STDMETHODCALLTYPE get_XStep(double* pVal) override { return Get(xStep_, pVal); }
-  HRESULT STDMETHODCALLTYPE put_XStep(double newVal) override { return Put(xStep_, newVal); }
-  HRESULT STDMETHODCALLTYPE get_YStep(double* pVal) override { return Get(yStep_, pVal); }
-  HRESULT STDMETHODCALLTYPE put_YStep(double newVal) override { return Put(yStep_, newVal); }
-  HRESULT STDMETHODCALLTYPE get_Border(VARIANT_BOOL* pVal) override { return Get(border_, pVal); }
-  HRESULT STDMETHODCALLTYPE put_Border(VARIANT_BOOL newVal) override { return Put(border_, newVal); }
-  HRESULT STDMETHODCALLTYPE get_XSteps(LONG* pVal) override { return Get(xSteps_, pVal); }
-  HRESULT STDMETHODCALLTYPE put_XSteps(LONG newVal) override { return Put(xSteps_, newVal); }
-  HRESULT STDMETHODCALLTYPE get_YSteps(LONG* pVal) override { return Get(ySteps_, pVal); }
-  HRESULT STDMETHODCALLTYPE put_YSteps(LONG newVal) override { return Put(ySteps_, newVal); }
-  HRESULT STDMETHODCALLTYPE get_AutoStep(VARIANT_BOOL* pVal) override { return Get(autoStep_, pVal); }
-  HRESULT STDMETHODCALLTYPE put_AutoStep(VARIANT_BOOL newVal) override { return Put(autoStep_, newVal); }
-  HRESULT STDMETHODCALLTYPE get_MinXStep(double* pVal) override { return Get(minXStep_, pVal); }
-  HRESULT STDMETHODCALLTYPE put_MinXStep(double newVal) override { return Put(minXStep_, newVal); }
-  HRESULT STDMETHODCALLTYPE get_MinYStep(double* pVal) override { return Get(minYStep_, pVal); }
-  HRESULT STDMETHODCALLTYPE put_MinYStep(double newVal) override { return Put(minYStep_, newVal); }
-  HRESULT STDMETHODCALLTYPE get_Lines(VARIANT_BOOL* pVal) override { return Get(lines_, pVal); }
-  HRESULT STDMETHODCALLTYPE put_Lines(VARIANT_BOOL newVal) override { return Put(lines_, newVal); }
-  HRESULT STDMETHODCALLTYPE get_UseXAsDate(VARIANT_BOOL* pVal) override { return Get(useXAsDate_, pVal); }
-  HRESULT STDMETHODCALLTYPE put_UseXAsDate(VARIANT_BOOL newVal) override { return Put(useXAsDate_, newVal); }
+  HRESULT STDMETHODCALLTYPE get_LineColor(OLE_COLOR* pVal) override { return GetStored(lineColor_, pVal); }
+  HRESULT STDMETHODCALLTYPE put_LineColor(OLE_COLOR newVal) override { return PutStored(lineColor_, newVal); }
+  HRESULT STDMETHODCALLTYPE get_LineStyle(LONG* pVal) override { return GetStored(lineStyle_, pVal); }
+  HRESULT STDMETHODCALLTYPE put_LineStyle(LONG newVal) override { return PutStored(lineStyle_, newVal); }
+  HRESULT STDMETHODCALLTYPE get_XStep(double* pVal) override { return GetStored(xStep_, pVal); }
+  HRESULT STDMETHODCALLTYPE put_XStep(double newVal) override { return PutStored(xStep_, newVal); }
+  HRESULT STDMETHODCALLTYPE get_YStep(double* pVal) override { return GetStored(yStep_, pVal); }
+  HRESULT STDMETHODCALLTYPE put_YStep(double newVal) override { return PutStored(yStep_, newVal); }
+  HRESULT STDMETHODCALLTYPE get_Border(VARIANT_BOOL* pVal) override { return GetStored(border_, pVal); }
+  HRESULT STDMETHODCALLTYPE put_Border(VARIANT_BOOL newVal) override { return PutStored(border_, newVal); }
+  HRESULT STDMETHODCALLTYPE get_XSteps(LONG* pVal) override { return GetStored(xSteps_, pVal); }
+  HRESULT STDMETHODCALLTYPE put_XSteps(LONG newVal) override { return PutStored(xSteps_, newVal); }
+  HRESULT STDMETHODCALLTYPE get_YSteps(LONG* pVal) override { return GetStored(ySteps_, pVal); }
+  HRESULT STDMETHODCALLTYPE put_YSteps(LONG newVal) override { return PutStored(ySteps_, newVal); }
+  HRESULT STDMETHODCALLTYPE get_AutoStep(VARIANT_BOOL* pVal) override { return GetStored(autoStep_, pVal); }
+  HRESULT STDMETHODCALLTYPE put_AutoStep(VARIANT_BOOL newVal) override { return PutStored(autoStep_, newVal); }
+  HRESULT STDMETHODCALLTYPE get_MinXStep(double* pVal) override { return GetStored(minXStep_, pVal); }
+  HRESULT STDMETHODCALLTYPE put_MinXStep(double newVal) override { return PutStored(minXStep_, newVal); }
+  HRESULT STDMETHODCALLTYPE get_MinYStep(double* pVal) override { return GetStored(minYStep_, pVal); }
+  HRESULT STDMETHODCALLTYPE put_MinYStep(double newVal) override { return PutStored(minYStep_, newVal); }
+  HRESULT STDMETHODCALLTYPE get_Lines(VARIANT_BOOL* pVal) override { return GetStored(lines_, pVal); }
+  HRESULT STDMETHODCALLTYPE put_Lines(VARIANT_BOOL newVal) override { return PutStored(lines_, newVal); }
+  HRESULT STDMETHODCALLTYPE get_UseXAsDate(VARIANT_BOOL* pVal) override { return GetStored(useXAsDate_, pVal); }
+  HRESULT STDMETHODCALLTYPE put_UseXAsDate(VARIANT_BOOL newVal) override { return PutStored(useXAsDate_, newVal); }
 
  private:
-  template <class T>
-  static HRESULT Get(const T& field, T* out) {
-    if (!out) return E_POINTER;
-    *out = field;
-    return S_OK;
-  }
-  template <class T>
-  static HRESULT Put(T& field, T value) {
-    field = value;
-    return S_OK;
-  }
-
   void ChooseSteps(const DrawLayerInfo& info);
 
   OLE_COLOR lineColor_ = 0x00000000;

@@ -1,4 +1,5 @@
 #include "layers/line_legend_layer.h"
+#include "module/stored_property.h"
 
 namespace kelmira::layers {
 
@@ -31,26 +32,12 @@ HRESULT LineLegendLayer::put_LineLayer(ILineLayer* newVal) {
   return S_OK;
 }
 
-HRESULT LineLegendLayer::get_HorizontalPosition(LONG* pVal) {
-  if (!pVal) return E_POINTER;
-  *pVal = horizontalPosition_;
-  return S_OK;
-}
+HRESULT LineLegendLayer::get_HorizontalPosition(LONG* pVal) { return GetStored(horizontalPosition_, pVal); }
 
-HRESULT LineLegendLayer::put_HorizontalPosition(LONG newVal) {
-  horizontalPosition_ = newVal;
-  return S_OK;
-}
+HRESULT LineLegendLayer::put_HorizontalPosition(LONG newVal) { return PutStored(horizontalPosition_, newVal); }
 
-HRESULT LineLegendLayer::get_VerticalPosition(LONG* pVal) {
-  if (!pVal) return E_POINTER;
-  *pVal = verticalPosition_;
-  return S_OK;
-}
+HRESULT LineLegendLayer::get_VerticalPosition(LONG* pVal) { return GetStored(verticalPosition_, pVal); }
 
-HRESULT LineLegendLayer::put_VerticalPosition(LONG newVal) {
-  verticalPosition_ = newVal;
-  return S_OK;
-}
+HRESULT LineLegendLayer::put_VerticalPosition(LONG newVal) { return PutStored(verticalPosition_, newVal); }
 
 }  // namespace kelmira::layers

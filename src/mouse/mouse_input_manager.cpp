@@ -1,4 +1,5 @@
 #include "mouse/mouse_input_manager.h"
+#include "module/stored_property.h"
 
 #include "mouse/drag_report.h"
 
@@ -26,38 +27,17 @@ HRESULT MouseInputManager::FinalConstruct() {
 
 MouseInputManager::~MouseInputManager() { EndDragSilently(); }
 
-HRESULT MouseInputManager::get_DragColor(OLE_COLOR* pVal) {
-  if (!pVal) return E_POINTER;
-  *pVal = dragColor_;
-  return S_OK;
-}
+HRESULT MouseInputManager::get_DragColor(OLE_COLOR* pVal) { return GetStored(dragColor_, pVal); }
 
-HRESULT MouseInputManager::put_DragColor(OLE_COLOR newVal) {
-  dragColor_ = newVal;
-  return S_OK;
-}
+HRESULT MouseInputManager::put_DragColor(OLE_COLOR newVal) { return PutStored(dragColor_, newVal); }
 
-HRESULT MouseInputManager::get_FillColor(OLE_COLOR* pVal) {
-  if (!pVal) return E_POINTER;
-  *pVal = fillColor_;
-  return S_OK;
-}
+HRESULT MouseInputManager::get_FillColor(OLE_COLOR* pVal) { return GetStored(fillColor_, pVal); }
 
-HRESULT MouseInputManager::put_FillColor(OLE_COLOR newVal) {
-  fillColor_ = newVal;
-  return S_OK;
-}
+HRESULT MouseInputManager::put_FillColor(OLE_COLOR newVal) { return PutStored(fillColor_, newVal); }
 
-HRESULT MouseInputManager::get_Fill(VARIANT_BOOL* pVal) {
-  if (!pVal) return E_POINTER;
-  *pVal = fill_;
-  return S_OK;
-}
+HRESULT MouseInputManager::get_Fill(VARIANT_BOOL* pVal) { return GetStored(fill_, pVal); }
 
-HRESULT MouseInputManager::put_Fill(VARIANT_BOOL newVal) {
-  fill_ = newVal;
-  return S_OK;
-}
+HRESULT MouseInputManager::put_Fill(VARIANT_BOOL newVal) { return PutStored(fill_, newVal); }
 
 HRESULT MouseInputManager::Arm(Tool tool, BSTR command) {
   std::string text;
