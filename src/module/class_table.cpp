@@ -1,6 +1,8 @@
 // The 13 creatable classes, in registration order.
 #include "module/class_table.h"
 
+#include "data/line_data.h"
+#include "data/matrix_data.h"
 #include "layers/line.h"
 #include "layers/line_layer.h"
 
@@ -21,14 +23,14 @@ constexpr ClassEntry kClasses[] = {
     {"GraphicsContainer", "GraphicsContainer", &CLSID_GraphicsContainer, true, true, 106, 101, &NotProvidedYet<true>},
     {"BackgroundLayer", "BackgroundLayer", &CLSID_BackgroundLayer, false, true, 107, 0, &NotProvidedYet<true>},
     {"GridLayer", "GridLayer", &CLSID_GridLayer, false, true, 108, 0, &NotProvidedYet<true>},
-    {"LineLayer", "LineLayer", &CLSID_LineLayer, false, true, 110, 0, &kelmira::Object<layers::LineLayer>::Create},
-    {"LineData", "LineData", &CLSID_LineData, false, true, 115, 0, &NotProvidedYet<true>},
-    {"MatrixData", "MatrixData", &CLSID_MatrixData, false, true, 121, 0, &NotProvidedYet<true>},
+    {"LineLayer", "LineLayer", &CLSID_LineLayer, false, true, 110, 0, &Object<layers::LineLayer>::Create},
+    {"LineData", "LineData", &CLSID_LineData, false, true, 115, 0, &Object<data::LineData>::Create},
+    {"MatrixData", "MatrixData", &CLSID_MatrixData, false, true, 121, 0, &Object<data::MatrixData>::Create},
     {"XAxis", "XAxis", &CLSID_XAxis, true, false, 125, 124, &NotProvidedYet<false>},
     {"YAxis", "YAxis", &CLSID_YAxis, true, false, 127, 126, &NotProvidedYet<false>},
     {"LineGraph", "LineGraph", &CLSID_LineGraph, true, true, 129, 128, &NotProvidedYet<true>},
     {"BaseGraphPropPage", "LineGraphPropPage", &CLSID_BaseGraphPropPage, false, true, 144, 0, &NotProvidedYet<true>},
-    {"Line", "Line", &CLSID_Line, false, true, 147, 0, &kelmira::Object<layers::Line>::Create},
+    {"Line", "Line", &CLSID_Line, false, true, 147, 0, &Object<layers::Line>::Create},
     {"LineLegendLayer", "LineLegendLayer", &CLSID_LineLegendLayer, false, true, 150, 0, &NotProvidedYet<true>},
     {"MouseInputManager", "MouseInputManager", &CLSID_MouseInputManager, false, true, 151, 0, &NotProvidedYet<true>},
 };
