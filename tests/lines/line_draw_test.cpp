@@ -106,32 +106,23 @@ TEST(LineDrawTest, MarkersAreDedupedAndStayInsideTheArea) {
     EXPECT_EQ(layer->Redraw(canvas.Info(0, 10, 0, 10)), S_OK);
 
     Canvas expected(100, 100);
-    HPEN pen = CreatePen(PS_SOLID, 0, kWhite);
-    HBRUSH brush = CreateSolidBrush(kWhite);
-    HGDIOBJ oldPen = SelectObject(expected.dc(), pen);
-    HGDIOBJ oldBrush = SelectObject(expected.dc(), brush);
-    SetROP2(expected.dc(), R2_XORPEN);
-    for (POINT p : {POINT{10, 89}, POINT{30, 49}, POINT{100, 59}, POINT{50, 100}}) {
-      const int x = p.x, y = p.y;
-      auto segment = [&](int x0, int y0, int x1, int y1) {
-        MoveToEx(expected.dc(), x0, y0, nullptr);
-        LineTo(expected.dc(), x1, y1);
-      };
-      if (shape == 0) {
-        Ellipse(expected.dc(), x - 2, y - 2, x + 2, y + 2);
-      } else if (shape == 1) {
-        segment(x - 2, y, x + 3, y);
-        segment(x, y - 2, x, y + 3);
-      } else {
-        segment(x - 2, y - 2, x + 3, y + 3);
-        segment(x - 2, y + 2, x + 3, y - 3);
+    {
+      Tools tools(expected.dc(), PS_SOLID, 0, kWhite);
+      SetROP2(expected.dc(), R2_XORPEN);
+      const HDC dc = expected.dc();
+      for (POINT p : {POINT{10, 89}, POINT{30, 49}, POINT{100, 59}, POINT{50, 100}}) {
+        const int x = p.x, y = p.y;
+        if (shape == 0) {
+          Ellipse(dc, x - 2, y - 2, x + 2, y + 2);
+        } else if (shape == 1) {
+          Segment(dc, x - 2, y, x + 3, y);
+          Segment(dc, x, y - 2, x, y + 3);
+        } else {
+          Segment(dc, x - 2, y - 2, x + 3, y + 3);
+          Segment(dc, x - 2, y + 2, x + 3, y - 3);
+        }
       }
     }
-    SelectObject(expected.dc(), oldPen);
-    SelectObject(expected.dc(), oldBrush);
-    DeleteObject(pen);
-    DeleteObject(brush);
-
     EXPECT_FALSE(expected.PaintedPixels().empty());
     EXPECT_TRUE(canvas.Differences(expected).empty()) << "shape " << shape;
   }
@@ -221,18 +212,14 @@ TEST(LineDrawTest, ColumnMergeDrawsOnlyWhatLeavesTheLastSegment) {
     EXPECT_EQ(layer->Redraw(canvas.Info(0, 100, 0, 100)), S_OK);
 
     Canvas expected(100, 100);
-    HPEN pen = CreatePen(style, 0, kWhite);
-    HGDIOBJ old = SelectObject(expected.dc(), pen);
-    SetROP2(expected.dc(), R2_XORPEN);
-    MoveToEx(expected.dc(), 10, 50, nullptr);
-    LineTo(expected.dc(), 20, 50);
-    LineTo(expected.dc(), 20, 60);
-    MoveToEx(expected.dc(), 20, 52, nullptr);
-    LineTo(expected.dc(), 20, 40);
-    MoveToEx(expected.dc(), 20, 60, nullptr);
-    LineTo(expected.dc(), 30, 60);
-    SelectObject(expected.dc(), old);
-    DeleteObject(pen);
+    {
+      Tools tools(expected.dc(), style, 0, kWhite);
+      SetROP2(expected.dc(), R2_XORPEN);
+      Segment(expected.dc(), 10, 50, 20, 50);
+      LineTo(expected.dc(), 20, 60);
+      Segment(expected.dc(), 20, 52, 20, 40);
+      Segment(expected.dc(), 20, 60, 30, 60);
+    }
 
     EXPECT_TRUE(canvas.Differences(expected).empty()) << "style " << style;
     EXPECT_FALSE(canvas.Painted(20, 40));
@@ -263,8 +250,7 @@ TEST(LineDrawTest, PenStylesAndWidthsMatchMoveAndLineTo) {
 
     Canvas expected(1000, 100);
     SetBkColor(expected.dc(), kGap);
-    HPEN hpen = CreatePen(pen.style, pen.width, kWhite);
-    HGDIOBJ old = SelectObject(expected.dc(), hpen);
+    Tools tools(expected.dc(), pen.style, pen.width, kWhite);
     bool joined = false;
     for (int i = 0; i < kPoints; ++i) {
       if (i == 300 || i == 301) {
@@ -278,8 +264,6 @@ TEST(LineDrawTest, PenStylesAndWidthsMatchMoveAndLineTo) {
         MoveToEx(expected.dc(), x, y, nullptr);
       joined = true;
     }
-    SelectObject(expected.dc(), old);
-    DeleteObject(hpen);
 
     EXPECT_TRUE(canvas.Differences(expected).empty()) << "style " << pen.style << " width " << pen.width;
     if (pen.style != 0 && pen.width <= 1) {

@@ -30,6 +30,13 @@ Variant ByPosition(LONG position) {
   return v;
 }
 
+template <class I, class T>
+T Get(I* object, HRESULT (I::*get)(T*)) {
+  T value{};
+  EXPECT_EQ((object->*get)(&value), S_OK);
+  return value;
+}
+
 std::u16string NameOf(ILine* line) {
   Bstr name;
   EXPECT_EQ(line->get_Name(&name), S_OK);
@@ -64,44 +71,29 @@ class Outer : public IUnknown {
 
 TEST(LineObjectTest, PropertiesStartAsDocumentedAndPutsLimitTheirValues) {
   ComPtr<ILine> line = NewLine();
-  LONG value = -1;
-  OLE_COLOR color = 0;
-  VARIANT_BOOL visible = 0;
-  line->get_Style(&value);
-  EXPECT_EQ(value, 0);
-  line->get_Color(&color);
-  EXPECT_EQ(color, 0x000000FFu);
-  line->get_Visible(&visible);
-  EXPECT_EQ(visible, VARIANT_TRUE);
-  line->get_PointStyle(&value);
-  EXPECT_EQ(value, 2);
-  line->get_Width(&value);
-  EXPECT_EQ(value, 0);
+  EXPECT_EQ(Get(line.get(), &ILine::get_Style), 0);
+  EXPECT_EQ(Get(line.get(), &ILine::get_Color), 0x000000FFu);
+  EXPECT_EQ(Get(line.get(), &ILine::get_Visible), VARIANT_TRUE);
+  EXPECT_EQ(Get(line.get(), &ILine::get_PointStyle), 2);
+  EXPECT_EQ(Get(line.get(), &ILine::get_Width), 0);
   EXPECT_EQ(NameOf(line.get()), u"");
 
-  line->put_Width(-3);
-  line->get_Width(&value);
-  EXPECT_EQ(value, 0);
-  line->put_Width(250);
-  line->get_Width(&value);
-  EXPECT_EQ(value, 100);
-  line->put_Style(3);
-  line->get_Style(&value);
-  EXPECT_EQ(value, 0);
-  line->put_Style(2);
-  line->get_Style(&value);
-  EXPECT_EQ(value, 2);
-  line->put_PointStyle(-1);
-  line->get_PointStyle(&value);
-  EXPECT_EQ(value, 0);
+  const std::pair<LONG, LONG> widths[] = {{-3, 0}, {250, 100}, {37, 37}};
+  for (auto [put, stored] : widths) {
+    line->put_Width(put);
+    EXPECT_EQ(Get(line.get(), &ILine::get_Width), stored);
+  }
+  const std::pair<LONG, LONG> styles[] = {{3, 0}, {-1, 0}, {2, 2}, {1, 1}};
+  for (auto [put, stored] : styles) {
+    line->put_Style(put);
+    EXPECT_EQ(Get(line.get(), &ILine::get_Style), stored);
+    line->put_PointStyle(put);
+    EXPECT_EQ(Get(line.get(), &ILine::get_PointStyle), stored);
+  }
   line->put_Visible(5);
-  line->get_Visible(&visible);
-  EXPECT_EQ(visible, 5);
-
+  EXPECT_EQ(Get(line.get(), &ILine::get_Visible), 5);
   line->put_Name(nullptr);
-  Bstr name;
-  line->get_Name(&name);
-  EXPECT_FALSE(name);
+  EXPECT_EQ(NameOf(line.get()), u"<null>");
 
   EXPECT_EQ(line->get_Style(nullptr), E_POINTER);
   EXPECT_EQ(line->get_Name(nullptr), E_POINTER);
@@ -132,23 +124,16 @@ TEST(LineObjectTest, DataIsCreatedOnFirstReadAndCanBeReplaced) {
 
 TEST(LineLayerObjectTest, AddFindReplaceAndRemoveLines) {
   ComPtr<ILineLayer> layer = NewLayer();
-  LONG value = -1;
-  layer->get_Count(&value);
-  EXPECT_EQ(value, 0);
-  layer->get_Offset(&value);
-  EXPECT_EQ(value, 1);
-  layer->get_Style(&value);
-  EXPECT_EQ(value, 0);
+  EXPECT_EQ(Get(layer.get(), &ILineLayer::get_Count), 0);
+  EXPECT_EQ(Get(layer.get(), &ILineLayer::get_Offset), 1);
+  EXPECT_EQ(Get(layer.get(), &ILineLayer::get_Style), 0);
 
   Bstr t(u"T");
   ComPtr<ILine> added;
   ASSERT_EQ(layer->AddLine(t.get(), 0x00FF0000, 7, &added), S_OK);
   // AddLine keeps the style as given.
-  added->get_Style(&value);
-  EXPECT_EQ(value, 7);
-  OLE_COLOR color = 0;
-  added->get_Color(&color);
-  EXPECT_EQ(color, 0x00FF0000u);
+  EXPECT_EQ(Get(added.get(), &ILine::get_Style), 7);
+  EXPECT_EQ(Get(added.get(), &ILine::get_Color), 0x00FF0000u);
   EXPECT_EQ(LineAt(layer.get(), ByName(u"t")).get(), added.get());
   EXPECT_EQ(LineAt(layer.get(), ByPosition(0)).get(), added.get());
   EXPECT_FALSE(LineAt(layer.get(), ByPosition(1)));
@@ -176,13 +161,11 @@ TEST(LineLayerObjectTest, AddFindReplaceAndRemoveLines) {
   // Put by a name nobody has appends and names the line; by a position outside does nothing.
   ComPtr<ILine> outsider = NewLine();
   EXPECT_EQ(layer->put_Lines(ByName(u"N"), outsider.get()), S_OK);
-  layer->get_Count(&value);
-  EXPECT_EQ(value, 3);
+  EXPECT_EQ(Get(layer.get(), &ILineLayer::get_Count), 3);
   EXPECT_EQ(NameOf(outsider.get()), u"N");
   ComPtr<ILine> stranger = NewLine();
   EXPECT_EQ(layer->put_Lines(ByPosition(5), stranger.get()), S_OK);
-  layer->get_Count(&value);
-  EXPECT_EQ(value, 3);
+  EXPECT_EQ(Get(layer.get(), &ILineLayer::get_Count), 3);
   // Put at a position replaces.
   EXPECT_EQ(layer->put_Lines(ByPosition(1), stranger.get()), S_OK);
   EXPECT_EQ(LineAt(layer.get(), ByPosition(1)).get(), stranger.get());
@@ -192,16 +175,13 @@ TEST(LineLayerObjectTest, AddFindReplaceAndRemoveLines) {
   EXPECT_EQ(LineAt(layer.get(), ByPosition(0)).get(), stranger.get());
   EXPECT_EQ(LineAt(layer.get(), ByPosition(1)).get(), outsider.get());
   EXPECT_EQ(layer->RemoveLine(ByPosition(9)), S_OK);
-  layer->get_Count(&value);
-  EXPECT_EQ(value, 2);
+  EXPECT_EQ(Get(layer.get(), &ILineLayer::get_Count), 2);
   // A removed line the host still holds stays usable.
   added->put_Width(4);
-  added->get_Width(&value);
-  EXPECT_EQ(value, 4);
+  EXPECT_EQ(Get(added.get(), &ILine::get_Width), 4);
 
   EXPECT_EQ(layer->RemoveAllLines(), S_OK);
-  layer->get_Count(&value);
-  EXPECT_EQ(value, 0);
+  EXPECT_EQ(Get(layer.get(), &ILineLayer::get_Count), 0);
 }
 
 TEST(LineLayerObjectTest, BadArgumentsChangeNothing) {
@@ -227,9 +207,7 @@ TEST(LineLayerObjectTest, BadArgumentsChangeNothing) {
   ComPtr<ILine> other = NewLine();
   EXPECT_EQ(layer->put_Lines(tooBig, other.get()), DISP_E_OVERFLOW);
 
-  LONG count = -1;
-  layer->get_Count(&count);
-  EXPECT_EQ(count, 1);
+  EXPECT_EQ(Get(layer.get(), &ILineLayer::get_Count), 1);
   EXPECT_EQ(LineAt(layer.get(), ByPosition(0)).get(), line.get());
 }
 
@@ -263,8 +241,7 @@ TEST(LineLayerObjectTest, LayerAndLineAggregate) {
   ComPtr<ILine> line;
   EXPECT_EQ(layer->AddLine(name.get(), 0, 0, &line), S_OK);
   EXPECT_EQ(LineAt(layer.get(), ByName(u"a")).get(), line.get());
-  VARIANT_BOOL useBitmap = -1;
+  EXPECT_EQ(Get(graphics.get(), &IGraphicsLayer::get_UseBitmap), VARIANT_FALSE);
   graphics->put_UseBitmap(5);
-  graphics->get_UseBitmap(&useBitmap);
-  EXPECT_EQ(useBitmap, 5);
+  EXPECT_EQ(Get(graphics.get(), &IGraphicsLayer::get_UseBitmap), 5);
 }

@@ -81,6 +81,36 @@ class Canvas {
   HGDIOBJ previous_;
 };
 
+// A pen and a brush of one colour, selected into a device context while this lives.
+class Tools {
+ public:
+  Tools(HDC dc, int style, int width, COLORREF color)
+      : dc_(dc), pen_(CreatePen(style, width, color)), brush_(CreateSolidBrush(color)) {
+    oldPen_ = SelectObject(dc, pen_);
+    oldBrush_ = SelectObject(dc, brush_);
+  }
+  ~Tools() {
+    SelectObject(dc_, oldPen_);
+    SelectObject(dc_, oldBrush_);
+    DeleteObject(pen_);
+    DeleteObject(brush_);
+  }
+  Tools(const Tools&) = delete;
+  Tools& operator=(const Tools&) = delete;
+
+ private:
+  HDC dc_;
+  HPEN pen_;
+  HBRUSH brush_;
+  HGDIOBJ oldPen_;
+  HGDIOBJ oldBrush_;
+};
+
+inline void Segment(HDC dc, int x0, int y0, int x1, int y1) {
+  MoveToEx(dc, x0, y0, nullptr);
+  LineTo(dc, x1, y1);
+}
+
 inline ComPtr<ILineLayer> NewLayer() {
   ComPtr<ILineLayer> layer;
   EXPECT_EQ(CoCreateInstance(CLSID_LineLayer, nullptr, CLSCTX_INPROC_SERVER, IID_ILineLayer,
@@ -135,12 +165,10 @@ inline ComPtr<ILine> AddWhiteLine(ILineLayer* layer, ILineData* data, LONG style
 // The pixels of a one-pixel line from a to b, end pixel excluded, as the surface paints them.
 inline std::set<std::pair<int, int>> ReferenceSegment(int x0, int y0, int x1, int y1) {
   Canvas canvas(200, 200);
-  HPEN pen = CreatePen(PS_SOLID, 0, kWhite);
-  HGDIOBJ old = SelectObject(canvas.dc(), pen);
-  MoveToEx(canvas.dc(), x0 + 50, y0 + 50, nullptr);
-  LineTo(canvas.dc(), x1 + 50, y1 + 50);
-  SelectObject(canvas.dc(), old);
-  DeleteObject(pen);
+  {
+    Tools tools(canvas.dc(), PS_SOLID, 0, kWhite);
+    Segment(canvas.dc(), x0 + 50, y0 + 50, x1 + 50, y1 + 50);
+  }
   std::set<std::pair<int, int>> painted;
   for (auto [x, y] : canvas.PaintedPixels()) painted.insert({x - 50, y - 50});
   return painted;
