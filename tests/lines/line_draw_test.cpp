@@ -290,3 +290,25 @@ TEST(LineDrawTest, LinesWithoutDataOrPointsOrVisibilityDrawNothing) {
   EXPECT_TRUE(canvas.PaintedPixels().empty());
 
 }
+
+TEST(LineDrawTest, ExtremeValuesDrawWithoutFault) {
+  const double nan = std::nan("");
+  const double inf = HUGE_VAL;
+  ComPtr<ILineData> data = NewData({nan, 1e30, -1e30, inf, 5, -inf});
+  ComPtr<ILineData> withX = NewData({nan, 1e30, 5, 5}, XKind::Double, {1e300, -inf, nan, 2});
+  for (LONG layerStyle : {0, 1}) {
+    Canvas canvas(100, 100);
+    ComPtr<ILineLayer> layer = NewLayer();
+    layer->put_Style(layerStyle);
+    layer->put_Offset(-2147483647 - 1);
+    AddWhiteLine(layer.get(), data.get());
+    AddWhiteLine(layer.get(), withX.get());
+    EXPECT_EQ(layer->Redraw(canvas.Info(0, 10, 0, 10)), S_OK);
+    DrawLayerInfo odd = canvas.Info(-1e300, 1e300, 0, 10);
+    odd.XScale = inf;
+    EXPECT_EQ(layer->Redraw(odd), S_OK);
+    odd.XMin = nan;
+    odd.YScale = -1e300;
+    EXPECT_EQ(layer->Redraw(odd), S_OK);
+  }
+}
