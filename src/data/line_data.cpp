@@ -13,7 +13,7 @@ static_assert(std::numeric_limits<float>::is_iec559 && std::numeric_limits<doubl
 
 float ToSingle(double value) { return static_cast<float>(value); }
 
-// Smallest and largest of n > 0 values in index order; NaNs never replace a bound.
+// Smallest and largest of n > 0 values in index order; a NaN after point 0 never becomes a bound.
 template <class T>
 void RangeOf(const T* values, LONG n, double* pmin, double* pmax) {
   double lo = values[0];

@@ -15,9 +15,12 @@
 //     arrays, flags and pointers): new arrays are built before the old ones go. An array whose
 //     byte count exceeds 2^31-1 counts as a failed allocation;
 //   - null out-arguments give E_POINTER.
-// New Y and X elements are cleared to 0; new mask bytes are 1 (shown). Changing
-// UseDoubleForXData between zero and non-zero while an X array exists reallocates it at the new
-// width, keeping its values (rounded to single precision when narrowing).
+// New Y and X elements are cleared to 0; new mask bytes are 1 (shown). A UseXData put that changes
+// the stored value (compared as 16-bit values, so -1 to 1 is a change) frees the X array or
+// starts a fresh cleared one. Changing UseDoubleForXData between zero and non-zero while an X
+// array exists reallocates it at the new width, keeping its values (rounded to single precision
+// when narrowing). The ranges start from point 0 and compare with < and >, so a NaN later in the
+// array never becomes a bound.
 #pragma once
 
 #include <kelmira/kelmira.h>

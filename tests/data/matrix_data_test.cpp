@@ -1,0 +1,67 @@
+// MatrixData through its public interface: row-major layout, reshaping, bad input.
+#include <kelmira/kelmira.h>
+
+#include <gtest/gtest.h>
+
+#include <utility>
+
+namespace {
+
+struct Matrix {
+  Matrix() {
+    EXPECT_EQ(CoCreateInstance(CLSID_MatrixData, nullptr, CLSCTX_INPROC_SERVER, IID_IMatrixData,
+                               reinterpret_cast<void**>(&m)), S_OK);
+  }
+  std::pair<LONG, LONG> Shape() {
+    LONG r = -1, c = -1;
+    EXPECT_EQ(m->get_Rows(&r), S_OK);
+    EXPECT_EQ(m->get_Columns(&c), S_OK);
+    return {r, c};
+  }
+  float* Values() { float* p = nullptr; EXPECT_EQ(m->GetDataPtr(&p), S_OK); return p; }
+  float At(LONG r, LONG c) { float v = -7; EXPECT_EQ(m->get_Data(r, c, &v), S_OK); return v; }
+  VARIANT_BOOL Resize(LONG r, LONG c) { VARIANT_BOOL ok = 1; EXPECT_EQ(m->SetSize(r, c, &ok), S_OK); return ok; }
+  kelmira::ComPtr<IMatrixData> m;
+};
+
+}  // namespace
+
+TEST(MatrixDataTest, RowMajorAndReshapedInLinearOrder) {
+  Matrix x;
+  EXPECT_EQ(x.Values(), nullptr);
+  ASSERT_EQ(x.Resize(2, 3), VARIANT_TRUE);
+  float* values = x.Values();
+  EXPECT_EQ(x.m->put_Data(1, 2, 7.5f), S_OK);
+  EXPECT_EQ(values[5], 7.5f);
+  float* row = nullptr;
+  EXPECT_EQ(x.m->GetRowDataPtr(1, &row), S_OK);
+  EXPECT_EQ(row, values + 3);
+  for (int i = 0; i < 6; ++i) values[i] = static_cast<float>(i);
+
+  ASSERT_EQ(x.Resize(3, 2), VARIANT_TRUE);  // same count: same array, values move to other cells
+  EXPECT_EQ(x.Values(), values);
+  EXPECT_EQ(x.At(1, 1), 3.0f);
+  ASSERT_EQ(x.Resize(4, 2), VARIANT_TRUE);
+  for (int i = 0; i < 8; ++i) EXPECT_EQ(x.Values()[i], i < 6 ? static_cast<float>(i) : 0.0f) << i;
+  ASSERT_EQ(x.Resize(1, 4), VARIANT_TRUE);
+  EXPECT_EQ(x.At(0, 3), 3.0f);
+}
+
+TEST(MatrixDataTest, BadInputKeepsTheShape) {
+  Matrix x;
+  ASSERT_EQ(x.Resize(2, 3), VARIANT_TRUE);
+  float* values = x.Values();
+  values[4] = 9.0f;
+  // Negative, too large to allocate, and an element count whose byte count passes 64 bits.
+  for (auto [r, c] : {std::pair{-1, 3}, {2, -3}, {0x8000, 0x8000}, {0x7FFFFFFF, 0x7FFFFFFF}})
+    EXPECT_EQ(x.Resize(r, c), VARIANT_FALSE) << r << " x " << c;
+  EXPECT_EQ(x.Shape(), std::pair(2, 3));
+  EXPECT_EQ(x.Values(), values);
+  EXPECT_EQ(x.At(1, 1), 9.0f);
+  float v = 0;
+  for (auto [r, c] : {std::pair{-1, 0}, {2, 0}, {0, 3}, {1, 0x7FFFFFFF}})
+    EXPECT_EQ(x.m->put_Data(r, c, v), E_INVALIDARG) << r << "," << c;
+  EXPECT_EQ(x.m->get_Data(0, -1, &v), E_INVALIDARG);
+  float* row = nullptr;
+  EXPECT_EQ(x.m->GetRowDataPtr(2, &row), E_INVALIDARG);
+}
