@@ -105,9 +105,10 @@ void VisitLine(const LinePoints& p, const PixelMapping& m, Rule& rule) {
 // The polyline rule: a hidden or bad point lifts the pen, and the next shown point starts a new
 // piece. lastX, spanY, curY are the column, start row and end row of the last drawn segment
 // (-1: none since the last lift).
+template <class Batch>
 class PolylineRule {
  public:
-  PolylineRule(PolylineBatch& batch, LONG right) : batch_(batch), right_(right) {}
+  PolylineRule(Batch& batch, LONG right) : batch_(batch), right_(right) {}
 
   template <bool kStopAtRight>
   bool Visit(LONG px, LONG py, bool shown, bool bad) {
@@ -138,7 +139,7 @@ class PolylineRule {
   }
 
  private:
-  PolylineBatch& batch_;
+  Batch& batch_;
   LONG right_;
   bool connect_ = false;
   LONG lastX_ = -1;
@@ -198,13 +199,22 @@ void DrawMarkersOf(HDC dc, const LinePoints& points, const PixelMapping& mapping
   VisitLine(points, mapping, rule);
 }
 
-}  // namespace
-
-void DrawPolyline(HDC dc, const LinePoints& points, const PixelMapping& mapping, bool patternedPen) {
-  PolylineBatch batch(dc, patternedPen);
+template <bool kPatterned>
+void DrawPolylineWith(HDC dc, const LinePoints& points, const PixelMapping& mapping) {
+  PolylineBatch<kPatterned> batch(dc);
   PolylineRule rule(batch, mapping.right);
   VisitLine(points, mapping, rule);
   batch.Finish();
+}
+
+}  // namespace
+
+void DrawPolyline(HDC dc, const LinePoints& points, const PixelMapping& mapping, bool patternedPen) {
+  if (patternedPen) {
+    DrawPolylineWith<true>(dc, points, mapping);
+  } else {
+    DrawPolylineWith<false>(dc, points, mapping);
+  }
 }
 
 void DrawMarkers(HDC dc, const LinePoints& points, const PixelMapping& mapping, LONG pointStyle) {

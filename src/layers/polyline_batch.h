@@ -3,7 +3,8 @@
 // allocated while drawing.
 //
 // Solid and wide pens go through Polyline, which neither needs nor keeps a current position: the
-// batch carries its start point itself. A dashed or dotted one-pixel pen goes through PolylineTo,
+// batch carries its start point itself. A dashed or dotted one-pixel pen (kPatterned, fixed per
+// line so that no per-point step tests it) goes through PolylineTo,
 // whose pattern runs on from segment to segment exactly as with MoveToEx and LineTo. Either way
 // the pixels are those of a MoveToEx at each start and a LineTo for each segment, and the
 // device context's current position ends at the last point.
@@ -13,17 +14,18 @@
 
 namespace kelmira::layers {
 
+template <bool kPatterned>
 class PolylineBatch {
  public:
   static constexpr int kCapacity = 256;
 
-  PolylineBatch(HDC dc, bool patternedPen) : dc_(dc), patterned_(patternedPen) {}
+  explicit PolylineBatch(HDC dc) : dc_(dc) {}
   PolylineBatch(const PolylineBatch&) = delete;
   PolylineBatch& operator=(const PolylineBatch&) = delete;
 
   // Lifts the pen to (x, y).
   void MoveTo(LONG x, LONG y) {
-    if (patterned_) {
+    if constexpr (kPatterned) {
       if (count_ > 0) PolylineTo(dc_, points_, static_cast<DWORD>(count_));
       count_ = 0;
       MoveToEx(dc_, x, y, nullptr);
@@ -42,7 +44,7 @@ class PolylineBatch {
 
   // Draws what is still buffered and leaves the current position at the last point.
   void Finish() {
-    if (patterned_) {
+    if constexpr (kPatterned) {
       Flush();
       return;
     }
@@ -55,7 +57,7 @@ class PolylineBatch {
 
  private:
   void Flush() {
-    if (patterned_) {
+    if constexpr (kPatterned) {
       if (count_ > 0) PolylineTo(dc_, points_, static_cast<DWORD>(count_));
       count_ = 0;
       return;
@@ -66,7 +68,6 @@ class PolylineBatch {
   }
 
   HDC dc_;
-  bool patterned_;
   int count_ = 0;
   POINT points_[kCapacity];
 };
