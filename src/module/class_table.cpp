@@ -6,6 +6,8 @@
 #include "data/matrix_data.h"
 #include "layers/background_layer.h"
 #include "layers/grid_layer.h"
+#include "layers/line.h"
+#include "layers/line_layer.h"
 #include "layers/line_legend_layer.h"
 #include "mouse/mouse_input_manager.h"
 
@@ -28,14 +30,14 @@ constexpr ClassEntry kClasses[] = {
     {"BackgroundLayer", "BackgroundLayer", &CLSID_BackgroundLayer, false, true, 107, 0,
      &Object<layers::BackgroundLayer>::Create},
     {"GridLayer", "GridLayer", &CLSID_GridLayer, false, true, 108, 0, &Object<layers::GridLayer>::Create},
-    {"LineLayer", "LineLayer", &CLSID_LineLayer, false, true, 110, 0, &NotProvidedYet<true>},
+    {"LineLayer", "LineLayer", &CLSID_LineLayer, false, true, 110, 0, &Object<layers::LineLayer>::Create},
     {"LineData", "LineData", &CLSID_LineData, false, true, 115, 0, &Object<data::LineData>::Create},
     {"MatrixData", "MatrixData", &CLSID_MatrixData, false, true, 121, 0, &Object<data::MatrixData>::Create},
     {"XAxis", "XAxis", &CLSID_XAxis, true, false, 125, 124, &NotProvidedYet<false>},
     {"YAxis", "YAxis", &CLSID_YAxis, true, false, 127, 126, &NotProvidedYet<false>},
     {"LineGraph", "LineGraph", &CLSID_LineGraph, true, true, 129, 128, &NotProvidedYet<true>},
     {"BaseGraphPropPage", "LineGraphPropPage", &CLSID_BaseGraphPropPage, false, true, 144, 0, &NotProvidedYet<true>},
-    {"Line", "Line", &CLSID_Line, false, true, 147, 0, &NotProvidedYet<true>},
+    {"Line", "Line", &CLSID_Line, false, true, 147, 0, &Object<layers::Line>::Create},
     {"LineLegendLayer", "LineLegendLayer", &CLSID_LineLegendLayer, false, true, 150, 0,
      &Object<layers::LineLegendLayer>::Create},
     {"MouseInputManager", "MouseInputManager", &CLSID_MouseInputManager, false, true, 151, 0,

@@ -1,0 +1,236 @@
+// LineLayer: the list of lines and its redraw.
+#include "layers/line_layer.h"
+
+#include "layers/line.h"
+#include "layers/line_attachment.h"
+#include "layers/line_lookup.h"
+#include "layers/line_pixels.h"
+#include "layers/line_points.h"
+#include "layers/line_render.h"
+
+#include <cstdint>
+#include <new>
+#include <optional>
+
+namespace kelmira::layers {
+namespace {
+
+// A line's pen and brush, selected into the device context for the time it is drawn.
+class SelectedPenAndBrush {
+ public:
+  SelectedPenAndBrush(HDC dc, int penStyle, LONG width, COLORREF color)
+      : dc_(dc), pen_(CreatePen(penStyle, width, color)), brush_(CreateSolidBrush(color)) {
+    if (!pen_ || !brush_) return;
+    oldPen_ = SelectObject(dc_, pen_);
+    oldBrush_ = SelectObject(dc_, brush_);
+  }
+  ~SelectedPenAndBrush() {
+    if (oldBrush_) SelectObject(dc_, oldBrush_);
+    if (oldPen_) SelectObject(dc_, oldPen_);
+    if (brush_) DeleteObject(brush_);
+    if (pen_) DeleteObject(pen_);
+  }
+  SelectedPenAndBrush(const SelectedPenAndBrush&) = delete;
+  SelectedPenAndBrush& operator=(const SelectedPenAndBrush&) = delete;
+
+  bool Selected() const { return oldPen_ && oldBrush_; }
+
+ private:
+  HDC dc_;
+  HPEN pen_;
+  HBRUSH brush_;
+  HGDIOBJ oldPen_ = nullptr;
+  HGDIOBJ oldBrush_ = nullptr;
+};
+
+// The data drawing reads: our own lines are asked for what is attached, so that drawing never
+// creates data; a host's line answers through get_Data.
+ComPtr<ILineData> DataToDraw(ILine* line) {
+  ComPtr<ILineData> data;
+  ComPtr<ILineAttachment> attachment;
+  if (SUCCEEDED(line->QueryInterface(IID_ILineAttachment, reinterpret_cast<void**>(&attachment))) && attachment) {
+    if (FAILED(attachment->GetAttachedData(&data))) return nullptr;
+    return data;
+  }
+  if (FAILED(line->get_Data(&data))) return nullptr;
+  return data;
+}
+
+}  // namespace
+
+LineLayer::~LineLayer() { ReleaseAllLines(); }
+
+void LineLayer::ReleaseAllLines() {
+  // The list is empty before the first line goes, in case a line's release calls back.
+  std::vector<ComPtr<ILine>> released;
+  released.swap(lines_);
+  for (ComPtr<ILine>& line : released) line.Reset();
+}
+
+HRESULT LineLayer::Redraw(DrawLayerInfo drawInfo) {
+  try {
+    const HDC dc = UlongToHandle<HDC>(static_cast<std::uint32_t>(drawInfo.hDC));
+    const PixelMapping mapping = PixelMapping::From(drawInfo);
+    const std::size_t lineCount = lines_.size();
+    // A host's line could change the list while it is drawn: recheck the size for every line.
+    for (std::size_t k = 0; k < lineCount && k < lines_.size(); ++k) {
+      ComPtr<ILine> line = lines_[k];
+      DrawLine(dc, line.get(), mapping, k, lineCount);
+    }
+  } catch (...) {
+    // Drawing reports nothing; what was drawn stays.
+  }
+  return S_OK;
+}
+
+void LineLayer::DrawLine(HDC dc, ILine* line, const PixelMapping& mapping, std::size_t position,
+                         std::size_t lineCount) {
+  VARIANT_BOOL visible = VARIANT_FALSE;
+  if (FAILED(line->get_Visible(&visible)) || !visible) return;
+  LONG style = 0, width = 0, pointStyle = 2;
+  OLE_COLOR color = 0;
+  if (FAILED(line->get_Style(&style)) || FAILED(line->get_Width(&width)) || FAILED(line->get_Color(&color))) return;
+  const bool markers = style_ == 1;
+  if (markers && FAILED(line->get_PointStyle(&pointStyle))) return;
+
+  const int penStyle = (style >= 0 && style <= 2) ? static_cast<int>(style) : PS_SOLID;
+  SelectedPenAndBrush tools(dc, penStyle, width, color);
+  if (!tools.Selected()) return;
+
+  if (designMode_) {
+    // Hidden lines keep their share: n lines divide the height into n + 1 equal parts.
+    const double spacing = static_cast<double>(mapping.bottom - mapping.top) / static_cast<double>(lineCount + 1);
+    const LONG y = TruncToPixel(spacing * static_cast<double>(position + 1));
+    MoveToEx(dc, mapping.left, y, nullptr);
+    LineTo(dc, mapping.right, y);
+    return;
+  }
+
+  ComPtr<ILineData> data = DataToDraw(line);
+  if (!data) return;
+  LinePoints points;
+  if (FAILED(ReadLinePoints(data.get(), offset_, &points))) return;
+  if (markers) {
+    DrawMarkers(dc, points, mapping, pointStyle);
+    return;
+  }
+  // Widths 0 and 1 (and -1, drawn as 1) make one-pixel pens, the only ones with a pattern.
+  const bool patterned = penStyle != PS_SOLID && width >= -1 && width <= 1;
+  DrawPolyline(dc, points, mapping, patterned);
+}
+
+HRESULT LineLayer::get_UseBitmap(VARIANT_BOOL* pVal) {
+  if (!pVal) return E_POINTER;
+  *pVal = useBitmap_;
+  return S_OK;
+}
+
+HRESULT LineLayer::put_UseBitmap(VARIANT_BOOL newVal) {
+  useBitmap_ = newVal;
+  return S_OK;
+}
+
+HRESULT LineLayer::AddLine(BSTR szName, OLE_COLOR Color, LONG Style, ILine** ppResult) {
+  if (!ppResult) return E_POINTER;
+  *ppResult = nullptr;
+  try {
+    ComPtr<Object<Line>> made;
+    HRESULT hr = Object<Line>::Make(&made);
+    if (FAILED(hr)) return hr;
+    // Stored as given: only put_Style limits the value.
+    made->SetStyleUnchecked(Style);
+    made->put_Color(Color);
+    made->put_Visible(VARIANT_TRUE);
+    hr = made->put_Name(szName);
+    if (FAILED(hr)) return hr;
+    ComPtr<ILine> line(static_cast<ILine*>(made.get()));
+    lines_.push_back(line);
+    return line.CopyTo(ppResult);
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  }
+}
+
+HRESULT LineLayer::RemoveLine(VARIANT vIndex) {
+  std::optional<std::size_t> position;
+  HRESULT hr = FindLine(lines_, vIndex, &position);
+  if (FAILED(hr)) return hr;
+  if (!position || *position >= lines_.size()) return S_OK;
+  // Out of the list first, released last.
+  ComPtr<ILine> removed = std::move(lines_[*position]);
+  lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(*position));
+  return S_OK;
+}
+
+HRESULT LineLayer::get_Count(LONG* pVal) {
+  if (!pVal) return E_POINTER;
+  *pVal = static_cast<LONG>(lines_.size());
+  return S_OK;
+}
+
+HRESULT LineLayer::get_Offset(LONG* pVal) {
+  if (!pVal) return E_POINTER;
+  *pVal = offset_;
+  return S_OK;
+}
+
+HRESULT LineLayer::put_Offset(LONG newVal) {
+  offset_ = newVal;
+  return S_OK;
+}
+
+HRESULT LineLayer::RemoveAllLines() {
+  ReleaseAllLines();
+  return S_OK;
+}
+
+HRESULT LineLayer::put_DesignMode(VARIANT_BOOL newVal) {
+  designMode_ = newVal;
+  return S_OK;
+}
+
+HRESULT LineLayer::get_Lines(VARIANT vIndex, ILine** pVal) {
+  if (!pVal) return E_POINTER;
+  *pVal = nullptr;
+  std::optional<std::size_t> position;
+  HRESULT hr = FindLine(lines_, vIndex, &position);
+  if (FAILED(hr)) return hr;
+  if (!position || *position >= lines_.size()) return S_OK;
+  return lines_[*position].CopyTo(pVal);
+}
+
+HRESULT LineLayer::put_Lines(VARIANT vIndex, ILine* newVal) {
+  if (!newVal) return E_POINTER;
+  try {
+    Variant index;
+    HRESULT hr = VariantCopyInd(&index, &vIndex);
+    if (FAILED(hr)) return hr;
+    std::optional<std::size_t> position;
+    hr = FindLine(lines_, index, &position);
+    if (FAILED(hr)) return hr;
+    // The new reference is taken before the old one goes.
+    ComPtr<ILine> incoming(newVal);
+    if (position && *position < lines_.size()) {
+      std::swap(lines_[*position], incoming);
+      return S_OK;
+    }
+    if (index.vt != VT_BSTR) return S_OK;
+    lines_.push_back(incoming);
+    return newVal->put_Name(index.bstrVal);
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  }
+}
+
+HRESULT LineLayer::get_Style(LONG* pVal) {
+  if (!pVal) return E_POINTER;
+  *pVal = style_;
+  return S_OK;
+}
+
+HRESULT LineLayer::put_Style(LONG newVal) {
+  style_ = newVal;
+  return S_OK;
+}
+
+}  // namespace kelmira::layers
