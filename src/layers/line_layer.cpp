@@ -1,5 +1,6 @@
 // LineLayer: the list of lines and its redraw.
 #include "layers/line_layer.h"
+#include "module/stored_property.h"
 
 #include "layers/line.h"
 #include "layers/line_attachment.h"
@@ -119,16 +120,9 @@ void LineLayer::DrawLine(HDC dc, ILine* line, const PixelMapping& mapping, std::
   DrawPolyline(dc, points, mapping, patterned);
 }
 
-HRESULT LineLayer::get_UseBitmap(VARIANT_BOOL* pVal) {
-  if (!pVal) return E_POINTER;
-  *pVal = useBitmap_;
-  return S_OK;
-}
+HRESULT LineLayer::get_UseBitmap(VARIANT_BOOL* pVal) { return GetStored(useBitmap_, pVal); }
 
-HRESULT LineLayer::put_UseBitmap(VARIANT_BOOL newVal) {
-  useBitmap_ = newVal;
-  return S_OK;
-}
+HRESULT LineLayer::put_UseBitmap(VARIANT_BOOL newVal) { return PutStored(useBitmap_, newVal); }
 
 HRESULT LineLayer::AddLine(BSTR szName, OLE_COLOR Color, LONG Style, ILine** ppResult) {
   if (!ppResult) return E_POINTER;
@@ -168,22 +162,16 @@ HRESULT LineLayer::get_Count(LONG* pVal) {
   return S_OK;
 }
 
-HRESULT LineLayer::get_Offset(LONG* pVal) {
-  if (!pVal) return E_POINTER;
-  *pVal = offset_;
-  return S_OK;
-}
+HRESULT LineLayer::get_Offset(LONG* pVal) { return GetStored(offset_, pVal); }
 
-HRESULT LineLayer::put_Offset(LONG newVal) {
-  offset_ = newVal;
-  return S_OK;
-}
+HRESULT LineLayer::put_Offset(LONG newVal) { return PutStored(offset_, newVal); }
 
 HRESULT LineLayer::RemoveAllLines() {
   ReleaseAllLines();
   return S_OK;
 }
 
+// Kept widened to 32 bits.
 HRESULT LineLayer::put_DesignMode(VARIANT_BOOL newVal) {
   designMode_ = newVal;
   return S_OK;
@@ -222,15 +210,8 @@ HRESULT LineLayer::put_Lines(VARIANT vIndex, ILine* newVal) {
   }
 }
 
-HRESULT LineLayer::get_Style(LONG* pVal) {
-  if (!pVal) return E_POINTER;
-  *pVal = style_;
-  return S_OK;
-}
+HRESULT LineLayer::get_Style(LONG* pVal) { return GetStored(style_, pVal); }
 
-HRESULT LineLayer::put_Style(LONG newVal) {
-  style_ = newVal;
-  return S_OK;
-}
+HRESULT LineLayer::put_Style(LONG newVal) { return PutStored(style_, newVal); }
 
 }  // namespace kelmira::layers

@@ -91,9 +91,10 @@ TEST(PlotTool, DemoDataFillsThePicture) {
   ASSERT_EQ(run.status, 0) << run.output;
   Png picture(png);
   ASSERT_EQ(picture.width, 400);
-  // The frame is drawn in the grid colour and nothing is left red (uncovered).
-  EXPECT_EQ(picture.At(0, 150), 0xA0A0A0u);
-  int red = 0, background = 0;
+  // The frame is drawn in the grid colour (lines may cross it) and nothing is left red (uncovered).
+  int frame = 0, red = 0, background = 0;
+  for (int y = 0; y < 300; ++y) frame += picture.At(0, y) == 0xA0A0A0u;
+  EXPECT_GT(frame, 270);
   for (int y = 0; y < 300; y += 3)
     for (int x = 0; x < 400; x += 3) {
       red += picture.At(x, y) == 0x0000FFu;

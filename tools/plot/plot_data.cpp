@@ -83,9 +83,9 @@ PlotData DemoData(bool dateX) {
   for (int i = 0; i < kPoints; ++i) {
     double t = i * 0.1;
     data.x.push_back(dateX ? 45352.0 + i / 24.0 : t);  // 2024-03-01, hourly
-    damped.y.push_back(50.0 + 40.0 * std::exp(-t / 25.0) * std::sin(t * 1.3));
-    beat.y.push_back(50.0 + 18.0 * std::sin(t * 0.45) * std::cos(t * 2.1));
-    trend.y.push_back(14.0 + 6.0 * std::sin(t * 2 * kPi / 60.0) + 0.8 * std::sin(t * 1.7));
+    damped.y.push_back(50.0 + 42.0 * std::exp(-t / 22.0) * std::sin(t * 0.55));
+    beat.y.push_back(30.0 + 12.0 * std::sin(t * 0.21) + 2.5 * std::sin(t * 2.3));
+    trend.y.push_back(14.0 + 6.0 * std::sin(t * 2 * kPi / 60.0) + 0.6 * std::sin(t * 0.9));
   }
   data.series = {damped, beat, trend};
   return data;
