@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 using kelmira::ComPtr;
 
@@ -182,4 +183,69 @@ TEST(ModuleTest, CommonControlsAreReadyAfterLoad) {
   info.cbSize = sizeof(info);
   EXPECT_TRUE(GetClassInfoExA(nullptr, "STATIC", &info));
   EXPECT_TRUE(GetClassInfoExA(nullptr, "AtlAxWin", &info));
+}
+
+// Every built class is made by its ProgID, plain and inside an outer object whose IUnknown then
+// controls it; an aggregated container answers exactly like a plain one.
+TEST(ModuleTest, BuiltClassesCreatePlainAndAggregated) {
+  ASSERT_EQ(DllRegisterServer(), S_OK);
+  struct Outer : IUnknown {
+    ULONG refs = 1;
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** ppv) override {
+      *ppv = nullptr;
+      return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs; }
+    ULONG STDMETHODCALLTYPE Release() override { return --refs; }
+  };
+  int built = 0;
+  for (const Expected& entry : kClasses) {
+    std::string progId = std::string("Kelmira.") + entry.progName;
+    std::wstring wide(progId.begin(), progId.end());
+    std::u16string id(wide.begin(), wide.end());
+    CLSID clsid{};
+    ASSERT_EQ(CLSIDFromProgID(reinterpret_cast<LPCOLESTR>(id.c_str()), &clsid), S_OK) << progId;
+    ComPtr<IUnknown> plain;
+    HRESULT hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, reinterpret_cast<void**>(&plain));
+    if (hr == E_NOTIMPL) continue;  // a class of a later milestone
+    ASSERT_EQ(hr, S_OK) << progId;
+    ++built;
+    if (!entry.aggregatable) continue;
+    Outer outer;
+    IUnknown* inner = nullptr;
+    ASSERT_EQ(CoCreateInstance(clsid, &outer, CLSCTX_INPROC_SERVER, IID_IUnknown, reinterpret_cast<void**>(&inner)),
+              S_OK)
+        << progId;
+    ComPtr<IDispatch> dispatch;
+    ASSERT_EQ(inner->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&dispatch)), S_OK) << progId;
+    EXPECT_EQ(outer.refs, 2u) << progId << ": interfaces of the inner object count on the outer one";
+    dispatch = nullptr;
+    EXPECT_EQ(inner->Release(), 0u) << progId;
+  }
+  EXPECT_EQ(built, 9);
+
+  Outer outer;
+  IUnknown* inner = nullptr;
+  ASSERT_EQ(CoCreateInstance(CLSID_GraphicsContainer, &outer, CLSCTX_INPROC_SERVER, IID_IUnknown,
+                             reinterpret_cast<void**>(&inner)),
+            S_OK);
+  ComPtr<IGraphicsContainer> aggregated, plain;
+  ASSERT_EQ(inner->QueryInterface(IID_IGraphicsContainer, reinterpret_cast<void**>(&aggregated)), S_OK);
+  ASSERT_EQ(CoCreateInstance(CLSID_GraphicsContainer, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphicsContainer,
+                             reinterpret_cast<void**>(&plain)),
+            S_OK);
+  for (IGraphicsContainer* c : {aggregated.get(), plain.get()}) {
+    ASSERT_EQ(c->SetExtents(0, 10, 0, 1), S_OK);
+    ASSERT_EQ(c->SetLimits(-3, 4, 0.5, 0.5), S_OK);
+  }
+  double a[4], p[4];
+  aggregated->GetLimits(&a[0], &a[1], &a[2], &a[3]);
+  plain->GetLimits(&p[0], &p[1], &p[2], &p[3]);
+  EXPECT_EQ(std::vector<double>(a, a + 4), std::vector<double>(p, p + 4));
+  EXPECT_EQ(std::vector<double>(a, a + 4), (std::vector<double>{0, 7, 0.5, 0.501}));
+  EXPECT_EQ(DllCanUnloadNow(), S_FALSE);
+  aggregated = nullptr;
+  plain = nullptr;
+  EXPECT_EQ(inner->Release(), 0u);
+  EXPECT_EQ(DllCanUnloadNow(), S_OK);
 }
