@@ -125,13 +125,13 @@ class Object final : public T {
     } catch (...) {
       return E_FAIL;
     }
-    obj->InnerAddRef();
+    obj->InnerAddRef();  // keeps the object alive through FinalConstruct; then it is the caller's
     HRESULT hr = obj->RunFinalConstruct();
-    if (SUCCEEDED(hr)) {
-      obj->InnerAddRef();
-      *out = obj;
+    if (FAILED(hr)) {
+      obj->InnerRelease();
+      return hr;
     }
-    obj->InnerRelease();
+    *out = obj;
     return hr;
   }
 
