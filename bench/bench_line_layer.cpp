@@ -8,6 +8,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "bench_bitmap.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -17,30 +19,12 @@ namespace {
 
 using kelmira::ComPtr;
 
-constexpr int kWidth = 1000;
-constexpr int kHeight = 600;
+using bench::Bitmap;
+using bench::kHeight;
+using bench::kWidth;
 
 enum class XKind { Index, Single, Double };
 
-class Bitmap {
- public:
-  Bitmap() {
-    dc_ = CreateCompatibleDC(nullptr);
-    bitmap_ = CreateCompatibleBitmap(dc_, kWidth, kHeight);
-    previous_ = SelectObject(dc_, bitmap_);
-  }
-  ~Bitmap() {
-    SelectObject(dc_, previous_);
-    DeleteObject(bitmap_);
-    DeleteDC(dc_);
-  }
-  HDC dc() const { return dc_; }
-
- private:
-  HDC dc_;
-  HBITMAP bitmap_;
-  HGDIOBJ previous_;
-};
 
 // Many points per pixel column, spread over the whole view.
 ComPtr<ILineData> MakeData(LONG count, XKind kind, bool masked, bool noisy) {

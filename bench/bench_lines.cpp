@@ -4,6 +4,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "bench_bitmap.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <random>
@@ -11,29 +13,11 @@
 
 namespace {
 
-constexpr int kWidth = 1000;
-constexpr int kHeight = 600;
+using bench::Bitmap;
+using bench::kHeight;
+using bench::kWidth;
 constexpr int kPoints = 4096;
 
-class Bitmap {
- public:
-  Bitmap() {
-    dc_ = CreateCompatibleDC(nullptr);
-    bitmap_ = CreateCompatibleBitmap(dc_, kWidth, kHeight);
-    previous_ = SelectObject(dc_, bitmap_);
-  }
-  ~Bitmap() {
-    SelectObject(dc_, previous_);
-    DeleteObject(bitmap_);
-    DeleteDC(dc_);
-  }
-  HDC dc() const { return dc_; }
-
- private:
-  HDC dc_;
-  HBITMAP bitmap_;
-  HGDIOBJ previous_;
-};
 
 // A dense plot: each point 1 to 3 pixels right of the last, wandering up and down.
 std::vector<POINT> RandomWalk() {

@@ -2,21 +2,6 @@
 #include "container/layer_stack.h"
 
 namespace kelmira::container {
-namespace {
-
-OLECHAR FoldAsciiCase(OLECHAR c) { return (c >= u'A' && c <= u'Z') ? static_cast<OLECHAR>(c - u'A' + u'a') : c; }
-
-}  // namespace
-
-bool LayerNamesEqual(const OLECHAR* a, const OLECHAR* b) {
-  static constexpr OLECHAR kEmpty[] = u"";
-  if (!a) a = kEmpty;
-  if (!b) b = kEmpty;
-  for (;; ++a, ++b) {
-    if (FoldAsciiCase(*a) != FoldAsciiCase(*b)) return false;
-    if (*a == 0) return true;
-  }
-}
 
 ComPtr<IGraphicsLayer> AsLayer(IUnknown* object) {
   ComPtr<IGraphicsLayer> layer;
@@ -43,7 +28,7 @@ HRESULT LayerStack::FindLayer(const VARIANT& index, LONG* position) const {
 
 LONG LayerStack::IndexOfName(const OLECHAR* name) const {
   for (LONG i = 0; i < Count(); ++i)
-    if (LayerNamesEqual(At(i).name.get(), name)) return i;
+    if (NamesEqualIgnoringCase(At(i).name.get(), name)) return i;
   return kNotFound;
 }
 

@@ -9,6 +9,7 @@
 #pragma once
 
 #include "container/gdi_scope.h"
+#include "module/name_compare.h"
 
 #include <kelmira/kelmira.h>
 
@@ -23,9 +24,6 @@ struct LayerRecord {
   VARIANT_BOOL rightYAxis = VARIANT_FALSE;
   Bstr name;
 };
-
-// Case-insensitive for A-Z only; NULL equals an empty string.
-bool LayerNamesEqual(const OLECHAR* a, const OLECHAR* b);
 
 // The IGraphicsLayer of any object, or empty.
 ComPtr<IGraphicsLayer> AsLayer(IUnknown* object);

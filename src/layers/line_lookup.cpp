@@ -4,8 +4,6 @@
 namespace kelmira::layers {
 namespace {
 
-OLECHAR FoldAsciiCase(OLECHAR c) { return (c >= u'A' && c <= u'Z') ? static_cast<OLECHAR>(c - u'A' + u'a') : c; }
-
 std::optional<std::size_t> FindByName(const std::vector<ComPtr<ILine>>& lines, const OLECHAR* name) {
   for (std::size_t i = 0; i < lines.size(); ++i) {
     // A line of a host may call back into its layer; hold it and recheck the size each time.
@@ -23,16 +21,6 @@ std::optional<std::size_t> AtPosition(const std::vector<ComPtr<ILine>>& lines, L
 }
 
 }  // namespace
-
-bool NamesEqualIgnoringCase(const OLECHAR* a, const OLECHAR* b) {
-  static constexpr OLECHAR kEmpty[] = u"";
-  if (!a) a = kEmpty;
-  if (!b) b = kEmpty;
-  for (;; ++a, ++b) {
-    if (FoldAsciiCase(*a) != FoldAsciiCase(*b)) return false;
-    if (*a == 0) return true;
-  }
-}
 
 HRESULT FindLine(const std::vector<ComPtr<ILine>>& lines, const VARIANT& index, std::optional<std::size_t>* position) {
   if (!position) return E_POINTER;

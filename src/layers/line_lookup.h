@@ -9,11 +9,9 @@
 #include <optional>
 #include <vector>
 
-namespace kelmira::layers {
+#include "module/name_compare.h"
 
-// Compares as the C library's wide case-insensitive compare does in the default locale: up to
-// the first NUL, folding only A-Z.
-bool NamesEqualIgnoringCase(const OLECHAR* a, const OLECHAR* b);
+namespace kelmira::layers {
 
 // S_OK with *position set, or with it empty when no line is found (a position outside the list
 // included). A VARIANT that cannot be copied or converted to a 32-bit integer gives the

@@ -6,7 +6,7 @@
 #include <vector>
 
 using kelmira::ComPtr;
-using grid_test::AreaInfo;
+using grid_test::LayerInfo;
 using grid_test::Canvas;
 using grid_test::kGrey;
 using grid_test::kRed;
@@ -61,7 +61,7 @@ TEST(GridDrawingTest, LinesFallOnWholeMultiplesFromJustOutsideToJustPastTheArea)
   // (px -60 and 660, py 479 and -1) can be seen.
   Canvas canvas(800, 600);
   SetViewportOrgEx(canvas.dc(), 100, 100, nullptr);
-  ASSERT_EQ(grid->Redraw(AreaInfo(canvas.dc(), 600, 400, 0, 100, 0, 100)), S_OK);
+  ASSERT_EQ(grid->Redraw(LayerInfo(canvas.dc(), 600, 400, 0, 100, 0, 100)), S_OK);
   SetViewportOrgEx(canvas.dc(), 0, 0, nullptr);
 
   // Vertical lines at px -60, 0, 60, ..., 660, each over rows 0..399 of the area.
@@ -79,7 +79,7 @@ TEST(GridDrawingTest, ScaledOffsetsAreCutTowardZeroBeforeTheEdgeIsApplied) {
   ASSERT_TRUE(grid);
   FixSteps(grid.get(), 10, 10);
   Canvas canvas(300, 200);
-  DrawLayerInfo info = AreaInfo(canvas.dc(), 200, 100, 0, 1, 0, 1);
+  DrawLayerInfo info = LayerInfo(canvas.dc(), 200, 100, 0, 1, 0, 1);
   info.left = 10;
   info.XMin = 5;
   info.XScale = 1.3;
@@ -101,7 +101,7 @@ TEST(GridDrawingTest, EachDirectionStopsAfterTenThousandLines) {
     ASSERT_TRUE(grid);
     FixSteps(grid.get(), -0.25, 1);
     Canvas canvas(10010, 6);
-    DrawLayerInfo info = AreaInfo(canvas.dc(), 5, 4, 0, 1, 0, 1);
+    DrawLayerInfo info = LayerInfo(canvas.dc(), 5, 4, 0, 1, 0, 1);
     info.left = 10005;
     info.right = 10010;
     info.XScale = 4;
@@ -115,7 +115,7 @@ TEST(GridDrawingTest, EachDirectionStopsAfterTenThousandLines) {
     ASSERT_TRUE(grid);
     FixSteps(grid.get(), 1, -1);
     Canvas canvas(6, 10400);
-    DrawLayerInfo info = AreaInfo(canvas.dc(), 4, 400, 0, 1, 0, 1);
+    DrawLayerInfo info = LayerInfo(canvas.dc(), 4, 400, 0, 1, 0, 1);
     info.left = 5;  // left > right: no vertical lines
     info.YScale = 1;
     ASSERT_EQ(grid->Redraw(info), S_OK);
@@ -139,7 +139,7 @@ TEST(GridDrawingTest, ZeroAndTinyStepsDrawTheCapOnOnePixelLine) {
       FixSteps(grid.get(), c.xStep, c.yStep);
       Canvas canvas(600, 400);
       SetROP2(canvas.dc(), mode);
-      ASSERT_EQ(grid->Redraw(AreaInfo(canvas.dc(), 600, 400, 0.5, 100.5, 0.5, 100.5)), S_OK);
+      ASSERT_EQ(grid->Redraw(LayerInfo(canvas.dc(), 600, 400, 0.5, 100.5, 0.5, 100.5)), S_OK);
       if (c.yStep == 0) continue;  // both directions pile up; only termination matters
       if (mode == R2_NOTXORPEN) {
         EXPECT_EQ(canvas.CountPainted(), 0) << c.xStep << " " << c.yStep;
@@ -161,7 +161,7 @@ TEST(GridDrawingTest, BorderIsASolidFrameOnTheOutermostPixels) {
   grid->put_Border(VARIANT_TRUE);
   Canvas canvas(202, 102);
   SetViewportOrgEx(canvas.dc(), 1, 1, nullptr);
-  ASSERT_EQ(grid->Redraw(AreaInfo(canvas.dc(), 200, 100, 0, 100, 0, 100)), S_OK);
+  ASSERT_EQ(grid->Redraw(LayerInfo(canvas.dc(), 200, 100, 0, 100, 0, 100)), S_OK);
   SetViewportOrgEx(canvas.dc(), 0, 0, nullptr);
   EXPECT_EQ(PaintedColumns(canvas, 1), Every(1, 1, 200));
   EXPECT_EQ(PaintedColumns(canvas, 100), Every(1, 1, 200));
@@ -185,7 +185,7 @@ TEST(GridDrawingTest, PenStylesFillTheirGapsWithTheContextBackground) {
       Canvas canvas(600, 400);
       SetBkColor(canvas.dc(), kGrey);  // what a background layer leaves behind
       SetBkMode(canvas.dc(), opaque ? OPAQUE : TRANSPARENT);
-      ASSERT_EQ(grid->Redraw(AreaInfo(canvas.dc(), 600, 400, 0, 100, 0, 100)), S_OK);
+      ASSERT_EQ(grid->Redraw(LayerInfo(canvas.dc(), 600, 400, 0, 100, 0, 100)), S_OK);
       // Column 60 (x = 10) from its top end, and row 79 (y = 80) from its left end.
       const COLORREF gap = opaque ? kGrey : kWhite;
       for (int i = 0; i < 48; ++i) {
@@ -205,13 +205,13 @@ TEST(GridDrawingTest, LeavesTheContextAsItFoundIt) {
   Canvas canvas(100, 100);
   const HGDIOBJ pen = CreatePen(PS_SOLID, 3, 0x00123456);
   const HGDIOBJ before = SelectObject(canvas.dc(), pen);
-  ASSERT_EQ(grid->Redraw(AreaInfo(canvas.dc(), 100, 100, 0, 100, 0, 100)), S_OK);
+  ASSERT_EQ(grid->Redraw(LayerInfo(canvas.dc(), 100, 100, 0, 100, 0, 100)), S_OK);
   EXPECT_EQ(GetCurrentObject(canvas.dc(), OBJ_PEN), pen);
   SelectObject(canvas.dc(), before);
   EXPECT_TRUE(DeleteObject(pen));
 
   // A record without a usable context still chooses the steps and reports success.
-  DrawLayerInfo stale = AreaInfo(nullptr, 600, 400, 0, 100, 0, 100);
+  DrawLayerInfo stale = LayerInfo(nullptr, 600, 400, 0, 100, 0, 100);
   grid->put_AutoStep(VARIANT_TRUE);
   EXPECT_EQ(grid->Redraw(stale), S_OK);
   double step = 0;

@@ -7,7 +7,7 @@
 #include <limits>
 
 using kelmira::ComPtr;
-using grid_test::AreaInfo;
+using grid_test::LayerInfo;
 using grid_test::Canvas;
 
 namespace {
@@ -30,7 +30,7 @@ T Read(IGridLayer* grid, HRESULT (STDMETHODCALLTYPE C::*getter)(T*)) {
 // Redraws on a scratch canvas showing [xmin, xmax] x [ymin, ymax] on width x height pixels.
 void RedrawView(IGridLayer* grid, int width, int height, double xmin, double xmax, double ymin, double ymax) {
   Canvas canvas(width, height);
-  EXPECT_EQ(grid->Redraw(AreaInfo(canvas.dc(), width, height, xmin, xmax, ymin, ymax)), S_OK);
+  EXPECT_EQ(grid->Redraw(LayerInfo(canvas.dc(), width, height, xmin, xmax, ymin, ymax)), S_OK);
 }
 
 }  // namespace
@@ -184,7 +184,7 @@ TEST(GridLayerTest, StepsStayWhenTheyAreNotChosen) {
   for (double scale : {0.0, nan, std::numeric_limits<double>::infinity()}) {
     for (VARIANT_BOOL dates : {VARIANT_FALSE, VARIANT_TRUE}) {
       g->put_UseXAsDate(dates);
-      DrawLayerInfo info = AreaInfo(canvas.dc(), 600, 400, 0, 100, 0, 100);
+      DrawLayerInfo info = LayerInfo(canvas.dc(), 600, 400, 0, 100, 0, 100);
       info.XScale = scale;
       info.YScale = scale;
       EXPECT_EQ(g->Redraw(info), S_OK);
@@ -194,7 +194,7 @@ TEST(GridLayerTest, StepsStayWhenTheyAreNotChosen) {
   }
   // An area with no width: range 0.
   g->put_UseXAsDate(VARIANT_FALSE);
-  DrawLayerInfo flat = AreaInfo(canvas.dc(), 600, 400, 0, 100, 0, 100);
+  DrawLayerInfo flat = LayerInfo(canvas.dc(), 600, 400, 0, 100, 0, 100);
   flat.right = 0;
   EXPECT_EQ(g->Redraw(flat), S_OK);
   EXPECT_EQ(Read(g, &IGridLayer::get_XStep), 7.0);

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 using kelmira::ComPtr;
-using grid_test::AreaInfo;
+using grid_test::LayerInfo;
 using grid_test::Canvas;
 
 namespace {
@@ -100,10 +100,10 @@ TEST(LineLegendLayerTest, StoresItsSettingsAndDrawsNothing) {
 
   Canvas canvas(50, 40);
   canvas.Fill(grid_test::kGrey);
-  EXPECT_EQ(legend->Redraw(AreaInfo(canvas.dc(), 50, 40, 0, 100, 0, 100)), S_OK);
+  EXPECT_EQ(legend->Redraw(LayerInfo(canvas.dc(), 50, 40, 0, 100, 0, 100)), S_OK);
   for (int y = 0; y < 40; ++y)
     for (int x = 0; x < 50; ++x) ASSERT_EQ(canvas.At(x, y), grid_test::kGrey);
-  EXPECT_EQ(legend->Redraw(AreaInfo(nullptr, 0, 0, 0, 0, 0, 0)), S_OK);  // nothing to draw into
+  EXPECT_EQ(legend->Redraw(LayerInfo(nullptr, 0, 0, 0, 0, 0, 0)), S_OK);  // nothing to draw into
 }
 
 TEST(LineLegendLayerTest, UseBitmapIsNotKept) {

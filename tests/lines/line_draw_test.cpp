@@ -40,8 +40,8 @@ TEST(LineDrawTest, IndexLineJoinsItsPointsAndRestoresTheContext) {
   // (10,89), (20,79), (30,69), (40,59), joined by three segments; the last end pixel is left out.
   EXPECT_EQ(canvas.PaintedPixels(),
             Union({ReferenceSegment(10, 89, 20, 79), ReferenceSegment(20, 79, 30, 69), ReferenceSegment(30, 69, 40, 59)}));
-  EXPECT_EQ(canvas.Pixel(10, 89), kWhite);
-  EXPECT_EQ(canvas.Pixel(30, 69), kWhite);
+  EXPECT_EQ(canvas.At(10, 89), kWhite);
+  EXPECT_EQ(canvas.At(30, 69), kWhite);
   EXPECT_FALSE(canvas.Painted(40, 59));
   EXPECT_EQ(GetCurrentObject(canvas.dc(), OBJ_PEN), penBefore);
   EXPECT_EQ(GetCurrentObject(canvas.dc(), OBJ_BRUSH), brushBefore);
@@ -270,7 +270,7 @@ TEST(LineDrawTest, PenStylesAndWidthsMatchMoveAndLineTo) {
       // The gaps show: some pixel of the line took the background colour.
       bool gap = false;
       for (int x = 1; x < 300 && !gap; ++x)
-        for (int y = 0; y < 100 && !gap; ++y) gap = canvas.Pixel(x, y) == kGap;
+        for (int y = 0; y < 100 && !gap; ++y) gap = canvas.At(x, y) == kGap;
       EXPECT_TRUE(gap);
     }
   }

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/layer_canvas.h"
+
 #include <cstdint>
 #include <set>
 #include <utility>
@@ -19,66 +21,9 @@ constexpr COLORREF kBlack = 0x00000000;
 constexpr COLORREF kWhite = 0x00FFFFFF;
 
 // A memory device context over a black bitmap.
-class Canvas {
+class Canvas : public kelmira_test::LayerCanvas {
  public:
-  Canvas(int width, int height) : width_(width), height_(height) {
-    dc_ = CreateCompatibleDC(nullptr);
-    bitmap_ = CreateCompatibleBitmap(dc_, width, height);
-    previous_ = SelectObject(dc_, bitmap_);
-  }
-  ~Canvas() {
-    SelectObject(dc_, previous_);
-    DeleteObject(bitmap_);
-    DeleteDC(dc_);
-  }
-  Canvas(const Canvas&) = delete;
-  Canvas& operator=(const Canvas&) = delete;
-
-  HDC dc() const { return dc_; }
-  int width() const { return width_; }
-  int height() const { return height_; }
-
-  // The record a container would hand over for limits xmin..xmax, ymin..ymax.
-  DrawLayerInfo Info(double xmin, double xmax, double ymin, double ymax) const {
-    DrawLayerInfo info{};
-    info.hDC = static_cast<LONG>(HandleToUlong(dc_));
-    info.left = 0;
-    info.top = 0;
-    info.right = width_;
-    info.bottom = height_;
-    info.XMin = xmin;
-    info.YMin = ymin;
-    info.XScale = width_ / (xmax - xmin);
-    info.YScale = height_ / (ymax - ymin);
-    return info;
-  }
-
-  bool Painted(int x, int y) const { return GetPixel(dc_, x, y) != kBlack; }
-  COLORREF Pixel(int x, int y) const { return GetPixel(dc_, x, y); }
-
-  std::set<std::pair<int, int>> PaintedPixels() const {
-    std::set<std::pair<int, int>> painted;
-    for (int y = 0; y < height_; ++y)
-      for (int x = 0; x < width_; ++x)
-        if (Painted(x, y)) painted.insert({x, y});
-    return painted;
-  }
-
-  // Pixels where the two canvases differ, as (x, y) pairs.
-  std::vector<std::pair<int, int>> Differences(const Canvas& other) const {
-    std::vector<std::pair<int, int>> diff;
-    for (int y = 0; y < height_; ++y)
-      for (int x = 0; x < width_; ++x)
-        if (Pixel(x, y) != other.Pixel(x, y)) diff.push_back({x, y});
-    return diff;
-  }
-
- private:
-  int width_;
-  int height_;
-  HDC dc_;
-  HBITMAP bitmap_;
-  HGDIOBJ previous_;
+  Canvas(int width, int height) : LayerCanvas(width, height, kBlack) {}
 };
 
 // A pen and a brush of one colour, selected into a device context while this lives.
