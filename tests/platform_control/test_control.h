@@ -198,11 +198,12 @@ class TestComposite : public TestControlT<TestComposite, kelmira::CompositeContr
   int initDialogs = 0;
 };
 
-template <class T>
-kelmira::ComPtr<kelmira::Object<T>> Make(std::shared_ptr<ControlProbe> probe = std::make_shared<ControlProbe>()) {
-  kelmira::ComPtr<kelmira::Object<T>> control;
-  kelmira::Object<T>::Make(&control, std::move(probe));
-  return control;
+// A new object of T (a control, site or sink) holding one reference.
+template <class T, class... Args>
+kelmira::ComPtr<kelmira::Object<T>> Make(Args&&... args) {
+  kelmira::ComPtr<kelmira::Object<T>> object;
+  kelmira::Object<T>::Make(&object, std::forward<Args>(args)...);
+  return object;
 }
 
 // A client site and in-place site of a hand-made window (or none), that records what controls
@@ -216,7 +217,6 @@ class TestSite : public IOleClientSite, public IOleInPlaceSiteWindowless, public
 
   HWND window = nullptr;
   RECT position{0, 0, 60, 40};
-  bool allowWindowless = true;
   std::vector<std::string> calls;
   std::vector<std::pair<bool, BOOL>> invalidations;  // (whole control, erase)
   int focusChanges = 0;
@@ -257,7 +257,7 @@ class TestSite : public IOleClientSite, public IOleInPlaceSiteWindowless, public
   }
   HRESULT STDMETHODCALLTYPE OnInPlaceDeactivateEx(BOOL) override { return Note("OnInPlaceDeactivateEx"); }
   HRESULT STDMETHODCALLTYPE RequestUIActivate() override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE CanWindowlessActivate() override { return allowWindowless ? S_OK : S_FALSE; }
+  HRESULT STDMETHODCALLTYPE CanWindowlessActivate() override { return S_OK; }
   HRESULT STDMETHODCALLTYPE GetCapture() override { return S_FALSE; }
   HRESULT STDMETHODCALLTYPE SetCapture(BOOL) override { return S_OK; }
   HRESULT STDMETHODCALLTYPE GetFocus() override { return S_FALSE; }
@@ -328,15 +328,7 @@ class EventSink : public IDispatch {
   }
 };
 
-template <class T>
-kelmira::ComPtr<kelmira::Object<T>> MakeObject() {
-  kelmira::ComPtr<kelmira::Object<T>> object;
-  kelmira::Object<T>::Make(&object);
-  return object;
-}
-
 // Windows for the tests: a visible top-level frame at (100, 50) of the virtual screen.
 HWND MakeFrame(int width = 400, int height = 300);
 // Dispatches everything posted and paints what is invalid (bounded).
 void PumpMessages();
-ULONG RefCount(IUnknown* object);

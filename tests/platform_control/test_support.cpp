@@ -82,8 +82,3 @@ void PumpMessages() {
   MSG msg{};
   for (int i = 0; i < 1000 && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); ++i) DispatchMessageA(&msg);
 }
-
-ULONG RefCount(IUnknown* object) {
-  object->AddRef();
-  return object->Release();
-}
