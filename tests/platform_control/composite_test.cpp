@@ -17,11 +17,8 @@ class CompositeTest : public ::testing::Test {
 
 TEST_F(CompositeTest, NotActiveDrawsOutlineGreyFillAndCentredCaption) {
   auto composite = Make<TestComposite>();
-  HDC dc = CreateCompatibleDC(nullptr);
-  HBITMAP bitmap = CreateCompatibleBitmap(dc, 260, 80);
-  HGDIOBJ old = SelectObject(dc, bitmap);
-  RECT all{0, 0, 260, 80};
-  FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  MemoryCanvas canvas(260, 80);
+  HDC dc = canvas.dc();
 
   RECTL bounds{10, 10, 250, 70};
   ASSERT_EQ(composite->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, dc, &bounds, nullptr, nullptr, 0), S_OK);
@@ -55,10 +52,6 @@ TEST_F(CompositeTest, NotActiveDrawsOutlineGreyFillAndCentredCaption) {
   const int left = firstColumn - 10, right = 250 - lastColumn;
   EXPECT_GT(left, 20);
   EXPECT_LE(std::abs(left - right), 4);
-
-  SelectObject(dc, old);
-  DeleteObject(bitmap);
-  DeleteDC(dc);
 }
 
 TEST_F(CompositeTest, ActiveCompositeIsADialogThatHostsItsItems) {
@@ -89,16 +82,10 @@ TEST_F(CompositeTest, ActiveCompositeIsADialogThatHostsItsItems) {
     EXPECT_EQ(GetParent(innerHwnd), item);
 
     // Active, the composite leaves drawing to its window.
-    HDC dc = CreateCompatibleDC(nullptr);
-    HBITMAP bitmap = CreateCompatibleBitmap(dc, 20, 20);
-    HGDIOBJ old = SelectObject(dc, bitmap);
+    MemoryCanvas canvas(20, 20);
     RECTL bounds{0, 0, 20, 20};
-    composite->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, dc, &bounds, nullptr, nullptr, 0);
-    EXPECT_EQ(GetPixel(dc, 0, 0), RGB(0, 0, 0));  // untouched: the new bitmap is black
-    EXPECT_EQ(GetPixel(dc, 5, 5), RGB(0, 0, 0));
-    SelectObject(dc, old);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
+    composite->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, canvas.dc(), &bounds, nullptr, nullptr, 0);
+    EXPECT_EQ(std::tuple(canvas.At(0, 0), canvas.At(5, 5)), std::tuple(RGB(255, 255, 255), RGB(255, 255, 255)));
   }
   DestroyWindow(frame);
   EXPECT_TRUE(probe->destroyed);

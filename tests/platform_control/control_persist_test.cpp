@@ -167,17 +167,7 @@ TEST_F(PersistTest, QuickActivateConnectsSiteViewSinkAndEvents) {
   auto control = Make<TestControl>();
   auto site = Make<TestSite>();
   auto events = Make<EventSink>();
-  class ViewSink : public RecordingSink, public IAdviseSinkEx {
-   public:
-    using Interfaces = kelmira::InterfaceTable<IAdviseSinkEx, kelmira::Via<IAdviseSink, IAdviseSinkEx>>;
-    void STDMETHODCALLTYPE OnDataChange(FORMATETC* f, STGMEDIUM* m) override { RecordingSink::OnDataChange(f, m); }
-    void STDMETHODCALLTYPE OnViewChange(DWORD a, LONG i) override { RecordingSink::OnViewChange(a, i); }
-    void STDMETHODCALLTYPE OnRename(IMoniker* m) override { RecordingSink::OnRename(m); }
-    void STDMETHODCALLTYPE OnSave() override { RecordingSink::OnSave(); }
-    void STDMETHODCALLTYPE OnClose() override { RecordingSink::OnClose(); }
-    void STDMETHODCALLTYPE OnViewStatusChange(DWORD) override {}
-  };
-  auto view = Make<ViewSink>();
+  auto view = Make<RecordingSink>();
 
   QACONTAINER container{};
   container.cbSize = sizeof(container);

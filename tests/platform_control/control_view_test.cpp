@@ -12,27 +12,6 @@ namespace {
 
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 
-class MemoryCanvas {
- public:
-  MemoryCanvas(int width, int height) : dc_(CreateCompatibleDC(nullptr)), bitmap_(CreateCompatibleBitmap(dc_, width, height)) {
-    old_ = SelectObject(dc_, bitmap_);
-    RECT all{0, 0, width, height};
-    FillRect(dc_, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-  }
-  ~MemoryCanvas() {
-    SelectObject(dc_, old_);
-    DeleteObject(bitmap_);
-    DeleteDC(dc_);
-  }
-  HDC dc() const { return dc_; }
-  COLORREF At(int x, int y) const { return GetPixel(dc_, x, y); }
-
- private:
-  HDC dc_;
-  HBITMAP bitmap_;
-  HGDIOBJ old_;
-};
-
 HRESULT DrawInto(IViewObject* view, HDC hdc, const RECTL* bounds, DWORD aspect = DVASPECT_CONTENT, LONG lindex = -1) {
   return view->Draw(aspect, lindex, nullptr, nullptr, nullptr, hdc, bounds, nullptr, nullptr, 0);
 }

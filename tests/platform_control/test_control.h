@@ -293,10 +293,10 @@ class TestSite : public IOleClientSite, public IOleInPlaceSiteWindowless, public
   }
 };
 
-// Records the notifications of a view or data advise connection.
-class RecordingSink : public IAdviseSink {
+// Records the notifications of a view, data or object advise connection.
+class RecordingSink : public IAdviseSinkEx {
  public:
-  using Interfaces = kelmira::InterfaceTable<IAdviseSink>;
+  using Interfaces = kelmira::InterfaceTable<IAdviseSinkEx, kelmira::Via<IAdviseSink, IAdviseSinkEx>>;
   std::vector<std::pair<DWORD, LONG>> viewChanges;
   std::vector<DWORD> dataTymeds;
   int closes = 0;
@@ -306,6 +306,7 @@ class RecordingSink : public IAdviseSink {
   void STDMETHODCALLTYPE OnRename(IMoniker*) override {}
   void STDMETHODCALLTYPE OnSave() override { ++saves; }
   void STDMETHODCALLTYPE OnClose() override { ++closes; }
+  void STDMETHODCALLTYPE OnViewStatusChange(DWORD) override {}
 };
 
 // Records the events it is sent: (dispid, arguments in declaration order).
@@ -326,6 +327,30 @@ class EventSink : public IDispatch {
     events.emplace_back(id, args);
     return S_OK;
   }
+};
+
+// A white memory bitmap to draw into.
+class MemoryCanvas {
+ public:
+  MemoryCanvas(int width, int height) : dc_(CreateCompatibleDC(nullptr)), bitmap_(CreateCompatibleBitmap(dc_, width, height)) {
+    old_ = SelectObject(dc_, bitmap_);
+    RECT all{0, 0, width, height};
+    FillRect(dc_, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  }
+  ~MemoryCanvas() {
+    SelectObject(dc_, old_);
+    DeleteObject(bitmap_);
+    DeleteDC(dc_);
+  }
+  MemoryCanvas(const MemoryCanvas&) = delete;
+  MemoryCanvas& operator=(const MemoryCanvas&) = delete;
+  HDC dc() const { return dc_; }
+  COLORREF At(int x, int y) const { return GetPixel(dc_, x, y); }
+
+ private:
+  HDC dc_;
+  HBITMAP bitmap_;
+  HGDIOBJ old_;
 };
 
 // Windows for the tests: a visible top-level frame at (100, 50) of the virtual screen.

@@ -5,7 +5,7 @@
 #define KM_DEF_TABLES kControlTestLibrary
 #include <kelmira/platform/dispatch_def.inc>
 
-#include <string_view>
+#include <kelmira/platform/dialog_template.h>
 
 namespace {
 
@@ -18,39 +18,17 @@ void Register(REFCLSID clsid, IClassFactory* factory) {
   CoRegisterClassObject(clsid, factory, CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie);
 }
 
-// A template as a resource compiler lays it out: the dialog (a child window, 8 pt MS Sans Serif,
-// 186 x 94 dialog units) with one "AtlAxWin" item that names the test control.
-std::vector<WORD> BuildCompositeTemplate() {
-  std::vector<WORD> words;
-  auto raw = [&words](const void* data, std::size_t bytes) {
-    const auto* w = static_cast<const WORD*>(data);
-    words.insert(words.end(), w, w + bytes / 2);
-  };
-  auto text = [&words](std::string_view s) {
-    for (char c : s) words.push_back(static_cast<unsigned char>(c));
-    words.push_back(0);
-  };
-  DLGTEMPLATE dialog{WS_CHILD | DS_SETFONT | DS_CONTROL, 0, 1, 0, 0, 186, 94};
-  raw(&dialog, sizeof(dialog));
-  words.push_back(0);  // no menu
-  words.push_back(0);  // the dialog class
-  text("");            // no title
-  words.push_back(8);
-  text("MS Sans Serif");
-  if (words.size() % 2) words.push_back(0);
-  DLGITEMTEMPLATE item{WS_CHILD | WS_VISIBLE, 0, 7, 7, 100, 50, 100};
-  raw(&item, sizeof(item));
-  text("AtlAxWin");
-  text("{3D0B8E51-6A2C-4F1B-8E4D-217A90C35504}");
-  words.push_back(0);  // no creation data
-  return words;
-}
-
 }  // namespace
 
+// The dialog (a child window, 8 pt MS Sans Serif, 186 x 94 dialog units) with one "AtlAxWin" item
+// that names the test control.
 const DLGTEMPLATE* TestComposite::GetDialogTemplate() {
-  static const std::vector<WORD> bytes = BuildCompositeTemplate();
-  return reinterpret_cast<const DLGTEMPLATE*>(bytes.data());
+  static const kelmira::DialogTemplateBuilder dialog = [] {
+    kelmira::DialogTemplateBuilder b(WS_CHILD | DS_CONTROL, 0, 0, 0, 186, 94, "", 8, "MS Sans Serif");
+    b.AddItem(WS_CHILD | WS_VISIBLE, 7, 7, 100, 50, 100, "AtlAxWin", "{3D0B8E51-6A2C-4F1B-8E4D-217A90C35504}");
+    return b;
+  }();
+  return dialog.Template();
 }
 
 void RegisterTestClasses() {
