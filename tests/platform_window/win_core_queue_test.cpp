@@ -15,15 +15,13 @@ TEST_F(Queue, PostedMessagesComeBackInOrderWithFilters) {
   PostMessageA(b, WM_USER + 2, 0, 0);
   PostMessageA(nullptr, WM_APP, 5, 0);
   MSG m;
+  auto whole = [&m] { return std::tuple(m.hwnd, m.message, m.wParam, m.lParam); };
   ASSERT_TRUE(PeekMessageA(&m, b, 0, 0, PM_NOREMOVE));
-  EXPECT_EQ(m.message, WM_USER + 2);
+  EXPECT_EQ(whole(), std::tuple(b, UINT{WM_USER + 2}, WPARAM{0}, LPARAM{0}));
   ASSERT_TRUE(PeekMessageA(&m, nullptr, WM_APP, WM_APP, PM_REMOVE));
-  EXPECT_EQ(m.hwnd, nullptr);
-  EXPECT_EQ(m.wParam, 5u);
+  EXPECT_EQ(whole(), std::tuple(nullptr, UINT{WM_APP}, WPARAM{5}, LPARAM{0}));
   ASSERT_EQ(GetMessageA(&m, nullptr, 0, 0), 1);
-  EXPECT_EQ(m.hwnd, a);
-  EXPECT_EQ(m.message, WM_USER + 1);
-  EXPECT_EQ(m.lParam, 2);
+  EXPECT_EQ(whole(), std::tuple(a, UINT{WM_USER + 1}, WPARAM{1}, LPARAM{2}));
   ASSERT_EQ(GetMessageA(&m, nullptr, 0, 0), 1);
   EXPECT_EQ(m.hwnd, b);
   EXPECT_FALSE(PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE));
@@ -38,8 +36,7 @@ TEST_F(Queue, QuitComesAfterPostedMessagesAndAnEmptyQueueFails) {
   MSG m;
   EXPECT_EQ(GetMessageA(&m, nullptr, 0, 0), 1);
   EXPECT_EQ(GetMessageA(&m, nullptr, 0, 0), 0);
-  EXPECT_EQ(m.message, static_cast<UINT>(WM_QUIT));
-  EXPECT_EQ(m.wParam, 3u);
+  EXPECT_EQ(std::tuple(m.message, m.wParam), std::tuple(UINT{WM_QUIT}, WPARAM{3}));
   EXPECT_FALSE(PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE));
   SetLastError(0);
   EXPECT_EQ(GetMessageA(&m, nullptr, 0, 0), -1);
@@ -80,14 +77,10 @@ TEST_F(Queue, TranslateMessageMakesCharactersFromKeys) {
   key.wParam = VK_SHIFT;  // makes no character
   TranslateMessage(&key);
   MSG m;
-  ASSERT_TRUE(PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE));
-  EXPECT_EQ(m.message, static_cast<UINT>(WM_CHAR));
-  EXPECT_EQ(m.wParam, static_cast<WPARAM>(','));
-  ASSERT_TRUE(PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE));
-  EXPECT_EQ(m.wParam, static_cast<WPARAM>('a'));
-  EXPECT_EQ(m.lParam, 1);
-  ASSERT_TRUE(PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE));
-  EXPECT_EQ(m.message, static_cast<UINT>(WM_USER));
+  std::vector<std::tuple<UINT, WPARAM, LPARAM>> got;
+  while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) got.emplace_back(m.message, m.wParam, m.lParam);
+  EXPECT_EQ(got, (std::vector<std::tuple<UINT, WPARAM, LPARAM>>{
+                     {WM_CHAR, ',', 1}, {WM_CHAR, 'a', 1}, {WM_USER, 0, 0}}));
 }
 
 // Also: an exception from a window procedure stays inside SendMessageA.
@@ -124,8 +117,7 @@ TEST_F(Queue, MouseMessagesGoToTheWindowUnderTheScreenPoint) {
   PostMouseMessage(*hit, WM_LBUTTONDOWN, MK_LBUTTON, screen, 1234);
   MSG m;
   ASSERT_EQ(GetMessageA(&m, nullptr, 0, 0), 1);
-  EXPECT_EQ(m.hwnd, child);
-  EXPECT_EQ(m.lParam, MAKELPARAM(5, 5));  // client coordinates
+  EXPECT_EQ(std::tuple(m.hwnd, m.lParam), std::tuple(child, MAKELPARAM(5, 5)));  // client coordinates
   EXPECT_EQ(GetMessagePos(), static_cast<DWORD>(MAKELONG(115, 125)));
 
   EnableWindow(top, FALSE);  // a disabled top-level window blocks the point

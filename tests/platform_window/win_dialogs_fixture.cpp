@@ -7,14 +7,10 @@ namespace {
 
 constexpr const char* kOwnerClass = "KelmiraDialogTestOwner";
 
-LRESULT OwnerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  return DefWindowProcA(hwnd, msg, wParam, lParam);
-}
-
 }  // namespace
 
 void DialogTest::SetUp() {
-  RegisterPlainClass(kOwnerClass, &OwnerProc, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  RegisterPlainClass(kOwnerClass, &DefWindowProcA, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
   window::ResetInputState();
   KelmiraSetMessageBoxHook(nullptr, nullptr);
   KelmiraSetIdleHook(nullptr, nullptr);

@@ -93,13 +93,11 @@ TEST_F(KeyboardTest, KeysGoToTheFocusWindowWithTheirParameterBits) {
   Key(WM_KEYDOWN, VK_LEFT);
   auto k = Keys(a);
   ASSERT_EQ(k.size(), 10u);
-  EXPECT_EQ(k[0].wParam, static_cast<WPARAM>('A'));
-  EXPECT_EQ(k[0].lParam, 0x001E0001);  // one stroke, scan code 0x1E
-  EXPECT_EQ(k[1].wParam, static_cast<WPARAM>('a'));
-  EXPECT_EQ(k[2].lParam, 0x401E0001);  // the repeat: it was down before
-  EXPECT_EQ(k[4].lParam, static_cast<LPARAM>(0xC01E0001u));
-  EXPECT_EQ(k[7].wParam, static_cast<WPARAM>('Q'));  // the character of shift + Q
-  EXPECT_EQ(k[9].lParam, 0x014B0001);                // an extended key
+  // One stroke of scan code 0x1E, its character, the repeat (down before), the release; the
+  // character of shift + Q; an extended key.
+  EXPECT_EQ(std::tuple(k[0].wParam, k[0].lParam, k[1].wParam, k[2].lParam, k[4].lParam, k[7].wParam, k[9].lParam),
+            std::tuple(WPARAM{'A'}, LPARAM{0x001E0001}, WPARAM{'a'}, LPARAM{0x401E0001}, LPARAM{0xC01E0001}, WPARAM{'Q'},
+                       LPARAM{0x014B0001}));
 
   // Without a focus window the keys go to the active window as system keys.
   SetFocus(nullptr);
