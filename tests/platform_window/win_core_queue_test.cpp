@@ -1,8 +1,6 @@
 // Posting, retrieving, filtering, quitting, translating keys and the idle hook.
 #include "win_core_support.h"
 
-#include "window/message_queue.h"
-
 namespace wincore {
 namespace {
 
@@ -102,29 +100,6 @@ TEST_F(Queue, DefaultProcedureAnswers) {
   SendMessageA(top, WM_CLOSE, 0, 0);
   EXPECT_FALSE(IsWindow(top));
   EXPECT_FALSE(IsWindow(child));
-}
-
-TEST_F(Queue, MouseMessagesGoToTheWindowUnderTheScreenPoint) {
-  using kelmira::window::HitTestScreenPoint;
-  using kelmira::window::PostMouseMessage;
-  HWND top = Top(100, 100, 200, 200);
-  HWND child = Child(top, 1, 10, 20, 50, 50);
-  POINT screen{115, 125};
-  kelmira::window::Window* hit = HitTestScreenPoint(screen);
-  ASSERT_TRUE(hit);
-  EXPECT_EQ(hit->handle, child);
-  // (The wheel's screen coordinates are checked end to end with the injected input.)
-  PostMouseMessage(*hit, WM_LBUTTONDOWN, MK_LBUTTON, screen, 1234);
-  MSG m;
-  ASSERT_EQ(GetMessageA(&m, nullptr, 0, 0), 1);
-  EXPECT_EQ(std::tuple(m.hwnd, m.lParam), std::tuple(child, MAKELPARAM(5, 5)));  // client coordinates
-  EXPECT_EQ(GetMessagePos(), static_cast<DWORD>(MAKELONG(115, 125)));
-
-  EnableWindow(top, FALSE);  // a disabled top-level window blocks the point
-  hit = HitTestScreenPoint(screen);
-  ASSERT_TRUE(hit);
-  EXPECT_EQ(hit->handle, top);
-  EXPECT_EQ(WindowFromPoint(screen), nullptr);
 }
 
 }  // namespace

@@ -26,6 +26,7 @@ TEST_F(MouseTest, HitTestingPicksTheChildUnderThePointInItsClientCoordinates) {
   ShowWindow(child, SW_HIDE);
   EnableWindow(child, TRUE);
   Move(132, 142);  // a hidden one is not there
+  EXPECT_EQ(GetMessagePos(), static_cast<DWORD>(MAKELONG(132, 142)));  // the last retrieved, on the screen
   std::vector<std::pair<HWND, LPARAM>> moves;
   for (const Received& r : Messages(WM_MOUSEMOVE, WM_MOUSEMOVE)) moves.emplace_back(r.hwnd, r.lParam);
   EXPECT_EQ(moves, (std::vector<std::pair<HWND, LPARAM>>{{child, MAKELPARAM(10, 10)}, {top, MAKELPARAM(10, 5)},
