@@ -64,7 +64,6 @@ class TestControlT : public kelmira::ControlBase<Derived, Impl>, public kelmira:
   // Fills the bounds, and a little more: drawing through IViewObject must clip it.
   HRESULT OnDraw(HDC hdc, const RECT& bounds) override {
     ++draws;
-    lastBounds = bounds;
     RECT wide{bounds.left - 3, bounds.top - 3, bounds.right + 3, bounds.bottom + 3};
     HBRUSH brush = CreateSolidBrush(fillColor);
     FillRect(hdc, &wide, brush);
@@ -135,7 +134,6 @@ class TestControlT : public kelmira::ControlBase<Derived, Impl>, public kelmira:
   std::u16string caption = u"caption";
   double weight = 1.5;
   int draws = 0;
-  RECT lastBounds{};
   std::map<UINT, int> messages;
   std::vector<std::pair<UINT, POINT>> mouse;  // message and client position
 
