@@ -60,11 +60,10 @@ TEST(DialogTemplateParse, ExtendedLayoutWithCreationDataAndTruncation) {
   EXPECT_EQ(std::tuple(d.helpId, d.title, d.pointSize, d.weight, d.face),
             std::tuple(7u, std::string("Ex"), 9, FW_BOLD, std::string("Arial")));
   ASSERT_EQ(d.items.size(), 1u);
-  EXPECT_EQ(d.items[0].id, 70000u);  // 32-bit ids only exist in this layout
-  EXPECT_EQ(d.items[0].style, kChildItem | SS_RIGHT);
   ASSERT_NE(d.items[0].creationData, nullptr);
-  EXPECT_EQ(d.items[0].creationData[0], 3);  // the size word comes first
-  EXPECT_EQ(d.items[0].creationData[2], 0xAA);
+  // 32-bit ids only exist in this layout; the creation data starts with its size word.
+  EXPECT_EQ(std::tuple(d.items[0].id, d.items[0].style, d.items[0].creationData[0], d.items[0].creationData[2]),
+            std::tuple(70000u, kChildItem | SS_RIGHT, 3, 0xAA));
 
   // Truncated templates fail without reading past the end, and change nothing.
   d.title = "unchanged";
@@ -121,8 +120,8 @@ TEST_F(DialogPlacementTest, PopupDialogsSitRelativeToTheOwnerOrCentred) {
   HWND c = CreateDialogIndirectParamA(nullptr, centred.Template(), owner, &QuietProc, 0);
   ASSERT_NE(c, nullptr);
   GetWindowRect(c, &r);
-  EXPECT_EQ(r.left, (GetSystemMetrics(SM_CXSCREEN) - (r.right - r.left)) / 2);
-  EXPECT_EQ(r.top, (GetSystemMetrics(SM_CYSCREEN) - (r.bottom - r.top)) / 2);
+  EXPECT_EQ(std::tuple(r.left, r.top), std::tuple((GetSystemMetrics(SM_CXSCREEN) - (r.right - r.left)) / 2,
+                                                   (GetSystemMetrics(SM_CYSCREEN) - (r.bottom - r.top)) / 2));
   DestroyWindow(a);
   DestroyWindow(c);
 }

@@ -87,19 +87,20 @@ TEST_F(WinSdlBackend, DesktopWindowFollowsTheTopLevelWindow) {
   SDL_Window* native = Native(hwnd);
   ASSERT_NE(native, nullptr);
   EXPECT_STREQ(SDL_GetWindowTitle(native), "Plot window");
-  int x, y, w, h;
-  SDL_GetWindowPosition(native, &x, &y);
-  SDL_GetWindowSize(native, &w, &h);
-  EXPECT_EQ((std::vector<int>{x, y, w, h}), (std::vector<int>{30, 40, 200, 150}));
+  auto geometry = [native] {
+    int x, y, w, h;
+    SDL_GetWindowPosition(native, &x, &y);
+    SDL_GetWindowSize(native, &w, &h);
+    return std::vector<int>{x, y, w, h};
+  };
+  EXPECT_EQ(geometry(), (std::vector<int>{30, 40, 200, 150}));
   EXPECT_TRUE(SDL_GetWindowFlags(native) & SDL_WINDOW_RESIZABLE);
 
   SetWindowTextA(hwnd, "Caf\xE9");  // Windows-1252 in, UTF-8 out
   EXPECT_STREQ(SDL_GetWindowTitle(native), "Caf\xC3\xA9");
 
   MoveWindow(hwnd, 50, 60, 300, 220, TRUE);
-  SDL_GetWindowPosition(native, &x, &y);
-  SDL_GetWindowSize(native, &w, &h);
-  EXPECT_EQ((std::vector<int>{x, y, w, h}), (std::vector<int>{50, 60, 300, 220}));
+  EXPECT_EQ(geometry(), (std::vector<int>{50, 60, 300, 220}));
 
   ShowWindow(hwnd, SW_HIDE);
   EXPECT_TRUE(SDL_GetWindowFlags(native) & SDL_WINDOW_HIDDEN);
