@@ -134,8 +134,7 @@ TEST_F(ViewTest, RepaintRequestOfAWindowedControlErasesAndPaintsItsWindow) {
 
   control->put_FillColor(RGB(200, 100, 50));
   PumpMessages();
-  EXPECT_EQ(control->Count(WM_ERASEBKGND), erases + 1);
-  EXPECT_EQ(control->Count(WM_PAINT), paints + 1);
+  EXPECT_EQ(std::tuple(control->Count(WM_ERASEBKGND), control->Count(WM_PAINT)), std::tuple(erases + 1, paints + 1));
   EXPECT_TRUE(sink->viewChanges.empty());
   COLORREF pixel = 0;
   KelmiraGetWindowPixel(own, 30, 20, &pixel);
@@ -156,8 +155,7 @@ TEST_F(ViewTest, RepaintRequestOfAWindowedControlErasesAndPaintsItsWindow) {
   EXPECT_FALSE(IsWindowVisible(own));
   EXPECT_FALSE(control->UIActive());
   ASSERT_EQ(control->Close(OLECLOSE_NOSAVE), S_OK);
-  EXPECT_FALSE(IsWindow(own));
-  EXPECT_FALSE(control->InPlaceActive());
+  EXPECT_FALSE(IsWindow(own) || control->InPlaceActive());
   EXPECT_EQ(site->calls.back(), "OnInPlaceDeactivateEx");
   DestroyWindow(frame);
 }
