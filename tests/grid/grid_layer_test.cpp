@@ -87,6 +87,7 @@ TEST(GridLayerTest, DateStepsAreWholeDaysHoursMinutesOrSeconds) {
       {day0, day0 + 6, 1.0},         // raw 1 day is not above 1
       {day0, day0 + 4.2, 0.5},       //
       {day0, day0 + 3, 10 * kHour},  // 0.2 day is below a half: 10 hours
+      {0, 0.2, 0.5 * kHour},         // half an hour is still hours
       {0, 0.25, kHour},              //
       {0, 0.5, kHour},               // 2 hours raw, 2 is not above 2
       {0, 0.0625, 10 * kMinute},     // 15 minutes raw
