@@ -79,11 +79,6 @@ TEST(PersistTest, StorageAndStandardAnswers) {
   ComPtr<IStream> contents;
   EXPECT_EQ(storage->OpenStream(u"Contents", nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, 0, &contents), S_OK);
 
-  ComPtr<IPersistStreamInit> persist;
-  c->QueryInterface(IID_IPersistStreamInit, reinterpret_cast<void**>(&persist));
-  ULARGE_INTEGER size{};
-  EXPECT_EQ(persist->GetSizeMax(&size), E_NOTIMPL);
-  EXPECT_EQ(persist->InitNew(), S_OK);
   ComPtr<ISpecifyPropertyPages> pages;
   ASSERT_EQ(c->QueryInterface(IID_ISpecifyPropertyPages, reinterpret_cast<void**>(&pages)), S_OK);
   CAUUID list{};
