@@ -67,7 +67,8 @@ TEST(LineDrawTest, HiddenAndBadPointsBreakTheLine) {
       {{7, 2, 7}, XKind::Single, {}, &ILineData::put_BadDataValue, 7, true},
   };
   for (const Case& c : cases) {
-    ComPtr<ILineData> data = NewData(c.ys, c.kind, {1, 2, 3, 4, 5});
+    const std::vector<double> xs = {1, 2, 3, 4, 5};
+    ComPtr<ILineData> data = NewData(c.ys, c.kind, {xs.begin(), xs.begin() + static_cast<std::ptrdiff_t>(c.ys.size())});
     SetMask(data.get(), c.hidden);
     if (c.putBad) (data.get()->*c.putBad)(c.bad);
     EXPECT_EQ(DrawOnSmallArea(data.get()), c.empty ? PixelSet{} : twoPieces) << &c - cases;
