@@ -2,7 +2,11 @@
 // into a host's device context.
 #include "container/container_test_support.h"
 
+#include "support/layer_canvas.h"
+
 #include <gtest/gtest.h>
+
+#include <tuple>
 
 namespace {
 
@@ -43,8 +47,7 @@ TEST(RenderTest, LayersAreCalledOnlyForANewPicture) {
   MoveWindow(hosted.host, 0, 0, 150, 80, TRUE);
   PumpMessages();
   EXPECT_EQ(order, (std::vector<std::string>{"bottom", "top"}));
-  EXPECT_EQ(bottom->draws.back().right, 150);
-  EXPECT_EQ(bottom->draws.back().bottom, 80);
+  EXPECT_EQ(std::pair(bottom->draws.back().right, bottom->draws.back().bottom), (std::pair<LONG, LONG>(150, 80)));
   EXPECT_TRUE(hidden->draws.empty());
 }
 
@@ -63,22 +66,12 @@ TEST(RenderTest, RecordsCarryTheMappingAndRightYLayersTheirOwnRange) {
   PumpMessages();
   ASSERT_EQ(left->draws.size(), 1u);
   ASSERT_EQ(right->draws.size(), 1u);
-  const DrawLayerInfo& l = left->draws[0];
-  const DrawLayerInfo& r = right->draws[0];
-  EXPECT_EQ(l.right, 200);
-  EXPECT_EQ(l.bottom, 100);
-  EXPECT_EQ(l.XMin, 10.0);
-  EXPECT_EQ(l.YMin, -5.0);
-  EXPECT_EQ(l.XScale, 4.0);
-  EXPECT_EQ(l.YScale, 5.0);
-  EXPECT_EQ(r.YMin, -10.0);
-  EXPECT_EQ(r.YScale, 5.0);
-  EXPECT_NE(r.hDC, l.hDC);  // the bitmap layer draws into a context of its own
-  EXPECT_EQ(r.XMin, l.XMin);  // everything else is the same
-  EXPECT_EQ(r.XScale, l.XScale);
-  EXPECT_EQ(r.top, l.top);
-  EXPECT_EQ(r.right, l.right);
-  EXPECT_EQ(r.bottom, l.bottom);
+  auto fields = [](const DrawLayerInfo& i) {
+    return std::tuple(i.left, i.top, i.right, i.bottom, i.XMin, i.YMin, i.XScale, i.YScale);
+  };
+  EXPECT_EQ(fields(left->draws[0]), std::tuple(0, 0, 200, 100, 10.0, -5.0, 4.0, 5.0));
+  EXPECT_EQ(fields(right->draws[0]), std::tuple(0, 0, 200, 100, 10.0, -10.0, 4.0, 5.0));
+  EXPECT_NE(right->draws[0].hDC, left->draws[0].hDC);  // the bitmap layer draws into a context of its own
 }
 
 TEST(RenderTest, BitmapLayersAreMergedByOrAndFailuresAreSkipped) {
@@ -125,17 +118,13 @@ TEST(RenderTest, DrawingIntoAHostContextAtAnOffset) {
   AddNamed(c.get(), u"Corner", layer.get());
   ComPtr<IViewObject> view;
   ASSERT_EQ(c->QueryInterface(IID_IViewObject, reinterpret_cast<void**>(&view)), S_OK);
-  HDC dc = CreateCompatibleDC(nullptr);
-  HBITMAP bitmap = CreateCompatibleBitmap(dc, 300, 200);
-  HGDIOBJ old = SelectObject(dc, bitmap);
-  RECT all{0, 0, 300, 200};
-  FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  kelmira_test::LayerCanvas canvas(300, 200, RGB(255, 255, 255));
+  const HDC dc = canvas.dc();
   auto draw = [&](RECTL bounds) {
     return view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, dc, &bounds, nullptr, nullptr, 0);
   };
   ASSERT_EQ(draw({50, 40, 150, 90}), S_OK);
-  EXPECT_EQ(layer->draws.back().right, 100);
-  EXPECT_EQ(layer->draws.back().bottom, 50);
+  EXPECT_EQ(std::pair(layer->draws.back().right, layer->draws.back().bottom), (std::pair<LONG, LONG>(100, 50)));
   EXPECT_EQ(GetPixel(dc, 50, 40), RGB(0, 200, 0));
   EXPECT_EQ(GetPixel(dc, 60, 50), RGB(1, 2, 3));
   EXPECT_EQ(GetPixel(dc, 149, 89), RGB(1, 2, 3));
@@ -149,10 +138,6 @@ TEST(RenderTest, DrawingIntoAHostContextAtAnOffset) {
   c->Redraw();
   draw({0, 0, 100, 50});
   EXPECT_EQ(GetPixel(dc, 0, 0), RGB(1, 1, 1));
-
-  SelectObject(dc, old);
-  DeleteObject(bitmap);
-  DeleteDC(dc);
 }
 
 }  // namespace

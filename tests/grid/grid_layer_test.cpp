@@ -1,10 +1,10 @@
-// GridLayer as an object: identity, settings, and the steps its automatic choice stores.
+// GridLayer as an object: its settings and the steps its automatic choice stores.
 #include "layer_canvas.h"
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <limits>
+#include <tuple>
 
 using kelmira::ComPtr;
 using grid_test::LayerInfo;
@@ -15,8 +15,7 @@ namespace {
 ComPtr<IGridLayer> MakeGrid() {
   ComPtr<IGridLayer> grid;
   EXPECT_EQ(CoCreateInstance(CLSID_GridLayer, nullptr, CLSCTX_INPROC_SERVER, IID_IGridLayer,
-                             reinterpret_cast<void**>(&grid)),
-            S_OK);
+                             reinterpret_cast<void**>(&grid)), S_OK);
   return grid;
 }
 
@@ -27,48 +26,31 @@ T Read(IGridLayer* grid, HRESULT (STDMETHODCALLTYPE C::*getter)(T*)) {
   return value;
 }
 
-// Redraws on a scratch canvas showing [xmin, xmax] x [ymin, ymax] on width x height pixels.
-void RedrawView(IGridLayer* grid, int width, int height, double xmin, double xmax, double ymin, double ymax) {
-  Canvas canvas(width, height);
-  EXPECT_EQ(grid->Redraw(LayerInfo(canvas.dc(), width, height, xmin, xmax, ymin, ymax)), S_OK);
+std::pair<double, double> Steps(IGridLayer* g) { return {Read(g, &IGridLayer::get_XStep), Read(g, &IGridLayer::get_YStep)}; }
+
+// Redraws on a scratch 600 x 400 canvas showing [xmin, xmax] x [ymin, ymax]; the steps it stored.
+std::pair<double, double> StepsFor(IGridLayer* grid, double xmin, double xmax, double ymin, double ymax) {
+  Canvas canvas(600, 400);
+  EXPECT_EQ(grid->Redraw(LayerInfo(canvas.dc(), 600, 400, xmin, xmax, ymin, ymax)), S_OK);
+  return Steps(grid);
 }
+
+constexpr double kHour = 0.041666666666666664, kMinute = 0.0006944444444444445, kSecond = 0.000011574074074074073;
 
 }  // namespace
 
-TEST(GridLayerTest, StartsWithTheDocumentedSettingsAndStoresPutsUnchanged) {
-  ComPtr<IUnknown> unknown;
-  ASSERT_EQ(CoCreateInstance(CLSID_GridLayer, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
-                             reinterpret_cast<void**>(&unknown)),
-            S_OK);
-  ComPtr<IGridLayer> grid = unknown.As<IGridLayer>();
+TEST(GridLayerTest, StartsWithTheDocumentedSettings) {
+  ComPtr<IGridLayer> grid = MakeGrid();
   ASSERT_TRUE(grid);
-  EXPECT_EQ(unknown.As<IGraphicsLayer>().get(), static_cast<IGraphicsLayer*>(grid.get()));
-  EXPECT_EQ(unknown.As<IDispatch>().get(), static_cast<IDispatch*>(grid.get()));
-  EXPECT_FALSE(unknown.As<IBackgroundLayer>());
-  EXPECT_FALSE(unknown.As<ILineLegendLayer>());
-
   IGridLayer* g = grid.get();
-  EXPECT_EQ(Read(g, &IGridLayer::get_LineColor), 0u);
-  EXPECT_EQ(Read(g, &IGridLayer::get_LineStyle), 2);
-  EXPECT_EQ(Read(g, &IGridLayer::get_XSteps), 6);
-  EXPECT_EQ(Read(g, &IGridLayer::get_YSteps), 4);
-  EXPECT_EQ(Read(g, &IGridLayer::get_AutoStep), 1);  // 1, not VARIANT_TRUE
-  EXPECT_EQ(Read(g, &IGridLayer::get_MinXStep), 0.0001);
-  EXPECT_EQ(Read(g, &IGridLayer::get_MinYStep), 0.0001);
-  EXPECT_EQ(Read(g, &IGridLayer::get_Lines), VARIANT_TRUE);
-  EXPECT_EQ(Read(g, &IGridLayer::get_Border), VARIANT_FALSE);
-  EXPECT_EQ(Read(g, &IGridLayer::get_UseXAsDate), VARIANT_FALSE);
-  EXPECT_EQ(Read(g, &IGridLayer::get_UseBitmap), VARIANT_FALSE);
-  EXPECT_EQ(Read(g, &IGridLayer::get_XStep), 10.0);
-  EXPECT_EQ(Read(g, &IGridLayer::get_YStep), 10.0);
-
-  // No checks on what is put.
-  EXPECT_EQ(g->put_UseBitmap(5), S_OK);
-  EXPECT_EQ(Read(g, &IGridLayer::get_UseBitmap), 5);
-  EXPECT_EQ(g->put_LineColor(0x80000005), S_OK);
-  EXPECT_EQ(Read(g, &IGridLayer::get_LineColor), 0x80000005u);
-  EXPECT_EQ(g->put_XSteps(-3), S_OK);
-  EXPECT_EQ(Read(g, &IGridLayer::get_XSteps), -3);
+  EXPECT_EQ(std::tuple(Read(g, &IGridLayer::get_LineColor), Read(g, &IGridLayer::get_LineStyle),
+                       Read(g, &IGridLayer::get_XSteps), Read(g, &IGridLayer::get_YSteps),
+                       Read(g, &IGridLayer::get_AutoStep), Read(g, &IGridLayer::get_MinXStep),
+                       Read(g, &IGridLayer::get_MinYStep), Read(g, &IGridLayer::get_Lines),
+                       Read(g, &IGridLayer::get_Border), Read(g, &IGridLayer::get_UseXAsDate),
+                       Read(g, &IGridLayer::get_UseBitmap), Steps(g)),
+            std::tuple(0u, 2, 6, 4, VARIANT_BOOL{1} /* not VARIANT_TRUE */, 0.0001, 0.0001, VARIANT_TRUE, VARIANT_FALSE,
+                       VARIANT_FALSE, VARIANT_FALSE, std::pair(10.0, 10.0)));
   EXPECT_EQ(g->get_XStep(nullptr), E_POINTER);
 }
 
@@ -76,33 +58,20 @@ TEST(GridLayerTest, AutomaticStepsFollowTheVisibleRange) {
   ComPtr<IGridLayer> grid = MakeGrid();
   ASSERT_TRUE(grid);
   IGridLayer* g = grid.get();
-
-  // r = 16.67 and 25.
-  RedrawView(g, 600, 400, 0, 100, 0, 100);
-  EXPECT_EQ(Read(g, &IGridLayer::get_XStep), 10.0);
-  EXPECT_EQ(Read(g, &IGridLayer::get_YStep), 20.0);
-
-  // r = 20 exactly gives 10, not 20; negative limits do not matter.
-  RedrawView(g, 600, 400, 0, 120, -50, 30);
-  EXPECT_EQ(Read(g, &IGridLayer::get_XStep), 10.0);
-  EXPECT_EQ(Read(g, &IGridLayer::get_YStep), 10.0);
-
+  using Steps = std::pair<double, double>;
+  EXPECT_EQ(StepsFor(g, 0, 100, 0, 100), Steps(10.0, 20.0));  // r = 16.67 and 25
+  EXPECT_EQ(StepsFor(g, 0, 120, -50, 30), Steps(10.0, 10.0));  // r = 20 exactly gives 10; sign does not matter
   // The nice steps 0.00001 and 0.00002 lie below the minimum steps.
-  RedrawView(g, 600, 400, 0, 0.0001, 5, 5.0001);
-  EXPECT_EQ(Read(g, &IGridLayer::get_XStep), 0.0001);
-  EXPECT_EQ(Read(g, &IGridLayer::get_YStep), 0.0001);
+  EXPECT_EQ(StepsFor(g, 0, 0.0001, 5, 5.0001), Steps(0.0001, 0.0001));
   g->put_MinXStep(0);
   g->put_MinYStep(0.00003);
-  RedrawView(g, 600, 400, 0, 0.0001, 5, 5.0001);
-  EXPECT_DOUBLE_EQ(Read(g, &IGridLayer::get_XStep), 0.00001);
-  EXPECT_EQ(Read(g, &IGridLayer::get_YStep), 0.00003);
-
-  // XSteps and YSteps set the aimed number of intervals.
-  g->put_XSteps(12);  // r = 8.33
-  g->put_YSteps(40);  // r = 2.5
-  RedrawView(g, 600, 400, 0, 100, 0, 100);
-  EXPECT_EQ(Read(g, &IGridLayer::get_XStep), 5.0);
-  EXPECT_EQ(Read(g, &IGridLayer::get_YStep), 2.0);
+  const Steps tiny = StepsFor(g, 0, 0.0001, 5, 5.0001);
+  EXPECT_DOUBLE_EQ(tiny.first, 0.00001);
+  EXPECT_EQ(tiny.second, 0.00003);
+  // XSteps and YSteps set the aimed number of intervals: r = 8.33 and 2.5.
+  g->put_XSteps(12);
+  g->put_YSteps(40);
+  EXPECT_EQ(StepsFor(g, 0, 100, 0, 100), Steps(5.0, 2.0));
 }
 
 TEST(GridLayerTest, DateStepsAreWholeDaysHoursMinutesOrSeconds) {
@@ -111,85 +80,59 @@ TEST(GridLayerTest, DateStepsAreWholeDaysHoursMinutesOrSeconds) {
   IGridLayer* g = grid.get();
   g->put_UseXAsDate(VARIANT_TRUE);
   const double day0 = 37636.0;  // 2003-01-15
-
-  RedrawView(g, 600, 400, day0, day0 + 30, 0, 100);
-  EXPECT_EQ(Read(g, &IGridLayer::get_XStep), 2.0);
-  EXPECT_EQ(Read(g, &IGridLayer::get_YStep), 20.0);  // Y keeps the plain rule
-
-  RedrawView(g, 600, 400, day0, day0 + 6, 0, 100);  // raw 1 day is not above 1
-  EXPECT_EQ(Read(g, &IGridLayer::get_XStep), 1.0);
-  RedrawView(g, 600, 400, day0, day0 + 4.2, 0, 100);
-  EXPECT_EQ(Read(g, &IGridLayer::get_XStep), 0.5);
-  RedrawView(g, 600, 400, day0, day0 + 3, 0, 100);  // 0.2 day is below a half: 10 hours
-  EXPECT_EQ(Read(g, &IGridLayer::get_XStep), 10 * 0.041666666666666664);
-
-  RedrawView(g, 600, 400, 0, 0.25, 0, 100);
-  EXPECT_EQ(Read(g, &IGridLayer::get_XStep), 0.041666666666666664);
-
-  RedrawView(g, 600, 400, 0, 0.5, 0, 100);  // 2 hours raw, 2 is not above 2
-  EXPECT_EQ(Read(g, &IGridLayer::get_XStep), 1 * 0.041666666666666664);
-  RedrawView(g, 600, 400, 0, 0.0625, 0, 100);  // 15 minutes raw
-  EXPECT_EQ(Read(g, &IGridLayer::get_XStep), 10 * 0.0006944444444444445);
-  RedrawView(g, 600, 400, 0, 2.5 / 1440, 0, 100);  // 150 seconds: 25-second raw step
-  EXPECT_DOUBLE_EQ(Read(g, &IGridLayer::get_XStep), 20 * 0.000011574074074074073);
-
+  EXPECT_EQ(StepsFor(g, day0, day0 + 30, 0, 100), std::pair(2.0, 20.0));  // Y keeps the plain rule
+  struct Case {
+    double xmin, xmax, step;
+  } const cases[] = {
+      {day0, day0 + 6, 1.0},         // raw 1 day is not above 1
+      {day0, day0 + 4.2, 0.5},       //
+      {day0, day0 + 3, 10 * kHour},  // 0.2 day is below a half: 10 hours
+      {0, 0.2, 0.5 * kHour},         // half an hour is still hours
+      {0, 0.25, kHour},              //
+      {0, 0.5, kHour},               // 2 hours raw, 2 is not above 2
+      {0, 0.0625, 10 * kMinute},     // 15 minutes raw
+      {0, 60, 10.0},                 //
+  };
+  for (const Case& c : cases) EXPECT_EQ(StepsFor(g, c.xmin, c.xmax, 0, 100).first, c.step) << c.xmax - c.xmin;
+  EXPECT_DOUBLE_EQ(StepsFor(g, 0, 2.5 / 1440, 0, 100).first, 20 * kSecond);  // 150 s: 25-second raw step
   // The seconds rule gives 0.1, raised to one second; MinXStep does not apply to dates.
   g->put_XSteps(600);
   g->put_MinXStep(1.0);
-  RedrawView(g, 600, 400, 0, 0.001, 0, 100);
-  EXPECT_EQ(Read(g, &IGridLayer::get_XStep), 0.000011574074074074073);
-
-  g->put_XSteps(6);
-  RedrawView(g, 600, 400, 0, 60, 0, 100);
-  EXPECT_EQ(Read(g, &IGridLayer::get_XStep), 10.0);
+  EXPECT_EQ(StepsFor(g, 0, 0.001, 0, 100).first, kSecond);
 }
 
 TEST(GridLayerTest, StepsStayWhenTheyAreNotChosen) {
   ComPtr<IGridLayer> grid = MakeGrid();
   ASSERT_TRUE(grid);
   IGridLayer* g = grid.get();
-  const double nan = std::numeric_limits<double>::quiet_NaN();
-
   // AutoStep off: the host's steps stay, whatever the view.
   g->put_AutoStep(VARIANT_FALSE);
   g->put_XStep(10);
   g->put_YStep(10);
-  RedrawView(g, 600, 400, 0, 1000, 0, 3);
-  EXPECT_EQ(Read(g, &IGridLayer::get_XStep), 10.0);
-  EXPECT_EQ(Read(g, &IGridLayer::get_YStep), 10.0);
-
+  EXPECT_EQ(StepsFor(g, 0, 1000, 0, 3), std::pair(10.0, 10.0));
   // Lines off: no automatic choice runs.
   g->put_AutoStep(VARIANT_TRUE);
   g->put_Lines(VARIANT_FALSE);
   g->put_XStep(7);
   g->put_YStep(3);
-  RedrawView(g, 600, 400, 0, 100, 0, 100);
-  EXPECT_EQ(Read(g, &IGridLayer::get_XStep), 7.0);
-  EXPECT_EQ(Read(g, &IGridLayer::get_YStep), 3.0);
-
+  EXPECT_EQ(StepsFor(g, 0, 100, 0, 100), std::pair(7.0, 3.0));
   // Raw steps that are infinite, zero or undefined leave the previous step in place.
   g->put_Lines(VARIANT_TRUE);
   g->put_XSteps(0);
   g->put_YSteps(0);
-  RedrawView(g, 600, 400, 0, 100, 0, 100);
-  EXPECT_EQ(Read(g, &IGridLayer::get_XStep), 7.0);
-  EXPECT_EQ(Read(g, &IGridLayer::get_YStep), 3.0);
+  EXPECT_EQ(StepsFor(g, 0, 100, 0, 100), std::pair(7.0, 3.0));
   g->put_UseXAsDate(VARIANT_TRUE);
-  RedrawView(g, 600, 400, 0, 100, 0, 100);
-  EXPECT_EQ(Read(g, &IGridLayer::get_XStep), 7.0);
-
+  EXPECT_EQ(StepsFor(g, 0, 100, 0, 100), std::pair(7.0, 3.0));
   g->put_XSteps(6);
   g->put_YSteps(4);
   Canvas canvas(600, 400);
-  for (double scale : {0.0, nan, std::numeric_limits<double>::infinity()}) {
+  for (double scale : {0.0, std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity()}) {
     for (VARIANT_BOOL dates : {VARIANT_FALSE, VARIANT_TRUE}) {
       g->put_UseXAsDate(dates);
       DrawLayerInfo info = LayerInfo(canvas.dc(), 600, 400, 0, 100, 0, 100);
-      info.XScale = scale;
-      info.YScale = scale;
+      info.XScale = info.YScale = scale;
       EXPECT_EQ(g->Redraw(info), S_OK);
-      EXPECT_EQ(Read(g, &IGridLayer::get_XStep), 7.0) << scale;
-      EXPECT_EQ(Read(g, &IGridLayer::get_YStep), 3.0) << scale;
+      EXPECT_EQ(Steps(g), std::pair(7.0, 3.0)) << scale;
     }
   }
   // An area with no width: range 0.
@@ -197,6 +140,5 @@ TEST(GridLayerTest, StepsStayWhenTheyAreNotChosen) {
   DrawLayerInfo flat = LayerInfo(canvas.dc(), 600, 400, 0, 100, 0, 100);
   flat.right = 0;
   EXPECT_EQ(g->Redraw(flat), S_OK);
-  EXPECT_EQ(Read(g, &IGridLayer::get_XStep), 7.0);
-  EXPECT_EQ(Read(g, &IGridLayer::get_YStep), 20.0);
+  EXPECT_EQ(Steps(g), std::pair(7.0, 20.0));
 }

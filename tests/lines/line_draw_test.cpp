@@ -49,42 +49,36 @@ TEST(LineDrawTest, IndexLineJoinsItsPointsAndRestoresTheContext) {
 
 TEST(LineDrawTest, HiddenAndBadPointsBreakTheLine) {
   const PixelSet twoPieces = Union({ReferenceSegment(10, 89, 20, 79), ReferenceSegment(40, 59, 50, 49)});
-
-  ComPtr<ILineData> masked = NewData({1, 2, 3, 4, 5});
-  SetMask(masked.get(), {2});
-  EXPECT_EQ(DrawOnSmallArea(masked.get()), twoPieces);
-
-  ComPtr<ILineData> bad = NewData({1, 2, -5, 4, 5});
-  bad->put_BadDataValue(-5);
-  EXPECT_EQ(DrawOnSmallArea(bad.get()), twoPieces);
-
-  // The same with X values, single and double precision.
-  ComPtr<ILineData> singleX = NewData({1, 2, 3, 4, 5}, XKind::Single, {1, 2, 3, 4, 5});
-  SetMask(singleX.get(), {2});
-  EXPECT_EQ(DrawOnSmallArea(singleX.get()), twoPieces);
-  ComPtr<ILineData> doubleX = NewData({1, 2, -5, 4, 5}, XKind::Double, {1, 2, 3, 4, 5});
-  doubleX->put_BadDataValueY(-5);
-  EXPECT_EQ(DrawOnSmallArea(doubleX.get()), twoPieces);
-
-  // A shown point between two hidden ones has nothing to join.
-  ComPtr<ILineData> lonely = NewData({1, 2, 3});
-  SetMask(lonely.get(), {0, 2});
-  EXPECT_TRUE(DrawOnSmallArea(lonely.get()).empty());
-  ComPtr<ILineData> lonelyBad = NewData({7, 2, 7}, XKind::Single, {1, 2, 3});
-  lonelyBad->put_BadDataValue(7);
-  EXPECT_TRUE(DrawOnSmallArea(lonelyBad.get()).empty());
-}
-
-TEST(LineDrawTest, DefaultBadValueWrittenAsFloatIsAnOrdinaryPoint) {
+  // A point is hidden by its mask (index 2 below) or by the bad value -5 or 7, for each kind of X.
+  struct Case {
+    std::vector<double> ys;
+    XKind kind;
+    std::vector<int> hidden;
+    HRESULT (STDMETHODCALLTYPE ILineData::*putBad)(double);
+    double bad;
+    bool empty;
+  } const cases[] = {
+      {{1, 2, 3, 4, 5}, XKind::Index, {2}, nullptr, 0, false},
+      {{1, 2, -5, 4, 5}, XKind::Index, {}, &ILineData::put_BadDataValue, -5, false},
+      {{1, 2, 3, 4, 5}, XKind::Single, {2}, nullptr, 0, false},
+      {{1, 2, -5, 4, 5}, XKind::Double, {}, &ILineData::put_BadDataValueY, -5, false},
+      // A shown point between two hidden ones has nothing to join.
+      {{1, 2, 3}, XKind::Index, {0, 2}, nullptr, 0, true},
+      {{7, 2, 7}, XKind::Single, {}, &ILineData::put_BadDataValue, 7, true},
+  };
+  for (const Case& c : cases) {
+    const std::vector<double> xs = {1, 2, 3, 4, 5};
+    ComPtr<ILineData> data = NewData(c.ys, c.kind, {xs.begin(), xs.begin() + static_cast<std::ptrdiff_t>(c.ys.size())});
+    SetMask(data.get(), c.hidden);
+    if (c.putBad) (data.get()->*c.putBad)(c.bad);
+    EXPECT_EQ(DrawOnSmallArea(data.get()), c.empty ? PixelSet{} : twoPieces) << &c - cases;
+  }
+  // The default bad value written as a float is an ordinary point, drawn far below the area:
+  // the segment from (10,89) runs straight down column 10.
   ComPtr<ILineData> data = NewData({1, 0, 3});
-  float* y = nullptr;
-  data->GetDataPtr(&y);
-  y[1] = static_cast<float>(-999999.9);  // stored as -999999.875
-
-  // Drawn far below the area: the segment from (10,89) runs straight down column 10.
-  PixelSet painted = DrawOnSmallArea(data.get());
+  data->put_DataY(1, -999999.9);  // stored as -999999.875
+  const PixelSet painted = DrawOnSmallArea(data.get());
   for (int row = 89; row < 100; ++row) EXPECT_TRUE(painted.count({10, row})) << row;
-
   // With the bad value set to what the float holds, the point breaks the line.
   data->put_BadDataValue(static_cast<double>(static_cast<float>(-999999.9)));
   EXPECT_TRUE(DrawOnSmallArea(data.get()).empty());
@@ -126,24 +120,6 @@ TEST(LineDrawTest, MarkersAreDedupedAndStayInsideTheArea) {
     EXPECT_FALSE(expected.PaintedPixels().empty());
     EXPECT_TRUE(canvas.Differences(expected).empty()) << "shape " << shape;
   }
-}
-
-TEST(LineDrawTest, DesignModeDrawsPlaceholdersWhateverTheData) {
-  Canvas canvas(100, 100);
-  ComPtr<ILineLayer> layer = NewLayer();
-  ComPtr<ILineData> data = NewData({1, 2, 3, 4});
-  AddWhiteLine(layer.get(), data.get());
-  ComPtr<ILine> hidden = AddWhiteLine(layer.get(), nullptr);
-  hidden->put_Visible(VARIANT_FALSE);
-  AddWhiteLine(layer.get(), nullptr);
-  layer->put_DesignMode(VARIANT_TRUE);
-
-  EXPECT_EQ(layer->Redraw(canvas.Info(0, 10, 0, 10)), S_OK);
-
-  // The hidden line keeps its place at 50.
-  PixelSet expected;
-  for (int x = 0; x < 100; ++x) expected.insert({x, 25}), expected.insert({x, 75});
-  EXPECT_EQ(canvas.PaintedPixels(), expected);
 }
 
 TEST(LineDrawTest, IndexLineStartsHalfAUnitLeftOfTheView) {
@@ -276,19 +252,23 @@ TEST(LineDrawTest, PenStylesAndWidthsMatchMoveAndLineTo) {
   }
 }
 
-TEST(LineDrawTest, LinesWithoutDataOrPointsOrVisibilityDrawNothing) {
+TEST(LineDrawTest, LinesWithoutDataPointsOrVisibilityDrawNothingButPlaceholdersInDesignMode) {
   Canvas canvas(100, 100);
   ComPtr<ILineLayer> layer = NewLayer();
   AddWhiteLine(layer.get(), nullptr);
-  ComPtr<ILineData> empty = NewData({});
-  AddWhiteLine(layer.get(), empty.get());
-  ComPtr<ILineData> data = NewData({1, 2, 3, 4});
+  ComPtr<ILineData> data = NewData({1, 2, 3, 4}), empty = NewData({});
   ComPtr<ILine> hidden = AddWhiteLine(layer.get(), data.get());
   hidden->put_Visible(VARIANT_FALSE);
-
+  AddWhiteLine(layer.get(), empty.get());
   EXPECT_EQ(layer->Redraw(canvas.Info(0, 10, 0, 10)), S_OK);
   EXPECT_TRUE(canvas.PaintedPixels().empty());
 
+  // Design mode draws one placeholder per line whatever the data; the hidden line keeps its place at 50.
+  layer->put_DesignMode(VARIANT_TRUE);
+  EXPECT_EQ(layer->Redraw(canvas.Info(0, 10, 0, 10)), S_OK);
+  PixelSet expected;
+  for (int x = 0; x < 100; ++x) expected.insert({x, 25}), expected.insert({x, 75});
+  EXPECT_EQ(canvas.PaintedPixels(), expected);
 }
 
 TEST(LineDrawTest, ExtremeValuesDrawWithoutFault) {

@@ -93,7 +93,7 @@ inline ComPtr<ILineData> NewData(const std::vector<double>& ys, XKind kind = XKi
   return data;
 }
 
-inline void SetMask(ILineData* data, std::initializer_list<int> hidden) {
+inline void SetMask(ILineData* data, const std::vector<int>& hidden) {
   BYTE* mask = nullptr;
   data->GetMaskPtr(&mask);
   for (int i : hidden) mask[i] = 0;

@@ -51,22 +51,21 @@ TEST_F(BandTest, ShapesCoverTheirPixels) {
     return x >= l && x < r && y >= t && y < b && (x == l || x == r - 1 || y == t || y == b - 1);
   };
 
-  // Dragged up and to the right: the rectangle (10, 5)-(50, 20).
-  ExpectInvertedExactly(before, DragTo(3, {10, 20}, {50, 5}), [&](int x, int y) { return edge(x, y, 10, 5, 50, 20); });
-  Arm(3, u"");
-  // The X range spans the full height, the Y range the full width.
-  ExpectInvertedExactly(before, DragTo(5, {60, 40}, {30, 10}), [&](int x, int y) { return edge(x, y, 30, 0, 60, 100); });
-  Arm(5, u"");
-  ExpectInvertedExactly(before, DragTo(6, {60, 40}, {30, 10}), [&](int x, int y) { return edge(x, y, 0, 10, 100, 40); });
-  Arm(6, u"");
-
-  // The Y line follows the cursor: only the last row is shown.
-  DragTo(8, {20, 30}, {25, 40});
-  Mouse(WM_MOUSEMOVE, 70, 60);
-  ExpectInvertedExactly(before, Snapshot(), [](int, int y) { return y == 60; });
-  Arm(8, u"");
-  ExpectInvertedExactly(before, DragTo(7, {20, 30}, {70, 60}), [](int x, int) { return x == 70; });
-  Arm(7, u"");
+  // The band shows the last position only. The rectangle dragged up and to the right; the X range
+  // spans the full height, the Y range the full width; the lines follow the cursor.
+  struct Case {
+    int tool;
+    POINT press, end;
+    int left, top, right, bottom;
+  } const cases[] = {{3, {10, 20}, {50, 5}, 10, 5, 50, 20},   {5, {60, 40}, {30, 10}, 30, 0, 60, 100},
+                     {6, {60, 40}, {30, 10}, 0, 10, 100, 40}, {7, {20, 30}, {70, 60}, 70, 0, 71, 100},
+                     {8, {20, 30}, {70, 60}, 0, 60, 100, 61}};
+  for (const Case& c : cases) {
+    DragTo(c.tool, c.press, {25, 45});
+    Mouse(WM_MOUSEMOVE, c.end.x, c.end.y);
+    ExpectInvertedExactly(before, Snapshot(), [&](int x, int y) { return edge(x, y, c.left, c.top, c.right, c.bottom); });
+    Arm(c.tool, u"");
+  }
 
   // The line starts at the press; the point marker sits at the cursor only.
   const Image line = DragTo(2, {10, 10}, {40, 25});

@@ -1,33 +1,23 @@
 // Drags from press to release: the report, the zoom, the drag record, capture and cursor.
 #include "mouse_fixture.h"
 
-
 #include <cstdio>
 
 namespace kelmira::test {
 namespace {
+
+using Zooms = std::vector<ZoomCall>;
+const std::tuple<OLE_COLOR, OLE_COLOR, VARIANT_BOOL> kCleared{0, 0, VARIANT_FALSE};
 
 class DragTest : public MouseTest {
  protected:
   void ExpectMouseFree() {
     EXPECT_EQ(GetCapture(), nullptr);
     const RECT clip = Clip();
-    EXPECT_EQ(clip.left, 0);
-    EXPECT_EQ(clip.top, 0);
-    EXPECT_EQ(clip.right, GetSystemMetrics(SM_CXSCREEN));
-    EXPECT_EQ(clip.bottom, GetSystemMetrics(SM_CYSCREEN));
+    EXPECT_EQ(std::tuple(clip.left, clip.top, clip.right, clip.bottom),
+              std::tuple(0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)));
     EXPECT_EQ(CursorCount(), 0);
     EXPECT_FALSE(routing_->IsDragging());
-  }
-  void ExpectRecordCleared() {
-    OLE_COLOR drag = 1, fill = 1;
-    VARIANT_BOOL filled = VARIANT_TRUE;
-    EXPECT_EQ(manager_->get_DragColor(&drag), S_OK);
-    EXPECT_EQ(manager_->get_FillColor(&fill), S_OK);
-    EXPECT_EQ(manager_->get_Fill(&filled), S_OK);
-    EXPECT_EQ(drag, 0u);
-    EXPECT_EQ(fill, 0u);
-    EXPECT_EQ(filled, VARIANT_FALSE);
   }
 };
 
@@ -38,15 +28,11 @@ TEST_F(DragTest, ACommandDragReportsItsLogicalPointsAndClearsTheRecord) {
   manager_->put_Fill(VARIANT_TRUE);
   Mouse(WM_LBUTTONDOWN, 10, 20);
   Mouse(WM_MOUSEMOVE, 50, 5);
-
   // While dragging the mouse is held by the window, kept in its client area and hidden.
   EXPECT_TRUE(routing_->IsDragging());
   EXPECT_EQ(GetCapture(), hwnd_);
   const RECT clip = Clip();
-  EXPECT_EQ(clip.left, kLeft);
-  EXPECT_EQ(clip.top, kTop);
-  EXPECT_EQ(clip.right, kLeft + kSize);
-  EXPECT_EQ(clip.bottom, kTop + kSize);
+  EXPECT_EQ(std::tuple(clip.left, clip.top, clip.right, clip.bottom), std::tuple(kLeft, kTop, kLeft + kSize, kTop + kSize));
   EXPECT_EQ(CursorCount(), -1);
 
   const int paints = paints_;
@@ -61,29 +47,21 @@ TEST_F(DragTest, ACommandDragReportsItsLogicalPointsAndClearsTheRecord) {
   // AutoZoom is on: moves are reported, presses and releases are not.
   for (const EventCall& e : link_.events) EXPECT_EQ(e.event, kEventMouseMove);
   ExpectMouseFree();
-  ExpectRecordCleared();
+  EXPECT_EQ(Record(), kCleared);
 
   // The command went with the record: the next press zooms.
   Mouse(WM_LBUTTONDOWN, 20, 20);
   Mouse(WM_LBUTTONUP, 80, 70);
   EXPECT_EQ(box_.count, 1);
-  ASSERT_EQ(link_.zooms.size(), 1u);
-  EXPECT_EQ(link_.zooms[0].kind, ZoomCall::Rectangle);
-  EXPECT_EQ(link_.zooms[0].x1, kLeft + 20);
-  EXPECT_EQ(link_.zooms[0].y1, kTop + 20);
-  EXPECT_EQ(link_.zooms[0].x2, kLeft + 80);
-  EXPECT_EQ(link_.zooms[0].y2, kTop + 70);
+  EXPECT_EQ(link_.zooms, Zooms{RectangleZoom(kLeft + 20, kTop + 20, kLeft + 80, kTop + 70)});
 }
 
 TEST_F(DragTest, ArmingOverAnArmedToolClearsTheProperties) {
   manager_->put_DragColor(0x000000FF);
   Arm(2, u"A");
-  OLE_COLOR colour = 0;
-  manager_->get_DragColor(&colour);
-  EXPECT_EQ(colour, 0x000000FFu);  // set while idle: kept for the next drag
+  EXPECT_EQ(std::get<0>(Record()), 0x000000FFu);  // set while idle: kept for the next drag
   Arm(2, u"B");
-  ExpectRecordCleared();
-
+  EXPECT_EQ(Record(), kCleared);
   // The second command is the one reported.
   Mouse(WM_LBUTTONDOWN, 0, 99);
   Mouse(WM_LBUTTONUP, 99, 0);
@@ -101,11 +79,10 @@ TEST_F(DragTest, ArmingDuringADragEndsItSilently) {
   EXPECT_EQ(Differences(before, Snapshot()), 0);
   EXPECT_EQ(paints_, paints);
   ExpectMouseFree();
-  ExpectRecordCleared();
+  EXPECT_EQ(Record(), kCleared);
   Mouse(WM_LBUTTONUP, 40, 30);
   EXPECT_EQ(box_.count, 0);
   EXPECT_TRUE(link_.zooms.empty());
-
   // The next press begins the newly armed drag.
   Mouse(WM_LBUTTONDOWN, 30, 50);
   EXPECT_TRUE(routing_->IsDragging());
@@ -116,7 +93,6 @@ TEST_F(DragTest, ArmingDuringADragEndsItSilently) {
 
 TEST_F(DragTest, AnEmptyCommandWithoutAutoZoomReportsNothing) {
   routing_->SetAutoZoom(0);
-  EXPECT_EQ(routing_->GetAutoZoom(), 0);
   const Image before = Snapshot();
   Arm(1, nullptr);
   Mouse(WM_LBUTTONDOWN, 50, 50);
@@ -134,10 +110,7 @@ TEST_F(DragTest, AnEmptyCommandWithoutAutoZoomReportsNothing) {
 }
 
 TEST_F(DragTest, LongCommandsAndHugeCoordinatesAreReportedWhole) {
-  link_.xMin = 1e300;
-  link_.xMax = 2e300;
-  link_.yMin = -3e250;
-  link_.yMax = 1e250;
+  link_.xMin = 1e300, link_.xMax = 2e300, link_.yMin = -3e250, link_.yMax = 1e250;
   const std::u16string command(5000, u'C');
   Arm(2, command.c_str());
   Mouse(WM_LBUTTONDOWN, 0, 0);
@@ -158,8 +131,7 @@ TEST_F(DragTest, DetachingEndsADragAndStopsTheRouting) {
   routing_->DetachContainer();
   EXPECT_EQ(Differences(before, Snapshot()), 0);
   ExpectMouseFree();
-  LRESULT result = 7;
-  EXPECT_EQ(Send(WM_LBUTTONUP, 70, 80, 0, &result), S_FALSE);
+  EXPECT_EQ(Send(WM_LBUTTONUP, 70, 80, 0, nullptr), S_FALSE);
   EXPECT_TRUE(link_.zooms.empty());
   EXPECT_EQ(manager_->DragLine(nullptr), S_OK);
 }

@@ -3,21 +3,17 @@
 #include "window/input_state.h"
 
 #include <memory>
+#include <utility>
 
 namespace kelmira::test {
 
 HRESULT ArmTool(IMouseInputManager* manager, int tool, BSTR command) {
-  switch (tool) {
-    case 1: return manager->DragPoint(command);
-    case 2: return manager->DragLine(command);
-    case 3: return manager->DragRectangle(command);
-    case 4: return manager->DragCircle(command);
-    case 5: return manager->DragXRange(command);
-    case 6: return manager->DragYRange(command);
-    case 7: return manager->DragXLine(command);
-    case 8: return manager->DragYLine(command);
-    default: return E_INVALIDARG;
-  }
+  using Arm = HRESULT (STDMETHODCALLTYPE IMouseInputManager::*)(BSTR);
+  static constexpr Arm kTools[] = {&IMouseInputManager::DragPoint,  &IMouseInputManager::DragLine,
+                                   &IMouseInputManager::DragRectangle, &IMouseInputManager::DragCircle,
+                                   &IMouseInputManager::DragXRange, &IMouseInputManager::DragYRange,
+                                   &IMouseInputManager::DragXLine,  &IMouseInputManager::DragYLine};
+  return tool >= 1 && tool <= 8 ? (manager->*kTools[tool - 1])(command) : E_INVALIDARG;
 }
 
 MouseTest* MouseTest::current_ = nullptr;
@@ -66,17 +62,13 @@ void MouseTest::Pump() {
 namespace {
 
 DWORD InputFlags(UINT message) {
-  switch (message) {
-    case WM_LBUTTONDOWN: return MOUSEEVENTF_LEFTDOWN;
-    case WM_LBUTTONUP: return MOUSEEVENTF_LEFTUP;
-    case WM_RBUTTONDOWN: return MOUSEEVENTF_RIGHTDOWN;
-    case WM_RBUTTONUP: return MOUSEEVENTF_RIGHTUP;
-    case WM_MBUTTONDOWN: return MOUSEEVENTF_MIDDLEDOWN;
-    case WM_MBUTTONUP: return MOUSEEVENTF_MIDDLEUP;
-    case WM_XBUTTONDOWN: return MOUSEEVENTF_XDOWN;
-    case WM_XBUTTONUP: return MOUSEEVENTF_XUP;
-    default: return 0;
-  }
+  static constexpr std::pair<UINT, DWORD> kFlags[] = {
+      {WM_LBUTTONDOWN, MOUSEEVENTF_LEFTDOWN},     {WM_LBUTTONUP, MOUSEEVENTF_LEFTUP},
+      {WM_RBUTTONDOWN, MOUSEEVENTF_RIGHTDOWN},    {WM_RBUTTONUP, MOUSEEVENTF_RIGHTUP},
+      {WM_MBUTTONDOWN, MOUSEEVENTF_MIDDLEDOWN},   {WM_MBUTTONUP, MOUSEEVENTF_MIDDLEUP}};
+  for (auto [m, flags] : kFlags)
+    if (m == message) return flags;
+  return 0;
 }
 
 LONG Normalised(int p, int pixels) { return static_cast<LONG>((static_cast<long long>(p) * 65536 + pixels - 1) / pixels); }
@@ -131,6 +123,13 @@ RECT MouseTest::Clip() {
   RECT clip{};
   GetClipCursor(&clip);
   return clip;
+}
+
+std::tuple<OLE_COLOR, OLE_COLOR, VARIANT_BOOL> MouseTest::Record() {
+  OLE_COLOR drag = 1, fill = 1;
+  VARIANT_BOOL filled = 1;
+  EXPECT_EQ(manager_->get_DragColor(&drag) | manager_->get_FillColor(&fill) | manager_->get_Fill(&filled), S_OK);
+  return {drag, fill, filled};
 }
 
 LRESULT MouseTest::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace kelmira::test {
@@ -21,7 +22,11 @@ struct ZoomCall {
   double factor = 0.0;
   bool hasCentre = false;
   double cx = 0.0, cy = 0.0;
+  bool operator==(const ZoomCall&) const = default;
 };
+inline ZoomCall RectangleZoom(LONG x1, LONG y1, LONG x2, LONG y2) { return {ZoomCall::Rectangle, x1, y1, x2, y2}; }
+inline ZoomCall FactorZoom(double factor) { return {ZoomCall::Factor, 0, 0, 0, 0, factor}; }
+inline ZoomCall FactorZoom(double factor, double cx, double cy) { return {ZoomCall::Factor, 0, 0, 0, 0, factor, true, cx, cy}; }
 
 struct EventCall {
   LONG event, button, x, y;
@@ -87,6 +92,8 @@ class MouseTest : public ::testing::Test {
   static COLORREF Picture(int x, int y);
   static int CursorCount();
   static RECT Clip();
+  // DragColor, FillColor and Fill.
+  std::tuple<OLE_COLOR, OLE_COLOR, VARIANT_BOOL> Record();
 
   FakeLink link_;
   ComPtr<IMouseInputManager> manager_;
