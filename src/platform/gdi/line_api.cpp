@@ -14,29 +14,34 @@ namespace {
 
 Point64 DevicePointOf(const DeviceContext& dc, const POINT& p) { return ToPoint64(TransformPoint(dc, p)); }
 
-// Cosmetic pens go segment by segment, transforming on the way; wide pens need the whole path
-// to paint each pixel once (and may run out of memory for it).
-void StrokePointsOrThrow(DeviceContext& dc, const POINT* points, std::size_t count, int& patternPos) {
+// Strokes from `start` (when given, else from the first point) through the points. Cosmetic pens
+// go segment by segment, transforming on the way, with no allocation; wide pens need the whole
+// path to paint each pixel once (and may run out of memory for it).
+void StrokePathOrThrow(DeviceContext& dc, const POINT* start, const POINT* points, std::size_t count,
+                       int& patternPos) {
+  const std::size_t total = count + (start ? 1 : 0);
   const Stroke stroke = StrokeFromDc(dc);
-  if (stroke.kind == Stroke::Kind::None || count < 2) return;
+  if (stroke.kind == Stroke::Kind::None || total < 2) return;
   const RECT clip = DcClip(dc);
   if (stroke.kind == Stroke::Kind::Cosmetic) {
-    Point64 from = DevicePointOf(dc, points[0]);
-    for (std::size_t i = 1; i < count; ++i) {
+    Point64 from = DevicePointOf(dc, start ? *start : points[0]);
+    for (std::size_t i = start ? 0 : 1; i < count; ++i) {
       const Point64 to = DevicePointOf(dc, points[i]);
       StrokeLine(dc.surface, clip, from, to, stroke, patternPos);
       from = to;
     }
     return;
   }
-  std::vector<Point64> device(count);
-  for (std::size_t i = 0; i < count; ++i) device[i] = DevicePointOf(dc, points[i]);
+  std::vector<Point64> device;
+  device.reserve(total);
+  if (start) device.push_back(DevicePointOf(dc, *start));
+  for (std::size_t i = 0; i < count; ++i) device.push_back(DevicePointOf(dc, points[i]));
   StrokePolyline(dc.surface, clip, device, stroke, patternPos);
 }
 
-BOOL StrokePoints(DeviceContext& dc, const POINT* points, std::size_t count, int& patternPos) {
+BOOL StrokePath(DeviceContext& dc, const POINT* start, const POINT* points, std::size_t count, int& patternPos) {
   try {
-    StrokePointsOrThrow(dc, points, count, patternPos);
+    StrokePathOrThrow(dc, start, points, count, patternPos);
     return TRUE;
   } catch (const std::exception&) {
     return Fail(ERROR_NOT_ENOUGH_MEMORY, FALSE);
@@ -57,9 +62,10 @@ BOOL MoveToEx(HDC hdc, int x, int y, LPPOINT lppt) {
 BOOL LineTo(HDC hdc, int x, int y) {
   DeviceContext* dc = LookupDC(hdc);
   if (!dc) return FALSE;
-  const POINT ends[2] = {dc->state.currentPosition, POINT{x, y}};
-  dc->state.currentPosition = ends[1];
-  return StrokePoints(*dc, ends, 2, dc->penPatternPhase);
+  const POINT start = dc->state.currentPosition;
+  const POINT end{x, y};
+  dc->state.currentPosition = end;
+  return StrokePath(*dc, &start, &end, 1, dc->penPatternPhase);
 }
 
 BOOL Polyline(HDC hdc, const POINT* apt, int cpt) {
@@ -67,7 +73,7 @@ BOOL Polyline(HDC hdc, const POINT* apt, int cpt) {
   if (!dc) return FALSE;
   if (cpt < 0 || (!apt && cpt > 0)) return Fail(ERROR_INVALID_PARAMETER, FALSE);
   int patternPos = 0;
-  return StrokePoints(*dc, apt, static_cast<std::size_t>(cpt), patternPos);
+  return StrokePath(*dc, nullptr, apt, static_cast<std::size_t>(cpt), patternPos);
 }
 
 BOOL PolylineTo(HDC hdc, const POINT* apt, DWORD cpt) {
@@ -75,17 +81,9 @@ BOOL PolylineTo(HDC hdc, const POINT* apt, DWORD cpt) {
   if (!dc) return FALSE;
   if (!apt && cpt > 0) return Fail(ERROR_INVALID_PARAMETER, FALSE);
   if (cpt == 0) return TRUE;
-  try {
-    std::vector<POINT> path;
-    path.reserve(std::size_t{cpt} + 1);
-    path.push_back(dc->state.currentPosition);
-    path.insert(path.end(), apt, apt + cpt);
-    dc->state.currentPosition = path.back();
-    StrokePointsOrThrow(*dc, path.data(), path.size(), dc->penPatternPhase);
-    return TRUE;
-  } catch (const std::exception&) {
-    return Fail(ERROR_NOT_ENOUGH_MEMORY, FALSE);
-  }
+  const POINT start = dc->state.currentPosition;
+  dc->state.currentPosition = apt[cpt - 1];
+  return StrokePath(*dc, &start, apt, cpt, dc->penPatternPhase);
 }
 
 int SetROP2(HDC hdc, int rop2) {
