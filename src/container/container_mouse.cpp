@@ -66,13 +66,7 @@ void GraphicsContainer::ZoomToRectangle(LONG x1, LONG y1, LONG x2, LONG y2) {
     return;
   }
   Limits zoomed{std::min(startX, endX), std::max(startX, endX), std::min(startY, endY), std::max(startY, endY)};
-  if (KeepsYOnZoom()) {
-    zoomed.yMin = limits_.yMin;
-    zoomed.yMax = limits_.yMax;
-  }
-  if (FAILED(ApplyLimits(zoomed, extents_))) return;
-  FireOnUserZoom();
-  Redraw();
+  CommitUserZoom(zoomed, true);
 }
 
 void GraphicsContainer::ZoomByFactor(double factor, const double* centreX, const double* centreY) {
@@ -81,17 +75,19 @@ void GraphicsContainer::ZoomByFactor(double factor, const double* centreX, const
   const double cx = centreX ? *centreX : (limits_.xMin + limits_.xMax) * 0.5;
   const double cy = centreY ? *centreY : (limits_.yMin + limits_.yMax) * 0.5;
   Limits zoomed{cx - halfWidth, cx + halfWidth, cy - halfHeight, cy + halfHeight};
-  if (KeepsYOnZoom()) {
+  CommitUserZoom(zoomed, true);
+}
+
+void GraphicsContainer::ZoomToExtents() { CommitUserZoom(extents_, false); }
+
+// Every user zoom ends here: the vertical limits kept where the rules say so, then the validated
+// limits (OnViewChanged), OnUserZoom and a full redraw.
+void GraphicsContainer::CommitUserZoom(Limits zoomed, bool mayKeepY) {
+  if (mayKeepY && KeepsYOnZoom()) {
     zoomed.yMin = limits_.yMin;
     zoomed.yMax = limits_.yMax;
   }
   if (FAILED(ApplyLimits(zoomed, extents_))) return;
-  FireOnUserZoom();
-  Redraw();
-}
-
-void GraphicsContainer::ZoomToExtents() {
-  if (FAILED(ApplyLimits(extents_, extents_))) return;
   FireOnUserZoom();
   Redraw();
 }

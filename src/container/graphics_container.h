@@ -130,6 +130,7 @@ class GraphicsContainer : public ControlBase<GraphicsContainer>,
   bool ScreenClientRect(RECT& rect) const;
   bool ScreenPointToLogical(LONG sx, LONG sy, double& x, double& y) const;
   bool KeepsYOnZoom() const;
+  void CommitUserZoom(Limits zoomed, bool mayKeepY);
   // Deletes the composite and every layer's bitmap.
   void DropPictures();
   void DrawLayers(HDC composite, LONG width, LONG height);
