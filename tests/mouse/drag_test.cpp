@@ -45,7 +45,7 @@ TEST_F(DragTest, ACommandDragReportsItsLogicalPointsAndClearsTheRecord) {
   EXPECT_EQ(box_.type, MB_ICONHAND);
   EXPECT_TRUE(link_.zooms.empty());
   // AutoZoom is on: moves are reported, presses and releases are not.
-  for (const EventCall& e : link_.events) EXPECT_EQ(e.event, kEventMouseMove);
+  for (const MouseEventCall& e : link_.events) EXPECT_EQ(e.event, kEventMouseMove);
   ExpectMouseFree();
   EXPECT_EQ(Record(), kCleared);
 
@@ -105,8 +105,8 @@ TEST_F(DragTest, AnEmptyCommandWithoutAutoZoomReportsNothing) {
   ExpectMouseFree();
   // The armed press and the release that ends the drag raise no events; the move does.
   ASSERT_FALSE(link_.events.empty());
-  for (const EventCall& e : link_.events) EXPECT_EQ(e.event, kEventMouseMove);
-  EXPECT_EQ(link_.events.back(), (EventCall{kEventMouseMove, 0, kLeft + 60, kTop + 60}));
+  for (const MouseEventCall& e : link_.events) EXPECT_EQ(e.event, kEventMouseMove);
+  EXPECT_EQ(link_.events.back(), (MouseEventCall{kEventMouseMove, 0, kLeft + 60, kTop + 60}));
 }
 
 TEST_F(DragTest, LongCommandsAndHugeCoordinatesAreReportedWhole) {

@@ -4,7 +4,7 @@
 namespace kelmira::test {
 namespace {
 
-using Events = std::vector<EventCall>;
+using Events = std::vector<MouseEventCall>;
 using Zooms = std::vector<ZoomCall>;
 
 class MessageTableTest : public MouseTest {
@@ -12,7 +12,7 @@ class MessageTableTest : public MouseTest {
   // The events other than moves, taken away.
   Events TakeButtonEvents() {
     Events out;
-    for (const EventCall& e : link_.events)
+    for (const MouseEventCall& e : link_.events)
       if (e.event != kEventMouseMove) out.push_back(e);
     link_.events.clear();
     return out;

@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "mouse/container_link.h"
+#include "support/fake_container_link.h"
 
 #include <functional>
 #include <string>
@@ -15,50 +15,6 @@
 #include <vector>
 
 namespace kelmira::test {
-
-struct ZoomCall {
-  enum Kind { Rectangle, Factor, Extents } kind;
-  LONG x1 = 0, y1 = 0, x2 = 0, y2 = 0;
-  double factor = 0.0;
-  bool hasCentre = false;
-  double cx = 0.0, cy = 0.0;
-  bool operator==(const ZoomCall&) const = default;
-};
-inline ZoomCall RectangleZoom(LONG x1, LONG y1, LONG x2, LONG y2) { return {ZoomCall::Rectangle, x1, y1, x2, y2}; }
-inline ZoomCall FactorZoom(double factor) { return {ZoomCall::Factor, 0, 0, 0, 0, factor}; }
-inline ZoomCall FactorZoom(double factor, double cx, double cy) { return {ZoomCall::Factor, 0, 0, 0, 0, factor, true, cx, cy}; }
-
-struct EventCall {
-  LONG event, button, x, y;
-  bool operator==(const EventCall&) const = default;
-};
-
-class FakeLink final : public mouse::ContainerLink {
- public:
-  HWND window = nullptr;
-  double xMin = 0, xMax = 100, yMin = 0, yMax = 100;
-  bool keepsY = false;
-  std::vector<ZoomCall> zooms;
-  std::vector<EventCall> events;
-
-  HWND LinkWindow() const override { return window; }
-  void LinkLimits(double& x0, double& x1, double& y0, double& y1) const override {
-    x0 = xMin, x1 = xMax, y0 = yMin, y1 = yMax;
-  }
-  bool LinkKeepsYOnZoom() const override { return keepsY; }
-  void ZoomToRectangle(LONG x1, LONG y1, LONG x2, LONG y2) override {
-    zooms.push_back({ZoomCall::Rectangle, x1, y1, x2, y2});
-  }
-  void ZoomByFactor(double factor, const double* cx, const double* cy) override {
-    ZoomCall call{ZoomCall::Factor};
-    call.factor = factor;
-    call.hasCentre = cx && cy;
-    if (call.hasCentre) call.cx = *cx, call.cy = *cy;
-    zooms.push_back(call);
-  }
-  void ZoomToExtents() override { zooms.push_back({ZoomCall::Extents}); }
-  void FireOnMouseEvent(LONG event, LONG button, LONG x, LONG y) override { events.push_back({event, button, x, y}); }
-};
 
 // What the message-box hook saw.
 struct BoxCall {
@@ -95,7 +51,7 @@ class MouseTest : public ::testing::Test {
   // DragColor, FillColor and Fill.
   std::tuple<OLE_COLOR, OLE_COLOR, VARIANT_BOOL> Record();
 
-  FakeLink link_;
+  FakeContainerLink link_;
   ComPtr<IMouseInputManager> manager_;
   mouse::MouseRouting* routing_ = nullptr;
   HWND hwnd_ = nullptr;

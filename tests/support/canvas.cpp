@@ -1,0 +1,177 @@
+#include "support/canvas.h"
+
+#include <algorithm>
+#include <random>
+#include <sstream>
+
+namespace kelmira::test {
+
+void PrintTo(const Box& b, std::ostream* os) {
+  *os << "{" << b.left << ", " << b.top << ", " << b.right << ", " << b.bottom << "}";
+}
+
+DrawLayerInfo LayerInfo(HDC dc, int width, int height, double xmin, double xmax, double ymin, double ymax) {
+  DrawLayerInfo info{};
+  info.hDC = static_cast<LONG>(HandleToUlong(dc));
+  info.right = width;
+  info.bottom = height;
+  info.XMin = xmin;
+  info.YMin = ymin;
+  info.XScale = width / (xmax - xmin);
+  info.YScale = height / (ymax - ymin);
+  return info;
+}
+
+Canvas::Canvas(int width, int height, COLORREF background, bool bottomUp)
+    : width_(width), height_(height), background_(background), dc_(CreateCompatibleDC(nullptr)) {
+  BITMAPINFO info{};
+  info.bmiHeader =
+      BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), width, bottomUp ? height : -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  bits_ = static_cast<std::uint32_t*>(bits);
+  previous_ = SelectObject(dc_, bitmap_);
+  Clear(background);
+}
+
+Canvas::~Canvas() {
+  if (oldFont_) SelectObject(dc_, oldFont_);
+  if (font_) DeleteObject(font_);
+  SelectObject(dc_, previous_);
+  DeleteObject(bitmap_);
+  DeleteDC(dc_);
+}
+
+void Canvas::Clear(COLORREF colour) {
+  const std::uint32_t pixel = ((colour & 0xFF) << 16) | (colour & 0xFF00) | ((colour >> 16) & 0xFF);
+  std::fill(bits_, bits_ + width_ * height_, pixel);
+}
+
+void Canvas::Noise(unsigned seed) {
+  std::mt19937 random(seed);
+  for (int i = 0; i < width_ * height_; ++i) bits_[i] = random() & 0x00FFFFFF;
+}
+
+std::vector<COLORREF> Canvas::Picture() const {
+  std::vector<COLORREF> out;
+  out.reserve(static_cast<std::size_t>(width_ * height_));
+  for (int y = 0; y < height_; ++y)
+    for (int x = 0; x < width_; ++x) out.push_back(At(x, y));
+  return out;
+}
+
+PixelSet Canvas::Painted(COLORREF background) const {
+  PixelSet out;
+  for (int y = 0; y < height_; ++y)
+    for (int x = 0; x < width_; ++x)
+      if (At(x, y) != background) out.insert({x, y});
+  return out;
+}
+
+Box Canvas::Bounds(COLORREF background) const {
+  Box box;
+  for (const auto& [x, y] : Painted(background)) {
+    box.left = std::min(box.left, x), box.top = std::min(box.top, y);
+    box.right = std::max(box.right, x + 1), box.bottom = std::max(box.bottom, y + 1);
+  }
+  return box;
+}
+
+int Canvas::Count(COLORREF colour, int left, int top, int right, int bottom) const {
+  int n = 0;
+  for (int y = std::max(top, 0); y < std::min(bottom, height_); ++y)
+    for (int x = std::max(left, 0); x < std::min(right, width_); ++x) n += At(x, y) == colour;
+  return n;
+}
+
+void Canvas::UseFont(const char* face, int height, int weight, bool italic, bool underline) {
+  HFONT font = CreateFontA(height, 0, 0, 0, weight, italic, underline, 0, ANSI_CHARSET, 0, 0, 0, 0, face);
+  ASSERT_NE(font, nullptr);
+  HGDIOBJ previous = SelectObject(dc_, font);
+  if (!oldFont_) oldFont_ = previous;
+  if (font_) DeleteObject(font_);
+  font_ = font;
+}
+
+TEXTMETRICA Canvas::Metrics() const {
+  TEXTMETRICA tm{};
+  EXPECT_TRUE(GetTextMetricsA(dc_, &tm));
+  return tm;
+}
+
+SIZE Canvas::Extent(const std::string& s) const {
+  SIZE size{};
+  EXPECT_TRUE(GetTextExtentPoint32A(dc_, s.c_str(), static_cast<int>(s.size()), &size));
+  return size;
+}
+
+void Canvas::ResetMapping() {
+  XFORM identity{1, 0, 0, 1, 0, 0};
+  SetWorldTransform(dc_, &identity);
+  SetGraphicsMode(dc_, GM_COMPATIBLE);
+  SetViewportOrgEx(dc_, 0, 0, nullptr);
+}
+
+namespace {
+
+std::string DumpPath(const char* label) {
+  const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+  std::string name = test ? std::string(test->test_suite_name()) + "." + test->name() : "picture";
+  for (char& c : name)
+    if (c == '/') c = '_';
+  return name + "." + label + ".png";
+}
+
+std::string Listed(const PixelSet& pixels) {
+  std::ostringstream text;
+  int shown = 0;
+  for (const auto& [x, y] : pixels) {
+    if (shown++ == 12) {
+      text << " ... (" << pixels.size() << " in all)";
+      break;
+    }
+    text << " (" << x << "," << y << ")";
+  }
+  return text.str();
+}
+
+}  // namespace
+
+std::string Canvas::Dump(const char* label) const {
+  const std::string path = DumpPath(label);
+  return SUCCEEDED(KelmiraSaveDCPng(dc_, path.c_str())) ? path : "(not written)";
+}
+
+::testing::AssertionResult SamePixels(const Canvas& canvas, const PixelSet& actual, const PixelSet& expected) {
+  if (actual == expected) return ::testing::AssertionSuccess();
+  PixelSet missing, extra;
+  std::set_difference(expected.begin(), expected.end(), actual.begin(), actual.end(),
+                      std::inserter(missing, missing.end()));
+  std::set_difference(actual.begin(), actual.end(), expected.begin(), expected.end(),
+                      std::inserter(extra, extra.end()));
+  return ::testing::AssertionFailure() << "missing:" << Listed(missing) << "\n  extra:" << Listed(extra)
+                                       << "\n  picture in " << canvas.Dump();
+}
+
+COLORREF WindowPixel(HWND hwnd, int x, int y) {
+  COLORREF colour = CLR_INVALID;
+  KelmiraGetWindowPixel(hwnd, x, y, &colour);
+  return colour;
+}
+
+PixelSet WindowPainted(HWND hwnd, COLORREF background) {
+  RECT client{};
+  GetClientRect(hwnd, &client);
+  PixelSet out;
+  for (int y = 0; y < client.bottom; ++y)
+    for (int x = 0; x < client.right; ++x)
+      if (WindowPixel(hwnd, x, y) != background) out.insert({x, y});
+  return out;
+}
+
+std::string DumpWindow(HWND hwnd, const char* label) {
+  const std::string path = DumpPath(label);
+  return SUCCEEDED(KelmiraSaveWindowPng(hwnd, path.c_str())) ? path : "(not written)";
+}
+
+}  // namespace kelmira::test

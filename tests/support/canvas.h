@@ -1,0 +1,144 @@
+// A memory device context over a 32-bit top-down DIB section, the pixel reader every drawing test
+// uses, and the comparison of painted pixel sets that writes the picture as a PNG when it fails.
+#pragma once
+
+#include <kelmira/kelmira.h>
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstdint>
+#include <ostream>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace kelmira::test {
+
+constexpr COLORREF kWhite = 0x00FFFFFF;
+constexpr COLORREF kBlack = 0x00000000;
+constexpr COLORREF kRed = 0x000000FF;
+constexpr COLORREF kGreen = 0x0000FF00;
+constexpr COLORREF kBlue = 0x00FF0000;
+
+using Pixel = std::pair<int, int>;  // (x, y)
+using PixelSet = std::set<Pixel>;
+
+// Pixels from left to right-1 and top to bottom-1; empty (left > right) when nothing is in it.
+struct Box {
+  int left = INT_MAX, top = INT_MAX, right = INT_MIN, bottom = INT_MIN;
+  bool Empty() const { return left > right; }
+  int Width() const { return right - left; }
+  int Height() const { return bottom - top; }
+  bool operator==(const Box&) const = default;
+};
+void PrintTo(const Box& b, std::ostream* os);
+
+// The record a container hands a layer for an area of width x height showing
+// [xmin, xmax] x [ymin, ymax].
+DrawLayerInfo LayerInfo(HDC dc, int width, int height, double xmin, double xmax, double ymin, double ymax);
+
+class Canvas {
+ public:
+  // bottomUp: rows stored bottom row first (a positive DIB height), as some hosts hand them.
+  Canvas(int width, int height, COLORREF background = kWhite, bool bottomUp = false);
+  ~Canvas();
+  Canvas(const Canvas&) = delete;
+  Canvas& operator=(const Canvas&) = delete;
+
+  HDC dc() const { return dc_; }
+  int width() const { return width_; }
+  int height() const { return height_; }
+  COLORREF background() const { return background_; }
+  DrawLayerInfo Info(double xmin, double xmax, double ymin, double ymax) const {
+    return LayerInfo(dc_, width_, height_, xmin, xmax, ymin, ymax);
+  }
+
+  // Raw pixels (0x00RRGGBB) in storage order; writes go straight to the bitmap.
+  std::vector<std::uint32_t> Bits() const { return {bits_, bits_ + width_ * height_}; }
+  void Clear(COLORREF colour);
+  void Clear() { Clear(background_); }
+  void Noise(unsigned seed);
+
+  COLORREF At(int x, int y) const { return GetPixel(dc_, x, y); }
+  // Every pixel as GetPixel reads it, row by row.
+  std::vector<COLORREF> Picture() const;
+  // Pixels whose colour differs from `background` (the canvas's own by default).
+  PixelSet Painted() const { return Painted(background_); }
+  PixelSet Painted(COLORREF background) const;
+  // The box around every pixel that is not `background`.
+  Box Bounds(COLORREF background) const;
+  Box Bounds() const { return Bounds(background_); }
+  int Count(COLORREF colour, int left, int top, int right, int bottom) const;
+
+  // Selects a font of this face and height that the canvas owns.
+  void UseFont(const char* face, int height, int weight = FW_NORMAL, bool italic = false, bool underline = false);
+  TEXTMETRICA Metrics() const;
+  SIZE Extent(const std::string& s) const;
+  // Back to plain device coordinates, so that the pixel helpers read the whole bitmap.
+  void ResetMapping();
+
+  // Writes the picture to <current test>.<label>.png in the working directory; returns the path.
+  std::string Dump(const char* label = "canvas") const;
+
+ private:
+  int width_, height_;
+  COLORREF background_;
+  HDC dc_ = nullptr;
+  HBITMAP bitmap_ = nullptr;
+  HGDIOBJ previous_ = nullptr;
+  std::uint32_t* bits_ = nullptr;
+  HGDIOBJ oldFont_ = nullptr;
+  HFONT font_ = nullptr;
+};
+
+// Equal sets pass; otherwise the message lists the pixels missing and the pixels extra (the
+// first few of each) and the canvas is written as a PNG next to the test.
+::testing::AssertionResult SamePixels(const Canvas& canvas, const PixelSet& actual, const PixelSet& expected);
+#define EXPECT_PAINTED(canvas, expected) \
+  EXPECT_TRUE(::kelmira::test::SamePixels((canvas), (canvas).Painted(), (expected)))
+
+// Every pixel must have the colour the rule gives it; the first one that does not is reported
+// (and the canvas dumped).
+template <class Rule>
+void ExpectPicture(const Canvas& canvas, Rule colour) {
+  for (int y = 0; y < canvas.height(); ++y)
+    for (int x = 0; x < canvas.width(); ++x)
+      if (canvas.At(x, y) != colour(x, y)) {
+        ADD_FAILURE() << "pixel " << x << "," << y << " is " << std::hex << canvas.At(x, y) << ", expected "
+                      << colour(x, y) << "; picture in " << canvas.Dump();
+        return;
+      }
+}
+
+// What a window shows at a client pixel (CLR_INVALID outside it).
+COLORREF WindowPixel(HWND hwnd, int x, int y);
+// The pixels of a window's client area whose colour differs from `background`.
+PixelSet WindowPainted(HWND hwnd, COLORREF background);
+// Writes what the window shows to <current test>.<label>.png; returns the path.
+std::string DumpWindow(HWND hwnd, const char* label = "window");
+
+// Selects a new drawing object for a scope, then selects the previous one back and deletes it.
+class Selected {
+ public:
+  Selected(HDC dc, HGDIOBJ object) : dc_(dc), object_(object), previous_(SelectObject(dc, object)) {}
+  ~Selected() {
+    SelectObject(dc_, previous_);
+    DeleteObject(object_);
+  }
+  Selected(const Selected&) = delete;
+  Selected& operator=(const Selected&) = delete;
+
+ private:
+  HDC dc_;
+  HGDIOBJ object_;
+  HGDIOBJ previous_;
+};
+
+inline void Line(HDC dc, int x0, int y0, int x1, int y1) {
+  MoveToEx(dc, x0, y0, nullptr);
+  LineTo(dc, x1, y1);
+}
+
+}  // namespace kelmira::test

@@ -1,0 +1,67 @@
+#include "support/event_recorder.h"
+
+#include <utility>
+
+namespace kelmira::test {
+
+LONG EventCall::Long(std::size_t k) const {
+  Variant converted;
+  if (k >= args.size()) return 0;
+  VariantChangeType(&converted, &args[args.size() - 1 - k], 0, VT_I4);
+  return converted.vt == VT_I4 ? converted.lVal : 0;
+}
+
+std::vector<LONG> EventCall::Longs() const {
+  std::vector<LONG> out;
+  for (std::size_t k = 0; k < args.size(); ++k) out.push_back(Long(k));
+  return out;
+}
+
+ComPtr<Object<EventRecorder>> EventRecorder::Make(std::string name, std::vector<EventCall>* log) {
+  ComPtr<Object<EventRecorder>> recorder;
+  Object<EventRecorder>::Make(&recorder, std::move(name), log);
+  return recorder;
+}
+
+HRESULT EventRecorder::QueryInterfaceExtra(REFIID riid, void** ppv) {
+  if (IsEqualIID(alsoAnswers, IID_NULL) || !IsEqualIID(riid, alsoAnswers)) return E_NOINTERFACE;
+  *ppv = static_cast<IDispatch*>(this);
+  AddRef();
+  return S_OK;
+}
+
+HRESULT EventRecorder::Invoke(DISPID id, REFIID riid, LCID lcid, WORD flags, DISPPARAMS* params, VARIANT* result,
+                              EXCEPINFO*, UINT*) {
+  EventCall call;
+  call.sink = name_;
+  call.id = id;
+  call.riid = riid;
+  call.lcid = lcid;
+  call.flags = flags;
+  call.namedArgs = params ? params->cNamedArgs : 0;
+  call.wantsResult = result != nullptr;
+  for (UINT i = 0; params && i < params->cArgs; ++i) {
+    Variant copy;
+    VariantCopy(&copy, &params->rgvarg[i]);
+    call.args.push_back(copy);
+  }
+  log_->push_back(std::move(call));
+  if (onInvoke) onInvoke();
+  if (throws) throw 42;
+  return answer;
+}
+
+DWORD EventRecorder::Advise(IUnknown* source, REFIID events) {
+  DWORD cookie = 0;
+  if (FAILED(AtlAdvise(source, static_cast<IDispatch*>(this), events, &cookie))) return 0;
+  return cookie;
+}
+
+std::vector<DISPID> EventRecorder::Ids(DISPID except) const {
+  std::vector<DISPID> ids;
+  for (const EventCall& call : *log_)
+    if (except == 0 || call.id != except) ids.push_back(call.id);
+  return ids;
+}
+
+}  // namespace kelmira::test
