@@ -53,14 +53,14 @@ class GraphicsContainer : public ControlBase<GraphicsContainer>,
   BEGIN_PROP_MAP(GraphicsContainer)
     PROP_DATA_ENTRY("_cx", sizeExtent_.cx, VT_UI4)
     PROP_DATA_ENTRY("_cy", sizeExtent_.cy, VT_UI4)
-    ::kelmira::PropData(u"Extents_XMin", offsetof(GraphicsContainer, limits_.xMin), sizeof(double), VT_R8),
-    ::kelmira::PropData(u"Extents_XMax", offsetof(GraphicsContainer, limits_.xMax), sizeof(double), VT_R8),
-    ::kelmira::PropData(u"Extents_YMin", offsetof(GraphicsContainer, limits_.yMin), sizeof(double), VT_R8),
-    ::kelmira::PropData(u"Extents_YMax", offsetof(GraphicsContainer, limits_.yMax), sizeof(double), VT_R8),
-    ::kelmira::PropData(u"Extents_XMin", offsetof(GraphicsContainer, extents_.xMin), sizeof(double), VT_R8),
-    ::kelmira::PropData(u"Extents_XMax", offsetof(GraphicsContainer, extents_.xMax), sizeof(double), VT_R8),
-    ::kelmira::PropData(u"Extents_YMin", offsetof(GraphicsContainer, extents_.yMin), sizeof(double), VT_R8),
-    ::kelmira::PropData(u"Extents_YMax", offsetof(GraphicsContainer, extents_.yMax), sizeof(double), VT_R8),
+    PROP_DATA_ENTRY("Extents_XMin", limits_.xMin, VT_R8)
+    PROP_DATA_ENTRY("Extents_XMax", limits_.xMax, VT_R8)
+    PROP_DATA_ENTRY("Extents_YMin", limits_.yMin, VT_R8)
+    PROP_DATA_ENTRY("Extents_YMax", limits_.yMax, VT_R8)
+    PROP_DATA_ENTRY("Extents_XMin", extents_.xMin, VT_R8)
+    PROP_DATA_ENTRY("Extents_XMax", extents_.xMax, VT_R8)
+    PROP_DATA_ENTRY("Extents_YMin", extents_.yMin, VT_R8)
+    PROP_DATA_ENTRY("Extents_YMax", extents_.yMax, VT_R8)
   END_PROP_MAP()
 
   // ---- IGraphicsContainer: the layer stack (container_layers.cpp)

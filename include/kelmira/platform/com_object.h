@@ -159,13 +159,17 @@ class Object final : public T {
   }
 
   HRESULT RunFinalConstruct() {
+    // clang-format off
     if constexpr (requires(T& t) { t.SetControllingUnknown(static_cast<IUnknown*>(nullptr)); })
       T::SetControllingUnknown(GetControllingUnknown());
+    // clang-format on
     try {
+      // clang-format off
       if constexpr (requires(T& t) { t.FinalConstruct(); })
         return T::FinalConstruct();
       else
         return S_OK;
+      // clang-format on
     } catch (const std::bad_alloc&) {
       return E_OUTOFMEMORY;
     } catch (...) {
@@ -195,8 +199,10 @@ class Object final : public T {
       *ppv = p;
       return S_OK;
     }
+    // clang-format off
     if constexpr (requires(T& t, void** pp) { t.QueryInterfaceExtra(riid, pp); })
       return T::QueryInterfaceExtra(riid, ppv);
+    // clang-format on
     return E_NOINTERFACE;
   }
   ULONG InnerAddRef() { return refs_.fetch_add(1, std::memory_order_relaxed) + 1; }

@@ -177,9 +177,11 @@ void ForEachSink(ConnectionPoint* point, F&& f) {
 }
 
 // FireEvent(point, id, a, b, c) with a, b, c converted by MakeEventArg.
+// clang-format off
 template <class... A>
   requires(sizeof...(A) > 0)
 HRESULT FireEvent(ConnectionPoint* point, DISPID id, const A&... args) {
+// clang-format on
   const VARIANT argv[] = {MakeEventArg(args)...};
   return FireEventArgv(point, id, argv, sizeof...(A));
 }

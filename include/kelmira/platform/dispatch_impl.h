@@ -267,7 +267,9 @@ template <class T>
 inline constexpr bool kAlwaysFalse = false;
 
 template <class T>
+// clang-format off
 concept Complete = requires { sizeof(T); };
+// clang-format on
 
 // Scalars: their VARTYPE and VARIANT field.
 template <class T>
@@ -307,9 +309,11 @@ template <class T>
 struct InterfacePointer {
   static constexpr bool value = false;
 };
+// clang-format off
 template <class U>
   requires std::is_class_v<U>
 struct InterfacePointer<U*> {
+// clang-format on
   static_assert(Complete<U>, "a type named by pointer in a member table must be completely declared");
   static constexpr bool value = std::is_base_of_v<IUnknown, U>;
   static constexpr bool dispatch = std::is_base_of_v<IDispatch, U>;

@@ -26,18 +26,22 @@ inline HRESULT WriteAll(IStream* stream, const void* data, ULONG size) {
   return put == size ? S_OK : STG_E_MEDIUMFULL;
 }
 
+// clang-format off
 template <class T>
   requires std::is_integral_v<T>
 HRESULT WriteLE(IStream* stream, T value) {
+// clang-format on
   auto bits = static_cast<std::make_unsigned_t<T>>(value);
   BYTE bytes[sizeof(T)];
   for (std::size_t i = 0; i < sizeof(T); ++i) bytes[i] = static_cast<BYTE>(bits >> (8 * i));
   return WriteAll(stream, bytes, sizeof(T));
 }
 
+// clang-format off
 template <class T>
   requires std::is_integral_v<T>
 HRESULT ReadLE(IStream* stream, T* value) {
+// clang-format on
   BYTE bytes[sizeof(T)];
   HRESULT hr = ReadExact(stream, bytes, sizeof(T));
   if (FAILED(hr)) return hr;
