@@ -44,8 +44,8 @@ void BM_InvokeGet(benchmark::State& state) {
   DISPPARAMS none{nullptr, nullptr, 0, 0};
   kelmira::Variant result;
   for (auto _ : state) {
-    HRESULT hr = layer->Invoke(0x65, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none, &result, nullptr,
-                               nullptr);
+    HRESULT hr =
+        layer->Invoke(0x65, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none, &result, nullptr, nullptr);
     benchmark::DoNotOptimize(hr);
   }
   if (result.vt != VT_BOOL) state.SkipWithError("Invoke did not return a VT_BOOL");
@@ -60,8 +60,8 @@ void BM_InvokePut(benchmark::State& state) {
   DISPID named = DISPID_PROPERTYPUT;
   DISPPARAMS params{&arg, &named, 1, 1};
   for (auto _ : state) {
-    HRESULT hr = layer->Invoke(0x65, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYPUT, &params, nullptr,
-                               nullptr, nullptr);
+    HRESULT hr =
+        layer->Invoke(0x65, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYPUT, &params, nullptr, nullptr, nullptr);
     benchmark::DoNotOptimize(hr);
   }
 }

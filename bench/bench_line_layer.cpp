@@ -25,7 +25,6 @@ using bench::kWidth;
 
 enum class XKind { Index, Single, Double };
 
-
 // Many points per pixel column, spread over the whole view.
 ComPtr<ILineData> MakeData(LONG count, XKind kind, bool masked, bool noisy) {
   ComPtr<ILineData> data;
@@ -95,7 +94,7 @@ void RedrawLine(benchmark::State& state, XKind kind, bool masked, bool noisy) {
   state.SetItemsProcessed(state.iterations() * count);
 }
 
-#define KELMIRA_LINE_BENCH(Name, kind, masked, noisy)                                      \
+#define KELMIRA_LINE_BENCH(Name, kind, masked, noisy)                                 \
   void BM_##Name(benchmark::State& state) { RedrawLine(state, kind, masked, noisy); } \
   BENCHMARK(BM_##Name)->Arg(1'000'000)->Arg(10'000'000)->Unit(benchmark::kMillisecond)
 

@@ -18,7 +18,6 @@ using bench::kHeight;
 using bench::kWidth;
 constexpr int kPoints = 4096;
 
-
 // A dense plot: each point 1 to 3 pixels right of the last, wandering up and down.
 std::vector<POINT> RandomWalk() {
   std::mt19937 random(1);
@@ -35,7 +34,8 @@ std::vector<POINT> RandomWalk() {
 std::vector<POINT> RandomPoints() {
   std::mt19937 random(2);
   std::vector<POINT> points;
-  for (int i = 0; i < kPoints; ++i) points.push_back({static_cast<LONG>(random() % kWidth), static_cast<LONG>(random() % kHeight)});
+  for (int i = 0; i < kPoints; ++i)
+    points.push_back({static_cast<LONG>(random() % kWidth), static_cast<LONG>(random() % kHeight)});
   return points;
 }
 
@@ -48,7 +48,8 @@ std::int64_t PixelCount(const std::vector<POINT>& points) {
 
 void Report(benchmark::State& state, std::int64_t segments, std::int64_t pixels) {
   state.SetItemsProcessed(state.iterations() * segments);
-  state.counters["pixels"] = benchmark::Counter(static_cast<double>(state.iterations() * pixels), benchmark::Counter::kIsRate);
+  state.counters["pixels"] =
+      benchmark::Counter(static_cast<double>(state.iterations() * pixels), benchmark::Counter::kIsRate);
 }
 
 void LineToPath(benchmark::State& state, const std::vector<POINT>& points) {

@@ -70,8 +70,8 @@ int ListClasses(ITypeLib* lib) {
       continue;
     }
     kelmira::ComPtr<IUnknown> object;
-    HRESULT hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
-                                  reinterpret_cast<void**>(&object));
+    HRESULT hr =
+        CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, reinterpret_cast<void**>(&object));
     std::printf("%-20s %-40s %-32s %s (0x%08X)\n", Narrow(name.get()).c_str(), GuidText(clsid).c_str(),
                 ProgIdOf(clsid).c_str(), CreationResult(hr), static_cast<unsigned>(hr));
     if (FAILED(hr) && hr != E_NOTIMPL) ++failures;

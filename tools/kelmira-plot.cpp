@@ -15,14 +15,11 @@ int main(int argc, char** argv) {
   PlotOptions options;
   std::string error;
   switch (ParsePlotOptions(argc, argv, &options, &error)) {
-    case ParseOutcome::Help:
-      std::fputs(PlotUsage(), stdout);
-      return 0;
+    case ParseOutcome::Help: std::fputs(PlotUsage(), stdout); return 0;
     case ParseOutcome::Error:
       std::fprintf(stderr, "kelmira-plot: %s\nTry 'kelmira-plot --help'.\n", error.c_str());
       return 2;
-    case ParseOutcome::Run:
-      break;
+    case ParseOutcome::Run: break;
   }
 
   std::optional<PlotData> data;

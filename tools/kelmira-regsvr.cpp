@@ -81,13 +81,12 @@ int main(int argc, char** argv) {
   }
   HRESULT hr = fn();
   if (FAILED(hr)) {
-    std::fprintf(stderr, "kelmira-regsvr: %s of %s failed: %s (0x%08X); registry file %s\n", entry, path,
-                 Describe(hr), static_cast<unsigned>(hr), KelmiraRegistryPath());
+    std::fprintf(stderr, "kelmira-regsvr: %s of %s failed: %s (0x%08X); registry file %s\n", entry, path, Describe(hr),
+                 static_cast<unsigned>(hr), KelmiraRegistryPath());
     dlclose(module);
     return 1;
   }
-  if (!silent)
-    std::printf("%s %s in %s\n", unregister ? "Unregistered" : "Registered", path, KelmiraRegistryPath());
+  if (!silent) std::printf("%s %s in %s\n", unregister ? "Unregistered" : "Registered", path, KelmiraRegistryPath());
   dlclose(module);
   return 0;
 }

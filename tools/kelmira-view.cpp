@@ -195,14 +195,9 @@ LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       }
       return 0;
     }
-    case WM_SIZE:
-      MoveWindow(GetDlgItem(hwnd, kHostId), 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
-      return 0;
-    case WM_DESTROY:
-      PostQuitMessage(0);
-      return 0;
-    default:
-      return DefWindowProcA(hwnd, msg, wParam, lParam);
+    case WM_SIZE: MoveWindow(GetDlgItem(hwnd, kHostId), 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE); return 0;
+    case WM_DESTROY: PostQuitMessage(0); return 0;
+    default: return DefWindowProcA(hwnd, msg, wParam, lParam);
   }
 }
 

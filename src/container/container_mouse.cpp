@@ -25,16 +25,12 @@ BOOL GraphicsContainer::ProcessWindowMessage(HWND hwnd, UINT msg, WPARAM wParam,
       Redraw();
       result = 0;
       return TRUE;
-    case WM_CREATE:
-      result = 0;
-      return TRUE;
+    case WM_CREATE: result = 0; return TRUE;
     case WM_PAINT:
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
-    case WM_MOUSEACTIVATE:
-      return FALSE;  // the control framework's standard handling
-    default:
-      break;
+    case WM_MOUSEACTIVATE: return FALSE;  // the control framework's standard handling
+    default: break;
   }
   if (!routing_) return FALSE;
   return routing_->HandleMessage(hwnd, msg, wParam, lParam, result);

@@ -36,8 +36,8 @@ class GraphicsContainer : public ControlBase<GraphicsContainer>,
                           public DispatchImpl<IGraphicsContainerImpl>,
                           public mouse::ContainerLink {
  public:
-  using Interfaces = ControlInterfaceTable<IGraphicsContainerImpl, IGraphicsContainer,
-                                           Via<IDispatch, IGraphicsContainerImpl>>;
+  using Interfaces =
+      ControlInterfaceTable<IGraphicsContainerImpl, IGraphicsContainer, Via<IDispatch, IGraphicsContainerImpl>>;
   static const CLSID& GetObjectCLSID() { return CLSID_GraphicsContainer; }
   static constexpr const IID* kDefaultSourceIid = &DIID_IGraphicsEvents;
   static constexpr const GUID* kLibId = &LIBID_Kelmira;
@@ -92,8 +92,7 @@ class GraphicsContainer : public ControlBase<GraphicsContainer>,
   HRESULT STDMETHODCALLTYPE SetExtents(double XMin, double xmax, double YMin, double ymax) override;
   HRESULT STDMETHODCALLTYPE GetExtents(double* XMin, double* xmax, double* YMin, double* ymax) override;
   HRESULT STDMETHODCALLTYPE get_hwnd(LONG* pVal) override;
-  HRESULT STDMETHODCALLTYPE ScreenToLogical(LONG lx, LONG ly, double* px, double* py,
-                                            VARIANT_BOOL* pbResult) override;
+  HRESULT STDMETHODCALLTYPE ScreenToLogical(LONG lx, LONG ly, double* px, double* py, VARIANT_BOOL* pbResult) override;
   HRESULT STDMETHODCALLTYPE LogicalToScreen(double x, double y, LONG* px, LONG* py, VARIANT_BOOL* pbResult) override;
   HRESULT STDMETHODCALLTYPE get_AutoZoom(VARIANT_BOOL* pVal) override;
   HRESULT STDMETHODCALLTYPE put_AutoZoom(VARIANT_BOOL newVal) override;

@@ -13,8 +13,8 @@ namespace kelmira::layers {
 
 class BackgroundLayer : public DispatchImpl<IBackgroundLayer> {
  public:
-  using Interfaces = InterfaceTable<IBackgroundLayer, Via<IGraphicsLayer, IBackgroundLayer>,
-                                    Via<IDispatch, IBackgroundLayer>>;
+  using Interfaces =
+      InterfaceTable<IBackgroundLayer, Via<IGraphicsLayer, IBackgroundLayer>, Via<IDispatch, IBackgroundLayer>>;
 
   static constexpr OLE_COLOR kInitialFillColor = 0x00FFFFFF;
 

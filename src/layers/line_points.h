@@ -9,13 +9,13 @@
 namespace kelmira::layers {
 
 struct LinePoints {
-  std::int64_t count = 0;          // 0 when the data has no points or no Y array
+  std::int64_t count = 0;  // 0 when the data has no points or no Y array
   const float* y = nullptr;
-  const float* xSingle = nullptr;  // single-precision X values, or null
-  const double* xDouble = nullptr; // double-precision X values, or null
-  const BYTE* mask = nullptr;      // one byte per point, 0 = hidden; null shows every point
-  double badValue = 0.0;           // a Y value equal to it breaks the line
-  LONG offset = 1;                 // logical X of point 0 when there is no X array
+  const float* xSingle = nullptr;   // single-precision X values, or null
+  const double* xDouble = nullptr;  // double-precision X values, or null
+  const BYTE* mask = nullptr;       // one byte per point, 0 = hidden; null shows every point
+  double badValue = 0.0;            // a Y value equal to it breaks the line
+  LONG offset = 1;                  // logical X of point 0 when there is no X array
 
   bool HasXArray() const { return xSingle != nullptr || xDouble != nullptr; }
 };

@@ -219,15 +219,9 @@ void DrawPolyline(HDC dc, const LinePoints& points, const PixelMapping& mapping,
 
 void DrawMarkers(HDC dc, const LinePoints& points, const PixelMapping& mapping, LONG pointStyle) {
   switch (pointStyle) {
-    case 0:
-      DrawMarkersOf<Marker::Circle>(dc, points, mapping);
-      return;
-    case 1:
-      DrawMarkersOf<Marker::UprightCross>(dc, points, mapping);
-      return;
-    default:
-      DrawMarkersOf<Marker::DiagonalCross>(dc, points, mapping);
-      return;
+    case 0: DrawMarkersOf<Marker::Circle>(dc, points, mapping); return;
+    case 1: DrawMarkersOf<Marker::UprightCross>(dc, points, mapping); return;
+    default: DrawMarkersOf<Marker::DiagonalCross>(dc, points, mapping); return;
   }
 }
 

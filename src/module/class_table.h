@@ -11,8 +11,8 @@
 namespace kelmira::module {
 
 struct ClassEntry {
-  std::string_view name;          // class name in the type library
-  std::string_view progName;      // ProgIDs are Kelmira.<progName> and Kelmira.<progName>.1
+  std::string_view name;      // class name in the type library
+  std::string_view progName;  // ProgIDs are Kelmira.<progName> and Kelmira.<progName>.1
   const CLSID* clsid;
   bool control;                   // registered with the control keys
   bool aggregatable;              // accepts an outer object

@@ -23,8 +23,8 @@ std::size_t gCookieCount = 0;
   for (const ClassEntry& entry : ClassTable()) {
     DWORD cookie = 0;
     if (gCookieCount < kMaxClasses &&
-        SUCCEEDED(CoRegisterClassObject(*entry.clsid, FactoryOf(entry), CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE,
-                                        &cookie)))
+        SUCCEEDED(
+            CoRegisterClassObject(*entry.clsid, FactoryOf(entry), CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie)))
       gCookies[gCookieCount++] = cookie;
   }
 }

@@ -16,14 +16,23 @@ std::string GuidText(REFGUID guid) {
 }
 
 std::string ProgIdKeys(const std::string& prog, const std::string& clsid, const std::string& description) {
-  return "\tKelmira." + prog + ".1 = s '" + description + "'\n"
+  return "\tKelmira." + prog + ".1 = s '" + description +
+         "'\n"
          "\t{\n"
-         "\t\tCLSID = s '" + clsid + "'\n"
+         "\t\tCLSID = s '" +
+         clsid +
+         "'\n"
          "\t}\n"
-         "\tKelmira." + prog + " = s '" + description + "'\n"
+         "\tKelmira." +
+         prog + " = s '" + description +
+         "'\n"
          "\t{\n"
-         "\t\tCLSID = s '" + clsid + "'\n"
-         "\t\tCurVer = s 'Kelmira." + prog + ".1'\n"
+         "\t\tCLSID = s '" +
+         clsid +
+         "'\n"
+         "\t\tCurVer = s 'Kelmira." +
+         prog +
+         ".1'\n"
          "\t}\n";
 }
 
@@ -41,8 +50,11 @@ std::string PropertyPageScript(const ClassEntry& entry, const std::string& clsid
   return "HKCR\n{\n" + ProgIdKeys(prog, clsid, description) +
          "\tNoRemove CLSID\n"
          "\t{\n"
-         "\t\tForceRemove " + clsid + " = s '" + description + "'\n"
-         "\t\t{\n" + kInprocServer +
+         "\t\tForceRemove " +
+         clsid + " = s '" + description +
+         "'\n"
+         "\t\t{\n" +
+         kInprocServer +
          "\t\t}\n"
          "\t}\n"
          "}\n";
@@ -51,7 +63,9 @@ std::string PropertyPageScript(const ClassEntry& entry, const std::string& clsid
 std::string ControlKeys(const ClassEntry& entry) {
   return "\t\t\tForceRemove 'Control'\n"
          "\t\t\tForceRemove 'Insertable'\n"
-         "\t\t\tForceRemove 'ToolboxBitmap32' = s '%MODULE%, " + std::to_string(entry.toolboxBitmap) + "'\n"
+         "\t\t\tForceRemove 'ToolboxBitmap32' = s '%MODULE%, " +
+         std::to_string(entry.toolboxBitmap) +
+         "'\n"
          "\t\t\t'MiscStatus' = s '0'\n"
          "\t\t\t{\n"
          "\t\t\t\t'1' = s '131473'\n"
@@ -73,11 +87,15 @@ std::string RegistryScript(const ClassEntry& entry) {
   script +=
       "\tNoRemove CLSID\n"
       "\t{\n"
-      "\t\tForceRemove " + clsid + " = s 'Kelmira." + prog + "'\n"
+      "\t\tForceRemove " +
+      clsid + " = s 'Kelmira." + prog +
+      "'\n"
       "\t\t{\n"
-      "\t\t\tProgID = s 'Kelmira." + prog + ".1'\n"
-      "\t\t\tVersionIndependentProgID = s 'Kelmira." + prog + "'\n" +
-      kInprocServer + "\t\t\t'TypeLib' = s '" + GuidText(LIBID_Kelmira) + "'\n";
+      "\t\t\tProgID = s 'Kelmira." +
+      prog +
+      ".1'\n"
+      "\t\t\tVersionIndependentProgID = s 'Kelmira." +
+      prog + "'\n" + kInprocServer + "\t\t\t'TypeLib' = s '" + GuidText(LIBID_Kelmira) + "'\n";
   if (entry.control) script += ControlKeys(entry);
   script +=
       "\t\t}\n"

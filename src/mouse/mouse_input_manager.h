@@ -44,8 +44,7 @@ class MouseInputManager : public DispatchImpl<IMouseInputManager>,
                           public ConnectionPointContainerImpl,
                           public MouseRouting {
  public:
-  using Interfaces =
-      InterfaceTable<IMouseInputManager, Via<IDispatch, IMouseInputManager>, IConnectionPointContainer>;
+  using Interfaces = InterfaceTable<IMouseInputManager, Via<IDispatch, IMouseInputManager>, IConnectionPointContainer>;
 
   HRESULT FinalConstruct();
   // Called once by CreateOwnedMouseInputManager.

@@ -20,12 +20,16 @@ LONG MoveButton(WPARAM keys) {
 BOOL MouseInputManager::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   if (!owner_) return FALSE;
   switch (msg) {
-    case WM_LBUTTONDOWN: case WM_LBUTTONUP: case WM_LBUTTONDBLCLK:
-    case WM_RBUTTONDOWN: case WM_RBUTTONUP: case WM_RBUTTONDBLCLK:
-    case WM_MOUSEMOVE: case WM_XBUTTONDOWN: case WM_XBUTTONDBLCLK:
-      break;
-    default:
-      return FALSE;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_RBUTTONDBLCLK:
+    case WM_MOUSEMOVE:
+    case WM_XBUTTONDOWN:
+    case WM_XBUTTONDBLCLK: break;
+    default: return FALSE;
   }
   // Sinks, zooms and the report box call out of the library; they may release the container and
   // with it this manager.
@@ -41,9 +45,7 @@ BOOL MouseInputManager::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM
         else
           result = OnLeftButtonDown(client);
         break;
-      case WM_LBUTTONUP:
-        result = OnLeftButtonUp(hwnd, client);
-        break;
+      case WM_LBUTTONUP: result = OnLeftButtonUp(hwnd, client); break;
       case WM_LBUTTONDBLCLK:
         if (zooming)
           ZoomAboutPoint(2.0, client);
@@ -65,9 +67,7 @@ BOOL MouseInputManager::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM
         else
           FireMouseEvent(hwnd, kEventMouseDblClick, 1, client);
         break;
-      case WM_MOUSEMOVE:
-        result = OnMouseMove(hwnd, client, wParam);
-        break;
+      case WM_MOUSEMOVE: result = OnMouseMove(hwnd, client, wParam); break;
       default:  // WM_XBUTTONDOWN, WM_XBUTTONDBLCLK
         result = OnExtraButton(client, wParam);
         break;

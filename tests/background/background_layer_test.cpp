@@ -11,9 +11,9 @@ class BackgroundLayerTest : public ::testing::Test {
  protected:
   void SetUp() override {
     CoInitialize(nullptr);
-    ASSERT_EQ(CoCreateInstance(CLSID_BackgroundLayer, nullptr, CLSCTX_INPROC_SERVER, IID_IBackgroundLayer,
-                               (void**)&layer_),
-              S_OK);
+    ASSERT_EQ(
+        CoCreateInstance(CLSID_BackgroundLayer, nullptr, CLSCTX_INPROC_SERVER, IID_IBackgroundLayer, (void**)&layer_),
+        S_OK);
     dc_ = CreateCompatibleDC(nullptr);
     bitmap_ = CreateCompatibleBitmap(dc_, 220, 120);
     old_ = SelectObject(dc_, bitmap_);

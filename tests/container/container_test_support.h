@@ -59,8 +59,7 @@ class EventSink : public IDispatch {
   HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* p, VARIANT*, EXCEPINFO*,
-                                   UINT*) override {
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* p, VARIANT*, EXCEPINFO*, UINT*) override {
     std::vector<LONG> args;
     for (UINT i = p->cArgs; i-- > 0;) args.push_back(p->rgvarg[i].lVal);
     events.emplace_back(id, args);
@@ -105,10 +104,10 @@ struct HostedContainer {
       return RegisterClassExA(&wc) != 0;
     }();
     (void)registered;
-    frame = CreateWindowExA(0, "KelmiraContainerTestFrame", "", WS_OVERLAPPED | WS_VISIBLE, kFrameX, kFrameY, 400,
-                            300, nullptr, nullptr, nullptr, nullptr);
-    host = CreateWindowExA(0, ATLAXWIN_CLASS, "", WS_CHILD | WS_VISIBLE, 0, 0, width, height, frame, nullptr,
-                           nullptr, nullptr);
+    frame = CreateWindowExA(0, "KelmiraContainerTestFrame", "", WS_OVERLAPPED | WS_VISIBLE, kFrameX, kFrameY, 400, 300,
+                            nullptr, nullptr, nullptr, nullptr);
+    host = CreateWindowExA(0, ATLAXWIN_CLASS, "", WS_CHILD | WS_VISIBLE, 0, 0, width, height, frame, nullptr, nullptr,
+                           nullptr);
     container = NewContainer();
     AtlAxAttachControl(container.get(), host, nullptr);
     LONG handle = 0;

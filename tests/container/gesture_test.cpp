@@ -101,9 +101,9 @@ TEST_F(GestureTest, WithoutAutoZoomTheMouseIsReportedAndOnlyTheExtentsButtonZoom
   Inject(WM_MOUSEMOVE, 10, 11);
   Inject(WM_MBUTTONUP, 10, 11);
   const std::vector<std::vector<LONG>> expected = {
-      {kEventMouseMove, 0, 105, 56},  {kEventMouseDown, 0, 130, 90}, {kEventMouseMove, 0, 130, 90},
-      {kEventMouseUp, 0, 130, 90},    {kEventMouseDown, 1, 170, 60}, {kEventMouseMove, 1, 171, 61},
-      {kEventMouseUp, 1, 171, 61},    {kEventMouseMove, 2, 110, 61},
+      {kEventMouseMove, 0, 105, 56}, {kEventMouseDown, 0, 130, 90}, {kEventMouseMove, 0, 130, 90},
+      {kEventMouseUp, 0, 130, 90},   {kEventMouseDown, 1, 170, 60}, {kEventMouseMove, 1, 171, 61},
+      {kEventMouseUp, 1, 171, 61},   {kEventMouseMove, 2, 110, 61},
   };
   std::vector<std::vector<LONG>> got;
   for (const auto& e : sink->events) got.push_back(e.second);

@@ -12,17 +12,18 @@ TEST(ViewTest, SetLimitsFollowsTheOneValidationRule) {
   auto c = NewContainer();
   EXPECT_EQ(ExtentsOf(c.get()), (Four{0, 100, 0, 100}));  // before the first SetExtents
   const Four cases[][2] = {
-      {{5, 5, 0, 100}, {5, 5.001, 0, 100}},           // minimum width from XMin
-      {{-20, 30, 0, 100}, {0, 50, 0, 100}},           // moved right
-      {{80, 130, 0, 100}, {50, 100, 0, 100}},         // moved left
-      {{-50, 150, 0, 100}, {0, 100, 0, 100}},         // shrunk to the extents
-      {{30, 10, 0, 100}, {30, 30.001, 0, 100}},       // reversed
-      {{0, 100, 100, 100}, {0, 100, 99.999, 100}},    // minimum height, then moved inside
+      {{5, 5, 0, 100}, {5, 5.001, 0, 100}},         // minimum width from XMin
+      {{-20, 30, 0, 100}, {0, 50, 0, 100}},         // moved right
+      {{80, 130, 0, 100}, {50, 100, 0, 100}},       // moved left
+      {{-50, 150, 0, 100}, {0, 100, 0, 100}},       // shrunk to the extents
+      {{30, 10, 0, 100}, {30, 30.001, 0, 100}},     // reversed
+      {{0, 100, 100, 100}, {0, 100, 99.999, 100}},  // minimum height, then moved inside
   };
   for (const auto& k : cases) {
     ASSERT_EQ(c->SetLimits(k[0].xMin, k[0].xMax, k[0].yMin, k[0].yMax), S_OK);
     const Four got = LimitsOf(c.get());
-    for (auto field : {&Four::xMin, &Four::xMax, &Four::yMin, &Four::yMax}) EXPECT_DOUBLE_EQ(got.*field, k[1].*field) << k[0];
+    for (auto field : {&Four::xMin, &Four::xMax, &Four::yMin, &Four::yMax})
+      EXPECT_DOUBLE_EQ(got.*field, k[1].*field) << k[0];
   }
   c->SetExtents(0, 0.0001, 0, 1);  // extents below the minimum win
   EXPECT_EQ(LimitsOf(c.get()), (Four{0, 0.0001, 0, 1}));

@@ -8,16 +8,45 @@ namespace {
 // A LineData with short readers for its state; each reader expects its call to succeed.
 struct Line {
   Line() {
-    EXPECT_EQ(CoCreateInstance(CLSID_LineData, nullptr, CLSCTX_INPROC_SERVER, IID_ILineData,
-                               reinterpret_cast<void**>(&d)), S_OK);
+    EXPECT_EQ(
+        CoCreateInstance(CLSID_LineData, nullptr, CLSCTX_INPROC_SERVER, IID_ILineData, reinterpret_cast<void**>(&d)),
+        S_OK);
   }
-  LONG Size() { LONG n = -1; EXPECT_EQ(d->get_Size(&n), S_OK); return n; }
-  float* Y() { float* p = nullptr; EXPECT_EQ(d->GetDataPtr(&p), S_OK); return p; }
-  float* X() { float* p = nullptr; EXPECT_EQ(d->GetDataPtrX(&p), S_OK); return p; }
-  double* XDouble() { double* p = nullptr; EXPECT_EQ(d->get_DataPtrXDouble(&p), S_OK); return p; }
-  BYTE* Mask() { BYTE* p = nullptr; EXPECT_EQ(d->GetMaskPtr(&p), S_OK); return p; }
-  double Y(LONG i) { double v = -7; EXPECT_EQ(d->get_Data(i, &v), S_OK); return v; }
-  double X(LONG i) { double v = -7; EXPECT_EQ(d->get_DataX(i, &v), S_OK); return v; }
+  LONG Size() {
+    LONG n = -1;
+    EXPECT_EQ(d->get_Size(&n), S_OK);
+    return n;
+  }
+  float* Y() {
+    float* p = nullptr;
+    EXPECT_EQ(d->GetDataPtr(&p), S_OK);
+    return p;
+  }
+  float* X() {
+    float* p = nullptr;
+    EXPECT_EQ(d->GetDataPtrX(&p), S_OK);
+    return p;
+  }
+  double* XDouble() {
+    double* p = nullptr;
+    EXPECT_EQ(d->get_DataPtrXDouble(&p), S_OK);
+    return p;
+  }
+  BYTE* Mask() {
+    BYTE* p = nullptr;
+    EXPECT_EQ(d->GetMaskPtr(&p), S_OK);
+    return p;
+  }
+  double Y(LONG i) {
+    double v = -7;
+    EXPECT_EQ(d->get_Data(i, &v), S_OK);
+    return v;
+  }
+  double X(LONG i) {
+    double v = -7;
+    EXPECT_EQ(d->get_DataX(i, &v), S_OK);
+    return v;
+  }
   std::pair<double, double> RangeX() { return Range(&ILineData::GetMinMaxX); }
   std::pair<double, double> Range(HRESULT (ILineData::*get)(double*, double*, VARIANT_BOOL*)) {
     double lo = -7, hi = -7;
@@ -113,7 +142,7 @@ TEST(LineDataTest, SwitchingXDataOffAndOn) {
   EXPECT_EQ(l.d->put_UseXData(VARIANT_FALSE), S_OK);
   EXPECT_EQ(l.X(), nullptr);
   EXPECT_EQ(l.d->put_DataX(2, 9.0), S_OK);  // ignored
-  EXPECT_EQ(l.X(2), 2.0);                    // the index stands in for X
+  EXPECT_EQ(l.X(2), 2.0);                   // the index stands in for X
   ASSERT_EQ(l.d->put_Size(4), S_OK);
   EXPECT_EQ(l.X(), nullptr);
 

@@ -10,7 +10,8 @@ namespace {
 struct Matrix {
   Matrix() {
     EXPECT_EQ(CoCreateInstance(CLSID_MatrixData, nullptr, CLSCTX_INPROC_SERVER, IID_IMatrixData,
-                               reinterpret_cast<void**>(&m)), S_OK);
+                               reinterpret_cast<void**>(&m)),
+              S_OK);
   }
   std::pair<LONG, LONG> Shape() {
     LONG r = -1, c = -1;
@@ -18,9 +19,21 @@ struct Matrix {
     EXPECT_EQ(m->get_Columns(&c), S_OK);
     return {r, c};
   }
-  float* Values() { float* p = nullptr; EXPECT_EQ(m->GetDataPtr(&p), S_OK); return p; }
-  float At(LONG r, LONG c) { float v = -7; EXPECT_EQ(m->get_Data(r, c, &v), S_OK); return v; }
-  VARIANT_BOOL Resize(LONG r, LONG c) { VARIANT_BOOL ok = 1; EXPECT_EQ(m->SetSize(r, c, &ok), S_OK); return ok; }
+  float* Values() {
+    float* p = nullptr;
+    EXPECT_EQ(m->GetDataPtr(&p), S_OK);
+    return p;
+  }
+  float At(LONG r, LONG c) {
+    float v = -7;
+    EXPECT_EQ(m->get_Data(r, c, &v), S_OK);
+    return v;
+  }
+  VARIANT_BOOL Resize(LONG r, LONG c) {
+    VARIANT_BOOL ok = 1;
+    EXPECT_EQ(m->SetSize(r, c, &ok), S_OK);
+    return ok;
+  }
   kelmira::ComPtr<IMatrixData> m;
 };
 

@@ -68,8 +68,8 @@ TEST(ComposedGraph, BackgroundGridAndLinesOnScreen) {
   ASSERT_EQ(container->SetRightYLimits(0, 10), S_OK);
   ASSERT_EQ(container->SetExtents(0, 100, 0, 100), S_OK);
 
-  HWND host = CreateWindowExA(0, "AtlAxWin", nullptr, WS_POPUP | WS_VISIBLE, 0, 0, 600, 400, nullptr, nullptr,
-                              nullptr, nullptr);
+  HWND host = CreateWindowExA(0, "AtlAxWin", nullptr, WS_POPUP | WS_VISIBLE, 0, 0, 600, 400, nullptr, nullptr, nullptr,
+                              nullptr);
   ASSERT_TRUE(host);
   ASSERT_EQ(AtlAxAttachControl(container.get(), host, nullptr), S_OK);
   UpdateWindow(host);

@@ -5,20 +5,20 @@
 
 #include <vector>
 
-using kelmira::ComPtr;
-using grid_test::LayerInfo;
 using grid_test::Canvas;
 using grid_test::kGrey;
 using grid_test::kRed;
 using grid_test::kWhite;
+using grid_test::LayerInfo;
+using kelmira::ComPtr;
 
 namespace {
 
 ComPtr<IGridLayer> MakeGrid(LONG style = 0, COLORREF color = kRed) {
   ComPtr<IGridLayer> grid;
-  EXPECT_EQ(CoCreateInstance(CLSID_GridLayer, nullptr, CLSCTX_INPROC_SERVER, IID_IGridLayer,
-                             reinterpret_cast<void**>(&grid)),
-            S_OK);
+  EXPECT_EQ(
+      CoCreateInstance(CLSID_GridLayer, nullptr, CLSCTX_INPROC_SERVER, IID_IGridLayer, reinterpret_cast<void**>(&grid)),
+      S_OK);
   if (grid) {
     grid->put_LineStyle(style);
     grid->put_LineColor(color);

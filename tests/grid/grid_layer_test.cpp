@@ -6,16 +6,17 @@
 #include <limits>
 #include <tuple>
 
-using kelmira::ComPtr;
-using grid_test::LayerInfo;
 using grid_test::Canvas;
+using grid_test::LayerInfo;
+using kelmira::ComPtr;
 
 namespace {
 
 ComPtr<IGridLayer> MakeGrid() {
   ComPtr<IGridLayer> grid;
-  EXPECT_EQ(CoCreateInstance(CLSID_GridLayer, nullptr, CLSCTX_INPROC_SERVER, IID_IGridLayer,
-                             reinterpret_cast<void**>(&grid)), S_OK);
+  EXPECT_EQ(
+      CoCreateInstance(CLSID_GridLayer, nullptr, CLSCTX_INPROC_SERVER, IID_IGridLayer, reinterpret_cast<void**>(&grid)),
+      S_OK);
   return grid;
 }
 
@@ -26,7 +27,9 @@ T Read(IGridLayer* grid, HRESULT (STDMETHODCALLTYPE C::*getter)(T*)) {
   return value;
 }
 
-std::pair<double, double> Steps(IGridLayer* g) { return {Read(g, &IGridLayer::get_XStep), Read(g, &IGridLayer::get_YStep)}; }
+std::pair<double, double> Steps(IGridLayer* g) {
+  return {Read(g, &IGridLayer::get_XStep), Read(g, &IGridLayer::get_YStep)};
+}
 
 // Redraws on a scratch 600 x 400 canvas showing [xmin, xmax] x [ymin, ymax]; the steps it stored.
 std::pair<double, double> StepsFor(IGridLayer* grid, double xmin, double xmax, double ymin, double ymax) {
@@ -43,14 +46,14 @@ TEST(GridLayerTest, StartsWithTheDocumentedSettings) {
   ComPtr<IGridLayer> grid = MakeGrid();
   ASSERT_TRUE(grid);
   IGridLayer* g = grid.get();
-  EXPECT_EQ(std::tuple(Read(g, &IGridLayer::get_LineColor), Read(g, &IGridLayer::get_LineStyle),
-                       Read(g, &IGridLayer::get_XSteps), Read(g, &IGridLayer::get_YSteps),
-                       Read(g, &IGridLayer::get_AutoStep), Read(g, &IGridLayer::get_MinXStep),
-                       Read(g, &IGridLayer::get_MinYStep), Read(g, &IGridLayer::get_Lines),
-                       Read(g, &IGridLayer::get_Border), Read(g, &IGridLayer::get_UseXAsDate),
-                       Read(g, &IGridLayer::get_UseBitmap), Steps(g)),
-            std::tuple(0u, 2, 6, 4, VARIANT_BOOL{1} /* not VARIANT_TRUE */, 0.0001, 0.0001, VARIANT_TRUE, VARIANT_FALSE,
-                       VARIANT_FALSE, VARIANT_FALSE, std::pair(10.0, 10.0)));
+  EXPECT_EQ(
+      std::tuple(Read(g, &IGridLayer::get_LineColor), Read(g, &IGridLayer::get_LineStyle),
+                 Read(g, &IGridLayer::get_XSteps), Read(g, &IGridLayer::get_YSteps), Read(g, &IGridLayer::get_AutoStep),
+                 Read(g, &IGridLayer::get_MinXStep), Read(g, &IGridLayer::get_MinYStep),
+                 Read(g, &IGridLayer::get_Lines), Read(g, &IGridLayer::get_Border),
+                 Read(g, &IGridLayer::get_UseXAsDate), Read(g, &IGridLayer::get_UseBitmap), Steps(g)),
+      std::tuple(0u, 2, 6, 4, VARIANT_BOOL{1} /* not VARIANT_TRUE */, 0.0001, 0.0001, VARIANT_TRUE, VARIANT_FALSE,
+                 VARIANT_FALSE, VARIANT_FALSE, std::pair(10.0, 10.0)));
   EXPECT_EQ(g->get_XStep(nullptr), E_POINTER);
 }
 
@@ -59,7 +62,7 @@ TEST(GridLayerTest, AutomaticStepsFollowTheVisibleRange) {
   ASSERT_TRUE(grid);
   IGridLayer* g = grid.get();
   using Steps = std::pair<double, double>;
-  EXPECT_EQ(StepsFor(g, 0, 100, 0, 100), Steps(10.0, 20.0));  // r = 16.67 and 25
+  EXPECT_EQ(StepsFor(g, 0, 100, 0, 100), Steps(10.0, 20.0));   // r = 16.67 and 25
   EXPECT_EQ(StepsFor(g, 0, 120, -50, 30), Steps(10.0, 10.0));  // r = 20 exactly gives 10; sign does not matter
   // The nice steps 0.00001 and 0.00002 lie below the minimum steps.
   EXPECT_EQ(StepsFor(g, 0, 0.0001, 5, 5.0001), Steps(0.0001, 0.0001));
@@ -79,7 +82,7 @@ TEST(GridLayerTest, DateStepsAreWholeDaysHoursMinutesOrSeconds) {
   ASSERT_TRUE(grid);
   IGridLayer* g = grid.get();
   g->put_UseXAsDate(VARIANT_TRUE);
-  const double day0 = 37636.0;  // 2003-01-15
+  const double day0 = 37636.0;                                            // 2003-01-15
   EXPECT_EQ(StepsFor(g, day0, day0 + 30, 0, 100), std::pair(2.0, 20.0));  // Y keeps the plain rule
   struct Case {
     double xmin, xmax, step;

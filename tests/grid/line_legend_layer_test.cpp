@@ -5,9 +5,9 @@
 
 #include <tuple>
 
-using kelmira::ComPtr;
-using grid_test::LayerInfo;
 using grid_test::Canvas;
+using grid_test::LayerInfo;
+using kelmira::ComPtr;
 
 namespace {
 

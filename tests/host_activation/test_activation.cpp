@@ -68,8 +68,7 @@ TEST_F(HostTest, ClassObjectsLoadTheModuleFromItsRegisteredPath) {
   EXPECT_NE(CoGetClassObject(CLSID_PolarLayer, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory, &p), S_OK);
   EXPECT_EQ(p, nullptr);
   // Only in-process servers exist.
-  EXPECT_EQ(CoGetClassObject(CLSID_LineData, CLSCTX_LOCAL_SERVER, nullptr, IID_IClassFactory, &p),
-            REGDB_E_CLASSNOTREG);
+  EXPECT_EQ(CoGetClassObject(CLSID_LineData, CLSCTX_LOCAL_SERVER, nullptr, IID_IClassFactory, &p), REGDB_E_CLASSNOTREG);
   factory.Reset();
   CoFreeUnusedLibraries();
 }

@@ -18,10 +18,10 @@ class CountingData : public kelmira::DispatchImpl<ILineData> {
   int calls = 0;
   bool failMask = false;
 
-#define KM_FORWARD(Name, Params, Args)                       \
-  HRESULT STDMETHODCALLTYPE Name Params override {           \
-    ++calls;                                                 \
-    return inner->Name Args;                                 \
+#define KM_FORWARD(Name, Params, Args)             \
+  HRESULT STDMETHODCALLTYPE Name Params override { \
+    ++calls;                                       \
+    return inner->Name Args;                       \
   }
   KM_FORWARD(get_Size, (LONG * p), (p))
   KM_FORWARD(put_Size, (LONG v), (v))

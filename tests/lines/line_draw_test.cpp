@@ -38,8 +38,8 @@ TEST(LineDrawTest, IndexLineJoinsItsPointsAndRestoresTheContext) {
   EXPECT_EQ(layer->Redraw(canvas.Info(0, 10, 0, 10)), S_OK);
 
   // (10,89), (20,79), (30,69), (40,59), joined by three segments; the last end pixel is left out.
-  EXPECT_EQ(canvas.PaintedPixels(),
-            Union({ReferenceSegment(10, 89, 20, 79), ReferenceSegment(20, 79, 30, 69), ReferenceSegment(30, 69, 40, 59)}));
+  EXPECT_EQ(canvas.PaintedPixels(), Union({ReferenceSegment(10, 89, 20, 79), ReferenceSegment(20, 79, 30, 69),
+                                           ReferenceSegment(30, 69, 40, 59)}));
   EXPECT_EQ(canvas.At(10, 89), kWhite);
   EXPECT_EQ(canvas.At(30, 69), kWhite);
   EXPECT_FALSE(canvas.Painted(40, 59));

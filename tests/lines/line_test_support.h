@@ -71,9 +71,9 @@ enum class XKind { Index, Single, Double };
 inline ComPtr<ILineData> NewData(const std::vector<double>& ys, XKind kind = XKind::Index,
                                  const std::vector<double>& xs = {}) {
   ComPtr<ILineData> data;
-  EXPECT_EQ(CoCreateInstance(CLSID_LineData, nullptr, CLSCTX_INPROC_SERVER, IID_ILineData,
-                             reinterpret_cast<void**>(&data)),
-            S_OK);
+  EXPECT_EQ(
+      CoCreateInstance(CLSID_LineData, nullptr, CLSCTX_INPROC_SERVER, IID_ILineData, reinterpret_cast<void**>(&data)),
+      S_OK);
   if (!data) return data;
   if (kind == XKind::Index) data->put_UseXData(VARIANT_FALSE);
   if (kind == XKind::Double) data->put_UseDoubleForXData(VARIANT_TRUE);

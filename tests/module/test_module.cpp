@@ -18,12 +18,18 @@ struct Expected {
 
 // The module's classes in registration order.
 const Expected kClasses[] = {
-    {"GraphicsContainer", &CLSID_GraphicsContainer, true}, {"BackgroundLayer", &CLSID_BackgroundLayer, true},
-    {"GridLayer", &CLSID_GridLayer, true},                 {"LineLayer", &CLSID_LineLayer, true},
-    {"LineData", &CLSID_LineData, true},                   {"MatrixData", &CLSID_MatrixData, true},
-    {"XAxis", &CLSID_XAxis, false},                        {"YAxis", &CLSID_YAxis, false},
-    {"LineGraph", &CLSID_LineGraph, true},                 {"LineGraphPropPage", &CLSID_BaseGraphPropPage, true},
-    {"Line", &CLSID_Line, true},                           {"LineLegendLayer", &CLSID_LineLegendLayer, true},
+    {"GraphicsContainer", &CLSID_GraphicsContainer, true},
+    {"BackgroundLayer", &CLSID_BackgroundLayer, true},
+    {"GridLayer", &CLSID_GridLayer, true},
+    {"LineLayer", &CLSID_LineLayer, true},
+    {"LineData", &CLSID_LineData, true},
+    {"MatrixData", &CLSID_MatrixData, true},
+    {"XAxis", &CLSID_XAxis, false},
+    {"YAxis", &CLSID_YAxis, false},
+    {"LineGraph", &CLSID_LineGraph, true},
+    {"LineGraphPropPage", &CLSID_BaseGraphPropPage, true},
+    {"Line", &CLSID_Line, true},
+    {"LineLegendLayer", &CLSID_LineLegendLayer, true},
     {"MouseInputManager", &CLSID_MouseInputManager, true},
 };
 
@@ -86,8 +92,7 @@ TEST(ModuleTest, AggregationIsRefusedWhereTheClassSaysSo) {
   for (const Expected& entry : kClasses) {
     void* p = nullptr;
     // Asking an aggregated object for anything but IUnknown is always refused.
-    EXPECT_EQ(CoCreateInstance(*entry.clsid, &outer, CLSCTX_INPROC_SERVER, IID_IDispatch, &p),
-              CLASS_E_NOAGGREGATION)
+    EXPECT_EQ(CoCreateInstance(*entry.clsid, &outer, CLSCTX_INPROC_SERVER, IID_IDispatch, &p), CLASS_E_NOAGGREGATION)
         << entry.progName;
     HRESULT hr = CoCreateInstance(*entry.clsid, &outer, CLSCTX_INPROC_SERVER, IID_IUnknown, &p);
     if (!entry.aggregatable)

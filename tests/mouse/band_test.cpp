@@ -57,13 +57,16 @@ TEST_F(BandTest, ShapesCoverTheirPixels) {
     int tool;
     POINT press, end;
     int left, top, right, bottom;
-  } const cases[] = {{3, {10, 20}, {50, 5}, 10, 5, 50, 20},   {5, {60, 40}, {30, 10}, 30, 0, 60, 100},
-                     {6, {60, 40}, {30, 10}, 0, 10, 100, 40}, {7, {20, 30}, {70, 60}, 70, 0, 71, 100},
+  } const cases[] = {{3, {10, 20}, {50, 5}, 10, 5, 50, 20},
+                     {5, {60, 40}, {30, 10}, 30, 0, 60, 100},
+                     {6, {60, 40}, {30, 10}, 0, 10, 100, 40},
+                     {7, {20, 30}, {70, 60}, 70, 0, 71, 100},
                      {8, {20, 30}, {70, 60}, 0, 60, 100, 61}};
   for (const Case& c : cases) {
     DragTo(c.tool, c.press, {25, 45});
     Mouse(WM_MOUSEMOVE, c.end.x, c.end.y);
-    ExpectInvertedExactly(before, Snapshot(), [&](int x, int y) { return edge(x, y, c.left, c.top, c.right, c.bottom); });
+    ExpectInvertedExactly(before, Snapshot(),
+                          [&](int x, int y) { return edge(x, y, c.left, c.top, c.right, c.bottom); });
     Arm(c.tool, u"");
   }
 

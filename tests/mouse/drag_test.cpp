@@ -32,7 +32,8 @@ TEST_F(DragTest, ACommandDragReportsItsLogicalPointsAndClearsTheRecord) {
   EXPECT_TRUE(routing_->IsDragging());
   EXPECT_EQ(GetCapture(), hwnd_);
   const RECT clip = Clip();
-  EXPECT_EQ(std::tuple(clip.left, clip.top, clip.right, clip.bottom), std::tuple(kLeft, kTop, kLeft + kSize, kTop + kSize));
+  EXPECT_EQ(std::tuple(clip.left, clip.top, clip.right, clip.bottom),
+            std::tuple(kLeft, kTop, kLeft + kSize, kTop + kSize));
   EXPECT_EQ(CursorCount(), -1);
 
   const int paints = paints_;
@@ -118,7 +119,8 @@ TEST_F(DragTest, LongCommandsAndHugeCoordinatesAreReportedWhole) {
   std::vector<char> expected(40000);
   const double x1 = 1e300, y1 = (100 - 0 - 1) / (100 / 4e250) - 3e250;
   const double x2 = 99 / (100 / 1e300) + 1e300, y2 = 0 / (100 / 4e250) - 3e250;
-  std::snprintf(expected.data(), expected.size(), "%s: (%f,%f),(%f,%f)", std::string(5000, 'C').c_str(), x1, y1, x2, y2);
+  std::snprintf(expected.data(), expected.size(), "%s: (%f,%f),(%f,%f)", std::string(5000, 'C').c_str(), x1, y1, x2,
+                y2);
   EXPECT_GT(box_.text.size(), 5000u + 300 + 300 + 250);
   EXPECT_EQ(box_.text, expected.data());
 }

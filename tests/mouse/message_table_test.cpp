@@ -35,8 +35,10 @@ TEST_F(MessageTableTest, WithoutAutoZoomButtonsBecomeEventsInScreenCoordinates) 
   const LONG sx = kLeft + 10, sy = kTop + 20;
   for (auto [button, down, up] : {std::tuple{0, WM_LBUTTONDOWN, WM_LBUTTONUP}, {1, WM_RBUTTONDOWN, WM_RBUTTONUP}}) {
     DoubleClick(down, up, 10, 20);
-    EXPECT_EQ(TakeButtonEvents(), (Events{{kEventMouseDown, button, sx, sy}, {kEventMouseUp, button, sx, sy},
-                                          {kEventMouseDblClick, button, sx, sy}, {kEventMouseUp, button, sx, sy}}));
+    EXPECT_EQ(TakeButtonEvents(), (Events{{kEventMouseDown, button, sx, sy},
+                                          {kEventMouseUp, button, sx, sy},
+                                          {kEventMouseDblClick, button, sx, sy},
+                                          {kEventMouseUp, button, sx, sy}}));
   }
   EXPECT_TRUE(link_.zooms.empty());
   EXPECT_FALSE(routing_->IsDragging());
@@ -57,7 +59,8 @@ TEST_F(MessageTableTest, MovesNameTheRightThenTheMiddleButtonAndExtraButtonsZoom
     EXPECT_EQ(result, 0);
     Send(WM_MOUSEMOVE, 5, 7, MK_MBUTTON | MK_LBUTTON, nullptr);
     Send(WM_MOUSEMOVE, 5, 8, MK_LBUTTON | MK_XBUTTON1, nullptr);
-    EXPECT_EQ(link_.events, (Events{{kEventMouseMove, 1, kLeft + 5, kTop + 6}, {kEventMouseMove, 2, kLeft + 5, kTop + 7},
+    EXPECT_EQ(link_.events, (Events{{kEventMouseMove, 1, kLeft + 5, kTop + 6},
+                                    {kEventMouseMove, 2, kLeft + 5, kTop + 7},
                                     {kEventMouseMove, 0, kLeft + 5, kTop + 8}}));
     // The extra buttons zoom in about the point and back to the extents, in both modes.
     EXPECT_EQ(Send(WM_XBUTTONDOWN, 25, 50, MAKEWPARAM(0, XBUTTON1), &result), S_OK);
@@ -86,7 +89,8 @@ TEST_F(MessageTableTest, WithAutoZoomTheLeftButtonDragsAndClicksZoom) {
   // A double click: the first click zooms as a drag of no size, the second about the point.
   link_.zooms.clear();
   DoubleClick(WM_LBUTTONDOWN, WM_LBUTTONUP, 30, 40);
-  EXPECT_EQ(link_.zooms, (Zooms{RectangleZoom(kLeft + 30, kTop + 40, kLeft + 30, kTop + 40), FactorZoom(2.0, 30.0, 59.0)}));
+  EXPECT_EQ(link_.zooms,
+            (Zooms{RectangleZoom(kLeft + 30, kTop + 40, kLeft + 30, kTop + 40), FactorZoom(2.0, 30.0, 59.0)}));
   EXPECT_FALSE(routing_->IsDragging());
 
   // The right button zooms out about the centre; its release does nothing.

@@ -9,10 +9,10 @@ namespace kelmira::test {
 
 HRESULT ArmTool(IMouseInputManager* manager, int tool, BSTR command) {
   using Arm = HRESULT (STDMETHODCALLTYPE IMouseInputManager::*)(BSTR);
-  static constexpr Arm kTools[] = {&IMouseInputManager::DragPoint,  &IMouseInputManager::DragLine,
+  static constexpr Arm kTools[] = {&IMouseInputManager::DragPoint,     &IMouseInputManager::DragLine,
                                    &IMouseInputManager::DragRectangle, &IMouseInputManager::DragCircle,
-                                   &IMouseInputManager::DragXRange, &IMouseInputManager::DragYRange,
-                                   &IMouseInputManager::DragXLine,  &IMouseInputManager::DragYLine};
+                                   &IMouseInputManager::DragXRange,    &IMouseInputManager::DragYRange,
+                                   &IMouseInputManager::DragXLine,     &IMouseInputManager::DragYLine};
   return tool >= 1 && tool <= 8 ? (manager->*kTools[tool - 1])(command) : E_INVALIDARG;
 }
 
@@ -30,8 +30,8 @@ void MouseTest::SetUp() {
   RegisterClassExA(&wc);  // already there from an earlier test: fine
   current_ = this;
   ASSERT_EQ(mouse::CreateOwnedMouseInputManager(&link_, std::addressof(manager_), &routing_), S_OK);
-  hwnd_ = CreateWindowExA(0, "KelmiraMouseTest", "", WS_POPUP | WS_VISIBLE, kLeft, kTop, kSize, kSize, nullptr,
-                          nullptr, nullptr, nullptr);
+  hwnd_ = CreateWindowExA(0, "KelmiraMouseTest", "", WS_POPUP | WS_VISIBLE, kLeft, kTop, kSize, kSize, nullptr, nullptr,
+                          nullptr, nullptr);
   ASSERT_NE(hwnd_, nullptr);
   link_.window = hwnd_;
   UpdateWindow(hwnd_);
@@ -63,15 +63,17 @@ namespace {
 
 DWORD InputFlags(UINT message) {
   static constexpr std::pair<UINT, DWORD> kFlags[] = {
-      {WM_LBUTTONDOWN, MOUSEEVENTF_LEFTDOWN},     {WM_LBUTTONUP, MOUSEEVENTF_LEFTUP},
-      {WM_RBUTTONDOWN, MOUSEEVENTF_RIGHTDOWN},    {WM_RBUTTONUP, MOUSEEVENTF_RIGHTUP},
-      {WM_MBUTTONDOWN, MOUSEEVENTF_MIDDLEDOWN},   {WM_MBUTTONUP, MOUSEEVENTF_MIDDLEUP}};
+      {WM_LBUTTONDOWN, MOUSEEVENTF_LEFTDOWN},   {WM_LBUTTONUP, MOUSEEVENTF_LEFTUP},
+      {WM_RBUTTONDOWN, MOUSEEVENTF_RIGHTDOWN},  {WM_RBUTTONUP, MOUSEEVENTF_RIGHTUP},
+      {WM_MBUTTONDOWN, MOUSEEVENTF_MIDDLEDOWN}, {WM_MBUTTONUP, MOUSEEVENTF_MIDDLEUP}};
   for (auto [m, flags] : kFlags)
     if (m == message) return flags;
   return 0;
 }
 
-LONG Normalised(int p, int pixels) { return static_cast<LONG>((static_cast<long long>(p) * 65536 + pixels - 1) / pixels); }
+LONG Normalised(int p, int pixels) {
+  return static_cast<LONG>((static_cast<long long>(p) * 65536 + pixels - 1) / pixels);
+}
 
 }  // namespace
 

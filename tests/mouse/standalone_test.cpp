@@ -12,7 +12,8 @@ TEST(StandaloneManager, AcceptsEveryCallAndKeepsItsProperties) {
   {
     ComPtr<IMouseInputManager> manager;
     ASSERT_EQ(CoCreateInstance(CLSID_MouseInputManager, nullptr, CLSCTX_INPROC_SERVER, IID_IMouseInputManager,
-                               (void**)&manager), S_OK);
+                               (void**)&manager),
+              S_OK);
     OLE_COLOR drag = 1, fill = 1;
     VARIANT_BOOL filled = VARIANT_TRUE;
     manager->get_DragColor(&drag), manager->get_FillColor(&fill), manager->get_Fill(&filled);

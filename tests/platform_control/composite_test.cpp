@@ -24,9 +24,9 @@ TEST_F(CompositeTest, NotActiveDrawsOutlineGreyFillAndCentredCaption) {
   ASSERT_EQ(composite->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, dc, &bounds, nullptr, nullptr, 0), S_OK);
   const COLORREF grey = RGB(128, 128, 128);
   const COLORREF text = GetSysColor(COLOR_WINDOWTEXT) & 0xFFFFFF;
-  EXPECT_EQ(GetPixel(dc, 10, 10), RGB(0, 0, 0));    // outline
+  EXPECT_EQ(GetPixel(dc, 10, 10), RGB(0, 0, 0));  // outline
   EXPECT_EQ(GetPixel(dc, 249, 69), RGB(0, 0, 0));
-  EXPECT_EQ(GetPixel(dc, 12, 12), grey);            // fill
+  EXPECT_EQ(GetPixel(dc, 12, 12), grey);              // fill
   EXPECT_EQ(GetPixel(dc, 9, 9), RGB(255, 255, 255));  // outside the bounds
 
   // The caption: text-coloured pixels only in a band around the middle row, none near the top

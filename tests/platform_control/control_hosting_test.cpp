@@ -180,8 +180,8 @@ TEST_F(HostingTest, AttachingAgainReleasesTheFirstControl) {
 }
 
 TEST_F(HostingTest, HostWindowTitleCreatesTheControlByClsidOrProgId) {
-  HWND byClsid = CreateWindowExA(0, ATLAXWIN_CLASS, "{3D0B8E51-6A2C-4F1B-8E4D-217A90C35504}", WS_CHILD | WS_VISIBLE,
-                                 0, 0, 50, 40, frame, nullptr, nullptr, nullptr);
+  HWND byClsid = CreateWindowExA(0, ATLAXWIN_CLASS, "{3D0B8E51-6A2C-4F1B-8E4D-217A90C35504}", WS_CHILD | WS_VISIBLE, 0,
+                                 0, 50, 40, frame, nullptr, nullptr, nullptr);
   ASSERT_NE(byClsid, nullptr);
   ComPtr<IUnknown> control;
   ASSERT_EQ(AtlAxGetControl(byClsid, &control), S_OK);
@@ -192,17 +192,17 @@ TEST_F(HostingTest, HostWindowTitleCreatesTheControlByClsidOrProgId) {
   const char clsid[] = "{3D0B8E51-6A2C-4F1B-8E4D-217A90C35504}";
   RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(clsid), sizeof(clsid));
   RegCloseKey(key);
-  HWND byProgId = CreateWindowExA(0, ATLAXWIN_CLASS, "Kelmira.ControlTest", WS_CHILD | WS_VISIBLE, 0, 50, 50, 40,
-                                  frame, nullptr, nullptr, nullptr);
+  HWND byProgId = CreateWindowExA(0, ATLAXWIN_CLASS, "Kelmira.ControlTest", WS_CHILD | WS_VISIBLE, 0, 50, 50, 40, frame,
+                                  nullptr, nullptr, nullptr);
   ASSERT_NE(byProgId, nullptr);
   ComPtr<IUnknown> second;
   EXPECT_EQ(AtlAxGetControl(byProgId, &second), S_OK);
   RegDeleteTreeA(HKEY_CLASSES_ROOT, "Kelmira.ControlTest");
 
   // A title that names no class makes no window; an empty one makes an empty host.
-  EXPECT_EQ(CreateWindowExA(0, ATLAXWIN_CLASS, "No.Such.Control", WS_CHILD, 0, 0, 10, 10, frame, nullptr, nullptr,
-                            nullptr),
-            nullptr);
+  EXPECT_EQ(
+      CreateWindowExA(0, ATLAXWIN_CLASS, "No.Such.Control", WS_CHILD, 0, 0, 10, 10, frame, nullptr, nullptr, nullptr),
+      nullptr);
   ComPtr<IUnknown> none;
   EXPECT_EQ(AtlAxGetControl(host, &none), E_FAIL);
 }
@@ -215,8 +215,7 @@ TEST_F(HostingTest, BadArgumentsAreRefused) {
   ComPtr<IUnknown> none;
   EXPECT_EQ(AtlAxGetControl(frame, &none), E_FAIL);
   EXPECT_EQ(AtlAxGetHost(frame, &none), E_FAIL);
-  EXPECT_EQ(AtlAxCreateControl(u"{00000000-0000-0000-0000-00000000ABCD}", host, nullptr, nullptr),
-            REGDB_E_CLASSNOTREG);
+  EXPECT_EQ(AtlAxCreateControl(u"{00000000-0000-0000-0000-00000000ABCD}", host, nullptr, nullptr), REGDB_E_CLASSNOTREG);
 }
 
 }  // namespace

@@ -33,8 +33,8 @@ TEST_F(ViewTest, DrawPaintsExactlyTheBoundsAndLeavesTheHostDcAsItWas) {
   EXPECT_EQ(control->draws, 1);
   // The control painted 3 pixels beyond its bounds; none of that shows.
   const COLORREF fill = RGB(10, 200, 30);
-  for (auto [x, y, colour] : {std::tuple{10, 5, fill}, {29, 24, fill}, {9, 5, kWhite}, {30, 5, kWhite},
-                              {10, 4, kWhite}, {10, 25, kWhite}})
+  for (auto [x, y, colour] :
+       {std::tuple{10, 5, fill}, {29, 24, fill}, {9, 5, kWhite}, {30, 5, kWhite}, {10, 4, kWhite}, {10, 25, kWhite}})
     EXPECT_EQ(canvas.At(x, y), colour) << x << "," << y;
   // The host's DC keeps its state and its full clip.
   EXPECT_EQ(GetTextColor(canvas.dc()), RGB(1, 2, 3));

@@ -21,8 +21,7 @@
 // Registers the test library's tables (once) and the test classes' class objects.
 void RegisterTestClasses();
 
-KELMIRA_DEFINE_GUID(CLSID_TestPropertyPage, 0x3D0B8E51, 0x6A2C, 0x4F1B, 0x8E, 0x4D, 0x21, 0x7A, 0x90, 0xC3, 0x55,
-                    0x10);
+KELMIRA_DEFINE_GUID(CLSID_TestPropertyPage, 0x3D0B8E51, 0x6A2C, 0x4F1B, 0x8E, 0x4D, 0x21, 0x7A, 0x90, 0xC3, 0x55, 0x10);
 
 // What a test learns about a control it no longer holds.
 struct ControlProbe {
@@ -330,7 +329,8 @@ class EventSink : public IDispatch {
 // A white memory bitmap to draw into.
 class MemoryCanvas {
  public:
-  MemoryCanvas(int width, int height) : dc_(CreateCompatibleDC(nullptr)), bitmap_(CreateCompatibleBitmap(dc_, width, height)) {
+  MemoryCanvas(int width, int height)
+      : dc_(CreateCompatibleDC(nullptr)), bitmap_(CreateCompatibleBitmap(dc_, width, height)) {
     old_ = SelectObject(dc_, bitmap_);
     RECT all{0, 0, width, height};
     FillRect(dc_, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));

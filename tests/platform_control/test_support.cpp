@@ -52,8 +52,8 @@ HWND MakeFrame(int width, int height) {
     return RegisterClassExA(&wc) != 0;
   }();
   (void)registered;
-  return CreateWindowExA(0, "KelmiraControlTestFrame", "frame", WS_OVERLAPPED | WS_VISIBLE | WS_CLIPCHILDREN, 100,
-                         50, width, height, nullptr, nullptr, nullptr, nullptr);
+  return CreateWindowExA(0, "KelmiraControlTestFrame", "frame", WS_OVERLAPPED | WS_VISIBLE | WS_CLIPCHILDREN, 100, 50,
+                         width, height, nullptr, nullptr, nullptr, nullptr);
 }
 
 void PumpMessages() {

@@ -17,7 +17,9 @@ class InvokeTest : public ::testing::Test {
   ~InvokeTest() override { ClearExcepInfo(); }
   IDispatch* Dispatch() { return static_cast<ITestThing*>(thing.get()); }
   // What Scale received.
-  std::tuple<double, LONG, eTestShape> Scaled() const { return {thing->scaleFactor, thing->scaleSteps, thing->scaleShape}; }
+  std::tuple<double, LONG, eTestShape> Scaled() const {
+    return {thing->scaleFactor, thing->scaleSteps, thing->scaleShape};
+  }
 
   // Invoke with IID_NULL; the result, the argument error and the EXCEPINFO stay for checking.
   HRESULT Invoke(DISPID id, WORD flags, Args& args, bool withExcepInfo = false) {
@@ -33,7 +35,7 @@ class InvokeTest : public ::testing::Test {
   std::vector<DISPID> IdsOf(std::vector<const char16_t*> names, HRESULT expected = S_OK) {
     std::vector<DISPID> ids(names.size(), 12345);
     EXPECT_EQ(expected, Dispatch()->GetIDsOfNames(IID_NULL, const_cast<LPOLESTR*>(names.data()),
-                                                   static_cast<UINT>(names.size()), 0, ids.data()));
+                                                  static_cast<UINT>(names.size()), 0, ids.data()));
     return ids;
   }
 
@@ -204,8 +206,8 @@ TEST_F(InvokeTest, InterfaceArgumentsAreQueried) {
 
 TEST_F(InvokeTest, RecordArgumentsAreCopied) {
   kelmira::ComPtr<IRecordInfo> info;
-  ASSERT_EQ(S_OK, GetRecordInfoFromGuids(LIBID_KelmiraDispatchTest, 2, 0, 0,
-                                         *kelmira::UserTypeId<TestPoint>::value, &info));
+  ASSERT_EQ(S_OK,
+            GetRecordInfoFromGuids(LIBID_KelmiraDispatchTest, 2, 0, 0, *kelmira::UserTypeId<TestPoint>::value, &info));
   kelmira::Bstr label(u"north");
   TestPoint pt{3, -4, 0.5, label.get()};
   VARIANT record{};
@@ -235,8 +237,8 @@ TEST_F(InvokeTest, RawPointerEnumerationAndVariantResults) {
 
   // Without pVarResult the retval is freed.
   Args greet;
-  EXPECT_EQ(S_OK, Dispatch()->Invoke(0x2e, IID_NULL, 0, kMethod, greet.Str(u"x").I4(2).Params(), nullptr, nullptr,
-                                     nullptr));
+  EXPECT_EQ(S_OK,
+            Dispatch()->Invoke(0x2e, IID_NULL, 0, kMethod, greet.Str(u"x").I4(2).Params(), nullptr, nullptr, nullptr));
 }
 
 TEST_F(InvokeTest, TypeInfoAndHiddenInterfaces) {
@@ -255,8 +257,9 @@ TEST_F(InvokeTest, TypeInfoAndHiddenInterfaces) {
   auto hidden = Make<Hidden>();
   Args none;
   kelmira::Variant out;
-  EXPECT_EQ(S_OK, static_cast<ITestHidden*>(hidden.get())
-                      ->Invoke(5, IID_NULL, 0, kMethod, none.Params(), &out, nullptr, nullptr));
+  EXPECT_EQ(
+      S_OK,
+      static_cast<ITestHidden*>(hidden.get())->Invoke(5, IID_NULL, 0, kMethod, none.Params(), &out, nullptr, nullptr));
   EXPECT_EQ(99, out.lVal);
 }
 

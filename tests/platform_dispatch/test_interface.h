@@ -40,8 +40,8 @@ class Hidden : public kelmira::DispatchImpl<ITestHidden> {
 // Records what each member received.
 class Thing : public kelmira::DispatchImpl<ITestThing> {
  public:
-  using Interfaces = kelmira::InterfaceTable<ITestThing, kelmira::Via<ITestBase, ITestThing>,
-                                             kelmira::Via<IDispatch, ITestThing>>;
+  using Interfaces =
+      kelmira::InterfaceTable<ITestThing, kelmira::Via<ITestBase, ITestThing>, kelmira::Via<IDispatch, ITestThing>>;
 
   HRESULT STDMETHODCALLTYPE get_Value(LONG* pVal) override { return *pVal = value, S_OK; }
   HRESULT STDMETHODCALLTYPE put_Value(LONG newVal) override { return value = newVal, S_OK; }
@@ -121,17 +121,30 @@ class Args {
       if (a.owned) VariantClear(&a.value);
   }
 
-  Args& I4(LONG v) { return Add(VT_I4, [&](VARIANT& x) { x.lVal = v; }); }
-  Args& R8(double v) { return Add(VT_R8, [&](VARIANT& x) { x.dblVal = v; }); }
-  Args& Str(const char16_t* text) { return Add(VT_BSTR, [&](VARIANT& x) { x.bstrVal = SysAllocString(text); }); }
-  Args& Missing() { return Add(VT_ERROR, [](VARIANT& x) { x.scode = DISP_E_PARAMNOTFOUND; }); }
-  Args& Empty() { return Add(VT_EMPTY, [](VARIANT&) {}); }
+  Args& I4(LONG v) {
+    return Add(VT_I4, [&](VARIANT& x) { x.lVal = v; });
+  }
+  Args& R8(double v) {
+    return Add(VT_R8, [&](VARIANT& x) { x.dblVal = v; });
+  }
+  Args& Str(const char16_t* text) {
+    return Add(VT_BSTR, [&](VARIANT& x) { x.bstrVal = SysAllocString(text); });
+  }
+  Args& Missing() {
+    return Add(VT_ERROR, [](VARIANT& x) { x.scode = DISP_E_PARAMNOTFOUND; });
+  }
+  Args& Empty() {
+    return Add(VT_EMPTY, [](VARIANT&) {});
+  }
   // VT_DISPATCH or VT_UNKNOWN, AddRef'd.
   Args& Object(IUnknown* object, VARTYPE vt) {
     if (object) object->AddRef();
     return Add(vt, [&](VARIANT& x) { x.punkVal = object; });
   }
-  Args& Ref(VARTYPE vt, void* target) { return Add(VT_BYREF | vt, [&](VARIANT& x) { x.byref = target; }, false); }
+  Args& Ref(VARTYPE vt, void* target) {
+    return Add(
+        VT_BYREF | vt, [&](VARIANT& x) { x.byref = target; }, false);
+  }
   Args& Raw(const VARIANT& v) { return args_.push_back({v, false}), *this; }  // not freed
   // The argument added last becomes named.
   Args& Named(DISPID id) { return args_.back().named = true, args_.back().id = id, *this; }

@@ -66,8 +66,8 @@ inline std::string TypeText(ITypeInfo* info, const TYPEDESC& t) {
   if (t.vt == VT_PTR) return TypeText(info, *t.lptdesc) + "*";
   if (t.vt == VT_USERDEFINED) return Narrow(NameOf(RefOf(info, t.hreftype).get()));
   static const std::map<VARTYPE, std::string> names = {
-      {VT_I4, "I4"},     {VT_R4, "R4"},           {VT_R8, "R8"},     {VT_BSTR, "BSTR"}, {VT_BOOL, "BOOL"},
-      {VT_UI1, "UI1"},   {VT_VARIANT, "VARIANT"}, {VT_VOID, "void"}, {VT_HRESULT, "HRESULT"}};
+      {VT_I4, "I4"},   {VT_R4, "R4"},           {VT_R8, "R8"},     {VT_BSTR, "BSTR"},      {VT_BOOL, "BOOL"},
+      {VT_UI1, "UI1"}, {VT_VARIANT, "VARIANT"}, {VT_VOID, "void"}, {VT_HRESULT, "HRESULT"}};
   const auto it = names.find(t.vt);
   return it == names.end() ? "vt" + std::to_string(t.vt) : it->second;
 }
@@ -76,18 +76,21 @@ inline std::string TypeText(ITypeInfo* info, const TYPEDESC& t) {
 // "optional N" at the end when it has that many optional VARIANT parameters.
 inline std::string Signature(ITypeInfo* info, UINT index) {
   FuncOf f(info, index);
-  const char* kind = f->invkind == INVOKE_FUNC ? "func" : f->invkind == INVOKE_PROPERTYGET ? "get"
-                     : f->invkind == INVOKE_PROPERTYPUT                                    ? "put"
-                                                                                           : "putref";
+  const char* kind = f->invkind == INVOKE_FUNC          ? "func"
+                     : f->invkind == INVOKE_PROPERTYGET ? "get"
+                     : f->invkind == INVOKE_PROPERTYPUT ? "put"
+                                                        : "putref";
   char memid[16];
   std::snprintf(memid, sizeof memid, "%#x", static_cast<unsigned>(f->memid));
-  std::string out = memid + std::string(f->funckind == FUNC_DISPATCH ? " dispatch " : " virtual ") + kind +
-                    " " + Narrow(NameOf(info, f->memid)) + "(";
+  std::string out = memid + std::string(f->funckind == FUNC_DISPATCH ? " dispatch " : " virtual ") + kind + " " +
+                    Narrow(NameOf(info, f->memid)) + "(";
   for (SHORT i = 0; i < f->cParams; ++i) {
     const PARAMDESC& p = f.Param(i).paramdesc;
     out += i ? ", " : "";
-    for (auto [flag, name] : {std::pair{PARAMFLAG_FIN, "in "}, {PARAMFLAG_FOUT, "out "},
-                              {PARAMFLAG_FRETVAL, "retval "}, {PARAMFLAG_FOPT, "opt "}})
+    for (auto [flag, name] : {std::pair{PARAMFLAG_FIN, "in "},
+                              {PARAMFLAG_FOUT, "out "},
+                              {PARAMFLAG_FRETVAL, "retval "},
+                              {PARAMFLAG_FOPT, "opt "}})
       if (p.wParamFlags & flag) out += name;
     if (p.wParamFlags & PARAMFLAG_FHASDEFAULT) {
       kelmira::Variant text;

@@ -162,8 +162,8 @@ TEST(TypeInfo, CoclassesAndEventInterfaces) {
 TEST(RecordInfo, FieldsCopiesAndVariants) {
   TestLibrary();
   ComPtr<IRecordInfo> info;
-  ASSERT_EQ(S_OK, GetRecordInfoFromGuids(LIBID_KelmiraDispatchTest, 2, 0, 0, *kelmira::UserTypeId<TestPoint>::value,
-                                         &info));
+  ASSERT_EQ(S_OK,
+            GetRecordInfoFromGuids(LIBID_KelmiraDispatchTest, 2, 0, 0, *kelmira::UserTypeId<TestPoint>::value, &info));
   ULONG size = 0;
   EXPECT_EQ(S_OK, info->GetSize(&size));
   EXPECT_EQ(sizeof(TestPoint), size);
@@ -208,10 +208,10 @@ TEST(Registration, InconsistentTablesAreRefused) {
   static constexpr kelmira::MemberInfo members[] = {
       kelmira::MakeMember<&ITestPeer::get_Id>("Id", kelmira::MemberKind::Get, 1, "(LONG* pVal)", 0, "nope=1"), {}};
   static constexpr IID iid = {0x11111111, 0, 0, {1, 2, 3, 4, 5, 6, 7, 8}};
-  static constexpr kelmira::InterfaceInfo badDefault{"IBad", &iid, &IID_IDispatch, kelmira::kInterfaceDual, "",
-                                                     members, 1, 7};
-  static constexpr kelmira::InterfaceInfo badBase{"IBad", &iid, &IID_ITestBase, kelmira::kInterfaceDual, "",
-                                                  members, 0, 7};
+  static constexpr kelmira::InterfaceInfo badDefault{"IBad", &iid, &IID_IDispatch, kelmira::kInterfaceDual, "", members,
+                                                     1,      7};
+  static constexpr kelmira::InterfaceInfo badBase{"IBad", &iid, &IID_ITestBase, kelmira::kInterfaceDual, "", members,
+                                                  0,      7};
   static constexpr kelmira::TypeEntry defaultEntry[] = {kelmira::MakeTypeEntry(badDefault)};
   static constexpr kelmira::TypeEntry baseEntry[] = {kelmira::MakeTypeEntry(badBase)};
   static constexpr kelmira::TypeLibraryInfo first{"Bad", &iid, 1, 0, "", defaultEntry, 1};

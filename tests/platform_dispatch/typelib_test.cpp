@@ -106,8 +106,8 @@ TEST(KelmiraTypeLib, MouseEventEnumeration) {
   ASSERT_TRUE(info);
   AttrOf attr(info.get());
   ASSERT_EQ(std::pair(TKIND_ENUM, 6), std::pair(attr->typekind, int{attr->cVars}));
-  const char16_t* names[] = {u"kUnknownEvent",  u"kEventMouseClick", u"kEventMouseDown",
-                             u"kEventMouseUp",  u"kEventMouseMove",  u"kEventMouseDblClick"};
+  const char16_t* names[] = {u"kUnknownEvent", u"kEventMouseClick", u"kEventMouseDown",
+                             u"kEventMouseUp", u"kEventMouseMove",  u"kEventMouseDblClick"};
   for (UINT i = 0; i < 6; ++i) {
     VarOf var(info.get(), i);
     EXPECT_EQ(std::tuple(VAR_CONST, LONG(i), std::u16string(names[i])),
@@ -119,7 +119,8 @@ TEST(KelmiraTypeLib, DrawLayerInfoRecord) {
   ComPtr<ITypeInfo> info = FindType(KelmiraLib().get(), u"DrawLayerInfo");
   ASSERT_TRUE(info);
   AttrOf attr(info.get());
-  ASSERT_EQ(std::tuple(TKIND_RECORD, 56u, 9), std::tuple(attr->typekind, unsigned{attr->cbSizeInstance}, int{attr->cVars}));
+  ASSERT_EQ(std::tuple(TKIND_RECORD, 56u, 9),
+            std::tuple(attr->typekind, unsigned{attr->cbSizeInstance}, int{attr->cVars}));
   const ULONG offsets[] = {0, 4, 8, 12, 16, 24, 32, 40, 48};
   for (UINT i = 0; i < 9; ++i) {
     VarOf var(info.get(), i);

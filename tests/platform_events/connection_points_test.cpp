@@ -172,7 +172,8 @@ TEST_F(ConnectionPoints, WalksASnapshotWithNextSkipResetAndClone) {
   CONNECTDATA cd[4] = {};
   ULONG n = 0;
   EXPECT_EQ(e->Next(1, cd, nullptr), S_OK);
-  EXPECT_EQ(std::pair(cd[0].dwCookie, cd[0].pUnk), std::pair(cookies[0], static_cast<IUnknown*>(static_cast<IDispatch*>(a.get()))));
+  EXPECT_EQ(std::pair(cd[0].dwCookie, cd[0].pUnk),
+            std::pair(cookies[0], static_cast<IUnknown*>(static_cast<IDispatch*>(a.get()))));
   cd[0].pUnk->Release();
 
   ComPtr<IEnumConnections> clone;

@@ -97,9 +97,9 @@ TEST(FontObject, IsMadeFromADescriptionAndChecksIt) {
 
   // The class is creatable by identifier, with the desktop's default face, and not aggregatable.
   ComPtr<IFont> standard;
-  ASSERT_EQ(CoCreateInstance(CLSID_StdFont, nullptr, CLSCTX_INPROC_SERVER, IID_IFont,
-                             reinterpret_cast<void**>(&standard)),
-            S_OK);
+  ASSERT_EQ(
+      CoCreateInstance(CLSID_StdFont, nullptr, CLSCTX_INPROC_SERVER, IID_IFont, reinterpret_cast<void**>(&standard)),
+      S_OK);
   EXPECT_EQ(Describe(standard.get()), "MS Sans Serif 82500 400 0");
   EXPECT_EQ(CoCreateInstance(CLSID_StdFont, standard.As<IUnknown>().get(), CLSCTX_INPROC_SERVER, IID_IUnknown, &out),
             CLASS_E_NOAGGREGATION);
@@ -301,10 +301,10 @@ TEST(FontPersist, RefusesShortOrCorruptRecordsAndKeepsTheFont) {
   EXPECT_EQ(load(patched(0, {2, 0})), STG_E_OLDFORMAT);
   EXPECT_EQ(load(patched(2, {0x10, 0x27, 0, 0})), STG_E_DOCFILECORRUPT);  // name of 10000 units
   EXPECT_EQ(load(patched(2, {0xFF, 0xFF, 0xFF, 0xFF})), STG_E_DOCFILECORRUPT);
-  EXPECT_EQ(load(patched(nameEnd + 7, {0x80})), STG_E_DOCFILECORRUPT);    // negative size
+  EXPECT_EQ(load(patched(nameEnd + 7, {0x80})), STG_E_DOCFILECORRUPT);        // negative size
   EXPECT_EQ(load(patched(nameEnd + 8, {0xE9, 0x03})), STG_E_DOCFILECORRUPT);  // weight 1001
-  EXPECT_EQ(load(patched(nameEnd + 10, {0, 1})), STG_E_DOCFILECORRUPT);      // charset 256
-  EXPECT_EQ(load(patched(nameEnd + 12, {8})), STG_E_DOCFILECORRUPT);         // unknown flag
+  EXPECT_EQ(load(patched(nameEnd + 10, {0, 1})), STG_E_DOCFILECORRUPT);       // charset 256
+  EXPECT_EQ(load(patched(nameEnd + 12, {8})), STG_E_DOCFILECORRUPT);          // unknown flag
   EXPECT_EQ(Describe(target.get()), original);
   EXPECT_EQ(load(good), S_OK);
   EXPECT_EQ(target->IsEqual(font.get()), S_OK);

@@ -20,10 +20,10 @@ constexpr HRESULT kRefused = KELMIRA_HR(0x80041234);
 
 // The type each dispatch id of the full map carries.
 const std::map<DISPID, VARTYPE> kTypes = {
-    {1, VT_I1},     {2, VT_UI1},   {3, VT_I2},    {4, VT_UI2},   {5, VT_I4},       {6, VT_UI4},
-    {7, VT_INT},    {8, VT_UINT},  {9, VT_I8},    {10, VT_UI8},  {11, VT_R4},      {12, VT_R8},
-    {13, VT_CY},    {14, VT_DATE}, {15, VT_BOOL}, {16, VT_ERROR}, {17, VT_BSTR},   {18, VT_BSTR},
-    {19, VT_BSTR},  {20, VT_EMPTY}, {21, VT_NULL}, {22, VT_DISPATCH}, {23, VT_UNKNOWN}, {24, VT_DISPATCH},
+    {1, VT_I1},    {2, VT_UI1},    {3, VT_I2},    {4, VT_UI2},       {5, VT_I4},       {6, VT_UI4},
+    {7, VT_INT},   {8, VT_UINT},   {9, VT_I8},    {10, VT_UI8},      {11, VT_R4},      {12, VT_R8},
+    {13, VT_CY},   {14, VT_DATE},  {15, VT_BOOL}, {16, VT_ERROR},    {17, VT_BSTR},    {18, VT_BSTR},
+    {19, VT_BSTR}, {20, VT_EMPTY}, {21, VT_NULL}, {22, VT_DISPATCH}, {23, VT_UNKNOWN}, {24, VT_DISPATCH},
 };
 
 class PropObject : public IPropTest {
@@ -96,8 +96,7 @@ class PropObject : public IPropTest {
         if (checkTypes && kTypes.count(id) && params->rgvarg[0].vt != kTypes.at(id)) return DISP_E_TYPEMISMATCH;
         Set(id, params->rgvarg[0]);
         return S_OK;
-      default:
-        return DISP_E_MEMBERNOTFOUND;
+      default: return DISP_E_MEMBERNOTFOUND;
     }
   }
 };
@@ -145,16 +144,25 @@ void Fill(PropObject* o) {
   o->raw = -1.0 / 3.0;
   o->extent = {-5, 7, {1, 2, 3, 4, 5, 6}};
   const std::pair<DISPID, ULONGLONG> scalars[] = {
-      {1, Bits<std::int8_t>(-5)},           {2, Bits<BYTE>(250)},
-      {3, Bits<SHORT>(-30000)},             {4, Bits<USHORT>(60000)},
-      {5, Bits<LONG>(-2000000000)},         {6, Bits<ULONG>(4000000000u)},
-      {7, Bits<INT>(-7)},                   {8, Bits<UINT>(7)},
-      {9, Bits<LONGLONG>(-1000000000000000)}, {10, Bits<ULONGLONG>(18000000000000000000ull)},
-      {11, Bits(1.5f)},                     {12, Bits(-2.25e300)},
-      {13, Bits<LONGLONG>(123456789)},      {14, Bits(45000.5)},
-      {15, Bits(VARIANT_TRUE)},             {16, Bits(DISP_E_PARAMNOTFOUND)},
+      {1, Bits<std::int8_t>(-5)},
+      {2, Bits<BYTE>(250)},
+      {3, Bits<SHORT>(-30000)},
+      {4, Bits<USHORT>(60000)},
+      {5, Bits<LONG>(-2000000000)},
+      {6, Bits<ULONG>(4000000000u)},
+      {7, Bits<INT>(-7)},
+      {8, Bits<UINT>(7)},
+      {9, Bits<LONGLONG>(-1000000000000000)},
+      {10, Bits<ULONGLONG>(18000000000000000000ull)},
+      {11, Bits(1.5f)},
+      {12, Bits(-2.25e300)},
+      {13, Bits<LONGLONG>(123456789)},
+      {14, Bits(45000.5)},
+      {15, Bits(VARIANT_TRUE)},
+      {16, Bits(DISP_E_PARAMNOTFOUND)},
       {19, 0},  // null string
-      {20, 0},                              {21, 0},
+      {20, 0},
+      {21, 0},
       {24, 0},  // no object
   };
   for (auto [id, bits] : scalars) o->Set(id, Make(kTypes.at(id), bits));
@@ -204,8 +212,7 @@ void ExpectSameValue(DISPID id, const VARIANT& a, const VARIANT& b) {
       EXPECT_EQ(fa->IsEqual(fb.get()), S_OK) << "dispid " << id;
       break;
     }
-    default:
-      EXPECT_EQ(a.ullVal, b.ullVal) << "dispid " << id;
+    default: EXPECT_EQ(a.ullVal, b.ullVal) << "dispid " << id;
   }
 }
 
@@ -258,7 +265,8 @@ TEST(PropMap, SaveConvertsToTheDeclaredTypeAndPassesClearDirtyToObjects) {
   EXPECT_EQ(persist->IsDirty(), S_OK);
   std::vector<BYTE> bytes = Save(o.get(), asLong, S_OK, TRUE);
   EXPECT_EQ(persist->IsDirty(), S_FALSE);
-  EXPECT_EQ((std::vector<BYTE>(bytes.begin() + 2, bytes.begin() + 8)), (std::vector<BYTE>{VT_I4, 0, 0xF4, 0xFF, 0xFF, 0xFF}));
+  EXPECT_EQ((std::vector<BYTE>(bytes.begin() + 2, bytes.begin() + 8)),
+            (std::vector<BYTE>{VT_I4, 0, 0xF4, 0xFF, 0xFF, 0xFF}));
 
   auto loaded = MakeObject();
   loaded->checkTypes = false;

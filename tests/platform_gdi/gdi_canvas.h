@@ -50,8 +50,8 @@ class Canvas {
   Canvas(int width, int height, COLORREF background = kWhite, bool bottomUp = false)
       : width_(width), height_(height), dc_(CreateCompatibleDC(nullptr)) {
     BITMAPINFO info{};
-    info.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), width, bottomUp ? height : -height, 1, 32, BI_RGB,
-                                      0, 0, 0, 0, 0};
+    info.bmiHeader =
+        BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), width, bottomUp ? height : -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;
     bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     bits_ = static_cast<std::uint32_t*>(bits);

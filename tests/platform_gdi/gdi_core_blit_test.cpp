@@ -22,12 +22,11 @@ TEST(GdiCoreBlit, RasterOperations) {
     COLORREF dest, expected;
   } cases[] = {
       {SRCCOPY, 0x00FF00, 0x0000FF},     {SRCPAINT, 0x00FF00, 0x00FFFF},   {SRCPAINT, 0x1080F0, 0x1080FF},
-      {SRCAND, 0x0000FF, 0x0000FF},
-      {SRCAND, 0x00FF00, 0x000000},      {SRCINVERT, 0x0000FF, 0x000000},  {SRCINVERT, 0x00FF00, 0x00FFFF},
-      {SRCERASE, 0x000000, 0x0000FF},    {SRCERASE, 0x0000FF, 0x000000},   {NOTSRCCOPY, 0, 0xFFFF00},
-      {DSTINVERT, 0x123456, 0xEDCBA9},   {BLACKNESS, 0x123456, 0},         {WHITENESS, 0, 0xFFFFFF},
-      {PATCOPY, 0, 0x00FFFF},            {PATINVERT, 0x0000FF, 0x00FF00},  {NOTSRCERASE, 0x00FF00, 0xFF0000},
-      {MERGEPAINT, 0x00FF00, 0xFFFF00},  {MERGEPAINT, 0x000080, 0xFFFF80},
+      {SRCAND, 0x0000FF, 0x0000FF},      {SRCAND, 0x00FF00, 0x000000},     {SRCINVERT, 0x0000FF, 0x000000},
+      {SRCINVERT, 0x00FF00, 0x00FFFF},   {SRCERASE, 0x000000, 0x0000FF},   {SRCERASE, 0x0000FF, 0x000000},
+      {NOTSRCCOPY, 0, 0xFFFF00},         {DSTINVERT, 0x123456, 0xEDCBA9},  {BLACKNESS, 0x123456, 0},
+      {WHITENESS, 0, 0xFFFFFF},          {PATCOPY, 0, 0x00FFFF},           {PATINVERT, 0x0000FF, 0x00FF00},
+      {NOTSRCERASE, 0x00FF00, 0xFF0000}, {MERGEPAINT, 0x00FF00, 0xFFFF00}, {MERGEPAINT, 0x000080, 0xFFFF80},
   };
   HBRUSH yellow = CreateSolidBrush(0x00FFFF);
   HGDIOBJ oldBrush = SelectObject(dst.dc(), yellow);
@@ -86,19 +85,26 @@ TEST(GdiCoreBlit, ClippedAtEveryEdge) {
   const struct {
     int x, y, cx, cy, x1, y1;
   } cases[] = {
-      {-2, -2, 4, 4, 0, 0},         {2, 2, 4, 4, 0, 0},          {0, 0, 4, 4, -2, -1},
-      {0, 0, 4, 4, 3, 3},           {-1000000, 0, INT_MAX, 2, 0, 0}, {0, 0, INT_MAX, INT_MAX, 0, 0},
-      {INT_MIN, INT_MIN, 4, 4, 0, 0}, {INT_MAX, INT_MAX, 4, 4, 0, 0}, {0, 0, 4, 4, INT_MIN, INT_MAX},
+      {-2, -2, 4, 4, 0, 0},
+      {2, 2, 4, 4, 0, 0},
+      {0, 0, 4, 4, -2, -1},
+      {0, 0, 4, 4, 3, 3},
+      {-1000000, 0, INT_MAX, 2, 0, 0},
+      {0, 0, INT_MAX, INT_MAX, 0, 0},
+      {INT_MIN, INT_MIN, 4, 4, 0, 0},
+      {INT_MAX, INT_MAX, 4, 4, 0, 0},
+      {0, 0, 4, 4, INT_MIN, INT_MAX},
       {1, 1, INT_MAX, INT_MAX, INT_MIN, INT_MIN},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.x << "," << c.y << " " << c.cx << "x" << c.cy << " from " << c.x1 << "," << c.y1);
+    SCOPED_TRACE(testing::Message() << c.x << "," << c.y << " " << c.cx << "x" << c.cy << " from " << c.x1 << ","
+                                    << c.y1);
     Canvas dst(n, n, kBlack);
     ASSERT_TRUE(BitBlt(dst.dc(), c.x, c.y, c.cx, c.cy, src.dc(), c.x1, c.y1, SRCCOPY));
     ExpectPicture(dst, [&](int x, int y) {
       const long long sx = static_cast<long long>(x) - c.x + c.x1, sy = static_cast<long long>(y) - c.y + c.y1;
-      const bool inDest = x >= c.x && y >= c.y && x < static_cast<long long>(c.x) + c.cx &&
-                          y < static_cast<long long>(c.y) + c.cy;
+      const bool inDest =
+          x >= c.x && y >= c.y && x < static_cast<long long>(c.x) + c.cx && y < static_cast<long long>(c.y) + c.cy;
       const bool inSource = sx >= 0 && sx < n && sy >= 0 && sy < n;
       return inDest && inSource ? Marker(static_cast<int>(sx), static_cast<int>(sy)) : 0u;
     });

@@ -71,10 +71,10 @@ TEST(GdiCoreHandles, NewMemoryContextDefaults) {
 }
 
 TEST(GdiCoreHandles, StockObjectsCannotBeDeleted) {
-  const std::pair<int, DWORD> stock[] = {{WHITE_BRUSH, OBJ_BRUSH}, {LTGRAY_BRUSH, OBJ_BRUSH}, {GRAY_BRUSH, OBJ_BRUSH},
-                                         {DKGRAY_BRUSH, OBJ_BRUSH}, {BLACK_BRUSH, OBJ_BRUSH}, {NULL_BRUSH, OBJ_BRUSH},
-                                         {WHITE_PEN, OBJ_PEN},      {BLACK_PEN, OBJ_PEN},    {NULL_PEN, OBJ_PEN},
-                                         {SYSTEM_FONT, OBJ_FONT},   {DEFAULT_GUI_FONT, OBJ_FONT}};
+  const std::pair<int, DWORD> stock[] = {
+      {WHITE_BRUSH, OBJ_BRUSH}, {LTGRAY_BRUSH, OBJ_BRUSH}, {GRAY_BRUSH, OBJ_BRUSH},     {DKGRAY_BRUSH, OBJ_BRUSH},
+      {BLACK_BRUSH, OBJ_BRUSH}, {NULL_BRUSH, OBJ_BRUSH},   {WHITE_PEN, OBJ_PEN},        {BLACK_PEN, OBJ_PEN},
+      {NULL_PEN, OBJ_PEN},      {SYSTEM_FONT, OBJ_FONT},   {DEFAULT_GUI_FONT, OBJ_FONT}};
   for (const auto& [index, type] : stock) {
     HGDIOBJ h = GetStockObject(index);
     ASSERT_NE(h, nullptr) << index;

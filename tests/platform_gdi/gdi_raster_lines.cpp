@@ -14,8 +14,8 @@ using Int128 = __int128;
 
 // The pixel of step i of the line A->B: one per step along the major axis (x when |dx| >= |dy|),
 // the minor coordinate the exact one rounded to nearest, halves toward the smaller coordinate.
-std::pair<std::int64_t, std::int64_t> ReferenceStep(std::int64_t x0, std::int64_t y0, std::int64_t x1,
-                                                    std::int64_t y1, std::int64_t i) {
+std::pair<std::int64_t, std::int64_t> ReferenceStep(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1,
+                                                    std::int64_t i) {
   const std::int64_t dx = x1 - x0, dy = y1 - y0;
   const bool xMajor = std::llabs(dx) >= std::llabs(dy);
   const std::int64_t len = xMajor ? std::llabs(dx) : std::llabs(dy);
@@ -85,8 +85,8 @@ TEST(RasterLines, HorizontalVerticalAndDiagonalPixels) {
 // pixels are the reference's (one per major step, the end never painted), the same every time,
 // and reversing a line only swaps which end is painted.
 TEST(RasterLines, PixelsFollowTheReferenceInEveryOctant) {
-  const int targets[][2] = {{90, 40}, {90, 60}, {70, 79}, {50, 79}, {30, 79}, {5, 60},  {5, 40},  {5, 20},
-                            {30, 0},  {50, 0},  {70, 0},  {90, 20}, {90, 75}, {8, 77},  {12, 3},  {88, 5}};
+  const int targets[][2] = {{90, 40}, {90, 60}, {70, 79}, {50, 79}, {30, 79}, {5, 60}, {5, 40}, {5, 20},
+                            {30, 0},  {50, 0},  {70, 0},  {90, 20}, {90, 75}, {8, 77}, {12, 3}, {88, 5}};
   std::mt19937 random(7);
   for (int n = 0; n < 216; ++n) {
     int x0 = random() % 100, y0 = random() % 80, x1 = random() % 100, y1 = random() % 80;
@@ -112,11 +112,16 @@ TEST(RasterLines, PixelsFollowTheReferenceInEveryOctant) {
 
 TEST(RasterLines, ClippedLinesKeepTheUnclippedPixels) {
   const std::int64_t far = 1'000'000'000;
-  const std::int64_t lines[][4] = {{-30, 10, 130, 60},          {50, -40, 20, 120},
-                                   {-far, 20, far, 60},           {30, -far, 70, far},
-                                   {-far, -far / 2, far, far / 2 + 7}, {INT_MIN, INT_MIN, INT_MAX, INT_MAX},
-                                   {INT_MAX, 3, INT_MIN, 77},     {-7, INT_MIN + 5, 90, INT_MAX - 3},
-                                   {120, 90, -20, -10},           {99, 79, 99, -far}};
+  const std::int64_t lines[][4] = {{-30, 10, 130, 60},
+                                   {50, -40, 20, 120},
+                                   {-far, 20, far, 60},
+                                   {30, -far, 70, far},
+                                   {-far, -far / 2, far, far / 2 + 7},
+                                   {INT_MIN, INT_MIN, INT_MAX, INT_MAX},
+                                   {INT_MAX, 3, INT_MIN, 77},
+                                   {-7, INT_MIN + 5, 90, INT_MAX - 3},
+                                   {120, 90, -20, -10},
+                                   {99, 79, 99, -far}};
   for (const auto& l : lines) {
     SCOPED_TRACE(testing::Message() << l[0] << "," << l[1] << " -> " << l[2] << "," << l[3]);
     Canvas canvas(100, 80);

@@ -25,14 +25,14 @@ TEST(RasterRop, SetRop2ReturnsThePreviousModeAndRejectsBadOnes) {
 TEST(RasterRop, EveryMixCombinesPenAndScreenBitwise) {
   const COLORREF pen = 0x00F0CC0A, screen = 0x003C5AA5;
   const std::function<std::uint32_t(std::uint32_t, std::uint32_t)> mixes[] = {
-      [](auto, auto) { return 0u; },          [](auto p, auto d) { return ~(p | d); },
-      [](auto p, auto d) { return ~p & d; },   [](auto p, auto) { return ~p; },
-      [](auto p, auto d) { return p & ~d; },   [](auto, auto d) { return ~d; },
-      [](auto p, auto d) { return p ^ d; },    [](auto p, auto d) { return ~(p & d); },
-      [](auto p, auto d) { return p & d; },    [](auto p, auto d) { return ~(p ^ d); },
-      [](auto, auto d) { return d; },          [](auto p, auto d) { return ~p | d; },
-      [](auto p, auto) { return p; },          [](auto p, auto d) { return p | ~d; },
-      [](auto p, auto d) { return p | d; },    [](auto, auto) { return ~0u; }};
+      [](auto, auto) { return 0u; },         [](auto p, auto d) { return ~(p | d); },
+      [](auto p, auto d) { return ~p & d; }, [](auto p, auto) { return ~p; },
+      [](auto p, auto d) { return p & ~d; }, [](auto, auto d) { return ~d; },
+      [](auto p, auto d) { return p ^ d; },  [](auto p, auto d) { return ~(p & d); },
+      [](auto p, auto d) { return p & d; },  [](auto p, auto d) { return ~(p ^ d); },
+      [](auto, auto d) { return d; },        [](auto p, auto d) { return ~p | d; },
+      [](auto p, auto) { return p; },        [](auto p, auto d) { return p | ~d; },
+      [](auto p, auto d) { return p | d; },  [](auto, auto) { return ~0u; }};
   for (int rop = R2_BLACK; rop <= R2_WHITE; ++rop) {
     SCOPED_TRACE(testing::Message() << "R2 " << rop);
     Canvas canvas(6, 3, screen);
@@ -52,8 +52,8 @@ using BrushMaker = std::function<HGDIOBJ()>;
 
 HGDIOBJ NoBrush() { return GetStockObject(NULL_BRUSH); }
 
-void ExpectXorUndoes(const char* what, const std::function<void(HDC)>& draw, int penStyle = PS_SOLID,
-                     int penWidth = 0, const BrushMaker& makeBrush = NoBrush, int bkMode = OPAQUE) {
+void ExpectXorUndoes(const char* what, const std::function<void(HDC)>& draw, int penStyle = PS_SOLID, int penWidth = 0,
+                     const BrushMaker& makeBrush = NoBrush, int bkMode = OPAQUE) {
   SCOPED_TRACE(what);
   Canvas canvas(90, 70);
   canvas.Noise(42);
@@ -87,11 +87,14 @@ TEST(RasterRop, NotXorTwiceRestoresLinesOfEveryStyleAndWidth) {
   }
   const POINT zigzag[] = {{5, 5}, {80, 10}, {6, 20}, {85, 30}, {10, 60}, {10, 5}};
   ExpectXorUndoes("polyline", [&](HDC dc) { Polyline(dc, zigzag, 6); });
-  ExpectXorUndoes("dotted polyline", [&](HDC dc) { Polyline(dc, zigzag, 6); }, PS_DOT);
+  ExpectXorUndoes(
+      "dotted polyline", [&](HDC dc) { Polyline(dc, zigzag, 6); }, PS_DOT);
   const POINT joints[] = {{5, 5}, {80, 10}, {6, 20}, {85, 30}, {10, 60}, {10, 5}, {40, 40}, {40, 40}, {60, 41}};
   for (const int width : {2, 3, 4, 7, 12}) {
-    ExpectXorUndoes("wide polyline", [&](HDC dc) { Polyline(dc, joints, 9); }, PS_SOLID, width);
-    ExpectXorUndoes("wide dashed line", [&](HDC dc) { Line(dc, -20, 70, 100, -3); }, PS_DASH, width);
+    ExpectXorUndoes(
+        "wide polyline", [&](HDC dc) { Polyline(dc, joints, 9); }, PS_SOLID, width);
+    ExpectXorUndoes(
+        "wide dashed line", [&](HDC dc) { Line(dc, -20, 70, 100, -3); }, PS_DASH, width);
   }
 }
 
@@ -124,12 +127,9 @@ TEST(RasterRop, NotXorTwiceRestoresRectanglesAndEllipses) {
 TEST(RasterRop, EachFigureMixesEveryPixelOnce) {
   const POINT zigzag[] = {{5, 5}, {80, 10}, {6, 20}, {85, 30}, {10, 60}, {10, 5}, {40, 40}, {60, 41}};
   const std::function<void(HDC)> figures[] = {
-      [&](HDC dc) { Polyline(dc, zigzag, 8); },
-      [](HDC dc) { Rectangle(dc, 5, 5, 60, 50); },
-      [](HDC dc) { Rectangle(dc, 5, 5, 6, 50); },
-      [](HDC dc) { Ellipse(dc, 3, 4, 80, 66); },
-      [](HDC dc) { Ellipse(dc, 10, 10, 14, 14); },
-      [](HDC dc) { Ellipse(dc, 10, 10, 12, 40); }};
+      [&](HDC dc) { Polyline(dc, zigzag, 8); },    [](HDC dc) { Rectangle(dc, 5, 5, 60, 50); },
+      [](HDC dc) { Rectangle(dc, 5, 5, 6, 50); },  [](HDC dc) { Ellipse(dc, 3, 4, 80, 66); },
+      [](HDC dc) { Ellipse(dc, 10, 10, 14, 14); }, [](HDC dc) { Ellipse(dc, 10, 10, 12, 40); }};
   for (const int width : {0, 2, 5}) {
     for (const int style : {PS_SOLID, PS_DASHDOT}) {
       for (std::size_t f = width == 0 ? 1 : 0; f < std::size(figures); ++f) {

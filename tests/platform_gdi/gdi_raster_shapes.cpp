@@ -30,9 +30,8 @@ TEST(RasterShapes, RectangleWithNullBrushOrNullPen) {
     Selected brush(hollow.dc(), GetStockObject(NULL_BRUSH));
     Rectangle(hollow.dc(), 2, 2, 10, 8);
   }
-  ExpectPicture(hollow, [](int x, int y) {
-    return Inside(x, y, 2, 2, 10, 8) && !Inside(x, y, 3, 3, 9, 7) ? kBlack : kWhite;
-  });
+  ExpectPicture(hollow,
+                [](int x, int y) { return Inside(x, y, 2, 2, 10, 8) && !Inside(x, y, 3, 3, 9, 7) ? kBlack : kWhite; });
 
   // Without a pen the brush stops one pixel short on the right and at the bottom.
   Canvas filled(20, 20);
@@ -102,7 +101,8 @@ TEST(RasterShapes, BottomUpBitmapsGetTheSamePicture) {
     Canvas canvas(50, 40, kWhite, bottomUp);
     SetBkMode(canvas.dc(), TRANSPARENT);
     Selected brush(canvas.dc(), CreateHatchBrush(HS_DIAGCROSS, kBlue));
-    for (const auto& [x, y] : {std::pair{49, 0}, {49, 39}, {0, 39}, {25, -10}, {60, 20}}) Line(canvas.dc(), 20, 18, x, y);
+    for (const auto& [x, y] : {std::pair{49, 0}, {49, 39}, {0, 39}, {25, -10}, {60, 20}})
+      Line(canvas.dc(), 20, 18, x, y);
     Ellipse(canvas.dc(), 2, 3, 30, 25);
     Selected pen(canvas.dc(), CreatePen(PS_SOLID, 5, kRed));
     Line(canvas.dc(), 5, 35, 45, 30);

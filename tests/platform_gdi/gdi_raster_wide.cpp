@@ -49,8 +49,10 @@ TEST(RasterWide, SegmentsAreCapsules) {
 }
 
 TEST(RasterWide, FarOffSegmentsAreCutWithoutHarm) {
-  const int lines[][4] = {{-1000000, 25, 1000000, 25}, {INT_MIN, INT_MIN, INT_MAX, INT_MAX},
-                          {30, INT_MAX, 30, INT_MIN},   {INT_MAX, 0, INT_MIN, 49},
+  const int lines[][4] = {{-1000000, 25, 1000000, 25},
+                          {INT_MIN, INT_MIN, INT_MAX, INT_MAX},
+                          {30, INT_MAX, 30, INT_MIN},
+                          {INT_MAX, 0, INT_MIN, 49},
                           {-500000, -300000, 500000, 300040}};
   for (const auto& l : lines) {
     SCOPED_TRACE(testing::Message() << l[0] << "," << l[1] << " -> " << l[2] << "," << l[3]);

@@ -78,7 +78,8 @@ int DrawTitle(HDC dc, const char* title, bool leftAligned, int areaLeft, int are
   XFORM saved{};
   EXPECT_TRUE(GetWorldTransform(dc, &saved));
   const XFORM xf = Turn(leftAligned ? -kQuarterTurn : kQuarterTurn);
-  RECT measure = leftAligned ? RECT{areaLeft, top - w, areaLeft + h, top} : RECT{areaRight, bottom - w, areaRight + h, bottom};
+  RECT measure =
+      leftAligned ? RECT{areaLeft, top - w, areaLeft + h, top} : RECT{areaRight, bottom - w, areaRight + h, bottom};
   DrawTextA(dc, title, -1, &measure, 0x555);
   const int th = measure.bottom - measure.top;
   RECT text{0, -w, h, 0};

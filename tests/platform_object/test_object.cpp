@@ -47,9 +47,7 @@ class Outer : public IGamma {
   using Interfaces = kelmira::InterfaceTable<IGamma>;
   HRESULT QueryInterfaceExtra(REFIID riid, void** ppv) { return inner->QueryInterface(riid, ppv); }
   void SetControllingUnknown(IUnknown* unk) { controlling = unk; }
-  HRESULT FinalConstruct() {
-    return Object<Pair>::Create(controlling, IID_IUnknown, reinterpret_cast<void**>(&inner));
-  }
+  HRESULT FinalConstruct() { return Object<Pair>::Create(controlling, IID_IUnknown, reinterpret_cast<void**>(&inner)); }
   IUnknown* controlling = nullptr;
   ComPtr<IUnknown> inner;
 };

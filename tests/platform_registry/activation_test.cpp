@@ -37,13 +37,13 @@ TEST_F(RegistryTest, RegisteredClassObjectsServeCreateInstance) {
   ASSERT_EQ(CoCreateInstance(kClsid, nullptr, CLSCTX_ALL, IID_IAnswer, reinterpret_cast<void**>(&answer)), S_OK);
   EXPECT_EQ(answer->Value(), 42);
   kelmira::ComPtr<IUnknown> unknown;
-  EXPECT_EQ(CoCreateInstance(kClsid, nullptr, CLSCTX_INPROC_SERVER, IID_IClassFactory,
-                             reinterpret_cast<void**>(&unknown)),
-            E_NOINTERFACE);
+  EXPECT_EQ(
+      CoCreateInstance(kClsid, nullptr, CLSCTX_INPROC_SERVER, IID_IClassFactory, reinterpret_cast<void**>(&unknown)),
+      E_NOINTERFACE);
   kelmira::ComPtr<IClassFactory> factory;
-  EXPECT_EQ(CoGetClassObject(kClsid, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory,
-                             reinterpret_cast<void**>(&factory)),
-            S_OK);
+  EXPECT_EQ(
+      CoGetClassObject(kClsid, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory, reinterpret_cast<void**>(&factory)),
+      S_OK);
   EXPECT_EQ(factory.get(), &gAnswerFactory);
 
   // Only in-process requests are served.

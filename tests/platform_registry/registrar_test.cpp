@@ -101,8 +101,7 @@ TEST_F(RegistrarTest, UnregisterKeepsKeysThatGainedOtherContentDeleteAndReplacem
 
   // Delete removes on registering, and a missing key is no error.
   ASSERT_EQ(SetText(HKEY_CURRENT_USER, "Software\\Old\\Deep", "x"), ERROR_SUCCESS);
-  ASSERT_EQ(RunRegistrarScript("HKEY_CURRENT_USER { NoRemove Software { Delete Old Delete Absent } }", {}, true),
-            S_OK);
+  ASSERT_EQ(RunRegistrarScript("HKEY_CURRENT_USER { NoRemove Software { Delete Old Delete Absent } }", {}, true), S_OK);
   EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, "Software\\Old"));
   EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, "Software"));
 

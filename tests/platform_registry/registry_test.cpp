@@ -41,8 +41,8 @@ std::vector<std::string> SubkeyNames(HKEY key) {
 TEST_F(RegistryTest, CreatesKeysAndTypedValues) {
   Key key;
   DWORD disposition = 0;
-  ASSERT_EQ(RegCreateKeyExA(HKEY_CLASSES_ROOT, "Kelmira.Test\\Inner", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                            key.out(), &disposition),
+  ASSERT_EQ(RegCreateKeyExA(HKEY_CLASSES_ROOT, "Kelmira.Test\\Inner", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.out(),
+                            &disposition),
             ERROR_SUCCESS);
   EXPECT_EQ(disposition, REG_CREATED_NEW_KEY);
   EXPECT_EQ(SetString(key.get(), nullptr, "default text"), ERROR_SUCCESS);
@@ -56,8 +56,7 @@ TEST_F(RegistryTest, CreatesKeysAndTypedValues) {
   EXPECT_EQ(Text(HKEY_CLASSES_ROOT, "KELMIRA.test\\inner", ""), "default text");
   EXPECT_EQ(Text(key.get(), "", "blob"), blob);
   DWORD type = 0, got = 0, size = sizeof got;
-  EXPECT_EQ(RegQueryValueExA(key.get(), "NUMBER", nullptr, &type, reinterpret_cast<BYTE*>(&got), &size),
-            ERROR_SUCCESS);
+  EXPECT_EQ(RegQueryValueExA(key.get(), "NUMBER", nullptr, &type, reinterpret_cast<BYTE*>(&got), &size), ERROR_SUCCESS);
   EXPECT_EQ(std::tuple(type, got, size), std::tuple(DWORD{REG_DWORD}, number, DWORD{4}));
 
   // A second create opens the existing key.
@@ -103,9 +102,9 @@ TEST_F(RegistryTest, ExpandStringsExpandThroughRegGetValue) {
   EXPECT_EQ(Text(HKEY_CLASSES_ROOT, "", "Path"), "/opt/k/lib %NOT_SET_ANYWHERE%");
   char unexpanded[128];
   DWORD size = sizeof unexpanded, type = 0;
-  EXPECT_EQ(RegGetValueA(HKEY_CLASSES_ROOT, nullptr, "Path", RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND, &type, unexpanded,
-                         &size),
-            ERROR_SUCCESS);
+  EXPECT_EQ(
+      RegGetValueA(HKEY_CLASSES_ROOT, nullptr, "Path", RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND, &type, unexpanded, &size),
+      ERROR_SUCCESS);
   EXPECT_EQ(type, REG_EXPAND_SZ);
   EXPECT_EQ(unexpanded, raw);
 }

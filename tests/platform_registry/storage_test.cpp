@@ -238,14 +238,16 @@ TEST_F(StorageFile, LyingFieldsBehindAValidChecksumAreRejected) {
     b.replace(offset, bytes.size(), bytes);
     return OpenBytes(WithCrc(b));
   };
-  const std::pair<std::size_t, std::string> lies[] = {
-      {kSize, std::string(8, '\xFF')},       {kSize, std::string("\x04\0\0\0\0\0\0\0", 8)},
-      {kCount, std::string(4, '\xFF')},      {kCount, std::string("\0\0\0\0", 4)},  // trailing bytes
-      {kNameLength, std::string("\x20\0", 2)}, {kNameLength, std::string("\0\0", 2)},
-      {kNameLength - 1, "\x03"},              // unknown kind
-      {kNameLength + 2, std::string("/\0", 2)}};  // bad name
+  const std::pair<std::size_t, std::string> lies[] = {{kSize, std::string(8, '\xFF')},
+                                                      {kSize, std::string("\x04\0\0\0\0\0\0\0", 8)},
+                                                      {kCount, std::string(4, '\xFF')},
+                                                      {kCount, std::string("\0\0\0\0", 4)},  // trailing bytes
+                                                      {kNameLength, std::string("\x20\0", 2)},
+                                                      {kNameLength, std::string("\0\0", 2)},
+                                                      {kNameLength - 1, "\x03"},                  // unknown kind
+                                                      {kNameLength + 2, std::string("/\0", 2)}};  // bad name
   for (const auto& [offset, bytes] : lies) EXPECT_EQ(forge(offset, bytes), STG_E_DOCFILECORRUPT) << offset;
-  EXPECT_EQ(forge(8, std::string("\x02\0\0\0", 4)), STG_E_OLDDLL);                 // newer version
+  EXPECT_EQ(forge(8, std::string("\x02\0\0\0", 4)), STG_E_OLDDLL);  // newer version
 
   // Any single changed byte with a matching checksum: an error or a storage, never a crash.
   for (std::size_t i = 8; i < body.size(); ++i) {

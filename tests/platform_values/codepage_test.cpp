@@ -88,8 +88,8 @@ TEST(CodePage, Utf8WithSurrogatePairsAndIllFormedInput) {
   // Each maximal ill-formed piece is one replacement character.
   EXPECT_EQ(ToWide(CP_UTF8, "\xC3("), u"\uFFFD(");
   EXPECT_EQ(ToWide(CP_UTF8, "a\xF0\x9F\x98"), u"a\uFFFD");
-  EXPECT_EQ(ToWide(CP_UTF8, "\xC0\xAF"), u"\uFFFD\uFFFD");        // overlong
-  EXPECT_EQ(ToWide(CP_UTF8, "\xED\xA0\x80"), u"\uFFFD\uFFFD\uFFFD");  // encoded surrogate
+  EXPECT_EQ(ToWide(CP_UTF8, "\xC0\xAF"), u"\uFFFD\uFFFD");                      // overlong
+  EXPECT_EQ(ToWide(CP_UTF8, "\xED\xA0\x80"), u"\uFFFD\uFFFD\uFFFD");            // encoded surrogate
   EXPECT_EQ(ToWide(CP_UTF8, "\xF4\x90\x80\x80"), u"\uFFFD\uFFFD\uFFFD\uFFFD");  // beyond U+10FFFF
   EXPECT_EQ(ToBytes(CP_UTF8, std::u16string(u"\xDC00", 1)), "\xEF\xBF\xBD");
 
@@ -98,8 +98,9 @@ TEST(CodePage, Utf8WithSurrogatePairsAndIllFormedInput) {
             DWORD(ERROR_NO_UNICODE_TRANSLATION));
   EXPECT_EQ(MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, "ok\xC3\xA9", 4, wide, 8), 3);
   char bytes[8];
-  EXPECT_EQ(ErrorOf([&] { return WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, u"\xD800", 1, bytes, 8, nullptr,
-                                                      nullptr); }),
+  EXPECT_EQ(ErrorOf([&] {
+              return WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, u"\xD800", 1, bytes, 8, nullptr, nullptr);
+            }),
             DWORD(ERROR_NO_UNICODE_TRANSLATION));
 }
 

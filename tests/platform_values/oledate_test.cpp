@@ -76,9 +76,9 @@ TEST(OleDate, SystemTimeFieldsAreValidated) {
   EXPECT_NEAR(d, 2958465 + 86399.0 / 86400, 1e-9);
 
   d = 7;
-  for (SYSTEMTIME bad : {Time(1900, 2, 29), Time(2001, 2, 29), Time(2003, 4, 31), Time(2003, 0, 1),
-                         Time(2003, 13, 1), Time(2003, 1, 0), Time(2003, 1, 1, 24), Time(2003, 1, 1, 0, 60),
-                         Time(2003, 1, 1, 0, 0, 60), Time(99, 1, 1), Time(10000, 1, 1)}) {
+  for (SYSTEMTIME bad :
+       {Time(1900, 2, 29), Time(2001, 2, 29), Time(2003, 4, 31), Time(2003, 0, 1), Time(2003, 13, 1), Time(2003, 1, 0),
+        Time(2003, 1, 1, 24), Time(2003, 1, 1, 0, 60), Time(2003, 1, 1, 0, 0, 60), Time(99, 1, 1), Time(10000, 1, 1)}) {
     EXPECT_FALSE(SystemTimeToVariantTime(&bad, &d)) << bad.wYear << "-" << bad.wMonth << "-" << bad.wDay;
   }
   EXPECT_EQ(d, 7);

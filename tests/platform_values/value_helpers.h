@@ -64,11 +64,10 @@ class ValueObject : public IDispatch {
   }
   HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
-                                   EXCEPINFO*, UINT*) override {
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result, EXCEPINFO*,
+                                   UINT*) override {
     ++invokes;
-    if (id != DISPID_VALUE || flags != DISPATCH_PROPERTYGET || !params || params->cArgs != 0 || !result ||
-        !hasValue)
+    if (id != DISPID_VALUE || flags != DISPATCH_PROPERTYGET || !params || params->cArgs != 0 || !result || !hasValue)
       return DISP_E_MEMBERNOTFOUND;
     return VariantCopy(result, &value);
   }

@@ -30,8 +30,8 @@ Variant Of(VARTYPE vt, double value) {
 }
 
 TEST(VariantChangeType, RoundsHalfToEvenFromEveryInexactSource) {
-  const std::pair<double, std::u16string> cases[] = {{2.5, u"2"},  {3.5, u"4"},  {-2.5, u"-2"},     {0.5, u"0"},
-                                                      {1.5, u"2"},  {-1.5, u"-2"}, {2.4999, u"2"}, {2.5001, u"3"}};
+  const std::pair<double, std::u16string> cases[] = {{2.5, u"2"}, {3.5, u"4"},   {-2.5, u"-2"},  {0.5, u"0"},
+                                                     {1.5, u"2"}, {-1.5, u"-2"}, {2.4999, u"2"}, {2.5001, u"3"}};
   for (VARTYPE vt : {VT_I2, VT_I4, VT_I8, VT_UI1}) {
     for (const auto& [value, expected] : cases) {
       if (vt == VT_UI1 && value < -0.5) continue;
@@ -52,9 +52,14 @@ TEST(VariantChangeType, OverflowsExactlyAtEachIntegerWidthsEdges) {
     VARTYPE vt;
     LONGLONG min, max;
   };
-  const Width widths[] = {{VT_I1, -128, 127},   {VT_UI1, 0, 255},       {VT_I2, -32768, 32767},
-                          {VT_UI2, 0, 65535},   {VT_I4, INT32_MIN, INT32_MAX}, {VT_INT, INT32_MIN, INT32_MAX},
-                          {VT_UI4, 0, UINT32_MAX}, {VT_UINT, 0, UINT32_MAX}};
+  const Width widths[] = {{VT_I1, -128, 127},
+                          {VT_UI1, 0, 255},
+                          {VT_I2, -32768, 32767},
+                          {VT_UI2, 0, 65535},
+                          {VT_I4, INT32_MIN, INT32_MAX},
+                          {VT_INT, INT32_MIN, INT32_MAX},
+                          {VT_UI4, 0, UINT32_MAX},
+                          {VT_UINT, 0, UINT32_MAX}};
   auto text = [](LONGLONG v) { return To(VT_BSTR, I8(v)); };
   for (const Width& w : widths) {
     SCOPED_TRACE(testing::Message() << "vt " << w.vt);
@@ -81,17 +86,25 @@ TEST(VariantChangeType, OverflowsExactlyAtEachIntegerWidthsEdges) {
 }
 
 TEST(VariantChangeType, ReadsNumericTextAndRejectsEverythingElse) {
-  const std::pair<std::u16string, std::u16string> toI4[] = {
-      {u"42", u"42"},      {u" 7 ", u"7"},     {u"\t-12\t", u"-12"},     {u"+4", u"4"},     {u"1e3", u"1000"},
-      {u"1,000", u"1000"}, {u"1,234,567", u"1234567"}, {u"&H1F", u"31"}, {u"&h1f", u"31"}, {u"&O17", u"15"},
-      {u"5.", u"5"},       {u"0.00", u"0"}};
+  const std::pair<std::u16string, std::u16string> toI4[] = {{u"42", u"42"},
+                                                            {u" 7 ", u"7"},
+                                                            {u"\t-12\t", u"-12"},
+                                                            {u"+4", u"4"},
+                                                            {u"1e3", u"1000"},
+                                                            {u"1,000", u"1000"},
+                                                            {u"1,234,567", u"1234567"},
+                                                            {u"&H1F", u"31"},
+                                                            {u"&h1f", u"31"},
+                                                            {u"&O17", u"15"},
+                                                            {u"5.", u"5"},
+                                                            {u"0.00", u"0"}};
   for (const auto& [text, expected] : toI4) EXPECT_EQ(To(VT_I4, Str(text)), expected);
   // Hexadecimal literals are bit patterns of the target's width.
   EXPECT_EQ(To(VT_I2, Str(u"&HFFFF")), u"-1");
   EXPECT_EQ(To(VT_I2, Str(u"&H1FFFF")), u"#overflow");
 
-  for (const char16_t* bad : {u"", u"   ", u"abc", u"1 2", u"1e", u"1e+", u"--1", u"1.2.3", u",5", u"$5", u"&H",
-                              u"&HG", u"0x1F", u"1-"}) {
+  for (const char16_t* bad :
+       {u"", u"   ", u"abc", u"1 2", u"1e", u"1e+", u"--1", u"1.2.3", u",5", u"$5", u"&H", u"&HG", u"0x1F", u"1-"}) {
     EXPECT_EQ(To(VT_I4, Str(bad)), u"#mismatch");
     EXPECT_EQ(To(VT_R8, Str(bad)), u"#mismatch");
   }
@@ -106,10 +119,17 @@ TEST(VariantChangeType, ReadsNumericTextAndRejectsEverythingElse) {
 }
 
 TEST(VariantChangeType, FormatsNumbersAsThePlatformDoes) {
-  const std::pair<double, std::u16string> reals[] = {
-      {0.1, u"0.1"},       {2.5, u"2.5"},       {1e20, u"1E+20"},  {1.0 / 3, u"0.333333333333333"},
-      {0.00001, u"1E-05"}, {0.0001, u"0.0001"}, {123456789012345678.0, u"1.23456789012346E+17"},
-      {-0.0, u"0"},        {-42.0, u"-42"},     {1e15, u"1E+15"},  {123456789012345.0, u"123456789012345"}};
+  const std::pair<double, std::u16string> reals[] = {{0.1, u"0.1"},
+                                                     {2.5, u"2.5"},
+                                                     {1e20, u"1E+20"},
+                                                     {1.0 / 3, u"0.333333333333333"},
+                                                     {0.00001, u"1E-05"},
+                                                     {0.0001, u"0.0001"},
+                                                     {123456789012345678.0, u"1.23456789012346E+17"},
+                                                     {-0.0, u"0"},
+                                                     {-42.0, u"-42"},
+                                                     {1e15, u"1E+15"},
+                                                     {123456789012345.0, u"123456789012345"}};
   for (const auto& [value, text] : reals) EXPECT_EQ(To(VT_BSTR, R8(value)), text) << value;
   const std::pair<double, std::u16string> singles[] = {
       {0.1, u"0.1"}, {1.0 / 3, u"0.3333333"}, {16777216, u"1.677722E+07"}, {1234567, u"1234567"}};
@@ -118,10 +138,11 @@ TEST(VariantChangeType, FormatsNumbersAsThePlatformDoes) {
       {1.5, u"1.5"}, {-0.5, u"-0.5"}, {12345.6789, u"12345.6789"}, {7, u"7"}, {-0.001, u"-0.001"}};
   for (const auto& [value, text] : currencies) EXPECT_EQ(To(VT_BSTR, Of(VT_CY, value)), text) << value;
   const std::pair<double, std::u16string> dates[] = {
-      {37636, u"1/15/2003"},   {37636 + 1.0 / 3, u"1/15/2003 8:00:00 AM"}, {1.0 / 3, u"8:00:00 AM"},
-      {0, u"12:00:00 AM"},     {0.5, u"12:00:00 PM"},   {-1.25, u"12/29/1899 6:00:00 AM"},
-      {-0.5, u"12:00:00 PM"},  {37636.999999, u"1/16/2003"}, {-657434, u"1/1/0100"},
-      {2958465 + 86399.0 / 86400, u"12/31/9999 11:59:59 PM"}};
+      {37636, u"1/15/2003"},    {37636 + 1.0 / 3, u"1/15/2003 8:00:00 AM"},
+      {1.0 / 3, u"8:00:00 AM"}, {0, u"12:00:00 AM"},
+      {0.5, u"12:00:00 PM"},    {-1.25, u"12/29/1899 6:00:00 AM"},
+      {-0.5, u"12:00:00 PM"},   {37636.999999, u"1/16/2003"},
+      {-657434, u"1/1/0100"},   {2958465 + 86399.0 / 86400, u"12/31/9999 11:59:59 PM"}};
   for (const auto& [value, text] : dates) EXPECT_EQ(To(VT_BSTR, Of(VT_DATE, value)), text) << value;
 
   EXPECT_EQ(To(VT_BSTR, I8(INT64_MIN)), u"-9223372036854775808");
@@ -172,8 +193,8 @@ TEST(VariantChangeType, EmptyNullErrorAndBadTypes) {
   EXPECT_EQ(out.scode, DISP_E_PARAMNOTFOUND);
   for (VARTYPE vt : {VT_NULL, VT_ERROR, VT_EMPTY, VT_UNKNOWN}) EXPECT_EQ(To(vt, R8(1)), u"#mismatch") << vt;
 
-  for (VARTYPE vt : std::initializer_list<VARTYPE>{VT_DECIMAL, VT_VARIANT, VT_RECORD, VT_I4 | VT_BYREF,
-                                                  VT_I4 | VT_ARRAY, 0x7F}) {
+  for (VARTYPE vt :
+       std::initializer_list<VARTYPE>{VT_DECIMAL, VT_VARIANT, VT_RECORD, VT_I4 | VT_BYREF, VT_I4 | VT_ARRAY, 0x7F}) {
     EXPECT_EQ(To(vt, R8(1)), u"#badtype") << vt;
     Variant odd;
     odd.vt = vt;
@@ -245,8 +266,8 @@ TEST(VariantChangeType, ReadsDateText) {
       {u"12/29/1899 6:00", u"12/29/1899 6:00:00 AM"},
   };
   for (const auto& [text, expected] : texts) EXPECT_EQ(To(VT_DATE, Str(text)), expected);
-  for (const char16_t* bad : {u"2/29/2003", u"2/30/2004 8:00", u"13/1/2003", u"1/15/2003 25:00", u"13:00 PM",
-                              u"8:60", u"1/15/2003 junk", u"Foo 15, 2003", u"8 o", u"", u"1/1/10000"})
+  for (const char16_t* bad : {u"2/29/2003", u"2/30/2004 8:00", u"13/1/2003", u"1/15/2003 25:00", u"13:00 PM", u"8:60",
+                              u"1/15/2003 junk", u"Foo 15, 2003", u"8 o", u"", u"1/1/10000"})
     EXPECT_EQ(To(VT_DATE, Str(bad)), u"#mismatch");
 }
 

@@ -47,9 +47,9 @@ TEST_F(Lifecycle, DestroyOrderParentsFirstForDestroyChildrenFirstForNcDestroy) {
   };
   Clear();
   ASSERT_TRUE(DestroyWindow(top));
-  std::vector<std::pair<HWND, UINT>> expected{
-      {top, WM_DESTROY},  {a, WM_DESTROY},    {a1, WM_DESTROY},     {b, WM_DESTROY},
-      {a1, WM_NCDESTROY}, {a, WM_NCDESTROY},  {b, WM_NCDESTROY},    {top, WM_NCDESTROY}};
+  std::vector<std::pair<HWND, UINT>> expected{{top, WM_DESTROY}, {a, WM_DESTROY},    {a1, WM_DESTROY},
+                                              {b, WM_DESTROY},   {a1, WM_NCDESTROY}, {a, WM_NCDESTROY},
+                                              {b, WM_NCDESTROY}, {top, WM_NCDESTROY}};
   EXPECT_EQ(Rec().Sequence({WM_DESTROY, WM_NCDESTROY}), expected);
   EXPECT_TRUE(aliveAtParentDestroy);
   EXPECT_TRUE(parentKnownAtNcDestroy);

@@ -188,8 +188,12 @@ TEST_F(Paint, ChildDrawsAtItsOffsetAndOnlyInsideItself) {
   SetPixel(hdc, 0, 0, kGreen);
   EXPECT_EQ(ReleaseDC(child, hdc), 1);
   EXPECT_EQ(ReleaseDC(child, hdc), 0);
-  for (auto [x, y, colour] : {std::tuple{30, 40, kGreen}, {49, 49, kRed}, {50, 49, kBackground},
-                              {29, 40, kBackground}, {30, 39, kBackground}, {30, 50, kBackground}})
+  for (auto [x, y, colour] : {std::tuple{30, 40, kGreen},
+                              {49, 49, kRed},
+                              {50, 49, kBackground},
+                              {29, 40, kBackground},
+                              {30, 39, kBackground},
+                              {30, 50, kBackground}})
     EXPECT_EQ(Pixel(top, x, y), colour) << x << "," << y;
   EXPECT_EQ(Pixel(child, 19, 9), kRed);
 
@@ -213,7 +217,8 @@ TEST_F(Paint, ClipChildrenAndClipSiblingsProtectTheirWindows) {
   Pump();
   Fill(child, RECT{5, 5, 6, 6}, kGreen);
   Fill(top, RECT{0, 0, 100, 100}, kRed);
-  EXPECT_EQ(std::tuple(Pixel(top, 5, 5), Pixel(child, 5, 5), Pixel(child, 0, 0)), std::tuple(kRed, kGreen, kBackground));
+  EXPECT_EQ(std::tuple(Pixel(top, 5, 5), Pixel(child, 5, 5), Pixel(child, 0, 0)),
+            std::tuple(kRed, kGreen, kBackground));
   // Without the style the parent paints over its child.
   SetWindowLongPtrA(top, GWL_STYLE, GetWindowLongPtrA(top, GWL_STYLE) & ~static_cast<LONG_PTR>(WS_CLIPCHILDREN));
   Fill(top, RECT{0, 0, 100, 100}, kRed);

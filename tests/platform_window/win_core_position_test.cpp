@@ -23,7 +23,8 @@ TEST_F(Position, MoveWindowSendsPositionMessagesWithTheNewClientSize) {
   Clear();
   SetWindowPos(child, nullptr, 5, 5, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   SetWindowPos(child, nullptr, 0, 0, 10, 10, SWP_NOMOVE | SWP_NOZORDER);
-  EXPECT_EQ(Rec().Sequence({WM_MOVE, WM_SIZE}), (std::vector<std::pair<HWND, UINT>>{{child, WM_MOVE}, {child, WM_SIZE}}));
+  EXPECT_EQ(Rec().Sequence({WM_MOVE, WM_SIZE}),
+            (std::vector<std::pair<HWND, UINT>>{{child, WM_MOVE}, {child, WM_SIZE}}));
   EXPECT_EQ(V(WindowRect(child)), V(5, 5, 15, 15));
   MoveWindow(child, 0, 0, -5, -5, FALSE);  // negative sizes become empty
   EXPECT_EQ(V(ClientRect(child)), V(0, 0, 0, 0));

@@ -52,8 +52,10 @@ TEST_F(Queue, IdleHookDrivesAModalLoop) {
       [](void* ctx) -> BOOL {
         auto* s = static_cast<State*>(ctx);
         if (++s->calls > 3) return FALSE;
-        if (s->calls == 3) PostQuitMessage(0);
-        else PostMessageA(s->w, WM_USER, static_cast<WPARAM>(s->calls), 0);
+        if (s->calls == 3)
+          PostQuitMessage(0);
+        else
+          PostMessageA(s->w, WM_USER, static_cast<WPARAM>(s->calls), 0);
         return TRUE;
       },
       &state);
@@ -77,8 +79,8 @@ TEST_F(Queue, TranslateMessageMakesCharactersFromKeys) {
   MSG m;
   std::vector<std::tuple<UINT, WPARAM, LPARAM>> got;
   while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) got.emplace_back(m.message, m.wParam, m.lParam);
-  EXPECT_EQ(got, (std::vector<std::tuple<UINT, WPARAM, LPARAM>>{
-                     {WM_CHAR, ',', 1}, {WM_CHAR, 'a', 1}, {WM_USER, 0, 0}}));
+  EXPECT_EQ(got,
+            (std::vector<std::tuple<UINT, WPARAM, LPARAM>>{{WM_CHAR, ',', 1}, {WM_CHAR, 'a', 1}, {WM_USER, 0, 0}}));
 }
 
 // Also: an exception from a window procedure stays inside SendMessageA.

@@ -8,8 +8,8 @@ namespace kelmira::test {
 namespace {
 
 constexpr DWORD kItem = WS_CHILD | WS_VISIBLE;
-constexpr UINT kAppEnd = WM_APP + 1;       // wParam: the result to end the dialog with
-constexpr UINT kAppAnswer = WM_APP + 2;    // answered through DWLP_MSGRESULT
+constexpr UINT kAppEnd = WM_APP + 1;     // wParam: the result to end the dialog with
+constexpr UINT kAppAnswer = WM_APP + 2;  // answered through DWLP_MSGRESULT
 constexpr UINT kAppCheckOwner = WM_APP + 3;
 
 // What the test dialog procedure saw and does.
@@ -34,23 +34,15 @@ INT_PTR ProbeProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {
       g_probe.initFocusItem = reinterpret_cast<HWND>(wParam);
       if (g_probe.endInInit) EndDialog(dlg, 77);
       return g_probe.initResult;
-    case kAppEnd:
-      EndDialog(dlg, static_cast<INT_PTR>(wParam));
-      return TRUE;
-    case kAppAnswer:
-      SetWindowLongPtrA(dlg, DWLP_MSGRESULT, 4242);
-      return TRUE;
-    case kAppCheckOwner:
-      g_probe.ownerEnabledInside = IsWindowEnabled(g_probe.owner);
-      return TRUE;
+    case kAppEnd: EndDialog(dlg, static_cast<INT_PTR>(wParam)); return TRUE;
+    case kAppAnswer: SetWindowLongPtrA(dlg, DWLP_MSGRESULT, 4242); return TRUE;
+    case kAppCheckOwner: g_probe.ownerEnabledInside = IsWindowEnabled(g_probe.owner); return TRUE;
     case WM_COMMAND:
       g_probe.commands.push_back(LOWORD(wParam));
       if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) EndDialog(dlg, LOWORD(wParam));
       return TRUE;
-    case WM_CTLCOLORSTATIC:
-      return reinterpret_cast<INT_PTR>(g_probe.staticBrush);
-    default:
-      return FALSE;
+    case WM_CTLCOLORSTATIC: return reinterpret_cast<INT_PTR>(g_probe.staticBrush);
+    default: return FALSE;
   }
 }
 
@@ -226,8 +218,8 @@ TEST_F(DialogBehaviourTest, CallsOnDeadOrForeignWindowsFailCleanly) {
   EXPECT_EQ(r.left, 1);
   EXPECT_EQ(DefDlgProcA(dlg, WM_GETFONT, 0, 0), 0);
   // A class of the caller's with junk where DWLP_DLGPROC would be is not taken for a dialog.
-  WNDCLASSEXA wc{sizeof wc, 0, &DefDlgProcA, 0, DLGWINDOWEXTRA, nullptr, nullptr, nullptr, nullptr, nullptr,
-                 "KelmiraNotADialog", nullptr};
+  WNDCLASSEXA wc{sizeof wc, 0,       &DefDlgProcA, 0,       DLGWINDOWEXTRA,      nullptr,
+                 nullptr,   nullptr, nullptr,      nullptr, "KelmiraNotADialog", nullptr};
   RegisterClassExA(&wc);
   HWND plain = CreateWindowExA(0, wc.lpszClassName, "", WS_CHILD, 0, 0, 5, 5, owner, nullptr, nullptr, nullptr);
   ASSERT_NE(plain, nullptr);

@@ -121,7 +121,7 @@ TEST_F(DialogPlacementTest, PopupDialogsSitRelativeToTheOwnerOrCentred) {
   ASSERT_NE(c, nullptr);
   GetWindowRect(c, &r);
   EXPECT_EQ(std::tuple(r.left, r.top), std::tuple((GetSystemMetrics(SM_CXSCREEN) - (r.right - r.left)) / 2,
-                                                   (GetSystemMetrics(SM_CYSCREEN) - (r.bottom - r.top)) / 2));
+                                                  (GetSystemMetrics(SM_CYSCREEN) - (r.bottom - r.top)) / 2));
   DestroyWindow(a);
   DestroyWindow(c);
 }

@@ -8,7 +8,8 @@ std::vector<HWND> g_windows;
 
 bool IsRecorded(UINT msg) {
   if ((msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST) || (msg >= WM_KEYFIRST && msg <= WM_KEYLAST)) return true;
-  for (UINT m : {WM_SETCURSOR, WM_MOUSEACTIVATE, WM_CAPTURECHANGED, WM_SETFOCUS, WM_KILLFOCUS, WM_ACTIVATE, WM_PARENTNOTIFY})
+  for (UINT m :
+       {WM_SETCURSOR, WM_MOUSEACTIVATE, WM_CAPTURECHANGED, WM_SETFOCUS, WM_KILLFOCUS, WM_ACTIVATE, WM_PARENTNOTIFY})
     if (m == msg) return true;
   return false;
 }
@@ -65,7 +66,8 @@ HWND InputTest::MakeTop(const char* cls, int x, int y, int w, int h) {
 }
 
 HWND InputTest::MakeChild(HWND parent, int x, int y, int w, int h) {
-  HWND hwnd = CreateWindowExA(0, kDoubleClickClass, "", WS_CHILD | WS_VISIBLE, x, y, w, h, parent, nullptr, nullptr, nullptr);
+  HWND hwnd =
+      CreateWindowExA(0, kDoubleClickClass, "", WS_CHILD | WS_VISIBLE, x, y, w, h, parent, nullptr, nullptr, nullptr);
   EXPECT_NE(hwnd, nullptr);
   Pump();
   ClearMessages();
@@ -118,6 +120,8 @@ std::vector<UINT> InputTest::Ids(UINT first, UINT last, HWND only) const {
 
 void InputTest::ClearMessages() { g_received.clear(); }
 
-LONG Normalised(int p, int pixels) { return static_cast<LONG>((static_cast<long long>(p) * 65536 + pixels - 1) / pixels); }
+LONG Normalised(int p, int pixels) {
+  return static_cast<LONG>((static_cast<long long>(p) * 65536 + pixels - 1) / pixels);
+}
 
 }  // namespace kelmira::test

@@ -62,7 +62,9 @@ class InputTest : public ::testing::Test {
 LONG Normalised(int p, int pixels);
 
 // A received message as one comparable value.
-inline std::tuple<HWND, UINT, WPARAM, LPARAM> Whole(const Received& r) { return {r.hwnd, r.message, r.wParam, r.lParam}; }
+inline std::tuple<HWND, UINT, WPARAM, LPARAM> Whole(const Received& r) {
+  return {r.hwnd, r.message, r.wParam, r.lParam};
+}
 inline std::tuple<HWND, UINT, WPARAM, LPARAM> Whole(HWND h, UINT m, WPARAM w, LPARAM l) { return {h, m, w, l}; }
 
 }  // namespace kelmira::test

@@ -96,8 +96,8 @@ TEST_F(KeyboardTest, KeysGoToTheFocusWindowWithTheirParameterBits) {
   // One stroke of scan code 0x1E, its character, the repeat (down before), the release; the
   // character of shift + Q; an extended key.
   EXPECT_EQ(std::tuple(k[0].wParam, k[0].lParam, k[1].wParam, k[2].lParam, k[4].lParam, k[7].wParam, k[9].lParam),
-            std::tuple(WPARAM{'A'}, LPARAM{0x001E0001}, WPARAM{'a'}, LPARAM{0x401E0001}, LPARAM{0xC01E0001}, WPARAM{'Q'},
-                       LPARAM{0x014B0001}));
+            std::tuple(WPARAM{'A'}, LPARAM{0x001E0001}, WPARAM{'a'}, LPARAM{0x401E0001}, LPARAM{0xC01E0001},
+                       WPARAM{'Q'}, LPARAM{0x014B0001}));
 
   // Without a focus window the keys go to the active window as system keys.
   SetFocus(nullptr);

@@ -25,12 +25,14 @@ TEST_F(MouseTest, HitTestingPicksTheChildUnderThePointInItsClientCoordinates) {
   Move(131, 141);
   ShowWindow(child, SW_HIDE);
   EnableWindow(child, TRUE);
-  Move(132, 142);  // a hidden one is not there
+  Move(132, 142);                                                      // a hidden one is not there
   EXPECT_EQ(GetMessagePos(), static_cast<DWORD>(MAKELONG(132, 142)));  // the last retrieved, on the screen
   std::vector<std::pair<HWND, LPARAM>> moves;
   for (const Received& r : Messages(WM_MOUSEMOVE, WM_MOUSEMOVE)) moves.emplace_back(r.hwnd, r.lParam);
-  EXPECT_EQ(moves, (std::vector<std::pair<HWND, LPARAM>>{{child, MAKELPARAM(10, 10)}, {top, MAKELPARAM(10, 5)},
-                                                         {top, MAKELPARAM(31, 41)}, {top, MAKELPARAM(32, 42)}}));
+  EXPECT_EQ(moves, (std::vector<std::pair<HWND, LPARAM>>{{child, MAKELPARAM(10, 10)},
+                                                         {top, MAKELPARAM(10, 5)},
+                                                         {top, MAKELPARAM(31, 41)},
+                                                         {top, MAKELPARAM(32, 42)}}));
 
   // A disabled top-level window gets nothing, and neither does anything outside every window.
   ClearMessages();
@@ -143,8 +145,8 @@ TEST_F(MouseTest, KeyFlagsFollowTheButtonsAndModifiersDuringADrag) {
   std::vector<WPARAM> flags;
   for (const Received& r : Messages(WM_MOUSEFIRST, WM_MOUSELAST)) flags.push_back(r.wParam);
   const WPARAM l = MK_LBUTTON, r = MK_RBUTTON, s = MK_SHIFT;
-  EXPECT_EQ(flags, (std::vector<WPARAM>{l | s, l | s, l | r | s, l | r | s, r, r, 0, MK_MBUTTON | MK_CONTROL,
-                                        MK_MBUTTON}));
+  EXPECT_EQ(flags,
+            (std::vector<WPARAM>{l | s, l | s, l | r | s, l | r | s, r, r, 0, MK_MBUTTON | MK_CONTROL, MK_MBUTTON}));
 }
 
 TEST_F(MouseTest, TheWheelSendsItsDeltaAndScreenPosition) {
@@ -171,7 +173,8 @@ TEST_F(MouseTest, APressAsksForActivationAndTheCursorBeforeItArrives) {
                              WM_SETCURSOR, WM_SETCURSOR, WM_LBUTTONDOWN}));
   auto m = Messages();
   EXPECT_EQ(m[0].lParam, MAKELPARAM(30, 40));
-  EXPECT_EQ(Whole(m[1]), Whole(child, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(top), MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN)));
+  EXPECT_EQ(Whole(m[1]),
+            Whole(child, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(top), MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN)));
   EXPECT_EQ(std::tuple(GetActiveWindow(), GetFocus()), std::tuple(top, top));
   EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_CROSS));  // the class cursor
 

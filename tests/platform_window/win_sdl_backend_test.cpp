@@ -64,7 +64,8 @@ class WinSdlBackend : public wincore::WindowTest {
     SDL_PushEvent(&e);
   }
   static void PushWindowEvent(HWND hwnd, Uint8 which, int data1 = 0, int data2 = 0) {
-    Push(hwnd, SDL_WINDOWEVENT, [&](SDL_Event& e) { e.window.event = which, e.window.data1 = data1, e.window.data2 = data2; });
+    Push(hwnd, SDL_WINDOWEVENT,
+         [&](SDL_Event& e) { e.window.event = which, e.window.data1 = data1, e.window.data2 = data2; });
   }
   static void PushButton(HWND hwnd, Uint32 type, Uint8 button, int x, int y) {
     Push(hwnd, type, [&](SDL_Event& e) { e.button.button = button, e.button.x = x, e.button.y = y; });

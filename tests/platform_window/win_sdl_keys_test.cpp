@@ -12,10 +12,16 @@ TEST(WinSdlKeys, KeycodesMapToVirtualKeys) {
     int vk;
   } cases[] = {
       // Ranges at their ends, and the keys whose codes do not line up with a range.
-      {SDLK_a, 'A'},           {SDLK_9, '9'},          {SDLK_F24, VK_F12 + 12}, {SDLK_KP_0, VK_NUMPAD0},
-      {SDLK_KP_ENTER, VK_RETURN}, {SDLK_RSHIFT, VK_SHIFT}, {SDLK_QUOTE, VK_OEM_7},
+      {SDLK_a, 'A'},
+      {SDLK_9, '9'},
+      {SDLK_F24, VK_F12 + 12},
+      {SDLK_KP_0, VK_NUMPAD0},
+      {SDLK_KP_ENTER, VK_RETURN},
+      {SDLK_RSHIFT, VK_SHIFT},
+      {SDLK_QUOTE, VK_OEM_7},
       // Keys the platform has no code for are dropped rather than guessed.
-      {SDLK_AUDIOPLAY, 0},     {SDLK_UNKNOWN, 0},
+      {SDLK_AUDIOPLAY, 0},
+      {SDLK_UNKNOWN, 0},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(kelmira::window::VirtualKeyFromSdlKeycode(c.sdl), c.vk) << SDL_GetKeyName(c.sdl);

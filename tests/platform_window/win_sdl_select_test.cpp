@@ -10,13 +10,13 @@ namespace {
 constexpr char kExpectVariable[] = "WIN_SDL_TEST_EXPECT_BACKEND";
 
 ProcessResult RunChild(const char* kelmiraDisplay, const char* expected, const char* sdlDriver = "") {
-  return RunProcess({SelfPath(), "--gtest_filter=WinSdlSelectChild.DISABLED_BackendAtFirstUse",
-                     "--gtest_also_run_disabled_tests"},
-                    {{"DISPLAY", ""},
-                     {"WAYLAND_DISPLAY", ""},
-                     {"SDL_VIDEODRIVER", sdlDriver},
-                     {"KELMIRA_DISPLAY", kelmiraDisplay},
-                     {kExpectVariable, expected}});
+  return RunProcess(
+      {SelfPath(), "--gtest_filter=WinSdlSelectChild.DISABLED_BackendAtFirstUse", "--gtest_also_run_disabled_tests"},
+      {{"DISPLAY", ""},
+       {"WAYLAND_DISPLAY", ""},
+       {"SDL_VIDEODRIVER", sdlDriver},
+       {"KELMIRA_DISPLAY", kelmiraDisplay},
+       {kExpectVariable, expected}});
 }
 
 }  // namespace
@@ -28,8 +28,8 @@ TEST(WinSdlSelect, BadNamesAndLiveWindowsLeaveTheBackendAlone) {
   EXPECT_STREQ(KelmiraGetDisplayBackend(), "headless");
 
   wincore::RegisterTestClasses();
-  HWND hwnd = CreateWindowExA(0, "WinCoreTest", "busy", WS_OVERLAPPEDWINDOW, 0, 0, 100, 80, nullptr, nullptr,
-                              nullptr, nullptr);
+  HWND hwnd =
+      CreateWindowExA(0, "WinCoreTest", "busy", WS_OVERLAPPEDWINDOW, 0, 0, 100, 80, nullptr, nullptr, nullptr, nullptr);
   ASSERT_NE(hwnd, nullptr);
   EXPECT_EQ(KelmiraSetDisplayBackend("sdl"), E_ACCESSDENIED);
   EXPECT_EQ(KelmiraSetDisplayBackend("headless"), E_ACCESSDENIED);  // even the current one

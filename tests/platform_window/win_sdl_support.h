@@ -38,8 +38,10 @@ class EnvOverride {
 
  private:
   static void Set(const std::string& name, const std::optional<std::string>& value) {
-    if (value) setenv(name.c_str(), value->c_str(), 1);
-    else unsetenv(name.c_str());
+    if (value)
+      setenv(name.c_str(), value->c_str(), 1);
+    else
+      unsetenv(name.c_str());
   }
   std::string name_;
   std::optional<std::string> old_;
@@ -53,12 +55,13 @@ struct NoDisplay {
 };
 
 struct ProcessResult {
-  int exitCode = -1;  // -1 when it did not exit normally
+  int exitCode = -1;   // -1 when it did not exit normally
   std::string output;  // stdout and stderr together
 };
 
 // Runs a program with extra environment variables (an empty value unsets one) and waits for it.
-inline ProcessResult RunProcess(const std::vector<std::string>& argv, const std::map<std::string, std::string>& env = {}) {
+inline ProcessResult RunProcess(const std::vector<std::string>& argv,
+                                const std::map<std::string, std::string>& env = {}) {
   std::string unset, set;  // env takes its -u options before the assignments
   for (const auto& [name, value] : env) {
     if (value.empty()) {

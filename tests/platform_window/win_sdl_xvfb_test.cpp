@@ -94,10 +94,11 @@ TEST(WinSdlView, RunsFramesOnXvfbAndOffscreen) {
   if (!XServer::Available()) GTEST_SKIP() << "Xvfb is not installed (scripts/install-deps.sh installs it)";
   XServer server;
   ASSERT_TRUE(server.Start());
-  ProcessResult x11 = RunProcess({tool, "--frames", "6", "--size", "320x200"}, {{"DISPLAY", server.Display()},
-                                                                               {"WAYLAND_DISPLAY", ""},
-                                                                               {"SDL_VIDEODRIVER", ""},
-                                                                               {"DBUS_SESSION_BUS_ADDRESS", kNoSessionBus}});
+  ProcessResult x11 =
+      RunProcess({tool, "--frames", "6", "--size", "320x200"}, {{"DISPLAY", server.Display()},
+                                                                {"WAYLAND_DISPLAY", ""},
+                                                                {"SDL_VIDEODRIVER", ""},
+                                                                {"DBUS_SESSION_BUS_ADDRESS", kNoSessionBus}});
   EXPECT_EQ(x11.exitCode, 0) << x11.output;
 }
 #endif

@@ -80,8 +80,8 @@ TEST(Csv, DatesBecomeAutomationDates) {
 TEST(PlotOptions, ValuesAndErrors) {
   PlotOptions o;
   std::string error;
-  ASSERT_EQ(Args({"-o", "a.png", "--size=320x200", "--ylim", "-5:5", "--colors", "red,#00ff00", "--markers",
-                  "plus", "--x", "index", "--right-y", "3", "data.csv"},
+  ASSERT_EQ(Args({"-o", "a.png", "--size=320x200", "--ylim", "-5:5", "--colors", "red,#00ff00", "--markers", "plus",
+                  "--x", "index", "--right-y", "3", "data.csv"},
                  &o, &error),
             ParseOutcome::Run)
       << error;

@@ -71,8 +71,8 @@ TEST(PlotTool, DrawsACsvFileIntoAPng) {
   std::string csv = WriteFile("flat.csv", "x,level\n0,5\n5,5\n10,5\n");
   std::string png = (std::filesystem::current_path() / "flat.png").string();
   std::filesystem::remove(png);
-  ToolRun run = RunPlot("--size 120x100 --ylim 0:10 --no-grid --no-border --colors red --background white -o " + png +
-                    " " + csv);
+  ToolRun run =
+      RunPlot("--size 120x100 --ylim 0:10 --no-grid --no-border --colors red --background white -o " + png + " " + csv);
   ASSERT_EQ(run.status, 0) << run.output;
   EXPECT_NE(run.output.find("wrote"), std::string::npos);
   Png picture(png);

@@ -23,8 +23,8 @@ void RegisterFrameClass() {
 
 HostedControl::HostedControl(REFCLSID clsid, int width, int height) {
   RegisterFrameClass();
-  frame = CreateWindowExA(0, kFrameClass, "", WS_OVERLAPPED | WS_VISIBLE, kFrameX, kFrameY, 400, 300, nullptr,
-                          nullptr, nullptr, nullptr);
+  frame = CreateWindowExA(0, kFrameClass, "", WS_OVERLAPPED | WS_VISIBLE, kFrameX, kFrameY, 400, 300, nullptr, nullptr,
+                          nullptr, nullptr);
   host = CreateWindowExA(0, ATLAXWIN_CLASS, "", WS_CHILD | WS_VISIBLE, 0, 0, width, height, frame, nullptr, nullptr,
                          nullptr);
   CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, reinterpret_cast<void**>(&control));

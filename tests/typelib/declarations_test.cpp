@@ -8,7 +8,7 @@
 namespace {
 
 template <class Base, class... Derived>
-constexpr bool kAllDerive = ((std::is_base_of_v<Base, Derived> && !std::is_same_v<Base, Derived>) && ...);
+constexpr bool kAllDerive = ((std::is_base_of_v<Base, Derived> && !std::is_same_v<Base, Derived>)&&...);
 
 template <auto member, class Signature>
 constexpr bool kHas = std::is_same_v<decltype(member), Signature>;

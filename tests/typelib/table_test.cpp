@@ -45,9 +45,15 @@ struct Entry {
 #define KM_END_RECORD(Name)
 #define KM_INTERFACE(Name, Base, iflags, doc, g) \
   Entry{.kind = Kind::Interface, .owner = #Name, .base = #Base, .flags = iflags, .guid = KELMIRA_GUID g},
-#define KM_MEMBER(Name, mkind, id, M, parameters, mflags, defs)                                       \
-  Entry{.kind = Kind::Member, .owner = #Name, .name = #M, .flags = mflags, .dispid = id, .memberKind = mkind, \
-        .params = #parameters, .defaults = defs},
+#define KM_MEMBER(Name, mkind, id, M, parameters, mflags, defs) \
+  Entry{.kind = Kind::Member,                                   \
+        .owner = #Name,                                         \
+        .name = #M,                                             \
+        .flags = mflags,                                        \
+        .dispid = id,                                           \
+        .memberKind = mkind,                                    \
+        .params = #parameters,                                  \
+        .defaults = defs},
 #define KM_END_INTERFACE(Name)
 #define KM_DISPINTERFACE(Name, doc, g) Entry{.kind = Kind::Dispinterface, .owner = #Name, .guid = KELMIRA_GUID g},
 #define KM_EVENT(Name, id, M, parameters) \
@@ -134,7 +140,8 @@ TEST(TypeLibraryTable, NamesAndDispatchIdsAgreeAcrossEachInterface) {
       EXPECT_EQ(nameOfId.emplace(m.dispid, name).first->second, name) << iface.owner << "::" << m.name;
       EXPECT_TRUE(kinds.emplace(name, m.memberKind).second) << iface.owner << "::" << m.name << " twice";
       const bool isMethod = m.memberKind == KM_METHOD;
-      EXPECT_TRUE(isMethod ? !kinds.count({name, KM_GET}) && !kinds.count({name, KM_PUT}) : !kinds.count({name, KM_METHOD}))
+      EXPECT_TRUE(isMethod ? !kinds.count({name, KM_GET}) && !kinds.count({name, KM_PUT})
+                           : !kinds.count({name, KM_METHOD}))
           << iface.owner << "::" << m.name << " is both a method and a property";
     }
   }

@@ -192,8 +192,8 @@ std::optional<CsvTable> ParseCsv(std::string_view text, std::string_view source,
     }
 
     if (cells.size() != table.columns.size()) {
-      reader.Fail(lineNumber, "expected " + std::to_string(table.columns.size()) + " cells, found " +
-                                  std::to_string(cells.size()));
+      reader.Fail(lineNumber,
+                  "expected " + std::to_string(table.columns.size()) + " cells, found " + std::to_string(cells.size()));
       return std::nullopt;
     }
     for (std::size_t c = 0; c < cells.size(); ++c) {

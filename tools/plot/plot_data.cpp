@@ -56,10 +56,11 @@ std::optional<PlotData> SelectSeries(const CsvTable& table, const PlotOptions& o
       if (c != xColumn && c != rightColumn) yColumns.push_back(c);
   }
   for (int c : yColumns)
-    data.series.push_back(Series{table.names[static_cast<std::size_t>(c)], table.columns[static_cast<std::size_t>(c)], false});
-  if (rightColumn >= 0)
     data.series.push_back(
-        Series{table.names[static_cast<std::size_t>(rightColumn)], table.columns[static_cast<std::size_t>(rightColumn)], true});
+        Series{table.names[static_cast<std::size_t>(c)], table.columns[static_cast<std::size_t>(c)], false});
+  if (rightColumn >= 0)
+    data.series.push_back(Series{table.names[static_cast<std::size_t>(rightColumn)],
+                                 table.columns[static_cast<std::size_t>(rightColumn)], true});
   if (data.series.empty()) {
     *error = "nothing to draw: the data has no column besides X";
     return std::nullopt;

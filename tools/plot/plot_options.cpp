@@ -15,12 +15,12 @@ struct NamedColor {
 };
 
 constexpr NamedColor kColorNames[] = {
-    {"black", Rgb(0, 0, 0)},         {"white", Rgb(255, 255, 255)}, {"red", Rgb(255, 0, 0)},
-    {"green", Rgb(0, 128, 0)},       {"blue", Rgb(0, 0, 255)},      {"yellow", Rgb(255, 255, 0)},
-    {"cyan", Rgb(0, 255, 255)},      {"magenta", Rgb(255, 0, 255)}, {"gray", Rgb(128, 128, 128)},
-    {"grey", Rgb(128, 128, 128)},    {"silver", Rgb(192, 192, 192)}, {"orange", Rgb(255, 165, 0)},
-    {"purple", Rgb(128, 0, 128)},    {"brown", Rgb(165, 42, 42)},   {"navy", Rgb(0, 0, 128)},
-    {"teal", Rgb(0, 128, 128)},      {"maroon", Rgb(128, 0, 0)},    {"olive", Rgb(128, 128, 0)},
+    {"black", Rgb(0, 0, 0)},      {"white", Rgb(255, 255, 255)},  {"red", Rgb(255, 0, 0)},
+    {"green", Rgb(0, 128, 0)},    {"blue", Rgb(0, 0, 255)},       {"yellow", Rgb(255, 255, 0)},
+    {"cyan", Rgb(0, 255, 255)},   {"magenta", Rgb(255, 0, 255)},  {"gray", Rgb(128, 128, 128)},
+    {"grey", Rgb(128, 128, 128)}, {"silver", Rgb(192, 192, 192)}, {"orange", Rgb(255, 165, 0)},
+    {"purple", Rgb(128, 0, 128)}, {"brown", Rgb(165, 42, 42)},    {"navy", Rgb(0, 0, 128)},
+    {"teal", Rgb(0, 128, 128)},   {"maroon", Rgb(128, 0, 0)},     {"olive", Rgb(128, 128, 0)},
 };
 
 std::optional<double> ParseDouble(std::string_view text) {
@@ -74,7 +74,7 @@ std::vector<std::string_view> SplitList(std::string_view text) {
 
 }  // namespace
 
-const std::vector<COLORREF> kDefaultPalette = {Rgb(0, 90, 200),  Rgb(220, 50, 32),  Rgb(0, 150, 70),
+const std::vector<COLORREF> kDefaultPalette = {Rgb(0, 90, 200),   Rgb(220, 50, 32), Rgb(0, 150, 70),
                                                Rgb(160, 60, 180), Rgb(230, 140, 0), Rgb(0, 160, 170)};
 
 std::optional<COLORREF> ParseColor(std::string_view text) {
@@ -129,9 +129,18 @@ ParseOutcome ParsePlotOptions(int argc, const char* const* argv, PlotOptions* op
   for (int i = 1; i < argc; ++i) {
     std::string_view arg = argv[i];
     if (arg == "-h" || arg == "--help") return ParseOutcome::Help;
-    if (arg == "--date-x") { options->dateX = true; continue; }
-    if (arg == "--no-grid") { options->grid = false; continue; }
-    if (arg == "--no-border") { options->border = false; continue; }
+    if (arg == "--date-x") {
+      options->dateX = true;
+      continue;
+    }
+    if (arg == "--no-grid") {
+      options->grid = false;
+      continue;
+    }
+    if (arg == "--no-border") {
+      options->border = false;
+      continue;
+    }
     if (arg.empty() || arg.front() != '-' || arg == "-") {
       if (!options->input.empty()) return fail("more than one input file given");
       options->input = std::string(arg);
@@ -145,10 +154,10 @@ ParseOutcome ParsePlotOptions(int argc, const char* const* argv, PlotOptions* op
       value = arg.substr(eq + 1);
       haveValue = true;
     }
-    static constexpr const char* kValued[] = {"-o", "--output", "-s", "--size", "-x", "--x", "-y", "--y",
-                                              "--right-y", "--xlim", "--ylim", "--right-ylim", "--background",
-                                              "--grid-color", "--grid-style", "--colors", "--style", "--width",
-                                              "--markers"};
+    static constexpr const char* kValued[] = {
+        "-o",           "--output",  "-s",      "--size",  "-x",           "--x",          "-y",
+        "--y",          "--right-y", "--xlim",  "--ylim",  "--right-ylim", "--background", "--grid-color",
+        "--grid-style", "--colors",  "--style", "--width", "--markers"};
     bool known = false;
     for (const char* k : kValued) known = known || name == k;
     if (!known) return fail("unknown option '" + std::string(arg) + "'");
@@ -165,8 +174,7 @@ ParseOutcome ParsePlotOptions(int argc, const char* const* argv, PlotOptions* op
       std::size_t x = value.find('x');
       auto w = x == std::string_view::npos ? std::nullopt : ParseInt(value.substr(0, x));
       auto h = x == std::string_view::npos ? std::nullopt : ParseInt(value.substr(x + 1));
-      if (!w || !h || *w < 16 || *h < 16 || *w > 16384 || *h > 16384)
-        return fail(bad + " (WxH, each 16 to 16384)");
+      if (!w || !h || *w < 16 || *h < 16 || *w > 16384 || *h > 16384) return fail(bad + " (WxH, each 16 to 16384)");
       options->width = *w;
       options->height = *h;
     } else if (name == "-x" || name == "--x") {
@@ -206,23 +214,33 @@ ParseOutcome ParsePlotOptions(int argc, const char* const* argv, PlotOptions* op
       if (!width || *width < 1 || *width > 100) return fail(bad + " (1 to 100)");
       options->lineWidth = *width;
     } else if (name == "--markers") {
-      if (value == "circle") options->markers = Markers::Circle;
-      else if (value == "plus") options->markers = Markers::Plus;
-      else if (value == "cross") options->markers = Markers::Cross;
-      else if (value == "none") options->markers = Markers::None;
-      else return fail(bad + " (circle, plus, cross or none)");
+      if (value == "circle")
+        options->markers = Markers::Circle;
+      else if (value == "plus")
+        options->markers = Markers::Plus;
+      else if (value == "cross")
+        options->markers = Markers::Cross;
+      else if (value == "none")
+        options->markers = Markers::None;
+      else
+        return fail(bad + " (circle, plus, cross or none)");
     }
   }
   // Ranges are read last: whether they may hold dates depends on --date-x.
-  struct { std::optional<std::string>* text; std::optional<Range>* range; const char* name; bool dates; } ranges[] = {
-      {&xlim, &options->xLimits, "--xlim", options->dateX},
-      {&ylim, &options->yLimits, "--ylim", false},
-      {&rightYlim, &options->rightYLimits, "--right-ylim", false}};
+  struct {
+    std::optional<std::string>* text;
+    std::optional<Range>* range;
+    const char* name;
+    bool dates;
+  } ranges[] = {{&xlim, &options->xLimits, "--xlim", options->dateX},
+                {&ylim, &options->yLimits, "--ylim", false},
+                {&rightYlim, &options->rightYLimits, "--right-ylim", false}};
   for (auto& r : ranges) {
     if (!*r.text) continue;
     *r.range = ParseRange(**r.text, r.dates);
     if (!*r.range)
-      return fail("bad value '" + **r.text + "' for " + r.name + (r.dates ? " (MIN,MAX with MIN < MAX)" : " (MIN:MAX with MIN < MAX)"));
+      return fail("bad value '" + **r.text + "' for " + r.name +
+                  (r.dates ? " (MIN,MAX with MIN < MAX)" : " (MIN:MAX with MIN < MAX)"));
   }
   if (options->lineColors.empty()) options->lineColors = kDefaultPalette;
   return ParseOutcome::Run;

@@ -63,8 +63,10 @@ void FillLineData(ILineData* line, const PlotData& data, const Series& series, b
   float* xf = nullptr;
   double* xd = nullptr;
   if (!data.xIsIndex) {
-    if (dateX) Check(line->get_DataPtrXDouble(&xd), "LineData.DataPtrXDouble");
-    else Check(line->GetDataPtrX(&xf), "LineData.GetDataPtrX");
+    if (dateX)
+      Check(line->get_DataPtrXDouble(&xd), "LineData.DataPtrXDouble");
+    else
+      Check(line->GetDataPtrX(&xf), "LineData.GetDataPtrX");
     if (n > 0 && !xf && !xd) throw RenderFailure{"LineData gave no X array"};
   }
   for (LONG i = 0; i < n; ++i) {
@@ -86,7 +88,8 @@ LONG PointStyleOf(Markers markers) {
   }
 }
 
-ComPtr<ILineLayer> MakeLineLayer(const PlotData& data, const PlotOptions& options, bool rightY, std::size_t* colorIndex) {
+ComPtr<ILineLayer> MakeLineLayer(const PlotData& data, const PlotOptions& options, bool rightY,
+                                 std::size_t* colorIndex) {
   auto layer = Make<ILineLayer>(CLSID_LineLayer, IID_ILineLayer, "Kelmira.LineLayer");
   if (options.markers != Markers::None) Check(layer->put_Style(1), "LineLayer.Style");
   for (const Series& series : data.series) {
@@ -110,7 +113,8 @@ void AddLayer(IGraphicsContainer* container, const char* name, IUnknown* layer) 
   Bstr text(name);
   VARIANT_BOOL added = VARIANT_FALSE;
   ComPtr<IGraphicsLayer> graphicsLayer;
-  Check(layer->QueryInterface(IID_IGraphicsLayer, reinterpret_cast<void**>(&graphicsLayer)), "QueryInterface(IGraphicsLayer)");
+  Check(layer->QueryInterface(IID_IGraphicsLayer, reinterpret_cast<void**>(&graphicsLayer)),
+        "QueryInterface(IGraphicsLayer)");
   Check(container->AddLayer(text.get(), graphicsLayer.get(), &added), "GraphicsContainer.AddLayer");
 }
 
@@ -122,7 +126,8 @@ void Render(const PlotData& data, const PlotOptions& options) {
   bool hasRight = false;
   for (const Series& s : data.series) hasRight = hasRight || s.rightY;
 
-  auto container = Make<IGraphicsContainer>(CLSID_GraphicsContainer, IID_IGraphicsContainer, "Kelmira.GraphicsContainer");
+  auto container =
+      Make<IGraphicsContainer>(CLSID_GraphicsContainer, IID_IGraphicsContainer, "Kelmira.GraphicsContainer");
   auto background = Make<IBackgroundLayer>(CLSID_BackgroundLayer, IID_IBackgroundLayer, "Kelmira.BackgroundLayer");
   Check(background->put_FillColor(options.background), "BackgroundLayer.FillColor");
   auto grid = Make<IGridLayer>(CLSID_GridLayer, IID_IGridLayer, "Kelmira.GridLayer");

@@ -41,8 +41,7 @@ KELMIRA_EXTERN_C HRESULT AtlAxAttachControl(IUnknown* pControl, HWND hWnd, IUnkn
 // (IPersistStreamInit, else IPersistStream) or initialises it (InitNew) when pStream is null, and
 // attaches it to hWnd. Errors as CLSIDFromString, CoCreateInstance, Load/InitNew and
 // AtlAxAttachControl.
-KELMIRA_EXTERN_C HRESULT AtlAxCreateControl(LPCOLESTR lpszName, HWND hWnd, IStream* pStream,
-                                            IUnknown** ppUnkContainer);
+KELMIRA_EXTERN_C HRESULT AtlAxCreateControl(LPCOLESTR lpszName, HWND hWnd, IStream* pStream, IUnknown** ppUnkContainer);
 
 // The control hosted in hWnd (its IUnknown, with a reference). E_POINTER for a null pointer;
 // E_FAIL when hWnd hosts no control.

@@ -76,7 +76,7 @@ class KELMIRA_API ConnectionPoint : public IConnectionPoint {
  private:
   IID iid_;
   SinkKind kind_;
-  IConnectionPointContainer* container_;  // not counted; null once the container is gone
+  IConnectionPointContainer* container_;     // not counted; null once the container is gone
   std::map<DWORD, ComPtr<IUnknown>> sinks_;  // cookies grow, so key order is connection order
   DWORD nextCookie_ = 1;
 };
@@ -181,7 +181,7 @@ void ForEachSink(ConnectionPoint* point, F&& f) {
 template <class... A>
   requires(sizeof...(A) > 0)
 HRESULT FireEvent(ConnectionPoint* point, DISPID id, const A&... args) {
-// clang-format on
+  // clang-format on
   const VARIANT argv[] = {MakeEventArg(args)...};
   return FireEventArgv(point, id, argv, sizeof...(A));
 }

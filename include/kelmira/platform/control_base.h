@@ -105,8 +105,8 @@ class KELMIRA_API ControlImpl : public IOleObject,
   HRESULT STDMETHODCALLTYPE GetMoniker(DWORD dwAssign, DWORD dwWhichMoniker, IMoniker** ppmk) override;
   HRESULT STDMETHODCALLTYPE InitFromData(IDataObject* pDataObject, BOOL fCreation, DWORD dwReserved) override;
   HRESULT STDMETHODCALLTYPE GetClipboardData(DWORD dwReserved, IDataObject** ppDataObject) override;
-  HRESULT STDMETHODCALLTYPE DoVerb(LONG iVerb, LPMSG lpmsg, IOleClientSite* pActiveSite, LONG lindex,
-                                   HWND hwndParent, LPCRECT lprcPosRect) override;
+  HRESULT STDMETHODCALLTYPE DoVerb(LONG iVerb, LPMSG lpmsg, IOleClientSite* pActiveSite, LONG lindex, HWND hwndParent,
+                                   LPCRECT lprcPosRect) override;
   HRESULT STDMETHODCALLTYPE EnumVerbs(IEnumOLEVERB** ppEnumOleVerb) override;
   HRESULT STDMETHODCALLTYPE Update() override;
   HRESULT STDMETHODCALLTYPE IsUpToDate() override;
@@ -136,8 +136,7 @@ class KELMIRA_API ControlImpl : public IOleObject,
   HRESULT STDMETHODCALLTYPE TranslateAccelerator(LPMSG lpmsg) override;
   HRESULT STDMETHODCALLTYPE OnFrameWindowActivate(BOOL fActivate) override;
   HRESULT STDMETHODCALLTYPE OnDocWindowActivate(BOOL fActivate) override;
-  HRESULT STDMETHODCALLTYPE ResizeBorder(LPCRECT prcBorder, IOleInPlaceUIWindow* pUIWindow,
-                                         BOOL fFrameWindow) override;
+  HRESULT STDMETHODCALLTYPE ResizeBorder(LPCRECT prcBorder, IOleInPlaceUIWindow* pUIWindow, BOOL fFrameWindow) override;
   HRESULT STDMETHODCALLTYPE EnableModeless(BOOL fEnable) override;
 
   // IOleControl
@@ -147,8 +146,8 @@ class KELMIRA_API ControlImpl : public IOleObject,
   HRESULT STDMETHODCALLTYPE FreezeEvents(BOOL bFreeze) override;
 
   // IViewObject, IViewObject2, IViewObjectEx
-  HRESULT STDMETHODCALLTYPE Draw(DWORD dwDrawAspect, LONG lindex, void* pvAspect, DVTARGETDEVICE* ptd,
-                                 HDC hdcTargetDev, HDC hdcDraw, LPCRECTL lprcBounds, LPCRECTL lprcWBounds,
+  HRESULT STDMETHODCALLTYPE Draw(DWORD dwDrawAspect, LONG lindex, void* pvAspect, DVTARGETDEVICE* ptd, HDC hdcTargetDev,
+                                 HDC hdcDraw, LPCRECTL lprcBounds, LPCRECTL lprcWBounds,
                                  BOOL(STDMETHODCALLTYPE* pfnContinue)(ULONG_PTR), ULONG_PTR dwContinue) override;
   HRESULT STDMETHODCALLTYPE GetColorSet(DWORD dwDrawAspect, LONG lindex, void* pvAspect, DVTARGETDEVICE* ptd,
                                         HDC hicTargetDev, LOGPALETTE** ppColorSet) override;
@@ -156,8 +155,7 @@ class KELMIRA_API ControlImpl : public IOleObject,
   HRESULT STDMETHODCALLTYPE Unfreeze(DWORD dwFreeze) override;
   HRESULT STDMETHODCALLTYPE SetAdvise(DWORD aspects, DWORD advf, IAdviseSink* pAdvSink) override;
   HRESULT STDMETHODCALLTYPE GetAdvise(DWORD* pAspects, DWORD* pAdvf, IAdviseSink** ppAdvSink) override;
-  HRESULT STDMETHODCALLTYPE GetExtent(DWORD dwDrawAspect, LONG lindex, DVTARGETDEVICE* ptd,
-                                      LPSIZEL lpsizel) override;
+  HRESULT STDMETHODCALLTYPE GetExtent(DWORD dwDrawAspect, LONG lindex, DVTARGETDEVICE* ptd, LPSIZEL lpsizel) override;
   HRESULT STDMETHODCALLTYPE GetRect(DWORD dwAspect, LPRECTL pRect) override;
   HRESULT STDMETHODCALLTYPE GetViewStatus(DWORD* pdwStatus) override;
   HRESULT STDMETHODCALLTYPE QueryHitPoint(DWORD dwAspect, LPCRECT pRectBounds, POINT ptlLoc, LONG lCloseHint,
@@ -389,22 +387,22 @@ using CompositeControlBase = ControlBase<Derived, CompositeControlImpl>;
 
 // Message maps. A handler is `LRESULT OnX(UINT msg, WPARAM wParam, LPARAM lParam, BOOL& bHandled)`;
 // bHandled starts TRUE, and a handler that sets it FALSE lets the message go on.
-#define BEGIN_MSG_MAP(theClass)                                                                          \
+#define BEGIN_MSG_MAP(theClass)                                                                              \
   BOOL ProcessWindowMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult) override { \
-    BOOL bHandled = TRUE;                                                                                \
-    (void)hWnd;                                                                                          \
+    BOOL bHandled = TRUE;                                                                                    \
+    (void)hWnd;                                                                                              \
     (void)bHandled;
-#define MESSAGE_HANDLER(msg, func)                          \
-  if (uMsg == (msg)) {                                      \
-    bHandled = TRUE;                                        \
-    lResult = func(uMsg, wParam, lParam, bHandled);         \
-    if (bHandled) return TRUE;                              \
+#define MESSAGE_HANDLER(msg, func)                  \
+  if (uMsg == (msg)) {                              \
+    bHandled = TRUE;                                \
+    lResult = func(uMsg, wParam, lParam, bHandled); \
+    if (bHandled) return TRUE;                      \
   }
-#define MESSAGE_RANGE_HANDLER(msgFirst, msgLast, func)      \
-  if (uMsg >= (msgFirst) && uMsg <= (msgLast)) {            \
-    bHandled = TRUE;                                        \
-    lResult = func(uMsg, wParam, lParam, bHandled);         \
-    if (bHandled) return TRUE;                              \
+#define MESSAGE_RANGE_HANDLER(msgFirst, msgLast, func) \
+  if (uMsg >= (msgFirst) && uMsg <= (msgLast)) {       \
+    bHandled = TRUE;                                   \
+    lResult = func(uMsg, wParam, lParam, bHandled);    \
+    if (bHandled) return TRUE;                         \
   }
 #define CHAIN_MSG_MAP(theBase) \
   if (theBase::ProcessWindowMessage(hWnd, uMsg, wParam, lParam, lResult)) return TRUE;

@@ -32,8 +32,10 @@ class DialogTemplateBuilder {
   // pointSize 0 leaves DS_SETFONT off (and the face name out); otherwise DS_SETFONT is added.
   DialogTemplateBuilder(DWORD style, DWORD exStyle, short x, short y, short cx, short cy, std::string_view title,
                         WORD pointSize = 0, std::string_view face = {}) {
-    if (pointSize != 0) style |= DS_SETFONT;
-    else style &= ~DS_SETFONT;
+    if (pointSize != 0)
+      style |= DS_SETFONT;
+    else
+      style &= ~DS_SETFONT;
     DLGTEMPLATE head{style, exStyle, 0, x, y, cx, cy};
     AppendRaw(&head, sizeof head);
     AppendWord(0);  // no menu
@@ -56,8 +58,8 @@ class DialogTemplateBuilder {
   }
 
   // An item of a class given by name ("AtlAxWin", a registered class ...).
-  DialogTemplateBuilder& AddItem(DWORD style, short x, short y, short cx, short cy, WORD id,
-                                 std::string_view className, std::string_view text, DWORD exStyle = 0) {
+  DialogTemplateBuilder& AddItem(DWORD style, short x, short y, short cx, short cy, WORD id, std::string_view className,
+                                 std::string_view text, DWORD exStyle = 0) {
     BeginItem(style, exStyle, x, y, cx, cy, id);
     AppendText(className);
     EndItem(text);

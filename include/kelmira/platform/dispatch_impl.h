@@ -47,9 +47,9 @@ namespace kelmira {
 // The values are those of INVOKEKIND.
 enum class MemberKind : WORD { Method = 1, Get = 2, Put = 4, PutRef = 8 };
 
-inline constexpr UINT kMemberRetval = 0x1;         // a method's last parameter is its retval
-inline constexpr UINT kInterfaceDual = 0x1;        // vtable and dispatch
-inline constexpr UINT kInterfaceHidden = 0x2;      // has a table, not listed in the library
+inline constexpr UINT kMemberRetval = 0x1;     // a method's last parameter is its retval
+inline constexpr UINT kInterfaceDual = 0x1;    // vtable and dispatch
+inline constexpr UINT kInterfaceHidden = 0x2;  // has a table, not listed in the library
 inline constexpr UINT kCoClassCreatable = 0x1;
 inline constexpr UINT kCoClassControl = 0x2;
 inline constexpr UINT kCoClassDeclaredOnly = 0x4;  // in the library, without implementation
@@ -96,7 +96,7 @@ using InvokeThunk = HRESULT (*)(void* self, const VARIANT* const* args, bool las
                                 UINT* badParam, HRESULT* callResult);
 
 struct MemberInfo {
-  const char* name;       // the member's name without get_/put_/putref_
+  const char* name;  // the member's name without get_/put_/putref_
   DISPID dispid;
   MemberKind kind;
   bool retval;            // the last parameter is the retval (always for a get)
@@ -104,7 +104,7 @@ struct MemberInfo {
   const char* defaults;   // "name=value;name=value" for optional parameters
   const TypeDesc* const* params;
   UINT paramCount;
-  InvokeThunk thunk;      // null for events, which have no vtable
+  InvokeThunk thunk;  // null for events, which have no vtable
 };
 
 struct InterfaceInfo {
@@ -192,7 +192,9 @@ struct TypeLibraryInfo {
   UINT typeCount;
 };
 
-constexpr TypeEntry MakeTypeEntry(const EnumInfo& e) { return {TypeEntryKind::Enum, &e, nullptr, nullptr, nullptr, nullptr}; }
+constexpr TypeEntry MakeTypeEntry(const EnumInfo& e) {
+  return {TypeEntryKind::Enum, &e, nullptr, nullptr, nullptr, nullptr};
+}
 constexpr TypeEntry MakeTypeEntry(const RecordTypeInfo& r) {
   return {TypeEntryKind::Record, nullptr, &r, nullptr, nullptr, nullptr};
 }
@@ -246,8 +248,8 @@ KELMIRA_API HRESULT DispatchGetTypeInfo(const DispatchTable* table, UINT index, 
 KELMIRA_API HRESULT DispatchGetIDsOfNames(const DispatchTable* table, REFIID riid, LPOLESTR* rgszNames, UINT cNames,
                                           DISPID* rgDispId);
 KELMIRA_API HRESULT DispatchInvoke(const DispatchTable* table, void* self, DISPID dispIdMember, REFIID riid,
-                                   WORD wFlags, DISPPARAMS* pDispParams, VARIANT* pVarResult,
-                                   EXCEPINFO* pExcepInfo, UINT* puArgErr);
+                                   WORD wFlags, DISPPARAMS* pDispParams, VARIANT* pVarResult, EXCEPINFO* pExcepInfo,
+                                   UINT* puArgErr);
 
 namespace detail {
 
@@ -276,12 +278,12 @@ template <class T>
 struct ScalarField {
   static constexpr VARTYPE vt = VT_EMPTY;
 };
-#define KELMIRA_SCALAR_FIELD(T, VT, field)                \
-  template <>                                             \
-  struct ScalarField<T> {                                 \
-    static constexpr VARTYPE vt = VT;                     \
-    static T& Of(VARIANT& v) { return v.field; }          \
-    static T Get(const VARIANT& v) { return v.field; }    \
+#define KELMIRA_SCALAR_FIELD(T, VT, field)             \
+  template <>                                          \
+  struct ScalarField<T> {                              \
+    static constexpr VARTYPE vt = VT;                  \
+    static T& Of(VARIANT& v) { return v.field; }       \
+    static T Get(const VARIANT& v) { return v.field; } \
   }
 // VARIANT_BOOL and SHORT are the same C++ type; 16-bit integers travel as VT_BOOL.
 KELMIRA_SCALAR_FIELD(LONG, VT_I4, lVal);
@@ -313,7 +315,7 @@ struct InterfacePointer {
 template <class U>
   requires std::is_class_v<U>
 struct InterfacePointer<U*> {
-// clang-format on
+  // clang-format on
   static_assert(Complete<U>, "a type named by pointer in a member table must be completely declared");
   static constexpr bool value = std::is_base_of_v<IUnknown, U>;
   static constexpr bool dispatch = std::is_base_of_v<IDispatch, U>;
@@ -494,9 +496,7 @@ struct VariantSlot {
 template <class I>
 struct InterfaceSlot {
   ComPtr<I> value;
-  HRESULT Bind(const VARIANT* src) {
-    return QueryArgument(src, __uuidof(I), reinterpret_cast<void**>(&value));
-  }
+  HRESULT Bind(const VARIANT* src) { return QueryArgument(src, __uuidof(I), reinterpret_cast<void**>(&value)); }
   I* Arg() { return value.get(); }
   void Commit() {}
 };

@@ -43,8 +43,7 @@ struct IEnumConnectionPoints : IUnknown {
   virtual HRESULT STDMETHODCALLTYPE Clone(IEnumConnectionPoints** ppEnum) = 0;
 };
 using LPENUMCONNECTIONPOINTS = IEnumConnectionPoints*;
-KELMIRA_DEFINE_IID(IEnumConnectionPoints, 0xB196B285, 0xBAB4, 0x101A, 0xB6, 0x9C, 0x00, 0xAA, 0x00, 0x34, 0x1D,
-                   0x07);
+KELMIRA_DEFINE_IID(IEnumConnectionPoints, 0xB196B285, 0xBAB4, 0x101A, 0xB6, 0x9C, 0x00, 0xAA, 0x00, 0x34, 0x1D, 0x07);
 
 struct IConnectionPointContainer : IUnknown {
   virtual HRESULT STDMETHODCALLTYPE EnumConnectionPoints(IEnumConnectionPoints** ppEnum) = 0;

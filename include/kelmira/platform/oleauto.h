@@ -217,8 +217,7 @@ struct IRecordInfo : IUnknown {
   virtual HRESULT STDMETHODCALLTYPE GetField(PVOID pvData, LPCOLESTR szFieldName, VARIANT* pvarField) = 0;
   virtual HRESULT STDMETHODCALLTYPE GetFieldNoCopy(PVOID pvData, LPCOLESTR szFieldName, VARIANT* pvarField,
                                                    PVOID* ppvDataCArray) = 0;
-  virtual HRESULT STDMETHODCALLTYPE PutField(ULONG wFlags, PVOID pvData, LPCOLESTR szFieldName,
-                                             VARIANT* pvarField) = 0;
+  virtual HRESULT STDMETHODCALLTYPE PutField(ULONG wFlags, PVOID pvData, LPCOLESTR szFieldName, VARIANT* pvarField) = 0;
   virtual HRESULT STDMETHODCALLTYPE PutFieldNoCopy(ULONG wFlags, PVOID pvData, LPCOLESTR szFieldName,
                                                    VARIANT* pvarField) = 0;
   virtual HRESULT STDMETHODCALLTYPE GetFieldNames(ULONG* pcNames, BSTR* rgBstrNames) = 0;
@@ -346,10 +345,9 @@ KELMIRA_EXTERN_C void VariantInit(VARIANTARG* pvarg);
 KELMIRA_EXTERN_C HRESULT VariantClear(VARIANTARG* pvarg);
 KELMIRA_EXTERN_C HRESULT VariantCopy(VARIANTARG* pvargDest, const VARIANTARG* pvargSrc);
 KELMIRA_EXTERN_C HRESULT VariantCopyInd(VARIANT* pvarDest, const VARIANTARG* pvargSrc);
-KELMIRA_EXTERN_C HRESULT VariantChangeType(VARIANTARG* pvargDest, const VARIANTARG* pvarSrc, USHORT wFlags,
-                                           VARTYPE vt);
-KELMIRA_EXTERN_C HRESULT VariantChangeTypeEx(VARIANTARG* pvargDest, const VARIANTARG* pvarSrc, LCID lcid,
-                                             USHORT wFlags, VARTYPE vt);
+KELMIRA_EXTERN_C HRESULT VariantChangeType(VARIANTARG* pvargDest, const VARIANTARG* pvarSrc, USHORT wFlags, VARTYPE vt);
+KELMIRA_EXTERN_C HRESULT VariantChangeTypeEx(VARIANTARG* pvargDest, const VARIANTARG* pvarSrc, LCID lcid, USHORT wFlags,
+                                             VARTYPE vt);
 
 // ---------------------------------------------------------------------------------------------
 // OLE dates: days since 1899-12-30; the fraction is the time of day, counted forward even for

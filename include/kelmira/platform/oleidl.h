@@ -210,8 +210,7 @@ constexpr DISPID DISPID_AMBIENT_USERMODE = -709;
 // The stock property pages.
 KELMIRA_DEFINE_GUID(CLSID_StockFontPage, 0x7EBDAAE0, 0x8120, 0x11CF, 0x89, 0x9F, 0x00, 0xAA, 0x00, 0x68, 0x88, 0xB5);
 KELMIRA_DEFINE_GUID(CLSID_StockColorPage, 0x7EBDAAE1, 0x8120, 0x11CF, 0x89, 0x9F, 0x00, 0xAA, 0x00, 0x68, 0x88, 0xB5);
-KELMIRA_DEFINE_GUID(CLSID_StockPicturePage, 0x7EBDAAE2, 0x8120, 0x11CF, 0x89, 0x9F, 0x00, 0xAA, 0x00, 0x68, 0x88,
-                    0xB5);
+KELMIRA_DEFINE_GUID(CLSID_StockPicturePage, 0x7EBDAAE2, 0x8120, 0x11CF, 0x89, 0x9F, 0x00, 0xAA, 0x00, 0x68, 0x88, 0xB5);
 
 // ---------------------------------------------------------------------------------------------
 // Structures
@@ -413,8 +412,8 @@ KELMIRA_DEFINE_IID(IOleAdviseHolder, 0x00000111, 0x0000, 0x0000, 0xC0, 0x00, 0x0
 
 // The connections of an object's IDataObject::DAdvise.
 struct IDataAdviseHolder : IUnknown {
-  virtual HRESULT STDMETHODCALLTYPE Advise(IDataObject* pDataObject, FORMATETC* pFetc, DWORD advf,
-                                           IAdviseSink* pAdvise, DWORD* pdwConnection) = 0;
+  virtual HRESULT STDMETHODCALLTYPE Advise(IDataObject* pDataObject, FORMATETC* pFetc, DWORD advf, IAdviseSink* pAdvise,
+                                           DWORD* pdwConnection) = 0;
   virtual HRESULT STDMETHODCALLTYPE Unadvise(DWORD dwConnection) = 0;
   virtual HRESULT STDMETHODCALLTYPE EnumAdvise(IEnumSTATDATA** ppenumAdvise) = 0;
   virtual HRESULT STDMETHODCALLTYPE SendOnDataChange(IDataObject* pDataObject, DWORD dwReserved, DWORD advf) = 0;
@@ -426,12 +425,10 @@ KELMIRA_DEFINE_IID(IDataAdviseHolder, 0x00000110, 0x0000, 0x0000, 0xC0, 0x00, 0x
 
 struct IViewObject : IUnknown {
   virtual HRESULT STDMETHODCALLTYPE Draw(DWORD dwDrawAspect, LONG lindex, void* pvAspect, DVTARGETDEVICE* ptd,
-                                         HDC hdcTargetDev, HDC hdcDraw, LPCRECTL lprcBounds,
-                                         LPCRECTL lprcWBounds, BOOL(STDMETHODCALLTYPE* pfnContinue)(ULONG_PTR),
-                                         ULONG_PTR dwContinue) = 0;
-  virtual HRESULT STDMETHODCALLTYPE GetColorSet(DWORD dwDrawAspect, LONG lindex, void* pvAspect,
-                                                DVTARGETDEVICE* ptd, HDC hicTargetDev,
-                                                LOGPALETTE** ppColorSet) = 0;
+                                         HDC hdcTargetDev, HDC hdcDraw, LPCRECTL lprcBounds, LPCRECTL lprcWBounds,
+                                         BOOL(STDMETHODCALLTYPE* pfnContinue)(ULONG_PTR), ULONG_PTR dwContinue) = 0;
+  virtual HRESULT STDMETHODCALLTYPE GetColorSet(DWORD dwDrawAspect, LONG lindex, void* pvAspect, DVTARGETDEVICE* ptd,
+                                                HDC hicTargetDev, LOGPALETTE** ppColorSet) = 0;
   virtual HRESULT STDMETHODCALLTYPE Freeze(DWORD dwDrawAspect, LONG lindex, void* pvAspect, DWORD* pdwFreeze) = 0;
   virtual HRESULT STDMETHODCALLTYPE Unfreeze(DWORD dwFreeze) = 0;
   virtual HRESULT STDMETHODCALLTYPE SetAdvise(DWORD aspects, DWORD advf, IAdviseSink* pAdvSink) = 0;
@@ -448,13 +445,12 @@ KELMIRA_DEFINE_IID(IViewObject2, 0x00000127, 0x0000, 0x0000, 0xC0, 0x00, 0x00, 0
 struct IViewObjectEx : IViewObject2 {
   virtual HRESULT STDMETHODCALLTYPE GetRect(DWORD dwAspect, LPRECTL pRect) = 0;
   virtual HRESULT STDMETHODCALLTYPE GetViewStatus(DWORD* pdwStatus) = 0;
-  virtual HRESULT STDMETHODCALLTYPE QueryHitPoint(DWORD dwAspect, LPCRECT pRectBounds, POINT ptlLoc,
-                                                  LONG lCloseHint, DWORD* pHitResult) = 0;
-  virtual HRESULT STDMETHODCALLTYPE QueryHitRect(DWORD dwAspect, LPCRECT pRectBounds, LPCRECT pRectLoc,
-                                                 LONG lCloseHint, DWORD* pHitResult) = 0;
-  virtual HRESULT STDMETHODCALLTYPE GetNaturalExtent(DWORD dwAspect, LONG lindex, DVTARGETDEVICE* ptd,
-                                                     HDC hicTargetDev, DVEXTENTINFO* pExtentInfo,
-                                                     LPSIZEL pSizel) = 0;
+  virtual HRESULT STDMETHODCALLTYPE QueryHitPoint(DWORD dwAspect, LPCRECT pRectBounds, POINT ptlLoc, LONG lCloseHint,
+                                                  DWORD* pHitResult) = 0;
+  virtual HRESULT STDMETHODCALLTYPE QueryHitRect(DWORD dwAspect, LPCRECT pRectBounds, LPCRECT pRectLoc, LONG lCloseHint,
+                                                 DWORD* pHitResult) = 0;
+  virtual HRESULT STDMETHODCALLTYPE GetNaturalExtent(DWORD dwAspect, LONG lindex, DVTARGETDEVICE* ptd, HDC hicTargetDev,
+                                                     DVEXTENTINFO* pExtentInfo, LPSIZEL pSizel) = 0;
 };
 KELMIRA_DEFINE_IID(IViewObjectEx, 0x3AF24292, 0x0C96, 0x11CE, 0xA0, 0xCF, 0x00, 0xAA, 0x00, 0x60, 0x0A, 0xB8);
 
@@ -522,11 +518,9 @@ struct IOleInPlaceUIWindow : IOleWindow {
   virtual HRESULT STDMETHODCALLTYPE GetBorder(LPRECT lprectBorder) = 0;
   virtual HRESULT STDMETHODCALLTYPE RequestBorderSpace(LPCBORDERWIDTHS pborderwidths) = 0;
   virtual HRESULT STDMETHODCALLTYPE SetBorderSpace(LPCBORDERWIDTHS pborderwidths) = 0;
-  virtual HRESULT STDMETHODCALLTYPE SetActiveObject(IOleInPlaceActiveObject* pActiveObject,
-                                                    LPCOLESTR pszObjName) = 0;
+  virtual HRESULT STDMETHODCALLTYPE SetActiveObject(IOleInPlaceActiveObject* pActiveObject, LPCOLESTR pszObjName) = 0;
 };
-KELMIRA_DEFINE_IID(IOleInPlaceUIWindow, 0x00000115, 0x0000, 0x0000, 0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
-                   0x46);
+KELMIRA_DEFINE_IID(IOleInPlaceUIWindow, 0x00000115, 0x0000, 0x0000, 0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46);
 
 struct IOleInPlaceFrame : IOleInPlaceUIWindow {
   virtual HRESULT STDMETHODCALLTYPE InsertMenus(HMENU hmenuShared, LPOLEMENUGROUPWIDTHS lpMenuWidths) = 0;
@@ -546,8 +540,7 @@ struct IOleInPlaceActiveObject : IOleWindow {
                                                  BOOL fFrameWindow) = 0;
   virtual HRESULT STDMETHODCALLTYPE EnableModeless(BOOL fEnable) = 0;
 };
-KELMIRA_DEFINE_IID(IOleInPlaceActiveObject, 0x00000117, 0x0000, 0x0000, 0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
-                   0x46);
+KELMIRA_DEFINE_IID(IOleInPlaceActiveObject, 0x00000117, 0x0000, 0x0000, 0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46);
 
 struct IOleInPlaceObject : IOleWindow {
   virtual HRESULT STDMETHODCALLTYPE InPlaceDeactivate() = 0;
@@ -558,12 +551,11 @@ struct IOleInPlaceObject : IOleWindow {
 KELMIRA_DEFINE_IID(IOleInPlaceObject, 0x00000113, 0x0000, 0x0000, 0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46);
 
 struct IOleInPlaceObjectWindowless : IOleInPlaceObject {
-  virtual HRESULT STDMETHODCALLTYPE OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam,
-                                                    LRESULT* plResult) = 0;
+  virtual HRESULT STDMETHODCALLTYPE OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* plResult) = 0;
   virtual HRESULT STDMETHODCALLTYPE GetDropTarget(IDropTarget** ppDropTarget) = 0;
 };
-KELMIRA_DEFINE_IID(IOleInPlaceObjectWindowless, 0x1C2056CC, 0x5EF4, 0x101B, 0x8B, 0xC8, 0x00, 0xAA, 0x00, 0x3E,
-                   0x3B, 0x29);
+KELMIRA_DEFINE_IID(IOleInPlaceObjectWindowless, 0x1C2056CC, 0x5EF4, 0x101B, 0x8B, 0xC8, 0x00, 0xAA, 0x00, 0x3E, 0x3B,
+                   0x29);
 
 struct IOleInPlaceSite : IOleWindow {
   virtual HRESULT STDMETHODCALLTYPE CanInPlaceActivate() = 0;
@@ -602,8 +594,7 @@ struct IOleInPlaceSiteWindowless : IOleInPlaceSiteEx {
   virtual HRESULT STDMETHODCALLTYPE InvalidateRgn(HRGN hRGN, BOOL fErase) = 0;
   virtual HRESULT STDMETHODCALLTYPE ScrollRect(INT dx, INT dy, LPCRECT pRectScroll, LPCRECT pRectClip) = 0;
   virtual HRESULT STDMETHODCALLTYPE AdjustRect(LPRECT prc) = 0;
-  virtual HRESULT STDMETHODCALLTYPE OnDefWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam,
-                                                       LRESULT* plResult) = 0;
+  virtual HRESULT STDMETHODCALLTYPE OnDefWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* plResult) = 0;
 };
 KELMIRA_DEFINE_IID(IOleInPlaceSiteWindowless, 0x922EADA0, 0x3424, 0x11CF, 0xB6, 0x70, 0x00, 0xAA, 0x00, 0x4C, 0xD6,
                    0xD8);
@@ -623,8 +614,7 @@ struct IOleControlSite : IUnknown {
   virtual HRESULT STDMETHODCALLTYPE OnControlInfoChanged() = 0;
   virtual HRESULT STDMETHODCALLTYPE LockInPlaceActive(BOOL fLock) = 0;
   virtual HRESULT STDMETHODCALLTYPE GetExtendedControl(IDispatch** ppDisp) = 0;
-  virtual HRESULT STDMETHODCALLTYPE TransformCoords(POINTL* pPtlHimetric, POINTF* pPtfContainer,
-                                                    DWORD dwFlags) = 0;
+  virtual HRESULT STDMETHODCALLTYPE TransformCoords(POINTL* pPtlHimetric, POINTF* pPtfContainer, DWORD dwFlags) = 0;
   virtual HRESULT STDMETHODCALLTYPE TranslateAccelerator(MSG* pMsg, DWORD grfModifiers) = 0;
   virtual HRESULT STDMETHODCALLTYPE OnFocus(BOOL fGotFocus) = 0;
   virtual HRESULT STDMETHODCALLTYPE ShowPropertyFrame() = 0;
@@ -634,8 +624,7 @@ KELMIRA_DEFINE_IID(IOleControlSite, 0xB196B289, 0xBAB4, 0x101A, 0xB6, 0x9C, 0x00
 struct ISpecifyPropertyPages : IUnknown {
   virtual HRESULT STDMETHODCALLTYPE GetPages(CAUUID* pPages) = 0;
 };
-KELMIRA_DEFINE_IID(ISpecifyPropertyPages, 0xB196B28B, 0xBAB4, 0x101A, 0xB6, 0x9C, 0x00, 0xAA, 0x00, 0x34, 0x1D,
-                   0x07);
+KELMIRA_DEFINE_IID(ISpecifyPropertyPages, 0xB196B28B, 0xBAB4, 0x101A, 0xB6, 0x9C, 0x00, 0xAA, 0x00, 0x34, 0x1D, 0x07);
 
 // What a container hands a control in one call instead of many (IQuickActivate).
 struct QACONTAINER {

@@ -92,11 +92,11 @@ constexpr ATL_PROPMAP_ENTRY PropEnd() { return {nullptr, 0, nullptr, &IID_NULL, 
 // The map macros give the class `static const ATL_PROPMAP_ENTRY* GetPropertyMap()`. Names are
 // narrow or u"" literals. Offsets of fields are taken with offsetof, which the compilers used
 // support for the classes with virtual functions that components are.
-#define BEGIN_PROP_MAP(theClass)                                                   \
-  static const ATL_PROPMAP_ENTRY* GetPropertyMap() {                               \
-    using PropMapClass_ = theClass;                                                \
-    _Pragma("GCC diagnostic push") _Pragma("GCC diagnostic ignored \"-Winvalid-offsetof\"") \
-    static const ATL_PROPMAP_ENTRY propMap_[] = {
+#define BEGIN_PROP_MAP(theClass)                     \
+  static const ATL_PROPMAP_ENTRY* GetPropertyMap() { \
+    using PropMapClass_ = theClass;                  \
+    _Pragma("GCC diagnostic push")                   \
+        _Pragma("GCC diagnostic ignored \"-Winvalid-offsetof\"") static const ATL_PROPMAP_ENTRY propMap_[] = {
 #define PROP_DATA_ENTRY(szDesc, member, vt) \
   ::kelmira::PropData(u"" szDesc, offsetof(PropMapClass_, member), sizeof(PropMapClass_::member), vt),
 #define PROP_ENTRY(szDesc, dispid, clsid) ::kelmira::PropEntry(u"" szDesc, dispid, clsid),
@@ -106,9 +106,9 @@ constexpr ATL_PROPMAP_ENTRY PropEnd() { return {nullptr, 0, nullptr, &IID_NULL, 
 #define PROP_ENTRY_TYPE_EX(szDesc, dispid, clsid, iidDispatch, vt) \
   ::kelmira::PropEntry(u"" szDesc, dispid, clsid, vt, iidDispatch),
 #define PROP_PAGE(clsid) ::kelmira::PropPage(clsid),
-#define END_PROP_MAP()       \
-  ::kelmira::PropEnd()       \
-  }                          \
-  ;                          \
-  _Pragma("GCC diagnostic pop") return propMap_;                                   \
+#define END_PROP_MAP()                           \
+  ::kelmira::PropEnd()                           \
+  }                                              \
+  ;                                              \
+  _Pragma("GCC diagnostic pop") return propMap_; \
   }

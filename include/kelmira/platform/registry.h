@@ -46,13 +46,12 @@ KELMIRA_EXTERN_C LONG RegCreateKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD Reserved
                                       REGSAM samDesired, const void* lpSecurityAttributes, HKEY* phkResult,
                                       DWORD* lpdwDisposition);
 KELMIRA_EXTERN_C LONG RegCreateKeyA(HKEY hKey, LPCSTR lpSubKey, HKEY* phkResult);
-KELMIRA_EXTERN_C LONG RegOpenKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD ulOptions, REGSAM samDesired,
-                                    HKEY* phkResult);
+KELMIRA_EXTERN_C LONG RegOpenKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD ulOptions, REGSAM samDesired, HKEY* phkResult);
 KELMIRA_EXTERN_C LONG RegCloseKey(HKEY hKey);
-KELMIRA_EXTERN_C LONG RegSetValueExA(HKEY hKey, LPCSTR lpValueName, DWORD Reserved, DWORD dwType,
-                                     const BYTE* lpData, DWORD cbData);
-KELMIRA_EXTERN_C LONG RegQueryValueExA(HKEY hKey, LPCSTR lpValueName, DWORD* lpReserved, DWORD* lpType,
-                                       BYTE* lpData, DWORD* lpcbData);
+KELMIRA_EXTERN_C LONG RegSetValueExA(HKEY hKey, LPCSTR lpValueName, DWORD Reserved, DWORD dwType, const BYTE* lpData,
+                                     DWORD cbData);
+KELMIRA_EXTERN_C LONG RegQueryValueExA(HKEY hKey, LPCSTR lpValueName, DWORD* lpReserved, DWORD* lpType, BYTE* lpData,
+                                       DWORD* lpcbData);
 // Reads a value of hKey\lpSubKey (either may be null/empty) whose type dwFlags allows
 // (RRF_RT_*; another type gives ERROR_UNSUPPORTED_TYPE); strings come back NUL-terminated.
 KELMIRA_EXTERN_C LONG RegGetValueA(HKEY hkey, LPCSTR lpSubKey, LPCSTR lpValue, DWORD dwFlags, DWORD* pdwType,

@@ -293,8 +293,8 @@ struct ITypeInfo : IUnknown {
                                            VARIANT* pVarResult, EXCEPINFO* pExcepInfo, UINT* puArgErr) = 0;
   virtual HRESULT STDMETHODCALLTYPE GetDocumentation(MEMBERID memid, BSTR* pBstrName, BSTR* pBstrDocString,
                                                      DWORD* pdwHelpContext, BSTR* pBstrHelpFile) = 0;
-  virtual HRESULT STDMETHODCALLTYPE GetDllEntry(MEMBERID memid, INVOKEKIND invKind, BSTR* pBstrDllName,
-                                                BSTR* pBstrName, WORD* pwOrdinal) = 0;
+  virtual HRESULT STDMETHODCALLTYPE GetDllEntry(MEMBERID memid, INVOKEKIND invKind, BSTR* pBstrDllName, BSTR* pBstrName,
+                                                WORD* pwOrdinal) = 0;
   virtual HRESULT STDMETHODCALLTYPE GetRefTypeInfo(HREFTYPE hRefType, ITypeInfo** ppTInfo) = 0;
   virtual HRESULT STDMETHODCALLTYPE AddressOfMember(MEMBERID memid, INVOKEKIND invKind, PVOID* ppv) = 0;
   virtual HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* pUnkOuter, REFIID riid, PVOID* ppvObj) = 0;
@@ -319,8 +319,8 @@ struct ITypeLib : IUnknown {
                                                      DWORD* pdwHelpContext, BSTR* pBstrHelpFile) = 0;
   // Names are compared without regard to case; on a match the buffer gets the library's spelling.
   virtual HRESULT STDMETHODCALLTYPE IsName(LPOLESTR szNameBuf, ULONG lHashVal, BOOL* pfName) = 0;
-  virtual HRESULT STDMETHODCALLTYPE FindName(LPOLESTR szNameBuf, ULONG lHashVal, ITypeInfo** ppTInfo,
-                                             MEMBERID* rgMemId, USHORT* pcFound) = 0;
+  virtual HRESULT STDMETHODCALLTYPE FindName(LPOLESTR szNameBuf, ULONG lHashVal, ITypeInfo** ppTInfo, MEMBERID* rgMemId,
+                                             USHORT* pcFound) = 0;
   virtual void STDMETHODCALLTYPE ReleaseTLibAttr(TLIBATTR* pTLibAttr) = 0;
 };
 using LPTYPELIB = ITypeLib*;
@@ -331,18 +331,15 @@ KELMIRA_DEFINE_IID(ITypeLib, 0x00020402, 0x0000, 0x0000, 0xC0, 0x00, 0x00, 0x00,
 // Finds a registered library by identifier and version: the same major version and at least the
 // minor one (the highest such). Libraries registered in this process come first, then the
 // registry's HKCR\TypeLib entries, whose module is loaded to reach its tables.
-KELMIRA_EXTERN_C HRESULT LoadRegTypeLib(REFGUID rguid, WORD wVerMajor, WORD wVerMinor, LCID lcid,
-                                        ITypeLib** pptlib);
+KELMIRA_EXTERN_C HRESULT LoadRegTypeLib(REFGUID rguid, WORD wVerMajor, WORD wVerMinor, LCID lcid, ITypeLib** pptlib);
 // szFile names a module: it is loaded (if not already) and the library it registered returned.
 KELMIRA_EXTERN_C HRESULT LoadTypeLib(LPCOLESTR szFile, ITypeLib** pptlib);
 // Writes HKCR\TypeLib\{libid}\<major.minor> (help string, FLAGS, HELPDIR, <lcid>\win32 and
 // <lcid>\linux64 = szFullPath) and HKCR\Interface\{iid} for each dual and dispatch interface.
 KELMIRA_EXTERN_C HRESULT RegisterTypeLib(ITypeLib* ptlib, LPCOLESTR szFullPath, LPCOLESTR szHelpDir);
 // Removes what RegisterTypeLib wrote for that version (Interface keys only where they name this library).
-KELMIRA_EXTERN_C HRESULT UnRegisterTypeLib(REFGUID libID, WORD wVerMajor, WORD wVerMinor, LCID lcid,
-                                           SYSKIND syskind);
-KELMIRA_EXTERN_C HRESULT QueryPathOfRegTypeLib(REFGUID guid, USHORT wMaj, USHORT wMin, LCID lcid,
-                                               BSTR* lpbstrPathName);
+KELMIRA_EXTERN_C HRESULT UnRegisterTypeLib(REFGUID libID, WORD wVerMajor, WORD wVerMinor, LCID lcid, SYSKIND syskind);
+KELMIRA_EXTERN_C HRESULT QueryPathOfRegTypeLib(REFGUID guid, USHORT wMaj, USHORT wMin, LCID lcid, BSTR* lpbstrPathName);
 
 // Record information of a record type in a registered library.
 KELMIRA_EXTERN_C HRESULT GetRecordInfoFromGuids(REFGUID rGuidTypeLib, ULONG uVerMajor, ULONG uVerMinor, LCID lcid,
@@ -352,5 +349,4 @@ KELMIRA_EXTERN_C HRESULT GetRecordInfoFromTypeInfo(ITypeInfo* pTypeInfo, IRecord
 // IDispatch in terms of a type info, for objects that implement it by hand.
 KELMIRA_EXTERN_C HRESULT DispGetIDsOfNames(ITypeInfo* ptinfo, LPOLESTR* rgszNames, UINT cNames, DISPID* rgdispid);
 KELMIRA_EXTERN_C HRESULT DispInvoke(void* _this, ITypeInfo* ptinfo, DISPID dispidMember, WORD wFlags,
-                                    DISPPARAMS* pparams, VARIANT* pvarResult, EXCEPINFO* pexcepinfo,
-                                    UINT* puArgErr);
+                                    DISPPARAMS* pparams, VARIANT* pvarResult, EXCEPINFO* pexcepinfo, UINT* puArgErr);

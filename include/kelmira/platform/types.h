@@ -281,7 +281,9 @@ struct std::hash<GUID> {
 };
 
 #define KELMIRA_GUID(l, w1, w2, b1, b2, b3, b4, b5, b6, b7, b8) \
-  GUID { l, w1, w2, { b1, b2, b3, b4, b5, b6, b7, b8 } }
+  GUID {                                                        \
+    l, w1, w2, { b1, b2, b3, b4, b5, b6, b7, b8 }               \
+  }
 
 inline constexpr GUID GUID_NULL{0, 0, 0, {0, 0, 0, 0, 0, 0, 0, 0}};
 inline constexpr IID IID_NULL = GUID_NULL;

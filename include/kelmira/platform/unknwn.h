@@ -16,11 +16,11 @@ struct InterfaceId;  // specialised by KELMIRA_DEFINE_IID
 
 #define __uuidof(I) (::kelmira::InterfaceId<std::remove_cv_t<std::remove_pointer_t<std::remove_cv_t<I>>>>::value)
 
-#define KELMIRA_DEFINE_IID(I, l, w1, w2, b1, b2, b3, b4, b5, b6, b7, b8)          \
+#define KELMIRA_DEFINE_IID(I, l, w1, w2, b1, b2, b3, b4, b5, b6, b7, b8)                  \
   inline constexpr IID IID_##I = KELMIRA_GUID(l, w1, w2, b1, b2, b3, b4, b5, b6, b7, b8); \
-  template <>                                                                    \
-  struct kelmira::InterfaceId<I> {                                               \
-    static constexpr const IID& value = IID_##I;                                 \
+  template <>                                                                             \
+  struct kelmira::InterfaceId<I> {                                                        \
+    static constexpr const IID& value = IID_##I;                                          \
   }
 
 #define KELMIRA_DEFINE_GUID(name, l, w1, w2, b1, b2, b3, b4, b5, b6, b7, b8) \

@@ -195,22 +195,22 @@ using LPDIBSECTION = DIBSECTION*;
 // ---------------------------------------------------------------------------------------------
 // Mix modes, raster operations, background modes, graphics modes
 
-constexpr int R2_BLACK = 1;        // 0
-constexpr int R2_NOTMERGEPEN = 2;  // ~(D | P)
-constexpr int R2_MASKNOTPEN = 3;   // D & ~P
-constexpr int R2_NOTCOPYPEN = 4;   // ~P
-constexpr int R2_MASKPENNOT = 5;   // P & ~D
-constexpr int R2_NOT = 6;          // ~D
-constexpr int R2_XORPEN = 7;       // D ^ P
-constexpr int R2_NOTMASKPEN = 8;   // ~(D & P)
-constexpr int R2_MASKPEN = 9;      // D & P
-constexpr int R2_NOTXORPEN = 10;   // ~(D ^ P)
-constexpr int R2_NOP = 11;         // D
-constexpr int R2_MERGENOTPEN = 12; // D | ~P
-constexpr int R2_COPYPEN = 13;     // P
-constexpr int R2_MERGEPENNOT = 14; // P | ~D
-constexpr int R2_MERGEPEN = 15;    // D | P
-constexpr int R2_WHITE = 16;       // 1
+constexpr int R2_BLACK = 1;         // 0
+constexpr int R2_NOTMERGEPEN = 2;   // ~(D | P)
+constexpr int R2_MASKNOTPEN = 3;    // D & ~P
+constexpr int R2_NOTCOPYPEN = 4;    // ~P
+constexpr int R2_MASKPENNOT = 5;    // P & ~D
+constexpr int R2_NOT = 6;           // ~D
+constexpr int R2_XORPEN = 7;        // D ^ P
+constexpr int R2_NOTMASKPEN = 8;    // ~(D & P)
+constexpr int R2_MASKPEN = 9;       // D & P
+constexpr int R2_NOTXORPEN = 10;    // ~(D ^ P)
+constexpr int R2_NOP = 11;          // D
+constexpr int R2_MERGENOTPEN = 12;  // D | ~P
+constexpr int R2_COPYPEN = 13;      // P
+constexpr int R2_MERGEPENNOT = 14;  // P | ~D
+constexpr int R2_MERGEPEN = 15;     // D | P
+constexpr int R2_WHITE = 16;        // 1
 constexpr int R2_LAST = 16;
 
 // Ternary raster operations of BitBlt and PatBlt (S source, D destination, P brush).
@@ -522,8 +522,8 @@ KELMIRA_EXTERN_C HBITMAP CreateBitmap(int nWidth, int nHeight, UINT nPlanes, UIN
 // 32 bpp BI_RGB only. Rows are top-down for a negative biHeight and bottom-up for a positive one.
 // *ppvBits receives the pixels (B, G, R, X bytes per pixel), which the caller may read and write
 // directly; they stay valid until the bitmap is deleted. hSection must be null.
-KELMIRA_EXTERN_C HBITMAP CreateDIBSection(HDC hdc, const BITMAPINFO* pbmi, UINT usage, void** ppvBits,
-                                          HANDLE hSection, DWORD offset);
+KELMIRA_EXTERN_C HBITMAP CreateDIBSection(HDC hdc, const BITMAPINFO* pbmi, UINT usage, void** ppvBits, HANDLE hSection,
+                                          DWORD offset);
 
 // CLR_INVALID outside the bitmap or the clip rectangle.
 KELMIRA_EXTERN_C COLORREF GetPixel(HDC hdc, int x, int y);
@@ -645,8 +645,8 @@ KELMIRA_EXTERN_C BOOL GetTextMetricsA(HDC hdc, LPTEXTMETRICA lptm);
 // advance widths of the characters iFirst..iLast (Windows-1252 codes).
 KELMIRA_EXTERN_C HFONT CreateFontA(int cHeight, int cWidth, int cEscapement, int cOrientation, int cWeight,
                                    DWORD bItalic, DWORD bUnderline, DWORD bStrikeOut, DWORD iCharSet,
-                                   DWORD iOutPrecision, DWORD iClipPrecision, DWORD iQuality,
-                                   DWORD iPitchAndFamily, LPCSTR pszFaceName);
+                                   DWORD iOutPrecision, DWORD iClipPrecision, DWORD iQuality, DWORD iPitchAndFamily,
+                                   LPCSTR pszFaceName);
 KELMIRA_EXTERN_C int GetTextFaceA(HDC hdc, int c, LPSTR lpName);
 KELMIRA_EXTERN_C BOOL GetCharWidth32A(HDC hdc, UINT iFirst, UINT iLast, INT* lpBuffer);
 inline BOOL TextOut(HDC hdc, int x, int y, LPCSTR s, int c) { return TextOutA(hdc, x, y, s, c); }

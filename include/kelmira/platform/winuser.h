@@ -344,8 +344,8 @@ using LPCREATESTRUCT = CREATESTRUCTA*;
 // top-level window at the top. CW_USEDEFAULT gives a top-level window a default position and size (a
 // child: 0). hWndParent of a top-level window is its owner.
 KELMIRA_EXTERN_C HWND CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle, int X,
-                                      int Y, int nWidth, int nHeight, HWND hWndParent, HMENU hMenu,
-                                      HINSTANCE hInstance, LPVOID lpParam);
+                                      int Y, int nWidth, int nHeight, HWND hWndParent, HMENU hMenu, HINSTANCE hInstance,
+                                      LPVOID lpParam);
 inline HWND CreateWindowA(LPCSTR cls, LPCSTR name, DWORD style, int x, int y, int w, int h, HWND parent, HMENU menu,
                           HINSTANCE inst, LPVOID param) {
   return CreateWindowExA(0, cls, name, style, x, y, w, h, parent, menu, inst, param);
@@ -1170,8 +1170,8 @@ KELMIRA_EXTERN_C HWND CreateDialogIndirectParamA(HINSTANCE hInstance, LPCDLGTEMP
 // empty the owner gets WM_ENTERIDLE (MSGF_DIALOGBOX, the dialog) unless DS_NOIDLEMSG. WM_QUIT ends
 // the loop, is posted again and gives 0; when nothing can ever arrive (headless, nothing left to
 // do) the result is -1 with ERROR_TIMEOUT.
-KELMIRA_EXTERN_C INT_PTR DialogBoxIndirectParamA(HINSTANCE hInstance, LPCDLGTEMPLATEA hDialogTemplate,
-                                                 HWND hWndParent, DLGPROC lpDialogFunc, LPARAM dwInitParam);
+KELMIRA_EXTERN_C INT_PTR DialogBoxIndirectParamA(HINSTANCE hInstance, LPCDLGTEMPLATEA hDialogTemplate, HWND hWndParent,
+                                                 DLGPROC lpDialogFunc, LPARAM dwInitParam);
 KELMIRA_EXTERN_C BOOL EndDialog(HWND hDlg, INT_PTR nResult);
 // The default procedure of the dialog class (calls the DLGPROC first).
 KELMIRA_EXTERN_C LRESULT DefDlgProcA(HWND hDlg, UINT Msg, WPARAM wParam, LPARAM lParam);

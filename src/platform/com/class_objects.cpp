@@ -113,8 +113,7 @@ HRESULT GetClassObject(REFCLSID rclsid, DWORD dwClsContext, REFIID riid, LPVOID*
 
 }  // namespace
 
-HRESULT CoRegisterClassObject(REFCLSID rclsid, IUnknown* pUnk, DWORD dwClsContext, DWORD flags,
-                              DWORD* lpdwRegister) {
+HRESULT CoRegisterClassObject(REFCLSID rclsid, IUnknown* pUnk, DWORD dwClsContext, DWORD flags, DWORD* lpdwRegister) {
   if (!pUnk || !lpdwRegister) return E_INVALIDARG;
   *lpdwRegister = 0;
   try {

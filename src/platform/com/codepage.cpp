@@ -162,12 +162,9 @@ CodePage Resolve(UINT cp) {
     case CP_ACP:
     case CP_OEMCP:
     case CP_THREAD_ACP:
-    case CP_1252:
-      return CodePage::Windows1252;
-    case CP_UTF8:
-      return CodePage::Utf8;
-    default:
-      return CodePage::Unknown;
+    case CP_1252: return CodePage::Windows1252;
+    case CP_UTF8: return CodePage::Utf8;
+    default: return CodePage::Unknown;
   }
 }
 

@@ -75,9 +75,9 @@ std::optional<std::vector<Token>> Tokenise(std::u16string_view s) {
 
 // 1..12 for an English month name (full or its first three letters, also "sept"), else 0.
 int MonthFromWord(const std::string& word) {
-  static constexpr std::array<const char*, 12> kNames = {"january", "february", "march",     "april",
-                                                         "may",     "june",     "july",      "august",
-                                                         "september", "october", "november", "december"};
+  static constexpr std::array<const char*, 12> kNames = {"january",   "february", "march",    "april",
+                                                         "may",       "june",     "july",     "august",
+                                                         "september", "october",  "november", "december"};
   if (word == "sept") return 9;
   for (int m = 0; m < 12; ++m) {
     const std::string full = kNames[static_cast<std::size_t>(m)];

@@ -276,8 +276,7 @@ class Builder {
   }
 
   HRESULT AddInterface(const InterfaceInfo* info) {
-    if (!info || !info->name || !info->iid || !info->base || (info->memberCount && !info->members))
-      return E_INVALIDARG;
+    if (!info || !info->name || !info->iid || !info->base || (info->memberCount && !info->members)) return E_INVALIDARG;
     if (TableOf(*info->iid)) return E_INVALIDARG;
     DispatchTable& table = NewTable(info->name, *info->iid);
     table.interfaceInfo = info;
@@ -302,8 +301,8 @@ class Builder {
 
   HRESULT AddCoClass(const CoClassInfo* info) {
     if (!info || !info->name || !info->clsid || (info->interfaceCount && !info->interfaces)) return E_INVALIDARG;
-    TypeNode node = NewNode(NodeKind::CoClass, Utf16FromUtf8(info->name), Utf16FromUtf8(info->doc ? info->doc : ""),
-                  *info->clsid);
+    TypeNode node =
+        NewNode(NodeKind::CoClass, Utf16FromUtf8(info->name), Utf16FromUtf8(info->doc ? info->doc : ""), *info->clsid);
     node.coclass = info;
     AddNode(std::move(node), true);
     return S_OK;

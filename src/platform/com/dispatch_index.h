@@ -66,9 +66,9 @@ class DispatchTable {
   const InterfaceInfo* interfaceInfo = nullptr;  // null for event interfaces and stand-ins
   const DispInterfaceInfo* dispInterface = nullptr;
   bool dual = false;
-  bool dispatchOnly = false;   // an event interface: no vtable to call
+  bool dispatchOnly = false;  // an event interface: no vtable to call
   bool derivesFromDispatch = false;
-  UINT vtableEnd = 0;          // slots including the bases'
+  UINT vtableEnd = 0;  // slots including the bases'
   const DispatchTable* base = nullptr;
   std::vector<dispatch::ResolvedMember> own;
   std::vector<const dispatch::ResolvedMember*> all;  // base members first
@@ -84,7 +84,7 @@ class LibraryIndex : public std::enable_shared_from_this<LibraryIndex> {
   const TypeLibraryInfo* info = nullptr;
   std::u16string name;
   std::u16string doc;
-  std::string modulePath;  // the binary that holds the tables
+  std::string modulePath;       // the binary that holds the tables
   std::vector<TypeNode> nodes;  // the listed types first, in library order
   UINT listedCount = 0;
   std::vector<std::unique_ptr<DispatchTable>> tables;
@@ -104,8 +104,8 @@ std::vector<std::shared_ptr<LibraryIndex>> RegisteredLibraries();
 std::shared_ptr<LibraryIndex> FindRegisteredLibrary(REFGUID libid, WORD major, WORD minor);
 
 // The engine, shared by DispatchImpl and ITypeInfo::Invoke / GetIDsOfNames.
-HRESULT InvokeTable(const DispatchTable& table, void* self, DISPID id, WORD flags, DISPPARAMS* params,
-                    VARIANT* result, EXCEPINFO* excepInfo, UINT* argErr);
+HRESULT InvokeTable(const DispatchTable& table, void* self, DISPID id, WORD flags, DISPPARAMS* params, VARIANT* result,
+                    EXCEPINFO* excepInfo, UINT* argErr);
 HRESULT NamesToIds(const DispatchTable& table, LPOLESTR* names, UINT count, DISPID* ids);
 
 // Type information objects.

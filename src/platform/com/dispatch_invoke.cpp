@@ -28,9 +28,7 @@ bool IsObject(const VARIANT* v) {
   return type == VT_DISPATCH || type == VT_UNKNOWN;
 }
 
-bool IsPut(const ResolvedMember& m) {
-  return m.info->kind == MemberKind::Put || m.info->kind == MemberKind::PutRef;
-}
+bool IsPut(const ResolvedMember& m) { return m.info->kind == MemberKind::Put || m.info->kind == MemberKind::PutRef; }
 
 // The most derived member with this id and kind.
 const ResolvedMember* FindKind(const DispatchTable& table, DISPID id, MemberKind kind) {
@@ -135,8 +133,8 @@ bool ValidParams(const DISPPARAMS& dp) {
 
 }  // namespace
 
-HRESULT InvokeTable(const DispatchTable& table, void* self, DISPID id, WORD flags, DISPPARAMS* params,
-                    VARIANT* result, EXCEPINFO* excepInfo, UINT* argErr) {
+HRESULT InvokeTable(const DispatchTable& table, void* self, DISPID id, WORD flags, DISPPARAMS* params, VARIANT* result,
+                    EXCEPINFO* excepInfo, UINT* argErr) {
   if (!params || !ValidParams(*params)) return E_INVALIDARG;
   if (!self) return E_INVALIDARG;
   const DISPPARAMS& dp = *params;
@@ -214,8 +212,7 @@ HRESULT DispatchInvoke(const DispatchTable* table, void* self, DISPID dispIdMemb
   if (!IsEqualIID(riid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
   if (!table) return DISP_E_MEMBERNOTFOUND;
   try {
-    return dispatch::InvokeTable(*table, self, dispIdMember, wFlags, pDispParams, pVarResult, pExcepInfo,
-                                 puArgErr);
+    return dispatch::InvokeTable(*table, self, dispIdMember, wFlags, pDispParams, pVarResult, pExcepInfo, puArgErr);
   } catch (const std::bad_alloc&) {
     return E_OUTOFMEMORY;
   } catch (...) {

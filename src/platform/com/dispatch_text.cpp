@@ -31,8 +31,6 @@ bool EqualNoCase(std::u16string_view a, std::u16string_view b) {
 
 std::string GuidString(REFGUID g) { return guidtext::Format(g); }
 
-BSTR AllocBstr(std::u16string_view text) {
-  return SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
-}
+BSTR AllocBstr(std::u16string_view text) { return SysAllocStringLen(text.data(), static_cast<UINT>(text.size())); }
 
 }  // namespace kelmira::dispatch

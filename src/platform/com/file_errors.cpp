@@ -13,18 +13,13 @@ HRESULT OpenErrorToHResult(int err, const std::string& path) {
       return DirectoryExists(DirectoryOf(path)) ? STG_E_FILENOTFOUND : STG_E_PATHNOTFOUND;
     case ENOTDIR:
     case ENAMETOOLONG:
-    case ELOOP:
-      return STG_E_PATHNOTFOUND;
-    case EEXIST:
-      return STG_E_FILEALREADYEXISTS;
+    case ELOOP: return STG_E_PATHNOTFOUND;
+    case EEXIST: return STG_E_FILEALREADYEXISTS;
     case EMFILE:
-    case ENFILE:
-      return STG_E_TOOMANYOPENFILES;
-    case ENOMEM:
-      return STG_E_INSUFFICIENTMEMORY;
+    case ENFILE: return STG_E_TOOMANYOPENFILES;
+    case ENOMEM: return STG_E_INSUFFICIENTMEMORY;
     case ENOSPC:
-    case EDQUOT:
-      return STG_E_MEDIUMFULL;
+    case EDQUOT: return STG_E_MEDIUMFULL;
     default:  // EACCES, EPERM, EROFS, EISDIR, ETXTBSY, ...
       return STG_E_ACCESSDENIED;
   }
@@ -34,15 +29,12 @@ HRESULT WriteErrorToHResult(int err) {
   switch (err) {
     case ENOSPC:
     case EDQUOT:
-    case EFBIG:
-      return STG_E_MEDIUMFULL;
+    case EFBIG: return STG_E_MEDIUMFULL;
     case EACCES:
     case EPERM:
     case EROFS:
-    case EBADF:
-      return STG_E_ACCESSDENIED;
-    default:
-      return STG_E_WRITEFAULT;
+    case EBADF: return STG_E_ACCESSDENIED;
+    default: return STG_E_WRITEFAULT;
   }
 }
 

@@ -13,10 +13,10 @@ struct FontMember {
 };
 
 constexpr FontMember kMembers[] = {
-    {u"Name", DISPID_FONT_NAME, VT_BSTR},         {u"Size", DISPID_FONT_SIZE, VT_CY},
-    {u"Bold", DISPID_FONT_BOLD, VT_BOOL},         {u"Italic", DISPID_FONT_ITALIC, VT_BOOL},
-    {u"Underline", DISPID_FONT_UNDER, VT_BOOL},   {u"Strikethrough", DISPID_FONT_STRIKE, VT_BOOL},
-    {u"Weight", DISPID_FONT_WEIGHT, VT_I2},       {u"Charset", DISPID_FONT_CHARSET, VT_I2},
+    {u"Name", DISPID_FONT_NAME, VT_BSTR},       {u"Size", DISPID_FONT_SIZE, VT_CY},
+    {u"Bold", DISPID_FONT_BOLD, VT_BOOL},       {u"Italic", DISPID_FONT_ITALIC, VT_BOOL},
+    {u"Underline", DISPID_FONT_UNDER, VT_BOOL}, {u"Strikethrough", DISPID_FONT_STRIKE, VT_BOOL},
+    {u"Weight", DISPID_FONT_WEIGHT, VT_I2},     {u"Charset", DISPID_FONT_CHARSET, VT_I2},
 };
 
 char16_t FoldAscii(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c; }
@@ -113,15 +113,9 @@ HRESULT FontObject::GetProperty(DISPID id, VARIANT* result) {
       hr = get_Name(&result->bstrVal);
       if (SUCCEEDED(hr)) result->vt = VT_BSTR;
       return hr;
-    case DISPID_FONT_SIZE:
-      result->vt = VT_CY;
-      return get_Size(&result->cyVal);
-    case DISPID_FONT_WEIGHT:
-      result->vt = VT_I2;
-      return get_Weight(&result->iVal);
-    case DISPID_FONT_CHARSET:
-      result->vt = VT_I2;
-      return get_Charset(&result->iVal);
+    case DISPID_FONT_SIZE: result->vt = VT_CY; return get_Size(&result->cyVal);
+    case DISPID_FONT_WEIGHT: result->vt = VT_I2; return get_Weight(&result->iVal);
+    case DISPID_FONT_CHARSET: result->vt = VT_I2; return get_Charset(&result->iVal);
     case DISPID_FONT_BOLD: hr = get_Bold(&flag); break;
     case DISPID_FONT_ITALIC: hr = get_Italic(&flag); break;
     case DISPID_FONT_UNDER: hr = get_Underline(&flag); break;

@@ -9,8 +9,8 @@
 
 namespace kelmira {
 
-constexpr std::size_t kMaxFontNameLength = 255;      // UTF-16 units
-constexpr LONGLONG kMaxFontSize = 32767LL * 10000;    // 32767 points as currency
+constexpr std::size_t kMaxFontNameLength = 255;     // UTF-16 units
+constexpr LONGLONG kMaxFontSize = 32767LL * 10000;  // 32767 points as currency
 constexpr SHORT kMaxFontWeight = 1000;
 constexpr SHORT kMaxFontCharset = 255;
 constexpr SHORT kBoldWeight = 700;

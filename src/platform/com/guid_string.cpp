@@ -115,7 +115,7 @@ HRESULT CoCreateGuid(GUID* pguid) {
     got += static_cast<std::size_t>(n);
   }
   std::memcpy(pguid, bytes, sizeof bytes);
-  pguid->Data3 = static_cast<std::uint16_t>((pguid->Data3 & 0x0FFF) | 0x4000);  // version 4
+  pguid->Data3 = static_cast<std::uint16_t>((pguid->Data3 & 0x0FFF) | 0x4000);   // version 4
   pguid->Data4[0] = static_cast<std::uint8_t>((pguid->Data4[0] & 0x3F) | 0x80);  // RFC 4122 variant
   return S_OK;
 }

@@ -30,27 +30,27 @@ inline HRESULT WriteAll(IStream* stream, const void* data, ULONG size) {
 template <class T>
   requires std::is_integral_v<T>
 HRESULT WriteLE(IStream* stream, T value) {
-// clang-format on
-  auto bits = static_cast<std::make_unsigned_t<T>>(value);
-  BYTE bytes[sizeof(T)];
-  for (std::size_t i = 0; i < sizeof(T); ++i) bytes[i] = static_cast<BYTE>(bits >> (8 * i));
-  return WriteAll(stream, bytes, sizeof(T));
-}
+    // clang-format on
+    auto bits = static_cast<std::make_unsigned_t<T>>(value);
+    BYTE bytes[sizeof(T)];
+    for (std::size_t i = 0; i < sizeof(T); ++i) bytes[i] = static_cast<BYTE>(bits >> (8 * i));
+    return WriteAll(stream, bytes, sizeof(T));
+  }
 
 // clang-format off
 template <class T>
   requires std::is_integral_v<T>
 HRESULT ReadLE(IStream* stream, T* value) {
-// clang-format on
-  BYTE bytes[sizeof(T)];
-  HRESULT hr = ReadExact(stream, bytes, sizeof(T));
-  if (FAILED(hr)) return hr;
-  std::make_unsigned_t<T> bits = 0;
-  for (std::size_t i = 0; i < sizeof(T); ++i)
-    bits |= static_cast<std::make_unsigned_t<T>>(static_cast<std::make_unsigned_t<T>>(bytes[i]) << (8 * i));
-  *value = static_cast<T>(bits);
-  return S_OK;
-}
+    // clang-format on
+    BYTE bytes[sizeof(T)];
+    HRESULT hr = ReadExact(stream, bytes, sizeof(T));
+    if (FAILED(hr)) return hr;
+    std::make_unsigned_t<T> bits = 0;
+    for (std::size_t i = 0; i < sizeof(T); ++i)
+      bits |= static_cast<std::make_unsigned_t<T>>(static_cast<std::make_unsigned_t<T>>(bytes[i]) << (8 * i));
+    *value = static_cast<T>(bits);
+    return S_OK;
+  }
 
 inline HRESULT WriteUtf16(IStream* stream, const OLECHAR* text, std::size_t count) {
   for (std::size_t i = 0; i < count; ++i) {

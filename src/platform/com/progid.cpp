@@ -48,7 +48,8 @@ HRESULT ProgIDFromCLSID(REFCLSID clsid, LPOLESTR* lplpszProgID) {
   *lplpszProgID = nullptr;
   try {
     std::string progId;
-    LONG rc = ReadString(HKEY_CLASSES_ROOT, "CLSID\\" + kelmira::guidtext::Format(clsid) + "\\ProgID", nullptr, &progId);
+    LONG rc =
+        ReadString(HKEY_CLASSES_ROOT, "CLSID\\" + kelmira::guidtext::Format(clsid) + "\\ProgID", nullptr, &progId);
     if (rc != ERROR_SUCCESS) return RegistryErrorToHResult(rc, REGDB_E_CLASSNOTREG);
     if (progId.empty()) return REGDB_E_CLASSNOTREG;
     *lplpszProgID = kelmira::utf16::TaskStrDup(kelmira::utf16::FromUtf8(progId));

@@ -132,8 +132,7 @@ LONG Guarded(F&& f) {
   }
 }
 
-LONG OpenOrCreate(HKEY hKey, LPCSTR lpSubKey, REGSAM samDesired, bool create, HKEY* phkResult,
-                  DWORD* lpdwDisposition) {
+LONG OpenOrCreate(HKEY hKey, LPCSTR lpSubKey, REGSAM samDesired, bool create, HKEY* phkResult, DWORD* lpdwDisposition) {
   if (!phkResult) return ERROR_INVALID_PARAMETER;
   *phkResult = nullptr;
   KeyRef base;
@@ -208,8 +207,7 @@ LONG RegSetValueExA(HKEY hKey, LPCSTR lpValueName, DWORD Reserved, DWORD dwType,
   });
 }
 
-LONG RegQueryValueExA(HKEY hKey, LPCSTR lpValueName, DWORD* lpReserved, DWORD* lpType, BYTE* lpData,
-                      DWORD* lpcbData) {
+LONG RegQueryValueExA(HKEY hKey, LPCSTR lpValueName, DWORD* lpReserved, DWORD* lpType, BYTE* lpData, DWORD* lpcbData) {
   return Guarded([&] {
     if (lpReserved || (lpData && !lpcbData)) return ERROR_INVALID_PARAMETER;
     KeyRef ref;
@@ -256,7 +254,7 @@ LONG RegGetValueA(HKEY hkey, LPCSTR lpSubKey, LPCSTR lpValue, DWORD dwFlags, DWO
       found.type = REG_SZ;
       found.data = ExpandEnvironment(found.data);
     }
-    DWORD allowed = found.type == REG_NONE         ? RRF_RT_REG_NONE
+    DWORD allowed = found.type == REG_NONE        ? RRF_RT_REG_NONE
                     : found.type == REG_SZ        ? RRF_RT_REG_SZ
                     : found.type == REG_EXPAND_SZ ? RRF_RT_REG_EXPAND_SZ
                     : found.type == REG_BINARY    ? RRF_RT_REG_BINARY
@@ -358,8 +356,8 @@ LONG RegEnumKeyExA(HKEY hKey, DWORD dwIndex, LPSTR lpName, DWORD* lpcchName, DWO
   });
 }
 
-LONG RegEnumValueA(HKEY hKey, DWORD dwIndex, LPSTR lpValueName, DWORD* lpcchValueName, DWORD* lpReserved,
-                   DWORD* lpType, BYTE* lpData, DWORD* lpcbData) {
+LONG RegEnumValueA(HKEY hKey, DWORD dwIndex, LPSTR lpValueName, DWORD* lpcchValueName, DWORD* lpReserved, DWORD* lpType,
+                   BYTE* lpData, DWORD* lpcbData) {
   return Guarded([&] {
     if (!lpValueName || !lpcchValueName || lpReserved || (lpData && !lpcbData)) return ERROR_INVALID_PARAMETER;
     KeyRef ref;

@@ -27,15 +27,11 @@ inline LONG ReadString(HKEY root, const std::string& subkey, const char* name, s
 // A registry failure as the Co* functions report it; `missing` for a missing key or value.
 inline HRESULT RegistryErrorToHResult(LONG rc, HRESULT missing) {
   switch (rc) {
-    case ERROR_SUCCESS:
-      return S_OK;
+    case ERROR_SUCCESS: return S_OK;
     case ERROR_FILE_NOT_FOUND:
-    case ERROR_UNSUPPORTED_TYPE:
-      return missing;
-    case ERROR_NOT_ENOUGH_MEMORY:
-      return E_OUTOFMEMORY;
-    default:
-      return REGDB_E_READREGDB;
+    case ERROR_UNSUPPORTED_TYPE: return missing;
+    case ERROR_NOT_ENOUGH_MEMORY: return E_OUTOFMEMORY;
+    default: return REGDB_E_READREGDB;
   }
 }
 

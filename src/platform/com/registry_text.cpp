@@ -33,9 +33,7 @@ constexpr std::string_view kMagic = "KELMIRA REGISTRY";
 constexpr int kVersion = 1;
 constexpr char kHex[] = "0123456789abcdef";
 
-bool NeedsKeyEscape(unsigned char c) {
-  return c < 0x20 || c >= 0x7F || c == '%' || c == '[' || c == ']' || c == '"';
-}
+bool NeedsKeyEscape(unsigned char c) { return c < 0x20 || c >= 0x7F || c == '%' || c == '[' || c == ']' || c == '"'; }
 
 void AppendKeyName(std::string& out, std::string_view name) {
   for (char ch : name) {
@@ -55,23 +53,12 @@ void AppendQuoted(std::string& out, std::string_view text) {
   for (char ch : text) {
     auto c = static_cast<unsigned char>(ch);
     switch (ch) {
-      case '\\':
-        out += "\\\\";
-        continue;
-      case '"':
-        out += "\\\"";
-        continue;
-      case '\n':
-        out += "\\n";
-        continue;
-      case '\r':
-        out += "\\r";
-        continue;
-      case '\t':
-        out += "\\t";
-        continue;
-      default:
-        break;
+      case '\\': out += "\\\\"; continue;
+      case '"': out += "\\\""; continue;
+      case '\n': out += "\\n"; continue;
+      case '\r': out += "\\r"; continue;
+      case '\t': out += "\\t"; continue;
+      default: break;
     }
     if (c < 0x20 || c >= 0x7F) {
       out += "\\x";
@@ -183,21 +170,11 @@ bool ReadQuoted(std::string_view line, std::size_t* pos, std::string* out) {
     }
     if (++i >= line.size()) return false;
     switch (line[i]) {
-      case '\\':
-        out->push_back('\\');
-        break;
-      case '"':
-        out->push_back('"');
-        break;
-      case 'n':
-        out->push_back('\n');
-        break;
-      case 'r':
-        out->push_back('\r');
-        break;
-      case 't':
-        out->push_back('\t');
-        break;
+      case '\\': out->push_back('\\'); break;
+      case '"': out->push_back('"'); break;
+      case 'n': out->push_back('\n'); break;
+      case 'r': out->push_back('\r'); break;
+      case 't': out->push_back('\t'); break;
       case 'x': {
         char b = 0;
         if (!ReadHexByte(line, i + 1, &b)) return false;
@@ -205,8 +182,7 @@ bool ReadQuoted(std::string_view line, std::size_t* pos, std::string* out) {
         i += 2;
         break;
       }
-      default:
-        return false;
+      default: return false;
     }
   }
   return false;

@@ -43,27 +43,20 @@ Value* Key::FindValue(std::string_view valueName) {
   return nullptr;
 }
 
-const Value* Key::FindValue(std::string_view valueName) const {
-  return const_cast<Key*>(this)->FindValue(valueName);
-}
+const Value* Key::FindValue(std::string_view valueName) const { return const_cast<Key*>(this)->FindValue(valueName); }
 
 Key* Key::FindSubkey(std::string_view subkeyName) {
   auto it = subkeys.find(subkeyName);
   return it == subkeys.end() ? nullptr : it->second.get();
 }
 
-const Key* Key::FindSubkey(std::string_view subkeyName) const {
-  return const_cast<Key*>(this)->FindSubkey(subkeyName);
-}
+const Key* Key::FindSubkey(std::string_view subkeyName) const { return const_cast<Key*>(this)->FindSubkey(subkeyName); }
 
 const char* RootName(Root root) {
   switch (root) {
-    case Root::ClassesRoot:
-      return "HKEY_CLASSES_ROOT";
-    case Root::CurrentUser:
-      return "HKEY_CURRENT_USER";
-    case Root::LocalMachine:
-      return "HKEY_LOCAL_MACHINE";
+    case Root::ClassesRoot: return "HKEY_CLASSES_ROOT";
+    case Root::CurrentUser: return "HKEY_CURRENT_USER";
+    case Root::LocalMachine: return "HKEY_LOCAL_MACHINE";
   }
   return "";
 }

@@ -38,7 +38,7 @@ struct Key {
   const Key* FindSubkey(std::string_view subkeyName) const;
   bool Empty() const { return values.empty() && subkeys.empty(); }
 
-  std::vector<Value> values;                                        // in the order they were set
+  std::vector<Value> values;                                      // in the order they were set
   std::map<std::string, std::unique_ptr<Key>, NameLess> subkeys;  // sorted, as enumeration gives them
 };
 

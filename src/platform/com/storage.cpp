@@ -130,8 +130,8 @@ class MemoryStorage : public IStorage {
     });
   }
 
-  HRESULT STDMETHODCALLTYPE OpenStorage(const OLECHAR* pwcsName, IStorage* pstgPriority, DWORD grfMode,
-                                        SNB snbExclude, DWORD reserved, IStorage** ppstg) override {
+  HRESULT STDMETHODCALLTYPE OpenStorage(const OLECHAR* pwcsName, IStorage* pstgPriority, DWORD grfMode, SNB snbExclude,
+                                        DWORD reserved, IStorage** ppstg) override {
     return Guard([&] {
       if (!ppstg) return STG_E_INVALIDPOINTER;
       *ppstg = nullptr;

@@ -177,7 +177,8 @@ class Reader {
   bool Le(T* v, std::size_t n) {
     if (n > left()) return false;
     std::uint64_t x = 0;
-    for (std::size_t i = 0; i < n; ++i) x |= static_cast<std::uint64_t>(static_cast<unsigned char>(data_[pos_ + i])) << (8 * i);
+    for (std::size_t i = 0; i < n; ++i)
+      x |= static_cast<std::uint64_t>(static_cast<unsigned char>(data_[pos_ + i])) << (8 * i);
     pos_ += n;
     *v = static_cast<T>(x);
     return true;

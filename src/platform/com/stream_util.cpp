@@ -7,21 +7,14 @@
 
 namespace kelmira::streams {
 
-HRESULT ComputeSeek(std::uint64_t current, std::uint64_t end, LARGE_INTEGER move, DWORD origin,
-                    std::uint64_t* out) {
+HRESULT ComputeSeek(std::uint64_t current, std::uint64_t end, LARGE_INTEGER move, DWORD origin, std::uint64_t* out) {
   constexpr auto kMax = static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max());
   std::uint64_t base = 0;
   switch (origin) {
-    case STREAM_SEEK_SET:
-      break;
-    case STREAM_SEEK_CUR:
-      base = current;
-      break;
-    case STREAM_SEEK_END:
-      base = end;
-      break;
-    default:
-      return STG_E_INVALIDFUNCTION;
+    case STREAM_SEEK_SET: break;
+    case STREAM_SEEK_CUR: base = current; break;
+    case STREAM_SEEK_END: base = end; break;
+    default: return STG_E_INVALIDFUNCTION;
   }
   if (base > kMax) return STG_E_INVALIDFUNCTION;
   std::int64_t pos = 0;
@@ -31,8 +24,7 @@ HRESULT ComputeSeek(std::uint64_t current, std::uint64_t end, LARGE_INTEGER move
   return S_OK;
 }
 
-HRESULT CopyStream(IStream* src, IStream* dst, ULARGE_INTEGER cb, ULARGE_INTEGER* pcbRead,
-                   ULARGE_INTEGER* pcbWritten) {
+HRESULT CopyStream(IStream* src, IStream* dst, ULARGE_INTEGER cb, ULARGE_INTEGER* pcbRead, ULARGE_INTEGER* pcbWritten) {
   if (pcbRead) pcbRead->QuadPart = 0;
   if (pcbWritten) pcbWritten->QuadPart = 0;
   if (!dst) return STG_E_INVALIDPOINTER;

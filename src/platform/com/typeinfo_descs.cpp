@@ -45,9 +45,7 @@ UINT ExtraTypeDescs(const LibraryIndex& lib, const TypeDesc* type) {
 void FillTypeDesc(const LibraryIndex& lib, const TypeDesc* type, TYPEDESC& out, Block& block) {
   int node = -1;
   switch (type->cls) {
-    case TypeClass::Value:
-      out.vt = type->vt;
-      return;
+    case TypeClass::Value: out.vt = type->vt; return;
     case TypeClass::Enum:
     case TypeClass::Record:
       node = lib.ResolveUserType(type);
@@ -155,8 +153,8 @@ FUNCDESC* BuildFuncDesc(const LibraryIndex& lib, const ResolvedMember& m, bool d
     defaults += m.params[i].hasDefault ? 1 : 0;
     extras += ExtraTypeDescs(lib, m.params[i].type);
   }
-  Block block(RoundUp(sizeof(FUNCDESC)) + RoundUp(sizeof(ELEMDESC) * count) +
-              RoundUp(sizeof(PARAMDESCEX)) * defaults + RoundUp(sizeof(TYPEDESC)) * extras);
+  Block block(RoundUp(sizeof(FUNCDESC)) + RoundUp(sizeof(ELEMDESC) * count) + RoundUp(sizeof(PARAMDESCEX)) * defaults +
+              RoundUp(sizeof(TYPEDESC)) * extras);
   if (!block) return nullptr;
   auto* desc = block.Take<FUNCDESC>();
   desc->lprgelemdescParam = block.Take<ELEMDESC>(count);

@@ -32,8 +32,7 @@ HRESULT FieldToVariant(const TypeDesc* type, const void* field, VARIANT* out) {
       if (out->punkVal) out->punkVal->AddRef();
       out->vt = type->vt;
       return S_OK;
-    default:
-      return DISP_E_TYPEMISMATCH;
+    default: return DISP_E_TYPEMISMATCH;
   }
 }
 

@@ -200,8 +200,8 @@ HRESULT GetRecordInfoFromTypeInfo(ITypeInfo* pTypeInfo, IRecordInfo** ppRecInfo)
   return TYPE_E_ELEMENTNOTFOUND;
 }
 
-HRESULT GetRecordInfoFromGuids(REFGUID rGuidTypeLib, ULONG uVerMajor, ULONG uVerMinor, LCID lcid,
-                               REFGUID rGuidTypeInfo, IRecordInfo** ppRecInfo) {
+HRESULT GetRecordInfoFromGuids(REFGUID rGuidTypeLib, ULONG uVerMajor, ULONG uVerMinor, LCID lcid, REFGUID rGuidTypeInfo,
+                               IRecordInfo** ppRecInfo) {
   if (!ppRecInfo) return E_INVALIDARG;
   *ppRecInfo = nullptr;
   kelmira::ComPtr<ITypeLib> lib;

@@ -93,8 +93,8 @@ class TypeLibObject : public ITypeLib {
     return E_NOTIMPL;
   }
 
-  HRESULT STDMETHODCALLTYPE GetDocumentation(INT index, BSTR* pBstrName, BSTR* pBstrDocString,
-                                             DWORD* pdwHelpContext, BSTR* pBstrHelpFile) override {
+  HRESULT STDMETHODCALLTYPE GetDocumentation(INT index, BSTR* pBstrName, BSTR* pBstrDocString, DWORD* pdwHelpContext,
+                                             BSTR* pBstrHelpFile) override {
     const std::u16string* name = &lib_->name;
     const std::u16string* doc = &lib_->doc;
     if (index != -1) {

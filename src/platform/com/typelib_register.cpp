@@ -119,7 +119,10 @@ HRESULT UnRegisterTypeLib(REFGUID libID, WORD wVerMajor, WORD wVerMinor, LCID lc
     RemoveInterfaces(libID, wVerMajor, wVerMinor, lcid);
 
     const std::string locale = key + "\\" + LocaleName(lcid);
-    const char* named = syskind == SYS_WIN64 ? "win64" : syskind == SYS_WIN16 ? "win16" : syskind == SYS_MAC ? "mac" : "win32";
+    const char* named = syskind == SYS_WIN64   ? "win64"
+                        : syskind == SYS_WIN16 ? "win16"
+                        : syskind == SYS_MAC   ? "mac"
+                                               : "win32";
     RegDeleteTreeA(HKEY_CLASSES_ROOT, (locale + "\\" + named).c_str());
     for (const char* platform : kPlatformKeys) RegDeleteTreeA(HKEY_CLASSES_ROOT, (locale + "\\" + platform).c_str());
     if (SubKeyNames(HKEY_CLASSES_ROOT, locale).empty()) RegDeleteTreeA(HKEY_CLASSES_ROOT, locale.c_str());

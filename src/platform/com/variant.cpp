@@ -9,13 +9,30 @@ namespace {
 
 bool IsValueType(VARTYPE base) {
   switch (base) {
-    case VT_EMPTY: case VT_NULL: case VT_I1: case VT_I2: case VT_I4: case VT_I8: case VT_UI1:
-    case VT_UI2: case VT_UI4: case VT_UI8: case VT_INT: case VT_UINT: case VT_R4: case VT_R8:
-    case VT_CY: case VT_DATE: case VT_BSTR: case VT_BOOL: case VT_ERROR: case VT_DISPATCH:
-    case VT_UNKNOWN: case VT_DECIMAL: case VT_RECORD:
-      return true;
-    default:
-      return false;
+    case VT_EMPTY:
+    case VT_NULL:
+    case VT_I1:
+    case VT_I2:
+    case VT_I4:
+    case VT_I8:
+    case VT_UI1:
+    case VT_UI2:
+    case VT_UI4:
+    case VT_UI8:
+    case VT_INT:
+    case VT_UINT:
+    case VT_R4:
+    case VT_R8:
+    case VT_CY:
+    case VT_DATE:
+    case VT_BSTR:
+    case VT_BOOL:
+    case VT_ERROR:
+    case VT_DISPATCH:
+    case VT_UNKNOWN:
+    case VT_DECIMAL:
+    case VT_RECORD: return true;
+    default: return false;
   }
 }
 
@@ -80,8 +97,7 @@ HRESULT DeepenCopy(VARIANT* copy) {
       info->AddRef();
       return S_OK;
     }
-    default:
-      return S_OK;
+    default: return S_OK;
   }
 }
 
@@ -144,9 +160,7 @@ HRESULT VariantClear(VARIANTARG* pvarg) {
   const HRESULT hr = CheckTag(pvarg->vt);
   if (FAILED(hr)) return hr;
   switch (pvarg->vt) {
-    case VT_BSTR:
-      SysFreeString(pvarg->bstrVal);
-      break;
+    case VT_BSTR: SysFreeString(pvarg->bstrVal); break;
     case VT_UNKNOWN:
     case VT_DISPATCH:
       if (pvarg->punkVal) pvarg->punkVal->Release();
@@ -157,8 +171,7 @@ HRESULT VariantClear(VARIANTARG* pvarg) {
         info->Release();
       }
       break;
-    default:
-      break;
+    default: break;
   }
   pvarg->vt = VT_EMPTY;
   return S_OK;

@@ -18,8 +18,8 @@ using namespace kelmira::variants;
 constexpr int kMaxDefaultValueDepth = 4;
 
 bool IsConvertibleType(VARTYPE vt) {
-  return IsNumericType(vt) || vt == VT_EMPTY || vt == VT_NULL || vt == VT_ERROR || vt == VT_BSTR ||
-         vt == VT_DISPATCH || vt == VT_UNKNOWN;
+  return IsNumericType(vt) || vt == VT_EMPTY || vt == VT_NULL || vt == VT_ERROR || vt == VT_BSTR || vt == VT_DISPATCH ||
+         vt == VT_UNKNOWN;
 }
 
 std::u16string_view TextOf(const VARIANT& v) {
@@ -136,15 +136,11 @@ HRESULT Convert(const VARIANT& src, LCID lcid, USHORT flags, VARTYPE vt, VARIANT
   switch (vt) {
     case VT_EMPTY:
     case VT_NULL:
-    case VT_ERROR:
-      return DISP_E_TYPEMISMATCH;
+    case VT_ERROR: return DISP_E_TYPEMISMATCH;
     case VT_DISPATCH:
-    case VT_UNKNOWN:
-      return ConvertToObject(v, vt, out);
-    case VT_BSTR:
-      return ConvertToText(v, flags, out);
-    default:
-      return ConvertToNumber(v, vt, out);
+    case VT_UNKNOWN: return ConvertToObject(v, vt, out);
+    case VT_BSTR: return ConvertToText(v, flags, out);
+    default: return ConvertToNumber(v, vt, out);
   }
 }
 

@@ -27,8 +27,10 @@ IntegerShape ShapeOf(VARTYPE vt) {
     case VT_UI1: return {8, false};
     case VT_I2: return {16, true};
     case VT_UI2: return {16, false};
-    case VT_I4: case VT_INT: return {32, true};
-    case VT_UI4: case VT_UINT: return {32, false};
+    case VT_I4:
+    case VT_INT: return {32, true};
+    case VT_UI4:
+    case VT_UINT: return {32, false};
     case VT_I8: return {64, true};
     default: return {64, false};
   }
@@ -49,18 +51,15 @@ std::optional<__int128> CurrencyToInteger(std::int64_t cy) {
 
 std::optional<__int128> ToInteger(const Number& n) {
   switch (n.kind) {
-    case Number::Kind::Integer:
-      return n.integer;
+    case Number::Kind::Integer: return n.integer;
     case Number::Kind::Real: {
       if (!std::isfinite(n.real)) return std::nullopt;
       const double r = RoundHalfEven(n.real);
       if (std::fabs(r) > kIntegerLimit) return std::nullopt;
       return static_cast<__int128>(r);
     }
-    case Number::Kind::Currency:
-      return CurrencyToInteger(n.currency);
-    case Number::Kind::Decimal:
-      return numtext::RoundToInteger(n.decimal, 0);
+    case Number::Kind::Currency: return CurrencyToInteger(n.currency);
+    case Number::Kind::Decimal: return numtext::RoundToInteger(n.decimal, 0);
   }
   return std::nullopt;
 }
@@ -86,11 +85,8 @@ std::optional<std::int64_t> ToCurrency(const Number& n) {
       if (std::isfinite(r) && std::fabs(r) < kIntegerLimit) scaled = static_cast<__int128>(r);
       break;
     }
-    case Number::Kind::Currency:
-      return n.currency;
-    case Number::Kind::Decimal:
-      scaled = numtext::RoundToInteger(n.decimal, 4);
-      break;
+    case Number::Kind::Currency: return n.currency;
+    case Number::Kind::Decimal: scaled = numtext::RoundToInteger(n.decimal, 4); break;
   }
   if (!scaled || !InRange(*scaled, 64, true)) return std::nullopt;
   return static_cast<std::int64_t>(*scaled);
@@ -110,8 +106,8 @@ HRESULT StoreInteger(const Number& n, VARTYPE vt, VARIANT* out) {
   const auto value = ToInteger(n);
   if (!value) return DISP_E_OVERFLOW;
   const IntegerShape shape = ShapeOf(vt);
-  const bool fits = InRange(*value, shape.bits, shape.isSigned) ||
-                    (n.bitPattern && InRange(*value, shape.bits, !shape.isSigned));
+  const bool fits =
+      InRange(*value, shape.bits, shape.isSigned) || (n.bitPattern && InRange(*value, shape.bits, !shape.isSigned));
   if (!fits) return DISP_E_OVERFLOW;
   const auto bits = static_cast<std::uint64_t>(*value);
   out->vt = vt;
@@ -201,19 +197,30 @@ HRESULT ReadNumber(const VARIANT& v, Number* out) {
 
 bool IsNumericType(VARTYPE vt) {
   switch (vt) {
-    case VT_I1: case VT_UI1: case VT_I2: case VT_UI2: case VT_I4: case VT_UI4: case VT_INT:
-    case VT_UINT: case VT_I8: case VT_UI8: case VT_R4: case VT_R8: case VT_DATE: case VT_CY:
-    case VT_BOOL:
-      return true;
-    default:
-      return false;
+    case VT_I1:
+    case VT_UI1:
+    case VT_I2:
+    case VT_UI2:
+    case VT_I4:
+    case VT_UI4:
+    case VT_INT:
+    case VT_UINT:
+    case VT_I8:
+    case VT_UI8:
+    case VT_R4:
+    case VT_R8:
+    case VT_DATE:
+    case VT_CY:
+    case VT_BOOL: return true;
+    default: return false;
   }
 }
 
 HRESULT StoreNumber(const Number& n, VARTYPE vt, VARIANT* out) {
   switch (vt) {
-    case VT_R4: case VT_R8: case VT_DATE:
-      return StoreReal(n, vt, out);
+    case VT_R4:
+    case VT_R8:
+    case VT_DATE: return StoreReal(n, vt, out);
     case VT_CY: {
       const auto cy = ToCurrency(n);
       if (!cy) return DISP_E_OVERFLOW;
@@ -225,8 +232,7 @@ HRESULT StoreNumber(const Number& n, VARTYPE vt, VARIANT* out) {
       out->vt = VT_BOOL;
       out->boolVal = IsNonZero(n) ? VARIANT_TRUE : VARIANT_FALSE;
       return S_OK;
-    default:
-      return StoreInteger(n, vt, out);
+    default: return StoreInteger(n, vt, out);
   }
 }
 

@@ -16,11 +16,10 @@ class AxHost : public IOleClientSite,
                public IOleControlSite,
                public IAdviseSink {
  public:
-  using Interfaces = InterfaceTable<IOleClientSite, IOleInPlaceSiteWindowless,
-                                    Via<IOleInPlaceSiteEx, IOleInPlaceSiteWindowless>,
-                                    Via<IOleInPlaceSite, IOleInPlaceSiteWindowless>,
-                                    Via<IOleWindow, IOleInPlaceSiteWindowless>, IOleInPlaceFrame,
-                                    Via<IOleInPlaceUIWindow, IOleInPlaceFrame>, IOleControlSite, IAdviseSink>;
+  using Interfaces =
+      InterfaceTable<IOleClientSite, IOleInPlaceSiteWindowless, Via<IOleInPlaceSiteEx, IOleInPlaceSiteWindowless>,
+                     Via<IOleInPlaceSite, IOleInPlaceSiteWindowless>, Via<IOleWindow, IOleInPlaceSiteWindowless>,
+                     IOleInPlaceFrame, Via<IOleInPlaceUIWindow, IOleInPlaceFrame>, IOleControlSite, IAdviseSink>;
   static constexpr bool kAggregatable = false;
 
   explicit AxHost(HWND hwnd, WNDPROC previous) : hwnd_(hwnd), previous_(previous) {}
@@ -120,9 +119,9 @@ class AxHost : public IOleClientSite,
   ComPtr<IUnknown> control_;
   ComPtr<IOleObject> oleObject_;
   ComPtr<IViewObject> viewObject_;
-  ComPtr<IOleInPlaceObject> inPlaceObject_;             // while active in place
+  ComPtr<IOleInPlaceObject> inPlaceObject_;               // while active in place
   ComPtr<IOleInPlaceObjectWindowless> windowlessObject_;  // while active without a window
-  ComPtr<IOleInPlaceActiveObject> activeObject_;        // while UI active
+  ComPtr<IOleInPlaceActiveObject> activeObject_;          // while UI active
   DWORD miscStatus_ = 0;
   DWORD adviseCookie_ = 0;
   bool inPlaceActive_ = false;

@@ -59,11 +59,8 @@ LRESULT AxHost::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
       }
       break;
-    case WM_DESTROY:
-      ReleaseControl();
-      break;
-    default:
-      break;
+    case WM_DESTROY: ReleaseControl(); break;
+    default: break;
   }
   if (ForwardToWindowless(msg, wParam, lParam, &result)) return result;
   return DefaultMessage(msg, wParam, lParam);

@@ -83,9 +83,8 @@ ConnectionPoint* ControlImpl::PropertyNotifyPoint() const { return ConnectionPoi
 
 HRESULT ControlImpl::FireOnChanged(DISPID dispid) {
   if (EventsFrozen()) return S_OK;
-  ForEachSink<IPropertyNotifySink>(PropertyNotifyPoint(), [dispid](IPropertyNotifySink* sink) {
-    sink->OnChanged(dispid);
-  });
+  ForEachSink<IPropertyNotifySink>(PropertyNotifyPoint(),
+                                   [dispid](IPropertyNotifySink* sink) { sink->OnChanged(dispid); });
   return S_OK;
 }
 

@@ -58,16 +58,13 @@ HRESULT ControlImpl::DoVerb(LONG iVerb, LPMSG, IOleClientSite*, LONG, HWND, LPCR
     case OLEIVERB_PRIMARY:
     case OLEIVERB_SHOW:
     case OLEIVERB_INPLACEACTIVATE:
-    case OLEIVERB_UIACTIVATE:
-      return InPlaceActivate(iVerb);
+    case OLEIVERB_UIACTIVATE: return InPlaceActivate(iVerb);
     case OLEIVERB_HIDE:
       UIDeactivate();
       if (hwnd_) ::ShowWindow(hwnd_, SW_HIDE);
       return S_OK;
-    case OLEIVERB_DISCARDUNDOSTATE:
-      return S_OK;
-    default:
-      break;
+    case OLEIVERB_DISCARDUNDOSTATE: return S_OK;
+    default: break;
   }
   if (iVerb < 0) return E_NOTIMPL;  // OPEN, PROPERTIES and unknown standard verbs
   // An unknown verb of the object's own acts as the primary verb.

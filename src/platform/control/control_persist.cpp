@@ -33,8 +33,8 @@ HRESULT ControlImpl::Load(IStream* pStm) {
   ComPtr<IUnknown> keepAlive(ControlUnknown());
   HRESULT hr = E_FAIL;
   try {
-    hr = AtlIPersistStreamInit_Load(pStm, MapOrEmpty(ControlClass().propertyMap), PropertyMapObject(),
-                                    ControlUnknown());
+    hr =
+        AtlIPersistStreamInit_Load(pStm, MapOrEmpty(ControlClass().propertyMap), PropertyMapObject(), ControlUnknown());
   } catch (const std::bad_alloc&) {
     return E_OUTOFMEMORY;
   } catch (...) {
@@ -78,8 +78,8 @@ HRESULT ControlImpl::Load(IStorage* pStg) {
 HRESULT ControlImpl::Save(IStorage* pStgSave, BOOL fSameAsLoad) {
   if (!pStgSave) return E_POINTER;
   ComPtr<IStream> stream;
-  HRESULT hr = pStgSave->CreateStream(kContentsStream, STGM_READWRITE | STGM_SHARE_EXCLUSIVE | STGM_CREATE, 0, 0,
-                                      &stream);
+  HRESULT hr =
+      pStgSave->CreateStream(kContentsStream, STGM_READWRITE | STGM_SHARE_EXCLUSIVE | STGM_CREATE, 0, 0, &stream);
   if (FAILED(hr)) return hr;
   return static_cast<IPersistStreamInit*>(this)->Save(stream.get(), fSameAsLoad);
 }

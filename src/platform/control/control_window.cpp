@@ -100,17 +100,12 @@ BOOL ControlImpl::RunMessageMap(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
 
 void ControlImpl::FrameworkMessage(UINT msg) {
   switch (msg) {
-    case WM_SETFOCUS:
-      NotifySiteFocus(true);
-      break;
-    case WM_KILLFOCUS:
-      NotifySiteFocus(false);
-      break;
+    case WM_SETFOCUS: NotifySiteFocus(true); break;
+    case WM_KILLFOCUS: NotifySiteFocus(false); break;
     case WM_MOUSEACTIVATE:
       if (inPlaceActive_ && !uiActive_) UIActivate();
       break;
-    default:
-      break;
+    default: break;
   }
 }
 

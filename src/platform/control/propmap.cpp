@@ -45,8 +45,8 @@ BYTE* FieldOf(void* object, const ATL_PROPMAP_ENTRY& entry) { return static_cast
 
 HRESULT GetProperty(IDispatch* disp, const ATL_PROPMAP_ENTRY& entry, Variant* value) {
   DISPPARAMS none{nullptr, nullptr, 0, 0};
-  HRESULT hr = disp->Invoke(entry.dispid, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none, value, nullptr,
-                            nullptr);
+  HRESULT hr =
+      disp->Invoke(entry.dispid, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none, value, nullptr, nullptr);
   if (FAILED(hr)) return hr;
   if (entry.vt == VT_EMPTY || value->vt == entry.vt) return S_OK;
   Variant converted;

@@ -117,14 +117,10 @@ LONG Apply(const std::vector<RootBlock>& blocks, bool registering) {
 HRESULT RegistryFailure(LONG rc) {
   switch (rc) {
     case ERROR_BADDB:
-    case ERROR_CANTREAD:
-      return REGDB_E_READREGDB;
-    case ERROR_CANTWRITE:
-      return REGDB_E_WRITEREGDB;
-    case ERROR_NOT_ENOUGH_MEMORY:
-      return E_OUTOFMEMORY;
-    default:
-      return HRESULT_FROM_WIN32(static_cast<unsigned long>(rc));
+    case ERROR_CANTREAD: return REGDB_E_READREGDB;
+    case ERROR_CANTWRITE: return REGDB_E_WRITEREGDB;
+    case ERROR_NOT_ENOUGH_MEMORY: return E_OUTOFMEMORY;
+    default: return HRESULT_FROM_WIN32(static_cast<unsigned long>(rc));
   }
 }
 
@@ -133,8 +129,9 @@ HRESULT RegistryFailure(LONG rc) {
 
 namespace kelmira {
 
-HRESULT RunRegistrarScript(std::string_view script, const std::vector<std::pair<std::string, std::string>>& replacements,
-                           bool registering, std::string* error) {
+HRESULT RunRegistrarScript(std::string_view script,
+                           const std::vector<std::pair<std::string, std::string>>& replacements, bool registering,
+                           std::string* error) {
   using namespace kelmira::registrar;
   try {
     if (error) error->clear();
@@ -142,8 +139,9 @@ HRESULT RunRegistrarScript(std::string_view script, const std::vector<std::pair<
     if (!ParseScript(script, replacements, &blocks, error)) return DISP_E_EXCEPTION;
     LONG rc = registry::Store::Instance().Transact([&] { return Apply(blocks, registering); });
     if (rc == ERROR_SUCCESS) return S_OK;
-    if (error) *error = "the registry could not be " + std::string(rc == ERROR_BADDB ? "read" : "changed") +
-                        " (error " + std::to_string(rc) + ")";
+    if (error)
+      *error = "the registry could not be " + std::string(rc == ERROR_BADDB ? "read" : "changed") + " (error " +
+               std::to_string(rc) + ")";
     return RegistryFailure(rc);
   } catch (const std::bad_alloc&) {
     return E_OUTOFMEMORY;

@@ -241,23 +241,16 @@ class Parser {
     if (!Replace(value, replacements_, &why)) return Fail(text, why);
     switch (type.text[0]) {
       case 's':
-      case 'S':
-        *out = {REG_SZ, std::move(value)};
-        return true;
+      case 'S': *out = {REG_SZ, std::move(value)}; return true;
       case 'e':
-      case 'E':
-        *out = {REG_EXPAND_SZ, std::move(value)};
-        return true;
+      case 'E': *out = {REG_EXPAND_SZ, std::move(value)}; return true;
       case 'd':
-      case 'D':
-        out->type = REG_DWORD;
-        return ParseDword(value, &out->data) || Fail(text, "bad number '" + value + "'");
+      case 'D': out->type = REG_DWORD; return ParseDword(value, &out->data) || Fail(text, "bad number '" + value + "'");
       case 'b':
       case 'B':
         out->type = REG_BINARY;
         return ParseBinary(value, &out->data) || Fail(text, "bad hex bytes '" + value + "'");
-      default:
-        return Fail(type, "unsupported value type '" + type.text + "'");
+      default: return Fail(type, "unsupported value type '" + type.text + "'");
     }
   }
 

@@ -21,8 +21,7 @@ KELMIRA_EXTERN_C void ReleaseStgMedium(STGMEDIUM* pmedium) {
     case TYMED_GDI:
       if (!owner && pmedium->hBitmap) DeleteObject(pmedium->hBitmap);
       break;
-    default:
-      break;  // metafiles do not exist here; TYMED_NULL holds nothing
+    default: break;  // metafiles do not exist here; TYMED_NULL holds nothing
   }
   if (owner) owner->Release();
   *pmedium = STGMEDIUM{};

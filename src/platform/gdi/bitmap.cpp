@@ -14,8 +14,7 @@ constexpr long long kMaxDimension = 1 << 20;
 constexpr long long kMaxPixels = 1ll << 28;
 
 bool ValidSize(long long width, long long height) {
-  return width > 0 && height > 0 && width <= kMaxDimension && height <= kMaxDimension &&
-         width * height <= kMaxPixels;
+  return width > 0 && height > 0 && width <= kMaxDimension && height <= kMaxDimension && width * height <= kMaxPixels;
 }
 
 }  // namespace
@@ -30,8 +29,8 @@ HBITMAP NewBitmap(int width, int height, bool bottomUp, BITMAPINFOHEADER* dibHea
   }
   std::uint32_t* first = bitmap.storage.data();
   if (bottomUp)
-    bitmap.surface = Surface{first + static_cast<std::size_t>(height - 1) * static_cast<std::size_t>(width), width,
-                             height, -width};
+    bitmap.surface =
+        Surface{first + static_cast<std::size_t>(height - 1) * static_cast<std::size_t>(width), width, height, -width};
   else
     bitmap.surface = Surface{first, width, height, width};
   if (dibHeader) {
@@ -66,8 +65,7 @@ HBITMAP CreateBitmap(int nWidth, int nHeight, UINT nPlanes, UINT nBitCount, cons
   return result;
 }
 
-HBITMAP CreateDIBSection(HDC hdc, const BITMAPINFO* pbmi, UINT usage, void** ppvBits, HANDLE hSection,
-                         DWORD offset) {
+HBITMAP CreateDIBSection(HDC hdc, const BITMAPINFO* pbmi, UINT usage, void** ppvBits, HANDLE hSection, DWORD offset) {
   if (ppvBits) *ppvBits = nullptr;
   if (hdc && !LookupDC(hdc)) return HBITMAP{};
   if (!pbmi || hSection || offset != 0 || (usage != DIB_RGB_COLORS && usage != DIB_PAL_COLORS))

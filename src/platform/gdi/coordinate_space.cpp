@@ -19,14 +19,12 @@ bool UsableTransform(const XFORM& m) {
 
 // a applied first, then b (row vectors: p * a * b).
 XFORM Combine(const XFORM& a, const XFORM& b) {
-  return XFORM{a.eM11 * b.eM11 + a.eM12 * b.eM21, a.eM11 * b.eM12 + a.eM12 * b.eM22,
-               a.eM21 * b.eM11 + a.eM22 * b.eM21, a.eM21 * b.eM12 + a.eM22 * b.eM22,
+  return XFORM{a.eM11 * b.eM11 + a.eM12 * b.eM21,       a.eM11 * b.eM12 + a.eM12 * b.eM22,
+               a.eM21 * b.eM11 + a.eM22 * b.eM21,       a.eM21 * b.eM12 + a.eM22 * b.eM22,
                a.eDx * b.eM11 + a.eDy * b.eM21 + b.eDx, a.eDx * b.eM12 + a.eDy * b.eM22 + b.eDy};
 }
 
-bool FitsLong(long long v) {
-  return v >= std::numeric_limits<LONG>::min() && v <= std::numeric_limits<LONG>::max();
-}
+bool FitsLong(long long v) { return v >= std::numeric_limits<LONG>::min() && v <= std::numeric_limits<LONG>::max(); }
 
 // Replaces `point`, reporting the previous value.
 BOOL ReplacePoint(POINT& point, LONG x, LONG y, LPPOINT previous) {

@@ -35,8 +35,8 @@ struct DcState {
   int graphicsMode = GM_COMPATIBLE;
   XFORM world{1.0f, 0.0f, 0.0f, 1.0f, 0.0f, 0.0f};
   POINT viewportOrg{0, 0};
-  POINT brushOrg{0, 0};  // device coordinates
-  bool hasClip = false;  // IntersectClipRect was used
+  POINT brushOrg{0, 0};   // device coordinates
+  bool hasClip = false;   // IntersectClipRect was used
   RECT clip{0, 0, 0, 0};  // device coordinates
 };
 

@@ -99,9 +99,7 @@ void FillRun(const Surface& surface, const RECT& clip, std::int64_t y, const Run
 }
 
 std::int64_t ClipTop(const RECT& clip, const Rect64& box) { return std::max<std::int64_t>(box.top, clip.top); }
-std::int64_t ClipBottom(const RECT& clip, const Rect64& box) {
-  return std::min<std::int64_t>(box.bottom, clip.bottom);
-}
+std::int64_t ClipBottom(const RECT& clip, const Rect64& box) { return std::min<std::int64_t>(box.bottom, clip.bottom); }
 
 void SolidEllipse(const Surface& surface, const RECT& clip, const Rect64& box, Mix pen, const Fill& fill) {
   for (std::int64_t y = ClipTop(clip, box); y < ClipBottom(clip, box); ++y) {
@@ -175,8 +173,7 @@ void StyledEllipse(const Surface& surface, const RECT& clip, const Rect64& box, 
   }
 }
 
-void WideEllipse(const Surface& surface, const RECT& clip, const Rect64& box, const Stroke& stroke,
-                 const Fill& fill) {
+void WideEllipse(const Surface& surface, const RECT& clip, const Rect64& box, const Stroke& stroke, const Fill& fill) {
   const std::int64_t w = stroke.width;
   const Rect64 inner{box.left + w, box.top + w, box.right - w, box.bottom - w};
   for (std::int64_t y = ClipTop(clip, box); y < ClipBottom(clip, box); ++y) {
@@ -191,8 +188,7 @@ void WideEllipse(const Surface& surface, const RECT& clip, const Rect64& box, co
 
 }  // namespace
 
-void DrawEllipse(const Surface& surface, const RECT& clip, Rect64 bounds, const Stroke& stroke,
-                 const Fill& fill) {
+void DrawEllipse(const Surface& surface, const RECT& clip, Rect64 bounds, const Stroke& stroke, const Fill& fill) {
   const Rect64 box = Normalised(bounds);
   if (IsEmpty(box)) return;
   switch (stroke.kind) {
@@ -212,9 +208,7 @@ void DrawEllipse(const Surface& surface, const RECT& clip, Rect64 bounds, const 
         StyledEllipse(surface, clip, box, stroke, fill);
       }
       return;
-    case Stroke::Kind::Wide:
-      WideEllipse(surface, clip, box, stroke, fill);
-      return;
+    case Stroke::Kind::Wide: WideEllipse(surface, clip, box, stroke, fill); return;
   }
 }
 

@@ -44,8 +44,7 @@ void HatchSpan(const Span& span, std::int64_t y, const Fill& fill) {
 
 }  // namespace
 
-void FillSpan(const Surface& surface, const RECT& clip, std::int64_t y, std::int64_t x0, std::int64_t x1,
-              Mix mix) {
+void FillSpan(const Surface& surface, const RECT& clip, std::int64_t y, std::int64_t x0, std::int64_t x1, Mix mix) {
   const Span span = ClipSpan(surface, clip, y, x0, x1);
   if (span.count > 0) MixSpan(span, mix);
 }

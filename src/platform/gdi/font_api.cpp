@@ -86,8 +86,7 @@ int GetTextFaceA(HDC hdc, int c, LPSTR lpName) {
 BOOL GetCharWidth32A(HDC hdc, UINT iFirst, UINT iLast, INT* lpBuffer) {
   DeviceContext* dc = LookupDC(hdc);
   if (!dc) return FALSE;
-  if (!lpBuffer || iFirst > iLast || iLast - iFirst >= kMaxCharWidthRange)
-    return Fail(ERROR_INVALID_PARAMETER, FALSE);
+  if (!lpBuffer || iFirst > iLast || iLast - iFirst >= kMaxCharWidthRange) return Fail(ERROR_INVALID_PARAMETER, FALSE);
   auto font = SelectedFontInstance(*dc);
   if (!font) return Fail(ERROR_NOT_ENOUGH_MEMORY, FALSE);
   for (UINT code = iFirst;; ++code) {

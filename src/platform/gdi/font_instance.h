@@ -95,7 +95,7 @@ class FontInstance {
   Matrix2 escapement_;
   FT_FaceRec_* face_ = nullptr;
   FT_SizeRec_* size_ = nullptr;
-  int xPixels_ = 0;  // horizontal pixels per em (differs from the em when stretched)
+  int xPixels_ = 0;       // horizontal pixels per em (differs from the em when stretched)
   int boldStrength_ = 0;  // whole pixels of synthetic emboldening, 0 when the face is bold itself
   bool obliqueSynthetic_ = false;
   // Caches, guarded by the FreeType lock.

@@ -32,8 +32,7 @@ constexpr std::array<std::pair<std::string_view, std::string_view>, 11> kSubstit
 bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
+    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
   return true;
 }
 
@@ -47,8 +46,7 @@ const char* GenericFamily(std::uint8_t pitchAndFamily) {
       return "monospace";
     case 0x40:  // FF_SCRIPT
       return "cursive";
-    default:
-      break;
+    default: break;
   }
   return (pitchAndFamily & 3) == kFixedPitch ? "monospace" : "sans-serif";
 }
@@ -68,8 +66,7 @@ Pattern MakePattern(const FontRequest& request, bool fallbacks) {
   Pattern pattern(FcPatternCreate());
   if (!pattern) return nullptr;
   std::string family = SubstituteFaceName(request.faceName);
-  if (!family.empty())
-    FcPatternAddString(pattern.get(), FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
+  if (!family.empty()) FcPatternAddString(pattern.get(), FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
   // The desktop's mapper answers unknown names with its core faces; their metric-compatible
   // substitutes come before fontconfig's own defaults.
   const char* generic = GenericFamily(request.pitchAndFamily);

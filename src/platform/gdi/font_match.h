@@ -8,10 +8,10 @@
 namespace kelmira::gdi {
 
 struct FaceChoice {
-  std::string path;    // empty when fontconfig knows no font at all
-  int index = 0;       // face index inside the file
-  std::string family;  // the family fontconfig chose
-  int weight = 400;    // the chosen face's own weight, on the 100..900 scale
+  std::string path;     // empty when fontconfig knows no font at all
+  int index = 0;        // face index inside the file
+  std::string family;   // the family fontconfig chose
+  int weight = 400;     // the chosen face's own weight, on the 100..900 scale
   bool italic = false;  // the chosen face is italic or oblique
 };
 

@@ -20,9 +20,7 @@ LOGFONTA Describe(LONG height, LONG weight, BYTE charSet, BYTE pitchAndFamily, c
 // resolve through the font matcher like any other name.
 bool StockFont(int index, LOGFONTA* out) {
   switch (index) {
-    case OEM_FIXED_FONT:
-      *out = Describe(12, FW_NORMAL, OEM_CHARSET, FIXED_PITCH | FF_MODERN, "Terminal");
-      return true;
+    case OEM_FIXED_FONT: *out = Describe(12, FW_NORMAL, OEM_CHARSET, FIXED_PITCH | FF_MODERN, "Terminal"); return true;
     case ANSI_FIXED_FONT:
       *out = Describe(13, FW_NORMAL, ANSI_CHARSET, FIXED_PITCH | FF_MODERN, "Courier New");
       return true;
@@ -39,8 +37,7 @@ bool StockFont(int index, LOGFONTA* out) {
     case DEFAULT_GUI_FONT:
       *out = Describe(-11, FW_NORMAL, ANSI_CHARSET, VARIABLE_PITCH | FF_SWISS, "MS Shell Dlg");
       return true;
-    default:
-      return false;
+    default: return false;
   }
 }
 

@@ -27,15 +27,15 @@ struct PenObject {
 struct BrushObject {
   UINT style = BS_SOLID;  // BS_SOLID, BS_NULL or BS_HATCHED
   COLORREF color = 0;
-  int hatch = 0;          // HS_* for BS_HATCHED
+  int hatch = 0;  // HS_* for BS_HATCHED
 };
 
 // The realised face of a font; defined by the font code, opaque here.
 struct FontFace;
 
 struct FontObject {
-  LOGFONTA logFont{};               // the description asked for (GetObject answers it)
-  std::shared_ptr<FontFace> face;   // made by the font code on first use
+  LOGFONTA logFont{};              // the description asked for (GetObject answers it)
+  std::shared_ptr<FontFace> face;  // made by the font code on first use
 };
 
 // Move-only: surface.pixels points into storage, which a copy would not share.
@@ -46,11 +46,11 @@ struct BitmapObject {
   BitmapObject(const BitmapObject&) = delete;
   BitmapObject& operator=(const BitmapObject&) = delete;
 
-  Surface surface;                      // the pixels; bottom-up DIB sections have a negative stride
-  std::vector<std::uint32_t> storage;   // owns the pixels
+  Surface surface;                     // the pixels; bottom-up DIB sections have a negative stride
+  std::vector<std::uint32_t> storage;  // owns the pixels
   bool dibSection = false;
-  BITMAPINFOHEADER dibHeader{};         // as given to CreateDIBSection (normalised to 32 bpp, BI_RGB)
-  HDC selectedInto = nullptr;           // the one device context that has it selected, if any
+  BITMAPINFOHEADER dibHeader{};  // as given to CreateDIBSection (normalised to 32 bpp, BI_RGB)
+  HDC selectedInto = nullptr;    // the one device context that has it selected, if any
   void* Bits() { return storage.empty() ? nullptr : storage.data(); }
 };
 

@@ -15,7 +15,7 @@ namespace {
 // Per font; the cache starts over beyond either limit.
 constexpr std::size_t kMaxCachedGlyphs = 4096;
 constexpr std::size_t kMaxCachedBytes = 8u << 20;
-constexpr FT_Fixed kObliqueShear = 0x0366A;      // 0.2126 in 16.16, the usual synthetic slant
+constexpr FT_Fixed kObliqueShear = 0x0366A;  // 0.2126 in 16.16, the usual synthetic slant
 
 FT_Fixed ToFixed(double v) { return static_cast<FT_Fixed>(std::lround(std::clamp(v, -32767.0, 32767.0) * 65536.0)); }
 

@@ -33,7 +33,8 @@ constexpr unsigned kKindShift = kIndexBits + kGenerationBits;
 
 constexpr std::uint32_t MakeHandleValue(std::uint32_t index, std::uint32_t generation, UINT kind) {
   using namespace handle_bits;
-  return (index & kIndexMask) | ((generation & kGenerationMask) << kGenerationShift) | ((kind & kKindMask) << kKindShift);
+  return (index & kIndexMask) | ((generation & kGenerationMask) << kGenerationShift) |
+         ((kind & kKindMask) << kKindShift);
 }
 constexpr UINT HandleKind(std::uint32_t value) { return (value >> handle_bits::kKindShift) & handle_bits::kKindMask; }
 

@@ -17,8 +17,7 @@ Point64 DevicePointOf(const DeviceContext& dc, const POINT& p) { return ToPoint6
 // Strokes from `start` (when given, else from the first point) through the points. Cosmetic pens
 // go segment by segment, transforming on the way, with no allocation; wide pens need the whole
 // path to paint each pixel once (and may run out of memory for it).
-void StrokePathOrThrow(DeviceContext& dc, const POINT* start, const POINT* points, std::size_t count,
-                       int& patternPos) {
+void StrokePathOrThrow(DeviceContext& dc, const POINT* start, const POINT* points, std::size_t count, int& patternPos) {
   const std::size_t total = count + (start ? 1 : 0);
   const Stroke stroke = StrokeFromDc(dc);
   if (stroke.kind == Stroke::Kind::None || total < 2) return;

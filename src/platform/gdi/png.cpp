@@ -26,12 +26,9 @@ HRESULT SaveErrorToHResult(int err) {
     case ENOENT:
     case ENOTDIR:
     case ENAMETOOLONG:
-    case ELOOP:
-      return STG_E_PATHNOTFOUND;
-    case EISDIR:
-      return STG_E_ACCESSDENIED;
-    default:
-      return files::WriteErrorToHResult(err);
+    case ELOOP: return STG_E_PATHNOTFOUND;
+    case EISDIR: return STG_E_ACCESSDENIED;
+    default: return files::WriteErrorToHResult(err);
   }
 }
 

@@ -71,8 +71,8 @@ struct Stroke {
 struct Fill {
   enum class Kind { None, Solid, Hatch };
   Kind kind = Kind::None;
-  Mix mix = kNopMix;     // brush colour through the mix
-  Mix gapMix = kNopMix;  // hatch background: background colour (opaque) or nop (transparent)
+  Mix mix = kNopMix;                   // brush colour through the mix
+  Mix gapMix = kNopMix;                // hatch background: background colour (opaque) or nop (transparent)
   std::array<std::uint8_t, 8> rows{};  // hatch rows; bit x is column x
   Point64 origin{0, 0};                // device point where the hatch cell starts
 };
@@ -81,11 +81,11 @@ struct Fill {
 std::array<std::uint8_t, 8> HatchRows(int hatchStyle);
 
 // Builders for the two descriptions above. bkOpaque: OPAQUE background mode.
-Stroke MakeStroke(int penStyle, int width, std::uint32_t penColorRef, std::uint32_t bkColorRef,
-                  bool bkOpaque, int rop2);
+Stroke MakeStroke(int penStyle, int width, std::uint32_t penColorRef, std::uint32_t bkColorRef, bool bkOpaque,
+                  int rop2);
 Fill MakeSolidFill(std::uint32_t colorRef, int rop2);
-Fill MakeHatchFill(int hatchStyle, std::uint32_t colorRef, std::uint32_t bkColorRef, bool bkOpaque,
-                   int rop2, Point64 brushOrigin);
+Fill MakeHatchFill(int hatchStyle, std::uint32_t colorRef, std::uint32_t bkColorRef, bool bkOpaque, int rop2,
+                   Point64 brushOrigin);
 
 // --- Lines -------------------------------------------------------------------------------------
 
@@ -98,17 +98,15 @@ void DrawPatternLine(const Surface& surface, const RECT& clip, Point64 a, Point6
                      const LinePattern& pattern, int& patternPos);
 
 // Capsules of the given width around each segment of a polyline, painted as one union.
-void DrawWidePolyline(const Surface& surface, const RECT& clip, std::span<const Point64> points,
-                      int width, Mix mix);
+void DrawWidePolyline(const Surface& surface, const RECT& clip, std::span<const Point64> points, int width, Mix mix);
 
 // One segment with any stroke (cosmetic lines exclude B; wide ones include their round end).
-void StrokeLine(const Surface& surface, const RECT& clip, Point64 a, Point64 b, const Stroke& stroke,
-                int& patternPos);
+void StrokeLine(const Surface& surface, const RECT& clip, Point64 a, Point64 b, const Stroke& stroke, int& patternPos);
 
 // Consecutive segments through the points. Cosmetic pens draw segment by segment with the
 // pattern continuing (phase in patternPos); wide pens paint the union once.
-void StrokePolyline(const Surface& surface, const RECT& clip, std::span<const Point64> points,
-                    const Stroke& stroke, int& patternPos);
+void StrokePolyline(const Surface& surface, const RECT& clip, std::span<const Point64> points, const Stroke& stroke,
+                    int& patternPos);
 
 // --- Areas -------------------------------------------------------------------------------------
 
@@ -118,13 +116,10 @@ void FillRectWith(const Surface& surface, const RECT& clip, const Rect64& r, con
 // Columns x0..x1-1 of row y with the brush or with a plain mix; clipped here.
 void FillSpan(const Surface& surface, const RECT& clip, std::int64_t y, std::int64_t x0, std::int64_t x1,
               const Fill& fill);
-void FillSpan(const Surface& surface, const RECT& clip, std::int64_t y, std::int64_t x0, std::int64_t x1,
-              Mix mix);
+void FillSpan(const Surface& surface, const RECT& clip, std::int64_t y, std::int64_t x0, std::int64_t x1, Mix mix);
 
 // Rectangle and ellipse of the desktop calls; bounds are normalised here.
-void DrawRectangle(const Surface& surface, const RECT& clip, Rect64 bounds, const Stroke& stroke,
-                   const Fill& fill);
-void DrawEllipse(const Surface& surface, const RECT& clip, Rect64 bounds, const Stroke& stroke,
-                 const Fill& fill);
+void DrawRectangle(const Surface& surface, const RECT& clip, Rect64 bounds, const Stroke& stroke, const Fill& fill);
+void DrawEllipse(const Surface& surface, const RECT& clip, Rect64 bounds, const Stroke& stroke, const Fill& fill);
 
 }  // namespace kelmira::gdi

@@ -30,8 +30,7 @@ void CosmeticOutline(const Surface& surface, const RECT& clip, const Rect64& r, 
 }
 
 // A frame of the pen's width inside the bounds, square corners; the rest goes to the brush.
-void WideFrame(const Surface& surface, const RECT& clip, const Rect64& r, const Stroke& stroke,
-               const Fill& fill) {
+void WideFrame(const Surface& surface, const RECT& clip, const Rect64& r, const Stroke& stroke, const Fill& fill) {
   const std::int64_t w = stroke.width;
   const std::int64_t top = std::max<std::int64_t>(r.top, clip.top);
   const std::int64_t bottom = std::min<std::int64_t>(r.bottom, clip.bottom);
@@ -49,8 +48,7 @@ void WideFrame(const Surface& surface, const RECT& clip, const Rect64& r, const 
 
 }  // namespace
 
-void DrawRectangle(const Surface& surface, const RECT& clip, Rect64 bounds, const Stroke& stroke,
-                   const Fill& fill) {
+void DrawRectangle(const Surface& surface, const RECT& clip, Rect64 bounds, const Stroke& stroke, const Fill& fill) {
   const Rect64 r = Normalised(bounds);
   if (r.left == r.right || r.top == r.bottom) return;
   switch (stroke.kind) {
@@ -63,9 +61,7 @@ void DrawRectangle(const Surface& surface, const RECT& clip, Rect64 bounds, cons
       CosmeticOutline(surface, clip, r, stroke);
       FillRectWith(surface, clip, {r.left + 1, r.top + 1, r.right - 1, r.bottom - 1}, fill);
       return;
-    case Stroke::Kind::Wide:
-      WideFrame(surface, clip, r, stroke, fill);
-      return;
+    case Stroke::Kind::Wide: WideFrame(surface, clip, r, stroke, fill); return;
   }
 }
 

@@ -35,22 +35,22 @@ constexpr bool IsValidRop2(int rop2) { return rop2 >= kRop2First && rop2 <= kRop
 // The mix applied bitwise: R2_* value, pen bits, destination bits.
 constexpr std::uint32_t ApplyRop2(int rop2, std::uint32_t pen, std::uint32_t dst) {
   switch (rop2) {
-    case 1: return 0;                // R2_BLACK
-    case 2: return ~(pen | dst);     // R2_NOTMERGEPEN
-    case 3: return ~pen & dst;       // R2_MASKNOTPEN
-    case 4: return ~pen;             // R2_NOTCOPYPEN
-    case 5: return pen & ~dst;       // R2_MASKPENNOT
-    case 6: return ~dst;             // R2_NOT
-    case 7: return pen ^ dst;        // R2_XORPEN
-    case 8: return ~(pen & dst);     // R2_NOTMASKPEN
-    case 9: return pen & dst;        // R2_MASKPEN
-    case 10: return ~(pen ^ dst);    // R2_NOTXORPEN
-    case 11: return dst;             // R2_NOP
-    case 12: return ~pen | dst;      // R2_MERGENOTPEN
-    case 13: return pen;             // R2_COPYPEN
-    case 14: return pen | ~dst;      // R2_MERGEPENNOT
-    case 15: return pen | dst;       // R2_MERGEPEN
-    default: return ~0u;             // R2_WHITE
+    case 1: return 0;              // R2_BLACK
+    case 2: return ~(pen | dst);   // R2_NOTMERGEPEN
+    case 3: return ~pen & dst;     // R2_MASKNOTPEN
+    case 4: return ~pen;           // R2_NOTCOPYPEN
+    case 5: return pen & ~dst;     // R2_MASKPENNOT
+    case 6: return ~dst;           // R2_NOT
+    case 7: return pen ^ dst;      // R2_XORPEN
+    case 8: return ~(pen & dst);   // R2_NOTMASKPEN
+    case 9: return pen & dst;      // R2_MASKPEN
+    case 10: return ~(pen ^ dst);  // R2_NOTXORPEN
+    case 11: return dst;           // R2_NOP
+    case 12: return ~pen | dst;    // R2_MERGENOTPEN
+    case 13: return pen;           // R2_COPYPEN
+    case 14: return pen | ~dst;    // R2_MERGEPENNOT
+    case 15: return pen | dst;     // R2_MERGEPEN
+    default: return ~0u;           // R2_WHITE
   }
 }
 

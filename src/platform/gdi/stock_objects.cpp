@@ -28,7 +28,9 @@ LOGFONTA FontDescription(LONG height, LONG weight, BYTE pitchAndFamily, const ch
 bool BuiltInStockFont(int index, LOGFONTA* out) {
   switch (index) {
     case SYSTEM_FONT: *out = FontDescription(16, FW_BOLD, VARIABLE_PITCH | FF_SWISS, "System"); return true;
-    case DEFAULT_GUI_FONT: *out = FontDescription(-11, FW_NORMAL, VARIABLE_PITCH | FF_SWISS, "MS Shell Dlg"); return true;
+    case DEFAULT_GUI_FONT:
+      *out = FontDescription(-11, FW_NORMAL, VARIABLE_PITCH | FF_SWISS, "MS Shell Dlg");
+      return true;
     default: return false;
   }
 }

@@ -11,8 +11,8 @@ constexpr int kMaxPenWidth = 1 << 20;
 
 }  // namespace
 
-Stroke MakeStroke(int penStyle, int width, std::uint32_t penColorRef, std::uint32_t bkColorRef,
-                  bool bkOpaque, int rop2) {
+Stroke MakeStroke(int penStyle, int width, std::uint32_t penColorRef, std::uint32_t bkColorRef, bool bkOpaque,
+                  int rop2) {
   Stroke stroke;
   const int style = penStyle & PS_STYLE_MASK;
   if (style == PS_NULL) return stroke;
@@ -35,8 +35,8 @@ Fill MakeSolidFill(std::uint32_t colorRef, int rop2) {
   return fill;
 }
 
-Fill MakeHatchFill(int hatchStyle, std::uint32_t colorRef, std::uint32_t bkColorRef, bool bkOpaque,
-                   int rop2, Point64 brushOrigin) {
+Fill MakeHatchFill(int hatchStyle, std::uint32_t colorRef, std::uint32_t bkColorRef, bool bkOpaque, int rop2,
+                   Point64 brushOrigin) {
   Fill fill;
   fill.kind = Fill::Kind::Hatch;
   fill.mix = MixFor(rop2, PixelFromColor(colorRef));

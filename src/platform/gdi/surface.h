@@ -29,12 +29,8 @@ struct Surface {
   RECT Bounds() const { return RECT{0, 0, width, height}; }
 };
 
-constexpr std::uint32_t PixelFromColor(COLORREF c) {
-  return ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
-}
-constexpr COLORREF ColorFromPixel(std::uint32_t p) {
-  return ((p & 0xFFu) << 16) | (p & 0xFF00u) | ((p >> 16) & 0xFFu);
-}
+constexpr std::uint32_t PixelFromColor(COLORREF c) { return ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu); }
+constexpr COLORREF ColorFromPixel(std::uint32_t p) { return ((p & 0xFFu) << 16) | (p & 0xFF00u) | ((p >> 16) & 0xFFu); }
 constexpr std::uint32_t kPixelMask = 0x00FFFFFFu;
 
 inline bool IsEmptyRect(const RECT& r) { return r.left >= r.right || r.top >= r.bottom; }

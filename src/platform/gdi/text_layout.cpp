@@ -40,8 +40,7 @@ struct Segment {
 };
 
 // Splits [begin, end) into lines that fit `width`, breaking at runs of spaces.
-void WrapParagraph(const LineMeter& meter, std::size_t begin, std::size_t end, int width,
-                   std::vector<Segment>& out) {
+void WrapParagraph(const LineMeter& meter, std::size_t begin, std::size_t end, int width, std::vector<Segment>& out) {
   std::size_t pos = begin;
   if (begin == end) out.push_back({begin, end});
   while (pos < end) {

@@ -71,7 +71,7 @@ struct LayoutParams {
 // lines that are too wide to "..." with DT_END_ELLIPSIS. Empty text has no lines; a line break at
 // the end of the text does not start another line.
 KELMIRA_API std::vector<LaidOutLine> LayOutLines(const PrefixedText& text, const LayoutParams& params,
-                                     const AdvanceFunction& advances);
+                                                 const AdvanceFunction& advances);
 
 struct TextRect {
   int left = 0, top = 0, right = 0, bottom = 0;
@@ -79,8 +79,8 @@ struct TextRect {
 
 struct LinePlacement {
   std::vector<std::pair<int, int>> origins;  // top-left of each line
-  TextRect bounds;                            // what DT_CALCRECT gives back
-  int result = 0;                             // DrawText's return value
+  TextRect bounds;                           // what DT_CALCRECT gives back
+  int result = 0;                            // DrawText's return value
 };
 
 // Lines stack from the top, or one line sits at the bottom or in the middle (DT_BOTTOM and
@@ -89,6 +89,6 @@ struct LinePlacement {
 // result is the text height, or with DT_VCENTER / DT_BOTTOM on a single line the distance from
 // the rectangle's top to the bottom of the text.
 KELMIRA_API LinePlacement PlaceLines(const std::vector<LaidOutLine>& lines, const TextRect& rect, std::uint32_t flags,
-                         int lineHeight);
+                                     int lineHeight);
 
 }  // namespace kelmira::gdi

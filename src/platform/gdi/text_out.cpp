@@ -150,8 +150,6 @@ BOOL TextOutA(HDC hdc, int x, int y, LPCSTR lpString, int c) {
   return ExtTextOutA(hdc, x, y, 0, nullptr, lpString, static_cast<UINT>(c), nullptr);
 }
 
-BOOL GetTextExtentPoint32A(HDC hdc, LPCSTR lpString, int c, LPSIZE psizl) {
-  return Extent(hdc, lpString, c, psizl);
-}
+BOOL GetTextExtentPoint32A(HDC hdc, LPCSTR lpString, int c, LPSIZE psizl) { return Extent(hdc, lpString, c, psizl); }
 
 BOOL GetTextExtentPointA(HDC hdc, LPCSTR lpString, int c, LPSIZE lpsz) { return Extent(hdc, lpString, c, lpsz); }

@@ -91,8 +91,7 @@ void PaintTextRun(const DeviceContext& dc, const FontInstance& font, const TextR
   const std::uint32_t textPixel = PixelFromColor(dc.state.textColor);
   const double extent = static_cast<double>(run.pens.back().x);
 
-  if (run.fillCell)
-    FillQuad(surface, clip, QuadOf(a, 0, 0, extent, metrics.height), PixelFromColor(dc.state.bkColor));
+  if (run.fillCell) FillQuad(surface, clip, QuadOf(a, 0, 0, extent, metrics.height), PixelFromColor(dc.state.bkColor));
 
   if (run.drawGlyphs) {
     for (std::size_t i = 0; i < run.text.size(); ++i) {

@@ -34,9 +34,7 @@ struct Run {
   std::int64_t right;  // inclusive
 };
 
-bool Fits(Point64 p) {
-  return p.x > -kExactLimit && p.x < kExactLimit && p.y > -kExactLimit && p.y < kExactLimit;
-}
+bool Fits(Point64 p) { return p.x > -kExactLimit && p.x < kExactLimit && p.y > -kExactLimit && p.y < kExactLimit; }
 
 // Liang-Barsky in doubles against a box; false when the segment misses it.
 bool CutToBox(Point64& a, Point64& b, const Rect64& box) {
@@ -159,8 +157,7 @@ std::vector<Capsule> MakeCapsules(const RECT& clip, std::span<const Point64> poi
 }
 
 // Sorts the runs and paints each maximal merged run once.
-void PaintMergedRuns(const Surface& surface, const RECT& clip, std::int64_t y, std::vector<Run>& runs,
-                     Mix mix) {
+void PaintMergedRuns(const Surface& surface, const RECT& clip, std::int64_t y, std::vector<Run>& runs, Mix mix) {
   std::sort(runs.begin(), runs.end(), [](const Run& l, const Run& r) { return l.left < r.left; });
   std::size_t i = 0;
   while (i < runs.size()) {
@@ -172,8 +169,7 @@ void PaintMergedRuns(const Surface& surface, const RECT& clip, std::int64_t y, s
 
 }  // namespace
 
-void DrawWidePolyline(const Surface& surface, const RECT& clip, std::span<const Point64> points, int width,
-                      Mix mix) {
+void DrawWidePolyline(const Surface& surface, const RECT& clip, std::span<const Point64> points, int width, Mix mix) {
   if (points.size() < 2 || width < 1 || mix.IsNop()) return;
   std::vector<Capsule> capsules = MakeCapsules(clip, points, width);
   if (capsules.empty()) return;

@@ -48,12 +48,18 @@ SDL_SystemCursor SystemCursorFor(HCURSOR cursor) {
     SDL_SystemCursor sdl;
   };
   static const Pair kCursors[] = {
-      {IDC_IBEAM, SDL_SYSTEM_CURSOR_IBEAM},        {IDC_WAIT, SDL_SYSTEM_CURSOR_WAIT},
-      {IDC_CROSS, SDL_SYSTEM_CURSOR_CROSSHAIR},    {IDC_APPSTARTING, SDL_SYSTEM_CURSOR_WAITARROW},
-      {IDC_SIZENWSE, SDL_SYSTEM_CURSOR_SIZENWSE},  {IDC_SIZENESW, SDL_SYSTEM_CURSOR_SIZENESW},
-      {IDC_SIZEWE, SDL_SYSTEM_CURSOR_SIZEWE},      {IDC_SIZENS, SDL_SYSTEM_CURSOR_SIZENS},
-      {IDC_SIZEALL, SDL_SYSTEM_CURSOR_SIZEALL},    {IDC_SIZE, SDL_SYSTEM_CURSOR_SIZEALL},
-      {IDC_NO, SDL_SYSTEM_CURSOR_NO},              {IDC_HAND, SDL_SYSTEM_CURSOR_HAND},
+      {IDC_IBEAM, SDL_SYSTEM_CURSOR_IBEAM},
+      {IDC_WAIT, SDL_SYSTEM_CURSOR_WAIT},
+      {IDC_CROSS, SDL_SYSTEM_CURSOR_CROSSHAIR},
+      {IDC_APPSTARTING, SDL_SYSTEM_CURSOR_WAITARROW},
+      {IDC_SIZENWSE, SDL_SYSTEM_CURSOR_SIZENWSE},
+      {IDC_SIZENESW, SDL_SYSTEM_CURSOR_SIZENESW},
+      {IDC_SIZEWE, SDL_SYSTEM_CURSOR_SIZEWE},
+      {IDC_SIZENS, SDL_SYSTEM_CURSOR_SIZENS},
+      {IDC_SIZEALL, SDL_SYSTEM_CURSOR_SIZEALL},
+      {IDC_SIZE, SDL_SYSTEM_CURSOR_SIZEALL},
+      {IDC_NO, SDL_SYSTEM_CURSOR_NO},
+      {IDC_HAND, SDL_SYSTEM_CURSOR_HAND},
   };
   for (const Pair& pair : kCursors) {
     if (LoadCursorA(nullptr, pair.id) == cursor) return pair.sdl;
@@ -141,8 +147,8 @@ bool SdlBackend::AnyWindowShown() const {
 NativeWindow* SdlBackend::Create(Window& top) {
   int width = std::max(1, Width(top.rect));
   int height = std::max(1, Height(top.rect));
-  SDL_Window* window = SDL_CreateWindow(Utf8Title(top.text).c_str(), top.rect.left, top.rect.top, width, height,
-                                        CreationFlags(top));
+  SDL_Window* window =
+      SDL_CreateWindow(Utf8Title(top.text).c_str(), top.rect.left, top.rect.top, width, height, CreationFlags(top));
   if (!window) {
     std::fprintf(stderr, "kelmira: SDL_CreateWindow failed: %s\n", SDL_GetError());
     return nullptr;

@@ -66,7 +66,8 @@ bool HandleWheel(const SdlBackend& backend, const SDL_MouseWheelEvent& event) {
   if (event.y != 0) handled = InjectMouse(*top, WM_MOUSEWHEEL, event.mouseX, event.mouseY, WheelKeys(sign * event.y));
   // The horizontal wheel may have closed the window the vertical one reached.
   top = WindowOf(backend, event.windowID);
-  if (top && event.x != 0) handled = InjectMouse(*top, WM_MOUSEHWHEEL, event.mouseX, event.mouseY, WheelKeys(sign * event.x));
+  if (top && event.x != 0)
+    handled = InjectMouse(*top, WM_MOUSEHWHEEL, event.mouseX, event.mouseY, WheelKeys(sign * event.x));
   return handled;
 }
 
@@ -93,7 +94,8 @@ bool SdlBackend::HandleWindowEvent(const SDL_WindowEvent& event) {
       SetWindowPos(hwnd, nullptr, 0, 0, event.data1, event.data2, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
       return true;
     case SDL_WINDOWEVENT_MOVED:
-      native->rect = RECT{event.data1, event.data2, event.data1 + Width(native->rect), event.data2 + Height(native->rect)};
+      native->rect =
+          RECT{event.data1, event.data2, event.data1 + Width(native->rect), event.data2 + Height(native->rect)};
       if (event.data1 == top->rect.left && event.data2 == top->rect.top) return false;
       SetWindowPos(hwnd, nullptr, event.data1, event.data2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
       return true;
@@ -101,15 +103,12 @@ bool SdlBackend::HandleWindowEvent(const SDL_WindowEvent& event) {
       // The backing surface holds every pixel already: show it again, nothing to repaint.
       if (native->shown && top->backing) PresentBacking(*native, *top->backing, ClientRect(*top));
       return false;
-    case SDL_WINDOWEVENT_CLOSE:
-      PostMessageA(hwnd, WM_CLOSE, 0, 0);
-      return true;
+    case SDL_WINDOWEVENT_CLOSE: PostMessageA(hwnd, WM_CLOSE, 0, 0); return true;
     case SDL_WINDOWEVENT_FOCUS_GAINED:
       if (GetActiveWindow() == hwnd) return false;
       SetActiveWindow(hwnd);
       return true;
-    default:
-      return false;
+    default: return false;
   }
 }
 
@@ -120,15 +119,11 @@ bool SdlBackend::HandleEvent(const SDL_Event& event) {
       return top && InjectMouse(*top, WM_MOUSEMOVE, event.motion.x, event.motion.y, ModifierKeys());
     }
     case SDL_MOUSEBUTTONDOWN:
-    case SDL_MOUSEBUTTONUP:
-      return HandleButton(*this, event.button);
-    case SDL_MOUSEWHEEL:
-      return HandleWheel(*this, event.wheel);
+    case SDL_MOUSEBUTTONUP: return HandleButton(*this, event.button);
+    case SDL_MOUSEWHEEL: return HandleWheel(*this, event.wheel);
     case SDL_KEYDOWN:
-    case SDL_KEYUP:
-      return HandleKey(event.key);
-    case SDL_WINDOWEVENT:
-      return HandleWindowEvent(event.window);
+    case SDL_KEYUP: return HandleKey(event.key);
+    case SDL_WINDOWEVENT: return HandleWindowEvent(event.window);
     default:
       // SDL_QUIT is ignored: closing arrives per window as WM_CLOSE.
       return false;

@@ -14,7 +14,8 @@ void PresentBacking(NativeWindow& native, BackingSurface& backing, const RECT& d
   if (!target) return;
   // The two sizes differ for a moment while a resize travels between SDL and the window.
   RECT r{std::max<LONG>(dirty.left, 0), std::max<LONG>(dirty.top, 0),
-         std::min<LONG>({dirty.right, backing.width, target->w}), std::min<LONG>({dirty.bottom, backing.height, target->h})};
+         std::min<LONG>({dirty.right, backing.width, target->w}),
+         std::min<LONG>({dirty.bottom, backing.height, target->h})};
   if (r.left >= r.right || r.top >= r.bottom) return;
   if (SDL_MUSTLOCK(target) && SDL_LockSurface(target) != 0) return;
   const std::uint32_t* source = backing.pixels.data() + static_cast<std::size_t>(r.top) * backing.width + r.left;

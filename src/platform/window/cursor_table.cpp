@@ -12,9 +12,7 @@ constexpr WORD kFirstIconId = 32512;
 constexpr WORD kLastIconId = 32518;  // IDI_SHIELD
 constexpr std::uintptr_t kIconBase = 0x10000;
 
-bool IsCursorId(std::uintptr_t id) {
-  return std::find(kCursorIds.begin(), kCursorIds.end(), id) != kCursorIds.end();
-}
+bool IsCursorId(std::uintptr_t id) { return std::find(kCursorIds.begin(), kCursorIds.end(), id) != kCursorIds.end(); }
 
 }  // namespace
 

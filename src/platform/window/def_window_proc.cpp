@@ -46,8 +46,10 @@ void SendMoveAndSize(HWND hwnd, const WINDOWPOS* pos) {
 
 LRESULT ControlColour(UINT msg, HDC hdc) {
   int background = COLOR_3DFACE;
-  if (msg == WM_CTLCOLOREDIT || msg == WM_CTLCOLORLISTBOX) background = COLOR_WINDOW;
-  else if (msg == WM_CTLCOLORSCROLLBAR) background = COLOR_SCROLLBAR;
+  if (msg == WM_CTLCOLOREDIT || msg == WM_CTLCOLORLISTBOX)
+    background = COLOR_WINDOW;
+  else if (msg == WM_CTLCOLORSCROLLBAR)
+    background = COLOR_SCROLLBAR;
   SetTextColor(hdc, GetSysColor(COLOR_WINDOWTEXT));
   SetBkColor(hdc, GetSysColor(background));
   return reinterpret_cast<LRESULT>(GetSysColorBrush(background));

@@ -102,8 +102,8 @@ bool CreateItems(HWND hdlg, HINSTANCE instance, const DialogDesc& desc, const Di
 }
 
 // Steps after the window exists; false when the dialog had to be destroyed.
-bool CompleteDialog(HWND hdlg, HINSTANCE instance, const DialogDesc& desc, DialogFont& font, DLGPROC proc,
-                    LPARAM param, bool modal) {
+bool CompleteDialog(HWND hdlg, HINSTANCE instance, const DialogDesc& desc, DialogFont& font, DLGPROC proc, LPARAM param,
+                    bool modal) {
   std::shared_ptr<DialogState> state = MakeDialogState(hdlg);
   if (!state) {
     SetLastError(ERROR_INVALID_PARAMETER);  // a template class without DLGWINDOWEXTRA bytes
@@ -177,8 +177,8 @@ HWND CreateDialogFromTemplate(HINSTANCE instance, const DLGTEMPLATE* tmpl, HWND 
 
 using namespace kelmira::window;
 
-HWND CreateDialogIndirectParamA(HINSTANCE hInstance, LPCDLGTEMPLATEA lpTemplate, HWND hWndParent,
-                                DLGPROC lpDialogFunc, LPARAM dwInitParam) {
+HWND CreateDialogIndirectParamA(HINSTANCE hInstance, LPCDLGTEMPLATEA lpTemplate, HWND hWndParent, DLGPROC lpDialogFunc,
+                                LPARAM dwInitParam) {
   if (!lpTemplate) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return nullptr;

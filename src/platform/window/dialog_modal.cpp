@@ -78,16 +78,10 @@ INT_PTR DialogBoxIndirectParamA(HINSTANCE hInstance, LPCDLGTEMPLATEA hDialogTemp
   HWND owner = GetWindowLongPtrA(hdlg, GWL_STYLE) & WS_CHILD ? hWndParent : DialogOwner(hWndParent);
   ModalOutcome outcome = RunModalDialog(hdlg, owner, kMsgfDialogBox);
   switch (outcome.how) {
-    case ModalEnd::Ended:
-      return outcome.result;
-    case ModalEnd::Quit:
-      return 0;
-    case ModalEnd::NoInput:
-      SetLastError(ERROR_TIMEOUT);
-      return -1;
-    case ModalEnd::Destroyed:
-      SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-      return -1;
+    case ModalEnd::Ended: return outcome.result;
+    case ModalEnd::Quit: return 0;
+    case ModalEnd::NoInput: SetLastError(ERROR_TIMEOUT); return -1;
+    case ModalEnd::Destroyed: SetLastError(ERROR_INVALID_WINDOW_HANDLE); return -1;
   }
   return -1;
 }

@@ -51,21 +51,14 @@ bool HandleKeyDown(HWND hdlg, const MSG& msg) {
       if (next) SetFocus(next);
       return true;
     }
-    case VK_RETURN:
-      SendCommand(hdlg, ReturnCommandId(hdlg, GetFocus()));
-      return true;
-    case VK_ESCAPE:
-      SendCommand(hdlg, IDCANCEL);
-      return true;
-    default:
-      return false;
+    case VK_RETURN: SendCommand(hdlg, ReturnCommandId(hdlg, GetFocus())); return true;
+    case VK_ESCAPE: SendCommand(hdlg, IDCANCEL); return true;
+    default: return false;
   }
 }
 
 // The characters of the keys handled above are not passed on.
-bool SwallowsChar(const MSG& msg) {
-  return msg.wParam == '\t' || msg.wParam == '\r' || msg.wParam == 0x1B;
-}
+bool SwallowsChar(const MSG& msg) { return msg.wParam == '\t' || msg.wParam == '\r' || msg.wParam == 0x1B; }
 
 }  // namespace
 

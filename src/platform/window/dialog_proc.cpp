@@ -67,23 +67,18 @@ void RestoreFocus(HWND hdlg, DialogState& state) {
 LRESULT DefaultHandling(HWND hdlg, UINT msg, WPARAM wParam, LPARAM lParam) {
   std::shared_ptr<DialogState> state = DialogStateOf(hdlg);
   switch (msg) {
-    case WM_ERASEBKGND:
-      return EraseBackground(hdlg, reinterpret_cast<HDC>(wParam));
+    case WM_ERASEBKGND: return EraseBackground(hdlg, reinterpret_cast<HDC>(wParam));
     case WM_SETFONT:
       if (state) state->font = reinterpret_cast<HFONT>(wParam);
       if (LOWORD(static_cast<std::uintptr_t>(lParam))) InvalidateRect(hdlg, nullptr, TRUE);
       return 0;
-    case WM_GETFONT:
-      return state ? reinterpret_cast<LRESULT>(state->font) : 0;
-    case WM_CLOSE:
-      return CloseAsCancel(hdlg);
-    case DM_GETDEFID:
-      return state && state->defaultId ? MAKELRESULT(state->defaultId, DC_HASDEFID) : 0;
+    case WM_GETFONT: return state ? reinterpret_cast<LRESULT>(state->font) : 0;
+    case WM_CLOSE: return CloseAsCancel(hdlg);
+    case DM_GETDEFID: return state && state->defaultId ? MAKELRESULT(state->defaultId, DC_HASDEFID) : 0;
     case DM_SETDEFID:
       if (state) state->defaultId = static_cast<WORD>(wParam);
       return TRUE;
-    case WM_NEXTDLGCTL:
-      return NextControl(hdlg, wParam, lParam);
+    case WM_NEXTDLGCTL: return NextControl(hdlg, wParam, lParam);
     case WM_SETFOCUS:
       if (state) RestoreFocus(hdlg, *state);
       return 0;
@@ -93,8 +88,7 @@ LRESULT DefaultHandling(HWND hdlg, UINT msg, WPARAM wParam, LPARAM lParam) {
         if (focus && IsChild(hdlg, focus)) state->savedFocus = focus;
       }
       return 0;
-    default:
-      return DefWindowProcA(hdlg, msg, wParam, lParam);
+    default: return DefWindowProcA(hdlg, msg, wParam, lParam);
   }
 }
 

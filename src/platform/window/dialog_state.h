@@ -16,14 +16,14 @@ struct DialogState {
   DialogState& operator=(const DialogState&) = delete;
   ~DialogState();
 
-  HFONT font = nullptr;    // WM_SETFONT / WM_GETFONT
-  bool ownsFont = false;   // made from the template: deleted with the dialog
-  DialogBaseUnits base;    // MapDialogRect
-  WORD defaultId = IDOK;   // DM_GETDEFID / DM_SETDEFID (0: none)
+  HFONT font = nullptr;   // WM_SETFONT / WM_GETFONT
+  bool ownsFont = false;  // made from the template: deleted with the dialog
+  DialogBaseUnits base;   // MapDialogRect
+  WORD defaultId = IDOK;  // DM_GETDEFID / DM_SETDEFID (0: none)
   HWND savedFocus = nullptr;
 
   bool modal = false;
-  bool ended = false;      // EndDialog was called
+  bool ended = false;  // EndDialog was called
   INT_PTR result = 0;
 };
 
@@ -39,7 +39,7 @@ std::shared_ptr<DialogState> MakeDialogState(HWND hwnd);
 INT_PTR CallDialogProc(DLGPROC proc, HWND hdlg, UINT msg, WPARAM wParam, LPARAM lParam);
 
 // Internal control notifications and ids that the dialog code sends or expects.
-constexpr WORD kButtonClicked = 0;       // BN_CLICKED
+constexpr WORD kButtonClicked = 0;  // BN_CLICKED
 constexpr WPARAM kMsgfDialogBox = MSGF_DIALOGBOX;
 constexpr WPARAM kMsgfMessageBox = MSGF_MESSAGEBOX;
 

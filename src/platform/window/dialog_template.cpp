@@ -151,20 +151,13 @@ void ReadItem(Cursor& c, bool extended, DialogItemDesc& item) {
 
 const char* PredefinedClassName(WORD atom) {
   switch (atom) {
-    case 0x0080:
-      return "BUTTON";
-    case 0x0081:
-      return "EDIT";
-    case 0x0082:
-      return "STATIC";
-    case 0x0083:
-      return "LISTBOX";
-    case 0x0084:
-      return "SCROLLBAR";
-    case 0x0085:
-      return "COMBOBOX";
-    default:
-      return nullptr;
+    case 0x0080: return "BUTTON";
+    case 0x0081: return "EDIT";
+    case 0x0082: return "STATIC";
+    case 0x0083: return "LISTBOX";
+    case 0x0084: return "SCROLLBAR";
+    case 0x0085: return "COMBOBOX";
+    default: return nullptr;
   }
 }
 

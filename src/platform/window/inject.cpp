@@ -25,7 +25,9 @@ POINT EventPosition(const MOUSEINPUT& mi) {
   POINT pos = CursorPosition();
   long long x = static_cast<long long>(pos.x) + mi.dx;
   long long y = static_cast<long long>(pos.y) + mi.dy;
-  auto clampToLong = [](long long v) { return static_cast<LONG>(std::max<long long>(INT32_MIN, std::min<long long>(INT32_MAX, v))); };
+  auto clampToLong = [](long long v) {
+    return static_cast<LONG>(std::max<long long>(INT32_MIN, std::min<long long>(INT32_MAX, v)));
+  };
   return POINT{clampToLong(x), clampToLong(y)};
 }
 
@@ -40,16 +42,15 @@ struct FlagMessage {
   UINT message;
 };
 constexpr FlagMessage kButtonFlags[] = {
-    {MOUSEEVENTF_LEFTDOWN, WM_LBUTTONDOWN},     {MOUSEEVENTF_LEFTUP, WM_LBUTTONUP},
-    {MOUSEEVENTF_RIGHTDOWN, WM_RBUTTONDOWN},    {MOUSEEVENTF_RIGHTUP, WM_RBUTTONUP},
-    {MOUSEEVENTF_MIDDLEDOWN, WM_MBUTTONDOWN},   {MOUSEEVENTF_MIDDLEUP, WM_MBUTTONUP},
+    {MOUSEEVENTF_LEFTDOWN, WM_LBUTTONDOWN},   {MOUSEEVENTF_LEFTUP, WM_LBUTTONUP},
+    {MOUSEEVENTF_RIGHTDOWN, WM_RBUTTONDOWN},  {MOUSEEVENTF_RIGHTUP, WM_RBUTTONUP},
+    {MOUSEEVENTF_MIDDLEDOWN, WM_MBUTTONDOWN}, {MOUSEEVENTF_MIDDLEUP, WM_MBUTTONUP},
 };
 
-constexpr DWORD kKnownMouseFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_LEFTUP |
-                                   MOUSEEVENTF_RIGHTDOWN | MOUSEEVENTF_RIGHTUP | MOUSEEVENTF_MIDDLEDOWN |
-                                   MOUSEEVENTF_MIDDLEUP | MOUSEEVENTF_XDOWN | MOUSEEVENTF_XUP | MOUSEEVENTF_WHEEL |
-                                   MOUSEEVENTF_HWHEEL | MOUSEEVENTF_MOVE_NOCOALESCE | MOUSEEVENTF_VIRTUALDESK |
-                                   MOUSEEVENTF_ABSOLUTE;
+constexpr DWORD kKnownMouseFlags =
+    MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_LEFTUP | MOUSEEVENTF_RIGHTDOWN | MOUSEEVENTF_RIGHTUP |
+    MOUSEEVENTF_MIDDLEDOWN | MOUSEEVENTF_MIDDLEUP | MOUSEEVENTF_XDOWN | MOUSEEVENTF_XUP | MOUSEEVENTF_WHEEL |
+    MOUSEEVENTF_HWHEEL | MOUSEEVENTF_MOVE_NOCOALESCE | MOUSEEVENTF_VIRTUALDESK | MOUSEEVENTF_ABSOLUTE;
 
 bool InjectMouse(const MOUSEINPUT& mi) {
   if (mi.dwFlags & ~kKnownMouseFlags) return false;

@@ -166,7 +166,8 @@ bool KeyEvent(WORD vk, WORD scan, DWORD flags, DWORD time) {
   UINT message = up ? WM_KEYUP : WM_KEYDOWN;
   if (system || forceSystem) message += WM_SYSKEYDOWN - WM_KEYDOWN;
   MSG msg{};
-  bool posted = Post(target, message, key.messageVk, KeyParam(scan, key.extended, altContext, wasDown || up, up), time, msg);
+  bool posted =
+      Post(target, message, key.messageVk, KeyParam(scan, key.extended, altContext, wasDown || up, up), time, msg);
   QueueKeyState(posted, msg);
   return true;
 }

@@ -52,29 +52,14 @@ bool MessageBoxButtons::Has(int id) const {
 
 bool ButtonsOf(UINT type, MessageBoxButtons* out) {
   switch (type & MB_TYPEMASK) {
-    case MB_OK:
-      *out = MessageBoxButtons{{IDOK}, 1};
-      return true;
-    case MB_OKCANCEL:
-      *out = MessageBoxButtons{{IDOK, IDCANCEL}, 2};
-      return true;
-    case MB_ABORTRETRYIGNORE:
-      *out = MessageBoxButtons{{IDABORT, IDRETRY, IDIGNORE}, 3};
-      return true;
-    case MB_YESNOCANCEL:
-      *out = MessageBoxButtons{{IDYES, IDNO, IDCANCEL}, 3};
-      return true;
-    case MB_YESNO:
-      *out = MessageBoxButtons{{IDYES, IDNO}, 2};
-      return true;
-    case MB_RETRYCANCEL:
-      *out = MessageBoxButtons{{IDRETRY, IDCANCEL}, 2};
-      return true;
-    case MB_CANCELTRYCONTINUE:
-      *out = MessageBoxButtons{{IDCANCEL, IDTRYAGAIN, IDCONTINUE}, 3};
-      return true;
-    default:
-      return false;
+    case MB_OK: *out = MessageBoxButtons{{IDOK}, 1}; return true;
+    case MB_OKCANCEL: *out = MessageBoxButtons{{IDOK, IDCANCEL}, 2}; return true;
+    case MB_ABORTRETRYIGNORE: *out = MessageBoxButtons{{IDABORT, IDRETRY, IDIGNORE}, 3}; return true;
+    case MB_YESNOCANCEL: *out = MessageBoxButtons{{IDYES, IDNO, IDCANCEL}, 3}; return true;
+    case MB_YESNO: *out = MessageBoxButtons{{IDYES, IDNO}, 2}; return true;
+    case MB_RETRYCANCEL: *out = MessageBoxButtons{{IDRETRY, IDCANCEL}, 2}; return true;
+    case MB_CANCELTRYCONTINUE: *out = MessageBoxButtons{{IDCANCEL, IDTRYAGAIN, IDCONTINUE}, 3}; return true;
+    default: return false;
   }
 }
 
@@ -91,26 +76,16 @@ int EscapeResultOf(const MessageBoxButtons& buttons) {
 
 const char* ButtonLabel(int id) {
   switch (id) {
-    case IDOK:
-      return "OK";
-    case IDCANCEL:
-      return "Cancel";
-    case IDABORT:
-      return "&Abort";
-    case IDRETRY:
-      return "&Retry";
-    case IDIGNORE:
-      return "&Ignore";
-    case IDYES:
-      return "&Yes";
-    case IDNO:
-      return "&No";
-    case IDTRYAGAIN:
-      return "&Try Again";
-    case IDCONTINUE:
-      return "&Continue";
-    default:
-      return "";
+    case IDOK: return "OK";
+    case IDCANCEL: return "Cancel";
+    case IDABORT: return "&Abort";
+    case IDRETRY: return "&Retry";
+    case IDIGNORE: return "&Ignore";
+    case IDYES: return "&Yes";
+    case IDNO: return "&No";
+    case IDTRYAGAIN: return "&Try Again";
+    case IDCONTINUE: return "&Continue";
+    default: return "";
   }
 }
 

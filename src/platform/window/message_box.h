@@ -23,8 +23,7 @@ int EscapeResultOf(const MessageBoxButtons& buttons);
 const char* ButtonLabel(int id);
 
 // Shows the box and runs its loop; returns the answer (0 when the loop ended without one).
-int RunMessageBoxWindow(HWND owner, const char* text, const char* caption, UINT type,
-                        const MessageBoxButtons& buttons);
+int RunMessageBoxWindow(HWND owner, const char* text, const char* caption, UINT type, const MessageBoxButtons& buttons);
 
 // Pixel layout of a box for a measured text.
 struct MessageBoxLayout {

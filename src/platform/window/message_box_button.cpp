@@ -167,36 +167,27 @@ LRESULT ButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   ButtonState* s = StateOf(hwnd);
   if (!s) return DefWindowProcA(hwnd, msg, wParam, lParam);
   switch (msg) {
-    case WM_PAINT:
-      return OnPaint(hwnd, *s);
-    case WM_ERASEBKGND:
-      return 1;
+    case WM_PAINT: return OnPaint(hwnd, *s);
+    case WM_ERASEBKGND: return 1;
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-      return OnButtonDown(hwnd, *s);
+    case WM_LBUTTONDBLCLK: return OnButtonDown(hwnd, *s);
     case WM_MOUSEMOVE:
       if (s->tracking) SetPressed(hwnd, *s, InClient(hwnd, lParam));
       return 0;
-    case WM_LBUTTONUP:
-      return OnButtonUp(hwnd, *s, lParam);
+    case WM_LBUTTONUP: return OnButtonUp(hwnd, *s, lParam);
     case WM_CAPTURECHANGED:
       s->tracking = false;
       SetPressed(hwnd, *s, s->spaceDown);
       return 0;
     case WM_KEYDOWN:
-    case WM_KEYUP:
-      return OnKey(hwnd, *s, msg, wParam);
-    case WM_SETFOCUS:
-      InvalidateRect(hwnd, nullptr, FALSE);
-      return 0;
+    case WM_KEYUP: return OnKey(hwnd, *s, msg, wParam);
+    case WM_SETFOCUS: InvalidateRect(hwnd, nullptr, FALSE); return 0;
     case WM_KILLFOCUS:
       s->spaceDown = false;
       SetPressed(hwnd, *s, false);
       InvalidateRect(hwnd, nullptr, FALSE);
       return 0;
-    case WM_ENABLE:
-      InvalidateRect(hwnd, nullptr, FALSE);
-      return 0;
+    case WM_ENABLE: InvalidateRect(hwnd, nullptr, FALSE); return 0;
     case WM_SETTEXT: {
       LRESULT result = DefWindowProcA(hwnd, msg, wParam, lParam);
       InvalidateRect(hwnd, nullptr, FALSE);
@@ -206,12 +197,9 @@ LRESULT ButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       s->font = reinterpret_cast<HFONT>(wParam);
       if (LOWORD(static_cast<std::uintptr_t>(lParam))) InvalidateRect(hwnd, nullptr, FALSE);
       return 0;
-    case WM_GETFONT:
-      return reinterpret_cast<LRESULT>(s->font);
-    case WM_GETDLGCODE:
-      return DLGC_BUTTON | (IsDefault(hwnd) ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);
-    default:
-      return DefWindowProcA(hwnd, msg, wParam, lParam);
+    case WM_GETFONT: return reinterpret_cast<LRESULT>(s->font);
+    case WM_GETDLGCODE: return DLGC_BUTTON | (IsDefault(hwnd) ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);
+    default: return DefWindowProcA(hwnd, msg, wParam, lParam);
   }
 }
 

@@ -99,12 +99,9 @@ INT_PTR OnCommand(HWND hdlg, WORD id) {
 
 INT_PTR MessageBoxProc(HWND hdlg, UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
-    case WM_INITDIALOG:
-      return OnInitDialog(hdlg, *reinterpret_cast<const BoxParams*>(lParam));
-    case WM_COMMAND:
-      return OnCommand(hdlg, LOWORD(wParam));
-    default:
-      return FALSE;
+    case WM_INITDIALOG: return OnInitDialog(hdlg, *reinterpret_cast<const BoxParams*>(lParam));
+    case WM_COMMAND: return OnCommand(hdlg, LOWORD(wParam));
+    default: return FALSE;
   }
 }
 
@@ -117,11 +114,11 @@ int RunMessageBoxWindow(HWND owner, const char* text, const char* caption, UINT 
   HWND boxOwner = DialogOwner(owner);
   HWND hdlg = nullptr;
   try {
-    DialogTemplateBuilder b(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, WS_EX_DLGMODALFRAME, 0, 0, 0, 0,
-                            "", 8, "MS Sans Serif");
+    DialogTemplateBuilder b(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, WS_EX_DLGMODALFRAME, 0, 0, 0, 0, "", 8,
+                            "MS Sans Serif");
     BuildTemplate(params, b);
-    hdlg = CreateDialogFromTemplate(nullptr, b.Template(), boxOwner, &MessageBoxProc,
-                                    reinterpret_cast<LPARAM>(&params), true);
+    hdlg = CreateDialogFromTemplate(nullptr, b.Template(), boxOwner, &MessageBoxProc, reinterpret_cast<LPARAM>(&params),
+                                    true);
   } catch (const std::bad_alloc&) {
     SetLastError(ERROR_NOT_ENOUGH_MEMORY);
     return 0;
@@ -129,16 +126,12 @@ int RunMessageBoxWindow(HWND owner, const char* text, const char* caption, UINT 
   if (!hdlg) return 0;
   ModalOutcome outcome = RunModalDialog(hdlg, boxOwner, kMsgfMessageBox);
   switch (outcome.how) {
-    case ModalEnd::Ended:
-      return static_cast<int>(outcome.result);
+    case ModalEnd::Ended: return static_cast<int>(outcome.result);
     case ModalEnd::NoInput:
       // Nobody can answer (headless, nothing left to do): the default button is the answer.
       return params.defaultId;
-    case ModalEnd::Quit:
-      return 0;
-    case ModalEnd::Destroyed:
-      SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-      return 0;
+    case ModalEnd::Quit: return 0;
+    case ModalEnd::Destroyed: SetLastError(ERROR_INVALID_WINDOW_HANDLE); return 0;
   }
   return 0;
 }

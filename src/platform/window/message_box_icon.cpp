@@ -86,8 +86,7 @@ void DrawGlyph(HDC dc, const RECT& r, UINT icon) {
       FillDisc(dc, r, kBlue);
       DrawMark(dc, r, "i", kWhite);
       break;
-    default:
-      break;
+    default: break;
   }
 }
 
@@ -115,14 +114,10 @@ LRESULT OnPaint(HWND hwnd) {
 
 LRESULT IconProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
-    case WM_PAINT:
-      return OnPaint(hwnd);
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_NCHITTEST:
-      return HTTRANSPARENT;
-    default:
-      return DefWindowProcA(hwnd, msg, wParam, lParam);
+    case WM_PAINT: return OnPaint(hwnd);
+    case WM_ERASEBKGND: return 1;
+    case WM_NCHITTEST: return HTTRANSPARENT;
+    default: return DefWindowProcA(hwnd, msg, wParam, lParam);
   }
 }
 

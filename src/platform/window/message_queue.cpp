@@ -128,11 +128,11 @@ char KeyCharacter(WPARAM vk, bool shift, bool caps, bool control) {
     char shifted;
   };
   static constexpr Oem kKeys[] = {
-      {VK_SPACE, ' ', ' '},      {VK_RETURN, '\r', '\r'},   {VK_TAB, '\t', '\t'},      {VK_BACK, '\b', '\b'},
-      {VK_ESCAPE, 27, 27},       {VK_MULTIPLY, '*', '*'},   {VK_ADD, '+', '+'},        {VK_SUBTRACT, '-', '-'},
-      {VK_DECIMAL, '.', '.'},    {VK_DIVIDE, '/', '/'},     {VK_OEM_1, ';', ':'},      {VK_OEM_PLUS, '=', '+'},
-      {VK_OEM_COMMA, ',', '<'},  {VK_OEM_MINUS, '-', '_'},  {VK_OEM_PERIOD, '.', '>'}, {VK_OEM_2, '/', '?'},
-      {VK_OEM_3, '`', '~'},      {VK_OEM_4, '[', '{'},      {VK_OEM_5, '\\', '|'},     {VK_OEM_6, ']', '}'},
+      {VK_SPACE, ' ', ' '},     {VK_RETURN, '\r', '\r'},  {VK_TAB, '\t', '\t'},      {VK_BACK, '\b', '\b'},
+      {VK_ESCAPE, 27, 27},      {VK_MULTIPLY, '*', '*'},  {VK_ADD, '+', '+'},        {VK_SUBTRACT, '-', '-'},
+      {VK_DECIMAL, '.', '.'},   {VK_DIVIDE, '/', '/'},    {VK_OEM_1, ';', ':'},      {VK_OEM_PLUS, '=', '+'},
+      {VK_OEM_COMMA, ',', '<'}, {VK_OEM_MINUS, '-', '_'}, {VK_OEM_PERIOD, '.', '>'}, {VK_OEM_2, '/', '?'},
+      {VK_OEM_3, '`', '~'},     {VK_OEM_4, '[', '{'},     {VK_OEM_5, '\\', '|'},     {VK_OEM_6, ']', '}'},
       {VK_OEM_7, '\'', '"'},
   };
   for (const Oem& k : kKeys)
@@ -195,9 +195,12 @@ BOOL WaitMessage() {
 BOOL TranslateMessage(const MSG* lpMsg) {
   if (!lpMsg) return FALSE;
   UINT charMessage = 0;
-  if (lpMsg->message == WM_KEYDOWN) charMessage = WM_CHAR;
-  else if (lpMsg->message == WM_SYSKEYDOWN) charMessage = WM_SYSCHAR;
-  else return lpMsg->message == WM_KEYUP || lpMsg->message == WM_SYSKEYUP ? TRUE : FALSE;
+  if (lpMsg->message == WM_KEYDOWN)
+    charMessage = WM_CHAR;
+  else if (lpMsg->message == WM_SYSKEYDOWN)
+    charMessage = WM_SYSCHAR;
+  else
+    return lpMsg->message == WM_KEYUP || lpMsg->message == WM_SYSKEYUP ? TRUE : FALSE;
   bool shift = KeyState(VK_SHIFT) < 0;
   bool control = KeyState(VK_CONTROL) < 0 && KeyState(VK_MENU) >= 0;
   bool caps = (KeyState(VK_CAPITAL) & 1) != 0;

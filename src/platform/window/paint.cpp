@@ -87,8 +87,10 @@ enum class ChildRule { Default, All, None };
 
 void ApplyFlags(Window& w, const RECT* rect, UINT flags, ChildRule rule) {
   if (flags & RDW_INVALIDATE) {
-    if (rule == ChildRule::Default) Invalidate(w, rect, (flags & RDW_ERASE) != 0);
-    else InvalidateSelf(w, rect, (flags & RDW_ERASE) != 0);
+    if (rule == ChildRule::Default)
+      Invalidate(w, rect, (flags & RDW_ERASE) != 0);
+    else
+      InvalidateSelf(w, rect, (flags & RDW_ERASE) != 0);
   }
   if (flags & RDW_VALIDATE) ValidateSelf(w, rect);
   if (flags & RDW_NOERASE) w.erasePending = false;
@@ -185,7 +187,9 @@ BOOL RedrawWindow(HWND hWnd, const RECT* lprcUpdate, HRGN hrgnUpdate, UINT flags
     if (!CheckWindowThread()) return FALSE;
     for (Window* t : TopLevelWindows()) targets.push_back(t->handle);
   }
-  ChildRule rule = (flags & RDW_ALLCHILDREN) ? ChildRule::All : (flags & RDW_NOCHILDREN) ? ChildRule::None : ChildRule::Default;
+  ChildRule rule = (flags & RDW_ALLCHILDREN)  ? ChildRule::All
+                   : (flags & RDW_NOCHILDREN) ? ChildRule::None
+                                              : ChildRule::Default;
   for (HWND h : targets) {
     if (Window* w = FindWindowObject(h)) ApplyFlags(*w, lprcUpdate, flags, rule);
   }

@@ -46,36 +46,20 @@ HBRUSH ControlBrush(HWND hwnd, HDC dc) {
 UINT TextFormat(DWORD style) {
   UINT format = DT_EXPANDTABS;
   switch (style & SS_TYPEMASK) {
-    case SS_CENTER:
-      format |= DT_CENTER | DT_WORDBREAK;
-      break;
-    case SS_RIGHT:
-      format |= DT_RIGHT | DT_WORDBREAK;
-      break;
-    case SS_SIMPLE:
-      format = DT_SINGLELINE;
-      break;
-    case SS_LEFTNOWORDWRAP:
-      break;
-    default:
-      format |= DT_WORDBREAK;
-      break;
+    case SS_CENTER: format |= DT_CENTER | DT_WORDBREAK; break;
+    case SS_RIGHT: format |= DT_RIGHT | DT_WORDBREAK; break;
+    case SS_SIMPLE: format = DT_SINGLELINE; break;
+    case SS_LEFTNOWORDWRAP: break;
+    default: format |= DT_WORDBREAK; break;
   }
   if (style & SS_CENTERIMAGE) format = (format & ~DT_WORDBREAK) | DT_SINGLELINE | DT_VCENTER;
   if (style & SS_NOPREFIX) format |= DT_NOPREFIX;
   if (style & SS_EDITCONTROL) format |= DT_EDITCONTROL;
   switch (style & SS_ELLIPSISMASK) {
-    case SS_ENDELLIPSIS:
-      format |= DT_END_ELLIPSIS;
-      break;
-    case SS_PATHELLIPSIS:
-      format |= DT_PATH_ELLIPSIS;
-      break;
-    case SS_WORDELLIPSIS:
-      format |= DT_WORD_ELLIPSIS;
-      break;
-    default:
-      break;
+    case SS_ENDELLIPSIS: format |= DT_END_ELLIPSIS; break;
+    case SS_PATHELLIPSIS: format |= DT_PATH_ELLIPSIS; break;
+    case SS_WORDELLIPSIS: format |= DT_WORD_ELLIPSIS; break;
+    default: break;
   }
   return format;
 }
@@ -108,13 +92,10 @@ void DrawStaticText(HWND hwnd, HDC dc, const RECT& client, DWORD style) {
 int ShapeColour(DWORD type) {
   switch (type) {
     case SS_BLACKRECT:
-    case SS_BLACKFRAME:
-      return COLOR_WINDOWFRAME;
+    case SS_BLACKFRAME: return COLOR_WINDOWFRAME;
     case SS_GRAYRECT:
-    case SS_GRAYFRAME:
-      return COLOR_BTNSHADOW;
-    default:
-      return COLOR_WINDOW;
+    case SS_GRAYFRAME: return COLOR_BTNSHADOW;
+    default: return COLOR_WINDOW;
   }
 }
 
@@ -182,32 +163,21 @@ LRESULT Notify(HWND hwnd, WORD code) {
 
 LRESULT StaticProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
-    case WM_LBUTTONDOWN:
-      return Notify(hwnd, STN_CLICKED);
-    case WM_LBUTTONDBLCLK:
-      return Notify(hwnd, STN_DBLCLK);
-    case WM_PAINT:
-      return OnPaint(hwnd);
-    case WM_ERASEBKGND:
-      return 1;  // the whole client area is painted with the parent's brush in WM_PAINT
+    case WM_LBUTTONDOWN: return Notify(hwnd, STN_CLICKED);
+    case WM_LBUTTONDBLCLK: return Notify(hwnd, STN_DBLCLK);
+    case WM_PAINT: return OnPaint(hwnd);
+    case WM_ERASEBKGND: return 1;  // the whole client area is painted with the parent's brush in WM_PAINT
     case WM_SETTEXT: {
       LRESULT result = DefWindowProcA(hwnd, msg, wParam, lParam);
       InvalidateRect(hwnd, nullptr, TRUE);
       return result;
     }
-    case WM_SETFONT:
-      return OnSetFont(hwnd, wParam, lParam);
-    case WM_GETFONT:
-      return OnGetFont(hwnd);
-    case WM_ENABLE:
-      InvalidateRect(hwnd, nullptr, TRUE);
-      return 0;
-    case WM_NCHITTEST:
-      return (StyleOf(hwnd) & SS_NOTIFY) ? HTCLIENT : HTTRANSPARENT;
-    case WM_GETDLGCODE:
-      return DLGC_STATIC;
-    default:
-      return DefWindowProcA(hwnd, msg, wParam, lParam);
+    case WM_SETFONT: return OnSetFont(hwnd, wParam, lParam);
+    case WM_GETFONT: return OnGetFont(hwnd);
+    case WM_ENABLE: InvalidateRect(hwnd, nullptr, TRUE); return 0;
+    case WM_NCHITTEST: return (StyleOf(hwnd) & SS_NOTIFY) ? HTCLIENT : HTTRANSPARENT;
+    case WM_GETDLGCODE: return DLGC_STATIC;
+    default: return DefWindowProcA(hwnd, msg, wParam, lParam);
   }
 }
 

@@ -147,8 +147,10 @@ bool ResolveParent(HWND hWndParent, DWORD style, CreateTarget* target) {
   Window* p = LookupWindow(hWndParent);
   if (!p) return false;
   if (p->destroying) return Fail(ERROR_INVALID_WINDOW_HANDLE, false);
-  if (style & WS_CHILD) target->parent = p;
-  else target->owner = TopLevelOf(*p).handle;
+  if (style & WS_CHILD)
+    target->parent = p;
+  else
+    target->owner = TopLevelOf(*p).handle;
   return true;
 }
 
@@ -173,15 +175,17 @@ Window* NewWindow(WindowClass* cls, const CreateTarget& target, DWORD exStyle, D
   if (!hwnd) return Fail(ERROR_NOT_ENOUGH_MEMORY, nullptr);
   Window* win = FindWindowObject(hwnd);
   ++cls->liveWindows;
-  if (target.parent) target.parent->children.push_back(win);
-  else TopLevelWindows().insert(TopLevelWindows().begin(), win);
+  if (target.parent)
+    target.parent->children.push_back(win);
+  else
+    TopLevelWindows().insert(TopLevelWindows().begin(), win);
   return win;
 }
 
 }  // namespace
 
-HWND CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle, int X, int Y,
-                     int nWidth, int nHeight, HWND hWndParent, HMENU hMenu, HINSTANCE hInstance, LPVOID lpParam) {
+HWND CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle, int X, int Y, int nWidth,
+                     int nHeight, HWND hWndParent, HMENU hMenu, HINSTANCE hInstance, LPVOID lpParam) {
   if (!CheckWindowThread(true)) return nullptr;
   if (!lpClassName) return Fail(ERROR_INVALID_PARAMETER, HWND{});
   WindowClass* cls = FindClass(lpClassName);
@@ -194,18 +198,10 @@ HWND CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, D
   if (!w) return nullptr;
   HWND hwnd = w->handle;
 
-  CREATESTRUCTA cs{lpParam,
-                   hInstance,
-                   hMenu,
-                   hWndParent,
-                   Height(rect),
-                   Width(rect),
-                   rect.top,
-                   rect.left,
-                   static_cast<LONG>(dwStyle),
-                   lpWindowName,
-                   lpClassName,
-                   dwExStyle};
+  CREATESTRUCTA cs{lpParam,      hInstance,    hMenu,
+                   hWndParent,   Height(rect), Width(rect),
+                   rect.top,     rect.left,    static_cast<LONG>(dwStyle),
+                   lpWindowName, lpClassName,  dwExStyle};
   if (!SendMessageA(hwnd, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&cs))) {
     AbandonCreation(hwnd);
     return nullptr;
@@ -217,7 +213,8 @@ HWND CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, D
   }
   w = FindWindowObject(hwnd);
   if (!w || w->destroying) return nullptr;
-  SendMessageA(hwnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(static_cast<WORD>(Width(w->rect)), static_cast<WORD>(Height(w->rect))));
+  SendMessageA(hwnd, WM_SIZE, SIZE_RESTORED,
+               MAKELPARAM(static_cast<WORD>(Width(w->rect)), static_cast<WORD>(Height(w->rect))));
   if ((w = FindWindowObject(hwnd)) == nullptr) return nullptr;
   SendMessageA(hwnd, WM_MOVE, 0, MAKELPARAM(static_cast<WORD>(w->rect.left), static_cast<WORD>(w->rect.top)));
   if ((w = FindWindowObject(hwnd)) == nullptr) return nullptr;

@@ -37,9 +37,7 @@ struct BackingSurface {
   int width = 0;
   int height = 0;
 
-  gdi::Surface View() {
-    return gdi::Surface{pixels.empty() ? nullptr : pixels.data(), width, height, width};
-  }
+  gdi::Surface View() { return gdi::Surface{pixels.empty() ? nullptr : pixels.data(), width, height, width}; }
 };
 
 struct Window {

@@ -59,8 +59,9 @@ ATOM RegisterClassExA(const WNDCLASSEXA* lpwcx) {
 ATOM RegisterClassA(const WNDCLASSA* lpWndClass) {
   if (!lpWndClass) return Fail(ERROR_INVALID_PARAMETER, ATOM{0});
   const WNDCLASSA& c = *lpWndClass;
-  WNDCLASSEXA wc{sizeof(WNDCLASSEXA), c.style,   c.lpfnWndProc,   c.cbClsExtra,   c.cbWndExtra, c.hInstance,
-                 c.hIcon,             c.hCursor, c.hbrBackground, c.lpszMenuName, c.lpszClassName, nullptr};
+  WNDCLASSEXA wc{sizeof(WNDCLASSEXA), c.style,        c.lpfnWndProc,   c.cbClsExtra,
+                 c.cbWndExtra,        c.hInstance,    c.hIcon,         c.hCursor,
+                 c.hbrBackground,     c.lpszMenuName, c.lpszClassName, nullptr};
   return Register(wc);
 }
 
@@ -93,8 +94,8 @@ BOOL GetClassInfoA(HINSTANCE hInstance, LPCSTR lpClassName, LPWNDCLASSA lpWndCla
   WNDCLASSEXA wc{};
   BOOL atom = GetClassInfoExA(hInstance, lpClassName, &wc);
   if (!atom) return FALSE;
-  *lpWndClass = WNDCLASSA{wc.style,   wc.lpfnWndProc,   wc.cbClsExtra,   wc.cbWndExtra,   wc.hInstance,
-                          wc.hIcon,   wc.hCursor,       wc.hbrBackground, wc.lpszMenuName, wc.lpszClassName};
+  *lpWndClass = WNDCLASSA{wc.style, wc.lpfnWndProc, wc.cbClsExtra,    wc.cbWndExtra,   wc.hInstance,
+                          wc.hIcon, wc.hCursor,     wc.hbrBackground, wc.lpszMenuName, wc.lpszClassName};
   return atom;
 }
 

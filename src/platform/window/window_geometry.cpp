@@ -188,11 +188,15 @@ RECT Subtract(const RECT& a, const RECT& b) {
   bool fullHeight = common.top <= a.top && common.bottom >= a.bottom;
   if (fullWidth && fullHeight) return RECT{0, 0, 0, 0};
   if (fullWidth) {
-    if (common.top <= a.top) r.top = common.bottom;
-    else if (common.bottom >= a.bottom) r.bottom = common.top;
+    if (common.top <= a.top)
+      r.top = common.bottom;
+    else if (common.bottom >= a.bottom)
+      r.bottom = common.top;
   } else if (fullHeight) {
-    if (common.left <= a.left) r.left = common.right;
-    else if (common.right >= a.right) r.right = common.left;
+    if (common.left <= a.left)
+      r.left = common.right;
+    else if (common.right >= a.right)
+      r.right = common.left;
   }
   return r;
 }

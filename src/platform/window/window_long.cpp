@@ -27,9 +27,7 @@ bool ReadLong(const Window& w, int index, LONG_PTR* value) {
     case GWLP_HINSTANCE: *value = reinterpret_cast<LONG_PTR>(w.instance); return true;
     case GWLP_ID: *value = w.id; return true;
     case GWLP_USERDATA: *value = w.userData; return true;
-    case GWLP_HWNDPARENT:
-      *value = reinterpret_cast<LONG_PTR>(w.parent ? w.parent->handle : w.owner);
-      return true;
+    case GWLP_HWNDPARENT: *value = reinterpret_cast<LONG_PTR>(w.parent ? w.parent->handle : w.owner); return true;
     default: break;
   }
   if (!ExtraInRange(w, index, sizeof(LONG_PTR))) return false;

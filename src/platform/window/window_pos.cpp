@@ -26,7 +26,8 @@ bool ApplyZOrder(Window& w, HWND after) {
     siblings.push_back(&w);
   } else {
     auto at = siblings.begin();
-    Window* a = (after == HWND_TOP || after == HWND_TOPMOST || after == HWND_NOTOPMOST) ? nullptr : FindWindowObject(after);
+    Window* a =
+        (after == HWND_TOP || after == HWND_TOPMOST || after == HWND_NOTOPMOST) ? nullptr : FindWindowObject(after);
     auto found = a ? std::find(siblings.begin(), siblings.end(), a) : siblings.end();
     if (found != siblings.end()) at = found + 1;
     siblings.insert(at, &w);
@@ -113,8 +114,10 @@ BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, int cy,
   w->rect = newRect;
   if (c.sized) w->update = Intersect(w->update, ClientRect(*w));
   if (!(pos.flags & SWP_NOZORDER)) c.raised = ApplyZOrder(*w, pos.hwndInsertAfter);
-  if (pos.flags & SWP_SHOWWINDOW) w->style |= WS_VISIBLE;
-  else if (pos.flags & SWP_HIDEWINDOW) w->style &= ~WS_VISIBLE;
+  if (pos.flags & SWP_SHOWWINDOW)
+    w->style |= WS_VISIBLE;
+  else if (pos.flags & SWP_HIDEWINDOW)
+    w->style &= ~WS_VISIBLE;
   c.showing = IsVisibleChain(*w);
 
   if (!w->parent) UpdateTopLevel(*w, c);

@@ -64,8 +64,10 @@ void Relink(Window& w, Window* newParent) {
   std::erase(SiblingsOf(w), &w);
   bool wasTop = w.parent == nullptr;
   w.parent = newParent;
-  if (newParent) newParent->children.insert(newParent->children.begin(), &w);
-  else TopLevelWindows().insert(TopLevelWindows().begin(), &w);
+  if (newParent)
+    newParent->children.insert(newParent->children.begin(), &w);
+  else
+    TopLevelWindows().insert(TopLevelWindows().begin(), &w);
   if (wasTop && newParent) {
     CurrentBackend().WindowDestroyed(w);
     w.backing.reset();
@@ -96,8 +98,10 @@ HWND SetParent(HWND hWndChild, HWND hWndNewParent) {
   HWND old = HandleOf(w->parent);
   if (w->parent == p) return old;
   bool wasShowing = IsVisibleChain(*w);
-  if (w->parent && wasShowing) Invalidate(*w->parent, &w->rect, true);
-  else if (!w->parent && wasShowing) CurrentBackend().WindowHidden(*w);
+  if (w->parent && wasShowing)
+    Invalidate(*w->parent, &w->rect, true);
+  else if (!w->parent && wasShowing)
+    CurrentBackend().WindowHidden(*w);
   Relink(*w, p);
   if (IsVisibleChain(*w)) {
     if (!w->parent) CurrentBackend().WindowShown(*w);
