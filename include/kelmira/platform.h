@@ -7,6 +7,7 @@
 #include <kelmira/platform/oleauto.h>
 #include <kelmira/platform/com_ptr.h>
 #include <kelmira/platform/com_object.h>
+#include <kelmira/platform/guarded.h>
 #include <kelmira/platform/typeinfo.h>
 #include <kelmira/platform/objidl.h>
 #include <kelmira/platform/combase.h>
