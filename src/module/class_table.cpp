@@ -14,45 +14,112 @@
 namespace kelmira::module {
 namespace {
 
+// Resource numbers of the registration scripts and toolbox bitmaps.
+constexpr int kScriptGraphicsContainer = 106, kBitmapGraphicsContainer = 101;
+constexpr int kScriptBackgroundLayer = 107;
+constexpr int kScriptGridLayer = 108;
+constexpr int kScriptLineLayer = 110;
+constexpr int kScriptLineData = 115;
+constexpr int kScriptMatrixData = 121;
+constexpr int kScriptXAxis = 125, kBitmapXAxis = 124;
+constexpr int kScriptYAxis = 127, kBitmapYAxis = 126;
+constexpr int kScriptLineGraph = 129, kBitmapLineGraph = 128;
+constexpr int kScriptPropertyPage = 144;
+constexpr int kScriptLine = 147;
+constexpr int kScriptLineLegendLayer = 150;
+constexpr int kScriptMouseInputManager = 151;
+
+enum class Aggregation { Allowed, Refused };
+
 // Creation for a class whose implementation is not part of this build yet: the aggregation rules
 // are answered exactly as the finished class will answer them.
-template <bool Aggregatable>
+template <Aggregation kAggregation>
 HRESULT NotProvidedYet(IUnknown* outer, REFIID riid, void** ppv) {
   if (!ppv) return E_POINTER;
   *ppv = nullptr;
-  if (outer && (!Aggregatable || !IsEqualIID(riid, IID_IUnknown))) return CLASS_E_NOAGGREGATION;
+  if (outer && (kAggregation == Aggregation::Refused || !IsEqualIID(riid, IID_IUnknown))) return CLASS_E_NOAGGREGATION;
   return E_NOTIMPL;
 }
 
-constexpr ClassEntry kClasses[] = {
-    {"GraphicsContainer", "GraphicsContainer", &CLSID_GraphicsContainer, true, true, 106, 101,
-     &Object<container::GraphicsContainer>::Create},
-    {"BackgroundLayer", "BackgroundLayer", &CLSID_BackgroundLayer, false, true, 107, 0,
-     &Object<layers::BackgroundLayer>::Create},
-    {"GridLayer", "GridLayer", &CLSID_GridLayer, false, true, 108, 0, &Object<layers::GridLayer>::Create},
-    {"LineLayer", "LineLayer", &CLSID_LineLayer, false, true, 110, 0, &Object<layers::LineLayer>::Create},
-    {"LineData", "LineData", &CLSID_LineData, false, true, 115, 0, &Object<data::LineData>::Create},
-    {"MatrixData", "MatrixData", &CLSID_MatrixData, false, true, 121, 0, &Object<data::MatrixData>::Create},
-    {"XAxis", "XAxis", &CLSID_XAxis, true, false, 125, 124, &NotProvidedYet<false>},
-    {"YAxis", "YAxis", &CLSID_YAxis, true, false, 127, 126, &NotProvidedYet<false>},
-    {"LineGraph", "LineGraph", &CLSID_LineGraph, true, true, 129, 128, &NotProvidedYet<true>},
-    {"BaseGraphPropPage", "LineGraphPropPage", &CLSID_BaseGraphPropPage, false, true, 144, 0, &NotProvidedYet<true>},
-    {"Line", "Line", &CLSID_Line, false, true, 147, 0, &Object<layers::Line>::Create},
-    {"LineLegendLayer", "LineLegendLayer", &CLSID_LineLegendLayer, false, true, 150, 0,
-     &Object<layers::LineLegendLayer>::Create},
-    {"MouseInputManager", "MouseInputManager", &CLSID_MouseInputManager, false, true, 151, 0,
-     &Object<mouse::MouseInputManager>::Create},
+// Constant-initialised: the module's load hook reads it before any dynamic initialiser runs.
+constinit const ClassEntry kClasses[] = {
+    {.name = "GraphicsContainer",
+     .progName = "GraphicsContainer",
+     .clsid = &CLSID_GraphicsContainer,
+     .kind = ClassKind::Control,
+     .registryScript = kScriptGraphicsContainer,
+     .toolboxBitmap = kBitmapGraphicsContainer,
+     .factory = ClassFactory(&Object<container::GraphicsContainer>::Create)},
+    {.name = "BackgroundLayer",
+     .progName = "BackgroundLayer",
+     .clsid = &CLSID_BackgroundLayer,
+     .registryScript = kScriptBackgroundLayer,
+     .factory = ClassFactory(&Object<layers::BackgroundLayer>::Create)},
+    {.name = "GridLayer",
+     .progName = "GridLayer",
+     .clsid = &CLSID_GridLayer,
+     .registryScript = kScriptGridLayer,
+     .factory = ClassFactory(&Object<layers::GridLayer>::Create)},
+    {.name = "LineLayer",
+     .progName = "LineLayer",
+     .clsid = &CLSID_LineLayer,
+     .registryScript = kScriptLineLayer,
+     .factory = ClassFactory(&Object<layers::LineLayer>::Create)},
+    {.name = "LineData",
+     .progName = "LineData",
+     .clsid = &CLSID_LineData,
+     .registryScript = kScriptLineData,
+     .factory = ClassFactory(&Object<data::LineData>::Create)},
+    {.name = "MatrixData",
+     .progName = "MatrixData",
+     .clsid = &CLSID_MatrixData,
+     .registryScript = kScriptMatrixData,
+     .factory = ClassFactory(&Object<data::MatrixData>::Create)},
+    {.name = "XAxis",
+     .progName = "XAxis",
+     .clsid = &CLSID_XAxis,
+     .kind = ClassKind::Control,
+     .registryScript = kScriptXAxis,
+     .toolboxBitmap = kBitmapXAxis,
+     .factory = ClassFactory(&NotProvidedYet<Aggregation::Refused>)},
+    {.name = "YAxis",
+     .progName = "YAxis",
+     .clsid = &CLSID_YAxis,
+     .kind = ClassKind::Control,
+     .registryScript = kScriptYAxis,
+     .toolboxBitmap = kBitmapYAxis,
+     .factory = ClassFactory(&NotProvidedYet<Aggregation::Refused>)},
+    {.name = "LineGraph",
+     .progName = "LineGraph",
+     .clsid = &CLSID_LineGraph,
+     .kind = ClassKind::Control,
+     .registryScript = kScriptLineGraph,
+     .toolboxBitmap = kBitmapLineGraph,
+     .factory = ClassFactory(&NotProvidedYet<Aggregation::Allowed>)},
+    {.name = "BaseGraphPropPage",
+     .progName = "LineGraphPropPage",
+     .clsid = &CLSID_BaseGraphPropPage,
+     .registration = Registration::PropertyPage,
+     .registryScript = kScriptPropertyPage,
+     .factory = ClassFactory(&NotProvidedYet<Aggregation::Allowed>)},
+    {.name = "Line",
+     .progName = "Line",
+     .clsid = &CLSID_Line,
+     .registryScript = kScriptLine,
+     .factory = ClassFactory(&Object<layers::Line>::Create)},
+    {.name = "LineLegendLayer",
+     .progName = "LineLegendLayer",
+     .clsid = &CLSID_LineLegendLayer,
+     .registration = Registration::ProgIdDescribed,
+     .registryScript = kScriptLineLegendLayer,
+     .factory = ClassFactory(&Object<layers::LineLegendLayer>::Create)},
+    {.name = "MouseInputManager",
+     .progName = "MouseInputManager",
+     .clsid = &CLSID_MouseInputManager,
+     .registration = Registration::ProgIdDescribed,
+     .registryScript = kScriptMouseInputManager,
+     .factory = ClassFactory(&Object<mouse::MouseInputManager>::Create)},
 };
-
-// One static factory per class; index-aligned with kClasses.
-ClassFactory gFactories[] = {
-    ClassFactory(kClasses[0].create),  ClassFactory(kClasses[1].create),  ClassFactory(kClasses[2].create),
-    ClassFactory(kClasses[3].create),  ClassFactory(kClasses[4].create),  ClassFactory(kClasses[5].create),
-    ClassFactory(kClasses[6].create),  ClassFactory(kClasses[7].create),  ClassFactory(kClasses[8].create),
-    ClassFactory(kClasses[9].create),  ClassFactory(kClasses[10].create), ClassFactory(kClasses[11].create),
-    ClassFactory(kClasses[12].create),
-};
-static_assert(std::size(gFactories) == std::size(kClasses));
 
 }  // namespace
 
@@ -63,7 +130,5 @@ const ClassEntry* FindClass(REFCLSID clsid) {
     if (IsEqualCLSID(*c.clsid, clsid)) return &c;
   return nullptr;
 }
-
-IClassFactory* FactoryOf(const ClassEntry& entry) { return &gFactories[&entry - kClasses]; }
 
 }  // namespace kelmira::module

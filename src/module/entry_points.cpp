@@ -14,7 +14,7 @@ HRESULT DllGetClassObject(REFCLSID rclsid, REFIID riid, void** ppv) {
   *ppv = nullptr;
   const ClassEntry* entry = FindClass(rclsid);
   if (!entry) return CLASS_E_CLASSNOTAVAILABLE;
-  return FactoryOf(*entry)->QueryInterface(riid, ppv);
+  return entry->factory.QueryInterface(riid, ppv);
 }
 
 HRESULT DllCanUnloadNow() { return kelmira::ModuleLockCount().load() == 0 ? S_OK : S_FALSE; }

@@ -24,7 +24,7 @@ std::size_t gCookieCount = 0;
     DWORD cookie = 0;
     if (gCookieCount < kMaxClasses &&
         SUCCEEDED(
-            CoRegisterClassObject(*entry.clsid, FactoryOf(entry), CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie)))
+            CoRegisterClassObject(*entry.clsid, &entry.factory, CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie)))
       gCookies[gCookieCount++] = cookie;
   }
 }

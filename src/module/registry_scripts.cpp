@@ -77,12 +77,11 @@ std::string ControlKeys(const ClassEntry& entry) {
 
 std::string RegistryScript(const ClassEntry& entry) {
   const std::string clsid = GuidText(*entry.clsid);
-  if (entry.progName == "LineGraphPropPage") return PropertyPageScript(entry, clsid);
+  if (entry.registration == Registration::PropertyPage) return PropertyPageScript(entry, clsid);
 
   const std::string prog(entry.progName);
-  // Two classes describe their ProgIDs by the version-independent ProgID itself.
-  const bool plainDescription = entry.progName == "LineLegendLayer" || entry.progName == "MouseInputManager";
-  const std::string description = plainDescription ? "Kelmira." + prog : prog + " Class";
+  const std::string description =
+      entry.registration == Registration::ProgIdDescribed ? "Kelmira." + prog : prog + " Class";
   std::string script = "HKCR\n{\n" + ProgIdKeys(prog, clsid, description);
   script +=
       "\tNoRemove CLSID\n"
@@ -96,7 +95,7 @@ std::string RegistryScript(const ClassEntry& entry) {
       ".1'\n"
       "\t\t\tVersionIndependentProgID = s 'Kelmira." +
       prog + "'\n" + kInprocServer + "\t\t\t'TypeLib' = s '" + GuidText(LIBID_Kelmira) + "'\n";
-  if (entry.control) script += ControlKeys(entry);
+  if (entry.kind == ClassKind::Control) script += ControlKeys(entry);
   script +=
       "\t\t}\n"
       "\t}\n"
