@@ -1,30 +1,15 @@
-#include "layers/grid_steps.h"
+#include "common/calendar_step.h"
 
-#include "layers/nice_step.h"
+#include "common/nice_step.h"
 
-#include <cmath>
-
-namespace kelmira::layers::grid {
+namespace kelmira::common {
 namespace {
 
 constexpr double kHour = 0.041666666666666664;       // 1/24
 constexpr double kMinute = 0.0006944444444444445;    // 1/1440
 constexpr double kSecond = 0.000011574074074074073;  // 1/86400
 
-// NiceStep, or nothing when the raw step cannot give a usable one.
-std::optional<double> UsableNiceStep(double range, double count) {
-  const double raw = std::fabs(range / count);
-  if (!std::isfinite(raw) || raw <= 0.0) return std::nullopt;
-  return NiceStep(range, count);
-}
-
 }  // namespace
-
-std::optional<double> PlainStep(double range, double count, double minStep) {
-  std::optional<double> step = UsableNiceStep(range, count);
-  if (step && *step < minStep) step = minStep;
-  return step;
-}
 
 std::optional<double> DateStep(double spanDays, double count) {
   if (spanDays / count > 1.0) return UsableNiceStep(spanDays, count);
@@ -47,4 +32,4 @@ std::optional<double> DateStep(double spanDays, double count) {
   return *step * kSecond;
 }
 
-}  // namespace kelmira::layers::grid
+}  // namespace kelmira::common

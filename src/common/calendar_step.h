@@ -1,19 +1,16 @@
-// The grid's automatic step choice: the plain 1-2-5 rule and the calendar rule for dates.
+// The calendar step rule shared by the grid layer and the axes: a step for a date range (days
+// are the unit) in whole days, hours, minutes or seconds.
 //
-// Both take the visible range in logical units (area size / scale) and the aimed number of
-// intervals. They return no value when a raw step they need is not a finite positive number
-// (a count of 0, a zero, infinite or NaN scale): the grid then keeps its previous step, so that
-// nothing downstream sees an infinite or undefined step.
+// Above one day per interval the step is the plain 1-2-5 step in days. Below, the first unit
+// (days, hours, minutes, seconds) whose 1-2-5 step is at least half a unit gives the step; the
+// step is never below one second. Nothing comes back when a raw step it needs is not a finite
+// positive number (see UsableNiceStep).
 #pragma once
 
 #include <optional>
 
-namespace kelmira::layers::grid {
+namespace kelmira::common {
 
-// NiceStep of |range / count|, raised to minStep.
-std::optional<double> PlainStep(double range, double count, double minStep);
-
-// A step in whole days, hours, minutes or seconds (days are the unit); at least one second.
 std::optional<double> DateStep(double spanDays, double count);
 
-}  // namespace kelmira::layers::grid
+}  // namespace kelmira::common

@@ -1,48 +1,71 @@
-// Owners for the drawing objects the container keeps or makes while it paints: a bitmap handle
-// (kept in a layer record or as the composite), a memory device context, and a selection that is
-// undone when the scope ends.
+// Owners for the drawing objects a component makes while it draws: a pen, brush, bitmap or font
+// it created, an object selected into a device context for a scope, a memory device context and
+// a window's device context. Each gives its object back (deletes, selects back, releases) when
+// its scope ends, on every path.
 #pragma once
 
 #include <kelmira/platform.h>
 
 #include <utility>
 
-namespace kelmira::container {
+namespace kelmira::common {
 
-// One device-dependent bitmap. Delete() clears the handle only when the deletion succeeds.
-class OwnedBitmap {
+// One pen, brush, bitmap or font. Delete() keeps the handle when the deletion fails (the object
+// is still selected into a device context, as a layer's bitmap is while that layer draws), so it
+// is neither lost nor left dangling; Reset(h) replaces it.
+template <class H>
+class UniqueGdiObject {
  public:
-  OwnedBitmap() = default;
-  explicit OwnedBitmap(HBITMAP bitmap) : bitmap_(bitmap) {}
-  OwnedBitmap(OwnedBitmap&& other) noexcept : bitmap_(std::exchange(other.bitmap_, nullptr)) {}
-  OwnedBitmap& operator=(OwnedBitmap&& other) noexcept {
-    if (this != &other) {
-      Delete();
-      bitmap_ = std::exchange(other.bitmap_, nullptr);
-    }
+  UniqueGdiObject() = default;
+  explicit UniqueGdiObject(H handle) : handle_(handle) {}
+  UniqueGdiObject(UniqueGdiObject&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
+  UniqueGdiObject& operator=(UniqueGdiObject&& other) noexcept {
+    if (this != &other) Reset(std::exchange(other.handle_, nullptr));
     return *this;
   }
-  OwnedBitmap(const OwnedBitmap&) = delete;
-  OwnedBitmap& operator=(const OwnedBitmap&) = delete;
-  ~OwnedBitmap() { Delete(); }
+  UniqueGdiObject(const UniqueGdiObject&) = delete;
+  UniqueGdiObject& operator=(const UniqueGdiObject&) = delete;
+  ~UniqueGdiObject() { Delete(); }
 
   void Delete() {
-    if (bitmap_ && DeleteObject(bitmap_)) bitmap_ = nullptr;
+    if (handle_ && DeleteObject(handle_)) handle_ = nullptr;
   }
-  HBITMAP get() const { return bitmap_; }
-  explicit operator bool() const { return bitmap_ != nullptr; }
+  void Reset(H handle = nullptr) {
+    Delete();
+    handle_ = handle;
+  }
+  H get() const { return handle_; }
+  explicit operator bool() const { return handle_ != nullptr; }
 
  private:
-  HBITMAP bitmap_ = nullptr;
+  H handle_ = nullptr;
 };
 
-// A memory device context compatible with another one, deleted at the end of the scope.
-class MemoryDc {
+// Selects an object into a device context and selects the previous one back when the scope ends.
+class ScopedSelect {
  public:
-  explicit MemoryDc(HDC compatibleWith) : dc_(CreateCompatibleDC(compatibleWith)) {}
-  MemoryDc(const MemoryDc&) = delete;
-  MemoryDc& operator=(const MemoryDc&) = delete;
-  ~MemoryDc() {
+  ScopedSelect(HDC dc, HGDIOBJ object) : dc_(dc), previous_(object ? SelectObject(dc, object) : nullptr) {}
+  ScopedSelect(const ScopedSelect&) = delete;
+  ScopedSelect& operator=(const ScopedSelect&) = delete;
+  ~ScopedSelect() {
+    if (previous_) SelectObject(dc_, previous_);
+  }
+  // False when there was nothing to select or the context refused it (a stale handle): draw
+  // nothing then.
+  bool Selected() const { return previous_ != nullptr; }
+
+ private:
+  HDC dc_;
+  HGDIOBJ previous_;
+};
+
+// A memory device context compatible with another one.
+class UniqueMemoryDc {
+ public:
+  explicit UniqueMemoryDc(HDC compatibleWith) : dc_(CreateCompatibleDC(compatibleWith)) {}
+  UniqueMemoryDc(const UniqueMemoryDc&) = delete;
+  UniqueMemoryDc& operator=(const UniqueMemoryDc&) = delete;
+  ~UniqueMemoryDc() {
     if (dc_) DeleteDC(dc_);
   }
   HDC get() const { return dc_; }
@@ -51,19 +74,20 @@ class MemoryDc {
   HDC dc_;
 };
 
-// Selects an object into a context and selects the previous one back at the end of the scope.
-class Selection {
+// The device context of a whole window, outside painting.
+class WindowDc {
  public:
-  Selection(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
-  Selection(const Selection&) = delete;
-  Selection& operator=(const Selection&) = delete;
-  ~Selection() {
-    if (previous_) SelectObject(dc_, previous_);
+  explicit WindowDc(HWND hwnd) : hwnd_(hwnd), dc_(hwnd ? GetDC(hwnd) : nullptr) {}
+  WindowDc(const WindowDc&) = delete;
+  WindowDc& operator=(const WindowDc&) = delete;
+  ~WindowDc() {
+    if (dc_) ReleaseDC(hwnd_, dc_);
   }
+  HDC get() const { return dc_; }
 
  private:
+  HWND hwnd_;
   HDC dc_;
-  HGDIOBJ previous_;
 };
 
-}  // namespace kelmira::container
+}  // namespace kelmira::common

@@ -4,7 +4,7 @@
 
 #include <kelmira/platform/types.h>
 
-namespace kelmira {
+namespace kelmira::common {
 
 inline bool NamesEqualIgnoringCase(const OLECHAR* a, const OLECHAR* b) {
   auto fold = [](OLECHAR c) { return (c >= u'A' && c <= u'Z') ? static_cast<OLECHAR>(c - u'A' + u'a') : c; };
@@ -17,4 +17,4 @@ inline bool NamesEqualIgnoringCase(const OLECHAR* a, const OLECHAR* b) {
   }
 }
 
-}  // namespace kelmira
+}  // namespace kelmira::common

@@ -1,8 +1,8 @@
-#include "layers/nice_step.h"
+#include "common/nice_step.h"
 
 #include <cmath>
 
-namespace kelmira::layers {
+namespace kelmira::common {
 namespace {
 
 // More decades than a double spans in either direction (about 309 up, 324 down).
@@ -27,4 +27,16 @@ double NiceStep(double range, double count) {
   return power;
 }
 
-}  // namespace kelmira::layers
+std::optional<double> UsableNiceStep(double range, double count) {
+  const double raw = std::fabs(range / count);
+  if (!std::isfinite(raw) || raw <= 0.0) return std::nullopt;
+  return NiceStep(range, count);
+}
+
+std::optional<double> PlainStep(double range, double count, double minStep) {
+  std::optional<double> step = UsableNiceStep(range, count);
+  if (step && *step < minStep) step = minStep;
+  return step;
+}
+
+}  // namespace kelmira::common

@@ -4,7 +4,7 @@
 
 #include <kelmira/platform/types.h>
 
-namespace kelmira {
+namespace kelmira::common {
 
 template <class T>
 inline HRESULT GetStored(const T& field, T* out) {
@@ -19,4 +19,4 @@ inline HRESULT PutStored(T& field, T value) {
   return S_OK;
 }
 
-}  // namespace kelmira
+}  // namespace kelmira::common

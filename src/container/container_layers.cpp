@@ -2,7 +2,6 @@
 // Redraw or RedrawLayer after changing the stack.
 #include "container/graphics_container.h"
 
-#include <new>
 #include <utility>
 
 namespace kelmira::container {
@@ -67,13 +66,9 @@ HRESULT GraphicsContainer::AddLayer(BSTR sName, IGraphicsLayer* pLayer, VARIANT_
     if (!record.name) return E_OUTOFMEMORY;
   }
   record.layer = AsLayer(pLayer);
-  try {
-    layers_.Add(std::move(record));
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  }
-  *pbResult = VARIANT_TRUE;
-  return S_OK;
+  const HRESULT hr = Guarded([&] { layers_.Add(std::move(record)); });
+  if (SUCCEEDED(hr)) *pbResult = VARIANT_TRUE;
+  return hr;
 }
 
 HRESULT GraphicsContainer::RemoveLayer(VARIANT vIndex, VARIANT_BOOL* pbResult) {

@@ -52,11 +52,12 @@ bool GraphicsContainer::KeepsYOnZoom() const { return layers_.HasRightYAxisLayer
 bool GraphicsContainer::LinkKeepsYOnZoom() const { return KeepsYOnZoom(); }
 
 void GraphicsContainer::ZoomToRectangle(LONG x1, LONG y1, LONG x2, LONG y2) {
-  double startX = 0.0;
-  double startY = 0.0;
-  double endX = 0.0;
-  double endY = 0.0;
-  if (!ScreenPointToLogical(x1, y1, startX, startY) || !ScreenPointToLogical(x2, y2, endX, endY)) return;
+  const std::optional<common::PixelMapping> mapping = ScreenMapping();
+  if (!mapping) return;
+  double startX = mapping->LogicalX(x1);
+  double startY = mapping->LogicalY(y1);
+  const double endX = mapping->LogicalX(x2);
+  const double endY = mapping->LogicalY(y2);
   if (std::llabs(std::int64_t{x1} - x2) < kClickTolerance && std::llabs(std::int64_t{y1} - y2) < kClickTolerance) {
     ZoomByFactor(2.0, &startX, &startY);
     return;
@@ -83,7 +84,7 @@ void GraphicsContainer::CommitUserZoom(Limits zoomed, bool mayKeepY) {
     zoomed.yMin = limits_.yMin;
     zoomed.yMax = limits_.yMax;
   }
-  if (FAILED(ApplyLimits(zoomed, extents_))) return;
+  ApplyLimits(zoomed, extents_);
   FireOnUserZoom();
   Redraw();
 }

@@ -14,8 +14,6 @@ void FillOpaque(HDC dc, COLORREF color, const RECT& rect) {
   ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &rect, "", 0, nullptr);
 }
 
-LONG DcField(HDC dc) { return static_cast<LONG>(HandleToUlong(dc)); }
-
 }  // namespace
 
 HRESULT GraphicsContainer::Redraw() {
@@ -45,23 +43,23 @@ HRESULT GraphicsContainer::OnDraw(HDC hdc, const RECT& bounds) {
   const LONG width = bounds.right - bounds.left;
   const LONG height = bounds.bottom - bounds.top;
   if (width < 0 || height < 0) return E_INVALIDARG;
-  MemoryDc composite(hdc);
+  common::UniqueMemoryDc composite(hdc);
   if (!composite.get()) return E_OUTOFMEMORY;
 
   // Without Redraw or a new size the kept picture is copied and no layer is called.
   const bool keptPictureFits = width == composedWidth_ && height == composedHeight_ && !fullRedraw_ && composite_;
   if (!keptPictureFits) {
     DropPictures();
-    composite_ = OwnedBitmap(CreateCompatibleBitmap(hdc, width, height));
+    composite_.Reset(CreateCompatibleBitmap(hdc, width, height));
     if (!composite_) return E_OUTOFMEMORY;
-    Selection picture(composite.get(), composite_.get());
+    common::ScopedSelect picture(composite.get(), composite_.get());
     const RECT work{0, 0, width, height};
     FillOpaque(composite.get(), kUncoveredColor, work);
     DrawLayers(composite.get(), width, height);
   }
 
   {
-    Selection picture(composite.get(), composite_.get());
+    common::ScopedSelect picture(composite.get(), composite_.get());
     RECT clip{};
     GetClipBox(hdc, &clip);
     BitBlt(hdc, clip.left, clip.top, clip.right - clip.left, clip.bottom - clip.top, composite.get(),
@@ -80,7 +78,7 @@ HRESULT GraphicsContainer::OnDraw(HDC hdc, const RECT& bounds) {
 // composite; the others draw straight onto it. A layer may call back into the container while it
 // draws, so the record is looked up again after every call out.
 void GraphicsContainer::DrawLayers(HDC composite, LONG width, LONG height) {
-  MemoryDc layerDc(composite);
+  common::UniqueMemoryDc layerDc(composite);
   if (!layerDc.get()) return;
   SetBkMode(layerDc.get(), TRANSPARENT);
   const RECT work{0, 0, width, height};
@@ -98,15 +96,15 @@ void GraphicsContainer::DrawLayers(HDC composite, LONG width, LONG height) {
 
     if (!useBitmap) {
       record.bitmap.Delete();
-      info.hDC = DcField(composite);
+      info.hDC = common::HdcField(composite);
       layer->Redraw(info);
       continue;
     }
-    if (!record.bitmap) record.bitmap = OwnedBitmap(CreateCompatibleBitmap(composite, width, height));
+    if (!record.bitmap) record.bitmap.Reset(CreateCompatibleBitmap(composite, width, height));
     if (!record.bitmap) continue;
-    Selection own(layerDc.get(), record.bitmap.get());
+    common::ScopedSelect own(layerDc.get(), record.bitmap.get());
     FillOpaque(layerDc.get(), kLayerClearColor, work);
-    info.hDC = DcField(layerDc.get());
+    info.hDC = common::HdcField(layerDc.get());
     if (SUCCEEDED(layer->Redraw(info))) BitBlt(composite, 0, 0, width, height, layerDc.get(), 0, 0, SRCPAINT);
   }
 }

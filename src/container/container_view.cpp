@@ -1,24 +1,19 @@
 // The view members of IGraphicsContainer: limits, extents, right-Y limits, minimum zoom sizes and
 // the conversions between screen points and logical coordinates.
 #include "container/graphics_container.h"
-#include "module/stored_property.h"
-
-#include <cmath>
+#include "common/stored_property.h"
 
 namespace kelmira::container {
 
-HRESULT GraphicsContainer::ApplyLimits(const Limits& requested, const Limits& extents) {
-  if (!IsFinite(requested)) return E_INVALIDARG;
-  const Limits validated = ValidateLimits(requested, extents, minZoomX_, minZoomY_);
-  if (!IsFinite(validated)) return E_INVALIDARG;
+void GraphicsContainer::ApplyLimits(const Limits& requested, const Limits& extents) {
   extents_ = extents;
-  limits_ = validated;
+  limits_ = ValidateLimits(requested, extents, minZoomX_, minZoomY_);
   FireOnViewChanged();
-  return S_OK;
 }
 
 HRESULT GraphicsContainer::SetLimits(double XMin, double xmax, double YMin, double ymax) {
-  return ApplyLimits(Limits{XMin, xmax, YMin, ymax}, extents_);
+  ApplyLimits(Limits{XMin, xmax, YMin, ymax}, extents_);
+  return S_OK;
 }
 
 HRESULT GraphicsContainer::GetLimits(double* XMin, double* xmax, double* YMin, double* ymax) {
@@ -31,9 +26,10 @@ HRESULT GraphicsContainer::GetLimits(double* XMin, double* xmax, double* YMin, d
 }
 
 HRESULT GraphicsContainer::SetExtents(double XMin, double xmax, double YMin, double ymax) {
-  // Stored unchecked, then the view becomes the whole extents; both change together or not at all.
+  // Stored unchecked, then the view becomes the whole extents.
   const Limits extents{XMin, xmax, YMin, ymax};
-  return ApplyLimits(extents, extents);
+  ApplyLimits(extents, extents);
+  return S_OK;
 }
 
 HRESULT GraphicsContainer::GetExtents(double* XMin, double* xmax, double* YMin, double* ymax) {
@@ -46,11 +42,8 @@ HRESULT GraphicsContainer::GetExtents(double* XMin, double* xmax, double* YMin, 
 }
 
 HRESULT GraphicsContainer::SetRightYLimits(double YMin, double ymax) {
-  if (!std::isfinite(YMin) || !std::isfinite(ymax)) return E_INVALIDARG;
-  const double top = YMin < ymax ? ymax : YMin + 1.0;
-  if (!std::isfinite(top)) return E_INVALIDARG;
   rightYMin_ = YMin;
-  rightYMax_ = top;
+  rightYMax_ = YMin < ymax ? ymax : YMin + 1.0;
   return S_OK;
 }
 
@@ -61,17 +54,17 @@ HRESULT GraphicsContainer::GetRightYLimits(double* YMin, double* ymax) {
   return S_OK;
 }
 
-HRESULT GraphicsContainer::get_MinZoomX(double* pVal) { return GetStored(minZoomX_, pVal); }
+HRESULT GraphicsContainer::get_MinZoomX(double* pVal) { return common::GetStored(minZoomX_, pVal); }
 
-HRESULT GraphicsContainer::put_MinZoomX(double newVal) { return PutStored(minZoomX_, newVal); }
+HRESULT GraphicsContainer::put_MinZoomX(double newVal) { return common::PutStored(minZoomX_, newVal); }
 
-HRESULT GraphicsContainer::get_MinZoomY(double* pVal) { return GetStored(minZoomY_, pVal); }
+HRESULT GraphicsContainer::get_MinZoomY(double* pVal) { return common::GetStored(minZoomY_, pVal); }
 
-HRESULT GraphicsContainer::put_MinZoomY(double newVal) { return PutStored(minZoomY_, newVal); }
+HRESULT GraphicsContainer::put_MinZoomY(double newVal) { return common::PutStored(minZoomY_, newVal); }
 
-HRESULT GraphicsContainer::get_AllowYZoom(VARIANT_BOOL* pVal) { return GetStored(allowYZoom_, pVal); }
+HRESULT GraphicsContainer::get_AllowYZoom(VARIANT_BOOL* pVal) { return common::GetStored(allowYZoom_, pVal); }
 
-HRESULT GraphicsContainer::put_AllowYZoom(VARIANT_BOOL newVal) { return PutStored(allowYZoom_, newVal); }
+HRESULT GraphicsContainer::put_AllowYZoom(VARIANT_BOOL newVal) { return common::PutStored(allowYZoom_, newVal); }
 
 HRESULT GraphicsContainer::get_AutoZoom(VARIANT_BOOL* pVal) {
   if (!pVal) return E_POINTER;
@@ -90,55 +83,40 @@ HRESULT GraphicsContainer::get_hwnd(LONG* pVal) {
   return S_OK;
 }
 
-bool GraphicsContainer::ScreenClientRect(RECT& rect) const {
+std::optional<common::PixelMapping> GraphicsContainer::ScreenMapping() const {
   HWND hwnd = ControlWindow();
-  if (!hwnd || !IsWindow(hwnd)) return false;
   RECT client{};
-  if (!GetClientRect(hwnd, &client)) return false;
+  if (!hwnd || !IsWindow(hwnd) || !GetClientRect(hwnd, &client)) return std::nullopt;
   POINT topLeft{client.left, client.top};
   POINT bottomRight{client.right, client.bottom};
   ClientToScreen(hwnd, &topLeft);
   ClientToScreen(hwnd, &bottomRight);
-  rect = RECT{topLeft.x, topLeft.y, bottomRight.x, bottomRight.y};
-  return true;
-}
-
-bool GraphicsContainer::ScreenPointToLogical(LONG sx, LONG sy, double& x, double& y) const {
-  RECT r{};
-  if (!ScreenClientRect(r)) return false;
-  const double xScale = AxisScale(r.right - r.left, limits_.xMin, limits_.xMax);
-  const double yScale = AxisScale(r.bottom - r.top, limits_.yMin, limits_.yMax);
-  x = LogicalFromOffset(static_cast<double>(sx) - r.left, xScale, limits_.xMin);
-  y = LogicalFromOffset(static_cast<double>(r.bottom) - sy - 1, yScale, limits_.yMin);
-  return true;
+  const RECT screen{topLeft.x, topLeft.y, bottomRight.x, bottomRight.y};
+  return common::PixelMapping::Of(screen, limits_.xMin, limits_.xMax, limits_.yMin, limits_.yMax);
 }
 
 HRESULT GraphicsContainer::ScreenToLogical(LONG lx, LONG ly, double* px, double* py, VARIANT_BOOL* pbResult) {
   if (!px || !py || !pbResult) return E_POINTER;
-  double x = 0.0;
-  double y = 0.0;
-  if (!ScreenPointToLogical(lx, ly, x, y)) {
+  const std::optional<common::PixelMapping> mapping = ScreenMapping();
+  if (!mapping) {
     *pbResult = VARIANT_FALSE;
     return S_OK;
   }
-  *px = x;
-  *py = y;
+  *px = mapping->LogicalX(lx);
+  *py = mapping->LogicalY(ly);
   *pbResult = VARIANT_TRUE;
   return S_OK;
 }
 
 HRESULT GraphicsContainer::LogicalToScreen(double x, double y, LONG* px, LONG* py, VARIANT_BOOL* pbResult) {
   if (!px || !py || !pbResult) return E_POINTER;
-  if (std::isnan(x) || std::isnan(y)) return E_INVALIDARG;
-  RECT r{};
-  if (!ScreenClientRect(r)) {
+  const std::optional<common::PixelMapping> mapping = ScreenMapping();
+  if (!mapping) {
     *pbResult = VARIANT_FALSE;
     return S_OK;
   }
-  const double xScale = AxisScale(r.right - r.left, limits_.xMin, limits_.xMax);
-  const double yScale = AxisScale(r.bottom - r.top, limits_.yMin, limits_.yMax);
-  *px = TruncateToPixel((x - limits_.xMin) * xScale + r.left);
-  *py = TruncateToPixel((static_cast<double>(r.bottom) - 1) - (y - limits_.yMin) * yScale);
+  *px = mapping->X(x);
+  *py = mapping->Y(y);
   *pbResult = VARIANT_TRUE;
   return S_OK;
 }

@@ -13,22 +13,24 @@
 //   changes nothing.
 // - A record with an empty layer is skipped by the paint, and so is a layer whose UseBitmap or
 //   Redraw fails; the paint goes on with the next record.
-// - Zero or negative MinZoomX/MinZoomY: see view_geometry.h (the mapping never divides by zero
-//   or yields a non-finite pixel).
-// - Non-finite arguments to SetLimits, SetExtents and SetRightYLimits, and limits that would
-//   become non-finite, give E_INVALIDARG and change nothing (no event).
+// - Limits of no width or height (MinZoomX/MinZoomY zero or below) and limits that are not finite
+//   are stored as given (after the validation rule) and drawn with the mapping of
+//   common/pixel_mapping.h, which gives every such view defined pixels.
 // - NULL out-pointers give E_POINTER everywhere, also where callers are trusted to pass valid ones.
 // - The zoom operations need the window to convert screen points; without one they do nothing.
 #pragma once
 
-#include "container/gdi_scope.h"
+#include "common/gdi_guards.h"
 #include "container/layer_stack.h"
 #include "container/view_geometry.h"
+#include "common/pixel_mapping.h"
 #include "mouse/container_link.h"
 
 #include <kelmira/kelmira.h>
 #include <kelmira/platform/control_base.h>
 #include <kelmira/platform/dispatch_impl.h>
+
+#include <optional>
 
 namespace kelmira::container {
 
@@ -122,12 +124,10 @@ class GraphicsContainer : public ControlBase<GraphicsContainer>,
   void FireOnUserZoom();
 
  private:
-  // The limits through the validation rule, then OnViewChanged. E_INVALIDARG for non-finite
-  // values (nothing changes then).
-  HRESULT ApplyLimits(const Limits& requested, const Limits& extents);
-  // The client rectangle of the live window in screen coordinates; false without a window.
-  bool ScreenClientRect(RECT& rect) const;
-  bool ScreenPointToLogical(LONG sx, LONG sy, double& x, double& y) const;
+  // The extents and the requested limits through the validation rule, then OnViewChanged.
+  void ApplyLimits(const Limits& requested, const Limits& extents);
+  // The mapping of the live window's client area in screen coordinates; empty without a window.
+  std::optional<common::PixelMapping> ScreenMapping() const;
   bool KeepsYOnZoom() const;
   void CommitUserZoom(Limits zoomed, bool mayKeepY);
   // Deletes the composite and every layer's bitmap.
@@ -145,7 +145,7 @@ class GraphicsContainer : public ControlBase<GraphicsContainer>,
   double minZoomY_ = 0.001;
   VARIANT_BOOL allowYZoom_ = VARIANT_TRUE;
 
-  OwnedBitmap composite_;
+  common::UniqueGdiObject<HBITMAP> composite_;
   LONG composedWidth_ = -1;
   LONG composedHeight_ = -1;
   bool fullRedraw_ = false;

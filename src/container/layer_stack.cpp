@@ -1,6 +1,8 @@
 // Finding records by name or position, and the record bookkeeping of the stack.
 #include "container/layer_stack.h"
 
+#include "common/variant_index.h"
+
 namespace kelmira::container {
 
 ComPtr<IGraphicsLayer> AsLayer(IUnknown* object) {
@@ -10,25 +12,20 @@ ComPtr<IGraphicsLayer> AsLayer(IUnknown* object) {
 }
 
 HRESULT LayerStack::FindLayer(const VARIANT& index, LONG* position) const {
-  *position = kNotFound;
-  Variant copy;
-  HRESULT hr = VariantCopyInd(&copy, &index);
-  if (FAILED(hr)) return hr;
-  if (copy.vt == VT_BSTR) {
-    *position = IndexOfName(copy.bstrVal);
-    return S_OK;
-  }
-  if (copy.vt != VT_I4) {
-    hr = VariantChangeType(&copy, &copy, 0, VT_I4);
-    if (FAILED(hr)) return hr;
-  }
-  if (Contains(copy.lVal)) *position = copy.lVal;
-  return S_OK;
+  std::optional<std::size_t> found;
+  const HRESULT hr = common::FindByVariantIndex(
+      index, records_.size(),
+      [this](std::size_t i, const OLECHAR* name) {
+        return common::NamesEqualIgnoringCase(At(static_cast<LONG>(i)).name.get(), name);
+      },
+      &found);
+  *position = found ? static_cast<LONG>(*found) : kNotFound;
+  return hr;
 }
 
 LONG LayerStack::IndexOfName(const OLECHAR* name) const {
   for (LONG i = 0; i < Count(); ++i)
-    if (NamesEqualIgnoringCase(At(i).name.get(), name)) return i;
+    if (common::NamesEqualIgnoringCase(At(i).name.get(), name)) return i;
   return kNotFound;
 }
 

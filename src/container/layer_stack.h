@@ -8,8 +8,7 @@
 // "not found" (-1); nothing is ever read or written outside it.
 #pragma once
 
-#include "container/gdi_scope.h"
-#include "module/name_compare.h"
+#include "common/gdi_guards.h"
 
 #include <kelmira/kelmira.h>
 
@@ -18,8 +17,8 @@
 namespace kelmira::container {
 
 struct LayerRecord {
-  ComPtr<IGraphicsLayer> layer;  // may be empty: such a record is kept but never drawn
-  OwnedBitmap bitmap;            // the layer's own picture, when it uses a bitmap
+  ComPtr<IGraphicsLayer> layer;             // may be empty: such a record is kept but never drawn
+  common::UniqueGdiObject<HBITMAP> bitmap;  // the layer's own picture, when it uses a bitmap
   VARIANT_BOOL visible = VARIANT_TRUE;
   VARIANT_BOOL rightYAxis = VARIANT_FALSE;
   Bstr name;

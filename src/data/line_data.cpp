@@ -1,5 +1,5 @@
 #include "data/line_data.h"
-#include "module/stored_property.h"
+#include "common/stored_property.h"
 
 #include "data/data_array.h"
 
@@ -30,7 +30,7 @@ void RangeOf(const T* values, LONG n, double* pmin, double* pmax) {
 
 }  // namespace
 
-HRESULT LineData::get_Size(LONG* pVal) { return GetStored(size_, pVal); }
+HRESULT LineData::get_Size(LONG* pVal) { return common::GetStored(size_, pVal); }
 
 HRESULT LineData::put_Size(LONG newVal) {
   if (newVal < 0) return E_INVALIDARG;
@@ -112,13 +112,13 @@ HRESULT LineData::put_DataY(LONG index, double newVal) { return put_Data(index, 
 HRESULT LineData::get_BadDataValue(double* pVal) { return get_BadDataValueY(pVal); }
 HRESULT LineData::put_BadDataValue(double newVal) { return put_BadDataValueY(newVal); }
 
-HRESULT LineData::get_BadDataValueX(double* pVal) { return GetStored(badX_, pVal); }
+HRESULT LineData::get_BadDataValueX(double* pVal) { return common::GetStored(badX_, pVal); }
 
-HRESULT LineData::put_BadDataValueX(double newVal) { return PutStored(badX_, newVal); }
+HRESULT LineData::put_BadDataValueX(double newVal) { return common::PutStored(badX_, newVal); }
 
-HRESULT LineData::get_BadDataValueY(double* pVal) { return GetStored(badY_, pVal); }
+HRESULT LineData::get_BadDataValueY(double* pVal) { return common::GetStored(badY_, pVal); }
 
-HRESULT LineData::put_BadDataValueY(double newVal) { return PutStored(badY_, newVal); }
+HRESULT LineData::put_BadDataValueY(double newVal) { return common::PutStored(badY_, newVal); }
 
 HRESULT LineData::GetDataPtr(float** ppData) {
   if (!ppData) return E_POINTER;
@@ -175,7 +175,7 @@ HRESULT LineData::GetMinMaxY(double* pmin, double* pmax, VARIANT_BOOL* pbResult)
   return S_OK;
 }
 
-HRESULT LineData::get_UseXData(VARIANT_BOOL* pVal) { return GetStored(useX_, pVal); }
+HRESULT LineData::get_UseXData(VARIANT_BOOL* pVal) { return common::GetStored(useX_, pVal); }
 
 // Any change of the stored value frees the X array or starts a fresh one; old X values go.
 HRESULT LineData::put_UseXData(VARIANT_BOOL newVal) {

@@ -1,5 +1,5 @@
 #include "data/matrix_data.h"
-#include "module/stored_property.h"
+#include "common/stored_property.h"
 
 #include "data/data_array.h"
 
@@ -7,9 +7,9 @@
 
 namespace kelmira::data {
 
-HRESULT MatrixData::get_Rows(LONG* pVal) { return GetStored(rows_, pVal); }
+HRESULT MatrixData::get_Rows(LONG* pVal) { return common::GetStored(rows_, pVal); }
 
-HRESULT MatrixData::get_Columns(LONG* pVal) { return GetStored(columns_, pVal); }
+HRESULT MatrixData::get_Columns(LONG* pVal) { return common::GetStored(columns_, pVal); }
 
 HRESULT MatrixData::get_Data(LONG row, LONG column, float* pVal) {
   if (!pVal) return E_POINTER;

@@ -1,8 +1,10 @@
 #include "layers/grid_layer.h"
 
+#include "common/calendar_step.h"
+#include "common/gdi_guards.h"
+#include "common/nice_step.h"
+#include "common/pixel_mapping.h"
 #include "layers/grid_lines.h"
-#include "layers/grid_steps.h"
-#include "layers/selected_pen.h"
 
 namespace kelmira::layers {
 namespace {
@@ -15,31 +17,33 @@ int GridPenStyle(LONG lineStyle) {
 
 }  // namespace
 
-void GridLayer::ChooseSteps(const DrawLayerInfo& info) {
+void GridLayer::ChooseSteps(const common::PixelMapping& m) {
   // Sizes as doubles: the int difference could overflow for a hand-made record.
-  const double width = static_cast<double>(info.right) - static_cast<double>(info.left);
-  const double height = static_cast<double>(info.bottom) - static_cast<double>(info.top);
-  const double xRange = width / info.XScale;
-  const double yRange = height / info.YScale;
+  const double width = static_cast<double>(m.right) - static_cast<double>(m.left);
+  const double height = static_cast<double>(m.bottom) - static_cast<double>(m.top);
+  const double xRange = width / m.xScale;
+  const double yRange = height / m.yScale;
 
   const std::optional<double> xStep =
-      useXAsDate_ ? grid::DateStep(xRange, xSteps_) : grid::PlainStep(xRange, xSteps_, minXStep_);
+      useXAsDate_ ? common::DateStep(xRange, xSteps_) : common::PlainStep(xRange, xSteps_, minXStep_);
   if (xStep) xStep_ = *xStep;
-  if (const std::optional<double> yStep = grid::PlainStep(yRange, ySteps_, minYStep_)) yStep_ = *yStep;
+  if (const std::optional<double> yStep = common::PlainStep(yRange, ySteps_, minYStep_)) yStep_ = *yStep;
 }
 
 HRESULT GridLayer::Redraw(DrawLayerInfo drawInfo) {
-  const HDC dc = UlongToHandle<HDC>(static_cast<std::uint32_t>(drawInfo.hDC));
-  const grid::SelectedPen gridPen(dc, GridPenStyle(lineStyle_), lineColor_);
+  const HDC dc = common::HdcOf(drawInfo);
+  const common::PixelMapping mapping = common::PixelMapping::From(drawInfo);
+  const common::UniqueGdiObject<HPEN> pen(CreatePen(GridPenStyle(lineStyle_), 0, lineColor_));
 
   if (lines_) {
-    if (autoStep_) ChooseSteps(drawInfo);
-    if (gridPen.Selected()) {
-      grid::DrawVerticalLines(dc, drawInfo, xStep_);
-      grid::DrawHorizontalLines(dc, drawInfo, yStep_);
+    if (autoStep_) ChooseSteps(mapping);
+    const common::ScopedSelect selected(dc, pen.get());
+    if (selected.Selected()) {
+      grid::DrawVerticalLines(dc, mapping, xStep_);
+      grid::DrawHorizontalLines(dc, mapping, yStep_);
     }
   }
-  if (border_) grid::DrawFrame(dc, drawInfo, lineColor_);
+  if (border_) grid::DrawFrame(dc, mapping, lineColor_);
   return S_OK;
 }
 

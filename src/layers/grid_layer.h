@@ -13,7 +13,8 @@
 
 #include <kelmira/kelmira.h>
 
-#include "module/stored_property.h"
+#include "common/pixel_mapping.h"
+#include "common/stored_property.h"
 
 namespace kelmira::layers {
 
@@ -23,37 +24,41 @@ class GridLayer : public DispatchImpl<IGridLayer> {
 
   // IGraphicsLayer
   HRESULT STDMETHODCALLTYPE Redraw(DrawLayerInfo drawInfo) override;
-  HRESULT STDMETHODCALLTYPE get_UseBitmap(VARIANT_BOOL* pVal) override { return GetStored(useBitmap_, pVal); }
-  HRESULT STDMETHODCALLTYPE put_UseBitmap(VARIANT_BOOL newVal) override { return PutStored(useBitmap_, newVal); }
+  HRESULT STDMETHODCALLTYPE get_UseBitmap(VARIANT_BOOL* pVal) override { return common::GetStored(useBitmap_, pVal); }
+  HRESULT STDMETHODCALLTYPE put_UseBitmap(VARIANT_BOOL newVal) override {
+    return common::PutStored(useBitmap_, newVal);
+  }
 
   // IGridLayer
-  HRESULT STDMETHODCALLTYPE get_LineColor(OLE_COLOR* pVal) override { return GetStored(lineColor_, pVal); }
-  HRESULT STDMETHODCALLTYPE put_LineColor(OLE_COLOR newVal) override { return PutStored(lineColor_, newVal); }
-  HRESULT STDMETHODCALLTYPE get_LineStyle(LONG* pVal) override { return GetStored(lineStyle_, pVal); }
-  HRESULT STDMETHODCALLTYPE put_LineStyle(LONG newVal) override { return PutStored(lineStyle_, newVal); }
-  HRESULT STDMETHODCALLTYPE get_XStep(double* pVal) override { return GetStored(xStep_, pVal); }
-  HRESULT STDMETHODCALLTYPE put_XStep(double newVal) override { return PutStored(xStep_, newVal); }
-  HRESULT STDMETHODCALLTYPE get_YStep(double* pVal) override { return GetStored(yStep_, pVal); }
-  HRESULT STDMETHODCALLTYPE put_YStep(double newVal) override { return PutStored(yStep_, newVal); }
-  HRESULT STDMETHODCALLTYPE get_Border(VARIANT_BOOL* pVal) override { return GetStored(border_, pVal); }
-  HRESULT STDMETHODCALLTYPE put_Border(VARIANT_BOOL newVal) override { return PutStored(border_, newVal); }
-  HRESULT STDMETHODCALLTYPE get_XSteps(LONG* pVal) override { return GetStored(xSteps_, pVal); }
-  HRESULT STDMETHODCALLTYPE put_XSteps(LONG newVal) override { return PutStored(xSteps_, newVal); }
-  HRESULT STDMETHODCALLTYPE get_YSteps(LONG* pVal) override { return GetStored(ySteps_, pVal); }
-  HRESULT STDMETHODCALLTYPE put_YSteps(LONG newVal) override { return PutStored(ySteps_, newVal); }
-  HRESULT STDMETHODCALLTYPE get_AutoStep(VARIANT_BOOL* pVal) override { return GetStored(autoStep_, pVal); }
-  HRESULT STDMETHODCALLTYPE put_AutoStep(VARIANT_BOOL newVal) override { return PutStored(autoStep_, newVal); }
-  HRESULT STDMETHODCALLTYPE get_MinXStep(double* pVal) override { return GetStored(minXStep_, pVal); }
-  HRESULT STDMETHODCALLTYPE put_MinXStep(double newVal) override { return PutStored(minXStep_, newVal); }
-  HRESULT STDMETHODCALLTYPE get_MinYStep(double* pVal) override { return GetStored(minYStep_, pVal); }
-  HRESULT STDMETHODCALLTYPE put_MinYStep(double newVal) override { return PutStored(minYStep_, newVal); }
-  HRESULT STDMETHODCALLTYPE get_Lines(VARIANT_BOOL* pVal) override { return GetStored(lines_, pVal); }
-  HRESULT STDMETHODCALLTYPE put_Lines(VARIANT_BOOL newVal) override { return PutStored(lines_, newVal); }
-  HRESULT STDMETHODCALLTYPE get_UseXAsDate(VARIANT_BOOL* pVal) override { return GetStored(useXAsDate_, pVal); }
-  HRESULT STDMETHODCALLTYPE put_UseXAsDate(VARIANT_BOOL newVal) override { return PutStored(useXAsDate_, newVal); }
+  HRESULT STDMETHODCALLTYPE get_LineColor(OLE_COLOR* pVal) override { return common::GetStored(lineColor_, pVal); }
+  HRESULT STDMETHODCALLTYPE put_LineColor(OLE_COLOR newVal) override { return common::PutStored(lineColor_, newVal); }
+  HRESULT STDMETHODCALLTYPE get_LineStyle(LONG* pVal) override { return common::GetStored(lineStyle_, pVal); }
+  HRESULT STDMETHODCALLTYPE put_LineStyle(LONG newVal) override { return common::PutStored(lineStyle_, newVal); }
+  HRESULT STDMETHODCALLTYPE get_XStep(double* pVal) override { return common::GetStored(xStep_, pVal); }
+  HRESULT STDMETHODCALLTYPE put_XStep(double newVal) override { return common::PutStored(xStep_, newVal); }
+  HRESULT STDMETHODCALLTYPE get_YStep(double* pVal) override { return common::GetStored(yStep_, pVal); }
+  HRESULT STDMETHODCALLTYPE put_YStep(double newVal) override { return common::PutStored(yStep_, newVal); }
+  HRESULT STDMETHODCALLTYPE get_Border(VARIANT_BOOL* pVal) override { return common::GetStored(border_, pVal); }
+  HRESULT STDMETHODCALLTYPE put_Border(VARIANT_BOOL newVal) override { return common::PutStored(border_, newVal); }
+  HRESULT STDMETHODCALLTYPE get_XSteps(LONG* pVal) override { return common::GetStored(xSteps_, pVal); }
+  HRESULT STDMETHODCALLTYPE put_XSteps(LONG newVal) override { return common::PutStored(xSteps_, newVal); }
+  HRESULT STDMETHODCALLTYPE get_YSteps(LONG* pVal) override { return common::GetStored(ySteps_, pVal); }
+  HRESULT STDMETHODCALLTYPE put_YSteps(LONG newVal) override { return common::PutStored(ySteps_, newVal); }
+  HRESULT STDMETHODCALLTYPE get_AutoStep(VARIANT_BOOL* pVal) override { return common::GetStored(autoStep_, pVal); }
+  HRESULT STDMETHODCALLTYPE put_AutoStep(VARIANT_BOOL newVal) override { return common::PutStored(autoStep_, newVal); }
+  HRESULT STDMETHODCALLTYPE get_MinXStep(double* pVal) override { return common::GetStored(minXStep_, pVal); }
+  HRESULT STDMETHODCALLTYPE put_MinXStep(double newVal) override { return common::PutStored(minXStep_, newVal); }
+  HRESULT STDMETHODCALLTYPE get_MinYStep(double* pVal) override { return common::GetStored(minYStep_, pVal); }
+  HRESULT STDMETHODCALLTYPE put_MinYStep(double newVal) override { return common::PutStored(minYStep_, newVal); }
+  HRESULT STDMETHODCALLTYPE get_Lines(VARIANT_BOOL* pVal) override { return common::GetStored(lines_, pVal); }
+  HRESULT STDMETHODCALLTYPE put_Lines(VARIANT_BOOL newVal) override { return common::PutStored(lines_, newVal); }
+  HRESULT STDMETHODCALLTYPE get_UseXAsDate(VARIANT_BOOL* pVal) override { return common::GetStored(useXAsDate_, pVal); }
+  HRESULT STDMETHODCALLTYPE put_UseXAsDate(VARIANT_BOOL newVal) override {
+    return common::PutStored(useXAsDate_, newVal);
+  }
 
  private:
-  void ChooseSteps(const DrawLayerInfo& info);
+  void ChooseSteps(const common::PixelMapping& m);
 
   OLE_COLOR lineColor_ = 0x00000000;
   LONG lineStyle_ = 2;

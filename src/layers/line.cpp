@@ -1,6 +1,6 @@
 // Line: stored attributes, the name, and the attached LineData.
 #include "layers/line.h"
-#include "module/stored_property.h"
+#include "common/stored_property.h"
 
 #include <algorithm>
 
@@ -18,29 +18,29 @@ HRESULT Line::FinalConstruct() {
   return name_ ? S_OK : E_OUTOFMEMORY;
 }
 
-HRESULT Line::get_Style(LONG* pVal) { return GetStored(style_, pVal); }
+HRESULT Line::get_Style(LONG* pVal) { return common::GetStored(style_, pVal); }
 
 HRESULT Line::put_Style(LONG newVal) {
   style_ = ZeroUnlessInRange(newVal);
   return S_OK;
 }
 
-HRESULT Line::get_Color(OLE_COLOR* pVal) { return GetStored(color_, pVal); }
+HRESULT Line::get_Color(OLE_COLOR* pVal) { return common::GetStored(color_, pVal); }
 
-HRESULT Line::put_Color(OLE_COLOR newVal) { return PutStored(color_, newVal); }
+HRESULT Line::put_Color(OLE_COLOR newVal) { return common::PutStored(color_, newVal); }
 
-HRESULT Line::get_Visible(VARIANT_BOOL* pVal) { return GetStored(visible_, pVal); }
+HRESULT Line::get_Visible(VARIANT_BOOL* pVal) { return common::GetStored(visible_, pVal); }
 
-HRESULT Line::put_Visible(VARIANT_BOOL newVal) { return PutStored(visible_, newVal); }
+HRESULT Line::put_Visible(VARIANT_BOOL newVal) { return common::PutStored(visible_, newVal); }
 
-HRESULT Line::get_PointStyle(LONG* pVal) { return GetStored(pointStyle_, pVal); }
+HRESULT Line::get_PointStyle(LONG* pVal) { return common::GetStored(pointStyle_, pVal); }
 
 HRESULT Line::put_PointStyle(LONG newVal) {
   pointStyle_ = ZeroUnlessInRange(newVal);
   return S_OK;
 }
 
-HRESULT Line::get_Width(LONG* pVal) { return GetStored(width_, pVal); }
+HRESULT Line::get_Width(LONG* pVal) { return common::GetStored(width_, pVal); }
 
 HRESULT Line::put_Width(LONG newVal) {
   width_ = std::clamp<LONG>(newVal, 0, 100);

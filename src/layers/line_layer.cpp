@@ -1,48 +1,21 @@
 // LineLayer: the list of lines and its redraw.
 #include "layers/line_layer.h"
-#include "module/stored_property.h"
+#include "common/stored_property.h"
 
 #include "layers/line.h"
 #include "layers/line_attachment.h"
-#include "layers/line_lookup.h"
-#include "layers/line_pixels.h"
+#include "common/gdi_guards.h"
+#include "common/name_compare.h"
+#include "common/pixel_mapping.h"
+#include "common/variant_index.h"
 #include "layers/line_points.h"
 #include "layers/line_render.h"
 
 #include <cstdint>
-#include <new>
 #include <optional>
 
 namespace kelmira::layers {
 namespace {
-
-// A line's pen and brush, selected into the device context for the time it is drawn.
-class SelectedPenAndBrush {
- public:
-  SelectedPenAndBrush(HDC dc, int penStyle, LONG width, COLORREF color)
-      : dc_(dc), pen_(CreatePen(penStyle, width, color)), brush_(CreateSolidBrush(color)) {
-    if (!pen_ || !brush_) return;
-    oldPen_ = SelectObject(dc_, pen_);
-    oldBrush_ = SelectObject(dc_, brush_);
-  }
-  ~SelectedPenAndBrush() {
-    if (oldBrush_) SelectObject(dc_, oldBrush_);
-    if (oldPen_) SelectObject(dc_, oldPen_);
-    if (brush_) DeleteObject(brush_);
-    if (pen_) DeleteObject(pen_);
-  }
-  SelectedPenAndBrush(const SelectedPenAndBrush&) = delete;
-  SelectedPenAndBrush& operator=(const SelectedPenAndBrush&) = delete;
-
-  bool Selected() const { return oldPen_ && oldBrush_; }
-
- private:
-  HDC dc_;
-  HPEN pen_;
-  HBRUSH brush_;
-  HGDIOBJ oldPen_ = nullptr;
-  HGDIOBJ oldBrush_ = nullptr;
-};
 
 // The data drawing reads: our own lines are asked for what is attached, so that drawing never
 // creates data; a host's line answers through get_Data.
@@ -59,6 +32,19 @@ ComPtr<ILineData> DataToDraw(ILine* line) {
 
 }  // namespace
 
+HRESULT LineLayer::FindLine(const VARIANT& index, std::optional<std::size_t>* position) const {
+  return common::FindByVariantIndex(
+      index, lines_.size(),
+      [this](std::size_t i, const OLECHAR* name) {
+        // A line of a host may call back into its layer: hold it, and an item that has gone matches nothing.
+        if (i >= lines_.size()) return false;
+        ComPtr<ILine> line = lines_[i];
+        Bstr lineName;
+        return SUCCEEDED(line->get_Name(&lineName)) && common::NamesEqualIgnoringCase(lineName.get(), name);
+      },
+      position);
+}
+
 LineLayer::~LineLayer() { ReleaseAllLines(); }
 
 void LineLayer::ReleaseAllLines() {
@@ -69,22 +55,21 @@ void LineLayer::ReleaseAllLines() {
 }
 
 HRESULT LineLayer::Redraw(DrawLayerInfo drawInfo) {
-  try {
-    const HDC dc = UlongToHandle<HDC>(static_cast<std::uint32_t>(drawInfo.hDC));
-    const PixelMapping mapping = PixelMapping::From(drawInfo);
-    const std::size_t lineCount = lines_.size();
+  const HDC dc = common::HdcOf(drawInfo);
+  const common::PixelMapping mapping = common::PixelMapping::From(drawInfo);
+  const std::size_t lineCount = lines_.size();
+  // Drawing reports nothing; what was drawn before a failure stays.
+  (void)Guarded([&] {
     // A host's line could change the list while it is drawn: recheck the size for every line.
     for (std::size_t k = 0; k < lineCount && k < lines_.size(); ++k) {
       ComPtr<ILine> line = lines_[k];
       DrawLine(dc, line.get(), mapping, k, lineCount);
     }
-  } catch (...) {
-    // Drawing reports nothing; what was drawn stays.
-  }
+  });
   return S_OK;
 }
 
-void LineLayer::DrawLine(HDC dc, ILine* line, const PixelMapping& mapping, std::size_t position,
+void LineLayer::DrawLine(HDC dc, ILine* line, const common::PixelMapping& mapping, std::size_t position,
                          std::size_t lineCount) {
   VARIANT_BOOL visible = VARIANT_FALSE;
   if (FAILED(line->get_Visible(&visible)) || !visible) return;
@@ -95,13 +80,16 @@ void LineLayer::DrawLine(HDC dc, ILine* line, const PixelMapping& mapping, std::
   if (markers && FAILED(line->get_PointStyle(&pointStyle))) return;
 
   const int penStyle = (style >= 0 && style <= 2) ? static_cast<int>(style) : PS_SOLID;
-  SelectedPenAndBrush tools(dc, penStyle, width, color);
-  if (!tools.Selected()) return;
+  const common::UniqueGdiObject<HPEN> pen(CreatePen(penStyle, width, color));
+  const common::UniqueGdiObject<HBRUSH> brush(CreateSolidBrush(color));
+  const common::ScopedSelect penSelected(dc, pen.get());
+  const common::ScopedSelect brushSelected(dc, brush.get());
+  if (!penSelected.Selected() || !brushSelected.Selected()) return;
 
   if (designMode_) {
     // Hidden lines keep their share: n lines divide the height into n + 1 equal parts.
     const double spacing = static_cast<double>(mapping.bottom - mapping.top) / static_cast<double>(lineCount + 1);
-    const LONG y = TruncToPixel(spacing * static_cast<double>(position + 1));
+    const LONG y = common::TruncToPixel(spacing * static_cast<double>(position + 1));
     MoveToEx(dc, mapping.left, y, nullptr);
     LineTo(dc, mapping.right, y);
     return;
@@ -120,14 +108,14 @@ void LineLayer::DrawLine(HDC dc, ILine* line, const PixelMapping& mapping, std::
   DrawPolyline(dc, points, mapping, patterned);
 }
 
-HRESULT LineLayer::get_UseBitmap(VARIANT_BOOL* pVal) { return GetStored(useBitmap_, pVal); }
+HRESULT LineLayer::get_UseBitmap(VARIANT_BOOL* pVal) { return common::GetStored(useBitmap_, pVal); }
 
-HRESULT LineLayer::put_UseBitmap(VARIANT_BOOL newVal) { return PutStored(useBitmap_, newVal); }
+HRESULT LineLayer::put_UseBitmap(VARIANT_BOOL newVal) { return common::PutStored(useBitmap_, newVal); }
 
 HRESULT LineLayer::AddLine(BSTR szName, OLE_COLOR Color, LONG Style, ILine** ppResult) {
   if (!ppResult) return E_POINTER;
   *ppResult = nullptr;
-  try {
+  return Guarded([&] {
     ComPtr<Object<Line>> made;
     HRESULT hr = Object<Line>::Make(&made);
     if (FAILED(hr)) return hr;
@@ -140,14 +128,12 @@ HRESULT LineLayer::AddLine(BSTR szName, OLE_COLOR Color, LONG Style, ILine** ppR
     ComPtr<ILine> line(static_cast<ILine*>(made.get()));
     lines_.push_back(line);
     return line.CopyTo(ppResult);
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  }
+  });
 }
 
 HRESULT LineLayer::RemoveLine(VARIANT vIndex) {
   std::optional<std::size_t> position;
-  HRESULT hr = FindLine(lines_, vIndex, &position);
+  HRESULT hr = FindLine(vIndex, &position);
   if (FAILED(hr)) return hr;
   if (!position || *position >= lines_.size()) return S_OK;
   // Out of the list first, released last.
@@ -162,9 +148,9 @@ HRESULT LineLayer::get_Count(LONG* pVal) {
   return S_OK;
 }
 
-HRESULT LineLayer::get_Offset(LONG* pVal) { return GetStored(offset_, pVal); }
+HRESULT LineLayer::get_Offset(LONG* pVal) { return common::GetStored(offset_, pVal); }
 
-HRESULT LineLayer::put_Offset(LONG newVal) { return PutStored(offset_, newVal); }
+HRESULT LineLayer::put_Offset(LONG newVal) { return common::PutStored(offset_, newVal); }
 
 HRESULT LineLayer::RemoveAllLines() {
   ReleaseAllLines();
@@ -181,7 +167,7 @@ HRESULT LineLayer::get_Lines(VARIANT vIndex, ILine** pVal) {
   if (!pVal) return E_POINTER;
   *pVal = nullptr;
   std::optional<std::size_t> position;
-  HRESULT hr = FindLine(lines_, vIndex, &position);
+  HRESULT hr = FindLine(vIndex, &position);
   if (FAILED(hr)) return hr;
   if (!position || *position >= lines_.size()) return S_OK;
   return lines_[*position].CopyTo(pVal);
@@ -189,12 +175,12 @@ HRESULT LineLayer::get_Lines(VARIANT vIndex, ILine** pVal) {
 
 HRESULT LineLayer::put_Lines(VARIANT vIndex, ILine* newVal) {
   if (!newVal) return E_POINTER;
-  try {
+  return Guarded([&] {
     Variant index;
     HRESULT hr = VariantCopyInd(&index, &vIndex);
     if (FAILED(hr)) return hr;
     std::optional<std::size_t> position;
-    hr = FindLine(lines_, index, &position);
+    hr = FindLine(index, &position);
     if (FAILED(hr)) return hr;
     // The new reference is taken before the old one goes.
     ComPtr<ILine> incoming(newVal);
@@ -205,13 +191,11 @@ HRESULT LineLayer::put_Lines(VARIANT vIndex, ILine* newVal) {
     if (index.vt != VT_BSTR) return S_OK;
     lines_.push_back(incoming);
     return newVal->put_Name(index.bstrVal);
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  }
+  });
 }
 
-HRESULT LineLayer::get_Style(LONG* pVal) { return GetStored(style_, pVal); }
+HRESULT LineLayer::get_Style(LONG* pVal) { return common::GetStored(style_, pVal); }
 
-HRESULT LineLayer::put_Style(LONG newVal) { return PutStored(style_, newVal); }
+HRESULT LineLayer::put_Style(LONG newVal) { return common::PutStored(style_, newVal); }
 
 }  // namespace kelmira::layers

@@ -22,11 +22,14 @@
 #include <kelmira/platform/dispatch_impl.h>
 
 #include <cstddef>
+#include <optional>
 #include <vector>
 
-namespace kelmira::layers {
-
+namespace kelmira::common {
 struct PixelMapping;
+}
+
+namespace kelmira::layers {
 
 class LineLayer : public DispatchImpl<ILineLayer> {
  public:
@@ -57,7 +60,10 @@ class LineLayer : public DispatchImpl<ILineLayer> {
 
  private:
   void ReleaseAllLines();
-  void DrawLine(HDC dc, ILine* line, const PixelMapping& mapping, std::size_t position, std::size_t lineCount);
+  // The line the index selects (common/variant_index.h); a line whose name cannot be read is
+  // passed over.
+  HRESULT FindLine(const VARIANT& index, std::optional<std::size_t>* position) const;
+  void DrawLine(HDC dc, ILine* line, const common::PixelMapping& mapping, std::size_t position, std::size_t lineCount);
 
   std::vector<ComPtr<ILine>> lines_;
   LONG style_ = 0;

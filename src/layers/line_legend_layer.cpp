@@ -1,5 +1,5 @@
 #include "layers/line_legend_layer.h"
-#include "module/stored_property.h"
+#include "common/stored_property.h"
 
 namespace kelmira::layers {
 
@@ -32,12 +32,12 @@ HRESULT LineLegendLayer::put_LineLayer(ILineLayer* newVal) {
   return S_OK;
 }
 
-HRESULT LineLegendLayer::get_HorizontalPosition(LONG* pVal) { return GetStored(horizontalPosition_, pVal); }
+HRESULT LineLegendLayer::get_HorizontalPosition(LONG* pVal) { return common::GetStored(horizontalPosition_, pVal); }
 
-HRESULT LineLegendLayer::put_HorizontalPosition(LONG newVal) { return PutStored(horizontalPosition_, newVal); }
+HRESULT LineLegendLayer::put_HorizontalPosition(LONG newVal) { return common::PutStored(horizontalPosition_, newVal); }
 
-HRESULT LineLegendLayer::get_VerticalPosition(LONG* pVal) { return GetStored(verticalPosition_, pVal); }
+HRESULT LineLegendLayer::get_VerticalPosition(LONG* pVal) { return common::GetStored(verticalPosition_, pVal); }
 
-HRESULT LineLegendLayer::put_VerticalPosition(LONG newVal) { return PutStored(verticalPosition_, newVal); }
+HRESULT LineLegendLayer::put_VerticalPosition(LONG newVal) { return common::PutStored(verticalPosition_, newVal); }
 
 }  // namespace kelmira::layers

@@ -14,6 +14,22 @@ namespace {
 
 enum class XSource { Index, Single, Double };
 
+// Cuts toward zero into a range that any 32-bit offset can be subtracted from; NaN gives 0.
+std::int64_t TruncToIndex(double v) {
+  constexpr double kLimit = 4.0e18;
+  if (v != v) return 0;
+  v = v > -kLimit ? v : -kLimit;
+  v = v < kLimit ? v : kLimit;
+  return static_cast<std::int64_t>(v);
+}
+
+// When X is the point index, points before this one lie more than half a unit left of the view:
+// max(0, trunc(XMin - 0.5) - offset).
+std::int64_t FirstVisibleIndex(double xMin, LONG offset) {
+  const std::int64_t first = TruncToIndex(xMin - 0.5) - offset;
+  return first > 0 ? first : 0;
+}
+
 // The bad value as a float that a Y value equals exactly when its widened value equals the
 // double; a double that no float can equal becomes NaN, which equals nothing. So the default
 // -999999.9 never matches, and the loop compares floats.
@@ -28,14 +44,13 @@ float BadValueAsFloat(double bad) {
 
 // Visits points first..last-1 in order; true when the rule ended the line.
 template <XSource K, bool kMasked, class Rule>
-bool VisitRange(const LinePoints& p, const PixelMapping& m, float badY, std::int64_t first, std::int64_t last,
+bool VisitRange(const LinePoints& p, const common::PixelMapping& m, float badY, std::int64_t first, std::int64_t last,
                 Rule& rule) {
   const float* const ys = p.y;
   [[maybe_unused]] const float* const xSingle = p.xSingle;
   [[maybe_unused]] const double* const xDouble = p.xDouble;
   [[maybe_unused]] const BYTE* const mask = p.mask;
-  const double xMin = m.xMin, xScale = m.xScale, leftEdge = m.leftEdge;
-  const double yMin = m.yMin, yScale = m.yScale, bottomRow = m.bottomRow;
+  const common::PixelMapping mapping = m;  // a local copy, so that nothing the loop writes can alias it
   // Whole numbers below 2^53 add exactly, so this equals offset + i for every i.
   [[maybe_unused]] double indexX = static_cast<double>(p.offset + first);
   for (std::int64_t i = first; i < last; ++i) {
@@ -49,8 +64,8 @@ bool VisitRange(const LinePoints& p, const PixelMapping& m, float badY, std::int
       x = xDouble[i];
     }
     const float y = ys[i];
-    const LONG px = TruncToPixel((x - xMin) * xScale + leftEdge);
-    const LONG py = TruncToPixel(bottomRow - (static_cast<double>(y) - yMin) * yScale);
+    const LONG px = mapping.X(x);
+    const LONG py = mapping.Y(static_cast<double>(y));
     bool shown = true;
     if constexpr (kMasked) shown = mask[i] != 0;
     if (rule.template Visit<K == XSource::Index>(px, py, shown, y == badY)) return true;
@@ -61,7 +76,7 @@ bool VisitRange(const LinePoints& p, const PixelMapping& m, float badY, std::int
 // An index past which the loop has certainly stopped when X is the point index: the first point
 // whose unrounded pixel x reaches right + 1, plus a margin for rounding. Only a hint for how far
 // to look for hidden points; the loop itself decides where to stop.
-std::int64_t StopIndexHint(const LinePoints& p, const PixelMapping& m) {
+std::int64_t StopIndexHint(const LinePoints& p, const common::PixelMapping& m) {
   if (!(m.xScale > 0.0) || !std::isfinite(m.xScale)) return p.count;
   const double v = (static_cast<double>(m.right) + 1.0 - m.leftEdge) / m.xScale + m.xMin - p.offset;
   if (!(v < 4.0e18)) return p.count;
@@ -72,7 +87,7 @@ std::int64_t StopIndexHint(const LinePoints& p, const PixelMapping& m) {
 // Runs the loop without looking at the mask over a leading stretch that has no hidden point
 // (all of it, usually), and with the mask over the rest.
 template <XSource K, class Rule>
-void VisitPoints(const LinePoints& p, const PixelMapping& m, std::int64_t first, Rule& rule) {
+void VisitPoints(const LinePoints& p, const common::PixelMapping& m, std::int64_t first, Rule& rule) {
   const float badY = BadValueAsFloat(p.badValue);
   const std::int64_t last = p.count;
   if (!p.mask) {
@@ -89,7 +104,7 @@ void VisitPoints(const LinePoints& p, const PixelMapping& m, std::int64_t first,
 }
 
 template <class Rule>
-void VisitLine(const LinePoints& p, const PixelMapping& m, Rule& rule) {
+void VisitLine(const LinePoints& p, const common::PixelMapping& m, Rule& rule) {
   if (p.count <= 0 || !p.y) return;
   if (p.xDouble) {
     VisitPoints<XSource::Double>(p, m, 0, rule);
@@ -154,7 +169,8 @@ enum class Marker { Circle, UprightCross, DiagonalCross };
 template <Marker kShape>
 class MarkerRule {
  public:
-  MarkerRule(HDC dc, const PixelMapping& m) : dc_(dc), left_(m.left), top_(m.top), right_(m.right), bottom_(m.bottom) {}
+  MarkerRule(HDC dc, const common::PixelMapping& m)
+      : dc_(dc), left_(m.left), top_(m.top), right_(m.right), bottom_(m.bottom) {}
 
   template <bool kStopAtRight>
   bool Visit(LONG px, LONG py, bool shown, bool bad) {
@@ -194,13 +210,13 @@ class MarkerRule {
 };
 
 template <Marker kShape>
-void DrawMarkersOf(HDC dc, const LinePoints& points, const PixelMapping& mapping) {
+void DrawMarkersOf(HDC dc, const LinePoints& points, const common::PixelMapping& mapping) {
   MarkerRule<kShape> rule(dc, mapping);
   VisitLine(points, mapping, rule);
 }
 
 template <bool kPatterned>
-void DrawPolylineWith(HDC dc, const LinePoints& points, const PixelMapping& mapping) {
+void DrawPolylineWith(HDC dc, const LinePoints& points, const common::PixelMapping& mapping) {
   PolylineBatch<kPatterned> batch(dc);
   PolylineRule rule(batch, mapping.right);
   VisitLine(points, mapping, rule);
@@ -209,7 +225,7 @@ void DrawPolylineWith(HDC dc, const LinePoints& points, const PixelMapping& mapp
 
 }  // namespace
 
-void DrawPolyline(HDC dc, const LinePoints& points, const PixelMapping& mapping, bool patternedPen) {
+void DrawPolyline(HDC dc, const LinePoints& points, const common::PixelMapping& mapping, bool patternedPen) {
   if (patternedPen) {
     DrawPolylineWith<true>(dc, points, mapping);
   } else {
@@ -217,7 +233,7 @@ void DrawPolyline(HDC dc, const LinePoints& points, const PixelMapping& mapping,
   }
 }
 
-void DrawMarkers(HDC dc, const LinePoints& points, const PixelMapping& mapping, LONG pointStyle) {
+void DrawMarkers(HDC dc, const LinePoints& points, const common::PixelMapping& mapping, LONG pointStyle) {
   switch (pointStyle) {
     case 0: DrawMarkersOf<Marker::Circle>(dc, points, mapping); return;
     case 1: DrawMarkersOf<Marker::UprightCross>(dc, points, mapping); return;

@@ -7,7 +7,7 @@
 // and the loop ends at the first point right of the area.
 #pragma once
 
-#include "layers/line_pixels.h"
+#include "common/pixel_mapping.h"
 #include "layers/line_points.h"
 
 namespace kelmira::layers {
@@ -16,11 +16,11 @@ namespace kelmira::layers {
 // stay within the rows of the last drawn segment draw nothing; only the last of them is kept,
 // and joined by a move when the line leaves that range. patternedPen: a dashed or dotted
 // one-pixel pen, whose pattern must run on from one segment to the next.
-void DrawPolyline(HDC dc, const LinePoints& points, const PixelMapping& mapping, bool patternedPen);
+void DrawPolyline(HDC dc, const LinePoints& points, const common::PixelMapping& mapping, bool patternedPen);
 
 // One marker per shown point inside the area (right column and bottom row included), none for
 // a point in the same pixel as the last marker. pointStyle 0: filled circle, 1: upright cross,
 // anything else: diagonal cross.
-void DrawMarkers(HDC dc, const LinePoints& points, const PixelMapping& mapping, LONG pointStyle);
+void DrawMarkers(HDC dc, const LinePoints& points, const common::PixelMapping& mapping, LONG pointStyle);
 
 }  // namespace kelmira::layers

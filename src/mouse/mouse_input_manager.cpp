@@ -1,9 +1,8 @@
 #include "mouse/mouse_input_manager.h"
-#include "module/stored_property.h"
+#include "common/stored_property.h"
 
+#include "common/pixel_mapping.h"
 #include "mouse/drag_report.h"
-
-#include <new>
 
 namespace kelmira::mouse {
 namespace {
@@ -27,25 +26,23 @@ HRESULT MouseInputManager::FinalConstruct() {
 
 MouseInputManager::~MouseInputManager() { EndDragSilently(); }
 
-HRESULT MouseInputManager::get_DragColor(OLE_COLOR* pVal) { return GetStored(dragColor_, pVal); }
+HRESULT MouseInputManager::get_DragColor(OLE_COLOR* pVal) { return common::GetStored(dragColor_, pVal); }
 
-HRESULT MouseInputManager::put_DragColor(OLE_COLOR newVal) { return PutStored(dragColor_, newVal); }
+HRESULT MouseInputManager::put_DragColor(OLE_COLOR newVal) { return common::PutStored(dragColor_, newVal); }
 
-HRESULT MouseInputManager::get_FillColor(OLE_COLOR* pVal) { return GetStored(fillColor_, pVal); }
+HRESULT MouseInputManager::get_FillColor(OLE_COLOR* pVal) { return common::GetStored(fillColor_, pVal); }
 
-HRESULT MouseInputManager::put_FillColor(OLE_COLOR newVal) { return PutStored(fillColor_, newVal); }
+HRESULT MouseInputManager::put_FillColor(OLE_COLOR newVal) { return common::PutStored(fillColor_, newVal); }
 
-HRESULT MouseInputManager::get_Fill(VARIANT_BOOL* pVal) { return GetStored(fill_, pVal); }
+HRESULT MouseInputManager::get_Fill(VARIANT_BOOL* pVal) { return common::GetStored(fill_, pVal); }
 
-HRESULT MouseInputManager::put_Fill(VARIANT_BOOL newVal) { return PutStored(fill_, newVal); }
+HRESULT MouseInputManager::put_Fill(VARIANT_BOOL newVal) { return common::PutStored(fill_, newVal); }
 
 HRESULT MouseInputManager::Arm(Tool tool, BSTR command) {
   std::string text;
-  try {
-    text = CommandText(command);  // before any change, so that running out of memory changes nothing
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  }
+  // Before any change, so that running out of memory changes nothing.
+  const HRESULT hr = Guarded([&] { text = CommandText(command); });
+  if (FAILED(hr)) return hr;
   const bool wasDragging = state_ == DragState::Dragging;
   if (wasDragging) EndDragSilently();
   if (wasDragging || state_ == DragState::Armed) ClearDragRecord();
@@ -97,10 +94,9 @@ bool MouseInputManager::ClientToLogical(POINT client, double& x, double& y) cons
   if (!hwnd || !GetClientRect(hwnd, &rect)) return false;
   double xMin = 0, xMax = 0, yMin = 0, yMax = 0;
   owner_->LinkLimits(xMin, xMax, yMin, yMax);
-  const double xScale = static_cast<double>(rect.right - rect.left) / (xMax - xMin);
-  const double yScale = static_cast<double>(rect.bottom - rect.top) / (yMax - yMin);
-  x = (client.x - rect.left) / xScale + xMin;
-  y = (rect.bottom - client.y - 1) / yScale + yMin;
+  const common::PixelMapping mapping = common::PixelMapping::Of(rect, xMin, xMax, yMin, yMax);
+  x = mapping.LogicalX(client.x);
+  y = mapping.LogicalY(client.y);
   return true;
 }
 
@@ -163,20 +159,18 @@ void MouseInputManager::ReleaseMouse() {
 
 void MouseInputManager::DrawBand() {
   HWND hwnd = Window();
-  if (!hwnd) return;
-  HDC dc = GetDC(hwnd);
-  if (!dc) return;
+  const common::WindowDc dc(hwnd);
+  if (!dc.get()) return;
   RECT client{};
   GetClientRect(hwnd, &client);
-  const int oldMix = SetROP2(dc, R2_NOTXORPEN);
-  HGDIOBJ brush = bandBrush_ ? static_cast<HGDIOBJ>(bandBrush_.get()) : GetStockObject(NULL_BRUSH);
-  HGDIOBJ oldBrush = SelectObject(dc, brush);
-  HGDIOBJ oldPen = SelectObject(dc, bandPen_.get());
-  DrawBandShape(dc, drag_.tool, drag_.start, drag_.current, client);
-  if (oldPen) SelectObject(dc, oldPen);
-  if (oldBrush) SelectObject(dc, oldBrush);
-  SetROP2(dc, oldMix);
-  ReleaseDC(hwnd, dc);
+  const int oldMix = SetROP2(dc.get(), R2_NOTXORPEN);
+  {
+    const bool hatched = fill_ && bandBrush_;
+    const common::ScopedSelect brush(dc.get(), hatched ? bandBrush_.get() : GetStockObject(NULL_BRUSH));
+    const common::ScopedSelect pen(dc.get(), bandPen_.get());
+    DrawBandShape(dc.get(), drag_.tool, drag_.start, drag_.current, client);
+  }
+  SetROP2(dc.get(), oldMix);
 }
 
 void MouseInputManager::RedrawBandIfDragging() {

@@ -7,8 +7,10 @@
 // Choices where the behaviour is otherwise open:
 // - A manager that was never armed has tool 3 (rectangle); the zoom drag sets its own tool anyway.
 // - AutoZoom starts at 0 in a manager made on its own and at 1 in one made for a container.
-// - The band keeps the pen and brush it began with: changing DragColor, FillColor or Fill during
-//   a drag takes effect with the next drag, so that every band drawn is also removed exactly.
+// - The pen and the hatch brush are made when a drag begins, so DragColor and FillColor changed
+//   during a drag take effect with the next drag. Fill is read each time the band is drawn:
+//   turned off during a drag, it leaves the hatch drawn before in place (it is never drawn a second
+//   time to remove it); turned on, it finds no hatch brush and the band stays hollow.
 // - A drag ended by DetachContainer ends like one ended by arming: band removed, mouse released,
 //   cursor shown, drag record cleared, nothing reported.
 // - Without a container window nothing is drawn, captured, confined, reported or zoomed, and
@@ -20,7 +22,7 @@
 
 #include "mouse/band_shape.h"
 #include "mouse/container_link.h"
-#include "mouse/owned_gdi_object.h"
+#include "common/gdi_guards.h"
 
 #include <string>
 
@@ -109,8 +111,8 @@ class MouseInputManager : public DispatchImpl<IMouseInputManager>,
   OLE_COLOR fillColor_ = 0;
   VARIANT_BOOL fill_ = VARIANT_FALSE;
   LONG autoZoom_ = 0;
-  OwnedGdiObject<HPEN> bandPen_;
-  OwnedGdiObject<HBRUSH> bandBrush_;
+  common::UniqueGdiObject<HPEN> bandPen_;
+  common::UniqueGdiObject<HBRUSH> bandBrush_;
   bool cursorHidden_ = false;  // our one ShowCursor(FALSE) is outstanding
 };
 

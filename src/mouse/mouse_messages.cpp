@@ -37,7 +37,8 @@ BOOL MouseInputManager::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM
   const POINT client = ClientPoint(lParam);
   const bool zooming = autoZoom_ != 0;
   result = 0;
-  try {
+  // A report that could not be formed is dropped; the drag itself has ended cleanly by then.
+  (void)Guarded([&] {
     switch (msg) {
       case WM_LBUTTONDOWN:
         if (!zooming && state_ == DragState::Idle)
@@ -72,9 +73,7 @@ BOOL MouseInputManager::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM
         result = OnExtraButton(client, wParam);
         break;
     }
-  } catch (...) {
-    // A report that could not be formed is dropped; the drag itself has ended cleanly by then.
-  }
+  });
   return TRUE;
 }
 

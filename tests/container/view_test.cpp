@@ -36,7 +36,7 @@ TEST(ViewTest, SetLimitsFollowsTheOneValidationRule) {
   }
 }
 
-TEST(ViewTest, ViewEventsAndRefusedNumbers) {
+TEST(ViewTest, ViewEventsAndNumbersThatAreNotFinite) {
   auto c = NewContainer();
   auto sink = Connect(c.get());
   c->SetExtents(0, 10, -5, 5);
@@ -46,15 +46,22 @@ TEST(ViewTest, ViewEventsAndRefusedNumbers) {
   c->SetRightYLimits(1, 2);    // raises nothing
   EXPECT_EQ(sink->Ids(), (std::vector<DISPID>{kOnViewChanged, kOnViewChanged}));
 
+  // Stored through the rule and raised like any other values.
   sink->events.clear();
-  EXPECT_EQ(c->SetLimits(NAN, 1, 0, 1), E_INVALIDARG);
-  EXPECT_EQ(c->SetExtents(0, INFINITY, 0, 1), E_INVALIDARG);
-  EXPECT_EQ(c->SetRightYLimits(0, NAN), E_INVALIDARG);
+  EXPECT_EQ(c->SetLimits(NAN, 1, 0, 1), S_OK);
+  const Four nan = LimitsOf(c.get());
+  EXPECT_TRUE(std::isnan(nan.xMin) && nan.xMax == 1) << nan;  // NaN passes every step
+  EXPECT_EQ(c->SetExtents(0, INFINITY, 0, 1), S_OK);
+  EXPECT_EQ(ExtentsOf(c.get()), (Four{0, INFINITY, 0, 1}));
+  EXPECT_EQ(LimitsOf(c.get()), (Four{0, INFINITY, 0, 1}));
   c->SetExtents(-1.5e308, 1.5e308, 0, 1);
-  sink->events.clear();
-  EXPECT_EQ(c->SetLimits(-1.6e308, 1e308, 0, 1), E_INVALIDARG);  // would move to an infinite XMax
-  EXPECT_EQ(LimitsOf(c.get()).xMin, -1.5e308);
-  EXPECT_TRUE(sink->events.empty());
+  EXPECT_EQ(c->SetLimits(-1.6e308, 1e308, 0, 1), S_OK);  // the width overflows: moved, then shrunk
+  EXPECT_EQ(LimitsOf(c.get()), (Four{-INFINITY, 1.5e308, 0, 1}));
+  EXPECT_EQ(sink->Ids(), std::vector<DISPID>(4, kOnViewChanged));
+  EXPECT_EQ(c->SetRightYLimits(0, NAN), S_OK);  // 0 < NaN is false: one unit up
+  double lo = -1, hi = -1;
+  c->GetRightYLimits(&lo, &hi);
+  EXPECT_EQ(std::pair(lo, hi), std::pair(0.0, 1.0));
   EXPECT_EQ(c->GetLimits(nullptr, nullptr, nullptr, nullptr), E_POINTER);
 }
 
@@ -82,7 +89,9 @@ TEST(ViewTest, ConversionsFollowTheClientAreaOnTheScreen) {
   EXPECT_EQ(sx, kFrameX);
   c->ScreenToLogical(kFrameX + 100, 60, &x, &y, &ok);
   EXPECT_DOUBLE_EQ(x, 40.5);
-  EXPECT_EQ(c->LogicalToScreen(NAN, 0, &sx, &sy, &ok), E_INVALIDARG);
+  ok = VARIANT_FALSE;
+  EXPECT_EQ(c->LogicalToScreen(NAN, INFINITY, &sx, &sy, &ok), S_OK);  // whatever the values
+  EXPECT_EQ(std::tuple(ok, sx, sy), std::tuple(VARIANT_TRUE, INT32_MIN, INT32_MIN));
 
   // Without a window: FALSE and the outputs left alone.
   auto alone = NewContainer();

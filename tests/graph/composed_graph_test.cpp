@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 using kelmira::Bstr;
 using kelmira::ComPtr;
 using kelmira::Variant;
@@ -102,5 +104,50 @@ TEST(ComposedGraph, BackgroundGridAndLinesOnScreen) {
   EXPECT_EQ(GetPixel(dc, 300, 99), kBlue);  // still row 99 for the right line
   EXPECT_EQ(GetPixel(dc, 300, 299), kRed);  // (25,25) at 12 pixels per unit in x
   ReleaseDC(host, dc);
+  DestroyWindow(host);
+}
+
+// Views that are not finite are stored as given; painting them must still end, stay inside the
+// pictures and leave every pixel defined (the sanitizer build runs this too).
+TEST(ComposedGraph, ViewsThatAreNotFiniteStillPaint) {
+  constexpr OLE_COLOR kWhite = 0xFFFFFF, kGray = 0x808080, kGreen = 0x00FF00, kBlue = 0xFF0000;
+  constexpr double kNaN = NAN, kInf = INFINITY;
+  auto container = Make<IGraphicsContainer>(CLSID_GraphicsContainer, IID_IGraphicsContainer);
+  auto background = Make<IBackgroundLayer>(CLSID_BackgroundLayer, IID_IBackgroundLayer);
+  background->put_FillColor(kWhite);
+  auto grid = Make<IGridLayer>(CLSID_GridLayer, IID_IGridLayer);  // automatic steps
+  grid->put_LineColor(kGray);
+  grid->put_Border(VARIANT_TRUE);
+  auto left = LineLayerWith({{0, 0}, {25, 25}, {100, 100}}, kGreen);
+  auto right = LineLayerWith({{0, 7.5}, {100, 7.5}}, kBlue);
+  Add(container.get(), u"Background", background.get());
+  Add(container.get(), u"Grid", grid.get());
+  Add(container.get(), u"Line", left.get());
+  Add(container.get(), u"RightLine", right.get());
+  Variant fourth;
+  fourth.vt = VT_I4;
+  fourth.lVal = 3;
+  ASSERT_EQ(container->SetLayerRightYAxis(fourth, VARIANT_TRUE), S_OK);
+  HWND host =
+      CreateWindowExA(0, "AtlAxWin", nullptr, WS_POPUP | WS_VISIBLE, 0, 0, 120, 80, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_EQ(AtlAxAttachControl(container.get(), host, nullptr), S_OK);
+
+  const double views[][4] = {{kNaN, 1, 0, 1},          {-kInf, kInf, 0, 100},    {0, 100, -kInf, kNaN},
+                             {kInf, kInf, kInf, kInf}, {kNaN, kNaN, kNaN, kNaN}, {-1e308, 1e308, -1e308, 1e308}};
+  for (const auto& v : views) {
+    SCOPED_TRACE(testing::Message() << v[0] << " " << v[1] << " " << v[2] << " " << v[3]);
+    ASSERT_EQ(container->SetExtents(v[0], v[1], v[2], v[3]), S_OK);
+    ASSERT_EQ(container->SetRightYLimits(v[2], v[3]), S_OK);
+    ASSERT_EQ(container->Redraw(), S_OK);
+    UpdateWindow(host);
+    HDC dc = GetDC(host);
+    for (int y = 0; y < 80; ++y)
+      for (int x = 0; x < 120; ++x) {
+        const COLORREF c = GetPixel(dc, x, y);
+        ASSERT_TRUE(c == kWhite || c == kGray || c == kGreen || c == kBlue) << x << "," << y << ": " << std::hex << c;
+      }
+    EXPECT_EQ(GetPixel(dc, 0, 0), kGray);  // the frame is drawn whatever the view
+    ReleaseDC(host, dc);
+  }
   DestroyWindow(host);
 }

@@ -1,5 +1,5 @@
 // The shared 1-2-5 step rule, including the inputs on which the classic loop never ends.
-#include "layers/nice_step.h"
+#include "common/nice_step.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <cmath>
 #include <limits>
 
-using kelmira::layers::NiceStep;
+using kelmira::common::NiceStep;
 
 namespace {
 

@@ -123,5 +123,39 @@ TEST_F(BandTest, FillHatchesTheInsideInTheFillColour) {
   EXPECT_EQ(Differences(before, Snapshot()), 0);
 }
 
+// The brush comes from Fill each time the band is drawn; the hatch brush is made only when a drag
+// begins with Fill on.
+TEST_F(BandTest, FillIsReadEachTimeTheBandIsDrawn) {
+  const Image before = Snapshot();
+  auto hatchedIn = [&](const Image& image, int left, int top, int right, int bottom) {
+    int n = 0;
+    for (int y = top; y < bottom; ++y)
+      for (int x = left; x < right; ++x) {
+        const std::size_t i = static_cast<std::size_t>(y * kWindowSize + x);
+        n += image[i] != before[i];
+      }
+    return n;
+  };
+  routing_->SetAutoZoom(0);
+  Arm(3, u"");
+  manager_->put_Fill(VARIANT_TRUE);
+  Mouse(WM_LBUTTONDOWN, 10, 10);
+  Mouse(WM_MOUSEMOVE, 60, 60);
+  EXPECT_GT(hatchedIn(Snapshot(), 41, 41, 59, 59), 18 * 2);
+  manager_->put_Fill(VARIANT_FALSE);  // the move removes only the outline: the old hatch stays
+  Mouse(WM_MOUSEMOVE, 40, 40);
+  EXPECT_GT(hatchedIn(Snapshot(), 41, 41, 59, 59), 18 * 2);
+  Mouse(WM_LBUTTONUP, 40, 40);  // the repaint at the end clears it
+  EXPECT_EQ(Differences(before, Snapshot()), 0);
+
+  Arm(3, u"");
+  Mouse(WM_LBUTTONDOWN, 10, 10);
+  manager_->put_Fill(VARIANT_TRUE);  // no hatch brush was made: the band stays hollow
+  Mouse(WM_MOUSEMOVE, 60, 60);
+  EXPECT_EQ(hatchedIn(Snapshot(), 11, 11, 59, 59), 0);
+  Mouse(WM_LBUTTONUP, 60, 60);
+  EXPECT_EQ(Differences(before, Snapshot()), 0);
+}
+
 }  // namespace
 }  // namespace kelmira::test
