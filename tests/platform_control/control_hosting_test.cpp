@@ -17,34 +17,38 @@ namespace {
 
 using HostingTest = ControlTest;
 using Calls = std::vector<std::string>;
-constexpr int kX = HostedControl::kFrameX, kY = HostedControl::kFrameY;
+// The screen origin of a host moved to (10, 20) in its frame.
+constexpr int kX = HostedControl::kFrameX + 10, kY = HostedControl::kFrameY + 20;
 
 TEST_F(HostingTest, AttachedControlGetsItsOwnChildWindowCoveringTheHost) {
-  HostedControl hosted(CLSID_TestControl);
-  auto& control = ControlOf<TestControl>(hosted.control.get());
+  HostedControl hosted(CLSID_NULL);
+  MoveWindow(hosted.host, 10, 20, 200, 100, FALSE);
+  auto control = Make<TestControl>();
+  ASSERT_EQ(AtlAxAttachControl(control->GetUnknown(), hosted.host, nullptr), S_OK);
 
   // The site came first (OLEMISC_SETCLIENTSITEFIRST), then the extent, then the activation.
-  ASSERT_GE(control.probe->calls.size(), 3u);
-  EXPECT_EQ(Calls(control.probe->calls.begin(), control.probe->calls.begin() + 3),
-            (Calls{"SetClientSite(site)", "SetExtent", "DoVerb(-5)"}));
+  const Calls& calls = control->probe->calls;
+  ASSERT_GE(calls.size(), 3u);
+  EXPECT_EQ(Calls(calls.begin(), calls.begin() + 3), (Calls{"SetClientSite(site)", "SetExtent", "DoVerb(-5)"}));
 
-  HWND own = control.ControlWindow();
+  HWND own = control->ControlWindow();
   ASSERT_NE(own, nullptr);
   EXPECT_EQ(std::tuple(GetParent(own), IsWindowVisible(own)), std::tuple(hosted.host, TRUE));
   RECT rc{};
   GetWindowRect(own, &rc);
-  // 200 x 100 px at 96 dpi in himetric.
-  EXPECT_EQ(std::tuple(rc.left, rc.top, rc.right, rc.bottom, control.sizeExtent_.cx, control.sizeExtent_.cy),
+  // The host is at (10, 20) in the frame; 200 x 100 px at 96 dpi in himetric.
+  EXPECT_EQ(std::tuple(rc.left, rc.top, rc.right, rc.bottom, control->sizeExtent_.cx, control->sizeExtent_.cy),
             std::tuple(kX, kY, kX + 200, kY + 100, 5292, 2646));
 
   // The client site is the host window; the control's window shows the control's colour.
   ComPtr<IOleWindow> site;
-  ASSERT_EQ(control.ClientSite()->QueryInterface(IID_IOleWindow, reinterpret_cast<void**>(&site)), S_OK);
+  ASSERT_EQ(control->ClientSite()->QueryInterface(IID_IOleWindow, reinterpret_cast<void**>(&site)), S_OK);
   HWND siteHwnd = nullptr;
   site->GetWindow(&siteHwnd);
   EXPECT_EQ(siteHwnd, hosted.host);
-  EXPECT_EQ(hosted.Pixel(5, 5), control.fillColor);
-  EXPECT_GE(control.Count(WM_PAINT), 1);
+  Pump();
+  EXPECT_EQ(WindowPixel(own, 5, 5), control->fillColor);
+  EXPECT_GE(control->Count(WM_PAINT), 1);
 }
 
 // Growing and shrinking, in an "AtlAxWin" host or in any window, which keeps its own procedure.
@@ -52,8 +56,10 @@ TEST_F(HostingTest, ControlFollowsTheHostSize) {
   HostedControl hosted(CLSID_NULL);
   HWND plain =
       CreateWindowExA(0, kFrameClass, "", WS_CHILD | WS_VISIBLE, 0, 0, 80, 60, hosted.frame, nullptr, nullptr, nullptr);
+  std::shared_ptr<ControlProbe> probe;
   for (HWND container : {hosted.host, plain}) {
     auto control = Make<TestControl>();
+    probe = control->probe;
     ASSERT_EQ(AtlAxAttachControl(control->GetUnknown(), container, nullptr), S_OK);
     for (auto [cx, cy, himetricX, himetricY] : {std::tuple{300, 150, 7938, 3969}, {40, 30, 1058, 794}}) {
       MoveWindow(container, 0, 0, cx, cy, TRUE);
@@ -68,10 +74,13 @@ TEST_F(HostingTest, ControlFollowsTheHostSize) {
   SetWindowTextA(plain, "kept");  // answered by the window's own procedure
   GetWindowTextA(plain, text, sizeof(text));
   EXPECT_STREQ(text, "kept");
+  DestroyWindow(plain);
+  EXPECT_TRUE(probe->destroyed);
 }
 
 TEST_F(HostingTest, MouseInputReachesTheControlWindowAndRaisesItsEvent) {
   HostedControl hosted(CLSID_TestControl);
+  MoveWindow(hosted.host, 10, 20, 200, 100, TRUE);
   auto& control = ControlOf<TestControl>(hosted.control.get());
   auto sink = EventRecorder::Make();
   const DWORD cookie = sink->Advise(hosted.control.get(), DIID__ITestControlEvents);
@@ -110,6 +119,8 @@ TEST_F(HostingTest, DestroyingTheHostDeactivatesClosesAndReleasesTheControl) {
 
 TEST_F(HostingTest, WindowlessControlIsDrawnByTheHostAndGetsItsInput) {
   HostedControl hosted(CLSID_WindowlessTestControl);
+  MoveWindow(hosted.host, 10, 20, 200, 100, TRUE);
+  Pump();
   auto& control = ControlOf<WindowlessTestControl>(hosted.control.get());
   ASSERT_TRUE(control.Windowless());
   EXPECT_EQ(control.ControlWindow(), nullptr);

@@ -4,6 +4,7 @@
 #include "support/pump.h"
 
 namespace kelmira::test {
+
 HWND MakeFrame(int width, int height) {
   static const bool registered = [] {
     WNDCLASSEXA wc{};
