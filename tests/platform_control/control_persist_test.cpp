@@ -1,83 +1,60 @@
 // Persistence over the property map (stream and storage), the changed mark, property pages,
-// miscellaneous status, class information and quick activation.
-#include "platform_control/test_control.h"
+// miscellaneous status, class information, quick activation and frozen events.
+#include "support/advise_recorder.h"
+#include "support/event_recorder.h"
+#include "support/in_place_site.h"
+#include "support/memory_stream.h"
+#include "support/test_control.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <tuple>
 
-using kelmira::Bstr;
-using kelmira::ComPtr;
-
+namespace kelmira::test {
 namespace {
 
-ComPtr<IStream> NewStream() {
-  ComPtr<IStream> stream;
-  CreateStreamOnHGlobal(nullptr, TRUE, &stream);
-  return stream;
+using PersistTest = ControlTest;
+
+// A control whose every persisted value differs from the defaults.
+ComPtr<Object<TestControl>> Changed() {
+  auto control = Make<TestControl>();
+  control->put_FillColor(RGB(9, 8, 7));
+  control->put_Caption(Bstr(u"saved").get());
+  control->put_Weight(-4.25);
+  SIZEL extent{1234, 567};
+  control->SetExtent(DVASPECT_CONTENT, &extent);
+  return control;
 }
 
-void Rewind(IStream* stream) { stream->Seek(LARGE_INTEGER{0}, STREAM_SEEK_SET, nullptr); }
-
-class PersistTest : public ::testing::Test {
- protected:
-  void SetUp() override { RegisterTestClasses(); }
-
-  // A control whose every persisted value differs from the defaults.
-  kelmira::ComPtr<kelmira::Object<TestControl>> Changed() {
-    auto control = Make<TestControl>();
-    control->put_FillColor(RGB(9, 8, 7));
-    control->put_Caption(Bstr(u"saved").get());
-    control->put_Weight(-4.25);
-    SIZEL extent{1234, 567};
-    control->SetExtent(DVASPECT_CONTENT, &extent);
-    return control;
-  }
-
-  static void ExpectSameValues(TestControl& loaded) {
-    EXPECT_EQ(std::tuple(loaded.fillColor, loaded.caption, loaded.weight, loaded.sizeExtent_.cx, loaded.sizeExtent_.cy),
-              std::tuple(RGB(9, 8, 7), std::u16string(u"saved"), -4.25, 1234, 567));
-  }
-};
+void ExpectSameValues(TestControl& loaded) {
+  EXPECT_EQ(std::tuple(loaded.fillColor, loaded.caption, loaded.weight, loaded.sizeExtent_.cx, loaded.sizeExtent_.cy),
+            std::tuple(RGB(9, 8, 7), std::u16string(u"saved"), -4.25, 1234, 567));
+}
 
 TEST_F(PersistTest, StreamRoundTripFollowsTheChangedMark) {
   auto control = Changed();
-  EXPECT_EQ(control->IsDirty(), S_OK);
-  auto stream = NewStream();
+  auto stream = StreamOf();
   ASSERT_EQ(control->Save(stream.get(), FALSE), S_OK);
   EXPECT_EQ(control->IsDirty(), S_OK);  // not cleared when not asked
-  auto again = NewStream();
-  ASSERT_EQ(control->Save(again.get(), TRUE), S_OK);
+  ASSERT_EQ(control->Save(StreamOf().get(), TRUE), S_OK);
   EXPECT_EQ(control->IsDirty(), S_FALSE);
 
-  auto loaded = Make<TestControl>();
-  loaded->SetDirty(true);
-  Rewind(stream.get());
-  ASSERT_EQ(loaded->Load(stream.get()), S_OK);
-  ExpectSameValues(*loaded);
   // The puts ran on load (and marked the control), then the load cleared the mark.
+  auto loaded = Make<TestControl>();
+  ASSERT_EQ(loaded->Load(StreamOf(BytesOf(stream.get())).get()), S_OK);
+  ExpectSameValues(*loaded);
   EXPECT_EQ(loaded->IsDirty(), S_FALSE);
-  EXPECT_EQ(loaded->InitNew(), S_OK);
-  EXPECT_EQ(loaded->weight, -4.25);  // InitNew changes nothing
+
+  // A load that fails keeps the mark.
+  std::vector<BYTE> bytes = BytesOf(stream.get());
+  bytes.resize(bytes.size() - 3);
+  auto failed = Make<TestControl>();
+  failed->SetDirty(true);
+  EXPECT_EQ(failed->Load(StreamOf(bytes).get()), STG_E_READFAULT);
+  EXPECT_EQ(failed->IsDirty(), S_OK);
   EXPECT_EQ(loaded->Load(static_cast<IStream*>(nullptr)), E_POINTER);
   EXPECT_EQ(loaded->Save(static_cast<IStream*>(nullptr), TRUE), E_POINTER);
-}
-
-TEST_F(PersistTest, FailedLoadKeepsTheChangedMark) {
-  auto control = Changed();
-  auto stream = NewStream();
-  ASSERT_EQ(control->Save(stream.get(), TRUE), S_OK);
-  STATSTG stat{};
-  stream->Stat(&stat, STATFLAG_NONAME);
-  ULARGE_INTEGER shorter{stat.cbSize.QuadPart - 3};
-  stream->SetSize(shorter);
-  Rewind(stream.get());
-
-  auto loaded = Make<TestControl>();
-  loaded->SetDirty(true);
-  EXPECT_EQ(loaded->Load(stream.get()), STG_E_READFAULT);
-  EXPECT_EQ(loaded->IsDirty(), S_OK);
 }
 
 TEST_F(PersistTest, StorageKeepsTheSameStreamAsContents) {
@@ -95,6 +72,7 @@ TEST_F(PersistTest, StorageKeepsTheSameStreamAsContents) {
   contents.Reset();
 
   auto fromStorage = Make<TestControl>();
+  fromStorage->SetDirty(true);
   ASSERT_EQ(fromStorage->Load(storage.get()), S_OK);
   ExpectSameValues(*fromStorage);
   EXPECT_EQ(fromStorage->IsDirty(), S_FALSE);
@@ -102,6 +80,7 @@ TEST_F(PersistTest, StorageKeepsTheSameStreamAsContents) {
   ComPtr<IStorage> empty;
   StgCreateStorageInMemory(&empty);
   EXPECT_EQ(fromStorage->InitNew(empty.get()), S_OK);
+  EXPECT_EQ(fromStorage->weight, -4.25);  // InitNew changes nothing
   EXPECT_EQ(fromStorage->Load(empty.get()), STG_E_FILENOTFOUND);
   EXPECT_EQ(fromStorage->Load(static_cast<IStorage*>(nullptr)), E_POINTER);
 }
@@ -119,18 +98,16 @@ TEST_F(PersistTest, PropertyPagesAreTheMapsInOrderWithoutRepeats) {
 TEST_F(PersistTest, MiscStatusComesFromTheRegistryElseFromTheClass) {
   auto control = Make<TestControl>();
   DWORD status = 0;
-  auto windowless = Make<WindowlessTestControl>();
-  windowless->GetMiscStatus(DVASPECT_CONTENT, &status);
+  Make<WindowlessTestControl>()->GetMiscStatus(DVASPECT_CONTENT, &status);
   EXPECT_EQ(status, OLEMISC_ACTIVATEWHENVISIBLE | OLEMISC_INSIDEOUT);
 
-  const char* key = "CLSID\\{3D0B8E51-6A2C-4F1B-8E4D-217A90C35504}\\MiscStatus";
-  HKEY misc = nullptr;
-  ASSERT_EQ(RegCreateKeyA(HKEY_CLASSES_ROOT, key, &misc), ERROR_SUCCESS);
+  HKEY misc = nullptr, aspect = nullptr;
+  ASSERT_EQ(RegCreateKeyA(HKEY_CLASSES_ROOT, "CLSID\\{3D0B8E51-6A2C-4F1B-8E4D-217A90C35504}\\MiscStatus", &misc),
+            ERROR_SUCCESS);
   RegSetValueExA(misc, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>("17"), 3);
   control->GetMiscStatus(DVASPECT_CONTENT, &status);
   EXPECT_EQ(status, 17u);  // the default value when the aspect has no key
 
-  HKEY aspect = nullptr;
   ASSERT_EQ(RegCreateKeyA(misc, "1", &aspect), ERROR_SUCCESS);
   RegSetValueExA(aspect, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>("131473"), 7);
   control->GetMiscStatus(DVASPECT_CONTENT, &status);
@@ -152,8 +129,8 @@ TEST_F(PersistTest, ClassInformationNamesTheDefaultSourceAndTheCoclass) {
   EXPECT_EQ(source, DIID__ITestControlEvents);
   EXPECT_EQ(control->GetGUID(2, &source), E_FAIL);
   EXPECT_EQ(source, GUID_NULL);
-  auto windowless = Make<WindowlessTestControl>();  // names no source interface
-  EXPECT_EQ(windowless->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, &source), E_FAIL);
+  // The windowless class names no source interface.
+  EXPECT_EQ(Make<WindowlessTestControl>()->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, &source), E_FAIL);
 
   ComPtr<ITypeInfo> info;
   ASSERT_EQ(control->GetClassInfo(&info), S_OK);
@@ -165,10 +142,9 @@ TEST_F(PersistTest, ClassInformationNamesTheDefaultSourceAndTheCoclass) {
 
 TEST_F(PersistTest, QuickActivateConnectsSiteViewSinkAndEvents) {
   auto control = Make<TestControl>();
-  auto site = Make<TestSite>();
-  auto events = Make<EventSink>();
-  auto view = Make<RecordingSink>();
-
+  auto site = Make<InPlaceSite>();
+  auto events = EventRecorder::Make();
+  auto view = Make<AdviseRecorder>();
   QACONTAINER container{};
   container.cbSize = sizeof(container);
   container.pClientSite = site.get();
@@ -183,9 +159,9 @@ TEST_F(PersistTest, QuickActivateConnectsSiteViewSinkAndEvents) {
 
   control->put_Weight(1.0);
   EXPECT_EQ(view->viewChanges.size(), 1u);
-  kelmira::FireEvent(control->ConnectionPointFor(DIID__ITestControlEvents), 1, LONG{3}, LONG{4});
-  ASSERT_EQ(events->events.size(), 1u);
-  EXPECT_EQ(events->events[0].second, (std::vector<LONG>{3, 4}));
+  FireEvent(control->ConnectionPointFor(DIID__ITestControlEvents), 1, LONG{3}, LONG{4});
+  ASSERT_EQ(events->Ids(), std::vector<DISPID>{1});
+  EXPECT_EQ(events->Calls()[0].Longs(), (std::vector<LONG>{3, 4}));
 
   QACONTROL small{};
   small.cbSize = 4;
@@ -205,3 +181,4 @@ TEST_F(PersistTest, FrozenEventsNestAndNeverCountBelowZero) {
 }
 
 }  // namespace
+}  // namespace kelmira::test

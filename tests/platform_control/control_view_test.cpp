@@ -1,71 +1,69 @@
-// Drawing through IViewObject, the repaint request in its three states, extents, and view and
-// data notifications.
-#include "platform_control/test_control.h"
+// Drawing through IViewObject, the repaint request in its three states, activation in a site,
+// extents, hit testing, and view, data and object notifications.
+#include "support/advise_recorder.h"
+#include "support/canvas.h"
+#include "support/hosted_control.h"
+#include "support/in_place_site.h"
+#include "support/pump.h"
+#include "support/test_control.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <tuple>
 
-using kelmira::ComPtr;
-
+namespace kelmira::test {
 namespace {
 
-constexpr COLORREF kWhite = RGB(255, 255, 255);
+using ViewTest = ControlTest;
 
 HRESULT DrawInto(IViewObject* view, HDC hdc, const RECTL* bounds, DWORD aspect = DVASPECT_CONTENT, LONG lindex = -1) {
   return view->Draw(aspect, lindex, nullptr, nullptr, nullptr, hdc, bounds, nullptr, nullptr, 0);
 }
 
-class ViewTest : public ::testing::Test {
- protected:
-  void SetUp() override { RegisterTestClasses(); }
-};
+PixelSet Block(int left, int top, int right, int bottom) {
+  PixelSet box;
+  for (int y = top; y < bottom; ++y)
+    for (int x = left; x < right; ++x) box.insert({x, y});
+  return box;
+}
 
 TEST_F(ViewTest, DrawPaintsExactlyTheBoundsAndLeavesTheHostDcAsItWas) {
   auto control = Make<TestControl>();
-  control->fillColor = RGB(10, 200, 30);
-  MemoryCanvas canvas(50, 40);
+  Canvas canvas(50, 40);
   SetTextColor(canvas.dc(), RGB(1, 2, 3));
   HGDIOBJ brushBefore = GetCurrentObject(canvas.dc(), OBJ_BRUSH);
   RECTL bounds{10, 5, 30, 25};
   ASSERT_EQ(DrawInto(control.get(), canvas.dc(), &bounds), S_OK);
 
-  EXPECT_EQ(control->draws, 1);
   // The control painted 3 pixels beyond its bounds; none of that shows.
-  const COLORREF fill = RGB(10, 200, 30);
-  for (auto [x, y, colour] :
-       {std::tuple{10, 5, fill}, {29, 24, fill}, {9, 5, kWhite}, {30, 5, kWhite}, {10, 4, kWhite}, {10, 25, kWhite}})
-    EXPECT_EQ(canvas.At(x, y), colour) << x << "," << y;
-  // The host's DC keeps its state and its full clip.
-  EXPECT_EQ(GetTextColor(canvas.dc()), RGB(1, 2, 3));
-  EXPECT_EQ(GetCurrentObject(canvas.dc(), OBJ_BRUSH), brushBefore);
+  EXPECT_EQ(control->draws, 1);
+  EXPECT_PAINTED(canvas, Block(10, 5, 30, 25));
+  EXPECT_EQ(std::tuple(GetTextColor(canvas.dc()), GetCurrentObject(canvas.dc(), OBJ_BRUSH)),
+            std::tuple(RGB(1, 2, 3), brushBefore));
   RECT clip{};
   GetClipBox(canvas.dc(), &clip);
   EXPECT_EQ(std::tuple(clip.right, clip.bottom), std::tuple(50, 40));
-}
 
-TEST_F(ViewTest, DrawRefusesWhatItCannotDraw) {
-  auto control = Make<TestControl>();
-  MemoryCanvas canvas(10, 10);
-  RECTL bounds{0, 0, 5, 5};
+  // What it cannot draw it refuses before drawing: bounds are needed unless it is windowless.
+  RECTL inverted{5, 5, 0, 0};
   EXPECT_EQ(DrawInto(control.get(), canvas.dc(), &bounds, DVASPECT_ICON), DV_E_DVASPECT);
   EXPECT_EQ(DrawInto(control.get(), canvas.dc(), &bounds, DVASPECT_CONTENT, 0), DV_E_LINDEX);
   EXPECT_EQ(DrawInto(control.get(), nullptr, &bounds), E_INVALIDARG);
-  EXPECT_EQ(DrawInto(control.get(), canvas.dc(), nullptr), E_INVALIDARG);  // bounds needed unless windowless
-  RECTL inverted{5, 5, 0, 0};
+  EXPECT_EQ(DrawInto(control.get(), canvas.dc(), nullptr), E_INVALIDARG);
   EXPECT_EQ(DrawInto(control.get(), canvas.dc(), &inverted), E_INVALIDARG);
-  EXPECT_EQ(control->draws, 0);
+  EXPECT_EQ(control->draws, 1);
 }
 
 TEST_F(ViewTest, RepaintRequestWithoutActivationTellsTheViewSink) {
   auto control = Make<TestControl>();
-  auto sink = Make<RecordingSink>();
+  auto sink = Make<AdviseRecorder>();
   ASSERT_EQ(control->SetAdvise(DVASPECT_CONTENT, 0, sink.get()), S_OK);
   control->put_FillColor(RGB(1, 1, 1));
   EXPECT_EQ(sink->viewChanges, (std::vector<std::pair<DWORD, LONG>>{{DVASPECT_CONTENT, -1}}));
 
   // ADVF_ONLYONCE: one notification, then the sink is let go.
-  auto once = Make<RecordingSink>();
+  auto once = Make<AdviseRecorder>();
   control->SetAdvise(DVASPECT_CONTENT, ADVF_ONLYONCE, once.get());
   control->FireViewChange();
   control->FireViewChange();
@@ -77,28 +75,26 @@ TEST_F(ViewTest, RepaintRequestWithoutActivationTellsTheViewSink) {
 
 TEST_F(ViewTest, RepaintRequestOfAWindowlessControlAsksTheSite) {
   auto control = Make<WindowlessTestControl>();
-  auto site = Make<TestSite>();
-  auto sink = Make<RecordingSink>();
+  auto site = Make<InPlaceSite>();
+  auto sink = Make<AdviseRecorder>();
   control->SetClientSite(site.get());
   control->SetAdvise(DVASPECT_CONTENT, 0, sink.get());
   ASSERT_EQ(control->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, site.get(), 0, nullptr, nullptr), S_OK);
-  EXPECT_TRUE(control->InPlaceActive());
-  EXPECT_TRUE(control->Windowless());
+  EXPECT_TRUE(control->InPlaceActive() && control->Windowless());
   HWND none = reinterpret_cast<HWND>(1);
   EXPECT_EQ(control->GetWindow(&none), E_FAIL);
   EXPECT_EQ(none, nullptr);
   EXPECT_NE(std::find(site->calls.begin(), site->calls.end(), "OnInPlaceActivateEx(windowless)"), site->calls.end());
 
+  // The whole control, erasing; the view sink hears nothing.
   control->put_FillColor(RGB(2, 2, 2));
-  // The whole control, erasing.
   EXPECT_EQ(site->invalidations, (std::vector<std::pair<bool, BOOL>>{{true, TRUE}}));
   EXPECT_TRUE(sink->viewChanges.empty());
 
   // Without bounds a windowless control draws at its position in the site.
-  MemoryCanvas canvas(80, 60);
+  Canvas canvas(80, 60);
   ASSERT_EQ(DrawInto(control.get(), canvas.dc(), nullptr), S_OK);
-  EXPECT_EQ(std::tuple(canvas.At(0, 0), canvas.At(59, 39), canvas.At(60, 40)),
-            std::tuple(RGB(2, 2, 2), RGB(2, 2, 2), kWhite));
+  EXPECT_PAINTED(canvas, Block(0, 0, 60, 40));
 
   // Messages the site forwards go through the control's message map.
   LRESULT result = 1;
@@ -115,8 +111,8 @@ TEST_F(ViewTest, RepaintRequestOfAWindowlessControlAsksTheSite) {
 TEST_F(ViewTest, RepaintRequestOfAWindowedControlErasesAndPaintsItsWindow) {
   HWND frame = MakeFrame();
   auto control = Make<TestControl>();
-  auto site = Make<TestSite>();
-  auto sink = Make<RecordingSink>();
+  auto site = Make<InPlaceSite>();
+  auto sink = Make<AdviseRecorder>();
   site->window = frame;
   site->position = RECT{5, 6, 65, 46};
   control->SetClientSite(site.get());
@@ -127,18 +123,16 @@ TEST_F(ViewTest, RepaintRequestOfAWindowedControlErasesAndPaintsItsWindow) {
   EXPECT_EQ(GetParent(own), frame);
   RECT rc{};
   GetWindowRect(own, &rc);
-  EXPECT_EQ(std::tuple(rc.left, rc.top, rc.right, rc.bottom), std::tuple(100 + 5, 50 + 6, 100 + 65, 50 + 46));
-  PumpMessages();
-  const int erases = control->Count(WM_ERASEBKGND);
-  const int paints = control->Count(WM_PAINT);
+  constexpr int kX = HostedControl::kFrameX, kY = HostedControl::kFrameY;
+  EXPECT_EQ(std::tuple(rc.left, rc.top, rc.right, rc.bottom), std::tuple(kX + 5, kY + 6, kX + 65, kY + 46));
+  Pump();
+  const int erases = control->Count(WM_ERASEBKGND), paints = control->Count(WM_PAINT);
 
   control->put_FillColor(RGB(200, 100, 50));
-  PumpMessages();
+  Pump();
   EXPECT_EQ(std::tuple(control->Count(WM_ERASEBKGND), control->Count(WM_PAINT)), std::tuple(erases + 1, paints + 1));
   EXPECT_TRUE(sink->viewChanges.empty());
-  COLORREF pixel = 0;
-  KelmiraGetWindowPixel(own, 30, 20, &pixel);
-  EXPECT_EQ(pixel, RGB(200, 100, 50));
+  EXPECT_EQ(WindowPixel(own, 30, 20), RGB(200, 100, 50));
 
   // SetObjectRects moves the window; UI activation tells the site.
   RECT moved{0, 0, 20, 10};
@@ -152,8 +146,7 @@ TEST_F(ViewTest, RepaintRequestOfAWindowedControlErasesAndPaintsItsWindow) {
   EXPECT_GE(site->focusChanges, 1);
 
   ASSERT_EQ(control->DoVerb(OLEIVERB_HIDE, nullptr, site.get(), 0, frame, nullptr), S_OK);
-  EXPECT_FALSE(IsWindowVisible(own));
-  EXPECT_FALSE(control->UIActive());
+  EXPECT_FALSE(IsWindowVisible(own) || control->UIActive());
   ASSERT_EQ(control->Close(OLECLOSE_NOSAVE), S_OK);
   EXPECT_FALSE(IsWindow(own) || control->InPlaceActive());
   EXPECT_EQ(site->calls.back(), "OnInPlaceDeactivateEx");
@@ -163,7 +156,7 @@ TEST_F(ViewTest, RepaintRequestOfAWindowedControlErasesAndPaintsItsWindow) {
 TEST_F(ViewTest, ActivationNeedsASiteThatAgrees) {
   auto control = Make<TestControl>();
   EXPECT_EQ(control->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, nullptr, 0, nullptr, nullptr), E_UNEXPECTED);
-  auto site = Make<TestSite>();  // no window to put the control's window in
+  auto site = Make<InPlaceSite>();  // no window to put the control's window in
   control->SetClientSite(site.get());
   EXPECT_EQ(control->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, site.get(), 0, nullptr, nullptr), E_FAIL);
   EXPECT_FALSE(control->InPlaceActive());
@@ -173,42 +166,57 @@ TEST_F(ViewTest, ActivationNeedsASiteThatAgrees) {
 
 TEST_F(ViewTest, ExtentsAreHimetricAndBadOnesChangeNothing) {
   auto control = Make<TestControl>();
-  SIZEL set{2540, 1270}, size{};
+  SIZEL set{2540, 1270}, negative{-1, 10}, size{};
   EXPECT_EQ(control->SetExtent(DVASPECT_ICON, &set), DV_E_DVASPECT);
   EXPECT_EQ(control->SetExtent(DVASPECT_CONTENT, nullptr), E_POINTER);
-  SIZEL negative{-1, 10};
   EXPECT_EQ(control->SetExtent(DVASPECT_CONTENT, &negative), E_INVALIDARG);
   control->GetExtent(DVASPECT_CONTENT, &size);
   EXPECT_EQ(std::tuple(size.cx, size.cy), std::tuple(5080, 5080));  // the construction size
 
-  // The natural extent stays the construction size; 96 pixels are one inch.
+  // The natural extent stays the construction size.
   ASSERT_EQ(control->SetExtent(DVASPECT_CONTENT, &set), S_OK);
   DVEXTENTINFO info{sizeof(DVEXTENTINFO), DVEXTENT_CONTENT, {0, 0}};
   ASSERT_EQ(control->GetNaturalExtent(DVASPECT_CONTENT, -1, nullptr, nullptr, &info, &size), S_OK);
   EXPECT_EQ(size.cx, 5080);
-  SIZEL pixels{96, 48}, himetric{}, back{};
+  SIZEL pixels{96, 48}, himetric{}, back{};  // 96 pixels are one inch
   AtlPixelToHiMetric(&pixels, &himetric);
   AtlHiMetricToPixel(&himetric, &back);
   EXPECT_EQ(std::tuple(himetric.cx, himetric.cy, back.cx, back.cy), std::tuple(2540, 1270, 96, 48));
 }
 
+TEST_F(ViewTest, HitTestingStopsAtTheBoundsEdge) {
+  auto control = Make<TestControl>();
+  RECT bounds{0, 0, 10, 10}, away{20, 20, 30, 30}, touching{9, 9, 30, 30};
+  std::vector<DWORD> hits;
+  for (POINT at : {POINT{0, 0}, POINT{9, 9}, POINT{10, 3}, POINT{3, 10}, POINT{-1, 3}}) {
+    DWORD hit = 99;
+    EXPECT_EQ(control->QueryHitPoint(DVASPECT_CONTENT, &bounds, at, 0, &hit), S_OK);
+    hits.push_back(hit);
+  }
+  for (const RECT* r : {&away, &touching}) {
+    DWORD hit = 99;
+    control->QueryHitRect(DVASPECT_CONTENT, &bounds, r, 0, &hit);
+    hits.push_back(hit);
+  }
+  EXPECT_EQ(hits, (std::vector<DWORD>{HITRESULT_HIT, HITRESULT_HIT, HITRESULT_OUTSIDE, HITRESULT_OUTSIDE,
+                                      HITRESULT_OUTSIDE, HITRESULT_OUTSIDE, HITRESULT_HIT}));
+}
+
 TEST_F(ViewTest, DataAdviseSinksHearOfChangesUntilTheyUnadvise) {
   auto control = Make<TestControl>();
-  auto sink = Make<RecordingSink>();
+  auto sink = Make<AdviseRecorder>();
   FORMATETC format{0, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
   DWORD cookie = 0;
   ASSERT_EQ(control->DAdvise(&format, 0, sink.get(), &cookie), S_OK);
-  EXPECT_NE(cookie, 0u);
   control->put_Weight(2.0);
-  ASSERT_EQ(sink->dataTymeds.size(), 1u);
-  EXPECT_EQ(sink->dataTymeds[0], TYMED_NULL);  // the control renders no data
+  EXPECT_EQ(sink->dataTymeds, std::vector<DWORD>{TYMED_NULL});  // the control renders no data
 
   ComPtr<IEnumSTATDATA> connections;
   ASSERT_EQ(control->EnumDAdvise(&connections), S_OK);
   STATDATA data{};
   ULONG fetched = 0;
   ASSERT_EQ(connections->Next(1, &data, &fetched), S_OK);
-  EXPECT_EQ(data.dwConnection, cookie);
+  EXPECT_EQ(std::tuple(data.dwConnection, data.pAdvSink), std::tuple(cookie, static_cast<IAdviseSink*>(sink.get())));
   data.pAdvSink->Release();
   EXPECT_EQ(connections->Next(1, &data, &fetched), S_FALSE);
 
@@ -226,9 +234,7 @@ TEST_F(ViewTest, DataAdviseHolderPrimesAndEndsOnlyOnceConnections) {
   auto control = Make<TestControl>();
   IDataObject* data = control.get();
   FORMATETC format{0, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
-  auto primed = Make<RecordingSink>();
-  auto once = Make<RecordingSink>();
-  auto steady = Make<RecordingSink>();
+  auto primed = Make<AdviseRecorder>(), once = Make<AdviseRecorder>(), steady = Make<AdviseRecorder>();
   DWORD primedCookie = 0, onceCookie = 0, steadyCookie = 0;
   ASSERT_EQ(holder->Advise(data, &format, ADVF_PRIMEFIRST | ADVF_NODATA, primed.get(), &primedCookie), S_OK);
   EXPECT_EQ(primed->dataTymeds.size(), 1u);  // primed at once
@@ -246,8 +252,8 @@ TEST_F(ViewTest, DataAdviseHolderPrimesAndEndsOnlyOnceConnections) {
 
 TEST_F(ViewTest, ObjectAdviseSinksHearOfSaveAndClose) {
   auto control = Make<TestControl>();
-  auto site = Make<TestSite>();
-  auto sink = Make<RecordingSink>();
+  auto site = Make<InPlaceSite>();
+  auto sink = Make<AdviseRecorder>();
   control->SetClientSite(site.get());
   DWORD cookie = 0;
   ASSERT_EQ(control->Advise(sink.get(), &cookie), S_OK);
@@ -259,17 +265,5 @@ TEST_F(ViewTest, ObjectAdviseSinksHearOfSaveAndClose) {
   EXPECT_EQ(control->Close(7), E_INVALIDARG);
 }
 
-TEST_F(ViewTest, HitTestingStopsAtTheBoundsEdge) {
-  auto control = Make<TestControl>();
-  RECT bounds{0, 0, 10, 10};
-  DWORD hit = 99;
-  ASSERT_EQ(control->QueryHitPoint(DVASPECT_CONTENT, &bounds, POINT{9, 9}, 0, &hit), S_OK);
-  EXPECT_EQ(hit, HITRESULT_HIT);
-  control->QueryHitPoint(DVASPECT_CONTENT, &bounds, POINT{10, 3}, 0, &hit);
-  EXPECT_EQ(hit, HITRESULT_OUTSIDE);
-  RECT away{20, 20, 30, 30};
-  control->QueryHitRect(DVASPECT_CONTENT, &bounds, &away, 0, &hit);
-  EXPECT_EQ(hit, HITRESULT_OUTSIDE);
-}
-
 }  // namespace
+}  // namespace kelmira::test

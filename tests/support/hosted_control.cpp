@@ -4,11 +4,8 @@
 #include "support/pump.h"
 
 namespace kelmira::test {
-namespace {
 
-constexpr const char* kFrameClass = "KelmiraTestFrame";
-
-void RegisterFrameClass() {
+HWND MakeFrame(int width, int height) {
   static const bool registered = [] {
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof wc;
@@ -17,14 +14,12 @@ void RegisterFrameClass() {
     return RegisterClassExA(&wc) != 0;
   }();
   (void)registered;
+  return CreateWindowExA(0, kFrameClass, "", WS_OVERLAPPED | WS_VISIBLE, HostedControl::kFrameX, HostedControl::kFrameY,
+                         width, height, nullptr, nullptr, nullptr, nullptr);
 }
 
-}  // namespace
-
 HostedControl::HostedControl(REFCLSID clsid, int width, int height) {
-  RegisterFrameClass();
-  frame = CreateWindowExA(0, kFrameClass, "", WS_OVERLAPPED | WS_VISIBLE, kFrameX, kFrameY, 400, 300, nullptr, nullptr,
-                          nullptr, nullptr);
+  frame = MakeFrame();
   host = CreateWindowExA(0, ATLAXWIN_CLASS, "", WS_CHILD | WS_VISIBLE, 0, 0, width, height, frame, nullptr, nullptr,
                          nullptr);
   CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, reinterpret_cast<void**>(&control));

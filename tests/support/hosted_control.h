@@ -6,6 +6,11 @@
 
 namespace kelmira::test {
 
+// The frames' window class (the default procedure), and a new frame: a visible top-level window at
+// screen (HostedControl::kFrameX, HostedControl::kFrameY).
+inline constexpr const char* kFrameClass = "KelmiraTestFrame";
+HWND MakeFrame(int width = 400, int height = 300);
+
 class HostedControl {
  public:
   static constexpr int kFrameX = 100;

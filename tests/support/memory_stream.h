@@ -1,13 +1,16 @@
-// Memory streams of the platform, made from bytes and read back as bytes, so tests can inspect,
-// cut and patch what was saved.
+// Memory streams made from bytes and read back as bytes, so tests can inspect, cut and patch what
+// was saved.
 #pragma once
 
 #include <kelmira/platform.h>
 
 #include <vector>
 
-inline kelmira::ComPtr<IStream> StreamOf(const std::vector<BYTE>& bytes = {}) {
-  kelmira::ComPtr<IStream> stream;
+namespace kelmira::test {
+
+// A stream holding `bytes`, positioned at the start.
+inline ComPtr<IStream> StreamOf(const std::vector<BYTE>& bytes = {}) {
+  ComPtr<IStream> stream;
   CreateStreamOnHGlobal(nullptr, TRUE, &stream);
   stream->Write(bytes.data(), static_cast<ULONG>(bytes.size()), nullptr);
   stream->Seek(LARGE_INTEGER{0}, STREAM_SEEK_SET, nullptr);
@@ -31,3 +34,5 @@ inline std::vector<BYTE> BytesOf(IStream* stream) {
   stream->Seek(pos, STREAM_SEEK_SET, nullptr);
   return bytes;
 }
+
+}  // namespace kelmira::test
