@@ -1,8 +1,8 @@
-// ITypeLib over the real Kelmira tables, finding libraries by identifier and by module, and
-// the registry entries of RegisterTypeLib / UnRegisterTypeLib.
+// ITypeLib over the module's tables, finding libraries by identifier and by module, and the
+// registry entries of RegisterTypeLib / UnRegisterTypeLib.
 #include "module/typelib_tables.h"
-#include "platform_dispatch/typeinfo_helpers.h"
-#include "platform_registry/scratch_dir.h"
+#include "support/dispatch_test_library.h"
+#include "support/type_descriptions.h"
 
 #include <kelmira/kelmira.h>
 
@@ -11,39 +11,17 @@
 #include <string>
 #include <tuple>
 
+namespace kelmira::test {
 namespace {
 
-using kelmira::ComPtr;
-using kelmira::testing::GuidText;
-using kelmira::testing::KeyExists;
-using kelmira::testing::SetText;
-
-std::string Read(const std::string& key, const char* value = nullptr) {
-  return kelmira::testing::Text(HKEY_CLASSES_ROOT, key, value);
-}
-
 ComPtr<ITypeLib> KelmiraLib() {
-  EXPECT_TRUE(SUCCEEDED(kelmira::RegisterTypeLibraryInfo(&KelmiraTypeLibrary())));
+  EXPECT_TRUE(SUCCEEDED(RegisterTypeLibraryInfo(&KelmiraTypeLibrary())));
   ComPtr<ITypeLib> lib;
   EXPECT_EQ(S_OK, LoadRegTypeLib(LIBID_Kelmira, 1, 0, 0, &lib));
   return lib;
 }
 
-ComPtr<ITypeInfo> FindType(ITypeLib* lib, const char16_t* name) {
-  std::u16string buffer(name);
-  ITypeInfo* infos[4] = {};
-  MEMBERID ids[4] = {};
-  USHORT found = 4;
-  EXPECT_EQ(S_OK, lib->FindName(buffer.data(), 0, infos, ids, &found));
-  ComPtr<ITypeInfo> type;
-  for (USHORT i = 0; i < found; ++i) {
-    if (ids[i] == MEMBERID_NIL && !type) type = infos[i];
-    infos[i]->Release();
-  }
-  return type;
-}
-
-TEST(KelmiraTypeLib, LibraryAttributesAndDocumentation) {
+TEST(KelmiraTypeLib, LibraryAttributesAndNames) {
   ComPtr<ITypeLib> lib = KelmiraLib();
   TLIBATTR* attr = nullptr;
   ASSERT_EQ(S_OK, lib->GetLibAttr(&attr));
@@ -51,12 +29,11 @@ TEST(KelmiraTypeLib, LibraryAttributesAndDocumentation) {
             std::tuple(attr->guid, int{attr->wMajorVerNum}, int{attr->wMinorVerNum}, attr->syskind));
   lib->ReleaseTLibAttr(attr);
 
-  kelmira::Bstr name, doc;
+  Bstr name, doc;
   ASSERT_EQ(S_OK, lib->GetDocumentation(-1, &name, &doc, nullptr, nullptr));
-  EXPECT_EQ(u"Kelmira", Text(name.get()));
-  EXPECT_EQ(u"Kelmira 1.0 Type Library", Text(doc.get()));
+  EXPECT_EQ(std::pair(std::u16string(u"Kelmira"), std::u16string(u"Kelmira 1.0 Type Library")),
+            std::pair(Text(name.get()), Text(doc.get())));
   EXPECT_EQ(TYPE_E_ELEMENTNOTFOUND, lib->GetDocumentation(-2, &name, nullptr, nullptr, nullptr));
-
   ComPtr<ITypeLib> again;
   EXPECT_EQ(TYPE_E_LIBNOTREGISTERED, LoadRegTypeLib(LIBID_Kelmira, 1, 1, 0, &again));
   EXPECT_EQ(TYPE_E_LIBNOTREGISTERED, LoadRegTypeLib(LIBID_Kelmira, 2, 0, 0, &again));
@@ -65,24 +42,31 @@ TEST(KelmiraTypeLib, LibraryAttributesAndDocumentation) {
   std::u16string buffer = u"igraphicslayer";
   BOOL found = FALSE;
   ASSERT_EQ(S_OK, lib->IsName(buffer.data(), 0, &found));
-  EXPECT_TRUE(found);
-  EXPECT_EQ(u"IGraphicsLayer", buffer);
+  EXPECT_EQ(std::pair(TRUE, std::u16string(u"IGraphicsLayer")), std::pair(found, buffer));
   buffer = u"NoSuchName";
   ASSERT_EQ(S_OK, lib->IsName(buffer.data(), 0, &found));
   EXPECT_FALSE(found);
+  buffer = u"xscale";  // a record field
+  ITypeInfo* infos[2] = {};
+  MEMBERID ids[2] = {};
+  USHORT count = 2;
+  ASSERT_EQ(S_OK, lib->FindName(buffer.data(), 0, infos, ids, &count));
+  ASSERT_EQ(1, count);
+  EXPECT_EQ(std::pair(std::u16string(u"DrawLayerInfo"), std::u16string(u"XScale")),
+            std::pair(NameOf(infos[0]), NameOf(infos[0], ids[0])));
+  infos[0]->Release();
 }
 
 TEST(KelmiraTypeLib, ListsEveryTypeButTheHiddenOnes) {
   ComPtr<ITypeLib> lib = KelmiraLib();
   ComPtr<ITypeInfo> layer;
   ASSERT_EQ(S_OK, lib->GetTypeInfoOfGuid(IID_IGraphicsLayer, &layer));
-  EXPECT_EQ(u"IGraphicsLayer", NameOf(layer.get()));
-  EXPECT_EQ(TKIND_DISPATCH, AttrOf(layer.get())->typekind);
-  EXPECT_EQ(u"Redraw", NameOf(layer.get(), 0x64));
+  EXPECT_EQ(std::pair(TKIND_DISPATCH, std::u16string(u"Redraw")),
+            std::pair(AttrOf(layer.get())->typekind, NameOf(layer.get(), 0x64)));
 
   ComPtr<ITypeInfo> hidden;
   EXPECT_EQ(TYPE_E_ELEMENTNOTFOUND, lib->GetTypeInfoOfGuid(IID_ITickLabelList, &hidden));
-  EXPECT_NE(nullptr, kelmira::FindDispatchTable(IID_ITickLabelList));  // still dispatched
+  EXPECT_NE(nullptr, FindDispatchTable(IID_ITickLabelList));  // still dispatched
 
   const UINT count = lib->GetTypeInfoCount();
   EXPECT_GT(count, 30u);
@@ -90,54 +74,24 @@ TEST(KelmiraTypeLib, ListsEveryTypeButTheHiddenOnes) {
     ComPtr<ITypeInfo> info;
     ASSERT_EQ(S_OK, lib->GetTypeInfo(i, &info));
     TYPEKIND kind = TKIND_MAX;
-    EXPECT_EQ(S_OK, lib->GetTypeInfoType(i, &kind));
-    EXPECT_EQ(kind, AttrOf(info.get())->typekind);
     UINT index = UINT(-1);
+    EXPECT_EQ(S_OK, lib->GetTypeInfoType(i, &kind));
     EXPECT_EQ(S_OK, info->GetContainingTypeLib(nullptr, &index));
-    EXPECT_EQ(i, index);
-    EXPECT_NE(IID_ITickLabelList, AttrOf(info.get())->guid);
+    AttrOf attr(info.get());
+    EXPECT_EQ(std::tuple(kind, i), std::tuple(attr->typekind, index));
+    EXPECT_NE(IID_ITickLabelList, attr->guid);
   }
   ComPtr<ITypeInfo> past;
   EXPECT_EQ(TYPE_E_ELEMENTNOTFOUND, lib->GetTypeInfo(count, &past));
-}
-
-TEST(KelmiraTypeLib, MouseEventEnumeration) {
-  ComPtr<ITypeInfo> info = FindType(KelmiraLib().get(), u"emouseevent");
-  ASSERT_TRUE(info);
-  AttrOf attr(info.get());
-  ASSERT_EQ(std::pair(TKIND_ENUM, 6), std::pair(attr->typekind, int{attr->cVars}));
-  const char16_t* names[] = {u"kUnknownEvent", u"kEventMouseClick", u"kEventMouseDown",
-                             u"kEventMouseUp", u"kEventMouseMove",  u"kEventMouseDblClick"};
-  for (UINT i = 0; i < 6; ++i) {
-    VarOf var(info.get(), i);
-    EXPECT_EQ(std::tuple(VAR_CONST, LONG(i), std::u16string(names[i])),
-              std::tuple(var->varkind, var->lpvarValue->lVal, NameOf(info.get(), var->memid)));
-  }
-}
-
-TEST(KelmiraTypeLib, DrawLayerInfoRecord) {
-  ComPtr<ITypeInfo> info = FindType(KelmiraLib().get(), u"DrawLayerInfo");
-  ASSERT_TRUE(info);
-  AttrOf attr(info.get());
-  ASSERT_EQ(std::tuple(TKIND_RECORD, 56u, 9),
-            std::tuple(attr->typekind, unsigned{attr->cbSizeInstance}, int{attr->cVars}));
-  const ULONG offsets[] = {0, 4, 8, 12, 16, 24, 32, 40, 48};
-  for (UINT i = 0; i < 9; ++i) {
-    VarOf var(info.get(), i);
-    EXPECT_EQ(std::tuple(VAR_PERINSTANCE, offsets[i], VARTYPE(i < 5 ? VT_I4 : VT_R8)),
-              std::tuple(var->varkind, var->oInst, var->elemdescVar.tdesc.vt));
-  }
-  EXPECT_EQ(u"XScale", NameOf(info.get(), VarOf(info.get(), 7)->memid));
 }
 
 TEST(KelmiraTypeLib, LoadTypeLibByModulePath) {
   KelmiraLib();
   Dl_info module{};  // the file that holds the tables: libkelmira.so
   ASSERT_NE(0, dladdr(&KelmiraTypeLibrary(), &module));
-  std::string path = module.dli_fname;
-  std::u16string wide(path.begin(), path.end());
+  const std::string path = module.dli_fname;
   ComPtr<ITypeLib> lib;
-  ASSERT_EQ(S_OK, LoadTypeLib(wide.c_str(), &lib));
+  ASSERT_EQ(S_OK, LoadTypeLib(std::u16string(path.begin(), path.end()).c_str(), &lib));
   TLIBATTR* attr = nullptr;
   ASSERT_EQ(S_OK, lib->GetLibAttr(&attr));
   EXPECT_EQ(LIBID_Kelmira, attr->guid);
@@ -146,41 +100,59 @@ TEST(KelmiraTypeLib, LoadTypeLibByModulePath) {
 }
 
 TEST(TypeLibRegistration, RegisterQueryAndUnregister) {
+  auto guid = [](REFGUID g) {
+    OLECHAR text[39];
+    StringFromGUID2(g, text, 39);
+    return std::string(text, text + 38);
+  };
+  // A value's text, "<missing>" when there is none.
+  auto read = [](const std::string& key, const char* value = nullptr) {
+    char text[256];
+    DWORD size = sizeof text;
+    if (RegGetValueA(HKEY_CLASSES_ROOT, key.c_str(), value, RRF_RT_REG_SZ, nullptr, text, &size) != ERROR_SUCCESS)
+      return std::string("<missing>");
+    return std::string(text);
+  };
   ComPtr<ITypeLib> lib = TestTypeLib();
-  const std::string libid = GuidText(LIBID_KelmiraDispatchTest);
+  const std::string libid = guid(LIBID_KelmiraDispatchTest);
   const std::string version = "TypeLib\\" + libid + "\\2.3";
   RegDeleteTreeA(HKEY_CLASSES_ROOT, ("TypeLib\\" + libid).c_str());
 
   ASSERT_EQ(S_OK, RegisterTypeLib(lib.get(), u"/opt/test/libthing.so", u"/opt/test"));
-  EXPECT_EQ("Dispatch test library", Read(version));
-  EXPECT_EQ("0", Read(version + "\\FLAGS"));
-  EXPECT_EQ("/opt/test", Read(version + "\\HELPDIR"));
-  EXPECT_EQ("/opt/test/libthing.so", Read(version + "\\0\\win32"));
-  const std::string thing = "Interface\\" + GuidText(IID_ITestThing);
-  EXPECT_EQ("ITestThing", Read(thing));
-  EXPECT_EQ(libid, Read(thing + "\\TypeLib"));
-  EXPECT_EQ("2.3", Read(thing + "\\TypeLib", "Version"));
-  EXPECT_EQ("_ITestEvents", Read("Interface\\" + GuidText(DIID__ITestEvents)));
-  EXPECT_EQ("<missing>", Read("Interface\\" + GuidText(IID_ITestHidden)));
+  const std::string thing = "Interface\\" + guid(IID_ITestThing);
+  const std::pair<std::string, std::string> written[] = {
+      {read(version), "Dispatch test library"},
+      {read(version + "\\FLAGS"), "0"},
+      {read(version + "\\HELPDIR"), "/opt/test"},
+      {read(version + "\\0\\win32"), "/opt/test/libthing.so"},
+      {read(thing), "ITestThing"},
+      {read(thing + "\\TypeLib"), libid},
+      {read(thing + "\\TypeLib", "Version"), "2.3"},
+      {read("Interface\\" + guid(DIID__ITestEvents)), "_ITestEvents"},
+      {read("Interface\\" + guid(IID_ITestHidden)), "<missing>"},
+  };
+  for (const auto& [got, expected] : written) EXPECT_EQ(expected, got);
 
-  kelmira::Bstr path;
+  Bstr path;
   ASSERT_EQ(S_OK, QueryPathOfRegTypeLib(LIBID_KelmiraDispatchTest, 2, 1, 0, &path));
   EXPECT_EQ(u"/opt/test/libthing.so", Text(path.get()));
   EXPECT_EQ(TYPE_E_LIBNOTREGISTERED, QueryPathOfRegTypeLib(LIBID_KelmiraDispatchTest, 2, 4, 0, &path));
   EXPECT_EQ(TYPE_E_LIBNOTREGISTERED, QueryPathOfRegTypeLib(LIBID_KelmiraDispatchTest, 3, 0, 0, &path));
 
   // An interface key that another library has taken over stays.
-  const std::string peer = "Interface\\" + GuidText(IID_ITestPeer);
-  const std::string other = GuidText(LIBID_Kelmira);
-  ASSERT_EQ(ERROR_SUCCESS, SetText(HKEY_CLASSES_ROOT, peer + "\\TypeLib", other));
+  const std::string peer = "Interface\\" + guid(IID_ITestPeer) + "\\TypeLib";
+  const std::string other = guid(LIBID_Kelmira);
+  HKEY key = nullptr;
+  ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyA(HKEY_CLASSES_ROOT, peer.c_str(), &key));
+  RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(other.c_str()), DWORD(other.size() + 1));
+  RegCloseKey(key);
 
   ASSERT_EQ(S_OK, UnRegisterTypeLib(LIBID_KelmiraDispatchTest, 2, 3, 0, SYS_WIN32));
-  EXPECT_EQ("<missing>", Read(version));
-  EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, "TypeLib\\" + libid));
-  EXPECT_EQ("<missing>", Read(thing));
-  EXPECT_EQ(other, Read(peer + "\\TypeLib"));
+  EXPECT_NE(ERROR_SUCCESS, RegOpenKeyExA(HKEY_CLASSES_ROOT, ("TypeLib\\" + libid).c_str(), 0, KEY_READ, &key));
+  EXPECT_EQ(std::pair(std::string("<missing>"), other), std::pair(read(thing), read(peer)));
   EXPECT_EQ(TYPE_E_REGISTRYACCESS, UnRegisterTypeLib(LIBID_KelmiraDispatchTest, 2, 3, 0, SYS_WIN32));
-  RegDeleteTreeA(HKEY_CLASSES_ROOT, peer.c_str());
+  RegDeleteTreeA(HKEY_CLASSES_ROOT, ("Interface\\" + guid(IID_ITestPeer)).c_str());
 }
 
 }  // namespace
+}  // namespace kelmira::test

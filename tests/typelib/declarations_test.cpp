@@ -46,8 +46,9 @@ static_assert(kHas<&ITickLabelList::LabelAt, HRESULT (ITickLabelList::*)(VARIANT
 
 // The record every layer receives by value.
 static_assert(sizeof(DrawLayerInfo) == 56 && offsetof(DrawLayerInfo, bottom) == 16 &&
-              offsetof(DrawLayerInfo, YScale) == 48);
-static_assert(kEventMouseDblClick == 5);
+              offsetof(DrawLayerInfo, XScale) == 40 && offsetof(DrawLayerInfo, YScale) == 48);
+static_assert(kUnknownEvent == 0 && kEventMouseClick == 1 && kEventMouseDown == 2 && kEventMouseUp == 3 &&
+              kEventMouseMove == 4 && kEventMouseDblClick == 5);
 
 static_assert(__uuidof(IXAxis) == IID_IXAxis && __uuidof(ITickLabelList*) == IID_ITickLabelList);
 
