@@ -1,50 +1,18 @@
-// A scratch directory per test, and a registry file inside it.
+// A registry file of the test's own, and short ways to set and read the values in it.
 #pragma once
+
+#include "support/scratch_dir.h"
 
 #include <kelmira/platform.h>
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
-namespace kelmira::testing {
+namespace kelmira::test {
 
-class ScratchDir {
- public:
-  ScratchDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "kelmira-test-XXXXXX").string();
-    path_ = mkdtemp(pattern.data()) ? pattern : std::string();
-  }
-  ~ScratchDir() {
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
-  }
-  ScratchDir(const ScratchDir&) = delete;
-  ScratchDir& operator=(const ScratchDir&) = delete;
-
-  std::string path() const { return path_; }
-  std::string operator/(const std::string& name) const { return path_ + "/" + name; }
-
- private:
-  std::string path_;
-};
-
-inline std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-inline void WriteFile(const std::string& path, const std::string& data) {
-  std::ofstream(path, std::ios::binary | std::ios::trunc) << data;
-}
-
-// Sets a value in an open key (the default value when name is null).
+// Sets a string value in an open key (the default value when name is null).
 inline LONG SetString(HKEY key, const char* name, const std::string& text, DWORD type = REG_SZ) {
   return RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE*>(text.c_str()),
                         static_cast<DWORD>(text.size() + 1));
@@ -60,16 +28,14 @@ inline LONG SetText(HKEY root, const std::string& subkey, const std::string& tex
   return rc;
 }
 
-// A value's bytes (strings without their terminator), "<missing>" when there is none, or the
-// error code of any other failure.
+// A value's bytes (a string without its terminator), "<missing>", or "<error N>" for other failures.
 inline std::string Text(HKEY root, const std::string& subkey, const char* name = nullptr) {
   char buf[512];
   DWORD size = sizeof buf, type = 0;
-  LONG rc = RegGetValueA(root, subkey.c_str(), name, RRF_RT_ANY, &type, buf, &size);
+  const LONG rc = RegGetValueA(root, subkey.c_str(), name, RRF_RT_ANY, &type, buf, &size);
   if (rc == ERROR_FILE_NOT_FOUND) return "<missing>";
   if (rc != ERROR_SUCCESS) return "<error " + std::to_string(rc) + ">";
-  if (type == REG_SZ && size > 0) --size;
-  return std::string(buf, size);
+  return std::string(buf, type == REG_SZ && size > 0 ? size - 1 : size);
 }
 
 inline bool KeyExists(HKEY root, const std::string& subkey) {
@@ -85,18 +51,17 @@ inline std::string GuidText(REFGUID guid) {
   return std::string(text, text + 38);
 }
 
-// Points the registry at a fresh file for the length of a test.
+// Points the registry at a file in a fresh directory (not yet created) for the length of a test.
 class RegistryTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    registryPath_ = dir_.path() + "/sub/registry";
     setenv("KELMIRA_REGISTRY", registryPath_.c_str(), 1);
     KelmiraRegistryReload();
   }
   void TearDown() override { KelmiraRegistryReload(); }
 
   ScratchDir dir_;
-  std::string registryPath_;
+  const std::string registryPath_ = dir_ / "sub/registry";
 };
 
-}  // namespace kelmira::testing
+}  // namespace kelmira::test
