@@ -51,17 +51,23 @@ inline std::string GuidText(REFGUID guid) {
   return std::string(text, text + 38);
 }
 
-// Points the registry at a file in a fresh directory (not yet created) for the length of a test.
+// Points the registry at a file in a fresh directory (not yet created) for the length of a test,
+// then back at the program's own.
 class RegistryTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    if (const char* path = std::getenv("KELMIRA_REGISTRY")) previous_ = path;
     setenv("KELMIRA_REGISTRY", registryPath_.c_str(), 1);
     KelmiraRegistryReload();
   }
-  void TearDown() override { KelmiraRegistryReload(); }
+  void TearDown() override {
+    setenv("KELMIRA_REGISTRY", previous_.c_str(), 1);
+    KelmiraRegistryReload();
+  }
 
   ScratchDir dir_;
   const std::string registryPath_ = dir_ / "sub/registry";
+  std::string previous_;
 };
 
 }  // namespace kelmira::test
