@@ -44,7 +44,7 @@ TEST(CodePage, Utf8WithSurrogatePairsAndIllFormedInput) {
       {"\x80", u"\uFFFD"},           {"\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD"},
       {"\xC3(", u"\uFFFD("},         {"\xF4\x90\x80\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD"},
       {"\xC0\xAF", u"\uFFFD\uFFFD"}, {"a\xF0\x9F\x98", u"a\uFFFD"}};
-  for (const auto& [bytes, text] : illFormed) EXPECT_EQ(ToWide(CP_UTF8, bytes), text);
+  for (const auto& [bytes, text] : illFormed) EXPECT_EQ(ToWide(CP_UTF8, bytes), text) << testing::PrintToString(bytes);
 }
 
 TEST(CodePage, SizesBuffersAndReportsErrorsInTheThreadsLastError) {
