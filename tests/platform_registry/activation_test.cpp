@@ -1,66 +1,45 @@
 // Class activation: class objects registered in the process, the registry path and its failures,
 // ProgIDs, and the initialisation counts.
-#include "platform_registry/scratch_dir.h"
+#include "support/registry_fixture.h"
+#include "support/sample_objects.h"
 
 #include <thread>
 
 namespace {
 
-using namespace kelmira::testing;
+using kelmira::ComPtr;
+using namespace kelmira::test;
 
 constexpr CLSID kClsid = KELMIRA_GUID(0x11111111, 0x2222, 0x3333, 0x44, 0x44, 0x55, 0x55, 0x55, 0x55, 0x55, 0x55);
 
-struct IAnswer : IUnknown {
-  virtual int STDMETHODCALLTYPE Value() = 0;
-};
-
-}  // namespace
-
-KELMIRA_DEFINE_IID(IAnswer, 0x9A9A9A9A, 0x0001, 0x0002, 0x03, 0x04, 0x05, 0x06, 0x07, 0x08, 0x09, 0x0A);
-
-namespace {
-
-class Answer : public IAnswer {
- public:
-  using Interfaces = kelmira::InterfaceTable<IAnswer>;
-  int STDMETHODCALLTYPE Value() override { return 42; }
-};
-
-kelmira::ClassFactory gAnswerFactory(&kelmira::Object<Answer>::Create);
+kelmira::ClassFactory gPairFactory(&kelmira::Object<Pair>::Create);
 
 TEST_F(RegistryTest, RegisteredClassObjectsServeCreateInstance) {
   DWORD cookie = 0;
-  ASSERT_EQ(CoRegisterClassObject(kClsid, &gAnswerFactory, CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie), S_OK);
-  EXPECT_NE(cookie, 0u);
-
-  kelmira::ComPtr<IAnswer> answer;
-  ASSERT_EQ(CoCreateInstance(kClsid, nullptr, CLSCTX_ALL, IID_IAnswer, reinterpret_cast<void**>(&answer)), S_OK);
-  EXPECT_EQ(answer->Value(), 42);
-  kelmira::ComPtr<IUnknown> unknown;
-  EXPECT_EQ(
-      CoCreateInstance(kClsid, nullptr, CLSCTX_INPROC_SERVER, IID_IClassFactory, reinterpret_cast<void**>(&unknown)),
-      E_NOINTERFACE);
-  kelmira::ComPtr<IClassFactory> factory;
+  ASSERT_EQ(CoRegisterClassObject(kClsid, &gPairFactory, CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie), S_OK);
+  ComPtr<IAlpha> alpha;
+  ASSERT_EQ(CoCreateInstance(kClsid, nullptr, CLSCTX_ALL, IID_IAlpha, reinterpret_cast<void**>(&alpha)), S_OK);
+  EXPECT_EQ(alpha->Alpha(), 1);
+  ComPtr<IClassFactory> factory;
   EXPECT_EQ(
       CoGetClassObject(kClsid, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory, reinterpret_cast<void**>(&factory)),
       S_OK);
-  EXPECT_EQ(factory.get(), &gAnswerFactory);
+  EXPECT_EQ(factory.get(), &gPairFactory);
 
   // Only in-process requests are served.
-  EXPECT_EQ(CoCreateInstance(kClsid, nullptr, CLSCTX_LOCAL_SERVER, IID_IAnswer, reinterpret_cast<void**>(&answer)),
+  EXPECT_EQ(CoCreateInstance(kClsid, nullptr, CLSCTX_LOCAL_SERVER, IID_IAlpha, reinterpret_cast<void**>(&alpha)),
             REGDB_E_CLASSNOTREG);
-  EXPECT_EQ(answer.get(), nullptr);
-  EXPECT_EQ(CoCreateInstance(kClsid, nullptr, CLSCTX_ALL, IID_IAnswer, nullptr), E_POINTER);
-
+  EXPECT_EQ(alpha.get(), nullptr);
+  EXPECT_EQ(CoCreateInstance(kClsid, nullptr, CLSCTX_ALL, IID_IAlpha, nullptr), E_POINTER);
   EXPECT_EQ(CoRevokeClassObject(cookie), S_OK);
   EXPECT_EQ(CoRevokeClassObject(cookie), CO_E_OBJNOTREG);
-  EXPECT_EQ(CoCreateInstance(kClsid, nullptr, CLSCTX_ALL, IID_IAnswer, reinterpret_cast<void**>(&answer)),
+  EXPECT_EQ(CoCreateInstance(kClsid, nullptr, CLSCTX_ALL, IID_IAlpha, reinterpret_cast<void**>(&alpha)),
             REGDB_E_CLASSNOTREG);
 
   // A single-use registration serves once.
-  ASSERT_EQ(CoRegisterClassObject(kClsid, &gAnswerFactory, CLSCTX_INPROC_SERVER, REGCLS_SINGLEUSE, &cookie), S_OK);
-  EXPECT_EQ(CoCreateInstance(kClsid, nullptr, CLSCTX_ALL, IID_IAnswer, reinterpret_cast<void**>(&answer)), S_OK);
-  EXPECT_EQ(CoCreateInstance(kClsid, nullptr, CLSCTX_ALL, IID_IAnswer, reinterpret_cast<void**>(&answer)),
+  ASSERT_EQ(CoRegisterClassObject(kClsid, &gPairFactory, CLSCTX_INPROC_SERVER, REGCLS_SINGLEUSE, &cookie), S_OK);
+  EXPECT_EQ(CoCreateInstance(kClsid, nullptr, CLSCTX_ALL, IID_IAlpha, reinterpret_cast<void**>(&alpha)), S_OK);
+  EXPECT_EQ(CoCreateInstance(kClsid, nullptr, CLSCTX_ALL, IID_IAlpha, reinterpret_cast<void**>(&alpha)),
             REGDB_E_CLASSNOTREG);
   EXPECT_EQ(CoRevokeClassObject(cookie), S_OK);
 }
@@ -69,15 +48,12 @@ TEST_F(RegistryTest, RegistryPathFailuresAreToldApart) {
   const std::string key = "CLSID\\" + GuidText(kClsid) + "\\InprocServer32";
   void* p = nullptr;
   EXPECT_EQ(CoGetClassObject(kClsid, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory, &p), REGDB_E_CLASSNOTREG);
-
-  ASSERT_EQ(SetText(HKEY_CLASSES_ROOT, key, dir_.path() + "/no-such-library.so"), ERROR_SUCCESS);
+  ASSERT_EQ(SetText(HKEY_CLASSES_ROOT, key, dir_ / "no-such-library.so"), ERROR_SUCCESS);
   EXPECT_EQ(CoGetClassObject(kClsid, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory, &p), CO_E_DLLNOTFOUND);
-
   ASSERT_EQ(SetText(HKEY_CLASSES_ROOT, key, "libm.so.6"), ERROR_SUCCESS);  // loads, but is no component server
   EXPECT_EQ(CoGetClassObject(kClsid, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory, &p), CO_E_ERRORINDLL);
-  EXPECT_EQ(CoCreateInstance(kClsid, nullptr, CLSCTX_ALL, IID_IAnswer, &p), CO_E_ERRORINDLL);
+  EXPECT_EQ(CoCreateInstance(kClsid, nullptr, CLSCTX_ALL, IID_IAlpha, &p), CO_E_ERRORINDLL);
   EXPECT_EQ(p, nullptr);
-
   // Handlers only: the server is not asked.
   EXPECT_EQ(CoGetClassObject(kClsid, CLSCTX_INPROC_HANDLER, nullptr, IID_IClassFactory, &p), REGDB_E_CLASSNOTREG);
   CoFreeUnusedLibraries();
@@ -86,14 +62,12 @@ TEST_F(RegistryTest, RegistryPathFailuresAreToldApart) {
 TEST_F(RegistryTest, ProgIdsFollowCurVer) {
   constexpr CLSID kOld = KELMIRA_GUID(0xAAAA0001, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1);
   constexpr CLSID kNew = KELMIRA_GUID(0xAAAA0002, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2);
-  ASSERT_EQ(SetText(HKEY_CLASSES_ROOT, "Kelmira.Thing\\CLSID", GuidText(kOld)), ERROR_SUCCESS);
-  ASSERT_EQ(SetText(HKEY_CLASSES_ROOT, "Kelmira.Thing\\CurVer", "Kelmira.Thing.2"), ERROR_SUCCESS);
-  ASSERT_EQ(SetText(HKEY_CLASSES_ROOT, "Kelmira.Thing.2\\CLSID", GuidText(kNew)), ERROR_SUCCESS);
   // Kelmira.Only has no CLSID of its own.
-  ASSERT_EQ(SetText(HKEY_CLASSES_ROOT, "Kelmira.Only\\CurVer", "Kelmira.Thing.2"), ERROR_SUCCESS);
-  ASSERT_EQ(SetText(HKEY_CLASSES_ROOT, "Kelmira.Loop\\CurVer", "Kelmira.Loop"), ERROR_SUCCESS);
-  ASSERT_EQ(SetText(HKEY_CLASSES_ROOT, "Kelmira.Bad\\CLSID", "not a guid"), ERROR_SUCCESS);
-
+  const std::pair<std::string, std::string> keys[] = {
+      {"Kelmira.Thing\\CLSID", GuidText(kOld)},   {"Kelmira.Thing\\CurVer", "Kelmira.Thing.2"},
+      {"Kelmira.Thing.2\\CLSID", GuidText(kNew)}, {"Kelmira.Only\\CurVer", "Kelmira.Thing.2"},
+      {"Kelmira.Loop\\CurVer", "Kelmira.Loop"},   {"Kelmira.Bad\\CLSID", "not a guid"}};
+  for (const auto& [key, text] : keys) ASSERT_EQ(SetText(HKEY_CLASSES_ROOT, key, text), ERROR_SUCCESS);
   CLSID clsid{};
   for (const char16_t* progId : {u"kelmira.thing", u"Kelmira.Only"}) {
     clsid = CLSID_NULL;
@@ -124,15 +98,11 @@ TEST(ComInit, CountsPerThreadAndChecksTheModel) {
     EXPECT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), RPC_E_CHANGED_MODE);
     EXPECT_EQ(OleInitialize(nullptr), S_FALSE);
     OleUninitialize();
-    CoUninitialize();
-    CoUninitialize();
-    CoUninitialize();  // one too many is harmless
+    for (int i = 0; i < 3; ++i) CoUninitialize();  // one too many is harmless
     EXPECT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_OK);
     CoUninitialize();
     EXPECT_EQ(CoInitialize(reinterpret_cast<void*>(1)), E_INVALIDARG);
   }).join();
-  EXPECT_EQ(OleRun(nullptr), E_INVALIDARG);
-  EXPECT_EQ(OleRun(&gAnswerFactory), S_OK);
 }
 
 }  // namespace

@@ -1,28 +1,29 @@
 // GUIDs to text and back.
-#include "platform_registry/scratch_dir.h"
+#include <kelmira/platform.h>
 
+#include <gtest/gtest.h>
+
+#include <cstring>
 #include <set>
 
 namespace {
 
 constexpr GUID kSample = KELMIRA_GUID(0x6A1C0B2D, 0x3E4F, 0x5A6B, 0x7C, 0x8D, 0x9E, 0xAF, 0xB0, 0xC1, 0xD2, 0xE3);
 
-std::u16string Text(const char* s) { return std::u16string(s, s + std::strlen(s)); }
-
-TEST(GuidString, FormatsUpperCaseInBracesAndRoundTrips) {
+TEST(GuidString, FormatsUpperCaseInBracesAndReadsEitherCase) {
   OLECHAR buf[39];
   ASSERT_EQ(StringFromGUID2(kSample, buf, 39), 39);
   EXPECT_EQ(std::u16string(buf), u"{6A1C0B2D-3E4F-5A6B-7C8D-9EAFB0C1D2E3}");
-  GUID back{};
-  EXPECT_EQ(CLSIDFromString(buf, &back), S_OK);
-  EXPECT_EQ(back, kSample);
-  EXPECT_EQ(IIDFromString(u"{6a1c0b2d-3e4f-5a6b-7c8d-9eafb0c1d2e3}", &back), S_OK);  // either case
-  EXPECT_EQ(back, kSample);
-
   LPOLESTR s = nullptr;
   ASSERT_EQ(StringFromCLSID(kSample, &s), S_OK);
   EXPECT_EQ(std::u16string(s), std::u16string(buf));
   CoTaskMemFree(s);
+  GUID back{};
+  EXPECT_EQ(CLSIDFromString(buf, &back), S_OK);
+  EXPECT_EQ(back, kSample);
+  back = GUID_NULL;
+  EXPECT_EQ(IIDFromString(u"{6a1c0b2d-3e4f-5a6b-7c8d-9eafb0c1d2e3}", &back), S_OK);
+  EXPECT_EQ(back, kSample);
 
   // A buffer too small gets nothing.
   buf[0] = u'x';
@@ -32,23 +33,19 @@ TEST(GuidString, FormatsUpperCaseInBracesAndRoundTrips) {
 }
 
 TEST(GuidString, RejectsMalformedText) {
-  const char* bad[] = {
-      "6A1C0B2D-3E4F-5A6B-7C8D-9EAFB0C1D2E3",     // no braces
-      "{6A1C0B2D-3E4F-5A6B-7C8D-9EAFB0C1D2E3",    // no closing brace
-      "{6A1C0B2D-3E4F-5A6B-7C8D-9EAFB0C1D2E3}x",  // trailing text
-      "{6A1C0B2D-3E4F-5A6B-7C8D-9EAFB0C1D2E}",    // a digit short
-      "{6A1C0B2D-3E4F-5A6B-7C8D9EAFB0C1D2E3-}",   // dash misplaced
-      "{6A1C0B2D-3E4F-5A6B-7C8D-9EAFB0C1D2EG}",   // not hex
-      "{ 6A1C0B2D-3E4F-5A6B-7C8D-9EAFB0C1D2E}",   // space
-      "{}",
-  };
+  // No braces, no closing brace, trailing text, a digit short, a dash misplaced, not hex, a space.
+  const char* bad[] = {"6A1C0B2D-3E4F-5A6B-7C8D-9EAFB0C1D2E3",    "{6A1C0B2D-3E4F-5A6B-7C8D-9EAFB0C1D2E3",
+                       "{6A1C0B2D-3E4F-5A6B-7C8D-9EAFB0C1D2E3}x", "{6A1C0B2D-3E4F-5A6B-7C8D-9EAFB0C1D2E}",
+                       "{6A1C0B2D-3E4F-5A6B-7C8D9EAFB0C1D2E3-}",  "{6A1C0B2D-3E4F-5A6B-7C8D-9EAFB0C1D2EG}",
+                       "{ 6A1C0B2D-3E4F-5A6B-7C8D-9EAFB0C1D2E}",  "{}"};
   for (const char* text : bad) {
+    const std::u16string wide(text, text + std::strlen(text));
     GUID g = kSample;
-    EXPECT_EQ(IIDFromString(Text(text).c_str(), &g), CO_E_CLASSSTRING) << text;
+    EXPECT_EQ(IIDFromString(wide.c_str(), &g), CO_E_CLASSSTRING) << text;
     EXPECT_EQ(g, GUID_NULL) << text;
-    EXPECT_EQ(CLSIDFromString(Text(text).c_str(), &g), CO_E_CLASSSTRING) << text;
+    EXPECT_EQ(CLSIDFromString(wide.c_str(), &g), CO_E_CLASSSTRING) << text;
   }
-  GUID g{};
+  GUID g = kSample;
   EXPECT_EQ(CLSIDFromString(u"{6A1C0B2D-3E4F-5A6B-7C8D-9EAFB0C1D2E3}", nullptr), E_INVALIDARG);
   EXPECT_EQ(CLSIDFromString(nullptr, &g), S_OK);  // as on the desktop platform
   EXPECT_EQ(g, CLSID_NULL);
@@ -59,8 +56,7 @@ TEST(GuidString, NewGuidsAreRandomVersion4) {
   for (int i = 0; i < 64; ++i) {
     GUID g{};
     ASSERT_EQ(CoCreateGuid(&g), S_OK);
-    EXPECT_EQ(g.Data3 >> 12, 4);
-    EXPECT_EQ(g.Data4[0] & 0xC0, 0x80);
+    EXPECT_EQ(std::pair(g.Data3 >> 12, g.Data4[0] & 0xC0), std::pair(4, 0x80));
     seen.insert(std::string(reinterpret_cast<const char*>(&g), sizeof g));
   }
   EXPECT_EQ(seen.size(), 64u);

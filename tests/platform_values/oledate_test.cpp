@@ -1,121 +1,78 @@
 // OLE dates against calendar fields (range ends, negative dates, rounding, leap years, round
 // trips) and month names from the C locale.
-#include "platform_values/value_helpers.h"
+#include "support/ole_date_fields.h"
+#include "support/variant_values.h"
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <clocale>
 #include <cmath>
-#include <string>
 
 namespace {
 
-using values_test::TextOf;
+using namespace kelmira::test;
 
-// Year, month, day, hour, minute, second and day of the week.
-using Fields = std::array<int, 7>;
-
-Fields Split(double date) {
-  SYSTEMTIME st{};
-  st.wMilliseconds = 99;
-  EXPECT_TRUE(VariantTimeToSystemTime(date, &st)) << date;
-  EXPECT_EQ(st.wMilliseconds, 0);
-  return {st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond, st.wDayOfWeek};
-}
-
-SYSTEMTIME Time(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) {
-  SYSTEMTIME st{};
-  st.wYear = WORD(y), st.wMonth = WORD(mo), st.wDay = WORD(d), st.wHour = WORD(h), st.wMinute = WORD(mi),
-  st.wSecond = WORD(s);
-  return st;
-}
-
-bool ToDate(SYSTEMTIME st, double* d) { return SystemTimeToVariantTime(&st, d); }
-
-TEST(OleDate, KnownDaysAndBothEndsOfTheRange) {
-  EXPECT_EQ(Split(0), (Fields{1899, 12, 30, 0, 0, 0, 6}));
-  EXPECT_EQ(Split(37636), (Fields{2003, 1, 15, 0, 0, 0, 3}));
-  EXPECT_EQ(Split(61), (Fields{1900, 3, 1, 0, 0, 0, 4}));
-  EXPECT_EQ(Split(-657434), (Fields{100, 1, 1, 0, 0, 0, 5}));
-  EXPECT_EQ(Split(2958465 + 86399.0 / 86400), (Fields{9999, 12, 31, 23, 59, 59, 5}));
+TEST(OleDate, SplitsIntoFields) {
+  // Negative dates count the time forward from midnight; times round to the nearest second,
+  // across midnight too (day -1 at 24:00 is day 0).
+  const std::pair<double, std::string> cases[] = {
+      {61, "1900-3-1 00:00:00 4"},       {2958465 + 86399.0 / 86400, "9999-12-31 23:59:59 5"},
+      {0, "1899-12-30 00:00:00 6"},      {1 - 0.2 / 86400, "1899-12-31 00:00:00 0"},
+      {-657434, "100-1-1 00:00:00 5"},   {0.5 + 0.4 / 86400, "1899-12-30 12:00:00 6"},
+      {37636, "2003-1-15 00:00:00 3"},   {-1.99999999, "1899-12-30 00:00:00 6"},
+      {-0.5, "1899-12-30 12:00:00 6"},   {0.5 + 0.6 / 86400, "1899-12-30 12:00:01 6"},
+      {-1.25, "1899-12-29 06:00:00 5"},  {37636 + 1.0 / 3, "2003-1-15 08:00:00 3"},
+      {-657434.75, "100-1-1 18:00:00 5"}};
+  for (const auto& [date, fields] : cases) EXPECT_EQ(DateFields(date), fields) << date;
 
   SYSTEMTIME st{};
-  EXPECT_FALSE(VariantTimeToSystemTime(-657435, &st));
-  EXPECT_FALSE(VariantTimeToSystemTime(2958466, &st));
-  EXPECT_FALSE(VariantTimeToSystemTime(2958465.99999999, &st));  // rounds into 10000-01-01
-  EXPECT_FALSE(VariantTimeToSystemTime(NAN, &st));
-  EXPECT_FALSE(VariantTimeToSystemTime(1e300, &st));
+  // 2958465.99999999 rounds into 10000-01-01.
+  for (double outside : {-657435.0, 2958466.0, 2958465.99999999, double(NAN), 1e300})
+    EXPECT_FALSE(VariantTimeToSystemTime(outside, &st)) << outside;
   EXPECT_FALSE(VariantTimeToSystemTime(0, nullptr));
 }
 
-TEST(OleDate, NegativeDatesCountTheTimeForward) {
-  EXPECT_EQ(Split(-1.25), (Fields{1899, 12, 29, 6, 0, 0, 5}));
-  EXPECT_EQ(Split(-0.5), (Fields{1899, 12, 30, 12, 0, 0, 6}));
-  EXPECT_EQ(Split(-657434.75), (Fields{100, 1, 1, 18, 0, 0, 5}));
-}
-
-TEST(OleDate, RoundsToTheNearestSecondAcrossMidnight) {
-  EXPECT_EQ(Split(0.5 + 0.4 / 86400), (Fields{1899, 12, 30, 12, 0, 0, 6}));
-  EXPECT_EQ(Split(0.5 + 0.6 / 86400), (Fields{1899, 12, 30, 12, 0, 1, 6}));
-  EXPECT_EQ(Split(1 - 0.2 / 86400), (Fields{1899, 12, 31, 0, 0, 0, 0}));
-  EXPECT_EQ(Split(-1.99999999), (Fields{1899, 12, 30, 0, 0, 0, 6}));  // day -1 at 24:00 is the next day
-  EXPECT_EQ(Split(37636 + 1.0 / 3), (Fields{2003, 1, 15, 8, 0, 0, 3}));
-}
-
 TEST(OleDate, SystemTimeFieldsAreValidated) {
-  double d = -1;
-  ASSERT_TRUE(ToDate(Time(2000, 2, 29), &d));
-  EXPECT_EQ(d, 36585);
-  EXPECT_TRUE(ToDate(Time(2004, 2, 29), &d));
-  EXPECT_TRUE(ToDate(Time(100, 1, 1), &d));
-  EXPECT_EQ(d, -657434);
-  ASSERT_TRUE(ToDate(Time(1899, 12, 29, 6), &d));
-  EXPECT_EQ(d, -1.25);
-  ASSERT_TRUE(ToDate(Time(9999, 12, 31, 23, 59, 59), &d));
-  EXPECT_NEAR(d, 2958465 + 86399.0 / 86400, 1e-9);
-
-  d = 7;
+  const std::pair<SYSTEMTIME, double> valid[] = {{Time(2000, 2, 29), 36585},
+                                                 {Time(9999, 12, 31, 23, 59, 59), 2958465 + 86399.0 / 86400},
+                                                 {Time(100, 1, 1), -657434},
+                                                 {Time(1899, 12, 29, 6), -1.25}};
+  for (auto [st, expected] : valid) {
+    double d = 0;
+    EXPECT_TRUE(SystemTimeToVariantTime(&st, &d));
+    EXPECT_EQ(d, expected);
+  }
+  double d = 7;
   for (SYSTEMTIME bad :
        {Time(1900, 2, 29), Time(2001, 2, 29), Time(2003, 4, 31), Time(2003, 0, 1), Time(2003, 13, 1), Time(2003, 1, 0),
-        Time(2003, 1, 1, 24), Time(2003, 1, 1, 0, 60), Time(2003, 1, 1, 0, 0, 60), Time(99, 1, 1), Time(10000, 1, 1)}) {
+        Time(2003, 1, 1, 24), Time(2003, 1, 1, 0, 60), Time(2003, 1, 1, 0, 0, 60), Time(99, 1, 1), Time(10000, 1, 1)})
     EXPECT_FALSE(SystemTimeToVariantTime(&bad, &d)) << bad.wYear << "-" << bad.wMonth << "-" << bad.wDay;
-  }
   EXPECT_EQ(d, 7);
 }
 
 TEST(OleDate, FieldsRoundTripAcrossTheRange) {
   for (double day = -657434; day <= 2958465; day += 997) {
     for (int second : {0, 1, 43199, 86399}) {
-      const Fields f = Split(day < 0 ? day - second / 86400.0 : day + second / 86400.0);
-      SYSTEMTIME st = Time(f[0], f[1], f[2], f[3], f[4], f[5]);
+      const double date = day < 0 ? day - second / 86400.0 : day + second / 86400.0;
+      SYSTEMTIME st{};
       double back = 0;
-      ASSERT_TRUE(SystemTimeToVariantTime(&st, &back));
-      ASSERT_EQ(Split(back), f);
-      ASSERT_EQ(std::trunc(back), day) << f[0] << "-" << f[1] << "-" << f[2];
-      ASSERT_EQ(f[3] * 3600 + f[4] * 60 + f[5], second);
+      ASSERT_TRUE(VariantTimeToSystemTime(date, &st) && SystemTimeToVariantTime(&st, &back)) << date;
+      ASSERT_EQ(std::trunc(back), day);
+      ASSERT_EQ(st.wHour * 3600 + st.wMinute * 60 + st.wSecond, second);
+      ASSERT_EQ(DateFields(back), DateFields(date));
     }
   }
 }
 
-std::u16string Month(int month, bool abbreviated) {
-  BSTR name = nullptr;
-  EXPECT_EQ(VarMonthName(month, abbreviated, 0, &name), S_OK);
-  return TextOf(kelmira::Bstr::Attach(name).get());
-}
-
-TEST(VarMonthName, NamesFromTheCLocale) {
-  for (const char* locale : {"C", "C.UTF-8"}) {
-    if (!std::setlocale(LC_TIME, locale)) continue;
-    EXPECT_EQ(Month(1, true), u"Jan");
-    EXPECT_EQ(Month(1, false), u"January");
-    EXPECT_EQ(Month(9, true), u"Sep");
-    EXPECT_EQ(Month(12, false), u"December");
+TEST(VarMonthName, NamesFromTheCLocaleAndBadArguments) {
+  ASSERT_TRUE(std::setlocale(LC_TIME, "C"));
+  const std::tuple<int, int, std::u16string> names[] = {
+      {1, 1, u"Jan"}, {1, 0, u"January"}, {9, 1, u"Sep"}, {12, 0, u"December"}};
+  for (const auto& [month, abbreviated, text] : names) {
+    BSTR name = nullptr;
+    EXPECT_EQ(VarMonthName(month, abbreviated, 0, &name), S_OK);
+    EXPECT_EQ(TextOf(kelmira::Bstr::Attach(name).get()), text);
   }
-  std::setlocale(LC_TIME, "C");
-}
-
-TEST(VarMonthName, RejectsBadArguments) {
   BSTR name = reinterpret_cast<BSTR>(&name);
   EXPECT_EQ(VarMonthName(0, 0, 0, &name), E_INVALIDARG);
   EXPECT_EQ(name, nullptr);

@@ -1,0 +1,79 @@
+// A sample storage (streams, a sub-storage, classes and state bits) with the check that a storage
+// holds exactly it, and streams of a storage written and read as text.
+#pragma once
+
+#include <kelmira/platform.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <tuple>
+#include <vector>
+
+namespace kelmira::test {
+
+using ElementNames = std::vector<std::u16string>;
+
+inline constexpr CLSID kSampleRootClass = KELMIRA_GUID(0x12345678, 0x9ABC, 0xDEF0, 1, 2, 3, 4, 5, 6, 7, 8);
+inline constexpr CLSID kSampleSubClass = KELMIRA_GUID(0x87654321, 0, 0, 8, 7, 6, 5, 4, 3, 2, 1);
+inline constexpr DWORD kCreateExclusive = STGM_CREATE | STGM_READWRITE | STGM_SHARE_EXCLUSIVE;
+
+inline void WriteText(IStorage* stg, const OLECHAR* name, const std::string& text) {
+  ComPtr<IStream> s;
+  ASSERT_EQ(stg->CreateStream(name, kCreateExclusive, 0, 0, &s), S_OK);
+  ASSERT_EQ(s->Write(text.data(), static_cast<ULONG>(text.size()), nullptr), S_OK);
+}
+
+// The stream's first 4096 bytes, or "<missing>".
+inline std::string ReadText(IStorage* stg, const OLECHAR* name) {
+  ComPtr<IStream> s;
+  if (stg->OpenStream(name, nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, 0, &s) != S_OK) return "<missing>";
+  std::string out(4096, '\0');
+  ULONG n = 0;
+  EXPECT_EQ(s->Read(out.data(), 4096, &n), S_OK);
+  return out.substr(0, n);
+}
+
+inline ElementNames NamesIn(IStorage* stg) {
+  ElementNames names;
+  ComPtr<IEnumSTATSTG> e;
+  STATSTG st{};
+  if (stg->EnumElements(0, nullptr, 0, &e) != S_OK) return names;
+  while (e->Next(1, &st, nullptr) == S_OK) {
+    names.emplace_back(st.pwcsName);
+    CoTaskMemFree(st.pwcsName);
+  }
+  return names;
+}
+
+// Contents "graph settings", Empty "", and Sub holding Inner (1000 'q').
+inline ComPtr<IStorage> MakeSample() {
+  ComPtr<IStorage> root, sub;
+  EXPECT_EQ(StgCreateStorageInMemory(&root), S_OK);
+  WriteText(root.get(), u"Contents", "graph settings");
+  WriteText(root.get(), u"Empty", "");
+  EXPECT_EQ(WriteClassStg(root.get(), kSampleRootClass), S_OK);
+  EXPECT_EQ(root->CreateStorage(u"Sub", kCreateExclusive, 0, 0, &sub), S_OK);
+  WriteText(sub.get(), u"Inner", std::string(1000, 'q'));
+  EXPECT_EQ(sub->SetClass(kSampleSubClass), S_OK);
+  EXPECT_EQ(sub->SetStateBits(0x5, 0xFF), S_OK);
+  return root;
+}
+
+inline void ExpectSample(IStorage* root) {
+  CLSID clsid{};
+  EXPECT_EQ(ReadClassStg(root, &clsid), S_OK);
+  EXPECT_EQ(clsid, kSampleRootClass);
+  EXPECT_EQ(NamesIn(root), (ElementNames{u"Contents", u"Empty", u"Sub"}));
+  EXPECT_EQ(ReadText(root, u"contents") + "|" + ReadText(root, u"Empty"), "graph settings|");
+  ComPtr<IStorage> sub;
+  ASSERT_EQ(root->OpenStorage(u"SUB", nullptr, STGM_READWRITE | STGM_SHARE_EXCLUSIVE, nullptr, 0, &sub), S_OK);
+  EXPECT_EQ(ReadText(sub.get(), u"Inner"), std::string(1000, 'q'));
+  STATSTG st{};
+  ASSERT_EQ(sub->Stat(&st, STATFLAG_DEFAULT), S_OK);
+  EXPECT_EQ(std::tuple(std::u16string(st.pwcsName), st.type, st.clsid, st.grfStateBits),
+            std::tuple(std::u16string(u"Sub"), DWORD{STGTY_STORAGE}, kSampleSubClass, DWORD{5}));
+  CoTaskMemFree(st.pwcsName);
+}
+
+}  // namespace kelmira::test
