@@ -1,7 +1,7 @@
 // Saving and loading PNG files.
 #include "gdi_canvas.h"
 
-#include "platform_registry/scratch_dir.h"
+#include "support/scratch_dir.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -9,9 +9,9 @@
 #include <unistd.h>
 
 using namespace gdi_test;
-using kelmira::testing::ReadFile;
-using kelmira::testing::ScratchDir;
-using kelmira::testing::WriteFile;
+using kelmira::test::ReadFile;
+using kelmira::test::ScratchDir;
+using kelmira::test::WriteFile;
 
 namespace {
 
