@@ -1,17 +1,18 @@
 // Choosing the display back-end: the API call, KELMIRA_DISPLAY at first use (in fresh child
 // processes), and the clear failure when SDL finds no display.
-#include "win_sdl_support.h"
+#include "support/child_process.h"
+#include "support/environment.h"
+#include "support/recording_window.h"
 
-using namespace win_sdl_test;
-
+namespace kelmira::test {
 namespace {
 
 // The child half of the first-use tests: the back-end a fresh process ends up with.
-constexpr char kExpectVariable[] = "WIN_SDL_TEST_EXPECT_BACKEND";
+constexpr char kExpectVariable[] = "BACKEND_SELECT_TEST_EXPECT";
 
 ProcessResult RunChild(const char* kelmiraDisplay, const char* expected, const char* sdlDriver = "") {
   return RunProcess(
-      {SelfPath(), "--gtest_filter=WinSdlSelectChild.DISABLED_BackendAtFirstUse", "--gtest_also_run_disabled_tests"},
+      {SelfPath(), "--gtest_filter=BackendSelectChild.DISABLED_BackendAtFirstUse", "--gtest_also_run_disabled_tests"},
       {{"DISPLAY", ""},
        {"WAYLAND_DISPLAY", ""},
        {"SDL_VIDEODRIVER", sdlDriver},
@@ -19,27 +20,24 @@ ProcessResult RunChild(const char* kelmiraDisplay, const char* expected, const c
        {kExpectVariable, expected}});
 }
 
-}  // namespace
+using BackendSelect = WindowTest;
 
-TEST(WinSdlSelect, BadNamesAndLiveWindowsLeaveTheBackendAlone) {
+TEST_F(BackendSelect, BadNamesAndLiveWindowsLeaveTheBackendAlone) {
   ASSERT_EQ(KelmiraSetDisplayBackend("headless"), S_OK);
   EXPECT_EQ(KelmiraSetDisplayBackend(nullptr), E_INVALIDARG);
   EXPECT_EQ(KelmiraSetDisplayBackend("vga"), E_INVALIDARG);
   EXPECT_STREQ(KelmiraGetDisplayBackend(), "headless");
-
-  wincore::RegisterTestClasses();
-  HWND hwnd =
-      CreateWindowExA(0, "WinCoreTest", "busy", WS_OVERLAPPEDWINDOW, 0, 0, 100, 80, nullptr, nullptr, nullptr, nullptr);
-  ASSERT_NE(hwnd, nullptr);
+  HWND hwnd = Top(0, 0, 100, 80, WS_OVERLAPPEDWINDOW);
   EXPECT_EQ(KelmiraSetDisplayBackend("sdl"), E_ACCESSDENIED);
   EXPECT_EQ(KelmiraSetDisplayBackend("headless"), E_ACCESSDENIED);  // even the current one
   EXPECT_STREQ(KelmiraGetDisplayBackend(), "headless");
   DestroyWindow(hwnd);
 }
 
-TEST(WinSdlSelect, SdlWithoutDisplayFailsAndKeepsHeadless) {
+TEST(BackendSelectNoDisplay, SdlFailsAndKeepsHeadless) {
   ASSERT_EQ(KelmiraSetDisplayBackend("headless"), S_OK);
-  NoDisplay noDisplay;
+  EnvOverride display("DISPLAY", std::nullopt), wayland("WAYLAND_DISPLAY", std::nullopt),
+      driver("SDL_VIDEODRIVER", std::nullopt);
   HRESULT hr = KelmiraSetDisplayBackend("sdl");
   if (hr == S_OK) {
     ASSERT_EQ(KelmiraSetDisplayBackend("headless"), S_OK);
@@ -47,17 +45,15 @@ TEST(WinSdlSelect, SdlWithoutDisplayFailsAndKeepsHeadless) {
   }
   EXPECT_EQ(hr, E_FAIL);
   EXPECT_STREQ(KelmiraGetDisplayBackend(), "headless");
-  // Falling back is the caller's choice.
-  EXPECT_EQ(KelmiraSetDisplayBackend("headless"), S_OK);
+  EXPECT_EQ(KelmiraSetDisplayBackend("headless"), S_OK);  // falling back is the caller's choice
 }
 
 // A fresh process reads KELMIRA_DISPLAY once, at first use; SDL says why it cannot start.
-TEST(WinSdlSelect, EnvironmentDecidesAtFirstUse) {
+TEST(BackendSelectFirstUse, EnvironmentDecides) {
   for (const char* value : {"", "headless", "vga"}) {
     ProcessResult child = RunChild(value, "headless");
     EXPECT_EQ(child.exitCode, 0) << value << ": " << child.output;
   }
-
   ProcessResult sdl = RunChild("sdl", "headless");
   EXPECT_EQ(sdl.exitCode, 0) << sdl.output;
 #if KELMIRA_HAVE_SDL2
@@ -70,8 +66,11 @@ TEST(WinSdlSelect, EnvironmentDecidesAtFirstUse) {
 #endif
 }
 
-TEST(WinSdlSelectChild, DISABLED_BackendAtFirstUse) {
+TEST(BackendSelectChild, DISABLED_BackendAtFirstUse) {
   const char* expected = std::getenv(kExpectVariable);
   ASSERT_NE(expected, nullptr);
   EXPECT_STREQ(KelmiraGetDisplayBackend(), expected);
 }
+
+}  // namespace
+}  // namespace kelmira::test

@@ -1,8 +1,7 @@
 // MessageBoxA: answered through the hook, or through its window by injected clicks and keys while
 // its nested loop runs, with the owner disabled meanwhile.
-#include "win_dialogs_fixture.h"
-
-#include <kelmira/platform/oleauto.h>
+#include "support/canvas.h"
+#include "support/recording_window.h"
 
 #include <cstdio>
 #include <string>
@@ -14,8 +13,7 @@ namespace {
 struct HookCall {
   int count = 0;
   HWND owner = nullptr;
-  std::string text;
-  std::string caption;
+  std::string text, caption;
   UINT type = 0;
   int answer = 0;
   bool boxWindowExisted = false;
@@ -24,18 +22,15 @@ struct HookCall {
 int RecordingHook(HWND owner, const char* text, const char* caption, UINT type, void* context) {
   auto* call = static_cast<HookCall*>(context);
   ++call->count;
-  call->owner = owner;
-  call->text = text;
-  call->caption = caption;
-  call->type = type;
+  call->owner = owner, call->text = text, call->caption = caption, call->type = type;
   call->boxWindowExisted = FindWindowA("#32770", caption) != nullptr;
   return call->answer;
 }
 
-class MessageBoxTest : public DialogTest {};
+using MessageBoxTest = WindowTest;
 
 TEST_F(MessageBoxTest, TheHookSeesTheDragReportAndAnswersItUnlessTheAnswerIsNoButton) {
-  HWND owner = MakeOwner();
+  HWND owner = Top(100, 100, 400, 300, WS_POPUP | WS_VISIBLE);
   HookCall call;
   call.answer = IDOK;
   KelmiraSetMessageBoxHook(&RecordingHook, &call);
@@ -50,8 +45,7 @@ TEST_F(MessageBoxTest, TheHookSeesTheDragReportAndAnswersItUnlessTheAnswerIsNoBu
   // A null caption is "Error"; a null text is empty.
   call.answer = IDNO;
   EXPECT_EQ(MessageBoxA(nullptr, nullptr, nullptr, MB_YESNO | MB_ICONQUESTION), IDNO);
-  EXPECT_EQ(call.caption, "Error");
-  EXPECT_EQ(call.text, "");
+  EXPECT_EQ(std::tuple(call.caption, call.text), std::tuple(std::string("Error"), std::string()));
 
   // Bad types fail before the hook is asked.
   SetLastError(0);
@@ -69,58 +63,43 @@ TEST_F(MessageBoxTest, TheHookSeesTheDragReportAndAnswersItUnlessTheAnswerIsNoBu
 }
 
 // The owner clicks the box's button when the box's loop goes idle.
-struct ClickPlan {
-  int button = IDOK;
-  HWND owner = nullptr;
-  BOOL ownerEnabled = TRUE;
-  HWND box = nullptr;
-  bool clicked = false;
-  COLORREF iconCentre = CLR_INVALID;
-  RECT text{};
-};
-ClickPlan g_plan;
-
-LRESULT ClickingOwnerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg == WM_ENTERIDLE && wParam == MSGF_MESSAGEBOX && !g_plan.clicked) {
-    g_plan.clicked = true;
-    g_plan.box = reinterpret_cast<HWND>(lParam);
-    g_plan.ownerEnabled = IsWindowEnabled(hwnd);
-    // The box is painted by now (the loop goes idle only when nothing is left to paint).
-    g_plan.iconCentre = CLR_INVALID;
-    if (HWND icon = GetDlgItem(g_plan.box, 20)) KelmiraGetWindowPixel(icon, 4, 16, &g_plan.iconCentre);
-    if (HWND label = GetDlgItem(g_plan.box, 0xFFFF)) GetClientRect(label, &g_plan.text);
-    HWND button = GetDlgItem(g_plan.box, g_plan.button);
-    if (button) {
-      POINT p = CentreOnScreen(button);
-      KelmiraInjectMouse(WM_MOUSEMOVE, p.x, p.y, 0);
-      KelmiraInjectMouse(WM_LBUTTONDOWN, p.x, p.y, MK_LBUTTON);
-      KelmiraInjectMouse(WM_LBUTTONUP, p.x, p.y, 0);
-    }
-  }
-  return DefWindowProcA(hwnd, msg, wParam, lParam);
-}
-
 TEST_F(MessageBoxTest, InjectedClicksOnAButtonAnswerTheBox) {
-  RegisterPlainClass("KelmiraMessageBoxClickingOwner", &ClickingOwnerProc);
-  HWND owner = MakePopup("KelmiraMessageBoxClickingOwner", 0, 0, 200, 100);
-  Track(owner);
-  g_plan = ClickPlan{};
-  g_plan.owner = owner;
+  HWND owner = Top(0, 0, 200, 100, WS_POPUP | WS_VISIBLE, kBare);
+  struct Seen {
+    HWND box = nullptr;
+    BOOL ownerEnabled = TRUE;
+    COLORREF iconCentre = CLR_INVALID;
+    LONG textWidth = 0;
+  } seen;
+  int button = IDOK;
+  Handle([&](HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) -> std::optional<LRESULT> {
+    if (msg != WM_ENTERIDLE || wParam != MSGF_MESSAGEBOX || seen.box) return std::nullopt;
+    seen.box = reinterpret_cast<HWND>(lParam);
+    seen.ownerEnabled = IsWindowEnabled(hwnd);
+    // The box is painted by now (the loop goes idle only when nothing is left to paint).
+    seen.iconCentre = WindowPixel(GetDlgItem(seen.box, 20), 4, 16);
+    seen.textWidth = Client(GetDlgItem(seen.box, 0xFFFF))[2];
+    RECT r{};
+    GetWindowRect(GetDlgItem(seen.box, button), &r);
+    for (UINT m : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP})
+      KelmiraInjectMouse(m, (r.left + r.right) / 2, (r.top + r.bottom) / 2, m == WM_LBUTTONDOWN ? MK_LBUTTON : 0);
+    return std::nullopt;
+  });
   EXPECT_EQ(MessageBoxA(owner, "Z: (10.000000,79.000000),(50.000000,94.000000)", "MouseInput command not found!",
                         MB_ICONHAND),
             IDOK);
-  EXPECT_TRUE(g_plan.clicked);
-  EXPECT_FALSE(g_plan.ownerEnabled);
+  ASSERT_TRUE(seen.box);
+  EXPECT_FALSE(seen.ownerEnabled);
   EXPECT_TRUE(IsWindowEnabled(owner));
-  EXPECT_FALSE(IsWindow(g_plan.box));
-  EXPECT_EQ(g_plan.iconCentre, RGB(204, 0, 0));  // the stop icon's red disc
-  EXPECT_GT(g_plan.text.right, 0);
+  EXPECT_FALSE(IsWindow(seen.box));
+  EXPECT_EQ(seen.iconCentre, RGB(204, 0, 0));  // the stop icon's red disc
+  EXPECT_GT(seen.textWidth, 0);
 
   // The second of three buttons, clicked.
-  g_plan = ClickPlan{};
-  g_plan.button = IDNO;
+  seen = Seen{};
+  button = IDNO;
   EXPECT_EQ(MessageBoxA(owner, "Save?", "Question", MB_YESNOCANCEL | MB_ICONQUESTION), IDNO);
-  EXPECT_TRUE(g_plan.clicked);
+  EXPECT_TRUE(seen.box);
 }
 
 struct KeyPlan {
@@ -134,25 +113,27 @@ BOOL PressKeyWhenIdle(void* context) {
   return KelmiraInjectKey(WM_KEYDOWN, plan->key) && KelmiraInjectKey(WM_KEYUP, plan->key);
 }
 
-TEST_F(MessageBoxTest, ReturnAndEscapeThroughTheNestedLoop) {
+// Return presses the default button, which has the focus; Escape is Cancel, OK on a lone OK
+// button, and nothing on a Yes/No box (the default answers only when the loop runs dry); Space
+// presses the focused button.
+TEST_F(MessageBoxTest, ReturnEscapeAndSpaceThroughTheNestedLoop) {
   KeyPlan plan;
   KelmiraSetIdleHook(&PressKeyWhenIdle, &plan);
-  // Return presses the default button, which has the focus.
-  EXPECT_EQ(MessageBoxA(nullptr, "Retry?", "Keys", MB_RETRYCANCEL | MB_DEFBUTTON2), IDCANCEL);
-  plan = KeyPlan{};
-  EXPECT_EQ(MessageBoxA(nullptr, "Retry?", "Keys", MB_ABORTRETRYIGNORE | MB_DEFBUTTON3), IDIGNORE);
-  // Escape is Cancel, OK on a lone OK button, and nothing on a Yes/No box (the default answers
-  // only when the loop runs dry).
-  plan = KeyPlan{VK_ESCAPE};
-  EXPECT_EQ(MessageBoxA(nullptr, "Go?", "Keys", MB_YESNOCANCEL), IDCANCEL);
-  plan = KeyPlan{VK_ESCAPE};
-  EXPECT_EQ(MessageBoxA(nullptr, "Note", "Keys", MB_OK | MB_ICONASTERISK), IDOK);
-  plan = KeyPlan{VK_ESCAPE};
-  EXPECT_EQ(MessageBoxA(nullptr, "Go?", "Keys", MB_YESNO | MB_DEFBUTTON2), IDNO);
-  EXPECT_EQ(plan.idleCalls, 2);
-  // Space presses the focused button.
-  plan = KeyPlan{VK_SPACE};
-  EXPECT_EQ(MessageBoxA(nullptr, "Go?", "Keys", MB_YESNO), IDYES);
+  struct Case {
+    WPARAM key;
+    UINT type;
+    int answer, idleCalls;
+  } cases[] = {{VK_RETURN, MB_RETRYCANCEL | MB_DEFBUTTON2, IDCANCEL, 1},
+               {VK_RETURN, MB_ABORTRETRYIGNORE | MB_DEFBUTTON3, IDIGNORE, 1},
+               {VK_ESCAPE, MB_YESNOCANCEL, IDCANCEL, 1},
+               {VK_ESCAPE, MB_OK | MB_ICONASTERISK, IDOK, 1},
+               {VK_ESCAPE, MB_YESNO | MB_DEFBUTTON2, IDNO, 2},
+               {VK_SPACE, MB_YESNO, IDYES, 1}};
+  for (const Case& c : cases) {
+    plan = KeyPlan{c.key};
+    EXPECT_EQ(MessageBoxA(nullptr, "Go?", "Keys", c.type), c.answer) << c.key << " " << std::hex << c.type;
+    EXPECT_EQ(plan.idleCalls, c.idleCalls) << c.key << " " << std::hex << c.type;
+  }
 }
 
 }  // namespace

@@ -1,8 +1,9 @@
 // Dialog templates: reading both layouts, base units from the template's font and the placement
 // of items in dialog units.
-#include "win_dialogs_fixture.h"
-
+#include "support/recording_window.h"
 #include "window/dialog_template.h"
+
+#include <kelmira/platform/dialog_template.h>
 
 #include <string>
 #include <tuple>
@@ -48,17 +49,15 @@ TEST(DialogTemplateParse, StandardLayoutRoundTrip) {
   ASSERT_EQ(d.items.size(), 2u);
   EXPECT_EQ(std::tuple(d.items[0].className, d.items[0].classAtom, d.items[0].text, d.items[0].id, d.items[0].y),
             std::tuple(std::string("STATIC"), 0x0082, std::string("Label"), 100u, 20));
-  EXPECT_EQ(d.items[1].className, "MyClass");
-  EXPECT_EQ(d.items[1].creationData, nullptr);
+  EXPECT_EQ(std::tuple(d.items[1].className, d.items[1].creationData), std::tuple(std::string("MyClass"), nullptr));
 }
 
 TEST(DialogTemplateParse, ExtendedLayoutWithCreationDataAndTruncation) {
   std::vector<BYTE> bytes = ExtendedTemplate();
   DialogDesc d;
   ASSERT_EQ(ParseDialogTemplate(bytes.data(), bytes.size(), &d), S_OK);
-  EXPECT_TRUE(d.extended && d.italic);
-  EXPECT_EQ(std::tuple(d.helpId, d.title, d.pointSize, d.weight, d.face),
-            std::tuple(7u, std::string("Ex"), 9, FW_BOLD, std::string("Arial")));
+  EXPECT_EQ(std::tuple(d.extended, d.italic, d.helpId, d.title, d.pointSize, d.weight, d.face),
+            std::tuple(true, true, 7u, std::string("Ex"), 9, FW_BOLD, std::string("Arial")));
   ASSERT_EQ(d.items.size(), 1u);
   ASSERT_NE(d.items[0].creationData, nullptr);
   // 32-bit ids only exist in this layout; the creation data starts with its size word.
@@ -73,57 +72,37 @@ TEST(DialogTemplateParse, ExtendedLayoutWithCreationDataAndTruncation) {
   EXPECT_EQ(ParseDialogTemplate(nullptr, 100, &d), E_POINTER);
 }
 
-class DialogPlacementTest : public DialogTest {};
+using DialogPlacement = WindowTest;
 
 INT_PTR QuietProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
 
-TEST_F(DialogPlacementTest, BaseUnitsOfMsSansSerif8AndItemRectangle) {
-  HWND owner = MakeOwner();
+TEST_F(DialogPlacement, BaseUnitsOfMsSansSerif8AndItemRectangle) {
+  HWND owner = Top(100, 100, 400, 300, WS_POPUP | WS_VISIBLE);
   DialogTemplateBuilder b(WS_CHILD | WS_VISIBLE, 0, 0, 0, 186, 94, "", 8, "MS Sans Serif");
   b.AddItem(kChildItem | SS_LEFT, 10, 20, 30, 14, 100, kStaticClassAtom, "x");
   HWND dlg = CreateDialogIndirectParamA(nullptr, b.Template(), owner, &QuietProc, 0);
   ASSERT_NE(dlg, nullptr);
-
   // "MS Sans Serif" 8 pt measures 6 x 13 base units here, as on the desktop: the dialog is
   // 186 x 94 units = 279 x 152.75 pixels, rounded as MulDiv rounds.
-  RECT size{};
-  GetClientRect(dlg, &size);
-  EXPECT_EQ(std::tuple(size.right, size.bottom), std::tuple(279, 153));
-
-  // (10, 20, 30, 14) units: x 15, y 32.5, width 45, height 22.75.
-  HWND item = GetDlgItem(dlg, 100);
-  ASSERT_NE(item, nullptr);
-  RECT r{};
-  GetWindowRect(item, &r);
-  MapWindowPoints(nullptr, dlg, reinterpret_cast<POINT*>(&r), 2);
-  EXPECT_EQ(std::tuple(r.left, r.top, r.right, r.bottom), std::tuple(15, 33, 15 + 45, 33 + 23));
-
+  EXPECT_EQ(Client(dlg), (Edges{0, 0, 279, 153}));
+  // (10, 20, 30, 14) units: x 15, y 32.5, width 45, height 22.75 (the dialog is at the owner's origin).
+  EXPECT_EQ(Screen(GetDlgItem(dlg, 100)), (Edges{100 + 15, 100 + 33, 100 + 15 + 45, 100 + 33 + 23}));
   // MapDialogRect converts each edge with the same units (bottom 55.25).
   RECT mapped{10, 20, 40, 34};
   ASSERT_TRUE(MapDialogRect(dlg, &mapped));
-  EXPECT_EQ(std::tuple(mapped.left, mapped.top, mapped.right, mapped.bottom), std::tuple(15, 33, 60, 55));
-
-  DestroyWindow(dlg);
+  EXPECT_EQ(E(mapped), (Edges{15, 33, 60, 55}));
 }
 
 // Popups without a font use GetDialogBaseUnits (8 x 16).
-TEST_F(DialogPlacementTest, PopupDialogsSitRelativeToTheOwnerOrCentred) {
-  HWND owner = MakeOwner(200, 150);
+TEST_F(DialogPlacement, PopupDialogsSitRelativeToTheOwnerOrCentred) {
+  HWND owner = Top(200, 150, 400, 300, WS_POPUP | WS_VISIBLE);
   DialogTemplateBuilder rel(WS_POPUP, 0, 4, 8, 40, 16, "");
-  HWND a = CreateDialogIndirectParamA(nullptr, rel.Template(), owner, &QuietProc, 0);
-  ASSERT_NE(a, nullptr);
-  RECT r{};
-  GetWindowRect(a, &r);
-  EXPECT_EQ(std::tuple(r.left, r.top, r.right - r.left), std::tuple(200 + 8, 150 + 16, 80));
-
+  EXPECT_EQ(Screen(CreateDialogIndirectParamA(nullptr, rel.Template(), owner, &QuietProc, 0)),
+            (Edges{200 + 8, 150 + 16, 200 + 8 + 80, 150 + 16 + 32}));
   DialogTemplateBuilder centred(WS_POPUP | DS_CENTER, 0, 4, 8, 40, 16, "");
-  HWND c = CreateDialogIndirectParamA(nullptr, centred.Template(), owner, &QuietProc, 0);
-  ASSERT_NE(c, nullptr);
-  GetWindowRect(c, &r);
-  EXPECT_EQ(std::tuple(r.left, r.top), std::tuple((GetSystemMetrics(SM_CXSCREEN) - (r.right - r.left)) / 2,
-                                                  (GetSystemMetrics(SM_CYSCREEN) - (r.bottom - r.top)) / 2));
-  DestroyWindow(a);
-  DestroyWindow(c);
+  Edges c = Screen(CreateDialogIndirectParamA(nullptr, centred.Template(), owner, &QuietProc, 0));
+  EXPECT_EQ(c, (Edges{(GetSystemMetrics(SM_CXSCREEN) - 80) / 2, (GetSystemMetrics(SM_CYSCREEN) - 32) / 2,
+                      (GetSystemMetrics(SM_CXSCREEN) - 80) / 2 + 80, (GetSystemMetrics(SM_CYSCREEN) - 32) / 2 + 32}));
 }
 
 }  // namespace
