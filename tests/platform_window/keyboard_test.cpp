@@ -8,11 +8,10 @@ namespace {
 
 using Keyboard = WindowTest;
 using UintList = std::vector<UINT>;
-constexpr DWORD kPopup = WS_POPUP | WS_VISIBLE;
 WPARAM W(HWND h) { return reinterpret_cast<WPARAM>(h); }
 LPARAM L(HWND h) { return reinterpret_cast<LPARAM>(h); }
 
-TEST_F(Keyboard, SetFocusTellsTheLoserFirstThenTheWinner) {
+TEST_F(Keyboard, FocusAndActivation) {
   HWND top = Top(100, 100, 200, 200, kPopup), a = Child(top, 1, 0, 0, 50, 50), b = Child(top, 2, 60, 0, 50, 50);
   SetFocus(a);
   Clear();
@@ -32,10 +31,9 @@ TEST_F(Keyboard, SetFocusTellsTheLoserFirstThenTheWinner) {
   EnableWindow(a, FALSE);
   EXPECT_EQ(GetFocus(), nullptr);
   EXPECT_EQ(SetFocus(reinterpret_cast<HWND>(12345)), nullptr);
-}
 
-TEST_F(Keyboard, FocusingAWindowOfAnotherTopLevelWindowActivatesIt) {
-  HWND top = Top(100, 100, 200, 200, kPopup), a = Child(top, 1, 0, 0, 50, 50);
+  // Focusing a window of another top-level window activates that one.
+  EnableWindow(a, TRUE);
   HWND other = Top(400, 100, 100, 100, kPopup, kBare), inner = Child(other, 1, 0, 0, 10, 10);
   EXPECT_EQ(GetActiveWindow(), other);  // shown, so activated
   SetActiveWindow(top);

@@ -3,7 +3,6 @@
 #include "support/canvas.h"
 #include "support/recording_window.h"
 
-#include <cstdio>
 #include <string>
 #include <tuple>
 
@@ -30,16 +29,14 @@ int RecordingHook(HWND owner, const char* text, const char* caption, UINT type, 
 using MessageBoxTest = WindowTest;
 
 TEST_F(MessageBoxTest, TheHookSeesTheDragReportAndAnswersItUnlessTheAnswerIsNoButton) {
-  HWND owner = Top(100, 100, 400, 300, WS_POPUP | WS_VISIBLE);
+  HWND owner = Top(100, 100, 400, 300, kPopup);
   HookCall call;
   call.answer = IDOK;
   KelmiraSetMessageBoxHook(&RecordingHook, &call);
-  char text[128];
-  std::snprintf(text, sizeof text, "%s: (%f,%f),(%f,%f)", "Z", 10.0, 79.0, 50.0, 94.0);
-  EXPECT_EQ(MessageBoxA(owner, text, "MouseInput command not found!", MB_ICONHAND), IDOK);
+  const std::string text = "Z: (10.000000,79.000000),(50.000000,94.000000)", caption = "MouseInput command not found!";
+  EXPECT_EQ(MessageBoxA(owner, text.c_str(), caption.c_str(), MB_ICONHAND), IDOK);
   EXPECT_EQ(std::tuple(call.count, call.owner, call.text, call.caption, call.type, call.boxWindowExisted),
-            std::tuple(1, owner, std::string("Z: (10.000000,79.000000),(50.000000,94.000000)"),
-                       std::string("MouseInput command not found!"), UINT{MB_ICONHAND}, false));
+            std::tuple(1, owner, text, caption, UINT{MB_ICONHAND}, false));
   EXPECT_TRUE(IsWindowEnabled(owner));
 
   // A null caption is "Error"; a null text is empty.
@@ -64,7 +61,7 @@ TEST_F(MessageBoxTest, TheHookSeesTheDragReportAndAnswersItUnlessTheAnswerIsNoBu
 
 // The owner clicks the box's button when the box's loop goes idle.
 TEST_F(MessageBoxTest, InjectedClicksOnAButtonAnswerTheBox) {
-  HWND owner = Top(0, 0, 200, 100, WS_POPUP | WS_VISIBLE, kBare);
+  HWND owner = Top(0, 0, 200, 100, kPopup, kBare);
   struct Seen {
     HWND box = nullptr;
     BOOL ownerEnabled = TRUE;
@@ -72,8 +69,8 @@ TEST_F(MessageBoxTest, InjectedClicksOnAButtonAnswerTheBox) {
     LONG textWidth = 0;
   } seen;
   int button = IDOK;
-  Handle([&](HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) -> std::optional<LRESULT> {
-    if (msg != WM_ENTERIDLE || wParam != MSGF_MESSAGEBOX || seen.box) return std::nullopt;
+  On(WM_ENTERIDLE, [&](HWND hwnd, WPARAM wParam, LPARAM lParam) {
+    if (wParam != MSGF_MESSAGEBOX || seen.box) return;
     seen.box = reinterpret_cast<HWND>(lParam);
     seen.ownerEnabled = IsWindowEnabled(hwnd);
     // The box is painted by now (the loop goes idle only when nothing is left to paint).
@@ -83,11 +80,8 @@ TEST_F(MessageBoxTest, InjectedClicksOnAButtonAnswerTheBox) {
     GetWindowRect(GetDlgItem(seen.box, button), &r);
     for (UINT m : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP})
       KelmiraInjectMouse(m, (r.left + r.right) / 2, (r.top + r.bottom) / 2, m == WM_LBUTTONDOWN ? MK_LBUTTON : 0);
-    return std::nullopt;
   });
-  EXPECT_EQ(MessageBoxA(owner, "Z: (10.000000,79.000000),(50.000000,94.000000)", "MouseInput command not found!",
-                        MB_ICONHAND),
-            IDOK);
+  EXPECT_EQ(MessageBoxA(owner, "Z: (10.0,79.0),(50.0,94.0)", "MouseInput command not found!", MB_ICONHAND), IDOK);
   ASSERT_TRUE(seen.box);
   EXPECT_FALSE(seen.ownerEnabled);
   EXPECT_TRUE(IsWindowEnabled(owner));

@@ -8,9 +8,8 @@ namespace {
 
 using Queue = WindowTest;
 
-TEST_F(Queue, PostedMessagesComeBackInOrderWithFilters) {
-  HWND a = Top(0, 0, 10, 10, WS_OVERLAPPED);
-  HWND b = Top(0, 0, 10, 10, WS_OVERLAPPED);
+TEST_F(Queue, PostedMessagesComeBackInOrderWithFiltersAndQuitLast) {
+  HWND a = Top(0, 0, 10, 10, WS_OVERLAPPED), b = Top(0, 0, 10, 10, WS_OVERLAPPED);
   PostMessageA(a, WM_USER + 1, 1, 2);
   PostMessageA(b, WM_USER + 2, 0, 0);
   PostMessageA(nullptr, WM_APP, 5, 0);
@@ -25,14 +24,11 @@ TEST_F(Queue, PostedMessagesComeBackInOrderWithFilters) {
   ASSERT_EQ(GetMessageA(&m, nullptr, 0, 0), 1);
   EXPECT_EQ(m.hwnd, b);
   EXPECT_FALSE(PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE));
-}
 
-// WM_QUIT comes after what was posted, and once; with nothing left to wait for GetMessageA fails
-// instead of blocking.
-TEST_F(Queue, QuitComesAfterPostedMessagesAndAnEmptyQueueFails) {
+  // WM_QUIT comes after what was posted, and once; with nothing left to wait for GetMessageA fails
+  // instead of blocking.
   PostQuitMessage(3);
-  PostMessageA(Top(0, 0, 10, 10, WS_OVERLAPPED), WM_USER, 0, 0);
-  MSG m;
+  PostMessageA(a, WM_USER, 0, 0);
   EXPECT_EQ(GetMessageA(&m, nullptr, 0, 0), 1);
   EXPECT_EQ(GetMessageA(&m, nullptr, 0, 0), 0);
   EXPECT_EQ(std::tuple(m.message, m.wParam), std::tuple(UINT{WM_QUIT}, WPARAM{3}));
@@ -44,26 +40,20 @@ TEST_F(Queue, QuitComesAfterPostedMessagesAndAnEmptyQueueFails) {
 }
 
 TEST_F(Queue, IdleHookDrivesAModalLoop) {
-  struct State {
-    HWND w;
-    int calls = 0;
-  } state{Top(0, 0, 10, 10, WS_OVERLAPPED)};
+  int calls = 0;
   KelmiraSetIdleHook(
-      [](void* ctx) -> BOOL {
-        auto* s = static_cast<State*>(ctx);
-        if (++s->calls > 3) return FALSE;
-        if (s->calls == 3)
-          PostQuitMessage(0);
-        else
-          PostMessageA(s->w, WM_USER, static_cast<WPARAM>(s->calls), 0);
-        return TRUE;
+      [](void* context) -> BOOL {
+        int n = ++*static_cast<int*>(context);
+        if (n < 3) PostMessageA(nullptr, WM_USER, static_cast<WPARAM>(n), 0);
+        if (n == 3) PostQuitMessage(0);
+        return n <= 3;
       },
-      &state);
+      &calls);
   MSG m;
   std::vector<WPARAM> got;
   while (GetMessageA(&m, nullptr, 0, 0) > 0) got.push_back(m.wParam);
   EXPECT_EQ(got, (std::vector<WPARAM>{1, 2}));
-  EXPECT_EQ(m.message, static_cast<UINT>(WM_QUIT));
+  EXPECT_EQ(std::pair(m.message, calls), std::pair(UINT{WM_QUIT}, 3));
 }
 
 TEST_F(Queue, TranslateMessageMakesCharactersFromKeys) {
@@ -83,8 +73,7 @@ TEST_F(Queue, TranslateMessageMakesCharactersFromKeys) {
 
 // Also: an exception from a window procedure stays inside SendMessageA.
 TEST_F(Queue, DefaultProcedureAnswers) {
-  HWND top = Top(0, 0, 100, 100);
-  HWND child = Child(top, 1, 10, 10, 10, 10);
+  HWND top = Top(0, 0, 100, 100), child = Child(top, 1, 10, 10, 10, 10);
   Handle([](HWND, UINT msg, WPARAM, LPARAM) -> std::optional<LRESULT> {
     if (msg == WM_USER) throw std::runtime_error("boom");
     return std::nullopt;

@@ -1,4 +1,5 @@
-// Mouse routing: hit testing, capture, double clicks, X buttons, key flags, activation.
+// Mouse routing (hit testing, capture, double clicks, X buttons, key flags, activation) and the
+// cursor (position, confinement, SendInput's coordinates).
 #include "support/injected_input.h"
 #include "support/pump.h"
 #include "support/recording_window.h"
@@ -9,7 +10,6 @@ namespace {
 // A top-level window at (100, 100), 200 x 200, with a child at (20, 30), 50 x 50 in it.
 using MouseRouting = WindowTest;
 using UintList = std::vector<UINT>;
-constexpr DWORD kPopup = WS_POPUP | WS_VISIBLE;
 constexpr DWORD kAt = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
 
 std::vector<UINT> Buttons(HWND only = nullptr) {
@@ -26,12 +26,9 @@ TEST_F(MouseRouting, HitTestingPicksTheChildUnderThePointInItsClientCoordinates)
   EnableWindow(child, TRUE);
   Move(132, 142);                                                      // a hidden one is not there
   EXPECT_EQ(GetMessagePos(), static_cast<DWORD>(MAKELONG(132, 142)));  // the last retrieved, on the screen
-  std::vector<std::pair<HWND, LPARAM>> moves;
-  for (const Sent& s : Log({WM_MOUSEMOVE})) moves.emplace_back(s.hwnd, s.lParam);
-  EXPECT_EQ(moves, (std::vector<std::pair<HWND, LPARAM>>{{child, MAKELPARAM(10, 10)},
-                                                         {top, MAKELPARAM(10, 5)},
-                                                         {top, MAKELPARAM(31, 41)},
-                                                         {top, MAKELPARAM(32, 42)}}));
+  auto move = [](HWND h, int x, int y) { return Sent{h, WM_MOUSEMOVE, 0, MAKELPARAM(x, y)}; };
+  EXPECT_EQ(Log({WM_MOUSEMOVE}),
+            (std::vector<Sent>{move(child, 10, 10), move(top, 10, 5), move(top, 31, 41), move(top, 32, 42)}));
 
   // A disabled top-level window gets nothing, and neither does anything outside every window.
   Clear();
@@ -46,20 +43,17 @@ TEST_F(MouseRouting, HitTestingPicksTheChildUnderThePointInItsClientCoordinates)
 
 TEST_F(MouseRouting, TheCapturingWindowGetsEverythingInItsOwnCoordinates) {
   HWND top = Top(100, 100, 200, 200, kPopup), child = Child(top, 1, 20, 30, 50, 50);
-  Handle([](HWND h, UINT msg, WPARAM, LPARAM) -> std::optional<LRESULT> {
-    if (msg == WM_LBUTTONDOWN) SetCapture(h);
-    return std::nullopt;
-  });
+  On(WM_LBUTTONDOWN, [](HWND h, WPARAM, LPARAM) { SetCapture(h); });
   Press(WM_LBUTTONDOWN, 130, 140);
   EXPECT_EQ(GetCapture(), child);
   Move(50, 60);  // outside everything, left of and above the child
   Move(250, 250);
   Press(WM_LBUTTONUP, 1000, 900);
-  std::vector<std::tuple<HWND, int, int>> m;
-  for (const Sent& s : Range(WM_MOUSEFIRST, WM_MOUSELAST))
-    m.emplace_back(s.hwnd, GET_X_LPARAM(s.lParam), GET_Y_LPARAM(s.lParam));
-  EXPECT_EQ(m, (std::vector<std::tuple<HWND, int, int>>{
-                   {child, 10, 10}, {child, -70, -70}, {child, 130, 120}, {child, 880, 770}}));
+  const WPARAM l = MK_LBUTTON;
+  EXPECT_EQ(Range(WM_MOUSEFIRST, WM_MOUSELAST), (std::vector<Sent>{{child, WM_LBUTTONDOWN, l, MAKELPARAM(10, 10)},
+                                                                   {child, WM_MOUSEMOVE, l, MAKELPARAM(-70, -70)},
+                                                                   {child, WM_MOUSEMOVE, l, MAKELPARAM(130, 120)},
+                                                                   {child, WM_LBUTTONUP, 0, MAKELPARAM(880, 770)}}));
   // Nobody is asked for a cursor while the mouse is captured.
   EXPECT_EQ(Count(child, WM_SETCURSOR), 1);
 
@@ -197,6 +191,60 @@ TEST_F(MouseRouting, APressAsksForActivationAndTheCursorBeforeItArrives) {
   Press(WM_RBUTTONDOWN, 130, 140);
   Press(WM_RBUTTONUP, 130, 140);
   EXPECT_EQ(Buttons(), (UintList{WM_RBUTTONUP}));
+}
+
+std::pair<int, int> CursorNow() {
+  POINT p{-1, -1};
+  EXPECT_TRUE(GetCursorPos(&p));
+  return {p.x, p.y};
+}
+
+// SetCursorPos moves the mouse over windows (and sets the class cursor); ClipCursor keeps the
+// cursor inside until freed.
+TEST_F(MouseRouting, SetCursorPosAndClipCursor) {
+  HWND top = Top(100, 100, 100, 100, kPopup, kBare);
+  SetCursorPos(150, 160);
+  SetCursorPos(150, 160);  // no motion, no message
+  Pump();
+  EXPECT_EQ(Log({WM_MOUSEMOVE}, top), (std::vector<Sent>{{top, WM_MOUSEMOVE, 0, MAKELPARAM(50, 60)}}));
+  EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_IBEAM));  // the class cursor
+
+  SetCursorPos(50, 50);
+  RECT box{100, 100, 200, 150};
+  ASSERT_TRUE(ClipCursor(&box));
+  EXPECT_EQ(CursorNow(), std::pair(100, 100));  // pulled in at once
+  SetCursorPos(500, 500);
+  EXPECT_EQ(CursorNow(), std::pair(199, 149));
+  Mouse(MOUSEEVENTF_MOVE, -1000, 10);
+  EXPECT_EQ(CursorNow(), std::pair(100, 149));
+  Move(10, 10);
+  EXPECT_EQ(CursorNow(), std::pair(100, 100));
+
+  RECT inverted{200, 100, 100, 150};
+  EXPECT_FALSE(ClipCursor(&inverted));
+  ASSERT_TRUE(ClipCursor(nullptr));
+  SetCursorPos(500, 500);
+  EXPECT_EQ(CursorNow(), std::pair(500, 500));
+  SetCursorPos(-5, 100000);  // the screen's edge confines too
+  EXPECT_EQ(CursorNow(), std::pair(0, GetSystemMetrics(SM_CYSCREEN) - 1));
+}
+
+TEST_F(MouseRouting, SendInputTakesNormalisedAbsoluteAndRelativeMoves) {
+  const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+  INPUT in[2]{};
+  in[0].type = INPUT_MOUSE, in[1].type = INPUT_HARDWARE;
+  in[0].mi.dx = 65535, in[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  ASSERT_EQ(SendInput(1, in, sizeof(INPUT)), 1u);
+  EXPECT_EQ(CursorNow(), std::pair(width - 1, 0));
+  Mouse(MOUSEEVENTF_MOVE, -10, 7);
+  EXPECT_EQ(CursorNow(), std::pair(width - 11, 7));
+  for (int p : {0, 1, 333, height - 1}) {
+    Mouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, p, p);
+    EXPECT_EQ(CursorNow(), std::pair(p, p));
+  }
+  EXPECT_EQ(SendInput(2, in, sizeof(INPUT)), 1u);  // stops at the one it cannot take
+  EXPECT_EQ(SendInput(1, in, sizeof(INPUT) - 1), 0u);
+  EXPECT_EQ(SendInput(1, nullptr, sizeof(INPUT)), 0u);
 }
 
 }  // namespace

@@ -11,8 +11,7 @@ namespace {
 using Position = WindowTest;
 
 TEST_F(Position, MoveWindowSendsPositionMessagesWithTheNewClientSize) {
-  HWND top = Top(0, 0, 200, 200);
-  HWND child = Child(top, 1, 10, 10, 50, 40);
+  HWND top = Top(0, 0, 200, 200), child = Child(top, 1, 10, 10, 50, 40);
   Clear();
   ASSERT_TRUE(MoveWindow(child, 20, 30, 80, 60, TRUE));
   EXPECT_EQ(Ids(Log({}, child)), (std::vector<UINT>{WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED, WM_MOVE, WM_SIZE}));
@@ -28,10 +27,7 @@ TEST_F(Position, MoveWindowSendsPositionMessagesWithTheNewClientSize) {
   EXPECT_EQ(Client(child), (Edges{0, 0, 0, 0}));
 
   // WM_WINDOWPOSCHANGING may alter the position.
-  Handle([](HWND, UINT msg, WPARAM, LPARAM lp) -> std::optional<LRESULT> {
-    if (msg == WM_WINDOWPOSCHANGING) reinterpret_cast<WINDOWPOS*>(lp)->cx = 77;
-    return std::nullopt;
-  });
+  On(WM_WINDOWPOSCHANGING, [](HWND, WPARAM, LPARAM lp) { reinterpret_cast<WINDOWPOS*>(lp)->cx = 77; });
   MoveWindow(top, 0, 0, 150, 150, TRUE);
   EXPECT_EQ(Client(top)[2], 77);
 }
@@ -40,29 +36,21 @@ TEST_F(Position, MoveWindowSendsPositionMessagesWithTheNewClientSize) {
 // while the outer handler is still running, and the outer one then sees the final size.
 TEST_F(Position, MoveInsideWmSizeNestsASecondWmSize) {
   HWND child = Child(Top(0, 0, 300, 300), 1, 0, 0, 50, 50);
-  int depth = 0, maxDepth = 0;
-  std::vector<int> widths;
+  int depth = 0;
+  std::vector<std::pair<int, int>> sizes;  // (depth, width)
   LONG afterNested = 0;
-  Handle([&](HWND h, UINT msg, WPARAM, LPARAM lp) -> std::optional<LRESULT> {
-    if (h != child || msg != WM_SIZE) return std::nullopt;
-    maxDepth = std::max(maxDepth, ++depth);
-    widths.push_back(LOWORD(lp));
-    if (depth == 1 && LOWORD(lp) != 120) {
-      MoveWindow(child, 0, 0, 120, 40, TRUE);
-      afterNested = Client(child)[2];
-    }
+  On(WM_SIZE, [&](HWND h, WPARAM, LPARAM lp) {
+    sizes.emplace_back(++depth, LOWORD(lp));
+    if (depth == 1 && LOWORD(lp) != 120) MoveWindow(child, 0, 0, 120, 40, TRUE), afterNested = Client(child)[2];
     --depth;
-    return 0;
   });
   MoveWindow(child, 0, 0, 90, 40, TRUE);
-  EXPECT_EQ(maxDepth, 2);
-  EXPECT_EQ(widths, (std::vector<int>{90, 120}));
+  EXPECT_EQ(sizes, (std::vector<std::pair<int, int>>{{1, 90}, {2, 120}}));
   EXPECT_EQ(afterNested, 120);
 }
 
 TEST_F(Position, VisibilityFollowsAncestorsAndStateChangesAreAnnouncedOnce) {
-  HWND top = Top(0, 0, 100, 100, WS_OVERLAPPED);
-  HWND child = Child(top, 1, 0, 0, 10, 10);
+  HWND top = Top(0, 0, 100, 100, WS_OVERLAPPED), child = Child(top, 1, 0, 0, 10, 10);
   EXPECT_FALSE(IsWindowVisible(child));  // WS_VISIBLE, but the parent is hidden
   Clear();
   ShowWindow(top, SW_SHOWNORMAL);
@@ -78,11 +66,8 @@ TEST_F(Position, VisibilityFollowsAncestorsAndStateChangesAreAnnouncedOnce) {
 }
 
 TEST_F(Position, TreeNavigationAndZOrder) {
-  HWND top = Top(0, 0, 100, 100);
-  HWND a = Child(top, 1, 0, 0, 10, 10);
-  HWND b = Child(top, 2, 0, 0, 10, 10);
-  HWND c = Child(top, 3, 0, 0, 10, 10);
-  HWND grand = Child(b, 4, 0, 0, 5, 5);
+  HWND top = Top(0, 0, 100, 100), a = Child(top, 1, 0, 0, 10, 10), b = Child(top, 2, 0, 0, 10, 10);
+  HWND c = Child(top, 3, 0, 0, 10, 10), grand = Child(b, 4, 0, 0, 5, 5);
   EXPECT_EQ(GetWindow(c, GW_HWNDPREV), b);  // creation order
   EXPECT_TRUE(IsChild(top, grand));
   EXPECT_FALSE(IsChild(a, grand));
@@ -95,13 +80,8 @@ TEST_F(Position, TreeNavigationAndZOrder) {
   EXPECT_EQ(GetWindow(a, GW_HWNDNEXT), c);
 
   std::vector<HWND> seen;
-  EnumChildWindows(
-      top,
-      [](HWND h, LPARAM p) {
-        reinterpret_cast<std::vector<HWND>*>(p)->push_back(h);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&seen));
+  auto collect = [](HWND h, LPARAM p) { return reinterpret_cast<std::vector<HWND>*>(p)->push_back(h), TRUE; };
+  EnumChildWindows(top, collect, reinterpret_cast<LPARAM>(&seen));
   EXPECT_EQ(seen, (std::vector<HWND>{a, c, b, grand}));
 
   HWND other = Top(300, 300, 50, 50);
@@ -112,9 +92,7 @@ TEST_F(Position, TreeNavigationAndZOrder) {
 }
 
 TEST_F(Position, CoordinateMapping) {
-  HWND top = Top(100, 200, 400, 300);
-  HWND child = Child(top, 1, 10, 20, 200, 100);
-  HWND grand = Child(child, 2, 5, 6, 50, 50);
+  HWND top = Top(100, 200, 400, 300), child = Child(top, 1, 10, 20, 200, 100), grand = Child(child, 2, 5, 6, 50, 50);
   POINT p{1, 2};
   ClientToScreen(grand, &p);
   EXPECT_EQ(std::pair(p.x, p.y), std::pair(116, 228));
@@ -136,8 +114,7 @@ TEST_F(Position, CoordinateMapping) {
 }
 
 TEST_F(Position, ExtremeGeometryIsClampedAndDrawsSafely) {
-  HWND top = Top(0, 0, 10, 10);
-  HWND child = Child(top, 1, 0, 0, 5, 5);
+  HWND top = Top(0, 0, 10, 10), child = Child(top, 1, 0, 0, 5, 5);
   MoveWindow(child, INT_MAX, INT_MIN + 1, INT_MAX, INT_MAX, TRUE);
   EXPECT_EQ(Screen(child), (Edges{1000000, -1000000, 2000000, 0}));
   MoveWindow(top, 0, 0, 50000, 10, TRUE);  // wider than a backing surface may be

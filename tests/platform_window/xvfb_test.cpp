@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace kelmira::test {
@@ -51,11 +52,8 @@ TEST_F(Xvfb, WindowIsShownPaintedAndTakesPointerInput) {
 
   // The pointer moves on the X server; its motion event comes back as a client message.
   SDL_WarpMouseInWindow(Native(hwnd), 20, 30);
-  ASSERT_TRUE(PumpUntil([&] {
-    for (const Sent& m : Log({WM_MOUSEMOVE}, hwnd))
-      if (m.lParam == MAKELPARAM(20, 30)) return true;
-    return false;
-  }));
+  auto at = [](const Sent& m) { return m.lParam == MAKELPARAM(20, 30); };
+  ASSERT_TRUE(PumpUntil([&] { return std::ranges::any_of(Log({WM_MOUSEMOVE}, hwnd), at); }));
   // A size change made on the desktop side reaches the window as WM_SIZE.
   SDL_SetWindowSize(Native(hwnd), 260, 190);
   ASSERT_TRUE(PumpUntil([&] { return Client(hwnd) == Edges{0, 0, 260, 190}; }));

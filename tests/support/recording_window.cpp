@@ -74,6 +74,13 @@ HWND WindowTest::Child(HWND parent, int id, int x, int y, int cx, int cy, DWORD 
 }
 
 void WindowTest::Handle(Answer answer) { Record().answer = std::move(answer); }
+void WindowTest::On(UINT msg, std::function<void(HWND, WPARAM, LPARAM)> watch) {
+  Handle([msg, watch](HWND h, UINT m, WPARAM w, LPARAM l) -> std::optional<LRESULT> {
+    if (m == msg) watch(h, w, l);
+    return std::nullopt;
+  });
+}
+
 void WindowTest::Clear() { Record().log.clear(); }
 
 std::vector<Sent> WindowTest::Log(std::initializer_list<UINT> of, HWND only) {

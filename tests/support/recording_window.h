@@ -37,6 +37,7 @@ constexpr COLORREF kClassBackground = RGB(0, 0, 255);
 constexpr const char* kRecording = "KelmiraRecording";
 constexpr const char* kRedrawing = "KelmiraRedrawing";
 constexpr const char* kBare = "KelmiraBare";
+constexpr DWORD kPopup = WS_POPUP | WS_VISIBLE;
 void RegisterRecordingClasses();
 
 // A rectangle as one comparable, printable value.
@@ -56,6 +57,8 @@ class WindowTest : public ::testing::Test {
 
  public:
   static void Handle(Answer answer);
+  // Watches one message and leaves the answer to DefWindowProcA.
+  static void On(UINT msg, std::function<void(HWND, WPARAM, LPARAM)> watch);
   static void Clear();
   // The messages among `of` (all when empty) or in [first, last], of `only` (all windows when null).
   static std::vector<Sent> Log(std::initializer_list<UINT> of = {}, HWND only = nullptr);
