@@ -107,8 +107,8 @@ TEST_F(SdlBackend, DesktopWindowFollowsTheTopLevelWindowAndPresentsItsPaint) {
   };
   EXPECT_EQ(geometry(), (std::vector<int>{30, 40, 200, 150}));
   EXPECT_TRUE(SDL_GetWindowFlags(native) & SDL_WINDOW_RESIZABLE);
-  SetWindowTextA(hwnd, "Plot");
-  EXPECT_STREQ(SDL_GetWindowTitle(native), "Plot");
+  SetWindowTextA(hwnd, "\xC9t\xE9");
+  EXPECT_STREQ(SDL_GetWindowTitle(native), "\xC3\x89t\xC3\xA9");
   MoveWindow(hwnd, 50, 60, 300, 220, TRUE);
   EXPECT_EQ(geometry(), (std::vector<int>{50, 60, 300, 220}));
 

@@ -213,6 +213,8 @@ TEST_F(Window, WindowTextAndFindingWindows) {
   });
   EXPECT_EQ(GetWindowTextA(w, buf, sizeof buf), 3);
   EXPECT_STREQ(buf, "own");
+  EXPECT_EQ(GetWindowTextA(w, buf, 3), 2);  // an answer that fills the buffer is cut for the terminator
+  EXPECT_STREQ(buf, "ow");
   Handle(nullptr);
 
   EXPECT_TRUE(SetDlgItemTextA(w, 3, "item"));
