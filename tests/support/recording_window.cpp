@@ -3,6 +3,9 @@
 #include "support/pump.h"
 #include "window/input_state.h"
 
+#include <algorithm>
+#include <tuple>
+
 namespace kelmira::test {
 namespace {
 

@@ -53,7 +53,6 @@ class WindowTest : public ::testing::Test {
   HWND Top(int x, int y, int cx, int cy, DWORD style = WS_OVERLAPPED | WS_VISIBLE, const char* cls = kRecording);
   HWND Child(HWND parent, int id, int x, int y, int cx, int cy, DWORD style = WS_CHILD | WS_VISIBLE,
              const char* cls = kRecording);
-  void Track(HWND hwnd) { created_.push_back(hwnd); }
 
  public:
   static void Handle(Answer answer);
