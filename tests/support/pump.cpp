@@ -2,6 +2,9 @@
 
 #include <kelmira/platform.h>
 
+#include <chrono>
+#include <thread>
+
 namespace kelmira::test {
 
 int Pump(int limit) {
@@ -13,6 +16,15 @@ int Pump(int limit) {
     ++n;
   }
   return n;
+}
+
+bool PumpUntil(const std::function<bool()>& done) {
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    if (Pump() == 0) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  return true;
 }
 
 }  // namespace kelmira::test

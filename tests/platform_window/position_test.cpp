@@ -1,76 +1,56 @@
 // Positions and sizes, visibility, the enabled state, the tree and coordinate mapping.
-#include "win_core_support.h"
+#include "support/canvas.h"
+#include "support/pump.h"
+#include "support/recording_window.h"
 
 #include <climits>
 
-namespace wincore {
+namespace kelmira::test {
 namespace {
 
 using Position = WindowTest;
 
-LPARAM SizeParam(int cx, int cy) { return MAKELPARAM(static_cast<WORD>(cx), static_cast<WORD>(cy)); }
-
 TEST_F(Position, MoveWindowSendsPositionMessagesWithTheNewClientSize) {
-  HWND top = Top(0, 0, 200, 200);
-  HWND child = Child(top, 1, 10, 10, 50, 40);
+  HWND top = Top(0, 0, 200, 200), child = Child(top, 1, 10, 10, 50, 40);
   Clear();
   ASSERT_TRUE(MoveWindow(child, 20, 30, 80, 60, TRUE));
-  std::vector<UINT> msgs = Rec().MessagesFor(child);
-  EXPECT_EQ(msgs, (std::vector<UINT>{WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED, WM_MOVE, WM_SIZE}));
-  EXPECT_EQ(Rec().events.back().lParam, SizeParam(80, 60));
-  EXPECT_EQ(V(WindowRect(child)), V(20, 30, 100, 90));  // the parent is at the screen origin
+  EXPECT_EQ(Ids(Log({}, child)), (std::vector<UINT>{WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED, WM_MOVE, WM_SIZE}));
+  EXPECT_EQ(Log().back().lParam, MAKELPARAM(80, 60));
+  EXPECT_EQ(Screen(child), (Edges{20, 30, 100, 90}));  // the parent is at the screen origin
 
   Clear();
   SetWindowPos(child, nullptr, 5, 5, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   SetWindowPos(child, nullptr, 0, 0, 10, 10, SWP_NOMOVE | SWP_NOZORDER);
-  EXPECT_EQ(Rec().Sequence({WM_MOVE, WM_SIZE}),
-            (std::vector<std::pair<HWND, UINT>>{{child, WM_MOVE}, {child, WM_SIZE}}));
-  EXPECT_EQ(V(WindowRect(child)), V(5, 5, 15, 15));
+  EXPECT_EQ(Pairs(Log({WM_MOVE, WM_SIZE})), (Sequence{{child, WM_MOVE}, {child, WM_SIZE}}));
+  EXPECT_EQ(Screen(child), (Edges{5, 5, 15, 15}));
   MoveWindow(child, 0, 0, -5, -5, FALSE);  // negative sizes become empty
-  EXPECT_EQ(V(ClientRect(child)), V(0, 0, 0, 0));
+  EXPECT_EQ(Client(child), (Edges{0, 0, 0, 0}));
 
   // WM_WINDOWPOSCHANGING may alter the position.
-  Rec().handler = [](HWND, UINT msg, WPARAM, LPARAM lp) -> std::optional<LRESULT> {
-    if (msg == WM_WINDOWPOSCHANGING) reinterpret_cast<WINDOWPOS*>(lp)->cx = 77;
-    return std::nullopt;
-  };
+  On(WM_WINDOWPOSCHANGING, [](HWND, WPARAM, LPARAM lp) { reinterpret_cast<WINDOWPOS*>(lp)->cx = 77; });
   MoveWindow(top, 0, 0, 150, 150, TRUE);
-  EXPECT_EQ(ClientRect(top).right, 77);
+  EXPECT_EQ(Client(top)[2], 77);
 }
 
 // The axis layout guard: a window that adjusts its own size from WM_SIZE gets the nested WM_SIZE
 // while the outer handler is still running, and the outer one then sees the final size.
 TEST_F(Position, MoveInsideWmSizeNestsASecondWmSize) {
-  HWND top = Top(0, 0, 300, 300);
-  HWND child = Child(top, 1, 0, 0, 50, 50);
+  HWND child = Child(Top(0, 0, 300, 300), 1, 0, 0, 50, 50);
   int depth = 0;
-  int maxDepth = 0;
-  std::vector<int> widths;
-  bool inGuard = false;
-  RECT afterNested{};
-  Rec().handler = [&](HWND h, UINT msg, WPARAM, LPARAM lp) -> std::optional<LRESULT> {
-    if (h != child || msg != WM_SIZE) return std::nullopt;
-    ++depth;
-    maxDepth = std::max(maxDepth, depth);
-    widths.push_back(LOWORD(static_cast<std::uintptr_t>(lp)));
-    if (!inGuard && LOWORD(static_cast<std::uintptr_t>(lp)) != 120) {
-      inGuard = true;
-      MoveWindow(child, 0, 0, 120, 40, TRUE);
-      inGuard = false;
-      GetClientRect(child, &afterNested);
-    }
+  std::vector<std::pair<int, int>> sizes;  // (depth, width)
+  LONG afterNested = 0;
+  On(WM_SIZE, [&](HWND h, WPARAM, LPARAM lp) {
+    sizes.emplace_back(++depth, LOWORD(lp));
+    if (depth == 1 && LOWORD(lp) != 120) MoveWindow(child, 0, 0, 120, 40, TRUE), afterNested = Client(child)[2];
     --depth;
-    return 0;
-  };
+  });
   MoveWindow(child, 0, 0, 90, 40, TRUE);
-  EXPECT_EQ(maxDepth, 2);
-  EXPECT_EQ(widths, (std::vector<int>{90, 120}));
-  EXPECT_EQ(afterNested.right, 120);
+  EXPECT_EQ(sizes, (std::vector<std::pair<int, int>>{{1, 90}, {2, 120}}));
+  EXPECT_EQ(afterNested, 120);
 }
 
 TEST_F(Position, VisibilityFollowsAncestorsAndStateChangesAreAnnouncedOnce) {
-  HWND top = Top(0, 0, 100, 100, WS_OVERLAPPED);
-  HWND child = Child(top, 1, 0, 0, 10, 10);
+  HWND top = Top(0, 0, 100, 100, WS_OVERLAPPED), child = Child(top, 1, 0, 0, 10, 10);
   EXPECT_FALSE(IsWindowVisible(child));  // WS_VISIBLE, but the parent is hidden
   Clear();
   ShowWindow(top, SW_SHOWNORMAL);
@@ -80,17 +60,14 @@ TEST_F(Position, VisibilityFollowsAncestorsAndStateChangesAreAnnouncedOnce) {
   EnableWindow(top, FALSE);
   EnableWindow(top, FALSE);  // already disabled: no message
   EnableWindow(top, TRUE);
-  EXPECT_EQ(Rec().Sequence({WM_SHOWWINDOW, WM_ENABLE}),
-            (std::vector<std::pair<HWND, UINT>>{{top, WM_SHOWWINDOW}, {top, WM_ENABLE}, {top, WM_ENABLE}}));
-  EXPECT_EQ(Rec().events.back().wParam, static_cast<WPARAM>(TRUE));
+  EXPECT_EQ(Pairs(Log({WM_SHOWWINDOW, WM_ENABLE})),
+            (Sequence{{top, WM_SHOWWINDOW}, {top, WM_ENABLE}, {top, WM_ENABLE}}));
+  EXPECT_EQ(Log().back().wParam, WPARAM{TRUE});
 }
 
 TEST_F(Position, TreeNavigationAndZOrder) {
-  HWND top = Top(0, 0, 100, 100);
-  HWND a = Child(top, 1, 0, 0, 10, 10);
-  HWND b = Child(top, 2, 0, 0, 10, 10);
-  HWND c = Child(top, 3, 0, 0, 10, 10);
-  HWND grand = Child(b, 4, 0, 0, 5, 5);
+  HWND top = Top(0, 0, 100, 100), a = Child(top, 1, 0, 0, 10, 10), b = Child(top, 2, 0, 0, 10, 10);
+  HWND c = Child(top, 3, 0, 0, 10, 10), grand = Child(b, 4, 0, 0, 5, 5);
   EXPECT_EQ(GetWindow(c, GW_HWNDPREV), b);  // creation order
   EXPECT_TRUE(IsChild(top, grand));
   EXPECT_FALSE(IsChild(a, grand));
@@ -103,13 +80,8 @@ TEST_F(Position, TreeNavigationAndZOrder) {
   EXPECT_EQ(GetWindow(a, GW_HWNDNEXT), c);
 
   std::vector<HWND> seen;
-  EnumChildWindows(
-      top,
-      [](HWND h, LPARAM p) {
-        reinterpret_cast<std::vector<HWND>*>(p)->push_back(h);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&seen));
+  auto collect = [](HWND h, LPARAM p) { return reinterpret_cast<std::vector<HWND>*>(p)->push_back(h), TRUE; };
+  EnumChildWindows(top, collect, reinterpret_cast<LPARAM>(&seen));
   EXPECT_EQ(seen, (std::vector<HWND>{a, c, b, grand}));
 
   HWND other = Top(300, 300, 50, 50);
@@ -120,24 +92,21 @@ TEST_F(Position, TreeNavigationAndZOrder) {
 }
 
 TEST_F(Position, CoordinateMapping) {
-  HWND top = Top(100, 200, 400, 300);
-  HWND child = Child(top, 1, 10, 20, 200, 100);
-  HWND grand = Child(child, 2, 5, 6, 50, 50);
+  HWND top = Top(100, 200, 400, 300), child = Child(top, 1, 10, 20, 200, 100), grand = Child(child, 2, 5, 6, 50, 50);
   POINT p{1, 2};
   ClientToScreen(grand, &p);
-  EXPECT_EQ(V(p), V(116, 228));
+  EXPECT_EQ(std::pair(p.x, p.y), std::pair(116, 228));
   ScreenToClient(child, &p);
-  EXPECT_EQ(V(p), V(6, 8));
+  EXPECT_EQ(std::pair(p.x, p.y), std::pair(6, 8));
 
   POINT pts[2] = {{0, 0}, {3, 4}};
   EXPECT_EQ(MapWindowPoints(grand, top, pts, 2), MAKELONG(15, 26));
-  EXPECT_EQ(V(pts[1]), V(18, 30));
+  EXPECT_EQ(std::pair(pts[1].x, pts[1].y), std::pair(18, 30));
   RECT r{0, 0, 10, 10};
   MapWindowPoints(grand, nullptr, reinterpret_cast<POINT*>(&r), 2);
-  EXPECT_EQ(V(r), V(115, 226, 125, 236));
+  EXPECT_EQ(E(r), (Edges{115, 226, 125, 236}));
 
-  POINT inGrand{120, 230};
-  EXPECT_EQ(WindowFromPoint(inGrand), grand);
+  EXPECT_EQ(WindowFromPoint(POINT{120, 230}), grand);
   EXPECT_EQ(ChildWindowFromPoint(top, POINT{16, 27}), child);
   EXPECT_EQ(ChildWindowFromPoint(top, POINT{300, 250}), top);
   EXPECT_EQ(ChildWindowFromPoint(top, POINT{-1, 0}), nullptr);
@@ -145,19 +114,18 @@ TEST_F(Position, CoordinateMapping) {
 }
 
 TEST_F(Position, ExtremeGeometryIsClampedAndDrawsSafely) {
-  HWND top = Top(0, 0, 10, 10);
-  HWND child = Child(top, 1, 0, 0, 5, 5);
+  HWND top = Top(0, 0, 10, 10), child = Child(top, 1, 0, 0, 5, 5);
   MoveWindow(child, INT_MAX, INT_MIN + 1, INT_MAX, INT_MAX, TRUE);
-  EXPECT_EQ(V(WindowRect(child)), V(1000000, -1000000, 2000000, 0));
+  EXPECT_EQ(Screen(child), (Edges{1000000, -1000000, 2000000, 0}));
   MoveWindow(top, 0, 0, 50000, 10, TRUE);  // wider than a backing surface may be
   Pump();
-  Fill(top, RECT{0, 0, 50000, 10}, RGB(0, 0, 0));
-  EXPECT_EQ(Pixel(top, 16383, 9), RGB(0, 0, 0));
+  Fill(top, RECT{0, 0, 50000, 10}, kBlack);
+  EXPECT_EQ(WindowPixel(top, 16383, 9), kBlack);
   COLORREF c;
   EXPECT_EQ(KelmiraGetWindowPixel(top, 20000, 0, &c), E_INVALIDARG);
   MoveWindow(top, 0, 0, 10, 10, TRUE);
-  EXPECT_EQ(Pixel(top, 9, 9), RGB(0, 0, 0));
+  EXPECT_EQ(WindowPixel(top, 9, 9), kBlack);
 }
 
 }  // namespace
-}  // namespace wincore
+}  // namespace kelmira::test

@@ -1,37 +1,34 @@
-// Posting, retrieving, filtering, quitting, translating keys and the idle hook.
-#include "win_core_support.h"
+// Posting, retrieving, filtering, quitting, translating keys, the idle hook and the default procedure.
+#include "support/recording_window.h"
 
-namespace wincore {
+#include <stdexcept>
+
+namespace kelmira::test {
 namespace {
 
 using Queue = WindowTest;
 
-TEST_F(Queue, PostedMessagesComeBackInOrderWithFilters) {
-  HWND a = Top(0, 0, 10, 10, WS_OVERLAPPED);
-  HWND b = Top(0, 0, 10, 10, WS_OVERLAPPED);
+TEST_F(Queue, PostedMessagesComeBackInOrderWithFiltersAndQuitLast) {
+  HWND a = Top(0, 0, 10, 10, WS_OVERLAPPED), b = Top(0, 0, 10, 10, WS_OVERLAPPED);
   PostMessageA(a, WM_USER + 1, 1, 2);
   PostMessageA(b, WM_USER + 2, 0, 0);
   PostMessageA(nullptr, WM_APP, 5, 0);
   MSG m;
-  auto whole = [&m] { return std::tuple(m.hwnd, m.message, m.wParam, m.lParam); };
+  auto whole = [&m] { return Sent{m.hwnd, m.message, m.wParam, m.lParam}; };
   ASSERT_TRUE(PeekMessageA(&m, b, 0, 0, PM_NOREMOVE));
-  EXPECT_EQ(whole(), std::tuple(b, UINT{WM_USER + 2}, WPARAM{0}, LPARAM{0}));
+  EXPECT_EQ(whole(), (Sent{b, WM_USER + 2, 0, 0}));
   ASSERT_TRUE(PeekMessageA(&m, nullptr, WM_APP, WM_APP, PM_REMOVE));
-  EXPECT_EQ(whole(), std::tuple(nullptr, UINT{WM_APP}, WPARAM{5}, LPARAM{0}));
+  EXPECT_EQ(whole(), (Sent{nullptr, WM_APP, 5, 0}));
   ASSERT_EQ(GetMessageA(&m, nullptr, 0, 0), 1);
-  EXPECT_EQ(whole(), std::tuple(a, UINT{WM_USER + 1}, WPARAM{1}, LPARAM{2}));
+  EXPECT_EQ(whole(), (Sent{a, WM_USER + 1, 1, 2}));
   ASSERT_EQ(GetMessageA(&m, nullptr, 0, 0), 1);
   EXPECT_EQ(m.hwnd, b);
   EXPECT_FALSE(PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE));
-}
 
-// WM_QUIT comes after what was posted, and once; with nothing left to wait for GetMessageA fails
-// instead of blocking.
-TEST_F(Queue, QuitComesAfterPostedMessagesAndAnEmptyQueueFails) {
+  // WM_QUIT comes after what was posted, and once; with nothing left to wait for GetMessageA fails
+  // instead of blocking.
   PostQuitMessage(3);
-  HWND w = Top(0, 0, 10, 10, WS_OVERLAPPED);
-  PostMessageA(w, WM_USER, 0, 0);
-  MSG m;
+  PostMessageA(a, WM_USER, 0, 0);
   EXPECT_EQ(GetMessageA(&m, nullptr, 0, 0), 1);
   EXPECT_EQ(GetMessageA(&m, nullptr, 0, 0), 0);
   EXPECT_EQ(std::tuple(m.message, m.wParam), std::tuple(UINT{WM_QUIT}, WPARAM{3}));
@@ -43,28 +40,20 @@ TEST_F(Queue, QuitComesAfterPostedMessagesAndAnEmptyQueueFails) {
 }
 
 TEST_F(Queue, IdleHookDrivesAModalLoop) {
-  HWND w = Top(0, 0, 10, 10, WS_OVERLAPPED);
-  struct State {
-    HWND w;
-    int calls = 0;
-  } state{w};
+  int calls = 0;
   KelmiraSetIdleHook(
-      [](void* ctx) -> BOOL {
-        auto* s = static_cast<State*>(ctx);
-        if (++s->calls > 3) return FALSE;
-        if (s->calls == 3)
-          PostQuitMessage(0);
-        else
-          PostMessageA(s->w, WM_USER, static_cast<WPARAM>(s->calls), 0);
-        return TRUE;
+      [](void* context) -> BOOL {
+        int n = ++*static_cast<int*>(context);
+        if (n < 3) PostMessageA(nullptr, WM_USER, static_cast<WPARAM>(n), 0);
+        if (n == 3) PostQuitMessage(0);
+        return n <= 3;
       },
-      &state);
+      &calls);
   MSG m;
   std::vector<WPARAM> got;
   while (GetMessageA(&m, nullptr, 0, 0) > 0) got.push_back(m.wParam);
-  KelmiraSetIdleHook(nullptr, nullptr);
   EXPECT_EQ(got, (std::vector<WPARAM>{1, 2}));
-  EXPECT_EQ(m.message, static_cast<UINT>(WM_QUIT));
+  EXPECT_EQ(std::pair(m.message, calls), std::pair(UINT{WM_QUIT}, 3));
 }
 
 TEST_F(Queue, TranslateMessageMakesCharactersFromKeys) {
@@ -77,29 +66,26 @@ TEST_F(Queue, TranslateMessageMakesCharactersFromKeys) {
   key.wParam = VK_SHIFT;  // makes no character
   TranslateMessage(&key);
   MSG m;
-  std::vector<std::tuple<UINT, WPARAM, LPARAM>> got;
-  while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) got.emplace_back(m.message, m.wParam, m.lParam);
-  EXPECT_EQ(got,
-            (std::vector<std::tuple<UINT, WPARAM, LPARAM>>{{WM_CHAR, ',', 1}, {WM_CHAR, 'a', 1}, {WM_USER, 0, 0}}));
+  std::vector<Sent> got;
+  while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) got.push_back({m.hwnd, m.message, m.wParam, m.lParam});
+  EXPECT_EQ(got, (std::vector<Sent>{{w, WM_CHAR, ',', 1}, {w, WM_CHAR, 'a', 1}, {w, WM_USER, 0, 0}}));
 }
 
 // Also: an exception from a window procedure stays inside SendMessageA.
 TEST_F(Queue, DefaultProcedureAnswers) {
-  HWND top = Top(0, 0, 100, 100);
-  HWND child = Child(top, 1, 10, 10, 10, 10);
-  Rec().handler = [](HWND, UINT msg, WPARAM, LPARAM) -> std::optional<LRESULT> {
+  HWND top = Top(0, 0, 100, 100), child = Child(top, 1, 10, 10, 10, 10);
+  Handle([](HWND, UINT msg, WPARAM, LPARAM) -> std::optional<LRESULT> {
     if (msg == WM_USER) throw std::runtime_error("boom");
     return std::nullopt;
-  };
+  });
   EXPECT_EQ(SendMessageA(child, WM_USER, 0, 0), 0);
   EXPECT_TRUE(IsWindow(child));
-  Rec().handler = nullptr;
+  Handle(nullptr);
   EXPECT_EQ(SendMessageA(child, WM_NCHITTEST, 0, MAKELPARAM(15, 15)), HTCLIENT);
   EXPECT_EQ(SendMessageA(child, WM_NCHITTEST, 0, MAKELPARAM(25, 15)), HTNOWHERE);
   SendMessageA(top, WM_CLOSE, 0, 0);
-  EXPECT_FALSE(IsWindow(top));
-  EXPECT_FALSE(IsWindow(child));
+  EXPECT_FALSE(IsWindow(top) || IsWindow(child));
 }
 
 }  // namespace
-}  // namespace wincore
+}  // namespace kelmira::test

@@ -1,0 +1,222 @@
+// Display back-ends. Choosing one: the API call, KELMIRA_DISPLAY at first use (in fresh child
+// processes), and the clear failure when SDL finds no display. The SDL back-end with SDL's
+// offscreen video driver: desktop windows follow top-level windows, paints are presented, and SDL
+// events come back as messages.
+#include "support/child_process.h"
+#include "support/environment.h"
+#include "support/recording_window.h"
+
+#if KELMIRA_HAVE_SDL2
+#include "support/pump.h"
+#include "support/sdl_window.h"
+
+#include <thread>
+#endif
+
+namespace kelmira::test {
+namespace {
+
+// The child half of the first-use tests: the back-end a fresh process ends up with.
+constexpr char kExpectVariable[] = "BACKEND_SELECT_TEST_EXPECT";
+
+ProcessResult RunChild(const char* kelmiraDisplay, const char* expected, const char* sdlDriver = "") {
+  return RunProcess(
+      {SelfPath(), "--gtest_filter=BackendSelectChild.DISABLED_BackendAtFirstUse", "--gtest_also_run_disabled_tests"},
+      {{"DISPLAY", ""},
+       {"WAYLAND_DISPLAY", ""},
+       {"SDL_VIDEODRIVER", sdlDriver},
+       {"KELMIRA_DISPLAY", kelmiraDisplay},
+       {kExpectVariable, expected}});
+}
+
+using BackendSelect = WindowTest;
+
+TEST_F(BackendSelect, BadNamesAndLiveWindowsLeaveTheBackendAlone) {
+  ASSERT_EQ(KelmiraSetDisplayBackend("headless"), S_OK);
+  EXPECT_EQ(KelmiraSetDisplayBackend(nullptr), E_INVALIDARG);
+  EXPECT_EQ(KelmiraSetDisplayBackend("vga"), E_INVALIDARG);
+  EXPECT_STREQ(KelmiraGetDisplayBackend(), "headless");
+  HWND hwnd = Top(0, 0, 100, 80, WS_OVERLAPPEDWINDOW);
+  EXPECT_EQ(KelmiraSetDisplayBackend("sdl"), E_ACCESSDENIED);
+  EXPECT_EQ(KelmiraSetDisplayBackend("headless"), E_ACCESSDENIED);  // even the current one
+  EXPECT_STREQ(KelmiraGetDisplayBackend(), "headless");
+  DestroyWindow(hwnd);
+}
+
+TEST(BackendSelectNoDisplay, SdlFailsAndKeepsHeadless) {
+  ASSERT_EQ(KelmiraSetDisplayBackend("headless"), S_OK);
+  EnvOverride display("DISPLAY", std::nullopt), wayland("WAYLAND_DISPLAY", std::nullopt),
+      driver("SDL_VIDEODRIVER", std::nullopt);
+  HRESULT hr = KelmiraSetDisplayBackend("sdl");
+  if (hr == S_OK) {
+    ASSERT_EQ(KelmiraSetDisplayBackend("headless"), S_OK);
+    GTEST_SKIP() << "SDL found a display without DISPLAY or WAYLAND_DISPLAY (a console driver)";
+  }
+  EXPECT_EQ(hr, E_FAIL);
+  EXPECT_STREQ(KelmiraGetDisplayBackend(), "headless");
+  EXPECT_EQ(KelmiraSetDisplayBackend("headless"), S_OK);  // falling back is the caller's choice
+}
+
+// A fresh process reads KELMIRA_DISPLAY once, at first use; SDL says why it cannot start.
+TEST(BackendSelectFirstUse, EnvironmentDecides) {
+  for (const char* value : {"", "headless", "vga"}) {
+    ProcessResult child = RunChild(value, "headless");
+    EXPECT_EQ(child.exitCode, 0) << value << ": " << child.output;
+  }
+  ProcessResult sdl = RunChild("sdl", "headless");
+  EXPECT_EQ(sdl.exitCode, 0) << sdl.output;
+#if KELMIRA_HAVE_SDL2
+  EXPECT_NE(sdl.output.find("SDL display back-end cannot start: no display"), std::string::npos) << sdl.output;
+  // A driver that draws nowhere is accepted when asked for by name.
+  ProcessResult asked = RunChild("sdl", "sdl", "offscreen");
+  EXPECT_EQ(asked.exitCode, 0) << asked.output;
+#else
+  EXPECT_NE(sdl.output.find("this build has no SDL2"), std::string::npos) << sdl.output;
+#endif
+}
+
+TEST(BackendSelectChild, DISABLED_BackendAtFirstUse) {
+  const char* expected = std::getenv(kExpectVariable);
+  ASSERT_NE(expected, nullptr);
+  EXPECT_STREQ(KelmiraGetDisplayBackend(), expected);
+}
+
+#if KELMIRA_HAVE_SDL2
+
+using window::SdlPresentCountOf;
+using window::SdlWindowIdOf;
+using SdlBackend = SdlWindowTest;
+constexpr DWORD kShown = WS_OVERLAPPEDWINDOW | WS_VISIBLE;
+
+void PushWindowEvent(HWND hwnd, Uint8 which, int data1 = 0, int data2 = 0) {
+  Push(hwnd, SDL_WINDOWEVENT,
+       [&](SDL_Event& e) { e.window.event = which, e.window.data1 = data1, e.window.data2 = data2; });
+}
+
+TEST_F(SdlBackend, DesktopWindowFollowsTheTopLevelWindowAndPresentsItsPaint) {
+  HWND hwnd = Top(30, 40, 200, 150, WS_OVERLAPPEDWINDOW);
+  SetWindowTextA(hwnd, "Caf\xE9");  // Windows-1252 in, UTF-8 out
+  EXPECT_EQ(SdlWindowIdOf(hwnd), 0u) << "no desktop window before it is shown";
+  ShowWindow(hwnd, SW_SHOW);
+  SDL_Window* native = Native(hwnd);
+  ASSERT_NE(native, nullptr);
+  EXPECT_STREQ(SDL_GetWindowTitle(native), "Caf\xC3\xA9");
+  int x, y, w, h;
+  auto geometry = [&] {
+    return SDL_GetWindowPosition(native, &x, &y), SDL_GetWindowSize(native, &w, &h), std::vector<int>{x, y, w, h};
+  };
+  EXPECT_EQ(geometry(), (std::vector<int>{30, 40, 200, 150}));
+  EXPECT_TRUE(SDL_GetWindowFlags(native) & SDL_WINDOW_RESIZABLE);
+  SetWindowTextA(hwnd, "\xC9t\xE9");
+  EXPECT_STREQ(SDL_GetWindowTitle(native), "\xC3\x89t\xC3\xA9");
+  MoveWindow(hwnd, 50, 60, 300, 220, TRUE);
+  EXPECT_EQ(geometry(), (std::vector<int>{50, 60, 300, 220}));
+
+  // Paints are presented.
+  ASSERT_TRUE(PumpUntil([&] { return Count(hwnd, WM_PAINT) > 0; }));
+  EXPECT_EQ(std::pair(Presented(hwnd, 0, 0), Presented(hwnd, 199, 149)), std::pair(kClassBackground, kClassBackground));
+  unsigned presents = SdlPresentCountOf(hwnd);
+  EXPECT_GT(presents, 0u);
+
+  // Drawing outside WM_PAINT shows once the DC is released.
+  Fill(hwnd, RECT{10, 10, 20, 20}, RGB(0, 0xFF, 0));
+  EXPECT_EQ(std::pair(Presented(hwnd, 15, 15), Presented(hwnd, 25, 15)), std::pair(RGB(0, 0xFF, 0), kClassBackground));
+  EXPECT_GT(SdlPresentCountOf(hwnd), presents);
+
+  // An expose shows the kept pixels again without asking the window to paint.
+  Clear();
+  presents = SdlPresentCountOf(hwnd);
+  PushWindowEvent(hwnd, SDL_WINDOWEVENT_EXPOSED);
+  ASSERT_TRUE(PumpUntil([&] { return SdlPresentCountOf(hwnd) > presents; }));
+  EXPECT_EQ(Count(hwnd, WM_PAINT), 0);
+
+  ShowWindow(hwnd, SW_HIDE);
+  EXPECT_TRUE(SDL_GetWindowFlags(native) & SDL_WINDOW_HIDDEN);
+  Uint32 id = SdlWindowIdOf(hwnd);
+  DestroyWindow(hwnd);
+  EXPECT_EQ(SDL_GetWindowFromID(id), nullptr);
+}
+
+TEST_F(SdlBackend, InputEventsBecomeClientMessages) {
+  HWND hwnd = Top(30, 40, 200, 150, kShown);
+  SetFocus(hwnd);
+  auto button = [hwnd](Uint32 type, Uint8 which, int x, int y) {
+    Push(hwnd, type, [&](SDL_Event& e) { e.button.button = which, e.button.x = x, e.button.y = y; });
+  };
+  Push(hwnd, SDL_MOUSEMOTION, [](SDL_Event& e) { e.motion.x = 10, e.motion.y = 20; });
+  button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 11, 21);
+  button(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 11, 21);
+  button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_X2, 12, 22);
+  Push(hwnd, SDL_MOUSEWHEEL, [](SDL_Event& e) { e.wheel.y = -2, e.wheel.mouseX = 5, e.wheel.mouseY = 6; });
+  Push(hwnd, SDL_KEYDOWN, [](SDL_Event& e) { e.key.keysym.sym = SDLK_q; });
+  Push(hwnd, SDL_KEYUP, [](SDL_Event& e) { e.key.keysym.sym = SDLK_q; });
+  ASSERT_TRUE(PumpUntil([&] { return Count(hwnd, WM_KEYUP) > 0; }));
+  // The wheel carries screen coordinates, the rest client ones.
+  EXPECT_EQ(Log({WM_MOUSEMOVE}, hwnd).at(0).lParam, MAKELPARAM(10, 20));
+  EXPECT_EQ(
+      Log({WM_LBUTTONDOWN, WM_LBUTTONUP, WM_XBUTTONDOWN, WM_MOUSEWHEEL, WM_KEYDOWN, WM_CHAR}, hwnd),
+      (std::vector<Sent>{{hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(11, 21)},
+                         {hwnd, WM_LBUTTONUP, 0, MAKELPARAM(11, 21)},
+                         {hwnd, WM_XBUTTONDOWN, MAKEWPARAM(MK_XBUTTON2, XBUTTON2), MAKELPARAM(12, 22)},
+                         {hwnd, WM_MOUSEWHEEL, MAKEWPARAM(MK_XBUTTON2, -2 * WHEEL_DELTA), MAKELPARAM(30 + 5, 40 + 6)},
+                         {hwnd, WM_KEYDOWN, 'Q', 0x00100001},  // scan code 0x10
+                         {hwnd, WM_CHAR, 'q', 0x00100001}}));
+}
+
+TEST_F(SdlBackend, ResizeMoveAndCloseComeBackAsWindowChanges) {
+  HWND hwnd = Top(30, 40, 200, 150, kShown);
+  ASSERT_TRUE(PumpUntil([&] { return Count(hwnd, WM_PAINT) > 0; }));
+  Clear();
+  PushWindowEvent(hwnd, SDL_WINDOWEVENT_SIZE_CHANGED, 320, 240);
+  ASSERT_TRUE(PumpUntil([&] { return Count(hwnd, WM_SIZE) > 0 && Count(hwnd, WM_PAINT) > 0; }));
+  EXPECT_EQ(Log({WM_SIZE}, hwnd)[0].lParam, MAKELPARAM(320, 240));
+  PushWindowEvent(hwnd, SDL_WINDOWEVENT_MOVED, 70, 80);
+  ASSERT_TRUE(PumpUntil([&] { return Count(hwnd, WM_MOVE) > 0; }));
+  EXPECT_EQ(Screen(hwnd), (Edges{70, 80, 390, 320}));
+  Uint32 id = SdlWindowIdOf(hwnd);
+  PushWindowEvent(hwnd, SDL_WINDOWEVENT_CLOSE);
+  ASSERT_TRUE(PumpUntil([&] { return !IsWindow(hwnd); }));
+  EXPECT_EQ(Count(hwnd, WM_CLOSE), 1);
+  EXPECT_EQ(SDL_GetWindowFromID(id), nullptr);
+}
+
+// GetMessageA waits for native events; with no desktop window left nothing can arrive, and the
+// loop ends instead of blocking for ever.
+TEST_F(SdlBackend, GetMessageWaitsForNativeEvents) {
+  HWND hwnd = Top(30, 40, 200, 150, kShown);
+  SDL_Event motion{};  // made here: window handles belong to this thread
+  motion.motion = SDL_MouseMotionEvent{SDL_MOUSEMOTION, 0, SdlWindowIdOf(hwnd), 0, 0, 3, 4, 0, 0};
+  std::thread late([&motion] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    SDL_PushEvent(&motion);
+  });
+  MSG msg{};
+  BOOL got = GetMessageA(&msg, nullptr, WM_MOUSEMOVE, WM_MOUSEMOVE);
+  late.join();
+  EXPECT_EQ(std::tuple(got, msg.message, msg.lParam), std::tuple(TRUE, UINT{WM_MOUSEMOVE}, MAKELPARAM(3, 4)));
+  ShowWindow(hwnd, SW_HIDE);
+  EXPECT_EQ(GetMessageA(&msg, nullptr, 0, 0), -1);
+}
+
+// Ranges at their ends, the keys whose codes do not line up with a range, and keys the platform
+// has no code for, dropped rather than guessed.
+TEST(SdlKeys, KeycodesMapToVirtualKeys) {
+  struct Case {
+    SDL_Keycode sdl;
+    int vk;
+  } cases[] = {{SDLK_a, 'A'},
+               {SDLK_9, '9'},
+               {SDLK_F24, VK_F12 + 12},
+               {SDLK_KP_0, VK_NUMPAD0},
+               {SDLK_KP_ENTER, VK_RETURN},
+               {SDLK_RSHIFT, VK_SHIFT},
+               {SDLK_QUOTE, VK_OEM_7},
+               {SDLK_AUDIOPLAY, 0},
+               {SDLK_UNKNOWN, 0}};
+  for (const Case& c : cases) EXPECT_EQ(window::VirtualKeyFromSdlKeycode(c.sdl), c.vk) << SDL_GetKeyName(c.sdl);
+}
+
+#endif
+
+}  // namespace
+}  // namespace kelmira::test

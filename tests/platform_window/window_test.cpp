@@ -1,0 +1,232 @@
+// Windows: classes, creation and destruction (message order, refusal, stale handles, other
+// threads), styles, window data, subclassing, window text and finding windows.
+#include "support/recording_window.h"
+
+#include <cstring>
+#include <thread>
+
+namespace kelmira::test {
+namespace {
+
+using Window = WindowTest;
+
+TEST_F(Window, CreationSendsNcCreateCreateSizeMoveThenShowsWithTheArguments) {
+  HWND top = Top(100, 50, 300, 200);
+  EXPECT_EQ(Ids(Log({WM_NCCREATE, WM_CREATE, WM_SIZE, WM_MOVE, WM_SHOWWINDOW}, top)),
+            (std::vector<UINT>{WM_NCCREATE, WM_CREATE, WM_SIZE, WM_MOVE, WM_SHOWWINDOW}));
+  EXPECT_EQ(Log({WM_SIZE}, top).at(0).lParam, MAKELPARAM(300, 200));
+  EXPECT_TRUE(IsWindowVisible(top));
+
+  CREATESTRUCTA seen{};
+  int param = 7;
+  On(WM_CREATE, [&](HWND, WPARAM, LPARAM l) { seen = *reinterpret_cast<const CREATESTRUCTA*>(l); });
+  HWND child = CreateWindowExA(WS_EX_CONTROLPARENT, kRecording, "c", WS_CHILD, 3, 4, 5, 6, top,
+                               reinterpret_cast<HMENU>(static_cast<std::intptr_t>(42)), nullptr, &param);
+  ASSERT_TRUE(child);
+  EXPECT_EQ(seen.lpCreateParams, &param);
+  EXPECT_EQ((std::vector<LONG>{seen.x, seen.y, seen.cx, seen.cy, seen.style, static_cast<LONG>(seen.dwExStyle)}),
+            (std::vector<LONG>{3, 4, 5, 6, static_cast<LONG>(WS_CHILD), static_cast<LONG>(WS_EX_CONTROLPARENT)}));
+  EXPECT_EQ(GetDlgItem(top, 42), child);
+  EXPECT_EQ(Count(top, WM_PARENTNOTIFY), 1);
+}
+
+// Owned windows go first; windows stay alive (and keep their parent) during their destroy
+// messages; a nested DestroyWindow from inside changes nothing.
+TEST_F(Window, DestroyOrderParentsFirstForDestroyChildrenFirstForNcDestroy) {
+  HWND top = Top(0, 0, 100, 100), a = Child(top, 1, 0, 0, 10, 10), a1 = Child(a, 11, 0, 0, 5, 5);
+  HWND b = Child(top, 2, 20, 0, 10, 10);
+  HWND owned = CreateWindowExA(0, kRecording, "", WS_POPUP, 0, 0, 5, 5, top, nullptr, nullptr, nullptr);
+  EXPECT_EQ(std::pair(GetAncestor(owned, GA_PARENT), GetWindow(owned, GW_OWNER)), std::pair(HWND{}, top));
+  bool aliveAtParentDestroy = false, parentKnownAtNcDestroy = false;
+  Handle([&](HWND h, UINT msg, WPARAM, LPARAM) -> std::optional<LRESULT> {
+    if (h == top && msg == WM_DESTROY) aliveAtParentDestroy = IsWindow(a1) && GetParent(a) == top;
+    if (h == a && msg == WM_NCDESTROY) parentKnownAtNcDestroy = GetParent(a) == top;
+    if (msg == WM_DESTROY) DestroyWindow(h);
+    return std::nullopt;
+  });
+  Clear();
+  ASSERT_TRUE(DestroyWindow(top));
+  Sequence expected{{owned, WM_DESTROY}, {owned, WM_NCDESTROY}, {top, WM_DESTROY},  {a, WM_DESTROY},
+                    {a1, WM_DESTROY},    {b, WM_DESTROY},       {a1, WM_NCDESTROY}, {a, WM_NCDESTROY},
+                    {b, WM_NCDESTROY},   {top, WM_NCDESTROY}};
+  EXPECT_EQ(Pairs(Log({WM_DESTROY, WM_NCDESTROY})), expected);
+  EXPECT_TRUE(aliveAtParentDestroy);
+  EXPECT_TRUE(parentKnownAtNcDestroy);
+  for (HWND h : {top, a, a1, b, owned}) EXPECT_FALSE(IsWindow(h));
+}
+
+// Refused in WM_CREATE: destroyed with both destroy messages; in WM_NCCREATE: only WM_NCDESTROY.
+TEST_F(Window, RefusedCreationDestroysAndReturnsNull) {
+  using Msgs = std::vector<UINT>;
+  for (auto [refusing, answer, heard] :
+       {std::tuple{UINT{WM_CREATE}, LRESULT{-1}, Msgs{WM_NCCREATE, WM_CREATE, WM_DESTROY, WM_NCDESTROY}},
+        {UINT{WM_NCCREATE}, LRESULT{FALSE}, Msgs{WM_NCCREATE, WM_NCDESTROY}}}) {
+    HWND refused = nullptr;
+    Handle([&](HWND h, UINT msg, WPARAM, LPARAM) -> std::optional<LRESULT> {
+      if (msg != refusing) return std::nullopt;
+      refused = h;
+      return answer;
+    });
+    EXPECT_EQ(Top(0, 0, 10, 10), nullptr);
+    ASSERT_TRUE(refused);
+    EXPECT_FALSE(IsWindow(refused));
+    EXPECT_EQ(Log({}, refused).back().msg, UINT{WM_NCDESTROY});
+    EXPECT_EQ(Ids(Log({WM_NCCREATE, WM_CREATE, WM_DESTROY, WM_NCDESTROY}, refused)), heard);
+  }
+}
+
+TEST_F(Window, StaleAndBadHandlesAndBadArgumentsFailCleanly) {
+  HWND top = Top(0, 0, 10, 10);
+  DestroyWindow(top);
+  EXPECT_NE(Top(0, 0, 10, 10), top);  // may reuse the slot, never the value
+  SetLastError(0);
+  EXPECT_FALSE(IsWindow(top));
+  EXPECT_FALSE(DestroyWindow(top));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_WINDOW_HANDLE));
+  EXPECT_FALSE(PostMessageA(top, WM_USER, 0, 0));
+  EXPECT_FALSE(ShowWindow(reinterpret_cast<HWND>(static_cast<std::intptr_t>(12345)), SW_SHOW));
+  // A child needs a parent; the class must exist.
+  EXPECT_EQ(CreateWindowExA(0, kRecording, "", WS_CHILD, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr), nullptr);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_TLW_WITH_WSCHILD));
+  EXPECT_EQ(CreateWindowExA(0, "NoSuchClass", "", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr), nullptr);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_CANNOT_FIND_WND_CLASS));
+}
+
+TEST_F(Window, AnotherThreadIsRefused) {
+  HWND w = Top(0, 0, 1, 1, 0);
+  std::tuple<BOOL, DWORD, HWND> seen;  // braces: evaluated in order
+  std::thread([&] {
+    seen = {PostMessageA(w, WM_USER, 0, 0), GetLastError(),
+            CreateWindowExA(0, kRecording, "", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr)};
+  }).join();
+  EXPECT_EQ(seen, std::tuple(FALSE, DWORD{ERROR_WINDOW_OF_OTHER_THREAD}, nullptr));
+}
+
+TEST(WindowClasses, RegistrationQueriesAndUnregistration) {
+  WNDCLASSEXA wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = DefWindowProcA;
+  wc.cbClsExtra = 8;
+  wc.lpszClassName = "KelmiraClassA";
+  ATOM atom = RegisterClassExA(&wc);
+  ASSERT_NE(atom, 0);
+  SetLastError(0);
+  EXPECT_EQ(RegisterClassExA(&wc), 0);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_CLASS_ALREADY_EXISTS));
+  WNDCLASSEXA info{};
+  EXPECT_EQ(GetClassInfoExA(nullptr, "kelmiraclassa", &info), atom);  // any case
+
+  HWND w = CreateWindowExA(0, MAKEINTATOM(atom), "", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_TRUE(w);
+  SetLastError(0);
+  EXPECT_EQ(GetClassLongPtrA(w, 4), 0u);  // 8 bytes cannot start at 4
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_INDEX));
+  EXPECT_FALSE(UnregisterClassA("KelmiraClassA", nullptr));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_CLASS_HAS_WINDOWS));
+  DestroyWindow(w);
+  EXPECT_TRUE(UnregisterClassA("KelmiraClassA", nullptr));
+  EXPECT_FALSE(GetClassInfoExA(nullptr, "KelmiraClassA", &info));
+  wc.lpfnWndProc = nullptr;
+  EXPECT_EQ(RegisterClassExA(&wc), 0);
+}
+
+// Style changes are announced and may be adjusted.
+TEST_F(Window, WindowLongs) {
+  HWND w = Top(0, 0, 50, 50, WS_OVERLAPPED);
+  STYLESTRUCT changing{}, changed{};
+  WPARAM which = 0;
+  Handle([&](HWND, UINT msg, WPARAM wp, LPARAM lp) -> std::optional<LRESULT> {
+    auto* ss = reinterpret_cast<STYLESTRUCT*>(lp);
+    if (msg == WM_STYLECHANGING) {
+      changing = *ss, which = wp;
+      ss->styleNew |= WS_TABSTOP;  // the window insists on a tab stop
+    }
+    if (msg == WM_STYLECHANGED) changed = *ss;
+    return std::nullopt;
+  });
+  SetWindowLongPtrA(w, GWL_STYLE, WS_OVERLAPPED | WS_CLIPCHILDREN);
+  EXPECT_EQ(
+      std::tuple(which, changing.styleOld, changing.styleNew, changed.styleNew),
+      std::tuple(WPARAM(GWL_STYLE), DWORD{WS_OVERLAPPED}, DWORD{WS_CLIPCHILDREN}, DWORD{WS_CLIPCHILDREN | WS_TABSTOP}));
+  EXPECT_EQ(static_cast<DWORD>(GetWindowLongPtrA(w, GWL_STYLE)), WS_CLIPCHILDREN | WS_TABSTOP);
+  // The high bit of a style survives the 32-bit setter.
+  SetWindowLongA(w, GWL_STYLE, static_cast<LONG>(WS_POPUP));
+  EXPECT_EQ(static_cast<DWORD>(GetWindowLongPtrA(w, GWL_STYLE)), WS_POPUP | WS_TABSTOP);
+
+  // Extra bytes, the id, and bad indices.
+  HWND child = Child(w, 5, 0, 0, 10, 10);
+  SetLastError(5);
+  EXPECT_EQ(SetWindowLongPtrA(child, GWLP_USERDATA, 0x1234), 0);
+  EXPECT_EQ(GetLastError(), 0u);  // a successful call returning 0 clears the error
+  SetWindowLongPtrA(child, GWLP_ID, 9);
+  EXPECT_EQ(GetDlgCtrlID(child), 9);
+  SetWindowLongPtrA(child, 8, -77);  // cbWndExtra is 16: the last 8-byte slot
+  EXPECT_EQ(GetWindowLongPtrA(child, 8), -77);
+  EXPECT_EQ(GetWindowLongPtrA(child, 9), 0);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_INDEX));
+  SetLastError(0);
+  EXPECT_EQ(SetWindowLongPtrA(child, -1000, 1), 0);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_INDEX));
+}
+
+LRESULT CALLBACK Subclass(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_USER + 1) return 100;
+  auto previous = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  return CallWindowProcA(previous, hwnd, msg, wParam, lParam) + (msg == WM_USER + 2);
+}
+
+TEST_F(Window, SubclassingThroughTheWindowProcedure) {
+  HWND w = Top(0, 0, 10, 10, WS_OVERLAPPED);
+  Handle([](HWND, UINT msg, WPARAM, LPARAM) -> std::optional<LRESULT> {
+    if (msg == WM_USER + 2) return 41;
+    return std::nullopt;
+  });
+  LONG_PTR original = SetWindowLongPtrA(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Subclass));
+  SetWindowLongPtrA(w, GWLP_USERDATA, original);
+  EXPECT_EQ(SendMessageA(w, WM_USER + 1, 0, 0), 100);
+  EXPECT_EQ(SendMessageA(w, WM_USER + 2, 0, 0), 42);
+  EXPECT_EQ(Ids(Log({WM_USER + 1, WM_USER + 2})), std::vector<UINT>{WM_USER + 2});  // the subclass kept the first
+  // Dispatched messages reach the subclass too.
+  PostMessageA(w, WM_USER + 1, 0, 0);
+  MSG m;
+  ASSERT_TRUE(PeekMessageA(&m, w, WM_USER, WM_USER + 10, PM_REMOVE));
+  EXPECT_EQ(DispatchMessageA(&m), 100);
+  EXPECT_EQ(SetWindowLongPtrA(w, GWLP_WNDPROC, 0), 0);  // a null procedure is refused
+}
+
+// Window text goes through messages; windows are found by class (in any case) and title.
+TEST_F(Window, WindowTextAndFindingWindows) {
+  HWND w = Top(0, 0, 10, 10, WS_OVERLAPPED), child = Child(w, 3, 0, 0, 1, 1);
+  Clear();
+  EXPECT_TRUE(SetWindowTextA(w, "Hello, world"));
+  char buf[6];
+  EXPECT_EQ(GetWindowTextA(w, buf, sizeof buf), 5);  // truncated and terminated
+  EXPECT_STREQ(buf, "Hello");
+  EXPECT_EQ(Ids(Log({WM_SETTEXT, WM_GETTEXT}, w)), (std::vector<UINT>{WM_SETTEXT, WM_GETTEXT}));
+  EXPECT_EQ(GetWindowTextA(w, buf, 0), 0);
+
+  // A window that answers WM_GETTEXT itself.
+  Handle([](HWND, UINT msg, WPARAM cap, LPARAM lp) -> std::optional<LRESULT> {
+    if (msg != WM_GETTEXT) return std::nullopt;
+    std::strncpy(reinterpret_cast<char*>(lp), "own", cap);
+    return 3;
+  });
+  EXPECT_EQ(GetWindowTextA(w, buf, sizeof buf), 3);
+  EXPECT_STREQ(buf, "own");
+  EXPECT_EQ(GetWindowTextA(w, buf, 3), 2);  // an answer that fills the buffer is cut for the terminator
+  EXPECT_STREQ(buf, "ow");
+  Handle(nullptr);
+
+  EXPECT_TRUE(SetDlgItemTextA(w, 3, "item"));
+  EXPECT_EQ(SendMessageA(child, WM_GETTEXTLENGTH, 0, 0), 4);
+  EXPECT_FALSE(SetDlgItemTextA(w, 4, "none"));
+
+  HWND b = Top(0, 0, 10, 10, WS_OVERLAPPED, kBare);
+  SetWindowTextA(b, "beta");
+  EXPECT_EQ(FindWindowA("kelmirarecording", "Hello, world"), w);
+  EXPECT_EQ(std::pair(FindWindowA(nullptr, "beta"), FindWindowA(kBare, nullptr)), std::pair(b, b));
+  EXPECT_EQ(FindWindowA(kRecording, "beta"), nullptr);
+}
+
+}  // namespace
+}  // namespace kelmira::test

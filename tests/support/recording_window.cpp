@@ -1,0 +1,142 @@
+#include "support/recording_window.h"
+
+#include "support/pump.h"
+#include "window/input_state.h"
+
+#include <algorithm>
+#include <tuple>
+
+namespace kelmira::test {
+namespace {
+
+struct Recording {
+  std::vector<Sent> log;
+  Answer answer;
+};
+Recording& Record() {
+  static Recording r;
+  return r;
+}
+
+LRESULT CALLBACK RecordingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  Record().log.push_back(Sent{hwnd, msg, wParam, lParam});
+  if (Answer answer = Record().answer)  // a copy: the answer may replace itself
+    if (std::optional<LRESULT> result = answer(hwnd, msg, wParam, lParam)) return *result;
+  return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+}  // namespace
+
+void PrintTo(const Sent& s, std::ostream* os) {
+  *os << "{" << s.hwnd << ", 0x" << std::hex << s.msg << ", 0x" << s.wParam << ", 0x" << s.lParam << std::dec << "}";
+}
+
+void RegisterRecordingClasses() {
+  static HBRUSH brush = CreateSolidBrush(kClassBackground);
+  WNDCLASSEXA wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = RecordingProc;
+  wc.cbWndExtra = 16;
+  for (auto [name, style, background, cursor] : {std::tuple{kRecording, UINT{CS_DBLCLKS}, brush, IDC_CROSS},
+                                                 {kRedrawing, UINT{CS_HREDRAW | CS_VREDRAW}, brush, IDC_CROSS},
+                                                 {kBare, UINT{0}, HBRUSH{}, IDC_IBEAM}}) {
+    wc.lpszClassName = name;
+    wc.style = style;
+    wc.hbrBackground = background;
+    wc.hCursor = LoadCursorA(nullptr, cursor);
+    RegisterClassExA(&wc);  // registered by an earlier test: fine
+  }
+}
+
+void WindowTest::SetUp() {
+  RegisterRecordingClasses();
+  window::ResetInputState();
+  Record() = Recording{};
+}
+
+void WindowTest::TearDown() {
+  Record().answer = nullptr;
+  KelmiraSetMessageBoxHook(nullptr, nullptr);
+  KelmiraSetIdleHook(nullptr, nullptr);
+  for (HWND h : created_)
+    if (IsWindow(h)) DestroyWindow(h);
+  Pump();
+  window::ResetInputState();
+  Record() = Recording{};
+}
+
+HWND WindowTest::Top(int x, int y, int cx, int cy, DWORD style, const char* cls) {
+  HWND h = CreateWindowExA(0, cls, "top", style, x, y, cx, cy, nullptr, nullptr, nullptr, nullptr);
+  created_.push_back(h);
+  return h;
+}
+
+HWND WindowTest::Child(HWND parent, int id, int x, int y, int cx, int cy, DWORD style, const char* cls) {
+  return CreateWindowExA(0, cls, "child", style, x, y, cx, cy, parent,
+                         reinterpret_cast<HMENU>(static_cast<std::intptr_t>(id)), nullptr, nullptr);
+}
+
+void WindowTest::Handle(Answer answer) { Record().answer = std::move(answer); }
+void WindowTest::On(UINT msg, std::function<void(HWND, WPARAM, LPARAM)> watch) {
+  Handle([msg, watch](HWND h, UINT m, WPARAM w, LPARAM l) -> std::optional<LRESULT> {
+    if (m == msg) watch(h, w, l);
+    return std::nullopt;
+  });
+}
+
+void WindowTest::Clear() { Record().log.clear(); }
+
+std::vector<Sent> WindowTest::Log(std::initializer_list<UINT> of, HWND only) {
+  std::vector<Sent> out;
+  for (const Sent& s : Record().log)
+    if ((!only || s.hwnd == only) && (of.size() == 0 || std::find(of.begin(), of.end(), s.msg) != of.end()))
+      out.push_back(s);
+  return out;
+}
+
+std::vector<Sent> WindowTest::Range(UINT first, UINT last, HWND only) {
+  std::vector<Sent> out;
+  for (const Sent& s : Log({}, only))
+    if (s.msg >= first && s.msg <= last) out.push_back(s);
+  return out;
+}
+
+std::vector<UINT> WindowTest::Ids(const std::vector<Sent>& log) {
+  std::vector<UINT> out;
+  for (const Sent& s : log) out.push_back(s.msg);
+  return out;
+}
+
+Sequence WindowTest::Pairs(const std::vector<Sent>& log) {
+  Sequence out;
+  for (const Sent& s : log) out.emplace_back(s.hwnd, s.msg);
+  return out;
+}
+
+void WindowTest::Fill(HWND hwnd, RECT r, COLORREF colour) {
+  HDC hdc = GetDC(hwnd);
+  HBRUSH brush = CreateSolidBrush(colour);
+  FillRect(hdc, &r, brush);
+  DeleteObject(brush);
+  ReleaseDC(hwnd, hdc);
+}
+
+Edges WindowTest::Client(HWND hwnd) {
+  RECT r{};
+  GetClientRect(hwnd, &r);
+  return E(r);
+}
+
+Edges WindowTest::Screen(HWND hwnd) {
+  RECT r{};
+  GetWindowRect(hwnd, &r);
+  return E(r);
+}
+
+std::optional<Edges> WindowTest::Update(HWND hwnd) {
+  RECT r{};
+  if (!GetUpdateRect(hwnd, &r, FALSE)) return std::nullopt;
+  return E(r);
+}
+
+}  // namespace kelmira::test

@@ -1,0 +1,27 @@
+// A private X server (Xvfb, 1024 x 768) on a display number it picks itself, stopped on destruction.
+#pragma once
+
+#include <sys/types.h>
+
+#include <string>
+
+namespace kelmira::test {
+
+class XServer {
+ public:
+  static bool Available();
+  XServer() = default;
+  ~XServer();
+  XServer(const XServer&) = delete;
+  XServer& operator=(const XServer&) = delete;
+
+  // Starts Xvfb and waits until it accepts clients.
+  bool Start();
+  const std::string& Display() const { return display_; }
+
+ private:
+  pid_t pid_ = -1;
+  std::string display_;
+};
+
+}  // namespace kelmira::test
