@@ -189,6 +189,7 @@ std::string DescribeWriteFailure(long hr) {
 }
 
 bool RenderPlot(const PlotData& data, const PlotOptions& options, std::string* error) {
+  // Caught by type, not through Guarded: a render failure carries a message for the user.
   try {
     Render(data, options);
     return true;

@@ -27,10 +27,10 @@
 #pragma once
 
 #include <kelmira/platform/com_ptr.h>
+#include <kelmira/platform/guarded.h>
 #include <kelmira/platform/unknwn.h>
 
 #include <atomic>
-#include <new>
 
 namespace kelmira {
 
@@ -101,13 +101,7 @@ class Object final : public T {
     *ppv = nullptr;
     if (outer && (!Aggregatable() || !IsEqualIID(riid, IID_IUnknown))) return CLASS_E_NOAGGREGATION;
     Object* obj = nullptr;
-    try {
-      obj = new Object(outer);
-    } catch (const std::bad_alloc&) {
-      return E_OUTOFMEMORY;
-    } catch (...) {
-      return E_FAIL;
-    }
+    if (HRESULT hr = Guarded([&] { obj = new Object(outer); }); FAILED(hr)) return hr;
     return obj->Finish(riid, ppv);
   }
 
@@ -118,13 +112,7 @@ class Object final : public T {
     if (!out) return E_POINTER;
     *out = nullptr;
     Object* obj = nullptr;
-    try {
-      obj = new Object(nullptr, std::forward<A>(args)...);
-    } catch (const std::bad_alloc&) {
-      return E_OUTOFMEMORY;
-    } catch (...) {
-      return E_FAIL;
-    }
+    if (HRESULT hr = Guarded([&] { obj = new Object(nullptr, std::forward<A>(args)...); }); FAILED(hr)) return hr;
     obj->InnerAddRef();  // keeps the object alive through FinalConstruct; then it is the caller's
     HRESULT hr = obj->RunFinalConstruct();
     if (FAILED(hr)) {
@@ -163,18 +151,14 @@ class Object final : public T {
     if constexpr (requires(T& t) { t.SetControllingUnknown(static_cast<IUnknown*>(nullptr)); })
       T::SetControllingUnknown(GetControllingUnknown());
     // clang-format on
-    try {
+    return Guarded([this]() -> HRESULT {
       // clang-format off
       if constexpr (requires(T& t) { t.FinalConstruct(); })
         return T::FinalConstruct();
       else
         return S_OK;
       // clang-format on
-    } catch (const std::bad_alloc&) {
-      return E_OUTOFMEMORY;
-    } catch (...) {
-      return E_FAIL;
-    }
+    });
   }
 
   HRESULT Finish(REFIID riid, void** ppv) {

@@ -5,6 +5,7 @@
 
 #include <kelmira/platform/combase.h>
 #include <kelmira/platform/com_ptr.h>
+#include <kelmira/platform/guarded.h>
 
 #include <dlfcn.h>
 
@@ -116,7 +117,7 @@ HRESULT GetClassObject(REFCLSID rclsid, DWORD dwClsContext, REFIID riid, LPVOID*
 HRESULT CoRegisterClassObject(REFCLSID rclsid, IUnknown* pUnk, DWORD dwClsContext, DWORD flags, DWORD* lpdwRegister) {
   if (!pUnk || !lpdwRegister) return E_INVALIDARG;
   *lpdwRegister = 0;
-  try {
+  return kelmira::Guarded([&] {
     ClassTable& table = Classes();
     std::lock_guard lock(table.mutex);
     DWORD cookie = table.nextCookie++;
@@ -124,10 +125,7 @@ HRESULT CoRegisterClassObject(REFCLSID rclsid, IUnknown* pUnk, DWORD dwClsContex
     table.entries.push_back(Registration{cookie, rclsid, pUnk, flags, false});
     pUnk->AddRef();
     *lpdwRegister = cookie;
-    return S_OK;
-  } catch (...) {
-    return E_OUTOFMEMORY;
-  }
+  });
 }
 
 HRESULT CoRevokeClassObject(DWORD dwRegister) {
@@ -148,13 +146,7 @@ HRESULT CoRevokeClassObject(DWORD dwRegister) {
 }
 
 HRESULT CoGetClassObject(REFCLSID rclsid, DWORD dwClsContext, LPVOID pvReserved, REFIID riid, LPVOID* ppv) {
-  try {
-    return GetClassObject(rclsid, dwClsContext, riid, ppv);
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  } catch (...) {
-    return E_UNEXPECTED;
-  }
+  return kelmira::Guarded([&] { return GetClassObject(rclsid, dwClsContext, riid, ppv); });
 }
 
 HRESULT CoCreateInstance(REFCLSID rclsid, IUnknown* pUnkOuter, DWORD dwClsContext, REFIID riid, LPVOID* ppv) {
@@ -168,7 +160,8 @@ HRESULT CoCreateInstance(REFCLSID rclsid, IUnknown* pUnkOuter, DWORD dwClsContex
 }
 
 void CoFreeUnusedLibraries() {
-  try {
+  // Best effort: a library that cannot be looked at now is looked at next time.
+  (void)kelmira::Guarded([] {
     ModuleTable& table = Modules();
     std::lock_guard lock(table.mutex);
     for (auto it = table.loaded.begin(); it != table.loaded.end();) {
@@ -180,6 +173,5 @@ void CoFreeUnusedLibraries() {
         ++it;
       }
     }
-  } catch (...) {
-  }
+  });
 }

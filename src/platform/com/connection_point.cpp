@@ -1,10 +1,10 @@
 // One connection point: the sinks of one outgoing interface, keyed by cookie.
 #include <memory>
 #include <kelmira/platform/connection_points.h>
+#include <kelmira/platform/guarded.h>
 
 #include "com/connection_point_enum.h"
 
-#include <new>
 #include <utility>
 
 namespace kelmira {
@@ -53,11 +53,8 @@ HRESULT ConnectionPoint::Advise(IUnknown* pUnkSink, DWORD* pdwCookie) {
 
   // The sink's QueryInterface may have run code that detached us.
   if (!container_) return E_UNEXPECTED;
-  try {
-    sinks_.emplace(nextCookie_, std::move(held));
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  }
+  hr = Guarded([&] { sinks_.emplace(nextCookie_, std::move(held)); });
+  if (FAILED(hr)) return hr;
   *pdwCookie = nextCookie_++;
   return S_OK;
 }
@@ -74,11 +71,7 @@ HRESULT ConnectionPoint::Unadvise(DWORD dwCookie) {
 HRESULT ConnectionPoint::EnumConnections(IEnumConnections** ppEnum) {
   if (!ppEnum) return E_POINTER;
   *ppEnum = nullptr;
-  try {
-    return detail::MakeConnectionEnum(Connections(), ppEnum);
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  }
+  return Guarded([&] { return detail::MakeConnectionEnum(Connections(), ppEnum); });
 }
 
 std::vector<ConnectionPoint::Connection> ConnectionPoint::Connections() const {

@@ -1,10 +1,10 @@
 // The connection points of one event source.
 #include <kelmira/platform/connection_points.h>
+#include <kelmira/platform/guarded.h>
 
 #include "com/connection_point_enum.h"
 
 #include <memory>
-#include <new>
 
 namespace kelmira {
 
@@ -19,12 +19,7 @@ HRESULT ConnectionPointContainerImpl::AddConnectionPoint(REFIID iid, SinkKind ki
   ComPtr<ConnectionPoint> point;
   HRESULT hr = ConnectionPoint::Create(iid, kind, this, std::addressof(point));
   if (FAILED(hr)) return hr;
-  try {
-    points_.push_back(std::move(point));
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  }
-  return S_OK;
+  return Guarded([&] { points_.push_back(std::move(point)); });
 }
 
 ConnectionPoint* ConnectionPointContainerImpl::ConnectionPointFor(REFIID iid) const {
@@ -36,14 +31,12 @@ ConnectionPoint* ConnectionPointContainerImpl::ConnectionPointFor(REFIID iid) co
 HRESULT ConnectionPointContainerImpl::EnumConnectionPoints(IEnumConnectionPoints** ppEnum) {
   if (!ppEnum) return E_POINTER;
   *ppEnum = nullptr;
-  try {
+  return Guarded([&] {
     std::vector<ComPtr<IConnectionPoint>> all;
     all.reserve(points_.size());
     for (const auto& point : points_) all.emplace_back(point.get());
     return detail::MakeConnectionPointEnum(std::move(all), ppEnum);
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  }
+  });
 }
 
 HRESULT ConnectionPointContainerImpl::FindConnectionPoint(REFIID riid, IConnectionPoint** ppCP) {

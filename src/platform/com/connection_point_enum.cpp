@@ -1,8 +1,9 @@
 // The two enumerators share one template: a vector taken at creation and a position in it.
 #include "com/connection_point_enum.h"
 
+#include <kelmira/platform/guarded.h>
+
 #include <memory>
-#include <new>
 #include <utility>
 
 namespace kelmira::detail {
@@ -55,11 +56,7 @@ class SnapshotEnum : public Base {
   HRESULT STDMETHODCALLTYPE Clone(Base** out) override {
     if (!out) return E_POINTER;
     *out = nullptr;
-    try {
-      return Make(items_, pos_, out);
-    } catch (const std::bad_alloc&) {
-      return E_OUTOFMEMORY;
-    }
+    return Guarded([&] { return Make(items_, pos_, out); });
   }
 
   static HRESULT Make(std::vector<Held> items, std::size_t pos, Base** out) {

@@ -1,7 +1,7 @@
 // Raising an event to every sink of a point.
 #include <kelmira/platform/connection_points.h>
+#include <kelmira/platform/guarded.h>
 
-#include <new>
 #include <vector>
 
 namespace kelmira {
@@ -21,11 +21,10 @@ void InvokeSink(IDispatch* sink, DISPID id, const std::vector<VARIANT>& reversed
   // change what the next one sees.
   std::vector<VARIANT> argv = reversed;
   DISPPARAMS params{argv.empty() ? nullptr : argv.data(), nullptr, static_cast<UINT>(argv.size()), 0};
-  try {
-    sink->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, nullptr, nullptr, nullptr);
-  } catch (...) {
-    // A sink's failure never stops the raising.
-  }
+  // A sink's failure never stops the raising.
+  (void)Guarded([&] {
+    return sink->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, nullptr, nullptr, nullptr);
+  });
 }
 
 }  // namespace
@@ -33,7 +32,7 @@ void InvokeSink(IDispatch* sink, DISPID id, const std::vector<VARIANT>& reversed
 HRESULT FireEventArgv(ConnectionPoint* point, DISPID id, const VARIANT* args, std::size_t count) {
   if (!point) return E_POINTER;
   if (count && !args) return E_POINTER;
-  try {
+  return Guarded([&] {
     std::vector<VARIANT> reversed(count);
     for (std::size_t i = 0; i < count; ++i) reversed[count - 1 - i] = args[i];
     // The snapshot holds every sink alive through the raising, even one unadvised meanwhile.
@@ -43,10 +42,7 @@ HRESULT FireEventArgv(ConnectionPoint* point, DISPID id, const VARIANT* args, st
       ComPtr<IDispatch> disp = DispatchOf(*point, connection.sink.get());
       if (disp) InvokeSink(disp.get(), id, reversed);
     }
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  }
-  return S_OK;
+  });
 }
 
 HRESULT FireEvent(ConnectionPoint* point, DISPID id, std::initializer_list<VARIANT> args) {

@@ -4,8 +4,9 @@
 #include "com/dispatch_index.h"
 #include "com/dispatch_text.h"
 
+#include <kelmira/platform/guarded.h>
+
 #include <array>
-#include <new>
 
 namespace kelmira {
 
@@ -189,11 +190,8 @@ HRESULT DispatchGetTypeInfo(const DispatchTable* table, UINT index, ITypeInfo** 
   *ppTInfo = nullptr;
   if (index != 0) return DISP_E_BADINDEX;
   if (!table) return TYPE_E_ELEMENTNOTFOUND;
-  try {
-    return dispatch::MakeTypeInfo(table->library->shared_from_this(), table->primaryNode, ppTInfo);
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  }
+  return Guarded(
+      [&] { return dispatch::MakeTypeInfo(table->library->shared_from_this(), table->primaryNode, ppTInfo); });
 }
 
 HRESULT DispatchGetIDsOfNames(const DispatchTable* table, REFIID riid, LPOLESTR* rgszNames, UINT cNames,
@@ -211,13 +209,9 @@ HRESULT DispatchInvoke(const DispatchTable* table, void* self, DISPID dispIdMemb
                        DISPPARAMS* pDispParams, VARIANT* pVarResult, EXCEPINFO* pExcepInfo, UINT* puArgErr) {
   if (!IsEqualIID(riid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
   if (!table) return DISP_E_MEMBERNOTFOUND;
-  try {
+  return Guarded([&] {
     return dispatch::InvokeTable(*table, self, dispIdMember, wFlags, pDispParams, pVarResult, pExcepInfo, puArgErr);
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  } catch (...) {
-    return E_FAIL;
-  }
+  });
 }
 
 }  // namespace kelmira

@@ -4,11 +4,12 @@
 // to their tables, so an unregistered library only stops being found.
 #include "com/dispatch_index.h"
 
+#include <kelmira/platform/guarded.h>
+
 #include <dlfcn.h>
 
 #include <memory>
 #include <mutex>
-#include <new>
 
 namespace kelmira {
 
@@ -56,7 +57,7 @@ std::shared_ptr<LibraryIndex> FindRegisteredLibrary(REFGUID libid, WORD major, W
 
 HRESULT RegisterTypeLibraryInfo(const TypeLibraryInfo* library) {
   if (!library) return E_POINTER;
-  try {
+  return Guarded([&] {
     dispatch::Registry& r = dispatch::TheRegistry();
     std::lock_guard lock(r.mutex);
     for (auto& lib : r.active)
@@ -67,16 +68,12 @@ HRESULT RegisterTypeLibraryInfo(const TypeLibraryInfo* library) {
     index->modulePath = dispatch::ModuleOf(library);
     r.active.push_back(std::move(index));
     return S_OK;
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  } catch (...) {
-    return E_FAIL;
-  }
+  });
 }
 
 HRESULT UnregisterTypeLibraryInfo(const TypeLibraryInfo* library) {
   if (!library) return E_POINTER;
-  try {
+  return Guarded([&] {
     dispatch::Registry& r = dispatch::TheRegistry();
     std::lock_guard lock(r.mutex);
     for (auto it = r.active.begin(); it != r.active.end(); ++it) {
@@ -86,9 +83,7 @@ HRESULT UnregisterTypeLibraryInfo(const TypeLibraryInfo* library) {
       return S_OK;
     }
     return S_FALSE;
-  } catch (...) {
-    return E_OUTOFMEMORY;
-  }
+  });
 }
 
 const DispatchTable* FindDispatchTable(REFIID iid) {

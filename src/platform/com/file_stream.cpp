@@ -5,6 +5,7 @@
 #include "com/utf16_util.h"
 
 #include <kelmira/platform/com_object.h>
+#include <kelmira/platform/guarded.h>
 
 #include <cerrno>
 #include <memory>
@@ -182,11 +183,9 @@ HRESULT SHCreateStreamOnFileA(LPCSTR pszFile, DWORD grfMode, IStream** ppstm) {
     return STG_E_ACCESSDENIED;
   }
   std::shared_ptr<OpenFile> file;
-  try {
-    file = std::make_shared<OpenFile>(fd, pszFile, grfMode);
-  } catch (const std::bad_alloc&) {
-    close(fd);
-    return E_OUTOFMEMORY;
+  if (HRESULT hr = Guarded([&] { file = std::make_shared<OpenFile>(fd, pszFile, grfMode); }); FAILED(hr)) {
+    close(fd);  // not yet owned by a record
+    return hr;
   }
   ComPtr<Object<FileStream>> stream;
   HRESULT hr = Object<FileStream>::Make(&stream, std::move(file), std::uint64_t{0});

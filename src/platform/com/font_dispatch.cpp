@@ -1,7 +1,7 @@
 // IFontDisp: the font's properties by their standard dispatch ids.
 #include "com/font_object.h"
 
-#include <new>
+#include <kelmira/platform/guarded.h>
 
 namespace kelmira {
 namespace {
@@ -82,7 +82,7 @@ HRESULT FontObject::Invoke(DISPID dispIdMember, REFIID riid, LCID lcid, WORD wFl
   const FontMember* member = FindMember(dispIdMember);
   if (!member) return DISP_E_MEMBERNOTFOUND;
   if (!pDispParams) return E_POINTER;
-  try {
+  return Guarded([&] {
     if (wFlags & DISPATCH_PROPERTYPUT) {
       HRESULT hr = CheckPutParams(*pDispParams);
       if (FAILED(hr)) return hr;
@@ -99,9 +99,7 @@ HRESULT FontObject::Invoke(DISPID dispIdMember, REFIID riid, LCID lcid, WORD wFl
     if (pDispParams->cArgs != 0) return DISP_E_BADPARAMCOUNT;
     if (!pVarResult) return S_OK;  // the caller wants no result
     return GetProperty(member->id, pVarResult);
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  }
+  });
 }
 
 HRESULT FontObject::GetProperty(DISPID id, VARIANT* result) {

@@ -5,12 +5,12 @@
 #include "com/font_handles.h"
 #include "gdi/text_metrics.h"
 
+#include <kelmira/platform/guarded.h>
 #include <kelmira/platform/wingdi.h>
 
 #include <cmath>
 #include <cstdlib>
 #include <memory>
-#include <new>
 
 namespace kelmira {
 namespace {
@@ -87,13 +87,11 @@ void FontObject::DropHandle() {
 
 template <class Edit>
 HRESULT FontObject::Modify(DISPID id, Edit edit) {
-  try {
+  return Guarded([&] {
     FontAttributes changed = attrs_;
     edit(changed);
     return Change(id, changed);
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  }
+  });
 }
 
 HRESULT FontObject::Change(DISPID id, const FontAttributes& changed) {
@@ -102,12 +100,9 @@ HRESULT FontObject::Change(DISPID id, const FontAttributes& changed) {
   attrs_ = changed;
   dirty_ = true;
   DropHandle();  // the next get_hFont realises the new description
+  // A sink's failure does not undo the change.
   ForEachSink<IPropertyNotifySink>(ConnectionPointFor(IID_IPropertyNotifySink), [id](IPropertyNotifySink* sink) {
-    try {
-      sink->OnChanged(id);
-    } catch (...) {
-      // A sink's failure does not undo the change.
-    }
+    (void)Guarded([&] { return sink->OnChanged(id); });
   });
   return S_OK;
 }
@@ -201,11 +196,9 @@ HRESULT FontObject::get_hFont(HFONT* phFont) {
     const LOGFONTA lf = LogFontOf(attrs_, cyLogical_, cyHimetric_);
     HFONT font = CreateFontIndirectA(&lf);
     if (!font) return E_OUTOFMEMORY;
-    try {
-      FontHandles().Use(font);
-    } catch (const std::bad_alloc&) {
+    if (HRESULT hr = Guarded([&] { FontHandles().Use(font); }); FAILED(hr)) {
       DeleteObject(font);
-      return E_OUTOFMEMORY;
+      return hr;
     }
     hfont_ = font;
   }
@@ -280,7 +273,7 @@ HRESULT OleCreateFontIndirect(LPFONTDESC lpFontDesc, REFIID riid, LPVOID* lplpvO
   *lplpvObj = nullptr;
   if (!lpFontDesc) return E_POINTER;
   if (lpFontDesc->cbSizeofstruct != sizeof(FONTDESC)) return E_INVALIDARG;
-  try {
+  return kelmira::Guarded([&] {
     kelmira::FontAttributes attrs;
     if (const OLECHAR* name = lpFontDesc->lpstrName) {
       // Bounded scan: a name longer than the limit is refused, never read to its end.
@@ -296,7 +289,5 @@ HRESULT OleCreateFontIndirect(LPFONTDESC lpFontDesc, REFIID riid, LPVOID* lplpvO
     attrs.underline = lpFontDesc->fUnderline != 0;
     attrs.strikethrough = lpFontDesc->fStrikethrough != 0;
     return kelmira::CreateFontObject(attrs, riid, lplpvObj);
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  }
+  });
 }

@@ -14,7 +14,7 @@
 
 #include "com/persist_io.h"
 
-#include <new>
+#include <kelmira/platform/guarded.h>
 
 namespace kelmira {
 namespace {
@@ -75,7 +75,7 @@ HRESULT FontObject::IsDirty() { return dirty_ ? S_OK : S_FALSE; }
 
 HRESULT FontObject::Load(IStream* pStm) {
   if (!pStm) return E_POINTER;
-  try {
+  return Guarded([&] {
     FontAttributes loaded;
     HRESULT hr = ReadRecord(pStm, &loaded);
     if (FAILED(hr)) return hr;
@@ -83,9 +83,7 @@ HRESULT FontObject::Load(IStream* pStm) {
     dirty_ = false;
     DropHandle();
     return S_OK;
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  }
+  });
 }
 
 HRESULT FontObject::Save(IStream* pStm, BOOL fClearDirty) {

@@ -3,6 +3,8 @@
 // stays valid until the block is resized (GlobalReAlloc, or a stream writing past its end).
 #include "com/memory_block.h"
 
+#include <kelmira/platform/guarded.h>
+
 #include <unordered_map>
 
 namespace kelmira::memory {
@@ -36,7 +38,7 @@ using namespace kelmira::memory;
 
 HGLOBAL GlobalAlloc(UINT uFlags, SIZE_T dwBytes) {
   if (dwBytes > kMaxBlockSize) return nullptr;
-  try {
+  return kelmira::GuardedOr(HGLOBAL{}, [&]() -> HGLOBAL {
     auto block = std::make_shared<Block>();
     block->bytes.resize(dwBytes);  // always zeroed, GMEM_ZEROINIT or not
     GlobalTable& table = Globals();
@@ -47,22 +49,18 @@ HGLOBAL GlobalAlloc(UINT uFlags, SIZE_T dwBytes) {
     table.next = table.next >= kMaxHandle ? 1 : table.next + 1;
     table.blocks.emplace(id, std::move(block));
     return reinterpret_cast<HGLOBAL>(id);
-  } catch (...) {
-    return nullptr;
-  }
+  });
 }
 
 HGLOBAL GlobalReAlloc(HGLOBAL hMem, SIZE_T dwBytes, UINT uFlags) {
   if (dwBytes > kMaxBlockSize) return nullptr;
   std::shared_ptr<Block> block = FindGlobal(hMem);
   if (!block) return nullptr;
-  try {
+  return kelmira::GuardedOr(HGLOBAL{}, [&] {
     std::lock_guard lock(block->mutex);
     block->bytes.resize(dwBytes);
     return hMem;
-  } catch (...) {
-    return nullptr;
-  }
+  });
 }
 
 // Null on success; the handle itself when it is not allocated, as on the desktop platform.

@@ -5,6 +5,7 @@
 #include "com/stream_util.h"
 
 #include <kelmira/platform/com_object.h>
+#include <kelmira/platform/guarded.h>
 
 #include <algorithm>
 #include <memory>
@@ -61,11 +62,7 @@ class MemoryStream : public IStream {
     std::lock_guard lock(b.mutex);
     std::uint64_t end = pos_ + cb;
     if (end > b.bytes.size()) {
-      try {
-        b.bytes.resize(end);
-      } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
-      }
+      if (HRESULT hr = Guarded([&] { b.bytes.resize(end); }); FAILED(hr)) return hr;
     }
     std::memcpy(b.bytes.data() + pos_, pv, cb);
     pos_ = end;
@@ -87,12 +84,7 @@ class MemoryStream : public IStream {
     if (libNewSize.QuadPart > kMaxBlockSize) return STG_E_MEDIUMFULL;
     Block& b = *shared_->block;
     std::lock_guard lock(b.mutex);
-    try {
-      b.bytes.resize(libNewSize.QuadPart);
-    } catch (const std::bad_alloc&) {
-      return E_OUTOFMEMORY;
-    }
-    return S_OK;
+    return Guarded([&] { b.bytes.resize(libNewSize.QuadPart); });
   }
 
   HRESULT STDMETHODCALLTYPE CopyTo(IStream* pstm, ULARGE_INTEGER cb, ULARGE_INTEGER* pcbRead,
@@ -135,16 +127,14 @@ class MemoryStream : public IStream {
 
 HRESULT CreateBlockStream(std::shared_ptr<Block> block, HGLOBAL handle, bool deleteOnRelease, std::u16string name,
                           IStream** out) {
-  try {
+  return Guarded([&] {
     auto shared = std::make_shared<SharedBlock>(std::move(block), handle, deleteOnRelease);
     ComPtr<Object<MemoryStream>> stream;
     HRESULT hr = Object<MemoryStream>::Make(&stream, std::move(shared), std::move(name), std::uint64_t{0});
     if (FAILED(hr)) return hr;
     *out = stream.Detach();
     return S_OK;
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  }
+  });
 }
 
 }  // namespace kelmira::memory

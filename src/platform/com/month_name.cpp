@@ -1,12 +1,13 @@
 // VarMonthName: month names from the process's LC_TIME locale.
 #include "com/codepage.h"
 
+#include <kelmira/platform/guarded.h>
+
 #include <clocale>
 #include <cstring>
 #include <iconv.h>
 #include <langinfo.h>
 #include <locale.h>
-#include <new>
 #include <optional>
 #include <string>
 
@@ -77,9 +78,5 @@ HRESULT VarMonthName(int iMonth, int fAbbrev, ULONG dwFlags, BSTR* pbstrOut) {
   if (!pbstrOut) return E_POINTER;
   *pbstrOut = nullptr;
   if (iMonth < 1 || iMonth > 12 || dwFlags != 0) return E_INVALIDARG;
-  try {
-    return MonthName(iMonth, fAbbrev != 0, pbstrOut);
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  }
+  return kelmira::Guarded([&] { return MonthName(iMonth, fAbbrev != 0, pbstrOut); });
 }

@@ -5,6 +5,7 @@
 #include "com/utf16_util.h"
 
 #include <kelmira/platform/combase.h>
+#include <kelmira/platform/guarded.h>
 
 namespace {
 
@@ -34,19 +35,17 @@ HRESULT Resolve(const std::string& progId, int depth, CLSID* out) {
 HRESULT CLSIDFromProgID(LPCOLESTR lpszProgID, LPCLSID lpclsid) {
   if (!lpszProgID || !lpclsid) return E_INVALIDARG;
   *lpclsid = GUID_NULL;
-  try {
+  return kelmira::Guarded([&] {
     HRESULT hr = Resolve(kelmira::utf16::ToUtf8(lpszProgID), 0, lpclsid);
     if (FAILED(hr)) *lpclsid = GUID_NULL;
     return hr;
-  } catch (...) {
-    return E_OUTOFMEMORY;
-  }
+  });
 }
 
 HRESULT ProgIDFromCLSID(REFCLSID clsid, LPOLESTR* lplpszProgID) {
   if (!lplpszProgID) return E_INVALIDARG;
   *lplpszProgID = nullptr;
-  try {
+  return kelmira::Guarded([&] {
     std::string progId;
     LONG rc =
         ReadString(HKEY_CLASSES_ROOT, "CLSID\\" + kelmira::guidtext::Format(clsid) + "\\ProgID", nullptr, &progId);
@@ -54,7 +53,5 @@ HRESULT ProgIDFromCLSID(REFCLSID clsid, LPOLESTR* lplpszProgID) {
     if (progId.empty()) return REGDB_E_CLASSNOTREG;
     *lplpszProgID = kelmira::utf16::TaskStrDup(kelmira::utf16::FromUtf8(progId));
     return *lplpszProgID ? S_OK : E_OUTOFMEMORY;
-  } catch (...) {
-    return E_OUTOFMEMORY;
-  }
+  });
 }

@@ -3,6 +3,8 @@
 #include "com/registry_handles.h"
 #include "com/registry_store.h"
 
+#include <kelmira/platform/guarded.h>
+
 #include <cstdlib>
 #include <new>
 
@@ -121,8 +123,10 @@ std::string ExpandEnvironment(const std::string& text) {
   return out;
 }
 
+// Registry calls return their error instead of setting the last error, so they have a boundary
+// of their own.
 template <class F>
-LONG Guarded(F&& f) {
+LONG GuardedStatus(F&& f) {
   try {
     return f();
   } catch (const std::bad_alloc&) {
@@ -169,7 +173,7 @@ LONG OpenOrCreate(HKEY hKey, LPCSTR lpSubKey, REGSAM samDesired, bool create, HK
 
 LONG RegCreateKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD Reserved, LPSTR lpClass, DWORD dwOptions, REGSAM samDesired,
                      const void* lpSecurityAttributes, HKEY* phkResult, DWORD* lpdwDisposition) {
-  return Guarded([&] { return OpenOrCreate(hKey, lpSubKey, samDesired, true, phkResult, lpdwDisposition); });
+  return GuardedStatus([&] { return OpenOrCreate(hKey, lpSubKey, samDesired, true, phkResult, lpdwDisposition); });
 }
 
 LONG RegCreateKeyA(HKEY hKey, LPCSTR lpSubKey, HKEY* phkResult) {
@@ -178,13 +182,13 @@ LONG RegCreateKeyA(HKEY hKey, LPCSTR lpSubKey, HKEY* phkResult) {
 }
 
 LONG RegOpenKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD ulOptions, REGSAM samDesired, HKEY* phkResult) {
-  return Guarded([&] { return OpenOrCreate(hKey, lpSubKey, samDesired, false, phkResult, nullptr); });
+  return GuardedStatus([&] { return OpenOrCreate(hKey, lpSubKey, samDesired, false, phkResult, nullptr); });
 }
 
 LONG RegCloseKey(HKEY hKey) { return CloseHandle(hKey); }
 
 LONG RegSetValueExA(HKEY hKey, LPCSTR lpValueName, DWORD Reserved, DWORD dwType, const BYTE* lpData, DWORD cbData) {
-  return Guarded([&] {
+  return GuardedStatus([&] {
     if (!lpData && cbData) return ERROR_INVALID_PARAMETER;
     std::string name = lpValueName ? lpValueName : "";
     if (name.size() > kMaxValueNameLength) return ERROR_INVALID_PARAMETER;
@@ -208,7 +212,7 @@ LONG RegSetValueExA(HKEY hKey, LPCSTR lpValueName, DWORD Reserved, DWORD dwType,
 }
 
 LONG RegQueryValueExA(HKEY hKey, LPCSTR lpValueName, DWORD* lpReserved, DWORD* lpType, BYTE* lpData, DWORD* lpcbData) {
-  return Guarded([&] {
+  return GuardedStatus([&] {
     if (lpReserved || (lpData && !lpcbData)) return ERROR_INVALID_PARAMETER;
     KeyRef ref;
     if (LONG rc = ResolveHandle(hKey, &ref); rc != ERROR_SUCCESS) return rc;
@@ -229,7 +233,7 @@ LONG RegQueryValueExA(HKEY hKey, LPCSTR lpValueName, DWORD* lpReserved, DWORD* l
 
 LONG RegGetValueA(HKEY hkey, LPCSTR lpSubKey, LPCSTR lpValue, DWORD dwFlags, DWORD* pdwType, PVOID pvData,
                   DWORD* pcbData) {
-  return Guarded([&] {
+  return GuardedStatus([&] {
     if ((dwFlags & RRF_RT_ANY) == 0 || (pvData && !pcbData)) return ERROR_INVALID_PARAMETER;
     bool expand = !(dwFlags & RRF_NOEXPAND);
     // Expanded strings are REG_SZ; asking for unexpanded ones without RRF_NOEXPAND is an error.
@@ -266,7 +270,7 @@ LONG RegGetValueA(HKEY hkey, LPCSTR lpSubKey, LPCSTR lpValue, DWORD dwFlags, DWO
 }
 
 LONG RegDeleteValueA(HKEY hKey, LPCSTR lpValueName) {
-  return Guarded([&] {
+  return GuardedStatus([&] {
     KeyRef ref;
     if (LONG rc = ResolveHandle(hKey, &ref); rc != ERROR_SUCCESS) return rc;
     if (LONG rc = CheckAccess(ref, KEY_SET_VALUE); rc != ERROR_SUCCESS) return rc;
@@ -313,11 +317,11 @@ LONG DeleteKey(HKEY hKey, LPCSTR lpSubKey, bool whole) {
 }  // namespace
 
 LONG RegDeleteKeyA(HKEY hKey, LPCSTR lpSubKey) {
-  return Guarded([&] { return lpSubKey ? DeleteKey(hKey, lpSubKey, false) : ERROR_INVALID_PARAMETER; });
+  return GuardedStatus([&] { return lpSubKey ? DeleteKey(hKey, lpSubKey, false) : ERROR_INVALID_PARAMETER; });
 }
 
 LONG RegDeleteTreeA(HKEY hKey, LPCSTR lpSubKey) {
-  return Guarded([&] {
+  return GuardedStatus([&] {
     if (lpSubKey && *lpSubKey) return DeleteKey(hKey, lpSubKey, true);
     // No subkey: empty hKey itself, keeping the key.
     KeyRef ref;
@@ -334,7 +338,7 @@ LONG RegDeleteTreeA(HKEY hKey, LPCSTR lpSubKey) {
 
 LONG RegEnumKeyExA(HKEY hKey, DWORD dwIndex, LPSTR lpName, DWORD* lpcchName, DWORD* lpReserved, LPSTR lpClass,
                    DWORD* lpcchClass, FILETIME* lpftLastWriteTime) {
-  return Guarded([&] {
+  return GuardedStatus([&] {
     if (!lpName || !lpcchName || lpReserved) return ERROR_INVALID_PARAMETER;
     KeyRef ref;
     if (LONG rc = ResolveHandle(hKey, &ref); rc != ERROR_SUCCESS) return rc;
@@ -358,7 +362,7 @@ LONG RegEnumKeyExA(HKEY hKey, DWORD dwIndex, LPSTR lpName, DWORD* lpcchName, DWO
 
 LONG RegEnumValueA(HKEY hKey, DWORD dwIndex, LPSTR lpValueName, DWORD* lpcchValueName, DWORD* lpReserved, DWORD* lpType,
                    BYTE* lpData, DWORD* lpcbData) {
-  return Guarded([&] {
+  return GuardedStatus([&] {
     if (!lpValueName || !lpcchValueName || lpReserved || (lpData && !lpcbData)) return ERROR_INVALID_PARAMETER;
     KeyRef ref;
     if (LONG rc = ResolveHandle(hKey, &ref); rc != ERROR_SUCCESS) return rc;
@@ -378,16 +382,9 @@ LONG RegEnumValueA(HKEY hKey, DWORD dwIndex, LPSTR lpValueName, DWORD* lpcchValu
 }
 
 const char* KelmiraRegistryPath() {
-  try {
-    return TheStore().PathCString();
-  } catch (...) {
-    return "";
-  }
+  return kelmira::GuardedOr("", [] { return TheStore().PathCString(); });
 }
 
 void KelmiraRegistryReload() {
-  try {
-    TheStore().Forget();
-  } catch (...) {
-  }
+  (void)kelmira::Guarded([] { TheStore().Forget(); });
 }

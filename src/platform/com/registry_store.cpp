@@ -189,6 +189,7 @@ LONG Store::Transact(const std::function<LONG()>& body) {
   working_ = tree_;
   workingDirty_ = false;
   LONG rc = ERROR_SUCCESS;
+  // Caught here, not at an entry point: the working copy must go whatever the body does.
   try {
     rc = body();
   } catch (...) {

@@ -79,7 +79,7 @@ class MemoryStorage : public IStorage {
 
   HRESULT STDMETHODCALLTYPE CreateStream(const OLECHAR* pwcsName, DWORD grfMode, DWORD reserved1, DWORD reserved2,
                                          IStream** ppstm) override {
-    return Guard([&] {
+    return StorageGuarded([&] {
       if (!ppstm) return STG_E_INVALIDPOINTER;
       *ppstm = nullptr;
       std::u16string name;
@@ -99,7 +99,7 @@ class MemoryStorage : public IStorage {
 
   HRESULT STDMETHODCALLTYPE OpenStream(const OLECHAR* pwcsName, void* reserved1, DWORD grfMode, DWORD reserved2,
                                        IStream** ppstm) override {
-    return Guard([&] {
+    return StorageGuarded([&] {
       if (!ppstm) return STG_E_INVALIDPOINTER;
       *ppstm = nullptr;
       std::u16string name;
@@ -112,7 +112,7 @@ class MemoryStorage : public IStorage {
 
   HRESULT STDMETHODCALLTYPE CreateStorage(const OLECHAR* pwcsName, DWORD grfMode, DWORD reserved1, DWORD reserved2,
                                           IStorage** ppstg) override {
-    return Guard([&] {
+    return StorageGuarded([&] {
       if (!ppstg) return STG_E_INVALIDPOINTER;
       *ppstg = nullptr;
       std::u16string name;
@@ -132,7 +132,7 @@ class MemoryStorage : public IStorage {
 
   HRESULT STDMETHODCALLTYPE OpenStorage(const OLECHAR* pwcsName, IStorage* pstgPriority, DWORD grfMode, SNB snbExclude,
                                         DWORD reserved, IStorage** ppstg) override {
-    return Guard([&] {
+    return StorageGuarded([&] {
       if (!ppstg) return STG_E_INVALIDPOINTER;
       *ppstg = nullptr;
       std::u16string name;
@@ -146,7 +146,7 @@ class MemoryStorage : public IStorage {
   // Copies a snapshot, so copying into one's own sub-storage ends.
   HRESULT STDMETHODCALLTYPE CopyTo(DWORD ciidExclude, const IID* rgiidExclude, SNB snbExclude,
                                    IStorage* pstgDest) override {
-    return Guard([&] {
+    return StorageGuarded([&] {
       if (!pstgDest) return STG_E_INVALIDPOINTER;
       if (ciidExclude && !rgiidExclude) return STG_E_INVALIDPOINTER;
       bool skipStreams = false;
@@ -162,7 +162,7 @@ class MemoryStorage : public IStorage {
 
   HRESULT STDMETHODCALLTYPE MoveElementTo(const OLECHAR* pwcsName, IStorage* pstgDest, const OLECHAR* pwcsNewName,
                                           DWORD grfFlags) override {
-    return Guard([&] {
+    return StorageGuarded([&] {
       if (!pstgDest) return STG_E_INVALIDPOINTER;
       if (grfFlags != STGMOVE_MOVE && grfFlags != STGMOVE_COPY) return STG_E_INVALIDFLAG;
       std::u16string name;
@@ -200,7 +200,7 @@ class MemoryStorage : public IStorage {
 
   HRESULT STDMETHODCALLTYPE EnumElements(DWORD reserved1, void* reserved2, DWORD reserved3,
                                          IEnumSTATSTG** ppenum) override {
-    return Guard([&] {
+    return StorageGuarded([&] {
       if (!ppenum) return STG_E_INVALIDPOINTER;
       *ppenum = nullptr;
       std::vector<ElementInfo> items;
@@ -218,7 +218,7 @@ class MemoryStorage : public IStorage {
   }
 
   HRESULT STDMETHODCALLTYPE DestroyElement(const OLECHAR* pwcsName) override {
-    return Guard([&] {
+    return StorageGuarded([&] {
       std::u16string name;
       if (HRESULT hr = CheckName(pwcsName, &name); FAILED(hr)) return hr;
       return node_->elements.erase(name) ? S_OK : STG_E_FILENOTFOUND;
@@ -226,7 +226,7 @@ class MemoryStorage : public IStorage {
   }
 
   HRESULT STDMETHODCALLTYPE RenameElement(const OLECHAR* pwcsOldName, const OLECHAR* pwcsNewName) override {
-    return Guard([&] {
+    return StorageGuarded([&] {
       std::u16string oldName;
       std::u16string newName;
       if (HRESULT hr = CheckName(pwcsOldName, &oldName); FAILED(hr)) return hr;
@@ -246,7 +246,7 @@ class MemoryStorage : public IStorage {
   // Times are not kept; the element must exist.
   HRESULT STDMETHODCALLTYPE SetElementTimes(const OLECHAR* pwcsName, const FILETIME*, const FILETIME*,
                                             const FILETIME*) override {
-    return Guard([&] {
+    return StorageGuarded([&] {
       if (!pwcsName) return S_OK;  // the storage itself
       std::u16string name;
       if (HRESULT hr = CheckName(pwcsName, &name); FAILED(hr)) return hr;
@@ -279,17 +279,6 @@ class MemoryStorage : public IStorage {
   }
 
  private:
-  template <class F>
-  static HRESULT Guard(F&& f) {
-    try {
-      return f();
-    } catch (const std::bad_alloc&) {
-      return STG_E_INSUFFICIENTMEMORY;
-    } catch (...) {
-      return E_UNEXPECTED;
-    }
-  }
-
   std::shared_ptr<Node> node_;
   std::u16string name_;
 };
@@ -308,9 +297,6 @@ HRESULT CreateStorageObject(std::shared_ptr<Node> node, std::u16string name, ISt
 HRESULT StgCreateStorageInMemory(IStorage** ppstg) {
   if (!ppstg) return STG_E_INVALIDPOINTER;
   *ppstg = nullptr;
-  try {
-    return kelmira::storage::CreateStorageObject(std::make_shared<kelmira::storage::Node>(), {}, ppstg);
-  } catch (const std::bad_alloc&) {
-    return STG_E_INSUFFICIENTMEMORY;
-  }
+  using namespace kelmira::storage;
+  return StorageGuarded([&] { return CreateStorageObject(std::make_shared<Node>(), {}, ppstg); });
 }

@@ -73,15 +73,13 @@ class ElementEnumerator : public IEnumSTATSTG {
 }  // namespace
 
 HRESULT CreateElementEnumerator(std::vector<ElementInfo> elements, IEnumSTATSTG** out) {
-  try {
+  return Guarded([&] {
     auto items = std::make_shared<const std::vector<ElementInfo>>(std::move(elements));
     ComPtr<Object<ElementEnumerator>> e;
     HRESULT hr = Object<ElementEnumerator>::Make(&e, std::move(items), std::size_t{0});
     if (SUCCEEDED(hr)) *out = e.Detach();
     return hr;
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  }
+  });
 }
 
 }  // namespace kelmira::storage

@@ -252,7 +252,7 @@ HRESULT Parse(std::string_view data, std::shared_ptr<Node>* out) {
 HRESULT StgSaveStorageToFile(IStorage* pstg, LPCSTR pszFile) {
   using namespace kelmira::storage;
   if (!pstg || !pszFile || !*pszFile) return STG_E_INVALIDPOINTER;
-  try {
+  return StorageGuarded([&] {
     Writer w;
     w.Bytes(kMagic, sizeof kMagic);
     w.U32(kVersion);
@@ -264,9 +264,7 @@ HRESULT StgSaveStorageToFile(IStorage* pstg, LPCSTR pszFile) {
     if (err == 0) return S_OK;
     if (err == ENOSPC || err == EDQUOT || err == EFBIG || err == EIO) return kelmira::files::WriteErrorToHResult(err);
     return kelmira::files::OpenErrorToHResult(err, path);
-  } catch (const std::bad_alloc&) {
-    return STG_E_INSUFFICIENTMEMORY;
-  }
+  });
 }
 
 HRESULT StgOpenStorageFromFile(LPCSTR pszFile, IStorage** ppstg) {
@@ -274,7 +272,7 @@ HRESULT StgOpenStorageFromFile(LPCSTR pszFile, IStorage** ppstg) {
   if (!ppstg) return STG_E_INVALIDPOINTER;
   *ppstg = nullptr;
   if (!pszFile || !*pszFile) return STG_E_INVALIDNAME;
-  try {
+  return StorageGuarded([&] {
     std::string path(pszFile);
     std::string data;
     int err = kelmira::files::ReadWholeFile(path, kMaxFileSize, &data);
@@ -285,7 +283,5 @@ HRESULT StgOpenStorageFromFile(LPCSTR pszFile, IStorage** ppstg) {
     std::shared_ptr<Node> root;
     if (HRESULT hr = Parse(data, &root); FAILED(hr)) return hr;
     return CreateStorageObject(std::move(root), {}, ppstg);
-  } catch (const std::bad_alloc&) {
-    return STG_E_INSUFFICIENTMEMORY;
-  }
+  });
 }

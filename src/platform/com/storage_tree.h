@@ -5,8 +5,11 @@
 
 #include "com/memory_block.h"
 
+#include <kelmira/platform/guarded.h>
+
 #include <map>
 #include <string>
+#include <utility>
 
 namespace kelmira::storage {
 
@@ -52,5 +55,11 @@ struct ElementInfo {
   DWORD stateBits;
 };
 HRESULT CreateElementEnumerator(std::vector<ElementInfo> elements, IEnumSTATSTG** out);
+
+// The boundary of a storage call: storages name a lack of memory STG_E_INSUFFICIENTMEMORY.
+template <class F>
+HRESULT StorageGuarded(F&& body) {
+  return Guarded(std::forward<F>(body), STG_E_INSUFFICIENTMEMORY);
+}
 
 }  // namespace kelmira::storage

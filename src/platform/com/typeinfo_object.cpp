@@ -5,10 +5,10 @@
 
 #include <kelmira/platform/com_object.h>
 #include <kelmira/platform/combase.h>
+#include <kelmira/platform/guarded.h>
 
 #include <algorithm>
 #include <memory>
-#include <new>
 
 namespace kelmira::dispatch {
 
@@ -82,13 +82,7 @@ class TypeInfoObject : public ITypeInfo {
 
   HRESULT STDMETHODCALLTYPE GetIDsOfNames(LPOLESTR* rgszNames, UINT cNames, MEMBERID* pMemId) override {
     if (!rgszNames || !pMemId) return E_INVALIDARG;
-    if (node_.table) {
-      try {
-        return NamesToIds(*node_.table, rgszNames, cNames, pMemId);
-      } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
-      }
-    }
+    if (node_.table) return Guarded([&] { return NamesToIds(*node_.table, rgszNames, cNames, pMemId); });
     for (UINT i = 0; i < cNames; ++i) pMemId[i] = MEMBERID_NIL;
     if (cNames == 0) return S_OK;
     for (UINT i = 0; i < node_.varNames.size(); ++i)
@@ -106,13 +100,9 @@ class TypeInfoObject : public ITypeInfo {
       auto* dispatch = static_cast<IDispatch*>(pvInstance);
       return dispatch->Invoke(memid, IID_NULL, 0, wFlags, pDispParams, pVarResult, pExcepInfo, puArgErr);
     }
-    try {
+    return Guarded([&] {
       return InvokeTable(*node_.table, pvInstance, memid, wFlags, pDispParams, pVarResult, pExcepInfo, puArgErr);
-    } catch (const std::bad_alloc&) {
-      return E_OUTOFMEMORY;
-    } catch (...) {
-      return E_FAIL;
-    }
+    });
   }
 
   HRESULT STDMETHODCALLTYPE GetDocumentation(MEMBERID memid, BSTR* pBstrName, BSTR* pBstrDocString,

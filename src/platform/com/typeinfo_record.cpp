@@ -4,6 +4,7 @@
 
 #include <kelmira/platform/com_object.h>
 #include <kelmira/platform/combase.h>
+#include <kelmira/platform/guarded.h>
 
 #include <algorithm>
 
@@ -189,15 +190,13 @@ HRESULT GetRecordInfoFromTypeInfo(ITypeInfo* pTypeInfo, IRecordInfo** ppRecInfo)
   bool isRecord = attr->typekind == TKIND_RECORD;
   pTypeInfo->ReleaseTypeAttr(attr);
   if (!isRecord) return E_INVALIDARG;
-  try {
+  return kelmira::Guarded([&] {
     for (auto& lib : RegisteredLibraries()) {
       int node = lib->FindListed(guid);
       if (node >= 0 && lib->nodes[node].kind == NodeKind::Record) return MakeRecordInfo(lib, node, ppRecInfo);
     }
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  }
-  return TYPE_E_ELEMENTNOTFOUND;
+    return TYPE_E_ELEMENTNOTFOUND;
+  });
 }
 
 HRESULT GetRecordInfoFromGuids(REFGUID rGuidTypeLib, ULONG uVerMajor, ULONG uVerMinor, LCID lcid, REFGUID rGuidTypeInfo,

@@ -4,10 +4,10 @@
 #include "com/dispatch_text.h"
 #include "com/typelib_registry_keys.h"
 
+#include <kelmira/platform/guarded.h>
+
 #include <dlfcn.h>
 #include <sys/stat.h>
-
-#include <new>
 
 namespace kelmira::dispatch {
 
@@ -42,19 +42,17 @@ using namespace kelmira::dispatch;
 HRESULT LoadTypeLib(LPCOLESTR szFile, ITypeLib** pptlib) {
   if (!szFile || !pptlib) return E_INVALIDARG;
   *pptlib = nullptr;
-  try {
+  return kelmira::Guarded([&] {
     auto lib = LoadModuleLibrary(Utf8FromUtf16(View(szFile)));
     if (!lib) return TYPE_E_CANTLOADLIBRARY;
     return MakeTypeLib(lib, pptlib);
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  }
+  });
 }
 
 HRESULT LoadRegTypeLib(REFGUID rguid, WORD wVerMajor, WORD wVerMinor, LCID lcid, ITypeLib** pptlib) {
   if (!pptlib) return E_INVALIDARG;
   *pptlib = nullptr;
-  try {
+  return kelmira::Guarded([&] {
     if (auto lib = FindRegisteredLibrary(rguid, wVerMajor, wVerMinor)) return MakeTypeLib(lib, pptlib);
     std::string path;
     if (FAILED(FindRegisteredPath(rguid, wVerMajor, wVerMinor, lcid, &path))) return TYPE_E_LIBNOTREGISTERED;
@@ -62,21 +60,17 @@ HRESULT LoadRegTypeLib(REFGUID rguid, WORD wVerMajor, WORD wVerMinor, LCID lcid,
     auto lib = FindRegisteredLibrary(rguid, wVerMajor, wVerMinor);
     if (!lib) return TYPE_E_LIBNOTREGISTERED;
     return MakeTypeLib(lib, pptlib);
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  }
+  });
 }
 
 HRESULT QueryPathOfRegTypeLib(REFGUID guid, USHORT wMaj, USHORT wMin, LCID lcid, BSTR* lpbstrPathName) {
   if (!lpbstrPathName) return E_INVALIDARG;
   *lpbstrPathName = nullptr;
-  try {
+  return kelmira::Guarded([&] {
     std::string path;
     HRESULT hr = FindRegisteredPath(guid, wMaj, wMin, lcid, &path);
     if (FAILED(hr)) return hr;
     *lpbstrPathName = AllocBstr(Utf16FromUtf8(path));
     return *lpbstrPathName ? S_OK : E_OUTOFMEMORY;
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  }
+  });
 }

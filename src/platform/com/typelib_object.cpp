@@ -5,8 +5,7 @@
 
 #include <kelmira/platform/com_object.h>
 #include <kelmira/platform/combase.h>
-
-#include <new>
+#include <kelmira/platform/guarded.h>
 
 namespace kelmira::dispatch {
 
@@ -133,19 +132,18 @@ class TypeLibObject : public ITypeLib {
     std::u16string_view wanted = View(szNameBuf);
     const USHORT room = *pcFound;
     USHORT found = 0;
-    HRESULT hr = S_OK;
-    try {
+    const HRESULT hr = Guarded([&] {
+      HRESULT made = S_OK;
       ForEachName(*lib_, [&](const NameMatch& match) {
         if (found >= room) return false;
         if (!EqualNoCase(*match.spelling, wanted)) return true;
-        hr = MakeTypeInfo(lib_, match.node, &ppTInfo[found]);
-        if (FAILED(hr)) return false;
+        made = MakeTypeInfo(lib_, match.node, &ppTInfo[found]);
+        if (FAILED(made)) return false;
         rgMemId[found++] = match.memid;
         return true;
       });
-    } catch (const std::bad_alloc&) {
-      hr = E_OUTOFMEMORY;
-    }
+      return made;
+    });
     if (FAILED(hr)) {
       for (USHORT i = 0; i < found; ++i) ppTInfo[i]->Release();
       found = 0;

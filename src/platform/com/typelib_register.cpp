@@ -4,8 +4,9 @@
 #include "com/dispatch_text.h"
 #include "com/typelib_registry_keys.h"
 
+#include <kelmira/platform/guarded.h>
+
 #include <cstdio>
-#include <new>
 
 namespace kelmira::dispatch {
 
@@ -100,17 +101,14 @@ using namespace kelmira::dispatch;
 
 HRESULT RegisterTypeLib(ITypeLib* ptlib, LPCOLESTR szFullPath, LPCOLESTR szHelpDir) {
   if (!ptlib || !szFullPath) return E_INVALIDARG;
-  try {
-    return WriteLibrary(ptlib, Utf8FromUtf16(View(szFullPath)), Utf8FromUtf16(View(szHelpDir)));
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  }
+  return kelmira::Guarded(
+      [&] { return WriteLibrary(ptlib, Utf8FromUtf16(View(szFullPath)), Utf8FromUtf16(View(szHelpDir))); });
 }
 
 // Removes the locale's platform entries, then the version key once no locale is left, then
 // the library key once no version is left.
 HRESULT UnRegisterTypeLib(REFGUID libID, WORD wVerMajor, WORD wVerMinor, LCID lcid, SYSKIND syskind) {
-  try {
+  return kelmira::Guarded([&] {
     const std::string key = TypeLibKey(libID) + "\\" + VersionName(wVerMajor, wVerMinor);
     HKEY probe = nullptr;
     if (RegOpenKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ, &probe) != ERROR_SUCCESS)
@@ -133,7 +131,5 @@ HRESULT UnRegisterTypeLib(REFGUID libID, WORD wVerMajor, WORD wVerMinor, LCID lc
     const std::string library = TypeLibKey(libID);
     if (SubKeyNames(HKEY_CLASSES_ROOT, library).empty()) RegDeleteTreeA(HKEY_CLASSES_ROOT, library.c_str());
     return S_OK;
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  }
+  });
 }

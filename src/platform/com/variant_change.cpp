@@ -4,9 +4,9 @@
 #include "com/variant_number.h"
 #include "com/variant_types.h"
 
+#include <kelmira/platform/guarded.h>
 #include <kelmira/platform/oleauto.h>
 
-#include <new>
 #include <string>
 
 namespace {
@@ -148,7 +148,7 @@ HRESULT Convert(const VARIANT& src, LCID lcid, USHORT flags, VARTYPE vt, VARIANT
 
 HRESULT VariantChangeTypeEx(VARIANTARG* pvargDest, const VARIANTARG* pvarSrc, LCID lcid, USHORT wFlags, VARTYPE vt) {
   if (!pvargDest || !pvarSrc) return E_INVALIDARG;
-  try {
+  return kelmira::Guarded([&] {
     VARIANT result;
     VariantInit(&result);
     HRESULT hr = Convert(*pvarSrc, lcid, wFlags, vt, &result, 0);
@@ -160,11 +160,7 @@ HRESULT VariantChangeTypeEx(VARIANTARG* pvargDest, const VARIANTARG* pvarSrc, LC
     }
     *pvargDest = result;
     return S_OK;
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  } catch (...) {
-    return E_UNEXPECTED;
-  }
+  });
 }
 
 HRESULT VariantChangeType(VARIANTARG* pvargDest, const VARIANTARG* pvarSrc, USHORT wFlags, VARTYPE vt) {

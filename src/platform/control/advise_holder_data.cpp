@@ -1,10 +1,9 @@
 // CreateDataAdviseHolder: the connections of IDataObject::DAdvise and their data-change
 // notifications.
+#include <kelmira/platform/guarded.h>
 #include <kelmira/platform/oleidl.h>
 
 #include "control/statdata_enum.h"
-
-#include <new>
 
 namespace kelmira {
 namespace {
@@ -20,15 +19,14 @@ class DataAdviseHolder : public IDataAdviseHolder {
     if (!pFetc || !pAdvise || !pdwConnection) return E_INVALIDARG;
     if (nextCookie_ == 0) return E_OUTOFMEMORY;  // every cookie has been handed out
     AdviseConnection connection;
-    try {
+    HRESULT hr = Guarded([&] {
       connection.cookie = nextCookie_;
       AssignFormat(connection, *pFetc);
       connection.advf = advf;
       connection.sink = pAdvise;
       connections_.push_back(connection);
-    } catch (const std::bad_alloc&) {
-      return E_OUTOFMEMORY;
-    }
+    });
+    if (FAILED(hr)) return hr;
     *pdwConnection = nextCookie_++;
     if ((advf & ADVF_PRIMEFIRST) && pDataObject) {
       Notify(pDataObject, connection);
@@ -52,11 +50,7 @@ class DataAdviseHolder : public IDataAdviseHolder {
   HRESULT STDMETHODCALLTYPE SendOnDataChange(IDataObject* pDataObject, DWORD, DWORD) override {
     if (!pDataObject) return E_INVALIDARG;
     std::vector<AdviseConnection> snapshot;
-    try {
-      snapshot = connections_;
-    } catch (const std::bad_alloc&) {
-      return E_OUTOFMEMORY;
-    }
+    if (HRESULT hr = Guarded([&] { snapshot = connections_; }); FAILED(hr)) return hr;
     for (const AdviseConnection& c : snapshot) {
       if (!IsConnected(c.cookie)) continue;
       Notify(pDataObject, c);

@@ -1,9 +1,8 @@
 // CreateOleAdviseHolder: the connections of IOleObject::Advise and the notifications they hear.
+#include <kelmira/platform/guarded.h>
 #include <kelmira/platform/oleidl.h>
 
 #include "control/statdata_enum.h"
-
-#include <new>
 
 namespace kelmira {
 namespace {
@@ -17,16 +16,15 @@ class OleAdviseHolder : public IOleAdviseHolder {
     if (pdwConnection) *pdwConnection = 0;
     if (!pAdvise || !pdwConnection) return E_INVALIDARG;
     if (nextCookie_ == 0) return E_OUTOFMEMORY;  // every cookie has been handed out
-    try {
+    HRESULT hr = Guarded([&] {
       AdviseConnection connection;
       connection.cookie = nextCookie_;
       connection.format.dwAspect = DVASPECT_CONTENT;
       connection.format.lindex = -1;
       connection.sink = pAdvise;
       connections_.push_back(std::move(connection));
-    } catch (const std::bad_alloc&) {
-      return E_OUTOFMEMORY;
-    }
+    });
+    if (FAILED(hr)) return hr;
     *pdwConnection = nextCookie_++;
     return S_OK;
   }
@@ -57,11 +55,10 @@ class OleAdviseHolder : public IOleAdviseHolder {
   template <class F>
   HRESULT Send(F&& tell) {
     std::vector<ComPtr<IAdviseSink>> sinks;
-    try {
+    HRESULT hr = Guarded([&] {
       for (const AdviseConnection& c : connections_) sinks.push_back(c.sink);
-    } catch (const std::bad_alloc&) {
-      return E_OUTOFMEMORY;
-    }
+    });
+    if (FAILED(hr)) return hr;
     for (const auto& sink : sinks) tell(sink.get());
     return S_OK;
   }

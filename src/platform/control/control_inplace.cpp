@@ -1,8 +1,7 @@
 // In-place activation of the control base: the site, the control's own window, UI activation,
 // deactivation and the rectangles the site gives.
 #include <kelmira/platform/control_base.h>
-
-#include <new>
+#include <kelmira/platform/guarded.h>
 
 namespace kelmira {
 
@@ -161,13 +160,7 @@ HRESULT ControlImpl::OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRE
   *plResult = 0;
   if (!inPlaceActive_ || !windowless_) return E_UNEXPECTED;
   ComPtr<IUnknown> keepAlive(ControlUnknown());
-  try {
-    return ProcessWindowMessage(nullptr, msg, wParam, lParam, *plResult) ? S_OK : S_FALSE;
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  } catch (...) {
-    return E_FAIL;
-  }
+  return Guarded([&] { return ProcessWindowMessage(nullptr, msg, wParam, lParam, *plResult) ? S_OK : S_FALSE; });
 }
 
 HRESULT ControlImpl::GetDropTarget(IDropTarget** ppDropTarget) {

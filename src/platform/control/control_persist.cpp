@@ -2,9 +2,9 @@
 // "Contents" of a storage, and the property pages the map names.
 #include <kelmira/platform/combase.h>
 #include <kelmira/platform/control_base.h>
+#include <kelmira/platform/guarded.h>
 
 #include <algorithm>
-#include <new>
 #include <vector>
 
 namespace kelmira {
@@ -31,15 +31,10 @@ HRESULT ControlImpl::IsDirty() { return dirty_ ? S_OK : S_FALSE; }
 HRESULT ControlImpl::Load(IStream* pStm) {
   if (!pStm) return E_POINTER;
   ComPtr<IUnknown> keepAlive(ControlUnknown());
-  HRESULT hr = E_FAIL;
-  try {
-    hr =
-        AtlIPersistStreamInit_Load(pStm, MapOrEmpty(ControlClass().propertyMap), PropertyMapObject(), ControlUnknown());
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  } catch (...) {
-    return E_FAIL;
-  }
+  const HRESULT hr = Guarded([&] {
+    return AtlIPersistStreamInit_Load(pStm, MapOrEmpty(ControlClass().propertyMap), PropertyMapObject(),
+                                      ControlUnknown());
+  });
   if (SUCCEEDED(hr)) dirty_ = false;
   return hr;
 }
@@ -47,15 +42,10 @@ HRESULT ControlImpl::Load(IStream* pStm) {
 HRESULT ControlImpl::Save(IStream* pStm, BOOL fClearDirty) {
   if (!pStm) return E_POINTER;
   ComPtr<IUnknown> keepAlive(ControlUnknown());
-  HRESULT hr = E_FAIL;
-  try {
-    hr = AtlIPersistStreamInit_Save(pStm, fClearDirty, MapOrEmpty(ControlClass().propertyMap), PropertyMapObject(),
-                                    ControlUnknown());
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  } catch (...) {
-    return E_FAIL;
-  }
+  const HRESULT hr = Guarded([&] {
+    return AtlIPersistStreamInit_Save(pStm, fClearDirty, MapOrEmpty(ControlClass().propertyMap), PropertyMapObject(),
+                                      ControlUnknown());
+  });
   if (SUCCEEDED(hr) && fClearDirty) dirty_ = false;
   return hr;
 }
@@ -93,15 +83,14 @@ HRESULT ControlImpl::GetPages(CAUUID* pPages) {
   pPages->cElems = 0;
   pPages->pElems = nullptr;
   std::vector<CLSID> pages;
-  try {
+  HRESULT hr = Guarded([&] {
     for (const ATL_PROPMAP_ENTRY* e = ControlClass().propertyMap; e && e->kind != PROPMAP_END; ++e) {
       if (!e->pclsidPropPage || IsEqualGUID(*e->pclsidPropPage, CLSID_NULL)) continue;
       if (std::find(pages.begin(), pages.end(), *e->pclsidPropPage) != pages.end()) continue;
       pages.push_back(*e->pclsidPropPage);
     }
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  }
+  });
+  if (FAILED(hr)) return hr;
   if (pages.empty()) return S_OK;
   auto* out = static_cast<GUID*>(CoTaskMemAlloc(pages.size() * sizeof(GUID)));
   if (!out) return E_OUTOFMEMORY;

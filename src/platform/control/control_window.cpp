@@ -3,9 +3,9 @@
 #include "control/control_window.h"
 
 #include <kelmira/platform/combase.h>
+#include <kelmira/platform/guarded.h>
 
 #include <map>
-#include <new>
 #include <string>
 
 namespace kelmira {
@@ -88,10 +88,8 @@ LRESULT ControlImpl::HandleWindowMessage(HWND hwnd, UINT msg, WPARAM wParam, LPA
 BOOL ControlImpl::RunMessageMap(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   BOOL handled = FALSE;
   result = 0;
-  try {
-    handled = ProcessWindowMessage(hwnd, msg, wParam, lParam, result);
-  } catch (...) {
-    handled = TRUE;
+  if (FAILED(Guarded([&] { handled = ProcessWindowMessage(hwnd, msg, wParam, lParam, result); }))) {
+    handled = TRUE;  // a handler that threw has taken the message; it answers 0
     result = 0;
   }
   if (msg == WM_NCDESTROY && hwnd == hwnd_) DetachWindow();
@@ -113,21 +111,14 @@ void ControlImpl::FrameworkMessage(UINT msg) {
 void ControlImpl::PaintWindow(HWND hwnd, HDC given) {
   RECT client{};
   ::GetClientRect(hwnd, &client);
+  // A failed draw leaves the picture as it is; the paint cycle still ends.
   if (given) {
-    try {
-      OnDraw(given, client);
-    } catch (...) {
-    }
+    (void)Guarded([&] { return OnDraw(given, client); });
     return;
   }
   PAINTSTRUCT ps{};
   HDC hdc = ::BeginPaint(hwnd, &ps);
-  if (hdc) {
-    try {
-      OnDraw(hdc, client);
-    } catch (...) {
-    }
-  }
+  if (hdc) (void)Guarded([&] { return OnDraw(hdc, client); });
   ::EndPaint(hwnd, &ps);
 }
 

@@ -4,10 +4,10 @@
 #include "com/persist_io.h"
 
 #include <kelmira/platform/com_ptr.h>
+#include <kelmira/platform/guarded.h>
 #include "control/propmap_value.h"
 
 #include <cstring>
-#include <new>
 #include <utility>
 #include <vector>
 
@@ -112,22 +112,18 @@ HRESULT LoadEntry(IStream* stream, const ATL_PROPMAP_ENTRY& entry, void* object,
 HRESULT AtlIPersistStreamInit_Save(IStream* pStm, BOOL fClearDirty, const ATL_PROPMAP_ENTRY* pMap, void* pThis,
                                    IUnknown* pUnk) {
   if (!pStm || !pMap) return E_POINTER;
-  try {
+  return kelmira::Guarded([&] {
     HRESULT hr = kelmira::persist::WriteLE<WORD>(pStm, kPropMapStreamVersion);
     kelmira::DispatchCache dispatch(pUnk);
     for (const ATL_PROPMAP_ENTRY* entry = pMap; SUCCEEDED(hr) && entry->kind != PROPMAP_END; ++entry)
       hr = kelmira::SaveEntry(pStm, fClearDirty, *entry, pThis, dispatch);
     return hr;
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  } catch (...) {
-    return E_FAIL;
-  }
+  });
 }
 
 HRESULT AtlIPersistStreamInit_Load(IStream* pStm, const ATL_PROPMAP_ENTRY* pMap, void* pThis, IUnknown* pUnk) {
   if (!pStm || !pMap) return E_POINTER;
-  try {
+  return kelmira::Guarded([&] {
     WORD version = 0;
     HRESULT hr = kelmira::persist::ReadLE(pStm, &version);
     if (FAILED(hr)) return hr;
@@ -136,9 +132,5 @@ HRESULT AtlIPersistStreamInit_Load(IStream* pStm, const ATL_PROPMAP_ENTRY* pMap,
     for (const ATL_PROPMAP_ENTRY* entry = pMap; SUCCEEDED(hr) && entry->kind != PROPMAP_END; ++entry)
       hr = kelmira::LoadEntry(pStm, *entry, pThis, dispatch);
     return hr;
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  } catch (...) {
-    return E_FAIL;
-  }
+  });
 }

@@ -1,5 +1,6 @@
 // Applying a parsed registrar script to the registry, in register or unregister mode, as one
 // registry change.
+#include <kelmira/platform/guarded.h>
 #include <kelmira/platform/registrar.h>
 
 #include "com/registry_store.h"
@@ -133,7 +134,7 @@ HRESULT RunRegistrarScript(std::string_view script,
                            const std::vector<std::pair<std::string, std::string>>& replacements, bool registering,
                            std::string* error) {
   using namespace kelmira::registrar;
-  try {
+  return Guarded([&] {
     if (error) error->clear();
     std::vector<RootBlock> blocks;
     if (!ParseScript(script, replacements, &blocks, error)) return DISP_E_EXCEPTION;
@@ -143,11 +144,7 @@ HRESULT RunRegistrarScript(std::string_view script,
       *error = "the registry could not be " + std::string(rc == ERROR_BADDB ? "read" : "changed") + " (error " +
                std::to_string(rc) + ")";
     return RegistryFailure(rc);
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  } catch (...) {
-    return E_FAIL;
-  }
+  });
 }
 
 }  // namespace kelmira

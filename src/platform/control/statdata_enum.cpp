@@ -2,10 +2,10 @@
 #include "control/statdata_enum.h"
 
 #include <kelmira/platform/combase.h>
+#include <kelmira/platform/guarded.h>
 
 #include <algorithm>
 #include <cstring>
-#include <new>
 
 namespace kelmira {
 
@@ -84,15 +84,13 @@ class StatDataEnum : public IEnumSTATDATA {
 HRESULT MakeStatDataEnum(const std::vector<AdviseConnection>& connections, IEnumSTATDATA** out) {
   if (!out) return E_POINTER;
   *out = nullptr;
-  try {
+  return Guarded([&] {
     ComPtr<Object<StatDataEnum>> made;
     HRESULT hr = Object<StatDataEnum>::Make(&made, connections);
     if (FAILED(hr)) return hr;
     *out = made.Detach();
     return S_OK;
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  }
+  });
 }
 
 }  // namespace kelmira

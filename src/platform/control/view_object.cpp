@@ -1,7 +1,6 @@
 // IViewObject, IViewObject2 and IViewObjectEx of the control base, and the repaint request.
 #include <kelmira/platform/control_base.h>
-
-#include <new>
+#include <kelmira/platform/guarded.h>
 
 namespace kelmira {
 namespace {
@@ -34,14 +33,7 @@ HRESULT ControlImpl::DrawClipped(HDC hdc, const RECT& bounds) {
   const int saved = ::SaveDC(hdc);
   if (!saved) return E_INVALIDARG;
   ::IntersectClipRect(hdc, bounds.left, bounds.top, bounds.right, bounds.bottom);
-  HRESULT hr = S_OK;
-  try {
-    hr = OnDraw(hdc, bounds);
-  } catch (const std::bad_alloc&) {
-    hr = E_OUTOFMEMORY;
-  } catch (...) {
-    hr = E_FAIL;
-  }
+  const HRESULT hr = Guarded([&] { return OnDraw(hdc, bounds); });
   ::RestoreDC(hdc, saved);
   return hr;
 }

@@ -3,8 +3,9 @@
 #include "gdi/device_context.h"
 #include "gdi/gdi_error.h"
 
+#include <kelmira/platform/guarded.h>
+
 #include <cstring>
-#include <new>
 
 namespace kelmira::gdi {
 namespace {
@@ -21,26 +22,24 @@ bool ValidSize(long long width, long long height) {
 
 HBITMAP NewBitmap(int width, int height, bool bottomUp, BITMAPINFOHEADER* dibHeader) {
   if (!ValidSize(width, height)) return Fail(ERROR_INVALID_PARAMETER, HBITMAP{});
-  BitmapObject bitmap;
-  try {
+  return GuardedOr(HBITMAP{}, [&] {
+    BitmapObject bitmap;
     bitmap.storage.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0u);
-  } catch (const std::bad_alloc&) {
-    return Fail(ERROR_NOT_ENOUGH_MEMORY, HBITMAP{});
-  }
-  std::uint32_t* first = bitmap.storage.data();
-  if (bottomUp)
-    bitmap.surface =
-        Surface{first + static_cast<std::size_t>(height - 1) * static_cast<std::size_t>(width), width, height, -width};
-  else
-    bitmap.surface = Surface{first, width, height, width};
-  if (dibHeader) {
-    bitmap.dibSection = true;
-    bitmap.dibHeader = *dibHeader;
-  }
-  GdiObject object;
-  object.type = OBJ_BITMAP;
-  object.data = std::move(bitmap);
-  return static_cast<HBITMAP>(AddObject(std::move(object)));
+    std::uint32_t* first = bitmap.storage.data();
+    if (bottomUp)
+      bitmap.surface = Surface{first + static_cast<std::size_t>(height - 1) * static_cast<std::size_t>(width), width,
+                               height, -width};
+    else
+      bitmap.surface = Surface{first, width, height, width};
+    if (dibHeader) {
+      bitmap.dibSection = true;
+      bitmap.dibHeader = *dibHeader;
+    }
+    GdiObject object;
+    object.type = OBJ_BITMAP;
+    object.data = std::move(bitmap);
+    return static_cast<HBITMAP>(AddObject(std::move(object)));
+  });
 }
 
 }  // namespace kelmira::gdi

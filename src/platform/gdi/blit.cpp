@@ -10,8 +10,9 @@
 #include "gdi/gdi_error.h"
 #include "gdi/raster.h"
 
+#include <kelmira/platform/guarded.h>
+
 #include <algorithm>
-#include <new>
 #include <vector>
 
 namespace kelmira::gdi {
@@ -77,11 +78,7 @@ void Run(DeviceContext& dst, const Area& area, std::uint8_t code, const Source* 
 bool SetAside(const Area& area, Source& source, std::vector<std::uint32_t>& copy) {
   std::int64_t width = area.right - area.left;
   std::int64_t height = area.bottom - area.top;
-  try {
-    copy.resize(static_cast<std::size_t>(width * height));
-  } catch (const std::bad_alloc&) {
-    return false;
-  }
+  if (FAILED(Guarded([&] { copy.resize(static_cast<std::size_t>(width * height)); }))) return false;
   for (std::int64_t y = 0; y < height; ++y)
     std::copy_n(source.At(area.left, area.top + y), width, copy.data() + y * width);
   source = Source{copy.data(), static_cast<std::ptrdiff_t>(width), -area.left, -area.top};

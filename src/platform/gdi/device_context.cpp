@@ -4,6 +4,8 @@
 #include "gdi/gdi_error.h"
 #include "gdi/handle_table.h"
 
+#include <kelmira/platform/guarded.h>
+
 namespace kelmira::gdi {
 namespace {
 
@@ -30,11 +32,7 @@ HDC AddContext(std::unique_ptr<DeviceContext> dc) {
 }
 
 std::unique_ptr<DeviceContext> NewContext() {
-  try {
-    return std::make_unique<DeviceContext>();
-  } catch (const std::bad_alloc&) {
-    return nullptr;
-  }
+  return GuardedOr(std::unique_ptr<DeviceContext>{}, [] { return std::make_unique<DeviceContext>(); });
 }
 
 }  // namespace

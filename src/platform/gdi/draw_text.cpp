@@ -14,9 +14,10 @@
 #include "gdi/text_metrics.h"
 #include "gdi/text_run.h"
 
+#include <kelmira/platform/guarded.h>
+
 #include <algorithm>
 #include <climits>
-#include <new>
 
 using namespace kelmira::gdi;
 
@@ -86,9 +87,5 @@ int DrawTextA(HDC hdc, LPCSTR lpchText, int cchText, LPRECT lprc, UINT format) {
   DeviceContext* dc = LookupDC(hdc);
   if (!dc) return 0;
   if (!lprc || (!lpchText && cchText != 0)) return Fail(ERROR_INVALID_PARAMETER, 0);
-  try {
-    return DrawFormatted(*dc, AnsiToUtf16(lpchText, cchText), lprc, format);
-  } catch (const std::bad_alloc&) {
-    return Fail(ERROR_NOT_ENOUGH_MEMORY, 0);
-  }
+  return kelmira::GuardedOr(0, [&] { return DrawFormatted(*dc, AnsiToUtf16(lpchText, cchText), lprc, format); });
 }

@@ -6,9 +6,10 @@
 
 #include "com/codepage.h"
 
+#include <kelmira/platform/guarded.h>
+
 #include <algorithm>
 #include <cstring>
-#include <new>
 
 using namespace kelmira::gdi;
 
@@ -65,22 +66,20 @@ int GetTextFaceA(HDC hdc, int c, LPSTR lpName) {
   if (!dc) return 0;
   auto font = SelectedFontInstance(*dc);
   if (!font) return Fail(ERROR_NOT_ENOUGH_MEMORY, 0);
-  std::string ansi;
-  try {
+  return kelmira::GuardedOr(0, [&] {
+    std::string ansi;
     for (char16_t ch : kelmira::codepage::Utf8ToUtf16(font->FaceName())) {
       int byte = kelmira::codepage::ToWindows1252(ch);
       ansi.push_back(static_cast<char>(byte < 0 ? '?' : byte));
     }
-  } catch (const std::bad_alloc&) {
-    return Fail(ERROR_NOT_ENOUGH_MEMORY, 0);
-  }
-  const int needed = static_cast<int>(ansi.size()) + 1;
-  if (!lpName) return needed;
-  if (c <= 0) return Fail(ERROR_INVALID_PARAMETER, 0);
-  const int copied = std::min(needed - 1, c - 1);
-  std::memcpy(lpName, ansi.data(), static_cast<std::size_t>(copied));
-  lpName[copied] = '\0';
-  return copied + 1;
+    const int needed = static_cast<int>(ansi.size()) + 1;
+    if (!lpName) return needed;
+    if (c <= 0) return Fail(ERROR_INVALID_PARAMETER, 0);
+    const int copied = std::min(needed - 1, c - 1);
+    std::memcpy(lpName, ansi.data(), static_cast<std::size_t>(copied));
+    lpName[copied] = '\0';
+    return copied + 1;
+  });
 }
 
 BOOL GetCharWidth32A(HDC hdc, UINT iFirst, UINT iLast, INT* lpBuffer) {

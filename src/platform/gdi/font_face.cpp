@@ -4,9 +4,10 @@
 #include "com/codepage.h"
 #include "gdi/device_context.h"
 
+#include <kelmira/platform/guarded.h>
+
 #include <cstring>
 #include <mutex>
-#include <new>
 
 namespace kelmira::gdi {
 
@@ -36,14 +37,11 @@ std::shared_ptr<const FontInstance> RealisedFont(FontObject& font) {
   static std::mutex mutex;
   std::lock_guard lock(mutex);
   if (font.face && font.face->instance) return font.face->instance;
-  try {
+  return GuardedOr(std::shared_ptr<const FontInstance>{}, [&] {
     auto instance = FontInstance::Get(RequestFromLogFont(font.logFont));
-    if (!instance) return nullptr;
-    font.face = std::make_shared<FontFace>(FontFace{instance});
+    if (instance) font.face = std::make_shared<FontFace>(FontFace{instance});
     return instance;
-  } catch (const std::bad_alloc&) {
-    return nullptr;
-  }
+  });
 }
 
 std::shared_ptr<const FontInstance> SelectedFontInstance(const DeviceContext& dc) {

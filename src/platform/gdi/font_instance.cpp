@@ -4,6 +4,8 @@
 #include "gdi/font_library.h"
 #include "gdi/font_match.h"
 
+#include <kelmira/platform/guarded.h>
+
 #include FT_TRUETYPE_TABLES_H
 
 #include <algorithm>
@@ -11,7 +13,6 @@
 #include <cctype>
 #include <cmath>
 #include <mutex>
-#include <new>
 #include <utility>
 
 namespace kelmira::gdi {
@@ -80,14 +81,12 @@ std::shared_ptr<const FontInstance> FontInstance::Get(const FontRequest& request
   std::lock_guard lock(mutex);
   auto it = cache.find(request);
   if (it != cache.end()) return it->second;
-  try {
+  return GuardedOr(std::shared_ptr<const FontInstance>{}, [&] {
     if (cache.size() >= kMaxCachedInstances) cache.clear();  // fonts in use keep their instance
     auto instance = std::make_shared<const FontInstance>(request);
     cache.emplace(request, instance);
     return instance;
-  } catch (const std::bad_alloc&) {
-    return nullptr;
-  }
+  });
 }
 
 FontInstance::FontInstance(const FontRequest& request) : request_(request) {

@@ -4,6 +4,8 @@
 #include "gdi/gdi_error.h"
 #include "gdi/handle_table.h"
 
+#include <kelmira/platform/guarded.h>
+
 namespace kelmira::gdi {
 namespace {
 
@@ -28,16 +30,12 @@ std::unique_ptr<GdiObject> TakeIfUnused(std::uint32_t value, GdiObject& object) 
 }  // namespace
 
 HGDIOBJ AddObject(GdiObject object) {
-  UINT type = object.type;
-  std::unique_ptr<GdiObject> owned;
-  try {
-    owned = std::make_unique<GdiObject>(std::move(object));
-  } catch (const std::bad_alloc&) {
-    return Fail(ERROR_NOT_ENOUGH_MEMORY, HGDIOBJ{});
-  }
-  std::uint32_t value = Objects().Add(std::move(owned), type);
-  if (!value) return Fail(ERROR_NOT_ENOUGH_MEMORY, HGDIOBJ{});
-  return HandleFromValue<HGDIOBJ>(value);
+  return GuardedOr(HGDIOBJ{}, [&] {
+    const UINT type = object.type;
+    std::uint32_t value = Objects().Add(std::make_unique<GdiObject>(std::move(object)), type);
+    if (!value) return Fail(ERROR_NOT_ENOUGH_MEMORY, HGDIOBJ{});
+    return HandleFromValue<HGDIOBJ>(value);
+  });
 }
 
 GdiObject* LookupObject(HGDIOBJ h, UINT type) {

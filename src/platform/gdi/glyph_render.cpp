@@ -3,11 +3,12 @@
 
 #include "gdi/font_library.h"
 
+#include <kelmira/platform/guarded.h>
+
 #include FT_OUTLINE_H
 
 #include <algorithm>
 #include <cmath>
-#include <new>
 
 namespace kelmira::gdi {
 namespace {
@@ -70,11 +71,7 @@ void FontInstance::Advances(std::u16string_view text, int* out) const {
     if (it == advances_.end()) {
       unsigned glyph = GlyphIndex(ch);
       int advance = IsInvisible(ch, glyph) ? 0 : LoadAdvance(glyph);
-      try {
-        advances_.emplace(ch, advance);
-      } catch (const std::bad_alloc&) {
-        // Not cached; measured again next time.
-      }
+      (void)Guarded([&] { advances_.emplace(ch, advance); });  // if not cached, measured again next time
       out[i] = advance;
       continue;
     }
@@ -107,8 +104,9 @@ std::shared_ptr<const GlyphMask> FontInstance::Glyph(char16_t ch, const Matrix2&
   GlyphKey key{glyph, ToFixed(transform.xx), ToFixed(transform.xy), ToFixed(transform.yx), ToFixed(transform.yy)};
   auto it = glyphs_.find(key);
   if (it != glyphs_.end()) return it->second;
-  try {
-    auto mask = Render(glyph, transform);
+  std::shared_ptr<const GlyphMask> mask;
+  const HRESULT hr = Guarded([&] {
+    mask = Render(glyph, transform);
     const std::size_t bytes = mask ? mask->coverage.size() : 0;
     if (glyphs_.size() >= kMaxCachedGlyphs || glyphBytes_ + bytes > kMaxCachedBytes) {
       glyphs_.clear();
@@ -116,10 +114,9 @@ std::shared_ptr<const GlyphMask> FontInstance::Glyph(char16_t ch, const Matrix2&
     }
     glyphs_.emplace(key, mask);
     glyphBytes_ += bytes;
-    return mask;
-  } catch (const std::bad_alloc&) {
-    return nullptr;
-  }
+  });
+  // Without memory the glyph is not drawn; the text call still succeeds.
+  return SUCCEEDED(hr) ? mask : nullptr;
 }
 
 std::shared_ptr<const GlyphMask> FontInstance::Render(unsigned glyph, const Matrix2& transform) const {

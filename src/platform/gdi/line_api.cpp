@@ -5,7 +5,8 @@
 #include "gdi/dc_paint.h"
 #include "gdi/gdi_error.h"
 
-#include <exception>
+#include <kelmira/platform/guarded.h>
+
 #include <vector>
 
 using namespace kelmira::gdi;
@@ -39,12 +40,10 @@ void StrokePathOrThrow(DeviceContext& dc, const POINT* start, const POINT* point
 }
 
 BOOL StrokePath(DeviceContext& dc, const POINT* start, const POINT* points, std::size_t count, int& patternPos) {
-  try {
+  return kelmira::GuardedOr(FALSE, [&] {
     StrokePathOrThrow(dc, start, points, count, patternPos);
     return TRUE;
-  } catch (const std::exception&) {
-    return Fail(ERROR_NOT_ENOUGH_MEMORY, FALSE);
-  }
+  });
 }
 
 }  // namespace

@@ -8,11 +8,12 @@
 #include "com/atomic_file.h"
 #include "com/file_errors.h"
 
+#include <kelmira/platform/guarded.h>
+
 #include <png.h>
 
 #include <cerrno>
 #include <cstring>
-#include <new>
 #include <string>
 #include <vector>
 
@@ -65,15 +66,13 @@ HRESULT Encode(const Surface& surface, std::string* png) {
 
 HRESULT SaveSurface(const Surface& surface, const char* path) {
   if (!path || !*path || surface.Empty()) return E_INVALIDARG;
-  std::string png;
-  try {
+  return Guarded([&] {
+    std::string png;
     HRESULT hr = Encode(surface, &png);
     if (FAILED(hr)) return hr;
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  }
-  int err = files::WriteFileAtomically(path, png);
-  return err ? SaveErrorToHResult(err) : S_OK;
+    int err = files::WriteFileAtomically(path, png);
+    return err ? SaveErrorToHResult(err) : S_OK;
+  });
 }
 
 HRESULT Decode(const std::string& data, HBITMAP* phbm) {
@@ -125,14 +124,12 @@ HRESULT KelmiraLoadPng(const char* path, HBITMAP* phbm) {
   if (!phbm) return E_POINTER;
   *phbm = nullptr;
   if (!path || !*path) return E_INVALIDARG;
-  std::string data;
-  try {
+  return kelmira::Guarded([&] {
+    std::string data;
     int err = kelmira::files::ReadWholeFile(path, kMaxPngFileSize, &data);
     if (err == EFBIG) return E_FAIL;
     if (err == EIO) return STG_E_READFAULT;
     if (err) return kelmira::files::OpenErrorToHResult(err, path);
     return Decode(data, phbm);
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  }
+  });
 }

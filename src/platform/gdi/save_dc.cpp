@@ -2,20 +2,18 @@
 #include "gdi/device_context.h"
 #include "gdi/gdi_error.h"
 
-#include <new>
+#include <kelmira/platform/guarded.h>
 
 using namespace kelmira::gdi;
 
 int SaveDC(HDC hdc) {
   DeviceContext* dc = LookupDC(hdc);
   if (!dc) return 0;
-  try {
+  return kelmira::GuardedOr(0, [&] {
     dc->saved.push_back(dc->state);
-  } catch (const std::bad_alloc&) {
-    return Fail(ERROR_NOT_ENOUGH_MEMORY, 0);
-  }
-  RetainState(dc->state);  // the saved copy holds its own references
-  return static_cast<int>(dc->saved.size());
+    RetainState(dc->state);  // the saved copy holds its own references
+    return static_cast<int>(dc->saved.size());
+  });
 }
 
 BOOL RestoreDC(HDC hdc, int nSavedDC) {

@@ -16,9 +16,10 @@
 #include "gdi/text_metrics.h"
 #include "gdi/text_run.h"
 
+#include <kelmira/platform/guarded.h>
+
 #include <climits>
 #include <cmath>
-#include <new>
 #include <vector>
 
 using namespace kelmira::gdi;
@@ -115,15 +116,13 @@ BOOL Extent(HDC hdc, LPCSTR lpString, int c, LPSIZE size) {
   DeviceContext* dc = LookupDC(hdc);
   if (!dc) return FALSE;
   if (!size || c < 0 || (c > 0 && !lpString)) return Fail(ERROR_INVALID_PARAMETER, FALSE);
-  try {
+  return kelmira::GuardedOr(FALSE, [&] {
     auto font = SelectedFontInstance(*dc);
     if (!font) return Fail(ERROR_NOT_ENOUGH_MEMORY, FALSE);
     size->cx = font->Extent(AnsiToUtf16(lpString, c));
     size->cy = font->Metrics().height;
     return TRUE;
-  } catch (const std::bad_alloc&) {
-    return Fail(ERROR_NOT_ENOUGH_MEMORY, FALSE);
-  }
+  });
 }
 
 }  // namespace
@@ -134,12 +133,10 @@ BOOL ExtTextOutA(HDC hdc, int x, int y, UINT options, const RECT* lprect, LPCSTR
   if ((c > 0 && !lpString) || c > kMaxTextLength) return Fail(ERROR_INVALID_PARAMETER, FALSE);
   // Glyph indices name glyphs of a particular face; strings here are always characters.
   if (options & ETO_GLYPH_INDEX) return Fail(ERROR_INVALID_PARAMETER, FALSE);
-  try {
+  return kelmira::GuardedOr(FALSE, [&] {
     std::u16string text = AnsiToUtf16(lpString, static_cast<int>(c));
     return DrawExtText(*dc, x, y, options, lprect, text, lpDx) ? TRUE : FALSE;
-  } catch (const std::bad_alloc&) {
-    return Fail(ERROR_NOT_ENOUGH_MEMORY, FALSE);
-  }
+  });
 }
 
 BOOL TextOutA(HDC hdc, int x, int y, LPCSTR lpString, int c) {

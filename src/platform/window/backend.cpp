@@ -4,11 +4,12 @@
 #include "window/window_dc.h"
 #include "window/window_table.h"
 
+#include <kelmira/platform/guarded.h>
+
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <map>
-#include <new>
 #include <string>
 
 namespace kelmira::window {
@@ -56,11 +57,9 @@ void ResizeBacking(Window& top) {
   int height = std::clamp(Height(top.rect), 0, kMaxSurfaceSide);
   if (width == old.width && height == old.height) return;
   std::vector<std::uint32_t> pixels;
-  try {
-    pixels.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), kInitialPixel);
-  } catch (const std::bad_alloc&) {
+  const std::size_t count = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+  if (FAILED(Guarded([&] { pixels.assign(count, kInitialPixel); })))
     width = height = 0;  // no memory for the picture: the window draws nothing
-  }
   int keepWidth = std::min(width, old.width);
   int keepHeight = std::min(height, old.height);
   for (int y = 0; y < keepHeight; ++y) {

@@ -1,13 +1,13 @@
 // GetDlgItemInt and SetDlgItemInt: dialog items holding decimal numbers.
 #include "window/window_table.h"
 
+#include <kelmira/platform/guarded.h>
 #include <kelmira/platform/oleauto.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
-#include <new>
 #include <string>
 
 namespace {
@@ -60,19 +60,15 @@ UINT GetDlgItemInt(HWND hDlg, int nIDDlgItem, BOOL* lpTranslated, BOOL bSigned) 
   if (!item) return 0;
   int length = GetWindowTextLengthA(item);
   if (length <= 0) return 0;
-  std::string text;
-  try {
-    text.assign(static_cast<std::size_t>(length) + 1, '\0');
-  } catch (const std::bad_alloc&) {
-    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-    return 0;
-  }
-  text.resize(static_cast<std::size_t>(GetWindowTextA(item, text.data(), length + 1)));
-  long long value = 0;
-  if (!ParseInteger(text, bSigned != FALSE, &value)) return 0;
-  const long long low = bSigned ? std::numeric_limits<int>::min() : 0;
-  const long long high = bSigned ? std::numeric_limits<int>::max() : std::numeric_limits<UINT>::max();
-  if (value < low || value > high) return 0;
-  SetOk(lpTranslated, TRUE);
-  return static_cast<UINT>(value);
+  return kelmira::GuardedOr(UINT{0}, [&]() -> UINT {
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextA(item, text.data(), length + 1)));
+    long long value = 0;
+    if (!ParseInteger(text, bSigned != FALSE, &value)) return 0;
+    const long long low = bSigned ? std::numeric_limits<int>::min() : 0;
+    const long long high = bSigned ? std::numeric_limits<int>::max() : std::numeric_limits<UINT>::max();
+    if (value < low || value > high) return 0;
+    SetOk(lpTranslated, TRUE);
+    return static_cast<UINT>(value);
+  });
 }

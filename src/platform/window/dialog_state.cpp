@@ -3,6 +3,7 @@
 
 #include "window/window_table.h"
 
+#include <kelmira/platform/guarded.h>
 #include <kelmira/platform/oleauto.h>
 
 namespace kelmira::window {
@@ -20,23 +21,15 @@ std::shared_ptr<DialogState> DialogStateOf(HWND hdlg) {
 std::shared_ptr<DialogState> MakeDialogState(HWND hwnd) {
   Window* w = FindWindowObject(hwnd);
   if (!w || w->extra.size() < static_cast<std::size_t>(DLGWINDOWEXTRA)) return nullptr;
-  if (!w->dialogData) {
-    try {
-      w->dialogData = std::make_shared<DialogState>();
-    } catch (...) {
-      return nullptr;
-    }
-  }
+  if (!w->dialogData && FAILED(Guarded([&] { w->dialogData = std::make_shared<DialogState>(); }))) return nullptr;
   return std::static_pointer_cast<DialogState>(w->dialogData);
 }
 
 INT_PTR CallDialogProc(DLGPROC proc, HWND hdlg, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (!proc) return 0;
-  try {
-    return proc(hdlg, msg, wParam, lParam);
-  } catch (...) {
-    return 0;
-  }
+  INT_PTR result = 0;  // a procedure that throws answers 0
+  (void)Guarded([&] { result = proc(hdlg, msg, wParam, lParam); });
+  return result;
 }
 
 }  // namespace kelmira::window

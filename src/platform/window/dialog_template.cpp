@@ -6,8 +6,9 @@
 
 #include "com/codepage.h"
 
+#include <kelmira/platform/guarded.h>
+
 #include <cstring>
-#include <new>
 
 namespace kelmira::window {
 namespace {
@@ -163,7 +164,7 @@ const char* PredefinedClassName(WORD atom) {
 
 HRESULT ParseDialogTemplate(const void* tmpl, std::size_t limit, DialogDesc* out) {
   if (!tmpl || !out) return E_POINTER;
-  try {
+  return Guarded([&] {
     Cursor c(static_cast<const BYTE*>(tmpl), limit);
     DialogDesc d;
     WORD count = 0;
@@ -177,9 +178,7 @@ HRESULT ParseDialogTemplate(const void* tmpl, std::size_t limit, DialogDesc* out
     }
     *out = std::move(d);
     return S_OK;
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  }
+  });
 }
 
 }  // namespace kelmira::window

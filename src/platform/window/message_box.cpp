@@ -3,6 +3,7 @@
 
 #include "window/window_table.h"
 
+#include <kelmira/platform/guarded.h>
 #include <kelmira/platform/oleauto.h>
 
 #include <mutex>
@@ -30,11 +31,9 @@ int AskHook(HWND owner, const char* text, const char* caption, UINT type) {
     context = Hook().context;
   }
   if (!hook) return 0;
-  try {
-    return hook(owner, text, caption, type, context);
-  } catch (...) {
-    return 0;
-  }
+  int answer = 0;  // a hook that throws gives no answer
+  (void)Guarded([&] { answer = hook(owner, text, caption, type, context); });
+  return answer;
 }
 
 bool ValidIcon(UINT type) {

@@ -6,6 +6,7 @@
 #include "window/dialog_state.h"
 #include "window/window_table.h"
 
+#include <kelmira/platform/guarded.h>
 #include <kelmira/platform/oleauto.h>
 
 #include <memory>
@@ -24,13 +25,7 @@ struct ButtonState {
 ButtonState* StateOf(HWND hwnd) {
   Window* w = FindWindowObject(hwnd);
   if (!w) return nullptr;
-  if (!w->controlData) {
-    try {
-      w->controlData = std::make_shared<ButtonState>();
-    } catch (...) {
-      return nullptr;
-    }
-  }
+  if (!w->controlData && FAILED(Guarded([&] { w->controlData = std::make_shared<ButtonState>(); }))) return nullptr;
   return static_cast<ButtonState*>(w->controlData.get());
 }
 

@@ -8,10 +8,10 @@
 #include "window/window_table.h"
 
 #include <kelmira/platform/dialog_template.h>
+#include <kelmira/platform/guarded.h>
 #include <kelmira/platform/oleauto.h>
 
 #include <algorithm>
-#include <new>
 
 namespace kelmira::window {
 namespace {
@@ -112,17 +112,13 @@ int RunMessageBoxWindow(HWND owner, const char* text, const char* caption, UINT 
   if (!EnsureMessageBoxClasses()) return 0;
   BoxParams params{text, caption, type, buttons, DefaultButtonOf(type, buttons), EscapeResultOf(buttons)};
   HWND boxOwner = DialogOwner(owner);
-  HWND hdlg = nullptr;
-  try {
+  HWND hdlg = GuardedOr(HWND{}, [&] {
     DialogTemplateBuilder b(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, WS_EX_DLGMODALFRAME, 0, 0, 0, 0, "", 8,
                             "MS Sans Serif");
     BuildTemplate(params, b);
-    hdlg = CreateDialogFromTemplate(nullptr, b.Template(), boxOwner, &MessageBoxProc, reinterpret_cast<LPARAM>(&params),
+    return CreateDialogFromTemplate(nullptr, b.Template(), boxOwner, &MessageBoxProc, reinterpret_cast<LPARAM>(&params),
                                     true);
-  } catch (const std::bad_alloc&) {
-    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-    return 0;
-  }
+  });
   if (!hdlg) return 0;
   ModalOutcome outcome = RunModalDialog(hdlg, boxOwner, kMsgfMessageBox);
   switch (outcome.how) {

@@ -5,6 +5,7 @@
 // owner-drawn statics paint only that background.
 #include "window/window_table.h"
 
+#include <kelmira/platform/guarded.h>
 #include <kelmira/platform/oleauto.h>
 
 #include <memory>
@@ -20,13 +21,7 @@ struct StaticState {
 StaticState* StateOf(HWND hwnd) {
   Window* w = FindWindowObject(hwnd);
   if (!w) return nullptr;
-  if (!w->controlData) {
-    try {
-      w->controlData = std::make_shared<StaticState>();
-    } catch (...) {
-      return nullptr;
-    }
-  }
+  if (!w->controlData && FAILED(Guarded([&] { w->controlData = std::make_shared<StaticState>(); }))) return nullptr;
   return static_cast<StaticState*>(w->controlData.get());
 }
 
@@ -128,13 +123,7 @@ void PaintStatic(HWND hwnd, HDC dc) {
 LRESULT OnPaint(HWND hwnd) {
   PAINTSTRUCT ps{};
   HDC dc = BeginPaint(hwnd, &ps);
-  if (dc) {
-    try {
-      PaintStatic(hwnd, dc);
-    } catch (...) {
-      // Painting must not leave the DC unreleased.
-    }
-  }
+  if (dc) (void)Guarded([&] { PaintStatic(hwnd, dc); });  // painting must not leave the DC unreleased
   EndPaint(hwnd, &ps);
   return 0;
 }

@@ -4,6 +4,7 @@
 #include "window/window_dc.h"
 #include "window/window_table.h"
 
+#include <kelmira/platform/guarded.h>
 #include <kelmira/platform/oleauto.h>
 
 #include <algorithm>
@@ -12,11 +13,9 @@ namespace kelmira::window {
 
 LRESULT CallProcedure(WNDPROC proc, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (!proc) return 0;
-  try {
-    return proc(hwnd, msg, wParam, lParam);
-  } catch (...) {
-    return 0;
-  }
+  LRESULT result = 0;  // a procedure that throws answers 0
+  (void)Guarded([&] { result = proc(hwnd, msg, wParam, lParam); });
+  return result;
 }
 
 }  // namespace kelmira::window
