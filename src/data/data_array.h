@@ -8,7 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <new>
+#include <kelmira/platform/guarded.h>
 
 namespace kelmira::data {
 
@@ -39,12 +39,9 @@ NewArray<To> CopyResized(const From* old, std::int64_t oldCount, std::int64_t ne
     result.ok = false;
     return result;
   }
-  try {
-    result.data = std::make_unique_for_overwrite<To[]>(static_cast<std::size_t>(newCount));
-  } catch (const std::bad_alloc&) {
-    result.ok = false;
-    return result;
-  }
+  result.ok = SUCCEEDED(
+      Guarded([&] { result.data = std::make_unique_for_overwrite<To[]>(static_cast<std::size_t>(newCount)); }));
+  if (!result.ok) return result;
   const std::int64_t keep = old ? std::min(oldCount, newCount) : 0;
   To* out = result.data.get();
   for (std::int64_t i = 0; i < keep; ++i) out[i] = static_cast<To>(old[i]);
