@@ -4,11 +4,12 @@
 // leaves the caller's arrays (and every pointer handed out to them) exactly as they were.
 #pragma once
 
+#include <kelmira/platform/guarded.h>
+
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <kelmira/platform/guarded.h>
 
 namespace kelmira::data {
 
