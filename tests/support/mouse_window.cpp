@@ -12,6 +12,16 @@ MouseWindowTest* current = nullptr;
 
 COLORREF Picture(int x, int y) { return RGB((x * 5) & 0xFF, (y * 7) & 0xFF, ((x + y) * 3) & 0xFF); }
 
+// Calls DragPoint ... DragYLine by tool number 1 ... 8.
+HRESULT ArmTool(IMouseInputManager* manager, int tool, BSTR command) {
+  using Arm = HRESULT (STDMETHODCALLTYPE IMouseInputManager::*)(BSTR);
+  static constexpr Arm kTools[] = {&IMouseInputManager::DragPoint,     &IMouseInputManager::DragLine,
+                                   &IMouseInputManager::DragRectangle, &IMouseInputManager::DragCircle,
+                                   &IMouseInputManager::DragXRange,    &IMouseInputManager::DragYRange,
+                                   &IMouseInputManager::DragXLine,     &IMouseInputManager::DragYLine};
+  return tool >= 1 && tool <= 8 ? (manager->*kTools[tool - 1])(command) : E_INVALIDARG;
+}
+
 LONG Normalised(int p, int pixels) {
   return static_cast<LONG>((static_cast<long long>(p) * 65536 + pixels - 1) / pixels);
 }
@@ -81,12 +91,8 @@ void MouseWindowTest::Mouse(UINT message, int x, int y, DWORD after) {
 }
 
 void MouseWindowTest::Arm(int tool, const char16_t* command) {
-  using Tool = HRESULT (STDMETHODCALLTYPE IMouseInputManager::*)(BSTR);
-  static constexpr Tool kTools[] = {&IMouseInputManager::DragPoint,     &IMouseInputManager::DragLine,
-                                    &IMouseInputManager::DragRectangle, &IMouseInputManager::DragCircle,
-                                    &IMouseInputManager::DragXRange,    &IMouseInputManager::DragYRange,
-                                    &IMouseInputManager::DragXLine,     &IMouseInputManager::DragYLine};
-  ASSERT_EQ((manager_.get()->*kTools[tool - 1])(Bstr(command).get()), S_OK);
+  const Bstr text(command);
+  ASSERT_EQ(ArmTool(manager_.get(), tool, text.get()), S_OK);
 }
 
 std::optional<LRESULT> MouseWindowTest::Send(UINT message, int x, int y, WPARAM keys) {
