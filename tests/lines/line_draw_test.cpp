@@ -166,7 +166,7 @@ TEST(LineDrawTest, ColumnMergeDrawsOnlyWhatLeavesTheLastSegment) {
       {20, 50},  // drawn: a new column
       {20, 60},  // drawn: same column, but no span yet since the start
       {20, 60},  // same row as the last end: nothing
-      {20, 55},  // inside the span 50..60: kept as the pending point
+      {20, 50},  // inside the span 50..60, its start row included: kept as the pending point
       {20, 52},  // inside again: replaces the pending point
       {20, 40},  // leaves the span: move to (20,52), line to (20,40)
       {20, 60},  // inside the new span 40..60 (its far end included): pending
