@@ -1,13 +1,16 @@
 // Persistence: size, limits and extents as raw entries in map order; no property pages.
-#include "container/container_test_support.h"
-
-#include <gtest/gtest.h>
+#include "support/create.h"
+#include "support/event_recorder.h"
+#include "support/view_limits.h"
 
 #include <cstring>
 
+namespace kelmira::test {
 namespace {
 
-ComPtr<IStream> StreamOf(const std::vector<unsigned char>& bytes) {
+using Bytes = std::vector<unsigned char>;
+
+ComPtr<IStream> StreamOf(const Bytes& bytes) {
   ComPtr<IStream> stream;
   CreateStreamOnHGlobal(nullptr, TRUE, &stream);
   stream->Write(bytes.data(), static_cast<ULONG>(bytes.size()), nullptr);
@@ -15,75 +18,61 @@ ComPtr<IStream> StreamOf(const std::vector<unsigned char>& bytes) {
   return stream;
 }
 
-std::vector<unsigned char> Saved(IGraphicsContainer* c) {
-  ComPtr<IPersistStreamInit> persist;
-  c->QueryInterface(IID_IPersistStreamInit, reinterpret_cast<void**>(&persist));
+Bytes Saved(const ComPtr<IGraphicsContainer>& c) {
   ComPtr<IStream> stream = StreamOf({});
-  EXPECT_EQ(persist->Save(stream.get(), TRUE), S_OK);
+  EXPECT_EQ(c.As<IPersistStreamInit>()->Save(stream.get(), TRUE), S_OK);
   ULARGE_INTEGER end{};
   stream->Seek(LARGE_INTEGER{0}, STREAM_SEEK_END, &end);
-  std::vector<unsigned char> bytes(static_cast<size_t>(end.QuadPart));
+  Bytes bytes(static_cast<size_t>(end.QuadPart));
   stream->Seek(LARGE_INTEGER{0}, STREAM_SEEK_SET, nullptr);
   stream->Read(bytes.data(), static_cast<ULONG>(bytes.size()), nullptr);
   return bytes;
 }
 
-HRESULT Load(IGraphicsContainer* c, const std::vector<unsigned char>& bytes) {
-  ComPtr<IPersistStreamInit> persist;
-  c->QueryInterface(IID_IPersistStreamInit, reinterpret_cast<void**>(&persist));
-  return persist->Load(StreamOf(bytes).get());
+HRESULT Load(const ComPtr<IGraphicsContainer>& c, const Bytes& bytes) {
+  return c.As<IPersistStreamInit>()->Load(StreamOf(bytes).get());
 }
 
 TEST(PersistTest, LimitsGoBeforeTheExtentsAndLoadBackExactly) {
-  auto c = NewContainer();
+  auto c = Create<IGraphicsContainer>(CLSID_GraphicsContainer);
   c->SetExtents(0, 10, 0, 1);
   c->SetLimits(2, 4, 0, 1);
-  auto bytes = Saved(c.get());
+  Bytes bytes = Saved(c);
   ASSERT_EQ(bytes.size(), 2u + 4 + 4 + 8 * 8);  // version word, _cx, _cy, eight doubles
   const double expected[] = {2, 4, 0, 1, 0, 10, 0, 1};
   EXPECT_EQ(std::memcmp(bytes.data() + 10, expected, sizeof expected), 0);
 
-  auto loaded = NewContainer();
-  auto sink = Connect(loaded.get());
-  ASSERT_EQ(Load(loaded.get(), bytes), S_OK);
-  EXPECT_EQ(LimitsOf(loaded.get()), (Four{2, 4, 0, 1}));
-  EXPECT_EQ(ExtentsOf(loaded.get()), (Four{0, 10, 0, 1}));
-  EXPECT_TRUE(sink->events.empty());
+  auto loaded = Create<IGraphicsContainer>(CLSID_GraphicsContainer);
+  auto sink = EventRecorder::Make();
+  sink->Advise(loaded.get(), DIID_IGraphicsEvents);
+  ASSERT_EQ(Load(loaded, bytes), S_OK);
+  EXPECT_EQ(std::pair(Limits(loaded.get()), Extents(loaded.get())), std::pair(View{2, 4, 0, 1}, View{0, 10, 0, 1}));
+  EXPECT_TRUE(sink->Calls().empty());
 
   // Limits outside the extents are kept as loaded until the next SetLimits.
   const double outside[] = {150, 250};
   std::memcpy(bytes.data() + 10, outside, sizeof outside);
-  ASSERT_EQ(Load(loaded.get(), bytes), S_OK);
-  EXPECT_EQ(LimitsOf(loaded.get()).xMax, 250.0);
+  ASSERT_EQ(Load(loaded, bytes), S_OK);
+  EXPECT_EQ(Limits(loaded.get())[1], 250.0);
   loaded->SetLimits(150, 250, 0, 1);
-  EXPECT_EQ(LimitsOf(loaded.get()), (Four{0, 10, 0, 1}));
+  EXPECT_EQ(Limits(loaded.get()), (View{0, 10, 0, 1}));
 
   // A short stream fails; what was read before the end stays.
-  auto fresh = NewContainer();
+  auto fresh = Create<IGraphicsContainer>(CLSID_GraphicsContainer);
   bytes.resize(10 + 8 * 5 + 3);
-  EXPECT_TRUE(FAILED(Load(fresh.get(), bytes)));
-  EXPECT_EQ(LimitsOf(fresh.get()).xMax, 250.0);
-  EXPECT_EQ(ExtentsOf(fresh.get()), (Four{0, 100, 0, 100}));
-  EXPECT_TRUE(FAILED(Load(fresh.get(), {})));
+  EXPECT_TRUE(FAILED(Load(fresh, bytes)));
+  EXPECT_EQ(std::pair(Limits(fresh.get())[1], Extents(fresh.get())), std::pair(250.0, View{0, 100, 0, 100}));
+  EXPECT_TRUE(FAILED(Load(fresh, {})));
 }
 
 TEST(PersistTest, ViewChangesAreNotDirtAndThereAreNoPages) {
-  auto c = NewContainer();
+  auto c = Create<IGraphicsContainer>(CLSID_GraphicsContainer);
   c->SetExtents(-1, 1, -2, 2);
-  ComPtr<IPersistStorage> asStorage;
-  ASSERT_EQ(c->QueryInterface(IID_IPersistStorage, reinterpret_cast<void**>(&asStorage)), S_OK);
-  EXPECT_EQ(asStorage->IsDirty(), S_FALSE);  // changing the view does not mark the control
-
-  ComPtr<ISpecifyPropertyPages> pages;
-  ASSERT_EQ(c->QueryInterface(IID_ISpecifyPropertyPages, reinterpret_cast<void**>(&pages)), S_OK);
-  CAUUID list{};
-  pages->GetPages(&list);
-  EXPECT_EQ(list.cElems, 0u);
-  ComPtr<IProvideClassInfo2> info;
-  ASSERT_EQ(c->QueryInterface(IID_IProvideClassInfo2, reinterpret_cast<void**>(&info)), S_OK);
-  GUID source{};
-  info->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, &source);
-  EXPECT_TRUE(IsEqualGUID(source, DIID_IGraphicsEvents));
+  EXPECT_EQ(c.As<IPersistStorage>()->IsDirty(), S_FALSE);  // changing the view does not mark the control
+  CAUUID pages{};
+  c.As<ISpecifyPropertyPages>()->GetPages(&pages);
+  EXPECT_EQ(pages.cElems, 0u);
 }
 
 }  // namespace
+}  // namespace kelmira::test

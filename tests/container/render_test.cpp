@@ -1,71 +1,74 @@
 // Painting: the kept composite, which layers are called with what, merging by OR, and drawing
 // into a host's device context.
-#include "container/container_test_support.h"
-
-#include "support/layer_canvas.h"
-
-#include <gtest/gtest.h>
+#include "support/canvas.h"
+#include "support/create.h"
+#include "support/hosted_control.h"
+#include "support/index_variant.h"
+#include "support/layer_stack.h"
+#include "support/pump.h"
 
 #include <tuple>
 
+namespace kelmira::test {
 namespace {
+
+using Names = std::vector<std::string>;
+
+void Repaint(IGraphicsContainer* c) {
+  c->Redraw();
+  Pump();
+}
 
 TEST(RenderTest, LayersAreCalledOnlyForANewPicture) {
   HostedContainer hosted(200, 100);
   IGraphicsContainer* c = hosted.container.get();
-  EXPECT_EQ(hosted.Pixel(0, 0), kRed);  // an empty stack
-  EXPECT_EQ(hosted.Pixel(199, 99), kRed);
+  EXPECT_EQ(WindowPainted(hosted.window, kRed), PixelSet{});  // an empty stack leaves the red
   EXPECT_EQ(GetClassLongPtrA(hosted.window, GCL_STYLE), static_cast<ULONG_PTR>(CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS));
   EXPECT_EQ(SendMessageA(hosted.window, WM_ERASEBKGND, 0, 0), 1);
 
-  std::vector<std::string> order;
-  auto bottom = MakeLayer(RGB(0, 0, 80)), hidden = MakeLayer(0), top = MakeLayer(RGB(80, 0, 0), {0, 0, 10, 10});
-  bottom->name = "bottom";
-  top->name = "top";
-  bottom->order = hidden->order = top->order = &order;
-  AddNamed(c, u"Bottom", bottom.get());
-  AddNamed(c, u"Hidden", hidden.get());
-  AddNamed(c, u"Top", top.get());
-  c->SetLayerVisible(At(1), VARIANT_FALSE);
-  c->Redraw();
-  PumpMessages();
-  EXPECT_EQ(order, (std::vector<std::string>{"bottom", "top"}));
+  Names order;
+  auto bottom = RecordingLayer::Make(RGB(0, 0, 80)), hidden = RecordingLayer::Make(),
+       top = RecordingLayer::Make(RGB(80, 0, 0), {0, 0, 10, 10});
+  bottom->name = "bottom", top->name = "top";
+  bottom->log = hidden->log = top->log = &order;
+  AddLayer(c, u"Bottom", bottom.get());
+  AddLayer(c, u"Hidden", hidden.get());
+  AddLayer(c, u"Top", top.get());
+  c->SetLayerVisible(ByPosition(1), VARIANT_FALSE);
+  Repaint(c);
+  EXPECT_EQ(order, (Names{"bottom", "top"}));
   EXPECT_EQ(hosted.Pixel(5, 5), RGB(80, 0, 0));
   EXPECT_EQ(hosted.Pixel(199, 99), RGB(0, 0, 80));
 
   order.clear();
-  for (int i = 0; i < 2; ++i) {
-    InvalidateRect(hosted.window, nullptr, TRUE);
-    PumpMessages();
-  }
+  InvalidateRect(hosted.window, nullptr, TRUE);
+  Pump();
   EXPECT_TRUE(order.empty());  // the kept picture is copied
-  c->RedrawLayer(At(2));
-  PumpMessages();
-  EXPECT_EQ(order, (std::vector<std::string>{"bottom", "top"}));
+  c->RedrawLayer(ByPosition(2));
+  Pump();
+  EXPECT_EQ(order, (Names{"bottom", "top"}));
 
   order.clear();
   MoveWindow(hosted.host, 0, 0, 150, 80, TRUE);
-  PumpMessages();
-  EXPECT_EQ(order, (std::vector<std::string>{"bottom", "top"}));
-  EXPECT_EQ(std::pair(bottom->draws.back().right, bottom->draws.back().bottom), (std::pair<LONG, LONG>(150, 80)));
+  Pump();
+  EXPECT_EQ(order, (Names{"bottom", "top"}));
+  EXPECT_EQ(std::pair(bottom->draws.back().right, bottom->draws.back().bottom), std::pair(150, 80));
   EXPECT_TRUE(hidden->draws.empty());
 }
 
 TEST(RenderTest, RecordsCarryTheMappingAndRightYLayersTheirOwnRange) {
   HostedContainer hosted(200, 100);
   IGraphicsContainer* c = hosted.container.get();
-  auto left = MakeLayer(0), right = MakeLayer(0);
+  auto left = RecordingLayer::Make(), right = RecordingLayer::Make();
   left->useBitmap = VARIANT_TRUE;
-  AddNamed(c, u"Left", left.get());
-  AddNamed(c, u"Right", right.get());
-  c->SetLayerRightYAxis(At(1), VARIANT_TRUE);
+  AddLayer(c, u"Left", left.get());
+  AddLayer(c, u"Right", right.get());
+  c->SetLayerRightYAxis(ByPosition(1), VARIANT_TRUE);
   c->SetExtents(-100, 100, -100, 100);
   c->SetLimits(10, 60, -5, 15);
   c->SetRightYLimits(-10, 10);
-  c->Redraw();
-  PumpMessages();
-  ASSERT_EQ(left->draws.size(), 1u);
-  ASSERT_EQ(right->draws.size(), 1u);
+  Repaint(c);
+  ASSERT_EQ(std::tuple(left->draws.size(), right->draws.size()), std::tuple(1u, 1u));
   auto fields = [](const DrawLayerInfo& i) {
     return std::tuple(i.left, i.top, i.right, i.bottom, i.XMin, i.YMin, i.XScale, i.YScale);
   };
@@ -77,67 +80,55 @@ TEST(RenderTest, RecordsCarryTheMappingAndRightYLayersTheirOwnRange) {
 TEST(RenderTest, BitmapLayersAreMergedByOrAndFailuresAreSkipped) {
   HostedContainer hosted(200, 100);
   IGraphicsContainer* c = hosted.container.get();
-  auto base = MakeLayer(RGB(0, 0, 0x80));
-  auto red = MakeLayer(RGB(255, 0, 0), {0, 0, 20, 20});
-  auto green = MakeLayer(RGB(0, 255, 0), {10, 10, 30, 30});
-  auto cover = MakeLayer(RGB(1, 2, 3), {0, 0, 5, 5});
-  auto failing = MakeLayer(RGB(9, 9, 9));
-  auto silent = MakeLayer(RGB(9, 9, 9));
+  auto base = RecordingLayer::Make(RGB(0, 0, 0x80));
+  auto red = RecordingLayer::Make(RGB(255, 0, 0), {0, 0, 20, 20});
+  auto green = RecordingLayer::Make(RGB(0, 255, 0), {10, 10, 30, 30});
+  auto failing = RecordingLayer::Make(RGB(9, 9, 9)), silent = RecordingLayer::Make(RGB(9, 9, 9));
+  auto cover = RecordingLayer::Make(RGB(1, 2, 3), {0, 0, 5, 5});
   red->useBitmap = 5;  // any non-zero value
   green->useBitmap = failing->useBitmap = VARIANT_TRUE;
   failing->redrawResult = E_UNEXPECTED;
   silent->useBitmapResult = E_FAIL;
-  for (auto* l : {base.get(), red.get(), green.get(), failing.get(), silent.get()}) AddNamed(c, u"", l);
-  AddNamed(c, u"", nullptr);
-  AddNamed(c, u"", cover.get());
-  c->Redraw();
-  PumpMessages();
-  EXPECT_EQ(hosted.Pixel(15, 15), RGB(255, 255, 0x80));
-  EXPECT_EQ(hosted.Pixel(100, 50), RGB(0, 0, 0x80));  // black bitmap pixels change nothing
-  EXPECT_EQ(hosted.Pixel(2, 2), RGB(1, 2, 3));        // direct layers paint over
-  EXPECT_EQ(failing->draws.size(), 1u);
-  EXPECT_TRUE(silent->draws.empty());
-  EXPECT_EQ(cover->draws.size(), 1u);
+  for (auto* l : {base.get(), red.get(), green.get(), failing.get(), silent.get()}) AddLayer(c, u"", l);
+  AddLayer(c, u"", nullptr);
+  AddLayer(c, u"", cover.get());
+  Repaint(c);
+  // Black bitmap pixels change nothing; direct layers paint over.
+  EXPECT_EQ(std::tuple(hosted.Pixel(15, 15), hosted.Pixel(100, 50), hosted.Pixel(2, 2)),
+            std::tuple(RGB(255, 255, 0x80), RGB(0, 0, 0x80), RGB(1, 2, 3)));
+  EXPECT_EQ(std::tuple(failing->draws.size(), silent->draws.size(), cover->draws.size()), std::tuple(1u, 0u, 1u));
 
-  c->SetLayerVisible(At(0), VARIANT_FALSE);
-  c->Redraw();
-  PumpMessages();
-  EXPECT_EQ(hosted.Pixel(15, 15), RGB(255, 255, 0));  // 0x0000FF | 0x00FF00
-  EXPECT_EQ(hosted.Pixel(100, 50), kRed);
+  c->SetLayerVisible(ByPosition(0), VARIANT_FALSE);
+  Repaint(c);
+  EXPECT_EQ(std::pair(hosted.Pixel(15, 15), hosted.Pixel(100, 50)), std::pair(RGB(255, 255, 0), kRed));
 }
 
 TEST(RenderTest, DrawingIntoAHostContextAtAnOffset) {
-  auto c = NewContainer();
-  ComPtr<IBackgroundLayer> background;  // the library's own layer covers the red
-  ASSERT_EQ(CoCreateInstance(CLSID_BackgroundLayer, nullptr, CLSCTX_INPROC_SERVER, IID_IBackgroundLayer,
-                             reinterpret_cast<void**>(&background)),
-            S_OK);
+  auto c = Create<IGraphicsContainer>(CLSID_GraphicsContainer);
+  auto background = Create<IBackgroundLayer>(CLSID_BackgroundLayer);  // the library's own layer covers the red
   background->put_FillColor(RGB(1, 2, 3));
-  AddNamed(c.get(), u"Background", background.get());
-  auto layer = MakeLayer(RGB(0, 200, 0), {0, 0, 10, 10});
-  AddNamed(c.get(), u"Corner", layer.get());
-  ComPtr<IViewObject> view;
-  ASSERT_EQ(c->QueryInterface(IID_IViewObject, reinterpret_cast<void**>(&view)), S_OK);
-  kelmira_test::LayerCanvas canvas(300, 200, RGB(255, 255, 255));
-  const HDC dc = canvas.dc();
+  AddLayer(c.get(), u"Background", background.get());
+  auto layer = RecordingLayer::Make(RGB(0, 200, 0), {0, 0, 10, 10});
+  AddLayer(c.get(), u"Corner", layer.get());
+  auto view = c.As<IViewObject>();
+  Canvas canvas(300, 200);
   auto draw = [&](RECTL bounds) {
-    return view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, dc, &bounds, nullptr, nullptr, 0);
+    return view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, canvas.dc(), &bounds, nullptr, nullptr, 0);
   };
   ASSERT_EQ(draw({50, 40, 150, 90}), S_OK);
-  EXPECT_EQ(std::pair(layer->draws.back().right, layer->draws.back().bottom), (std::pair<LONG, LONG>(100, 50)));
-  EXPECT_EQ(GetPixel(dc, 50, 40), RGB(0, 200, 0));
-  EXPECT_EQ(GetPixel(dc, 60, 50), RGB(1, 2, 3));
-  EXPECT_EQ(GetPixel(dc, 149, 89), RGB(1, 2, 3));
-  EXPECT_EQ(GetPixel(dc, 49, 40), RGB(255, 255, 255));
-  EXPECT_EQ(GetPixel(dc, 150, 89), RGB(255, 255, 255));
+  EXPECT_EQ(std::pair(layer->draws.back().right, layer->draws.back().bottom), std::pair(100, 50));
+  ExpectPicture(canvas, [](int x, int y) {
+    return x < 50 || y < 40 || x >= 150 || y >= 90 ? kWhite : x < 60 && y < 50 ? RGB(0, 200, 0) : RGB(1, 2, 3);
+  });
 
   layer->color = RGB(1, 1, 1);
   ASSERT_EQ(draw({0, 0, 100, 50}), S_OK);  // same size: the kept picture, elsewhere
   EXPECT_EQ(layer->draws.size(), 1u);
-  EXPECT_EQ(GetPixel(dc, 0, 0), RGB(0, 200, 0));
+  EXPECT_EQ(canvas.At(0, 0), RGB(0, 200, 0));
   c->Redraw();
   draw({0, 0, 100, 50});
-  EXPECT_EQ(GetPixel(dc, 0, 0), RGB(1, 1, 1));
+  EXPECT_EQ(canvas.At(0, 0), RGB(1, 1, 1));
 }
 
 }  // namespace
+}  // namespace kelmira::test

@@ -1,29 +1,14 @@
 // MatrixData through its public interface: row-major layout, reshaping, bad input.
-#include <kelmira/kelmira.h>
+#include "support/create.h"
+#include "support/property.h"
 
-#include <gtest/gtest.h>
+#include <tuple>
 
-#include <utility>
-
+namespace kelmira::test {
 namespace {
 
 struct Matrix {
-  Matrix() {
-    EXPECT_EQ(CoCreateInstance(CLSID_MatrixData, nullptr, CLSCTX_INPROC_SERVER, IID_IMatrixData,
-                               reinterpret_cast<void**>(&m)),
-              S_OK);
-  }
-  std::pair<LONG, LONG> Shape() {
-    LONG r = -1, c = -1;
-    EXPECT_EQ(m->get_Rows(&r), S_OK);
-    EXPECT_EQ(m->get_Columns(&c), S_OK);
-    return {r, c};
-  }
-  float* Values() {
-    float* p = nullptr;
-    EXPECT_EQ(m->GetDataPtr(&p), S_OK);
-    return p;
-  }
+  float* Values() { return Get(m.get(), &IMatrixData::GetDataPtr); }
   float At(LONG r, LONG c) {
     float v = -7;
     EXPECT_EQ(m->get_Data(r, c, &v), S_OK);
@@ -34,10 +19,8 @@ struct Matrix {
     EXPECT_EQ(m->SetSize(r, c, &ok), S_OK);
     return ok;
   }
-  kelmira::ComPtr<IMatrixData> m;
+  ComPtr<IMatrixData> m = Create<IMatrixData>(CLSID_MatrixData);
 };
-
-}  // namespace
 
 TEST(MatrixDataTest, RowMajorAndReshapedInLinearOrder) {
   Matrix x;
@@ -52,8 +35,7 @@ TEST(MatrixDataTest, RowMajorAndReshapedInLinearOrder) {
   for (int i = 0; i < 6; ++i) values[i] = static_cast<float>(i);
 
   ASSERT_EQ(x.Resize(3, 2), VARIANT_TRUE);  // same count: same array, values move to other cells
-  EXPECT_EQ(x.Values(), values);
-  EXPECT_EQ(x.At(1, 1), 3.0f);
+  EXPECT_EQ(std::pair(x.Values(), x.At(1, 1)), std::pair(values, 3.0f));
   ASSERT_EQ(x.Resize(4, 2), VARIANT_TRUE);
   for (int i = 0; i < 8; ++i) EXPECT_EQ(x.Values()[i], i < 6 ? static_cast<float>(i) : 0.0f) << i;
   ASSERT_EQ(x.Resize(1, 4), VARIANT_TRUE);
@@ -68,9 +50,9 @@ TEST(MatrixDataTest, BadInputKeepsTheShape) {
   // Negative, too large to allocate, and an element count whose byte count passes 64 bits.
   for (auto [r, c] : {std::pair{-1, 3}, {2, -3}, {0x8000, 0x8000}, {0x7FFFFFFF, 0x7FFFFFFF}})
     EXPECT_EQ(x.Resize(r, c), VARIANT_FALSE) << r << " x " << c;
-  EXPECT_EQ(x.Shape(), std::pair(2, 3));
-  EXPECT_EQ(x.Values(), values);
-  EXPECT_EQ(x.At(1, 1), 9.0f);
+  EXPECT_EQ(std::tuple(Get(x.m.get(), &IMatrixData::get_Rows), Get(x.m.get(), &IMatrixData::get_Columns), x.Values(),
+                       x.At(1, 1)),
+            std::tuple(2, 3, values, 9.0f));
   float v = 0;
   for (auto [r, c] : {std::pair{-1, 0}, {2, 0}, {0, 3}, {1, 0x7FFFFFFF}})
     EXPECT_EQ(x.m->put_Data(r, c, v), E_INVALIDARG) << r << "," << c;
@@ -78,3 +60,6 @@ TEST(MatrixDataTest, BadInputKeepsTheShape) {
   float* row = nullptr;
   EXPECT_EQ(x.m->GetRowDataPtr(2, &row), E_INVALIDARG);
 }
+
+}  // namespace
+}  // namespace kelmira::test

@@ -1,67 +1,41 @@
 // GridLayer as an object: its settings and the steps its automatic choice stores.
-#include "layer_canvas.h"
-
-#include <gtest/gtest.h>
+#include "support/canvas.h"
+#include "support/create.h"
+#include "support/property.h"
 
 #include <limits>
 #include <tuple>
 
-using grid_test::Canvas;
-using grid_test::LayerInfo;
-using kelmira::ComPtr;
-
+namespace kelmira::test {
 namespace {
 
-ComPtr<IGridLayer> MakeGrid() {
-  ComPtr<IGridLayer> grid;
-  EXPECT_EQ(
-      CoCreateInstance(CLSID_GridLayer, nullptr, CLSCTX_INPROC_SERVER, IID_IGridLayer, reinterpret_cast<void**>(&grid)),
-      S_OK);
-  return grid;
-}
-
-template <class C, class T>
-T Read(IGridLayer* grid, HRESULT (STDMETHODCALLTYPE C::*getter)(T*)) {
-  T value{};
-  EXPECT_EQ((grid->*getter)(&value), S_OK);
-  return value;
-}
-
-std::pair<double, double> Steps(IGridLayer* g) {
-  return {Read(g, &IGridLayer::get_XStep), Read(g, &IGridLayer::get_YStep)};
-}
-
-// Redraws on a scratch 600 x 400 canvas showing [xmin, xmax] x [ymin, ymax]; the steps it stored.
-std::pair<double, double> StepsFor(IGridLayer* grid, double xmin, double xmax, double ymin, double ymax) {
-  Canvas canvas(600, 400);
-  EXPECT_EQ(grid->Redraw(LayerInfo(canvas.dc(), 600, 400, xmin, xmax, ymin, ymax)), S_OK);
-  return Steps(grid);
-}
-
+using Steps = std::pair<double, double>;
 constexpr double kHour = 0.041666666666666664, kMinute = 0.0006944444444444445, kSecond = 0.000011574074074074073;
 
-}  // namespace
+Steps StepsOf(IGridLayer* g) { return {Get(g, &IGridLayer::get_XStep), Get(g, &IGridLayer::get_YStep)}; }
+
+// Redraws on a scratch 600 x 400 canvas showing [xmin, xmax] x [ymin, ymax]; the steps it stored.
+Steps StepsFor(IGridLayer* grid, double xmin, double xmax, double ymin, double ymax) {
+  Canvas canvas(600, 400);
+  EXPECT_EQ(grid->Redraw(canvas.Info(xmin, xmax, ymin, ymax)), S_OK);
+  return StepsOf(grid);
+}
 
 TEST(GridLayerTest, StartsWithTheDocumentedSettings) {
-  ComPtr<IGridLayer> grid = MakeGrid();
-  ASSERT_TRUE(grid);
+  auto grid = Create<IGridLayer>(CLSID_GridLayer);
   IGridLayer* g = grid.get();
-  EXPECT_EQ(
-      std::tuple(Read(g, &IGridLayer::get_LineColor), Read(g, &IGridLayer::get_LineStyle),
-                 Read(g, &IGridLayer::get_XSteps), Read(g, &IGridLayer::get_YSteps), Read(g, &IGridLayer::get_AutoStep),
-                 Read(g, &IGridLayer::get_MinXStep), Read(g, &IGridLayer::get_MinYStep),
-                 Read(g, &IGridLayer::get_Lines), Read(g, &IGridLayer::get_Border),
-                 Read(g, &IGridLayer::get_UseXAsDate), Read(g, &IGridLayer::get_UseBitmap), Steps(g)),
-      std::tuple(0u, 2, 6, 4, VARIANT_BOOL{1} /* not VARIANT_TRUE */, 0.0001, 0.0001, VARIANT_TRUE, VARIANT_FALSE,
-                 VARIANT_FALSE, VARIANT_FALSE, std::pair(10.0, 10.0)));
-  EXPECT_EQ(g->get_XStep(nullptr), E_POINTER);
+  EXPECT_EQ(std::tuple(
+                Get(g, &IGridLayer::get_LineColor), Get(g, &IGridLayer::get_LineStyle), Get(g, &IGridLayer::get_XSteps),
+                Get(g, &IGridLayer::get_YSteps), Get(g, &IGridLayer::get_AutoStep), Get(g, &IGridLayer::get_MinXStep),
+                Get(g, &IGridLayer::get_MinYStep), Get(g, &IGridLayer::get_Lines), Get(g, &IGridLayer::get_Border),
+                Get(g, &IGridLayer::get_UseXAsDate), Get(g, &IGridLayer::get_UseBitmap), StepsOf(g)),
+            std::tuple(0u, 2, 6, 4, VARIANT_BOOL{1} /* not VARIANT_TRUE */, 0.0001, 0.0001, VARIANT_TRUE, VARIANT_FALSE,
+                       VARIANT_FALSE, VARIANT_FALSE, Steps(10.0, 10.0)));
 }
 
 TEST(GridLayerTest, AutomaticStepsFollowTheVisibleRange) {
-  ComPtr<IGridLayer> grid = MakeGrid();
-  ASSERT_TRUE(grid);
+  auto grid = Create<IGridLayer>(CLSID_GridLayer);
   IGridLayer* g = grid.get();
-  using Steps = std::pair<double, double>;
   EXPECT_EQ(StepsFor(g, 0, 100, 0, 100), Steps(10.0, 20.0));   // r = 16.67 and 25
   EXPECT_EQ(StepsFor(g, 0, 120, -50, 30), Steps(10.0, 10.0));  // r = 20 exactly gives 10; sign does not matter
   // The nice steps 0.00001 and 0.00002 lie below the minimum steps.
@@ -78,12 +52,11 @@ TEST(GridLayerTest, AutomaticStepsFollowTheVisibleRange) {
 }
 
 TEST(GridLayerTest, DateStepsAreWholeDaysHoursMinutesOrSeconds) {
-  ComPtr<IGridLayer> grid = MakeGrid();
-  ASSERT_TRUE(grid);
+  auto grid = Create<IGridLayer>(CLSID_GridLayer);
   IGridLayer* g = grid.get();
   g->put_UseXAsDate(VARIANT_TRUE);
-  const double day0 = 37636.0;                                            // 2003-01-15
-  EXPECT_EQ(StepsFor(g, day0, day0 + 30, 0, 100), std::pair(2.0, 20.0));  // Y keeps the plain rule
+  const double day0 = 37636.0;                                        // 2003-01-15
+  EXPECT_EQ(StepsFor(g, day0, day0 + 30, 0, 100), Steps(2.0, 20.0));  // Y keeps the plain rule
   struct Case {
     double xmin, xmax, step;
   } const cases[] = {
@@ -105,43 +78,45 @@ TEST(GridLayerTest, DateStepsAreWholeDaysHoursMinutesOrSeconds) {
 }
 
 TEST(GridLayerTest, StepsStayWhenTheyAreNotChosen) {
-  ComPtr<IGridLayer> grid = MakeGrid();
-  ASSERT_TRUE(grid);
+  auto grid = Create<IGridLayer>(CLSID_GridLayer);
   IGridLayer* g = grid.get();
   // AutoStep off: the host's steps stay, whatever the view.
   g->put_AutoStep(VARIANT_FALSE);
   g->put_XStep(10);
   g->put_YStep(10);
-  EXPECT_EQ(StepsFor(g, 0, 1000, 0, 3), std::pair(10.0, 10.0));
+  EXPECT_EQ(StepsFor(g, 0, 1000, 0, 3), Steps(10.0, 10.0));
   // Lines off: no automatic choice runs.
   g->put_AutoStep(VARIANT_TRUE);
   g->put_Lines(VARIANT_FALSE);
   g->put_XStep(7);
   g->put_YStep(3);
-  EXPECT_EQ(StepsFor(g, 0, 100, 0, 100), std::pair(7.0, 3.0));
+  EXPECT_EQ(StepsFor(g, 0, 100, 0, 100), Steps(7.0, 3.0));
   // Raw steps that are infinite, zero or undefined leave the previous step in place.
   g->put_Lines(VARIANT_TRUE);
   g->put_XSteps(0);
   g->put_YSteps(0);
-  EXPECT_EQ(StepsFor(g, 0, 100, 0, 100), std::pair(7.0, 3.0));
+  EXPECT_EQ(StepsFor(g, 0, 100, 0, 100), Steps(7.0, 3.0));
   g->put_UseXAsDate(VARIANT_TRUE);
-  EXPECT_EQ(StepsFor(g, 0, 100, 0, 100), std::pair(7.0, 3.0));
+  EXPECT_EQ(StepsFor(g, 0, 100, 0, 100), Steps(7.0, 3.0));
   g->put_XSteps(6);
   g->put_YSteps(4);
   Canvas canvas(600, 400);
   for (double scale : {0.0, std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity()}) {
     for (VARIANT_BOOL dates : {VARIANT_FALSE, VARIANT_TRUE}) {
       g->put_UseXAsDate(dates);
-      DrawLayerInfo info = LayerInfo(canvas.dc(), 600, 400, 0, 100, 0, 100);
+      DrawLayerInfo info = canvas.Info(0, 100, 0, 100);
       info.XScale = info.YScale = scale;
       EXPECT_EQ(g->Redraw(info), S_OK);
-      EXPECT_EQ(Steps(g), std::pair(7.0, 3.0)) << scale;
+      EXPECT_EQ(StepsOf(g), Steps(7.0, 3.0)) << scale << " " << dates;
     }
   }
   // An area with no width: range 0.
   g->put_UseXAsDate(VARIANT_FALSE);
-  DrawLayerInfo flat = LayerInfo(canvas.dc(), 600, 400, 0, 100, 0, 100);
+  DrawLayerInfo flat = canvas.Info(0, 100, 0, 100);
   flat.right = 0;
   EXPECT_EQ(g->Redraw(flat), S_OK);
-  EXPECT_EQ(Steps(g), std::pair(7.0, 20.0));
+  EXPECT_EQ(StepsOf(g), Steps(7.0, 20.0));
 }
+
+}  // namespace
+}  // namespace kelmira::test

@@ -1,54 +1,61 @@
-// Drawing of a line layer into a memory bitmap, checked pixel by pixel.
-#include "line_test_support.h"
+// Drawing of a line layer into a memory bitmap, checked pixel by pixel, and its use of ILineData.
+#include "support/canvas.h"
+#include "support/counting_line_data.h"
+#include "support/line_data.h"
 
+#include <array>
 #include <cmath>
 
-using namespace linetest;
-
+namespace kelmira::test {
 namespace {
 
-using PixelSet = std::set<std::pair<int, int>>;
+// A line layer that draws white lines onto a black canvas.
+struct Drawing {
+  explicit Drawing(int width = 100, int height = 100) : canvas(width, height, kBlack) {}
+  ComPtr<ILine> Add(ILineData* data, LONG style = 0) {
+    ComPtr<ILine> line;
+    EXPECT_EQ(layer->AddLine(nullptr, kWhite, style, &line), S_OK);
+    if (data) line->put_Data(data);
+    return line;
+  }
+  HRESULT Redraw(double xmin, double xmax, double ymin, double ymax) {
+    return layer->Redraw(canvas.Info(xmin, xmax, ymin, ymax));
+  }
+  Canvas canvas;
+  ComPtr<ILineLayer> layer = Create<ILineLayer>(CLSID_LineLayer);
+};
 
-PixelSet Union(std::initializer_list<PixelSet> sets) {
-  PixelSet all;
-  for (const PixelSet& s : sets) all.insert(s.begin(), s.end());
-  return all;
+// What a white one-pixel pen paints for these segments (x0, y0, x1, y1) on a black 100 x 100 area.
+PixelSet Segments(std::initializer_list<std::array<int, 4>> segments) {
+  Canvas canvas(100, 100, kBlack);
+  Selected pen(canvas.dc(), CreatePen(PS_SOLID, 0, kWhite));
+  for (auto [x0, y0, x1, y1] : segments) Line(canvas.dc(), x0, y0, x1, y1);
+  return canvas.Painted();
 }
 
 // A 100 x 100 area showing 0..10 in both directions: point i of an index-X line with Offset 1
 // lies at x pixel 10 * (i + 1), and y at row 99 - 10 * y.
 PixelSet DrawOnSmallArea(ILineData* data) {
-  Canvas canvas(100, 100);
-  ComPtr<ILineLayer> layer = NewLayer();
-  AddWhiteLine(layer.get(), data);
-  EXPECT_EQ(layer->Redraw(canvas.Info(0, 10, 0, 10)), S_OK);
-  return canvas.PaintedPixels();
+  Drawing d;
+  d.Add(data);
+  EXPECT_EQ(d.Redraw(0, 10, 0, 10), S_OK);
+  return d.canvas.Painted();
 }
 
-}  // namespace
-
 TEST(LineDrawTest, IndexLineJoinsItsPointsAndRestoresTheContext) {
-  Canvas canvas(100, 100);
-  ComPtr<ILineLayer> layer = NewLayer();
-  ComPtr<ILineData> data = NewData({1, 2, 3, 4});
-  AddWhiteLine(layer.get(), data.get());
-  HGDIOBJ penBefore = GetCurrentObject(canvas.dc(), OBJ_PEN);
-  HGDIOBJ brushBefore = GetCurrentObject(canvas.dc(), OBJ_BRUSH);
-
-  EXPECT_EQ(layer->Redraw(canvas.Info(0, 10, 0, 10)), S_OK);
-
+  Drawing d;
+  d.Add(NewLineData({1, 2, 3, 4}).get());
+  const HDC dc = d.canvas.dc();
+  const HGDIOBJ pen = GetCurrentObject(dc, OBJ_PEN), brush = GetCurrentObject(dc, OBJ_BRUSH);
+  EXPECT_EQ(d.Redraw(0, 10, 0, 10), S_OK);
   // (10,89), (20,79), (30,69), (40,59), joined by three segments; the last end pixel is left out.
-  EXPECT_EQ(canvas.PaintedPixels(), Union({ReferenceSegment(10, 89, 20, 79), ReferenceSegment(20, 79, 30, 69),
-                                           ReferenceSegment(30, 69, 40, 59)}));
-  EXPECT_EQ(canvas.At(10, 89), kWhite);
-  EXPECT_EQ(canvas.At(30, 69), kWhite);
-  EXPECT_FALSE(canvas.Painted(40, 59));
-  EXPECT_EQ(GetCurrentObject(canvas.dc(), OBJ_PEN), penBefore);
-  EXPECT_EQ(GetCurrentObject(canvas.dc(), OBJ_BRUSH), brushBefore);
+  EXPECT_PAINTED(d.canvas, Segments({{10, 89, 20, 79}, {20, 79, 30, 69}, {30, 69, 40, 59}}));
+  EXPECT_EQ(d.canvas.At(10, 89), kWhite);
+  EXPECT_EQ(std::pair(GetCurrentObject(dc, OBJ_PEN), GetCurrentObject(dc, OBJ_BRUSH)), std::pair(pen, brush));
 }
 
 TEST(LineDrawTest, HiddenAndBadPointsBreakTheLine) {
-  const PixelSet twoPieces = Union({ReferenceSegment(10, 89, 20, 79), ReferenceSegment(40, 59, 50, 49)});
+  const PixelSet twoPieces = Segments({{10, 89, 20, 79}, {40, 59, 50, 49}});
   // A point is hidden by its mask (index 2 below) or by the bad value -5 or 7, for each kind of X.
   struct Case {
     std::vector<double> ys;
@@ -56,26 +63,25 @@ TEST(LineDrawTest, HiddenAndBadPointsBreakTheLine) {
     std::vector<int> hidden;
     HRESULT (STDMETHODCALLTYPE ILineData::*putBad)(double);
     double bad;
-    bool empty;
   } const cases[] = {
-      {{1, 2, 3, 4, 5}, XKind::Index, {2}, nullptr, 0, false},
-      {{1, 2, -5, 4, 5}, XKind::Index, {}, &ILineData::put_BadDataValue, -5, false},
-      {{1, 2, 3, 4, 5}, XKind::Single, {2}, nullptr, 0, false},
-      {{1, 2, -5, 4, 5}, XKind::Double, {}, &ILineData::put_BadDataValueY, -5, false},
+      {{1, 2, 3, 4, 5}, XKind::Index, {2}, nullptr, 0},
+      {{1, 2, -5, 4, 5}, XKind::Index, {}, &ILineData::put_BadDataValue, -5},
+      {{1, 2, 3, 4, 5}, XKind::Single, {2}, nullptr, 0},
+      {{1, 2, -5, 4, 5}, XKind::Double, {}, &ILineData::put_BadDataValueY, -5},
       // A shown point between two hidden ones has nothing to join.
-      {{1, 2, 3}, XKind::Index, {0, 2}, nullptr, 0, true},
-      {{7, 2, 7}, XKind::Single, {}, &ILineData::put_BadDataValue, 7, true},
+      {{1, 2, 3}, XKind::Index, {0, 2}, nullptr, 0},
+      {{7, 2, 7}, XKind::Single, {}, &ILineData::put_BadDataValue, 7},
   };
   for (const Case& c : cases) {
-    const std::vector<double> xs = {1, 2, 3, 4, 5};
-    ComPtr<ILineData> data = NewData(c.ys, c.kind, {xs.begin(), xs.begin() + static_cast<std::ptrdiff_t>(c.ys.size())});
-    SetMask(data.get(), c.hidden);
+    SCOPED_TRACE(&c - cases);
+    auto data = NewLineData(c.ys, c.kind, {1, 2, 3, 4, 5});
+    for (int i : c.hidden) data->put_Mask(i, 0);
     if (c.putBad) (data.get()->*c.putBad)(c.bad);
-    EXPECT_EQ(DrawOnSmallArea(data.get()), c.empty ? PixelSet{} : twoPieces) << &c - cases;
+    EXPECT_EQ(DrawOnSmallArea(data.get()), c.ys.size() == 3 ? PixelSet{} : twoPieces);
   }
   // The default bad value written as a float is an ordinary point, drawn far below the area:
   // the segment from (10,89) runs straight down column 10.
-  ComPtr<ILineData> data = NewData({1, 0, 3});
+  auto data = NewLineData({1, 0, 3});
   data->put_DataY(1, -999999.9);  // stored as -999999.875
   const PixelSet painted = DrawOnSmallArea(data.get());
   for (int row = 89; row < 100; ++row) EXPECT_TRUE(painted.count({10, row})) << row;
@@ -86,39 +92,33 @@ TEST(LineDrawTest, HiddenAndBadPointsBreakTheLine) {
 
 TEST(LineDrawTest, MarkersAreDedupedAndStayInsideTheArea) {
   // X values put points where wanted: X 10 is the right column, Y -0.1 the bottom row (row 100).
-  ComPtr<ILineData> data = NewData({1, 1, 5, 5, 20, 4, -0.1, -0.2, 5},  //
-                                   XKind::Double, {1, 1, 3, -1, 4, 10, 5, 6, 8});
-  SetMask(data.get(), {8});
+  auto data = NewLineData({1, 1, 5, 5, 20, 4, -0.1, -0.2, 5}, XKind::Double, {1, 1, 3, -1, 4, 10, 5, 6, 8});
+  data->put_Mask(8, 0);
   for (LONG shape : {0, 1, 2}) {
-    Canvas canvas(100, 100);
-    ComPtr<ILineLayer> layer = NewLayer();
-    layer->put_Style(1);
-    ComPtr<ILine> line = AddWhiteLine(layer.get(), data.get());
-    line->put_PointStyle(shape);
-    // Exclusive-or: a marker drawn twice would leave no trace.
-    SetROP2(canvas.dc(), R2_XORPEN);
-    EXPECT_EQ(layer->Redraw(canvas.Info(0, 10, 0, 10)), S_OK);
+    SCOPED_TRACE(shape);
+    Drawing d;
+    d.layer->put_Style(1);
+    d.Add(data.get())->put_PointStyle(shape);
+    SetROP2(d.canvas.dc(), R2_XORPEN);  // a marker drawn twice would leave no trace
+    EXPECT_EQ(d.Redraw(0, 10, 0, 10), S_OK);
 
-    Canvas expected(100, 100);
-    {
-      Tools tools(expected.dc(), PS_SOLID, 0, kWhite);
-      SetROP2(expected.dc(), R2_XORPEN);
-      const HDC dc = expected.dc();
-      for (POINT p : {POINT{10, 89}, POINT{30, 49}, POINT{100, 59}, POINT{50, 100}}) {
-        const int x = p.x, y = p.y;
-        if (shape == 0) {
-          Ellipse(dc, x - 2, y - 2, x + 2, y + 2);
-        } else if (shape == 1) {
-          Segment(dc, x - 2, y, x + 3, y);
-          Segment(dc, x, y - 2, x, y + 3);
-        } else {
-          Segment(dc, x - 2, y - 2, x + 3, y + 3);
-          Segment(dc, x - 2, y + 2, x + 3, y - 3);
-        }
+    Canvas expected(100, 100, kBlack);
+    const HDC dc = expected.dc();
+    Selected pen(dc, CreatePen(PS_SOLID, 0, kWhite)), brush(dc, CreateSolidBrush(kWhite));
+    SetROP2(dc, R2_XORPEN);
+    for (auto [x, y] : {POINT{10, 89}, POINT{30, 49}, POINT{100, 59}, POINT{50, 100}}) {
+      if (shape == 0) {
+        Ellipse(dc, x - 2, y - 2, x + 2, y + 2);
+      } else if (shape == 1) {
+        Line(dc, x - 2, y, x + 3, y);
+        Line(dc, x, y - 2, x, y + 3);
+      } else {
+        Line(dc, x - 2, y - 2, x + 3, y + 3);
+        Line(dc, x - 2, y + 2, x + 3, y - 3);
       }
     }
-    EXPECT_FALSE(expected.PaintedPixels().empty());
-    EXPECT_TRUE(canvas.Differences(expected).empty()) << "shape " << shape;
+    EXPECT_FALSE(expected.Painted().empty());
+    ExpectPicture(d.canvas, [&](int x, int y) { return expected.At(x, y); });
   }
 }
 
@@ -127,40 +127,35 @@ TEST(LineDrawTest, IndexLineStartsHalfAUnitLeftOfTheView) {
   // would be joined from pixel -1 on row 10 and mark column 0 above row 90.
   std::vector<double> ys(200, 9.0);
   for (int i = 0; i <= 48; ++i) ys[i] = 89.0;
-  ComPtr<ILineData> data = NewData(ys);
-  Canvas canvas(100, 100);
-  ComPtr<ILineLayer> layer = NewLayer();
-  AddWhiteLine(layer.get(), data.get());
-
-  EXPECT_EQ(layer->Redraw(canvas.Info(50.7, 150.7, 0, 100)), S_OK);
-
-  PixelSet expected;
-  for (int x = 0; x < 100; ++x) expected.insert({x, 90});
-  EXPECT_EQ(canvas.PaintedPixels(), expected);
-
+  Drawing d;
+  d.Add(NewLineData(ys).get());
+  EXPECT_EQ(d.Redraw(50.7, 150.7, 0, 100), S_OK);
+  PixelSet row90;
+  for (int x = 0; x < 100; ++x) row90.insert({x, 90});
+  EXPECT_PAINTED(d.canvas, row90);
+  // Ten pixels per unit: index 49 (pixel -7) is joined to index 50 (pixel 3) across the left edge.
+  d.canvas.Clear();
+  EXPECT_EQ(d.Redraw(50.7, 60.7, 0, 100), S_OK);
+  EXPECT_EQ(d.canvas.Count(kWhite, 0, 90, 3, 91), 3);
   // A first index past the last point draws nothing.
-  Canvas empty(100, 100);
-  EXPECT_EQ(layer->Redraw(empty.Info(300.7, 400.7, 0, 100)), S_OK);
-  EXPECT_TRUE(empty.PaintedPixels().empty());
+  d.canvas.Clear();
+  EXPECT_EQ(d.Redraw(300.7, 400.7, 0, 100), S_OK);
+  EXPECT_PAINTED(d.canvas, PixelSet{});
 }
 
 TEST(LineDrawTest, IndexLineStopsAfterTheFirstPointRightOfTheArea) {
   // Points at x pixels 10, 20, ..., 100 (the right column, still inside), 110 (the first beyond)
   // and 120, which jumps far up. A 30-pixel pen reaches back into the area from the segment
   // 110 -> 120; it is drawn only when the line goes on (X values need not increase).
-  std::vector<double> ys(12, 5.0);
+  std::vector<double> ys(12, 5.0), xs;
   ys[11] = 100.0;
-  std::vector<double> xs;
   for (int i = 0; i < 12; ++i) xs.push_back(i + 1);
   for (XKind kind : {XKind::Index, XKind::Single}) {
-    ComPtr<ILineData> data = NewData(ys, kind, xs);
-    Canvas canvas(100, 100);
-    ComPtr<ILineLayer> layer = NewLayer();
-    ComPtr<ILine> line = AddWhiteLine(layer.get(), data.get());
-    line->put_Width(30);
-    EXPECT_EQ(layer->Redraw(canvas.Info(0, 10, 0, 10)), S_OK);
-    EXPECT_TRUE(canvas.Painted(50, 49));
-    EXPECT_EQ(canvas.Painted(97, 10), kind == XKind::Single);
+    Drawing d;
+    d.Add(NewLineData(ys, kind, xs).get())->put_Width(30);
+    EXPECT_EQ(d.Redraw(0, 10, 0, 10), S_OK);
+    EXPECT_EQ(std::pair(d.canvas.At(50, 49), d.canvas.At(97, 10)),
+              std::pair(kWhite, kind == XKind::Single ? kWhite : kBlack));
   }
 }
 
@@ -171,7 +166,7 @@ TEST(LineDrawTest, ColumnMergeDrawsOnlyWhatLeavesTheLastSegment) {
       {20, 50},  // drawn: a new column
       {20, 60},  // drawn: same column, but no span yet since the start
       {20, 60},  // same row as the last end: nothing
-      {20, 55},  // inside the span 50..60: kept as the pending point
+      {20, 50},  // inside the span 50..60, its start row included: kept as the pending point
       {20, 52},  // inside again: replaces the pending point
       {20, 40},  // leaves the span: move to (20,52), line to (20,40)
       {20, 60},  // inside the new span 40..60 (its far end included): pending
@@ -180,25 +175,21 @@ TEST(LineDrawTest, ColumnMergeDrawsOnlyWhatLeavesTheLastSegment) {
   std::vector<double> xs, ys;
   for (auto [x, row] : pixels) xs.push_back(x), ys.push_back(99 - row);
   for (LONG style : {0, 1}) {
-    ComPtr<ILineData> data = NewData(ys, XKind::Double, xs);
-    Canvas canvas(100, 100);
-    ComPtr<ILineLayer> layer = NewLayer();
-    AddWhiteLine(layer.get(), data.get(), style);
-    SetROP2(canvas.dc(), R2_XORPEN);  // overlapping segments cancel: the exact calls show
-    EXPECT_EQ(layer->Redraw(canvas.Info(0, 100, 0, 100)), S_OK);
+    SCOPED_TRACE(style);
+    Drawing d;
+    d.Add(NewLineData(ys, XKind::Double, xs).get(), style);
+    SetROP2(d.canvas.dc(), R2_XORPEN);  // overlapping segments cancel: the exact calls show
+    EXPECT_EQ(d.Redraw(0, 100, 0, 100), S_OK);
 
-    Canvas expected(100, 100);
-    {
-      Tools tools(expected.dc(), style, 0, kWhite);
-      SetROP2(expected.dc(), R2_XORPEN);
-      Segment(expected.dc(), 10, 50, 20, 50);
-      LineTo(expected.dc(), 20, 60);
-      Segment(expected.dc(), 20, 52, 20, 40);
-      Segment(expected.dc(), 20, 60, 30, 60);
-    }
-
-    EXPECT_TRUE(canvas.Differences(expected).empty()) << "style " << style;
-    EXPECT_FALSE(canvas.Painted(20, 40));
+    Canvas expected(100, 100, kBlack);
+    Selected pen(expected.dc(), CreatePen(style, 0, kWhite));
+    SetROP2(expected.dc(), R2_XORPEN);
+    Line(expected.dc(), 10, 50, 20, 50);
+    LineTo(expected.dc(), 20, 60);
+    Line(expected.dc(), 20, 52, 20, 40);
+    Line(expected.dc(), 20, 60, 30, 60);
+    ExpectPicture(d.canvas, [&](int x, int y) { return expected.At(x, y); });
+    EXPECT_EQ(d.canvas.At(20, 40), kBlack);
   }
 }
 
@@ -206,89 +197,102 @@ TEST(LineDrawTest, PenStylesAndWidthsMatchMoveAndLineTo) {
   // 700 points, one column apart, zigzagging, hidden at 300 and 301: several batches and a
   // break, so a dash pattern must run on across batches and restart after the break.
   constexpr int kPoints = 700;
+  constexpr COLORREF kGap = 0x00404040;
   std::vector<double> ys;
   for (int i = 0; i < kPoints; ++i) ys.push_back(20 + (i * 7) % 60);
-  ComPtr<ILineData> data = NewData(ys);
-  SetMask(data.get(), {300, 301});
-  const COLORREF kGap = 0x00404040;
-
-  struct Pen {
-    LONG style;
-    LONG width;
-  };
-  for (Pen pen : {Pen{0, 0}, Pen{1, 0}, Pen{2, 1}, Pen{1, 5}, Pen{0, 3}}) {
-    Canvas canvas(1000, 100);
-    SetBkColor(canvas.dc(), kGap);
-    ComPtr<ILineLayer> layer = NewLayer();
-    ComPtr<ILine> line = AddWhiteLine(layer.get(), data.get(), pen.style);
-    line->put_Width(pen.width);
-    EXPECT_EQ(layer->Redraw(canvas.Info(0, 1000, 0, 100)), S_OK);
-
-    Canvas expected(1000, 100);
+  auto data = NewLineData(ys);
+  data->put_Mask(300, 0), data->put_Mask(301, 0);
+  for (auto [style, width] : {std::pair(0, 0), {1, 0}, {2, 1}, {1, 5}, {0, 3}}) {
+    SCOPED_TRACE(testing::Message() << "style " << style << " width " << width);
+    Drawing d(1000, 100);
+    Canvas expected(1000, 100, kBlack);
+    SetBkColor(d.canvas.dc(), kGap);
     SetBkColor(expected.dc(), kGap);
-    Tools tools(expected.dc(), pen.style, pen.width, kWhite);
-    bool joined = false;
-    for (int i = 0; i < kPoints; ++i) {
+    d.Add(data.get(), style)->put_Width(width);
+    EXPECT_EQ(d.Redraw(0, 1000, 0, 100), S_OK);
+
+    Selected pen(expected.dc(), CreatePen(style, width, kWhite));
+    for (int i = 0, joined = 0; i < kPoints; ++i) {
       if (i == 300 || i == 301) {
-        joined = false;
+        joined = 0;
         continue;
       }
       const int x = i + 1, y = 99 - static_cast<int>(ys[i]);
-      if (joined)
-        LineTo(expected.dc(), x, y);
-      else
-        MoveToEx(expected.dc(), x, y, nullptr);
-      joined = true;
+      joined++ ? LineTo(expected.dc(), x, y) : MoveToEx(expected.dc(), x, y, nullptr);
     }
-
-    EXPECT_TRUE(canvas.Differences(expected).empty()) << "style " << pen.style << " width " << pen.width;
-    if (pen.style != 0 && pen.width <= 1) {
-      // The gaps show: some pixel of the line took the background colour.
-      bool gap = false;
-      for (int x = 1; x < 300 && !gap; ++x)
-        for (int y = 0; y < 100 && !gap; ++y) gap = canvas.At(x, y) == kGap;
-      EXPECT_TRUE(gap);
+    ExpectPicture(d.canvas, [&](int x, int y) { return expected.At(x, y); });
+    // The gaps show: some pixel of the line took the background colour.
+    if (style != 0 && width <= 1) {
+      EXPECT_GT(d.canvas.Count(kGap, 1, 0, 300, 100), 0);
     }
   }
 }
 
 TEST(LineDrawTest, LinesWithoutDataPointsOrVisibilityDrawNothingButPlaceholdersInDesignMode) {
-  Canvas canvas(100, 100);
-  ComPtr<ILineLayer> layer = NewLayer();
-  AddWhiteLine(layer.get(), nullptr);
-  ComPtr<ILineData> data = NewData({1, 2, 3, 4}), empty = NewData({});
-  ComPtr<ILine> hidden = AddWhiteLine(layer.get(), data.get());
-  hidden->put_Visible(VARIANT_FALSE);
-  AddWhiteLine(layer.get(), empty.get());
-  EXPECT_EQ(layer->Redraw(canvas.Info(0, 10, 0, 10)), S_OK);
-  EXPECT_TRUE(canvas.PaintedPixels().empty());
-
+  Drawing d;
+  d.Add(nullptr);
+  d.Add(NewLineData({1, 2, 3, 4}).get())->put_Visible(VARIANT_FALSE);
+  d.Add(NewLineData({}).get());
+  EXPECT_EQ(d.Redraw(0, 10, 0, 10), S_OK);
+  EXPECT_PAINTED(d.canvas, PixelSet{});
   // Design mode draws one placeholder per line whatever the data; the hidden line keeps its place at 50.
-  layer->put_DesignMode(VARIANT_TRUE);
-  EXPECT_EQ(layer->Redraw(canvas.Info(0, 10, 0, 10)), S_OK);
+  d.layer->put_DesignMode(VARIANT_TRUE);
+  EXPECT_EQ(d.Redraw(0, 10, 0, 10), S_OK);
   PixelSet expected;
   for (int x = 0; x < 100; ++x) expected.insert({x, 25}), expected.insert({x, 75});
-  EXPECT_EQ(canvas.PaintedPixels(), expected);
+  EXPECT_PAINTED(d.canvas, expected);
 }
 
 TEST(LineDrawTest, ExtremeValuesDrawWithoutFault) {
-  const double nan = std::nan("");
-  const double inf = HUGE_VAL;
-  ComPtr<ILineData> data = NewData({nan, 1e30, -1e30, inf, 5, -inf});
-  ComPtr<ILineData> withX = NewData({nan, 1e30, 5, 5}, XKind::Double, {1e300, -inf, nan, 2});
+  const double nan = std::nan(""), inf = HUGE_VAL;
+  auto data = NewLineData({nan, 1e30, -1e30, inf, 5, -inf});
+  auto withX = NewLineData({nan, 1e30, 5, 5}, XKind::Double, {1e300, -inf, nan, 2});
   for (LONG layerStyle : {0, 1}) {
-    Canvas canvas(100, 100);
-    ComPtr<ILineLayer> layer = NewLayer();
-    layer->put_Style(layerStyle);
-    layer->put_Offset(-2147483647 - 1);
-    AddWhiteLine(layer.get(), data.get());
-    AddWhiteLine(layer.get(), withX.get());
-    EXPECT_EQ(layer->Redraw(canvas.Info(0, 10, 0, 10)), S_OK);
-    DrawLayerInfo odd = canvas.Info(-1e300, 1e300, 0, 10);
+    Drawing d;
+    d.layer->put_Style(layerStyle);
+    d.layer->put_Offset(-2147483647 - 1);
+    d.Add(data.get());
+    d.Add(withX.get());
+    EXPECT_EQ(d.Redraw(0, 10, 0, 10), S_OK);
+    DrawLayerInfo odd = d.canvas.Info(-1e300, 1e300, 0, 10);
     odd.XScale = inf;
-    EXPECT_EQ(layer->Redraw(odd), S_OK);
+    EXPECT_EQ(d.layer->Redraw(odd), S_OK);
     odd.XMin = nan;
     odd.YScale = -1e300;
-    EXPECT_EQ(layer->Redraw(odd), S_OK);
+    EXPECT_EQ(d.layer->Redraw(odd), S_OK);
   }
 }
+
+// The calls made on the data: a fixed number per line whatever the number of points.
+int CallsForOneRedraw(ComPtr<ILineData> inner) {
+  auto counting = CountingLineData::Wrap(std::move(inner));
+  Drawing d;
+  d.Add(counting.get());
+  d.Redraw(0, 10, 0, 10);
+  EXPECT_FALSE(d.canvas.Painted().empty());
+  return counting->calls;
+}
+
+TEST(LineDataUseTest, CallsPerLineDoNotGrowWithThePoints) {
+  for (XKind kind : {XKind::Index, XKind::Single, XKind::Double}) {
+    std::vector<double> fewY(10, 5.0), manyY(100000, 5.0), fewX, manyX;
+    for (std::size_t i = 0; i < fewY.size(); ++i) fewX.push_back(static_cast<double>(i));
+    for (std::size_t i = 0; i < manyY.size(); ++i) manyX.push_back(static_cast<double>(i) * 1e-4);
+    const int many = CallsForOneRedraw(NewLineData(manyY, kind, manyX));
+    EXPECT_EQ(CallsForOneRedraw(NewLineData(fewY, kind, fewX)), many);
+    EXPECT_LE(many, 8);
+  }
+}
+
+TEST(LineDataUseTest, ALineWhoseDataFailsIsSkipped) {
+  auto failing = CountingLineData::Wrap(NewLineData({1, 2, 3, 4}));
+  failing->failMask = true;
+  Drawing d;
+  d.Add(failing.get());
+  d.Add(NewLineData({5, 5}).get());
+  EXPECT_EQ(d.Redraw(0, 10, 0, 10), S_OK);
+  EXPECT_PAINTED(d.canvas, Segments({{10, 49, 20, 49}}));
+}
+
+}  // namespace
+}  // namespace kelmira::test

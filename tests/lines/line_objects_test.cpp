@@ -1,42 +1,13 @@
 // Line and LineLayer as objects: properties, the list of lines and lookup.
-#include "line_test_support.h"
+#include "support/index_variant.h"
+#include "support/line_data.h"
+#include "support/property.h"
 
 #include <string>
 #include <tuple>
 
-using namespace linetest;
-using kelmira::Bstr;
-using kelmira::Variant;
-
+namespace kelmira::test {
 namespace {
-
-ComPtr<ILine> NewLine() {
-  ComPtr<ILine> line;
-  EXPECT_EQ(CoCreateInstance(CLSID_Line, nullptr, CLSCTX_INPROC_SERVER, IID_ILine, reinterpret_cast<void**>(&line)),
-            S_OK);
-  return line;
-}
-
-Variant ByName(const char16_t* name) {
-  Variant v;
-  v.vt = VT_BSTR;
-  v.bstrVal = SysAllocString(name);
-  return v;
-}
-
-Variant ByPosition(LONG position) {
-  Variant v;
-  v.vt = VT_I4;
-  v.lVal = position;
-  return v;
-}
-
-template <class I, class T>
-T Get(I* object, HRESULT (I::*get)(T*)) {
-  T value{};
-  EXPECT_EQ((object->*get)(&value), S_OK);
-  return value;
-}
 
 std::u16string NameOf(ILine* line) {
   Bstr name;
@@ -44,145 +15,110 @@ std::u16string NameOf(ILine* line) {
   return name ? std::u16string(name.get(), name.length()) : u"<null>";
 }
 
-ComPtr<ILine> LineAt(ILineLayer* layer, const VARIANT& index) {
+ILine* LineAt(ILineLayer* layer, const VARIANT& index) {
   ComPtr<ILine> line;
   EXPECT_EQ(layer->get_Lines(index, &line), S_OK);
-  return line;
+  return line.get();  // the layer still holds it
 }
 
-}  // namespace
-
 TEST(LineObjectTest, PropertiesStartAsDocumentedAndPutsLimitTheirValues) {
-  ComPtr<ILine> line = NewLine();
-  EXPECT_EQ(std::tuple(Get(line.get(), &ILine::get_Style), Get(line.get(), &ILine::get_Color),
-                       Get(line.get(), &ILine::get_Visible), Get(line.get(), &ILine::get_PointStyle),
-                       Get(line.get(), &ILine::get_Width), NameOf(line.get())),
+  auto line = Create<ILine>(CLSID_Line);
+  ILine* l = line.get();
+  EXPECT_EQ(std::tuple(Get(l, &ILine::get_Style), Get(l, &ILine::get_Color), Get(l, &ILine::get_Visible),
+                       Get(l, &ILine::get_PointStyle), Get(l, &ILine::get_Width), NameOf(l)),
             std::tuple(0, 0x000000FFu, VARIANT_TRUE, 2, 0, std::u16string()));
-
-  const std::pair<LONG, LONG> widths[] = {{-3, 0}, {250, 100}, {37, 37}};
-  for (auto [put, stored] : widths) {
-    line->put_Width(put);
-    EXPECT_EQ(Get(line.get(), &ILine::get_Width), stored);
+  for (auto [put, stored] : {std::pair(-3, 0), {250, 100}, {37, 37}}) {
+    l->put_Width(put);
+    EXPECT_EQ(Get(l, &ILine::get_Width), stored);
   }
-  const std::pair<LONG, LONG> styles[] = {{3, 0}, {-1, 0}, {2, 2}, {1, 1}};
-  for (auto [put, stored] : styles) {
-    line->put_Style(put);
-    EXPECT_EQ(Get(line.get(), &ILine::get_Style), stored);
-    line->put_PointStyle(put);
-    EXPECT_EQ(Get(line.get(), &ILine::get_PointStyle), stored);
+  for (auto [put, stored] : {std::pair(3, 0), {-1, 0}, {2, 2}, {1, 1}}) {
+    l->put_Style(put);
+    l->put_PointStyle(put);
+    EXPECT_EQ(std::pair(Get(l, &ILine::get_Style), Get(l, &ILine::get_PointStyle)), std::pair(stored, stored));
   }
-  line->put_Name(nullptr);
-  EXPECT_EQ(NameOf(line.get()), u"<null>");
-
-  EXPECT_EQ(line->get_Style(nullptr), E_POINTER);
-  EXPECT_EQ(line->get_Name(nullptr), E_POINTER);
-  EXPECT_EQ(line->get_Data(nullptr), E_POINTER);
+  l->put_Name(nullptr);
+  EXPECT_EQ(NameOf(l), u"<null>");
+  EXPECT_EQ(l->get_Data(nullptr), E_POINTER);
 }
 
 TEST(LineObjectTest, DataIsCreatedOnFirstReadAndCanBeReplaced) {
-  ComPtr<ILine> line = NewLine();
-  ComPtr<ILineData> first, second;
+  auto line = Create<ILine>(CLSID_Line);
+  ComPtr<ILineData> first, again, other = NewLineData({1, 2});
   ASSERT_EQ(line->get_Data(&first), S_OK);
   ASSERT_TRUE(first);
-  line->get_Data(&second);
-  EXPECT_EQ(first.get(), second.get());
-
-  ComPtr<ILineData> other = NewData({1, 2});
+  line->get_Data(&again);
+  EXPECT_EQ(first.get(), again.get());
   EXPECT_EQ(line->put_Data(other.get()), S_OK);
-  line->get_Data(&second);
-  EXPECT_EQ(second.get(), other.get());
+  line->get_Data(&again);
+  EXPECT_EQ(again.get(), other.get());
   // Detaching and reading again gives a fresh object.
   line->put_Data(nullptr);
-  line->get_Data(&second);
-  EXPECT_NE(second.get(), other.get());
-  EXPECT_NE(second.get(), first.get());
+  line->get_Data(&again);
+  EXPECT_TRUE(again && again.get() != other.get() && again.get() != first.get());
 }
 
 TEST(LineLayerObjectTest, AddFindReplaceAndRemoveLines) {
-  ComPtr<ILineLayer> layer = NewLayer();
-  EXPECT_EQ(std::tuple(Get(layer.get(), &ILineLayer::get_Count), Get(layer.get(), &ILineLayer::get_Offset),
-                       Get(layer.get(), &ILineLayer::get_Style)),
-            std::tuple(0, 1, 0));
-
-  Bstr t(u"T");
-  ComPtr<ILine> added;
-  ASSERT_EQ(layer->AddLine(t.get(), 0x00FF0000, 7, &added), S_OK);
+  auto layer = Create<ILineLayer>(CLSID_LineLayer);
+  ILineLayer* ll = layer.get();
+  EXPECT_EQ(
+      std::tuple(Get(ll, &ILineLayer::get_Count), Get(ll, &ILineLayer::get_Offset), Get(ll, &ILineLayer::get_Style)),
+      std::tuple(0, 1, 0));
+  ComPtr<ILine> added, twin;
+  ASSERT_EQ(ll->AddLine(Bstr(u"T").get(), 0x00FF0000, 7, &added), S_OK);
   // AddLine keeps the style as given.
-  EXPECT_EQ(Get(added.get(), &ILine::get_Style), 7);
-  EXPECT_EQ(Get(added.get(), &ILine::get_Color), 0x00FF0000u);
-  EXPECT_EQ(LineAt(layer.get(), ByName(u"t")).get(), added.get());
-  EXPECT_EQ(LineAt(layer.get(), ByPosition(0)).get(), added.get());
-  EXPECT_FALSE(LineAt(layer.get(), ByPosition(1)));
-  EXPECT_FALSE(LineAt(layer.get(), ByPosition(-1)));
-  EXPECT_FALSE(LineAt(layer.get(), ByName(u"u")));
-  EXPECT_FALSE(LineAt(layer.get(), ByName(u"T ")));
+  EXPECT_EQ(std::pair(Get(added.get(), &ILine::get_Style), Get(added.get(), &ILine::get_Color)),
+            std::pair(7, 0x00FF0000u));
+  EXPECT_EQ(LineAt(ll, ByName(u"t")), added.get());
+  EXPECT_EQ(LineAt(ll, ByPosition(0)), added.get());
+  for (const Variant& none : {ByPosition(1), ByPosition(-1), ByName(u"u"), ByName(u"T ")})
+    EXPECT_FALSE(LineAt(ll, none));
 
   // A second "t": lookups by that name address the first.
-  ComPtr<ILine> twin;
-  Bstr lower(u"t");
-  layer->AddLine(lower.get(), 0, 0, &twin);
-  EXPECT_EQ(LineAt(layer.get(), ByName(u"T")).get(), added.get());
+  ll->AddLine(Bstr(u"t").get(), 0, 0, &twin);
+  EXPECT_EQ(LineAt(ll, ByName(u"T")), added.get());
   // Other index types convert to a position; a string by reference is still a name.
-  Variant real;
-  real.vt = VT_R8;
-  real.dblVal = 1.0;
-  EXPECT_EQ(LineAt(layer.get(), real).get(), twin.get());
-  Bstr byRefName(u"T");
-  BSTR byRefValue = byRefName.get();
-  Variant byRef;
+  EXPECT_EQ(LineAt(ll, ByReal(1.0)), twin.get());
+  Variant name = ByName(u"T"), byRef;
   byRef.vt = VT_BYREF | VT_BSTR;
-  byRef.pbstrVal = &byRefValue;
-  EXPECT_EQ(LineAt(layer.get(), byRef).get(), added.get());
+  byRef.pbstrVal = &name.bstrVal;
+  EXPECT_EQ(LineAt(ll, byRef), added.get());
 
   // Put by a name nobody has appends and names the line; by a position outside does nothing.
-  ComPtr<ILine> outsider = NewLine();
-  EXPECT_EQ(layer->put_Lines(ByName(u"N"), outsider.get()), S_OK);
-  EXPECT_EQ(Get(layer.get(), &ILineLayer::get_Count), 3);
+  auto outsider = Create<ILine>(CLSID_Line), stranger = Create<ILine>(CLSID_Line);
+  EXPECT_EQ(ll->put_Lines(ByName(u"N"), outsider.get()), S_OK);
+  EXPECT_EQ(Get(ll, &ILineLayer::get_Count), 3);
   EXPECT_EQ(NameOf(outsider.get()), u"N");
-  ComPtr<ILine> stranger = NewLine();
-  EXPECT_EQ(layer->put_Lines(ByPosition(5), stranger.get()), S_OK);
-  EXPECT_EQ(Get(layer.get(), &ILineLayer::get_Count), 3);
+  EXPECT_EQ(ll->put_Lines(ByPosition(5), stranger.get()), S_OK);
+  EXPECT_EQ(Get(ll, &ILineLayer::get_Count), 3);
   // Put at a position replaces.
-  EXPECT_EQ(layer->put_Lines(ByPosition(1), stranger.get()), S_OK);
-  EXPECT_EQ(LineAt(layer.get(), ByPosition(1)).get(), stranger.get());
+  EXPECT_EQ(ll->put_Lines(ByPosition(1), stranger.get()), S_OK);
+  EXPECT_EQ(LineAt(ll, ByPosition(1)), stranger.get());
 
   // Remove by name removes the first match; the others move up.
-  EXPECT_EQ(layer->RemoveLine(ByName(u"t")), S_OK);
-  EXPECT_EQ(LineAt(layer.get(), ByPosition(0)).get(), stranger.get());
-  EXPECT_EQ(LineAt(layer.get(), ByPosition(1)).get(), outsider.get());
-  EXPECT_EQ(layer->RemoveLine(ByPosition(9)), S_OK);
-  EXPECT_EQ(Get(layer.get(), &ILineLayer::get_Count), 2);
-  // A removed line the host still holds stays usable.
-  added->put_Width(4);
-  EXPECT_EQ(Get(added.get(), &ILine::get_Width), 4);
-
-  EXPECT_EQ(layer->RemoveAllLines(), S_OK);
-  EXPECT_EQ(Get(layer.get(), &ILineLayer::get_Count), 0);
+  EXPECT_EQ(ll->RemoveLine(ByName(u"t")), S_OK);
+  EXPECT_EQ(std::pair(LineAt(ll, ByPosition(0)), LineAt(ll, ByPosition(1))), std::pair(stranger.get(), outsider.get()));
+  EXPECT_EQ(ll->RemoveLine(ByPosition(9)), S_OK);
+  EXPECT_EQ(Get(ll, &ILineLayer::get_Count), 2);
+  EXPECT_EQ(ll->RemoveAllLines(), S_OK);
+  EXPECT_EQ(Get(ll, &ILineLayer::get_Count), 0);
 }
 
 TEST(LineLayerObjectTest, BadArgumentsChangeNothing) {
-  ComPtr<ILineLayer> layer = NewLayer();
-  ComPtr<ILine> line;
+  auto layer = Create<ILineLayer>(CLSID_LineLayer);
+  ComPtr<ILine> line, found;
   layer->AddLine(nullptr, 0, 0, &line);
   EXPECT_EQ(NameOf(line.get()), u"<null>");
-
   EXPECT_EQ(layer->AddLine(nullptr, 0, 0, nullptr), E_POINTER);
   EXPECT_EQ(layer->put_Lines(ByName(u"X"), nullptr), E_POINTER);
-  EXPECT_EQ(layer->put_Lines(ByPosition(0), nullptr), E_POINTER);
   EXPECT_EQ(layer->get_Lines(ByPosition(0), nullptr), E_POINTER);
-  EXPECT_EQ(layer->get_Count(nullptr), E_POINTER);
-
   // An index that does not convert to an integer is reported.
-  Variant tooBig;
-  tooBig.vt = VT_R8;
-  tooBig.dblVal = 1e12;
-  ComPtr<ILine> found;
-  EXPECT_EQ(layer->get_Lines(tooBig, &found), DISP_E_OVERFLOW);
+  EXPECT_EQ(layer->get_Lines(ByReal(1e12), &found), DISP_E_OVERFLOW);
   EXPECT_FALSE(found);
-  EXPECT_EQ(layer->RemoveLine(tooBig), DISP_E_OVERFLOW);
-  ComPtr<ILine> other = NewLine();
-  EXPECT_EQ(layer->put_Lines(tooBig, other.get()), DISP_E_OVERFLOW);
-
+  EXPECT_EQ(layer->RemoveLine(ByReal(1e12)), DISP_E_OVERFLOW);
+  EXPECT_EQ(layer->put_Lines(ByReal(1e12), Create<ILine>(CLSID_Line).get()), DISP_E_OVERFLOW);
   EXPECT_EQ(Get(layer.get(), &ILineLayer::get_Count), 1);
-  EXPECT_EQ(LineAt(layer.get(), ByPosition(0)).get(), line.get());
+  EXPECT_EQ(LineAt(layer.get(), ByPosition(0)), line.get());
 }
+
+}  // namespace
+}  // namespace kelmira::test

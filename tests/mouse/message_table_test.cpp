@@ -1,5 +1,7 @@
 // The container's mouse messages in both AutoZoom modes, as the fake container sees them.
-#include "mouse_fixture.h"
+#include "support/mouse_window.h"
+
+#include <tuple>
 
 namespace kelmira::test {
 namespace {
@@ -7,7 +9,7 @@ namespace {
 using Events = std::vector<MouseEventCall>;
 using Zooms = std::vector<ZoomCall>;
 
-class MessageTableTest : public MouseTest {
+class MessageTableTest : public MouseWindowTest {
  protected:
   // The events other than moves, taken away.
   Events TakeButtonEvents() {
@@ -20,13 +22,9 @@ class MessageTableTest : public MouseTest {
   // Press, release, press again soon enough for a double click, release.
   void DoubleClick(UINT down, UINT up, int x, int y) {
     Mouse(down, x, y);
-    Mouse(up, x, y, 0, 10);
-    Mouse(down, x, y, 0, 10);
-    Mouse(up, x, y, 0, 10);
-  }
-  // The band of a rectangle drag from (l, t) to (r, b).
-  static bool Frame(int x, int y, int l, int t, int r, int b) {
-    return x >= l && x < r && y >= t && y < b && (x == l || x == r - 1 || y == t || y == b - 1);
+    Mouse(up, x, y, 10);
+    Mouse(down, x, y, 10);
+    Mouse(up, x, y, 10);
   }
 };
 
@@ -43,9 +41,7 @@ TEST_F(MessageTableTest, WithoutAutoZoomButtonsBecomeEventsInScreenCoordinates) 
   EXPECT_TRUE(link_.zooms.empty());
   EXPECT_FALSE(routing_->IsDragging());
   // Positions are signed 16-bit client coordinates.
-  LRESULT result = 9;
-  EXPECT_EQ(Send(WM_LBUTTONDOWN, -5, -3, 0, &result), S_OK);
-  EXPECT_EQ(result, 0);
+  EXPECT_EQ(Send(WM_LBUTTONDOWN, -5, -3), 0);
   EXPECT_EQ(TakeButtonEvents(), (Events{{kEventMouseDown, 0, kLeft - 5, kTop - 3}}));
 }
 
@@ -54,34 +50,29 @@ TEST_F(MessageTableTest, MovesNameTheRightThenTheMiddleButtonAndExtraButtonsZoom
     routing_->SetAutoZoom(autoZoom);
     link_.events.clear();
     link_.zooms.clear();
-    LRESULT result = 9;
-    EXPECT_EQ(Send(WM_MOUSEMOVE, 5, 6, MK_RBUTTON | MK_MBUTTON | MK_LBUTTON, &result), S_OK);
-    EXPECT_EQ(result, 0);
-    Send(WM_MOUSEMOVE, 5, 7, MK_MBUTTON | MK_LBUTTON, nullptr);
-    Send(WM_MOUSEMOVE, 5, 8, MK_LBUTTON | MK_XBUTTON1, nullptr);
+    EXPECT_EQ(Send(WM_MOUSEMOVE, 5, 6, MK_RBUTTON | MK_MBUTTON | MK_LBUTTON), 0);
+    Send(WM_MOUSEMOVE, 5, 7, MK_MBUTTON | MK_LBUTTON);
+    Send(WM_MOUSEMOVE, 5, 8, MK_LBUTTON | MK_XBUTTON1);
     EXPECT_EQ(link_.events, (Events{{kEventMouseMove, 1, kLeft + 5, kTop + 6},
                                     {kEventMouseMove, 2, kLeft + 5, kTop + 7},
                                     {kEventMouseMove, 0, kLeft + 5, kTop + 8}}));
     // The extra buttons zoom in about the point and back to the extents, in both modes.
-    EXPECT_EQ(Send(WM_XBUTTONDOWN, 25, 50, MAKEWPARAM(0, XBUTTON1), &result), S_OK);
-    EXPECT_EQ(result, 1);
-    EXPECT_EQ(Send(WM_XBUTTONDBLCLK, 25, 50, MAKEWPARAM(0, XBUTTON2), &result), S_OK);
-    EXPECT_EQ(result, 1);
+    EXPECT_EQ(Send(WM_XBUTTONDOWN, 25, 50, MAKEWPARAM(0, XBUTTON1)), 1);
+    EXPECT_EQ(Send(WM_XBUTTONDBLCLK, 25, 50, MAKEWPARAM(0, XBUTTON2)), 1);
     EXPECT_EQ(link_.zooms, (Zooms{FactorZoom(2.0, 25.0, 49.0), {ZoomCall::Extents}}));
     for (UINT msg : {WM_MBUTTONDOWN, WM_MBUTTONUP, WM_MBUTTONDBLCLK, WM_XBUTTONUP, WM_MOUSEWHEEL, WM_KEYDOWN,
                      WM_SETCURSOR, WM_CAPTURECHANGED})
-      EXPECT_EQ(Send(msg, 1, 1, 0, nullptr), S_FALSE) << msg;
+      EXPECT_EQ(Send(msg, 1, 1), std::nullopt) << msg;
     EXPECT_EQ(link_.events.size(), 3u);
   }
 }
 
 TEST_F(MessageTableTest, WithAutoZoomTheLeftButtonDragsAndClicksZoom) {
-  const Image before = Snapshot();
   Mouse(WM_LBUTTONDOWN, 10, 20);
   Mouse(WM_MOUSEMOVE, 60, 70);
   EXPECT_TRUE(routing_->IsDragging());
-  ExpectInvertedExactly(before, Snapshot(), [](int x, int y) { return Frame(x, y, 10, 20, 60, 70); });
-  Send(WM_LBUTTONDOWN, 30, 30, MK_LBUTTON, nullptr);  // ignored while dragging
+  ExpectFrame(10, 20, 60, 70);
+  Send(WM_LBUTTONDOWN, 30, 30, MK_LBUTTON);  // ignored while dragging
   Mouse(WM_LBUTTONUP, 60, 70);
   EXPECT_TRUE(TakeButtonEvents().empty());
   EXPECT_EQ(link_.zooms, Zooms{RectangleZoom(kLeft + 10, kTop + 20, kLeft + 60, kTop + 70)});
@@ -95,20 +86,17 @@ TEST_F(MessageTableTest, WithAutoZoomTheLeftButtonDragsAndClicksZoom) {
 
   // The right button zooms out about the centre; its release does nothing.
   link_.zooms.clear();
-  LRESULT result = 5;
-  EXPECT_EQ(Send(WM_RBUTTONDOWN, 1, 2, 0, &result), S_OK);
-  EXPECT_EQ(result, 0);
-  for (UINT msg : {WM_RBUTTONUP, WM_RBUTTONDBLCLK, WM_LBUTTONUP}) EXPECT_EQ(Send(msg, 1, 2, 0, &result), S_OK);
+  EXPECT_EQ(Send(WM_RBUTTONDOWN, 1, 2), 0);
+  for (UINT msg : {WM_RBUTTONUP, WM_RBUTTONDBLCLK, WM_LBUTTONUP}) EXPECT_TRUE(Send(msg, 1, 2)) << msg;
   EXPECT_EQ(link_.zooms, (Zooms{FactorZoom(0.5), FactorZoom(0.5)}));
   EXPECT_TRUE(TakeButtonEvents().empty());
 }
 
 TEST_F(MessageTableTest, TheZoomDragIsAnXRangeWhenYMustStayAndOverridesAnEmptyArming) {
-  const Image before = Snapshot();
   link_.keepsY = true;
   Mouse(WM_LBUTTONDOWN, 30, 40);
   Mouse(WM_MOUSEMOVE, 60, 45);
-  ExpectInvertedExactly(before, Snapshot(), [](int x, int y) { return Frame(x, y, 30, 0, 60, 100); });
+  ExpectFrame(30, 0, 60, 100);
   Mouse(WM_LBUTTONUP, 60, 45);
   link_.keepsY = false;
   // Armed without a command: the press still makes a black zoom rectangle, whatever was armed.
@@ -117,10 +105,10 @@ TEST_F(MessageTableTest, TheZoomDragIsAnXRangeWhenYMustStayAndOverridesAnEmptyAr
   manager_->put_FillColor(0x0000FF00);
   Mouse(WM_LBUTTONDOWN, 10, 10);
   Mouse(WM_MOUSEMOVE, 20, 30);
-  ExpectInvertedExactly(before, Snapshot(), [](int x, int y) { return Frame(x, y, 10, 10, 20, 30); });
+  ExpectFrame(10, 10, 20, 30);
   Mouse(WM_LBUTTONUP, 20, 30);
   EXPECT_EQ(link_.zooms.size(), 2u);
-  EXPECT_EQ(box_.count, 0);
+  EXPECT_EQ(boxes_, 0);
 }
 
 }  // namespace
