@@ -79,16 +79,12 @@ TEST(RasterLines, EveryDirectionFollowsTheReference) {
 
 TEST(RasterLines, ClippingKeepsThePixelsOfTheWholeLine) {
   const int far = 1'000'000'000;
-  const int lines[][4] = {{-30, 10, 130, 60},
-                          {50, -40, 20, 120},
-                          {-far, 20, far, 60},
-                          {30, -far, 70, far},
-                          {-far, -far / 2, far, far / 2 + 7},
-                          {INT_MIN, INT_MIN, INT_MAX, INT_MAX},
-                          {INT_MAX, 3, INT_MIN, 77},
-                          {-7, INT_MIN + 5, 90, INT_MAX - 3},
-                          {120, 90, -20, -10},
+  // clang-format off
+  const int lines[][4] = {{-30, 10, 130, 60}, {50, -40, 20, 120}, {-far, 20, far, 60}, {30, -far, 70, far},
+                          {-far, -far / 2, far, far / 2 + 7}, {INT_MIN, INT_MIN, INT_MAX, INT_MAX},
+                          {INT_MAX, 3, INT_MIN, 77}, {-7, INT_MIN + 5, 90, INT_MAX - 3}, {120, 90, -20, -10},
                           {99, 79, 99, -far}};
+  // clang-format on
   for (const auto& l : lines)
     EXPECT_EQ(Drawn(l[0], l[1], l[2], l[3]), Reference(l[0], l[1], l[2], l[3]))
         << l[0] << "," << l[1] << " -> " << l[2] << "," << l[3];

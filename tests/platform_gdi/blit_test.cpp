@@ -1,11 +1,13 @@
 // BitBlt and PatBlt: raster operations, overlap and clipping.
-#include "gdi_canvas.h"
+#include "support/canvas.h"
 
 #include "gdi/device_context.h"
 
-using namespace gdi_test;
+#include <climits>
 
 namespace {
+
+using namespace kelmira::test;
 
 // Each pixel (x, y) gets a distinct colour.
 COLORREF Marker(int x, int y) { return RGB(x + 1, y + 1, 0x40); }
@@ -15,7 +17,7 @@ void PaintMarkers(const Canvas& canvas) {
     for (int x = 0; x < canvas.width(); ++x) SetPixel(canvas.dc(), x, y, Marker(x, y));
 }
 
-TEST(GdiCoreBlit, RasterOperations) {
+TEST(Blit, RasterOperations) {
   Canvas src(1, 1, 0x0000FF), dst(1, 1, kBlack);
   const struct {
     DWORD rop;
@@ -28,8 +30,7 @@ TEST(GdiCoreBlit, RasterOperations) {
       {WHITENESS, 0, 0xFFFFFF},          {PATCOPY, 0, 0x00FFFF},           {PATINVERT, 0x0000FF, 0x00FF00},
       {NOTSRCERASE, 0x00FF00, 0xFF0000}, {MERGEPAINT, 0x00FF00, 0xFFFF00}, {MERGEPAINT, 0x000080, 0xFFFF80},
   };
-  HBRUSH yellow = CreateSolidBrush(0x00FFFF);
-  HGDIOBJ oldBrush = SelectObject(dst.dc(), yellow);
+  Selected yellow(dst.dc(), CreateSolidBrush(0x00FFFF));
   for (const auto& c : cases) {
     SetPixel(dst.dc(), 0, 0, c.dest);
     EXPECT_TRUE(BitBlt(dst.dc(), 0, 0, 1, 1, src.dc(), 0, 0, c.rop));
@@ -44,90 +45,80 @@ TEST(GdiCoreBlit, RasterOperations) {
   SelectObject(dst.dc(), GetStockObject(NULL_BRUSH));
   EXPECT_TRUE(PatBlt(dst.dc(), 0, 0, 1, 1, PATCOPY));
   EXPECT_EQ(dst.At(0, 0), 0x00FF00u);
-  SelectObject(dst.dc(), oldBrush);
-  DeleteObject(yellow);
   // Operations that read a source need one.
   EXPECT_FALSE(BitBlt(dst.dc(), 0, 0, 1, 1, nullptr, 0, 0, SRCCOPY));
   EXPECT_TRUE(BitBlt(dst.dc(), 0, 0, 1, 1, nullptr, 0, 0, BLACKNESS));
   EXPECT_EQ(dst.At(0, 0), 0u);
 }
 
-TEST(GdiCoreBlit, PatBltWithHatchAndNegativeExtent) {
+TEST(Blit, PatBltWithHatchAndNegativeExtent) {
   Canvas canvas(8, 8, kBlack);
   Selected hatch(canvas.dc(), CreateHatchBrush(HS_VERTICAL, kWhite));
-  // x 8 - 8 .. 7: every column; the hatch lines sit at multiples of 8 from the brush origin and
-  // the opaque gaps take the background colour.
+  // x 8 - 8 .. 7: every column, white lines and gaps in the (white) background colour.
   EXPECT_TRUE(PatBlt(canvas.dc(), 8, 0, -8, 8, PATCOPY));
-  EXPECT_TRUE(canvas.Painted().empty());
+  EXPECT_TRUE(canvas.Painted(kWhite).empty());
+  // The hatch lines sit at multiples of 8 from the brush origin.
   SetBkColor(canvas.dc(), RGB(0, 0, 9));
   SetBrushOrgEx(canvas.dc(), 2, 0, nullptr);
   PatBlt(canvas.dc(), 0, 0, 8, 8, PATCOPY);
   ExpectPicture(canvas, [](int x, int) { return x == 2 ? kWhite : RGB(0, 0, 9); });
 }
 
-TEST(GdiCoreBlit, OverlappingCopyWithinOneBitmap) {
+TEST(Blit, OverlappingCopyWithinOneBitmap) {
   for (auto [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}, {2, 2}, {-2, -1}}) {
     SCOPED_TRACE(testing::Message() << dx << "," << dy);
     Canvas canvas(6, 6);
     PaintMarkers(canvas);
-    // Copy the centre 4 x 4 block by the shift onto itself.
+    // The centre 4 x 4 block, moved by the shift onto itself.
     ASSERT_TRUE(BitBlt(canvas.dc(), 1 + dx, 1 + dy, 4, 4, canvas.dc(), 1, 1, SRCCOPY));
     ExpectPicture(canvas, [&](int x, int y) {
-      return Inside(x - dx, y - dy, 1, 1, 5, 5) ? Marker(x - dx, y - dy) : Marker(x, y);
+      return Box{1, 1, 5, 5}.Contains(x - dx, y - dy) ? Marker(x - dx, y - dy) : Marker(x, y);
     });
   }
 }
 
-TEST(GdiCoreBlit, ClippedAtEveryEdge) {
+TEST(Blit, ClippedAtEveryEdge) {
   const int n = 4;
   Canvas src(n, n);
   PaintMarkers(src);
+  // clang-format off
   const struct {
     int x, y, cx, cy, x1, y1;
-  } cases[] = {
-      {-2, -2, 4, 4, 0, 0},
-      {2, 2, 4, 4, 0, 0},
-      {0, 0, 4, 4, -2, -1},
-      {0, 0, 4, 4, 3, 3},
-      {-1000000, 0, INT_MAX, 2, 0, 0},
-      {0, 0, INT_MAX, INT_MAX, 0, 0},
-      {INT_MIN, INT_MIN, 4, 4, 0, 0},
-      {INT_MAX, INT_MAX, 4, 4, 0, 0},
-      {0, 0, 4, 4, INT_MIN, INT_MAX},
-      {1, 1, INT_MAX, INT_MAX, INT_MIN, INT_MIN},
-  };
+  } cases[] = {{-2, -2, 4, 4, 0, 0}, {2, 2, 4, 4, 0, 0}, {0, 0, 4, 4, -2, -1}, {0, 0, 4, 4, 3, 3},
+               {-1000000, 0, INT_MAX, 2, 0, 0}, {0, 0, INT_MAX, INT_MAX, 0, 0}, {INT_MIN, INT_MIN, 4, 4, 0, 0},
+               {INT_MAX, INT_MAX, 4, 4, 0, 0}, {0, 0, 4, 4, INT_MIN, INT_MAX}, {1, 1, INT_MAX, INT_MAX, INT_MIN, INT_MIN}};
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.x << "," << c.y << " " << c.cx << "x" << c.cy << " from " << c.x1 << ","
                                     << c.y1);
     Canvas dst(n, n, kBlack);
     ASSERT_TRUE(BitBlt(dst.dc(), c.x, c.y, c.cx, c.cy, src.dc(), c.x1, c.y1, SRCCOPY));
     ExpectPicture(dst, [&](int x, int y) {
-      const long long sx = static_cast<long long>(x) - c.x + c.x1, sy = static_cast<long long>(y) - c.y + c.y1;
-      const bool inDest =
-          x >= c.x && y >= c.y && x < static_cast<long long>(c.x) + c.cx && y < static_cast<long long>(c.y) + c.cy;
+      const long long sx = 0LL + x - c.x + c.x1, sy = 0LL + y - c.y + c.y1;
+      const bool inDest = x >= c.x && y >= c.y && x < 0LL + c.x + c.cx && y < 0LL + c.y + c.cy;
       const bool inSource = sx >= 0 && sx < n && sy >= 0 && sy < n;
       return inDest && inSource ? Marker(static_cast<int>(sx), static_cast<int>(sy)) : 0u;
     });
   }
 }
 
-TEST(GdiCoreBlit, DestinationClipAndSourceViewportOrigin) {
+TEST(Blit, DestinationClipAndSourceViewportOrigin) {
   Canvas src(4, 4), dst(6, 6, kBlack);
   PaintMarkers(src);
   IntersectClipRect(dst.dc(), 2, 2, 4, 4);
   SetViewportOrgEx(src.dc(), -1, 0, nullptr);  // logical (1, 0) is device (0, 0)
   BitBlt(dst.dc(), 0, 0, 6, 6, src.dc(), 1, 0, SRCCOPY);
   SelectClipRgn(dst.dc(), nullptr);
-  ExpectPicture(dst, [](int x, int y) { return Inside(x, y, 2, 2, 4, 4) ? Marker(x, y) : 0u; });
+  ExpectPicture(dst, [](int x, int y) { return Box{2, 2, 4, 4}.Contains(x, y) ? Marker(x, y) : 0u; });
   EXPECT_TRUE(BitBlt(dst.dc(), 0, 0, 0, 5, src.dc(), 0, 0, SRCCOPY));
   EXPECT_TRUE(BitBlt(dst.dc(), 0, 0, -3, 5, src.dc(), 0, 0, SRCCOPY));
 }
 
-TEST(GdiCoreBlit, CopiesBetweenTopDownAndBottomUpSurfaces) {
+TEST(Blit, CopiesBetweenTopDownAndBottomUpSurfaces) {
   Canvas top(3, 3), bottomUp(3, 3, kBlack, true), back(3, 3, kBlack);
   PaintMarkers(top);
   BitBlt(bottomUp.dc(), 0, 0, 3, 3, top.dc(), 0, 0, SRCCOPY);
-  EXPECT_EQ(bottomUp.Pixels()[0], kelmira::gdi::PixelFromColor(Marker(0, 2))) << "last row first";
+  EXPECT_EQ(bottomUp.Bits()[0], kelmira::gdi::PixelFromColor(Marker(0, 2))) << "last row first";
   BitBlt(back.dc(), 0, 0, 3, 3, bottomUp.dc(), 0, 0, SRCCOPY);
   ExpectPicture(back, Marker);
 }
