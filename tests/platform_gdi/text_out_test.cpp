@@ -1,0 +1,175 @@
+// TextOutA and ExtTextOutA: cells, colours, background modes, alignment, fills and clipping.
+#include "support/canvas.h"
+
+#include <climits>
+#include <functional>
+
+namespace {
+
+using namespace kelmira::test;
+
+constexpr COLORREF kPale = 0x00C0FFC0;
+
+TEST(TextOut, TransparentTextPaintsInsideItsCellInTheTextColour) {
+  Canvas canvas(200, 60);
+  canvas.UseFont("Arial", -16);
+  SetBkMode(canvas.dc(), TRANSPARENT);
+  SetTextColor(canvas.dc(), kRed);
+  ASSERT_TRUE(TextOutA(canvas.dc(), 20, 10, "Hello, World", 12));
+  const SIZE cell = canvas.Extent("Hello, World");
+  const TEXTMETRICA tm = canvas.Metrics();
+  const Box box = canvas.Bounds();
+  EXPECT_PRED2(Within, box, (Box{20, 10, 20 + cell.cx + 1, 10 + cell.cy}));
+  EXPECT_GT(box.Width(), cell.cx * 3 / 4);
+  // 'H' reaches the ascender zone, ',' the descender zone.
+  EXPECT_LT(box.top, 10 + tm.tmInternalLeading + tm.tmAscent / 2);
+  EXPECT_GT(box.bottom, 10 + tm.tmAscent);
+  // Stems are covered fully, so the exact text colour appears; the edges are blends of red and white.
+  EXPECT_GT(canvas.Count(kRed, 0, 0, 200, 60), 20);
+  for (const auto& [x, y] : canvas.Painted()) {
+    const COLORREF c = canvas.At(x, y);
+    EXPECT_TRUE((c & 0xFF) == 0xFF && ((c >> 8) & 0xFF) == ((c >> 16) & 0xFF)) << std::hex << c << " at " << x;
+  }
+}
+
+TEST(TextOut, OpaqueModeFillsTheCellAndAlignmentMovesIt) {
+  Canvas canvas(240, 120);
+  canvas.UseFont("Arial", -14);
+  SetBkColor(canvas.dc(), kPale);
+  SetTextColor(canvas.dc(), kBlue);
+  const SIZE cell = canvas.Extent("Align");
+  const int ascent = canvas.Metrics().tmAscent;
+  const std::pair<UINT, POINT> cases[] = {{TA_LEFT | TA_TOP, {100, 50}},
+                                          {TA_RIGHT | TA_TOP, {100 - cell.cx, 50}},
+                                          {TA_CENTER | TA_TOP, {100 - cell.cx / 2, 50}},
+                                          {TA_LEFT | TA_BOTTOM, {100, 50 - cell.cy}},
+                                          {TA_LEFT | TA_BASELINE, {100, 50 - ascent}},
+                                          {TA_RIGHT | TA_BASELINE, {100 - cell.cx, 50 - ascent}}};
+  for (const auto& [align, at] : cases) {
+    canvas.Clear();
+    SetTextAlign(canvas.dc(), align);
+    ASSERT_TRUE(TextOutA(canvas.dc(), 100, 50, "Align", 5));
+    EXPECT_EQ(canvas.Bounds(), (Box{at.x, at.y, at.x + cell.cx, at.y + cell.cy})) << align;
+  }
+  // The cell is filled with the background colour before the glyphs go on it.
+  EXPECT_EQ(canvas.Count(kWhite, 100 - cell.cx, 50 - ascent, 100, 50 - ascent + cell.cy), 0);
+  EXPECT_EQ(canvas.At(100 - cell.cx, 50 - ascent), kPale);
+  EXPECT_GT(canvas.Count(kBlue, 0, 0, 240, 120), 10);
+}
+
+// The same text drawn two ways must give the same picture.
+TEST(TextOut, SameTextTwoWays) {
+  using Draw = std::function<void(HDC)>;
+  const Draw whole = [](HDC dc) { TextOutA(dc, 10, 5, "Current position", 16); };
+  const INT dx[4] = {40, 40, 40, 40};
+  // clang-format off
+  const struct { const char* label; Draw a, b; } cases[] = {
+      // TA_UPDATECP draws from the current position and moves it past the string ...
+      {"update cp", whole, [](HDC dc) {
+         SetTextAlign(dc, TA_UPDATECP);
+         MoveToEx(dc, 10, 5, nullptr);
+         TextOutA(dc, 99, 99, "Current ", 8);
+         TextOutA(dc, 99, 99, "position", 8); }},
+      // ... or, right aligned, draws left of it and moves it back.
+      {"update cp right", whole, [](HDC dc) {
+         SIZE s{};
+         GetTextExtentPoint32A(dc, "Current position", 16, &s);
+         MoveToEx(dc, 10 + s.cx, 5, nullptr);
+         SetTextAlign(dc, TA_UPDATECP | TA_RIGHT);
+         TextOutA(dc, 0, 0, "position", 8);
+         TextOutA(dc, 0, 0, "Current ", 8); }},
+      {"spacing array", [&](HDC dc) { ExtTextOutA(dc, 10, 5, 0, nullptr, "IIII", 4, dx); },
+       [](HDC dc) { for (int k = 0; k < 4; ++k) TextOutA(dc, 10 + 40 * k, 5, "I", 1); }},
+      // A world translation moves text by whole pixels.
+      {"world translation", [](HDC dc) { TextOutA(dc, 17, 13, "Same", 4); }, [](HDC dc) {
+         SetGraphicsMode(dc, GM_ADVANCED);
+         const XFORM shift{1, 0, 0, 1, 7, 3};
+         SetWorldTransform(dc, &shift);
+         SetViewportOrgEx(dc, 5, 6, nullptr);
+         TextOutA(dc, 5, 4, "Same", 4); }},
+  };
+  // clang-format on
+  for (const auto& c : cases) {
+    Canvas a(200, 40), b(200, 40);
+    for (auto [canvas, draw] : {std::pair{&a, &c.a}, {&b, &c.b}}) {
+      canvas->UseFont("Arial", -14);
+      SetBkMode(canvas->dc(), TRANSPARENT);
+      (*draw)(canvas->dc());
+      canvas->ResetMapping();
+    }
+    EXPECT_FALSE(a.Painted().empty()) << c.label;
+    EXPECT_EQ(a.Picture(), b.Picture()) << c.label;
+  }
+}
+
+TEST(TextOut, OpaqueRectangleWithoutTextFillsExactlyTheRectangle) {
+  Canvas canvas(40, 30);
+  SetBkColor(canvas.dc(), kPale);
+  SetBkMode(canvas.dc(), TRANSPARENT);  // the rectangle is filled in either mode
+  RECT r{5, 7, 25, 19};
+  ASSERT_TRUE(ExtTextOutA(canvas.dc(), 0, 0, ETO_OPAQUE, &r, "", 0, nullptr));
+  ASSERT_TRUE(ExtTextOutA(canvas.dc(), 0, 0, ETO_OPAQUE, &r, nullptr, 0, nullptr));
+  ExpectPicture(canvas, [](int x, int y) { return Box{5, 7, 25, 19}.Contains(x, y) ? kPale : kWhite; });
+  // Rectangles far outside or inverted fill nothing and do not fail; a huge one fills everything.
+  canvas.Clear();
+  for (RECT nothing : {RECT{INT_MIN, INT_MIN, INT_MIN + 5, INT_MAX}, RECT{20, 20, 10, 10}})
+    EXPECT_TRUE(ExtTextOutA(canvas.dc(), 0, 0, ETO_OPAQUE, &nothing, "", 0, nullptr));
+  EXPECT_TRUE(canvas.Painted().empty());
+  RECT huge{INT_MIN, INT_MIN, INT_MAX, INT_MAX};
+  EXPECT_TRUE(ExtTextOutA(canvas.dc(), 0, 0, ETO_OPAQUE, &huge, "", 0, nullptr));
+  EXPECT_TRUE(canvas.Painted(kPale).empty());
+}
+
+TEST(TextOut, ClippedTextStaysInsideTheRectangle) {
+  Canvas canvas(200, 40);
+  canvas.UseFont("Arial", -20);
+  SetBkMode(canvas.dc(), TRANSPARENT);
+  RECT r{30, 12, 60, 22};
+  ASSERT_TRUE(ExtTextOutA(canvas.dc(), 20, 5, ETO_CLIPPED, &r, "WWWWWWW", 7, nullptr));
+  const Box box = canvas.Bounds();
+  EXPECT_PRED2(Within, box, (Box{30, 12, 60, 22}));
+  EXPECT_EQ(std::pair(box.left, box.right), std::pair(30, 60));
+  // Opaque and clipped: the rectangle is filled, the text clipped to it.
+  canvas.Clear();
+  SetBkColor(canvas.dc(), kPale);
+  ASSERT_TRUE(ExtTextOutA(canvas.dc(), 20, 5, ETO_CLIPPED | ETO_OPAQUE, &r, "WWWWWWW", 7, nullptr));
+  EXPECT_EQ(canvas.Bounds(), (Box{30, 12, 60, 22}));
+}
+
+TEST(TextOut, UnderlineRunsUnderTheWholeString) {
+  Canvas canvas(200, 40);
+  canvas.UseFont("Arial", -16, FW_NORMAL, false, true);
+  SetBkMode(canvas.dc(), TRANSPARENT);
+  ASSERT_TRUE(TextOutA(canvas.dc(), 10, 5, "a  b", 4));
+  const SIZE cell = canvas.Extent("a  b");
+  const TEXTMETRICA tm = canvas.Metrics();
+  int fullRows = 0;
+  for (int y = 5 + tm.tmAscent; y < 5 + tm.tmHeight; ++y)
+    fullRows += canvas.Count(kBlack, 10, y, 10 + cell.cx, y + 1) == cell.cx;
+  EXPECT_GE(fullRows, 1);
+  EXPECT_PRED2(Within, canvas.Bounds(), (Box{10, 5, 10 + cell.cx, 5 + tm.tmHeight}));
+}
+
+TEST(TextOut, BadCallsFailWithoutDrawing) {
+  Canvas canvas(20, 20);
+  HDC stale = CreateCompatibleDC(nullptr);
+  DeleteDC(stale);
+  SetLastError(0);
+  EXPECT_FALSE(TextOutA(stale, 0, 0, "a", 1));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
+  EXPECT_FALSE(TextOutA(canvas.dc(), 0, 0, "a", -1));
+  EXPECT_FALSE(TextOutA(canvas.dc(), 0, 0, nullptr, 2));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+  EXPECT_TRUE(TextOutA(canvas.dc(), 0, 0, nullptr, 0));
+  EXPECT_EQ(SetTextColor(stale, kRed), CLR_INVALID);
+  EXPECT_EQ(SetBkMode(canvas.dc(), 7), 0);
+  EXPECT_EQ(GetBkMode(canvas.dc()), OPAQUE);
+  // Far-away reference points draw nothing and do not overflow.
+  EXPECT_TRUE(TextOutA(canvas.dc(), INT_MAX, INT_MAX, "far", 3));
+  EXPECT_TRUE(TextOutA(canvas.dc(), INT_MIN, INT_MIN, "far", 3));
+  SetTextAlign(canvas.dc(), TA_RIGHT | TA_BOTTOM);
+  EXPECT_TRUE(TextOutA(canvas.dc(), INT_MIN, INT_MIN, "far", 3));
+  EXPECT_TRUE(canvas.Painted().empty());
+}
+
+}  // namespace
