@@ -1,14 +1,13 @@
 // Font objects of the component runtime realise font handles for drawing.
-#include "gdi_canvas.h"
+#include "support/canvas.h"
 
-#include <cstring>
 #include <string>
 #include <tuple>
 
-using kelmira::ComPtr;
-using namespace gdi_test;
-
 namespace {
+
+using kelmira::ComPtr;
+using namespace kelmira::test;
 
 ComPtr<IFont> MakeFont(const char16_t* name, LONGLONG size, SHORT weight) {
   std::u16string copy = name;
@@ -28,18 +27,16 @@ LOGFONTA Describe(HFONT font) {
   return lf;
 }
 
-TEST(GdiTextIFont, HandleDescribesTheFontAtNinetySixDpi) {
+TEST(IFont, HandleDescribesTheFontAtNinetySixDpi) {
   ComPtr<IFont> font = MakeFont(u"Arial", 70000, 300);  // 7 points
   ASSERT_EQ(font->put_Italic(TRUE), S_OK);
   ASSERT_EQ(font->put_Charset(2), S_OK);
-  HFONT h = nullptr;
+  HFONT h = nullptr, again = nullptr;
   ASSERT_EQ(font->get_hFont(&h), S_OK);
-  ASSERT_NE(h, nullptr);
   LOGFONTA lf = Describe(h);
   // Height: 7 * 96 / 72 = 9.33.
   EXPECT_EQ(std::tuple(lf.lfHeight, lf.lfWeight, lf.lfItalic, lf.lfUnderline, lf.lfCharSet, std::string(lf.lfFaceName)),
             std::tuple(-9, 300, BYTE{TRUE}, BYTE{FALSE}, BYTE{2}, std::string("Arial")));
-  HFONT again = nullptr;
   ASSERT_EQ(font->get_hFont(&again), S_OK);
   EXPECT_EQ(again, h);  // kept until something changes
 
@@ -52,20 +49,18 @@ TEST(GdiTextIFont, HandleDescribesTheFontAtNinetySixDpi) {
   SelectObject(canvas.dc(), old);
   EXPECT_EQ(std::tuple(metrics.tmHeight, metrics.tmAscent, metrics.tmAveCharWidth),
             std::tuple(tm.tmHeight, tm.tmAscent, tm.tmAveCharWidth));
-  EXPECT_EQ(metrics.tmHeight - metrics.tmInternalLeading, 9);
-  EXPECT_NE(metrics.tmItalic, 0);
+  EXPECT_EQ(std::pair(metrics.tmHeight - metrics.tmInternalLeading, metrics.tmItalic != 0), std::pair(9, true));
 
   // The ratio scales the height: 1 logical unit per point.
   ASSERT_EQ(font->SetRatio(72, 2540), S_OK);
   ASSERT_EQ(font->get_hFont(&h), S_OK);
   EXPECT_EQ(Describe(h).lfHeight, -7);
-  EXPECT_EQ(font->QueryTextMetrics(nullptr), E_POINTER);
-  EXPECT_EQ(font->get_hFont(nullptr), E_POINTER);
+  EXPECT_EQ(std::pair(font->QueryTextMetrics(nullptr), font->get_hFont(nullptr)), std::pair(E_POINTER, E_POINTER));
 }
 
-TEST(GdiTextIFont, LockedHandlesOutliveChangesUntilReleased) {
+TEST(IFont, LockedHandlesOutliveChangesUntilReleased) {
   ComPtr<IFont> font = MakeFont(u"Times New Roman", 100000, 400);
-  HFONT first = nullptr;
+  HFONT first = nullptr, second = nullptr;
   ASSERT_EQ(font->get_hFont(&first), S_OK);
   // Only a handle the font realised can be locked, and only a locked one released.
   for (HFONT other : {HFONT{}, reinterpret_cast<HFONT>(0x51)}) EXPECT_EQ(font->AddRefHfont(other), E_INVALIDARG);
@@ -75,10 +70,8 @@ TEST(GdiTextIFont, LockedHandlesOutliveChangesUntilReleased) {
   CY size{};
   size.int64 = 120000;
   ASSERT_EQ(font->put_Size(size), S_OK);
-  HFONT second = nullptr;
   ASSERT_EQ(font->get_hFont(&second), S_OK);
-  EXPECT_NE(second, first);
-  EXPECT_EQ(Describe(second).lfHeight, -16);
+  EXPECT_EQ(std::pair(second != first, Describe(second).lfHeight), std::pair(true, -16));
   EXPECT_EQ(GetObjectType(first), OBJ_FONT);  // still locked twice
   ASSERT_EQ(font->ReleaseHfont(first), S_OK);
   EXPECT_EQ(GetObjectType(first), OBJ_FONT);
