@@ -1,16 +1,16 @@
 // DrawTextA: the line layout on its own (fixed advances) and through a device context.
-#include "gdi/text_layout.h"
-#include "gdi_canvas.h"
+#include "support/canvas.h"
 
+#include "gdi/text_layout.h"
+
+#include <climits>
 #include <string>
 #include <vector>
 
-using kelmira::gdi::LaidOutLine;
-using kelmira::gdi::LayoutParams;
-using namespace gdi_test;
-namespace dt = kelmira::gdi::dt;
-
 namespace {
+
+using namespace kelmira::gdi;
+using namespace kelmira::test;
 
 // Every character 10 pixels wide, 'W' 30.
 void FixedAdvances(std::u16string_view s, int* out) {
@@ -19,16 +19,15 @@ void FixedAdvances(std::u16string_view s, int* out) {
 
 std::vector<std::u16string> Lines(std::u16string_view text, std::uint32_t flags, int width, int tabWidth = 80) {
   LayoutParams params{flags, width, tabWidth};
-  auto prefixed = (flags & dt::kNoPrefix) ? kelmira::gdi::PrefixedText{std::u16string(text), {}}
-                                          : kelmira::gdi::StripPrefixes(text);
+  auto prefixed = (flags & dt::kNoPrefix) ? PrefixedText{std::u16string(text), {}} : StripPrefixes(text);
   std::vector<std::u16string> out;
-  for (const LaidOutLine& line : kelmira::gdi::LayOutLines(prefixed, params, FixedAdvances)) out.push_back(line.text);
+  for (const LaidOutLine& line : LayOutLines(prefixed, params, FixedAdvances)) out.push_back(line.text);
   return out;
 }
 
 using Texts = std::vector<std::u16string>;
 
-TEST(GdiTextLayout, LineBreaksAndWordWrapping) {
+TEST(TextLayout, LineBreaksAndWordWrapping) {
   EXPECT_EQ(Lines(u"one\ntwo\r\nthree\rfour", 0, 1000), (Texts{u"one", u"two", u"three", u"four"}));
   EXPECT_EQ(Lines(u"end\n", 0, 1000), (Texts{u"end"}));
   EXPECT_EQ(Lines(u"a\n\nb", 0, 1000), (Texts{u"a", u"", u"b"}));
@@ -49,34 +48,31 @@ TEST(GdiTextLayout, LineBreaksAndWordWrapping) {
   EXPECT_EQ(Lines(u"aa bb\ncc dd", dt::kWordBreak, 40), (Texts{u"aa", u"bb", u"cc", u"dd"}));
 }
 
-TEST(GdiTextLayout, PrefixesTabsAndEllipsis) {
-  auto stripped = kelmira::gdi::StripPrefixes(u"&File && &Edit&");
-  EXPECT_EQ(stripped.text, u"File & Edit");
-  EXPECT_EQ(stripped.underlined, (std::vector<std::size_t>{0, 7}));
+TEST(TextLayout, PrefixesTabsAndEllipsis) {
+  const PrefixedText stripped = StripPrefixes(u"&File && &Edit&");
+  EXPECT_EQ(std::pair(stripped.text, stripped.underlined),
+            std::pair(std::u16string(u"File & Edit"), std::vector<std::size_t>{0, 7}));
   EXPECT_EQ(Lines(u"&a&&b", dt::kNoPrefix, 100), (Texts{u"&a&&b"}));
 
-  LayoutParams tabs{dt::kExpandTabs, 1000, 80};
-  auto lines = kelmira::gdi::LayOutLines(kelmira::gdi::StripPrefixes(u"ab\tc\t\td"), tabs, FixedAdvances);
+  auto lines = LayOutLines(StripPrefixes(u"ab\tc\t\td"), {dt::kExpandTabs, 1000, 80}, FixedAdvances);
   ASSERT_EQ(lines.size(), 1u);
   EXPECT_EQ(lines[0].x, (std::vector<int>{0, 10, 20, 80, 90, 160, 240, 250}));
   EXPECT_EQ(lines[0].width, 250);
   // Tab stops count from each line's start; expanded tabs are break opportunities.
-  LayoutParams wrapTabs{dt::kExpandTabs | dt::kWordBreak, 100, 80};
-  lines = kelmira::gdi::LayOutLines(kelmira::gdi::StripPrefixes(u"abcdefgh\tij\tk"), wrapTabs, FixedAdvances);
+  lines = LayOutLines(StripPrefixes(u"abcdefgh\tij\tk"), {dt::kExpandTabs | dt::kWordBreak, 100, 80}, FixedAdvances);
   ASSERT_EQ(lines.size(), 2u);
   EXPECT_EQ(lines[0].text, u"abcdefgh");
   EXPECT_EQ(lines[1].x, (std::vector<int>{0, 10, 20, 80, 90}));
   // Without DT_EXPANDTABS a tab is an ordinary character.
-  EXPECT_EQ(kelmira::gdi::LayOutLines(kelmira::gdi::StripPrefixes(u"a\tb"), {0, 1000, 80}, FixedAdvances)[0].width, 30);
+  EXPECT_EQ(LayOutLines(StripPrefixes(u"a\tb"), {0, 1000, 80}, FixedAdvances)[0].width, 30);
 
   EXPECT_EQ(Lines(u"abcdefghij", dt::kEndEllipsis, 60), (Texts{u"abc..."}));
   EXPECT_EQ(Lines(u"abcdef", dt::kEndEllipsis, 60), (Texts{u"abcdef"}));
   EXPECT_EQ(Lines(u"abcdefg", dt::kEndEllipsis, 20), (Texts{u"..."}));
 
-  auto format = kelmira::gdi::ParseDrawTextFormat(dt::kTabStop | dt::kExpandTabs | (4u << 8));
-  EXPECT_EQ(format.tabChars, 4);
-  EXPECT_EQ(format.flags, dt::kTabStop | dt::kExpandTabs);
-  EXPECT_EQ(kelmira::gdi::ParseDrawTextFormat(dt::kCalcRect).tabChars, 8);
+  const DrawTextFormat format = ParseDrawTextFormat(dt::kTabStop | dt::kExpandTabs | (4u << 8));
+  EXPECT_EQ(std::pair(format.tabChars, format.flags), std::pair(4, dt::kTabStop | dt::kExpandTabs));
+  EXPECT_EQ(ParseDrawTextFormat(dt::kCalcRect).tabChars, 8);
 }
 
 // The rectangle DT_CALCRECT makes of `r` for the text, and the height DrawTextA returns.
@@ -85,7 +81,7 @@ std::pair<Box, int> Measure(const Canvas& canvas, const char* text, RECT r, UINT
   return {Box{r.left, r.top, r.right, r.bottom}, height};
 }
 
-TEST(GdiTextDrawText, CalcRectMeasuresWithoutDrawing) {
+TEST(DrawText, CalcRectMeasuresWithoutDrawing) {
   Canvas canvas(300, 200);
   canvas.UseFont("Arial", -12);
   const int line = canvas.Metrics().tmHeight;
@@ -119,7 +115,7 @@ TEST(GdiTextDrawText, CalcRectMeasuresWithoutDrawing) {
             2 * (tm.tmHeight + tm.tmExternalLeading));
 }
 
-TEST(GdiTextDrawText, LinesArePlacedInTheRectangle) {
+TEST(DrawText, LinesArePlacedInTheRectangle) {
   Canvas canvas(300, 120);
   canvas.UseFont("Arial", -14);
   SetBkMode(canvas.dc(), TRANSPARENT);
@@ -139,23 +135,22 @@ TEST(GdiTextDrawText, LinesArePlacedInTheRectangle) {
     // The height returned reaches the line's bottom; the glyphs lie inside the line's cell.
     EXPECT_EQ(DrawTextA(canvas.dc(), "Centred", -1, &r, format), at.y - 20 + tm.tmHeight) << format;
     const Box box = canvas.Bounds();
-    EXPECT_TRUE(Inside(box, at.x, at.y, at.x + text.cx + 1, at.y + tm.tmHeight)) << format;
+    EXPECT_PRED2(Within, box, (Box{at.x, at.y, at.x + text.cx + 1, at.y + tm.tmHeight})) << format;
     EXPECT_LE(box.left, at.x + 2) << format;
     EXPECT_GE(box.right, at.x + text.cx - 2) << format;
   }
 }
 
-TEST(GdiTextDrawText, ClipsToTheRectangleUnlessToldNotTo) {
+TEST(DrawText, ClipsToTheRectangleUnlessToldNotTo) {
   Canvas canvas(200, 60);
   canvas.UseFont("Arial", -20);
   SetBkMode(canvas.dc(), TRANSPARENT);
   RECT r{10, 10, 40, 20};
   DrawTextA(canvas.dc(), "Wide label", -1, &r, DT_LEFT);
-  EXPECT_TRUE(Inside(canvas.Bounds(), 10, 10, 40, 20));
+  EXPECT_PRED2(Within, canvas.Bounds(), (Box{10, 10, 40, 20}));
   canvas.Clear();
   DrawTextA(canvas.dc(), "Wide label", -1, &r, DT_LEFT | DT_NOCLIP);
-  EXPECT_GT(canvas.Bounds().right, 60);
-  EXPECT_GT(canvas.Bounds().bottom, 20);
+  EXPECT_TRUE(canvas.Bounds().right > 60 && canvas.Bounds().bottom > 20);
   // Opaque lines fill their cells; the prefixed character is underlined.
   canvas.Clear();
   SetBkMode(canvas.dc(), OPAQUE);
@@ -166,7 +161,7 @@ TEST(GdiTextDrawText, ClipsToTheRectangleUnlessToldNotTo) {
   EXPECT_EQ(canvas.Bounds(), (Box{10, 10, 10 + cell.cx, 10 + cell.cy}));
 }
 
-TEST(GdiTextDrawText, BadCallsReturnZero) {
+TEST(DrawText, BadCallsReturnZero) {
   Canvas canvas(10, 10);
   RECT r{0, 0, 10, 10};
   EXPECT_EQ(DrawTextA(nullptr, "a", 1, &r, 0), 0);
