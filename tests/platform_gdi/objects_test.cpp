@@ -13,29 +13,26 @@ TEST(Objects, StaleAndWrongKindHandlesFail) {
   HPEN pen = CreatePen(PS_SOLID, 1, RGB(1, 2, 3));
   EXPECT_LE(HandleToUlong(pen), 0x7FFFFFFFu);  // survives a 32-bit field
   ASSERT_TRUE(DeleteObject(pen));
-  // The slot is reused by the next object; the old handle must not reach it.
-  HPEN next = CreatePen(PS_SOLID, 1, 0);
-  EXPECT_NE(next, pen);
   LOGPEN lp{};
   SetLastError(0);
   EXPECT_EQ(GetObjectA(pen, sizeof lp, &lp), 0);
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
   EXPECT_FALSE(DeleteObject(pen));
+  // Once new objects have taken its slot, the old handle must still not reach them.
+  std::vector<HGDIOBJ> pens(4096);
+  for (HGDIOBJ& p : pens) p = CreatePen(PS_SOLID, 1, 0);
   EXPECT_EQ(GetObjectType(pen), 0u);
   // A pen handle is not a device context and a device context is not an object.
-  HDC dc = CreateCompatibleDC(nullptr);
-  EXPECT_EQ(GetPixel(reinterpret_cast<HDC>(next), 0, 0), CLR_INVALID);
-  EXPECT_EQ(SelectObject(reinterpret_cast<HDC>(next), next), nullptr);
-  EXPECT_FALSE(DeleteObject(dc));
-  EXPECT_EQ(SelectObject(dc, dc), nullptr);
-  EXPECT_EQ(GetObjectType(dc), OBJ_MEMDC);
+  HDC dc = CreateCompatibleDC(nullptr), penAsDc = reinterpret_cast<HDC>(pens[0]);
+  EXPECT_EQ(std::pair(GetPixel(penAsDc, 0, 0), SelectObject(penAsDc, pens[0])), std::pair(CLR_INVALID, HGDIOBJ{}));
+  EXPECT_EQ(std::tuple(DeleteObject(dc), SelectObject(dc, dc), GetObjectType(dc)),
+            std::tuple(FALSE, HGDIOBJ{}, DWORD{OBJ_MEMDC}));
   EXPECT_TRUE(DeleteDC(dc));
-  EXPECT_FALSE(DeleteDC(dc));
-  EXPECT_EQ(GetPixel(dc, 0, 0), CLR_INVALID);
+  EXPECT_EQ(std::pair(DeleteDC(dc), GetPixel(dc, 0, 0)), std::pair(FALSE, CLR_INVALID));
   // Garbage values, including ones wider than 32 bits, resolve to nothing.
   for (std::uintptr_t garbage : {std::uintptr_t{0x12345678}, ~std::uintptr_t{0}, std::uintptr_t{0}})
     EXPECT_EQ(GetObjectType(reinterpret_cast<HGDIOBJ>(garbage)), 0u);
-  EXPECT_TRUE(DeleteObject(next));
+  for (HGDIOBJ p : pens) DeleteObject(p);
 }
 
 TEST(Objects, NewMemoryContextDefaults) {
@@ -45,18 +42,14 @@ TEST(Objects, NewMemoryContextDefaults) {
   BITMAP bm{};
   ASSERT_EQ(GetObjectA(GetCurrentObject(dc, OBJ_BITMAP), sizeof bm, &bm), static_cast<int>(sizeof bm));
   EXPECT_EQ(std::pair(bm.bmWidth, bm.bmHeight), std::pair(1, 1));
-  EXPECT_EQ(std::tuple(GetTextColor(dc), GetBkColor(dc), GetTextAlign(dc)),
-            std::tuple(COLORREF{0}, COLORREF{0xFFFFFF}, UINT(TA_TOP | TA_LEFT)));
-  EXPECT_EQ(std::tuple(GetBkMode(dc), GetROP2(dc), GetGraphicsMode(dc)), std::tuple(OPAQUE, R2_COPYPEN, GM_COMPATIBLE));
+  EXPECT_EQ(
+      std::tuple(GetTextColor(dc), GetBkColor(dc), GetTextAlign(dc), GetBkMode(dc), GetROP2(dc), GetGraphicsMode(dc)),
+      std::tuple(kBlack, kWhite, UINT(TA_TOP | TA_LEFT), OPAQUE, R2_COPYPEN, GM_COMPATIBLE));
   // A zero-sized compatible bitmap is the stock one; a real one starts black.
   EXPECT_EQ(CreateCompatibleBitmap(dc, 0, 5), GetCurrentObject(dc, OBJ_BITMAP));
   EXPECT_EQ(CreateCompatibleBitmap(dc, -1, 5), nullptr);
-  HBITMAP bitmap = CreateCompatibleBitmap(dc, 3, 2);
-  HGDIOBJ stock = SelectObject(dc, bitmap);
-  EXPECT_EQ(GetPixel(dc, 2, 1), 0u);
-  SelectObject(dc, stock);
-  EXPECT_TRUE(DeleteObject(bitmap));
-  EXPECT_TRUE(DeleteDC(dc));
+  Selected bitmap(dc, CreateCompatibleBitmap(dc, 3, 2));
+  EXPECT_EQ(GetPixel(dc, 2, 1), kBlack);
 }
 
 TEST(Objects, StockObjectsAndSystemColoursCannotBeDeleted) {
@@ -66,16 +59,13 @@ TEST(Objects, StockObjectsAndSystemColoursCannotBeDeleted) {
       {NULL_PEN, OBJ_PEN},      {SYSTEM_FONT, OBJ_FONT},   {DEFAULT_GUI_FONT, OBJ_FONT}};
   for (const auto& [index, type] : stock) {
     HGDIOBJ h = GetStockObject(index);
-    EXPECT_EQ(GetStockObject(index), h);
-    EXPECT_TRUE(DeleteObject(h));
-    EXPECT_EQ(GetObjectType(h), type) << "stock object " << index;
+    EXPECT_EQ(std::tuple(GetStockObject(index), DeleteObject(h), GetObjectType(h)), std::tuple(h, TRUE, type)) << index;
   }
   LOGBRUSH gray{}, null{};
   GetObjectA(GetStockObject(GRAY_BRUSH), sizeof gray, &gray);
   GetObjectA(GetStockObject(NULL_BRUSH), sizeof null, &null);
   EXPECT_EQ(std::pair(gray.lbColor, null.lbStyle), std::pair(COLORREF{0x808080}, UINT{BS_NULL}));
   for (int bad : {9, -1, 1000}) EXPECT_EQ(GetStockObject(bad), nullptr);
-
   EXPECT_EQ(std::vector({GetSysColor(COLOR_WINDOW), GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_HIGHLIGHT),
                          GetSysColor(31), GetSysColor(-1)}),
             std::vector<DWORD>({0x00FFFFFF, 0x00C8D0D4, 0x006A240A, 0, 0}));
@@ -83,7 +73,7 @@ TEST(Objects, StockObjectsAndSystemColoursCannotBeDeleted) {
   EXPECT_TRUE(DeleteObject(face));
   ASSERT_EQ(GetObjectA(face, sizeof gray, &gray), static_cast<int>(sizeof gray));
   EXPECT_EQ(gray.lbColor, 0x00C8D0D4u);
-  EXPECT_EQ(GetSysColorBrush(99), nullptr);
+  for (int bad : {25, 99}) EXPECT_EQ(GetSysColorBrush(bad), nullptr) << bad;  // 25 is unused
 }
 
 TEST(Objects, SelectObjectReturnsThePreviousOneOfTheSameKind) {
@@ -96,15 +86,12 @@ TEST(Objects, SelectObjectReturnsThePreviousOneOfTheSameKind) {
   EXPECT_EQ(SelectObject(canvas.dc(), GetStockObject(NULL_BRUSH)), hatch);
   // GetObject tells the size it needs and refuses a smaller buffer.
   LOGPEN lp{};
-  EXPECT_EQ(GetObjectA(red, 0, nullptr), static_cast<int>(sizeof lp));
-  EXPECT_EQ(GetObjectA(red, sizeof lp - 1, &lp), 0);
-  EXPECT_EQ(CreatePen(7, 1, 0), nullptr);
-  EXPECT_EQ(CreateHatchBrush(6, 0), nullptr);
+  EXPECT_EQ(std::pair(GetObjectA(red, 0, nullptr), GetObjectA(red, sizeof lp - 1, &lp)), std::pair(int(sizeof lp), 0));
   LOGBRUSH pattern{BS_PATTERN, 0, 0};
-  EXPECT_EQ(CreateBrushIndirect(&pattern), nullptr);
-  EXPECT_EQ(CreateBrushIndirect(nullptr), nullptr);
-  EXPECT_TRUE(DeleteObject(red));
-  EXPECT_TRUE(DeleteObject(hatch));
+  EXPECT_EQ(std::tuple(CreatePen(7, 1, 0), CreateHatchBrush(6, 0), CreateBrushIndirect(&pattern),
+                       CreateBrushIndirect(nullptr)),
+            std::tuple(HPEN{}, HBRUSH{}, HBRUSH{}, HBRUSH{}));
+  EXPECT_TRUE(DeleteObject(red) && DeleteObject(hatch));
 }
 
 TEST(Objects, DeletingSelectedObjectsWaitsForTheirContexts) {
@@ -113,24 +100,21 @@ TEST(Objects, DeletingSelectedObjectsWaitsForTheirContexts) {
   HGDIOBJ old = SelectObject(canvas.dc(), pen);
   ASSERT_TRUE(DeleteObject(pen));
   // Still selected: it still answers, but a second delete fails and it cannot be selected anew.
-  EXPECT_EQ(GetObjectA(pen, 0, nullptr), static_cast<int>(sizeof(LOGPEN)));
-  EXPECT_FALSE(DeleteObject(pen));
   HDC other = CreateCompatibleDC(nullptr);
-  EXPECT_EQ(SelectObject(other, pen), nullptr);
-  EXPECT_TRUE(DeleteDC(other));
+  EXPECT_EQ(std::tuple(GetObjectA(pen, 0, nullptr), DeleteObject(pen), SelectObject(other, pen)),
+            std::tuple(int(sizeof(LOGPEN)), FALSE, HGDIOBJ{}));
+  DeleteDC(other);
   // Deselecting frees it.
   EXPECT_EQ(SelectObject(canvas.dc(), old), pen);
   EXPECT_EQ(GetObjectType(pen), 0u);
-
-  // Deleting a context frees what it (and its saved states) held past deletion.
+  // Deleting a context frees what it and its saved states held past deletion.
   HDC dc = CreateCompatibleDC(nullptr);
   HBITMAP bitmap = CreateCompatibleBitmap(dc, 3, 3);
   HBRUSH brush = CreateSolidBrush(RGB(1, 1, 1));
   SelectObject(dc, bitmap);
   SelectObject(dc, brush);
   SaveDC(dc);
-  ASSERT_TRUE(DeleteObject(bitmap));
-  ASSERT_TRUE(DeleteObject(brush));
+  ASSERT_TRUE(DeleteObject(bitmap) && DeleteObject(brush));
   EXPECT_EQ(GetObjectType(bitmap), OBJ_BITMAP);
   ASSERT_TRUE(DeleteDC(dc));
   EXPECT_EQ(std::pair(GetObjectType(bitmap), GetObjectType(brush)), std::pair(0u, 0u));
@@ -150,9 +134,9 @@ TEST(Objects, BitmapGoesIntoOneMemoryContextOnly) {
   // A context over an external surface takes no bitmap.
   std::uint32_t pixels[4] = {};
   HDC surfaceDc = kelmira::gdi::CreateSurfaceDC(kelmira::gdi::Surface{pixels, 2, 2, 2});
-  EXPECT_EQ(GetObjectType(surfaceDc), OBJ_DC);
-  EXPECT_EQ(SelectObject(surfaceDc, bitmap), nullptr);
-  EXPECT_EQ(GetCurrentObject(surfaceDc, OBJ_BITMAP), nullptr);
+  EXPECT_EQ(
+      std::tuple(GetObjectType(surfaceDc), SelectObject(surfaceDc, bitmap), GetCurrentObject(surfaceDc, OBJ_BITMAP)),
+      std::tuple(DWORD{OBJ_DC}, HGDIOBJ{}, HGDIOBJ{}));
   for (HDC dc : {surfaceDc, a, b}) EXPECT_TRUE(DeleteDC(dc));
   EXPECT_TRUE(DeleteObject(bitmap));
 }
@@ -169,6 +153,7 @@ TEST(Objects, SaveAndRestoreEveryAttribute) {
   IntersectClipRect(dc, 1, 1, 3, 3);
   EXPECT_EQ(SaveDC(dc), 2);
   SelectObject(dc, pen2);
+  ASSERT_TRUE(DeleteObject(pen1));  // the saved state still holds it
   HGDIOBJ canvasBitmap = SelectObject(dc, other);
   SetBkMode(dc, TRANSPARENT);
   SetViewportOrgEx(dc, 5, 6, nullptr);
@@ -179,8 +164,8 @@ TEST(Objects, SaveAndRestoreEveryAttribute) {
   EXPECT_EQ(GetCurrentObject(dc, OBJ_PEN), pen2);
   // Absolute: level 2 brings back pen1, the canvas bitmap (drawn on again), clip, colours, origin.
   ASSERT_TRUE(RestoreDC(dc, 2));
-  EXPECT_EQ(std::tuple(GetCurrentObject(dc, OBJ_PEN), GetCurrentObject(dc, OBJ_BITMAP)),
-            std::tuple(HGDIOBJ(pen1), canvasBitmap));
+  EXPECT_EQ(std::tuple(GetCurrentObject(dc, OBJ_PEN), GetObjectType(pen1), GetCurrentObject(dc, OBJ_BITMAP)),
+            std::tuple(HGDIOBJ(pen1), DWORD{OBJ_PEN}, canvasBitmap));
   EXPECT_EQ(std::tuple(GetBkColor(dc), GetROP2(dc), GetBkMode(dc)), std::tuple(RGB(10, 20, 30), R2_NOTXORPEN, OPAQUE));
   EXPECT_EQ(std::pair(GetPixel(dc, 1, 1), GetPixel(dc, 2, 2)), std::pair(kWhite, kWhite));
   RECT box{};
@@ -193,12 +178,13 @@ TEST(Objects, SaveAndRestoreEveryAttribute) {
   HDC second = CreateCompatibleDC(nullptr);
   EXPECT_NE(SelectObject(second, other), nullptr);
   DeleteDC(second);
+  // Back to the defaults, which lets the deleted pen go.
   ASSERT_TRUE(RestoreDC(dc, -1));
-  EXPECT_EQ(GetCurrentObject(dc, OBJ_PEN), stockPen);
+  EXPECT_EQ(std::pair(GetCurrentObject(dc, OBJ_PEN), GetObjectType(pen1)), std::pair(stockPen, 0u));
   EXPECT_EQ(GetClipBox(dc, &box), SIMPLEREGION);
   EXPECT_EQ(std::pair(box.right, GetPixel(dc, 3, 3)), std::pair(4, kWhite));
   EXPECT_FALSE(RestoreDC(dc, -1));
-  for (HGDIOBJ object : {HGDIOBJ(pen1), HGDIOBJ(pen2), HGDIOBJ(other)}) EXPECT_TRUE(DeleteObject(object));
+  EXPECT_TRUE(DeleteObject(pen2) && DeleteObject(other));
 }
 
 }  // namespace
