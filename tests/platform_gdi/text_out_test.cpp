@@ -1,8 +1,12 @@
-// TextOutA and ExtTextOutA: cells, colours, background modes, alignment, fills and clipping.
+// TextOutA and ExtTextOutA: cells, colours, background modes, alignment, fills, clipping and
+// turned text.
 #include "support/canvas.h"
 
+#include <algorithm>
 #include <climits>
+#include <cmath>
 #include <functional>
+#include <tuple>
 
 namespace {
 
@@ -60,34 +64,23 @@ TEST(TextOut, OpaqueModeFillsTheCellAndAlignmentMovesIt) {
 // The same text drawn two ways must give the same picture.
 TEST(TextOut, SameTextTwoWays) {
   using Draw = std::function<void(HDC)>;
-  const Draw whole = [](HDC dc) { TextOutA(dc, 10, 5, "Current position", 16); };
   const INT dx[4] = {40, 40, 40, 40};
   // clang-format off
   const struct { const char* label; Draw a, b; } cases[] = {
-      // TA_UPDATECP draws from the current position and moves it past the string ...
-      {"update cp", whole, [](HDC dc) {
-         SetTextAlign(dc, TA_UPDATECP);
-         MoveToEx(dc, 10, 5, nullptr);
-         TextOutA(dc, 99, 99, "Current ", 8);
-         TextOutA(dc, 99, 99, "position", 8); }},
-      // ... or, right aligned, draws left of it and moves it back.
-      {"update cp right", whole, [](HDC dc) {
-         SIZE s{};
-         GetTextExtentPoint32A(dc, "Current position", 16, &s);
-         MoveToEx(dc, 10 + s.cx, 5, nullptr);
-         SetTextAlign(dc, TA_UPDATECP | TA_RIGHT);
-         TextOutA(dc, 0, 0, "position", 8);
-         TextOutA(dc, 0, 0, "Current ", 8); }},
+      // TA_UPDATECP draws from the current position and moves it past the string, or, right
+      // aligned, back before it.
+      {"update cp", [](HDC dc) { TextOutA(dc, 10, 5, "Current position", 16); },
+       [](HDC dc) { SetTextAlign(dc, TA_UPDATECP); MoveToEx(dc, 10, 5, nullptr);
+                    TextOutA(dc, 99, 99, "Current ", 8); TextOutA(dc, 99, 99, "position", 8); }},
+      {"update cp right", [](HDC dc) { SetTextAlign(dc, TA_RIGHT); TextOutA(dc, 150, 5, "Current position", 16); },
+       [](HDC dc) { SetTextAlign(dc, TA_UPDATECP | TA_RIGHT); MoveToEx(dc, 150, 5, nullptr);
+                    TextOutA(dc, 0, 0, "position", 8); TextOutA(dc, 0, 0, "Current ", 8); }},
       {"spacing array", [&](HDC dc) { ExtTextOutA(dc, 10, 5, 0, nullptr, "IIII", 4, dx); },
        [](HDC dc) { for (int k = 0; k < 4; ++k) TextOutA(dc, 10 + 40 * k, 5, "I", 1); }},
       // A world translation moves text by whole pixels.
-      {"world translation", [](HDC dc) { TextOutA(dc, 17, 13, "Same", 4); }, [](HDC dc) {
-         SetGraphicsMode(dc, GM_ADVANCED);
-         const XFORM shift{1, 0, 0, 1, 7, 3};
-         SetWorldTransform(dc, &shift);
-         SetViewportOrgEx(dc, 5, 6, nullptr);
-         TextOutA(dc, 5, 4, "Same", 4); }},
-  };
+      {"world translation", [](HDC dc) { TextOutA(dc, 17, 13, "Same", 4); },
+       [](HDC dc) { const XFORM shift{1, 0, 0, 1, 7, 3}; SetGraphicsMode(dc, GM_ADVANCED); SetWorldTransform(dc, &shift);
+                    SetViewportOrgEx(dc, 5, 6, nullptr); TextOutA(dc, 5, 4, "Same", 4); }}};
   // clang-format on
   for (const auto& c : cases) {
     Canvas a(200, 40), b(200, 40);
@@ -157,19 +150,107 @@ TEST(TextOut, BadCallsFailWithoutDrawing) {
   SetLastError(0);
   EXPECT_FALSE(TextOutA(stale, 0, 0, "a", 1));
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
-  EXPECT_FALSE(TextOutA(canvas.dc(), 0, 0, "a", -1));
   EXPECT_FALSE(TextOutA(canvas.dc(), 0, 0, nullptr, 2));
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
-  EXPECT_TRUE(TextOutA(canvas.dc(), 0, 0, nullptr, 0));
-  EXPECT_EQ(SetTextColor(stale, kRed), CLR_INVALID);
-  EXPECT_EQ(SetBkMode(canvas.dc(), 7), 0);
-  EXPECT_EQ(GetBkMode(canvas.dc()), OPAQUE);
+  EXPECT_EQ(std::tuple(TextOutA(canvas.dc(), 0, 0, "a", -1), TextOutA(canvas.dc(), 0, 0, nullptr, 0),
+                       SetTextColor(stale, kRed), SetBkMode(canvas.dc(), 7), GetBkMode(canvas.dc())),
+            std::tuple(FALSE, TRUE, CLR_INVALID, 0, OPAQUE));
   // Far-away reference points draw nothing and do not overflow.
-  EXPECT_TRUE(TextOutA(canvas.dc(), INT_MAX, INT_MAX, "far", 3));
-  EXPECT_TRUE(TextOutA(canvas.dc(), INT_MIN, INT_MIN, "far", 3));
-  SetTextAlign(canvas.dc(), TA_RIGHT | TA_BOTTOM);
-  EXPECT_TRUE(TextOutA(canvas.dc(), INT_MIN, INT_MIN, "far", 3));
+  for (UINT align : {TA_LEFT | TA_TOP, TA_RIGHT | TA_BOTTOM}) {
+    SetTextAlign(canvas.dc(), align);
+    EXPECT_TRUE(TextOutA(canvas.dc(), INT_MAX, INT_MAX, "far", 3) && TextOutA(canvas.dc(), INT_MIN, INT_MIN, "far", 3));
+  }
   EXPECT_TRUE(canvas.Painted().empty());
+}
+
+// Text under a world transform: quarter-turned strings and the axis titles built from them.
+constexpr float kQuarterTurn = 1.57075f;  // what the axis controls use, not an exact quarter turn
+
+XFORM Turn(float angle) { return XFORM{std::cos(angle), -std::sin(angle), std::sin(angle), std::cos(angle), 0, 0}; }
+
+// Painted pixels in the upper half of a box less those in the lower half.
+int UpperMinusLower(const Canvas& canvas, const Box& box) {
+  int balance = 0;
+  for (const auto& [x, y] : canvas.Painted()) balance += y < (box.top + box.bottom) / 2 ? 1 : -1;
+  return balance;
+}
+
+TEST(TextRotate, QuarterTurnedStringsRunUpOrDownFromTheirOrigin) {
+  for (float angle : {kQuarterTurn, -kQuarterTurn}) {
+    Canvas canvas(120, 200);
+    canvas.UseFont("Arial", -14);
+    SetBkMode(canvas.dc(), TRANSPARENT);
+    const SIZE cell = canvas.Extent("WWW.......");
+    ASSERT_EQ(SetGraphicsMode(canvas.dc(), GM_ADVANCED), GM_COMPATIBLE);
+    XFORM xf = Turn(angle);
+    ASSERT_TRUE(SetWorldTransform(canvas.dc(), &xf));
+    ASSERT_TRUE(SetViewportOrgEx(canvas.dc(), 60, 100, nullptr));
+    ASSERT_TRUE(TextOutA(canvas.dc(), 0, 0, "WWW.......", 10));
+    canvas.ResetMapping();
+    const Box box = canvas.Bounds();
+    ASSERT_FALSE(box.Empty());
+    EXPECT_GT(box.Height(), cell.cx * 3 / 4);
+    EXPECT_LE(box.Width(), cell.cy);
+    if (angle > 0) {
+      // Reads upwards: the cell runs up from the origin and lies right of it, 'W' at the bottom.
+      EXPECT_PRED2(Within, box, (Box{60, 100 - cell.cx - 1, 60 + cell.cy, 101}));
+      EXPECT_LT(UpperMinusLower(canvas, box), 0);
+    } else {
+      // Reads downwards: the cell runs down from the origin and lies left of it, 'W' at the top.
+      EXPECT_PRED2(Within, box, (Box{60 - cell.cy, 99, 61, 100 + cell.cx + 1}));
+      EXPECT_GT(UpperMinusLower(canvas, box), 0);
+    }
+  }
+}
+
+// The title of a vertical axis, drawn the way the axis control draws it: measured in a rectangle
+// of the turned proportions, then drawn through a quarter-turn transform and a moved viewport.
+int DrawTitle(HDC dc, const char* title, bool leftAligned, int areaLeft, int areaRight, int top, int bottom) {
+  const int w = areaRight - areaLeft, h = bottom - top;
+  SetGraphicsMode(dc, GM_ADVANCED);
+  const XFORM xf = Turn(leftAligned ? -kQuarterTurn : kQuarterTurn), identity{1, 0, 0, 1, 0, 0};
+  RECT measure =
+      leftAligned ? RECT{areaLeft, top - w, areaLeft + h, top} : RECT{areaRight, bottom - w, areaRight + h, bottom};
+  DrawTextA(dc, title, -1, &measure, 0x555);
+  const int th = measure.bottom - measure.top;
+  RECT text{0, -w, h, 0};
+  if (th < w) text.top = -w + (w - th) / 2;
+  EXPECT_TRUE(SetWorldTransform(dc, &xf));
+  const int dx = leftAligned ? areaLeft : areaRight, dy = leftAligned ? top : bottom;
+  EXPECT_TRUE(OffsetViewportOrgEx(dc, dx, dy, nullptr));
+  DrawTextA(dc, title, -1, &text, 0x155);
+  EXPECT_TRUE(OffsetViewportOrgEx(dc, -dx, -dy, nullptr));
+  EXPECT_TRUE(SetWorldTransform(dc, &identity));
+  return th;
+}
+
+// A title lies in its strip, its lines' block centred across it; a one-line title is as long as
+// the text, centred along the strip and reads the right way; a long one wraps into lines stacked
+// across the strip.
+TEST(TextRotate, AxisTitlesAreCentredInTheirStripAndReadTheRightWay) {
+  for (const auto& [title, length, lines] : {std::tuple{"W Axis (linegr)......", 210, 1}, {"Wide Wide", 30, 2}})
+    for (bool leftAligned : {false, true}) {
+      SCOPED_TRACE(testing::Message() << title << (leftAligned ? " left" : " right"));
+      Canvas canvas(70, length);
+      canvas.UseFont("Arial", -9);
+      SetBkMode(canvas.dc(), TRANSPARENT);
+      const SIZE cell = canvas.Extent(title);
+      const int areaLeft = leftAligned ? 40 : 2, areaRight = areaLeft + 28;
+      const int th = DrawTitle(canvas.dc(), title, leftAligned, areaLeft, areaRight, 0, length);
+      ASSERT_EQ(th, lines * cell.cy);
+      const Box box = canvas.Bounds();
+      ASSERT_FALSE(box.Empty());
+      const int blockLeft = areaLeft + (areaRight - areaLeft - th) / 2;
+      EXPECT_PRED2(Within, box,
+                   (Box{std::max(areaLeft, blockLeft - 1), 0, std::min(areaRight, blockLeft + th + 1), length}));
+      if (lines == 1) {
+        EXPECT_NEAR(box.Height(), cell.cx, 3);
+        EXPECT_NEAR((box.top + box.bottom) / 2, length / 2, 3);
+        EXPECT_EQ(UpperMinusLower(canvas, box) > 0, leftAligned);  // left titles read downwards
+      } else {
+        EXPECT_GT(box.Width(), cell.cy);
+      }
+    }
 }
 
 }  // namespace
