@@ -79,7 +79,7 @@ TEST(TextOut, SameTextTwoWays) {
        [](HDC dc) { for (int k = 0; k < 4; ++k) TextOutA(dc, 10 + 40 * k, 5, "I", 1); }},
       // A world translation moves text by whole pixels.
       {"world translation", [](HDC dc) { TextOutA(dc, 17, 13, "Same", 4); },
-       [](HDC dc) { const XFORM shift{1, 0, 0, 1, 7, 3}; SetGraphicsMode(dc, GM_ADVANCED); SetWorldTransform(dc, &shift);
+       [](HDC dc) { const XFORM move{1, 0, 0, 1, 7, 3}; SetGraphicsMode(dc, GM_ADVANCED); SetWorldTransform(dc, &move);
                     SetViewportOrgEx(dc, 5, 6, nullptr); TextOutA(dc, 5, 4, "Same", 4); }}};
   // clang-format on
   for (const auto& c : cases) {
