@@ -1,14 +1,17 @@
-// Fonts: face lookup and fallback, sizes and metrics, extents, stock fonts.
+// Fonts: face lookup and fallback, sizes and metrics, extents, stock fonts, and the handles
+// that font objects realise.
 #include "support/canvas.h"
 
 #include <climits>
 #include <cstring>
+#include <string>
 #include <thread>
 #include <tuple>
 #include <vector>
 
 namespace {
 
+using kelmira::ComPtr;
 using namespace kelmira::test;
 
 std::string FaceOf(HDC dc) {
@@ -115,13 +118,12 @@ TEST(Font, BadArgumentsFailCleanly) {
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
   EXPECT_FALSE(GetTextExtentPoint32A(canvas.dc(), "a", 1, nullptr));
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
-  EXPECT_FALSE(GetTextExtentPoint32A(canvas.dc(), nullptr, 3, &size));
-  EXPECT_FALSE(GetTextExtentPoint32A(canvas.dc(), "a", -1, &size));
-  EXPECT_FALSE(GetTextMetricsA(nullptr, &tm));
-  EXPECT_FALSE(GetTextMetricsA(canvas.dc(), nullptr));
+  EXPECT_EQ(std::vector({GetTextExtentPoint32A(canvas.dc(), nullptr, 3, &size),
+                         GetTextExtentPoint32A(canvas.dc(), "a", -1, &size), GetTextMetricsA(nullptr, &tm),
+                         GetTextMetricsA(canvas.dc(), nullptr), GetCharWidth32A(canvas.dc(), 'b', 'a', &w),
+                         GetCharWidth32A(canvas.dc(), 'a', 'a', nullptr)}),
+            std::vector(6, FALSE));
   EXPECT_EQ(CreateFontIndirectA(nullptr), nullptr);
-  EXPECT_FALSE(GetCharWidth32A(canvas.dc(), 'b', 'a', &w));
-  EXPECT_FALSE(GetCharWidth32A(canvas.dc(), 'a', 'a', nullptr));
   // The face name query truncates and reports the size needed.
   char name[6];
   EXPECT_EQ(GetTextFaceA(canvas.dc(), 0, name), 0);
@@ -167,6 +169,77 @@ TEST(Font, ThreadsDrawTheSamePictures) {
     draw(i, &alone[i]);
     EXPECT_EQ(alone[i], together[i]) << i;
   }
+}
+
+// Font objects of the component runtime realise font handles for drawing.
+ComPtr<IFont> MakeFont(const char16_t* name, LONGLONG size, SHORT weight) {
+  std::u16string copy = name;
+  FONTDESC desc{};
+  desc.cbSizeofstruct = sizeof(FONTDESC);
+  desc.lpstrName = copy.data();
+  desc.cySize.int64 = size;
+  desc.sWeight = weight;
+  ComPtr<IFont> font;
+  EXPECT_EQ(OleCreateFontIndirect(&desc, IID_IFont, reinterpret_cast<void**>(&font)), S_OK);
+  return font;
+}
+
+LOGFONTA Describe(HFONT font) {
+  LOGFONTA lf{};
+  EXPECT_EQ(GetObjectA(font, sizeof lf, &lf), static_cast<int>(sizeof lf));
+  return lf;
+}
+
+TEST(FontObject, HandleDescribesTheFontAtNinetySixDpi) {
+  ComPtr<IFont> font = MakeFont(u"Arial", 70000, 300);  // 7 points
+  ASSERT_EQ(font->put_Italic(TRUE), S_OK);
+  ASSERT_EQ(font->put_Charset(2), S_OK);
+  HFONT h = nullptr, again = nullptr;
+  ASSERT_EQ(font->get_hFont(&h), S_OK);
+  LOGFONTA lf = Describe(h);
+  // Height: 7 * 96 / 72 = 9.33.
+  EXPECT_EQ(std::tuple(lf.lfHeight, lf.lfWeight, lf.lfItalic, lf.lfUnderline, lf.lfCharSet, std::string(lf.lfFaceName)),
+            std::tuple(-9, 300, BYTE{TRUE}, BYTE{FALSE}, BYTE{2}, std::string("Arial")));
+  ASSERT_EQ(font->get_hFont(&again), S_OK);
+  EXPECT_EQ(again, h);  // kept until something changes
+  TEXTMETRICW metrics{};
+  ASSERT_EQ(font->QueryTextMetrics(&metrics), S_OK);
+  EXPECT_EQ(std::pair(metrics.tmHeight - metrics.tmInternalLeading, metrics.tmItalic != 0), std::pair(9, true));
+  // The ratio scales the height: 1 logical unit per point.
+  ASSERT_EQ(font->SetRatio(72, 2540), S_OK);
+  ASSERT_EQ(font->get_hFont(&h), S_OK);
+  EXPECT_EQ(Describe(h).lfHeight, -7);
+  EXPECT_EQ(std::pair(font->QueryTextMetrics(nullptr), font->get_hFont(nullptr)), std::pair(E_POINTER, E_POINTER));
+}
+
+TEST(FontObject, LockedHandlesOutliveChangesUntilReleased) {
+  ComPtr<IFont> font = MakeFont(u"Times New Roman", 100000, 400);
+  HFONT first = nullptr, second = nullptr;
+  ASSERT_EQ(font->get_hFont(&first), S_OK);
+  // Only a handle the font realised can be locked, and only a locked one released.
+  for (HFONT other : {HFONT{}, reinterpret_cast<HFONT>(0x51)}) EXPECT_EQ(font->AddRefHfont(other), E_INVALIDARG);
+  EXPECT_EQ(font->ReleaseHfont(first), E_INVALIDARG);
+  CY size{};
+  size.int64 = 120000;
+  ASSERT_EQ(std::vector({font->AddRefHfont(first), font->AddRefHfont(first), font->put_Size(size)}),
+            std::vector(3, S_OK));
+  ASSERT_EQ(font->get_hFont(&second), S_OK);
+  EXPECT_EQ(std::pair(second != first, Describe(second).lfHeight), std::pair(true, -16));
+  EXPECT_EQ(GetObjectType(first), OBJ_FONT);  // still locked twice
+  ASSERT_EQ(font->ReleaseHfont(first), S_OK);
+  EXPECT_EQ(GetObjectType(first), OBJ_FONT);
+  ASSERT_EQ(font->ReleaseHfont(first), S_OK);
+  EXPECT_EQ(GetObjectType(first), 0u);  // deleted with the last lock
+  EXPECT_EQ(font->ReleaseHfont(first), E_INVALIDARG);
+
+  // A handle selected into a device context survives its font object.
+  Canvas canvas(4, 4);
+  HGDIOBJ old = SelectObject(canvas.dc(), second);
+  font.Reset();
+  TEXTMETRICA tm = canvas.Metrics();
+  EXPECT_EQ(tm.tmHeight - tm.tmInternalLeading, 16);
+  SelectObject(canvas.dc(), old);
+  EXPECT_EQ(GetObjectType(second), 0u);
 }
 
 }  // namespace
