@@ -5,7 +5,6 @@
 #include <climits>
 #include <cstring>
 #include <string>
-#include <thread>
 #include <tuple>
 #include <vector>
 
@@ -143,32 +142,6 @@ TEST(Font, StockFontsAreTheDesktopOnes) {
   // A new device context draws with the system font: a bold sans-serif face, 16 pixels high.
   Canvas canvas(8, 8);
   EXPECT_EQ(std::pair(canvas.Metrics().tmHeight, canvas.Metrics().tmWeight), std::pair(16, FW_BOLD));
-}
-
-// Fonts are shared between threads: each thread draws into its own context with fonts realised
-// concurrently, and gets the pictures a single thread gets.
-TEST(Font, ThreadsDrawTheSamePictures) {
-  auto draw = [](int seed, std::vector<COLORREF>* out) {
-    Canvas canvas(80, 40);
-    canvas.UseFont(seed % 2 ? "Arial" : "Courier New", -17 - seed % 3);
-    SetBkMode(canvas.dc(), TRANSPARENT);
-    for (int round = 0; round < 20; ++round) {
-      canvas.Clear();
-      TextOutA(canvas.dc(), 2, 2, "Threads 0123", 12);
-      RECT r{0, 15, 80, 40};
-      DrawTextA(canvas.dc(), "wrapped words here", -1, &r, DT_WORDBREAK | DT_CENTER);
-    }
-    *out = canvas.Picture();
-  };
-  constexpr int kThreads = 6;
-  std::vector<std::vector<COLORREF>> alone(kThreads), together(kThreads);
-  std::vector<std::thread> threads;
-  for (int i = 0; i < kThreads; ++i) threads.emplace_back(draw, i, &together[i]);
-  for (std::thread& t : threads) t.join();
-  for (int i = 0; i < kThreads; ++i) {
-    draw(i, &alone[i]);
-    EXPECT_EQ(alone[i], together[i]) << i;
-  }
 }
 
 // Font objects of the component runtime realise font handles for drawing.

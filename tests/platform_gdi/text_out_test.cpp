@@ -43,12 +43,12 @@ TEST(TextOut, OpaqueModeFillsTheCellAndAlignmentMovesIt) {
   SetTextColor(canvas.dc(), kBlue);
   const SIZE cell = canvas.Extent("Align");
   const int ascent = canvas.Metrics().tmAscent;
-  const std::pair<UINT, POINT> cases[] = {{TA_LEFT | TA_TOP, {100, 50}},
-                                          {TA_RIGHT | TA_TOP, {100 - cell.cx, 50}},
-                                          {TA_CENTER | TA_TOP, {100 - cell.cx / 2, 50}},
-                                          {TA_LEFT | TA_BOTTOM, {100, 50 - cell.cy}},
-                                          {TA_LEFT | TA_BASELINE, {100, 50 - ascent}},
-                                          {TA_RIGHT | TA_BASELINE, {100 - cell.cx, 50 - ascent}}};
+  // clang-format off
+  const std::pair<UINT, POINT> cases[] = {
+      {TA_LEFT | TA_TOP, {100, 50}}, {TA_RIGHT | TA_TOP, {100 - cell.cx, 50}},
+      {TA_CENTER | TA_TOP, {100 - cell.cx / 2, 50}}, {TA_LEFT | TA_BOTTOM, {100, 50 - cell.cy}},
+      {TA_LEFT | TA_BASELINE, {100, 50 - ascent}}, {TA_RIGHT | TA_BASELINE, {100 - cell.cx, 50 - ascent}}};
+  // clang-format on
   for (const auto& [align, at] : cases) {
     canvas.Clear();
     SetTextAlign(canvas.dc(), align);
