@@ -78,8 +78,9 @@ TEST(Blit, ClippedAtEveryEdge) {
   PaintMarkers(src);
   // clang-format off
   const struct { int x, y, cx, cy, x1, y1; } cases[] = {
-      {-2, -2, 4, 4, 0, 0}, {2, 2, 4, 4, 0, 0}, {0, 0, 4, 4, -2, -1}, {0, 0, 4, 4, 3, 3}, {-1000000, 0, INT_MAX, 2, 0, 0},
-      {0, 0, INT_MAX, INT_MAX, 0, 0}, {INT_MIN, INT_MIN, 4, 4, 0, 0}, {INT_MAX, INT_MAX, 4, 4, 0, 0},
+      {-2, -2, 4, 4, 0, 0}, {2, 2, 4, 4, 0, 0}, {0, 0, 4, 4, -2, -1}, {0, 0, 4, 4, 3, 3},
+      {-1000000, 0, INT_MAX, 2, 0, 0}, {0, 0, INT_MAX, INT_MAX, 0, 0}, {INT_MIN, INT_MIN, 4, 4, 0, 0},
+      {INT_MAX, INT_MAX, 4, 4, 0, 0},
       {0, 0, 4, 4, INT_MIN, INT_MAX}, {1, 1, INT_MAX, INT_MAX, INT_MIN, INT_MIN}};
   // clang-format on
   for (const auto& c : cases) {
