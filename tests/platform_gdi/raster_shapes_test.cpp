@@ -10,19 +10,15 @@ using namespace kelmira::test;
 TEST(RasterShapes, RectanglePenFrameAndBrushStayInsideTheBounds) {
   constexpr int kNoPen = -1;
   constexpr COLORREF kNoBrush = kWhite;
-  const struct {
-    RECT r;
-    int penWidth;
-    COLORREF pen, brush;
-    Box frame, inside;
-  } cases[] = {
+  // clang-format off
+  const struct { RECT r; int penWidth; COLORREF pen, brush; Box frame, inside; } cases[] = {
       {{4, 5, 20, 15}, 0, kBlack, kRed, {4, 5, 20, 15}, {5, 6, 19, 14}},
       {{20, 15, 4, 5}, 0, kBlack, kRed, {4, 5, 20, 15}, {5, 6, 19, 14}},
       {{5, 5, 20, 17}, 3, kBlue, kRed, {5, 5, 20, 17}, {8, 8, 17, 14}},
       {{2, 2, 10, 8}, 0, kBlack, kNoBrush, {2, 2, 10, 8}, {3, 3, 9, 7}},
       {{2, 2, 10, 8}, kNoPen, kBlack, kBlue, {}, {2, 2, 9, 7}},
-      {{5, 5, 5, 12}, 0, kBlack, kRed, {}, {}},
-  };
+      {{5, 5, 5, 12}, 0, kBlack, kRed, {}, {}}};
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.r.left << "," << c.r.top << "," << c.r.right << "," << c.r.bottom << " pen "
                                     << c.penWidth);
@@ -69,15 +65,13 @@ TEST(RasterShapes, EllipseTouchesEverySideAndIsSymmetric) {
 // Cells repeat every 8 pixels from the brush origin; gaps take the background colour in OPAQUE
 // mode and keep what was there in TRANSPARENT mode.
 TEST(RasterShapes, HatchCellsFollowTheBrushOriginAndBackgroundMode) {
-  const struct {
-    int style;
-    bool (*on)(int u, int v);
-  } hatches[] = {{HS_HORIZONTAL, [](int, int v) { return v == 0; }},
-                 {HS_VERTICAL, [](int u, int) { return u == 0; }},
-                 {HS_FDIAGONAL, [](int u, int v) { return u == v; }},
-                 {HS_BDIAGONAL, [](int u, int v) { return u + v == 7; }},
-                 {HS_CROSS, [](int u, int v) { return u == 0 || v == 0; }},
-                 {HS_DIAGCROSS, [](int u, int v) { return u == v || u + v == 7; }}};
+  // clang-format off
+  const struct { int style; bool (*on)(int u, int v); } hatches[] = {
+      {HS_HORIZONTAL, [](int, int v) { return v == 0; }}, {HS_VERTICAL, [](int u, int) { return u == 0; }},
+      {HS_FDIAGONAL, [](int u, int v) { return u == v; }}, {HS_BDIAGONAL, [](int u, int v) { return u + v == 7; }},
+      {HS_CROSS, [](int u, int v) { return u == 0 || v == 0; }},
+      {HS_DIAGCROSS, [](int u, int v) { return u == v || u + v == 7; }}};
+  // clang-format on
   for (const auto& hatch : hatches)
     for (const int mode : {OPAQUE, TRANSPARENT})
       for (const POINT origin : {POINT{0, 0}, POINT{3, 2}}) {
