@@ -5,8 +5,6 @@
 #include <fstream>
 #include <iterator>
 
-#include <unistd.h>
-
 namespace {
 
 using namespace kelmira::test;
@@ -47,33 +45,22 @@ TEST(Png, WrittenAndReadBack) {
 TEST(Png, FailuresLeaveNoFile) {
   const fs::path dir = FreshDir();
   Canvas canvas(2, 2);
-  EXPECT_EQ(KelmiraSaveDCPng(canvas.dc(), (dir / "missing/x.png").c_str()), STG_E_PATHNOTFOUND);
-  EXPECT_EQ(KelmiraSaveDCPng(canvas.dc(), nullptr), E_INVALIDARG);
-  EXPECT_EQ(KelmiraSaveBitmapPng(nullptr, (dir / "y.png").c_str()), E_INVALIDARG);
-  EXPECT_EQ(KelmiraSaveDCPng(nullptr, (dir / "y.png").c_str()), E_INVALIDARG);
-  // A read-only directory (root ignores permissions, so only check when they hold).
-  const fs::path locked = dir / "locked";
-  fs::create_directories(locked);
-  fs::permissions(locked, fs::perms::owner_read | fs::perms::owner_exec);
-  if (access(locked.c_str(), W_OK) != 0) {
-    EXPECT_EQ(KelmiraSaveDCPng(canvas.dc(), (locked / "z.png").c_str()), STG_E_ACCESSDENIED);
-  }
-  fs::permissions(locked, fs::perms::owner_all);
-  // A directory in the way of the file name cannot be replaced.
-  fs::create_directories(dir / "blocker.png");
-  EXPECT_TRUE(FAILED(KelmiraSaveDCPng(canvas.dc(), (dir / "blocker.png").c_str())));
-  fs::remove(dir / "blocker.png");
+  fs::create_directories(dir / "blocker.png");  // a directory in the way of the file name
+  EXPECT_EQ(std::vector({KelmiraSaveDCPng(canvas.dc(), (dir / "missing/x.png").c_str()),
+                         KelmiraSaveDCPng(canvas.dc(), (dir / "blocker.png").c_str()),
+                         KelmiraSaveDCPng(canvas.dc(), nullptr), KelmiraSaveBitmapPng(nullptr, (dir / "y.png").c_str()),
+                         KelmiraSaveDCPng(nullptr, (dir / "y.png").c_str())}),
+            std::vector({STG_E_PATHNOTFOUND, STG_E_ACCESSDENIED, E_INVALIDARG, E_INVALIDARG, E_INVALIDARG}));
   // Nothing half-written is left behind.
-  for (const auto& entry : fs::recursive_directory_iterator(dir))
-    EXPECT_TRUE(entry.is_directory()) << "left behind: " << entry.path();
-
+  fs::remove(dir / "blocker.png");
+  EXPECT_TRUE(fs::is_empty(dir));
   HBITMAP loaded = reinterpret_cast<HBITMAP>(1);
-  EXPECT_EQ(KelmiraLoadPng((dir / "absent.png").c_str(), &loaded), STG_E_FILENOTFOUND);
-  EXPECT_EQ(loaded, nullptr);
   std::ofstream(dir / "junk.png") << "not a picture";
-  EXPECT_EQ(KelmiraLoadPng((dir / "junk.png").c_str(), &loaded), E_FAIL);
-  EXPECT_EQ(KelmiraLoadPng(nullptr, &loaded), E_INVALIDARG);
-  EXPECT_EQ(KelmiraLoadPng((dir / "junk.png").c_str(), nullptr), E_POINTER);
+  EXPECT_EQ(std::vector({KelmiraLoadPng((dir / "absent.png").c_str(), &loaded), KelmiraLoadPng(nullptr, &loaded),
+                         KelmiraLoadPng((dir / "junk.png").c_str(), &loaded),
+                         KelmiraLoadPng((dir / "junk.png").c_str(), nullptr)}),
+            std::vector({STG_E_FILENOTFOUND, E_INVALIDARG, E_FAIL, E_POINTER}));
+  EXPECT_EQ(loaded, nullptr);
 }
 
 }  // namespace
