@@ -42,8 +42,8 @@ PixelSet Reference(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64
   return out;
 }
 
-PixelSet Drawn(int x0, int y0, int x1, int y1) {
-  Canvas canvas(100, 80);
+PixelSet Drawn(int x0, int y0, int x1, int y1, bool bottomUp = false) {
+  Canvas canvas(100, 80, kWhite, bottomUp);
   Line(canvas.dc(), x0, y0, x1, y1);
   return canvas.Painted();
 }
@@ -74,7 +74,7 @@ TEST(RasterLines, EveryDirectionFollowsTheReference) {
     if (n < 16) x0 = 50, y0 = 40, x1 = targets[n][0], y1 = targets[n][1];
     SCOPED_TRACE(testing::Message() << x0 << "," << y0 << " -> " << x1 << "," << y1);
     EXPECT_EQ(Drawn(x0, y0, x1, y1), Reference(x0, y0, x1, y1));
-    EXPECT_EQ(Drawn(x1, y1, x0, y0), Reference(x1, y1, x0, y0));
+    EXPECT_EQ(Drawn(x1, y1, x0, y0, true), Reference(x1, y1, x0, y0)) << "bottom-up";
   }
 }
 
@@ -258,7 +258,7 @@ TEST(RasterWide, SegmentsAndJoinsAreCapsules) {
     int width = 2 + random() % 9;
     if (n < 8) width = 2 + n / 2, x0 = 10, y0 = 20, x1 = n % 2 ? 10 : 40, y1 = n % 2 ? 45 : 20;
     SCOPED_TRACE(testing::Message() << x0 << "," << y0 << " -> " << x1 << "," << y1 << " width " << width);
-    Canvas canvas(60, 50);
+    Canvas canvas(60, 50, kWhite, n % 2);                         // bottom-up rows too
     Selected pen(canvas.dc(), CreatePen(PS_DOT, width, kBlack));  // styles draw solid when wide
     Line(canvas.dc(), x0, y0, x1, y1);
     if (x0 == x1 && y0 == y1)
@@ -278,11 +278,10 @@ TEST(RasterWide, SegmentsAndJoinsAreCapsules) {
 }
 
 TEST(RasterWide, FarOffSegmentsAreCutWithoutHarm) {
-  const int lines[][4] = {{-1000000, 25, 1000000, 25},
-                          {INT_MIN, INT_MIN, INT_MAX, INT_MAX},
-                          {30, INT_MAX, 30, INT_MIN},
-                          {INT_MAX, 0, INT_MIN, 49},
-                          {-500000, -300000, 500000, 300040}};
+  // clang-format off
+  const int lines[][4] = {{-1000000, 25, 1000000, 25}, {INT_MIN, INT_MIN, INT_MAX, INT_MAX}, {30, INT_MAX, 30, INT_MIN},
+                          {INT_MAX, 0, INT_MIN, 49}, {-500000, -300000, 500000, 300040}};
+  // clang-format on
   for (const auto& l : lines) {
     Canvas canvas(60, 50);
     Selected pen(canvas.dc(), CreatePen(PS_SOLID, 5, kBlack));
