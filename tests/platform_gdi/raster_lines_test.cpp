@@ -258,8 +258,9 @@ TEST(RasterWide, SegmentsAndJoinsAreCapsules) {
     int width = 2 + random() % 9;
     if (n < 8) width = 2 + n / 2, x0 = 10, y0 = 20, x1 = n % 2 ? 10 : 40, y1 = n % 2 ? 45 : 20;
     SCOPED_TRACE(testing::Message() << x0 << "," << y0 << " -> " << x1 << "," << y1 << " width " << width);
-    Canvas canvas(60, 50, kWhite, n % 2);                         // bottom-up rows too
-    Selected pen(canvas.dc(), CreatePen(PS_DOT, width, kBlack));  // styles draw solid when wide
+    // Styles draw solid when wide; odd cases go to bottom-up bitmaps.
+    Canvas canvas(60, 50, kWhite, n % 2 == 1);
+    Selected pen(canvas.dc(), CreatePen(PS_DOT, width, kBlack));
     Line(canvas.dc(), x0, y0, x1, y1);
     if (x0 == x1 && y0 == y1)
       EXPECT_TRUE(canvas.Painted().empty());
