@@ -69,16 +69,16 @@ TEST(Font, StyleFieldsReachTheMetricsAndTheGlyphs) {
   canvas.UseFont("Arial", -16);
   const TEXTMETRICA normal = canvas.Metrics();
   const SIZE normalExtent = canvas.Extent("Bold text");
-  EXPECT_EQ(std::tuple(normal.tmWeight, normal.tmItalic, normal.tmUnderlined), std::tuple(FW_NORMAL, 0, 0));
   canvas.UseFont("Arial", -16, FW_BOLD, true, true);
   const TEXTMETRICA bold = canvas.Metrics();
-  EXPECT_EQ(std::tuple(bold.tmWeight, bold.tmItalic != 0, bold.tmUnderlined != 0), std::tuple(FW_BOLD, true, true));
+  EXPECT_EQ(std::tuple(normal.tmWeight, normal.tmItalic, normal.tmUnderlined, bold.tmWeight, bold.tmItalic != 0,
+                       bold.tmUnderlined != 0),
+            std::tuple(FW_NORMAL, 0, 0, FW_BOLD, true, true));
   EXPECT_GT(canvas.Extent("Bold text").cx, normalExtent.cx);
   // A width other than 0 stretches the face to that average character width.
   Selected wide(canvas.dc(), CreateFontA(-16, 20, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, "Arial"));
-  const TEXTMETRICA stretched = canvas.Metrics();
-  EXPECT_NEAR(stretched.tmAveCharWidth, 20, 1);
-  EXPECT_EQ(stretched.tmHeight, normal.tmHeight);
+  EXPECT_NEAR(canvas.Metrics().tmAveCharWidth, 20, 1);
+  EXPECT_EQ(canvas.Metrics().tmHeight, normal.tmHeight);
   EXPECT_GT(canvas.Extent("Bold text").cx, normalExtent.cx * 2);
 }
 
@@ -94,13 +94,12 @@ TEST(Font, ExtentsAreSumsOfAdvancesByTheFontHeight) {
     sum += widths[static_cast<unsigned char>(text[n - 1])];
     const SIZE size = canvas.Extent(text.substr(0, n));
     EXPECT_EQ(std::pair(size.cx, size.cy), std::pair(sum, canvas.Metrics().tmHeight)) << n;
-    EXPECT_GT(sum, previous) << n;
+    EXPECT_GT(sum, previous) << n;  // no character is empty
   }
   SIZE legacy{}, empty{-1, -1};
-  ASSERT_TRUE(GetTextExtentPointA(canvas.dc(), text.c_str(), static_cast<int>(text.size()), &legacy));
-  EXPECT_EQ(legacy.cx, sum);
-  ASSERT_TRUE(GetTextExtentPoint32A(canvas.dc(), "", 0, &empty));
-  EXPECT_EQ(std::pair(empty.cx, empty.cy), std::pair(0, canvas.Metrics().tmHeight));
+  EXPECT_TRUE(GetTextExtentPointA(canvas.dc(), text.c_str(), static_cast<int>(text.size()), &legacy) &&
+              GetTextExtentPoint32A(canvas.dc(), "", 0, &empty));
+  EXPECT_EQ(std::tuple(legacy.cx, empty.cx, empty.cy), std::tuple(sum, 0, canvas.Metrics().tmHeight));
   // Windows-1252 bytes above 127 are characters of their own.
   EXPECT_GT(canvas.Extent("\xE9\x80").cx, 0);
 }
@@ -147,11 +146,8 @@ TEST(Font, StockFontsAreTheDesktopOnes) {
 // Font objects of the component runtime realise font handles for drawing.
 ComPtr<IFont> MakeFont(const char16_t* name, LONGLONG size, SHORT weight) {
   std::u16string copy = name;
-  FONTDESC desc{};
-  desc.cbSizeofstruct = sizeof(FONTDESC);
-  desc.lpstrName = copy.data();
+  FONTDESC desc{sizeof(FONTDESC), copy.data(), {}, weight, 0, FALSE, FALSE, FALSE};
   desc.cySize.int64 = size;
-  desc.sWeight = weight;
   ComPtr<IFont> font;
   EXPECT_EQ(OleCreateFontIndirect(&desc, IID_IFont, reinterpret_cast<void**>(&font)), S_OK);
   return font;
@@ -165,22 +161,19 @@ LOGFONTA Describe(HFONT font) {
 
 TEST(FontObject, HandleDescribesTheFontAtNinetySixDpi) {
   ComPtr<IFont> font = MakeFont(u"Arial", 70000, 300);  // 7 points
-  ASSERT_EQ(font->put_Italic(TRUE), S_OK);
-  ASSERT_EQ(font->put_Charset(2), S_OK);
   HFONT h = nullptr, again = nullptr;
-  ASSERT_EQ(font->get_hFont(&h), S_OK);
-  LOGFONTA lf = Describe(h);
+  ASSERT_EQ(std::vector({font->put_Italic(TRUE), font->put_Charset(2), font->get_hFont(&h), font->get_hFont(&again)}),
+            std::vector(4, S_OK));
+  EXPECT_EQ(again, h);  // kept until something changes
+  const LOGFONTA lf = Describe(h);
   // Height: 7 * 96 / 72 = 9.33.
   EXPECT_EQ(std::tuple(lf.lfHeight, lf.lfWeight, lf.lfItalic, lf.lfUnderline, lf.lfCharSet, std::string(lf.lfFaceName)),
             std::tuple(-9, 300, BYTE{TRUE}, BYTE{FALSE}, BYTE{2}, std::string("Arial")));
-  ASSERT_EQ(font->get_hFont(&again), S_OK);
-  EXPECT_EQ(again, h);  // kept until something changes
   TEXTMETRICW metrics{};
   ASSERT_EQ(font->QueryTextMetrics(&metrics), S_OK);
   EXPECT_EQ(std::pair(metrics.tmHeight - metrics.tmInternalLeading, metrics.tmItalic != 0), std::pair(9, true));
   // The ratio scales the height: 1 logical unit per point.
-  ASSERT_EQ(font->SetRatio(72, 2540), S_OK);
-  ASSERT_EQ(font->get_hFont(&h), S_OK);
+  ASSERT_EQ(std::vector({font->SetRatio(72, 2540), font->get_hFont(&h)}), std::vector(2, S_OK));
   EXPECT_EQ(Describe(h).lfHeight, -7);
   EXPECT_EQ(std::pair(font->QueryTextMetrics(nullptr), font->get_hFont(nullptr)), std::pair(E_POINTER, E_POINTER));
 }
