@@ -22,6 +22,13 @@ TEST(Objects, StaleAndWrongKindHandlesFail) {
   std::vector<HGDIOBJ> pens(4096);
   for (HGDIOBJ& p : pens) p = CreatePen(PS_SOLID, 1, 0);
   EXPECT_EQ(GetObjectType(pen), 0u);
+  // GetObject tells the size it needs and refuses a smaller buffer; bad styles make nothing.
+  EXPECT_EQ(std::pair(GetObjectA(pens[0], 0, nullptr), GetObjectA(pens[0], sizeof lp - 1, &lp)),
+            std::pair(int(sizeof lp), 0));
+  LOGBRUSH pattern{BS_PATTERN, 0, 0};
+  EXPECT_EQ(std::tuple(CreatePen(7, 1, 0), CreateHatchBrush(6, 0), CreateBrushIndirect(&pattern),
+                       CreateBrushIndirect(nullptr)),
+            std::tuple(HPEN{}, HBRUSH{}, HBRUSH{}, HBRUSH{}));
   // A pen handle is not a device context and a device context is not an object.
   HDC dc = CreateCompatibleDC(nullptr), penAsDc = reinterpret_cast<HDC>(pens[0]);
   EXPECT_EQ(std::pair(GetPixel(penAsDc, 0, 0), SelectObject(penAsDc, pens[0])), std::pair(CLR_INVALID, HGDIOBJ{}));
@@ -71,28 +78,10 @@ TEST(Objects, StockObjectsAndSystemColoursCannotBeDeleted) {
                          GetSysColor(31), GetSysColor(-1)}),
             std::vector<DWORD>({0x00FFFFFF, 0x00C8D0D4, 0x006A240A, 0, 0}));
   HBRUSH face = GetSysColorBrush(COLOR_BTNFACE);
-  EXPECT_TRUE(DeleteObject(face));
-  ASSERT_EQ(GetObjectA(face, sizeof gray, &gray), static_cast<int>(sizeof gray));
+  EXPECT_EQ(std::vector({DeleteObject(face), GetObjectA(face, sizeof gray, &gray)}),
+            std::vector({TRUE, int(sizeof gray)}));
   EXPECT_EQ(gray.lbColor, 0x00C8D0D4u);
   for (int bad : {25, 99}) EXPECT_EQ(GetSysColorBrush(bad), nullptr) << bad;  // 25 is unused
-}
-
-TEST(Objects, SelectObjectReturnsThePreviousOneOfTheSameKind) {
-  Canvas canvas(4, 4);
-  HPEN red = CreatePen(PS_DASH, 3, RGB(255, 0, 0));
-  HBRUSH hatch = CreateHatchBrush(HS_DIAGCROSS, RGB(0, 0, 255));
-  EXPECT_EQ(SelectObject(canvas.dc(), red), GetStockObject(BLACK_PEN));
-  EXPECT_EQ(SelectObject(canvas.dc(), hatch), GetStockObject(WHITE_BRUSH));
-  EXPECT_EQ(SelectObject(canvas.dc(), GetStockObject(NULL_PEN)), red);
-  EXPECT_EQ(SelectObject(canvas.dc(), GetStockObject(NULL_BRUSH)), hatch);
-  // GetObject tells the size it needs and refuses a smaller buffer.
-  LOGPEN lp{};
-  EXPECT_EQ(std::pair(GetObjectA(red, 0, nullptr), GetObjectA(red, sizeof lp - 1, &lp)), std::pair(int(sizeof lp), 0));
-  LOGBRUSH pattern{BS_PATTERN, 0, 0};
-  EXPECT_EQ(std::tuple(CreatePen(7, 1, 0), CreateHatchBrush(6, 0), CreateBrushIndirect(&pattern),
-                       CreateBrushIndirect(nullptr)),
-            std::tuple(HPEN{}, HBRUSH{}, HBRUSH{}, HBRUSH{}));
-  EXPECT_TRUE(DeleteObject(red) && DeleteObject(hatch));
 }
 
 TEST(Objects, DeletingSelectedObjectsWaitsForTheirContexts) {
@@ -113,7 +102,7 @@ TEST(Objects, DeletingSelectedObjectsWaitsForTheirContexts) {
   HBITMAP bitmap = CreateCompatibleBitmap(dc, 3, 3);
   HBRUSH brush = CreateSolidBrush(RGB(1, 1, 1));
   SelectObject(dc, bitmap);
-  SelectObject(dc, brush);
+  EXPECT_EQ(SelectObject(dc, brush), GetStockObject(WHITE_BRUSH));  // the previous one of its kind
   SaveDC(dc);
   ASSERT_TRUE(DeleteObject(bitmap) && DeleteObject(brush));
   EXPECT_EQ(GetObjectType(bitmap), OBJ_BITMAP);
