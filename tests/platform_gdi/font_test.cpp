@@ -136,11 +136,11 @@ TEST(Font, StockFontsAreTheDesktopOnes) {
   LOGFONTA gui{}, system{};
   ASSERT_EQ(GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof gui, &gui), static_cast<int>(sizeof gui));
   ASSERT_EQ(GetObjectA(GetStockObject(SYSTEM_FONT), sizeof system, &system), static_cast<int>(sizeof system));
-  EXPECT_EQ(std::tuple(gui.lfHeight, std::string(gui.lfFaceName), system.lfHeight, system.lfWeight),
-            std::tuple(-11, std::string("MS Shell Dlg"), 16, FW_BOLD));
-  // A new device context draws with the system font: a bold sans-serif face, 16 pixels high.
+  // A new device context draws with the system font, a bold face 16 pixels high.
   Canvas canvas(8, 8);
-  EXPECT_EQ(std::pair(canvas.Metrics().tmHeight, canvas.Metrics().tmWeight), std::pair(16, FW_BOLD));
+  EXPECT_EQ(std::tuple(gui.lfHeight, std::string(gui.lfFaceName), system.lfHeight, system.lfWeight,
+                       canvas.Metrics().tmHeight, canvas.Metrics().tmWeight),
+            std::tuple(-11, std::string("MS Shell Dlg"), 16, FW_BOLD, 16, FW_BOLD));
 }
 
 // Font objects of the component runtime realise font handles for drawing.
