@@ -185,15 +185,11 @@ TEST(TextRotate, QuarterTurnedStringsRunUpOrDownFromTheirOrigin) {
     ASSERT_FALSE(box.Empty());
     EXPECT_GT(box.Height(), cell.cx * 3 / 4);
     EXPECT_LE(box.Width(), cell.cy);
-    if (angle > 0) {
-      // Reads upwards: the cell runs up from the origin and lies right of it, 'W' at the bottom.
-      EXPECT_PRED2(Within, box, (Box{60, 100 - cell.cx - 1, 60 + cell.cy, 101}));
-      EXPECT_LT(UpperMinusLower(canvas, box), 0);
-    } else {
-      // Reads downwards: the cell runs down from the origin and lies left of it, 'W' at the top.
-      EXPECT_PRED2(Within, box, (Box{60 - cell.cy, 99, 61, 100 + cell.cx + 1}));
-      EXPECT_GT(UpperMinusLower(canvas, box), 0);
-    }
+    // Read upwards, the cell runs up from the origin and lies right of it, 'W' at the bottom; read
+    // downwards, it runs down and lies left of it, 'W' at the top.
+    const Box up{60, 100 - cell.cx - 1, 60 + cell.cy, 101}, down{60 - cell.cy, 99, 61, 100 + cell.cx + 1};
+    EXPECT_PRED2(Within, box, angle > 0 ? up : down);
+    EXPECT_EQ(UpperMinusLower(canvas, box) > 0, angle < 0);
   }
 }
 
