@@ -27,33 +27,30 @@ std::vector<std::u16string> Lines(std::u16string_view text, std::uint32_t flags,
 
 using Texts = std::vector<std::u16string>;
 
-TEST(TextLayout, LineBreaksAndWordWrapping) {
-  EXPECT_EQ(Lines(u"one\ntwo\r\nthree\rfour", 0, 1000), (Texts{u"one", u"two", u"three", u"four"}));
-  EXPECT_EQ(Lines(u"end\n", 0, 1000), (Texts{u"end"}));
-  EXPECT_EQ(Lines(u"a\n\nb", 0, 1000), (Texts{u"a", u"", u"b"}));
-  EXPECT_EQ(Lines(u"one\ntwo", dt::kSingleLine, 1000), (Texts{u"one\ntwo"}));
-  EXPECT_TRUE(Lines(u"", dt::kWordBreak, 100).empty());
-  // 70 pixels: "aaa bbb" is exactly 70 wide and fits; spaces at a break go.
-  EXPECT_EQ(Lines(u"aaa bbb ccc", dt::kWordBreak, 70), (Texts{u"aaa bbb", u"ccc"}));
-  EXPECT_EQ(Lines(u"aaa bbb ccc", dt::kWordBreak, 69), (Texts{u"aaa", u"bbb", u"ccc"}));
-  EXPECT_EQ(Lines(u"aaa    bbb", dt::kWordBreak, 50), (Texts{u"aaa", u"bbb"}));
-  // A word wider than the line is not broken.
-  EXPECT_EQ(Lines(u"a abcdefghij b", dt::kWordBreak, 50), (Texts{u"a", u"abcdefghij", u"b"}));
-  EXPECT_EQ(Lines(u"abcdefghij", dt::kWordBreak, 0), (Texts{u"abcdefghij"}));
-  EXPECT_EQ(Lines(u"x y", dt::kWordBreak, -5), (Texts{u"x", u"y"}));
-  // Without word breaking, or on a single line, nothing wraps.
-  EXPECT_EQ(Lines(u"aaa bbb ccc", 0, 30), (Texts{u"aaa bbb ccc"}));
-  EXPECT_EQ(Lines(u"aaa bbb ccc", dt::kWordBreak | dt::kSingleLine, 30), (Texts{u"aaa bbb ccc"}));
-  // Paragraphs wrap on their own.
-  EXPECT_EQ(Lines(u"aa bb\ncc dd", dt::kWordBreak, 40), (Texts{u"aa", u"bb", u"cc", u"dd"}));
-}
-
-TEST(TextLayout, PrefixesTabsAndEllipsis) {
+TEST(TextLayout, LineBreaksWrappingPrefixesTabsAndEllipsis) {
+  using namespace dt;
+  // clang-format off
+  const struct { std::u16string_view text; std::uint32_t flags; int width; Texts lines; } cases[] = {
+      {u"one\ntwo\r\nthree\rfour", 0, 1000, {u"one", u"two", u"three", u"four"}}, {u"end\n", 0, 1000, {u"end"}},
+      {u"a\n\nb", 0, 1000, {u"a", u"", u"b"}}, {u"one\ntwo", kSingleLine, 1000, {u"one\ntwo"}},
+      {u"", kWordBreak, 100, {}},
+      // 70 pixels: "aaa bbb" is exactly 70 wide and fits; spaces at a break go.
+      {u"aaa bbb ccc", kWordBreak, 70, {u"aaa bbb", u"ccc"}},
+      {u"aaa bbb ccc", kWordBreak, 69, {u"aaa", u"bbb", u"ccc"}}, {u"aaa    bbb", kWordBreak, 50, {u"aaa", u"bbb"}},
+      // A word wider than the line is not broken.
+      {u"a abcdefghij b", kWordBreak, 50, {u"a", u"abcdefghij", u"b"}},
+      {u"abcdefghij", kWordBreak, 0, {u"abcdefghij"}}, {u"x y", kWordBreak, -5, {u"x", u"y"}},
+      // Without word breaking, or on a single line, nothing wraps; paragraphs wrap on their own.
+      {u"aaa bbb ccc", 0, 30, {u"aaa bbb ccc"}}, {u"aaa bbb ccc", kWordBreak | kSingleLine, 30, {u"aaa bbb ccc"}},
+      {u"aa bb\ncc dd", kWordBreak, 40, {u"aa", u"bb", u"cc", u"dd"}},
+      {u"&a&&b", kNoPrefix, 100, {u"&a&&b"}}, {u"&a&&b", 0, 100, {u"a&b"}},
+      {u"abcdefghij", kEndEllipsis, 60, {u"abc..."}}, {u"abcdef", kEndEllipsis, 60, {u"abcdef"}},
+      {u"abcdefg", kEndEllipsis, 20, {u"..."}}};
+  // clang-format on
+  for (const auto& c : cases) EXPECT_EQ(Lines(c.text, c.flags, c.width), c.lines) << c.flags << " " << c.width;
   const PrefixedText stripped = StripPrefixes(u"&File && &Edit&");
   EXPECT_EQ(std::pair(stripped.text, stripped.underlined),
             std::pair(std::u16string(u"File & Edit"), std::vector<std::size_t>{0, 7}));
-  EXPECT_EQ(Lines(u"&a&&b", dt::kNoPrefix, 100), (Texts{u"&a&&b"}));
-
   auto lines = LayOutLines(StripPrefixes(u"ab\tc\t\td"), {dt::kExpandTabs, 1000, 80}, FixedAdvances);
   ASSERT_EQ(lines.size(), 1u);
   EXPECT_EQ(lines[0].x, (std::vector<int>{0, 10, 20, 80, 90, 160, 240, 250}));
@@ -65,10 +62,6 @@ TEST(TextLayout, PrefixesTabsAndEllipsis) {
   EXPECT_EQ(lines[1].x, (std::vector<int>{0, 10, 20, 80, 90}));
   // Without DT_EXPANDTABS a tab is an ordinary character.
   EXPECT_EQ(LayOutLines(StripPrefixes(u"a\tb"), {0, 1000, 80}, FixedAdvances)[0].width, 30);
-
-  EXPECT_EQ(Lines(u"abcdefghij", dt::kEndEllipsis, 60), (Texts{u"abc..."}));
-  EXPECT_EQ(Lines(u"abcdef", dt::kEndEllipsis, 60), (Texts{u"abcdef"}));
-  EXPECT_EQ(Lines(u"abcdefg", dt::kEndEllipsis, 20), (Texts{u"..."}));
 
   const DrawTextFormat format = ParseDrawTextFormat(dt::kTabStop | dt::kExpandTabs | (4u << 8));
   EXPECT_EQ(std::pair(format.tabChars, format.flags), std::pair(4, dt::kTabStop | dt::kExpandTabs));
