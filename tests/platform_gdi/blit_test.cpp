@@ -3,8 +3,6 @@
 
 #include "gdi/device_context.h"
 
-#include <climits>
-
 namespace {
 
 using namespace kelmira::test;

@@ -3,10 +3,6 @@
 
 #include "gdi/text_layout.h"
 
-#include <climits>
-#include <string>
-#include <vector>
-
 namespace {
 
 using namespace kelmira::gdi;

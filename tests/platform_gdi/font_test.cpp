@@ -2,11 +2,8 @@
 // that font objects realise.
 #include "support/canvas.h"
 
-#include <climits>
 #include <cstring>
-#include <string>
 #include <tuple>
-#include <vector>
 
 namespace {
 

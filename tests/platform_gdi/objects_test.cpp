@@ -90,10 +90,9 @@ TEST(Objects, DeletingSelectedObjectsWaitsForTheirContexts) {
   HGDIOBJ old = SelectObject(canvas.dc(), pen);
   ASSERT_TRUE(DeleteObject(pen));
   // Still selected: it still answers, but a second delete fails and it cannot be selected anew.
-  HDC other = CreateCompatibleDC(nullptr);
-  EXPECT_EQ(std::tuple(GetObjectA(pen, 0, nullptr), DeleteObject(pen), SelectObject(other, pen)),
+  Canvas other(1, 1);
+  EXPECT_EQ(std::tuple(GetObjectA(pen, 0, nullptr), DeleteObject(pen), SelectObject(other.dc(), pen)),
             std::tuple(int(sizeof(LOGPEN)), FALSE, HGDIOBJ{}));
-  DeleteDC(other);
   // Deselecting frees it.
   EXPECT_EQ(SelectObject(canvas.dc(), old), pen);
   EXPECT_EQ(GetObjectType(pen), 0u);
@@ -163,9 +162,8 @@ TEST(Objects, SaveAndRestoreEveryAttribute) {
   for (int level : {2, -2, 0}) EXPECT_FALSE(RestoreDC(dc, level)) << level;
   EXPECT_EQ(GetCurrentObject(dc, OBJ_PEN), pen1);
   // The bitmap that only the discarded states held is free again.
-  HDC second = CreateCompatibleDC(nullptr);
-  EXPECT_NE(SelectObject(second, other), nullptr);
-  DeleteDC(second);
+  Canvas second(1, 1);
+  EXPECT_NE(SelectObject(second.dc(), other), nullptr);
   // Back to the defaults, which lets the deleted pen go.
   ASSERT_TRUE(RestoreDC(dc, -1));
   EXPECT_EQ(std::pair(GetCurrentObject(dc, OBJ_PEN), GetObjectType(pen1)), std::pair(stockPen, 0u));

@@ -4,7 +4,6 @@
 
 #include "gdi/device_context.h"
 
-#include <climits>
 #include <cmath>
 
 namespace {

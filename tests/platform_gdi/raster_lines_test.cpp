@@ -4,15 +4,12 @@
 
 #include <algorithm>
 #include <cctype>
-#include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <functional>
 #include <map>
 #include <random>
-#include <string>
 #include <tuple>
-#include <vector>
 
 namespace {
 

@@ -3,7 +3,6 @@
 #include "support/canvas.h"
 
 #include <algorithm>
-#include <climits>
 #include <cmath>
 #include <functional>
 #include <tuple>
