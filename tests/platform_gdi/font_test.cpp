@@ -16,12 +16,6 @@ std::string FaceOf(HDC dc) {
   return name;
 }
 
-int Width(HDC dc, char c) {
-  INT width = 0;
-  EXPECT_TRUE(GetCharWidth32A(dc, c, c, &width));
-  return width;
-}
-
 TEST(Font, DesktopFaceNamesFindFacesOfTheirMetrics) {
   Canvas canvas(8, 8);
   for (const char* face : {"Arial", "Times New Roman", "Courier New"}) {
@@ -29,10 +23,10 @@ TEST(Font, DesktopFaceNamesFindFacesOfTheirMetrics) {
     EXPECT_EQ(FaceOf(canvas.dc()), face);
   }
   // Courier New is monospaced; the desktop's pitch bit is set for variable pitch only.
-  EXPECT_EQ(Width(canvas.dc(), 'i'), Width(canvas.dc(), 'W'));
+  EXPECT_EQ(canvas.Extent("i").cx, canvas.Extent("W").cx);
   EXPECT_EQ(canvas.Metrics().tmPitchAndFamily & TMPF_FIXED_PITCH, 0);
   canvas.UseFont("Arial", -12);
-  EXPECT_LT(Width(canvas.dc(), 'i'), Width(canvas.dc(), 'W'));
+  EXPECT_LT(canvas.Extent("i").cx, canvas.Extent("W").cx);
   EXPECT_NE(canvas.Metrics().tmPitchAndFamily & TMPF_FIXED_PITCH, 0);
   // Unknown faces fall back to a real face of the size asked for.
   canvas.UseFont("No Such Face 1234", -12);

@@ -49,8 +49,9 @@ TEST(Pixels, DibSectionSharesItsPixels) {
     auto at = [&](int x, int y) -> std::uint32_t& {
       return static_cast<std::uint32_t*>(bits)[(height < 0 ? y : 2 - y) * 4 + x];
     };
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, dib);
+    Canvas canvas(4, 3);
+    Selected selected(canvas.dc(), dib);
+    HDC dc = canvas.dc();
     at(1, 0) = 0x00112233;  // B=33 G=22 R=11
     at(0, 1) = 0xFF010203;  // a top byte set by the host is not read
     SetPixel(dc, 3, 2, RGB(0xAA, 0xBB, 0xCC));
@@ -61,8 +62,6 @@ TEST(Pixels, DibSectionSharesItsPixels) {
     EXPECT_EQ(std::tuple(ds.dsBm.bmBits, ds.dsBm.bmHeight, ds.dsBm.bmWidthBytes, ds.dsBmih.biHeight),
               std::tuple(bits, 3, 16, height));
     EXPECT_EQ(GetObjectA(dib, sizeof(BITMAP), &ds.dsBm), static_cast<int>(sizeof(BITMAP)));
-    SelectObject(dc, old);
-    EXPECT_TRUE(DeleteDC(dc) && DeleteObject(dib));
   }
 }
 
