@@ -82,8 +82,7 @@ TEST(Blit, ClippedAtEveryEdge) {
       {0, 0, 4, 4, INT_MIN, INT_MAX}, {1, 1, INT_MAX, INT_MAX, INT_MIN, INT_MIN}};
   // clang-format on
   for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.x << "," << c.y << " " << c.cx << "x" << c.cy << " from " << c.x1 << ","
-                                    << c.y1);
+    SCOPED_TRACE(testing::Message() << c.x << " " << c.y << " " << c.cx << " " << c.cy << " " << c.x1 << " " << c.y1);
     Canvas dst(n, n, kBlack);
     ASSERT_TRUE(BitBlt(dst.dc(), c.x, c.y, c.cx, c.cy, src.dc(), c.x1, c.y1, SRCCOPY));
     ExpectPicture(dst, [&](int x, int y) {
@@ -103,8 +102,8 @@ TEST(Blit, DestinationClipAndSourceViewportOrigin) {
   BitBlt(dst.dc(), 0, 0, 6, 6, src.dc(), 1, 0, SRCCOPY);
   SelectClipRgn(dst.dc(), nullptr);
   ExpectPicture(dst, [](int x, int y) { return Box{2, 2, 4, 4}.Contains(x, y) ? Marker(x, y) : 0u; });
-  EXPECT_TRUE(BitBlt(dst.dc(), 0, 0, 0, 5, src.dc(), 0, 0, SRCCOPY));
-  EXPECT_TRUE(BitBlt(dst.dc(), 0, 0, -3, 5, src.dc(), 0, 0, SRCCOPY));
+  EXPECT_TRUE(BitBlt(dst.dc(), 0, 0, 0, 5, src.dc(), 0, 0, SRCCOPY) &&
+              BitBlt(dst.dc(), 0, 0, -3, 5, src.dc(), 0, 0, SRCCOPY));
 }
 
 TEST(Blit, CopiesBetweenTopDownAndBottomUpSurfaces) {

@@ -81,8 +81,6 @@ TEST(DrawText, CalcRectMeasuresWithoutDrawing) {
   EXPECT_EQ(Measure(canvas, "10.5", {20, 30, 280, 190}, DT_CENTER), measured);
   EXPECT_TRUE(canvas.Bounds().Empty());
 
-  const int second = canvas.Extent("second line").cx;
-  EXPECT_EQ(Measure(canvas, "first\nsecond line", {0, 0, 100, 0}), std::pair(Box{0, 0, second, 2 * line}, 2 * line));
   // Word wrapping at the rectangle's width: "Y Axis" fits, "(linegr)" goes to a new line.
   const int width = canvas.Extent("Y Axis").cx, wrapped = std::max(width, canvas.Extent("(linegr)").cx);
   EXPECT_EQ(Measure(canvas, "Y Axis (linegr)", {0, 0, width, 0}, DT_WORDBREAK),

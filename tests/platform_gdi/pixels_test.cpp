@@ -51,11 +51,10 @@ TEST(Pixels, DibSectionSharesItsPixels) {
     };
     Canvas canvas(4, 3);
     Selected selected(canvas.dc(), dib);
-    HDC dc = canvas.dc();
     at(1, 0) = 0x00112233;  // B=33 G=22 R=11
     at(0, 1) = 0xFF010203;  // a top byte set by the host is not read
-    SetPixel(dc, 3, 2, RGB(0xAA, 0xBB, 0xCC));
-    EXPECT_EQ(std::tuple(GetPixel(dc, 1, 0), GetPixel(dc, 0, 1), at(3, 2)),
+    SetPixel(canvas.dc(), 3, 2, RGB(0xAA, 0xBB, 0xCC));
+    EXPECT_EQ(std::tuple(GetPixel(canvas.dc(), 1, 0), GetPixel(canvas.dc(), 0, 1), at(3, 2)),
               std::tuple(RGB(0x11, 0x22, 0x33), RGB(1, 2, 3), 0x00AABBCCu));  // bytes B, G, R, X
     DIBSECTION ds{};
     ASSERT_EQ(GetObjectA(dib, sizeof ds, &ds), static_cast<int>(sizeof ds));
@@ -112,12 +111,9 @@ TEST(Coordinates, WorldTransformNeedsAdvancedModeAndAnInvertibleMatrix) {
   for (const XFORM* bad : {&singular, &infinite, static_cast<XFORM*>(nullptr)})
     EXPECT_FALSE(SetWorldTransform(dc, bad));
   SetPixel(dc, 0, 0, RGB(1, 1, 1));
-  canvas.ResetMapping();
-  EXPECT_EQ(GetPixel(dc, 3, 2), RGB(1, 1, 1));
   // ModifyWorldTransform: left multiply acts first, (x + 10) * 2; right multiply acts last.
   XFORM scale{2, 0, 0, 2, 0, 0}, ten{1, 0, 0, 1, 10, 0}, m{};
   const auto world = [&] { return GetWorldTransform(dc, &m) ? std::pair(m.eDx, m.eM11) : std::pair(-1.0f, -1.0f); };
-  SetGraphicsMode(dc, GM_ADVANCED);
   SetWorldTransform(dc, &scale);
   ASSERT_TRUE(ModifyWorldTransform(dc, &ten, MWT_LEFTMULTIPLY));
   EXPECT_EQ(world(), std::pair(20.0f, 2.0f));
@@ -126,6 +122,8 @@ TEST(Coordinates, WorldTransformNeedsAdvancedModeAndAnInvertibleMatrix) {
   ASSERT_TRUE(ModifyWorldTransform(dc, nullptr, MWT_IDENTITY));
   EXPECT_EQ(world(), std::pair(0.0f, 1.0f));
   EXPECT_FALSE(ModifyWorldTransform(dc, &ten, 7));
+  canvas.ResetMapping();
+  EXPECT_EQ(GetPixel(dc, 3, 2), RGB(1, 1, 1));  // drawn through the shift
 }
 
 TEST(Coordinates, ViewportOriginsOffsetWithinThirtyTwoBits) {

@@ -3,6 +3,7 @@
 #include "support/canvas.h"
 
 #include <functional>
+#include <tuple>
 
 namespace {
 
@@ -100,8 +101,8 @@ TEST(RasterRop, EveryFigureMixesEachPixelOnceAndNotXorTwiceRestores) {
     for (int brush = 0; brush < 4; ++brush)
       for (const int mode : {OPAQUE, TRANSPARENT})
         for (const auto& [style, width] : {std::pair{PS_SOLID, 0}, {PS_DASHDOT, 0}, {PS_SOLID, 4}, {PS_NULL, 0}}) {
-          SCOPED_TRACE(testing::Message() << "shape " << f << ", brush " << brush << " mode " << mode << " style "
-                                          << style << " width " << width);
+          SCOPED_TRACE("shape, brush, mode, style, width " +
+                       testing::PrintToString(std::tuple(f, brush, mode, style, width)));
           // Without a pen there is nothing to draw without a brush, nor in a rectangle one pixel wide.
           if (style != PS_NULL || (brush && f != 3)) ExpectMixes(shapes[f], style, width, brush, mode, true);
         }

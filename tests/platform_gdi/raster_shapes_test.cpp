@@ -20,8 +20,7 @@ TEST(RasterShapes, RectanglePenFrameAndBrushStayInsideTheBounds) {
       {{5, 5, 5, 12}, 0, kBlack, kRed, {}, {}}};
   // clang-format on
   for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.r.left << "," << c.r.top << "," << c.r.right << "," << c.r.bottom << " pen "
-                                    << c.penWidth);
+    SCOPED_TRACE(testing::Message() << "rectangle " << c.r.left << " " << c.r.top << " pen " << c.penWidth);
     Canvas canvas(30, 30);
     Selected pen(canvas.dc(), c.penWidth == kNoPen ? GetStockObject(NULL_PEN) : CreatePen(PS_SOLID, c.penWidth, c.pen));
     Selected brush(canvas.dc(), c.brush == kNoBrush ? GetStockObject(NULL_BRUSH) : CreateSolidBrush(c.brush));
@@ -75,8 +74,7 @@ TEST(RasterShapes, HatchCellsFollowTheBrushOriginAndBackgroundMode) {
   for (const auto& hatch : hatches)
     for (const int mode : {OPAQUE, TRANSPARENT})
       for (const POINT origin : {POINT{0, 0}, POINT{3, 2}}) {
-        SCOPED_TRACE(testing::Message() << "style " << hatch.style << " mode " << mode << " origin " << origin.x << ","
-                                        << origin.y);
+        SCOPED_TRACE(testing::Message() << "style " << hatch.style << " mode " << mode << " origin " << origin.x);
         Canvas canvas(24, 24, kRed, origin.x != 0);  // bottom-up rows too
         SetBkMode(canvas.dc(), mode);
         SetBkColor(canvas.dc(), kGreen);
