@@ -33,7 +33,8 @@ TEST(TextOut, TransparentTextPaintsInsideItsCellInTheTextColour) {
     underline += canvas.Count(kRed, 20, y, 20 + cell.cx, y + 1) == cell.cx;
   EXPECT_GE(underline, 1);
   // Stems are covered fully, so the exact text colour appears; the edges are blends of red and white.
-  EXPECT_GT(canvas.Count(kRed, 0, 0, 200, 60), 20);
+  const int solid = canvas.Count(kRed, 0, 0, 200, 60);
+  EXPECT_TRUE(solid > 20 && canvas.Painted().size() > std::size_t(solid) + 20) << solid;
   for (const auto& [x, y] : canvas.Painted()) {
     const COLORREF c = canvas.At(x, y);
     EXPECT_TRUE((c & 0xFF) == 0xFF && ((c >> 8) & 0xFF) == ((c >> 16) & 0xFF)) << std::hex << c << " at " << x;
@@ -61,7 +62,6 @@ TEST(TextOut, OpaqueModeFillsTheCellAndAlignmentMovesIt) {
   }
   // The cell is filled with the background colour before the glyphs go on it.
   EXPECT_EQ(canvas.Count(kWhite, 100 - cell.cx, 50 - ascent, 100, 50 - ascent + cell.cy), 0);
-  EXPECT_EQ(canvas.At(100 - cell.cx, 50 - ascent), kPale);
   EXPECT_GT(canvas.Count(kBlue, 0, 0, 240, 120), 10);
 }
 
