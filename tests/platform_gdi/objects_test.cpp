@@ -54,8 +54,10 @@ TEST(Objects, NewMemoryContextDefaults) {
   // A zero-sized compatible bitmap is the stock one; a real one starts black.
   EXPECT_EQ(CreateCompatibleBitmap(dc, 0, 5), GetCurrentObject(dc, OBJ_BITMAP));
   EXPECT_EQ(CreateCompatibleBitmap(dc, -1, 5), nullptr);
-  Selected bitmap(dc, CreateCompatibleBitmap(dc, 3, 2));
+  HBITMAP bitmap = CreateCompatibleBitmap(dc, 3, 2);
+  SelectObject(dc, bitmap);
   EXPECT_EQ(GetPixel(dc, 2, 1), kBlack);
+  EXPECT_TRUE(DeleteDC(dc) && DeleteObject(bitmap));
 }
 
 TEST(Objects, StockObjectsAndSystemColoursCannotBeDeleted) {

@@ -14,7 +14,6 @@
 namespace {
 
 using namespace kelmira::test;
-using Int128 = __int128;
 
 // The pixels of the line A->B inside w x h: one per step i (0 <= i < len, so never the end) along
 // the major axis (x when |dx| >= |dy|), the minor coordinate the exact one rounded to nearest,
@@ -28,8 +27,8 @@ PixelSet Reference(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64
     const std::int64_t i = (m - (xMajor ? x0 : y0)) * sign;
     if (i < 0 || i >= len) continue;
     // 2 * len * (exact minor + 1/2) = num
-    const Int128 num = 2 * Int128{i} * (xMajor ? dy : dx) + len, den = 2 * Int128{len};
-    Int128 q = num / den, r = num % den;
+    const __int128 num = 2 * __int128{i} * (xMajor ? dy : dx) + len, den = 2 * __int128{len};
+    __int128 q = num / den, r = num % den;
     if (r < 0) --q, r += den;
     if (r == 0) --q;
     const std::int64_t minor = (xMajor ? y0 : x0) + static_cast<std::int64_t>(q);

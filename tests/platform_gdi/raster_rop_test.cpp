@@ -1,5 +1,5 @@
-// Mix modes: the sixteen ROP2 functions, and exclusive-or drawing that undoes itself for every
-// figure.
+// Mix modes: the sixteen ROP2 functions, and exclusive-or drawing that mixes each pixel once and
+// undoes itself, for every figure.
 #include "support/canvas.h"
 
 #include <functional>

@@ -11,8 +11,6 @@ namespace {
 
 using namespace kelmira::test;
 
-constexpr COLORREF kPale = 0x00C0FFC0;
-
 TEST(TextOut, TransparentTextPaintsInsideItsCellInTheTextColour) {
   Canvas canvas(200, 60);
   canvas.UseFont("Arial", -16, FW_NORMAL, false, true);
@@ -44,7 +42,7 @@ TEST(TextOut, TransparentTextPaintsInsideItsCellInTheTextColour) {
 TEST(TextOut, OpaqueModeFillsTheCellAndAlignmentMovesIt) {
   Canvas canvas(240, 120);
   canvas.UseFont("Arial", -14);
-  SetBkColor(canvas.dc(), kPale);
+  SetBkColor(canvas.dc(), kGreen);
   SetTextColor(canvas.dc(), kBlue);
   const SIZE cell = canvas.Extent("Align");
   const int ascent = canvas.Metrics().tmAscent;
@@ -101,12 +99,12 @@ TEST(TextOut, SameTextTwoWays) {
 
 TEST(TextOut, OpaqueRectangleWithoutTextFillsExactlyTheRectangle) {
   Canvas canvas(40, 30);
-  SetBkColor(canvas.dc(), kPale);
+  SetBkColor(canvas.dc(), kGreen);
   SetBkMode(canvas.dc(), TRANSPARENT);  // the rectangle is filled in either mode
   RECT r{5, 7, 25, 19};
   ASSERT_TRUE(ExtTextOutA(canvas.dc(), 0, 0, ETO_OPAQUE, &r, "", 0, nullptr));
   ASSERT_TRUE(ExtTextOutA(canvas.dc(), 0, 0, ETO_OPAQUE, &r, nullptr, 0, nullptr));
-  ExpectPicture(canvas, [](int x, int y) { return Box{5, 7, 25, 19}.Contains(x, y) ? kPale : kWhite; });
+  ExpectPicture(canvas, [](int x, int y) { return Box{5, 7, 25, 19}.Contains(x, y) ? kGreen : kWhite; });
   // Rectangles far outside or inverted fill nothing and do not fail; a huge one fills everything.
   canvas.Clear();
   for (RECT nothing : {RECT{INT_MIN, INT_MIN, INT_MIN + 5, INT_MAX}, RECT{20, 20, 10, 10}})
@@ -114,7 +112,7 @@ TEST(TextOut, OpaqueRectangleWithoutTextFillsExactlyTheRectangle) {
   EXPECT_TRUE(canvas.Painted().empty());
   RECT huge{INT_MIN, INT_MIN, INT_MAX, INT_MAX};
   EXPECT_TRUE(ExtTextOutA(canvas.dc(), 0, 0, ETO_OPAQUE, &huge, "", 0, nullptr));
-  EXPECT_TRUE(canvas.Painted(kPale).empty());
+  EXPECT_TRUE(canvas.Painted(kGreen).empty());
 }
 
 TEST(TextOut, ClippedTextStaysInsideTheRectangle) {
@@ -123,7 +121,7 @@ TEST(TextOut, ClippedTextStaysInsideTheRectangle) {
   SetBkMode(canvas.dc(), TRANSPARENT);
   RECT r{30, 12, 60, 22};
   // Opaque as well, the rectangle is filled: nothing but it may be painted.
-  SetBkColor(canvas.dc(), kPale);
+  SetBkColor(canvas.dc(), kGreen);
   ASSERT_TRUE(ExtTextOutA(canvas.dc(), 20, 5, ETO_CLIPPED | ETO_OPAQUE, &r, "WWWWWWW", 7, nullptr));
   EXPECT_EQ(canvas.Bounds(), (Box{30, 12, 60, 22}));
 }
