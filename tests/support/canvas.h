@@ -31,8 +31,14 @@ struct Box {
   bool Empty() const { return left > right; }
   int Width() const { return right - left; }
   int Height() const { return bottom - top; }
+  bool Contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
   bool operator==(const Box&) const = default;
 };
+// An empty box lies within any other.
+inline bool Within(const Box& inner, const Box& outer) {
+  return inner.Empty() || (inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+                           inner.bottom <= outer.bottom);
+}
 void PrintTo(const Box& b, std::ostream* os);
 
 // The record a container hands a layer for an area of width x height showing

@@ -1,0 +1,176 @@
+// Handles, selection, deletion and saved states of device contexts.
+#include "support/canvas.h"
+
+#include "gdi/device_context.h"
+
+#include <tuple>
+
+namespace {
+
+using namespace kelmira::test;
+
+TEST(Objects, StaleAndWrongKindHandlesFail) {
+  HPEN pen = CreatePen(PS_SOLID, 1, RGB(1, 2, 3));
+  EXPECT_LE(HandleToUlong(pen), 0x7FFFFFFFu);  // survives a 32-bit field
+  ASSERT_TRUE(DeleteObject(pen));
+  LOGPEN lp{};
+  SetLastError(0);
+  EXPECT_EQ(GetObjectA(pen, sizeof lp, &lp), 0);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
+  EXPECT_FALSE(DeleteObject(pen));
+  // Once new objects have taken its slot, the old handle must still not reach them.
+  std::vector<HGDIOBJ> pens(4096);
+  for (HGDIOBJ& p : pens) p = CreatePen(PS_SOLID, 1, 0);
+  EXPECT_EQ(GetObjectType(pen), 0u);
+  // GetObject tells the size it needs and refuses a smaller buffer; bad styles make nothing.
+  EXPECT_EQ(std::pair(GetObjectA(pens[0], 0, nullptr), GetObjectA(pens[0], sizeof lp - 1, &lp)),
+            std::pair(int(sizeof lp), 0));
+  LOGBRUSH pattern{BS_PATTERN, 0, 0};
+  EXPECT_EQ(std::tuple(CreatePen(7, 1, 0), CreateHatchBrush(6, 0), CreateBrushIndirect(&pattern),
+                       CreateBrushIndirect(nullptr)),
+            std::tuple(HPEN{}, HBRUSH{}, HBRUSH{}, HBRUSH{}));
+  // A pen handle is not a device context and a device context is not an object.
+  HDC dc = CreateCompatibleDC(nullptr), penAsDc = reinterpret_cast<HDC>(pens[0]);
+  EXPECT_EQ(std::pair(GetPixel(penAsDc, 0, 0), SelectObject(penAsDc, pens[0])), std::pair(CLR_INVALID, HGDIOBJ{}));
+  EXPECT_EQ(std::tuple(DeleteObject(dc), SelectObject(dc, dc), GetObjectType(dc)),
+            std::tuple(FALSE, HGDIOBJ{}, DWORD{OBJ_MEMDC}));
+  EXPECT_TRUE(DeleteDC(dc));
+  EXPECT_EQ(std::pair(DeleteDC(dc), GetPixel(dc, 0, 0)), std::pair(FALSE, CLR_INVALID));
+  // Garbage values, including ones wider than 32 bits, resolve to nothing.
+  for (std::uintptr_t garbage : {std::uintptr_t{0x12345678}, ~std::uintptr_t{0}, std::uintptr_t{0}})
+    EXPECT_EQ(GetObjectType(reinterpret_cast<HGDIOBJ>(garbage)), 0u);
+  for (HGDIOBJ p : pens) DeleteObject(p);
+}
+
+TEST(Objects, NewMemoryContextDefaults) {
+  HDC dc = CreateCompatibleDC(nullptr);
+  EXPECT_EQ(std::tuple(GetCurrentObject(dc, OBJ_PEN), GetCurrentObject(dc, OBJ_BRUSH), GetCurrentObject(dc, OBJ_FONT)),
+            std::tuple(GetStockObject(BLACK_PEN), GetStockObject(WHITE_BRUSH), GetStockObject(SYSTEM_FONT)));
+  EXPECT_EQ(std::tuple(GetPixel(dc, 0, 0) != CLR_INVALID, GetPixel(dc, 1, 0), GetPixel(dc, 0, 1)),
+            std::tuple(true, CLR_INVALID, CLR_INVALID));  // on a bitmap of one pixel
+  EXPECT_EQ(
+      std::tuple(GetTextColor(dc), GetBkColor(dc), GetTextAlign(dc), GetBkMode(dc), GetROP2(dc), GetGraphicsMode(dc)),
+      std::tuple(kBlack, kWhite, UINT(TA_TOP | TA_LEFT), OPAQUE, R2_COPYPEN, GM_COMPATIBLE));
+  // A zero-sized compatible bitmap is the stock one; a real one starts black.
+  EXPECT_EQ(CreateCompatibleBitmap(dc, 0, 5), GetCurrentObject(dc, OBJ_BITMAP));
+  EXPECT_EQ(CreateCompatibleBitmap(dc, -1, 5), nullptr);
+  HBITMAP bitmap = CreateCompatibleBitmap(dc, 3, 2);
+  SelectObject(dc, bitmap);
+  EXPECT_EQ(GetPixel(dc, 2, 1), kBlack);
+  EXPECT_TRUE(DeleteDC(dc) && DeleteObject(bitmap));
+}
+
+TEST(Objects, StockObjectsAndSystemColoursCannotBeDeleted) {
+  const std::pair<int, DWORD> stock[] = {
+      {WHITE_BRUSH, OBJ_BRUSH}, {LTGRAY_BRUSH, OBJ_BRUSH}, {GRAY_BRUSH, OBJ_BRUSH},     {DKGRAY_BRUSH, OBJ_BRUSH},
+      {BLACK_BRUSH, OBJ_BRUSH}, {NULL_BRUSH, OBJ_BRUSH},   {WHITE_PEN, OBJ_PEN},        {BLACK_PEN, OBJ_PEN},
+      {NULL_PEN, OBJ_PEN},      {SYSTEM_FONT, OBJ_FONT},   {DEFAULT_GUI_FONT, OBJ_FONT}};
+  for (const auto& [index, type] : stock) {
+    HGDIOBJ h = GetStockObject(index);
+    EXPECT_TRUE(DeleteObject(h));
+    EXPECT_EQ(std::pair(GetStockObject(index), GetObjectType(h)), std::pair(h, type)) << index;
+  }
+  LOGBRUSH gray{}, null{};
+  GetObjectA(GetStockObject(GRAY_BRUSH), sizeof gray, &gray);
+  GetObjectA(GetStockObject(NULL_BRUSH), sizeof null, &null);
+  EXPECT_EQ(std::pair(gray.lbColor, null.lbStyle), std::pair(COLORREF{0x808080}, UINT{BS_NULL}));
+  for (int bad : {9, -1, 1000}) EXPECT_EQ(GetStockObject(bad), nullptr);
+  EXPECT_EQ(std::vector({GetSysColor(COLOR_WINDOW), GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_HIGHLIGHT),
+                         GetSysColor(31), GetSysColor(-1)}),
+            std::vector<DWORD>({0x00FFFFFF, 0x00C8D0D4, 0x006A240A, 0, 0}));
+  HBRUSH face = GetSysColorBrush(COLOR_BTNFACE);
+  EXPECT_EQ(std::vector({DeleteObject(face), GetObjectA(face, sizeof gray, &gray)}),
+            std::vector({TRUE, int(sizeof gray)}));
+  EXPECT_EQ(gray.lbColor, 0x00C8D0D4u);
+  for (int bad : {25, 99}) EXPECT_EQ(GetSysColorBrush(bad), nullptr) << bad;  // 25 is unused
+}
+
+TEST(Objects, DeletingSelectedObjectsWaitsForTheirContexts) {
+  Canvas canvas(2, 2);
+  HPEN pen = CreatePen(PS_SOLID, 2, RGB(9, 8, 7));
+  HGDIOBJ old = SelectObject(canvas.dc(), pen);
+  ASSERT_TRUE(DeleteObject(pen));
+  // Still selected: it still answers, but a second delete fails and it cannot be selected anew.
+  Canvas other(1, 1);
+  EXPECT_EQ(std::tuple(GetObjectA(pen, 0, nullptr), DeleteObject(pen), SelectObject(other.dc(), pen)),
+            std::tuple(int(sizeof(LOGPEN)), FALSE, HGDIOBJ{}));
+  // Deselecting frees it.
+  EXPECT_EQ(SelectObject(canvas.dc(), old), pen);
+  EXPECT_EQ(GetObjectType(pen), 0u);
+  // Deleting a context frees what it and its saved states held past deletion.
+  HDC dc = CreateCompatibleDC(nullptr);
+  HBITMAP bitmap = CreateCompatibleBitmap(dc, 3, 3);
+  HBRUSH brush = CreateSolidBrush(RGB(1, 1, 1));
+  SelectObject(dc, bitmap);
+  EXPECT_EQ(SelectObject(dc, brush), GetStockObject(WHITE_BRUSH));  // the previous one of its kind
+  SaveDC(dc);
+  ASSERT_TRUE(DeleteObject(bitmap) && DeleteObject(brush));
+  EXPECT_EQ(GetObjectType(bitmap), OBJ_BITMAP);
+  ASSERT_TRUE(DeleteDC(dc));
+  EXPECT_EQ(std::pair(GetObjectType(bitmap), GetObjectType(brush)), std::pair(0u, 0u));
+}
+
+TEST(Objects, BitmapGoesIntoOneMemoryContextOnly) {
+  HDC a = CreateCompatibleDC(nullptr), b = CreateCompatibleDC(nullptr);
+  HBITMAP bitmap = CreateCompatibleBitmap(a, 8, 8);
+  HGDIOBJ stock = SelectObject(a, bitmap);
+  EXPECT_EQ(SelectObject(b, bitmap), nullptr);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+  EXPECT_EQ(SelectObject(a, bitmap), bitmap) << "reselecting into the same context is fine";
+  // Once a lets go, b may take it; the stock bitmap may be in both.
+  SelectObject(a, stock);
+  EXPECT_TRUE(SelectObject(b, bitmap) && SelectObject(b, stock));
+  // A context over an external surface takes no bitmap.
+  std::uint32_t pixels[4] = {};
+  HDC surfaceDc = kelmira::gdi::CreateSurfaceDC(kelmira::gdi::Surface{pixels, 2, 2, 2});
+  EXPECT_EQ(
+      std::tuple(GetObjectType(surfaceDc), SelectObject(surfaceDc, bitmap), GetCurrentObject(surfaceDc, OBJ_BITMAP)),
+      std::tuple(DWORD{OBJ_DC}, HGDIOBJ{}, HGDIOBJ{}));
+  for (HDC dc : {surfaceDc, a, b}) EXPECT_TRUE(DeleteDC(dc));
+  EXPECT_TRUE(DeleteObject(bitmap));
+}
+
+TEST(Objects, SaveAndRestoreEveryAttribute) {
+  Canvas canvas(4, 4);
+  HDC dc = canvas.dc();
+  HPEN pen1 = CreatePen(PS_SOLID, 0, RGB(1, 0, 0)), pen2 = CreatePen(PS_SOLID, 0, RGB(2, 0, 0));
+  HBITMAP other = CreateCompatibleBitmap(dc, 2, 2);
+  EXPECT_EQ(SaveDC(dc), 1);  // defaults
+  HGDIOBJ stockPen = SelectObject(dc, pen1);
+  SetBkColor(dc, RGB(10, 20, 30));
+  SetROP2(dc, R2_NOTXORPEN);
+  IntersectClipRect(dc, 1, 1, 3, 3);
+  EXPECT_EQ(SaveDC(dc), 2);
+  SelectObject(dc, pen2);
+  ASSERT_TRUE(DeleteObject(pen1));  // the saved state still holds it
+  HGDIOBJ canvasBitmap = SelectObject(dc, other);
+  SetBkMode(dc, TRANSPARENT);
+  SetViewportOrgEx(dc, 5, 6, nullptr);
+  EXPECT_EQ(std::vector({SaveDC(dc), SaveDC(dc)}), std::vector({3, 4}));
+  // Relative: one level back is the state saved last, identical to the current one.
+  ASSERT_TRUE(RestoreDC(dc, -1));
+  EXPECT_EQ(GetCurrentObject(dc, OBJ_PEN), pen2);
+  // Absolute: level 2 brings back pen1, the canvas bitmap, the colours, the clip and the origin.
+  ASSERT_TRUE(RestoreDC(dc, 2));
+  EXPECT_EQ(std::tuple(GetCurrentObject(dc, OBJ_PEN), GetObjectType(pen1), GetCurrentObject(dc, OBJ_BITMAP)),
+            std::tuple(HGDIOBJ(pen1), DWORD{OBJ_PEN}, canvasBitmap));
+  EXPECT_EQ(std::tuple(GetBkColor(dc), GetROP2(dc), GetBkMode(dc)), std::tuple(RGB(10, 20, 30), R2_NOTXORPEN, OPAQUE));
+  const auto diagonal = [dc] {
+    return std::vector({GetPixel(dc, 0, 0), GetPixel(dc, 1, 1), GetPixel(dc, 2, 2), GetPixel(dc, 3, 3)});
+  };
+  EXPECT_EQ(diagonal(), std::vector({CLR_INVALID, kWhite, kWhite, CLR_INVALID}));
+  // Levels that no longer exist fail and change nothing.
+  for (int level : {2, -2, 0}) EXPECT_FALSE(RestoreDC(dc, level)) << level;
+  EXPECT_EQ(GetCurrentObject(dc, OBJ_PEN), pen1);
+  // The bitmap that only the discarded states held is free again.
+  Canvas second(1, 1);
+  EXPECT_NE(SelectObject(second.dc(), other), nullptr);
+  // Back to the defaults, which lets the deleted pen go.
+  ASSERT_TRUE(RestoreDC(dc, -1));
+  EXPECT_EQ(std::pair(GetCurrentObject(dc, OBJ_PEN), GetObjectType(pen1)), std::pair(stockPen, 0u));
+  EXPECT_EQ(diagonal(), std::vector(4, kWhite));
+  EXPECT_FALSE(RestoreDC(dc, -1));
+  EXPECT_TRUE(DeleteObject(pen2) && DeleteObject(other));
+}
+
+}  // namespace

@@ -1,0 +1,295 @@
+// Pens: one-pixel solid lines against a reference (the end pixel never painted), styled runs
+// and their phase, wide pens as capsules; clipping and the current position throughout.
+#include "support/canvas.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdlib>
+#include <functional>
+#include <map>
+#include <random>
+#include <tuple>
+
+namespace {
+
+using namespace kelmira::test;
+
+// The pixels of the line A->B inside w x h: one per step i (0 <= i < len, so never the end) along
+// the major axis (x when |dx| >= |dy|), the minor coordinate the exact one rounded to nearest,
+// exact halves toward the smaller coordinate. Only the steps over the bitmap are visited.
+PixelSet Reference(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1, int w = 100, int h = 80) {
+  const std::int64_t dx = x1 - x0, dy = y1 - y0;
+  const bool xMajor = std::llabs(dx) >= std::llabs(dy);
+  const std::int64_t len = std::llabs(xMajor ? dx : dy), sign = (xMajor ? dx : dy) > 0 ? 1 : -1;
+  PixelSet out;
+  for (int m = 0; m < (xMajor ? w : h); ++m) {
+    const std::int64_t i = (m - (xMajor ? x0 : y0)) * sign;
+    if (i < 0 || i >= len) continue;
+    // 2 * len * (exact minor + 1/2) = num
+    const __int128 num = 2 * __int128{i} * (xMajor ? dy : dx) + len, den = 2 * __int128{len};
+    __int128 q = num / den, r = num % den;
+    if (r < 0) --q, r += den;
+    if (r == 0) --q;
+    const std::int64_t minor = (xMajor ? y0 : x0) + static_cast<std::int64_t>(q);
+    const std::int64_t x = xMajor ? m : minor, y = xMajor ? minor : m;
+    if (x >= 0 && x < w && y >= 0 && y < h) out.emplace(static_cast<int>(x), static_cast<int>(y));
+  }
+  return out;
+}
+
+PixelSet Drawn(int x0, int y0, int x1, int y1, bool bottomUp = false) {
+  Canvas canvas(100, 80, kWhite, bottomUp);
+  Line(canvas.dc(), x0, y0, x1, y1);
+  return canvas.Painted();
+}
+
+TEST(RasterLines, ShortLinesPixelByPixel) {
+  // clang-format off
+  const struct { int x0, y0, x1, y1; PixelSet pixels; } cases[] = {
+      {3, 5, 7, 5, {{3, 5}, {4, 5}, {5, 5}, {6, 5}}}, {7, 5, 3, 5, {{7, 5}, {6, 5}, {5, 5}, {4, 5}}},
+      {2, 9, 2, 6, {{2, 9}, {2, 8}, {2, 7}}}, {1, 1, 4, 4, {{1, 1}, {2, 2}, {3, 3}}}, {6, 6, 6, 6, {}},
+      {4, 1, 1, 4, {{4, 1}, {3, 2}, {2, 3}}},
+      // Exact halves go to the smaller row, whichever end the line starts from.
+      {0, 0, 4, 1, {{0, 0}, {1, 0}, {2, 0}, {3, 1}}}, {4, 1, 0, 0, {{4, 1}, {3, 1}, {2, 0}, {1, 0}}}};
+  // clang-format on
+  for (const auto& c : cases)
+    EXPECT_EQ(Drawn(c.x0, c.y0, c.x1, c.y1), c.pixels) << c.x0 << "," << c.y0 << " -> " << c.x1 << "," << c.y1;
+}
+
+// From the centre into each octant and onto each diagonal, then random lines; both ways round.
+TEST(RasterLines, EveryDirectionFollowsTheReference) {
+  const int targets[][2] = {{90, 40}, {90, 60}, {70, 79}, {50, 79}, {30, 79}, {5, 60}, {5, 40}, {5, 20},
+                            {30, 0},  {50, 0},  {70, 0},  {90, 20}, {90, 75}, {8, 77}, {12, 3}, {88, 5}};
+  std::mt19937 random(7);
+  for (int n = 0; n < 216; ++n) {
+    int x0 = random() % 100, y0 = random() % 80, x1 = random() % 100, y1 = random() % 80;
+    if (n < 16) x0 = 50, y0 = 40, x1 = targets[n][0], y1 = targets[n][1];
+    SCOPED_TRACE(testing::Message() << x0 << "," << y0 << " -> " << x1 << "," << y1);
+    EXPECT_EQ(Drawn(x0, y0, x1, y1), Reference(x0, y0, x1, y1));
+    EXPECT_EQ(Drawn(x1, y1, x0, y0, true), Reference(x1, y1, x0, y0)) << "bottom-up";
+  }
+}
+
+TEST(RasterLines, ClippingKeepsThePixelsOfTheWholeLine) {
+  const int far = 1'000'000'000;
+  // clang-format off
+  const int lines[][4] = {{-30, 10, 130, 60}, {50, -40, 20, 120}, {-far, 20, far, 60}, {30, -far, 70, far},
+                          {-far, -far / 2, far, far / 2 + 7}, {INT_MIN, INT_MIN, INT_MAX, INT_MAX},
+                          {INT_MAX, 3, INT_MIN, 77}, {-7, INT_MIN + 5, 90, INT_MAX - 3}, {120, 90, -20, -10},
+                          {99, 79, 99, -far}};
+  // clang-format on
+  for (const auto& l : lines)
+    EXPECT_EQ(Drawn(l[0], l[1], l[2], l[3]), Reference(l[0], l[1], l[2], l[3]))
+        << l[0] << "," << l[1] << " -> " << l[2] << "," << l[3];
+  // A clip rectangle keeps the reference pixels inside it.
+  const Box clip{20, 15, 70, 50};
+  std::mt19937 random(11);
+  for (int n = 0; n < 100; ++n) {
+    const int x0 = int(random() % 300) - 100, y0 = int(random() % 240) - 80;
+    const int x1 = int(random() % 300) - 100, y1 = int(random() % 240) - 80;
+    Canvas canvas(100, 80);
+    IntersectClipRect(canvas.dc(), clip.left, clip.top, clip.right, clip.bottom);
+    Line(canvas.dc(), x0, y0, x1, y1);
+    SelectClipRgn(canvas.dc(), nullptr);  // so that every pixel reads back
+    PixelSet expected;
+    for (const auto& [x, y] : Reference(x0, y0, x1, y1))
+      if (clip.Contains(x, y)) expected.emplace(x, y);
+    EXPECT_PAINTED(canvas, expected) << x0 << "," << y0 << " -> " << x1 << "," << y1;
+  }
+}
+
+TEST(RasterLines, ViewportOriginShiftsThePixels) {
+  Canvas canvas(100, 80);
+  SetViewportOrgEx(canvas.dc(), 10, -5, nullptr);
+  Line(canvas.dc(), 0, 20, 30, 31);
+  canvas.ResetMapping();
+  EXPECT_PAINTED(canvas, Reference(10, 15, 40, 26));
+}
+
+// The same path by LineTo, Polyline and PolylineTo: each joint painted by the segment leaving
+// it, the last end not at all; Polyline leaves the current position alone.
+TEST(RasterLines, PathsPaintEverySegmentAndMoveTheCurrentPosition) {
+  const POINT points[] = {{5, 5}, {15, 5}, {15, 15}, {5, 15}};
+  PixelSet expected;
+  for (int i = 1; i < 4; ++i)
+    expected.merge(Reference(points[i - 1].x, points[i - 1].y, points[i].x, points[i].y, 40, 40));
+  Canvas lines(40, 40), poly(40, 40), chained(40, 40);
+  POINT old{-1, -1};
+  EXPECT_TRUE(MoveToEx(lines.dc(), 5, 5, &old));
+  EXPECT_EQ(std::pair(old.x, old.y), std::pair(0, 0));
+  for (int i = 1; i < 4; ++i) EXPECT_TRUE(LineTo(lines.dc(), points[i].x, points[i].y));
+  MoveToEx(poly.dc(), 1, 2, nullptr);
+  EXPECT_TRUE(Polyline(poly.dc(), points, 4));
+  MoveToEx(chained.dc(), 5, 5, nullptr);
+  EXPECT_TRUE(PolylineTo(chained.dc(), points + 1, 3));
+  for (const auto& [canvas, x, y] : {std::tuple{&lines, 5, 15}, {&poly, 1, 2}, {&chained, 5, 15}}) {
+    EXPECT_PAINTED(*canvas, expected);
+    MoveToEx(canvas->dc(), 0, 0, &old);
+    EXPECT_EQ(std::pair(old.x, old.y), std::pair(x, y));
+  }
+}
+
+TEST(RasterLines, BadArgumentsFailCleanly) {
+  Canvas canvas(10, 10);
+  const HDC stale = reinterpret_cast<HDC>(std::uintptr_t{0x7FFFFFF});
+  SetLastError(0);
+  EXPECT_FALSE(LineTo(nullptr, 1, 1));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
+  EXPECT_FALSE(Polyline(canvas.dc(), nullptr, 3));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+  EXPECT_EQ(
+      std::vector({MoveToEx(stale, 1, 1, nullptr), Polyline(canvas.dc(), nullptr, -1),
+                   Polyline(canvas.dc(), nullptr, 0), Rectangle(nullptr, 0, 0, 5, 5), Ellipse(nullptr, 0, 0, 5, 5)}),
+      std::vector({FALSE, FALSE, TRUE, FALSE, FALSE}));
+  EXPECT_TRUE(canvas.Painted().empty());
+}
+
+// "18P6B." -> 18 'P', 6 'B' and one '.'.
+std::string Runs(const char* spec) {
+  std::string out;
+  while (*spec) {
+    int n = 0;
+    while (std::isdigit(static_cast<unsigned char>(*spec))) n = n * 10 + (*spec++ - '0');
+    out.append(static_cast<std::size_t>(n ? n : 1), *spec++);
+  }
+  return out;
+}
+
+// 'P' pen (black), 'B' background (green), '.' untouched (white).
+COLORREF Colour(char c) { return c == 'P' ? kBlack : c == 'B' ? kGreen : kWhite; }
+
+struct StyledCase {
+  const char* label;
+  int style, bkMode;
+  std::function<void(HDC)> draw;
+  std::vector<std::pair<int, const char*>> rows;  // row y from x = 0 as Runs; all else stays white
+  bool columns = false;                           // the rows are columns, from y = 0
+};
+
+TEST(RasterStyles, RunsGapsAndPhaseOfEveryStyle) {
+  const POINT twoSegments[] = {{0, 1}, {5, 1}, {11, 1}};
+  // clang-format off
+  const StyledCase cases[] = {
+      {"dash", PS_DASH, OPAQUE, [](HDC dc) { Line(dc, 0, 1, 60, 1); }, {{1, "18P6B18P6B12P"}}},
+      {"dot", PS_DOT, OPAQUE, [](HDC dc) { Line(dc, 0, 1, 14, 1); }, {{1, "3P3B3P3B2P"}}},
+      {"dash dot", PS_DASHDOT, OPAQUE, [](HDC dc) { Line(dc, 0, 1, 30, 1); }, {{1, "9P6B3P6B6P"}}},
+      {"dash dot dot", PS_DASHDOTDOT, OPAQUE, [](HDC dc) { Line(dc, 0, 1, 30, 1); }, {{1, "9P3B3P3B3P3B6P"}}},
+      // Clipping keeps the phase.
+      {"clipped", PS_DASH, OPAQUE, [](HDC dc) { Line(dc, -20, 1, 40, 1); }, {{1, "4B18P6B12P"}}},
+      {"transparent gaps", PS_DASH, TRANSPARENT, [](HDC dc) { Line(dc, 0, 1, 48, 1); }, {{1, "18P6.18P"}}},
+      {"down a column", PS_DOT, TRANSPARENT, [](HDC dc) { Line(dc, 5, 1, 5, 13); }, {{5, ".3P3.3P"}}, true},
+      // LineTo continues the pattern, MoveTo starts it afresh.
+      {"joined", PS_DASH, OPAQUE, [](HDC dc) { Line(dc, 0, 1, 10, 1); LineTo(dc, 40, 1); }, {{1, "18P6B16P"}}},
+      {"restarted", PS_DASH, OPAQUE, [](HDC dc) { Line(dc, 0, 1, 10, 1); Line(dc, 10, 1, 40, 1); }, {{1, "28P6B6P"}}},
+      // Polyline starts its own pattern and leaves the context's alone.
+      {"polyline", PS_DOT, OPAQUE,
+       [&](HDC dc) { Line(dc, 0, 3, 4, 3); Polyline(dc, twoSegments, 3); LineTo(dc, 10, 3); },
+       {{1, "3P3B3P2B"}, {3, "3P3B3P1B"}}},
+      // An outline is walked once, clockwise from the top-left corner.
+      {"rectangle", PS_DOT, OPAQUE,
+       [](HDC dc) { Selected brush(dc, GetStockObject(NULL_BRUSH)); Rectangle(dc, 2, 2, 12, 8); },
+       {{2, "2.3P3B3P1B"}, {3, "2.B8.B"}, {4, "2.P8.B"}, {5, "2.P8.P"}, {6, "2.P8.P"}, {7, "2.3B3P3B1P"}}},
+      {"null pen", PS_NULL, OPAQUE, [](HDC dc) { Line(dc, 1, 1, 15, 9); }, {}},
+  };
+  // clang-format on
+  for (const StyledCase& c : cases) {
+    SCOPED_TRACE(c.label);
+    Canvas canvas(70, 20);
+    Selected pen(canvas.dc(), CreatePen(c.style, 0, kBlack));
+    SetBkColor(canvas.dc(), kGreen);
+    SetBkMode(canvas.dc(), c.bkMode);
+    c.draw(canvas.dc());
+    std::map<int, std::string> lines;
+    for (const auto& [k, spec] : c.rows) lines[k] = Runs(spec);
+    ExpectPicture(canvas, [&](int x, int y) {
+      const auto line = lines.find(c.columns ? x : y);
+      const std::size_t along = static_cast<std::size_t>(c.columns ? y : x);
+      return Colour(line != lines.end() && along < line->second.size() ? line->second[along] : '.');
+    });
+  }
+}
+
+TEST(RasterStyles, PatternIsCountedAlongTheMajorAxis) {
+  Canvas canvas(40, 20);
+  Selected pen(canvas.dc(), CreatePen(PS_DASH, 0, kBlack));
+  SetBkColor(canvas.dc(), kGreen);
+  Line(canvas.dc(), 0, 0, 30, 15);
+  // Exact halves go to the smaller row.
+  ExpectPicture(canvas, [](int x, int y) { return x < 30 && y == x / 2 ? Colour(x % 24 < 18 ? 'P' : 'B') : kWhite; });
+}
+
+// Distance from the centre of pixel (x, y) to the segment, with an even width's half-pixel shift.
+double Distance(double x, double y, const POINT& a, const POINT& b, int width) {
+  if (width % 2 == 0) x -= 0.5, y -= 0.5;
+  const double dx = double(b.x) - a.x, dy = double(b.y) - a.y, length2 = dx * dx + dy * dy;
+  const double t = std::clamp(length2 > 0 ? ((x - a.x) * dx + (y - a.y) * dy) / length2 : 0.0, 0.0, 1.0);
+  return std::hypot(x - (a.x + t * dx), y - (a.y + t * dy));
+}
+
+// Pixels nearer than width/2 to the path are painted, farther ones not; the edge may go either way.
+void ExpectCapsules(const Canvas& canvas, const std::vector<POINT>& path, int width) {
+  for (int y = 0; y < canvas.height(); ++y)
+    for (int x = 0; x < canvas.width(); ++x) {
+      double d = INFINITY;
+      for (std::size_t i = 1; i < path.size(); ++i) d = std::min(d, Distance(x, y, path[i - 1], path[i], width));
+      if (std::abs(d - width / 2.0) < 1e-6) continue;
+      ASSERT_EQ(canvas.At(x, y) != kWhite, d < width / 2.0) << x << "," << y << " distance " << d;
+    }
+}
+
+// Horizontal and vertical segments of every small width first, then random ones, a polyline
+// with round joins and a long segment that is still drawn exactly.
+TEST(RasterWide, SegmentsAndJoinsAreCapsules) {
+  std::mt19937 random(5);
+  for (int n = 0; n < 48; ++n) {
+    int x0 = random() % 60, y0 = random() % 50, x1 = random() % 60, y1 = random() % 50;
+    int width = 2 + random() % 9;
+    if (n < 8) width = 2 + n / 2, x0 = 10, y0 = 20, x1 = n % 2 ? 10 : 40, y1 = n % 2 ? 45 : 20;
+    SCOPED_TRACE(testing::Message() << x0 << "," << y0 << " -> " << x1 << "," << y1 << " width " << width);
+    // Styles draw solid when wide; odd cases go to bottom-up bitmaps.
+    Canvas canvas(60, 50, kWhite, n % 2 == 1);
+    Selected pen(canvas.dc(), CreatePen(PS_DOT, width, kBlack));
+    Line(canvas.dc(), x0, y0, x1, y1);
+    if (x0 == x1 && y0 == y1)
+      EXPECT_TRUE(canvas.Painted().empty());
+    else
+      ExpectCapsules(canvas, {{x0, y0}, {x1, y1}}, width);
+  }
+  Canvas joined(60, 50);
+  Selected pen(joined.dc(), CreatePen(PS_SOLID, 7, kBlack));
+  const POINT points[] = {{10, 40}, {30, 8}, {50, 40}};
+  Polyline(joined.dc(), points, 3);
+  ExpectCapsules(joined, {std::begin(points), std::end(points)}, 7);
+  Canvas exact(60, 50);
+  Selected widePen(exact.dc(), CreatePen(PS_SOLID, 6, kBlack));
+  Line(exact.dc(), -100000, -70000, 100000, 70040);
+  ExpectCapsules(exact, {{-100000, -70000}, {100000, 70040}}, 6);
+}
+
+TEST(RasterWide, FarOffSegmentsAreCutWithoutHarm) {
+  // clang-format off
+  const int lines[][4] = {{-1000000, 25, 1000000, 25}, {INT_MIN, INT_MIN, INT_MAX, INT_MAX}, {30, INT_MAX, 30, INT_MIN},
+                          {INT_MAX, 0, INT_MIN, 49}, {-500000, -300000, 500000, 300040}};
+  // clang-format on
+  for (const auto& l : lines) {
+    Canvas canvas(60, 50);
+    Selected pen(canvas.dc(), CreatePen(PS_SOLID, 5, kBlack));
+    Line(canvas.dc(), l[0], l[1], l[2], l[3]);
+    EXPECT_FALSE(canvas.Painted().empty()) << l[0] << "," << l[1] << " -> " << l[2] << "," << l[3];
+  }
+}
+
+TEST(RasterWide, WideEllipseRingStaysInsideTheBounds) {
+  Canvas canvas(60, 50);
+  Selected pen(canvas.dc(), CreatePen(PS_SOLID, 4, kBlue));
+  Selected brush(canvas.dc(), CreateSolidBrush(kRed));
+  Ellipse(canvas.dc(), 5, 6, 55, 44);
+  EXPECT_EQ(canvas.Bounds(), (Box{5, 6, 55, 44}));
+  // The ring is as thick as the pen across the middle row and column.
+  EXPECT_EQ(canvas.Count(kBlue, 5, 25, 30, 26), 4);
+  EXPECT_EQ(canvas.Count(kBlue, 30, 6, 31, 25), 4);
+  EXPECT_EQ(canvas.At(30, 25), kRed);
+}
+
+}  // namespace
