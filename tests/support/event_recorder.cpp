@@ -32,14 +32,9 @@ HRESULT EventRecorder::QueryInterfaceExtra(REFIID riid, void** ppv) {
 
 HRESULT EventRecorder::Invoke(DISPID id, REFIID riid, LCID lcid, WORD flags, DISPPARAMS* params, VARIANT* result,
                               EXCEPINFO*, UINT*) {
-  EventCall call;
-  call.sink = name_;
-  call.id = id;
-  call.riid = riid;
-  call.lcid = lcid;
-  call.flags = flags;
-  call.namedArgs = params ? params->cNamedArgs : 0;
-  call.wantsResult = result != nullptr;
+  const bool plain = IsEqualIID(riid, IID_NULL) && lcid == LOCALE_USER_DEFAULT && flags == DISPATCH_METHOD && !result &&
+                     !(params && params->cNamedArgs);
+  EventCall call{name_, id, {}, plain};
   for (UINT i = 0; params && i < params->cArgs; ++i) {
     Variant copy;
     VariantCopy(&copy, &params->rgvarg[i]);

@@ -12,12 +12,9 @@ namespace kelmira::test {
 struct EventCall {
   std::string sink;
   DISPID id = 0;
-  IID riid{};
-  LCID lcid = 0;
-  WORD flags = 0;
   std::vector<Variant> args;  // as received: last argument first
-  UINT namedArgs = 0;
-  bool wantsResult = false;
+  // A method call for IID_NULL in the user's default locale, without named arguments or result.
+  bool plain = false;
 
   // Argument k in declaration order, converted to a 32-bit integer.
   LONG Long(std::size_t k) const;
