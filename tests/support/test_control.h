@@ -12,6 +12,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -34,8 +35,7 @@ class ControlTest : public ::testing::Test {
 // What a test learns about a control it no longer holds.
 struct ControlProbe {
   bool destroyed = false;
-  int inPlaceDeactivations = 0;
-  std::vector<std::string> calls;  // SetClientSite(site|null), SetExtent, DoVerb(n), Close
+  std::vector<std::string> calls;  // SetClientSite(site|null), SetExtent, DoVerb(n), InPlaceDeactivate, Close
 };
 
 template <class Derived, class Impl = ControlImpl>
@@ -43,7 +43,6 @@ class TestControlT : public ControlBase<Derived, Impl>, public DispatchImpl<ITes
  public:
   using Interfaces = ControlInterfaceTable<ITestControl, Via<IDispatch, ITestControl>>;
   static constexpr const GUID* kLibId = &LIBID_KelmiraControlTest;
-  static constexpr UINT kWindowClassStyle = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
 
   TestControlT() : probe(std::make_shared<ControlProbe>()) {}
   ~TestControlT() { probe->destroyed = true; }
@@ -61,9 +60,9 @@ class TestControlT : public ControlBase<Derived, Impl>, public DispatchImpl<ITes
   END_PROP_MAP()
 
   BEGIN_MSG_MAP(Derived)
-    MESSAGE_RANGE_HANDLER(WM_MOUSEFIRST, WM_MOUSELAST, OnMouse)
-    MESSAGE_HANDLER(WM_ERASEBKGND, OnCount)
-    MESSAGE_HANDLER(WM_PAINT, OnCount)
+    MESSAGE_RANGE_HANDLER(WM_MOUSEFIRST, WM_MOUSELAST, OnMessage)
+    MESSAGE_HANDLER(WM_ERASEBKGND, OnMessage)
+    MESSAGE_HANDLER(WM_PAINT, OnMessage)
   END_MSG_MAP()
 
   // Fills the bounds and 3 pixels more: drawing through IViewObject must clip it.
@@ -79,71 +78,51 @@ class TestControlT : public ControlBase<Derived, Impl>, public DispatchImpl<ITes
   // Every put marks the control changed, asks for a repaint and tells the data sinks.
   HRESULT STDMETHODCALLTYPE get_FillColor(OLE_COLOR* pVal) override { return (*pVal = fillColor, S_OK); }
   HRESULT STDMETHODCALLTYPE put_FillColor(OLE_COLOR newVal) override { return (fillColor = newVal, Changed()); }
-  HRESULT STDMETHODCALLTYPE get_Caption(BSTR* pVal) override {
-    *pVal = SysAllocStringLen(caption.data(), static_cast<UINT>(caption.size()));
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE put_Caption(BSTR newVal) override {
-    caption.assign(newVal ? newVal : u"", SysStringLen(newVal));
-    return Changed();
-  }
+  HRESULT STDMETHODCALLTYPE get_Caption(BSTR* pVal) override { return (*pVal = SysAllocString(caption.c_str()), S_OK); }
+  HRESULT STDMETHODCALLTYPE put_Caption(BSTR newVal) override { return (caption = newVal ? newVal : u"", Changed()); }
   HRESULT STDMETHODCALLTYPE get_Weight(double* pVal) override { return (*pVal = weight, S_OK); }
   HRESULT STDMETHODCALLTYPE put_Weight(double newVal) override { return (weight = newVal, Changed()); }
 
   // The framework calls a host makes, noted in the probe.
   HRESULT STDMETHODCALLTYPE SetClientSite(IOleClientSite* site) override {
-    probe->calls.push_back(site ? "SetClientSite(site)" : "SetClientSite(null)");
-    return ControlImpl::SetClientSite(site);
+    return Noted(site ? "SetClientSite(site)" : "SetClientSite(null)").ControlImpl::SetClientSite(site);
   }
   HRESULT STDMETHODCALLTYPE SetExtent(DWORD aspect, SIZEL* size) override {
-    probe->calls.push_back("SetExtent");
-    return ControlImpl::SetExtent(aspect, size);
+    return Noted("SetExtent").ControlImpl::SetExtent(aspect, size);
   }
   HRESULT STDMETHODCALLTYPE DoVerb(LONG verb, LPMSG msg, IOleClientSite* site, LONG index, HWND parent,
                                    LPCRECT pos) override {
-    probe->calls.push_back("DoVerb(" + std::to_string(verb) + ")");
-    return ControlImpl::DoVerb(verb, msg, site, index, parent, pos);
+    return Noted("DoVerb(" + std::to_string(verb) + ")").ControlImpl::DoVerb(verb, msg, site, index, parent, pos);
   }
-  HRESULT STDMETHODCALLTYPE Close(DWORD option) override {
-    probe->calls.push_back("Close");
-    return ControlImpl::Close(option);
-  }
+  HRESULT STDMETHODCALLTYPE Close(DWORD option) override { return Noted("Close").ControlImpl::Close(option); }
   HRESULT STDMETHODCALLTYPE InPlaceDeactivate() override {
-    ++probe->inPlaceDeactivations;
-    return ControlImpl::InPlaceDeactivate();
+    return Noted("InPlaceDeactivate").ControlImpl::InPlaceDeactivate();
   }
 
-  int Count(UINT msg) const { return messages.count(msg) ? messages.at(msg) : 0; }
   using ControlImpl::sizeExtent_;
-
   std::shared_ptr<ControlProbe> probe;
   OLE_COLOR fillColor = RGB(0, 128, 255);
   std::u16string caption = u"caption";
   double weight = 1.5;
   int draws = 0;
-  std::map<UINT, int> messages;
-  std::vector<std::pair<UINT, POINT>> mouse;  // message and client position
+  std::map<UINT, int> messages;                     // how many of each
+  std::vector<std::tuple<UINT, LONG, LONG>> mouse;  // message and client position
 
  private:
+  ControlImpl& Noted(const std::string& call) { return (probe->calls.push_back(call), *this); }
   HRESULT Changed() {
     this->SetDirty(true);
     this->FireViewChange();
     this->SendOnDataChange();
     return S_OK;
   }
-  LRESULT OnCount(UINT msg, WPARAM, LPARAM, BOOL& handled) {
+  // The framework still erases and paints; a press raises OnClick(x, y).
+  LRESULT OnMessage(UINT msg, WPARAM, LPARAM lParam, BOOL& handled) {
     ++messages[msg];
-    handled = FALSE;  // the framework still erases and paints
-    return 0;
-  }
-  // A press raises OnClick(x, y).
-  LRESULT OnMouse(UINT msg, WPARAM, LPARAM lParam, BOOL&) {
-    ++messages[msg];
-    POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-    mouse.emplace_back(msg, at);
-    if (msg == WM_LBUTTONDOWN)
-      FireEvent(this->ConnectionPointFor(DIID__ITestControlEvents), 1, static_cast<LONG>(at.x),
-                static_cast<LONG>(at.y));
+    const LONG x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
+    handled = msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST;
+    if (handled) mouse.emplace_back(msg, x, y);
+    if (msg == WM_LBUTTONDOWN) FireEvent(this->ConnectionPointFor(DIID__ITestControlEvents), 1, x, y);
     return 0;
   }
 };
@@ -153,7 +132,6 @@ class TestControl : public TestControlT<TestControl> {
  public:
   static const CLSID& GetObjectCLSID() { return CLSID_TestControl; }
   static constexpr const IID* kDefaultSourceIid = &DIID__ITestControlEvents;
-  static constexpr const char* kWindowClassName = "KelmiraTestControl";
 };
 
 // Goes without a window when its site lets it.
