@@ -26,8 +26,7 @@ ComPtr<Object<EventRecorder>> EventRecorder::Make(std::string name, std::vector<
 HRESULT EventRecorder::QueryInterfaceExtra(REFIID riid, void** ppv) {
   if (IsEqualIID(alsoAnswers, IID_NULL) || !IsEqualIID(riid, alsoAnswers)) return E_NOINTERFACE;
   *ppv = static_cast<IDispatch*>(this);
-  AddRef();
-  return S_OK;
+  return (AddRef(), S_OK);
 }
 
 HRESULT EventRecorder::Invoke(DISPID id, REFIID riid, LCID lcid, WORD flags, DISPPARAMS* params, VARIANT* result,
@@ -48,8 +47,7 @@ HRESULT EventRecorder::Invoke(DISPID id, REFIID riid, LCID lcid, WORD flags, DIS
 
 DWORD EventRecorder::Advise(IUnknown* source, REFIID events) {
   DWORD cookie = 0;
-  if (FAILED(AtlAdvise(source, static_cast<IDispatch*>(this), events, &cookie))) return 0;
-  return cookie;
+  return SUCCEEDED(AtlAdvise(source, static_cast<IDispatch*>(this), events, &cookie)) ? cookie : 0;
 }
 
 std::vector<DISPID> EventRecorder::Ids(DISPID except) const {
