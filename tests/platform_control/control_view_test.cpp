@@ -82,7 +82,7 @@ TEST_F(ViewTest, RepaintRequestOfAWindowlessControlAsksTheSite) {
   ASSERT_EQ(control->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, site.get(), 0, nullptr, nullptr), S_OK);
   EXPECT_TRUE(control->InPlaceActive() && control->Windowless());
   HWND none = reinterpret_cast<HWND>(1);
-  EXPECT_EQ(std::pair(control->GetWindow(&none), none), std::pair(E_FAIL, HWND{}));
+  EXPECT_EQ((std::pair{control->GetWindow(&none), none}), std::pair(E_FAIL, HWND{}));
 
   // The whole control, erasing; the view sink hears nothing.
   control->put_FillColor(RGB(2, 2, 2));

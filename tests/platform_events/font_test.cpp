@@ -1,11 +1,12 @@
 // The standard font object: attributes, cloning, comparison, IFontDisp, change notification
 // and persistence.
+#include "support/create.h"
+#include "support/invoke_args.h"
 #include "support/memory_stream.h"
 #include "support/property_notify_recorder.h"
 
 #include <gtest/gtest.h>
 
-#include <bit>
 #include <string>
 
 namespace kelmira::test {
@@ -60,8 +61,7 @@ TEST(FontObject, IsMadeFromADescriptionAndChecksIt) {
   EXPECT_EQ(font.As<IFontDisp>().As<IUnknown>().get(), font.As<IUnknown>().get());
 
   void* out = reinterpret_cast<void*>(1);
-  EXPECT_EQ(OleCreateFontIndirect(nullptr, IID_IFont, &out), E_POINTER);
-  EXPECT_EQ(out, nullptr);
+  EXPECT_EQ((std::pair{OleCreateFontIndirect(nullptr, IID_IFont, &out), out}), std::pair(E_POINTER, (void*)nullptr));
   std::u16string longName(256, u'x');
   FONTDESC bad[] = {d, d, d, d, d};  // each with one field out of range
   bad[0].cbSizeofstruct = 8;
@@ -72,12 +72,8 @@ TEST(FontObject, IsMadeFromADescriptionAndChecksIt) {
   for (FONTDESC& b : bad) EXPECT_EQ(OleCreateFontIndirect(&b, IID_IFont, &out), E_INVALIDARG) << "row " << &b - bad;
   EXPECT_EQ(OleCreateFontIndirect(&d, IID_IStream, &out), E_NOINTERFACE);
 
-  // The class is creatable by identifier, with the desktop's default face, and not aggregatable.
-  ASSERT_EQ(CoCreateInstance(CLSID_StdFont, nullptr, CLSCTX_INPROC_SERVER, IID_IFont, reinterpret_cast<void**>(&font)),
-            S_OK);
-  EXPECT_EQ(Describe(font.get()), "MS Sans Serif 82500 400 0");
-  EXPECT_EQ(CoCreateInstance(CLSID_StdFont, font.As<IUnknown>().get(), CLSCTX_INPROC_SERVER, IID_IUnknown, &out),
-            CLASS_E_NOAGGREGATION);
+  // The class is creatable by identifier, with the desktop's default face.
+  EXPECT_EQ(Describe(Create<IFont>(CLSID_StdFont).get()), "MS Sans Serif 82500 400 0");
 }
 
 TEST(FontObject, PutsChangeAttributesAndRefuseValuesOutOfRange) {
@@ -129,42 +125,37 @@ TEST(FontDisp, NamesAndPropertiesByTheStandardDispatchIds) {
   EXPECT_EQ(std::pair(two[0], two[1]), std::pair(DISPID{DISPID_FONT_SIZE}, DISPID{DISPID_UNKNOWN}));
   EXPECT_EQ(disp->GetIDsOfNames(IID_IFont, names, 1, 0, two), DISP_E_UNKNOWNINTERFACE);
 
-  // Gets give each property in its own type, shown as "vt:value".
-  DISPPARAMS none{nullptr, nullptr, 0, 0};
+  // Gets give each property in its own type, shown as "vt:value"; puts convert their argument to
+  // the property's type, then run the IFont put.
+  UINT argErr = 9;
   Variant v;
-  auto get = [&](DISPID id) {
+  Args none;
+  auto invoke = [&](DISPID id, WORD flags, Args& args, REFIID iid = IID_NULL) {
     v.Clear();
-    if (FAILED(disp->Invoke(id, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, &v, nullptr, nullptr)))
-      return std::string("failed");
+    return disp->Invoke(id, iid, 0, flags, args.Params(), flags == DISPATCH_PROPERTYGET ? &v : nullptr, nullptr,
+                        &argErr);
+  };
+  auto get = [&](DISPID id) {
+    if (FAILED(invoke(id, DISPATCH_PROPERTYGET, none))) return std::string("failed");
     Variant text;
     VariantChangeType(&text, &v, 0, VT_BSTR);
     return std::to_string(v.vt) + ":" + Narrow(text.bstrVal);
   };
-  // Puts convert their argument to the property's type, then run the IFont put.
-  VARIANT arg{};
-  DISPID named = DISPID_PROPERTYPUT;
-  DISPPARAMS put{&arg, &named, 1, 1};
-  UINT argErr = 9;
-  auto set = [&](DISPID id, VARTYPE vt, ULONGLONG bits) {
-    arg.vt = vt;
-    arg.ullVal = bits;
-    return disp->Invoke(id, IID_NULL, 0, DISPATCH_PROPERTYPUT, &put, nullptr, nullptr, &argErr);
-  };
   // VT_BSTR, VT_CY, VT_I2, VT_BOOL; then bold after a put of weight 650; a missing member
-  EXPECT_EQ((std::vector{get(DISPID_FONT_NAME), get(DISPID_FONT_SIZE), get(DISPID_FONT_WEIGHT), get(DISPID_FONT_BOLD),
-                         (set(DISPID_FONT_WEIGHT, VT_I4, 650), get(DISPID_FONT_BOLD)), get(1)}),
-            (std::vector<std::string>{"8:Arial", "6:7", "2:300", "11:0", "11:-1", "failed"}));
-  EXPECT_EQ((Hrs{set(DISPID_FONT_SIZE, VT_R8, std::bit_cast<ULONGLONG>(9.5)), set(DISPID_FONT_BOLD, VT_BOOL, 0),
-                 set(DISPID_FONT_WEIGHT, VT_I4, 5000)}),
+  EXPECT_EQ(
+      (std::vector{get(DISPID_FONT_NAME), get(DISPID_FONT_SIZE), get(DISPID_FONT_WEIGHT), get(DISPID_FONT_BOLD),
+                   (invoke(DISPID_FONT_WEIGHT, DISPATCH_PROPERTYPUT, Args().I4(650).AsPut()), get(DISPID_FONT_BOLD)),
+                   get(1)}),
+      (std::vector<std::string>{"8:Arial", "6:7", "2:300", "11:0", "11:-1", "failed"}));
+  EXPECT_EQ((Hrs{invoke(DISPID_FONT_SIZE, DISPATCH_PROPERTYPUT, Args().R8(9.5).AsPut()),
+                 invoke(DISPID_FONT_BOLD, DISPATCH_PROPERTYPUT, Args().I4(0).AsPut()),
+                 invoke(DISPID_FONT_WEIGHT, DISPATCH_PROPERTYPUT, Args().I4(5000).AsPut())}),
             (Hrs{S_OK, S_OK, E_INVALIDARG}));
-  EXPECT_TRUE(FAILED(set(DISPID_FONT_SIZE, VT_DISPATCH, 0)));
-  EXPECT_EQ(argErr, 0u);
-  EXPECT_EQ(Describe(font.get()), "Arial 95000 400 0");
-
-  put.cArgs = 2;
-  EXPECT_EQ((Hrs{set(DISPID_FONT_SIZE, VT_I4, 1),
-                 disp->Invoke(DISPID_FONT_SIZE, IID_NULL, 0, DISPATCH_PROPERTYGET, &put, &v, nullptr, nullptr),
-                 disp->Invoke(DISPID_FONT_SIZE, IID_IFont, 0, DISPATCH_PROPERTYGET, &none, &v, nullptr, nullptr)}),
+  EXPECT_TRUE(FAILED(invoke(DISPID_FONT_SIZE, DISPATCH_PROPERTYPUT, Args().Object(nullptr, VT_DISPATCH).AsPut())));
+  EXPECT_EQ(std::pair(argErr, Describe(font.get())), std::pair(0u, std::string("Arial 95000 400 0")));
+  EXPECT_EQ((Hrs{invoke(DISPID_FONT_SIZE, DISPATCH_PROPERTYPUT, Args().I4(1).I4(2).AsPut()),
+                 invoke(DISPID_FONT_SIZE, DISPATCH_PROPERTYGET, Args().I4(1).AsPut()),
+                 invoke(DISPID_FONT_SIZE, DISPATCH_PROPERTYGET, none, IID_IFont)}),
             (Hrs{DISP_E_BADPARAMCOUNT, DISP_E_NONAMEDARGS, DISP_E_UNKNOWNINTERFACE}));
 }
 

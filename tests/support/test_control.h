@@ -56,7 +56,6 @@ class TestControlT : public ControlBase<Derived, Impl>, public DispatchImpl<ITes
     PROP_DATA_ENTRY("_cx", sizeExtent_.cx, VT_UI4)
     PROP_DATA_ENTRY("_cy", sizeExtent_.cy, VT_UI4)
     PROP_ENTRY("FillColor", 1, CLSID_StockColorPage)
-    PROP_ENTRY("Caption", 2, CLSID_NULL)
     PROP_ENTRY_TYPE("Weight", 3, CLSID_StockFontPage, VT_R8)
     PROP_ENTRY("FillColorAgain", 1, CLSID_StockColorPage)
     PROP_PAGE(CLSID_TestPropertyPage)
@@ -81,8 +80,6 @@ class TestControlT : public ControlBase<Derived, Impl>, public DispatchImpl<ITes
   // Every put marks the control changed, asks for a repaint and tells the data sinks.
   HRESULT STDMETHODCALLTYPE get_FillColor(OLE_COLOR* pVal) override { return (*pVal = fillColor, S_OK); }
   HRESULT STDMETHODCALLTYPE put_FillColor(OLE_COLOR newVal) override { return (fillColor = newVal, Changed()); }
-  HRESULT STDMETHODCALLTYPE get_Caption(BSTR* pVal) override { return (*pVal = SysAllocString(caption.c_str()), S_OK); }
-  HRESULT STDMETHODCALLTYPE put_Caption(BSTR newVal) override { return (caption = newVal ? newVal : u"", Changed()); }
   HRESULT STDMETHODCALLTYPE get_Weight(double* pVal) override { return (*pVal = weight, S_OK); }
   HRESULT STDMETHODCALLTYPE put_Weight(double newVal) override { return (weight = newVal, Changed()); }
 
@@ -105,7 +102,6 @@ class TestControlT : public ControlBase<Derived, Impl>, public DispatchImpl<ITes
   using ControlImpl::sizeExtent_;
   std::shared_ptr<ControlProbe> probe;
   OLE_COLOR fillColor = RGB(0, 128, 255);
-  std::u16string caption = u"caption";
   double weight = 1.5;
   int draws = 0;
   std::map<UINT, int> messages;                     // how many of each
