@@ -62,30 +62,6 @@ TEST_F(PersistTest, StreamAndStorageRoundTripsFollowTheChangedMark) {
   EXPECT_EQ(values(*fromStorage), saved);
 }
 
-// Pages in map order without repeats; the windowless class names no source interface.
-TEST_F(PersistTest, ClassInformationNamesThePagesTheDefaultSourceAndTheCoclass) {
-  auto control = Make<TestControl>();
-  CAUUID pages{};
-  ASSERT_EQ(control->GetPages(&pages), S_OK);
-  EXPECT_EQ(std::vector<CLSID>(pages.pElems, pages.pElems + pages.cElems),
-            (std::vector<CLSID>{CLSID_StockColorPage, CLSID_StockFontPage, CLSID_TestPropertyPage}));
-  CoTaskMemFree(pages.pElems);
-
-  GUID source{}, none{};
-  EXPECT_EQ((Hrs{control->GetPages(nullptr), control->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, &source),
-                 control->GetGUID(2, &none),
-                 Make<WindowlessTestControl>()->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, &none)}),
-            (Hrs{E_POINTER, S_OK, E_FAIL, E_FAIL}));
-  EXPECT_EQ(std::pair(source, none), std::pair(DIID__ITestControlEvents, GUID_NULL));
-
-  ComPtr<ITypeInfo> info;
-  ASSERT_EQ(control->GetClassInfo(&info), S_OK);
-  TYPEATTR* attr = nullptr;
-  ASSERT_EQ(info->GetTypeAttr(&attr), S_OK);
-  EXPECT_EQ(attr->guid, CLSID_TestControl);
-  info->ReleaseTypeAttr(attr);
-}
-
 TEST_F(PersistTest, MiscStatusComesFromTheRegistryElseFromTheClass) {
   auto control = Make<TestControl>();
   DWORD status[5] = {};
@@ -110,28 +86,18 @@ TEST_F(PersistTest, MiscStatusComesFromTheRegistryElseFromTheClass) {
             (Hrs{REGDB_E_CLASSNOTREG, E_POINTER}));
 }
 
-TEST_F(PersistTest, QuickActivateConnectsSiteViewSinkAndEvents) {
+// IOleControl, IQuickActivate and IProvideClassInfo2, and the property pages in map order without
+// repeats. The windowless class names no source interface.
+TEST_F(PersistTest, ControlInformationQuickActivationAndFrozenEvents) {
   auto control = Make<TestControl>();
   auto site = Make<InPlaceSite>();
   auto events = EventRecorder::Make();
   auto view = Make<AdviseRecorder>();
-  IDispatch* eventSink = events.get();
-  QACONTAINER container{sizeof(QACONTAINER),
-                        site.get(),
-                        view.get(),
-                        nullptr,
-                        eventSink,
-                        0,
-                        0,
-                        0,
-                        nullptr,
-                        nullptr,
-                        0,
-                        0,
-                        nullptr,
-                        nullptr,
-                        nullptr,
-                        nullptr};
+  QACONTAINER container{};
+  container.cbSize = sizeof(container);
+  container.pClientSite = site.get();
+  container.pAdviseSink = view.get();
+  container.pUnkEventSink = static_cast<IDispatch*>(events.get());
   QACONTROL answer{sizeof(QACONTROL), 0, 0, 0, 0, 0}, small{4, 0, 0, 0, 0, 0};
   ASSERT_EQ(control->QuickActivate(&container, &answer), S_OK);
   // The control has no property-change point.
@@ -146,10 +112,27 @@ TEST_F(PersistTest, QuickActivateConnectsSiteViewSinkAndEvents) {
   EXPECT_EQ((Hrs{control->QuickActivate(&container, &small), control->QuickActivate(nullptr, &answer)}),
             (Hrs{E_INVALIDARG, E_POINTER}));
   control->SetClientSite(nullptr);
-}
 
-TEST_F(PersistTest, FrozenEventsNestAndNeverCountBelowZero) {
-  auto control = Make<TestControl>();
+  CAUUID pages{};
+  ASSERT_EQ(control->GetPages(&pages), S_OK);
+  EXPECT_EQ(std::vector<CLSID>(pages.pElems, pages.pElems + pages.cElems),
+            (std::vector<CLSID>{CLSID_StockColorPage, CLSID_StockFontPage, CLSID_TestPropertyPage}));
+  CoTaskMemFree(pages.pElems);
+
+  GUID source{}, none{};
+  EXPECT_EQ((Hrs{control->GetPages(nullptr), control->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, &source),
+                 control->GetGUID(2, &none),
+                 Make<WindowlessTestControl>()->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, &none)}),
+            (Hrs{E_POINTER, S_OK, E_FAIL, E_FAIL}));
+  EXPECT_EQ(std::pair(source, none), std::pair(DIID__ITestControlEvents, GUID_NULL));
+
+  ComPtr<ITypeInfo> info;
+  ASSERT_EQ(control->GetClassInfo(&info), S_OK);
+  TYPEATTR* attr = nullptr;
+  ASSERT_EQ(info->GetTypeAttr(&attr), S_OK);
+  EXPECT_EQ(attr->guid, CLSID_TestControl);
+  info->ReleaseTypeAttr(attr);
+
   std::vector<bool> frozen;
   for (BOOL freeze : {TRUE, TRUE, FALSE, FALSE, FALSE, TRUE}) {
     control->FreezeEvents(freeze);

@@ -178,12 +178,16 @@ TEST_F(ViewTest, ExtentsAreHimetricAndHitTestingStopsAtTheBoundsEdge) {
                                       HITRESULT_OUTSIDE, HITRESULT_OUTSIDE, HITRESULT_HIT}));
 }
 
-TEST_F(ViewTest, DataAdviseSinksHearOfChangesUntilTheyUnadvise) {
+// Data sinks hear of changes, object sinks of saving and closing, until they unadvise.
+TEST_F(ViewTest, DataAndObjectAdviseSinksHearOfChangesSavesAndClosesUntilTheyUnadvise) {
   auto control = Make<TestControl>();
+  auto site = Make<InPlaceSite>();
   auto sink = Make<AdviseRecorder>();
   FORMATETC format{0, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
-  DWORD cookie = 0;
+  DWORD cookie = 0, objectCookie = 0;
+  control->SetClientSite(site.get());
   ASSERT_EQ(control->DAdvise(&format, 0, sink.get(), &cookie), S_OK);
+  ASSERT_EQ(control->Advise(sink.get(), &objectCookie), S_OK);
   control->put_Weight(2.0);
   EXPECT_EQ(sink->dataTymeds, std::vector<DWORD>{TYMED_NULL});  // the control renders no data
 
@@ -195,10 +199,12 @@ TEST_F(ViewTest, DataAdviseSinksHearOfChangesUntilTheyUnadvise) {
   EXPECT_EQ(std::tuple(data.dwConnection, data.pAdvSink), std::tuple(cookie, static_cast<IAdviseSink*>(sink.get())));
   data.pAdvSink->Release();
   STGMEDIUM medium{};
-  EXPECT_EQ((Hrs{connections->Next(1, &data, &fetched), control->DUnadvise(cookie), control->put_Weight(3.0),
-                 control->DUnadvise(cookie), control->GetData(&format, &medium)}),
-            (Hrs{S_FALSE, S_OK, S_OK, OLE_E_NOCONNECTION, DV_E_FORMATETC}));
-  EXPECT_EQ(sink->dataTymeds.size(), 1u);
+  EXPECT_EQ(
+      (Hrs{connections->Next(1, &data, &fetched), control->DUnadvise(cookie), control->put_Weight(3.0),
+           control->DUnadvise(cookie), control->GetData(&format, &medium), control->Close(OLECLOSE_SAVEIFDIRTY),
+           control->Unadvise(objectCookie), control->Unadvise(objectCookie), control->Close(7)}),
+      (Hrs{S_FALSE, S_OK, S_OK, OLE_E_NOCONNECTION, DV_E_FORMATETC, S_OK, S_OK, OLE_E_NOCONNECTION, E_INVALIDARG}));
+  EXPECT_EQ(std::tuple(sink->dataTymeds.size(), sink->saves, sink->closes), std::tuple(1u, 1, 1));
 }
 
 TEST_F(ViewTest, DataAdviseHolderPrimesAndEndsOnlyOnceConnections) {
@@ -219,20 +225,6 @@ TEST_F(ViewTest, DataAdviseHolderPrimesAndEndsOnlyOnceConnections) {
       (Hrs{S_OK, S_OK, OLE_E_NOCONNECTION, E_INVALIDARG, E_INVALIDARG}));
   EXPECT_EQ(std::tuple(primed->dataTymeds.size(), once->dataTymeds.size(), steady->dataTymeds.size()),
             std::tuple(3u, 1u, 2u));
-}
-
-TEST_F(ViewTest, ObjectAdviseSinksHearOfSaveAndClose) {
-  auto control = Make<TestControl>();
-  auto site = Make<InPlaceSite>();
-  auto sink = Make<AdviseRecorder>();
-  control->SetClientSite(site.get());
-  DWORD cookie = 0;
-  ASSERT_EQ(control->Advise(sink.get(), &cookie), S_OK);
-  control->SetDirty(true);
-  EXPECT_EQ((Hrs{control->Close(OLECLOSE_SAVEIFDIRTY), control->Unadvise(cookie), control->Unadvise(cookie),
-                 control->Close(7)}),
-            (Hrs{S_OK, S_OK, OLE_E_NOCONNECTION, E_INVALIDARG}));
-  EXPECT_EQ(std::tuple(sink->saves, sink->closes), std::tuple(1, 1));
 }
 
 }  // namespace

@@ -56,12 +56,8 @@ void Fill(PropertyMapObject* o) {
   for (auto [empty, vt] : {std::pair<DISPID, VARTYPE>{19, VT_BSTR}, {20, VT_EMPTY}, {21, VT_NULL}, {24, VT_DISPATCH}})
     o->Set(empty, Make(vt));
   const char16_t text[] = u"Gr\u00F6\u00DFe\0x";  // with an embedded NUL
-  for (auto [textId, length] : {std::pair{17, 7u}, {18, 0u}}) {
-    Variant s;
-    s.vt = VT_BSTR;
-    s.bstrVal = SysAllocStringLen(text, length);
-    o->Set(textId, s);
-  }
+  o->Set(17, Make(VT_BSTR, Bstr::Attach(SysAllocStringLen(text, 7)).get()));
+  o->Set(18, Make(VT_BSTR, Bstr::Attach(SysAllocStringLen(text, 0)).get()));
   o->Set(22, Make(VT_DISPATCH, MakeFont(u"Liberation Mono", 95000, TRUE).get()));
   o->Set(23, Make(VT_UNKNOWN, MakeFont(u"Arial", 70000, FALSE).get()));
 }
