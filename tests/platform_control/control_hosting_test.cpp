@@ -20,16 +20,17 @@ using Mouse = std::vector<std::tuple<UINT, LONG, LONG>>;
 // The screen origin of a host moved to (10, 20) in its frame.
 constexpr int kX = HostedControl::kFrameX + 10, kY = HostedControl::kFrameY + 20;
 
-TEST_F(HostingTest, AttachedControlGetsItsOwnChildWindowCoveringTheHost) {
+TEST_F(HostingTest, AttachedControlGetsItsOwnChildWindowCoveringTheHostAndItsInput) {
   HostedControl hosted(CLSID_NULL);
   MoveWindow(hosted.host, 10, 20, 200, 100, FALSE);
   auto control = Make<TestControl>();
+  auto sink = EventRecorder::Make();
   ASSERT_EQ(AtlAxAttachControl(control->GetUnknown(), hosted.host, nullptr), S_OK);
+  ASSERT_NE(sink->Advise(control->GetUnknown(), DIID__ITestControlEvents), 0u);
 
   // The site came first (OLEMISC_SETCLIENTSITEFIRST), then the extent, then the activation.
   EXPECT_EQ(control->probe->calls, (Calls{"SetClientSite(site)", "SetExtent", "DoVerb(-5)"}));
   HWND own = control->ControlWindow();
-  ASSERT_NE(own, nullptr);
   EXPECT_EQ(std::tuple(GetParent(own), IsWindowVisible(own)), std::tuple(hosted.host, TRUE));
   RECT rc{};
   GetWindowRect(own, &rc);
@@ -45,6 +46,14 @@ TEST_F(HostingTest, AttachedControlGetsItsOwnChildWindowCoveringTheHost) {
   Pump();
   EXPECT_EQ(std::tuple(siteHwnd, WindowPixel(own, 5, 5), control->messages[WM_PAINT] > 0),
             std::tuple(hosted.host, control->fillColor, true));
+
+  // Input reaches the control's window; a press raises its event.
+  for (auto [msg, keys] : {std::pair<UINT, WPARAM>{WM_MOUSEMOVE, 0}, {WM_LBUTTONDOWN, MK_LBUTTON}, {WM_LBUTTONUP, 0}})
+    ASSERT_TRUE(KelmiraInjectMouse(msg, kX + 15, kY + 25, keys));
+  Pump();
+  EXPECT_EQ(control->mouse, (Mouse{{WM_MOUSEMOVE, 15, 25}, {WM_LBUTTONDOWN, 15, 25}, {WM_LBUTTONUP, 15, 25}}));
+  ASSERT_EQ(sink->Ids(), std::vector<DISPID>{1});
+  EXPECT_EQ(sink->Calls()[0].Longs(), (std::vector<LONG>{15, 25}));
 }
 
 // Growing and shrinking, in an "AtlAxWin" host or in any window, which keeps its own procedure.
@@ -71,22 +80,6 @@ TEST_F(HostingTest, ControlFollowsTheHostSize) {
   GetWindowTextA(plain, text, sizeof(text));
   DestroyWindow(plain);
   EXPECT_EQ(std::pair(std::string(text), probe->destroyed), std::pair(std::string("kept"), true));
-}
-
-TEST_F(HostingTest, MouseInputReachesTheControlWindowAndRaisesItsEvent) {
-  HostedControl hosted(CLSID_TestControl);
-  MoveWindow(hosted.host, 10, 20, 200, 100, TRUE);
-  auto sink = EventRecorder::Make();
-  const DWORD cookie = sink->Advise(hosted.control.get(), DIID__ITestControlEvents);
-  for (auto [msg, keys] : {std::pair<UINT, WPARAM>{WM_MOUSEMOVE, 0}, {WM_LBUTTONDOWN, MK_LBUTTON}, {WM_LBUTTONUP, 0}})
-    ASSERT_TRUE(KelmiraInjectMouse(msg, kX + 15, kY + 25, keys));
-  Pump();
-
-  EXPECT_EQ(ControlOf<TestControl>(hosted.control.get()).mouse,
-            (Mouse{{WM_MOUSEMOVE, 15, 25}, {WM_LBUTTONDOWN, 15, 25}, {WM_LBUTTONUP, 15, 25}}));
-  ASSERT_EQ(sink->Ids(), std::vector<DISPID>{1});
-  EXPECT_EQ(sink->Calls()[0].Longs(), (std::vector<LONG>{15, 25}));
-  EXPECT_EQ(AtlUnadvise(hosted.control.get(), DIID__ITestControlEvents, cookie), S_OK);
 }
 
 // A second control attached to the host replaces the first; destroying the host lets the second go.
