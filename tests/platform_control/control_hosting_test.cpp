@@ -104,7 +104,7 @@ TEST_F(HostingTest, AttachingAgainOrDestroyingTheHostDeactivatesClosesAndRelease
 }
 
 TEST_F(HostingTest, WindowlessControlIsDrawnByTheHostAndGetsItsInput) {
-  HostedControl hosted(CLSID_WindowlessTestControl);
+  HostedControl hosted(CLSID_TestWindowless);
   MoveWindow(hosted.host, 10, 20, 200, 100, TRUE);
   Pump();
   auto& control = ControlOf<WindowlessTestControl>(hosted.control.get());

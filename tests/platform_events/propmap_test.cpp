@@ -1,5 +1,6 @@
 // Property-map persistence: raw fields and typed properties written and read in map order through
 // a hand-written IDispatch, and every way a stream can be short, corrupt or refused.
+#include "support/create.h"
 #include "support/memory_stream.h"
 #include "support/property_map_object.h"
 
@@ -33,14 +34,6 @@ VARIANT Make(VARTYPE vt, T value = 0) {
   return v;
 }
 
-ComPtr<IFontDisp> MakeFont(const char16_t* name, LONGLONG size, BOOL italic) {
-  FONTDESC d{sizeof(FONTDESC), const_cast<LPOLESTR>(name), {}, 500, 1, italic, FALSE, TRUE};
-  d.cySize.int64 = size;
-  ComPtr<IFontDisp> font;
-  EXPECT_EQ(OleCreateFontIndirect(&d, IID_IFontDisp, reinterpret_cast<void**>(&font)), S_OK);
-  return font;
-}
-
 // Every field and property of the map set to a value unlike the defaults.
 void Fill(PropertyMapObject* o) {
   o->cx = 0x11223344;
@@ -58,8 +51,8 @@ void Fill(PropertyMapObject* o) {
   const char16_t text[] = u"Gr\u00F6\u00DFe\0x";  // with an embedded NUL
   o->Set(17, Make(VT_BSTR, Bstr::Attach(SysAllocStringLen(text, 7)).get()));
   o->Set(18, Make(VT_BSTR, Bstr::Attach(SysAllocStringLen(text, 0)).get()));
-  o->Set(22, Make(VT_DISPATCH, MakeFont(u"Liberation Mono", 95000, TRUE).get()));
-  o->Set(23, Make(VT_UNKNOWN, MakeFont(u"Arial", 70000, FALSE).get()));
+  o->Set(22, Make(VT_DISPATCH, Create<IFontDisp>(CLSID_StdFont).get()));
+  o->Set(23, Make(VT_UNKNOWN, Create<IUnknown>(CLSID_StdFont).get()));
 }
 
 std::vector<BYTE> Save(PropertyMapObject* o, const ATL_PROPMAP_ENTRY* map, HRESULT expected = S_OK, BOOL clear = TRUE) {
@@ -96,7 +89,7 @@ TEST(PropMap, PagesWriteNothingRawFieldsTheirBytesAndPropertiesTheDeclaredTypePa
   auto o = MakeObject();
   o->raw = 1.0;
   o->Set(3, Make(VT_I2, SHORT{-12}));
-  ComPtr<IFontDisp> font = MakeFont(u"Arial", 70000, FALSE);
+  ComPtr<IFontDisp> font = Create<IFontDisp>(CLSID_StdFont);
   font.As<IFont>()->put_Bold(TRUE);  // now in need of saving
   o->Set(22, Make(VT_DISPATCH, font.get()));
   static const ATL_PROPMAP_ENTRY pageAndRaw[] = {PropPage(CLSID_StdFont), kMap[7], PropEnd()};

@@ -62,9 +62,7 @@ class InPlaceSite : public IOleClientSite, public IOleInPlaceSiteWindowless, pub
   HRESULT STDMETHODCALLTYPE InvalidateRgn(HRGN, BOOL) override { return S_OK; }
   HRESULT STDMETHODCALLTYPE ScrollRect(INT, INT, LPCRECT, LPCRECT) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE AdjustRect(LPRECT) override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE OnDefWindowMessage(UINT, WPARAM, LPARAM, LRESULT* result) override {
-    return (*result = 0, S_OK);
-  }
+  HRESULT STDMETHODCALLTYPE OnDefWindowMessage(UINT, WPARAM, LPARAM, LRESULT* r) override { return (*r = 0, S_OK); }
   // IOleControlSite
   HRESULT STDMETHODCALLTYPE OnControlInfoChanged() override { return S_OK; }
   HRESULT STDMETHODCALLTYPE LockInPlaceActive(BOOL) override { return S_OK; }

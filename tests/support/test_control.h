@@ -21,8 +21,7 @@
 #include <kelmira/platform/dispatch_def.inc>
 
 KELMIRA_DEFINE_GUID(CLSID_TestPropertyPage, 0x3D0B8E51, 0x6A2C, 0x4F1B, 0x8E, 0x4D, 0x21, 0x7A, 0x90, 0xC3, 0x55, 0x10);
-KELMIRA_DEFINE_GUID(CLSID_WindowlessTestControl, 0x3D0B8E51, 0x6A2C, 0x4F1B, 0x8E, 0x4D, 0x21, 0x7A, 0x90, 0xC3, 0x55,
-                    0x05);
+KELMIRA_DEFINE_GUID(CLSID_TestWindowless, 0x3D0B8E51, 0x6A2C, 0x4F1B, 0x8E, 0x4D, 0x21, 0x7A, 0x90, 0xC3, 0x55, 0x05);
 KELMIRA_DEFINE_GUID(CLSID_TestComposite, 0x3D0B8E51, 0x6A2C, 0x4F1B, 0x8E, 0x4D, 0x21, 0x7A, 0x90, 0xC3, 0x55, 0x06);
 
 namespace kelmira::test {
@@ -136,7 +135,7 @@ class TestControl : public TestControlT<TestControl> {
 // Goes without a window when its site lets it.
 class WindowlessTestControl : public TestControlT<WindowlessTestControl> {
  public:
-  static const CLSID& GetObjectCLSID() { return CLSID_WindowlessTestControl; }
+  static const CLSID& GetObjectCLSID() { return CLSID_TestWindowless; }
   static constexpr bool kWindowOnly = false;
   static constexpr DWORD kMiscStatus = OLEMISC_ACTIVATEWHENVISIBLE | OLEMISC_INSIDEOUT;
 };
