@@ -15,7 +15,6 @@ namespace kelmira::test {
 namespace {
 
 using HostingTest = ControlTest;
-using Calls = std::vector<std::string>;
 using Mouse = std::vector<std::tuple<UINT, LONG, LONG>>;
 // The screen origin of a host moved to (10, 20) in its frame.
 constexpr int kX = HostedControl::kFrameX + 10, kY = HostedControl::kFrameY + 20;
@@ -43,14 +42,12 @@ TEST_F(HostingTest, AttachedControlGetsItsOwnChildWindowCoveringTheHostAndItsInp
   ASSERT_EQ(control->ClientSite()->QueryInterface(IID_IOleWindow, reinterpret_cast<void**>(&site)), S_OK);
   HWND siteHwnd = nullptr;
   site->GetWindow(&siteHwnd);
-  Pump();
-  EXPECT_EQ(std::tuple(siteHwnd, WindowPixel(own, 5, 5), control->messages[WM_PAINT] > 0),
-            std::tuple(hosted.host, control->fillColor, true));
-
   // Input reaches the control's window; a press raises its event.
   for (auto [msg, keys] : {std::pair<UINT, WPARAM>{WM_MOUSEMOVE, 0}, {WM_LBUTTONDOWN, MK_LBUTTON}, {WM_LBUTTONUP, 0}})
     ASSERT_TRUE(KelmiraInjectMouse(msg, kX + 15, kY + 25, keys));
   Pump();
+  EXPECT_EQ(std::tuple(siteHwnd, WindowPixel(own, 5, 5), control->messages[WM_PAINT] > 0),
+            std::tuple(hosted.host, control->fillColor, true));
   EXPECT_EQ(control->mouse, (Mouse{{WM_MOUSEMOVE, 15, 25}, {WM_LBUTTONDOWN, 15, 25}, {WM_LBUTTONUP, 15, 25}}));
   ASSERT_EQ(sink->Ids(), std::vector<DISPID>{1});
   EXPECT_EQ(sink->Calls()[0].Longs(), (std::vector<LONG>{15, 25}));

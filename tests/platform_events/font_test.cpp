@@ -14,14 +14,9 @@ namespace {
 
 using Hrs = std::vector<HRESULT>;
 
-FONTDESC Desc(const char16_t* name, LONGLONG size, SHORT weight) {
+ComPtr<IFont> MakeFont(const char16_t* name = u"Arial", LONGLONG size = 70000, SHORT weight = 300) {
   FONTDESC d{sizeof(FONTDESC), const_cast<LPOLESTR>(name), {}, weight, 0, FALSE, FALSE, FALSE};
   d.cySize.int64 = size;
-  return d;
-}
-
-ComPtr<IFont> MakeFont(const char16_t* name = u"Arial", LONGLONG size = 70000, SHORT weight = 300) {
-  FONTDESC d = Desc(name, size, weight);
   ComPtr<IFont> font;
   EXPECT_EQ(OleCreateFontIndirect(&d, IID_IFont, reinterpret_cast<void**>(&font)), S_OK);
   return font;
@@ -47,10 +42,8 @@ std::string Describe(IFont* font) {
 }
 
 TEST(FontObject, IsMadeFromADescriptionAndChecksIt) {
-  FONTDESC d = Desc(nullptr, 70000, 300);  // no name: the empty string
-  d.sCharset = 2;
-  d.fItalic = TRUE;
-  d.fStrikethrough = 5;
+  FONTDESC d{sizeof(FONTDESC), nullptr, {}, 300, 2, TRUE, FALSE, 5};  // no name: the empty string
+  d.cySize.int64 = 70000;
   ComPtr<IFont> font;
   ASSERT_EQ(OleCreateFontIndirect(&d, IID_IFont, reinterpret_cast<void**>(&font)), S_OK);
   EXPECT_EQ(Describe(font.get()), " 70000 300 2 italic strike");

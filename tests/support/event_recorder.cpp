@@ -6,9 +6,8 @@ namespace kelmira::test {
 
 LONG EventCall::Long(std::size_t k) const {
   Variant converted;
-  if (k >= args.size()) return 0;
-  VariantChangeType(&converted, &args[args.size() - 1 - k], 0, VT_I4);
-  return converted.vt == VT_I4 ? converted.lVal : 0;
+  if (k >= args.size() || FAILED(VariantChangeType(&converted, &args[args.size() - 1 - k], 0, VT_I4))) return 0;
+  return converted.lVal;
 }
 
 std::vector<LONG> EventCall::Longs() const {
@@ -34,11 +33,7 @@ HRESULT EventRecorder::Invoke(DISPID id, REFIID riid, LCID lcid, WORD flags, DIS
   const bool plain = IsEqualIID(riid, IID_NULL) && lcid == LOCALE_USER_DEFAULT && flags == DISPATCH_METHOD && !result &&
                      !(params && params->cNamedArgs);
   EventCall call{name_, id, {}, plain};
-  for (UINT i = 0; params && i < params->cArgs; ++i) {
-    Variant copy;
-    VariantCopy(&copy, &params->rgvarg[i]);
-    call.args.push_back(copy);
-  }
+  for (UINT i = 0; params && i < params->cArgs; ++i) VariantCopy(&call.args.emplace_back(), &params->rgvarg[i]);
   log_->push_back(std::move(call));
   if (onInvoke) onInvoke();
   if (throws) throw 42;

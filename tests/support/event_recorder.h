@@ -30,9 +30,7 @@ class EventRecorder : public IDispatch {
   // which a source calls several sinks).
   explicit EventRecorder(std::string name = {}, std::vector<EventCall>* log = nullptr)
       : name_(std::move(name)), log_(log ? log : &own_) {}
-  ~EventRecorder() {
-    if (destroyed) *destroyed = true;
-  }
+  ~EventRecorder() { *destroyed = true; }
   static ComPtr<Object<EventRecorder>> Make(std::string name = {}, std::vector<EventCall>* log = nullptr);
 
   HRESULT QueryInterfaceExtra(REFIID riid, void** ppv);
@@ -53,11 +51,12 @@ class EventRecorder : public IDispatch {
 
   HRESULT answer = S_OK;           // what Invoke returns
   bool throws = false;             // Invoke throws after recording
-  bool* destroyed = nullptr;       // set when the recorder goes
+  bool* destroyed = &gone_;        // set when the recorder goes
   IID alsoAnswers = IID_NULL;      // an event interface it answers besides IDispatch
   std::function<void()> onInvoke;  // runs after recording
 
  private:
+  bool gone_ = false;
   std::string name_;
   std::vector<EventCall> own_;
   std::vector<EventCall>* log_;

@@ -20,16 +20,15 @@ namespace kelmira::test {
 class EventSource : public ConnectionPointContainerImpl {
  public:
   using Interfaces = InterfaceTable<IConnectionPointContainer>;
-  ~EventSource() {
-    if (destroyed) *destroyed = true;
-  }
+  ~EventSource() { *destroyed = true; }
   HRESULT FinalConstruct() {
     HRESULT hr = AddConnectionPoint(IID_ITestEvents, SinkKind::Dispatch);
     return SUCCEEDED(hr) ? AddConnectionPoint(IID_IPropertyNotifySink, SinkKind::Interface) : hr;
   }
   using ConnectionPointContainerImpl::AddConnectionPoint;
 
-  bool* destroyed = nullptr;  // set when the source goes
+  bool gone = false;
+  bool* destroyed = &gone;  // set when the source goes
 };
 
 // A source, its dispinterface point, and the log its recorders share.

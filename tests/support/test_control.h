@@ -34,10 +34,13 @@ class ControlTest : public ::testing::Test {
   ControlTest() { RegisterTestClasses(); }
 };
 
+// Calls in the order they were made.
+using Calls = std::vector<std::string>;
+
 // What a test learns about a control it no longer holds.
 struct ControlProbe {
   bool destroyed = false;
-  std::vector<std::string> calls;  // SetClientSite(site|null), SetExtent, DoVerb(n), InPlaceDeactivate, Close
+  Calls calls;  // SetClientSite(site|null), SetExtent, DoVerb(n), InPlaceDeactivate, Close
 };
 
 template <class Derived, class Impl = ControlImpl>
@@ -108,12 +111,7 @@ class TestControlT : public ControlBase<Derived, Impl>, public DispatchImpl<ITes
 
  private:
   ControlImpl& Noted(const std::string& call) { return (probe->calls.push_back(call), *this); }
-  HRESULT Changed() {
-    this->SetDirty(true);
-    this->FireViewChange();
-    this->SendOnDataChange();
-    return S_OK;
-  }
+  HRESULT Changed() { return (this->SetDirty(true), this->FireViewChange(), this->SendOnDataChange(), S_OK); }
   // The framework still erases and paints; a press raises OnClick(x, y).
   LRESULT OnMessage(UINT msg, WPARAM, LPARAM lParam, BOOL& handled) {
     ++messages[msg];
@@ -165,9 +163,7 @@ ComPtr<Object<T>> Make(Args&&... args) {
 // The test control behind an interface pointer of one (a control a host created by class).
 template <class T>
 Object<T>& ControlOf(IUnknown* unknown) {
-  ComPtr<ITestControl> control;
-  unknown->QueryInterface(IID_ITestControl, reinterpret_cast<void**>(&control));
-  return static_cast<Object<T>&>(*control.get());
+  return static_cast<Object<T>&>(*ComPtr<IUnknown>(unknown).As<ITestControl>().get());
 }
 
 }  // namespace kelmira::test
