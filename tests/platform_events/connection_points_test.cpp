@@ -6,15 +6,16 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 namespace kelmira::test {
 namespace {
 
 using ConnectionPoints = EventSourceTest;
 using Texts = std::vector<std::string>;
+using Hrs = std::vector<HRESULT>;
 
-// Each call as "sink id(vt:value, ...)", arguments in parameter order, marked unless it is a plain
-// method call without named arguments or result.
+// Each call as "sink id(vt:value, ...)", arguments in parameter order, marked unless plain.
 Texts Shown(const std::vector<EventCall>& log) {
   Texts out;
   for (const EventCall& call : log) {
@@ -25,63 +26,60 @@ Texts Shown(const std::vector<EventCall>& log) {
       text += (arg == call.args.rbegin() ? "" : ", ") + std::to_string(arg->vt) + ":" +
               std::string(shown.bstrVal, shown.bstrVal + SysStringLen(shown.bstrVal));
     }
-    const bool plain = call.riid == IID_NULL && call.lcid == LOCALE_USER_DEFAULT && call.flags == DISPATCH_METHOD &&
-                       !call.namedArgs && !call.wantsResult;
-    out.push_back(text + (plain ? ")" : ") !call"));
+    out.push_back(text + (call.plain ? ")" : ") !call"));
   }
   return out;
 }
 
-// A failing sink (a) and a throwing one (b) do not stop the raising.
-TEST_F(ConnectionPoints, RaisesToEverySinkInConnectionOrderWithArgumentsLastFirst) {
-  auto a = Recorder("a"), b = Recorder("b"), c = Recorder("c");
+// In connection order (b first), arguments last first; a failing sink (a) and a throwing one (b)
+// do not stop the raising. a removes itself and c and advises `late`, which shows in the next
+// raising; the point held the only references to a and c, which live until their call returns.
+TEST_F(ConnectionPoints, RaisesToEverySinkInOrderAndChangesMadeMeanwhileShowInTheNext) {
+  auto a = Recorder("a"), b = Recorder("b"), c = Recorder("c"), d = Recorder("d"), late = Recorder("late");
+  const DWORD cookies[] = {Advise(b.get()), Advise(a.get()), Advise(c.get()), Advise(d.get())};
+  bool aGone = false, cGone = false;
   a->answer = E_FAIL;
   b->throws = true;
-  for (IDispatch* sink : {b.get(), a.get(), c.get()}) Advise(sink);
-
-  EXPECT_EQ(FireEvent(point, 7, LONG(1), 2.5, LONG(3)), S_OK);
-  // VT_I4 is 3, VT_R8 5.
-  EXPECT_EQ(Shown(log), (Texts{"b 7(3:1, 5:2.5, 3:3)", "a 7(3:1, 5:2.5, 3:3)", "c 7(3:1, 5:2.5, 3:3)"}));
-  EXPECT_EQ(FireEvent(nullptr, 3, {}), E_POINTER);
-}
-
-// a removes itself and c, and advises `late`; the point held the only references to a and c.
-TEST_F(ConnectionPoints, ChangesMadeDuringRaisingShowInTheNextAndSinksLiveUntilTheirCallReturns) {
-  auto a = Recorder("a"), b = Recorder("b"), c = Recorder("c"), d = Recorder("d"), late = Recorder("late");
-  const DWORD ca = Advise(a.get());
-  Advise(b.get());
-  const DWORD cc = Advise(c.get());
-  Advise(d.get());
-  bool aGone = false, cGone = false;
   a->destroyed = &aGone;
   c->destroyed = &cGone;
   a->onInvoke = [&] {
-    EXPECT_EQ(point->Unadvise(ca), S_OK);
-    EXPECT_EQ(point->Unadvise(cc), S_OK);
-    EXPECT_NE(Advise(late.get()), 0u);
-    EXPECT_FALSE(aGone);
+    EXPECT_EQ(std::tuple(point->Unadvise(cookies[1]), point->Unadvise(cookies[2]), aGone),
+              std::tuple(S_OK, S_OK, false));
+    Advise(late.get());
   };
   a.Reset();
   c.Reset();
 
-  FireEvent(point, 1, {});
-  EXPECT_EQ(Shown(log), (Texts{"a 1()", "b 1()", "d 1()"}));
+  EXPECT_EQ(FireEvent(point, 7, LONG(1), 2.5, LONG(3)), S_OK);
   EXPECT_TRUE(aGone && cGone);
-  log.clear();
   FireEvent(point, 2, {});
-  EXPECT_EQ(Shown(log), (Texts{"b 2()", "d 2()", "late 2()"}));
-  EXPECT_EQ(point->ConnectionCount(), 3u);
+  // VT_I4 is 3, VT_R8 5.
+  EXPECT_EQ(Shown(log), (Texts{"b 7(3:1, 5:2.5, 3:3)", "a 7(3:1, 5:2.5, 3:3)", "d 7(3:1, 5:2.5, 3:3)", "b 2()", "d 2()",
+                               "late 2()"}));
+  EXPECT_EQ(std::pair(point->ConnectionCount(), FireEvent(nullptr, 3, {})), std::pair(std::size_t{3}, E_POINTER));
 }
 
+// The third connection is made and ended through the container, as AtlAdvise and AtlUnadvise do.
 TEST_F(ConnectionPoints, AdviseAsksForTheInterfaceAndHandsOutFreshCookies) {
   auto sink = Recorder("s");
   sink->alsoAnswers = IID_ITestEvents;
+  IUnknown* src = static_cast<IConnectionPointContainer*>(source.get());
+  DWORD third = 0;
   const DWORD first = Advise(sink.get()), second = Advise(sink.get());  // the same sink twice: two connections
-  EXPECT_TRUE(first != 0 && first != second);
   EXPECT_EQ(point->Unadvise(first), S_OK);
-  const DWORD third = Advise(sink.get());
-  EXPECT_TRUE(third != first && third != second);
-  for (DWORD gone : {first, DWORD{0}, DWORD{12345}}) EXPECT_EQ(point->Unadvise(gone), CONNECT_E_NOCONNECTION) << gone;
+  ASSERT_EQ(AtlAdvise(src, sink.get(), IID_ITestEvents, &third), S_OK);
+  EXPECT_TRUE(first != 0 && first != second && third != first && third != second);
+  EXPECT_EQ((std::pair{AtlUnadvise(src, IID_ITestEvents, third), point->ConnectionCount()}),
+            std::pair(S_OK, std::size_t{1}));
+  for (DWORD gone : {first, third, DWORD{0}, DWORD{12345}})
+    EXPECT_EQ(point->Unadvise(gone), CONNECT_E_NOCONNECTION) << gone;
+  // The last: a source without connection points.
+  EXPECT_EQ((Hrs{AtlUnadvise(src, IID_ITestEvents, third), AtlAdvise(src, sink.get(), IID_IOtherEvents, &third),
+                 AtlAdvise(nullptr, sink.get(), IID_ITestEvents, &third),
+                 AtlAdvise(src, nullptr, IID_ITestEvents, &third), AtlAdvise(src, sink.get(), IID_ITestEvents, nullptr),
+                 AtlUnadvise(nullptr, IID_ITestEvents, 1), AtlAdvise(sink.get(), sink.get(), IID_ITestEvents, &third)}),
+            (Hrs{CONNECT_E_NOCONNECTION, CONNECT_E_NOCONNECTION, E_INVALIDARG, E_INVALIDARG, E_POINTER, E_INVALIDARG,
+                 E_NOINTERFACE}));
 
   // A dispinterface point takes a sink that only answers IDispatch; an ordinary one does not.
   sink->alsoAnswers = IID_NULL;
@@ -91,23 +89,24 @@ TEST_F(ConnectionPoints, AdviseAsksForTheInterfaceAndHandsOutFreshCookies) {
   ASSERT_EQ(source->FindConnectionPoint(IID_IPropertyNotifySink, &notify), S_OK);
   EXPECT_EQ(notify->Advise(sink.get(), &cookie), CONNECT_E_CANNOTCONNECT);
   EXPECT_EQ(cookie, 0u);
-  EXPECT_EQ(notify->Advise(nullptr, &cookie), E_POINTER);
-  EXPECT_EQ(notify->Advise(sink.get(), nullptr), E_POINTER);
+  EXPECT_EQ((Hrs{notify->Advise(nullptr, &cookie), notify->Advise(sink.get(), nullptr)}), (Hrs{E_POINTER, E_POINTER}));
 }
 
-TEST_F(ConnectionPoints, FindsPointsByInterfaceAndListsThemInOrder) {
+// A point does not keep its container alive; it lets its sinks go with it.
+TEST_F(ConnectionPoints, FindsPointsByInterfaceListsThemInOrderAndOutlivesTheContainer) {
   ComPtr<IConnectionPoint> found;
   EXPECT_EQ(source->FindConnectionPoint(IID_IOtherEvents, &found), CONNECT_E_NOCONNECTION);
   EXPECT_FALSE(found);
-  EXPECT_EQ(source->FindConnectionPoint(IID_ITestEvents, nullptr), E_POINTER);
-  EXPECT_EQ(source->AddConnectionPoint(IID_ITestEvents, SinkKind::Dispatch), E_INVALIDARG);
+  EXPECT_EQ((Hrs{source->FindConnectionPoint(IID_ITestEvents, nullptr),
+                 source->AddConnectionPoint(IID_ITestEvents, SinkKind::Dispatch)}),
+            (Hrs{E_POINTER, E_INVALIDARG}));
   ASSERT_EQ(source->FindConnectionPoint(IID_ITestEvents, &found), S_OK);
   IID iid{};
-  EXPECT_EQ(found->GetConnectionInterface(&iid), S_OK);
-  EXPECT_EQ(iid, IID_ITestEvents);
   ComPtr<IConnectionPointContainer> back;
-  ASSERT_EQ(found->GetConnectionPointContainer(&back), S_OK);
-  EXPECT_EQ(back.get(), static_cast<IConnectionPointContainer*>(source.get()));
+  EXPECT_EQ((Hrs{found->GetConnectionInterface(&iid), found->GetConnectionPointContainer(&back)}), (Hrs{S_OK, S_OK}));
+  EXPECT_EQ(std::pair(iid, back.get()),
+            std::pair(IID_ITestEvents, static_cast<IConnectionPointContainer*>(source.get())));
+  back.Reset();
 
   ComPtr<IEnumConnectionPoints> all;
   ASSERT_EQ(source->EnumConnectionPoints(&all), S_OK);
@@ -118,6 +117,22 @@ TEST_F(ConnectionPoints, FindsPointsByInterfaceAndListsThemInOrder) {
   got[1]->GetConnectionInterface(&iid);
   EXPECT_EQ(std::pair(got[0], iid), std::pair(found.get(), IID_IPropertyNotifySink));
   for (ULONG i = 0; i < fetched; ++i) got[i]->Release();
+  all.Reset();
+
+  bool sourceGone = false, sinkGone = false;
+  source->destroyed = &sourceGone;
+  DWORD cookie = 0;
+  {
+    auto sink = Recorder("s");
+    sink->destroyed = &sinkGone;
+    ASSERT_EQ(found->Advise(sink.get(), &cookie), S_OK);
+  }
+  source.Reset();
+  EXPECT_TRUE(sourceGone && sinkGone);
+  EXPECT_EQ((Hrs{found->GetConnectionPointContainer(&back), found->Advise(Recorder("late").get(), &cookie),
+                 found->Unadvise(1)}),
+            (Hrs{E_UNEXPECTED, E_UNEXPECTED, CONNECT_E_NOCONNECTION}));
+  EXPECT_EQ(std::pair(back.get(), cookie), std::pair(static_cast<IConnectionPointContainer*>(nullptr), DWORD{0}));
 }
 
 TEST_F(ConnectionPoints, WalksASnapshotWithNextSkipResetAndClone) {
@@ -132,10 +147,7 @@ TEST_F(ConnectionPoints, WalksASnapshotWithNextSkipResetAndClone) {
     CONNECTDATA cd[4] = {};
     ULONG got = 0;
     std::pair<HRESULT, std::vector<DWORD>> read{from->Next(n, cd, &got), {}};
-    for (ULONG i = 0; i < got; ++i) {
-      read.second.push_back(cd[i].dwCookie);
-      cd[i].pUnk->Release();
-    }
+    for (ULONG i = 0; i < got; ++i) read.second.push_back((cd[i].pUnk->Release(), cd[i].dwCookie));
     return read;
   };
   CONNECTDATA one{};
@@ -150,52 +162,9 @@ TEST_F(ConnectionPoints, WalksASnapshotWithNextSkipResetAndClone) {
   // The clone kept the position it was made at.
   EXPECT_EQ(clone->Skip(1), S_OK);
   EXPECT_EQ(next(clone.get(), 1), std::pair(S_OK, std::vector<DWORD>{cookies[2]}));
-  EXPECT_EQ((std::vector<HRESULT>{clone->Skip(1), clone->Reset(), clone->Skip(3), clone->Reset(), clone->Skip(4)}),
-            (std::vector<HRESULT>{S_FALSE, S_OK, S_OK, S_OK, S_FALSE}));
-  EXPECT_EQ(e->Next(2, &one, nullptr), E_POINTER);
-  EXPECT_EQ(e->Clone(nullptr), E_POINTER);
-}
-
-TEST_F(ConnectionPoints, DoesNotKeepItsContainerAlive) {
-  bool sourceGone = false, sinkGone = false;
-  source->destroyed = &sourceGone;
-  ComPtr<IConnectionPoint> held;
-  ASSERT_EQ(source->FindConnectionPoint(IID_ITestEvents, &held), S_OK);
-  DWORD cookie = 0;
-  {
-    auto sink = Recorder("s");
-    sink->destroyed = &sinkGone;
-    ASSERT_EQ(held->Advise(sink.get(), &cookie), S_OK);
-  }
-  source.Reset();
-  EXPECT_TRUE(sourceGone && sinkGone);  // the sink is let go with the container
-
-  ComPtr<IConnectionPointContainer> back;
-  EXPECT_EQ(held->GetConnectionPointContainer(&back), E_UNEXPECTED);
-  EXPECT_FALSE(back);
-  EXPECT_EQ(held->Advise(Recorder("late").get(), &cookie), E_UNEXPECTED);
-  EXPECT_EQ(cookie, 0u);
-  EXPECT_EQ(held->Unadvise(1), CONNECT_E_NOCONNECTION);
-}
-
-TEST_F(ConnectionPoints, ConnectsAndDisconnectsThroughTheSourcesContainer) {
-  auto sink = Recorder("s");
-  IUnknown* src = static_cast<IConnectionPointContainer*>(source.get());
-  DWORD cookie = 0;
-  ASSERT_EQ(AtlAdvise(src, sink.get(), IID_ITestEvents, &cookie), S_OK);
-  FireEvent(point, 5, {});
-  EXPECT_EQ(log.size(), 1u);
-  EXPECT_EQ(AtlUnadvise(src, IID_ITestEvents, cookie), S_OK);
-  EXPECT_EQ(AtlUnadvise(src, IID_ITestEvents, cookie), CONNECT_E_NOCONNECTION);
-  EXPECT_EQ(point->ConnectionCount(), 0u);
-
-  EXPECT_EQ(AtlAdvise(src, sink.get(), IID_IOtherEvents, &cookie), CONNECT_E_NOCONNECTION);
-  EXPECT_EQ(AtlAdvise(nullptr, sink.get(), IID_ITestEvents, &cookie), E_INVALIDARG);
-  EXPECT_EQ(AtlAdvise(src, nullptr, IID_ITestEvents, &cookie), E_INVALIDARG);
-  EXPECT_EQ(AtlAdvise(src, sink.get(), IID_ITestEvents, nullptr), E_POINTER);
-  EXPECT_EQ(AtlUnadvise(nullptr, IID_ITestEvents, 1), E_INVALIDARG);
-  // A source without connection points.
-  EXPECT_EQ(AtlAdvise(sink.get(), sink.get(), IID_ITestEvents, &cookie), E_NOINTERFACE);
+  EXPECT_EQ((Hrs{clone->Skip(1), clone->Reset(), clone->Skip(3), clone->Reset(), clone->Skip(4),
+                 e->Next(2, &one, nullptr), e->Clone(nullptr)}),
+            (Hrs{S_FALSE, S_OK, S_OK, S_OK, S_FALSE, E_POINTER, E_POINTER}));
 }
 
 }  // namespace

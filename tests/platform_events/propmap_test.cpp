@@ -1,5 +1,6 @@
 // Property-map persistence: raw fields and typed properties written and read in map order through
 // a hand-written IDispatch, and every way a stream can be short, corrupt or refused.
+#include "support/create.h"
 #include "support/memory_stream.h"
 #include "support/property_map_object.h"
 
@@ -15,7 +16,6 @@ namespace {
 
 using PropObject = Object<PropertyMapObject>;
 constexpr HRESULT kRefused = PropertyMapObject::kRefused;
-const auto& kTypes = PropertyMapObject::kTypes;
 const ATL_PROPMAP_ENTRY* const kMap = PropertyMapObject::GetPropertyMap();
 
 ComPtr<PropObject> MakeObject() {
@@ -34,14 +34,6 @@ VARIANT Make(VARTYPE vt, T value = 0) {
   return v;
 }
 
-ComPtr<IFontDisp> MakeFont(const char16_t* name, LONGLONG size, BOOL italic) {
-  FONTDESC d{sizeof(FONTDESC), const_cast<LPOLESTR>(name), {}, 500, 1, italic, FALSE, TRUE};
-  d.cySize.int64 = size;
-  ComPtr<IFontDisp> font;
-  EXPECT_EQ(OleCreateFontIndirect(&d, IID_IFontDisp, reinterpret_cast<void**>(&font)), S_OK);
-  return font;
-}
-
 // Every field and property of the map set to a value unlike the defaults.
 void Fill(PropertyMapObject* o) {
   o->cx = 0x11223344;
@@ -50,20 +42,17 @@ void Fill(PropertyMapObject* o) {
   // Dispatch ids 1 to 16 in order, each a value of its id's type; 19 to 21 and 24 hold a null
   // string, empty, null and no object.
   DISPID id = 0;
-  auto set = [&](auto... values) { ((++id, o->Set(id, Make(kTypes.at(id), values))), ...); };
+  auto set = [&](auto... values) { ((++id, o->Set(id, Make(PropertyMapObject::TypeOf(id), values))), ...); };
   set(std::int8_t{-5}, BYTE{250}, SHORT{-30000}, USHORT{60000}, LONG{-2000000000}, ULONG{4000000000u}, INT{-7}, UINT{7},
       LONGLONG{-1000000000000000}, ULONGLONG{18000000000000000000ull}, 1.5f, -2.25e300, LONGLONG{123456789}, 45000.5,
       VARIANT_TRUE, DISP_E_PARAMNOTFOUND);
-  for (DISPID empty : {19, 20, 21, 24}) o->Set(empty, Make(kTypes.at(empty)));
+  for (auto [empty, vt] : {std::pair<DISPID, VARTYPE>{19, VT_BSTR}, {20, VT_EMPTY}, {21, VT_NULL}, {24, VT_DISPATCH}})
+    o->Set(empty, Make(vt));
   const char16_t text[] = u"Gr\u00F6\u00DFe\0x";  // with an embedded NUL
-  for (auto [textId, length] : {std::pair{17, 7u}, {18, 0u}}) {
-    Variant s;
-    s.vt = VT_BSTR;
-    s.bstrVal = SysAllocStringLen(text, length);
-    o->Set(textId, s);
-  }
-  o->Set(22, Make(VT_DISPATCH, MakeFont(u"Liberation Mono", 95000, TRUE).get()));
-  o->Set(23, Make(VT_UNKNOWN, MakeFont(u"Arial", 70000, FALSE).get()));
+  o->Set(17, Make(VT_BSTR, Bstr::Attach(SysAllocStringLen(text, 7)).get()));
+  o->Set(18, Make(VT_BSTR, Bstr::Attach(SysAllocStringLen(text, 0)).get()));
+  o->Set(22, Make(VT_DISPATCH, Create<IFontDisp>(CLSID_StdFont).get()));
+  o->Set(23, Make(VT_UNKNOWN, Create<IUnknown>(CLSID_StdFont).get()));
 }
 
 std::vector<BYTE> Save(PropertyMapObject* o, const ATL_PROPMAP_ENTRY* map, HRESULT expected = S_OK, BOOL clear = TRUE) {
@@ -89,36 +78,30 @@ TEST(PropMap, RoundTripsRawFieldsAndEveryTypedValueThroughThePuts) {
   ASSERT_EQ(AtlIPersistStreamInit_Load(stream.get(), kMap, loaded.get(), loaded->Unknown()), S_OK);
   EXPECT_EQ(PositionOf(stream.get()), bytes.size());
   EXPECT_EQ(std::tuple(loaded->cx, loaded->raw), std::tuple(0x11223344u, -1.0 / 3.0));
-  for (const auto& [id, type] : kTypes) EXPECT_EQ(loaded->puts[id], 1) << "dispid " << id;
+  for (DISPID id = 1; id <= 24; ++id) EXPECT_EQ(loaded->puts[id], 1) << "dispid " << id;
   EXPECT_TRUE(loaded->gets.empty());
   // Every value came back whole: strings with their NUL, objects as equal fonts, each in its type.
   EXPECT_EQ(Save(loaded.get(), kMap), bytes);
   EXPECT_NE(loaded->values[22].pdispVal, saved->values[22].pdispVal);
 }
 
-TEST(PropMap, PageEntriesWriteNothingAndRawEntriesExactlyTheirBytes) {
-  static const ATL_PROPMAP_ENTRY pageOnly[] = {PropPage(CLSID_StdFont), PropEnd()};
+TEST(PropMap, PagesWriteNothingRawFieldsTheirBytesAndPropertiesTheDeclaredTypePassingClearDirtyOn) {
   auto o = MakeObject();
-  EXPECT_EQ(Save(o.get(), pageOnly), (std::vector<BYTE>{1, 0}));
   o->raw = 1.0;
-  const ATL_PROPMAP_ENTRY rawOnly[] = {kMap[7], PropEnd()};
-  EXPECT_EQ(Save(o.get(), rawOnly), (std::vector<BYTE>{1, 0, 0, 0, 0, 0, 0, 0, 0xF0, 0x3F}));
-}
-
-TEST(PropMap, SaveConvertsToTheDeclaredTypeAndPassesClearDirtyToObjects) {
-  auto o = MakeObject();
   o->Set(3, Make(VT_I2, SHORT{-12}));
-  ComPtr<IFontDisp> font = MakeFont(u"Arial", 70000, FALSE);
+  ComPtr<IFontDisp> font = Create<IFontDisp>(CLSID_StdFont);
   font.As<IFont>()->put_Bold(TRUE);  // now in need of saving
   o->Set(22, Make(VT_DISPATCH, font.get()));
+  static const ATL_PROPMAP_ENTRY pageAndRaw[] = {PropPage(CLSID_StdFont), kMap[7], PropEnd()};
+  EXPECT_EQ(Save(o.get(), pageAndRaw), (std::vector<BYTE>{1, 0, 0, 0, 0, 0, 0, 0, 0xF0, 0x3F}));
 
   static const ATL_PROPMAP_ENTRY asLong[] = {PropEntry(u"x", 3, CLSID_NULL, VT_I4), PropEntry(u"f", 22, CLSID_NULL),
                                              PropEnd()};
   ComPtr<IPersistStream> persist = font.As<IPersistStream>();
   Save(o.get(), asLong, S_OK, FALSE);
-  EXPECT_EQ(persist->IsDirty(), S_OK);
+  const HRESULT dirtyAfterKeeping = persist->IsDirty();
   std::vector<BYTE> bytes = Save(o.get(), asLong, S_OK, TRUE);
-  EXPECT_EQ(persist->IsDirty(), S_FALSE);
+  EXPECT_EQ(std::pair(dirtyAfterKeeping, persist->IsDirty()), std::pair(S_OK, S_FALSE));
   EXPECT_EQ((std::vector<BYTE>(bytes.begin() + 2, bytes.begin() + 8)),
             (std::vector<BYTE>{VT_I4, 0, 0xF4, 0xFF, 0xFF, 0xFF}));
 
@@ -129,13 +112,11 @@ TEST(PropMap, SaveConvertsToTheDeclaredTypeAndPassesClearDirtyToObjects) {
 }
 
 TEST(PropMap, RefusesOtherVersionsUnknownTagsAndTagsOtherThanDeclared) {
-  auto o = MakeObject();
+  auto o = MakeObject(), target = MakeObject();
   o->Set(12, Make(VT_R8, 2.5));
   static const ATL_PROPMAP_ENTRY any[] = {PropEntry(u"r", 12, CLSID_NULL), PropEnd()};
   static const ATL_PROPMAP_ENTRY asLong[] = {PropEntry(u"r", 12, CLSID_NULL, VT_I4), PropEnd()};
   const std::vector<BYTE> bytes = Save(o.get(), any);
-
-  auto target = MakeObject();
   target->checkTypes = false;
   EXPECT_EQ(Load(target.get(), asLong, bytes), DISP_E_TYPEMISMATCH);
   // Another version; VT_FILETIME and VT_DECIMAL, which are not types of the form.
@@ -155,10 +136,9 @@ TEST(PropMap, RefusesOtherVersionsUnknownTagsAndTagsOtherThanDeclared) {
 }
 
 TEST(PropMap, AFailingGetOrPutOrAShortStreamEndsTheOperation) {
-  auto o = MakeObject();
+  auto o = MakeObject(), target = MakeObject(), plain = MakeObject();
   Fill(o.get());
   const std::vector<BYTE> full = Save(o.get(), kMap);
-
   o->gets.clear();
   o->failGet = 5;
   std::vector<BYTE> partial = Save(o.get(), kMap, kRefused);
@@ -166,14 +146,13 @@ TEST(PropMap, AFailingGetOrPutOrAShortStreamEndsTheOperation) {
   EXPECT_TRUE(std::equal(partial.begin(), partial.end(), full.begin()));
   EXPECT_EQ(std::tuple(o->gets[4], o->gets[5], o->gets.count(6)), std::tuple(1, 1, 0u));
 
-  auto target = MakeObject();
+  // The raw entry after the failure is not read.
   target->failPut = 5;
   EXPECT_EQ(Load(target.get(), kMap, full), kRefused);
-  EXPECT_EQ(std::tuple(target->puts[4], target->puts[5], target->puts.count(6)), std::tuple(1, 1, 0u));
-  EXPECT_EQ(target->raw, 0.0);  // the raw entry after the failure was not read
+  EXPECT_EQ(std::tuple(target->puts[4], target->puts[5], target->puts.count(6), target->raw),
+            std::tuple(1, 1, 0u, 0.0));
 
   // An object value that cannot persist itself.
-  auto plain = MakeObject();
   o->Set(23, Make(VT_UNKNOWN, plain->Unknown()));
   o->failGet = -1000;
   Save(o.get(), kMap, E_NOINTERFACE);
@@ -183,31 +162,28 @@ TEST(PropMap, AFailingGetOrPutOrAShortStreamEndsTheOperation) {
     EXPECT_TRUE(FAILED(Load(MakeObject().get(), kMap, {full.begin(), full.begin() + n}))) << "cut at " << n;
 }
 
-TEST(PropMap, CorruptLengthsAndClassesFailWithoutReadingPastTheStream) {
+TEST(PropMap, CorruptLengthsClassesAndNullArgumentsFailWithoutReadingPastTheStream) {
   static const ATL_PROPMAP_ENTRY text[] = {PropEntry(u"s", 17, CLSID_NULL), PropEnd()};
   auto target = MakeObject();
-  // A string claiming two thousand million units, followed by four bytes.
-  EXPECT_EQ(Load(target.get(), text, {1, 0, VT_BSTR, 0, 0xF0, 0xFF, 0xFF, 0x7F, 'a', 0, 'b', 0}), STG_E_READFAULT);
-  EXPECT_EQ(Load(target.get(), text, {1, 0, VT_BSTR, 0, 0xFE, 0xFF, 0xFF, 0xFF}), STG_E_READFAULT);
-  EXPECT_EQ(Load(target.get(), text, {1, 0, VT_BSTR, 0, 2, 0, 0, 0, 'a', 0, 'b', 0}), S_OK);
-  EXPECT_EQ(std::u16string(target->values[17].bstrVal), u"ab");
-
-  // An object of a class nobody can make.
-  std::vector<BYTE> unknownClass = {1, 0, VT_UNKNOWN, 0};
+  std::vector<BYTE> unknownClass = {1, 0, VT_UNKNOWN, 0};  // an object of a class nobody can make
   for (int i = 0; i < 16; ++i) unknownClass.push_back(static_cast<BYTE>(0xA0 + i));
   EXPECT_TRUE(FAILED(Load(target.get(), text, unknownClass)));
-  EXPECT_EQ(target->puts[17], 1);
-}
+  // A string claiming two thousand million units, followed by four bytes.
+  EXPECT_EQ((std::vector{Load(target.get(), text, {1, 0, VT_BSTR, 0, 0xF0, 0xFF, 0xFF, 0x7F, 'a', 0, 'b', 0}),
+                         Load(target.get(), text, {1, 0, VT_BSTR, 0, 0xFE, 0xFF, 0xFF, 0xFF}),
+                         Load(target.get(), text, {1, 0, VT_BSTR, 0, 2, 0, 0, 0, 'a', 0, 'b', 0})}),
+            (std::vector{STG_E_READFAULT, STG_E_READFAULT, S_OK}));
+  EXPECT_EQ(std::pair(std::u16string(target->values[17].bstrVal), target->puts[17]),
+            std::pair(std::u16string(u"ab"), 1));
 
-TEST(PropMap, NullArgumentsAreRefused) {
-  auto o = MakeObject();
   ComPtr<IStream> stream = StreamOf();
-  static const ATL_PROPMAP_ENTRY prop[] = {PropEntry(u"x", 1, CLSID_NULL), PropEnd()};
-  EXPECT_EQ(AtlIPersistStreamInit_Save(nullptr, TRUE, kMap, o.get(), o->Unknown()), E_POINTER);
-  EXPECT_EQ(AtlIPersistStreamInit_Save(stream.get(), TRUE, nullptr, o.get(), o->Unknown()), E_POINTER);
-  EXPECT_EQ(AtlIPersistStreamInit_Save(stream.get(), TRUE, kMap, nullptr, o->Unknown()), E_POINTER);
-  EXPECT_EQ(AtlIPersistStreamInit_Load(nullptr, kMap, o.get(), o->Unknown()), E_POINTER);
-  EXPECT_EQ(AtlIPersistStreamInit_Save(stream.get(), TRUE, prop, o.get(), nullptr), E_POINTER);
+  IUnknown* unknown = target->Unknown();
+  EXPECT_EQ((std::vector{AtlIPersistStreamInit_Save(nullptr, TRUE, kMap, target.get(), unknown),
+                         AtlIPersistStreamInit_Save(stream.get(), TRUE, nullptr, target.get(), unknown),
+                         AtlIPersistStreamInit_Save(stream.get(), TRUE, kMap, nullptr, unknown),
+                         AtlIPersistStreamInit_Load(nullptr, kMap, target.get(), unknown),
+                         AtlIPersistStreamInit_Save(stream.get(), TRUE, text, target.get(), nullptr)}),
+            std::vector<HRESULT>(5, E_POINTER));
 }
 
 }  // namespace

@@ -6,9 +6,8 @@ namespace kelmira::test {
 
 LONG EventCall::Long(std::size_t k) const {
   Variant converted;
-  if (k >= args.size()) return 0;
-  VariantChangeType(&converted, &args[args.size() - 1 - k], 0, VT_I4);
-  return converted.vt == VT_I4 ? converted.lVal : 0;
+  if (k >= args.size() || FAILED(VariantChangeType(&converted, &args[args.size() - 1 - k], 0, VT_I4))) return 0;
+  return converted.lVal;
 }
 
 std::vector<LONG> EventCall::Longs() const {
@@ -26,25 +25,15 @@ ComPtr<Object<EventRecorder>> EventRecorder::Make(std::string name, std::vector<
 HRESULT EventRecorder::QueryInterfaceExtra(REFIID riid, void** ppv) {
   if (IsEqualIID(alsoAnswers, IID_NULL) || !IsEqualIID(riid, alsoAnswers)) return E_NOINTERFACE;
   *ppv = static_cast<IDispatch*>(this);
-  AddRef();
-  return S_OK;
+  return (AddRef(), S_OK);
 }
 
 HRESULT EventRecorder::Invoke(DISPID id, REFIID riid, LCID lcid, WORD flags, DISPPARAMS* params, VARIANT* result,
                               EXCEPINFO*, UINT*) {
-  EventCall call;
-  call.sink = name_;
-  call.id = id;
-  call.riid = riid;
-  call.lcid = lcid;
-  call.flags = flags;
-  call.namedArgs = params ? params->cNamedArgs : 0;
-  call.wantsResult = result != nullptr;
-  for (UINT i = 0; params && i < params->cArgs; ++i) {
-    Variant copy;
-    VariantCopy(&copy, &params->rgvarg[i]);
-    call.args.push_back(copy);
-  }
+  const bool plain = IsEqualIID(riid, IID_NULL) && lcid == LOCALE_USER_DEFAULT && flags == DISPATCH_METHOD && !result &&
+                     !(params && params->cNamedArgs);
+  EventCall call{name_, id, {}, plain};
+  for (UINT i = 0; params && i < params->cArgs; ++i) VariantCopy(&call.args.emplace_back(), &params->rgvarg[i]);
   log_->push_back(std::move(call));
   if (onInvoke) onInvoke();
   if (throws) throw 42;
@@ -53,8 +42,7 @@ HRESULT EventRecorder::Invoke(DISPID id, REFIID riid, LCID lcid, WORD flags, DIS
 
 DWORD EventRecorder::Advise(IUnknown* source, REFIID events) {
   DWORD cookie = 0;
-  if (FAILED(AtlAdvise(source, static_cast<IDispatch*>(this), events, &cookie))) return 0;
-  return cookie;
+  return SUCCEEDED(AtlAdvise(source, static_cast<IDispatch*>(this), events, &cookie)) ? cookie : 0;
 }
 
 std::vector<DISPID> EventRecorder::Ids(DISPID except) const {

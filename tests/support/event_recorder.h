@@ -12,12 +12,9 @@ namespace kelmira::test {
 struct EventCall {
   std::string sink;
   DISPID id = 0;
-  IID riid{};
-  LCID lcid = 0;
-  WORD flags = 0;
   std::vector<Variant> args;  // as received: last argument first
-  UINT namedArgs = 0;
-  bool wantsResult = false;
+  // A method call for IID_NULL in the user's default locale, without named arguments or result.
+  bool plain = false;
 
   // Argument k in declaration order, converted to a 32-bit integer.
   LONG Long(std::size_t k) const;
@@ -33,9 +30,7 @@ class EventRecorder : public IDispatch {
   // which a source calls several sinks).
   explicit EventRecorder(std::string name = {}, std::vector<EventCall>* log = nullptr)
       : name_(std::move(name)), log_(log ? log : &own_) {}
-  ~EventRecorder() {
-    if (destroyed) *destroyed = true;
-  }
+  ~EventRecorder() { *destroyed = true; }
   static ComPtr<Object<EventRecorder>> Make(std::string name = {}, std::vector<EventCall>* log = nullptr);
 
   HRESULT QueryInterfaceExtra(REFIID riid, void** ppv);
@@ -56,11 +51,12 @@ class EventRecorder : public IDispatch {
 
   HRESULT answer = S_OK;           // what Invoke returns
   bool throws = false;             // Invoke throws after recording
-  bool* destroyed = nullptr;       // set when the recorder goes
+  bool* destroyed = &gone_;        // set when the recorder goes
   IID alsoAnswers = IID_NULL;      // an event interface it answers besides IDispatch
   std::function<void()> onInvoke;  // runs after recording
 
  private:
+  bool gone_ = false;
   std::string name_;
   std::vector<EventCall> own_;
   std::vector<EventCall>* log_;

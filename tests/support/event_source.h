@@ -20,26 +20,21 @@ namespace kelmira::test {
 class EventSource : public ConnectionPointContainerImpl {
  public:
   using Interfaces = InterfaceTable<IConnectionPointContainer>;
-  ~EventSource() {
-    if (destroyed) *destroyed = true;
-  }
+  ~EventSource() { *destroyed = true; }
   HRESULT FinalConstruct() {
     HRESULT hr = AddConnectionPoint(IID_ITestEvents, SinkKind::Dispatch);
     return SUCCEEDED(hr) ? AddConnectionPoint(IID_IPropertyNotifySink, SinkKind::Interface) : hr;
   }
-  ConnectionPoint* Events() const { return ConnectionPointFor(IID_ITestEvents); }
   using ConnectionPointContainerImpl::AddConnectionPoint;
 
-  bool* destroyed = nullptr;  // set when the source goes
+  bool gone = false;
+  bool* destroyed = &gone;  // set when the source goes
 };
 
 // A source, its dispinterface point, and the log its recorders share.
 class EventSourceTest : public ::testing::Test {
  protected:
-  EventSourceTest() {
-    Object<EventSource>::Make(&source);
-    point = source->Events();
-  }
+  EventSourceTest() { point = (Object<EventSource>::Make(&source), source->ConnectionPointFor(IID_ITestEvents)); }
   ComPtr<Object<EventRecorder>> Recorder(const char* name) { return EventRecorder::Make(name, &log); }
   DWORD Advise(IUnknown* sink) {
     DWORD cookie = 0;

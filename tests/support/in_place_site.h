@@ -20,8 +20,6 @@ class InPlaceSite : public IOleClientSite, public IOleInPlaceSiteWindowless, pub
   HWND window = nullptr;
   RECT position{0, 0, 60, 40};
   std::vector<std::string> calls;
-  std::vector<std::pair<bool, BOOL>> invalidations;  // (whole control, erase)
-  int focusChanges = 0;
 
   // IOleClientSite
   HRESULT STDMETHODCALLTYPE SaveObject() override { return S_OK; }
@@ -38,10 +36,7 @@ class InPlaceSite : public IOleClientSite, public IOleInPlaceSiteWindowless, pub
   HRESULT STDMETHODCALLTYPE OnUIActivate() override { return Note("OnUIActivate"); }
   HRESULT STDMETHODCALLTYPE GetWindowContext(IOleInPlaceFrame** frame, IOleInPlaceUIWindow** doc, LPRECT pos,
                                              LPRECT clip, LPOLEINPLACEFRAMEINFO) override {
-    *frame = nullptr;
-    *doc = nullptr;
-    *pos = *clip = position;
-    return Note("GetWindowContext");
+    return (*frame = nullptr, *doc = nullptr, *pos = *clip = position, Note("GetWindowContext"));
   }
   HRESULT STDMETHODCALLTYPE Scroll(SIZE) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE OnUIDeactivate(BOOL) override { return Note("OnUIDeactivate"); }
@@ -62,26 +57,23 @@ class InPlaceSite : public IOleClientSite, public IOleInPlaceSiteWindowless, pub
   HRESULT STDMETHODCALLTYPE GetDC(LPCRECT, DWORD, HDC*) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE ReleaseDC(HDC) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE InvalidateRect(LPCRECT rect, BOOL erase) override {
-    invalidations.emplace_back(rect == nullptr, erase);
-    return S_OK;
+    return Note(std::string(rect ? "InvalidateRect(part" : "InvalidateRect(all") + (erase ? ", erase)" : ")"));
   }
   HRESULT STDMETHODCALLTYPE InvalidateRgn(HRGN, BOOL) override { return S_OK; }
   HRESULT STDMETHODCALLTYPE ScrollRect(INT, INT, LPCRECT, LPCRECT) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE AdjustRect(LPRECT) override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE OnDefWindowMessage(UINT, WPARAM, LPARAM, LRESULT* result) override {
-    return (*result = 0, S_OK);
-  }
+  HRESULT STDMETHODCALLTYPE OnDefWindowMessage(UINT, WPARAM, LPARAM, LRESULT* r) override { return (*r = 0, S_OK); }
   // IOleControlSite
   HRESULT STDMETHODCALLTYPE OnControlInfoChanged() override { return S_OK; }
   HRESULT STDMETHODCALLTYPE LockInPlaceActive(BOOL) override { return S_OK; }
   HRESULT STDMETHODCALLTYPE GetExtendedControl(IDispatch**) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE TransformCoords(POINTL*, POINTF*, DWORD) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE TranslateAccelerator(MSG*, DWORD) override { return S_FALSE; }
-  HRESULT STDMETHODCALLTYPE OnFocus(BOOL) override { return (++focusChanges, S_OK); }
+  HRESULT STDMETHODCALLTYPE OnFocus(BOOL got) override { return Note(got ? "OnFocus(got)" : "OnFocus(lost)"); }
   HRESULT STDMETHODCALLTYPE ShowPropertyFrame() override { return E_NOTIMPL; }
 
  private:
-  HRESULT Note(const char* call) { return (calls.emplace_back(call), S_OK); }
+  HRESULT Note(std::string call) { return (calls.push_back(std::move(call)), S_OK); }
 };
 
 }  // namespace kelmira::test

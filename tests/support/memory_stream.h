@@ -23,15 +23,13 @@ inline ULONGLONG PositionOf(IStream* stream) {
   return pos.QuadPart;
 }
 
-// The whole content; the position is kept.
+// The whole content, read from the start.
 inline std::vector<BYTE> BytesOf(IStream* stream) {
   STATSTG stat{};
   stream->Stat(&stat, STATFLAG_NONAME);
   std::vector<BYTE> bytes(stat.cbSize.QuadPart);
-  LARGE_INTEGER pos{static_cast<LONGLONG>(PositionOf(stream))};
   stream->Seek(LARGE_INTEGER{0}, STREAM_SEEK_SET, nullptr);
   stream->Read(bytes.data(), static_cast<ULONG>(bytes.size()), nullptr);
-  stream->Seek(pos, STREAM_SEEK_SET, nullptr);
   return bytes;
 }
 

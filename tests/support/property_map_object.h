@@ -16,14 +16,6 @@ class PropertyMapObject : public IPropTest {
  public:
   using Interfaces = InterfaceTable<IPropTest, Via<IDispatch, IPropTest>>;
   static constexpr HRESULT kRefused = KELMIRA_HR(0x80041234);
-  // The type each dispatch id of the map carries.
-  static inline const std::map<DISPID, VARTYPE> kTypes = {
-      {1, VT_I1},    {2, VT_UI1},    {3, VT_I2},    {4, VT_UI2},       {5, VT_I4},       {6, VT_UI4},
-      {7, VT_INT},   {8, VT_UINT},   {9, VT_I8},    {10, VT_UI8},      {11, VT_R4},      {12, VT_R8},
-      {13, VT_CY},   {14, VT_DATE},  {15, VT_BOOL}, {16, VT_ERROR},    {17, VT_BSTR},    {18, VT_BSTR},
-      {19, VT_BSTR}, {20, VT_EMPTY}, {21, VT_NULL}, {22, VT_DISPATCH}, {23, VT_UNKNOWN}, {24, VT_DISPATCH},
-  };
-
   struct Extent {
     LONG a;
     SHORT b;
@@ -35,7 +27,7 @@ class PropertyMapObject : public IPropTest {
   std::map<DISPID, Variant> values;
   std::map<DISPID, int> gets, puts;
   DISPID failGet = -1000, failPut = -1000;  // answer kRefused for this id
-  bool checkTypes = true;                   // refuse a put of another type than kTypes names
+  bool checkTypes = true;                   // refuse a put of another type than the map declares
 
   BEGIN_PROP_MAP(PropertyMapObject)
     PROP_DATA_ENTRY("_cx", cx, VT_UI4)
@@ -69,6 +61,12 @@ class PropertyMapObject : public IPropTest {
   END_PROP_MAP()
 
   void Set(DISPID id, const VARIANT& v) { VariantCopy(&values[id], &v); }
+  // The type the map declares for a property (VT_EMPTY: any).
+  static VARTYPE TypeOf(DISPID id) {
+    for (const ATL_PROPMAP_ENTRY* e = GetPropertyMap(); e->kind != PROPMAP_END; ++e)
+      if (e->kind == PROPMAP_PROPERTY && e->dispid == id) return e->vt;
+    return VT_EMPTY;
+  }
   IUnknown* Unknown() { return static_cast<IPropTest*>(this); }
 
   HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
@@ -88,7 +86,7 @@ class PropertyMapObject : public IPropTest {
     if (id == failPut) return kRefused;
     if (params->cArgs != 1 || params->cNamedArgs != 1 || params->rgdispidNamedArgs[0] != DISPID_PROPERTYPUT)
       return DISP_E_BADPARAMCOUNT;
-    if (checkTypes && kTypes.count(id) && params->rgvarg[0].vt != kTypes.at(id)) return DISP_E_TYPEMISMATCH;
+    if (checkTypes && TypeOf(id) != VT_EMPTY && params->rgvarg[0].vt != TypeOf(id)) return DISP_E_TYPEMISMATCH;
     Set(id, params->rgvarg[0]);
     return S_OK;
   }

@@ -9,9 +9,12 @@
 namespace kelmira::test {
 namespace {
 
-ClassFactory testControlFactory(&Object<TestControl>::Create);
-ClassFactory windowlessFactory(&Object<WindowlessTestControl>::Create);
-ClassFactory compositeFactory(&Object<TestComposite>::Create);
+template <class T>
+void Register() {
+  static ClassFactory factory(&Object<T>::Create);
+  DWORD cookie = 0;
+  CoRegisterClassObject(T::GetObjectCLSID(), &factory, CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie);
+}
 
 }  // namespace
 
@@ -26,17 +29,13 @@ const DLGTEMPLATE* TestComposite::GetDialogTemplate() {
 }
 
 void RegisterTestClasses() {
-  static const bool registered = [] {
+  [[maybe_unused]] static const bool registered = [] {
     RegisterTypeLibraryInfo(&kControlTestLibrary);
-    for (auto [clsid, factory] : {std::pair<const CLSID*, IClassFactory*>{&CLSID_TestControl, &testControlFactory},
-                                  {&CLSID_WindowlessTestControl, &windowlessFactory},
-                                  {&CLSID_TestComposite, &compositeFactory}}) {
-      DWORD cookie = 0;
-      CoRegisterClassObject(*clsid, factory, CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie);
-    }
+    Register<TestControl>();
+    Register<WindowlessTestControl>();
+    Register<TestComposite>();
     return true;
   }();
-  (void)registered;
 }
 
 }  // namespace kelmira::test

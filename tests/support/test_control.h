@@ -12,6 +12,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -20,6 +21,8 @@
 #include <kelmira/platform/dispatch_def.inc>
 
 KELMIRA_DEFINE_GUID(CLSID_TestPropertyPage, 0x3D0B8E51, 0x6A2C, 0x4F1B, 0x8E, 0x4D, 0x21, 0x7A, 0x90, 0xC3, 0x55, 0x10);
+KELMIRA_DEFINE_GUID(CLSID_TestWindowless, 0x3D0B8E51, 0x6A2C, 0x4F1B, 0x8E, 0x4D, 0x21, 0x7A, 0x90, 0xC3, 0x55, 0x05);
+KELMIRA_DEFINE_GUID(CLSID_TestComposite, 0x3D0B8E51, 0x6A2C, 0x4F1B, 0x8E, 0x4D, 0x21, 0x7A, 0x90, 0xC3, 0x55, 0x06);
 
 namespace kelmira::test {
 
@@ -31,11 +34,13 @@ class ControlTest : public ::testing::Test {
   ControlTest() { RegisterTestClasses(); }
 };
 
+// Calls in the order they were made.
+using Calls = std::vector<std::string>;
+
 // What a test learns about a control it no longer holds.
 struct ControlProbe {
   bool destroyed = false;
-  int inPlaceDeactivations = 0;
-  std::vector<std::string> calls;  // SetClientSite(site|null), SetExtent, DoVerb(n), Close
+  Calls calls;  // SetClientSite(site|null), SetExtent, DoVerb(n), InPlaceDeactivate, Close
 };
 
 template <class Derived, class Impl = ControlImpl>
@@ -43,7 +48,6 @@ class TestControlT : public ControlBase<Derived, Impl>, public DispatchImpl<ITes
  public:
   using Interfaces = ControlInterfaceTable<ITestControl, Via<IDispatch, ITestControl>>;
   static constexpr const GUID* kLibId = &LIBID_KelmiraControlTest;
-  static constexpr UINT kWindowClassStyle = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
 
   TestControlT() : probe(std::make_shared<ControlProbe>()) {}
   ~TestControlT() { probe->destroyed = true; }
@@ -54,16 +58,15 @@ class TestControlT : public ControlBase<Derived, Impl>, public DispatchImpl<ITes
     PROP_DATA_ENTRY("_cx", sizeExtent_.cx, VT_UI4)
     PROP_DATA_ENTRY("_cy", sizeExtent_.cy, VT_UI4)
     PROP_ENTRY("FillColor", 1, CLSID_StockColorPage)
-    PROP_ENTRY("Caption", 2, CLSID_NULL)
     PROP_ENTRY_TYPE("Weight", 3, CLSID_StockFontPage, VT_R8)
     PROP_ENTRY("FillColorAgain", 1, CLSID_StockColorPage)
     PROP_PAGE(CLSID_TestPropertyPage)
   END_PROP_MAP()
 
   BEGIN_MSG_MAP(Derived)
-    MESSAGE_RANGE_HANDLER(WM_MOUSEFIRST, WM_MOUSELAST, OnMouse)
-    MESSAGE_HANDLER(WM_ERASEBKGND, OnCount)
-    MESSAGE_HANDLER(WM_PAINT, OnCount)
+    MESSAGE_RANGE_HANDLER(WM_MOUSEFIRST, WM_MOUSELAST, OnMessage)
+    MESSAGE_HANDLER(WM_ERASEBKGND, OnMessage)
+    MESSAGE_HANDLER(WM_PAINT, OnMessage)
   END_MSG_MAP()
 
   // Fills the bounds and 3 pixels more: drawing through IViewObject must clip it.
@@ -79,71 +82,43 @@ class TestControlT : public ControlBase<Derived, Impl>, public DispatchImpl<ITes
   // Every put marks the control changed, asks for a repaint and tells the data sinks.
   HRESULT STDMETHODCALLTYPE get_FillColor(OLE_COLOR* pVal) override { return (*pVal = fillColor, S_OK); }
   HRESULT STDMETHODCALLTYPE put_FillColor(OLE_COLOR newVal) override { return (fillColor = newVal, Changed()); }
-  HRESULT STDMETHODCALLTYPE get_Caption(BSTR* pVal) override {
-    *pVal = SysAllocStringLen(caption.data(), static_cast<UINT>(caption.size()));
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE put_Caption(BSTR newVal) override {
-    caption.assign(newVal ? newVal : u"", SysStringLen(newVal));
-    return Changed();
-  }
   HRESULT STDMETHODCALLTYPE get_Weight(double* pVal) override { return (*pVal = weight, S_OK); }
   HRESULT STDMETHODCALLTYPE put_Weight(double newVal) override { return (weight = newVal, Changed()); }
 
   // The framework calls a host makes, noted in the probe.
   HRESULT STDMETHODCALLTYPE SetClientSite(IOleClientSite* site) override {
-    probe->calls.push_back(site ? "SetClientSite(site)" : "SetClientSite(null)");
-    return ControlImpl::SetClientSite(site);
+    return Noted(site ? "SetClientSite(site)" : "SetClientSite(null)").ControlImpl::SetClientSite(site);
   }
   HRESULT STDMETHODCALLTYPE SetExtent(DWORD aspect, SIZEL* size) override {
-    probe->calls.push_back("SetExtent");
-    return ControlImpl::SetExtent(aspect, size);
+    return Noted("SetExtent").ControlImpl::SetExtent(aspect, size);
   }
   HRESULT STDMETHODCALLTYPE DoVerb(LONG verb, LPMSG msg, IOleClientSite* site, LONG index, HWND parent,
                                    LPCRECT pos) override {
-    probe->calls.push_back("DoVerb(" + std::to_string(verb) + ")");
-    return ControlImpl::DoVerb(verb, msg, site, index, parent, pos);
+    return Noted("DoVerb(" + std::to_string(verb) + ")").ControlImpl::DoVerb(verb, msg, site, index, parent, pos);
   }
-  HRESULT STDMETHODCALLTYPE Close(DWORD option) override {
-    probe->calls.push_back("Close");
-    return ControlImpl::Close(option);
-  }
+  HRESULT STDMETHODCALLTYPE Close(DWORD option) override { return Noted("Close").ControlImpl::Close(option); }
   HRESULT STDMETHODCALLTYPE InPlaceDeactivate() override {
-    ++probe->inPlaceDeactivations;
-    return ControlImpl::InPlaceDeactivate();
+    return Noted("InPlaceDeactivate").ControlImpl::InPlaceDeactivate();
   }
 
-  int Count(UINT msg) const { return messages.count(msg) ? messages.at(msg) : 0; }
   using ControlImpl::sizeExtent_;
-
   std::shared_ptr<ControlProbe> probe;
   OLE_COLOR fillColor = RGB(0, 128, 255);
-  std::u16string caption = u"caption";
   double weight = 1.5;
   int draws = 0;
-  std::map<UINT, int> messages;
-  std::vector<std::pair<UINT, POINT>> mouse;  // message and client position
+  std::map<UINT, int> messages;                     // how many of each
+  std::vector<std::tuple<UINT, LONG, LONG>> mouse;  // message and client position
 
  private:
-  HRESULT Changed() {
-    this->SetDirty(true);
-    this->FireViewChange();
-    this->SendOnDataChange();
-    return S_OK;
-  }
-  LRESULT OnCount(UINT msg, WPARAM, LPARAM, BOOL& handled) {
+  ControlImpl& Noted(const std::string& call) { return (probe->calls.push_back(call), *this); }
+  HRESULT Changed() { return (this->SetDirty(true), this->FireViewChange(), this->SendOnDataChange(), S_OK); }
+  // The framework still erases and paints; a press raises OnClick(x, y).
+  LRESULT OnMessage(UINT msg, WPARAM, LPARAM lParam, BOOL& handled) {
     ++messages[msg];
-    handled = FALSE;  // the framework still erases and paints
-    return 0;
-  }
-  // A press raises OnClick(x, y).
-  LRESULT OnMouse(UINT msg, WPARAM, LPARAM lParam, BOOL&) {
-    ++messages[msg];
-    POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-    mouse.emplace_back(msg, at);
-    if (msg == WM_LBUTTONDOWN)
-      FireEvent(this->ConnectionPointFor(DIID__ITestControlEvents), 1, static_cast<LONG>(at.x),
-                static_cast<LONG>(at.y));
+    const LONG x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
+    handled = msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST;
+    if (handled) mouse.emplace_back(msg, x, y);
+    if (msg == WM_LBUTTONDOWN) FireEvent(this->ConnectionPointFor(DIID__ITestControlEvents), 1, x, y);
     return 0;
   }
 };
@@ -153,13 +128,12 @@ class TestControl : public TestControlT<TestControl> {
  public:
   static const CLSID& GetObjectCLSID() { return CLSID_TestControl; }
   static constexpr const IID* kDefaultSourceIid = &DIID__ITestControlEvents;
-  static constexpr const char* kWindowClassName = "KelmiraTestControl";
 };
 
 // Goes without a window when its site lets it.
 class WindowlessTestControl : public TestControlT<WindowlessTestControl> {
  public:
-  static const CLSID& GetObjectCLSID() { return CLSID_WindowlessTestControl; }
+  static const CLSID& GetObjectCLSID() { return CLSID_TestWindowless; }
   static constexpr bool kWindowOnly = false;
   static constexpr DWORD kMiscStatus = OLEMISC_ACTIVATEWHENVISIBLE | OLEMISC_INSIDEOUT;
 };
@@ -189,9 +163,7 @@ ComPtr<Object<T>> Make(Args&&... args) {
 // The test control behind an interface pointer of one (a control a host created by class).
 template <class T>
 Object<T>& ControlOf(IUnknown* unknown) {
-  ComPtr<ITestControl> control;
-  unknown->QueryInterface(IID_ITestControl, reinterpret_cast<void**>(&control));
-  return static_cast<Object<T>&>(*control.get());
+  return static_cast<Object<T>&>(*ComPtr<IUnknown>(unknown).As<ITestControl>().get());
 }
 
 }  // namespace kelmira::test
