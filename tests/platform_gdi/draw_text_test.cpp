@@ -100,8 +100,9 @@ TEST(DrawText, CalcRectMeasuresWithoutDrawing) {
             2 * (tm.tmHeight + tm.tmExternalLeading));
 }
 
-// Opaque lines fill exactly their cells, which lie where the format puts them.
-TEST(DrawText, LinesArePlacedInTheRectangle) {
+// Opaque lines fill exactly their cells, which lie where the format puts them; the prefix mark
+// takes no room, and the rectangle clips unless told not to.
+TEST(DrawText, LinesArePlacedAndClippedInTheRectangle) {
   Canvas canvas(300, 120);
   canvas.UseFont("Arial", -14);
   SetBkColor(canvas.dc(), kGreen);
@@ -117,29 +118,15 @@ TEST(DrawText, LinesArePlacedInTheRectangle) {
     canvas.Clear();
     RECT r{40, 20, 240, 100};
     // The height returned reaches the line's bottom.
-    EXPECT_EQ(DrawTextA(canvas.dc(), "Centred", -1, &r, format), at.y - 20 + h) << format;
+    EXPECT_EQ(DrawTextA(canvas.dc(), "&Centred", -1, &r, format), at.y - 20 + h) << format;
     EXPECT_EQ(canvas.Bounds(), (Box{at.x, at.y, at.x + w, at.y + h})) << format;
   }
-}
-
-TEST(DrawText, ClipsToTheRectangleUnlessToldNotTo) {
-  Canvas canvas(200, 60);
-  canvas.UseFont("Arial", -20);
-  SetBkMode(canvas.dc(), TRANSPARENT);
-  RECT r{10, 10, 40, 20};
   for (UINT format : {DT_LEFT, DT_LEFT | DT_NOCLIP}) {
     canvas.Clear();
-    DrawTextA(canvas.dc(), "Wide label", -1, &r, format);
-    EXPECT_EQ(Within(canvas.Bounds(), Box{10, 10, 40, 20}), format == DT_LEFT) << format;
+    RECT r{40, 20, 60, 30};
+    DrawTextA(canvas.dc(), "&Centred", -1, &r, format);
+    EXPECT_EQ(canvas.Bounds(), (format == DT_LEFT ? Box{40, 20, 60, 30} : Box{40, 20, 40 + w, 20 + h})) << format;
   }
-  // Opaque lines fill their cells; the prefixed character is underlined.
-  canvas.Clear();
-  SetBkMode(canvas.dc(), OPAQUE);
-  SetBkColor(canvas.dc(), 0x00E0E0E0);
-  r = RECT{10, 10, 190, 50};
-  DrawTextA(canvas.dc(), "&Menu", -1, &r, 0);
-  const SIZE cell = canvas.Extent("Menu");
-  EXPECT_EQ(canvas.Bounds(), (Box{10, 10, 10 + cell.cx, 10 + cell.cy}));
 }
 
 TEST(DrawText, BadCallsReturnZero) {

@@ -97,14 +97,20 @@ TEST(TextOut, SameTextTwoWays) {
   }
 }
 
-TEST(TextOut, OpaqueRectangleWithoutTextFillsExactlyTheRectangle) {
-  Canvas canvas(40, 30);
+TEST(TextOut, OpaqueRectangleIsFilledAndClipsTheText) {
+  Canvas canvas(200, 40);
+  canvas.UseFont("Arial", -20);
   SetBkColor(canvas.dc(), kGreen);
   SetBkMode(canvas.dc(), TRANSPARENT);  // the rectangle is filled in either mode
   RECT r{5, 7, 25, 19};
   ASSERT_TRUE(ExtTextOutA(canvas.dc(), 0, 0, ETO_OPAQUE, &r, "", 0, nullptr));
   ASSERT_TRUE(ExtTextOutA(canvas.dc(), 0, 0, ETO_OPAQUE, &r, nullptr, 0, nullptr));
   ExpectPicture(canvas, [](int x, int y) { return Box{5, 7, 25, 19}.Contains(x, y) ? kGreen : kWhite; });
+  // Clipped, text drawn across the rectangle paints nothing outside it.
+  canvas.Clear();
+  r = RECT{30, 12, 60, 22};
+  ASSERT_TRUE(ExtTextOutA(canvas.dc(), 20, 5, ETO_CLIPPED | ETO_OPAQUE, &r, "WWWWWWW", 7, nullptr));
+  EXPECT_EQ(canvas.Bounds(), (Box{30, 12, 60, 22}));
   // Rectangles far outside or inverted fill nothing and do not fail; a huge one fills everything.
   canvas.Clear();
   for (RECT nothing : {RECT{INT_MIN, INT_MIN, INT_MIN + 5, INT_MAX}, RECT{20, 20, 10, 10}})
@@ -113,17 +119,6 @@ TEST(TextOut, OpaqueRectangleWithoutTextFillsExactlyTheRectangle) {
   RECT huge{INT_MIN, INT_MIN, INT_MAX, INT_MAX};
   EXPECT_TRUE(ExtTextOutA(canvas.dc(), 0, 0, ETO_OPAQUE, &huge, "", 0, nullptr));
   EXPECT_TRUE(canvas.Painted(kGreen).empty());
-}
-
-TEST(TextOut, ClippedTextStaysInsideTheRectangle) {
-  Canvas canvas(200, 40);
-  canvas.UseFont("Arial", -20);
-  SetBkMode(canvas.dc(), TRANSPARENT);
-  RECT r{30, 12, 60, 22};
-  // Opaque as well, the rectangle is filled: nothing but it may be painted.
-  SetBkColor(canvas.dc(), kGreen);
-  ASSERT_TRUE(ExtTextOutA(canvas.dc(), 20, 5, ETO_CLIPPED | ETO_OPAQUE, &r, "WWWWWWW", 7, nullptr));
-  EXPECT_EQ(canvas.Bounds(), (Box{30, 12, 60, 22}));
 }
 
 TEST(TextOut, BadCallsFailWithoutDrawing) {
@@ -145,7 +140,7 @@ TEST(TextOut, BadCallsFailWithoutDrawing) {
   EXPECT_TRUE(canvas.Painted().empty());
 }
 
-// Text under a world transform: quarter-turned strings and the axis titles built from them.
+// Text under a world transform: the titles of vertical axes.
 constexpr float kQuarterTurn = 1.57075f;  // what the axis controls use, not an exact quarter turn
 
 XFORM Turn(float angle) { return XFORM{std::cos(angle), -std::sin(angle), std::sin(angle), std::cos(angle), 0, 0}; }
@@ -155,29 +150,6 @@ int UpperMinusLower(const Canvas& canvas, const Box& box) {
   int balance = 0;
   for (const auto& [x, y] : canvas.Painted()) balance += y < (box.top + box.bottom) / 2 ? 1 : -1;
   return balance;
-}
-
-TEST(TextRotate, QuarterTurnedStringsRunUpOrDownFromTheirOrigin) {
-  for (float angle : {kQuarterTurn, -kQuarterTurn}) {
-    Canvas canvas(120, 200);
-    canvas.UseFont("Arial", -14);
-    SetBkMode(canvas.dc(), TRANSPARENT);
-    const SIZE cell = canvas.Extent("WWW.......");
-    const XFORM xf = Turn(angle);
-    SetGraphicsMode(canvas.dc(), GM_ADVANCED);
-    ASSERT_TRUE(SetWorldTransform(canvas.dc(), &xf) && SetViewportOrgEx(canvas.dc(), 60, 100, nullptr) &&
-                TextOutA(canvas.dc(), 0, 0, "WWW.......", 10));
-    canvas.ResetMapping();
-    const Box box = canvas.Bounds();
-    ASSERT_FALSE(box.Empty());
-    EXPECT_GT(box.Height(), cell.cx * 3 / 4);
-    EXPECT_LE(box.Width(), cell.cy);
-    // Read upwards, the cell runs up from the origin and lies right of it, 'W' at the bottom; read
-    // downwards, it runs down and lies left of it, 'W' at the top.
-    const Box up{60, 100 - cell.cx - 1, 60 + cell.cy, 101}, down{60 - cell.cy, 99, 61, 100 + cell.cx + 1};
-    EXPECT_PRED2(Within, box, angle > 0 ? up : down);
-    EXPECT_EQ(UpperMinusLower(canvas, box) > 0, angle < 0);
-  }
 }
 
 // The title of a vertical axis, drawn the way the axis control draws it: measured in a rectangle
