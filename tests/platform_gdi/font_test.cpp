@@ -16,8 +16,18 @@ std::string FaceOf(HDC dc) {
   return name;
 }
 
-TEST(Font, DesktopFaceNamesFindFacesOfTheirMetrics) {
+// The stock fonts are the desktop's; desktop face names find faces of their metrics, unknown ones
+// fall back to a real face. A negative height is the em height, a positive one the cell height, 0
+// the default cell.
+TEST(Font, FacesAndHeightsFollowTheDesktop) {
+  LOGFONTA gui{}, system{};
+  ASSERT_EQ(GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof gui, &gui), static_cast<int>(sizeof gui));
+  ASSERT_EQ(GetObjectA(GetStockObject(SYSTEM_FONT), sizeof system, &system), static_cast<int>(sizeof system));
+  // A new device context draws with the system font, a bold face 16 pixels high.
   Canvas canvas(8, 8);
+  EXPECT_EQ(std::tuple(gui.lfHeight, std::string(gui.lfFaceName), system.lfHeight, system.lfWeight,
+                       canvas.Metrics().tmHeight, canvas.Metrics().tmWeight),
+            std::tuple(-11, std::string("MS Shell Dlg"), 16, FW_BOLD, 16, FW_BOLD));
   for (const char* face : {"Arial", "Times New Roman", "Courier New"}) {
     canvas.UseFont(face, -12);
     EXPECT_EQ(FaceOf(canvas.dc()), face);
@@ -28,7 +38,6 @@ TEST(Font, DesktopFaceNamesFindFacesOfTheirMetrics) {
   canvas.UseFont("Arial", -12);
   EXPECT_LT(canvas.Extent("i").cx, canvas.Extent("W").cx);
   EXPECT_NE(canvas.Metrics().tmPitchAndFamily & TMPF_FIXED_PITCH, 0);
-  // Unknown faces fall back to a real face of the size asked for.
   canvas.UseFont("No Such Face 1234", -12);
   EXPECT_NE(FaceOf(canvas.dc()), "No Such Face 1234");
   EXPECT_EQ(canvas.Metrics().tmHeight - canvas.Metrics().tmInternalLeading, 12);
@@ -36,14 +45,9 @@ TEST(Font, DesktopFaceNamesFindFacesOfTheirMetrics) {
   // The desktop's dialog faces stand for a sans-serif face of Arial's widths.
   const std::string alphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
   canvas.UseFont("MS Sans Serif", -11);
-  const SIZE dialog = canvas.Extent(alphabet);
+  const LONG dialog = canvas.Extent(alphabet).cx;
   canvas.UseFont("Arial", -11);
-  EXPECT_EQ(canvas.Extent(alphabet).cx, dialog.cx);
-}
-
-// A negative height is the em height, a positive one the cell height, 0 the default cell.
-TEST(Font, HeightsFollowTheDesktopSignConvention) {
-  Canvas canvas(8, 8);
+  EXPECT_EQ(canvas.Extent(alphabet).cx, dialog);
   for (int height : {-8, -9, -11, -12, -16, -24, -40, 10, 13, 16, 20, 33, 0}) {
     canvas.UseFont("Arial", height);
     const TEXTMETRICA tm = canvas.Metrics();
@@ -55,25 +59,8 @@ TEST(Font, HeightsFollowTheDesktopSignConvention) {
   EXPECT_GT(canvas.Metrics().tmHeight, 0);
 }
 
-TEST(Font, StyleFieldsReachTheMetricsAndTheGlyphs) {
-  Canvas canvas(8, 8);
-  canvas.UseFont("Arial", -16);
-  const TEXTMETRICA normal = canvas.Metrics();
-  const SIZE normalExtent = canvas.Extent("Bold text");
-  canvas.UseFont("Arial", -16, FW_BOLD, true, true);
-  const TEXTMETRICA bold = canvas.Metrics();
-  EXPECT_EQ(std::tuple(normal.tmWeight, normal.tmItalic, normal.tmUnderlined, bold.tmWeight, bold.tmItalic != 0,
-                       bold.tmUnderlined != 0),
-            std::tuple(FW_NORMAL, 0, 0, FW_BOLD, true, true));
-  EXPECT_GT(canvas.Extent("Bold text").cx, normalExtent.cx);
-  // A width other than 0 stretches the face to that average character width.
-  Selected wide(canvas.dc(), CreateFontA(-16, 20, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, "Arial"));
-  EXPECT_NEAR(canvas.Metrics().tmAveCharWidth, 20, 1);
-  EXPECT_EQ(canvas.Metrics().tmHeight, normal.tmHeight);
-  EXPECT_GT(canvas.Extent("Bold text").cx, normalExtent.cx * 2);
-}
-
-TEST(Font, ExtentsAreSumsOfAdvancesByTheFontHeight) {
+// Extents are sums of advances by the font height; style fields reach the metrics and glyphs.
+TEST(Font, ExtentsAndStyles) {
   Canvas canvas(8, 8);
   canvas.UseFont("Arial", -13);
   const std::string text = "Axis 12.5 (linegr)";
@@ -93,6 +80,21 @@ TEST(Font, ExtentsAreSumsOfAdvancesByTheFontHeight) {
   EXPECT_EQ(std::tuple(legacy.cx, empty.cx, empty.cy), std::tuple(sum, 0, canvas.Metrics().tmHeight));
   // Windows-1252 bytes above 127 are characters of their own.
   EXPECT_GT(canvas.Extent("\xE9\x80").cx, 0);
+
+  canvas.UseFont("Arial", -16);
+  const TEXTMETRICA normal = canvas.Metrics();
+  const SIZE normalExtent = canvas.Extent("Bold text");
+  canvas.UseFont("Arial", -16, FW_BOLD, true, true);
+  const TEXTMETRICA bold = canvas.Metrics();
+  EXPECT_EQ(std::tuple(normal.tmWeight, normal.tmItalic, normal.tmUnderlined, bold.tmWeight, bold.tmItalic != 0,
+                       bold.tmUnderlined != 0),
+            std::tuple(FW_NORMAL, 0, 0, FW_BOLD, true, true));
+  EXPECT_GT(canvas.Extent("Bold text").cx, normalExtent.cx);
+  // A width other than 0 stretches the face to that average character width.
+  Selected wide(canvas.dc(), CreateFontA(-16, 20, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, "Arial"));
+  EXPECT_NEAR(canvas.Metrics().tmAveCharWidth, 20, 1);
+  EXPECT_EQ(canvas.Metrics().tmHeight, normal.tmHeight);
+  EXPECT_GT(canvas.Extent("Bold text").cx, normalExtent.cx * 2);
 }
 
 TEST(Font, BadArgumentsFailCleanly) {
@@ -121,17 +123,6 @@ TEST(Font, BadArgumentsFailCleanly) {
   std::memset(name, 'x', sizeof name);
   EXPECT_EQ(GetTextFaceA(canvas.dc(), 6, name), 6);
   EXPECT_STREQ(name, "Times");
-}
-
-TEST(Font, StockFontsAreTheDesktopOnes) {
-  LOGFONTA gui{}, system{};
-  ASSERT_EQ(GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof gui, &gui), static_cast<int>(sizeof gui));
-  ASSERT_EQ(GetObjectA(GetStockObject(SYSTEM_FONT), sizeof system, &system), static_cast<int>(sizeof system));
-  // A new device context draws with the system font, a bold face 16 pixels high.
-  Canvas canvas(8, 8);
-  EXPECT_EQ(std::tuple(gui.lfHeight, std::string(gui.lfFaceName), system.lfHeight, system.lfWeight,
-                       canvas.Metrics().tmHeight, canvas.Metrics().tmWeight),
-            std::tuple(-11, std::string("MS Shell Dlg"), 16, FW_BOLD, 16, FW_BOLD));
 }
 
 // Font objects of the component runtime realise font handles for drawing.
@@ -182,12 +173,13 @@ TEST(FontObject, LockedHandlesOutliveChangesUntilReleased) {
             std::vector(3, S_OK));
   ASSERT_EQ(font->get_hFont(&second), S_OK);
   EXPECT_EQ(std::pair(second != first, Describe(second).lfHeight), std::pair(true, -16));
-  EXPECT_EQ(GetObjectType(first), OBJ_FONT);  // still locked twice
-  ASSERT_EQ(font->ReleaseHfont(first), S_OK);
-  EXPECT_EQ(GetObjectType(first), OBJ_FONT);
-  ASSERT_EQ(font->ReleaseHfont(first), S_OK);
-  EXPECT_EQ(GetObjectType(first), 0u);  // deleted with the last lock
-  EXPECT_EQ(font->ReleaseHfont(first), E_INVALIDARG);
+  // Locked twice, it outlives one release and goes with the second.
+  const auto release = [&] {
+    const HRESULT hr = font->ReleaseHfont(first);
+    return std::pair(hr, GetObjectType(first));
+  };
+  EXPECT_EQ(std::vector({release(), release(), release()}),
+            (std::vector<std::pair<HRESULT, DWORD>>{{S_OK, OBJ_FONT}, {S_OK, 0}, {E_INVALIDARG, 0}}));
 
   // A handle selected into a device context survives its font object.
   Canvas canvas(4, 4);
