@@ -40,7 +40,7 @@ TEST(Pixels, GetAndSetAtTheEdges) {
             std::vector({RGB(1, 2, 3), COLORREF{5}, CLR_INVALID, CLR_INVALID, CLR_INVALID}));
 }
 
-TEST(Pixels, DibSectionSharesItsPixels) {
+TEST(Pixels, DibSectionsShareTheirPixelsAndBitmapsCopyTheirs) {
   for (LONG height : {-3, 3}) {
     SCOPED_TRACE(height < 0 ? "top-down" : "bottom-up");
     void* bits = nullptr;
@@ -62,9 +62,7 @@ TEST(Pixels, DibSectionSharesItsPixels) {
               std::tuple(bits, 3, 16, height));
     EXPECT_EQ(GetObjectA(dib, sizeof(BITMAP), &ds.dsBm), static_cast<int>(sizeof(BITMAP)));
   }
-}
-
-TEST(Pixels, BitmapsOfOtherFormatsOrSizesAreRefused) {
+  // Other formats and sizes are refused.
   void* bits = reinterpret_cast<void*>(1);
   EXPECT_EQ(std::pair(Dib(4, 4, 24, &bits), bits), std::pair(HBITMAP{}, static_cast<void*>(nullptr)));
   for (auto [width, height] : {std::pair<LONG, LONG>{4, 0}, {4, INT_MIN}, {1 << 20, 1 << 20}})
@@ -83,25 +81,22 @@ TEST(Pixels, BitmapsOfOtherFormatsOrSizesAreRefused) {
 TEST(Pixels, FillRectCoversLeftToRightMinusOne) {
   Canvas canvas(10, 8, kBlack);
   HDC dc = canvas.dc();
-  HBRUSH brush = CreateSolidBrush(kBlue);
+  HBRUSH brush = GetSysColorBrush(COLOR_HIGHLIGHT);
+  const COLORREF blue = GetSysColor(COLOR_HIGHLIGHT);
   RECT r{2, 3, 6, 5}, huge{INT_MIN, INT_MIN, INT_MAX, INT_MAX}, one{0, 0, 1, 1};
-  EXPECT_EQ(FillRect(dc, &r, brush), 1);
-  ExpectPicture(canvas, [](int x, int y) { return Box{2, 3, 6, 5}.Contains(x, y) ? kBlue : kBlack; });
-  // Inverted and empty rectangles paint nothing; huge ones are clipped.
-  canvas.Clear();
-  for (RECT nothing : {RECT{6, 3, 2, 5}, RECT{3, 3, 3, 7}}) EXPECT_EQ(FillRect(dc, &nothing, brush), 1);
-  EXPECT_TRUE(canvas.Painted().empty());
+  // Of these only r paints: the others are inverted or empty. Huge ones are clipped.
+  for (RECT rect : {r, RECT{9, 1, 7, 6}, RECT{1, 6, 1, 8}}) EXPECT_EQ(FillRect(dc, &rect, brush), 1);
+  ExpectPicture(canvas, [&](int x, int y) { return Box{2, 3, 6, 5}.Contains(x, y) ? blue : kBlack; });
   EXPECT_EQ(FillRect(dc, &huge, brush), 1);
-  EXPECT_TRUE(canvas.Painted(kBlue).empty());
+  EXPECT_TRUE(canvas.Painted(blue).empty());
   // The mix mode does not apply to FillRect; a system colour index + 1 names its brush.
   SetROP2(dc, R2_NOT);
   EXPECT_EQ(FillRect(dc, &one, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)), 1);
   EXPECT_EQ(GetPixel(dc, 0, 0), GetSysColor(COLOR_BTNFACE));
   EXPECT_EQ(std::pair(FillRect(dc, nullptr, brush), FillRect(dc, &one, nullptr)), std::pair(0, 0));
-  DeleteObject(brush);
 }
 
-TEST(Coordinates, WorldTransformNeedsAdvancedModeAndAnInvertibleMatrix) {
+TEST(Coordinates, WorldTransformAndViewportOrigin) {
   Canvas canvas(10, 10, kBlack);
   HDC dc = canvas.dc();
   XFORM shift{1, 0, 0, 1, 3, 2}, singular{1, 2, 2, 4, 0, 0}, infinite{INFINITY, 0, 0, 1, 0, 0};
@@ -113,26 +108,20 @@ TEST(Coordinates, WorldTransformNeedsAdvancedModeAndAnInvertibleMatrix) {
   SetPixel(dc, 0, 0, RGB(1, 1, 1));
   // ModifyWorldTransform: left multiply acts first, (x + 10) * 2; right multiply acts last.
   XFORM scale{2, 0, 0, 2, 0, 0}, ten{1, 0, 0, 1, 10, 0}, m{};
-  const auto world = [&] { return GetWorldTransform(dc, &m) ? std::pair(m.eDx, m.eM11) : std::pair(-1.0f, -1.0f); };
+  const auto modify = [&](const XFORM* by, DWORD mode) {
+    return ModifyWorldTransform(dc, by, mode) && GetWorldTransform(dc, &m) ? std::pair(m.eDx, m.eM11)
+                                                                           : std::pair(-1.f, -1.f);
+  };
   SetWorldTransform(dc, &scale);
-  ASSERT_TRUE(ModifyWorldTransform(dc, &ten, MWT_LEFTMULTIPLY));
-  EXPECT_EQ(world(), std::pair(20.0f, 2.0f));
-  ASSERT_TRUE(ModifyWorldTransform(dc, &ten, MWT_RIGHTMULTIPLY));
-  EXPECT_EQ(world(), std::pair(30.0f, 2.0f));
-  ASSERT_TRUE(ModifyWorldTransform(dc, nullptr, MWT_IDENTITY));
-  EXPECT_EQ(world(), std::pair(0.0f, 1.0f));
-  EXPECT_FALSE(ModifyWorldTransform(dc, &ten, 7));
+  EXPECT_EQ(std::vector({modify(&ten, MWT_LEFTMULTIPLY), modify(&ten, MWT_RIGHTMULTIPLY), modify(nullptr, MWT_IDENTITY),
+                         modify(&ten, 7)}),
+            (std::vector<std::pair<float, float>>{{20, 2}, {30, 2}, {0, 1}, {-1, -1}}));
   canvas.ResetMapping();
   EXPECT_EQ(GetPixel(dc, 3, 2), RGB(1, 1, 1));  // drawn through the shift
-}
-
-TEST(Coordinates, ViewportOriginsOffsetWithinThirtyTwoBits) {
-  Canvas canvas(4, 4, kBlack);
-  HDC dc = canvas.dc();
+  // Viewport origins offset within 32 bits: one more leaves them, fails and changes nothing.
   POINT previous{-1, -1}, now{};
   ASSERT_TRUE(SetViewportOrgEx(dc, INT_MAX - 1, 2, nullptr));
   EXPECT_TRUE(OffsetViewportOrgEx(dc, 1, -1, &previous));
-  // One more leaves 32 bits: it fails and changes nothing.
   EXPECT_FALSE(OffsetViewportOrgEx(dc, 1, 0, nullptr));
   EXPECT_TRUE(GetViewportOrgEx(dc, &now));
   EXPECT_EQ(std::tuple(previous.x, previous.y, now.x, now.y), std::tuple(INT_MAX - 1, 2, INT_MAX, 1));
