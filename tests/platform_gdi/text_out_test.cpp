@@ -140,11 +140,6 @@ TEST(TextOut, BadCallsFailWithoutDrawing) {
   EXPECT_TRUE(canvas.Painted().empty());
 }
 
-// Text under a world transform: the titles of vertical axes.
-constexpr float kQuarterTurn = 1.57075f;  // what the axis controls use, not an exact quarter turn
-
-XFORM Turn(float angle) { return XFORM{std::cos(angle), -std::sin(angle), std::sin(angle), std::cos(angle), 0, 0}; }
-
 // Painted pixels in the upper half of a box less those in the lower half.
 int UpperMinusLower(const Canvas& canvas, const Box& box) {
   int balance = 0;
@@ -152,50 +147,37 @@ int UpperMinusLower(const Canvas& canvas, const Box& box) {
   return balance;
 }
 
-// The title of a vertical axis, drawn the way the axis control draws it: measured in a rectangle
-// of the turned proportions, then drawn through a quarter-turn transform and a moved viewport.
-int DrawTitle(HDC dc, const char* title, bool leftAligned, int areaLeft, int areaRight, int top, int bottom) {
-  const int w = areaRight - areaLeft, h = bottom - top;
-  SetGraphicsMode(dc, GM_ADVANCED);
-  const XFORM xf = Turn(leftAligned ? -kQuarterTurn : kQuarterTurn), identity{1, 0, 0, 1, 0, 0};
-  RECT measure =
-      leftAligned ? RECT{areaLeft, top - w, areaLeft + h, top} : RECT{areaRight, bottom - w, areaRight + h, bottom};
-  DrawTextA(dc, title, -1, &measure, 0x555);
-  const int th = measure.bottom - measure.top;
-  RECT text{0, -w, h, 0};
-  if (th < w) text.top = -w + (w - th) / 2;
-  EXPECT_TRUE(SetWorldTransform(dc, &xf));
-  const int dx = leftAligned ? areaLeft : areaRight, dy = leftAligned ? top : bottom;
-  EXPECT_TRUE(OffsetViewportOrgEx(dc, dx, dy, nullptr));
-  DrawTextA(dc, title, -1, &text, 0x155);
-  EXPECT_TRUE(OffsetViewportOrgEx(dc, -dx, -dy, nullptr));
-  EXPECT_TRUE(SetWorldTransform(dc, &identity));
-  return th;
-}
-
-// A title lies in its strip, its lines' block centred across it; a one-line title is as long as
-// the text, centred along the strip and reads the right way; a long one wraps into lines stacked
-// across the strip.
+// Titles of vertical axes as the axis controls draw them: turned by their not quite exact quarter
+// turn about a corner of the strip, through the viewport origin. A title lies in its strip, its
+// lines' block centred across it; a one-line title is as long as the text, centred along the
+// strip and reads the right way, left titles downwards; a long one wraps into lines stacked across
+// the strip.
 TEST(TextRotate, AxisTitlesAreCentredInTheirStripAndReadTheRightWay) {
   for (const auto& [title, length, lines] : {std::tuple{"W Axis (linegr)......", 210, 1}, {"Wide Wide", 30, 2}})
-    for (bool leftAligned : {false, true}) {
-      SCOPED_TRACE(testing::Message() << title << (leftAligned ? " left" : " right"));
+    for (bool left : {false, true}) {
+      SCOPED_TRACE(testing::Message() << title << (left ? " left" : " right"));
       Canvas canvas(70, length);
       canvas.UseFont("Arial", -9);
       SetBkMode(canvas.dc(), TRANSPARENT);
       const SIZE cell = canvas.Extent(title);
-      const int areaLeft = leftAligned ? 40 : 2, areaRight = areaLeft + 28;
-      const int th = DrawTitle(canvas.dc(), title, leftAligned, areaLeft, areaRight, 0, length);
-      ASSERT_EQ(th, lines * cell.cy);
+      const int strip = left ? 40 : 2, w = 28, th = lines * cell.cy;
+      const float angle = left ? -1.57075f : 1.57075f;
+      const XFORM turn{std::cos(angle), -std::sin(angle), std::sin(angle), std::cos(angle), 0, 0};
+      SetGraphicsMode(canvas.dc(), GM_ADVANCED);
+      ASSERT_TRUE(SetWorldTransform(canvas.dc(), &turn) &&
+                  SetViewportOrgEx(canvas.dc(), left ? strip : strip + w, left ? 0 : length, nullptr));
+      RECT text{0, -w + (w - th) / 2, length, 0};
+      DrawTextA(canvas.dc(), title, -1, &text, DT_CENTER | DT_WORDBREAK | DT_NOCLIP);
+      canvas.ResetMapping();
       const Box box = canvas.Bounds();
       ASSERT_FALSE(box.Empty());
-      const int blockLeft = areaLeft + (areaRight - areaLeft - th) / 2;
+      const int blockLeft = strip + (w - th) / 2;
       EXPECT_PRED2(Within, box,
-                   (Box{std::max(areaLeft, blockLeft - 1), 0, std::min(areaRight, blockLeft + th + 1), length}));
+                   (Box{std::max(strip, blockLeft - 1), 0, std::min(strip + w, blockLeft + th + 1), length}));
       if (lines == 1) {
         EXPECT_NEAR(box.Height(), cell.cx, 3);
         EXPECT_NEAR((box.top + box.bottom) / 2, length / 2, 3);
-        EXPECT_EQ(UpperMinusLower(canvas, box) > 0, leftAligned);  // left titles read downwards
+        EXPECT_EQ(UpperMinusLower(canvas, box) > 0, left);
       } else {
         EXPECT_GT(box.Width(), cell.cy);
       }
