@@ -6,22 +6,6 @@
 
 namespace kelmira::test {
 
-void PrintTo(const Box& b, std::ostream* os) {
-  *os << "{" << b.left << ", " << b.top << ", " << b.right << ", " << b.bottom << "}";
-}
-
-DrawLayerInfo LayerInfo(HDC dc, int width, int height, double xmin, double xmax, double ymin, double ymax) {
-  DrawLayerInfo info{};
-  info.hDC = static_cast<LONG>(HandleToUlong(dc));
-  info.right = width;
-  info.bottom = height;
-  info.XMin = xmin;
-  info.YMin = ymin;
-  info.XScale = width / (xmax - xmin);
-  info.YScale = height / (ymax - ymin);
-  return info;
-}
-
 Canvas::Canvas(int width, int height, COLORREF background, bool bottomUp)
     : width_(width), height_(height), background_(background), dc_(CreateCompatibleDC(nullptr)) {
   BITMAPINFO info{};
@@ -136,10 +120,10 @@ std::string Canvas::Dump(const char* label) const {
 ::testing::AssertionResult SamePixels(const Canvas& canvas, const PixelSet& actual, const PixelSet& expected) {
   if (actual == expected) return ::testing::AssertionSuccess();
   PixelSet missing, extra;
-  std::set_difference(expected.begin(), expected.end(), actual.begin(), actual.end(),
-                      std::inserter(missing, missing.end()));
-  std::set_difference(actual.begin(), actual.end(), expected.begin(), expected.end(),
-                      std::inserter(extra, extra.end()));
+  for (const Pixel& p : expected)
+    if (!actual.count(p)) missing.insert(p);
+  for (const Pixel& p : actual)
+    if (!expected.count(p)) extra.insert(p);
   return ::testing::AssertionFailure() << "missing:" << Listed(missing) << "\n  extra:" << Listed(extra)
                                        << "\n  picture in " << canvas.Dump();
 }

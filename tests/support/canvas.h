@@ -39,11 +39,16 @@ inline bool Within(const Box& inner, const Box& outer) {
   return inner.Empty() || (inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
                            inner.bottom <= outer.bottom);
 }
-void PrintTo(const Box& b, std::ostream* os);
+inline void PrintTo(const Box& b, std::ostream* os) {
+  *os << "{" << b.left << ", " << b.top << ", " << b.right << ", " << b.bottom << "}";
+}
 
 // The record a container hands a layer for an area of width x height showing
 // [xmin, xmax] x [ymin, ymax].
-DrawLayerInfo LayerInfo(HDC dc, int width, int height, double xmin, double xmax, double ymin, double ymax);
+inline DrawLayerInfo LayerInfo(HDC dc, int width, int height, double xmin, double xmax, double ymin, double ymax) {
+  const double xScale = width / (xmax - xmin), yScale = height / (ymax - ymin);
+  return {static_cast<LONG>(HandleToUlong(dc)), 0, 0, width, height, xmin, ymin, xScale, yScale};
+}
 
 class Canvas {
  public:
