@@ -42,24 +42,6 @@ TEST(Objects, StaleAndWrongKindHandlesFail) {
   for (HGDIOBJ p : pens) DeleteObject(p);
 }
 
-TEST(Objects, NewMemoryContextDefaults) {
-  HDC dc = CreateCompatibleDC(nullptr);
-  EXPECT_EQ(std::tuple(GetCurrentObject(dc, OBJ_PEN), GetCurrentObject(dc, OBJ_BRUSH), GetCurrentObject(dc, OBJ_FONT)),
-            std::tuple(GetStockObject(BLACK_PEN), GetStockObject(WHITE_BRUSH), GetStockObject(SYSTEM_FONT)));
-  EXPECT_EQ(std::tuple(GetPixel(dc, 0, 0) != CLR_INVALID, GetPixel(dc, 1, 0), GetPixel(dc, 0, 1)),
-            std::tuple(true, CLR_INVALID, CLR_INVALID));  // on a bitmap of one pixel
-  EXPECT_EQ(
-      std::tuple(GetTextColor(dc), GetBkColor(dc), GetTextAlign(dc), GetBkMode(dc), GetROP2(dc), GetGraphicsMode(dc)),
-      std::tuple(kBlack, kWhite, UINT(TA_TOP | TA_LEFT), OPAQUE, R2_COPYPEN, GM_COMPATIBLE));
-  // A zero-sized compatible bitmap is the stock one; a real one starts black.
-  EXPECT_EQ(CreateCompatibleBitmap(dc, 0, 5), GetCurrentObject(dc, OBJ_BITMAP));
-  EXPECT_EQ(CreateCompatibleBitmap(dc, -1, 5), nullptr);
-  HBITMAP bitmap = CreateCompatibleBitmap(dc, 3, 2);
-  SelectObject(dc, bitmap);
-  EXPECT_EQ(GetPixel(dc, 2, 1), kBlack);
-  EXPECT_TRUE(DeleteDC(dc) && DeleteObject(bitmap));
-}
-
 TEST(Objects, StockObjectsAndSystemColoursCannotBeDeleted) {
   const std::pair<int, DWORD> stock[] = {
       {WHITE_BRUSH, OBJ_BRUSH}, {LTGRAY_BRUSH, OBJ_BRUSH}, {GRAY_BRUSH, OBJ_BRUSH},     {DKGRAY_BRUSH, OBJ_BRUSH},
@@ -110,10 +92,22 @@ TEST(Objects, DeletingSelectedObjectsWaitsForTheirContexts) {
   EXPECT_EQ(std::pair(GetObjectType(bitmap), GetObjectType(brush)), std::pair(0u, 0u));
 }
 
-TEST(Objects, BitmapGoesIntoOneMemoryContextOnly) {
+// A new memory context has the desktop's defaults and a bitmap of one pixel; a bitmap goes into
+// one memory context at a time.
+TEST(Objects, MemoryContextDefaultsAndTheirOneBitmap) {
   HDC a = CreateCompatibleDC(nullptr), b = CreateCompatibleDC(nullptr);
+  EXPECT_EQ(std::tuple(GetCurrentObject(a, OBJ_PEN), GetCurrentObject(a, OBJ_BRUSH), GetCurrentObject(a, OBJ_FONT)),
+            std::tuple(GetStockObject(BLACK_PEN), GetStockObject(WHITE_BRUSH), GetStockObject(SYSTEM_FONT)));
+  EXPECT_EQ(std::tuple(GetPixel(a, 0, 0) != CLR_INVALID, GetPixel(a, 1, 0), GetPixel(a, 0, 1)),
+            std::tuple(true, CLR_INVALID, CLR_INVALID));
+  EXPECT_EQ(std::tuple(GetTextColor(a), GetBkColor(a), GetTextAlign(a), GetBkMode(a), GetROP2(a), GetGraphicsMode(a)),
+            std::tuple(kBlack, kWhite, UINT(TA_TOP | TA_LEFT), OPAQUE, R2_COPYPEN, GM_COMPATIBLE));
+  // A zero-sized compatible bitmap is the stock one; a real one starts black.
+  EXPECT_EQ(std::pair(CreateCompatibleBitmap(a, 0, 5), CreateCompatibleBitmap(a, -1, 5)),
+            std::pair(HBITMAP(GetCurrentObject(a, OBJ_BITMAP)), HBITMAP{}));
   HBITMAP bitmap = CreateCompatibleBitmap(a, 8, 8);
   HGDIOBJ stock = SelectObject(a, bitmap);
+  EXPECT_EQ(GetPixel(a, 7, 7), kBlack);
   EXPECT_EQ(SelectObject(b, bitmap), nullptr);
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
   EXPECT_EQ(SelectObject(a, bitmap), bitmap) << "reselecting into the same context is fine";
