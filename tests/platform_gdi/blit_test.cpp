@@ -47,8 +47,8 @@ TEST(Blit, RasterOperations) {
 TEST(Blit, PatBltWithHatchAndNegativeExtent) {
   Canvas canvas(8, 8, kBlack);
   Selected hatch(canvas.dc(), CreateHatchBrush(HS_VERTICAL, kWhite));
-  // x 8 - 8 .. 7: every column, white lines and gaps in the (white) background colour.
-  EXPECT_TRUE(PatBlt(canvas.dc(), 8, 0, -8, 8, PATCOPY));
+  // 8 - 8 .. 7 both ways: every pixel, white lines and gaps in the (white) background colour.
+  EXPECT_TRUE(PatBlt(canvas.dc(), 8, 8, -8, -8, PATCOPY));
   EXPECT_TRUE(canvas.Painted(kWhite).empty());
   // The hatch lines sit at multiples of 8 from the brush origin.
   SetBkColor(canvas.dc(), RGB(0, 0, 9));
@@ -70,7 +70,9 @@ TEST(Blit, OverlappingCopyWithinOneBitmap) {
   }
 }
 
-TEST(Blit, ClippedAtEveryEdge) {
+// Clipped at every edge of both bitmaps, by the destination's clip rectangle too; the source's
+// viewport origin moves its rectangle; rows of either order copy the right way up.
+TEST(Blit, ClippedAtEveryEdgeAndBetweenRowOrders) {
   const int n = 4;
   Canvas src(n, n);
   PaintMarkers(src);
@@ -92,11 +94,11 @@ TEST(Blit, ClippedAtEveryEdge) {
       return inDest && inSource ? Marker(static_cast<int>(sx), static_cast<int>(sy)) : 0u;
     });
   }
-}
-
-TEST(Blit, DestinationClipAndSourceViewportOrigin) {
-  Canvas src(4, 4), dst(6, 6, kBlack);
-  PaintMarkers(src);
+  Canvas bottomUp(n, n, kBlack, true), back(n, n, kBlack), dst(6, 6, kBlack);
+  BitBlt(bottomUp.dc(), 0, 0, n, n, src.dc(), 0, 0, SRCCOPY);
+  EXPECT_EQ(bottomUp.Bits()[0], kelmira::gdi::PixelFromColor(Marker(0, n - 1))) << "last row first";
+  BitBlt(back.dc(), 0, 0, n, n, bottomUp.dc(), 0, 0, SRCCOPY);
+  ExpectPicture(back, Marker);
   IntersectClipRect(dst.dc(), 2, 2, 4, 4);
   SetViewportOrgEx(src.dc(), -1, 0, nullptr);  // logical (1, 0) is device (0, 0)
   BitBlt(dst.dc(), 0, 0, 6, 6, src.dc(), 1, 0, SRCCOPY);
@@ -104,15 +106,6 @@ TEST(Blit, DestinationClipAndSourceViewportOrigin) {
   ExpectPicture(dst, [](int x, int y) { return Box{2, 2, 4, 4}.Contains(x, y) ? Marker(x, y) : 0u; });
   EXPECT_TRUE(BitBlt(dst.dc(), 0, 0, 0, 5, src.dc(), 0, 0, SRCCOPY) &&
               BitBlt(dst.dc(), 0, 0, -3, 5, src.dc(), 0, 0, SRCCOPY));
-}
-
-TEST(Blit, CopiesBetweenTopDownAndBottomUpSurfaces) {
-  Canvas top(3, 3), bottomUp(3, 3, kBlack, true), back(3, 3, kBlack);
-  PaintMarkers(top);
-  BitBlt(bottomUp.dc(), 0, 0, 3, 3, top.dc(), 0, 0, SRCCOPY);
-  EXPECT_EQ(bottomUp.Bits()[0], kelmira::gdi::PixelFromColor(Marker(0, 2))) << "last row first";
-  BitBlt(back.dc(), 0, 0, 3, 3, bottomUp.dc(), 0, 0, SRCCOPY);
-  ExpectPicture(back, Marker);
 }
 
 }  // namespace
