@@ -3,6 +3,7 @@
 // alignment, fills, clipping, turned text); DrawTextA, its line layout on its own (fixed
 // advances) and through a device context.
 #include "support/canvas.h"
+#include "support/last_error.h"
 
 #include "gdi/text_layout.h"
 
@@ -128,30 +129,58 @@ TEST(TextOut, OpaqueRectangleIsFilledAndClipsTheText) {
   EXPECT_TRUE(canvas.Painted(kGreen).empty());
 }
 
-TEST(TextOut, BadCallsFailWithoutDrawing) {
+// Bad calls fail: the last error tells a stale context from a bad argument. Far-away reference
+// points and rectangles at the ends of the coordinate range neither overflow nor paint stray
+// pixels.
+TEST(TextCalls, BadOnesFailWithoutDrawing) {
   Canvas canvas(20, 20);
   HDC stale = CreateCompatibleDC(nullptr);
   DeleteDC(stale);
-  SetLastError(0);
-  EXPECT_FALSE(TextOutA(stale, 0, 0, "a", 1));
-  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
-  EXPECT_FALSE(TextOutA(canvas.dc(), 0, 0, nullptr, 2));
-  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
-  EXPECT_EQ(std::tuple(TextOutA(canvas.dc(), 0, 0, "a", -1), TextOutA(canvas.dc(), 0, 0, nullptr, 0),
-                       SetTextColor(stale, kRed), SetBkMode(canvas.dc(), 7), GetBkMode(canvas.dc())),
-            std::tuple(FALSE, TRUE, CLR_INVALID, 0, OPAQUE));
-  // Far-away reference points draw nothing and do not overflow.
+  SIZE size{};
+  TEXTMETRICA tm{};
+  INT w = 0;
+  RECT r{0, 0, 10, 10};
+  EXPECT_EQ(std::vector({LastErrorOf([&] { return TextOutA(stale, 0, 0, "a", 1); }),
+                         LastErrorOf([&] { return TextOutA(canvas.dc(), 0, 0, nullptr, 2); }),
+                         LastErrorOf([&] { return GetTextExtentPoint32A(stale, "a", 1, &size); }),
+                         LastErrorOf([&] { return GetTextExtentPoint32A(canvas.dc(), "a", 1, nullptr); })}),
+            std::vector<DWORD>(
+                {ERROR_INVALID_HANDLE, ERROR_INVALID_PARAMETER, ERROR_INVALID_HANDLE, ERROR_INVALID_PARAMETER}));
+  EXPECT_EQ(std::vector({TextOutA(canvas.dc(), 0, 0, "a", -1), GetTextExtentPoint32A(canvas.dc(), nullptr, 3, &size),
+                         GetTextExtentPoint32A(canvas.dc(), "a", -1, &size), GetTextMetricsA(nullptr, &tm),
+                         GetTextMetricsA(canvas.dc(), nullptr), GetCharWidth32A(canvas.dc(), 'b', 'a', &w),
+                         GetCharWidth32A(canvas.dc(), 'a', 'a', nullptr), DrawTextA(nullptr, "a", 1, &r, 0),
+                         DrawTextA(canvas.dc(), "a", 1, nullptr, 0), DrawTextA(canvas.dc(), nullptr, 3, &r, 0),
+                         DrawTextA(canvas.dc(), nullptr, 0, &r, 0), r.right - 10}),
+            std::vector(12, FALSE));
+  EXPECT_EQ(std::tuple(TextOutA(canvas.dc(), 0, 0, nullptr, 0), SetTextColor(stale, kRed), SetBkMode(canvas.dc(), 7),
+                       GetBkMode(canvas.dc()), CreateFontIndirectA(nullptr)),
+            std::tuple(TRUE, CLR_INVALID, 0, OPAQUE, HFONT{}));
   EXPECT_TRUE(TextOutA(canvas.dc(), INT_MAX, INT_MAX, "far", 3) && TextOutA(canvas.dc(), INT_MIN, INT_MIN, "far", 3));
   SetTextAlign(canvas.dc(), TA_RIGHT | TA_BOTTOM);
   EXPECT_TRUE(TextOutA(canvas.dc(), INT_MIN, INT_MIN, "far", 3));
+  for (RECT extreme : {RECT{INT_MAX, INT_MAX, INT_MIN, INT_MIN}, RECT{INT_MAX - 3, 0, INT_MAX, 10},
+                       RECT{INT_MIN, INT_MIN, INT_MIN + 5, INT_MIN + 5}}) {
+    for (UINT format : {0u, 0x555u, 0x155u, 0x15Bu, UINT(DT_SINGLELINE | DT_VCENTER | DT_CENTER),
+                        UINT(DT_SINGLELINE | DT_BOTTOM | DT_RIGHT | DT_NOCLIP)}) {
+      RECT copy = extreme;
+      DrawTextA(canvas.dc(), "Far\tout words", -1, &copy, format | DT_EXPANDTABS);
+    }
+  }
   EXPECT_TRUE(canvas.Painted().empty());
-}
-
-// Painted pixels in the upper half of a box less those in the lower half.
-int UpperMinusLower(const Canvas& canvas, const Box& box) {
-  int balance = 0;
-  for (const auto& [x, y] : canvas.Painted()) balance += y < (box.top + box.bottom) / 2 ? 1 : -1;
-  return balance;
+  // Centred in the whole coordinate range, a line lands around the origin.
+  r = RECT{INT_MIN, INT_MIN, INT_MAX, INT_MAX};
+  SetBkMode(canvas.dc(), TRANSPARENT);
+  EXPECT_GT(DrawTextA(canvas.dc(), "Mid", -1, &r, DT_SINGLELINE | DT_VCENTER | DT_CENTER), 0);
+  EXPECT_FALSE(canvas.Bounds().Empty());
+  // The face name query truncates and reports the size needed.
+  char name[6];
+  EXPECT_EQ(GetTextFaceA(canvas.dc(), 0, name), 0);
+  canvas.UseFont("Times New Roman", -12);
+  EXPECT_EQ(GetTextFaceA(canvas.dc(), 0, nullptr), 16);
+  std::memset(name, 'x', sizeof name);
+  EXPECT_EQ(GetTextFaceA(canvas.dc(), 6, name), 6);
+  EXPECT_STREQ(name, "Times");
 }
 
 // Titles of vertical axes as the axis controls draw them: turned by their not quite exact quarter
@@ -184,7 +213,9 @@ TEST(TextRotate, AxisTitlesAreCentredInTheirStripAndReadTheRightWay) {
       if (lines == 1) {
         EXPECT_NEAR(box.Height(), cell.cx, 3);
         EXPECT_NEAR((box.top + box.bottom) / 2, length / 2, 3);
-        EXPECT_EQ(UpperMinusLower(canvas, box) > 0, left);
+        int balance = 0;  // painted pixels in the upper half less those in the lower half
+        for (const auto& [x, y] : canvas.Painted()) balance += y < (box.top + box.bottom) / 2 ? 1 : -1;
+        EXPECT_EQ(balance > 0, left);
       } else {
         EXPECT_GT(box.Width(), cell.cy);
       }
@@ -312,30 +343,6 @@ TEST(DrawText, LinesArePlacedAndClippedInTheRectangle) {
   }
 }
 
-TEST(DrawText, BadCallsReturnZero) {
-  Canvas canvas(10, 10);
-  RECT r{0, 0, 10, 10};
-  EXPECT_EQ(
-      std::vector({DrawTextA(nullptr, "a", 1, &r, 0), DrawTextA(canvas.dc(), "a", 1, nullptr, 0),
-                   DrawTextA(canvas.dc(), nullptr, 3, &r, 0), DrawTextA(canvas.dc(), nullptr, 0, &r, 0), r.right}),
-      std::vector({0, 0, 0, 0, 10}));
-  // Rectangles at the ends of the coordinate range neither overflow nor paint stray pixels.
-  for (RECT extreme : {RECT{INT_MAX, INT_MAX, INT_MIN, INT_MIN}, RECT{INT_MAX - 3, 0, INT_MAX, 10},
-                       RECT{INT_MIN, INT_MIN, INT_MIN + 5, INT_MIN + 5}}) {
-    for (UINT format : {0u, 0x555u, 0x155u, 0x15Bu, UINT(DT_SINGLELINE | DT_VCENTER | DT_CENTER),
-                        UINT(DT_SINGLELINE | DT_BOTTOM | DT_RIGHT | DT_NOCLIP)}) {
-      RECT copy = extreme;
-      DrawTextA(canvas.dc(), "Far\tout words", -1, &copy, format | DT_EXPANDTABS);
-    }
-  }
-  EXPECT_TRUE(canvas.Bounds().Empty());
-  // Centred in the whole coordinate range, a line lands around the origin.
-  r = RECT{INT_MIN, INT_MIN, INT_MAX, INT_MAX};
-  SetBkMode(canvas.dc(), TRANSPARENT);
-  EXPECT_GT(DrawTextA(canvas.dc(), "Mid", -1, &r, DT_SINGLELINE | DT_VCENTER | DT_CENTER), 0);
-  EXPECT_FALSE(canvas.Bounds().Empty());
-}
-
 std::string FaceOf(HDC dc) {
   char name[LF_FACESIZE] = {};
   EXPECT_GT(GetTextFaceA(dc, LF_FACESIZE, name), 0);
@@ -421,34 +428,6 @@ TEST(Font, ExtentsAndStyles) {
   EXPECT_NEAR(canvas.Metrics().tmAveCharWidth, 20, 1);
   EXPECT_EQ(canvas.Metrics().tmHeight, normal.tmHeight);
   EXPECT_GT(canvas.Extent("Bold text").cx, normalExtent.cx * 2);
-}
-
-TEST(Font, BadArgumentsFailCleanly) {
-  Canvas canvas(8, 8);
-  SIZE size{};
-  TEXTMETRICA tm{};
-  INT w = 0;
-  HDC stale = CreateCompatibleDC(nullptr);
-  DeleteDC(stale);
-  SetLastError(0);
-  EXPECT_FALSE(GetTextExtentPoint32A(stale, "a", 1, &size));
-  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
-  EXPECT_FALSE(GetTextExtentPoint32A(canvas.dc(), "a", 1, nullptr));
-  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
-  EXPECT_EQ(std::vector({GetTextExtentPoint32A(canvas.dc(), nullptr, 3, &size),
-                         GetTextExtentPoint32A(canvas.dc(), "a", -1, &size), GetTextMetricsA(nullptr, &tm),
-                         GetTextMetricsA(canvas.dc(), nullptr), GetCharWidth32A(canvas.dc(), 'b', 'a', &w),
-                         GetCharWidth32A(canvas.dc(), 'a', 'a', nullptr)}),
-            std::vector(6, FALSE));
-  EXPECT_EQ(CreateFontIndirectA(nullptr), nullptr);
-  // The face name query truncates and reports the size needed.
-  char name[6];
-  EXPECT_EQ(GetTextFaceA(canvas.dc(), 0, name), 0);
-  canvas.UseFont("Times New Roman", -12);
-  EXPECT_EQ(GetTextFaceA(canvas.dc(), 0, nullptr), 16);
-  std::memset(name, 'x', sizeof name);
-  EXPECT_EQ(GetTextFaceA(canvas.dc(), 6, name), 6);
-  EXPECT_STREQ(name, "Times");
 }
 
 // Font objects of the component runtime realise font handles for drawing.
