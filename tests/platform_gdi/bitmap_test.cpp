@@ -201,7 +201,7 @@ TEST(Blit, RasterOperations) {
   EXPECT_EQ(dst.At(0, 0), 0x123456u);
 }
 
-TEST(Blit, PatBltWithHatchAndNegativeExtent) {
+TEST(Blit, PatBltWithHatchAndNegativeExtentAndOverlappingCopies) {
   Canvas canvas(8, 8, kBlack);
   Selected hatch(canvas.dc(), CreateHatchBrush(HS_VERTICAL, kWhite));
   // 8 - 8 .. 7 both ways: every pixel, white lines and gaps in the (white) background colour.
@@ -212,16 +212,14 @@ TEST(Blit, PatBltWithHatchAndNegativeExtent) {
   SetBrushOrgEx(canvas.dc(), 2, 0, nullptr);
   PatBlt(canvas.dc(), 0, 0, 8, 8, PATCOPY);
   ExpectPicture(canvas, [](int x, int) { return x == 2 ? kWhite : RGB(0, 0, 9); });
-}
-
-TEST(Blit, OverlappingCopyWithinOneBitmap) {
+  // BitBlt within one bitmap copies the overlapping block as it was.
   for (auto [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}, {2, 2}, {-2, -1}}) {
     SCOPED_TRACE(testing::Message() << dx << "," << dy);
-    Canvas canvas(6, 6);
-    PaintMarkers(canvas);
+    Canvas markers(6, 6);
+    PaintMarkers(markers);
     // The centre 4 x 4 block, moved by the shift onto itself.
-    ASSERT_TRUE(BitBlt(canvas.dc(), 1 + dx, 1 + dy, 4, 4, canvas.dc(), 1, 1, SRCCOPY));
-    ExpectPicture(canvas, [&](int x, int y) {
+    ASSERT_TRUE(BitBlt(markers.dc(), 1 + dx, 1 + dy, 4, 4, markers.dc(), 1, 1, SRCCOPY));
+    ExpectPicture(markers, [&](int x, int y) {
       return Box{1, 1, 5, 5}.Contains(x - dx, y - dy) ? Marker(x - dx, y - dy) : Marker(x, y);
     });
   }

@@ -3,10 +3,10 @@
 // position; the sixteen mixes, and exclusive-or drawing that mixes each pixel once and undoes
 // itself for every figure; rectangles, ellipses and hatch cells.
 #include "support/canvas.h"
+#include "support/last_error.h"
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <cmath>
 #include <cstdlib>
 #include <functional>
@@ -116,28 +116,29 @@ TEST(RasterLines, PathsPaintEverySegmentAndMoveTheCurrentPosition) {
   }
 }
 
-TEST(RasterLines, BadArgumentsFailCleanly) {
+// Bad calls fail cleanly and draw nothing; SetROP2 returns the previous mix and rejects unknown
+// ones.
+TEST(RasterCalls, BadOnesFailCleanly) {
   Canvas canvas(10, 10);
-  const HDC stale = reinterpret_cast<HDC>(std::uintptr_t{0x7FFFFFF});
-  SetLastError(0);
-  EXPECT_FALSE(LineTo(nullptr, 1, 1));
-  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
-  EXPECT_FALSE(Polyline(canvas.dc(), nullptr, 3));
+  const HDC dc = canvas.dc(), stale = reinterpret_cast<HDC>(std::uintptr_t{0x7FFFFFF});
+  EXPECT_EQ(std::pair(LastErrorOf([] { return LineTo(nullptr, 1, 1); }),
+                      LastErrorOf([&] { return Polyline(dc, nullptr, 3); })),
+            std::pair(DWORD{ERROR_INVALID_HANDLE}, DWORD{ERROR_INVALID_PARAMETER}));
+  EXPECT_EQ(std::vector({MoveToEx(stale, 1, 1, nullptr), Polyline(dc, nullptr, -1), Polyline(dc, nullptr, 0),
+                         Rectangle(nullptr, 0, 0, 5, 5), Ellipse(nullptr, 0, 0, 5, 5), GetROP2(dc),
+                         SetROP2(nullptr, R2_BLACK), GetROP2(nullptr), SetROP2(dc, R2_NOTXORPEN), SetROP2(dc, 0),
+                         SetROP2(dc, 17), GetROP2(dc)}),
+            std::vector({FALSE, FALSE, TRUE, FALSE, FALSE, R2_COPYPEN, 0, 0, R2_COPYPEN, 0, 0, R2_NOTXORPEN}));
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
-  EXPECT_EQ(
-      std::vector({MoveToEx(stale, 1, 1, nullptr), Polyline(canvas.dc(), nullptr, -1),
-                   Polyline(canvas.dc(), nullptr, 0), Rectangle(nullptr, 0, 0, 5, 5), Ellipse(nullptr, 0, 0, 5, 5)}),
-      std::vector({FALSE, FALSE, TRUE, FALSE, FALSE}));
   EXPECT_TRUE(canvas.Painted().empty());
 }
 
 // "18P6B." -> 18 'P', 6 'B' and one '.'.
 std::string Runs(const char* spec) {
   std::string out;
-  while (*spec) {
-    int n = 0;
-    while (std::isdigit(static_cast<unsigned char>(*spec))) n = n * 10 + (*spec++ - '0');
-    out.append(static_cast<std::size_t>(n ? n : 1), *spec++);
+  for (char* end; *spec; spec = end + 1) {
+    const long n = std::strtol(spec, &end, 10);
+    out.append(static_cast<std::size_t>(n ? n : 1), *end);
   }
   return out;
 }
@@ -257,7 +258,7 @@ TEST(RasterWide, SegmentsAndJoinsAreCapsules) {
   ExpectCapsules(joined, {std::begin(points), std::end(points)}, 7);
 }
 
-TEST(RasterWide, WideEllipseRingStaysInsideTheBounds) {
+TEST(RasterShapes, EllipsesWideRingsAndSmallDotsStayInTheirBoxes) {
   Canvas canvas(60, 50);
   Selected pen(canvas.dc(), CreatePen(PS_SOLID, 4, kBlue));
   Selected brush(canvas.dc(), CreateSolidBrush(kRed));
@@ -267,18 +268,18 @@ TEST(RasterWide, WideEllipseRingStaysInsideTheBounds) {
   EXPECT_EQ(canvas.Count(kBlue, 5, 25, 30, 26), 4);
   EXPECT_EQ(canvas.Count(kBlue, 30, 6, 31, 25), 4);
   EXPECT_EQ(canvas.At(30, 25), kRed);
+  // A small one is a round dot inside its box.
+  Canvas dot(20, 20);
+  Selected red(dot.dc(), CreateSolidBrush(kRed));
+  EXPECT_TRUE(Ellipse(dot.dc(), 8, 5, 12, 9));
+  const char* expected[] = {".OO.", "OIIO", "OIIO", ".OO."};
+  ExpectPicture(dot, [&](int x, int y) {
+    const char c = Box{8, 5, 12, 9}.Contains(x, y) ? expected[y - 5][x - 8] : '.';
+    return c == 'O' ? kBlack : c == 'I' ? kRed : kWhite;
+  });
 }
 
 const POINT kZigzag[] = {{5, 5}, {80, 10}, {6, 20}, {85, 30}, {10, 60}, {10, 5}, {40, 40}, {40, 40}, {60, 41}};
-
-TEST(RasterRop, SetRop2ReturnsThePreviousModeAndRejectsBadOnes) {
-  Canvas canvas(4, 4);
-  EXPECT_EQ(std::vector({GetROP2(canvas.dc()), SetROP2(nullptr, R2_BLACK), GetROP2(nullptr),
-                         SetROP2(canvas.dc(), R2_NOTXORPEN), SetROP2(canvas.dc(), 0), SetROP2(canvas.dc(), 17),
-                         GetROP2(canvas.dc())}),
-            std::vector({R2_COPYPEN, 0, 0, R2_COPYPEN, 0, 0, R2_NOTXORPEN}));
-  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
-}
 
 // The mix number less one is a truth table: its bit (2 * pen bit + screen bit) is the result.
 TEST(RasterRop, EveryMixCombinesPenAndScreenBitwise) {
@@ -391,17 +392,6 @@ TEST(RasterShapes, RectanglePenFrameAndBrushStayInsideTheBounds) {
       return c.inside.Contains(x, y) ? c.brush : c.frame.Contains(x, y) ? c.pen : kWhite;
     });
   }
-}
-
-TEST(RasterShapes, SmallEllipseIsARoundDotInsideItsBox) {
-  Canvas canvas(20, 20);
-  Selected brush(canvas.dc(), CreateSolidBrush(kRed));
-  EXPECT_TRUE(Ellipse(canvas.dc(), 8, 5, 12, 9));
-  const char* expected[] = {".OO.", "OIIO", "OIIO", ".OO."};
-  ExpectPicture(canvas, [&](int x, int y) {
-    const char c = Box{8, 5, 12, 9}.Contains(x, y) ? expected[y - 5][x - 8] : '.';
-    return c == 'O' ? kBlack : c == 'I' ? kRed : kWhite;
-  });
 }
 
 TEST(RasterShapes, EllipseTouchesEverySideAndIsSymmetric) {

@@ -400,17 +400,16 @@ TEST(Font, ExtentsAndStyles) {
   std::vector<INT> widths(256);
   ASSERT_TRUE(GetCharWidth32A(canvas.dc(), 0, 255, widths.data()));
   int sum = 0;
-  for (std::size_t n = 1; n <= text.size(); ++n) {
-    const int previous = sum;
-    sum += widths[static_cast<unsigned char>(text[n - 1])];
-    const SIZE size = canvas.Extent(text.substr(0, n));
-    EXPECT_EQ(std::pair(size.cx, size.cy), std::pair(sum, canvas.Metrics().tmHeight)) << n;
-    EXPECT_GT(sum, previous) << n;  // no character is empty
+  for (std::size_t n = 0; n < text.size(); ++n) {
+    const int width = widths[static_cast<unsigned char>(text[n])];
+    EXPECT_GT(width, 0) << n;  // no character is empty
+    EXPECT_EQ(canvas.Extent(text.substr(0, n + 1)).cx, sum += width) << n;
   }
   SIZE legacy{}, empty{-1, -1};
   EXPECT_TRUE(GetTextExtentPointA(canvas.dc(), text.c_str(), static_cast<int>(text.size()), &legacy) &&
               GetTextExtentPoint32A(canvas.dc(), "", 0, &empty));
-  EXPECT_EQ(std::tuple(legacy.cx, empty.cx, empty.cy), std::tuple(sum, 0, canvas.Metrics().tmHeight));
+  EXPECT_EQ(std::tuple(legacy.cx, legacy.cy, empty.cx, empty.cy),
+            std::tuple(sum, canvas.Metrics().tmHeight, 0, canvas.Metrics().tmHeight));
   // Windows-1252 bytes above 127 are characters of their own.
   EXPECT_GT(canvas.Extent("\xE9\x80").cx, 0);
 
@@ -446,7 +445,7 @@ LOGFONTA Describe(HFONT font) {
   return lf;
 }
 
-TEST(FontObject, HandleDescribesTheFontAtNinetySixDpi) {
+TEST(FontObject, HandlesDescribeTheFontAtNinetySixDpiAndOutliveChangesWhileLocked) {
   ComPtr<IFont> font = MakeFont(u"Arial", 70000, 300);  // 7 points
   HFONT h = nullptr, again = nullptr;
   ASSERT_EQ(std::vector({font->put_Italic(TRUE), font->put_Charset(2), font->get_hFont(&h), font->get_hFont(&again)}),
@@ -463,10 +462,9 @@ TEST(FontObject, HandleDescribesTheFontAtNinetySixDpi) {
   ASSERT_EQ(std::vector({font->SetRatio(72, 2540), font->get_hFont(&h)}), std::vector(2, S_OK));
   EXPECT_EQ(Describe(h).lfHeight, -7);
   EXPECT_EQ(std::pair(font->QueryTextMetrics(nullptr), font->get_hFont(nullptr)), std::pair(E_POINTER, E_POINTER));
-}
 
-TEST(FontObject, LockedHandlesOutliveChangesUntilReleased) {
-  ComPtr<IFont> font = MakeFont(u"Times New Roman", 100000, 400);
+  // Locked handles outlive changes until released.
+  font = MakeFont(u"Times New Roman", 100000, 400);
   HFONT first = nullptr, second = nullptr;
   ASSERT_EQ(font->get_hFont(&first), S_OK);
   // Only a handle the font realised can be locked, and only a locked one released.
