@@ -23,7 +23,7 @@ Box ClipBox(HDC dc, int kind = SIMPLEREGION) {
   return Box{r.left, r.top, r.right, r.bottom};
 }
 
-TEST(Pixels, GetAndSetAtTheEdges) {
+TEST(Pixels, GetSetAndFillRectAtTheEdges) {
   Canvas canvas(5, 3, kBlack);
   HDC dc = canvas.dc();
   for (auto [x, y] : {std::pair{0, 0}, {4, 0}, {0, 2}, {4, 2}})
@@ -39,6 +39,22 @@ TEST(Pixels, GetAndSetAtTheEdges) {
   EXPECT_EQ(std::vector({GetPixel(dc, -2, -1), GetPixel(dc, -1, 0), GetPixel(dc, 3, 1), GetPixel(dc, INT_MAX, INT_MAX),
                          GetPixel(dc, INT_MIN, 0)}),
             std::vector({RGB(1, 2, 3), COLORREF{5}, CLR_INVALID, CLR_INVALID, CLR_INVALID}));
+  // FillRect covers left to right - 1 and top to bottom - 1.
+  Canvas filled(10, 8, kBlack);
+  dc = filled.dc();
+  HBRUSH brush = GetSysColorBrush(COLOR_HIGHLIGHT);
+  const COLORREF blue = GetSysColor(COLOR_HIGHLIGHT);
+  RECT r{2, 3, 6, 5}, huge{INT_MIN, INT_MIN, INT_MAX, INT_MAX}, one{0, 0, 1, 1};
+  // Of these only r paints: the others are inverted or empty. Huge ones are clipped.
+  for (RECT rect : {r, RECT{9, 1, 7, 6}, RECT{1, 6, 1, 8}}) EXPECT_EQ(FillRect(dc, &rect, brush), 1);
+  ExpectPicture(filled, [&](int x, int y) { return Box{2, 3, 6, 5}.Contains(x, y) ? blue : kBlack; });
+  EXPECT_EQ(FillRect(dc, &huge, brush), 1);
+  EXPECT_TRUE(filled.Painted(blue).empty());
+  // The mix mode does not apply to FillRect; a system colour index + 1 names its brush.
+  SetROP2(dc, R2_NOT);
+  EXPECT_EQ(FillRect(dc, &one, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)), 1);
+  EXPECT_EQ(GetPixel(dc, 0, 0), GetSysColor(COLOR_BTNFACE));
+  EXPECT_EQ(std::pair(FillRect(dc, nullptr, brush), FillRect(dc, &one, nullptr)), std::pair(0, 0));
 }
 
 TEST(Pixels, DibSectionsShareTheirPixelsAndBitmapsCopyTheirs) {
@@ -79,25 +95,7 @@ TEST(Pixels, DibSectionsShareTheirPixelsAndBitmapsCopyTheirs) {
   EXPECT_EQ(canvas.Picture(), std::vector({RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255), RGB(0x12, 0x34, 0x56)}));
 }
 
-TEST(Pixels, FillRectCoversLeftToRightMinusOne) {
-  Canvas canvas(10, 8, kBlack);
-  HDC dc = canvas.dc();
-  HBRUSH brush = GetSysColorBrush(COLOR_HIGHLIGHT);
-  const COLORREF blue = GetSysColor(COLOR_HIGHLIGHT);
-  RECT r{2, 3, 6, 5}, huge{INT_MIN, INT_MIN, INT_MAX, INT_MAX}, one{0, 0, 1, 1};
-  // Of these only r paints: the others are inverted or empty. Huge ones are clipped.
-  for (RECT rect : {r, RECT{9, 1, 7, 6}, RECT{1, 6, 1, 8}}) EXPECT_EQ(FillRect(dc, &rect, brush), 1);
-  ExpectPicture(canvas, [&](int x, int y) { return Box{2, 3, 6, 5}.Contains(x, y) ? blue : kBlack; });
-  EXPECT_EQ(FillRect(dc, &huge, brush), 1);
-  EXPECT_TRUE(canvas.Painted(blue).empty());
-  // The mix mode does not apply to FillRect; a system colour index + 1 names its brush.
-  SetROP2(dc, R2_NOT);
-  EXPECT_EQ(FillRect(dc, &one, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)), 1);
-  EXPECT_EQ(GetPixel(dc, 0, 0), GetSysColor(COLOR_BTNFACE));
-  EXPECT_EQ(std::pair(FillRect(dc, nullptr, brush), FillRect(dc, &one, nullptr)), std::pair(0, 0));
-}
-
-TEST(Coordinates, WorldTransformAndViewportOrigin) {
+TEST(Coordinates, WorldTransformViewportOriginAndClipBox) {
   Canvas canvas(10, 10, kBlack);
   HDC dc = canvas.dc();
   XFORM shift{1, 0, 0, 1, 3, 2}, singular{1, 2, 2, 4, 0, 0}, infinite{INFINITY, 0, 0, 1, 0, 0};
@@ -127,11 +125,9 @@ TEST(Coordinates, WorldTransformAndViewportOrigin) {
   EXPECT_TRUE(GetViewportOrgEx(dc, &now));
   EXPECT_EQ(std::tuple(previous.x, previous.y, now.x, now.y), std::tuple(INT_MAX - 1, 2, INT_MAX, 1));
   EXPECT_FALSE(GetViewportOrgEx(dc, nullptr) || SetBrushOrgEx(nullptr, 0, 0, nullptr));
-}
-
-TEST(Coordinates, ClipBoxAndIntersectClipRectAlsoUnderRotation) {
-  Canvas canvas(20, 10);
-  HDC dc = canvas.dc();
+  // The clip box and IntersectClipRect, also under rotation.
+  Canvas clipped(20, 10);
+  dc = clipped.dc();
   RECT box{};
   EXPECT_EQ(std::pair(GetClipBox(dc, nullptr), GetClipBox(nullptr, &box)), std::pair(ERROR, ERROR));
   EXPECT_EQ(ClipBox(dc), (Box{0, 0, 20, 10}));
@@ -263,8 +259,6 @@ TEST(Blit, ClippedAtEveryEdgeAndBetweenRowOrders) {
               BitBlt(dst.dc(), 0, 0, -3, 5, src.dc(), 0, 0, SRCCOPY));
 }
 
-namespace fs = std::filesystem;
-
 TEST(Png, WrittenAndReadBackOrFailingWithoutAFile) {
   ScratchDir dir;
   const std::string path = dir / "picture.png";
@@ -283,16 +277,16 @@ TEST(Png, WrittenAndReadBackOrFailingWithoutAFile) {
   EXPECT_EQ(view.Picture(), canvas.Picture());
   EXPECT_EQ(KelmiraSaveBitmapPng(loaded, path.c_str()), S_OK);
   EXPECT_EQ(ReadFile(path), bytes);
-  fs::create_directories(dir / "blocker.png");  // a directory in the way of the file name
+  std::filesystem::create_directories(dir / "blocker.png");  // a directory in the way of the file name
   EXPECT_EQ(std::vector({KelmiraSaveDCPng(canvas.dc(), (dir / "missing/x.png").c_str()),
                          KelmiraSaveDCPng(canvas.dc(), (dir / "blocker.png").c_str()),
                          KelmiraSaveDCPng(canvas.dc(), nullptr), KelmiraSaveBitmapPng(nullptr, (dir / "y.png").c_str()),
                          KelmiraSaveDCPng(nullptr, (dir / "y.png").c_str())}),
             std::vector({STG_E_PATHNOTFOUND, STG_E_ACCESSDENIED, E_INVALIDARG, E_INVALIDARG, E_INVALIDARG}));
   // Nothing half-written is left behind.
-  fs::remove(dir / "blocker.png");
-  fs::remove(path);
-  EXPECT_TRUE(fs::is_empty(dir.path()));
+  std::filesystem::remove(dir / "blocker.png");
+  std::filesystem::remove(path);
+  EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
   WriteFile(dir / "junk.png", "not a picture");
   EXPECT_EQ(std::vector({KelmiraLoadPng((dir / "absent.png").c_str(), &loaded), KelmiraLoadPng(nullptr, &loaded),
                          KelmiraLoadPng((dir / "junk.png").c_str(), &loaded),

@@ -42,7 +42,7 @@ TEST(Objects, StaleAndWrongKindHandlesFail) {
   for (HGDIOBJ p : pens) DeleteObject(p);
 }
 
-TEST(Objects, StockObjectsAndSystemColoursCannotBeDeleted) {
+TEST(Objects, StockObjectsStayAndSelectedOnesWaitForTheirContexts) {
   const std::pair<int, DWORD> stock[] = {
       {WHITE_BRUSH, OBJ_BRUSH}, {LTGRAY_BRUSH, OBJ_BRUSH}, {GRAY_BRUSH, OBJ_BRUSH},     {DKGRAY_BRUSH, OBJ_BRUSH},
       {BLACK_BRUSH, OBJ_BRUSH}, {NULL_BRUSH, OBJ_BRUSH},   {WHITE_PEN, OBJ_PEN},        {BLACK_PEN, OBJ_PEN},
@@ -65,9 +65,6 @@ TEST(Objects, StockObjectsAndSystemColoursCannotBeDeleted) {
             std::vector({TRUE, int(sizeof gray)}));
   EXPECT_EQ(gray.lbColor, 0x00C8D0D4u);
   for (int bad : {25, 99}) EXPECT_EQ(GetSysColorBrush(bad), nullptr) << bad;  // 25 is unused
-}
-
-TEST(Objects, DeletingSelectedObjectsWaitsForTheirContexts) {
   Canvas canvas(2, 2);
   HPEN pen = CreatePen(PS_SOLID, 2, RGB(9, 8, 7));
   HGDIOBJ old = SelectObject(canvas.dc(), pen);

@@ -17,7 +17,6 @@ namespace {
 
 using namespace kelmira::gdi;
 using namespace kelmira::test;
-using kelmira::ComPtr;
 
 TEST(TextOut, TransparentTextPaintsInsideItsCellInTheTextColour) {
   Canvas canvas(200, 60);
@@ -47,7 +46,7 @@ TEST(TextOut, TransparentTextPaintsInsideItsCellInTheTextColour) {
   }
 }
 
-TEST(TextOut, OpaqueModeFillsTheCellAndAlignmentMovesIt) {
+TEST(TextOut, OpaqueCellsAndRectanglesAlignmentAndClipping) {
   Canvas canvas(240, 120);
   canvas.UseFont("Arial", -14);
   SetBkColor(canvas.dc(), kGreen);
@@ -69,6 +68,27 @@ TEST(TextOut, OpaqueModeFillsTheCellAndAlignmentMovesIt) {
   // The cell is filled with the background colour before the glyphs go on it.
   EXPECT_EQ(canvas.Count(kWhite, 100 - cell.cx, 50 - ascent, 100, 50 - ascent + cell.cy), 0);
   EXPECT_GT(canvas.Count(kBlue, 0, 0, 240, 120), 10);
+  // ETO_OPAQUE fills its rectangle in either mode, with or without text; ETO_CLIPPED keeps the
+  // text inside it.
+  canvas.Clear();
+  SetTextAlign(canvas.dc(), TA_LEFT | TA_TOP);
+  SetBkMode(canvas.dc(), TRANSPARENT);
+  RECT r{5, 7, 25, 19};
+  ASSERT_TRUE(ExtTextOutA(canvas.dc(), 0, 0, ETO_OPAQUE, &r, "", 0, nullptr));
+  ASSERT_TRUE(ExtTextOutA(canvas.dc(), 0, 0, ETO_OPAQUE, &r, nullptr, 0, nullptr));
+  ExpectPicture(canvas, [](int x, int y) { return Box{5, 7, 25, 19}.Contains(x, y) ? kGreen : kWhite; });
+  canvas.Clear();
+  r = RECT{30, 12, 60, 22};
+  ASSERT_TRUE(ExtTextOutA(canvas.dc(), 20, 5, ETO_CLIPPED | ETO_OPAQUE, &r, "WWWWWWW", 7, nullptr));
+  EXPECT_EQ(canvas.Bounds(), (Box{30, 12, 60, 22}));
+  // Rectangles far outside or inverted fill nothing and do not fail; a huge one fills everything.
+  canvas.Clear();
+  for (RECT nothing : {RECT{INT_MIN, INT_MIN, INT_MIN + 5, INT_MAX}, RECT{20, 20, 10, 10}})
+    EXPECT_TRUE(ExtTextOutA(canvas.dc(), 0, 0, ETO_OPAQUE, &nothing, "", 0, nullptr));
+  EXPECT_TRUE(canvas.Painted().empty());
+  RECT huge{INT_MIN, INT_MIN, INT_MAX, INT_MAX};
+  EXPECT_TRUE(ExtTextOutA(canvas.dc(), 0, 0, ETO_OPAQUE, &huge, "", 0, nullptr));
+  EXPECT_TRUE(canvas.Painted(kGreen).empty());
 }
 
 // The same text drawn two ways must give the same picture.
@@ -103,30 +123,6 @@ TEST(TextOut, SameTextTwoWays) {
     EXPECT_FALSE(a.Painted().empty()) << c.label;
     EXPECT_EQ(a.Picture(), b.Picture()) << c.label;
   }
-}
-
-TEST(TextOut, OpaqueRectangleIsFilledAndClipsTheText) {
-  Canvas canvas(200, 40);
-  canvas.UseFont("Arial", -20);
-  SetBkColor(canvas.dc(), kGreen);
-  SetBkMode(canvas.dc(), TRANSPARENT);  // the rectangle is filled in either mode
-  RECT r{5, 7, 25, 19};
-  ASSERT_TRUE(ExtTextOutA(canvas.dc(), 0, 0, ETO_OPAQUE, &r, "", 0, nullptr));
-  ASSERT_TRUE(ExtTextOutA(canvas.dc(), 0, 0, ETO_OPAQUE, &r, nullptr, 0, nullptr));
-  ExpectPicture(canvas, [](int x, int y) { return Box{5, 7, 25, 19}.Contains(x, y) ? kGreen : kWhite; });
-  // Clipped, text drawn across the rectangle paints nothing outside it.
-  canvas.Clear();
-  r = RECT{30, 12, 60, 22};
-  ASSERT_TRUE(ExtTextOutA(canvas.dc(), 20, 5, ETO_CLIPPED | ETO_OPAQUE, &r, "WWWWWWW", 7, nullptr));
-  EXPECT_EQ(canvas.Bounds(), (Box{30, 12, 60, 22}));
-  // Rectangles far outside or inverted fill nothing and do not fail; a huge one fills everything.
-  canvas.Clear();
-  for (RECT nothing : {RECT{INT_MIN, INT_MIN, INT_MIN + 5, INT_MAX}, RECT{20, 20, 10, 10}})
-    EXPECT_TRUE(ExtTextOutA(canvas.dc(), 0, 0, ETO_OPAQUE, &nothing, "", 0, nullptr));
-  EXPECT_TRUE(canvas.Painted().empty());
-  RECT huge{INT_MIN, INT_MIN, INT_MAX, INT_MAX};
-  EXPECT_TRUE(ExtTextOutA(canvas.dc(), 0, 0, ETO_OPAQUE, &huge, "", 0, nullptr));
-  EXPECT_TRUE(canvas.Painted(kGreen).empty());
 }
 
 // Bad calls fail: the last error tells a stale context from a bad argument. Far-away reference
@@ -430,11 +426,11 @@ TEST(Font, ExtentsAndStyles) {
 }
 
 // Font objects of the component runtime realise font handles for drawing.
-ComPtr<IFont> MakeFont(const char16_t* name, LONGLONG size, SHORT weight) {
+kelmira::ComPtr<IFont> MakeFont(const char16_t* name, LONGLONG size, SHORT weight) {
   std::u16string copy = name;
   FONTDESC desc{sizeof(FONTDESC), copy.data(), {}, weight, 0, FALSE, FALSE, FALSE};
   desc.cySize.int64 = size;
-  ComPtr<IFont> font;
+  kelmira::ComPtr<IFont> font;
   EXPECT_EQ(OleCreateFontIndirect(&desc, IID_IFont, reinterpret_cast<void**>(&font)), S_OK);
   return font;
 }
@@ -446,7 +442,7 @@ LOGFONTA Describe(HFONT font) {
 }
 
 TEST(FontObject, HandlesDescribeTheFontAtNinetySixDpiAndOutliveChangesWhileLocked) {
-  ComPtr<IFont> font = MakeFont(u"Arial", 70000, 300);  // 7 points
+  auto font = MakeFont(u"Arial", 70000, 300);  // 7 points
   HFONT h = nullptr, again = nullptr;
   ASSERT_EQ(std::vector({font->put_Italic(TRUE), font->put_Charset(2), font->get_hFont(&h), font->get_hFont(&again)}),
             std::vector(4, S_OK));
