@@ -42,25 +42,7 @@ TEST(Objects, StaleAndWrongKindHandlesFail) {
   for (HGDIOBJ p : pens) DeleteObject(p);
 }
 
-TEST(Objects, NewMemoryContextDefaults) {
-  HDC dc = CreateCompatibleDC(nullptr);
-  EXPECT_EQ(std::tuple(GetCurrentObject(dc, OBJ_PEN), GetCurrentObject(dc, OBJ_BRUSH), GetCurrentObject(dc, OBJ_FONT)),
-            std::tuple(GetStockObject(BLACK_PEN), GetStockObject(WHITE_BRUSH), GetStockObject(SYSTEM_FONT)));
-  EXPECT_EQ(std::tuple(GetPixel(dc, 0, 0) != CLR_INVALID, GetPixel(dc, 1, 0), GetPixel(dc, 0, 1)),
-            std::tuple(true, CLR_INVALID, CLR_INVALID));  // on a bitmap of one pixel
-  EXPECT_EQ(
-      std::tuple(GetTextColor(dc), GetBkColor(dc), GetTextAlign(dc), GetBkMode(dc), GetROP2(dc), GetGraphicsMode(dc)),
-      std::tuple(kBlack, kWhite, UINT(TA_TOP | TA_LEFT), OPAQUE, R2_COPYPEN, GM_COMPATIBLE));
-  // A zero-sized compatible bitmap is the stock one; a real one starts black.
-  EXPECT_EQ(CreateCompatibleBitmap(dc, 0, 5), GetCurrentObject(dc, OBJ_BITMAP));
-  EXPECT_EQ(CreateCompatibleBitmap(dc, -1, 5), nullptr);
-  HBITMAP bitmap = CreateCompatibleBitmap(dc, 3, 2);
-  SelectObject(dc, bitmap);
-  EXPECT_EQ(GetPixel(dc, 2, 1), kBlack);
-  EXPECT_TRUE(DeleteDC(dc) && DeleteObject(bitmap));
-}
-
-TEST(Objects, StockObjectsAndSystemColoursCannotBeDeleted) {
+TEST(Objects, StockObjectsStayAndSelectedOnesWaitForTheirContexts) {
   const std::pair<int, DWORD> stock[] = {
       {WHITE_BRUSH, OBJ_BRUSH}, {LTGRAY_BRUSH, OBJ_BRUSH}, {GRAY_BRUSH, OBJ_BRUSH},     {DKGRAY_BRUSH, OBJ_BRUSH},
       {BLACK_BRUSH, OBJ_BRUSH}, {NULL_BRUSH, OBJ_BRUSH},   {WHITE_PEN, OBJ_PEN},        {BLACK_PEN, OBJ_PEN},
@@ -83,9 +65,6 @@ TEST(Objects, StockObjectsAndSystemColoursCannotBeDeleted) {
             std::vector({TRUE, int(sizeof gray)}));
   EXPECT_EQ(gray.lbColor, 0x00C8D0D4u);
   for (int bad : {25, 99}) EXPECT_EQ(GetSysColorBrush(bad), nullptr) << bad;  // 25 is unused
-}
-
-TEST(Objects, DeletingSelectedObjectsWaitsForTheirContexts) {
   Canvas canvas(2, 2);
   HPEN pen = CreatePen(PS_SOLID, 2, RGB(9, 8, 7));
   HGDIOBJ old = SelectObject(canvas.dc(), pen);
@@ -110,10 +89,22 @@ TEST(Objects, DeletingSelectedObjectsWaitsForTheirContexts) {
   EXPECT_EQ(std::pair(GetObjectType(bitmap), GetObjectType(brush)), std::pair(0u, 0u));
 }
 
-TEST(Objects, BitmapGoesIntoOneMemoryContextOnly) {
+// A new memory context has the desktop's defaults and a bitmap of one pixel; a bitmap goes into
+// one memory context at a time.
+TEST(Objects, MemoryContextDefaultsAndTheirOneBitmap) {
   HDC a = CreateCompatibleDC(nullptr), b = CreateCompatibleDC(nullptr);
+  EXPECT_EQ(std::tuple(GetCurrentObject(a, OBJ_PEN), GetCurrentObject(a, OBJ_BRUSH), GetCurrentObject(a, OBJ_FONT)),
+            std::tuple(GetStockObject(BLACK_PEN), GetStockObject(WHITE_BRUSH), GetStockObject(SYSTEM_FONT)));
+  EXPECT_EQ(std::tuple(GetPixel(a, 0, 0) != CLR_INVALID, GetPixel(a, 1, 0), GetPixel(a, 0, 1)),
+            std::tuple(true, CLR_INVALID, CLR_INVALID));
+  EXPECT_EQ(std::tuple(GetTextColor(a), GetBkColor(a), GetTextAlign(a), GetBkMode(a), GetROP2(a), GetGraphicsMode(a)),
+            std::tuple(kBlack, kWhite, UINT(TA_TOP | TA_LEFT), OPAQUE, R2_COPYPEN, GM_COMPATIBLE));
+  // A zero-sized compatible bitmap is the stock one; a real one starts black.
+  EXPECT_EQ(std::pair(CreateCompatibleBitmap(a, 0, 5), CreateCompatibleBitmap(a, -1, 5)),
+            std::pair(HBITMAP(GetCurrentObject(a, OBJ_BITMAP)), HBITMAP{}));
   HBITMAP bitmap = CreateCompatibleBitmap(a, 8, 8);
   HGDIOBJ stock = SelectObject(a, bitmap);
+  EXPECT_EQ(GetPixel(a, 7, 7), kBlack);
   EXPECT_EQ(SelectObject(b, bitmap), nullptr);
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
   EXPECT_EQ(SelectObject(a, bitmap), bitmap) << "reselecting into the same context is fine";
@@ -155,10 +146,7 @@ TEST(Objects, SaveAndRestoreEveryAttribute) {
   EXPECT_EQ(std::tuple(GetCurrentObject(dc, OBJ_PEN), GetObjectType(pen1), GetCurrentObject(dc, OBJ_BITMAP)),
             std::tuple(HGDIOBJ(pen1), DWORD{OBJ_PEN}, canvasBitmap));
   EXPECT_EQ(std::tuple(GetBkColor(dc), GetROP2(dc), GetBkMode(dc)), std::tuple(RGB(10, 20, 30), R2_NOTXORPEN, OPAQUE));
-  const auto diagonal = [dc] {
-    return std::vector({GetPixel(dc, 0, 0), GetPixel(dc, 1, 1), GetPixel(dc, 2, 2), GetPixel(dc, 3, 3)});
-  };
-  EXPECT_EQ(diagonal(), std::vector({CLR_INVALID, kWhite, kWhite, CLR_INVALID}));
+  EXPECT_EQ(canvas.Count(kWhite, 0, 0, 4, 4), 4);  // inside the clip only
   // Levels that no longer exist fail and change nothing.
   for (int level : {2, -2, 0}) EXPECT_FALSE(RestoreDC(dc, level)) << level;
   EXPECT_EQ(GetCurrentObject(dc, OBJ_PEN), pen1);
@@ -168,7 +156,7 @@ TEST(Objects, SaveAndRestoreEveryAttribute) {
   // Back to the defaults, which lets the deleted pen go.
   ASSERT_TRUE(RestoreDC(dc, -1));
   EXPECT_EQ(std::pair(GetCurrentObject(dc, OBJ_PEN), GetObjectType(pen1)), std::pair(stockPen, 0u));
-  EXPECT_EQ(diagonal(), std::vector(4, kWhite));
+  EXPECT_EQ(canvas.Count(kWhite, 0, 0, 4, 4), 16);
   EXPECT_FALSE(RestoreDC(dc, -1));
   EXPECT_TRUE(DeleteObject(pen2) && DeleteObject(other));
 }

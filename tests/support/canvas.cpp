@@ -6,32 +6,14 @@
 
 namespace kelmira::test {
 
-void PrintTo(const Box& b, std::ostream* os) {
-  *os << "{" << b.left << ", " << b.top << ", " << b.right << ", " << b.bottom << "}";
-}
-
-DrawLayerInfo LayerInfo(HDC dc, int width, int height, double xmin, double xmax, double ymin, double ymax) {
-  DrawLayerInfo info{};
-  info.hDC = static_cast<LONG>(HandleToUlong(dc));
-  info.right = width;
-  info.bottom = height;
-  info.XMin = xmin;
-  info.YMin = ymin;
-  info.XScale = width / (xmax - xmin);
-  info.YScale = height / (ymax - ymin);
-  return info;
-}
-
 Canvas::Canvas(int width, int height, COLORREF background, bool bottomUp)
     : width_(width), height_(height), background_(background), dc_(CreateCompatibleDC(nullptr)) {
   BITMAPINFO info{};
   info.bmiHeader =
       BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), width, bottomUp ? height : -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-  void* bits = nullptr;
-  bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  bits_ = static_cast<std::uint32_t*>(bits);
+  bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
   previous_ = SelectObject(dc_, bitmap_);
-  Clear(background);
+  Clear();
 }
 
 Canvas::~Canvas() {
@@ -43,24 +25,24 @@ Canvas::~Canvas() {
 }
 
 void Canvas::Clear(COLORREF colour) {
-  const std::uint32_t pixel = ((colour & 0xFF) << 16) | (colour & 0xFF00) | ((colour >> 16) & 0xFF);
-  std::fill(bits_, bits_ + width_ * height_, pixel);
+  if (colour == CLR_INVALID) colour = background_;
+  std::fill(bits_, bits_ + width_ * height_, (colour & 0xFF) << 16 | (colour & 0xFF00) | (colour >> 16 & 0xFF));
 }
 
 void Canvas::Noise(unsigned seed) {
   std::mt19937 random(seed);
-  for (int i = 0; i < width_ * height_; ++i) bits_[i] = random() & 0x00FFFFFF;
+  std::generate(bits_, bits_ + width_ * height_, [&] { return random() & 0x00FFFFFF; });
 }
 
 std::vector<COLORREF> Canvas::Picture() const {
   std::vector<COLORREF> out;
-  out.reserve(static_cast<std::size_t>(width_ * height_));
   for (int y = 0; y < height_; ++y)
     for (int x = 0; x < width_; ++x) out.push_back(At(x, y));
   return out;
 }
 
 PixelSet Canvas::Painted(COLORREF background) const {
+  if (background == CLR_INVALID) background = background_;
   PixelSet out;
   for (int y = 0; y < height_; ++y)
     for (int x = 0; x < width_; ++x)
@@ -70,10 +52,8 @@ PixelSet Canvas::Painted(COLORREF background) const {
 
 Box Canvas::Bounds(COLORREF background) const {
   Box box;
-  for (const auto& [x, y] : Painted(background)) {
-    box.left = std::min(box.left, x), box.top = std::min(box.top, y);
-    box.right = std::max(box.right, x + 1), box.bottom = std::max(box.bottom, y + 1);
-  }
+  for (const auto& [x, y] : Painted(background))
+    box = {std::min(box.left, x), std::min(box.top, y), std::max(box.right, x + 1), std::max(box.bottom, y + 1)};
   return box;
 }
 
@@ -86,7 +66,6 @@ int Canvas::Count(COLORREF colour, int left, int top, int right, int bottom) con
 
 void Canvas::UseFont(const char* face, int height, int weight, bool italic, bool underline) {
   HFONT font = CreateFontA(height, 0, 0, 0, weight, italic, underline, 0, ANSI_CHARSET, 0, 0, 0, 0, face);
-  ASSERT_NE(font, nullptr);
   HGDIOBJ previous = SelectObject(dc_, font);
   if (!oldFont_) oldFont_ = previous;
   if (font_) DeleteObject(font_);
@@ -117,21 +96,17 @@ namespace {
 std::string DumpPath(const char* label) {
   const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
   std::string name = test ? std::string(test->test_suite_name()) + "." + test->name() : "picture";
-  for (char& c : name)
-    if (c == '/') c = '_';
+  std::replace(name.begin(), name.end(), '/', '_');
   return name + "." + label + ".png";
 }
 
+// The first few pixels of a set.
 std::string Listed(const PixelSet& pixels) {
   std::ostringstream text;
   int shown = 0;
-  for (const auto& [x, y] : pixels) {
-    if (shown++ == 12) {
-      text << " ... (" << pixels.size() << " in all)";
-      break;
-    }
-    text << " (" << x << "," << y << ")";
-  }
+  for (auto it = pixels.begin(); it != pixels.end() && shown++ < 12; ++it)
+    text << " (" << it->first << "," << it->second << ")";
+  if (pixels.size() > 12) text << " ... (" << pixels.size() << " in all)";
   return text.str();
 }
 
@@ -145,10 +120,10 @@ std::string Canvas::Dump(const char* label) const {
 ::testing::AssertionResult SamePixels(const Canvas& canvas, const PixelSet& actual, const PixelSet& expected) {
   if (actual == expected) return ::testing::AssertionSuccess();
   PixelSet missing, extra;
-  std::set_difference(expected.begin(), expected.end(), actual.begin(), actual.end(),
-                      std::inserter(missing, missing.end()));
-  std::set_difference(actual.begin(), actual.end(), expected.begin(), expected.end(),
-                      std::inserter(extra, extra.end()));
+  for (const Pixel& p : expected)
+    if (!actual.count(p)) missing.insert(p);
+  for (const Pixel& p : actual)
+    if (!expected.count(p)) extra.insert(p);
   return ::testing::AssertionFailure() << "missing:" << Listed(missing) << "\n  extra:" << Listed(extra)
                                        << "\n  picture in " << canvas.Dump();
 }

@@ -39,11 +39,16 @@ inline bool Within(const Box& inner, const Box& outer) {
   return inner.Empty() || (inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
                            inner.bottom <= outer.bottom);
 }
-void PrintTo(const Box& b, std::ostream* os);
+inline void PrintTo(const Box& b, std::ostream* os) {
+  *os << "{" << b.left << ", " << b.top << ", " << b.right << ", " << b.bottom << "}";
+}
 
 // The record a container hands a layer for an area of width x height showing
 // [xmin, xmax] x [ymin, ymax].
-DrawLayerInfo LayerInfo(HDC dc, int width, int height, double xmin, double xmax, double ymin, double ymax);
+inline DrawLayerInfo LayerInfo(HDC dc, int width, int height, double xmin, double xmax, double ymin, double ymax) {
+  const double xScale = width / (xmax - xmin), yScale = height / (ymax - ymin);
+  return {static_cast<LONG>(HandleToUlong(dc)), 0, 0, width, height, xmin, ymin, xScale, yScale};
+}
 
 class Canvas {
  public:
@@ -56,26 +61,22 @@ class Canvas {
   HDC dc() const { return dc_; }
   int width() const { return width_; }
   int height() const { return height_; }
-  COLORREF background() const { return background_; }
   DrawLayerInfo Info(double xmin, double xmax, double ymin, double ymax) const {
     return LayerInfo(dc_, width_, height_, xmin, xmax, ymin, ymax);
   }
 
-  // Raw pixels (0x00RRGGBB) in storage order; writes go straight to the bitmap.
+  // Raw pixels (0x00RRGGBB) in storage order.
   std::vector<std::uint32_t> Bits() const { return {bits_, bits_ + width_ * height_}; }
-  void Clear(COLORREF colour);
-  void Clear() { Clear(background_); }
+  // CLR_INVALID, as colour or background below, stands for the canvas's own background.
+  void Clear(COLORREF colour = CLR_INVALID);
   void Noise(unsigned seed);
 
   COLORREF At(int x, int y) const { return GetPixel(dc_, x, y); }
   // Every pixel as GetPixel reads it, row by row.
   std::vector<COLORREF> Picture() const;
-  // Pixels whose colour differs from `background` (the canvas's own by default).
-  PixelSet Painted() const { return Painted(background_); }
-  PixelSet Painted(COLORREF background) const;
-  // The box around every pixel that is not `background`.
-  Box Bounds(COLORREF background) const;
-  Box Bounds() const { return Bounds(background_); }
+  // Pixels whose colour differs from `background`, and the box around them.
+  PixelSet Painted(COLORREF background = CLR_INVALID) const;
+  Box Bounds(COLORREF background = CLR_INVALID) const;
   int Count(COLORREF colour, int left, int top, int right, int bottom) const;
 
   // Selects a font of this face and height that the canvas owns.
@@ -91,11 +92,10 @@ class Canvas {
  private:
   int width_, height_;
   COLORREF background_;
-  HDC dc_ = nullptr;
+  HDC dc_;
   HBITMAP bitmap_ = nullptr;
-  HGDIOBJ previous_ = nullptr;
+  HGDIOBJ previous_ = nullptr, oldFont_ = nullptr;
   std::uint32_t* bits_ = nullptr;
-  HGDIOBJ oldFont_ = nullptr;
   HFONT font_ = nullptr;
 };
 
@@ -129,17 +129,13 @@ std::string DumpWindow(HWND hwnd, const char* label = "window");
 class Selected {
  public:
   Selected(HDC dc, HGDIOBJ object) : dc_(dc), object_(object), previous_(SelectObject(dc, object)) {}
-  ~Selected() {
-    SelectObject(dc_, previous_);
-    DeleteObject(object_);
-  }
+  ~Selected() { SelectObject(dc_, previous_), DeleteObject(object_); }
   Selected(const Selected&) = delete;
   Selected& operator=(const Selected&) = delete;
 
  private:
   HDC dc_;
-  HGDIOBJ object_;
-  HGDIOBJ previous_;
+  HGDIOBJ object_, previous_;
 };
 
 inline void Line(HDC dc, int x0, int y0, int x1, int y1) {
