@@ -1,13 +1,15 @@
 // A host that links only the platform: it registers the module with the command-line tool, then
 // finds classes and the type library through the registry file alone.
+#include "support/child_process.h"
+
 #include <kelmira/kelmira.h>
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <tuple>
+#include <vector>
 
 namespace kelmira::test {
 namespace {
@@ -17,90 +19,69 @@ std::string Env(const char* name) {
   return v ? v : "";
 }
 
-// Runs a command and returns its exit status and combined output.
-int RunCommand(const std::string& command, std::string* output) {
-  std::FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-  if (!pipe) return -1;
-  char buffer[512];
-  output->clear();
-  while (std::fgets(buffer, sizeof buffer, pipe)) *output += buffer;
-  int status = pclose(pipe);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+ProcessResult RunTool(const char* tool, std::vector<std::string> args) {
+  args.insert(args.begin(), Env("KELMIRA_TOOLS_DIR") + "/" + tool);
+  return RunProcess(args);
 }
 
-const std::string kRegsvr = Env("KELMIRA_TOOLS_DIR") + "/kelmira-regsvr ";
-const std::string kModule = Env("KELMIRA_MODULE_PATH");
+TEST(Host, FindsClassesAndTheTypeLibraryThroughTheRegistry) {
+  const std::string module = Env("KELMIRA_MODULE_PATH");
+  ProcessResult run = RunTool("kelmira-regsvr", {module});
+  ASSERT_EQ(0, run.exitCode) << run.output;
+  KelmiraRegistryReload();  // another process wrote the file
 
-class HostTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ASSERT_FALSE(kModule.empty());
-    ASSERT_EQ(RunCommand(kRegsvr + kModule, &out_), 0) << out_;
-    KelmiraRegistryReload();  // another process wrote the file
-  }
-  void TearDown() override {
-    EXPECT_EQ(RunCommand(kRegsvr + "-u -s " + kModule, &out_), 0) << out_;
-    KelmiraRegistryReload();
-  }
-  std::string out_;
-};
+  // ProgIds resolve through CurVer.
+  CLSID byCurVer{}, byVersion{}, none{};
+  EXPECT_EQ(
+      std::tuple(S_OK, S_OK, CO_E_CLASSSTRING),
+      std::tuple(CLSIDFromProgID(u"Kelmira.GraphicsContainer", &byCurVer),
+                 CLSIDFromProgID(u"Kelmira.LineData.1", &byVersion), CLSIDFromProgID(u"Kelmira.NoSuchClass", &none)));
+  EXPECT_EQ(std::pair(CLSID_GraphicsContainer, CLSID_LineData), std::pair(byCurVer, byVersion));
 
-TEST_F(HostTest, ProgIdsResolveThroughCurVer) {
-  CLSID clsid{};
-  ASSERT_EQ(CLSIDFromProgID(u"Kelmira.GraphicsContainer", &clsid), S_OK);
-  EXPECT_EQ(clsid, CLSID_GraphicsContainer);
-  ASSERT_EQ(CLSIDFromProgID(u"Kelmira.LineData.1", &clsid), S_OK);
-  EXPECT_EQ(clsid, CLSID_LineData);
-  EXPECT_EQ(CLSIDFromProgID(u"Kelmira.NoSuchClass", &clsid), CO_E_CLASSSTRING);
-}
-
-TEST_F(HostTest, ClassObjectsLoadTheModuleFromItsRegisteredPath) {
+  // Class objects load the module from its registered path; declared-only classes have none,
+  // and only in-process servers exist.
   ComPtr<IClassFactory> factory;
-  ASSERT_EQ(CoGetClassObject(CLSID_LineData, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory,
-                             reinterpret_cast<void**>(&factory)),
-            S_OK);
-  // Declared-only classes are in the type library but have no class object.
+  EXPECT_EQ(S_OK, CoGetClassObject(CLSID_LineData, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory,
+                                   reinterpret_cast<void**>(&factory)));
   void* p = nullptr;
-  EXPECT_NE(CoGetClassObject(CLSID_PolarLayer, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory, &p), S_OK);
-  EXPECT_EQ(p, nullptr);
-  // Only in-process servers exist.
-  EXPECT_EQ(CoGetClassObject(CLSID_LineData, CLSCTX_LOCAL_SERVER, nullptr, IID_IClassFactory, &p), REGDB_E_CLASSNOTREG);
+  EXPECT_NE(S_OK, CoGetClassObject(CLSID_PolarLayer, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory, &p));
+  EXPECT_EQ(REGDB_E_CLASSNOTREG, CoGetClassObject(CLSID_LineData, CLSCTX_LOCAL_SERVER, nullptr, IID_IClassFactory, &p));
+  EXPECT_EQ(nullptr, p);
   factory.Reset();
   CoFreeUnusedLibraries();
-}
 
-TEST_F(HostTest, TypeLibraryLoadsFromTheRegistry) {
   ComPtr<ITypeLib> lib;
-  ASSERT_EQ(LoadRegTypeLib(LIBID_Kelmira, 1, 0, LOCALE_USER_DEFAULT, &lib), S_OK);
+  ASSERT_EQ(S_OK, LoadRegTypeLib(LIBID_Kelmira, 1, 0, LOCALE_USER_DEFAULT, &lib));
   ComPtr<ITypeInfo> info;
-  EXPECT_EQ(lib->GetTypeInfoOfGuid(IID_IGraphicsLayer, &info), S_OK);
   Bstr name;
-  EXPECT_EQ(lib->GetDocumentation(-1, &name, nullptr, nullptr, nullptr), S_OK);
-  EXPECT_EQ(std::u16string(name.get()), u"Kelmira");
-}
+  EXPECT_EQ(std::pair(S_OK, S_OK), std::pair(lib->GetTypeInfoOfGuid(IID_IGraphicsLayer, &info),
+                                             lib->GetDocumentation(-1, &name, nullptr, nullptr, nullptr)));
+  EXPECT_EQ(u"Kelmira", std::u16string(name.get()));
+  info.Reset(), lib.Reset();
 
-TEST(HostTools, RegsvrReportsBadInput) {
-  const std::tuple<std::string, int, const char*> runs[] = {
-      {"", 2, "no module given"},
-      {"/nonexistent/libnothing.so", 1, "cannot load /nonexistent/libnothing.so"},
-      {"/lib/x86_64-linux-gnu/libm.so.6", 1, "is not a component module"},
-      {"--help", 0, "usage: kelmira-regsvr"},
-  };
-  for (const auto& [args, status, text] : runs) {
-    std::string out;
-    EXPECT_EQ(RunCommand(kRegsvr + args, &out), status) << args;
-    EXPECT_NE(out.find(text), std::string::npos) << out;
-  }
-}
-
-TEST(HostTools, ClassListingShowsEveryClass) {
-  std::string out;
-  ASSERT_EQ(RunCommand(kRegsvr + "-s " + kModule, &out), 0) << out;
-  EXPECT_EQ(RunCommand(Env("KELMIRA_TOOLS_DIR") + "/kelmira-classes", &out), 0) << out;
+  run = RunTool("kelmira-classes", {});
+  EXPECT_EQ(0, run.exitCode) << run.output;
   for (const char* text : {"Kelmira.GraphicsContainer.1", "BaseGraphPropPage", "Kelmira.MouseInputManager.1",
                            "PolarLayer", "declared only"})
-    EXPECT_NE(out.find(text), std::string::npos) << text << "\n" << out;
-  EXPECT_EQ(RunCommand(kRegsvr + "-u -s " + kModule, &out), 0) << out;
+    EXPECT_NE(std::string::npos, run.output.find(text)) << text << "\n" << run.output;
+
+  run = RunTool("kelmira-regsvr", {"-u", "-s", module});
+  EXPECT_EQ(0, run.exitCode) << run.output;
+  KelmiraRegistryReload();
+}
+
+TEST(Host, RegsvrReportsBadInput) {
+  const std::tuple<std::vector<std::string>, int, const char*> runs[] = {
+      {{}, 2, "no module given"},
+      {{"/nonexistent/libnothing.so"}, 1, "cannot load /nonexistent/libnothing.so"},
+      {{"/lib/x86_64-linux-gnu/libm.so.6"}, 1, "is not a component module"},
+      {{"--help"}, 0, "usage: kelmira-regsvr"},
+  };
+  for (const auto& [args, status, text] : runs) {
+    const ProcessResult run = RunTool("kelmira-regsvr", args);
+    EXPECT_EQ(status, run.exitCode) << text;
+    EXPECT_NE(std::string::npos, run.output.find(text)) << run.output;
+  }
 }
 
 }  // namespace

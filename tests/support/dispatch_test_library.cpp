@@ -10,8 +10,7 @@
 namespace kelmira::test {
 
 const TypeLibraryInfo& TestLibrary() {
-  static const HRESULT registered = RegisterTypeLibraryInfo(&kTestLibrary);
-  (void)registered;
+  [[maybe_unused]] static const HRESULT registered = RegisterTypeLibraryInfo(&kTestLibrary);
   return kTestLibrary;
 }
 

@@ -6,6 +6,7 @@
 #include <kelmira/platform/dispatch_impl.h>
 
 #include <algorithm>
+#include <sstream>
 #include <string>
 
 #define KM_DEF_FILE "support/dispatch_test_library.def"
@@ -19,7 +20,8 @@ const TypeLibraryInfo& TestLibrary();
 ComPtr<ITypeLib> TestTypeLib();
 ComPtr<ITypeInfo> TestTypeInfo(REFGUID guid);
 
-inline std::u16string Text(BSTR text) { return text ? std::u16string(text, SysStringLen(text)) : std::u16string(); }
+// A BSTR's text; the tests' texts are ASCII.
+inline std::string Text(BSTR text) { return text ? std::string(text, text + SysStringLen(text)) : std::string(); }
 
 // A new object of one of the classes below, with the library registered.
 template <class T>
@@ -36,34 +38,28 @@ class Peer : public DispatchImpl<ITestPeer> {
   HRESULT STDMETHODCALLTYPE get_Id(LONG* pVal) override { return *pVal = 0, S_OK; }
 };
 
-class Stranger : public DispatchImpl<ITestStranger> {
- public:
-  using Interfaces = InterfaceTable<ITestStranger, Via<IDispatch, ITestStranger>>;
-  HRESULT STDMETHODCALLTYPE Nothing() override { return S_OK; }
-};
-
 class Hidden : public DispatchImpl<ITestHidden> {
  public:
   using Interfaces = InterfaceTable<ITestHidden, Via<IDispatch, ITestHidden>>;
   HRESULT STDMETHODCALLTYPE Ping(LONG* pVal) override { return *pVal = 99, S_OK; }
 };
 
-// Keeps what each member received.
+// Members that change something write what they received to the log: "Scale 2 3 7;".
 class Thing : public DispatchImpl<ITestThing> {
  public:
   using Interfaces = InterfaceTable<ITestThing, Via<ITestBase, ITestThing>, Via<IDispatch, ITestThing>>;
 
   HRESULT STDMETHODCALLTYPE get_Value(LONG* pVal) override { return *pVal = value, S_OK; }
-  HRESULT STDMETHODCALLTYPE put_Value(LONG newVal) override { return value = newVal, S_OK; }
+  HRESULT STDMETHODCALLTYPE put_Value(LONG newVal) override { return Note("Value", value = newVal); }
   HRESULT STDMETHODCALLTYPE get_Peer(ITestPeer** ppPeer) override { return peer.CopyTo(ppPeer); }
-  HRESULT STDMETHODCALLTYPE putref_Peer(ITestPeer* pPeer) override { return ++putrefCalls, peer = pPeer, S_OK; }
+  HRESULT STDMETHODCALLTYPE putref_Peer(ITestPeer* pPeer) override { return peer = pPeer, Note("Peer"); }
   HRESULT STDMETHODCALLTYPE get_Item(LONG index, double* pVal) override {
     return index < 0 || index >= 4 ? E_INVALIDARG : (*pVal = items[index], S_OK);
   }
   HRESULT STDMETHODCALLTYPE put_Item(LONG index, double newVal) override {
-    return index < 0 || index >= 4 ? E_INVALIDARG : (items[index] = newVal, S_OK);
+    return index < 0 || index >= 4 ? E_INVALIDARG : Note("Item", index, items[index] = newVal);
   }
-  HRESULT STDMETHODCALLTYPE put_Label(BSTR newVal) override { return label = Text(newVal), S_OK; }
+  HRESULT STDMETHODCALLTYPE put_Label(BSTR newVal) override { return Note("Label", Text(newVal)); }
   HRESULT STDMETHODCALLTYPE Divide(double a, double b, double* pResult) override {
     return b == 0 ? DISP_E_DIVBYZERO : (*pResult = a / b, S_OK);
   }
@@ -72,17 +68,16 @@ class Thing : public DispatchImpl<ITestThing> {
     *pMax = *std::max_element(std::begin(items), std::end(items));
     return *pbResult = VARIANT_TRUE, S_OK;
   }
-  HRESULT STDMETHODCALLTYPE Scale(double factor, LONG steps, eTestShape shape_) override {
-    return scaled = {factor, steps, shape_}, S_OK;
+  HRESULT STDMETHODCALLTYPE Scale(double factor, LONG steps, eTestShape shape) override {
+    return Note("Scale", factor, steps, shape);
   }
   HRESULT STDMETHODCALLTYPE Fail(LONG code) override { return code; }
   HRESULT STDMETHODCALLTYPE Connect(ITestPeer* pPeer, VARIANT_BOOL* pbResult) override {
     connected = pPeer;
-    return *pbResult = pPeer ? VARIANT_TRUE : VARIANT_FALSE, S_OK;
+    return *pbResult = pPeer ? VARIANT_TRUE : VARIANT_FALSE, Note("Connect", pPeer ? "peer" : "none");
   }
   HRESULT STDMETHODCALLTYPE Place(TestPoint pt) override {
-    point = pt, pointLabel = Text(pt.label);
-    return point.label = nullptr, S_OK;  // borrowed for the call only
+    return Note("Place", pt.x, pt.y, pt.weight, Text(pt.label));
   }
   HRESULT STDMETHODCALLTYPE get_Samples(float** ppData) override { return *ppData = samples, S_OK; }
   HRESULT STDMETHODCALLTYPE Describe(VARIANT v, BSTR* pText) override {
@@ -97,29 +92,25 @@ class Thing : public DispatchImpl<ITestThing> {
   HRESULT STDMETHODCALLTYPE Bytes(BYTE** ppData) override { return *ppData = bytes, S_OK; }
   HRESULT STDMETHODCALLTYPE Greet(BSTR name, LONG count, BSTR* pText) override {
     std::u16string text;
-    for (LONG i = 0; i < count; ++i) text += u"hello " + Text(name) + u";";
+    for (LONG i = 0; i < count; ++i) text += u"hello " + std::u16string(name ? name : u"") + u";";
     *pText = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
     return *pText ? S_OK : E_OUTOFMEMORY;
   }
 
-  struct Scaled {
-    double factor;
-    LONG steps;
-    eTestShape shape;
-    bool operator==(const Scaled&) const = default;
-  };
-
   LONG value = 0;
-  ComPtr<ITestPeer> peer;
-  ComPtr<ITestPeer> connected;
-  int putrefCalls = 0;
+  ComPtr<ITestPeer> peer, connected;
   double items[4] = {1.0, -2.0, 8.5, 3.0};
-  std::u16string label;
-  Scaled scaled{};
-  TestPoint point{};
-  std::u16string pointLabel;
   float samples[3] = {0.5f, 1.5f, 2.5f};
   BYTE bytes[2] = {7, 9};
+  std::string log;
+
+ private:
+  template <class... A>
+  HRESULT Note(const char* member, A... args) {
+    std::ostringstream line(member, std::ios::ate);
+    ((line << ' ' << args), ...);
+    return log += line.str() + ';', S_OK;
+  }
 };
 
 }  // namespace kelmira::test

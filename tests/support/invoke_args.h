@@ -17,40 +17,30 @@ class Args {
   Args& Missing() { return Add(VT_ERROR).scode = DISP_E_PARAMNOTFOUND, *this; }
   Args& Empty() { return Add(VT_EMPTY), *this; }
   // vt is VT_DISPATCH or VT_UNKNOWN.
-  Args& Object(IUnknown* object, VARTYPE vt) {
-    if (object) object->AddRef();
-    return Add(vt).punkVal = object, *this;
-  }
+  Args& Object(IUnknown* object, VARTYPE vt) { return object->AddRef(), Add(vt).punkVal = object, *this; }
   Args& Ref(VARTYPE vt, void* target) { return Add(VT_BYREF | vt).byref = target, *this; }
   Args& Copy(const VARIANT& v) { return VariantCopy(&Add(VT_EMPTY), &v), *this; }
-  // The argument added last becomes named.
-  Args& Named(DISPID id) { return args_.back().named = true, args_.back().id = id, *this; }
-  // As Named(DISPID_PROPERTYPUT): the value of a put.
+  // The argument added last becomes named; As Named(DISPID_PROPERTYPUT) is the value of a put.
+  Args& Named(DISPID id) { return names_.back() = id, *this; }
   Args& AsPut() { return Named(DISPID_PROPERTYPUT); }
 
   DISPPARAMS* Params() {
-    rgvarg_.clear();
-    ids_.clear();
-    for (const Arg& a : args_)
-      if (a.named) rgvarg_.push_back(a.value), ids_.push_back(a.id);
-    for (auto a = args_.rbegin(); a != args_.rend(); ++a)
-      if (!a->named) rgvarg_.push_back(a->value);
-    params_ = {rgvarg_.empty() ? nullptr : rgvarg_.data(), ids_.empty() ? nullptr : ids_.data(),
-               static_cast<UINT>(rgvarg_.size()), static_cast<UINT>(ids_.size())};
+    rgvarg_.clear(), ids_.clear();
+    for (std::size_t i = 0; i < values_.size(); ++i)
+      if (names_[i] != DISPID_UNKNOWN) rgvarg_.push_back(values_[i]), ids_.push_back(names_[i]);
+    for (std::size_t i = values_.size(); i-- > 0;)
+      if (names_[i] == DISPID_UNKNOWN) rgvarg_.push_back(values_[i]);
+    params_ = {rgvarg_.data(), ids_.data(), static_cast<UINT>(rgvarg_.size()), static_cast<UINT>(ids_.size())};
     return &params_;
   }
 
  private:
-  struct Arg {
-    Variant value;
-    bool named = false;
-    DISPID id = 0;
-  };
   Variant& Add(VARTYPE vt) {
-    args_.emplace_back().value.vt = vt;
-    return args_.back().value;
+    names_.push_back(DISPID_UNKNOWN);  // positional
+    return values_.emplace_back().vt = vt, values_.back();
   }
-  std::vector<Arg> args_;
+  std::vector<Variant> values_;
+  std::vector<DISPID> names_;
   std::vector<VARIANT> rgvarg_;
   std::vector<DISPID> ids_;
   DISPPARAMS params_{};

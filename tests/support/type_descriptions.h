@@ -6,59 +6,35 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <memory>
 #include <string>
-#include <type_traits>
 
 namespace kelmira::test {
 
 // A TYPEATTR, FUNCDESC (index: the function) or VARDESC (index: the variable), released with the
 // type info that gave it.
 template <class T>
-class Described {
- public:
-  explicit Described(ITypeInfo* info, UINT index = 0) : info_(info) {
-    HRESULT hr = E_FAIL;
-    if constexpr (std::is_same_v<T, TYPEATTR>) hr = info->GetTypeAttr(&desc_);
-    if constexpr (std::is_same_v<T, FUNCDESC>) hr = info->GetFuncDesc(index, &desc_);
-    if constexpr (std::is_same_v<T, VARDESC>) hr = info->GetVarDesc(index, &desc_);
-    EXPECT_EQ(S_OK, hr) << "index " << index;
-  }
-  ~Described() {
-    if (!desc_) return;
-    if constexpr (std::is_same_v<T, TYPEATTR>) info_->ReleaseTypeAttr(desc_);
-    if constexpr (std::is_same_v<T, FUNCDESC>) info_->ReleaseFuncDesc(desc_);
-    if constexpr (std::is_same_v<T, VARDESC>) info_->ReleaseVarDesc(desc_);
-  }
-  Described(const Described&) = delete;
-  Described& operator=(const Described&) = delete;
-  const T* operator->() const { return desc_; }
-
- private:
-  ComPtr<ITypeInfo> info_;
-  T* desc_ = nullptr;
-};
-using AttrOf = Described<TYPEATTR>;
-using FuncOf = Described<FUNCDESC>;
-using VarOf = Described<VARDESC>;
+using Described = std::unique_ptr<T, std::function<void(T*)>>;
+Described<TYPEATTR> AttrOf(ITypeInfo* info);
+Described<FUNCDESC> FuncOf(ITypeInfo* info, UINT index);
+Described<VARDESC> VarOf(ITypeInfo* info, UINT index);
 
 // The name of the type (MEMBERID_NIL) or of one of its members; "?" when there is none.
-std::u16string NameOf(ITypeInfo* info, MEMBERID memid = MEMBERID_NIL);
+std::string NameOf(ITypeInfo* info, MEMBERID memid = MEMBERID_NIL);
 ComPtr<ITypeInfo> RefOf(ITypeInfo* info, HREFTYPE href);
 // The type info of implemented type `index` (UINT(-1): the vtable view of a dual interface).
 ComPtr<ITypeInfo> ImplOf(ITypeInfo* info, UINT index);
 
-// A type as "kind Name", then its counts of functions, variables, implemented types and vtable
-// slots where they are not 0, a record's size and the type flags:
-// "dispatch ITestThing funcs 19 impls 1 slots 7 dual oleauto dispatchable".
+// A type as "kind Name", then its counts of functions, variables and vtable slots where they
+// are not 0, a record's size, the type flags and the implemented types with theirs:
+// "dispatch ITestThing funcs 19 slots 7 dual oleauto dispatchable: IDispatch",
+// "coclass TestThing cancreate control: ITestThing default, ITestBase, _ITestEvents default source".
 std::string Summary(ITypeInfo* info);
-// A coclass's or interface's implemented types with their flags: "ITestThing default, ITestBase".
-std::string Implemented(ITypeInfo* info);
 
 // Function `index` as "memid kind Name(parameters) result", each parameter with its flags and
 // default, "optional N" at the end when it has N optional VARIANT parameters:
 // "0x25 dispatch func Scale(in R8, in opt =3 I4, in opt =7 eTestShape) void".
 std::string Signature(ITypeInfo* info, UINT index);
-// The index of the function with this member id and kind.
-UINT FuncIndex(ITypeInfo* info, MEMBERID memid, INVOKEKIND kind);
 
 }  // namespace kelmira::test

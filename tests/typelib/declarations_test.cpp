@@ -1,10 +1,16 @@
-// The C++ face of the type library: member signatures, derivation, the record layout and the
-// identities that kelmira.h declares.
+// The C++ face of the type library: member signatures, derivation, the record layout, the
+// identities that kelmira.h declares and the vtable order hosts compile against.
+#include "support/vtable_entry.h"
+
 #include <kelmira/kelmira.h>
+
+#include <gtest/gtest.h>
 
 #include <cstddef>
 #include <type_traits>
+#include <vector>
 
+namespace kelmira::test {
 namespace {
 
 template <class Base, class... Derived>
@@ -52,4 +58,19 @@ static_assert(kUnknownEvent == 0 && kEventMouseClick == 1 && kEventMouseDown == 
 
 static_assert(__uuidof(IXAxis) == IID_IXAxis && __uuidof(ITickLabelList*) == IID_ITickLabelList);
 
+// The axes call a host's label list by vtable entry: LabelAt is entry 8, LabelCount 14 and
+// HasLabel 17, counting QueryInterface as 1. A host compiled against another declaration order
+// would receive the wrong calls, so the entries are checked on the real vtable.
+TEST(TickLabelList, MembersFollowTheDispatchEntries) {
+  // Known entries of the bases first: they show that the decoding itself is right.
+  EXPECT_EQ((std::vector<std::size_t>{2, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17}),
+            (std::vector{EntryOf(&IUnknown::AddRef), EntryOf(&IDispatch::Invoke), EntryOf(&ITickLabelList::LabelAt),
+                         EntryOf(&ITickLabelList::SetLabel), EntryOf(&ITickLabelList::AddLabel),
+                         EntryOf(&ITickLabelList::InsertLabel), EntryOf(&ITickLabelList::RemoveLabel),
+                         EntryOf(&ITickLabelList::Clear), EntryOf(&ITickLabelList::LabelCount),
+                         EntryOf(&ITickLabelList::SetLabelCount), EntryOf(&ITickLabelList::ClearLabel),
+                         EntryOf(&ITickLabelList::HasLabel)}));
+}
+
 }  // namespace
+}  // namespace kelmira::test

@@ -20,26 +20,18 @@ namespace {
 
 std::span<const TypeEntry> Entries() { return {KelmiraTypeLibrary().types, KelmiraTypeLibrary().typeCount}; }
 
-const TypeEntry* TableOf(REFGUID iid) {
-  for (const TypeEntry& t : Entries()) {
-    const GUID* g = t.interfaceInfo ? t.interfaceInfo->iid : t.dispInterface ? t.dispInterface->iid : nullptr;
-    if (g && *g == iid) return &t;
-  }
+const GUID& GuidOf(const TypeEntry& t) {
+  return *(t.enumInfo        ? t.enumInfo->guid
+           : t.record        ? t.record->guid
+           : t.interfaceInfo ? t.interfaceInfo->iid
+           : t.dispInterface ? t.dispInterface->iid
+                             : t.coclass->clsid);
+}
+
+const TypeEntry* Find(REFGUID guid) {
+  for (const TypeEntry& t : Entries())
+    if (GuidOf(t) == guid) return &t;
   return nullptr;
-}
-
-std::string Lower(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return out;
-}
-
-// The members of an interface and of its bases.
-std::vector<const MemberInfo*> MembersWithBases(const InterfaceInfo* iface) {
-  std::vector<const MemberInfo*> members;
-  for (; iface; iface = TableOf(*iface->base) ? TableOf(*iface->base)->interfaceInfo : nullptr)
-    for (UINT i = 0; i < iface->memberCount; ++i) members.push_back(&iface->members[i]);
-  return members;
 }
 
 TEST(KelmiraTables, ThePlatformTakesThem) { EXPECT_TRUE(SUCCEEDED(RegisterTypeLibraryInfo(&KelmiraTypeLibrary()))); }
@@ -47,13 +39,8 @@ TEST(KelmiraTables, ThePlatformTakesThem) { EXPECT_TRUE(SUCCEEDED(RegisterTypeLi
 TEST(KelmiraTables, IdentitiesAreDistinct) {
   std::vector<GUID> seen{GUID_NULL, IID_IUnknown, IID_IDispatch, IID_IClassFactory, *KelmiraTypeLibrary().libid};
   for (const TypeEntry& t : Entries()) {
-    const auto [name, guid] = t.enumInfo        ? std::pair(t.enumInfo->name, t.enumInfo->guid)
-                              : t.record        ? std::pair(t.record->name, t.record->guid)
-                              : t.interfaceInfo ? std::pair(t.interfaceInfo->name, t.interfaceInfo->iid)
-                              : t.dispInterface ? std::pair(t.dispInterface->name, t.dispInterface->iid)
-                                                : std::pair(t.coclass->name, t.coclass->clsid);
-    EXPECT_EQ(seen.end(), std::find(seen.begin(), seen.end(), *guid)) << name;
-    seen.push_back(*guid);
+    EXPECT_EQ(seen.end(), std::find(seen.begin(), seen.end(), GuidOf(t))) << "entry " << seen.size() - 5;
+    seen.push_back(GuidOf(t));
   }
 }
 
@@ -62,17 +49,20 @@ TEST(KelmiraTables, IdentitiesAreDistinct) {
 TEST(KelmiraTables, DispatchIdsAgreeWithNames) {
   for (const TypeEntry& t : Entries()) {
     if (!t.interfaceInfo && !t.dispInterface) continue;
-    const char* owner = t.interfaceInfo ? t.interfaceInfo->name : t.dispInterface->name;
-    std::vector<const MemberInfo*> members = MembersWithBases(t.interfaceInfo);
-    for (UINT i = 0; t.dispInterface && i < t.dispInterface->eventCount; ++i)
-      members.push_back(&t.dispInterface->events[i]);
-    EXPECT_TRUE(!t.interfaceInfo || (t.interfaceInfo->flags & kInterfaceDual)) << owner;
+    std::vector<const MemberInfo*> members;  // with those of the bases
+    for (const InterfaceInfo* i = t.interfaceInfo; i; i = Find(*i->base) ? Find(*i->base)->interfaceInfo : nullptr)
+      for (UINT k = 0; k < i->memberCount; ++k) members.push_back(&i->members[k]);
+    for (UINT k = 0; t.dispInterface && k < t.dispInterface->eventCount; ++k)
+      members.push_back(&t.dispInterface->events[k]);
+    SCOPED_TRACE(t.interfaceInfo ? t.interfaceInfo->name : t.dispInterface->name);
+    EXPECT_TRUE(!t.interfaceInfo || (t.interfaceInfo->flags & kInterfaceDual));
     std::map<std::string, DISPID> idOfName;
     std::map<DISPID, std::string> nameOfId;
     std::set<std::pair<std::string, MemberKind>> kinds;
     for (const MemberInfo* m : members) {
-      SCOPED_TRACE(std::string(owner) + "::" + m->name);
-      const std::string name = Lower(m->name);
+      SCOPED_TRACE(m->name);
+      std::string name = m->name;
+      for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
       EXPECT_EQ(idOfName.emplace(name, m->dispid).first->second, m->dispid);
       EXPECT_EQ(nameOfId.emplace(m->dispid, name).first->second, name);
       EXPECT_TRUE(kinds.emplace(name, m->kind).second) << "twice";
@@ -96,8 +86,8 @@ TEST(KelmiraTables, ClassesNameOneDefaultAndKnownInterfaces) {
       const bool source = c.interfaces[i].flags & kImplSource;
       sources += source;
       defaults += !source && (c.interfaces[i].flags & kImplDefault);
-      const TypeEntry* listed = TableOf(*c.interfaces[i].iid);
       if (*c.interfaces[i].iid == IID_IUnknown) continue;
+      const TypeEntry* listed = Find(*c.interfaces[i].iid);
       ASSERT_NE(nullptr, listed) << i;
       // Sources are event interfaces; the others are listed in the library.
       EXPECT_EQ(source, listed->dispInterface != nullptr) << i;
