@@ -16,8 +16,8 @@ class Args {
   Args& Str(const char16_t* text) { return Add(VT_BSTR).bstrVal = SysAllocString(text), *this; }
   Args& Missing() { return Add(VT_ERROR).scode = DISP_E_PARAMNOTFOUND, *this; }
   Args& Empty() { return Add(VT_EMPTY), *this; }
-  // vt is VT_DISPATCH or VT_UNKNOWN.
-  Args& Object(IUnknown* object, VARTYPE vt) { return object->AddRef(), Add(vt).punkVal = object, *this; }
+  // vt is VT_DISPATCH or VT_UNKNOWN; the object may be null.
+  Args& Object(IUnknown* object, VARTYPE vt) { return object && object->AddRef(), Add(vt).punkVal = object, *this; }
   Args& Ref(VARTYPE vt, void* target) { return Add(VT_BYREF | vt).byref = target, *this; }
   Args& Copy(const VARIANT& v) { return VariantCopy(&Add(VT_EMPTY), &v), *this; }
   // The argument added last becomes named; As Named(DISPID_PROPERTYPUT) is the value of a put.
