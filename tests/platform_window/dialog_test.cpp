@@ -21,26 +21,6 @@ constexpr UINT kAppAnswer = WM_APP + 2;  // answered through DWLP_MSGRESULT
 using window::DialogDesc;
 using window::ParseDialogTemplate;
 
-// A DLGTEMPLATEEX written out by hand: the builder only writes the standard layout.
-std::vector<BYTE> ExtendedTemplate() {
-  std::vector<BYTE> b;
-  auto word = [&](WORD w) { b.push_back(static_cast<BYTE>(w)), b.push_back(static_cast<BYTE>(w >> 8)); };
-  auto dword = [&](DWORD d) { word(static_cast<WORD>(d)), word(static_cast<WORD>(d >> 16)); };
-  auto text = [&](const char* s) {
-    for (; *s; ++s) word(static_cast<unsigned char>(*s));
-    word(0);
-  };
-  word(1), word(0xFFFF), dword(7), dword(0), dword(WS_POPUP | DS_SETFONT), word(1);
-  word(0), word(0), word(50), word(40);
-  word(0), word(0), text("Ex");
-  word(9), word(FW_BOLD), b.push_back(1), b.push_back(0), text("Arial");
-  while (b.size() % 4) b.push_back(0);
-  dword(0), dword(0), dword(kItem | SS_RIGHT), word(1), word(2), word(3), word(4), dword(70000);
-  word(0xFFFF), word(0x0082), text("right");
-  word(3), b.push_back(0xAA), b.push_back(0xBB), b.push_back(0xCC);
-  return b;
-}
-
 TEST(DialogTemplateParse, StandardLayoutRoundTrip) {
   DialogTemplateBuilder b(WS_CHILD | DS_CONTROL, 0, 1, 2, 186, 94, "Title\x80", 8, "MS Sans Serif");
   b.AddItem(kItem | SS_CENTER, 10, 20, 30, 14, 100, kStaticClassAtom, "Label");
@@ -57,22 +37,33 @@ TEST(DialogTemplateParse, StandardLayoutRoundTrip) {
   EXPECT_EQ(std::tuple(d.items[1].className, d.items[1].creationData), std::tuple(std::string("MyClass"), nullptr));
 }
 
+// A DLGTEMPLATEEX written out by hand (the builder only writes the standard layout), as words:
+// version 1, help id 7, WS_POPUP | DS_SETFONT, one item, (0, 0, 50, 40), no menu or class, "Ex",
+// 9 pt bold italic Arial, padding to a DWORD; the item: no help id or extended style,
+// WS_CHILD | WS_VISIBLE | SS_RIGHT, (1, 2, 3, 4), id 70000, class 0x0082, "right", and 3 bytes of
+// creation data (the array's last byte is not part of the template).
+constexpr WORD kExtended[] = {1, 0xFFFF, 7,      0,   0,   0,   0x0040,  0x8000, 1,   0,   0,      50,  40,
+                              0, 0,      'E',    'x', 0,   9,   FW_BOLD, 1,      'A', 'r', 'i',    'a', 'l',
+                              0, 0,      0,      0,   0,   0,   0x0002,  0x5000, 1,   2,   3,      4,   0x1170,
+                              1, 0xFFFF, 0x0082, 'r', 'i', 'g', 'h',     't',    0,   3,   0xBBAA, 0xCC};
+
 TEST(DialogTemplateParse, ExtendedLayoutWithCreationDataAndTruncation) {
-  std::vector<BYTE> bytes = ExtendedTemplate();
+  const std::size_t size = sizeof kExtended - 1;
   DialogDesc d;
-  ASSERT_EQ(ParseDialogTemplate(bytes.data(), bytes.size(), &d), S_OK);
+  ASSERT_EQ(ParseDialogTemplate(kExtended, size, &d), S_OK);
   EXPECT_EQ(std::tuple(d.extended, d.italic, d.helpId, d.title, d.pointSize, d.weight, d.face),
             std::tuple(true, true, 7u, std::string("Ex"), 9, FW_BOLD, std::string("Arial")));
   ASSERT_EQ(d.items.size(), 1u);
   ASSERT_NE(d.items[0].creationData, nullptr);
   // 32-bit ids only exist in this layout; the creation data starts with its size word.
-  EXPECT_EQ(std::tuple(d.items[0].id, d.items[0].style, d.items[0].creationData[0], d.items[0].creationData[2]),
-            std::tuple(70000u, kItem | SS_RIGHT, 3, 0xAA));
+  EXPECT_EQ(std::tuple(d.items[0].id, d.items[0].style, d.items[0].creationData[0], d.items[0].creationData[2],
+                       d.items[0].text),
+            std::tuple(70000u, kItem | SS_RIGHT, 3, 0xAA, std::string("right")));
 
   // Truncated templates fail without reading past the end, and change nothing.
   d.title = "unchanged";
-  for (std::size_t size : {std::size_t{0}, std::size_t{10}, std::size_t{30}, bytes.size() - 1})
-    EXPECT_EQ(ParseDialogTemplate(bytes.data(), size, &d), E_INVALIDARG) << size;
+  for (std::size_t cut : {std::size_t{0}, std::size_t{10}, std::size_t{30}, size - 1})
+    EXPECT_EQ(ParseDialogTemplate(kExtended, cut, &d), E_INVALIDARG) << cut;
   EXPECT_EQ(d.title, "unchanged");
   EXPECT_EQ(ParseDialogTemplate(nullptr, 100, &d), E_POINTER);
 }
@@ -99,10 +90,9 @@ TEST_F(Dialog, PlacementInDialogUnits) {
 
   // Popups without a font use GetDialogBaseUnits (8 x 16), relative to the owner or centred.
   MoveWindow(owner, 200, 150, 400, 300, TRUE);
-  DialogTemplateBuilder rel(WS_POPUP, 0, 4, 8, 40, 16, "");
+  DialogTemplateBuilder rel(WS_POPUP, 0, 4, 8, 40, 16, ""), centred(WS_POPUP | DS_CENTER, 0, 4, 8, 40, 16, "");
   EXPECT_EQ(Screen(CreateDialogIndirectParamA(nullptr, rel.Template(), owner, &QuietProc, 0)),
             (Edges{200 + 8, 150 + 16, 200 + 8 + 80, 150 + 16 + 32}));
-  DialogTemplateBuilder centred(WS_POPUP | DS_CENTER, 0, 4, 8, 40, 16, "");
   const LONG x = (GetSystemMetrics(SM_CXSCREEN) - 80) / 2, y = (GetSystemMetrics(SM_CYSCREEN) - 32) / 2;
   EXPECT_EQ(Screen(CreateDialogIndirectParamA(nullptr, centred.Template(), owner, &QuietProc, 0)),
             (Edges{x, y, x + 80, y + 32}));
@@ -110,7 +100,6 @@ TEST_F(Dialog, PlacementInDialogUnits) {
 
 // What the test dialog procedure saw, and what it does in WM_INITDIALOG.
 struct Probe {
-  int initCount = 0;
   LPARAM initParam = 0;
   HWND initFocusItem = nullptr;
   INT_PTR endInInit = 0;  // nonzero: EndDialog with it
@@ -122,7 +111,7 @@ struct Probe {
 INT_PTR ProbeProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
     case WM_INITDIALOG:
-      ++g_probe.initCount, g_probe.initParam = lParam, g_probe.initFocusItem = reinterpret_cast<HWND>(wParam);
+      g_probe.initParam = lParam, g_probe.initFocusItem = reinterpret_cast<HWND>(wParam);
       if (g_probe.endInInit) EndDialog(dlg, g_probe.endInInit);
       if (g_probe.postEnd) PostMessageA(dlg, kAppEnd, g_probe.postEnd, 0);
       return TRUE;
@@ -141,7 +130,7 @@ INT_PTR ProbeProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 // A label (id 10), a hidden tab stop, and two tab stops: IDOK and IDCANCEL.
-DialogTemplateBuilder TwoButtonTemplate(DWORD style) {
+DialogTemplateBuilder ProbeTemplate(DWORD style) {
   DialogTemplateBuilder b(style, 0, 10, 10, 120, 60, "Probe", 8, "MS Sans Serif");
   b.AddItem(kItem | SS_LEFT, 4, 4, 60, 10, 10, kStaticClassAtom, "Label");
   b.AddItem(WS_CHILD | WS_TABSTOP, 4, 16, 30, 12, 9, kStaticClassAtom, "hidden");
@@ -150,17 +139,14 @@ DialogTemplateBuilder TwoButtonTemplate(DWORD style) {
   return b;
 }
 
-HWND Modeless(HWND owner, DWORD style, LPARAM param = 0) {
-  return CreateDialogIndirectParamA(nullptr, TwoButtonTemplate(style).Template(), owner, &ProbeProc, param);
-}
-
 TEST_F(Dialog, ModelessDialogAnswersThroughDwlpMsgResultExceptForColourRequests) {
   g_probe = Probe{};
-  HWND dlg = Modeless(Top(100, 100, 400, 300, kPopup), kPopup, 0x1234);
+  HWND dlg = CreateDialogIndirectParamA(nullptr, ProbeTemplate(kPopup).Template(), Top(100, 100, 400, 300, kPopup),
+                                        &ProbeProc, 0x1234);
   ASSERT_NE(dlg, nullptr);
-  EXPECT_EQ(std::tuple(g_probe.initCount, g_probe.initParam), std::tuple(1, LPARAM{0x1234}));
-  EXPECT_EQ(g_probe.initFocusItem, GetDlgItem(dlg, IDOK));  // the hidden tab stop is skipped
-  EXPECT_EQ(GetFocus(), GetDlgItem(dlg, IDOK));
+  // The hidden tab stop is skipped.
+  EXPECT_EQ(std::tuple(g_probe.initParam, g_probe.initFocusItem, GetFocus()),
+            std::tuple(LPARAM{0x1234}, GetDlgItem(dlg, IDOK), GetDlgItem(dlg, IDOK)));
   // The background is erased with the WM_CTLCOLORDLG brush (the default one here).
   Pump();
   EXPECT_EQ(WindowPixel(dlg, Client(dlg)[2] - 1, Client(dlg)[3] - 1), GetSysColor(COLOR_3DFACE));
@@ -179,17 +165,16 @@ TEST_F(Dialog, ItemsOfUnknownClassesFailTheDialogUnlessNoFailCreate) {
     b.AddItem(kItem, 0, 0, 10, 10, 5, "NoSuchClassAnywhere", "");
     b.AddItem(kItem, 0, 0, 10, 10, 6, kStaticClassAtom, "kept");
     SetLastError(0);
-    HWND dlg = CreateDialogIndirectParamA(nullptr, b.Template(), owner, &ProbeProc, 0);
+    HWND dlg = CreateDialogIndirectParamA(nullptr, b.Template(), owner, &QuietProc, 0);
     if (style & DS_NOFAILCREATE) {
       ASSERT_NE(dlg, nullptr);
       EXPECT_EQ(std::pair(GetDlgItem(dlg, 5), GetDlgItem(dlg, 6) != nullptr), std::pair(HWND{}, true));
     } else {
-      EXPECT_EQ(dlg, nullptr);
-      EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_CANNOT_FIND_WND_CLASS));
+      EXPECT_EQ(std::pair(dlg, GetLastError()), std::pair(HWND{}, DWORD{ERROR_CANNOT_FIND_WND_CLASS}));
       EXPECT_EQ(GetWindow(owner, GW_CHILD), nullptr);  // nothing left behind
     }
   }
-  EXPECT_EQ(CreateDialogIndirectParamA(nullptr, nullptr, owner, &ProbeProc, 0), nullptr);
+  EXPECT_EQ(CreateDialogIndirectParamA(nullptr, nullptr, owner, &QuietProc, 0), nullptr);
 }
 
 // A modal loop disables the owner until it ends: from a message, by keys, by EndDialog inside
@@ -197,13 +182,12 @@ TEST_F(Dialog, ItemsOfUnknownClassesFailTheDialogUnlessNoFailCreate) {
 TEST_F(Dialog, ModalLoops) {
   HWND owner = Top(100, 100, 400, 300, kPopup);
   auto modal = [owner] {
-    return DialogBoxIndirectParamA(nullptr, TwoButtonTemplate(WS_POPUP).Template(), owner, &ProbeProc, 0);
+    return DialogBoxIndirectParamA(nullptr, ProbeTemplate(WS_POPUP).Template(), owner, &ProbeProc, 0);
   };
   g_probe = Probe{};
   g_probe.postEnd = 55;
   EXPECT_EQ(modal(), 55);
-  EXPECT_FALSE(g_probe.ownerEnabledAtEnd);
-  EXPECT_TRUE(IsWindowEnabled(owner));
+  EXPECT_EQ(std::pair(g_probe.ownerEnabledAtEnd, IsWindowEnabled(owner)), std::pair(FALSE, TRUE));
   EXPECT_EQ(FindWindowA("#32770", "Probe"), nullptr);  // destroyed
 
   g_probe = Probe{};
@@ -218,8 +202,7 @@ TEST_F(Dialog, ModalLoops) {
       script);
   // Return presses the default id: the focus (Cancel, a static) is not a push button.
   EXPECT_EQ(modal(), IDOK);
-  EXPECT_EQ(script[1], IDCANCEL);
-  EXPECT_EQ(g_probe.commands, std::vector<WORD>{IDOK});
+  EXPECT_EQ(std::pair(script[1], g_probe.commands), std::pair(IDCANCEL, std::vector<WORD>{IDOK}));
   KelmiraSetIdleHook(nullptr, nullptr);
 
   g_probe = Probe{};
@@ -239,7 +222,7 @@ TEST_F(Dialog, ModalLoops) {
 }
 
 TEST_F(Dialog, DialogItemNumbers) {
-  HWND dlg = Modeless(Top(100, 100, 400, 300, kPopup), WS_CHILD);
+  HWND dlg = CreateDialogIndirectParamA(nullptr, ProbeTemplate(WS_CHILD).Template(), Top(0, 0, 9, 9), &ProbeProc, 0);
   ASSERT_TRUE(SetDlgItemInt(dlg, 10, static_cast<UINT>(-42), TRUE));
   struct Case {
     const char* text;  // null: as SetDlgItemInt wrote it
@@ -264,14 +247,11 @@ TEST_F(Dialog, DialogItemNumbers) {
 
 TEST_F(Dialog, CallsOnDeadOrForeignWindowsFailCleanly) {
   HWND owner = Top(100, 100, 400, 300, kPopup);
-  EXPECT_FALSE(EndDialog(owner, 1));  // not a dialog
-  HWND dlg = Modeless(owner, WS_CHILD);
+  HWND dlg = CreateDialogIndirectParamA(nullptr, ProbeTemplate(WS_CHILD).Template(), owner, &ProbeProc, 0);
   DestroyWindow(dlg);
-  EXPECT_FALSE(EndDialog(dlg, 1));
   RECT r{1, 2, 3, 4};
-  EXPECT_FALSE(MapDialogRect(dlg, &r));
-  EXPECT_EQ(r.left, 1);
-  EXPECT_EQ(DefDlgProcA(dlg, WM_GETFONT, 0, 0), 0);
+  EXPECT_FALSE(EndDialog(owner, 1) || EndDialog(dlg, 1) || MapDialogRect(dlg, &r));  // not a dialog, dead
+  EXPECT_EQ(std::pair(r.left, DefDlgProcA(dlg, WM_GETFONT, 0, 0)), std::pair(LONG{1}, LRESULT{0}));
   // A class of the caller's with junk where DWLP_DLGPROC would be is not taken for a dialog.
   WNDCLASSEXA wc{sizeof wc, 0,       &DefDlgProcA, 0,       DLGWINDOWEXTRA,      nullptr,
                  nullptr,   nullptr, nullptr,      nullptr, "KelmiraNotADialog", nullptr};

@@ -1,4 +1,4 @@
-// Posting, retrieving, filtering, quitting, translating keys, the idle hook and the default procedure.
+// Posting, retrieving, filtering, quitting, translating keys and the default procedure.
 #include "support/recording_window.h"
 
 #include <stdexcept>
@@ -14,24 +14,25 @@ TEST_F(Queue, PostedMessagesComeBackInOrderWithFiltersAndQuitLast) {
   PostMessageA(b, WM_USER + 2, 0, 0);
   PostMessageA(nullptr, WM_APP, 5, 0);
   MSG m;
-  auto whole = [&m] { return Sent{m.hwnd, m.message, m.wParam, m.lParam}; };
-  ASSERT_TRUE(PeekMessageA(&m, b, 0, 0, PM_NOREMOVE));
-  EXPECT_EQ(whole(), (Sent{b, WM_USER + 2, 0, 0}));
-  ASSERT_TRUE(PeekMessageA(&m, nullptr, WM_APP, WM_APP, PM_REMOVE));
-  EXPECT_EQ(whole(), (Sent{nullptr, WM_APP, 5, 0}));
-  ASSERT_EQ(GetMessageA(&m, nullptr, 0, 0), 1);
-  EXPECT_EQ(whole(), (Sent{a, WM_USER + 1, 1, 2}));
-  ASSERT_EQ(GetMessageA(&m, nullptr, 0, 0), 1);
-  EXPECT_EQ(m.hwnd, b);
+  std::vector<Sent> got;
+  auto take = [&](BOOL result) { got.push_back({m.hwnd, m.message, m.wParam, static_cast<LPARAM>(result)}); };
+  take(PeekMessageA(&m, b, 0, 0, PM_NOREMOVE));
+  take(PeekMessageA(&m, nullptr, WM_APP, WM_APP, PM_REMOVE));
+  take(GetMessageA(&m, nullptr, 0, 0));
+  take(GetMessageA(&m, nullptr, 0, 0));
   EXPECT_FALSE(PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE));
-
   // WM_QUIT comes after what was posted, and once; with nothing left to wait for GetMessageA fails
   // instead of blocking.
   PostQuitMessage(3);
   PostMessageA(a, WM_USER, 0, 0);
-  EXPECT_EQ(GetMessageA(&m, nullptr, 0, 0), 1);
-  EXPECT_EQ(GetMessageA(&m, nullptr, 0, 0), 0);
-  EXPECT_EQ(std::tuple(m.message, m.wParam), std::tuple(UINT{WM_QUIT}, WPARAM{3}));
+  take(GetMessageA(&m, nullptr, 0, 0));
+  take(GetMessageA(&m, nullptr, 0, 0));
+  EXPECT_EQ(got, (std::vector<Sent>{{b, WM_USER + 2, 0, 1},
+                                    {nullptr, WM_APP, 5, 1},
+                                    {a, WM_USER + 1, 1, 1},
+                                    {b, WM_USER + 2, 0, 1},
+                                    {a, WM_USER, 0, 1},
+                                    {nullptr, WM_QUIT, 3, 0}}));
   EXPECT_FALSE(PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE));
   SetLastError(0);
   EXPECT_EQ(GetMessageA(&m, nullptr, 0, 0), -1);
@@ -39,32 +40,15 @@ TEST_F(Queue, PostedMessagesComeBackInOrderWithFiltersAndQuitLast) {
   EXPECT_EQ(GetMessageA(nullptr, nullptr, 0, 0), -1);
 }
 
-TEST_F(Queue, IdleHookDrivesAModalLoop) {
-  int calls = 0;
-  KelmiraSetIdleHook(
-      [](void* context) -> BOOL {
-        int n = ++*static_cast<int*>(context);
-        if (n < 3) PostMessageA(nullptr, WM_USER, static_cast<WPARAM>(n), 0);
-        if (n == 3) PostQuitMessage(0);
-        return n <= 3;
-      },
-      &calls);
-  MSG m;
-  std::vector<WPARAM> got;
-  while (GetMessageA(&m, nullptr, 0, 0) > 0) got.push_back(m.wParam);
-  EXPECT_EQ(got, (std::vector<WPARAM>{1, 2}));
-  EXPECT_EQ(std::pair(m.message, calls), std::pair(UINT{WM_QUIT}, 3));
-}
-
 TEST_F(Queue, TranslateMessageMakesCharactersFromKeys) {
   HWND w = Top(0, 0, 10, 10, WS_OVERLAPPED);
   MSG key{w, WM_KEYDOWN, 'A', 1, 0, {0, 0}};
   PostMessageA(w, WM_USER, 0, 0);  // already waiting: the character still comes first
   EXPECT_TRUE(TranslateMessage(&key));
-  key.wParam = VK_OEM_COMMA;
-  TranslateMessage(&key);
-  key.wParam = VK_SHIFT;  // makes no character
-  TranslateMessage(&key);
+  for (WPARAM vk : {WPARAM{VK_OEM_COMMA}, WPARAM{VK_SHIFT}}) {  // shift makes no character
+    key.wParam = vk;
+    TranslateMessage(&key);
+  }
   MSG m;
   std::vector<Sent> got;
   while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) got.push_back({m.hwnd, m.message, m.wParam, m.lParam});
@@ -81,8 +65,9 @@ TEST_F(Queue, DefaultProcedureAnswers) {
   EXPECT_EQ(SendMessageA(child, WM_USER, 0, 0), 0);
   EXPECT_TRUE(IsWindow(child));
   Handle(nullptr);
-  EXPECT_EQ(SendMessageA(child, WM_NCHITTEST, 0, MAKELPARAM(15, 15)), HTCLIENT);
-  EXPECT_EQ(SendMessageA(child, WM_NCHITTEST, 0, MAKELPARAM(25, 15)), HTNOWHERE);
+  EXPECT_EQ(std::pair(SendMessageA(child, WM_NCHITTEST, 0, MAKELPARAM(15, 15)),
+                      SendMessageA(child, WM_NCHITTEST, 0, MAKELPARAM(25, 15))),
+            std::pair(LRESULT{HTCLIENT}, LRESULT{HTNOWHERE}));
   SendMessageA(top, WM_CLOSE, 0, 0);
   EXPECT_FALSE(IsWindow(top) || IsWindow(child));
 }

@@ -9,25 +9,22 @@ namespace kelmira::test {
 namespace {
 
 using Window = WindowTest;
+using Msgs = std::vector<UINT>;
 
 TEST_F(Window, CreationSendsNcCreateCreateSizeMoveThenShowsWithTheArguments) {
   HWND top = Top(100, 50, 300, 200);
   EXPECT_EQ(Ids(Log({WM_NCCREATE, WM_CREATE, WM_SIZE, WM_MOVE, WM_SHOWWINDOW}, top)),
-            (std::vector<UINT>{WM_NCCREATE, WM_CREATE, WM_SIZE, WM_MOVE, WM_SHOWWINDOW}));
+            (Msgs{WM_NCCREATE, WM_CREATE, WM_SIZE, WM_MOVE, WM_SHOWWINDOW}));
   EXPECT_EQ(Log({WM_SIZE}, top).at(0).lParam, MAKELPARAM(300, 200));
-  EXPECT_TRUE(IsWindowVisible(top));
 
   CREATESTRUCTA seen{};
   int param = 7;
   On(WM_CREATE, [&](HWND, WPARAM, LPARAM l) { seen = *reinterpret_cast<const CREATESTRUCTA*>(l); });
   HWND child = CreateWindowExA(WS_EX_CONTROLPARENT, kRecording, "c", WS_CHILD, 3, 4, 5, 6, top,
                                reinterpret_cast<HMENU>(static_cast<std::intptr_t>(42)), nullptr, &param);
-  ASSERT_TRUE(child);
-  EXPECT_EQ(seen.lpCreateParams, &param);
-  EXPECT_EQ((std::vector<LONG>{seen.x, seen.y, seen.cx, seen.cy, seen.style, static_cast<LONG>(seen.dwExStyle)}),
-            (std::vector<LONG>{3, 4, 5, 6, static_cast<LONG>(WS_CHILD), static_cast<LONG>(WS_EX_CONTROLPARENT)}));
-  EXPECT_EQ(GetDlgItem(top, 42), child);
-  EXPECT_EQ(Count(top, WM_PARENTNOTIFY), 1);
+  EXPECT_EQ(std::tuple(seen.lpCreateParams, seen.x, seen.y, seen.cx, seen.cy, seen.style, seen.dwExStyle),
+            std::tuple(static_cast<void*>(&param), 3, 4, 5, 6, LONG{WS_CHILD}, DWORD{WS_EX_CONTROLPARENT}));
+  EXPECT_EQ(std::pair(GetDlgItem(top, 42), Count(top, WM_PARENTNOTIFY)), std::pair(child, 1));
 }
 
 // Owned windows go first; windows stay alive (and keep their parent) during their destroy
@@ -50,14 +47,12 @@ TEST_F(Window, DestroyOrderParentsFirstForDestroyChildrenFirstForNcDestroy) {
                     {a1, WM_DESTROY},    {b, WM_DESTROY},       {a1, WM_NCDESTROY}, {a, WM_NCDESTROY},
                     {b, WM_NCDESTROY},   {top, WM_NCDESTROY}};
   EXPECT_EQ(Pairs(Log({WM_DESTROY, WM_NCDESTROY})), expected);
-  EXPECT_TRUE(aliveAtParentDestroy);
-  EXPECT_TRUE(parentKnownAtNcDestroy);
+  EXPECT_TRUE(aliveAtParentDestroy && parentKnownAtNcDestroy);
   for (HWND h : {top, a, a1, b, owned}) EXPECT_FALSE(IsWindow(h));
 }
 
 // Refused in WM_CREATE: destroyed with both destroy messages; in WM_NCCREATE: only WM_NCDESTROY.
 TEST_F(Window, RefusedCreationDestroysAndReturnsNull) {
-  using Msgs = std::vector<UINT>;
   for (auto [refusing, answer, heard] :
        {std::tuple{UINT{WM_CREATE}, LRESULT{-1}, Msgs{WM_NCCREATE, WM_CREATE, WM_DESTROY, WM_NCDESTROY}},
         {UINT{WM_NCCREATE}, LRESULT{FALSE}, Msgs{WM_NCCREATE, WM_NCDESTROY}}}) {
@@ -75,24 +70,21 @@ TEST_F(Window, RefusedCreationDestroysAndReturnsNull) {
   }
 }
 
-TEST_F(Window, StaleAndBadHandlesAndBadArgumentsFailCleanly) {
+// Stale and bad handles, a child without a parent, an unknown class, another thread.
+TEST_F(Window, BadHandlesArgumentsAndThreadsFailCleanly) {
   HWND top = Top(0, 0, 10, 10);
   DestroyWindow(top);
   EXPECT_NE(Top(0, 0, 10, 10), top);  // may reuse the slot, never the value
   SetLastError(0);
-  EXPECT_FALSE(IsWindow(top));
-  EXPECT_FALSE(DestroyWindow(top));
+  EXPECT_FALSE(IsWindow(top) || DestroyWindow(top));
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_WINDOW_HANDLE));
   EXPECT_FALSE(PostMessageA(top, WM_USER, 0, 0));
   EXPECT_FALSE(ShowWindow(reinterpret_cast<HWND>(static_cast<std::intptr_t>(12345)), SW_SHOW));
-  // A child needs a parent; the class must exist.
   EXPECT_EQ(CreateWindowExA(0, kRecording, "", WS_CHILD, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr), nullptr);
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_TLW_WITH_WSCHILD));
   EXPECT_EQ(CreateWindowExA(0, "NoSuchClass", "", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr), nullptr);
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_CANNOT_FIND_WND_CLASS));
-}
 
-TEST_F(Window, AnotherThreadIsRefused) {
   HWND w = Top(0, 0, 1, 1, 0);
   std::tuple<BOOL, DWORD, HWND> seen;  // braces: evaluated in order
   std::thread([&] {
@@ -103,11 +95,8 @@ TEST_F(Window, AnotherThreadIsRefused) {
 }
 
 TEST(WindowClasses, RegistrationQueriesAndUnregistration) {
-  WNDCLASSEXA wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = DefWindowProcA;
-  wc.cbClsExtra = 8;
-  wc.lpszClassName = "KelmiraClassA";
+  WNDCLASSEXA wc{sizeof wc, 0,       DefWindowProcA,  8,      0, nullptr, nullptr, nullptr,
+                 nullptr,   nullptr, "KelmiraClassA", nullptr};
   ATOM atom = RegisterClassExA(&wc);
   ASSERT_NE(atom, 0);
   SetLastError(0);
@@ -159,10 +148,9 @@ TEST_F(Window, WindowLongs) {
   EXPECT_EQ(SetWindowLongPtrA(child, GWLP_USERDATA, 0x1234), 0);
   EXPECT_EQ(GetLastError(), 0u);  // a successful call returning 0 clears the error
   SetWindowLongPtrA(child, GWLP_ID, 9);
-  EXPECT_EQ(GetDlgCtrlID(child), 9);
   SetWindowLongPtrA(child, 8, -77);  // cbWndExtra is 16: the last 8-byte slot
-  EXPECT_EQ(GetWindowLongPtrA(child, 8), -77);
-  EXPECT_EQ(GetWindowLongPtrA(child, 9), 0);
+  EXPECT_EQ((std::tuple{GetDlgCtrlID(child), GetWindowLongPtrA(child, 8), GetWindowLongPtrA(child, 9)}),
+            std::tuple(9, LONG_PTR{-77}, LONG_PTR{0}));
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_INDEX));
   SetLastError(0);
   EXPECT_EQ(SetWindowLongPtrA(child, -1000, 1), 0);
@@ -183,9 +171,9 @@ TEST_F(Window, SubclassingThroughTheWindowProcedure) {
   });
   LONG_PTR original = SetWindowLongPtrA(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Subclass));
   SetWindowLongPtrA(w, GWLP_USERDATA, original);
-  EXPECT_EQ(SendMessageA(w, WM_USER + 1, 0, 0), 100);
-  EXPECT_EQ(SendMessageA(w, WM_USER + 2, 0, 0), 42);
-  EXPECT_EQ(Ids(Log({WM_USER + 1, WM_USER + 2})), std::vector<UINT>{WM_USER + 2});  // the subclass kept the first
+  EXPECT_EQ(std::pair(SendMessageA(w, WM_USER + 1, 0, 0), SendMessageA(w, WM_USER + 2, 0, 0)),
+            std::pair(LRESULT{100}, LRESULT{42}));
+  EXPECT_EQ(Ids(Log({WM_USER + 1, WM_USER + 2})), Msgs{WM_USER + 2});  // the subclass kept the first
   // Dispatched messages reach the subclass too.
   PostMessageA(w, WM_USER + 1, 0, 0);
   MSG m;
@@ -202,18 +190,16 @@ TEST_F(Window, WindowTextAndFindingWindows) {
   char buf[6];
   EXPECT_EQ(GetWindowTextA(w, buf, sizeof buf), 5);  // truncated and terminated
   EXPECT_STREQ(buf, "Hello");
-  EXPECT_EQ(Ids(Log({WM_SETTEXT, WM_GETTEXT}, w)), (std::vector<UINT>{WM_SETTEXT, WM_GETTEXT}));
+  EXPECT_EQ(Ids(Log({WM_SETTEXT, WM_GETTEXT}, w)), (Msgs{WM_SETTEXT, WM_GETTEXT}));
   EXPECT_EQ(GetWindowTextA(w, buf, 0), 0);
 
-  // A window that answers WM_GETTEXT itself.
+  // A window that answers WM_GETTEXT itself; an answer that fills the buffer is cut for the terminator.
   Handle([](HWND, UINT msg, WPARAM cap, LPARAM lp) -> std::optional<LRESULT> {
     if (msg != WM_GETTEXT) return std::nullopt;
     std::strncpy(reinterpret_cast<char*>(lp), "own", cap);
     return 3;
   });
-  EXPECT_EQ(GetWindowTextA(w, buf, sizeof buf), 3);
-  EXPECT_STREQ(buf, "own");
-  EXPECT_EQ(GetWindowTextA(w, buf, 3), 2);  // an answer that fills the buffer is cut for the terminator
+  EXPECT_EQ(GetWindowTextA(w, buf, 3), 2);
   EXPECT_STREQ(buf, "ow");
   Handle(nullptr);
 
@@ -223,9 +209,9 @@ TEST_F(Window, WindowTextAndFindingWindows) {
 
   HWND b = Top(0, 0, 10, 10, WS_OVERLAPPED, kBare);
   SetWindowTextA(b, "beta");
-  EXPECT_EQ(FindWindowA("kelmirarecording", "Hello, world"), w);
-  EXPECT_EQ(std::pair(FindWindowA(nullptr, "beta"), FindWindowA(kBare, nullptr)), std::pair(b, b));
-  EXPECT_EQ(FindWindowA(kRecording, "beta"), nullptr);
+  EXPECT_EQ(std::tuple(FindWindowA("kelmirarecording", "Hello, world"), FindWindowA(nullptr, "beta"),
+                       FindWindowA(kBare, nullptr), FindWindowA(kRecording, "beta")),
+            std::tuple(w, b, b, HWND{}));
 }
 
 }  // namespace
