@@ -9,91 +9,74 @@
 namespace kelmira::test {
 namespace {
 
-struct HookCall {
-  int count = 0;
-  HWND owner = nullptr;
-  std::string text, caption;
-  UINT type = 0;
+// Owner, text, caption, type, and whether the box's window existed when the hook was asked.
+using HookCall = std::tuple<HWND, std::string, std::string, UINT, bool>;
+struct HookCalls {
   int answer = 0;
-  bool boxWindowExisted = false;
+  std::vector<HookCall> seen;
 };
 
 int RecordingHook(HWND owner, const char* text, const char* caption, UINT type, void* context) {
-  auto* call = static_cast<HookCall*>(context);
-  ++call->count;
-  call->owner = owner, call->text = text, call->caption = caption, call->type = type;
-  call->boxWindowExisted = FindWindowA("#32770", caption) != nullptr;
-  return call->answer;
+  auto* calls = static_cast<HookCalls*>(context);
+  calls->seen.emplace_back(owner, text, caption, type, FindWindowA("#32770", caption) != nullptr);
+  return calls->answer;
 }
 
 using MessageBoxTest = WindowTest;
 
 TEST_F(MessageBoxTest, TheHookSeesTheDragReportAndAnswersItUnlessTheAnswerIsNoButton) {
   HWND owner = Top(100, 100, 400, 300, kPopup);
-  HookCall call;
-  call.answer = IDOK;
-  KelmiraSetMessageBoxHook(&RecordingHook, &call);
-  const std::string text = "Z: (10.000000,79.000000),(50.000000,94.000000)", caption = "MouseInput command not found!";
-  EXPECT_EQ(MessageBoxA(owner, text.c_str(), caption.c_str(), MB_ICONHAND), IDOK);
-  EXPECT_EQ(std::tuple(call.count, call.owner, call.text, call.caption, call.type, call.boxWindowExisted),
-            std::tuple(1, owner, text, caption, UINT{MB_ICONHAND}, false));
+  HookCalls calls{IDOK, {}};
+  KelmiraSetMessageBoxHook(&RecordingHook, &calls);
+  const char *text = "Z: (10.000000,79.000000),(50.000000,94.000000)", *caption = "MouseInput command not found!";
+  EXPECT_EQ(MessageBoxA(owner, text, caption, MB_ICONHAND), IDOK);
   EXPECT_TRUE(IsWindowEnabled(owner));
-
   // A null caption is "Error"; a null text is empty.
-  call.answer = IDNO;
+  calls.answer = IDNO;
   EXPECT_EQ(MessageBoxA(nullptr, nullptr, nullptr, MB_YESNO | MB_ICONQUESTION), IDNO);
-  EXPECT_EQ(std::tuple(call.caption, call.text), std::tuple(std::string("Error"), std::string()));
 
   // Bad types fail before the hook is asked.
   SetLastError(0);
   EXPECT_EQ(MessageBoxA(nullptr, "t", "c", 7), 0);
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
   EXPECT_EQ(MessageBoxA(nullptr, "t", "c", MB_OK | 0x50), 0);
-  EXPECT_EQ(call.count, 2);
 
   // An answer that is no button of the box shows the box; nobody presses anything and the
   // headless loop runs dry: the default button answers.
-  call.answer = IDYES;
+  calls.answer = IDYES;
   EXPECT_EQ(MessageBoxA(nullptr, "text", "shown", MB_OKCANCEL | MB_DEFBUTTON2), IDCANCEL);
-  EXPECT_EQ(call.count, 3);
   EXPECT_EQ(FindWindowA("#32770", "shown"), nullptr);
+  EXPECT_EQ(calls.seen, (std::vector<HookCall>{{owner, text, caption, MB_ICONHAND, false},
+                                               {nullptr, "", "Error", MB_YESNO | MB_ICONQUESTION, false},
+                                               {nullptr, "text", "shown", MB_OKCANCEL | MB_DEFBUTTON2, false}}));
 }
 
 // The owner clicks the box's button when the box's loop goes idle.
 TEST_F(MessageBoxTest, InjectedClicksOnAButtonAnswerTheBox) {
   HWND owner = Top(0, 0, 200, 100, kPopup, kBare);
-  struct Seen {
-    HWND box = nullptr;
-    BOOL ownerEnabled = TRUE;
-    COLORREF iconCentre = CLR_INVALID;
-    LONG textWidth = 0;
-  } seen;
+  HWND box = nullptr;
+  std::tuple<BOOL, COLORREF, bool> seen;  // the owner enabled, the icon's centre, some text width
   int button = IDOK;
   On(WM_ENTERIDLE, [&](HWND hwnd, WPARAM wParam, LPARAM lParam) {
-    if (wParam != MSGF_MESSAGEBOX || seen.box) return;
-    seen.box = reinterpret_cast<HWND>(lParam);
-    seen.ownerEnabled = IsWindowEnabled(hwnd);
+    if (wParam != MSGF_MESSAGEBOX || box) return;
+    box = reinterpret_cast<HWND>(lParam);
     // The box is painted by now (the loop goes idle only when nothing is left to paint).
-    seen.iconCentre = WindowPixel(GetDlgItem(seen.box, 20), 4, 16);
-    seen.textWidth = Client(GetDlgItem(seen.box, 0xFFFF))[2];
+    seen = {IsWindowEnabled(hwnd), WindowPixel(GetDlgItem(box, 20), 4, 16), Client(GetDlgItem(box, 0xFFFF))[2] > 0};
     RECT r{};
-    GetWindowRect(GetDlgItem(seen.box, button), &r);
+    GetWindowRect(GetDlgItem(box, button), &r);
     for (UINT m : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP})
       KelmiraInjectMouse(m, (r.left + r.right) / 2, (r.top + r.bottom) / 2, m == WM_LBUTTONDOWN ? MK_LBUTTON : 0);
   });
   EXPECT_EQ(MessageBoxA(owner, "Z: (10.0,79.0),(50.0,94.0)", "MouseInput command not found!", MB_ICONHAND), IDOK);
-  ASSERT_TRUE(seen.box);
-  EXPECT_FALSE(seen.ownerEnabled);
-  EXPECT_TRUE(IsWindowEnabled(owner));
-  EXPECT_FALSE(IsWindow(seen.box));
-  EXPECT_EQ(seen.iconCentre, RGB(204, 0, 0));  // the stop icon's red disc
-  EXPECT_GT(seen.textWidth, 0);
+  ASSERT_TRUE(box);
+  EXPECT_EQ(seen, std::tuple(FALSE, RGB(204, 0, 0), true));  // the stop icon's red disc
+  EXPECT_TRUE(IsWindowEnabled(owner) && !IsWindow(box));
 
   // The second of three buttons, clicked.
-  seen = Seen{};
+  box = nullptr;
   button = IDNO;
   EXPECT_EQ(MessageBoxA(owner, "Save?", "Question", MB_YESNOCANCEL | MB_ICONQUESTION), IDNO);
-  EXPECT_TRUE(seen.box);
+  EXPECT_TRUE(box);
 }
 
 struct KeyPlan {
@@ -125,8 +108,8 @@ TEST_F(MessageBoxTest, ReturnEscapeAndSpaceThroughTheNestedLoop) {
                {VK_SPACE, MB_YESNO, IDYES, 1}};
   for (const Case& c : cases) {
     plan = KeyPlan{c.key};
-    EXPECT_EQ(MessageBoxA(nullptr, "Go?", "Keys", c.type), c.answer) << c.key << " " << std::hex << c.type;
-    EXPECT_EQ(plan.idleCalls, c.idleCalls) << c.key << " " << std::hex << c.type;
+    EXPECT_EQ(std::pair(MessageBoxA(nullptr, "Go?", "Keys", c.type), plan.idleCalls), std::pair(c.answer, c.idleCalls))
+        << c.key << " " << std::hex << c.type;
   }
 }
 
