@@ -6,6 +6,8 @@
 #include "support/environment.h"
 #include "support/recording_window.h"
 
+#include <cstdio>
+
 #if KELMIRA_HAVE_SDL2
 #include "support/pump.h"
 #include "support/sdl_window.h"
@@ -16,26 +18,32 @@
 namespace kelmira::test {
 namespace {
 
-// The child half of the first-use tests: the back-end a fresh process ends up with.
-constexpr char kExpectVariable[] = "BACKEND_SELECT_TEST_EXPECT";
-
-ProcessResult RunChild(const char* kelmiraDisplay, const char* expected, const char* sdlDriver = "") {
+// The back-end a fresh process ends up with: what the child half below writes, with SDL's word.
+std::string ChildBackend(const char* kelmiraDisplay, const char* sdlDriver = "") {
   return RunProcess(
-      {SelfPath(), "--gtest_filter=BackendSelectChild.DISABLED_BackendAtFirstUse", "--gtest_also_run_disabled_tests"},
-      {{"DISPLAY", ""},
-       {"WAYLAND_DISPLAY", ""},
-       {"SDL_VIDEODRIVER", sdlDriver},
-       {"KELMIRA_DISPLAY", kelmiraDisplay},
-       {kExpectVariable, expected}});
+             {SelfPath(), "--gtest_filter=BackendSelectChild.DISABLED_Writes", "--gtest_also_run_disabled_tests"},
+             {{"DISPLAY", ""},
+              {"WAYLAND_DISPLAY", ""},
+              {"SDL_VIDEODRIVER", sdlDriver},
+              {"KELMIRA_DISPLAY", kelmiraDisplay}})
+      .output;
 }
 
 using BackendSelect = WindowTest;
 
-TEST_F(BackendSelect, BadNamesAndLiveWindowsLeaveTheBackendAlone) {
+// Bad names and live windows leave the back-end alone, and so does SDL without a display (unless
+// a console driver takes over there).
+TEST_F(BackendSelect, BadNamesLiveWindowsAndNoDisplayLeaveTheBackendAlone) {
   ASSERT_EQ(KelmiraSetDisplayBackend("headless"), S_OK);
-  EXPECT_EQ(KelmiraSetDisplayBackend(nullptr), E_INVALIDARG);
-  EXPECT_EQ(KelmiraSetDisplayBackend("vga"), E_INVALIDARG);
-  EXPECT_STREQ(KelmiraGetDisplayBackend(), "headless");
+  EnvOverride display("DISPLAY", std::nullopt), wayland("WAYLAND_DISPLAY", std::nullopt),
+      driver("SDL_VIDEODRIVER", std::nullopt);
+  HRESULT sdl = KelmiraSetDisplayBackend("sdl");
+  if (sdl != S_OK) {
+    EXPECT_EQ(std::pair(sdl, std::string(KelmiraGetDisplayBackend())), std::pair(E_FAIL, std::string("headless")));
+  }
+  ASSERT_EQ(KelmiraSetDisplayBackend("headless"), S_OK);  // falling back is the caller's choice
+  EXPECT_EQ(std::pair(KelmiraSetDisplayBackend(nullptr), KelmiraSetDisplayBackend("vga")),
+            std::pair(E_INVALIDARG, E_INVALIDARG));
   HWND hwnd = Top(0, 0, 100, 80, WS_OVERLAPPEDWINDOW);
   EXPECT_EQ(KelmiraSetDisplayBackend("sdl"), E_ACCESSDENIED);
   EXPECT_EQ(KelmiraSetDisplayBackend("headless"), E_ACCESSDENIED);  // even the current one
@@ -43,43 +51,22 @@ TEST_F(BackendSelect, BadNamesAndLiveWindowsLeaveTheBackendAlone) {
   DestroyWindow(hwnd);
 }
 
-TEST(BackendSelectNoDisplay, SdlFailsAndKeepsHeadless) {
-  ASSERT_EQ(KelmiraSetDisplayBackend("headless"), S_OK);
-  EnvOverride display("DISPLAY", std::nullopt), wayland("WAYLAND_DISPLAY", std::nullopt),
-      driver("SDL_VIDEODRIVER", std::nullopt);
-  HRESULT hr = KelmiraSetDisplayBackend("sdl");
-  if (hr == S_OK) {
-    ASSERT_EQ(KelmiraSetDisplayBackend("headless"), S_OK);
-    GTEST_SKIP() << "SDL found a display without DISPLAY or WAYLAND_DISPLAY (a console driver)";
-  }
-  EXPECT_EQ(hr, E_FAIL);
-  EXPECT_STREQ(KelmiraGetDisplayBackend(), "headless");
-  EXPECT_EQ(KelmiraSetDisplayBackend("headless"), S_OK);  // falling back is the caller's choice
-}
-
 // A fresh process reads KELMIRA_DISPLAY once, at first use; SDL says why it cannot start.
 TEST(BackendSelectFirstUse, EnvironmentDecides) {
-  for (const char* value : {"", "headless", "vga"}) {
-    ProcessResult child = RunChild(value, "headless");
-    EXPECT_EQ(child.exitCode, 0) << value << ": " << child.output;
-  }
-  ProcessResult sdl = RunChild("sdl", "headless");
-  EXPECT_EQ(sdl.exitCode, 0) << sdl.output;
+  for (const char* value : {"", "headless", "vga"})
+    EXPECT_NE(ChildBackend(value).find("back-end: headless\n"), std::string::npos) << value;
+  std::string sdl = ChildBackend("sdl");
+  EXPECT_NE(sdl.find("back-end: headless\n"), std::string::npos) << sdl;
 #if KELMIRA_HAVE_SDL2
-  EXPECT_NE(sdl.output.find("SDL display back-end cannot start: no display"), std::string::npos) << sdl.output;
+  EXPECT_NE(sdl.find("SDL display back-end cannot start: no display"), std::string::npos) << sdl;
   // A driver that draws nowhere is accepted when asked for by name.
-  ProcessResult asked = RunChild("sdl", "sdl", "offscreen");
-  EXPECT_EQ(asked.exitCode, 0) << asked.output;
+  EXPECT_NE(ChildBackend("sdl", "offscreen").find("back-end: sdl\n"), std::string::npos);
 #else
-  EXPECT_NE(sdl.output.find("this build has no SDL2"), std::string::npos) << sdl.output;
+  EXPECT_NE(sdl.find("this build has no SDL2"), std::string::npos) << sdl;
 #endif
 }
 
-TEST(BackendSelectChild, DISABLED_BackendAtFirstUse) {
-  const char* expected = std::getenv(kExpectVariable);
-  ASSERT_NE(expected, nullptr);
-  EXPECT_STREQ(KelmiraGetDisplayBackend(), expected);
-}
+TEST(BackendSelectChild, DISABLED_Writes) { std::printf("back-end: %s\n", KelmiraGetDisplayBackend()); }
 
 #if KELMIRA_HAVE_SDL2
 
@@ -130,11 +117,19 @@ TEST_F(SdlBackend, DesktopWindowFollowsTheTopLevelWindowAndPresentsItsPaint) {
   ASSERT_TRUE(PumpUntil([&] { return SdlPresentCountOf(hwnd) > presents; }));
   EXPECT_EQ(Count(hwnd, WM_PAINT), 0);
 
+  // Size changes, moves and closing made on the desktop side come back as window changes.
+  PushWindowEvent(hwnd, SDL_WINDOWEVENT_SIZE_CHANGED, 320, 240);
+  ASSERT_TRUE(PumpUntil([&] { return Count(hwnd, WM_SIZE) > 0 && Count(hwnd, WM_PAINT) > 0; }));
+  EXPECT_EQ(Log({WM_SIZE}, hwnd)[0].lParam, MAKELPARAM(320, 240));
+  PushWindowEvent(hwnd, SDL_WINDOWEVENT_MOVED, 70, 80);
+  ASSERT_TRUE(PumpUntil([&] { return Count(hwnd, WM_MOVE) > 0; }));
+  EXPECT_EQ(Screen(hwnd), (Edges{70, 80, 390, 320}));
   ShowWindow(hwnd, SW_HIDE);
   EXPECT_TRUE(SDL_GetWindowFlags(native) & SDL_WINDOW_HIDDEN);
   Uint32 id = SdlWindowIdOf(hwnd);
-  DestroyWindow(hwnd);
-  EXPECT_EQ(SDL_GetWindowFromID(id), nullptr);
+  PushWindowEvent(hwnd, SDL_WINDOWEVENT_CLOSE);
+  ASSERT_TRUE(PumpUntil([&] { return !IsWindow(hwnd); }));
+  EXPECT_EQ(std::pair(Count(hwnd, WM_CLOSE), SDL_GetWindowFromID(id)), std::pair(1, static_cast<SDL_Window*>(nullptr)));
 }
 
 TEST_F(SdlBackend, InputEventsBecomeClientMessages) {
@@ -163,23 +158,6 @@ TEST_F(SdlBackend, InputEventsBecomeClientMessages) {
                          {hwnd, WM_CHAR, 'q', 0x00100001}}));
 }
 
-TEST_F(SdlBackend, ResizeMoveAndCloseComeBackAsWindowChanges) {
-  HWND hwnd = Top(30, 40, 200, 150, kShown);
-  ASSERT_TRUE(PumpUntil([&] { return Count(hwnd, WM_PAINT) > 0; }));
-  Clear();
-  PushWindowEvent(hwnd, SDL_WINDOWEVENT_SIZE_CHANGED, 320, 240);
-  ASSERT_TRUE(PumpUntil([&] { return Count(hwnd, WM_SIZE) > 0 && Count(hwnd, WM_PAINT) > 0; }));
-  EXPECT_EQ(Log({WM_SIZE}, hwnd)[0].lParam, MAKELPARAM(320, 240));
-  PushWindowEvent(hwnd, SDL_WINDOWEVENT_MOVED, 70, 80);
-  ASSERT_TRUE(PumpUntil([&] { return Count(hwnd, WM_MOVE) > 0; }));
-  EXPECT_EQ(Screen(hwnd), (Edges{70, 80, 390, 320}));
-  Uint32 id = SdlWindowIdOf(hwnd);
-  PushWindowEvent(hwnd, SDL_WINDOWEVENT_CLOSE);
-  ASSERT_TRUE(PumpUntil([&] { return !IsWindow(hwnd); }));
-  EXPECT_EQ(Count(hwnd, WM_CLOSE), 1);
-  EXPECT_EQ(SDL_GetWindowFromID(id), nullptr);
-}
-
 // GetMessageA waits for native events; with no desktop window left nothing can arrive, and the
 // loop ends instead of blocking for ever.
 TEST_F(SdlBackend, GetMessageWaitsForNativeEvents) {
@@ -201,19 +179,11 @@ TEST_F(SdlBackend, GetMessageWaitsForNativeEvents) {
 // Ranges at their ends, the keys whose codes do not line up with a range, and keys the platform
 // has no code for, dropped rather than guessed.
 TEST(SdlKeys, KeycodesMapToVirtualKeys) {
-  struct Case {
-    SDL_Keycode sdl;
-    int vk;
-  } cases[] = {{SDLK_a, 'A'},
-               {SDLK_9, '9'},
-               {SDLK_F24, VK_F12 + 12},
-               {SDLK_KP_0, VK_NUMPAD0},
-               {SDLK_KP_ENTER, VK_RETURN},
-               {SDLK_RSHIFT, VK_SHIFT},
-               {SDLK_QUOTE, VK_OEM_7},
-               {SDLK_AUDIOPLAY, 0},
-               {SDLK_UNKNOWN, 0}};
-  for (const Case& c : cases) EXPECT_EQ(window::VirtualKeyFromSdlKeycode(c.sdl), c.vk) << SDL_GetKeyName(c.sdl);
+  std::vector<int> vks;
+  for (SDL_Keycode k :
+       {SDLK_a, SDLK_9, SDLK_F24, SDLK_KP_0, SDLK_KP_ENTER, SDLK_RSHIFT, SDLK_QUOTE, SDLK_AUDIOPLAY, SDLK_UNKNOWN})
+    vks.push_back(window::VirtualKeyFromSdlKeycode(k));
+  EXPECT_EQ(vks, (std::vector<int>{'A', '9', VK_F12 + 12, VK_NUMPAD0, VK_RETURN, VK_SHIFT, VK_OEM_7, 0, 0}));
 }
 
 #endif
