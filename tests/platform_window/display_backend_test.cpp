@@ -19,13 +19,11 @@ namespace kelmira::test {
 namespace {
 
 // The back-end a fresh process ends up with: what the child half below writes, with SDL's word.
-std::string ChildBackend(const char* kelmiraDisplay, const char* sdlDriver = "") {
+std::string ChildBackend(const char* kelmiraDisplay, std::optional<std::string> sdlDriver = std::nullopt) {
+  EnvOverride display("DISPLAY", std::nullopt), wayland("WAYLAND_DISPLAY", std::nullopt),
+      driver("SDL_VIDEODRIVER", sdlDriver), chosen("KELMIRA_DISPLAY", kelmiraDisplay);
   return RunProcess(
-             {SelfPath(), "--gtest_filter=BackendSelectChild.DISABLED_Writes", "--gtest_also_run_disabled_tests"},
-             {{"DISPLAY", ""},
-              {"WAYLAND_DISPLAY", ""},
-              {"SDL_VIDEODRIVER", sdlDriver},
-              {"KELMIRA_DISPLAY", kelmiraDisplay}})
+             {SelfPath(), "--gtest_filter=BackendSelectChild.DISABLED_Writes", "--gtest_also_run_disabled_tests"})
       .output;
 }
 
