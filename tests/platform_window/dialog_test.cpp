@@ -1,6 +1,9 @@
 // Dialogs: templates in both layouts, base units and item placement, WM_INITDIALOG, results
 // through DWLP_MSGRESULT, modeless and modal dialogs, the modal loop's owner handling, WM_QUIT,
-// navigation keys and the number helpers.
+// navigation keys and the number helpers. MessageBoxA: answered through the hook, or through its
+// window by injected clicks and keys while its nested loop runs, with the owner disabled
+// meanwhile. The STATIC control: colours from WM_CTLCOLORSTATIC, horizontal alignment, vertical
+// centring and repainting on new text.
 #include "support/canvas.h"
 #include "support/pump.h"
 #include "support/recording_window.h"
@@ -8,12 +11,12 @@
 
 #include <kelmira/platform/dialog_template.h>
 
+#include <algorithm>
 #include <string>
 #include <tuple>
 
 namespace kelmira::test {
 namespace {
-
 constexpr DWORD kItem = WS_CHILD | WS_VISIBLE;
 constexpr UINT kAppEnd = WM_APP + 1;     // wParam: the result to end the dialog with
 constexpr UINT kAppAnswer = WM_APP + 2;  // answered through DWLP_MSGRESULT
@@ -261,6 +264,193 @@ TEST_F(Dialog, CallsOnDeadOrForeignWindowsFailCleanly) {
   SetWindowLongPtrA(plain, DWLP_DLGPROC, 0x1234);
   EXPECT_EQ(SendMessageA(plain, WM_APP, 0, 0), 0);
   EXPECT_FALSE(EndDialog(plain, 1));
+}
+
+// Owner, text, caption, type, and whether the box's window existed when the hook was asked.
+using HookCall = std::tuple<HWND, std::string, std::string, UINT, bool>;
+struct HookCalls {
+  int answer = 0;
+  std::vector<HookCall> seen;
+};
+
+int RecordingHook(HWND owner, const char* text, const char* caption, UINT type, void* context) {
+  auto* calls = static_cast<HookCalls*>(context);
+  calls->seen.emplace_back(owner, text, caption, type, FindWindowA("#32770", caption) != nullptr);
+  return calls->answer;
+}
+
+using MessageBoxTest = WindowTest;
+
+TEST_F(MessageBoxTest, TheHookSeesTheDragReportAndAnswersItUnlessTheAnswerIsNoButton) {
+  HWND owner = Top(100, 100, 400, 300, kPopup);
+  HookCalls calls{IDOK, {}};
+  KelmiraSetMessageBoxHook(&RecordingHook, &calls);
+  const char *text = "Z: (10.000000,79.000000),(50.000000,94.000000)", *caption = "MouseInput command not found!";
+  EXPECT_EQ(MessageBoxA(owner, text, caption, MB_ICONHAND), IDOK);
+  EXPECT_TRUE(IsWindowEnabled(owner));
+  // A null caption is "Error"; a null text is empty.
+  calls.answer = IDNO;
+  EXPECT_EQ(MessageBoxA(nullptr, nullptr, nullptr, MB_YESNO | MB_ICONQUESTION), IDNO);
+
+  // Bad types fail before the hook is asked.
+  SetLastError(0);
+  EXPECT_EQ(MessageBoxA(nullptr, "t", "c", 7), 0);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+  EXPECT_EQ(MessageBoxA(nullptr, "t", "c", MB_OK | 0x50), 0);
+
+  // An answer that is no button of the box shows the box; nobody presses anything and the
+  // headless loop runs dry: the default button answers.
+  calls.answer = IDYES;
+  EXPECT_EQ(MessageBoxA(nullptr, "text", "shown", MB_OKCANCEL | MB_DEFBUTTON2), IDCANCEL);
+  EXPECT_EQ(FindWindowA("#32770", "shown"), nullptr);
+  EXPECT_EQ(calls.seen, (std::vector<HookCall>{{owner, text, caption, MB_ICONHAND, false},
+                                               {nullptr, "", "Error", MB_YESNO | MB_ICONQUESTION, false},
+                                               {nullptr, "text", "shown", MB_OKCANCEL | MB_DEFBUTTON2, false}}));
+}
+
+// The owner clicks the box's button when the box's loop goes idle.
+TEST_F(MessageBoxTest, InjectedClicksOnAButtonAnswerTheBox) {
+  HWND owner = Top(0, 0, 200, 100, kPopup, kBare);
+  HWND box = nullptr;
+  std::tuple<BOOL, COLORREF, bool> seen;  // the owner enabled, the icon's centre, some text width
+  int button = IDOK;
+  On(WM_ENTERIDLE, [&](HWND hwnd, WPARAM wParam, LPARAM lParam) {
+    if (wParam != MSGF_MESSAGEBOX || box) return;
+    box = reinterpret_cast<HWND>(lParam);
+    // The box is painted by now (the loop goes idle only when nothing is left to paint).
+    seen = {IsWindowEnabled(hwnd), WindowPixel(GetDlgItem(box, 20), 4, 16), Client(GetDlgItem(box, 0xFFFF))[2] > 0};
+    RECT r{};
+    GetWindowRect(GetDlgItem(box, button), &r);
+    for (UINT m : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP})
+      KelmiraInjectMouse(m, (r.left + r.right) / 2, (r.top + r.bottom) / 2, m == WM_LBUTTONDOWN ? MK_LBUTTON : 0);
+  });
+  EXPECT_EQ(MessageBoxA(owner, "Z: (10.0,79.0),(50.0,94.0)", "MouseInput command not found!", MB_ICONHAND), IDOK);
+  ASSERT_TRUE(box);
+  EXPECT_EQ(seen, std::tuple(FALSE, RGB(204, 0, 0), true));  // the stop icon's red disc
+  EXPECT_TRUE(IsWindowEnabled(owner) && !IsWindow(box));
+
+  // The second of three buttons, clicked.
+  box = nullptr;
+  button = IDNO;
+  EXPECT_EQ(MessageBoxA(owner, "Save?", "Question", MB_YESNOCANCEL | MB_ICONQUESTION), IDNO);
+  EXPECT_TRUE(box);
+}
+
+struct KeyPlan {
+  WPARAM key = VK_RETURN;
+  int idleCalls = 0;
+};
+
+BOOL PressKeyWhenIdle(void* context) {
+  auto* plan = static_cast<KeyPlan*>(context);
+  if (plan->idleCalls++ > 0) return FALSE;  // once: a box that ignores the key then runs dry
+  return KelmiraInjectKey(WM_KEYDOWN, plan->key) && KelmiraInjectKey(WM_KEYUP, plan->key);
+}
+
+// Return presses the default button, which has the focus; Escape is Cancel, OK on a lone OK
+// button, and nothing on a Yes/No box (the default answers only when the loop runs dry); Space
+// presses the focused button.
+TEST_F(MessageBoxTest, ReturnEscapeAndSpaceThroughTheNestedLoop) {
+  KeyPlan plan;
+  KelmiraSetIdleHook(&PressKeyWhenIdle, &plan);
+  struct Case {
+    WPARAM key;
+    UINT type;
+    int answer, idleCalls;
+  } cases[] = {{VK_RETURN, MB_RETRYCANCEL | MB_DEFBUTTON2, IDCANCEL, 1},
+               {VK_RETURN, MB_ABORTRETRYIGNORE | MB_DEFBUTTON3, IDIGNORE, 1},
+               {VK_ESCAPE, MB_YESNOCANCEL, IDCANCEL, 1},
+               {VK_ESCAPE, MB_OK | MB_ICONASTERISK, IDOK, 1},
+               {VK_ESCAPE, MB_YESNO | MB_DEFBUTTON2, IDNO, 2},
+               {VK_SPACE, MB_YESNO, IDYES, 1}};
+  for (const Case& c : cases) {
+    plan = KeyPlan{c.key};
+    EXPECT_EQ(std::pair(MessageBoxA(nullptr, "Go?", "Keys", c.type), plan.idleCalls), std::pair(c.answer, c.idleCalls))
+        << c.key << " " << std::hex << c.type;
+  }
+}
+
+constexpr COLORREF kBrushColour = RGB(20, 40, 230);
+constexpr COLORREF kTextColour = RGB(230, 10, 10);
+
+// The parent answers WM_CTLCOLORSTATIC with the colours above; `asked` is the last control that asked.
+Answer AnswerColours(HWND& asked) {
+  static HBRUSH brush = CreateSolidBrush(kBrushColour);
+  return [&asked](HWND, UINT msg, WPARAM wParam, LPARAM lParam) -> std::optional<LRESULT> {
+    if (msg != WM_CTLCOLORSTATIC) return std::nullopt;
+    asked = reinterpret_cast<HWND>(lParam);
+    SetTextColor(reinterpret_cast<HDC>(wParam), kTextColour);
+    SetBkColor(reinterpret_cast<HDC>(wParam), kBrushColour);
+    return reinterpret_cast<LRESULT>(brush);
+  };
+}
+
+// A static in bold 20-pixel Arial at (10, 10), 200 x 60, painted.
+HWND MakeStatic(HWND parent, DWORD style, const char* text) {
+  static HFONT font = CreateFontA(-20, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "Arial");
+  HWND s = CreateWindowExA(0, "STATIC", text, WS_CHILD | WS_VISIBLE | style, 10, 10, 200, 60, parent,
+                           reinterpret_cast<HMENU>(7), nullptr, nullptr);
+  SendMessageA(s, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  Pump();
+  return s;
+}
+
+// The box around the pixels of hwnd that are not `background`.
+Box Ink(HWND hwnd, COLORREF background = kBrushColour) {
+  Box box;
+  for (auto [x, y] : WindowPainted(hwnd, background))
+    box = {std::min(box.left, x), std::min(box.top, y), std::max(box.right, x + 1), std::max(box.bottom, y + 1)};
+  return box;
+}
+
+// Some pixel of the 200 x 60 static has exactly this colour.
+bool Shows(HWND hwnd, COLORREF colour) { return WindowPainted(hwnd, colour).size() < 200 * 60; }
+
+using StaticControl = WindowTest;
+
+TEST_F(StaticControl, PaintsWithTheParentsColoursAlignsAndRepaintsNewText) {
+  HWND parent = Top(50, 50, 300, 200, kPopup), asked = nullptr;
+  Handle(AnswerColours(asked));
+  HWND s = MakeStatic(parent, SS_LEFT, "Hi");
+  EXPECT_EQ(asked, s);
+  // Every pixel is the brush, the text colour, or a blend of the two at a glyph's edge.
+  for (int y = 0; y < 60; ++y)
+    for (int x = 0; x < 200; ++x) {
+      COLORREF c = WindowPixel(s, x, y);
+      for (int shift : {0, 8, 16}) {
+        int v = (c >> shift) & 0xFF, a = (kBrushColour >> shift) & 0xFF, b = (kTextColour >> shift) & 0xFF;
+        ASSERT_TRUE(v >= std::min(a, b) && v <= std::max(a, b)) << x << "," << y;
+      }
+    }
+  EXPECT_TRUE(Shows(s, kTextColour) && Shows(s, kBrushColour));
+  Box text = Ink(s);
+  EXPECT_TRUE(text.left <= 3 && text.top <= 8);  // SS_LEFT: at the left edge, first line at the top
+  // Outside the static the parent's own background is untouched.
+  EXPECT_EQ(WindowPixel(parent, 5, 5), kClassBackground);
+
+  // New text repaints, wrapped at word boundaries.
+  SetWindowTextA(s, "");
+  Pump();
+  EXPECT_TRUE(Ink(s).Empty());
+  SetWindowTextA(s, "Word word word word word");
+  Pump();
+  EXPECT_GT(Ink(s).Height(), 30);  // more than one 20-pixel line
+
+  // Alignment, and vertical centring of a single line.
+  Box c = Ink(MakeStatic(parent, SS_CENTER, "Hi"));
+  Box r = Ink(MakeStatic(parent, SS_RIGHT, "Hi"));
+  Box m = Ink(MakeStatic(parent, SS_CENTER | SS_CENTERIMAGE, "Hi"));
+  ASSERT_FALSE(c.Empty());
+  EXPECT_NEAR((c.left + c.right) / 2.0, 100.0, 2.5);
+  EXPECT_TRUE(r.right >= 196 && r.Width() == c.Width());
+  // SS_CENTERIMAGE centres the line box (tmHeight 24 for this font) in the 60-pixel height.
+  EXPECT_EQ(std::pair(m.left, m.top - c.top), std::pair(c.left, (60 - 24) / 2));
+
+  // Without an answer to WM_CTLCOLORSTATIC the default colours apply.
+  Handle(nullptr);
+  HWND plain = MakeStatic(parent, SS_LEFT, "Hi");
+  EXPECT_EQ(WindowPixel(plain, 199, 59), GetSysColor(COLOR_3DFACE));
+  EXPECT_TRUE(Shows(plain, GetSysColor(COLOR_WINDOWTEXT)));
 }
 
 }  // namespace

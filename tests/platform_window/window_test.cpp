@@ -1,13 +1,18 @@
 // Windows: classes, creation and destruction (message order, refusal, stale handles, other
-// threads), styles, window data, subclassing, window text and finding windows.
+// threads), styles, window data, subclassing, window text and finding windows; positions and
+// sizes, visibility, the enabled state, the tree and coordinate mapping; the message queue:
+// posting, retrieving, filtering, quitting, translating keys and the default procedure.
+#include "support/canvas.h"
+#include "support/pump.h"
 #include "support/recording_window.h"
 
+#include <climits>
 #include <cstring>
+#include <stdexcept>
 #include <thread>
 
 namespace kelmira::test {
 namespace {
-
 using Window = WindowTest;
 using Msgs = std::vector<UINT>;
 
@@ -212,6 +217,184 @@ TEST_F(Window, WindowTextAndFindingWindows) {
   EXPECT_EQ(std::tuple(FindWindowA("kelmirarecording", "Hello, world"), FindWindowA(nullptr, "beta"),
                        FindWindowA(kBare, nullptr), FindWindowA(kRecording, "beta")),
             std::tuple(w, b, b, HWND{}));
+}
+
+using Position = WindowTest;
+
+TEST_F(Position, MoveWindowSendsPositionMessagesWithTheNewClientSize) {
+  HWND top = Top(0, 0, 200, 200), child = Child(top, 1, 10, 10, 50, 40);
+  Clear();
+  ASSERT_TRUE(MoveWindow(child, 20, 30, 80, 60, TRUE));
+  EXPECT_EQ(Ids(Log({}, child)), (std::vector<UINT>{WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED, WM_MOVE, WM_SIZE}));
+  EXPECT_EQ(Log().back().lParam, MAKELPARAM(80, 60));
+  EXPECT_EQ(Screen(child), (Edges{20, 30, 100, 90}));  // the parent is at the screen origin
+
+  Clear();
+  SetWindowPos(child, nullptr, 5, 5, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  SetWindowPos(child, nullptr, 0, 0, 10, 10, SWP_NOMOVE | SWP_NOZORDER);
+  EXPECT_EQ(Pairs(Log({WM_MOVE, WM_SIZE})), (Sequence{{child, WM_MOVE}, {child, WM_SIZE}}));
+  EXPECT_EQ(Screen(child), (Edges{5, 5, 15, 15}));
+  MoveWindow(child, 0, 0, -5, -5, FALSE);  // negative sizes become empty
+  EXPECT_EQ(Client(child), (Edges{0, 0, 0, 0}));
+
+  // WM_WINDOWPOSCHANGING may alter the position.
+  On(WM_WINDOWPOSCHANGING, [](HWND, WPARAM, LPARAM lp) { reinterpret_cast<WINDOWPOS*>(lp)->cx = 77; });
+  MoveWindow(top, 0, 0, 150, 150, TRUE);
+  EXPECT_EQ(Client(top)[2], 77);
+}
+
+// The axis layout guard: a window that adjusts its own size from WM_SIZE gets the nested WM_SIZE
+// while the outer handler is still running, and the outer one then sees the final size.
+TEST_F(Position, MoveInsideWmSizeNestsASecondWmSize) {
+  HWND child = Child(Top(0, 0, 300, 300), 1, 0, 0, 50, 50);
+  int depth = 0;
+  std::vector<std::pair<int, int>> sizes;  // (depth, width)
+  LONG afterNested = 0;
+  On(WM_SIZE, [&](HWND, WPARAM, LPARAM lp) {
+    sizes.emplace_back(++depth, LOWORD(lp));
+    if (depth == 1 && LOWORD(lp) != 120) MoveWindow(child, 0, 0, 120, 40, TRUE), afterNested = Client(child)[2];
+    --depth;
+  });
+  MoveWindow(child, 0, 0, 90, 40, TRUE);
+  EXPECT_EQ(sizes, (std::vector<std::pair<int, int>>{{1, 90}, {2, 120}}));
+  EXPECT_EQ(afterNested, 120);
+}
+
+TEST_F(Position, VisibilityFollowsAncestorsAndStateChangesAreAnnouncedOnce) {
+  HWND top = Top(0, 0, 100, 100, WS_OVERLAPPED), child = Child(top, 1, 0, 0, 10, 10);
+  EXPECT_FALSE(IsWindowVisible(child));  // WS_VISIBLE, but the parent is hidden
+  Clear();
+  ShowWindow(top, SW_SHOWNORMAL);
+  EXPECT_TRUE(IsWindowVisible(child));
+  ShowWindow(top, SW_SHOWNA);  // already visible: no message
+  EXPECT_FALSE(ShowWindow(top, 99));
+  EnableWindow(top, FALSE);
+  EnableWindow(top, FALSE);  // already disabled: no message
+  EnableWindow(top, TRUE);
+  EXPECT_EQ(Log({WM_SHOWWINDOW, WM_ENABLE}),
+            (std::vector<Sent>{{top, WM_SHOWWINDOW, TRUE, 0}, {top, WM_ENABLE, FALSE, 0}, {top, WM_ENABLE, TRUE, 0}}));
+}
+
+TEST_F(Position, TreeNavigationAndZOrder) {
+  HWND top = Top(0, 0, 100, 100), a = Child(top, 1, 0, 0, 10, 10), b = Child(top, 2, 0, 0, 10, 10);
+  HWND c = Child(top, 3, 0, 0, 10, 10), grand = Child(b, 4, 0, 0, 5, 5);
+  EXPECT_EQ(GetWindow(c, GW_HWNDPREV), b);  // creation order
+  EXPECT_EQ(std::pair(IsChild(top, grand), IsChild(a, grand)), std::pair(TRUE, FALSE));
+  SetWindowPos(c, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  EXPECT_EQ(GetWindow(top, GW_CHILD), c);
+  SetWindowPos(c, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  EXPECT_EQ(GetWindow(a, GW_HWNDLAST), c);
+  SetWindowPos(c, a, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);  // right below a
+  std::vector<HWND> seen;
+  auto collect = [](HWND h, LPARAM p) { return reinterpret_cast<std::vector<HWND>*>(p)->push_back(h), TRUE; };
+  EnumChildWindows(top, collect, reinterpret_cast<LPARAM>(&seen));
+  EXPECT_EQ(seen, (std::vector<HWND>{a, c, b, grand}));
+
+  HWND other = Top(300, 300, 50, 50);
+  SetParent(b, other);
+  EXPECT_EQ(GetAncestor(grand, GA_ROOT), other);
+  EXPECT_EQ(SetParent(other, grand), nullptr);  // into its own subtree: refused
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+}
+
+TEST_F(Position, CoordinateMapping) {
+  HWND top = Top(100, 200, 400, 300), child = Child(top, 1, 10, 20, 200, 100), grand = Child(child, 2, 5, 6, 50, 50);
+  POINT p{1, 2}, q{1, 2};
+  ClientToScreen(grand, &p);
+  ClientToScreen(grand, &q);
+  ScreenToClient(child, &q);
+  EXPECT_EQ(std::tuple(p.x, p.y, q.x, q.y), std::tuple(116, 228, 6, 8));
+  POINT pts[2] = {{0, 0}, {3, 4}};
+  EXPECT_EQ(MapWindowPoints(grand, top, pts, 2), MAKELONG(15, 26));
+  EXPECT_EQ(std::pair(pts[1].x, pts[1].y), std::pair(18, 30));
+  RECT r{0, 0, 10, 10};
+  MapWindowPoints(grand, nullptr, reinterpret_cast<POINT*>(&r), 2);
+  EXPECT_EQ(E(r), (Edges{115, 226, 125, 236}));
+
+  EXPECT_EQ(std::tuple(WindowFromPoint(POINT{120, 230}), ChildWindowFromPoint(top, POINT{16, 27}),
+                       ChildWindowFromPoint(top, POINT{300, 250}), ChildWindowFromPoint(top, POINT{-1, 0}),
+                       WindowFromPoint(POINT{5000, 5000})),
+            std::tuple(grand, child, top, HWND{}, HWND{}));
+}
+
+TEST_F(Position, ExtremeGeometryIsClampedAndDrawsSafely) {
+  HWND top = Top(0, 0, 10, 10), child = Child(top, 1, 0, 0, 5, 5);
+  MoveWindow(child, INT_MAX, INT_MIN + 1, INT_MAX, INT_MAX, TRUE);
+  EXPECT_EQ(Screen(child), (Edges{1000000, -1000000, 2000000, 0}));
+  MoveWindow(top, 0, 0, 50000, 10, TRUE);  // wider than a backing surface may be
+  Pump();
+  Fill(top, RECT{0, 0, 50000, 10}, kBlack);
+  EXPECT_EQ(WindowPixel(top, 16383, 9), kBlack);
+  COLORREF c;
+  EXPECT_EQ(KelmiraGetWindowPixel(top, 20000, 0, &c), E_INVALIDARG);
+  MoveWindow(top, 0, 0, 10, 10, TRUE);
+  EXPECT_EQ(WindowPixel(top, 9, 9), kBlack);
+}
+
+using Queue = WindowTest;
+
+TEST_F(Queue, PostedMessagesComeBackInOrderWithFiltersAndQuitLast) {
+  HWND a = Top(0, 0, 10, 10, WS_OVERLAPPED), b = Top(0, 0, 10, 10, WS_OVERLAPPED);
+  PostMessageA(a, WM_USER + 1, 1, 2);
+  PostMessageA(b, WM_USER + 2, 0, 0);
+  PostMessageA(nullptr, WM_APP, 5, 0);
+  MSG m;
+  std::vector<Sent> got;
+  auto take = [&](BOOL result) { got.push_back({m.hwnd, m.message, m.wParam, static_cast<LPARAM>(result)}); };
+  take(PeekMessageA(&m, b, 0, 0, PM_NOREMOVE));
+  take(PeekMessageA(&m, nullptr, WM_APP, WM_APP, PM_REMOVE));
+  take(GetMessageA(&m, nullptr, 0, 0));
+  take(GetMessageA(&m, nullptr, 0, 0));
+  EXPECT_FALSE(PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE));
+  // WM_QUIT comes after what was posted, and once; with nothing left to wait for GetMessageA fails
+  // instead of blocking.
+  PostQuitMessage(3);
+  PostMessageA(a, WM_USER, 0, 0);
+  take(GetMessageA(&m, nullptr, 0, 0));
+  take(GetMessageA(&m, nullptr, 0, 0));
+  EXPECT_EQ(got, (std::vector<Sent>{{b, WM_USER + 2, 0, 1},
+                                    {nullptr, WM_APP, 5, 1},
+                                    {a, WM_USER + 1, 1, 1},
+                                    {b, WM_USER + 2, 0, 1},
+                                    {a, WM_USER, 0, 1},
+                                    {nullptr, WM_QUIT, 3, 0}}));
+  EXPECT_FALSE(PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE));
+  SetLastError(0);
+  EXPECT_EQ(GetMessageA(&m, nullptr, 0, 0), -1);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_TIMEOUT));
+  EXPECT_EQ(GetMessageA(nullptr, nullptr, 0, 0), -1);
+}
+
+TEST_F(Queue, TranslateMessageMakesCharactersFromKeys) {
+  HWND w = Top(0, 0, 10, 10, WS_OVERLAPPED);
+  MSG key{w, WM_KEYDOWN, 'A', 1, 0, {0, 0}};
+  PostMessageA(w, WM_USER, 0, 0);  // already waiting: the character still comes first
+  EXPECT_TRUE(TranslateMessage(&key));
+  for (WPARAM vk : {WPARAM{VK_OEM_COMMA}, WPARAM{VK_SHIFT}}) {  // shift makes no character
+    key.wParam = vk;
+    TranslateMessage(&key);
+  }
+  MSG m;
+  std::vector<Sent> got;
+  while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) got.push_back({m.hwnd, m.message, m.wParam, m.lParam});
+  EXPECT_EQ(got, (std::vector<Sent>{{w, WM_CHAR, ',', 1}, {w, WM_CHAR, 'a', 1}, {w, WM_USER, 0, 0}}));
+}
+
+// Also: an exception from a window procedure stays inside SendMessageA.
+TEST_F(Queue, DefaultProcedureAnswers) {
+  HWND top = Top(0, 0, 100, 100), child = Child(top, 1, 10, 10, 10, 10);
+  Handle([](HWND, UINT msg, WPARAM, LPARAM) -> std::optional<LRESULT> {
+    if (msg == WM_USER) throw std::runtime_error("boom");
+    return std::nullopt;
+  });
+  EXPECT_EQ(SendMessageA(child, WM_USER, 0, 0), 0);
+  EXPECT_TRUE(IsWindow(child));
+  Handle(nullptr);
+  EXPECT_EQ(std::pair(SendMessageA(child, WM_NCHITTEST, 0, MAKELPARAM(15, 15)),
+                      SendMessageA(child, WM_NCHITTEST, 0, MAKELPARAM(25, 15))),
+            std::pair(LRESULT{HTCLIENT}, LRESULT{HTNOWHERE}));
+  SendMessageA(top, WM_CLOSE, 0, 0);
+  EXPECT_FALSE(IsWindow(top) || IsWindow(child));
 }
 
 }  // namespace
