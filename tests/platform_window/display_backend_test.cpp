@@ -135,7 +135,7 @@ TEST_F(SdlBackend, DesktopWindowFollowsTheTopLevelWindowAndPresentsItsPaint) {
   EXPECT_EQ(std::pair(Count(hwnd, WM_CLOSE), SDL_GetWindowFromID(id)), std::pair(1, static_cast<SDL_Window*>(nullptr)));
 }
 
-TEST_F(SdlBackend, InputEventsBecomeClientMessages) {
+TEST_F(SdlBackend, InputEventsBecomeClientMessagesThatGetMessageWaitsFor) {
   HWND hwnd = Top(30, 40, 200, 150, kShown);
   SetFocus(hwnd);
   auto button = [hwnd](Uint32 type, Uint8 which, int x, int y) {
@@ -159,12 +159,9 @@ TEST_F(SdlBackend, InputEventsBecomeClientMessages) {
                          {hwnd, WM_MOUSEWHEEL, MAKEWPARAM(MK_XBUTTON2, -2 * WHEEL_DELTA), MAKELPARAM(30 + 5, 40 + 6)},
                          {hwnd, WM_KEYDOWN, 'Q', 0x00100001},  // scan code 0x10
                          {hwnd, WM_CHAR, 'q', 0x00100001}}));
-}
 
-// GetMessageA waits for native events; with no desktop window left nothing can arrive, and the
-// loop ends instead of blocking for ever.
-TEST_F(SdlBackend, GetMessageWaitsForNativeEvents) {
-  HWND hwnd = Top(30, 40, 200, 150, kShown);
+  // GetMessageA waits for native events; with no desktop window left nothing can arrive, and the
+  // loop ends instead of blocking for ever.
   SDL_Event motion{};  // made here: window handles belong to this thread
   motion.motion = SDL_MouseMotionEvent{SDL_MOUSEMOTION, 0, SdlWindowIdOf(hwnd), 0, 0, 3, 4, 0, 0};
   std::thread late([&motion] {

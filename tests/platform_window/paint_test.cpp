@@ -37,7 +37,7 @@ Answer RecordPaints(std::vector<PaintRecord>& paints, HWND filled = nullptr) {
 
 using Paint = WindowTest;
 
-TEST_F(Paint, OneInvalidationGivesOneEraseAndOnePaintWithTheRightClipBox) {
+TEST_F(Paint, InvalidationErasePaintAndUpdateRectangles) {
   HWND w = Top(0, 0, 100, 80);
   Pump();
   Fill(w, RECT{0, 0, 100, 80}, kRed);
@@ -75,6 +75,41 @@ TEST_F(Paint, OneInvalidationGivesOneEraseAndOnePaintWithTheRightClipBox) {
   EXPECT_EQ(Pump(), 1);
   EXPECT_EQ(Count(w, WM_ERASEBKGND), 1);  // through DefWindowProcA's BeginPaint
   EXPECT_FALSE(Update(bare) || Update(w));
+
+  // WM_PAINT waits for posted messages, and stays until the window is validated, PM_REMOVE or not.
+  Clear();
+  InvalidateRect(w, nullptr, FALSE);
+  PostMessageA(w, WM_USER, 1, 0);
+  PostMessageA(w, WM_USER, 2, 0);
+  Pump();
+  EXPECT_EQ(Ids(Log({WM_USER, WM_PAINT})), (std::vector<UINT>{WM_USER, WM_USER, WM_PAINT}));
+  MSG m;
+  InvalidateRect(w, nullptr, FALSE);
+  ASSERT_TRUE(PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE));
+  ASSERT_TRUE(PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(m.message, static_cast<UINT>(WM_PAINT));
+  ValidateRect(w, nullptr);
+  EXPECT_FALSE(PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE));
+
+  // ValidateRect shrinks the update rectangle; a resize invalidates what appeared, or everything
+  // for a class with CS_HREDRAW | CS_VREDRAW.
+  HWND redraw = Top(0, 0, 50, 50, WS_OVERLAPPED | WS_VISIBLE, kRedrawing);
+  Pump();
+  RECT half{0, 0, 100, 50}, left{0, 0, 30, 50}, middle{40, 0, 50, 50};
+  InvalidateRect(w, &half, FALSE);
+  ValidateRect(w, &left);
+  EXPECT_EQ(Update(w), (Edges{30, 0, 100, 50}));
+  ValidateRect(w, &middle);  // would leave two pieces: the bounding box stays
+  EXPECT_EQ(Update(w), (Edges{30, 0, 100, 50}));
+  ValidateRect(w, nullptr);
+  EXPECT_FALSE(Update(w));
+  MoveWindow(w, 0, 0, 130, 80, TRUE);
+  MoveWindow(redraw, 0, 0, 80, 50, TRUE);
+  EXPECT_EQ(Update(w), (Edges{100, 0, 130, 80}));  // only what appeared
+  EXPECT_EQ(Update(redraw), (Edges{0, 0, 80, 50}));
+  Pump();
+  MoveWindow(w, 0, 0, 200, 200, FALSE);
+  EXPECT_FALSE(Update(w));  // no repaint asked
 }
 
 TEST_F(Paint, HiddenWindowsAreNotPaintedUntilShownAndDrawNothing) {
@@ -97,49 +132,7 @@ TEST_F(Paint, HiddenWindowsAreNotPaintedUntilShownAndDrawNothing) {
   EXPECT_EQ(Pairs(Log({WM_PAINT})), (Sequence{{w, WM_PAINT}, {shownChildOfHidden, WM_PAINT}}));  // parents first
 }
 
-// WM_PAINT waits for posted messages, and stays until the window is validated, PM_REMOVE or not.
-TEST_F(Paint, WmPaintWaitsForPostedMessages) {
-  HWND w = Top(0, 0, 50, 50);
-  Pump();
-  Clear();
-  InvalidateRect(w, nullptr, FALSE);
-  PostMessageA(w, WM_USER, 1, 0);
-  PostMessageA(w, WM_USER, 2, 0);
-  Pump();
-  EXPECT_EQ(Ids(Log({WM_USER, WM_PAINT})), (std::vector<UINT>{WM_USER, WM_USER, WM_PAINT}));
-  MSG m;
-  InvalidateRect(w, nullptr, FALSE);
-  ASSERT_TRUE(PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE));
-  ASSERT_TRUE(PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE));
-  EXPECT_EQ(m.message, static_cast<UINT>(WM_PAINT));
-  ValidateRect(w, nullptr);
-  EXPECT_FALSE(PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE));
-}
-
-// ValidateRect shrinks the update rectangle; a resize invalidates what appeared, or everything
-// for a class with CS_HREDRAW | CS_VREDRAW.
-TEST_F(Paint, UpdateRectangles) {
-  HWND w = Top(0, 0, 100, 100), redraw = Top(0, 0, 50, 50, WS_OVERLAPPED | WS_VISIBLE, kRedrawing);
-  Pump();
-  RECT r{0, 0, 100, 50}, left{0, 0, 30, 50}, middle{40, 0, 50, 50};
-  InvalidateRect(w, &r, FALSE);
-  ValidateRect(w, &left);
-  EXPECT_EQ(Update(w), (Edges{30, 0, 100, 50}));
-  ValidateRect(w, &middle);  // would leave two pieces: the bounding box stays
-  EXPECT_EQ(Update(w), (Edges{30, 0, 100, 50}));
-  ValidateRect(w, nullptr);
-  EXPECT_FALSE(Update(w));
-
-  MoveWindow(w, 0, 0, 130, 100, TRUE);
-  MoveWindow(redraw, 0, 0, 80, 50, TRUE);
-  EXPECT_EQ(Update(w), (Edges{100, 0, 130, 100}));  // only what appeared
-  EXPECT_EQ(Update(redraw), (Edges{0, 0, 80, 50}));
-  Pump();
-  MoveWindow(w, 0, 0, 200, 200, FALSE);
-  EXPECT_FALSE(Update(w));  // no repaint asked
-}
-
-TEST_F(Paint, RedrawWindowUpdateNowPaintsSynchronously) {
+TEST_F(Paint, RedrawWindowAndChildMoves) {
   HWND w = Top(0, 0, 100, 100), child = Child(w, 1, 10, 10, 20, 20);
   Pump();
   Clear();
@@ -156,6 +149,18 @@ TEST_F(Paint, RedrawWindowUpdateNowPaintsSynchronously) {
   RedrawWindow(w, nullptr, nullptr, RDW_VALIDATE | RDW_ALLCHILDREN);
   EXPECT_FALSE(Update(w) || Update(child));
   EXPECT_FALSE(RedrawWindow(w, nullptr, reinterpret_cast<HRGN>(static_cast<std::intptr_t>(1)), RDW_INVALIDATE));
+
+  // Painting follows the child across moves (the parent repaints the old place); a growing
+  // top-level window's backing surface keeps the picture.
+  std::vector<PaintRecord> paints;
+  Handle(RecordPaints(paints, child));
+  MoveWindow(child, 50, 50, 20, 20, TRUE);
+  Pump();
+  EXPECT_EQ(std::tuple(WindowPixel(w, 15, 15), WindowPixel(w, 55, 55)), std::tuple(kBack, kRed));
+  MoveWindow(w, 0, 0, 300, 200, TRUE);
+  EXPECT_EQ(WindowPixel(w, 55, 55), kRed);
+  Pump();
+  EXPECT_EQ(std::tuple(WindowPixel(w, 299, 199), WindowPixel(w, 55, 55)), std::tuple(kBack, kRed));
 }
 
 TEST_F(Paint, ChildDrawsAtItsOffsetAndOnlyInsideItself) {
@@ -200,22 +205,6 @@ TEST_F(Paint, ClipChildrenAndClipSiblingsProtectTheirWindows) {
   SetWindowLongPtrA(top, GWL_STYLE, WS_OVERLAPPED | WS_VISIBLE);
   Fill(top, RECT{0, 0, 100, 100}, kRed);
   EXPECT_EQ(WindowPixel(child, 5, 5), kRed);
-}
-
-TEST_F(Paint, PaintingFollowsTheChildAcrossMovesAndResizes) {
-  HWND top = Top(0, 0, 100, 100), child = Child(top, 1, 0, 0, 10, 10);
-  Pump();
-  std::vector<PaintRecord> paints;
-  Handle(RecordPaints(paints, child));
-  MoveWindow(child, 50, 50, 20, 20, TRUE);
-  Pump();
-  // The old place was repainted by the parent.
-  EXPECT_EQ(std::tuple(WindowPixel(top, 5, 5), WindowPixel(top, 55, 55)), std::tuple(kBack, kRed));
-  // The top-level window grows: its backing surface follows and keeps the picture.
-  MoveWindow(top, 0, 0, 300, 200, TRUE);
-  EXPECT_EQ(WindowPixel(top, 55, 55), kRed);
-  Pump();
-  EXPECT_EQ(std::tuple(WindowPixel(top, 299, 199), WindowPixel(top, 55, 55)), std::tuple(kBack, kRed));
 }
 
 // The picture of a child window alone, at its size.

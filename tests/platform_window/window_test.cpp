@@ -3,6 +3,7 @@
 // sizes, visibility, the enabled state, the tree and coordinate mapping; the message queue:
 // posting, retrieving, filtering, quitting, translating keys and the default procedure.
 #include "support/canvas.h"
+#include "support/last_error.h"
 #include "support/pump.h"
 #include "support/recording_window.h"
 
@@ -80,23 +81,21 @@ TEST_F(Window, BadHandlesArgumentsAndThreadsFailCleanly) {
   HWND top = Top(0, 0, 10, 10);
   DestroyWindow(top);
   EXPECT_NE(Top(0, 0, 10, 10), top);  // may reuse the slot, never the value
-  SetLastError(0);
-  EXPECT_FALSE(IsWindow(top) || DestroyWindow(top));
-  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_WINDOW_HANDLE));
-  EXPECT_FALSE(PostMessageA(top, WM_USER, 0, 0));
-  EXPECT_FALSE(ShowWindow(reinterpret_cast<HWND>(static_cast<std::intptr_t>(12345)), SW_SHOW));
-  EXPECT_EQ(CreateWindowExA(0, kRecording, "", WS_CHILD, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr), nullptr);
-  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_TLW_WITH_WSCHILD));
-  EXPECT_EQ(CreateWindowExA(0, "NoSuchClass", "", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr), nullptr);
-  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_CANNOT_FIND_WND_CLASS));
+  EXPECT_FALSE(IsWindow(top) || PostMessageA(top, WM_USER, 0, 0) ||
+               ShowWindow(reinterpret_cast<HWND>(static_cast<std::intptr_t>(12345)), SW_SHOW));
+  // A child needs a parent; the class must exist.
+  auto made = [](const char* cls, DWORD style) {
+    return CreateWindowExA(0, cls, "", style, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr) != nullptr;
+  };
+  EXPECT_EQ((std::vector<DWORD>{LastErrorOf([&] { return DestroyWindow(top); }),
+                                LastErrorOf([&] { return made(kRecording, WS_CHILD); }),
+                                LastErrorOf([&] { return made("NoSuchClass", 0); })}),
+            (std::vector<DWORD>{ERROR_INVALID_WINDOW_HANDLE, ERROR_TLW_WITH_WSCHILD, ERROR_CANNOT_FIND_WND_CLASS}));
 
   HWND w = Top(0, 0, 1, 1, 0);
-  std::tuple<BOOL, DWORD, HWND> seen;  // braces: evaluated in order
-  std::thread([&] {
-    seen = {PostMessageA(w, WM_USER, 0, 0), GetLastError(),
-            CreateWindowExA(0, kRecording, "", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr)};
-  }).join();
-  EXPECT_EQ(seen, std::tuple(FALSE, DWORD{ERROR_WINDOW_OF_OTHER_THREAD}, nullptr));
+  std::tuple<BOOL, DWORD, bool> seen;  // braces: evaluated in order
+  std::thread([&] { seen = {PostMessageA(w, WM_USER, 0, 0), GetLastError(), made(kRecording, 0)}; }).join();
+  EXPECT_EQ(seen, std::tuple(FALSE, DWORD{ERROR_WINDOW_OF_OTHER_THREAD}, false));
 }
 
 TEST(WindowClasses, RegistrationQueriesAndUnregistration) {
@@ -104,19 +103,15 @@ TEST(WindowClasses, RegistrationQueriesAndUnregistration) {
                  nullptr,   nullptr, "KelmiraClassA", nullptr};
   ATOM atom = RegisterClassExA(&wc);
   ASSERT_NE(atom, 0);
-  SetLastError(0);
-  EXPECT_EQ(RegisterClassExA(&wc), 0);
-  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_CLASS_ALREADY_EXISTS));
   WNDCLASSEXA info{};
   EXPECT_EQ(GetClassInfoExA(nullptr, "kelmiraclassa", &info), atom);  // any case
-
   HWND w = CreateWindowExA(0, MAKEINTATOM(atom), "", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
   ASSERT_TRUE(w);
-  SetLastError(0);
-  EXPECT_EQ(GetClassLongPtrA(w, 4), 0u);  // 8 bytes cannot start at 4
-  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_INDEX));
-  EXPECT_FALSE(UnregisterClassA("KelmiraClassA", nullptr));
-  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_CLASS_HAS_WINDOWS));
+  // 8 class bytes cannot be read as a value starting at 4.
+  EXPECT_EQ((std::vector<DWORD>{LastErrorOf([&] { return RegisterClassExA(&wc); }),
+                                LastErrorOf([&] { return GetClassLongPtrA(w, 4); }),
+                                LastErrorOf([&] { return UnregisterClassA("KelmiraClassA", nullptr); })}),
+            (std::vector<DWORD>{ERROR_CLASS_ALREADY_EXISTS, ERROR_INVALID_INDEX, ERROR_CLASS_HAS_WINDOWS}));
   DestroyWindow(w);
   EXPECT_TRUE(UnregisterClassA("KelmiraClassA", nullptr));
   EXPECT_FALSE(GetClassInfoExA(nullptr, "KelmiraClassA", &info));
@@ -157,9 +152,7 @@ TEST_F(Window, WindowLongs) {
   EXPECT_EQ((std::tuple{GetDlgCtrlID(child), GetWindowLongPtrA(child, 8), GetWindowLongPtrA(child, 9)}),
             std::tuple(9, LONG_PTR{-77}, LONG_PTR{0}));
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_INDEX));
-  SetLastError(0);
-  EXPECT_EQ(SetWindowLongPtrA(child, -1000, 1), 0);
-  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_INDEX));
+  EXPECT_EQ(LastErrorOf([&] { return SetWindowLongPtrA(child, -1000, 1); }), DWORD{ERROR_INVALID_INDEX});
 }
 
 LRESULT CALLBACK Subclass(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
