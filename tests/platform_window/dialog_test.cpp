@@ -5,6 +5,7 @@
 // meanwhile. The STATIC control: colours from WM_CTLCOLORSTATIC, horizontal alignment, vertical
 // centring and repainting on new text.
 #include "support/canvas.h"
+#include "support/last_error.h"
 #include "support/pump.h"
 #include "support/recording_window.h"
 #include "window/dialog_template.h"
@@ -142,10 +143,11 @@ DialogTemplateBuilder ProbeTemplate(DWORD style) {
   return b;
 }
 
-TEST_F(Dialog, ModelessDialogAnswersThroughDwlpMsgResultExceptForColourRequests) {
+// A modeless dialog answers through DWLP_MSGRESULT except for colour requests.
+TEST_F(Dialog, ModelessDialogItemNumbersAndCallsOnOtherWindows) {
   g_probe = Probe{};
-  HWND dlg = CreateDialogIndirectParamA(nullptr, ProbeTemplate(kPopup).Template(), Top(100, 100, 400, 300, kPopup),
-                                        &ProbeProc, 0x1234);
+  HWND owner = Top(100, 100, 400, 300, kPopup);
+  HWND dlg = CreateDialogIndirectParamA(nullptr, ProbeTemplate(kPopup).Template(), owner, &ProbeProc, 0x1234);
   ASSERT_NE(dlg, nullptr);
   // The hidden tab stop is skipped.
   EXPECT_EQ(std::tuple(g_probe.initParam, g_probe.initFocusItem, GetFocus()),
@@ -159,6 +161,37 @@ TEST_F(Dialog, ModelessDialogAnswersThroughDwlpMsgResultExceptForColourRequests)
   EXPECT_EQ(SendMessageA(dlg, WM_COMMAND, 10, 0), 0);
   EXPECT_EQ(g_probe.commands, std::vector<WORD>{10});
   EXPECT_EQ(SendMessageA(dlg, WM_CTLCOLORSTATIC, 0, 0), reinterpret_cast<LRESULT>(GetStockObject(GRAY_BRUSH)));
+
+  // The number helpers: text (null: as SetDlgItemInt wrote it), signed, value, success.
+  ASSERT_TRUE(SetDlgItemInt(dlg, 10, static_cast<UINT>(-42), TRUE));
+  const std::tuple<const char*, BOOL, UINT, BOOL> cases[] = {{nullptr, TRUE, static_cast<UINT>(-42), TRUE},
+                                                             {nullptr, FALSE, 0, FALSE},  // negative, unsigned
+                                                             {" 4294967295 ", FALSE, 4294967295u, TRUE},
+                                                             {"2147483647", TRUE, 2147483647u, TRUE},
+                                                             {"2147483648", TRUE, 0, FALSE},  // does not fit an int
+                                                             {"12x", TRUE, 0, FALSE}};
+  for (auto [text, isSigned, value, success] : cases) {
+    if (text) SetDlgItemTextA(dlg, 10, text);
+    BOOL ok = !success;
+    EXPECT_EQ(std::pair(GetDlgItemInt(dlg, 10, &ok, isSigned), ok), std::pair(value, success))
+        << (text ? text : "-42") << " " << isSigned;
+  }
+  EXPECT_EQ(LastErrorOf([&] { return GetDlgItemInt(dlg, 999, nullptr, TRUE); }), DWORD{ERROR_CONTROL_ID_NOT_FOUND});
+
+  // Calls on windows that are not dialogs, or dead ones, fail cleanly.
+  DestroyWindow(dlg);
+  RECT r{1, 2, 3, 4};
+  EXPECT_FALSE(EndDialog(owner, 1) || EndDialog(dlg, 1) || MapDialogRect(dlg, &r));
+  EXPECT_EQ(std::pair(r.left, DefDlgProcA(dlg, WM_GETFONT, 0, 0)), std::pair(LONG{1}, LRESULT{0}));
+  // A class of the caller's with junk where DWLP_DLGPROC would be is not taken for a dialog.
+  WNDCLASSEXA wc{sizeof wc, 0,       &DefDlgProcA, 0,       DLGWINDOWEXTRA,      nullptr,
+                 nullptr,   nullptr, nullptr,      nullptr, "KelmiraNotADialog", nullptr};
+  RegisterClassExA(&wc);
+  HWND plain = CreateWindowExA(0, wc.lpszClassName, "", WS_CHILD, 0, 0, 5, 5, owner, nullptr, nullptr, nullptr);
+  ASSERT_NE(plain, nullptr);
+  SetWindowLongPtrA(plain, DWLP_DLGPROC, 0x1234);
+  EXPECT_EQ(SendMessageA(plain, WM_APP, 0, 0), 0);
+  EXPECT_FALSE(EndDialog(plain, 1));
 }
 
 TEST_F(Dialog, ItemsOfUnknownClassesFailTheDialogUnlessNoFailCreate) {
@@ -211,59 +244,14 @@ TEST_F(Dialog, ModalLoops) {
   g_probe = Probe{};
   g_probe.endInInit = 77;
   EXPECT_EQ(modal(), 77);
-  EXPECT_TRUE(IsWindowEnabled(owner));
   g_probe = Probe{};
   PostQuitMessage(9);
   EXPECT_EQ(modal(), 0);
-  EXPECT_TRUE(IsWindowEnabled(owner));
   MSG msg{};
   ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
   EXPECT_EQ(std::tuple(msg.message, msg.wParam), std::tuple(UINT{WM_QUIT}, WPARAM{9}));
-  EXPECT_EQ(modal(), -1);
-  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_TIMEOUT));
+  EXPECT_EQ((std::pair{modal(), GetLastError()}), std::pair(INT_PTR{-1}, DWORD{ERROR_TIMEOUT}));
   EXPECT_TRUE(IsWindowEnabled(owner));
-}
-
-TEST_F(Dialog, DialogItemNumbers) {
-  HWND dlg = CreateDialogIndirectParamA(nullptr, ProbeTemplate(WS_CHILD).Template(), Top(0, 0, 9, 9), &ProbeProc, 0);
-  ASSERT_TRUE(SetDlgItemInt(dlg, 10, static_cast<UINT>(-42), TRUE));
-  struct Case {
-    const char* text;  // null: as SetDlgItemInt wrote it
-    BOOL isSigned;
-    UINT value;
-    BOOL ok;
-  } cases[] = {{nullptr, TRUE, static_cast<UINT>(-42), TRUE},
-               {nullptr, FALSE, 0, FALSE},  // negative, unsigned
-               {" 4294967295 ", FALSE, 4294967295u, TRUE},
-               {"2147483647", TRUE, 2147483647u, TRUE},
-               {"2147483648", TRUE, 0, FALSE},  // does not fit an int
-               {"12x", TRUE, 0, FALSE}};
-  for (const Case& c : cases) {
-    if (c.text) SetDlgItemTextA(dlg, 10, c.text);
-    BOOL ok = !c.ok;
-    EXPECT_EQ(std::pair(GetDlgItemInt(dlg, 10, &ok, c.isSigned), ok), std::pair(c.value, c.ok))
-        << (c.text ? c.text : "-42") << " " << c.isSigned;
-  }
-  EXPECT_EQ(GetDlgItemInt(dlg, 999, nullptr, TRUE), 0u);
-  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_CONTROL_ID_NOT_FOUND));
-}
-
-TEST_F(Dialog, CallsOnDeadOrForeignWindowsFailCleanly) {
-  HWND owner = Top(100, 100, 400, 300, kPopup);
-  HWND dlg = CreateDialogIndirectParamA(nullptr, ProbeTemplate(WS_CHILD).Template(), owner, &ProbeProc, 0);
-  DestroyWindow(dlg);
-  RECT r{1, 2, 3, 4};
-  EXPECT_FALSE(EndDialog(owner, 1) || EndDialog(dlg, 1) || MapDialogRect(dlg, &r));  // not a dialog, dead
-  EXPECT_EQ(std::pair(r.left, DefDlgProcA(dlg, WM_GETFONT, 0, 0)), std::pair(LONG{1}, LRESULT{0}));
-  // A class of the caller's with junk where DWLP_DLGPROC would be is not taken for a dialog.
-  WNDCLASSEXA wc{sizeof wc, 0,       &DefDlgProcA, 0,       DLGWINDOWEXTRA,      nullptr,
-                 nullptr,   nullptr, nullptr,      nullptr, "KelmiraNotADialog", nullptr};
-  RegisterClassExA(&wc);
-  HWND plain = CreateWindowExA(0, wc.lpszClassName, "", WS_CHILD, 0, 0, 5, 5, owner, nullptr, nullptr, nullptr);
-  ASSERT_NE(plain, nullptr);
-  SetWindowLongPtrA(plain, DWLP_DLGPROC, 0x1234);
-  EXPECT_EQ(SendMessageA(plain, WM_APP, 0, 0), 0);
-  EXPECT_FALSE(EndDialog(plain, 1));
 }
 
 // Owner, text, caption, type, and whether the box's window existed when the hook was asked.
@@ -353,20 +341,17 @@ BOOL PressKeyWhenIdle(void* context) {
 TEST_F(MessageBoxTest, ReturnEscapeAndSpaceThroughTheNestedLoop) {
   KeyPlan plan;
   KelmiraSetIdleHook(&PressKeyWhenIdle, &plan);
-  struct Case {
-    WPARAM key;
-    UINT type;
-    int answer, idleCalls;
-  } cases[] = {{VK_RETURN, MB_RETRYCANCEL | MB_DEFBUTTON2, IDCANCEL, 1},
-               {VK_RETURN, MB_ABORTRETRYIGNORE | MB_DEFBUTTON3, IDIGNORE, 1},
-               {VK_ESCAPE, MB_YESNOCANCEL, IDCANCEL, 1},
-               {VK_ESCAPE, MB_OK | MB_ICONASTERISK, IDOK, 1},
-               {VK_ESCAPE, MB_YESNO | MB_DEFBUTTON2, IDNO, 2},
-               {VK_SPACE, MB_YESNO, IDYES, 1}};
-  for (const Case& c : cases) {
-    plan = KeyPlan{c.key};
-    EXPECT_EQ(std::pair(MessageBoxA(nullptr, "Go?", "Keys", c.type), plan.idleCalls), std::pair(c.answer, c.idleCalls))
-        << c.key << " " << std::hex << c.type;
+  // The key, the box, its answer and the idle calls it took.
+  const std::tuple<WPARAM, UINT, int, int> cases[] = {{VK_RETURN, MB_RETRYCANCEL | MB_DEFBUTTON2, IDCANCEL, 1},
+                                                      {VK_RETURN, MB_ABORTRETRYIGNORE | MB_DEFBUTTON3, IDIGNORE, 1},
+                                                      {VK_ESCAPE, MB_YESNOCANCEL, IDCANCEL, 1},
+                                                      {VK_ESCAPE, MB_OK | MB_ICONASTERISK, IDOK, 1},
+                                                      {VK_ESCAPE, MB_YESNO | MB_DEFBUTTON2, IDNO, 2},
+                                                      {VK_SPACE, MB_YESNO, IDYES, 1}};
+  for (auto [key, type, answer, idleCalls] : cases) {
+    plan = KeyPlan{key};
+    EXPECT_EQ(std::pair(MessageBoxA(nullptr, "Go?", "Keys", type), plan.idleCalls), std::pair(answer, idleCalls))
+        << key << " " << std::hex << type;
   }
 }
 

@@ -212,11 +212,8 @@ TEST_F(MouseRouting, DoubleClicks) {
 
   const DWORD limit = GetDoubleClickTime();
   EXPECT_EQ(limit, 500u);
-  struct Case {
-    int x, dx;
-    DWORD gap, secondFlags;
-    UINT secondMessage;
-  } cases[] = {
+  // The first press's x, the second's offset from it, the time between them, its button, what it makes.
+  const std::tuple<int, int, DWORD, DWORD, UINT> cases[] = {
       {121, 0, limit, MOUSEEVENTF_LEFTDOWN, WM_LBUTTONDOWN},        // too late
       {121, 5, 10, MOUSEEVENTF_LEFTDOWN, WM_LBUTTONDOWN},           // too far
       {121, 3, 10, MOUSEEVENTF_LEFTDOWN, WM_LBUTTONDOWN},           // just outside the 4 x 4 box
@@ -225,11 +222,11 @@ TEST_F(MouseRouting, DoubleClicks) {
       {121, -2, 10, MOUSEEVENTF_LEFTDOWN, WM_LBUTTONDOWN},          // another window (the top-level)
       {450, 0, 10, MOUSEEVENTF_LEFTDOWN, WM_LBUTTONDOWN},           // a class without CS_DBLCLKS
   };
-  for (const Case& c : cases) {
+  for (auto [x, dx, gap, secondFlags, secondMessage] : cases) {
     Clear();
-    Mouse(kAt | MOUSEEVENTF_LEFTDOWN, c.x, 131, time += 10000);
-    Mouse(kAt | c.secondFlags, c.x + c.dx, 131, time + c.gap);
-    EXPECT_EQ(Buttons(), (UintList{WM_LBUTTONDOWN, c.secondMessage})) << c.x << " " << c.dx << " " << c.gap;
+    Mouse(kAt | MOUSEEVENTF_LEFTDOWN, x, 131, time += 10000);
+    Mouse(kAt | secondFlags, x + dx, 131, time + gap);
+    EXPECT_EQ(Buttons(), (UintList{WM_LBUTTONDOWN, secondMessage})) << x << " " << dx << " " << gap;
   }
 }
 
