@@ -76,14 +76,13 @@ TEST(BackendSelectChild, DISABLED_Writes) { std::printf("back-end: %s\n", Kelmir
 using window::SdlPresentCountOf;
 using window::SdlWindowIdOf;
 using SdlBackend = SdlWindowTest;
-constexpr DWORD kShown = WS_OVERLAPPEDWINDOW | WS_VISIBLE;
 
 void PushWindowEvent(HWND hwnd, Uint8 which, int data1 = 0, int data2 = 0) {
   Push(hwnd, SDL_WINDOWEVENT,
        [&](SDL_Event& e) { e.window.event = which, e.window.data1 = data1, e.window.data2 = data2; });
 }
 
-TEST_F(SdlBackend, DesktopWindowFollowsTheTopLevelWindowAndPresentsItsPaint) {
+TEST_F(SdlBackend, DesktopWindowFollowsTheTopLevelWindowPresentsItsPaintAndBringsEvents) {
   HWND hwnd = Top(30, 40, 200, 150, WS_OVERLAPPEDWINDOW);
   SetWindowTextA(hwnd, "Caf\xE9");  // Windows-1252 in, UTF-8 out
   EXPECT_EQ(SdlWindowIdOf(hwnd), 0u) << "no desktop window before it is shown";
@@ -127,19 +126,11 @@ TEST_F(SdlBackend, DesktopWindowFollowsTheTopLevelWindowAndPresentsItsPaint) {
   PushWindowEvent(hwnd, SDL_WINDOWEVENT_MOVED, 70, 80);
   ASSERT_TRUE(PumpUntil([&] { return Count(hwnd, WM_MOVE) > 0; }));
   EXPECT_EQ(Screen(hwnd), (Edges{70, 80, 390, 320}));
-  ShowWindow(hwnd, SW_HIDE);
-  EXPECT_TRUE(SDL_GetWindowFlags(native) & SDL_WINDOW_HIDDEN);
-  Uint32 id = SdlWindowIdOf(hwnd);
-  PushWindowEvent(hwnd, SDL_WINDOWEVENT_CLOSE);
-  ASSERT_TRUE(PumpUntil([&] { return !IsWindow(hwnd); }));
-  EXPECT_EQ(std::pair(Count(hwnd, WM_CLOSE), SDL_GetWindowFromID(id)), std::pair(1, static_cast<SDL_Window*>(nullptr)));
-}
 
-TEST_F(SdlBackend, InputEventsBecomeClientMessagesThatGetMessageWaitsFor) {
-  HWND hwnd = Top(30, 40, 200, 150, kShown);
+  // Input events become client messages.
   SetFocus(hwnd);
-  auto button = [hwnd](Uint32 type, Uint8 which, int x, int y) {
-    Push(hwnd, type, [&](SDL_Event& e) { e.button.button = which, e.button.x = x, e.button.y = y; });
+  auto button = [hwnd](Uint32 type, Uint8 which, int bx, int by) {
+    Push(hwnd, type, [&](SDL_Event& e) { e.button.button = which, e.button.x = bx, e.button.y = by; });
   };
   Push(hwnd, SDL_MOUSEMOTION, [](SDL_Event& e) { e.motion.x = 10, e.motion.y = 20; });
   button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 11, 21);
@@ -156,7 +147,7 @@ TEST_F(SdlBackend, InputEventsBecomeClientMessagesThatGetMessageWaitsFor) {
       (std::vector<Sent>{{hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(11, 21)},
                          {hwnd, WM_LBUTTONUP, 0, MAKELPARAM(11, 21)},
                          {hwnd, WM_XBUTTONDOWN, MAKEWPARAM(MK_XBUTTON2, XBUTTON2), MAKELPARAM(12, 22)},
-                         {hwnd, WM_MOUSEWHEEL, MAKEWPARAM(MK_XBUTTON2, -2 * WHEEL_DELTA), MAKELPARAM(30 + 5, 40 + 6)},
+                         {hwnd, WM_MOUSEWHEEL, MAKEWPARAM(MK_XBUTTON2, -2 * WHEEL_DELTA), MAKELPARAM(70 + 5, 80 + 6)},
                          {hwnd, WM_KEYDOWN, 'Q', 0x00100001},  // scan code 0x10
                          {hwnd, WM_CHAR, 'q', 0x00100001}}));
 
@@ -173,7 +164,12 @@ TEST_F(SdlBackend, InputEventsBecomeClientMessagesThatGetMessageWaitsFor) {
   late.join();
   EXPECT_EQ(std::tuple(got, msg.message, msg.lParam), std::tuple(TRUE, UINT{WM_MOUSEMOVE}, MAKELPARAM(3, 4)));
   ShowWindow(hwnd, SW_HIDE);
+  EXPECT_TRUE(SDL_GetWindowFlags(native) & SDL_WINDOW_HIDDEN);
   EXPECT_EQ(GetMessageA(&msg, nullptr, 0, 0), -1);
+  Uint32 id = SdlWindowIdOf(hwnd);
+  PushWindowEvent(hwnd, SDL_WINDOWEVENT_CLOSE);
+  ASSERT_TRUE(PumpUntil([&] { return !IsWindow(hwnd); }));
+  EXPECT_EQ(std::pair(Count(hwnd, WM_CLOSE), SDL_GetWindowFromID(id)), std::pair(1, static_cast<SDL_Window*>(nullptr)));
 }
 
 // Ranges at their ends, the keys whose codes do not line up with a range, and keys the platform
@@ -214,12 +210,11 @@ TEST_F(Xvfb, WindowIsShownPaintedAndTakesPointerInputAndTheToolRunsFrames) {
     EXPECT_EQ(x11.exitCode, 0) << x11.output;
   }
   ASSERT_EQ(KelmiraSetDisplayBackend("sdl"), S_OK);
-  EXPECT_STREQ(SDL_GetCurrentVideoDriver(), "x11");
-  EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 1024);
+  EXPECT_EQ(std::pair(std::string(SDL_GetCurrentVideoDriver()), GetSystemMetrics(SM_CXSCREEN)),
+            std::pair(std::string("x11"), 1024));
 
   HWND hwnd = Top(100, 120, 200, 150, WS_OVERLAPPEDWINDOW | WS_VISIBLE);
-  ASSERT_NE(Native(hwnd), nullptr);
-  EXPECT_TRUE(SDL_GetWindowFlags(Native(hwnd)) & SDL_WINDOW_SHOWN);
+  ASSERT_TRUE(Native(hwnd) && (SDL_GetWindowFlags(Native(hwnd)) & SDL_WINDOW_SHOWN));
   ASSERT_TRUE(PumpUntil([&] { return window::SdlPresentCountOf(hwnd) > 0 && Count(hwnd, WM_PAINT) > 0; }));
   // What went to the X server: the window surface holds the class background.
   EXPECT_EQ(Presented(hwnd, 100, 75), kClassBackground);

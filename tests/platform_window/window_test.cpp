@@ -285,7 +285,7 @@ TEST_F(Position, TreeNavigationAndZOrder) {
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
 }
 
-TEST_F(Position, CoordinateMapping) {
+TEST_F(Position, CoordinateMappingAndTheDefaultProcedure) {
   HWND top = Top(100, 200, 400, 300), child = Child(top, 1, 10, 20, 200, 100), grand = Child(child, 2, 5, 6, 50, 50);
   POINT p{1, 2}, q{1, 2};
   ClientToScreen(grand, &p);
@@ -303,6 +303,20 @@ TEST_F(Position, CoordinateMapping) {
                        ChildWindowFromPoint(top, POINT{300, 250}), ChildWindowFromPoint(top, POINT{-1, 0}),
                        WindowFromPoint(POINT{5000, 5000})),
             std::tuple(grand, child, top, HWND{}, HWND{}));
+
+  // The default procedure hit tests in screen coordinates and destroys on WM_CLOSE; an exception
+  // from a window procedure stays inside SendMessageA.
+  Handle([](HWND, UINT msg, WPARAM, LPARAM) -> std::optional<LRESULT> {
+    if (msg == WM_USER) throw std::runtime_error("boom");
+    return std::nullopt;
+  });
+  EXPECT_EQ(SendMessageA(child, WM_USER, 0, 0), 0);
+  Handle(nullptr);
+  EXPECT_EQ(std::pair(SendMessageA(child, WM_NCHITTEST, 0, MAKELPARAM(115, 225)),
+                      SendMessageA(child, WM_NCHITTEST, 0, MAKELPARAM(105, 225))),
+            std::pair(LRESULT{HTCLIENT}, LRESULT{HTNOWHERE}));
+  SendMessageA(top, WM_CLOSE, 0, 0);
+  EXPECT_FALSE(IsWindow(top) || IsWindow(child));
 }
 
 TEST_F(Position, ExtremeGeometryIsClampedAndDrawsSafely) {
@@ -363,23 +377,6 @@ TEST_F(Queue, PostedMessagesComeBackInOrderWithFiltersAndQuitLastAndTranslatedKe
   got.clear();
   while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) got.push_back({m.hwnd, m.message, m.wParam, m.lParam});
   EXPECT_EQ(got, (std::vector<Sent>{{a, WM_CHAR, ',', 1}, {a, WM_CHAR, 'a', 1}, {a, WM_USER, 0, 0}}));
-}
-
-// Also: an exception from a window procedure stays inside SendMessageA.
-TEST_F(Queue, DefaultProcedureAnswers) {
-  HWND top = Top(0, 0, 100, 100), child = Child(top, 1, 10, 10, 10, 10);
-  Handle([](HWND, UINT msg, WPARAM, LPARAM) -> std::optional<LRESULT> {
-    if (msg == WM_USER) throw std::runtime_error("boom");
-    return std::nullopt;
-  });
-  EXPECT_EQ(SendMessageA(child, WM_USER, 0, 0), 0);
-  EXPECT_TRUE(IsWindow(child));
-  Handle(nullptr);
-  EXPECT_EQ(std::pair(SendMessageA(child, WM_NCHITTEST, 0, MAKELPARAM(15, 15)),
-                      SendMessageA(child, WM_NCHITTEST, 0, MAKELPARAM(25, 15))),
-            std::pair(LRESULT{HTCLIENT}, LRESULT{HTNOWHERE}));
-  SendMessageA(top, WM_CLOSE, 0, 0);
-  EXPECT_FALSE(IsWindow(top) || IsWindow(child));
 }
 
 }  // namespace
