@@ -1,7 +1,7 @@
-// Running a program to its end with extra environment variables, and reading what it wrote.
+// Running a program to its end in this program's environment, and reading what it wrote.
 #pragma once
 
-#include <map>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -12,9 +12,8 @@ struct ProcessResult {
   std::string output;  // stdout and stderr together
 };
 
-// An empty value in env unsets that variable.
-ProcessResult RunProcess(const std::vector<std::string>& argv, const std::map<std::string, std::string>& env = {});
+ProcessResult RunProcess(const std::vector<std::string>& argv);
 // The path of the running test program, to run a test of its own in a fresh process.
-std::string SelfPath();
+inline std::string SelfPath() { return std::filesystem::read_symlink("/proc/self/exe").string(); }
 
 }  // namespace kelmira::test

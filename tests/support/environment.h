@@ -18,9 +18,7 @@ class EnvOverride {
   EnvOverride& operator=(const EnvOverride&) = delete;
 
  private:
-  void Set(const std::optional<std::string>& value) {
-    value ? setenv(name_.c_str(), value->c_str(), 1) : unsetenv(name_.c_str());
-  }
+  void Set(const std::optional<std::string>& v) { v ? setenv(name_.c_str(), v->c_str(), 1) : unsetenv(name_.c_str()); }
   std::string name_;
   std::optional<std::string> old_;
 };

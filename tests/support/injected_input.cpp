@@ -17,20 +17,15 @@ void Key(UINT message, WPARAM vk) {
 }
 
 void Mouse(DWORD flags, int x, int y, DWORD time, DWORD data) {
+  auto normalised = [absolute = (flags & MOUSEEVENTF_ABSOLUTE) != 0](long long p, long long pixels) {
+    return static_cast<LONG>(absolute ? (p * 65536 + pixels - 1) / pixels : p);
+  };
   INPUT in{};
   in.type = INPUT_MOUSE;
-  bool absolute = flags & MOUSEEVENTF_ABSOLUTE;
-  in.mi.dx = absolute ? Normalised(x, GetSystemMetrics(SM_CXSCREEN)) : x;
-  in.mi.dy = absolute ? Normalised(y, GetSystemMetrics(SM_CYSCREEN)) : y;
-  in.mi.dwFlags = flags;
-  in.mi.time = time;
-  in.mi.mouseData = data;
+  in.mi = {
+      normalised(x, GetSystemMetrics(SM_CXSCREEN)), normalised(y, GetSystemMetrics(SM_CYSCREEN)), data, flags, time, 0};
   EXPECT_EQ(SendInput(1, &in, sizeof in), 1u);
   Pump();
-}
-
-LONG Normalised(int p, int pixels) {
-  return static_cast<LONG>((static_cast<long long>(p) * 65536 + pixels - 1) / pixels);
 }
 
 }  // namespace kelmira::test

@@ -8,9 +8,8 @@ namespace kelmira::test {
 void Press(UINT message, int x, int y, WPARAM keys = 0);
 inline void Move(int x, int y) { Press(WM_MOUSEMOVE, x, y); }
 void Key(UINT message, WPARAM vk);
-// A SendInput mouse event; with MOUSEEVENTF_ABSOLUTE in flags x and y are pixels, normalised here.
+// A SendInput mouse event; with MOUSEEVENTF_ABSOLUTE in flags x and y are pixels, normalised here
+// to the 0..65535 coordinate that lands on them.
 void Mouse(DWORD flags, int x, int y, DWORD time = 0, DWORD data = 0);
-// The normalised 0..65535 coordinate that lands on pixel p of a screen `pixels` wide.
-LONG Normalised(int p, int pixels);
 
 }  // namespace kelmira::test

@@ -9,20 +9,22 @@
 namespace kelmira::test {
 namespace {
 
-struct Recording {
-  std::vector<Sent> log;
-  Answer answer;
-};
-Recording& Record() {
-  static Recording r;
-  return r;
-}
+std::vector<Sent> g_log;
+Answer g_answer;
 
 LRESULT CALLBACK RecordingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  Record().log.push_back(Sent{hwnd, msg, wParam, lParam});
-  if (Answer answer = Record().answer)  // a copy: the answer may replace itself
+  g_log.push_back(Sent{hwnd, msg, wParam, lParam});
+  if (Answer answer = g_answer)  // a copy: the answer may replace itself
     if (std::optional<LRESULT> result = answer(hwnd, msg, wParam, lParam)) return *result;
   return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+template <class Keep>
+std::vector<Sent> Select(HWND only, Keep keep) {
+  std::vector<Sent> out;
+  std::ranges::copy_if(g_log, std::back_inserter(out),
+                       [&](const Sent& s) { return (!only || s.hwnd == only) && keep(s.msg); });
+  return out;
 }
 
 }  // namespace
@@ -31,7 +33,7 @@ void PrintTo(const Sent& s, std::ostream* os) {
   *os << "{" << s.hwnd << ", 0x" << std::hex << s.msg << ", 0x" << s.wParam << ", 0x" << s.lParam << std::dec << "}";
 }
 
-void RegisterRecordingClasses() {
+void WindowTest::SetUp() {
   static HBRUSH brush = CreateSolidBrush(kClassBackground);
   WNDCLASSEXA wc{};
   wc.cbSize = sizeof wc;
@@ -46,37 +48,31 @@ void RegisterRecordingClasses() {
     wc.hCursor = LoadCursorA(nullptr, cursor);
     RegisterClassExA(&wc);  // registered by an earlier test: fine
   }
-}
-
-void WindowTest::SetUp() {
-  RegisterRecordingClasses();
   window::ResetInputState();
-  Record() = Recording{};
+  g_log.clear();
 }
 
 void WindowTest::TearDown() {
-  Record().answer = nullptr;
+  g_answer = nullptr;
   KelmiraSetMessageBoxHook(nullptr, nullptr);
   KelmiraSetIdleHook(nullptr, nullptr);
   for (HWND h : created_)
     if (IsWindow(h)) DestroyWindow(h);
   Pump();
   window::ResetInputState();
-  Record() = Recording{};
+  g_log.clear();
 }
 
 HWND WindowTest::Top(int x, int y, int cx, int cy, DWORD style, const char* cls) {
-  HWND h = CreateWindowExA(0, cls, "top", style, x, y, cx, cy, nullptr, nullptr, nullptr, nullptr);
-  created_.push_back(h);
-  return h;
+  return created_.emplace_back(CreateWindowExA(0, cls, "top", style, x, y, cx, cy, nullptr, nullptr, nullptr, nullptr));
 }
 
-HWND WindowTest::Child(HWND parent, int id, int x, int y, int cx, int cy, DWORD style, const char* cls) {
-  return CreateWindowExA(0, cls, "child", style, x, y, cx, cy, parent,
+HWND WindowTest::Child(HWND parent, int id, int x, int y, int cx, int cy, DWORD style) {
+  return CreateWindowExA(0, kRecording, "child", style, x, y, cx, cy, parent,
                          reinterpret_cast<HMENU>(static_cast<std::intptr_t>(id)), nullptr, nullptr);
 }
 
-void WindowTest::Handle(Answer answer) { Record().answer = std::move(answer); }
+void WindowTest::Handle(Answer answer) { g_answer = std::move(answer); }
 void WindowTest::On(UINT msg, std::function<void(HWND, WPARAM, LPARAM)> watch) {
   Handle([msg, watch](HWND h, UINT m, WPARAM w, LPARAM l) -> std::optional<LRESULT> {
     if (m == msg) watch(h, w, l);
@@ -84,21 +80,14 @@ void WindowTest::On(UINT msg, std::function<void(HWND, WPARAM, LPARAM)> watch) {
   });
 }
 
-void WindowTest::Clear() { Record().log.clear(); }
+void WindowTest::Clear() { g_log.clear(); }
 
 std::vector<Sent> WindowTest::Log(std::initializer_list<UINT> of, HWND only) {
-  std::vector<Sent> out;
-  for (const Sent& s : Record().log)
-    if ((!only || s.hwnd == only) && (of.size() == 0 || std::find(of.begin(), of.end(), s.msg) != of.end()))
-      out.push_back(s);
-  return out;
+  return Select(only, [of](UINT msg) { return of.size() == 0 || std::ranges::find(of, msg) != of.end(); });
 }
 
 std::vector<Sent> WindowTest::Range(UINT first, UINT last, HWND only) {
-  std::vector<Sent> out;
-  for (const Sent& s : Log({}, only))
-    if (s.msg >= first && s.msg <= last) out.push_back(s);
-  return out;
+  return Select(only, [=](UINT msg) { return msg >= first && msg <= last; });
 }
 
 std::vector<UINT> WindowTest::Ids(const std::vector<Sent>& log) {
@@ -123,20 +112,17 @@ void WindowTest::Fill(HWND hwnd, RECT r, COLORREF colour) {
 
 Edges WindowTest::Client(HWND hwnd) {
   RECT r{};
-  GetClientRect(hwnd, &r);
-  return E(r);
+  return GetClientRect(hwnd, &r), E(r);
 }
 
 Edges WindowTest::Screen(HWND hwnd) {
   RECT r{};
-  GetWindowRect(hwnd, &r);
-  return E(r);
+  return GetWindowRect(hwnd, &r), E(r);
 }
 
 std::optional<Edges> WindowTest::Update(HWND hwnd) {
   RECT r{};
-  if (!GetUpdateRect(hwnd, &r, FALSE)) return std::nullopt;
-  return E(r);
+  return GetUpdateRect(hwnd, &r, FALSE) ? std::optional(E(r)) : std::nullopt;
 }
 
 }  // namespace kelmira::test

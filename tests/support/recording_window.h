@@ -38,7 +38,6 @@ constexpr const char* kRecording = "KelmiraRecording";
 constexpr const char* kRedrawing = "KelmiraRedrawing";
 constexpr const char* kBare = "KelmiraBare";
 constexpr DWORD kPopup = WS_POPUP | WS_VISIBLE;
-void RegisterRecordingClasses();
 
 // A rectangle as one comparable, printable value.
 using Edges = std::array<LONG, 4>;
@@ -51,8 +50,7 @@ class WindowTest : public ::testing::Test {
 
   // Windows made here are destroyed after the test.
   HWND Top(int x, int y, int cx, int cy, DWORD style = WS_OVERLAPPED | WS_VISIBLE, const char* cls = kRecording);
-  HWND Child(HWND parent, int id, int x, int y, int cx, int cy, DWORD style = WS_CHILD | WS_VISIBLE,
-             const char* cls = kRecording);
+  HWND Child(HWND parent, int id, int x, int y, int cx, int cy, DWORD style = WS_CHILD | WS_VISIBLE);
 
  public:
   static void Handle(Answer answer);

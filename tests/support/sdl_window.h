@@ -16,14 +16,12 @@ inline SDL_Window* Native(HWND hwnd) { return SDL_GetWindowFromID(window::SdlWin
 
 // What the desktop window shows at (x, y), read from its window surface.
 inline COLORREF Presented(HWND hwnd, int x, int y) {
-  SDL_Surface* surface = SDL_GetWindowSurface(Native(hwnd));
-  if (!surface || x >= surface->w || y >= surface->h) return CLR_INVALID;
+  SDL_Surface* s = SDL_GetWindowSurface(Native(hwnd));
+  if (!s || x >= s->w || y >= s->h) return CLR_INVALID;
   Uint32 pixel = 0;
-  std::memcpy(&pixel,
-              static_cast<const Uint8*>(surface->pixels) + y * surface->pitch + x * surface->format->BytesPerPixel,
-              sizeof pixel);
+  std::memcpy(&pixel, static_cast<const Uint8*>(s->pixels) + y * s->pitch + x * s->format->BytesPerPixel, sizeof pixel);
   Uint8 r, g, b;
-  SDL_GetRGB(pixel, surface->format, &r, &g, &b);
+  SDL_GetRGB(pixel, s->format, &r, &g, &b);
   return RGB(r, g, b);
 }
 

@@ -11,15 +11,13 @@ constexpr char kXvfb[] = "/usr/bin/Xvfb";
 
 bool XServer::Available() { return access(kXvfb, X_OK) == 0; }
 
-bool XServer::Start() {
+XServer::XServer() {
   int fds[2];
-  if (pipe(fds) != 0) return false;
+  if (pipe(fds) != 0) return;
   pid_ = fork();
   if (pid_ == 0) {
-    close(fds[0]);
     int devnull = open("/dev/null", O_WRONLY);
-    dup2(devnull, STDOUT_FILENO);
-    dup2(devnull, STDERR_FILENO);
+    dup2(devnull, STDOUT_FILENO), dup2(devnull, STDERR_FILENO);
     std::string fd = std::to_string(fds[1]);
     execl(kXvfb, "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
           static_cast<char*>(nullptr));
@@ -30,8 +28,7 @@ bool XServer::Start() {
   std::string number;
   for (char c; pid_ > 0 && read(fds[0], &c, 1) == 1 && c != '\n';) number.push_back(c);
   close(fds[0]);
-  display_ = ":" + number;
-  return !number.empty();
+  if (!number.empty()) display_ = ":" + number;
 }
 
 XServer::~XServer() {

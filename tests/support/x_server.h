@@ -10,13 +10,11 @@ namespace kelmira::test {
 class XServer {
  public:
   static bool Available();
-  XServer() = default;
+  // Starts Xvfb and waits until it accepts clients; Display() is empty when it could not start.
+  XServer();
   ~XServer();
   XServer(const XServer&) = delete;
   XServer& operator=(const XServer&) = delete;
-
-  // Starts Xvfb and waits until it accepts clients.
-  bool Start();
   const std::string& Display() const { return display_; }
 
  private:
