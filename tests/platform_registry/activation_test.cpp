@@ -4,58 +4,58 @@
 #include "support/sample_objects.h"
 
 #include <thread>
+#include <vector>
 
 namespace {
 
 using kelmira::ComPtr;
 using namespace kelmira::test;
+using Codes = std::vector<HRESULT>;
 
 constexpr CLSID kClsid = KELMIRA_GUID(0x11111111, 0x2222, 0x3333, 0x44, 0x44, 0x55, 0x55, 0x55, 0x55, 0x55, 0x55);
 
 kelmira::ClassFactory gPairFactory(&kelmira::Object<Pair>::Create);
 
 TEST_F(RegistryTest, RegisteredClassObjectsServeCreateInstance) {
-  DWORD cookie = 0;
-  ASSERT_EQ(CoRegisterClassObject(kClsid, &gPairFactory, CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie), S_OK);
+  DWORD cookie = 0, single = 0;
   ComPtr<IAlpha> alpha;
-  ASSERT_EQ(CoCreateInstance(kClsid, nullptr, CLSCTX_ALL, IID_IAlpha, reinterpret_cast<void**>(&alpha)), S_OK);
-  EXPECT_EQ(alpha->Alpha(), 1);
   ComPtr<IClassFactory> factory;
-  EXPECT_EQ(
+  auto create = [&](DWORD context) {
+    return CoCreateInstance(kClsid, nullptr, context, IID_IAlpha, reinterpret_cast<void**>(&alpha));
+  };
+  ASSERT_EQ(CoRegisterClassObject(kClsid, &gPairFactory, CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie), S_OK);
+  ASSERT_EQ(create(CLSCTX_ALL), S_OK);
+  EXPECT_EQ(alpha->Alpha(), 1);
+  // Only in-process requests are served; a single-use registration serves once.
+  const Codes codes{
       CoGetClassObject(kClsid, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory, reinterpret_cast<void**>(&factory)),
-      S_OK);
+      create(CLSCTX_LOCAL_SERVER),
+      CoCreateInstance(kClsid, nullptr, CLSCTX_ALL, IID_IAlpha, nullptr),
+      CoRevokeClassObject(cookie),
+      CoRevokeClassObject(cookie),
+      create(CLSCTX_ALL),
+      CoRegisterClassObject(kClsid, &gPairFactory, CLSCTX_INPROC_SERVER, REGCLS_SINGLEUSE, &single),
+      create(CLSCTX_ALL),
+      create(CLSCTX_ALL),
+      CoRevokeClassObject(single)};
+  EXPECT_EQ(codes, (Codes{S_OK, REGDB_E_CLASSNOTREG, E_POINTER, S_OK, CO_E_OBJNOTREG, REGDB_E_CLASSNOTREG, S_OK, S_OK,
+                          REGDB_E_CLASSNOTREG, S_OK}));
   EXPECT_EQ(factory.get(), &gPairFactory);
-
-  // Only in-process requests are served.
-  EXPECT_EQ(CoCreateInstance(kClsid, nullptr, CLSCTX_LOCAL_SERVER, IID_IAlpha, reinterpret_cast<void**>(&alpha)),
-            REGDB_E_CLASSNOTREG);
-  EXPECT_EQ(alpha.get(), nullptr);
-  EXPECT_EQ(CoCreateInstance(kClsid, nullptr, CLSCTX_ALL, IID_IAlpha, nullptr), E_POINTER);
-  EXPECT_EQ(CoRevokeClassObject(cookie), S_OK);
-  EXPECT_EQ(CoRevokeClassObject(cookie), CO_E_OBJNOTREG);
-  EXPECT_EQ(CoCreateInstance(kClsid, nullptr, CLSCTX_ALL, IID_IAlpha, reinterpret_cast<void**>(&alpha)),
-            REGDB_E_CLASSNOTREG);
-
-  // A single-use registration serves once.
-  ASSERT_EQ(CoRegisterClassObject(kClsid, &gPairFactory, CLSCTX_INPROC_SERVER, REGCLS_SINGLEUSE, &cookie), S_OK);
-  EXPECT_EQ(CoCreateInstance(kClsid, nullptr, CLSCTX_ALL, IID_IAlpha, reinterpret_cast<void**>(&alpha)), S_OK);
-  EXPECT_EQ(CoCreateInstance(kClsid, nullptr, CLSCTX_ALL, IID_IAlpha, reinterpret_cast<void**>(&alpha)),
-            REGDB_E_CLASSNOTREG);
-  EXPECT_EQ(CoRevokeClassObject(cookie), S_OK);
 }
 
 TEST_F(RegistryTest, RegistryPathFailuresAreToldApart) {
   const std::string key = "CLSID\\" + GuidText(kClsid) + "\\InprocServer32";
   void* p = nullptr;
-  EXPECT_EQ(CoGetClassObject(kClsid, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory, &p), REGDB_E_CLASSNOTREG);
+  auto get = [&](DWORD context) { return CoGetClassObject(kClsid, context, nullptr, IID_IClassFactory, &p); };
+  EXPECT_EQ(get(CLSCTX_INPROC_SERVER), REGDB_E_CLASSNOTREG);
   ASSERT_EQ(SetText(HKEY_CLASSES_ROOT, key, dir_ / "no-such-library.so"), ERROR_SUCCESS);
-  EXPECT_EQ(CoGetClassObject(kClsid, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory, &p), CO_E_DLLNOTFOUND);
+  EXPECT_EQ(get(CLSCTX_INPROC_SERVER), CO_E_DLLNOTFOUND);
   ASSERT_EQ(SetText(HKEY_CLASSES_ROOT, key, "libm.so.6"), ERROR_SUCCESS);  // loads, but is no component server
-  EXPECT_EQ(CoGetClassObject(kClsid, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory, &p), CO_E_ERRORINDLL);
-  EXPECT_EQ(CoCreateInstance(kClsid, nullptr, CLSCTX_ALL, IID_IAlpha, &p), CO_E_ERRORINDLL);
-  EXPECT_EQ(p, nullptr);
   // Handlers only: the server is not asked.
-  EXPECT_EQ(CoGetClassObject(kClsid, CLSCTX_INPROC_HANDLER, nullptr, IID_IClassFactory, &p), REGDB_E_CLASSNOTREG);
+  EXPECT_EQ((Codes{get(CLSCTX_INPROC_SERVER), CoCreateInstance(kClsid, nullptr, CLSCTX_ALL, IID_IAlpha, &p),
+                   get(CLSCTX_INPROC_HANDLER)}),
+            (Codes{CO_E_ERRORINDLL, CO_E_ERRORINDLL, REGDB_E_CLASSNOTREG}));
+  EXPECT_EQ(p, nullptr);
   CoFreeUnusedLibraries();
 }
 
