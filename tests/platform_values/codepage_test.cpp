@@ -1,6 +1,5 @@
 // Windows-1252 and UTF-8 against UTF-16: mappings, default characters, sizing and errors.
 #include "support/code_page_text.h"
-#include "support/last_error.h"
 
 #include <gtest/gtest.h>
 

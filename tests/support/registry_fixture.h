@@ -1,13 +1,14 @@
 // A registry file of the test's own, and short ways to set and read the values in it.
 #pragma once
 
+#include "support/environment.h"
 #include "support/scratch_dir.h"
 
 #include <kelmira/platform.h>
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <optional>
 #include <string>
 
 namespace kelmira::test {
@@ -55,19 +56,15 @@ inline std::string GuidText(REFGUID guid) {
 // then back at the program's own.
 class RegistryTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    if (const char* path = std::getenv("KELMIRA_REGISTRY")) previous_ = path;
-    setenv("KELMIRA_REGISTRY", registryPath_.c_str(), 1);
-    KelmiraRegistryReload();
-  }
+  void SetUp() override { KelmiraRegistryReload(); }
   void TearDown() override {
-    setenv("KELMIRA_REGISTRY", previous_.c_str(), 1);
+    registry_.reset();
     KelmiraRegistryReload();
   }
 
   ScratchDir dir_;
   const std::string registryPath_ = dir_ / "sub/registry";
-  std::string previous_;
+  std::optional<EnvOverride> registry_{std::in_place, "KELMIRA_REGISTRY", registryPath_};
 };
 
 }  // namespace kelmira::test
