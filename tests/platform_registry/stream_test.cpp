@@ -46,7 +46,7 @@ TEST(MemoryStream, ReadsWritesAndSeeks) {
   EXPECT_EQ(Block(s.get()), "hel");
 }
 
-TEST(MemoryStream, ClonesShareBytesButNotPosition) {
+TEST(MemoryStream, ClonesShareBytesButNotPositionAndKeepTheBlockAlive) {
   ComPtr<IStream> s = MemoryStream("abc"), clone;
   ASSERT_EQ(s->Clone(&clone), S_OK);
   EXPECT_EQ(Position(clone.get()), 3u);
@@ -59,20 +59,29 @@ TEST(MemoryStream, ClonesShareBytesButNotPosition) {
   ASSERT_EQ(s->CopyTo(clone.get(), ULARGE_INTEGER{4}, nullptr, nullptr), S_OK);
   EXPECT_EQ(Block(s.get()), "abcdefabcd");
 
-  // The block lives while a clone does, even after the original goes.
-  HGLOBAL h = nullptr;
+  // The block lives while a clone does, even after the original goes, and is freed with the last
+  // stream; one the caller keeps is not.
+  HGLOBAL h = nullptr, kept = GlobalAlloc(GHND, 4);
+  ASSERT_NE(kept, nullptr);
+  std::memcpy(GlobalLock(kept), "wxyz", 4);
+  GlobalUnlock(kept);
   ASSERT_EQ(GetHGlobalFromStream(s.get(), &h), S_OK);
   s.Reset();
   EXPECT_EQ(GlobalSize(h), 10u);
   clone.Reset();
-  EXPECT_EQ(GlobalSize(h), 0u);  // freed with the last stream
-  EXPECT_EQ(GlobalFree(h), h);   // already gone
+  ASSERT_EQ(CreateStreamOnHGlobal(kept, FALSE, &s), S_OK);
+  EXPECT_EQ(Read(s.get(), 4), "wxyz");
+  s.Reset();
+  EXPECT_EQ(std::pair(GlobalSize(h), GlobalSize(kept)), std::pair(SIZE_T{0}, SIZE_T{4}));
+  EXPECT_EQ(std::pair(GlobalFree(h), GlobalFree(kept)), std::pair(h, HGLOBAL{}));  // one already gone
+  EXPECT_EQ(CreateStreamOnHGlobal(kept, FALSE, &s), E_INVALIDARG);                 // freed handle
+  EXPECT_EQ(GlobalAlloc(GMEM_FIXED, SIZE_T{1} << 40), nullptr);
 }
 
 TEST(MemoryStream, CopyToAnotherStreamAndClassIds) {
   std::string big(200000, 'x');
   for (std::size_t i = 0; i < big.size(); ++i) big[i] = static_cast<char>(i * 7);
-  ComPtr<IStream> src = MemoryStream(big), dst = MemoryStream();
+  ComPtr<IStream> src = MemoryStream(big), dst = MemoryStream(), s = MemoryStream();
   ASSERT_EQ(src->Seek(Move(10), STREAM_SEEK_SET, nullptr), S_OK);
   ULARGE_INTEGER read{}, written{};
   ASSERT_EQ(src->CopyTo(dst.get(), ULARGE_INTEGER{~0ull}, &read, &written), S_OK);
@@ -80,31 +89,15 @@ TEST(MemoryStream, CopyToAnotherStreamAndClassIds) {
   EXPECT_EQ(Block(dst.get()), big.substr(10));
   EXPECT_EQ(src->CopyTo(nullptr, ULARGE_INTEGER{4}, &read, &written), STG_E_INVALIDPOINTER);
 
-  // Class ids go into a stream in their little-endian layout.
+  // Class ids go into a stream in their little-endian layout; a short one is not read.
   constexpr CLSID kId = KELMIRA_GUID(0x01020304, 0x0506, 0x0708, 9, 10, 11, 12, 13, 14, 15, 16);
-  ComPtr<IStream> s = MemoryStream();
   ASSERT_EQ(WriteClassStm(s.get(), kId), S_OK);
   EXPECT_EQ(Block(s.get()), "\4\3\2\1\6\5\x08\7\x09\x0a\x0b\x0c\x0d\x0e\x0f\x10");
-  s->Seek(Move(0), STREAM_SEEK_SET, nullptr);
   CLSID back{};
-  ASSERT_EQ(ReadClassStm(s.get(), &back), S_OK);
+  EXPECT_EQ((Codes{s->Seek(Move(0), STREAM_SEEK_SET, nullptr), ReadClassStm(s.get(), &back),
+                   s->Seek(Move(-8), STREAM_SEEK_END, nullptr), ReadClassStm(s.get(), &back)}),
+            (Codes{S_OK, S_OK, S_OK, STG_E_READFAULT}));
   EXPECT_EQ(back, kId);
-  EXPECT_EQ(ReadClassStm(s.get(), &back), STG_E_READFAULT);  // nothing left
-}
-
-TEST(MemoryStream, OverAnExistingBlock) {
-  HGLOBAL h = GlobalAlloc(GHND, 4);
-  ASSERT_NE(h, nullptr);
-  std::memcpy(GlobalLock(h), "wxyz", 4);
-  GlobalUnlock(h);
-  ComPtr<IStream> s;
-  ASSERT_EQ(CreateStreamOnHGlobal(h, FALSE, &s), S_OK);
-  EXPECT_EQ(Read(s.get(), 4), "wxyz");
-  s.Reset();
-  EXPECT_EQ(GlobalSize(h), 4u);  // not freed: fDeleteOnRelease was FALSE
-  EXPECT_EQ(GlobalFree(h), nullptr);
-  EXPECT_EQ(CreateStreamOnHGlobal(h, FALSE, &s), E_INVALIDARG);  // freed handle
-  EXPECT_EQ(GlobalAlloc(GMEM_FIXED, SIZE_T{1} << 40), nullptr);
 }
 
 TEST(FileStream, WritesReadsAndReportsOpenErrors) {
