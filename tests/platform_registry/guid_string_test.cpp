@@ -33,10 +33,10 @@ TEST(GuidString, FormatsUpperCaseInBracesAndReadsEitherCase) {
 }
 
 TEST(GuidString, RejectsMalformedText) {
-  // No braces, no closing brace, trailing text, a digit short, a dash misplaced, not hex, a space.
+  // No braces, no closing brace, trailing text, a digit short, a dash replaced, not hex, a space.
   const char* bad[] = {"6A1C0B2D-3E4F-5A6B-7C8D-9EAFB0C1D2E3",    "{6A1C0B2D-3E4F-5A6B-7C8D-9EAFB0C1D2E3",
                        "{6A1C0B2D-3E4F-5A6B-7C8D-9EAFB0C1D2E3}x", "{6A1C0B2D-3E4F-5A6B-7C8D-9EAFB0C1D2E}",
-                       "{6A1C0B2D-3E4F-5A6B-7C8D9EAFB0C1D2E3-}",  "{6A1C0B2D-3E4F-5A6B-7C8D-9EAFB0C1D2EG}",
+                       "{6A1C0B2D-3E4F-5A6B-7C8D+9EAFB0C1D2E3}",  "{6A1C0B2D-3E4F-5A6B-7C8D-9EAFB0C1D2EG}",
                        "{ 6A1C0B2D-3E4F-5A6B-7C8D-9EAFB0C1D2E}",  "{}"};
   for (const char* text : bad) {
     const std::u16string wide(text, text + std::strlen(text));

@@ -36,10 +36,11 @@ TEST(Bstr, LayoutZeroFillAndLengthLimits) {
   EXPECT_EQ(SysStringLen(nullptr) + SysStringByteLen(nullptr), 0u);
   SysFreeString(nullptr);
   // Lengths whose bytes do not fit give null.
-  EXPECT_EQ((std::vector<BSTR>{SysAllocString(nullptr), SysAllocStringLen(nullptr, 0x40000000u),
-                               SysAllocStringLen(u"x", 0xFFFFFFFFu), SysAllocStringByteLen(nullptr, 0x7FFFFFFFu),
-                               SysAllocStringByteLen(nullptr, 0xFFFFFFFFu)}),
-            std::vector<BSTR>(5));
+  EXPECT_EQ(
+      (std::vector<BSTR>{SysAllocString(nullptr), SysAllocStringLen(nullptr, 0x40000000u),
+                         SysAllocStringLen(nullptr, 0x80000001u), SysAllocStringLen(u"x", 0xFFFFFFFFu),
+                         SysAllocStringByteLen(nullptr, 0x7FFFFFFFu), SysAllocStringByteLen(nullptr, 0xFFFFFFFFu)}),
+      std::vector<BSTR>(6));
 }
 
 TEST(Bstr, ReallocationCopiesBeforeFreeing) {

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace {
 
 using namespace kelmira::test;
@@ -24,19 +26,22 @@ TEST(Variant, ClearAndCopyReleaseWhatTheyOwnAndNothingElse) {
     EXPECT_EQ(v.vt, bad);
   }
 
-  // Copies are deep and clear the destination first.
+  // Copies are deep and clear the destination first; a destination that cannot be cleared is
+  // kept, and the copy is freed (the leak checker knows).
   const std::u16string nuls(u"t\0x\0", 4);
   Variant src, dest = Str(u"old"), text = Str(nuls);
   src.vt = VT_UNKNOWN, src.punkVal = &object;
   object.AddRef();
-  ASSERT_EQ(VariantCopy(&dest, &src), S_OK);  // the old string is freed (the leak checker knows)
-  ASSERT_EQ(VariantCopy(&dest, &dest), S_OK);
+  ASSERT_EQ(VariantCopy(&dest, &src), S_OK);  // the old string is freed
+  src.vt = VT_DISPATCH;                       // the same object through IDispatch
+  EXPECT_EQ((std::vector<HRESULT>{VariantCopy(&dest, &src), VariantCopy(&dest, &dest)}), std::vector<HRESULT>(2));
   EXPECT_EQ(object.refs, 3u);
   ASSERT_EQ(VariantCopy(&dest, &text), S_OK);
   EXPECT_EQ(object.refs, 2u);
   EXPECT_NE(dest.bstrVal, text.bstrVal);
   v.vt = VT_I4 | VT_ARRAY;
-  EXPECT_EQ(VariantCopy(&dest, &v), DISP_E_BADVARTYPE);
+  EXPECT_EQ((std::vector<HRESULT>{VariantCopy(&dest, &v), VariantCopy(&v, &text)}),
+            std::vector<HRESULT>(2, DISP_E_BADVARTYPE));
   EXPECT_EQ(TextOf(dest.bstrVal), nuls);
   LONG number = 5;
   ref.vt = VT_I4 | VT_BYREF, ref.plVal = &number;
