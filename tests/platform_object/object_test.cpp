@@ -17,7 +17,7 @@ ULONG RefCount(IUnknown* p) {
   return p->Release();
 }
 
-TEST(Object, AnswersTableInterfacesWithOneIdentity) {
+TEST(Object, AnswersTableInterfacesWithOneIdentityAndComesFromFactoriesAndMake) {
   gPairsDestroyed = 0;
   const LONG locks = ModuleLockCount();
   void* p = reinterpret_cast<void*>(1);
@@ -38,8 +38,22 @@ TEST(Object, AnswersTableInterfacesWithOneIdentity) {
   // A failed FinalConstruct leaves no object and no lock behind.
   p = reinterpret_cast<void*>(1);
   EXPECT_EQ(Object<Refusing>::Create(nullptr, IID_IAlpha, &p), E_ACCESSDENIED);
-  EXPECT_EQ(p, nullptr);
-  EXPECT_EQ(ModuleLockCount(), locks);
+  EXPECT_EQ(std::pair(p, LONG(ModuleLockCount())), std::pair(static_cast<void*>(nullptr), locks));
+
+  // A class factory locks the module and creates; Make passes constructor arguments.
+  kelmira::ClassFactory factory(&Object<Pair>::Create);
+  ComPtr<IBeta> beta;
+  ComPtr<IClassFactory> again;
+  EXPECT_EQ((std::vector<LONG>{factory.LockServer(TRUE), ModuleLockCount() - locks, factory.LockServer(FALSE),
+                               ModuleLockCount() - locks,
+                               factory.CreateInstance(nullptr, IID_IBeta, reinterpret_cast<void**>(&beta)),
+                               factory.QueryInterface(IID_IClassFactory, reinterpret_cast<void**>(&again))}),
+            (std::vector<LONG>{S_OK, 1, S_OK, 0, S_OK, S_OK}));
+  EXPECT_EQ(beta->Beta(), 2);
+
+  ComPtr<Object<Pair>> made;
+  ASSERT_EQ(Object<Pair>::Make(&made, 42), S_OK);
+  EXPECT_EQ(std::pair(made->Alpha(), RefCount(static_cast<IAlpha*>(made.get()))), std::pair(42, 1u));
 }
 
 TEST(Object, AggregatedInterfacesDelegateToTheOuterObject) {
@@ -68,23 +82,6 @@ TEST(Object, AggregatedInterfacesDelegateToTheOuterObject) {
     EXPECT_EQ(p, nullptr);
   }
   EXPECT_EQ(std::pair(gPairsDestroyed, LONG(ModuleLockCount())), std::pair(1, locks));
-}
-
-TEST(Object, ClassFactoryLocksAndCreatesAndMakePassesArguments) {
-  kelmira::ClassFactory factory(&Object<Pair>::Create);
-  const LONG locks = ModuleLockCount();
-  ComPtr<IBeta> beta;
-  ComPtr<IClassFactory> again;
-  EXPECT_EQ((std::vector<LONG>{factory.LockServer(TRUE), ModuleLockCount() - locks, factory.LockServer(FALSE),
-                               ModuleLockCount() - locks,
-                               factory.CreateInstance(nullptr, IID_IBeta, reinterpret_cast<void**>(&beta)),
-                               factory.QueryInterface(IID_IClassFactory, reinterpret_cast<void**>(&again))}),
-            (std::vector<LONG>{S_OK, 1, S_OK, 0, S_OK, S_OK}));
-  EXPECT_EQ(beta->Beta(), 2);
-
-  ComPtr<Object<Pair>> made;
-  ASSERT_EQ(Object<Pair>::Make(&made, 42), S_OK);
-  EXPECT_EQ(std::pair(made->Alpha(), RefCount(static_cast<IAlpha*>(made.get()))), std::pair(42, 1u));
 }
 
 }  // namespace

@@ -13,7 +13,7 @@ namespace {
 using namespace kelmira::test;
 using Codes = std::vector<LONG>;
 
-TEST_F(RegistryTest, KeysAndTypedValuesAnswerInAnyCaseAndReportWhatIsMissing) {
+TEST_F(RegistryTest, KeysAndTypedValuesAnswerInAnyCaseReportWhatIsMissingAndEnumerate) {
   HKEY key = nullptr, again = nullptr, missing = reinterpret_cast<HKEY>(1);
   DWORD created = 0, opened = 0, number = 0x12345678, type = 0, got = 0, size = 4, small = 4, needed = 0, any = 0;
   const std::string blob("\0\1\xFF\"\\\n", 6);
@@ -53,10 +53,8 @@ TEST_F(RegistryTest, KeysAndTypedValuesAnswerInAnyCaseAndReportWhatIsMissing) {
       RegGetValueA(HKEY_CLASSES_ROOT, nullptr, "Path", RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND, &type, unexpanded, &size),
       ERROR_SUCCESS);
   EXPECT_EQ(std::pair(type, std::string(unexpanded)), std::pair(DWORD{REG_EXPAND_SZ}, raw));
-}
 
-TEST_F(RegistryTest, EnumeratesSubkeysByNameAndValuesInOrderSet) {
-  HKEY key = nullptr;
+  // Subkeys enumerate by name in any case, values in the order first set.
   ASSERT_EQ(RegCreateKeyA(HKEY_CLASSES_ROOT, "Enum", &key), ERROR_SUCCESS);
   for (const char* name : {"beta", "Alpha", "Gamma", "delta"}) ASSERT_EQ(SetText(key, name, ""), ERROR_SUCCESS);
   char name[8], first[8], data[8];
@@ -65,10 +63,11 @@ TEST_F(RegistryTest, EnumeratesSubkeysByNameAndValuesInOrderSet) {
        RegEnumKeyExA(key, i, name, &length, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
        ++i, length = sizeof name)
     names.emplace_back(name, length);
-  EXPECT_EQ(names, (std::vector<std::string>{"Alpha", "beta", "delta", "Gamma"}));  // in any case
+  EXPECT_EQ(names, (std::vector<std::string>{"Alpha", "beta", "delta", "Gamma"}));
 
   for (auto [value, text] : {std::pair{"z", "1"}, {"a", "2"}, {"Z", "3"}}) SetString(key, value, text);  // "Z" is "z"
-  DWORD length = sizeof name, size = sizeof data, one = 1, enough = sizeof name, two = 2;
+  DWORD length = sizeof name, one = 1, enough = sizeof name, two = 2;
+  size = sizeof data;
   EXPECT_EQ((Codes{RegEnumValueA(key, 0, first, &length, nullptr, nullptr, reinterpret_cast<BYTE*>(data), &size),
                    RegEnumValueA(key, 1, name, &one, nullptr, nullptr, nullptr, nullptr),
                    RegEnumValueA(key, 2, name, &enough, nullptr, nullptr, nullptr, nullptr),
@@ -98,7 +97,7 @@ TEST_F(RegistryTest, DeletesValuesKeysAndTreesAndChecksHandles) {
   RegCloseKey(key);
 }
 
-TEST_F(RegistryTest, PersistsAcrossReloadAndWritesAtomically) {
+TEST_F(RegistryTest, PersistsAcrossReloadWritesAtomicallyAndLeavesADamagedFileAlone) {
   const std::string tricky = "quote\" backslash\\ newline\n tab\t caf\xC3\xA9 \x01";
   ASSERT_EQ(SetText(HKEY_LOCAL_MACHINE, "Odd [name] 100%\\caf\xC3\xA9", tricky, "value \"name\""), ERROR_SUCCESS);
   ASSERT_EQ(RegSetValueExA(HKEY_LOCAL_MACHINE, "empty", 0, REG_BINARY, nullptr, 0), ERROR_SUCCESS);
@@ -119,10 +118,8 @@ TEST_F(RegistryTest, PersistsAcrossReloadAndWritesAtomically) {
   WriteFile(registryPath_ + ".other", "KELMIRA REGISTRY 1\n[HKEY_CLASSES_ROOT]\n@=\"theirs\"\n");
   ASSERT_EQ(std::rename((registryPath_ + ".other").c_str(), registryPath_.c_str()), 0);
   EXPECT_EQ(Text(HKEY_CLASSES_ROOT, "") + Text(HKEY_CLASSES_ROOT, "", "v"), "theirs<missing>");
-}
 
-TEST_F(RegistryTest, DamagedFileGivesErrorsAndIsNotOverwritten) {
-  std::filesystem::create_directories(dir_ / "sub");
+  // A damaged file gives errors and is not overwritten.
   const std::string header = "KELMIRA REGISTRY 1\n", key = header + "[HKEY_CLASSES_ROOT\\x]\n";
   const std::string damaged[] = {"KELMIRA REGISTRY 2\n",         "not a registry\n",
                                  key + "\"v\"=hex:0g\n",         header + "\"v\"=\"outside a key\"\n",
