@@ -15,7 +15,7 @@ using Codes = std::vector<HRESULT>;
 TEST(MemoryStream, ReadsWritesAndSeeks) {
   ComPtr<IStream> s = MemoryStream("hello world");
   ULARGE_INTEGER pos{};
-  ASSERT_EQ(s->Seek(Move(-5), STREAM_SEEK_END, &pos), S_OK);
+  ASSERT_EQ(s->Seek(LARGE_INTEGER{-5}, STREAM_SEEK_END, &pos), S_OK);
   EXPECT_EQ(pos.QuadPart, 6u);
   // Reading past the end succeeds with fewer bytes.
   EXPECT_EQ(Read(s.get()), "world");
@@ -23,13 +23,13 @@ TEST(MemoryStream, ReadsWritesAndSeeks) {
 
   // Seeking before the start or past the 64-bit range fails and leaves the position.
   for (auto [move, origin] : {std::pair{-12LL, DWORD{STREAM_SEEK_END}}, {0, 7}, {INT64_MAX, STREAM_SEEK_CUR}})
-    EXPECT_EQ(s->Seek(Move(move), origin, &pos), STG_E_INVALIDFUNCTION);
-  EXPECT_EQ(Position(s.get()), 11u);
+    EXPECT_EQ(s->Seek(LARGE_INTEGER{move}, origin, &pos), STG_E_INVALIDFUNCTION);
+  EXPECT_EQ(PositionOf(s.get()), 11u);
 
   // Writing after a gap zero-fills it.
   ULONG n = 0, none = 1;
   STATSTG st{};
-  EXPECT_EQ((Codes{s->Seek(Move(14), STREAM_SEEK_SET, nullptr), s->Write("!", 1, nullptr),
+  EXPECT_EQ((Codes{s->Seek(LARGE_INTEGER{14}, STREAM_SEEK_SET, nullptr), s->Write("!", 1, nullptr),
                    s->Stat(&st, STATFLAG_NONAME), s->Read(nullptr, 1, &n), s->Write(nullptr, 1, &n)}),
             (Codes{S_OK, S_OK, S_OK, STG_E_INVALIDPOINTER, STG_E_INVALIDPOINTER}));
   EXPECT_EQ(std::tuple(st.type, st.cbSize.QuadPart, st.pwcsName), std::tuple(DWORD{STGTY_STREAM}, 15u, nullptr));
@@ -37,10 +37,10 @@ TEST(MemoryStream, ReadsWritesAndSeeks) {
 
   // Shrinking keeps the position; sizes beyond the block's reach fail and change nothing.
   ASSERT_EQ(s->SetSize(ULARGE_INTEGER{3}), S_OK);
-  EXPECT_EQ(Position(s.get()), 15u);
+  EXPECT_EQ(PositionOf(s.get()), 15u);
   EXPECT_EQ(Read(s.get()), "");
   EXPECT_EQ((Codes{s->SetSize(ULARGE_INTEGER{0x80000000ull}),
-                   s->Seek(Move(0x7FFFFFFFFFFFFFF0), STREAM_SEEK_SET, nullptr), s->Write("x", 1, &none)}),
+                   s->Seek(LARGE_INTEGER{0x7FFFFFFFFFFFFFF0}, STREAM_SEEK_SET, nullptr), s->Write("x", 1, &none)}),
             (Codes{STG_E_MEDIUMFULL, S_OK, STG_E_MEDIUMFULL}));
   EXPECT_EQ(none, 0u);
   EXPECT_EQ(Block(s.get()), "hel");
@@ -49,13 +49,13 @@ TEST(MemoryStream, ReadsWritesAndSeeks) {
 TEST(MemoryStream, ClonesShareBytesButNotPositionAndKeepTheBlockAlive) {
   ComPtr<IStream> s = MemoryStream("abc"), clone;
   ASSERT_EQ(s->Clone(&clone), S_OK);
-  EXPECT_EQ(Position(clone.get()), 3u);
+  EXPECT_EQ(PositionOf(clone.get()), 3u);
   ASSERT_EQ(clone->Write("def", 3, nullptr), S_OK);
-  EXPECT_EQ(Position(s.get()), 3u);
+  EXPECT_EQ(PositionOf(s.get()), 3u);
   EXPECT_EQ(Read(s.get()), "def");
 
   // Copying into a clone of itself (the same block) must not deadlock.
-  ASSERT_EQ(s->Seek(Move(0), STREAM_SEEK_SET, nullptr), S_OK);
+  ASSERT_EQ(s->Seek(LARGE_INTEGER{0}, STREAM_SEEK_SET, nullptr), S_OK);
   ASSERT_EQ(s->CopyTo(clone.get(), ULARGE_INTEGER{4}, nullptr, nullptr), S_OK);
   EXPECT_EQ(Block(s.get()), "abcdefabcd");
 
@@ -70,7 +70,7 @@ TEST(MemoryStream, ClonesShareBytesButNotPositionAndKeepTheBlockAlive) {
   EXPECT_EQ(GlobalSize(h), 10u);
   clone.Reset();
   ASSERT_EQ(CreateStreamOnHGlobal(kept, FALSE, &s), S_OK);
-  EXPECT_EQ(Read(s.get(), 4), "wxyz");
+  EXPECT_EQ(Read(s.get()), "wxyz");
   s.Reset();
   EXPECT_EQ(std::pair(GlobalSize(h), GlobalSize(kept)), std::pair(SIZE_T{0}, SIZE_T{4}));
   EXPECT_EQ(std::pair(GlobalFree(h), GlobalFree(kept)), std::pair(h, HGLOBAL{}));  // one already gone
@@ -82,7 +82,7 @@ TEST(MemoryStream, CopyToAnotherStreamAndClassIds) {
   std::string big(200000, 'x');
   for (std::size_t i = 0; i < big.size(); ++i) big[i] = static_cast<char>(i * 7);
   ComPtr<IStream> src = MemoryStream(big), dst = MemoryStream(), s = MemoryStream();
-  ASSERT_EQ(src->Seek(Move(10), STREAM_SEEK_SET, nullptr), S_OK);
+  ASSERT_EQ(src->Seek(LARGE_INTEGER{10}, STREAM_SEEK_SET, nullptr), S_OK);
   ULARGE_INTEGER read{}, written{};
   ASSERT_EQ(src->CopyTo(dst.get(), ULARGE_INTEGER{~0ull}, &read, &written), S_OK);
   EXPECT_EQ(std::pair(read.QuadPart, written.QuadPart), std::pair(big.size() - 10, big.size() - 10));
@@ -94,8 +94,8 @@ TEST(MemoryStream, CopyToAnotherStreamAndClassIds) {
   ASSERT_EQ(WriteClassStm(s.get(), kId), S_OK);
   EXPECT_EQ(Block(s.get()), "\4\3\2\1\6\5\x08\7\x09\x0a\x0b\x0c\x0d\x0e\x0f\x10");
   CLSID back{};
-  EXPECT_EQ((Codes{s->Seek(Move(0), STREAM_SEEK_SET, nullptr), ReadClassStm(s.get(), &back),
-                   s->Seek(Move(-8), STREAM_SEEK_END, nullptr), ReadClassStm(s.get(), &back)}),
+  EXPECT_EQ((Codes{s->Seek(LARGE_INTEGER{0}, STREAM_SEEK_SET, nullptr), ReadClassStm(s.get(), &back),
+                   s->Seek(LARGE_INTEGER{-8}, STREAM_SEEK_END, nullptr), ReadClassStm(s.get(), &back)}),
             (Codes{S_OK, S_OK, S_OK, STG_E_READFAULT}));
   EXPECT_EQ(back, kId);
 }
@@ -118,7 +118,7 @@ TEST(FileStream, WritesReadsAndReportsOpenErrors) {
   EXPECT_EQ(ReadFile(path), "0123456789");
   ULARGE_INTEGER pos{};
   STATSTG st{};
-  ASSERT_EQ(s->Seek(Move(-4), STREAM_SEEK_END, &pos), S_OK);
+  ASSERT_EQ(s->Seek(LARGE_INTEGER{-4}, STREAM_SEEK_END, &pos), S_OK);
   EXPECT_EQ(Read(s.get()), "6789");
   EXPECT_EQ((Codes{s->SetSize(ULARGE_INTEGER{5}), s->Stat(&st, STATFLAG_NONAME)}), (Codes{S_OK, S_OK}));
   EXPECT_EQ(std::pair(pos.QuadPart, st.cbSize.QuadPart), std::pair(6ul, 5ul));

@@ -11,7 +11,7 @@ namespace {
 using kelmira::Bstr;
 using namespace kelmira::test;
 
-TEST(Bstr, LayoutZeroFillAndLengthLimits) {
+TEST(Bstr, LayoutZeroFillLengthLimitsAndReallocation) {
   // A byte count before the characters, and a terminator after them.
   Bstr s(u"abc");
   UINT prefix = 0;
@@ -41,20 +41,19 @@ TEST(Bstr, LayoutZeroFillAndLengthLimits) {
                          SysAllocStringLen(nullptr, 0x80000001u), SysAllocStringLen(u"x", 0xFFFFFFFFu),
                          SysAllocStringByteLen(nullptr, 0x7FFFFFFFu), SysAllocStringByteLen(nullptr, 0xFFFFFFFFu)}),
       std::vector<BSTR>(6));
-}
 
-TEST(Bstr, ReallocationCopiesBeforeFreeing) {
-  BSTR s = SysAllocString(u"hello world"), none = nullptr;
-  auto after = [&](INT ok) { return (ok ? u"" : u"failed ") + TextOf(s); };
+  // Reallocation copies before freeing.
+  BSTR r = SysAllocString(u"hello world"), none = nullptr;
+  auto after = [&](INT ok) { return (ok ? u"" : u"failed ") + TextOf(r); };
   // The new content comes from inside the old string.
-  EXPECT_EQ(after(SysReAllocString(&s, s + 6)), u"world");
-  EXPECT_EQ(after(SysReAllocStringLen(&s, s + 1, 3)), u"orl");
+  EXPECT_EQ(after(SysReAllocString(&r, r + 6)), u"world");
+  EXPECT_EQ(after(SysReAllocStringLen(&r, r + 1, 3)), u"orl");
   // No source: the old content is kept as far as it fits and the rest is zero.
-  EXPECT_EQ(after(SysReAllocStringLen(&s, nullptr, 5)), std::u16string(u"orl\0\0", 5));
-  EXPECT_EQ(after(SysReAllocStringLen(&s, nullptr, 2)), u"or");
-  EXPECT_EQ(after(SysReAllocStringLen(&s, nullptr, 0x80000000u)), u"failed or");
-  EXPECT_EQ(after(SysReAllocString(&s, nullptr)) + (s ? u"" : u"null"), u"");
-  SysFreeString(s);
+  EXPECT_EQ(after(SysReAllocStringLen(&r, nullptr, 5)), std::u16string(u"orl\0\0", 5));
+  EXPECT_EQ(after(SysReAllocStringLen(&r, nullptr, 2)), u"or");
+  EXPECT_EQ(after(SysReAllocStringLen(&r, nullptr, 0x80000000u)), u"failed or");
+  EXPECT_EQ(after(SysReAllocString(&r, nullptr)) + (r ? u"" : u"null"), u"");
+  SysFreeString(r);
 
   ASSERT_TRUE(SysReAllocString(&none, u"new"));
   EXPECT_EQ(TextOf(none), u"new");

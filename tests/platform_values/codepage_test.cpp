@@ -10,7 +10,7 @@ namespace {
 
 using namespace kelmira::test;
 
-TEST(CodePage, Windows1252RoundTripsEveryByteAndUsesTheDefaultForTheRest) {
+TEST(CodePage, Windows1252AndUtf8RoundTripAndMarkWhatTheyCannotMap) {
   std::string all;
   for (int b = 1; b < 256; ++b) all.push_back(static_cast<char>(b));
   // The euro sign and typographic marks at 0x80-0x9F; undefined bytes there map to themselves.
@@ -31,9 +31,8 @@ TEST(CodePage, Windows1252RoundTripsEveryByteAndUsesTheDefaultForTheRest) {
   EXPECT_TRUE(usedDefault);
   EXPECT_EQ(ToBytes(CP_ACP, u"x\U0001F600y", &usedDefault, "*"), "x*y");  // one per character
   EXPECT_EQ(ToBytes(CP_ACP, std::u16string(u"\xD800z", 2), &usedDefault), "?z");
-}
 
-TEST(CodePage, Utf8WithSurrogatePairsAndIllFormedInput) {
+  // UTF-8 with surrogate pairs and ill-formed input.
   EXPECT_EQ(ToWide(CP_UTF8, "\xE2\x82\xAC\xF0\x9F\x98\x80"), u"\u20AC\U0001F600");
   EXPECT_EQ(ToBytes(CP_UTF8, u"\u20AC\U0001F600\u00E9"), "\xE2\x82\xAC\xF0\x9F\x98\x80\xC3\xA9");
   EXPECT_EQ(ToBytes(CP_UTF8, std::u16string(u"\xDC00", 1)), "\xEF\xBF\xBD");

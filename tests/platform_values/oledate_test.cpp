@@ -13,7 +13,7 @@ namespace {
 
 using namespace kelmira::test;
 
-TEST(OleDate, SplitsIntoFields) {
+TEST(OleDate, SplitsIntoFieldsAndJoinsThemBack) {
   // Negative dates count the time forward from midnight; times round to the nearest second,
   // across midnight too (day -1 at 24:00 is day 0).
   const std::pair<double, std::string> cases[] = {
@@ -31,15 +31,14 @@ TEST(OleDate, SplitsIntoFields) {
   for (double outside : {-657435.0, 2958466.0, 2958465.99999999, double(NAN), 1e300})
     EXPECT_FALSE(VariantTimeToSystemTime(outside, &st)) << outside;
   EXPECT_FALSE(VariantTimeToSystemTime(0, nullptr));
-}
 
-TEST(OleDate, SystemTimeFieldsAreValidatedAndRoundTripAcrossTheRange) {
+  // System times are validated, and the fields round-trip across the range.
   const std::pair<SYSTEMTIME, double> valid[] = {{Time(2000, 2, 29), 36585},
                                                  {Time(9999, 12, 31, 23, 59, 59), 2958465 + 86399.0 / 86400},
                                                  {Time(100, 1, 1), -657434},
                                                  {Time(1899, 12, 29, 6), -1.25}};
   double d = 7;
-  for (auto [st, expected] : valid) EXPECT_TRUE(SystemTimeToVariantTime(&st, &d) && d == expected) << d;
+  for (auto [time, expected] : valid) EXPECT_TRUE(SystemTimeToVariantTime(&time, &d) && d == expected) << d;
   d = 7;
   for (SYSTEMTIME bad :
        {Time(1900, 2, 29), Time(2001, 2, 29), Time(2003, 4, 31), Time(2003, 0, 1), Time(2003, 13, 1), Time(2003, 1, 0),
@@ -50,7 +49,6 @@ TEST(OleDate, SystemTimeFieldsAreValidatedAndRoundTripAcrossTheRange) {
   for (double day = -657434; day <= 2958465; day += 997) {
     for (int second : {0, 1, 43199, 86399}) {
       const double date = day < 0 ? day - second / 86400.0 : day + second / 86400.0;
-      SYSTEMTIME st{};
       double back = 0;
       ASSERT_TRUE(VariantTimeToSystemTime(date, &st) && SystemTimeToVariantTime(&st, &back)) << date;
       ASSERT_EQ(std::pair(back, st.wHour * 3600 + st.wMinute * 60 + st.wSecond), std::pair(date, second));

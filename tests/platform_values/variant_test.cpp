@@ -10,7 +10,7 @@ namespace {
 
 using namespace kelmira::test;
 
-TEST(Variant, ClearAndCopyReleaseWhatTheyOwnAndNothingElse) {
+TEST(Variant, ClearAndCopyReleaseWhatTheyOwnAndCopyIndFollowsReferences) {
   ValueObject object;
   BSTR s = SysAllocString(u"owned elsewhere");
   VARIANT v, ref;
@@ -48,30 +48,29 @@ TEST(Variant, ClearAndCopyReleaseWhatTheyOwnAndNothingElse) {
   ASSERT_EQ(VariantCopy(&dest, &ref), S_OK);  // a reference copies as the reference
   EXPECT_EQ(dest.plVal, &number);
   src.Clear();
-}
 
-TEST(Variant, CopyIndAndChangeTypeFollowReferences) {
+  // VariantCopyInd and VariantChangeType follow references.
   double d = 2.5;
-  BSTR s = SysAllocStringLen(u"x\0y", 3);
-  Variant inner = Str(u"17"), ref, dest;
-  ref.vt = VT_R8 | VT_BYREF, ref.pdblVal = &d;
-  ASSERT_EQ(VariantCopyInd(&dest, &ref), S_OK);
-  EXPECT_EQ(std::pair(dest.vt, dest.dblVal), std::pair(VARTYPE{VT_R8}, 2.5));
-  ref.vt = VT_BSTR | VT_BYREF, ref.pbstrVal = &s;
-  ASSERT_EQ(VariantCopyInd(&dest, &ref), S_OK);
-  EXPECT_NE(dest.bstrVal, s);
-  EXPECT_EQ(TextOf(dest.bstrVal), TextOf(s));
-  SysFreeString(s);
+  BSTR str = SysAllocStringLen(u"x\0y", 3);
+  Variant inner = Str(u"17"), byRef, out;
+  byRef.vt = VT_R8 | VT_BYREF, byRef.pdblVal = &d;
+  ASSERT_EQ(VariantCopyInd(&out, &byRef), S_OK);
+  EXPECT_EQ(std::pair(out.vt, out.dblVal), std::pair(VARTYPE{VT_R8}, 2.5));
+  byRef.vt = VT_BSTR | VT_BYREF, byRef.pbstrVal = &str;
+  ASSERT_EQ(VariantCopyInd(&out, &byRef), S_OK);
+  EXPECT_NE(out.bstrVal, str);
+  EXPECT_EQ(TextOf(out.bstrVal), TextOf(str));
+  SysFreeString(str);
 
-  ref.vt = VT_VARIANT | VT_BYREF, ref.pvarVal = &inner;
-  EXPECT_EQ(To(VT_I2, ref), u"17");
-  ASSERT_EQ(VariantCopyInd(&ref, &ref), S_OK);  // in place
-  EXPECT_NE(ref.bstrVal, inner.bstrVal);
-  EXPECT_EQ(TextOf(ref.bstrVal), u"17");
+  byRef.vt = VT_VARIANT | VT_BYREF, byRef.pvarVal = &inner;
+  EXPECT_EQ(To(VT_I2, byRef), u"17");
+  ASSERT_EQ(VariantCopyInd(&byRef, &byRef), S_OK);  // in place
+  EXPECT_NE(byRef.bstrVal, inner.bstrVal);
+  EXPECT_EQ(TextOf(byRef.bstrVal), u"17");
 
   VARIANT loop;
   loop.vt = VT_VARIANT | VT_BYREF, loop.pvarVal = &loop;
-  EXPECT_EQ(VariantCopyInd(&dest, &loop), E_INVALIDARG);
+  EXPECT_EQ(VariantCopyInd(&out, &loop), E_INVALIDARG);
 }
 
 }  // namespace
