@@ -8,7 +8,7 @@ using namespace kelmira::test;
 using namespace std::string_literals;
 using Codes = std::vector<HRESULT>;
 
-TEST(Storage, CreatesOpensReplacesRenamesDestroysAndEnumerates) {
+TEST(Storage, CreatesOpensReplacesRenamesDestroysEnumeratesAndCopies) {
   ComPtr<IStorage> root = MakeSample(), sub;
   ComPtr<IStream> s;
   // Sub is a storage, Contents a stream.
@@ -49,29 +49,28 @@ TEST(Storage, CreatesOpensReplacesRenamesDestroysAndEnumerates) {
   ASSERT_EQ(clone->Next(1, items, &fetched), S_OK);
   EXPECT_EQ(std::u16string(items[0].pwcsName), u"Empty");
   CoTaskMemFree(items[0].pwcsName);
-}
 
-TEST(Storage, CopiesIntoOtherStoragesAndIntoItself) {
-  ComPtr<IStorage> root = MakeSample(), other, sub, noStreams;
+  // Copies into other storages and into a storage's own sub-storage.
+  ComPtr<IStorage> sample = MakeSample(), other, inner, noStreams;
   const IID exclude[] = {IID_IStream};
   OLECHAR subName[] = u"Sub";
   OLECHAR* snb[] = {subName, nullptr};
   // Into its own sub-storage a copy takes what was there when it started; excluding streams and
   // the sub-storage by name leaves nothing.
   ASSERT_EQ((Codes{StgCreateStorageInMemory(&other), StgCreateStorageInMemory(&noStreams),
-                   root->CopyTo(0, nullptr, nullptr, other.get()), root->CopyTo(1, exclude, snb, noStreams.get()),
-                   root->OpenStorage(u"Sub", nullptr, STGM_READWRITE, nullptr, 0, &sub),
-                   root->CopyTo(0, nullptr, nullptr, sub.get())}),
+                   sample->CopyTo(0, nullptr, nullptr, other.get()), sample->CopyTo(1, exclude, snb, noStreams.get()),
+                   sample->OpenStorage(u"Sub", nullptr, STGM_READWRITE, nullptr, 0, &inner),
+                   sample->CopyTo(0, nullptr, nullptr, inner.get())}),
             Codes(6, S_OK));
   ExpectSample(other.get());
-  EXPECT_EQ(NamesIn(sub.get()), (ElementNames{u"Contents", u"Empty", u"Inner", u"Sub"}));
+  EXPECT_EQ(NamesIn(inner.get()), (ElementNames{u"Contents", u"Empty", u"Inner", u"Sub"}));
   EXPECT_TRUE(NamesIn(noStreams.get()).empty());
 
-  ASSERT_EQ((Codes{root->MoveElementTo(u"Contents", other.get(), u"Moved", STGMOVE_MOVE),
-                   root->MoveElementTo(u"Sub", root.get(), u"Sub2", STGMOVE_COPY)}),
+  ASSERT_EQ((Codes{sample->MoveElementTo(u"Contents", other.get(), u"Moved", STGMOVE_MOVE),
+                   sample->MoveElementTo(u"Sub", sample.get(), u"Sub2", STGMOVE_COPY)}),
             Codes(2, S_OK));
-  EXPECT_EQ(ReadText(other.get(), u"Moved") + "|" + ReadText(root.get(), u"Contents"), "graph settings|<missing>");
-  EXPECT_EQ(NamesIn(root.get()), (ElementNames{u"Empty", u"Sub", u"Sub2"}));
+  EXPECT_EQ(ReadText(other.get(), u"Moved") + "|" + ReadText(sample.get(), u"Contents"), "graph settings|<missing>");
+  EXPECT_EQ(NamesIn(sample.get()), (ElementNames{u"Empty", u"Sub", u"Sub2"}));
 }
 
 TEST(StorageFile, RoundTripsAndRejectsEveryTruncationAndFlippedByte) {

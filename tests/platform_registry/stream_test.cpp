@@ -46,7 +46,7 @@ TEST(MemoryStream, ReadsWritesAndSeeks) {
   EXPECT_EQ(Block(s.get()), "hel");
 }
 
-TEST(MemoryStream, ClonesShareBytesButNotPositionAndKeepTheBlockAlive) {
+TEST(MemoryStream, ClonesShareBytesButNotPositionKeepTheBlockAliveAndCopy) {
   ComPtr<IStream> s = MemoryStream("abc"), clone;
   ASSERT_EQ(s->Clone(&clone), S_OK);
   EXPECT_EQ(PositionOf(clone.get()), 3u);
@@ -76,12 +76,11 @@ TEST(MemoryStream, ClonesShareBytesButNotPositionAndKeepTheBlockAlive) {
   EXPECT_EQ(std::pair(GlobalFree(h), GlobalFree(kept)), std::pair(h, HGLOBAL{}));  // one already gone
   EXPECT_EQ(CreateStreamOnHGlobal(kept, FALSE, &s), E_INVALIDARG);                 // freed handle
   EXPECT_EQ(GlobalAlloc(GMEM_FIXED, SIZE_T{1} << 40), nullptr);
-}
 
-TEST(MemoryStream, CopyToAnotherStreamAndClassIds) {
+  // Copies to another stream go in chunks to the end of the source.
   std::string big(200000, 'x');
   for (std::size_t i = 0; i < big.size(); ++i) big[i] = static_cast<char>(i * 7);
-  ComPtr<IStream> src = MemoryStream(big), dst = MemoryStream(), s = MemoryStream();
+  ComPtr<IStream> src = MemoryStream(big), dst = MemoryStream(), ids = MemoryStream();
   ASSERT_EQ(src->Seek(LARGE_INTEGER{10}, STREAM_SEEK_SET, nullptr), S_OK);
   ULARGE_INTEGER read{}, written{};
   ASSERT_EQ(src->CopyTo(dst.get(), ULARGE_INTEGER{~0ull}, &read, &written), S_OK);
@@ -91,11 +90,11 @@ TEST(MemoryStream, CopyToAnotherStreamAndClassIds) {
 
   // Class ids go into a stream in their little-endian layout; a short one is not read.
   constexpr CLSID kId = KELMIRA_GUID(0x01020304, 0x0506, 0x0708, 9, 10, 11, 12, 13, 14, 15, 16);
-  ASSERT_EQ(WriteClassStm(s.get(), kId), S_OK);
-  EXPECT_EQ(Block(s.get()), "\4\3\2\1\6\5\x08\7\x09\x0a\x0b\x0c\x0d\x0e\x0f\x10");
+  ASSERT_EQ(WriteClassStm(ids.get(), kId), S_OK);
+  EXPECT_EQ(Block(ids.get()), "\4\3\2\1\6\5\x08\7\x09\x0a\x0b\x0c\x0d\x0e\x0f\x10");
   CLSID back{};
-  EXPECT_EQ((Codes{s->Seek(LARGE_INTEGER{0}, STREAM_SEEK_SET, nullptr), ReadClassStm(s.get(), &back),
-                   s->Seek(LARGE_INTEGER{-8}, STREAM_SEEK_END, nullptr), ReadClassStm(s.get(), &back)}),
+  EXPECT_EQ((Codes{ids->Seek(LARGE_INTEGER{0}, STREAM_SEEK_SET, nullptr), ReadClassStm(ids.get(), &back),
+                   ids->Seek(LARGE_INTEGER{-8}, STREAM_SEEK_END, nullptr), ReadClassStm(ids.get(), &back)}),
             (Codes{S_OK, S_OK, S_OK, STG_E_READFAULT}));
   EXPECT_EQ(back, kId);
 }

@@ -31,7 +31,7 @@ TEST(VariantChangeType, RoundsHalfToEvenFromEveryInexactSource) {
   EXPECT_EQ(Texts(VT_CY, {R8(0.00025), Str(u"0.00015"), Str(u"0.00005")}), u"0.0002|0.0002|0|");
 }
 
-TEST(VariantChangeType, OverflowsExactlyAtEachIntegerWidthsEdges) {
+TEST(VariantChangeType, ReadsNumbersAndOverflowsExactlyAtEachWidthsEdges) {
   const std::tuple<VARTYPE, int, bool> widths[] = {{VT_I1, 8, true},    {VT_UI1, 8, false},  {VT_I2, 16, true},
                                                    {VT_UI2, 16, false}, {VT_I4, 32, true},   {VT_INT, 32, true},
                                                    {VT_UI4, 32, false}, {VT_UINT, 32, false}};
@@ -53,9 +53,8 @@ TEST(VariantChangeType, OverflowsExactlyAtEachIntegerWidthsEdges) {
   EXPECT_EQ(Texts(VT_CY, {I8(922337203685477), I8(922337203685478)}), u"922337203685477|#overflow|");
   EXPECT_EQ(Texts(VT_R4, {R8(1e39), R8(-1e39), R8(FLT_MAX)}), u"#overflow|#overflow|3.402823E+38|");
   EXPECT_EQ(Texts(VT_DATE, {R8(2958466), R8(-657435), R8(NAN)}), u"#overflow|#overflow|#overflow|");
-}
 
-TEST(VariantChangeType, ReadsNumericTextAndRejectsEverythingElse) {
+  // Numeric text is read, and everything else rejected.
   const std::pair<std::u16string, std::u16string> toI4[] = {
       {u"42", u"42"},   {u" 7 ", u"7"},   {u"\t-12\t", u"-12"}, {u"+4", u"4"}, {u"1e3", u"1000"}, {u"1,000", u"1000"},
       {u"&H1F", u"31"}, {u"&h1f", u"31"}, {u"&O17", u"15"},     {u"5.", u"5"}, {u"0.00", u"0"}};
@@ -68,7 +67,7 @@ TEST(VariantChangeType, ReadsNumericTextAndRejectsEverythingElse) {
   EXPECT_EQ(Texts(VT_R8, {Str(u" -3.5 "), Str(u".5e-1"), Str(u"1e400"), Str(u"1e-400")}), u"-3.5|0.05|#overflow|0|");
 }
 
-TEST(VariantChangeType, WritesEachTypeAsThePlatformDoes) {
+TEST(VariantChangeType, WritesEachTypeAsThePlatformDoesAndReadsDateText) {
   // Fifteen significant digits (seven for singles), exponents outside 1E-05 to 1E+15.
   const std::pair<double, std::u16string> reals[] = {
       {0.1, u"0.1"},       {1.0 / 3, u"0.333333333333333"},
@@ -91,9 +90,8 @@ TEST(VariantChangeType, WritesEachTypeAsThePlatformDoes) {
   for (const auto& [value, text] : dates) EXPECT_EQ(To(VT_BSTR, Of(VT_DATE, value)), text) << value;
   EXPECT_EQ(Texts(VT_BSTR, {I8(INT64_MIN), Of(VT_I1, -5)}), u"-9223372036854775808|-5|");
   EXPECT_EQ(To(VT_CY, Of(VT_DATE, 1.5)) + u"|" + To(VT_DATE, Of(VT_CY, 1.5)), u"1.5|12/31/1899 12:00:00 PM");
-}
 
-TEST(VariantChangeType, ReadsDateText) {
+  // Date text is read.
   const std::pair<std::u16string, std::u16string> texts[] = {
       {u"2003-01-15", u"1/15/2003"},   {u"2003-01-15T08:30:15", u"1/15/2003 8:30:15 AM"},
       {u"08:30", u"8:30:00 AM"},       {u"1/15/2003 8:00 PM", u"1/15/2003 8:00:00 PM"},
@@ -143,7 +141,7 @@ TEST(VariantChangeType, BooleansEmptyNullErrorAndBadTypes) {
   EXPECT_EQ(VariantChangeType(nullptr, &out, 0, VT_I4), E_INVALIDARG);
 }
 
-TEST(VariantChangeType, FailureLeavesTheDestinationAloneAndInPlaceWorks) {
+TEST(VariantChangeType, FailureLeavesTheDestinationAloneInPlaceWorksAndObjectsGiveTheirValue) {
   Variant dest = Str(u"keep");
   const BSTR kept = dest.bstrVal;
   for (const Variant& bad : {Str(u"abc"), R8(1e10)}) EXPECT_NE(VariantChangeType(&dest, &bad, 0, VT_I4), S_OK);
@@ -162,9 +160,8 @@ TEST(VariantChangeType, FailureLeavesTheDestinationAloneAndInPlaceWorks) {
                                   VariantChangeType(&v, &v, 0, VT_DISPATCH)}),
             (std::vector<HRESULT>{S_OK, S_OK, DISP_E_TYPEMISMATCH}));
   EXPECT_EQ(TextOf(v.bstrVal), u"42");
-}
 
-TEST(VariantChangeType, ObjectsGiveTheirDefaultValue) {
+  // Objects give their default value.
   ValueObject object;
   object.value = R8(2.5);
   {
