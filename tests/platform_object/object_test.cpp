@@ -17,7 +17,7 @@ ULONG RefCount(IUnknown* p) {
   return p->Release();
 }
 
-TEST(Object, AnswersTableInterfacesWithOneIdentityAndComesFromFactoriesAndMake) {
+TEST(Object, AnswersTableInterfacesWithOneIdentityAggregatesAndComesFromFactoriesAndMake) {
   gPairsDestroyed = 0;
   const LONG locks = ModuleLockCount();
   void* p = reinterpret_cast<void*>(1);
@@ -40,6 +40,31 @@ TEST(Object, AnswersTableInterfacesWithOneIdentityAndComesFromFactoriesAndMake) 
   EXPECT_EQ(Object<Refusing>::Create(nullptr, IID_IAlpha, &p), E_ACCESSDENIED);
   EXPECT_EQ(std::pair(p, LONG(ModuleLockCount())), std::pair(static_cast<void*>(nullptr), locks));
 
+  // Aggregated, the inner object's interfaces delegate to the outer object.
+  {
+    ComPtr<IGamma> gamma;
+    ASSERT_EQ(Object<Outer>::Create(nullptr, IID_IGamma, reinterpret_cast<void**>(&gamma)), S_OK);
+    ComPtr<IAlpha> alpha = gamma.As<IAlpha>();
+    ASSERT_TRUE(alpha);
+    // Identity is the outer object's, and the inner interfaces reach back to IGamma.
+    EXPECT_EQ(std::pair(alpha->Alpha(), alpha.As<IUnknown>().get()), std::pair(1, gamma.As<IUnknown>().get()));
+    EXPECT_TRUE(alpha.As<IGamma>());
+    // References on the inner interfaces count on the outer object.
+    const ULONG before = RefCount(gamma.get());
+    alpha->AddRef();
+    EXPECT_EQ(RefCount(gamma.get()), before + 1);
+    alpha->Release();
+    EXPECT_EQ(ModuleLockCount(), locks + 2);
+
+    // An outer object may only ask for the inner IUnknown, and only of classes that allow it.
+    p = reinterpret_cast<void*>(1);
+    EXPECT_EQ((std::vector<LONG>{Object<Pair>::Create(gamma.get(), IID_IAlpha, &p),
+                                 Object<Refusing>::Create(gamma.get(), IID_IUnknown, &p)}),
+              std::vector<LONG>(2, CLASS_E_NOAGGREGATION));
+    EXPECT_EQ(p, nullptr);
+  }
+  EXPECT_EQ(std::pair(gPairsDestroyed, LONG(ModuleLockCount())), std::pair(2, locks));
+
   // A class factory locks the module and creates; Make passes constructor arguments.
   kelmira::ClassFactory factory(&Object<Pair>::Create);
   ComPtr<IBeta> beta;
@@ -54,34 +79,6 @@ TEST(Object, AnswersTableInterfacesWithOneIdentityAndComesFromFactoriesAndMake) 
   ComPtr<Object<Pair>> made;
   ASSERT_EQ(Object<Pair>::Make(&made, 42), S_OK);
   EXPECT_EQ(std::pair(made->Alpha(), RefCount(static_cast<IAlpha*>(made.get()))), std::pair(42, 1u));
-}
-
-TEST(Object, AggregatedInterfacesDelegateToTheOuterObject) {
-  gPairsDestroyed = 0;
-  const LONG locks = ModuleLockCount();
-  {
-    ComPtr<IGamma> gamma;
-    ASSERT_EQ(Object<Outer>::Create(nullptr, IID_IGamma, reinterpret_cast<void**>(&gamma)), S_OK);
-    ComPtr<IAlpha> alpha = gamma.As<IAlpha>();
-    ASSERT_TRUE(alpha);
-    EXPECT_EQ(alpha->Alpha(), 1);
-    // Identity is the outer object's, and the inner interfaces reach back to IGamma.
-    EXPECT_EQ(alpha.As<IUnknown>().get(), gamma.As<IUnknown>().get());
-    EXPECT_TRUE(alpha.As<IGamma>());
-    // References on the inner interfaces count on the outer object.
-    const ULONG before = RefCount(gamma.get());
-    alpha->AddRef();
-    EXPECT_EQ(RefCount(gamma.get()), before + 1);
-    alpha->Release();
-    EXPECT_EQ(ModuleLockCount(), locks + 2);
-
-    // An outer object may only ask for the inner IUnknown, and only of classes that allow it.
-    void* p = nullptr;
-    EXPECT_EQ(Object<Pair>::Create(gamma.get(), IID_IAlpha, &p), CLASS_E_NOAGGREGATION);
-    EXPECT_EQ(Object<Refusing>::Create(gamma.get(), IID_IUnknown, &p), CLASS_E_NOAGGREGATION);
-    EXPECT_EQ(p, nullptr);
-  }
-  EXPECT_EQ(std::pair(gPairsDestroyed, LONG(ModuleLockCount())), std::pair(1, locks));
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 // Whole strings through MultiByteToWideChar and WideCharToMultiByte: each call sizes first, then
-// fills exactly that much, so the two passes must agree. And the error a failing call leaves in the
-// thread's last error.
+// fills exactly that much, so the two passes must agree.
 #pragma once
 
 #include <kelmira/platform.h>
@@ -25,14 +24,6 @@ inline std::string ToBytes(UINT cp, const std::u16string& in, BOOL* usedDefault 
   std::string out(static_cast<std::size_t>(n), '\0');
   EXPECT_EQ(WideCharToMultiByte(cp, 0, in.data(), size, out.data(), n, defaultChar, usedDefault), n);
   return out;
-}
-
-// Runs call, which must fail by returning 0, and gives the last error it set.
-template <class Call>
-DWORD LastErrorOf(Call call) {
-  SetLastError(0);
-  EXPECT_EQ(call(), 0);
-  return GetLastError();
 }
 
 }  // namespace kelmira::test
