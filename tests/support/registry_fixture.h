@@ -41,9 +41,7 @@ inline std::string Text(HKEY root, const std::string& subkey, const char* name =
 
 inline bool KeyExists(HKEY root, const std::string& subkey) {
   HKEY key = nullptr;
-  if (RegOpenKeyExA(root, subkey.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-  RegCloseKey(key);
-  return true;
+  return RegOpenKeyExA(root, subkey.c_str(), 0, KEY_READ, &key) == ERROR_SUCCESS && RegCloseKey(key) == ERROR_SUCCESS;
 }
 
 inline std::string GuidText(REFGUID guid) {

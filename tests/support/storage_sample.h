@@ -41,12 +41,8 @@ inline std::string ReadText(IStorage* stg, const OLECHAR* name) {
 inline ElementNames NamesIn(IStorage* stg) {
   ElementNames names;
   ComPtr<IEnumSTATSTG> e;
-  STATSTG st{};
-  if (stg->EnumElements(0, nullptr, 0, &e) != S_OK) return names;
-  while (e->Next(1, &st, nullptr) == S_OK) {
-    names.emplace_back(st.pwcsName);
-    CoTaskMemFree(st.pwcsName);
-  }
+  EXPECT_EQ(stg->EnumElements(0, nullptr, 0, &e), S_OK);
+  for (STATSTG st{}; e && e->Next(1, &st, nullptr) == S_OK; CoTaskMemFree(st.pwcsName)) names.emplace_back(st.pwcsName);
   return names;
 }
 
