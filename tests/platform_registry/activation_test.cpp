@@ -17,7 +17,7 @@ constexpr CLSID kClsid = KELMIRA_GUID(0x11111111, 0x2222, 0x3333, 0x44, 0x44, 0x
 
 kelmira::ClassFactory gPairFactory(&kelmira::Object<Pair>::Create);
 
-TEST_F(RegistryTest, ClassObjectsComeFromRegistrationsThenFromTheRegistry) {
+TEST_F(RegistryTest, ClassObjectsComeFromRegistrationsThenFromTheRegistryAndProgIdsFollowCurVer) {
   DWORD cookie = 0, single = 0;
   void* p = nullptr;
   ComPtr<IAlpha> alpha;
@@ -48,9 +48,8 @@ TEST_F(RegistryTest, ClassObjectsComeFromRegistrationsThenFromTheRegistry) {
             (Codes{CO_E_ERRORINDLL, CO_E_ERRORINDLL, REGDB_E_CLASSNOTREG}));
   EXPECT_EQ(p, nullptr);
   CoFreeUnusedLibraries();
-}
 
-TEST_F(RegistryTest, ProgIdsFollowCurVer) {
+  // ProgIDs follow CurVer.
   constexpr CLSID kOld = KELMIRA_GUID(0xAAAA0001, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1),
                   kNew = KELMIRA_GUID(0xAAAA0002, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2);
   // Kelmira.Only has no CLSID of its own.
@@ -58,7 +57,7 @@ TEST_F(RegistryTest, ProgIdsFollowCurVer) {
       {"Kelmira.Thing\\CLSID", GuidText(kOld)},   {"Kelmira.Thing\\CurVer", "Kelmira.Thing.2"},
       {"Kelmira.Thing.2\\CLSID", GuidText(kNew)}, {"Kelmira.Only\\CurVer", "Kelmira.Thing.2"},
       {"Kelmira.Loop\\CurVer", "Kelmira.Loop"},   {"Kelmira.Bad\\CLSID", "not a guid"}};
-  for (const auto& [key, text] : keys) ASSERT_EQ(SetText(HKEY_CLASSES_ROOT, key, text), ERROR_SUCCESS);
+  for (const auto& [name, text] : keys) ASSERT_EQ(SetText(HKEY_CLASSES_ROOT, name, text), ERROR_SUCCESS);
   // The result and the class id, which a failure sets to null.
   auto resolve = [&](const char16_t* progId) {
     CLSID clsid = kOld;

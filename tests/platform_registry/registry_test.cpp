@@ -13,7 +13,7 @@ namespace {
 using namespace kelmira::test;
 using Codes = std::vector<LONG>;
 
-TEST_F(RegistryTest, KeysAndTypedValuesAnswerInAnyCaseReportWhatIsMissingAndEnumerate) {
+TEST_F(RegistryTest, KeysAndValuesAnswerInAnyCaseReportWhatIsMissingEnumerateAndGo) {
   HKEY key = nullptr, again = nullptr, missing = reinterpret_cast<HKEY>(1);
   DWORD created = 0, opened = 0, number = 0x12345678, type = 0, got = 0, size = 4, small = 4, needed = 0, any = 0;
   const std::string blob("\0\1\xFF\"\\\n", 6);
@@ -75,26 +75,25 @@ TEST_F(RegistryTest, KeysAndTypedValuesAnswerInAnyCaseReportWhatIsMissingAndEnum
             (Codes{0, ERROR_MORE_DATA, ERROR_NO_MORE_ITEMS, ERROR_MORE_DATA}));
   EXPECT_EQ(std::string(first) + "=" + data + " " + std::to_string(one), "z=3 2");
   RegCloseKey(key);
-}
 
-TEST_F(RegistryTest, DeletesValuesKeysAndTreesAndChecksHandles) {
+  // Values, keys and trees are deleted, and handles checked.
   ASSERT_EQ(SetText(HKEY_CLASSES_ROOT, "Tree\\A\\B", "x", "v"), ERROR_SUCCESS);
-  HKEY key = nullptr, reading = nullptr;
-  ASSERT_EQ(RegOpenKeyExA(HKEY_CLASSES_ROOT, "Tree\\A\\B", 0, KEY_ALL_ACCESS, &key), ERROR_SUCCESS);
+  HKEY leaf = nullptr, reading = nullptr;
+  ASSERT_EQ(RegOpenKeyExA(HKEY_CLASSES_ROOT, "Tree\\A\\B", 0, KEY_ALL_ACCESS, &leaf), ERROR_SUCCESS);
   ASSERT_EQ(RegOpenKeyExA(HKEY_CLASSES_ROOT, "Tree", 0, KEY_READ, &reading), ERROR_SUCCESS);
   // The read-only handle may not write; closed, made-up and null handles are refused; a handle
   // whose key went says so.
-  EXPECT_EQ((Codes{RegDeleteValueA(key, "V"), RegDeleteValueA(key, "v"), SetString(reading, "v", "x"),
+  EXPECT_EQ((Codes{RegDeleteValueA(leaf, "V"), RegDeleteValueA(leaf, "v"), SetString(reading, "v", "x"),
                    RegCloseKey(reading), RegCloseKey(reading), SetString(reading, "v", "x"),
                    SetString(reinterpret_cast<HKEY>(std::uintptr_t{0x12345}), "v", "x"), SetString(HKEY{}, "v", "x"),
                    RegDeleteKeyA(HKEY_CLASSES_ROOT, "Tree\\A"), RegDeleteKeyA(HKEY_CLASSES_ROOT, "Tree\\A\\Missing"),
-                   RegDeleteTreeA(HKEY_CLASSES_ROOT, "Tree\\A"), SetString(key, "v", "x"),
+                   RegDeleteTreeA(HKEY_CLASSES_ROOT, "Tree\\A"), SetString(leaf, "v", "x"),
                    RegDeleteTreeA(HKEY_CLASSES_ROOT, "Tree\\A"), RegDeleteKeyA(HKEY_CLASSES_ROOT, "Tree")}),
             (Codes{0, ERROR_FILE_NOT_FOUND, ERROR_ACCESS_DENIED, 0, ERROR_INVALID_HANDLE, ERROR_INVALID_HANDLE,
                    ERROR_INVALID_HANDLE, ERROR_INVALID_HANDLE, ERROR_ACCESS_DENIED, ERROR_FILE_NOT_FOUND, 0,
                    ERROR_KEY_DELETED, ERROR_FILE_NOT_FOUND, 0}));
   EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, "Tree"));
-  RegCloseKey(key);
+  RegCloseKey(leaf);
 }
 
 TEST_F(RegistryTest, PersistsAcrossReloadWritesAtomicallyAndLeavesADamagedFileAlone) {
