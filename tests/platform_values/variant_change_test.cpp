@@ -55,10 +55,9 @@ TEST(VariantChangeType, ReadsNumbersAndOverflowsExactlyAtEachWidthsEdges) {
   EXPECT_EQ(Texts(VT_DATE, {R8(2958466), R8(-657435), R8(NAN)}), u"#overflow|#overflow|#overflow|");
 
   // Numeric text is read, and everything else rejected.
-  const std::pair<std::u16string, std::u16string> toI4[] = {
-      {u"42", u"42"},   {u" 7 ", u"7"},   {u"\t-12\t", u"-12"}, {u"+4", u"4"}, {u"1e3", u"1000"}, {u"1,000", u"1000"},
-      {u"&H1F", u"31"}, {u"&h1f", u"31"}, {u"&O17", u"15"},     {u"5.", u"5"}, {u"0.00", u"0"}};
-  for (const auto& [text, expected] : toI4) EXPECT_EQ(To(VT_I4, Str(text)), expected) << testing::PrintToString(text);
+  EXPECT_EQ(Texts(VT_I4, {Str(u"42"), Str(u" 7 "), Str(u"\t-12\t"), Str(u"+4"), Str(u"1e3"), Str(u"1,000"),
+                          Str(u"&H1F"), Str(u"&h1f"), Str(u"&O17"), Str(u"5."), Str(u"0.00")}),
+            u"42|7|-12|4|1000|1000|31|31|15|5|0|");
   // Hexadecimal literals are bit patterns of the target's width.
   EXPECT_EQ(Texts(VT_I2, {Str(u"&HFFFF"), Str(u"&H1FFFF")}), u"-1|#overflow|");
   for (const char16_t* bad :
@@ -69,39 +68,29 @@ TEST(VariantChangeType, ReadsNumbersAndOverflowsExactlyAtEachWidthsEdges) {
 
 TEST(VariantChangeType, WritesEachTypeAsThePlatformDoesAndReadsDateText) {
   // Fifteen significant digits (seven for singles), exponents outside 1E-05 to 1E+15.
-  const std::pair<double, std::u16string> reals[] = {
-      {0.1, u"0.1"},       {1.0 / 3, u"0.333333333333333"},
-      {1e20, u"1E+20"},    {123456789012345678.0, u"1.23456789012346E+17"},
-      {0.00001, u"1E-05"}, {123456789012345.0, u"123456789012345"},
-      {0.0001, u"0.0001"}, {1e15, u"1E+15"},
-      {-0.0, u"0"}};
-  for (const auto& [value, text] : reals) EXPECT_EQ(To(VT_BSTR, R8(value)), text) << value;
+  EXPECT_EQ(Texts(VT_BSTR, {R8(0.1), R8(1.0 / 3), R8(1e20), R8(123456789012345678.0), R8(0.00001),
+                            R8(123456789012345.0), R8(0.0001), R8(1e15), R8(-0.0)}),
+            u"0.1|0.333333333333333|1E+20|1.23456789012346E+17|1E-05|123456789012345|0.0001|1E+15|0|");
   EXPECT_EQ(Texts(VT_BSTR, {Of(VT_R4, 0.1), Of(VT_R4, 1.0 / 3), Of(VT_R4, 16777216), Of(VT_R4, 1234567)}),
             u"0.1|0.3333333|1.677722E+07|1234567|");
   EXPECT_EQ(Texts(VT_BSTR, {Of(VT_CY, 1.5), Of(VT_CY, -0.5), Of(VT_CY, 12345.6789), Of(VT_CY, 7), Of(VT_CY, -0.001)}),
             u"1.5|-0.5|12345.6789|7|-0.001|");
   // The time alone on day 0, the date alone at midnight; negative dates count the time forward.
-  const std::pair<double, std::u16string> dates[] = {
-      {0, u"12:00:00 AM"},         {37636 + 1.0 / 3, u"1/15/2003 8:00:00 AM"},
-      {0.5, u"12:00:00 PM"},       {-1.25, u"12/29/1899 6:00:00 AM"},
-      {-0.5, u"12:00:00 PM"},      {-657434.5, u"1/1/0100 12:00:00 PM"},
-      {37636, u"1/15/2003"},       {2958465 + 86399.0 / 86400, u"12/31/9999 11:59:59 PM"},
-      {37636.999999, u"1/16/2003"}};
-  for (const auto& [value, text] : dates) EXPECT_EQ(To(VT_BSTR, Of(VT_DATE, value)), text) << value;
+  EXPECT_EQ(Texts(VT_BSTR, {Of(VT_DATE, 0), Of(VT_DATE, 37636 + 1.0 / 3), Of(VT_DATE, 0.5), Of(VT_DATE, -1.25),
+                            Of(VT_DATE, -0.5), Of(VT_DATE, -657434.5), Of(VT_DATE, 37636),
+                            Of(VT_DATE, 2958465 + 86399.0 / 86400), Of(VT_DATE, 37636.999999)}),
+            u"12:00:00 AM|1/15/2003 8:00:00 AM|12:00:00 PM|12/29/1899 6:00:00 AM|12:00:00 PM|1/1/0100 12:00:00 PM|"
+            u"1/15/2003|12/31/9999 11:59:59 PM|1/16/2003|");
   EXPECT_EQ(Texts(VT_BSTR, {I8(INT64_MIN), Of(VT_I1, -5)}), u"-9223372036854775808|-5|");
   EXPECT_EQ(To(VT_CY, Of(VT_DATE, 1.5)) + u"|" + To(VT_DATE, Of(VT_CY, 1.5)), u"1.5|12/31/1899 12:00:00 PM");
 
   // Date text is read.
-  const std::pair<std::u16string, std::u16string> texts[] = {
-      {u"2003-01-15", u"1/15/2003"},   {u"2003-01-15T08:30:15", u"1/15/2003 8:30:15 AM"},
-      {u"08:30", u"8:30:00 AM"},       {u"1/15/2003 8:00 PM", u"1/15/2003 8:00:00 PM"},
-      {u"12:00 AM", u"12:00:00 AM"},   {u"37636.5", u"1/15/2003 12:00:00 PM"},
-      {u"8 pm", u"8:00:00 PM"},        {u"12/29/1899 6:00", u"12/29/1899 6:00:00 AM"},
-      {u"Jan 15, 2003", u"1/15/2003"}, {u"15 January 2003", u"1/15/2003"},
-      {u"15-Jan-2003", u"1/15/2003"},  {u"1/15/03", u"1/15/2003"},
-      {u"1/1/30", u"1/1/1930"},        {u"2/29/2004", u"2/29/2004"}};
-  for (const auto& [text, expected] : texts)
-    EXPECT_EQ(To(VT_DATE, Str(text)), expected) << testing::PrintToString(text);
+  EXPECT_EQ(Texts(VT_DATE,
+                  {Str(u"2003-01-15"), Str(u"2003-01-15T08:30:15"), Str(u"08:30"), Str(u"1/15/2003 8:00 PM"),
+                   Str(u"12:00 AM"), Str(u"37636.5"), Str(u"8 pm"), Str(u"12/29/1899 6:00"), Str(u"Jan 15, 2003"),
+                   Str(u"15 January 2003"), Str(u"15-Jan-2003"), Str(u"1/15/03"), Str(u"1/1/30"), Str(u"2/29/2004")}),
+            u"1/15/2003|1/15/2003 8:30:15 AM|8:30:00 AM|1/15/2003 8:00:00 PM|12:00:00 AM|1/15/2003 12:00:00 PM|"
+            u"8:00:00 PM|12/29/1899 6:00:00 AM|1/15/2003|1/15/2003|1/15/2003|1/15/2003|1/1/1930|2/29/2004|");
   for (const char16_t* bad : {u"2/29/2003", u"2/30/2004 8:00", u"13/1/2003", u"1/15/2003 25:00", u"13:00 PM", u"8:60",
                               u"1/15/2003 junk", u"Foo 15, 2003", u"8 o", u"", u"1/1/10000"})
     EXPECT_EQ(To(VT_DATE, Str(bad)), u"#mismatch") << testing::PrintToString(bad);
