@@ -9,7 +9,7 @@ namespace {
 
 constexpr GUID kSample = KELMIRA_GUID(0x6A1C0B2D, 0x3E4F, 0x5A6B, 0x7C, 0x8D, 0x9E, 0xAF, 0xB0, 0xC1, 0xD2, 0xE3);
 
-TEST(GuidString, FormatsUpperCaseInBracesAndReadsOnlyWellFormedTextInEitherCase) {
+TEST(GuidString, FormatsUpperCaseReadsOnlyWellFormedTextAndMakesRandomVersion4Guids) {
   OLECHAR buf[39];
   LPOLESTR s = nullptr;
   GUID upper{}, lower{};
@@ -39,9 +39,8 @@ TEST(GuidString, FormatsUpperCaseInBracesAndReadsOnlyWellFormedTextInEitherCase)
   EXPECT_EQ(CLSIDFromString(u"{6A1C0B2D-3E4F-5A6B-7C8D-9EAFB0C1D2E3}", nullptr), E_INVALIDARG);
   EXPECT_EQ(CLSIDFromString(nullptr, &upper), S_OK);  // as on the desktop platform
   EXPECT_EQ(upper, CLSID_NULL);
-}
 
-TEST(GuidString, NewGuidsAreRandomVersion4) {
+  // New GUIDs are random, of version 4.
   std::set<std::string> seen;
   for (int i = 0; i < 64; ++i) {
     GUID g{};

@@ -46,7 +46,7 @@ TEST(MemoryStream, ReadsWritesAndSeeks) {
   EXPECT_EQ(Block(s.get()), "hel");
 }
 
-TEST(MemoryStream, ClonesShareBytesButNotPositionKeepTheBlockAliveAndCopy) {
+TEST(Stream, ClonesShareBytesButNotPositionKeepTheBlockAliveCopyAndFilesWork) {
   ComPtr<IStream> s = MemoryStream("abc"), clone;
   ASSERT_EQ(s->Clone(&clone), S_OK);
   EXPECT_EQ(PositionOf(clone.get()), 3u);
@@ -97,29 +97,28 @@ TEST(MemoryStream, ClonesShareBytesButNotPositionKeepTheBlockAliveAndCopy) {
                    ids->Seek(LARGE_INTEGER{-8}, STREAM_SEEK_END, nullptr), ReadClassStm(ids.get(), &back)}),
             (Codes{S_OK, S_OK, S_OK, STG_E_READFAULT}));
   EXPECT_EQ(back, kId);
-}
 
-TEST(FileStream, WritesReadsAndReportsOpenErrors) {
+  // File streams write, read and report open errors.
   ScratchDir dir;
   const std::string path = dir / "data.bin";
-  ComPtr<IStream> s;
-  EXPECT_EQ(
-      (Codes{SHCreateStreamOnFileA(path.c_str(), STGM_READ, &s),
-             SHCreateStreamOnFileA((dir / "missing/data.bin").c_str(), STGM_CREATE | STGM_WRITE, &s),
-             SHCreateStreamOnFileA(dir.path().c_str(), STGM_WRITE, &s),
-             SHCreateStreamOnFileA(dir.path().c_str(), STGM_READ, &s), SHCreateStreamOnFileA(path.c_str(), 3, &s)}),
-      (Codes{STG_E_FILENOTFOUND, STG_E_PATHNOTFOUND, STG_E_ACCESSDENIED, STG_E_ACCESSDENIED, STG_E_INVALIDFLAG}));
-  EXPECT_EQ(s.get(), nullptr);
+  ComPtr<IStream> file;
+  EXPECT_EQ((Codes{SHCreateStreamOnFileA(path.c_str(), STGM_READ, &file),
+                   SHCreateStreamOnFileA((dir / "missing/data.bin").c_str(), STGM_CREATE | STGM_WRITE, &file),
+                   SHCreateStreamOnFileA(dir.path().c_str(), STGM_WRITE, &file),
+                   SHCreateStreamOnFileA(dir.path().c_str(), STGM_READ, &file),
+                   SHCreateStreamOnFileA(path.c_str(), 3, &file)}),
+            (Codes{STG_E_FILENOTFOUND, STG_E_PATHNOTFOUND, STG_E_ACCESSDENIED, STG_E_ACCESSDENIED, STG_E_INVALIDFLAG}));
+  EXPECT_EQ(file.get(), nullptr);
 
-  ASSERT_EQ(SHCreateStreamOnFileA(path.c_str(), STGM_CREATE | STGM_READWRITE, &s), S_OK);
-  ASSERT_EQ(s->Write("0123456789", 10, nullptr), S_OK);
-  ASSERT_EQ(s->Commit(STGC_DEFAULT), S_OK);
+  ASSERT_EQ(SHCreateStreamOnFileA(path.c_str(), STGM_CREATE | STGM_READWRITE, &file), S_OK);
+  ASSERT_EQ(file->Write("0123456789", 10, nullptr), S_OK);
+  ASSERT_EQ(file->Commit(STGC_DEFAULT), S_OK);
   EXPECT_EQ(ReadFile(path), "0123456789");
   ULARGE_INTEGER pos{};
   STATSTG st{};
-  ASSERT_EQ(s->Seek(LARGE_INTEGER{-4}, STREAM_SEEK_END, &pos), S_OK);
-  EXPECT_EQ(Read(s.get()), "6789");
-  EXPECT_EQ((Codes{s->SetSize(ULARGE_INTEGER{5}), s->Stat(&st, STATFLAG_NONAME)}), (Codes{S_OK, S_OK}));
+  ASSERT_EQ(file->Seek(LARGE_INTEGER{-4}, STREAM_SEEK_END, &pos), S_OK);
+  EXPECT_EQ(Read(file.get()), "6789");
+  EXPECT_EQ((Codes{file->SetSize(ULARGE_INTEGER{5}), file->Stat(&st, STATFLAG_NONAME)}), (Codes{S_OK, S_OK}));
   EXPECT_EQ(std::pair(pos.QuadPart, st.cbSize.QuadPart), std::pair(6ul, 5ul));
 
   // Access modes are enforced.
@@ -133,9 +132,9 @@ TEST(FileStream, WritesReadsAndReportsOpenErrors) {
   EXPECT_EQ(ReadFile(path), "01234");
 
   // A full device gives STG_E_MEDIUMFULL.
-  if (SHCreateStreamOnFileA("/dev/full", STGM_WRITE, &s) != S_OK) GTEST_SKIP() << "no /dev/full";
+  if (SHCreateStreamOnFileA("/dev/full", STGM_WRITE, &file) != S_OK) GTEST_SKIP() << "no /dev/full";
   n = 1;
-  EXPECT_EQ(s->Write("x", 1, &n), STG_E_MEDIUMFULL);
+  EXPECT_EQ(file->Write("x", 1, &n), STG_E_MEDIUMFULL);
   EXPECT_EQ(n, 0u);
 }
 

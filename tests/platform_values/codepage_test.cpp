@@ -11,7 +11,7 @@ namespace {
 
 using namespace kelmira::test;
 
-TEST(CodePage, Windows1252AndUtf8RoundTripAndMarkWhatTheyCannotMap) {
+TEST(CodePage, Windows1252AndUtf8RoundTripMarkWhatTheyCannotMapAndSizeBuffers) {
   std::string all;
   for (int b = 1; b < 256; ++b) all.push_back(static_cast<char>(b));
   // The euro sign and typographic marks at 0x80-0x9F; undefined bytes there map to themselves.
@@ -44,9 +44,8 @@ TEST(CodePage, Windows1252AndUtf8RoundTripAndMarkWhatTheyCannotMap) {
       ToWide(CP_UTF8, "\x80|\xED\xA0\x80|\xC3(|\xF4\x90\x80\x80|\xC0\xAF|\xE0\x80\xAF|\xF0\x8F\xBF\xBF|a\xF0\x9F\x98"),
       u"\uFFFD|\uFFFD\uFFFD\uFFFD|\uFFFD(|\uFFFD\uFFFD\uFFFD\uFFFD|\uFFFD\uFFFD|\uFFFD\uFFFD\uFFFD|"
       u"\uFFFD\uFFFD\uFFFD\uFFFD|a\uFFFD");
-}
 
-TEST(CodePage, SizesBuffersAndReportsErrorsInTheThreadsLastError) {
+  // Buffers are sized, and errors reported in the thread's last error.
   char16_t wide[8] = {u'x', u'x', u'x', u'x'};
   char bytes[8];
   BOOL used = FALSE;

@@ -13,7 +13,7 @@ namespace {
 
 using namespace kelmira::test;
 
-TEST(OleDate, SplitsIntoFieldsAndJoinsThemBack) {
+TEST(OleDate, SplitsIntoFieldsJoinsThemBackAndNamesMonths) {
   // Negative dates count the time forward from midnight; times round to the nearest second,
   // across midnight too (day -1 at 24:00 is day 0).
   const std::pair<double, std::string> cases[] = {
@@ -54,9 +54,8 @@ TEST(OleDate, SplitsIntoFieldsAndJoinsThemBack) {
       ASSERT_EQ(std::pair(back, st.wHour * 3600 + st.wMinute * 60 + st.wSecond), std::pair(date, second));
     }
   }
-}
 
-TEST(VarMonthName, NamesFromTheCLocaleAndBadArguments) {
+  // Month names come from the C locale.
   ASSERT_TRUE(std::setlocale(LC_TIME, "C"));
   const std::tuple<int, int, std::u16string> names[] = {
       {1, 1, u"Jan"}, {1, 0, u"January"}, {9, 1, u"Sep"}, {12, 0, u"December"}};

@@ -14,7 +14,7 @@ namespace {
 
 using namespace kelmira::test;
 
-TEST(VariantChangeType, RoundsHalfToEvenFromEveryInexactSource) {
+TEST(VariantChangeType, RoundsHalfToEvenReadsNumbersAndOverflowsExactlyAtEachWidthsEdges) {
   const std::pair<double, std::u16string> cases[] = {{2.5, u"2"}, {3.5, u"4"},   {-2.5, u"-2"},  {0.5, u"0"},
                                                      {1.5, u"2"}, {-1.5, u"-2"}, {2.4999, u"2"}, {2.5001, u"3"}};
   for (VARTYPE vt : {VT_I2, VT_I4, VT_I8, VT_UI1}) {
@@ -29,9 +29,8 @@ TEST(VariantChangeType, RoundsHalfToEvenFromEveryInexactSource) {
   // -0.5 rounds to zero, which fits; currency keeps four decimals and rounds half to even there.
   EXPECT_EQ(Texts(VT_UI1, {R8(-0.5), R8(-0.6)}), u"0|#overflow|");
   EXPECT_EQ(Texts(VT_CY, {R8(0.00025), Str(u"0.00015"), Str(u"0.00005")}), u"0.0002|0.0002|0|");
-}
 
-TEST(VariantChangeType, ReadsNumbersAndOverflowsExactlyAtEachWidthsEdges) {
+  // Numbers overflow exactly at each integer width's edges.
   const std::tuple<VARTYPE, int, bool> widths[] = {{VT_I1, 8, true},    {VT_UI1, 8, false},  {VT_I2, 16, true},
                                                    {VT_UI2, 16, false}, {VT_I4, 32, true},   {VT_INT, 32, true},
                                                    {VT_UI4, 32, false}, {VT_UINT, 32, false}};
