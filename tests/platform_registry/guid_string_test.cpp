@@ -3,55 +3,44 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <set>
 
 namespace {
 
 constexpr GUID kSample = KELMIRA_GUID(0x6A1C0B2D, 0x3E4F, 0x5A6B, 0x7C, 0x8D, 0x9E, 0xAF, 0xB0, 0xC1, 0xD2, 0xE3);
 
-TEST(GuidString, FormatsUpperCaseInBracesAndReadsEitherCase) {
+TEST(GuidString, FormatsUpperCaseReadsOnlyWellFormedTextAndMakesRandomVersion4Guids) {
   OLECHAR buf[39];
-  ASSERT_EQ(StringFromGUID2(kSample, buf, 39), 39);
-  EXPECT_EQ(std::u16string(buf), u"{6A1C0B2D-3E4F-5A6B-7C8D-9EAFB0C1D2E3}");
   LPOLESTR s = nullptr;
+  GUID upper{}, lower{};
+  ASSERT_EQ(StringFromGUID2(kSample, buf, 39), 39);
   ASSERT_EQ(StringFromCLSID(kSample, &s), S_OK);
-  EXPECT_EQ(std::u16string(s), std::u16string(buf));
+  EXPECT_EQ(std::u16string(buf) + u" " + s,
+            u"{6A1C0B2D-3E4F-5A6B-7C8D-9EAFB0C1D2E3} {6A1C0B2D-3E4F-5A6B-7C8D-9EAFB0C1D2E3}");
   CoTaskMemFree(s);
-  GUID back{};
-  EXPECT_EQ(CLSIDFromString(buf, &back), S_OK);
-  EXPECT_EQ(back, kSample);
-  back = GUID_NULL;
-  EXPECT_EQ(IIDFromString(u"{6a1c0b2d-3e4f-5a6b-7c8d-9eafb0c1d2e3}", &back), S_OK);
-  EXPECT_EQ(back, kSample);
-
+  EXPECT_EQ(CLSIDFromString(buf, &upper) | IIDFromString(u"{6a1c0b2d-3e4f-5a6b-7c8d-9eafb0c1d2e3}", &lower), S_OK);
+  EXPECT_EQ(std::pair(upper, lower), std::pair(kSample, kSample));
   // A buffer too small gets nothing.
   buf[0] = u'x';
-  EXPECT_EQ(StringFromGUID2(kSample, buf, 38), 0);
+  EXPECT_EQ(StringFromGUID2(kSample, buf, 38) + StringFromGUID2(kSample, nullptr, 39), 0);
   EXPECT_EQ(buf[0], u'x');
-  EXPECT_EQ(StringFromGUID2(kSample, nullptr, 39), 0);
-}
 
-TEST(GuidString, RejectsMalformedText) {
-  // No braces, no closing brace, trailing text, a digit short, a dash misplaced, not hex, a space.
-  const char* bad[] = {"6A1C0B2D-3E4F-5A6B-7C8D-9EAFB0C1D2E3",    "{6A1C0B2D-3E4F-5A6B-7C8D-9EAFB0C1D2E3",
-                       "{6A1C0B2D-3E4F-5A6B-7C8D-9EAFB0C1D2E3}x", "{6A1C0B2D-3E4F-5A6B-7C8D-9EAFB0C1D2E}",
-                       "{6A1C0B2D-3E4F-5A6B-7C8D9EAFB0C1D2E3-}",  "{6A1C0B2D-3E4F-5A6B-7C8D-9EAFB0C1D2EG}",
-                       "{ 6A1C0B2D-3E4F-5A6B-7C8D-9EAFB0C1D2E}",  "{}"};
-  for (const char* text : bad) {
-    const std::u16string wide(text, text + std::strlen(text));
+  // No braces, no closing brace, trailing text, a digit short, a dash replaced, not hex, a space.
+  for (const char16_t* bad : {u"6A1C0B2D-3E4F-5A6B-7C8D-9EAFB0C1D2E3", u"{6A1C0B2D-3E4F-5A6B-7C8D-9EAFB0C1D2E3",
+                              u"{6A1C0B2D-3E4F-5A6B-7C8D-9EAFB0C1D2E3}x", u"{6A1C0B2D-3E4F-5A6B-7C8D-9EAFB0C1D2E}",
+                              u"{6A1C0B2D-3E4F-5A6B-7C8D+9EAFB0C1D2E3}", u"{6A1C0B2D-3E4F-5A6B-7C8D-9EAFB0C1D2EG}",
+                              u"{ 6A1C0B2D-3E4F-5A6B-7C8D-9EAFB0C1D2E}", u"{}"}) {
     GUID g = kSample;
-    EXPECT_EQ(IIDFromString(wide.c_str(), &g), CO_E_CLASSSTRING) << text;
-    EXPECT_EQ(g, GUID_NULL) << text;
-    EXPECT_EQ(CLSIDFromString(wide.c_str(), &g), CO_E_CLASSSTRING) << text;
+    EXPECT_EQ(IIDFromString(bad, &g), CO_E_CLASSSTRING) << testing::PrintToString(bad);
+    EXPECT_EQ(g, GUID_NULL);
+    EXPECT_EQ(CLSIDFromString(bad, &g), CO_E_CLASSSTRING);
   }
-  GUID g = kSample;
+  upper = kSample;
   EXPECT_EQ(CLSIDFromString(u"{6A1C0B2D-3E4F-5A6B-7C8D-9EAFB0C1D2E3}", nullptr), E_INVALIDARG);
-  EXPECT_EQ(CLSIDFromString(nullptr, &g), S_OK);  // as on the desktop platform
-  EXPECT_EQ(g, CLSID_NULL);
-}
+  EXPECT_EQ(CLSIDFromString(nullptr, &upper), S_OK);  // as on the desktop platform
+  EXPECT_EQ(upper, CLSID_NULL);
 
-TEST(GuidString, NewGuidsAreRandomVersion4) {
+  // New GUIDs are random, of version 4.
   std::set<std::string> seen;
   for (int i = 0; i < 64; ++i) {
     GUID g{};

@@ -7,21 +7,14 @@ namespace {
 using kelmira::RunRegistrarScript;
 using namespace kelmira::test;
 
-constexpr char kScript[] = R"(
-HKCR {
+constexpr char kScript[] = R"(HKCR {
     Kelmira.Line.1 = s 'Line Class' { CLSID = s '{6A1C0B2D-3E4F-5A6B-7C8D-9EAFB0C1D2E3}' }
-    Kelmira.Line = s 'Line Class' {
-        CLSID = s '{6A1C0B2D-3E4F-5A6B-7C8D-9EAFB0C1D2E3}'
-        CurVer = s 'Kelmira.Line.1'
-    }
+    Kelmira.Line = s 'Line Class' { CLSID = s '{6A1C0B2D-3E4F-5A6B-7C8D-9EAFB0C1D2E3}' CurVer = s 'Kelmira.Line.1' }
     NoRemove CLSID {
         ForceRemove {6A1C0B2D-3E4F-5A6B-7C8D-9EAFB0C1D2E3} = s 'Kelmira.Line' {
-            ProgID = s 'Kelmira.Line.1'
-            ForceRemove 'Programmable'
+            ProgID = s 'Kelmira.Line.1'  ForceRemove 'Programmable'
             InprocServer32 = s '%MODULE%' { val ThreadingModel = s 'Apartment' }
-            MiscStatus = s '0' { '1' = s '131473' }
-            val Flags = d '0x20191'
-            val Raw = b '00ff10'
+            MiscStatus = s '0' { '1' = s '131473' }  val Flags = d '0x20191'  val Raw = b '00ff10'
         }
     }
 })";
@@ -29,50 +22,62 @@ HKCR {
 const std::vector<std::pair<std::string, std::string>> kModule = {{"MODULE", "/opt/it's 100%/libkelmira.so"}};
 const std::string kClassKey = "CLSID\\{6A1C0B2D-3E4F-5A6B-7C8D-9EAFB0C1D2E3}";
 
-// Something that was there before the scripts ran and must survive them.
-std::string Before() {
-  EXPECT_EQ(SetText(HKEY_CLASSES_ROOT, "CLSID\\{00000000-0000-0000-0000-000000000001}", "Other"), ERROR_SUCCESS);
-  return ReadFile(KelmiraRegistryPath());
-}
-
-TEST_F(RegistryTest, RegistrarRegistersThenUnregistersBackToBefore) {
-  const std::string before = Before();
+TEST_F(RegistryTest, RegistrarRegistersAndUnregistersBackToBeforeAndWritesNothingForBadScripts) {
+  // Something that was there before the scripts ran and must survive them.
+  ASSERT_EQ(SetText(HKEY_CLASSES_ROOT, "CLSID\\{00000000-0000-0000-0000-000000000001}", "Other"), ERROR_SUCCESS);
+  const std::string before = ReadFile(registryPath_);
   std::string error;
-  ASSERT_EQ(RunRegistrarScript(kScript, kModule, true, &error), S_OK) << error;
-  const std::pair<std::string, std::string> values[] = {
-      {Text(HKEY_CLASSES_ROOT, kClassKey), "Kelmira.Line"},
-      {Text(HKEY_CLASSES_ROOT, kClassKey + "\\InprocServer32"), "/opt/it's 100%/libkelmira.so"},
-      {Text(HKEY_CLASSES_ROOT, kClassKey + "\\InprocServer32", "ThreadingModel"), "Apartment"},
-      {Text(HKEY_CLASSES_ROOT, kClassKey + "\\MiscStatus\\1"), "131473"},
-      {Text(HKEY_CLASSES_ROOT, kClassKey + "\\Programmable"), "<missing>"},  // a key without a default value
-      {Text(HKEY_CLASSES_ROOT, kClassKey, "Flags"), std::string("\x91\x01\x02\x00", 4)},
-      {Text(HKEY_CLASSES_ROOT, kClassKey, "Raw"), std::string("\x00\xff\x10", 3)}};
-  for (const auto& [got, expected] : values) EXPECT_EQ(got, expected);
-  EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, kClassKey + "\\Programmable"));
+  const std::pair<const char*, const char*> cases[] = {
+      {"HKCR { A = d '4294967296' }", "bad number"},      {"HKXX { A }", "root key"},
+      {"HKCR { A = s '%MODULE' }", "unterminated %"},     {"HKCR { A = d 'ten' }", "bad number"},
+      {"HKCR { A = q 'x' }", "unsupported value type"},   {"HKCR { A = b 'abc' }", "bad hex"},
+      {"HKCR { A { val = s 'x' } }", "expected a name"},  {"HKCR { 'a\\b' }", "cannot contain"},
+      {"HKCR { A = s 'unterminated }", "unterminated"},   {"HKCR { A = s '%UNKNOWN%' }", "unknown replacement"},
+      {"HKCR { A = s 'x' { B = s 'y' }", "missing '}'"},  {"HKCR { Good = s 'fine' }\nHKCR { Bad = s }", "line 2"},
+      {"HKCR { NoRemove ForceRemove A }", "one modifier"}};
+  for (const auto& [script, message] : cases) {
+    EXPECT_EQ(RunRegistrarScript(script, kModule, true, &error), DISP_E_EXCEPTION) << script;
+    EXPECT_NE(error.find(message), std::string::npos) << script << " -> " << error;
+    EXPECT_EQ(ReadFile(registryPath_), before) << script;
+  }
 
+  ASSERT_EQ(RunRegistrarScript(kScript, kModule, true, &error), S_OK) << error;
+  // Programmable is a key without a default value.
+  EXPECT_EQ(
+      (std::vector<std::string>{
+          Text(HKEY_CLASSES_ROOT, kClassKey), Text(HKEY_CLASSES_ROOT, kClassKey + "\\InprocServer32"),
+          Text(HKEY_CLASSES_ROOT, kClassKey + "\\InprocServer32", "ThreadingModel"),
+          Text(HKEY_CLASSES_ROOT, kClassKey + "\\MiscStatus\\1"), Text(HKEY_CLASSES_ROOT, kClassKey + "\\Programmable"),
+          Text(HKEY_CLASSES_ROOT, kClassKey, "Flags"), Text(HKEY_CLASSES_ROOT, kClassKey, "Raw")}),
+      (std::vector<std::string>{"Kelmira.Line", "/opt/it's 100%/libkelmira.so", "Apartment", "131473", "<missing>",
+                                std::string("\x91\x01\x02\x00", 4), std::string("\x00\xff\x10", 3)}));
+  EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, kClassKey + "\\Programmable"));
   // The ProgIDs now resolve, through CurVer for the version-independent one.
   CLSID clsid{};
   EXPECT_EQ(CLSIDFromProgID(u"Kelmira.Line", &clsid), S_OK);
-  EXPECT_EQ(clsid, (KELMIRA_GUID(0x6A1C0B2D, 0x3E4F, 0x5A6B, 0x7C, 0x8D, 0x9E, 0xAF, 0xB0, 0xC1, 0xD2, 0xE3)));
+  EXPECT_EQ("CLSID\\" + GuidText(clsid), kClassKey);
 
-  // Registering twice is the same as once (ForceRemove clears stale subkeys).
+  // Registering twice is the same as once (ForceRemove clears stale subkeys); what others added
+  // elsewhere stays when unregistering.
   ASSERT_EQ(SetText(HKEY_CLASSES_ROOT, kClassKey + "\\Stale", "x"), ERROR_SUCCESS);
+  ASSERT_EQ(SetText(HKEY_CLASSES_ROOT, "Kelmira.Line.1\\Shell", "open"), ERROR_SUCCESS);
   ASSERT_EQ(RunRegistrarScript(kScript, kModule, true, &error), S_OK) << error;
   EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kClassKey + "\\Stale"));
-
   ASSERT_EQ(RunRegistrarScript(kScript, kModule, false, &error), S_OK) << error;
-  EXPECT_EQ(ReadFile(registryPath_), before);  // NoRemove CLSID and its other class stay
-  EXPECT_EQ(RunRegistrarScript(kScript, kModule, false, &error), S_OK) << error;  // nothing left to remove
-}
-
-TEST_F(RegistryTest, RegistrarKeepsWhatOthersAddedAndHonoursDeleteNoRemoveAndReplacements) {
-  ASSERT_EQ(RunRegistrarScript(kScript, kModule, true), S_OK);
-  ASSERT_EQ(SetText(HKEY_CLASSES_ROOT, "Kelmira.Line.1\\Shell", "open"), ERROR_SUCCESS);
-  ASSERT_EQ(RunRegistrarScript(kScript, kModule, false), S_OK);
   EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, "Kelmira.Line.1\\Shell"));
   EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, "Kelmira.Line.1\\CLSID"));
-  EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, "Kelmira.Line"));
+  ASSERT_EQ(RegDeleteTreeA(HKEY_CLASSES_ROOT, "Kelmira.Line.1"), ERROR_SUCCESS);
+  EXPECT_EQ(ReadFile(registryPath_), before);  // NoRemove CLSID and its other class stay
+  EXPECT_EQ(RunRegistrarScript(kScript, kModule, false, &error), S_OK) << error;  // nothing left to remove
 
+  // A damaged registry is reported and left as it is.
+  WriteFile(registryPath_, "garbage\n");
+  EXPECT_EQ(RunRegistrarScript(kScript, kModule, true, &error), REGDB_E_READREGDB);
+  EXPECT_FALSE(error.empty());
+  EXPECT_EQ(ReadFile(registryPath_), "garbage\n");
+}
+
+TEST_F(RegistryTest, RegistrarHonoursDeleteNoRemoveAndReplacements) {
   // Delete removes on registering, and a missing key is no error; NoRemove keeps a key that
   // unregistering leaves empty.
   const char* script = "HKEY_CURRENT_USER { NoRemove Software { Delete Old Delete Absent } }";
@@ -88,29 +93,6 @@ TEST_F(RegistryTest, RegistrarKeepsWhatOthersAddedAndHonoursDeleteNoRemoveAndRep
             S_OK)
       << error;
   EXPECT_EQ(Text(HKEY_CLASSES_ROOT, "It's Kelmira"), "100% of Kelmira");
-}
-
-TEST_F(RegistryTest, RegistrarWritesNothingForBadScriptsOrADamagedRegistry) {
-  const std::string before = Before();
-  const std::pair<const char*, const char*> cases[] = {
-      {"HKCR { A = d '4294967296' }", "bad number"},      {"HKXX { A }", "root key"},
-      {"HKCR { A = s '%MODULE' }", "unterminated %"},     {"HKCR { A = d 'ten' }", "bad number"},
-      {"HKCR { A = q 'x' }", "unsupported value type"},   {"HKCR { A = b 'abc' }", "bad hex"},
-      {"HKCR { A { val = s 'x' } }", "expected a name"},  {"HKCR { 'a\\b' }", "cannot contain"},
-      {"HKCR { A = s 'unterminated }", "unterminated"},   {"HKCR { A = s '%UNKNOWN%' }", "unknown replacement"},
-      {"HKCR { A = s 'x' { B = s 'y' }", "missing '}'"},  {"HKCR { Good = s 'fine' }\nHKCR { Bad = s }", "line 2"},
-      {"HKCR { NoRemove ForceRemove A }", "one modifier"}};
-  for (const auto& [script, message] : cases) {
-    std::string error;
-    EXPECT_EQ(RunRegistrarScript(script, kModule, true, &error), DISP_E_EXCEPTION) << script;
-    EXPECT_NE(error.find(message), std::string::npos) << script << " -> " << error;
-    EXPECT_EQ(ReadFile(registryPath_), before) << script;
-  }
-  WriteFile(registryPath_, "garbage\n");
-  std::string error;
-  EXPECT_EQ(RunRegistrarScript(kScript, kModule, true, &error), REGDB_E_READREGDB);
-  EXPECT_FALSE(error.empty());
-  EXPECT_EQ(ReadFile(registryPath_), "garbage\n");
 }
 
 }  // namespace

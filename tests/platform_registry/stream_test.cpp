@@ -4,16 +4,18 @@
 
 #include <cstring>
 #include <tuple>
+#include <vector>
 
 namespace {
 
 using kelmira::ComPtr;
 using namespace kelmira::test;
+using Codes = std::vector<HRESULT>;
 
 TEST(MemoryStream, ReadsWritesAndSeeks) {
   ComPtr<IStream> s = MemoryStream("hello world");
   ULARGE_INTEGER pos{};
-  ASSERT_EQ(s->Seek(Move(-5), STREAM_SEEK_END, &pos), S_OK);
+  ASSERT_EQ(s->Seek(LARGE_INTEGER{-5}, STREAM_SEEK_END, &pos), S_OK);
   EXPECT_EQ(pos.QuadPart, 6u);
   // Reading past the end succeeds with fewer bytes.
   EXPECT_EQ(Read(s.get()), "world");
@@ -21,133 +23,118 @@ TEST(MemoryStream, ReadsWritesAndSeeks) {
 
   // Seeking before the start or past the 64-bit range fails and leaves the position.
   for (auto [move, origin] : {std::pair{-12LL, DWORD{STREAM_SEEK_END}}, {0, 7}, {INT64_MAX, STREAM_SEEK_CUR}})
-    EXPECT_EQ(s->Seek(Move(move), origin, &pos), STG_E_INVALIDFUNCTION);
-  EXPECT_EQ(Position(s.get()), 11u);
+    EXPECT_EQ(s->Seek(LARGE_INTEGER{move}, origin, &pos), STG_E_INVALIDFUNCTION);
+  EXPECT_EQ(PositionOf(s.get()), 11u);
 
   // Writing after a gap zero-fills it.
-  ASSERT_EQ(s->Seek(Move(14), STREAM_SEEK_SET, nullptr), S_OK);
-  ASSERT_EQ(s->Write("!", 1, nullptr), S_OK);
+  ULONG n = 0, none = 1;
   STATSTG st{};
-  ASSERT_EQ(s->Stat(&st, STATFLAG_NONAME), S_OK);
+  EXPECT_EQ((Codes{s->Seek(LARGE_INTEGER{14}, STREAM_SEEK_SET, nullptr), s->Write("!", 1, nullptr),
+                   s->Stat(&st, STATFLAG_NONAME), s->Read(nullptr, 1, &n), s->Write(nullptr, 1, &n)}),
+            (Codes{S_OK, S_OK, S_OK, STG_E_INVALIDPOINTER, STG_E_INVALIDPOINTER}));
   EXPECT_EQ(std::tuple(st.type, st.cbSize.QuadPart, st.pwcsName), std::tuple(DWORD{STGTY_STREAM}, 15u, nullptr));
   EXPECT_EQ(Block(s.get()), std::string("hello world\0\0\0!", 15));
-  ULONG n = 0;
-  EXPECT_EQ(s->Read(nullptr, 1, &n), STG_E_INVALIDPOINTER);
-  EXPECT_EQ(s->Write(nullptr, 1, &n), STG_E_INVALIDPOINTER);
 
   // Shrinking keeps the position; sizes beyond the block's reach fail and change nothing.
   ASSERT_EQ(s->SetSize(ULARGE_INTEGER{3}), S_OK);
-  EXPECT_EQ(Position(s.get()), 15u);
+  EXPECT_EQ(PositionOf(s.get()), 15u);
   EXPECT_EQ(Read(s.get()), "");
-  EXPECT_EQ(s->SetSize(ULARGE_INTEGER{~0ull}), STG_E_MEDIUMFULL);
-  EXPECT_EQ(s->SetSize(ULARGE_INTEGER{0x80000000ull}), STG_E_MEDIUMFULL);
-  ASSERT_EQ(s->Seek(Move(0x7FFFFFFFFFFFFFF0), STREAM_SEEK_SET, nullptr), S_OK);
-  n = 1;
-  EXPECT_EQ(s->Write("x", 1, &n), STG_E_MEDIUMFULL);
-  EXPECT_EQ(n, 0u);
+  EXPECT_EQ((Codes{s->SetSize(ULARGE_INTEGER{0x80000000ull}),
+                   s->Seek(LARGE_INTEGER{0x7FFFFFFFFFFFFFF0}, STREAM_SEEK_SET, nullptr), s->Write("x", 1, &none)}),
+            (Codes{STG_E_MEDIUMFULL, S_OK, STG_E_MEDIUMFULL}));
+  EXPECT_EQ(none, 0u);
   EXPECT_EQ(Block(s.get()), "hel");
 }
 
-TEST(MemoryStream, ClonesShareBytesButNotPosition) {
+TEST(Stream, ClonesShareBytesButNotPositionKeepTheBlockAliveCopyAndFilesWork) {
   ComPtr<IStream> s = MemoryStream("abc"), clone;
   ASSERT_EQ(s->Clone(&clone), S_OK);
-  EXPECT_EQ(Position(clone.get()), 3u);
+  EXPECT_EQ(PositionOf(clone.get()), 3u);
   ASSERT_EQ(clone->Write("def", 3, nullptr), S_OK);
-  EXPECT_EQ(Position(s.get()), 3u);
+  EXPECT_EQ(PositionOf(s.get()), 3u);
   EXPECT_EQ(Read(s.get()), "def");
 
   // Copying into a clone of itself (the same block) must not deadlock.
-  ASSERT_EQ(s->Seek(Move(0), STREAM_SEEK_SET, nullptr), S_OK);
+  ASSERT_EQ(s->Seek(LARGE_INTEGER{0}, STREAM_SEEK_SET, nullptr), S_OK);
   ASSERT_EQ(s->CopyTo(clone.get(), ULARGE_INTEGER{4}, nullptr, nullptr), S_OK);
   EXPECT_EQ(Block(s.get()), "abcdefabcd");
 
-  // The block lives while a clone does, even after the original goes.
-  HGLOBAL h = nullptr;
+  // The block lives while a clone does, even after the original goes, and is freed with the last
+  // stream; one the caller keeps is not.
+  HGLOBAL h = nullptr, kept = GlobalAlloc(GHND, 4);
+  ASSERT_NE(kept, nullptr);
+  std::memcpy(GlobalLock(kept), "wxyz", 4);
+  GlobalUnlock(kept);
   ASSERT_EQ(GetHGlobalFromStream(s.get(), &h), S_OK);
   s.Reset();
   EXPECT_EQ(GlobalSize(h), 10u);
   clone.Reset();
-  EXPECT_EQ(GlobalSize(h), 0u);  // freed with the last stream
-  EXPECT_EQ(GlobalFree(h), h);   // already gone
-}
+  ASSERT_EQ(CreateStreamOnHGlobal(kept, FALSE, &s), S_OK);
+  EXPECT_EQ(Read(s.get()), "wxyz");
+  s.Reset();
+  EXPECT_EQ(std::pair(GlobalSize(h), GlobalSize(kept)), std::pair(SIZE_T{0}, SIZE_T{4}));
+  EXPECT_EQ(std::pair(GlobalFree(h), GlobalFree(kept)), std::pair(h, HGLOBAL{}));  // one already gone
+  EXPECT_EQ(CreateStreamOnHGlobal(kept, FALSE, &s), E_INVALIDARG);                 // freed handle
+  EXPECT_EQ(GlobalAlloc(GMEM_FIXED, SIZE_T{1} << 40), nullptr);
 
-TEST(MemoryStream, CopyToAnotherStreamAndClassIds) {
+  // Copies to another stream go in chunks to the end of the source.
   std::string big(200000, 'x');
   for (std::size_t i = 0; i < big.size(); ++i) big[i] = static_cast<char>(i * 7);
-  ComPtr<IStream> src = MemoryStream(big), dst = MemoryStream();
-  ASSERT_EQ(src->Seek(Move(10), STREAM_SEEK_SET, nullptr), S_OK);
+  ComPtr<IStream> src = MemoryStream(big), dst = MemoryStream(), ids = MemoryStream();
+  ASSERT_EQ(src->Seek(LARGE_INTEGER{10}, STREAM_SEEK_SET, nullptr), S_OK);
   ULARGE_INTEGER read{}, written{};
   ASSERT_EQ(src->CopyTo(dst.get(), ULARGE_INTEGER{~0ull}, &read, &written), S_OK);
   EXPECT_EQ(std::pair(read.QuadPart, written.QuadPart), std::pair(big.size() - 10, big.size() - 10));
   EXPECT_EQ(Block(dst.get()), big.substr(10));
   EXPECT_EQ(src->CopyTo(nullptr, ULARGE_INTEGER{4}, &read, &written), STG_E_INVALIDPOINTER);
 
-  // Class ids go into a stream in their little-endian layout.
+  // Class ids go into a stream in their little-endian layout; a short one is not read.
   constexpr CLSID kId = KELMIRA_GUID(0x01020304, 0x0506, 0x0708, 9, 10, 11, 12, 13, 14, 15, 16);
-  ComPtr<IStream> s = MemoryStream();
-  ASSERT_EQ(WriteClassStm(s.get(), kId), S_OK);
-  EXPECT_EQ(Block(s.get()), "\4\3\2\1\6\5\x08\7\x09\x0a\x0b\x0c\x0d\x0e\x0f\x10");
-  s->Seek(Move(0), STREAM_SEEK_SET, nullptr);
+  ASSERT_EQ(WriteClassStm(ids.get(), kId), S_OK);
+  EXPECT_EQ(Block(ids.get()), "\4\3\2\1\6\5\x08\7\x09\x0a\x0b\x0c\x0d\x0e\x0f\x10");
   CLSID back{};
-  ASSERT_EQ(ReadClassStm(s.get(), &back), S_OK);
+  EXPECT_EQ((Codes{ids->Seek(LARGE_INTEGER{0}, STREAM_SEEK_SET, nullptr), ReadClassStm(ids.get(), &back),
+                   ids->Seek(LARGE_INTEGER{-8}, STREAM_SEEK_END, nullptr), ReadClassStm(ids.get(), &back)}),
+            (Codes{S_OK, S_OK, S_OK, STG_E_READFAULT}));
   EXPECT_EQ(back, kId);
-  EXPECT_EQ(ReadClassStm(s.get(), &back), STG_E_READFAULT);  // nothing left
-}
 
-TEST(MemoryStream, OverAnExistingBlock) {
-  HGLOBAL h = GlobalAlloc(GHND, 4);
-  ASSERT_NE(h, nullptr);
-  std::memcpy(GlobalLock(h), "wxyz", 4);
-  GlobalUnlock(h);
-  ComPtr<IStream> s;
-  ASSERT_EQ(CreateStreamOnHGlobal(h, FALSE, &s), S_OK);
-  EXPECT_EQ(Read(s.get(), 4), "wxyz");
-  s.Reset();
-  EXPECT_EQ(GlobalSize(h), 4u);  // not freed: fDeleteOnRelease was FALSE
-  EXPECT_EQ(GlobalFree(h), nullptr);
-  EXPECT_EQ(CreateStreamOnHGlobal(h, FALSE, &s), E_INVALIDARG);  // freed handle
-  EXPECT_EQ(GlobalAlloc(GMEM_FIXED, SIZE_T{1} << 40), nullptr);
-}
-
-TEST(FileStream, WritesReadsAndReportsOpenErrors) {
+  // File streams write, read and report open errors.
   ScratchDir dir;
   const std::string path = dir / "data.bin";
-  ComPtr<IStream> s;
-  EXPECT_EQ(SHCreateStreamOnFileA(path.c_str(), STGM_READ, &s), STG_E_FILENOTFOUND);
-  EXPECT_EQ(SHCreateStreamOnFileA((dir / "missing/data.bin").c_str(), STGM_CREATE | STGM_WRITE, &s),
-            STG_E_PATHNOTFOUND);
-  for (DWORD mode : {STGM_WRITE, STGM_READ})
-    EXPECT_EQ(SHCreateStreamOnFileA(dir.path().c_str(), mode, &s), STG_E_ACCESSDENIED);
-  EXPECT_EQ(s.get(), nullptr);
-  EXPECT_EQ(SHCreateStreamOnFileA(path.c_str(), 3, &s), STG_E_INVALIDFLAG);
+  ComPtr<IStream> file;
+  EXPECT_EQ((Codes{SHCreateStreamOnFileA(path.c_str(), STGM_READ, &file),
+                   SHCreateStreamOnFileA((dir / "missing/data.bin").c_str(), STGM_CREATE | STGM_WRITE, &file),
+                   SHCreateStreamOnFileA(dir.path().c_str(), STGM_WRITE, &file),
+                   SHCreateStreamOnFileA(dir.path().c_str(), STGM_READ, &file),
+                   SHCreateStreamOnFileA(path.c_str(), 3, &file)}),
+            (Codes{STG_E_FILENOTFOUND, STG_E_PATHNOTFOUND, STG_E_ACCESSDENIED, STG_E_ACCESSDENIED, STG_E_INVALIDFLAG}));
+  EXPECT_EQ(file.get(), nullptr);
 
-  ASSERT_EQ(SHCreateStreamOnFileA(path.c_str(), STGM_CREATE | STGM_READWRITE, &s), S_OK);
-  ASSERT_EQ(s->Write("0123456789", 10, nullptr), S_OK);
-  ASSERT_EQ(s->Commit(STGC_DEFAULT), S_OK);
+  ASSERT_EQ(SHCreateStreamOnFileA(path.c_str(), STGM_CREATE | STGM_READWRITE, &file), S_OK);
+  ASSERT_EQ(file->Write("0123456789", 10, nullptr), S_OK);
+  ASSERT_EQ(file->Commit(STGC_DEFAULT), S_OK);
   EXPECT_EQ(ReadFile(path), "0123456789");
   ULARGE_INTEGER pos{};
-  ASSERT_EQ(s->Seek(Move(-4), STREAM_SEEK_END, &pos), S_OK);
-  EXPECT_EQ(pos.QuadPart, 6u);
-  EXPECT_EQ(Read(s.get()), "6789");
-  ASSERT_EQ(s->SetSize(ULARGE_INTEGER{5}), S_OK);
   STATSTG st{};
-  ASSERT_EQ(s->Stat(&st, STATFLAG_NONAME), S_OK);
-  EXPECT_EQ(st.cbSize.QuadPart, 5u);
+  ASSERT_EQ(file->Seek(LARGE_INTEGER{-4}, STREAM_SEEK_END, &pos), S_OK);
+  EXPECT_EQ(Read(file.get()), "6789");
+  EXPECT_EQ((Codes{file->SetSize(ULARGE_INTEGER{5}), file->Stat(&st, STATFLAG_NONAME)}), (Codes{S_OK, S_OK}));
+  EXPECT_EQ(std::pair(pos.QuadPart, st.cbSize.QuadPart), std::pair(6ul, 5ul));
 
   // Access modes are enforced.
   char buf[1];
   ULONG n = 0;
-  ASSERT_EQ(SHCreateStreamOnFileA(path.c_str(), STGM_READ, &s), S_OK);
-  EXPECT_EQ(s->Write("x", 1, &n), STG_E_ACCESSDENIED);
-  EXPECT_EQ(s->SetSize(ULARGE_INTEGER{0}), STG_E_ACCESSDENIED);
-  ASSERT_EQ(SHCreateStreamOnFileA(path.c_str(), STGM_WRITE, &s), S_OK);
-  EXPECT_EQ(s->Read(buf, 1, &n), STG_E_ACCESSDENIED);
+  ComPtr<IStream> reading, writing;
+  ASSERT_EQ(SHCreateStreamOnFileA(path.c_str(), STGM_READ, &reading), S_OK);
+  ASSERT_EQ(SHCreateStreamOnFileA(path.c_str(), STGM_WRITE, &writing), S_OK);
+  EXPECT_EQ((Codes{reading->Write("x", 1, &n), reading->SetSize(ULARGE_INTEGER{0}), writing->Read(buf, 1, &n)}),
+            (Codes{STG_E_ACCESSDENIED, STG_E_ACCESSDENIED, STG_E_ACCESSDENIED}));
   EXPECT_EQ(ReadFile(path), "01234");
 
   // A full device gives STG_E_MEDIUMFULL.
-  if (SHCreateStreamOnFileA("/dev/full", STGM_WRITE, &s) != S_OK) GTEST_SKIP() << "no /dev/full";
+  if (SHCreateStreamOnFileA("/dev/full", STGM_WRITE, &file) != S_OK) GTEST_SKIP() << "no /dev/full";
   n = 1;
-  EXPECT_EQ(s->Write("x", 1, &n), STG_E_MEDIUMFULL);
+  EXPECT_EQ(file->Write("x", 1, &n), STG_E_MEDIUMFULL);
   EXPECT_EQ(n, 0u);
 }
 

@@ -1,13 +1,14 @@
 // A registry file of the test's own, and short ways to set and read the values in it.
 #pragma once
 
+#include "support/environment.h"
 #include "support/scratch_dir.h"
 
 #include <kelmira/platform.h>
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <optional>
 #include <string>
 
 namespace kelmira::test {
@@ -40,9 +41,7 @@ inline std::string Text(HKEY root, const std::string& subkey, const char* name =
 
 inline bool KeyExists(HKEY root, const std::string& subkey) {
   HKEY key = nullptr;
-  if (RegOpenKeyExA(root, subkey.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-  RegCloseKey(key);
-  return true;
+  return RegOpenKeyExA(root, subkey.c_str(), 0, KEY_READ, &key) == ERROR_SUCCESS && RegCloseKey(key) == ERROR_SUCCESS;
 }
 
 inline std::string GuidText(REFGUID guid) {
@@ -55,19 +54,15 @@ inline std::string GuidText(REFGUID guid) {
 // then back at the program's own.
 class RegistryTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    if (const char* path = std::getenv("KELMIRA_REGISTRY")) previous_ = path;
-    setenv("KELMIRA_REGISTRY", registryPath_.c_str(), 1);
-    KelmiraRegistryReload();
-  }
+  void SetUp() override { KelmiraRegistryReload(); }
   void TearDown() override {
-    setenv("KELMIRA_REGISTRY", previous_.c_str(), 1);
+    registry_.reset();
     KelmiraRegistryReload();
   }
 
   ScratchDir dir_;
   const std::string registryPath_ = dir_ / "sub/registry";
-  std::string previous_;
+  std::optional<EnvOverride> registry_{std::in_place, "KELMIRA_REGISTRY", registryPath_};
 };
 
 }  // namespace kelmira::test

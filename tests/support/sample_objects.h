@@ -1,5 +1,5 @@
 // Test-only interfaces and small objects on the object base: a plain one, one that aggregates it,
-// one whose construction fails and one that refuses to be aggregated.
+// and one that refuses both construction and aggregation.
 #pragma once
 
 #include <kelmira/platform.h>
@@ -48,18 +48,12 @@ class Outer : public IGamma {
   ComPtr<IUnknown> inner_;
 };
 
-class Failing : public IAlpha {
- public:
-  using Interfaces = InterfaceTable<IAlpha>;
-  HRESULT FinalConstruct() { return E_ACCESSDENIED; }
-  int STDMETHODCALLTYPE Alpha() override { return 0; }
-};
-
-class Solitary : public IAlpha {
+class Refusing : public IAlpha {
  public:
   using Interfaces = InterfaceTable<IAlpha>;
   static constexpr bool kAggregatable = false;
-  int STDMETHODCALLTYPE Alpha() override { return 3; }
+  HRESULT FinalConstruct() { return E_ACCESSDENIED; }
+  int STDMETHODCALLTYPE Alpha() override { return 0; }
 };
 
 }  // namespace kelmira::test

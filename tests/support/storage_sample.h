@@ -1,11 +1,15 @@
 // A sample storage (streams, a sub-storage, classes and state bits) with the check that a storage
-// holds exactly it, and streams of a storage written and read as text.
+// holds exactly it, streams of a storage written and read as text, and storage files made of given
+// bytes (with the CRC-32 trailer that lets forged contents reach the parser).
 #pragma once
+
+#include "support/scratch_dir.h"
 
 #include <kelmira/platform.h>
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -37,12 +41,8 @@ inline std::string ReadText(IStorage* stg, const OLECHAR* name) {
 inline ElementNames NamesIn(IStorage* stg) {
   ElementNames names;
   ComPtr<IEnumSTATSTG> e;
-  STATSTG st{};
-  if (stg->EnumElements(0, nullptr, 0, &e) != S_OK) return names;
-  while (e->Next(1, &st, nullptr) == S_OK) {
-    names.emplace_back(st.pwcsName);
-    CoTaskMemFree(st.pwcsName);
-  }
+  EXPECT_EQ(stg->EnumElements(0, nullptr, 0, &e), S_OK);
+  for (STATSTG st{}; e && e->Next(1, &st, nullptr) == S_OK; CoTaskMemFree(st.pwcsName)) names.emplace_back(st.pwcsName);
   return names;
 }
 
@@ -60,20 +60,40 @@ inline ComPtr<IStorage> MakeSample() {
   return root;
 }
 
+// Names are looked up in any case.
 inline void ExpectSample(IStorage* root) {
   CLSID clsid{};
-  EXPECT_EQ(ReadClassStg(root, &clsid), S_OK);
-  EXPECT_EQ(clsid, kSampleRootClass);
-  EXPECT_EQ(NamesIn(root), (ElementNames{u"Contents", u"Empty", u"Sub"}));
-  EXPECT_EQ(ReadText(root, u"contents") + "|" + ReadText(root, u"Empty"), "graph settings|");
   ComPtr<IStorage> sub;
-  ASSERT_EQ(root->OpenStorage(u"SUB", nullptr, STGM_READWRITE | STGM_SHARE_EXCLUSIVE, nullptr, 0, &sub), S_OK);
-  EXPECT_EQ(ReadText(sub.get(), u"Inner"), std::string(1000, 'q'));
   STATSTG st{};
+  EXPECT_EQ(ReadClassStg(root, &clsid), S_OK);
+  ASSERT_EQ(root->OpenStorage(u"SUB", nullptr, STGM_READWRITE | STGM_SHARE_EXCLUSIVE, nullptr, 0, &sub), S_OK);
   ASSERT_EQ(sub->Stat(&st, STATFLAG_DEFAULT), S_OK);
-  EXPECT_EQ(std::tuple(std::u16string(st.pwcsName), st.type, st.clsid, st.grfStateBits),
-            std::tuple(std::u16string(u"Sub"), DWORD{STGTY_STORAGE}, kSampleSubClass, DWORD{5}));
+  const std::u16string name = st.pwcsName;
   CoTaskMemFree(st.pwcsName);
+  EXPECT_EQ(std::tuple(clsid, NamesIn(root), ReadText(root, u"contents") + "|" + ReadText(root, u"Empty"),
+                       ReadText(sub.get(), u"Inner"), name, st.type, st.clsid, st.grfStateBits),
+            std::tuple(kSampleRootClass, ElementNames{u"Contents", u"Empty", u"Sub"}, "graph settings|",
+                       std::string(1000, 'q'), u"Sub", DWORD{STGTY_STORAGE}, kSampleSubClass, DWORD{5}));
+}
+
+// Writes bytes to path and opens them; a storage comes back exactly when the result is a success.
+inline HRESULT OpenStorageBytes(const std::string& path, const std::string& bytes) {
+  WriteFile(path, bytes);
+  ComPtr<IStorage> loaded;
+  const HRESULT hr = StgOpenStorageFromFile(path.c_str(), &loaded);
+  EXPECT_EQ(SUCCEEDED(hr), loaded != nullptr);
+  return hr;
+}
+
+// body followed by its CRC-32 (IEEE, as zlib computes it), little-endian.
+inline std::string WithCrc(std::string body) {
+  std::uint32_t crc = 0xFFFFFFFFu;
+  for (char ch : body) {
+    crc ^= static_cast<unsigned char>(ch);
+    for (int k = 0; k < 8; ++k) crc = (crc & 1) ? 0xEDB88320u ^ (crc >> 1) : crc >> 1;
+  }
+  for (int i = 0; i < 4; ++i) body.push_back(static_cast<char>(~crc >> (8 * i)));
+  return body;
 }
 
 }  // namespace kelmira::test

@@ -1,16 +1,16 @@
-// Memory streams made from bytes, and a stream's position, next bytes and memory block read back.
+// Memory streams made from bytes (positioned at their end), and a stream's next bytes and memory
+// block read back; positions come from support/memory_stream.h.
 #pragma once
+
+#include "support/memory_stream.h"
 
 #include <kelmira/platform.h>
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <string>
 
 namespace kelmira::test {
-
-inline LARGE_INTEGER Move(LONGLONG v) { return LARGE_INTEGER{v}; }
 
 inline ComPtr<IStream> MemoryStream(const std::string& bytes = "") {
   ComPtr<IStream> s;
@@ -21,17 +21,11 @@ inline ComPtr<IStream> MemoryStream(const std::string& bytes = "") {
   return s;
 }
 
-inline std::uint64_t Position(IStream* s) {
-  ULARGE_INTEGER pos{};
-  EXPECT_EQ(s->Seek(Move(0), STREAM_SEEK_CUR, &pos), S_OK);
-  return pos.QuadPart;
-}
-
-// Up to `size` bytes from the current position.
-inline std::string Read(IStream* s, ULONG size = 64) {
-  std::string out(size, '\0');
+// Up to 64 bytes from the current position.
+inline std::string Read(IStream* s) {
+  std::string out(64, '\0');
   ULONG n = 0;
-  EXPECT_EQ(s->Read(out.data(), size, &n), S_OK);
+  EXPECT_EQ(s->Read(out.data(), 64, &n), S_OK);
   return out.substr(0, n);
 }
 

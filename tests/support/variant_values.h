@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -50,6 +51,18 @@ inline std::u16string To(VARTYPE vt, const VARIANT& src, USHORT flags = 0) {
   if (out.vt != vt) return u"#wrongtype";
   if (FAILED(VariantChangeType(&text, &out, 0, VT_BSTR))) return u"#no text";
   return TextOf(text.bstrVal);
+}
+
+// Each source converted to vt, or src converted to each type, the results each ended by '|'.
+inline std::u16string Texts(VARTYPE vt, std::initializer_list<Variant> sources) {
+  std::u16string out;
+  for (const Variant& src : sources) out += To(vt, src) + u"|";
+  return out;
+}
+inline std::u16string Texts(std::initializer_list<VARTYPE> vts, const VARIANT& src) {
+  std::u16string out;
+  for (VARTYPE vt : vts) out += To(vt, src) + u"|";
+  return out;
 }
 
 }  // namespace kelmira::test
