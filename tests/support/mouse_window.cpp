@@ -1,5 +1,6 @@
 #include "support/mouse_window.h"
 
+#include "support/injected_input.h"
 #include "support/pump.h"
 #include "window/input_state.h"
 
@@ -12,27 +13,12 @@ MouseWindowTest* current = nullptr;
 
 COLORREF Picture(int x, int y) { return RGB((x * 5) & 0xFF, (y * 7) & 0xFF, ((x + y) * 3) & 0xFF); }
 
-// Calls DragPoint ... DragYLine by tool number 1 ... 8.
-HRESULT ArmTool(IMouseInputManager* manager, int tool, BSTR command) {
-  using Arm = HRESULT (STDMETHODCALLTYPE IMouseInputManager::*)(BSTR);
-  static constexpr Arm kTools[] = {&IMouseInputManager::DragPoint,     &IMouseInputManager::DragLine,
-                                   &IMouseInputManager::DragRectangle, &IMouseInputManager::DragCircle,
-                                   &IMouseInputManager::DragXRange,    &IMouseInputManager::DragYRange,
-                                   &IMouseInputManager::DragXLine,     &IMouseInputManager::DragYLine};
-  return tool >= 1 && tool <= 8 ? (manager->*kTools[tool - 1])(command) : E_INVALIDARG;
-}
-
-LONG Normalised(int p, int pixels) {
-  return static_cast<LONG>((static_cast<long long>(p) * 65536 + pixels - 1) / pixels);
-}
-
 }  // namespace
 
 void MouseWindowTest::SetUp() {
-  CoInitialize(nullptr);
   window::ResetInputState();
   WNDCLASSEXA wc{};
-  wc.cbSize = sizeof(wc);
+  wc.cbSize = sizeof wc;
   wc.style = CS_DBLCLKS;
   wc.lpfnWndProc = &MouseWindowTest::Proc;
   wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
@@ -49,10 +35,7 @@ void MouseWindowTest::SetUp() {
   before_ = Snapshot();
   KelmiraSetMessageBoxHook(
       [](HWND owner, const char* text, const char* caption, UINT type, void* context) {
-        auto* test = static_cast<MouseWindowTest*>(context);
-        ++test->boxes_;
-        test->boxOwner_ = owner, test->boxType_ = type;
-        test->boxText_ = text ? text : "", test->boxCaption_ = caption ? caption : "";
+        static_cast<MouseWindowTest*>(context)->boxes_.emplace_back(owner, text, caption, type);
         return IDOK;
       },
       this);
@@ -67,7 +50,6 @@ void MouseWindowTest::TearDown() {
   Pump();
   current = nullptr;
   window::ResetInputState();
-  CoUninitialize();
 }
 
 void MouseWindowTest::Mouse(UINT message, int x, int y, DWORD after) {
@@ -75,24 +57,22 @@ void MouseWindowTest::Mouse(UINT message, int x, int y, DWORD after) {
       {WM_LBUTTONDOWN, MOUSEEVENTF_LEFTDOWN},   {WM_LBUTTONUP, MOUSEEVENTF_LEFTUP},
       {WM_RBUTTONDOWN, MOUSEEVENTF_RIGHTDOWN},  {WM_RBUTTONUP, MOUSEEVENTF_RIGHTUP},
       {WM_MBUTTONDOWN, MOUSEEVENTF_MIDDLEDOWN}, {WM_MBUTTONUP, MOUSEEVENTF_MIDDLEUP}};
+  DWORD flags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  for (auto [m, button] : kFlags)
+    if (m == message) flags |= button;
   // Events a second apart unless asked otherwise, so that presses pair into double clicks only
   // where a test wants one.
   clock_ += after;
-  INPUT in{};
-  in.type = INPUT_MOUSE;
-  in.mi.dx = Normalised(kLeft + x, GetSystemMetrics(SM_CXSCREEN));
-  in.mi.dy = Normalised(kTop + y, GetSystemMetrics(SM_CYSCREEN));
-  in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  for (auto [m, flags] : kFlags)
-    if (m == message) in.mi.dwFlags |= flags;
-  in.mi.time = clock_;
-  ASSERT_EQ(SendInput(1, &in, sizeof(in)), 1u);
-  Pump();
+  test::Mouse(flags, kLeft + x, kTop + y, clock_);
 }
 
 void MouseWindowTest::Arm(int tool, const char16_t* command) {
-  const Bstr text(command);
-  ASSERT_EQ(ArmTool(manager_.get(), tool, text.get()), S_OK);
+  using Tool = HRESULT (STDMETHODCALLTYPE IMouseInputManager::*)(BSTR);
+  static constexpr Tool kTools[] = {&IMouseInputManager::DragPoint,     &IMouseInputManager::DragLine,
+                                    &IMouseInputManager::DragRectangle, &IMouseInputManager::DragCircle,
+                                    &IMouseInputManager::DragXRange,    &IMouseInputManager::DragYRange,
+                                    &IMouseInputManager::DragXLine,     &IMouseInputManager::DragYLine};
+  ASSERT_EQ((manager_.get()->*kTools[tool - 1])(Bstr(command).get()), S_OK);
 }
 
 std::optional<LRESULT> MouseWindowTest::Send(UINT message, int x, int y, WPARAM keys) {
@@ -137,21 +117,18 @@ void MouseWindowTest::ExpectFrame(int l, int t, int r, int b) const {
 }
 
 int Differences(const Image& a, const Image& b) {
-  if (a.size() != b.size()) return -1;
   int n = 0;
   for (std::size_t i = 0; i < a.size(); ++i) n += a[i] != b[i];
   return n;
 }
 
 void ExpectInvertedExactly(const Image& before, const Image& after, const std::function<bool(int, int)>& band) {
-  constexpr int kSize = MouseWindowTest::kSize;
   int wrong = 0;
-  for (int y = 0; y < kSize; ++y)
-    for (int x = 0; x < kSize; ++x) {
-      const std::size_t i = static_cast<std::size_t>(y * kSize + x);
-      const COLORREF expected = band(x, y) ? (~before[i] & 0xFFFFFF) : before[i];
-      if (after[i] != expected && wrong++ < 5) ADD_FAILURE() << "pixel (" << x << "," << y << ")";
-    }
+  for (int i = 0; i < MouseWindowTest::kSize * MouseWindowTest::kSize; ++i) {
+    const int x = i % MouseWindowTest::kSize, y = i / MouseWindowTest::kSize;
+    const COLORREF expected = band(x, y) ? (~before[i] & 0xFFFFFF) : before[i];
+    if (after[i] != expected && wrong++ < 5) ADD_FAILURE() << "pixel (" << x << "," << y << ")";
+  }
   EXPECT_EQ(wrong, 0);
 }
 

@@ -9,6 +9,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace kelmira::test {
@@ -41,11 +42,7 @@ class MouseWindowTest : public ::testing::Test {
   HWND hwnd_ = nullptr;
   Image before_;  // the picture before any band
   int paints_ = 0;
-  // The message boxes shown, and the text of the last.
-  int boxes_ = 0;
-  HWND boxOwner_ = nullptr;
-  std::string boxText_, boxCaption_;
-  UINT boxType_ = 0;
+  std::vector<std::tuple<HWND, std::string, std::string, UINT>> boxes_;  // owner, text, caption, type
 
  private:
   static LRESULT Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
