@@ -49,28 +49,20 @@ TEST(LineLegendLayerTest, HoldsOnlyObjectsThatAreLineLayers) {
   auto notALayer = innerNot.As<ILineLayer>(), failingLayer = innerFailing.As<ILineLayer>();
   {
     auto legend = Create<ILineLegendLayer>(CLSID_LineLegendLayer);
-    EXPECT_EQ(legend->put_LineLayer(first.get()), S_OK);
-    EXPECT_EQ(Held(legend.get()), first.get());
-    EXPECT_EQ(OtherRefs(first.get()), 1u);
-
-    EXPECT_EQ(legend->put_LineLayer(second.get()), S_OK);
-    EXPECT_EQ(Held(legend.get()), second.get());
-    EXPECT_EQ(std::pair(OtherRefs(first.get()), OtherRefs(second.get())), std::pair(0u, 1u));
-
+    // What a put answers, the layer held after it, and the references the legend holds on each layer.
+    auto put = [&](ILineLayer* layer) {
+      const HRESULT hr = legend->put_LineLayer(layer);
+      return std::tuple(hr, Held(legend.get()), OtherRefs(first.get()), OtherRefs(second.get()));
+    };
+    EXPECT_EQ(put(first.get()), std::tuple(S_OK, first.get(), 1u, 0u));
+    EXPECT_EQ(put(second.get()), std::tuple(S_OK, second.get(), 0u, 1u));
     // Any other failure of the query is reported and keeps what was held.
-    EXPECT_EQ(legend->put_LineLayer(failingLayer.get()), E_OUTOFMEMORY);
-    EXPECT_EQ(Held(legend.get()), second.get());
-
+    EXPECT_EQ(put(failingLayer.get()), std::tuple(E_OUTOFMEMORY, second.get(), 0u, 1u));
     // An object without ILineLayer empties the legend, and the put still succeeds.
-    EXPECT_EQ(legend->put_LineLayer(notALayer.get()), S_OK);
-    EXPECT_EQ(Held(legend.get()), nullptr);
-    EXPECT_EQ(OtherRefs(second.get()), 0u);
-
-    EXPECT_EQ(legend->put_LineLayer(first.get()), S_OK);
-    EXPECT_EQ(legend->put_LineLayer(nullptr), S_OK);
-    EXPECT_EQ(Held(legend.get()), nullptr);
-    EXPECT_EQ(OtherRefs(first.get()), 0u);
-    EXPECT_EQ(legend->put_LineLayer(first.get()), S_OK);
+    EXPECT_EQ(put(notALayer.get()), std::tuple(S_OK, nullptr, 0u, 0u));
+    EXPECT_EQ(put(first.get()), std::tuple(S_OK, first.get(), 1u, 0u));
+    EXPECT_EQ(put(nullptr), std::tuple(S_OK, nullptr, 0u, 0u));
+    put(first.get());
   }
   EXPECT_EQ(OtherRefs(first.get()), 0u);                                      // given up with the legend
   EXPECT_EQ(std::pair(notALineLayer.refs, failing.refs), std::pair(2u, 2u));  // their own and the test's
