@@ -7,7 +7,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <memory>
 
 namespace kelmira::test {
 namespace {
@@ -36,22 +35,6 @@ std::string InWorkDir(const std::string& name, const char* content = nullptr) {
   return path;
 }
 
-// The picture a PNG file holds, on a canvas of its size (1 x 1 when it cannot be read).
-std::unique_ptr<Canvas> LoadPng(const std::string& path) {
-  HBITMAP bitmap = nullptr;
-  if (FAILED(KelmiraLoadPng(path.c_str(), &bitmap))) return std::make_unique<Canvas>(1, 1);
-  BITMAP info{};
-  GetObjectA(bitmap, sizeof info, &info);
-  auto canvas = std::make_unique<Canvas>(info.bmWidth, info.bmHeight);
-  const HDC dc = CreateCompatibleDC(nullptr);
-  {
-    Selected picture(dc, bitmap);
-    BitBlt(canvas->dc(), 0, 0, info.bmWidth, info.bmHeight, dc, 0, 0, SRCCOPY);
-  }
-  DeleteDC(dc);
-  return canvas;
-}
-
 TEST(PlotTool, DrawsACsvFileIntoAPng) {
   // A flat line at y = 5 over 0..10 in both directions: row 99 - 5 * 10 = 49 of a 100-pixel picture.
   const std::string csv = InWorkDir("flat.csv", "x,level\n0,5\n5,5\n10,5\n"), png = InWorkDir("flat.png");
@@ -60,9 +43,19 @@ TEST(PlotTool, DrawsACsvFileIntoAPng) {
       RunPlot("--size 120x100 --ylim 0:10 --no-grid --no-border --colors red --background white -o " + png + " " + csv);
   ASSERT_EQ(run.status, 0) << run.output;
   EXPECT_NE(run.output.find("wrote"), std::string::npos);
-  const auto picture = LoadPng(png);
-  ASSERT_EQ(std::pair(picture->width(), picture->height()), std::pair(120, 100));
-  ExpectPicture(*picture, [](int, int y) { return y == 49 ? kRed : kWhite; });
+  HBITMAP bitmap = nullptr;
+  ASSERT_EQ(KelmiraLoadPng(png.c_str(), &bitmap), S_OK);
+  BITMAP info{};
+  GetObjectA(bitmap, sizeof info, &info);
+  ASSERT_EQ(std::pair(info.bmWidth, info.bmHeight), std::pair(120, 100));
+  Canvas picture(120, 100);
+  const HDC dc = CreateCompatibleDC(nullptr);
+  {
+    Selected selected(dc, bitmap);
+    BitBlt(picture.dc(), 0, 0, 120, 100, dc, 0, 0, SRCCOPY);
+  }
+  DeleteDC(dc);
+  ExpectPicture(picture, [](int, int y) { return y == 49 ? kRed : kWhite; });
 }
 
 TEST(PlotTool, BadInputGivesClearMessages) {
