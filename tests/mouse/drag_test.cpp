@@ -1,7 +1,6 @@
 // Drags from press to release: the report, the zoom, the drag record, capture and cursor.
 #include "support/mouse_window.h"
 
-#include <cstdio>
 #include <sstream>
 #include <tuple>
 
@@ -98,8 +97,8 @@ TEST_F(DragTest, AnEmptyCommandWithoutAutoZoomReportsNothingAndDetachingEndsADra
   Mouse(WM_MOUSEMOVE, 70, 80);
   EXPECT_TRUE(routing_->IsDragging());
   routing_->DetachContainer();
-  EXPECT_EQ(std::tuple(Differences(before_, Snapshot()), Hold(), Send(WM_LBUTTONUP, 70, 80), link_.zooms),
-            std::tuple(0, free_, std::optional<LRESULT>{}, Strings{}));
+  EXPECT_EQ(Send(WM_LBUTTONUP, 70, 80), std::nullopt);
+  EXPECT_EQ(std::tuple(Differences(before_, Snapshot()), Hold(), link_.zooms), std::tuple(0, free_, Strings{}));
   EXPECT_EQ(manager_->DragLine(nullptr), S_OK);
 }
 
@@ -108,14 +107,11 @@ TEST_F(DragTest, LongCommandsAndHugeCoordinatesAreReportedWhole) {
   Arm(2, std::u16string(5000, u'C').c_str());
   Mouse(WM_LBUTTONDOWN, 0, 0);
   Mouse(WM_LBUTTONUP, 99, 99);
-  std::vector<char> expected(40000);
-  const double x1 = 1e300, y1 = (100 - 0 - 1) / (100 / 4e250) - 3e250;
-  const double x2 = 99 / (100 / 1e300) + 1e300, y2 = 0 / (100 / 4e250) - 3e250;
-  std::snprintf(expected.data(), expected.size(), "%s: (%f,%f),(%f,%f)", std::string(5000, 'C').c_str(), x1, y1, x2,
-                y2);
+  const double y1 = (100 - 0 - 1) / (100 / 4e250) - 3e250, x2 = 99 / (100 / 1e300) + 1e300;
+  const std::string expected = std::string(5000, 'C') + ": (" + std::to_string(1e300) + "," + std::to_string(y1) +
+                               "),(" + std::to_string(x2) + "," + std::to_string(-3e250) + ")";  // as %f prints them
   ASSERT_EQ(boxes_.size(), 1u);
-  EXPECT_GT(std::get<1>(boxes_[0]).size(), 5000u + 300 + 300 + 250);
-  EXPECT_EQ(std::get<1>(boxes_[0]), expected.data());
+  EXPECT_EQ(std::get<1>(boxes_[0]), expected);
 }
 
 }  // namespace
