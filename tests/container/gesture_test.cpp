@@ -89,9 +89,8 @@ TEST_F(GestureTest, WithoutAutoZoomTheMouseIsReportedAndOnlyTheExtentsButtonZoom
                                                    {kEventMouseMove, 1, 171, 61}, {kEventMouseUp, 1, 171, 61}};
   std::vector<std::vector<LONG>> got;
   for (const EventCall& e : sink->Calls()) got.push_back(e.Longs());
-  EXPECT_EQ(got, expected);
-  EXPECT_EQ(sink->Ids(kOnMouseEvent), std::vector<DISPID>{});
-  EXPECT_EQ(Limits(c), (View{0, 100, 0, 100}));
+  EXPECT_EQ(std::tuple(got, sink->Ids(kOnMouseEvent), Limits(c)),
+            std::tuple(expected, std::vector<DISPID>{}, View{0, 100, 0, 100}));
 
   for (LONG autoZoom : {0, 1}) {
     c->put_AutoZoom(static_cast<VARIANT_BOOL>(autoZoom));

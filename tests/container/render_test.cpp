@@ -20,9 +20,10 @@ void Repaint(IGraphicsContainer* c) {
 TEST(RenderTest, LayersAreCalledOnlyForANewPicture) {
   HostedContainer hosted(200, 100);
   IGraphicsContainer* c = hosted.container.get();
-  EXPECT_EQ(WindowPainted(hosted.window, kRed), PixelSet{});  // an empty stack leaves the red
-  EXPECT_EQ(GetClassLongPtrA(hosted.window, GCL_STYLE), static_cast<ULONG_PTR>(CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS));
-  EXPECT_EQ(SendMessageA(hosted.window, WM_ERASEBKGND, 0, 0), 1);
+  // An empty stack leaves the red; the background is never erased.
+  EXPECT_EQ(std::tuple(WindowPainted(hosted.window, kRed), GetClassLongPtrA(hosted.window, GCL_STYLE),
+                       SendMessageA(hosted.window, WM_ERASEBKGND, 0, 0)),
+            std::tuple(PixelSet{}, static_cast<ULONG_PTR>(CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS), LRESULT{1}));
 
   auto bottom = RecordingLayer::Make(RGB(0, 0, 80)), hidden = RecordingLayer::Make(),
        top = RecordingLayer::Make(RGB(80, 0, 0), {0, 0, 10, 10});
@@ -43,8 +44,8 @@ TEST(RenderTest, LayersAreCalledOnlyForANewPicture) {
   EXPECT_EQ(draws(), std::tuple(2u, 0u, 2u));
   MoveWindow(hosted.host, 0, 0, 150, 80, TRUE);
   Pump();
-  EXPECT_EQ(draws(), std::tuple(3u, 0u, 3u));
-  EXPECT_EQ(std::pair(bottom->draws.back().right, bottom->draws.back().bottom), std::pair(150, 80));
+  EXPECT_EQ(std::tuple(draws(), bottom->draws.back().right, bottom->draws.back().bottom),
+            std::tuple(std::tuple(3u, 0u, 3u), 150, 80));
 }
 
 TEST(RenderTest, RecordsCarryTheMappingBitmapLayersAreMergedByOrAndFailuresAreSkipped) {
@@ -70,8 +71,9 @@ TEST(RenderTest, RecordsCarryTheMappingBitmapLayersAreMergedByOrAndFailuresAreSk
   auto fields = [](const DrawLayerInfo& i) {
     return std::tuple(i.left, i.top, i.right, i.bottom, i.XMin, i.YMin, i.XScale, i.YScale);
   };
-  EXPECT_EQ(fields(base->draws.at(0)), std::tuple(0, 0, 200, 100, 10.0, -5.0, 4.0, 5.0));
-  EXPECT_EQ(fields(green->draws.at(0)), std::tuple(0, 0, 200, 100, 10.0, -10.0, 4.0, 5.0));  // its own Y range
+  EXPECT_EQ(
+      std::pair(fields(base->draws.at(0)), fields(green->draws.at(0))),  // the right-Y layer: its own Y range
+      std::pair(std::tuple(0, 0, 200, 100, 10.0, -5.0, 4.0, 5.0), std::tuple(0, 0, 200, 100, 10.0, -10.0, 4.0, 5.0)));
   EXPECT_NE(green->draws[0].hDC, base->draws[0].hDC);  // a bitmap layer draws into a context of its own
   // Black bitmap pixels change nothing; direct layers paint over.
   EXPECT_EQ(std::tuple(hosted.Pixel(15, 15), hosted.Pixel(100, 50), hosted.Pixel(2, 2)),
@@ -104,8 +106,7 @@ TEST(RenderTest, DrawingIntoAHostContextAtAnOffset) {
 
   layer->color = RGB(1, 1, 1);
   ASSERT_EQ(draw({0, 0, 100, 50}), S_OK);  // same size: the kept picture, elsewhere
-  EXPECT_EQ(layer->draws.size(), 1u);
-  EXPECT_EQ(canvas.At(0, 0), RGB(0, 200, 0));
+  EXPECT_EQ(std::pair(layer->draws.size(), canvas.At(0, 0)), std::pair(size_t{1}, RGB(0, 200, 0)));
   c->Redraw();
   draw({0, 0, 100, 50});
   EXPECT_EQ(canvas.At(0, 0), RGB(1, 1, 1));

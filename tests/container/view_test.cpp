@@ -45,8 +45,8 @@ TEST(ViewTest, ViewEventsAndNumbersThatAreNotFinite) {
   auto sink = EventRecorder::Make();
   sink->Advise(c.get(), DIID_IGraphicsEvents);
   c->SetExtents(0, 10, -5, 5);
-  EXPECT_EQ(sink->Ids(), (std::vector<DISPID>{kOnViewChanged}));
-  EXPECT_EQ(Limits(c.get()), (View{0, 10, -5, 5}));
+  EXPECT_EQ(std::pair(sink->Ids(), Limits(c.get())),
+            std::pair(std::vector<DISPID>{kOnViewChanged}, View{0, 10, -5, 5}));
   c->SetLimits(0, 10, -5, 5);                   // unchanged still raises
   EXPECT_EQ(c->SetRightYLimits(0, NAN), S_OK);  // raises nothing; 0 < NaN is false: one unit up
   EXPECT_EQ(sink->Ids(), (std::vector<DISPID>{kOnViewChanged, kOnViewChanged}));
@@ -60,8 +60,8 @@ TEST(ViewTest, ViewEventsAndNumbersThatAreNotFinite) {
   EXPECT_EQ(std::pair(Extents(c.get()), Limits(c.get())), std::pair(View{0, INFINITY, 0, 1}, View{0, INFINITY, 0, 1}));
   c->SetExtents(-1.5e308, 1.5e308, 0, 1);
   EXPECT_EQ(c->SetLimits(-1.6e308, 1e308, 0, 1), S_OK);  // the width overflows: moved, then shrunk
-  EXPECT_EQ(Limits(c.get()), (View{-INFINITY, 1.5e308, 0, 1}));
-  EXPECT_EQ(sink->Ids(), std::vector<DISPID>(4, kOnViewChanged));
+  EXPECT_EQ(std::pair(Limits(c.get()), sink->Ids()),
+            std::pair(View{-INFINITY, 1.5e308, 0, 1}, std::vector<DISPID>(4, kOnViewChanged)));
   double lo = -1, hi = -1;
   c->GetRightYLimits(&lo, &hi);
   EXPECT_EQ(std::pair(lo, hi), std::pair(0.0, 1.0));  // kept whatever happened to the view

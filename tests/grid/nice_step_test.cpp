@@ -32,9 +32,8 @@ TEST(NiceStepTest, RoundsStrictlyBelowTheRawStep) {
   };
   for (const Case& c : cases) EXPECT_DOUBLE_EQ(NiceStep(c.range, c.count), c.expected) << c.range << " / " << c.count;
   // Powers of ten come from repeated multiplication, bit for bit.
-  EXPECT_EQ(NiceStep(0.3, 1), 2.0 * 0.1);
-  EXPECT_EQ(NiceStep(0.0007, 1), 5.0 * PowerByMultiplication(-4));
-  EXPECT_EQ(NiceStep(3e7, 1), 2.0 * (PowerByMultiplication(8) * 0.1));  // up past 3e7, one step down
+  EXPECT_EQ(std::tuple(NiceStep(0.3, 1), NiceStep(0.0007, 1), NiceStep(3e7, 1)),  // 3e7: up past it, one step down
+            std::tuple(2.0 * 0.1, 5.0 * PowerByMultiplication(-4), 2.0 * (PowerByMultiplication(8) * 0.1)));
 }
 
 TEST(NiceStepTest, EndsForZeroInfiniteAndUndefinedRawSteps) {

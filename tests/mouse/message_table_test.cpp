@@ -38,8 +38,7 @@ TEST_F(MessageTableTest, WithoutAutoZoomButtonsBecomeEventsInScreenCoordinates) 
                                           {kEventMouseDblClick, button, sx, sy},
                                           {kEventMouseUp, button, sx, sy}}));
   }
-  EXPECT_TRUE(link_.zooms.empty());
-  EXPECT_FALSE(routing_->IsDragging());
+  EXPECT_EQ(std::pair(link_.zooms, routing_->IsDragging()), std::pair(Zooms{}, false));
   // Positions are signed 16-bit client coordinates.
   EXPECT_EQ(Send(WM_LBUTTONDOWN, -5, -3), 0);
   EXPECT_EQ(TakeButtonEvents(), (Events{{kEventMouseDown, 0, kLeft - 5, kTop - 3}}));
