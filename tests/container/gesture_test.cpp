@@ -38,13 +38,10 @@ class GestureTest : public ::testing::Test {
 };
 
 TEST_F(GestureTest, ClicksAndDragsZoom) {
-  EXPECT_EQ(Zoomed(100, 49, 100, 49), (View{25, 75, 25, 75}));   // a click at (50, 50)
-  EXPECT_EQ(sink->Ids(), kZoomed);                               // once each, in this order, no mouse events
-  EXPECT_EQ(Zoomed(150, 29, 154, 33), (View{50, 100, 45, 95}));  // 4 pixels: a click about the press point
-  const View band = Zoomed(100, 30, 105, 30);                    // 5 pixels: a rectangle one row high
-  EXPECT_DOUBLE_EQ(band[0], 50.0);
-  EXPECT_DOUBLE_EQ(band[1], 52.5);
-  EXPECT_DOUBLE_EQ(band[3], 69.001);
+  EXPECT_EQ(Zoomed(100, 49, 100, 49), (View{25, 75, 25, 75}));            // a click at (50, 50)
+  EXPECT_EQ(sink->Ids(), kZoomed);                                        // once each, in this order, no mouse events
+  EXPECT_EQ(Zoomed(150, 29, 154, 33), (View{50, 100, 45, 95}));           // 4 pixels: a click about the press point
+  EXPECT_EQ(Zoomed(100, 30, 105, 30), (View{50, 52.5, 69, 69 + 0.001}));  // 5 pixels: a rectangle one row high
   EXPECT_EQ(Zoomed(20, 19, 120, 69), (View{10, 60, 30, 80}));
   EXPECT_EQ(Zoomed(120, 69, 20, 19), (View{10, 60, 30, 80}));
 }

@@ -78,12 +78,11 @@ TEST(LineLayerObjectTest, AddFindReplaceAndRemoveLines) {
   // Put by a name nobody has appends and names the line; by a position outside does nothing; at a
   // position it replaces.
   auto outsider = Create<ILine>(CLSID_Line), stranger = Create<ILine>(CLSID_Line);
-  EXPECT_EQ(ll->put_Lines(ByName(u"N"), outsider.get()), S_OK);
-  EXPECT_EQ(std::pair(count(), NameOf(outsider.get())), std::pair(3, std::u16string(u"N")));
-  EXPECT_EQ(ll->put_Lines(ByPosition(5), stranger.get()), S_OK);
-  EXPECT_EQ(count(), 3);
-  EXPECT_EQ(ll->put_Lines(ByPosition(1), stranger.get()), S_OK);
-  EXPECT_EQ(LineAt(ll, ByPosition(1)), stranger.get());
+  EXPECT_EQ(ll->put_Lines(ByName(u"N"), outsider.get()) | ll->put_Lines(ByPosition(5), stranger.get()) |
+                ll->put_Lines(ByPosition(1), stranger.get()),
+            S_OK);
+  EXPECT_EQ(std::tuple(count(), NameOf(outsider.get()), LineAt(ll, ByPosition(1)), LineAt(ll, ByPosition(2))),
+            std::tuple(3, std::u16string(u"N"), stranger.get(), outsider.get()));
 
   // Remove by name removes the first match; the others move up.
   EXPECT_EQ(ll->RemoveLine(ByName(u"t")), S_OK);

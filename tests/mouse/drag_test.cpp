@@ -34,6 +34,7 @@ class DragTest : public MouseWindowTest {
 };
 
 TEST_F(DragTest, ACommandDragReportsItsLogicalPointsAndClearsTheRecord) {
+  EXPECT_EQ(DragRecord(), kCleared);  // as a manager starts
   Arm(3, u"Z");
   manager_->put_DragColor(0x000000FF);
   manager_->put_FillColor(0x0000FF00);
@@ -99,7 +100,11 @@ TEST_F(DragTest, AnEmptyCommandWithoutAutoZoomReportsNothingAndDetachingEndsADra
   routing_->DetachContainer();
   EXPECT_EQ(Send(WM_LBUTTONUP, 70, 80), std::nullopt);
   EXPECT_EQ(std::tuple(Differences(before_, Snapshot()), Hold(), link_.zooms), std::tuple(0, free_, Strings{}));
+  // Detached, it still takes every call; its event source takes sinks but has no members to raise.
   EXPECT_EQ(manager_->DragLine(nullptr), S_OK);
+  ComPtr<IConnectionPoint> point;
+  EXPECT_EQ(manager_.As<IConnectionPointContainer>()->FindConnectionPoint(DIID__IMouseInputManagerEvents, &point),
+            S_OK);
 }
 
 TEST_F(DragTest, LongCommandsAndHugeCoordinatesAreReportedWhole) {

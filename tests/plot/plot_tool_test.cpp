@@ -69,8 +69,7 @@ TEST(PlotTool, BadInputGivesClearMessages) {
       {bad, 1, "kelmira-plot: " + bad + ":3: column 2 (y): 'two' is not a number\n"},
       {"-o /nonexistent/dir/out.png " + good, 1,
        "kelmira-plot: cannot write '/nonexistent/dir/out.png': the directory does not exist\n"},
-      {"--size big", 2, "~bad value 'big' for --size"},
-      {"--size big", 2, "~Try 'kelmira-plot --help'"},
+      {"--size big", 2, "~Try 'kelmira-plot --help'"},  // after the message the option tests check
       {"--help", 0, "~Usage: kelmira-plot"},
   };
   for (const auto& c : cases) {
