@@ -123,14 +123,10 @@ TEST(LineDrawTest, MarkersAreDedupedAndStayInsideTheArea) {
     Selected pen(dc, CreatePen(PS_SOLID, 0, kWhite)), brush(dc, CreateSolidBrush(kWhite));
     SetROP2(dc, R2_XORPEN);
     for (auto [x, y] : {POINT{10, 89}, POINT{30, 49}, POINT{100, 59}, POINT{50, 100}}) {
-      if (shape == 0) {
-        Ellipse(dc, x - 2, y - 2, x + 2, y + 2);
-      } else if (shape == 1) {
-        Line(dc, x - 2, y, x + 3, y);
-        Line(dc, x, y - 2, x, y + 3);
-      } else {
-        Line(dc, x - 2, y - 2, x + 3, y + 3);
-        Line(dc, x - 2, y + 2, x + 3, y - 3);
+      switch (shape) {
+        case 0: Ellipse(dc, x - 2, y - 2, x + 2, y + 2); break;
+        case 1: Line(dc, x - 2, y, x + 3, y), Line(dc, x, y - 2, x, y + 3); break;
+        default: Line(dc, x - 2, y - 2, x + 3, y + 3), Line(dc, x - 2, y + 2, x + 3, y - 3);
       }
     }
     EXPECT_FALSE(expected.Painted().empty());
