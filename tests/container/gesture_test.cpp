@@ -4,8 +4,8 @@
 #include "support/event_recorder.h"
 #include "support/hosted_control.h"
 #include "support/index_variant.h"
+#include "support/injected_input.h"
 #include "support/layer_stack.h"
-#include "support/pump.h"
 #include "support/view_limits.h"
 
 namespace kelmira::test {
@@ -17,8 +17,7 @@ constexpr COLORREF kInvertedRed = RGB(0, 255, 255);
 class GestureTest : public ::testing::Test {
  protected:
   void Inject(UINT message, int x, int y, WPARAM keys = 0) {
-    ASSERT_TRUE(KelmiraInjectMouse(message, HostedControl::kFrameX + x, HostedControl::kFrameY + y, keys));
-    Pump();
+    Press(message, HostedControl::kFrameX + x, HostedControl::kFrameY + y, keys);
   }
   // A left drag from a freshly reset view; the limits it leaves.
   View Zoomed(int x1, int y1, int x2, int y2) {

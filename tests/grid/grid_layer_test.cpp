@@ -94,7 +94,7 @@ TEST(GridLayerTest, StepsStayWhenTheyAreNotChosen) {
   EXPECT_EQ(StepsFor(g, 0, 100, 0, 100), Steps(7.0, 3.0));
   g->put_XSteps(6);
   g->put_YSteps(4);
-  for (double scale : {0.0, std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity()}) {
+  for (double scale : {0.0, std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity()})
     for (VARIANT_BOOL dates : {VARIANT_FALSE, VARIANT_TRUE}) {
       g->put_UseXAsDate(dates);
       DrawLayerInfo info = LayerInfo(nullptr, 600, 400, 0, 100, 0, 100);
@@ -102,7 +102,6 @@ TEST(GridLayerTest, StepsStayWhenTheyAreNotChosen) {
       EXPECT_EQ(g->Redraw(info), S_OK);
       EXPECT_EQ(StepsOf(g), Steps(7.0, 3.0)) << scale << " " << dates;
     }
-  }
   // An area with no width: range 0.
   g->put_UseXAsDate(VARIANT_FALSE);
   DrawLayerInfo flat = LayerInfo(nullptr, 600, 400, 0, 100, 0, 100);
