@@ -2,33 +2,36 @@
 
 #include "support/injected_input.h"
 #include "support/pump.h"
-#include "window/input_state.h"
 
 #include <memory>
 
 namespace kelmira::test {
 namespace {
 
-MouseWindowTest* current = nullptr;
-
 COLORREF Picture(int x, int y) { return RGB((x * 5) & 0xFF, (y * 7) & 0xFF, ((x + y) * 3) & 0xFF); }
 
 }  // namespace
 
 void MouseWindowTest::SetUp() {
-  window::ResetInputState();
-  WNDCLASSEXA wc{};
-  wc.cbSize = sizeof wc;
-  wc.style = CS_DBLCLKS;
-  wc.lpfnWndProc = &MouseWindowTest::Proc;
-  wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-  wc.lpszClassName = "KelmiraMouseTest";
-  RegisterClassExA(&wc);  // already there from an earlier test: fine
-  current = this;
+  WindowTest::SetUp();
   ASSERT_EQ(mouse::CreateOwnedMouseInputManager(&link_, std::addressof(manager_), &routing_), S_OK);
-  hwnd_ = CreateWindowExA(0, "KelmiraMouseTest", "", WS_POPUP | WS_VISIBLE, kLeft, kTop, kSize, kSize, nullptr, nullptr,
-                          nullptr, nullptr);
-  ASSERT_NE(hwnd_, nullptr);
+  Handle([this](HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) -> std::optional<LRESULT> {
+    if (msg == WM_ERASEBKGND) return 1;
+    if (msg == WM_PAINT) {
+      PAINTSTRUCT ps;
+      const HDC dc = BeginPaint(hwnd, &ps);
+      for (int y = 0; y < kSize; ++y)
+        for (int x = 0; x < kSize; ++x) SetPixelV(dc, x, y, Picture(x, y));
+      EndPaint(hwnd, &ps);
+      ++paints_;
+      if (routing_) routing_->RedrawBandIfDragging();  // as the container does at the end of every paint
+      return 0;
+    }
+    LRESULT result = 0;
+    if (routing_ && routing_->HandleMessage(hwnd, msg, wParam, lParam, result)) return result;
+    return std::nullopt;
+  });
+  hwnd_ = Top(kLeft, kTop, kSize, kSize, WS_POPUP | WS_VISIBLE);
   link_.window = hwnd_;
   UpdateWindow(hwnd_);
   Pump();
@@ -42,14 +45,10 @@ void MouseWindowTest::SetUp() {
 }
 
 void MouseWindowTest::TearDown() {
-  KelmiraSetMessageBoxHook(nullptr, nullptr);
   if (routing_) routing_->DetachContainer();
   routing_ = nullptr;
   manager_ = nullptr;
-  if (IsWindow(hwnd_)) DestroyWindow(hwnd_);
-  Pump();
-  current = nullptr;
-  window::ResetInputState();
+  WindowTest::TearDown();
 }
 
 void MouseWindowTest::Mouse(UINT message, int x, int y, DWORD after) {
@@ -88,26 +87,6 @@ Image MouseWindowTest::Snapshot() const {
     for (int x = 0; x < kSize; ++x) image.push_back(GetPixel(dc, x, y) & 0xFFFFFF);
   ReleaseDC(hwnd_, dc);
   return image;
-}
-
-LRESULT MouseWindowTest::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  MouseWindowTest* test = current;
-  if (msg == WM_ERASEBKGND) return 1;
-  if (msg == WM_PAINT) {
-    PAINTSTRUCT ps;
-    const HDC dc = BeginPaint(hwnd, &ps);
-    for (int y = 0; y < kSize; ++y)
-      for (int x = 0; x < kSize; ++x) SetPixelV(dc, x, y, Picture(x, y));
-    EndPaint(hwnd, &ps);
-    if (test && test->routing_) {  // as the container does at the end of every paint
-      ++test->paints_;
-      test->routing_->RedrawBandIfDragging();
-    }
-    return 0;
-  }
-  LRESULT result = 0;
-  if (test && test->routing_ && test->routing_->HandleMessage(hwnd, msg, wParam, lParam, result)) return result;
-  return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
 void MouseWindowTest::ExpectFrame(int l, int t, int r, int b) const {

@@ -1,8 +1,10 @@
-// A mouse input manager owned by a fake container link whose window is a top-level window at
-// screen (200, 150), 100 x 100, painted with a known picture; input is injected at client points.
+// A mouse input manager owned by a fake container link whose window is a recording top-level
+// window at screen (200, 150), 100 x 100, painted with a known picture; input is injected at
+// client points.
 #pragma once
 
 #include "support/fake_container_link.h"
+#include "support/recording_window.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +18,7 @@ namespace kelmira::test {
 
 using Image = std::vector<COLORREF>;  // what the window shows, row by row
 
-class MouseWindowTest : public ::testing::Test {
+class MouseWindowTest : public WindowTest {
  public:
   static constexpr int kLeft = 200, kTop = 150, kSize = 100;
 
@@ -45,7 +47,6 @@ class MouseWindowTest : public ::testing::Test {
   std::vector<std::tuple<HWND, std::string, std::string, UINT>> boxes_;  // owner, text, caption, type
 
  private:
-  static LRESULT Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
   DWORD clock_ = 100000;
 };
 
