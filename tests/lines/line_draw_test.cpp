@@ -235,20 +235,17 @@ TEST(LineDrawTest, PenStylesAndWidthsMatchMoveAndLineTo) {
 
 TEST(LineDrawTest, ExtremeValuesDrawWithoutFault) {
   const double nan = std::nan(""), inf = HUGE_VAL;
-  auto data = NewLineData({nan, 1e30, -1e30, inf, 5, -inf});
-  auto withX = NewLineData({nan, 1e30, 5, 5}, XKind::Double, {1e300, -inf, nan, 2});
-  for (LONG layerStyle : {0, 1}) {
-    Drawing d;
-    d.layer->put_Style(layerStyle);
-    d.layer->put_Offset(-2147483647 - 1);
-    d.Add(data.get());
-    d.Add(withX.get());
+  Drawing d;
+  d.layer->put_Offset(-2147483647 - 1);
+  d.Add(NewLineData({nan, 1e30, -1e30, inf, 5, -inf}).get());
+  d.Add(NewLineData({nan, 1e30, 5, 5}, XKind::Double, {1e300, -inf, nan, 2}).get());
+  for (LONG style : {0, 1}) {
+    d.layer->put_Style(style);
     EXPECT_EQ(d.Redraw(0, 10, 0, 10), S_OK);
     DrawLayerInfo odd = d.canvas.Info(-1e300, 1e300, 0, 10);
     odd.XScale = inf;
     EXPECT_EQ(d.layer->Redraw(odd), S_OK);
-    odd.XMin = nan;
-    odd.YScale = -1e300;
+    odd.XMin = nan, odd.YScale = -1e300;
     EXPECT_EQ(d.layer->Redraw(odd), S_OK);
   }
 }
