@@ -65,9 +65,7 @@ TEST(LineDataTest, ValuesAreSinglePrecisionAndRangesCountHiddenAndBadPoints) {
   // -999999.9 is stored as -999999.875, which no longer equals the default bad value.
   EXPECT_EQ(std::tuple(l.Y(1), l.Y(2), Get(l.d.get(), &ILineData::get_BadDataValue)),
             std::tuple(-999999.875, static_cast<double>(0.1f), -999999.9));
-  EXPECT_EQ(l.d->put_DataY(1, -1), S_OK);
-  l.d->put_Mask(0, 0);
-  l.d->put_BadDataValue(-1);
+  EXPECT_EQ(l.d->put_DataY(1, -1) | l.d->put_Mask(0, 0) | l.d->put_BadDataValue(-1), S_OK);
   EXPECT_EQ(std::pair(l.Span(&ILineData::GetMinMax), l.Span(&ILineData::GetMinMaxX)),
             std::pair(Range(-1, 5), Range(-4, 7)));
   EXPECT_EQ(l.d->put_UseXData(VARIANT_FALSE), S_OK);
@@ -78,7 +76,7 @@ TEST(LineDataTest, ValuesAreSinglePrecisionAndRangesCountHiddenAndBadPoints) {
   EXPECT_EQ(mask, 2);
 }
 
-TEST(LineDataTest, SwitchingXDataOffAndOn) {
+TEST(LineDataTest, SwitchingXDataOffAndOnAndDoublePrecisionXData) {
   Line l;
   ASSERT_EQ(l.d->put_Size(3), S_OK);
   EXPECT_EQ(l.d->put_UseXData(VARIANT_FALSE) | l.d->put_DataX(2, 9.0), S_OK);         // the put is ignored
@@ -92,15 +90,13 @@ TEST(LineDataTest, SwitchingXDataOffAndOn) {
   EXPECT_EQ(x[3], 0.0f);
   EXPECT_EQ(l.d->put_UseXData(1), S_OK);  // another TRUE value: a fresh array
   EXPECT_NE(l.X(), x);
-}
 
-TEST(LineDataTest, DoublePrecisionXData) {
-  Line l;
-  ASSERT_EQ(l.d->put_UseDoubleForXData(VARIANT_TRUE) | l.d->put_Size(4), S_OK);
-  double* x = l.XDouble();
-  ASSERT_TRUE(x && static_cast<void*>(l.X()) == x);  // the single-width pointer points at the doubles
+  // Double-width X.
+  ASSERT_EQ(l.d->put_UseDoubleForXData(VARIANT_TRUE), S_OK);
+  double* wide = l.XDouble();
+  ASSERT_TRUE(wide && static_cast<void*>(l.X()) == wide);  // the single-width pointer points at the doubles
   EXPECT_EQ(l.d->put_DataX(1, 0.1), S_OK);
-  x[2] = -1e-300;
+  wide[2] = -1e-300;
   EXPECT_EQ(l.Span(&ILineData::GetMinMaxX), Range(-1e-300, 0.1));
   ASSERT_EQ(l.d->put_Size(6), S_OK);
   EXPECT_EQ(l.X(1), 0.1);

@@ -32,9 +32,8 @@ TEST(ComposedGraph, ViewsThatAreNotFiniteStillPaint) {
   constexpr double kNaN = NAN, kInf = INFINITY;
   auto container = Create<IGraphicsContainer>(CLSID_GraphicsContainer);
   IGraphicsContainer* c = container.get();
-  auto background = Create<IBackgroundLayer>(CLSID_BackgroundLayer);
-  background->put_FillColor(kWhite);
-  auto grid = Create<IGridLayer>(CLSID_GridLayer);  // automatic steps
+  auto background = Create<IBackgroundLayer>(CLSID_BackgroundLayer);  // white
+  auto grid = Create<IGridLayer>(CLSID_GridLayer);                    // automatic steps
   grid->put_LineColor(kGray);
   grid->put_LineStyle(0);
   grid->put_Border(VARIANT_TRUE);

@@ -28,7 +28,7 @@ std::vector<int> PaintedAlong(const Canvas& canvas, int row, int column = -1) {
   return found;
 }
 
-TEST(GridDrawingTest, LinesFallOnWholeMultiplesFromJustOutsideToJustPastTheArea) {
+TEST(GridDrawingTest, LinesFallOnWholeMultiplesFromJustOutsideToJustPastTheAreaCutTowardZero) {
   // The 600 x 400 area sits at (100, 100) of a larger bitmap so that the lines drawn outside it
   // (px -60 and 660, py 479 and -1) can be seen.
   Canvas canvas(800, 600);
@@ -42,23 +42,22 @@ TEST(GridDrawingTest, LinesFallOnWholeMultiplesFromJustOutsideToJustPastTheArea)
     const bool row = y >= 99 && (y - 99) % 80 == 0 && y <= 579 && x >= 100 && x < 700;
     return column || row ? kRed : kWhite;
   });
-}
 
-TEST(GridDrawingTest, ScaledOffsetsAreCutTowardZeroBeforeTheEdgeIsApplied) {
-  Canvas canvas(300, 200);
-  DrawLayerInfo info = LayerInfo(canvas.dc(), 200, 100, 0, 1, 0, 1);
+  // Scaled offsets are cut toward zero before the edge is added.
+  Canvas scaled(300, 200);
+  DrawLayerInfo info = LayerInfo(scaled.dc(), 200, 100, 0, 1, 0, 1);
   info.left = 10;
   info.XMin = 5;
   info.XScale = 1.3;
   info.YScale = 3.35;
   ASSERT_EQ(Grid(10, 10)->Redraw(info), S_OK);
   // x = 0 has offset -6.5: cut to -6, plus left gives 4 (not 3); x = 10: 6.5 -> 16; x = 20: 29.
-  std::vector<int> columns = PaintedAlong(canvas, 50);
+  std::vector<int> columns = PaintedAlong(scaled, 50);
   columns.resize(5);
   EXPECT_EQ(columns, (std::vector<int>{4, 16, 29, 42, 55}));
   // y = 10 has offset 33.5: 99 - 33 = 66, one row below the 65 of a whole-expression cut;
   // y = -10 lies below the area at 132, y = 30 above it at -1.
-  EXPECT_EQ(PaintedAlong(canvas, 0, 100), (std::vector<int>{32, 66, 99, 132}));
+  EXPECT_EQ(PaintedAlong(scaled, 0, 100), (std::vector<int>{32, 66, 99, 132}));
 }
 
 TEST(GridDrawingTest, EachDirectionStopsAfterTenThousandLines) {

@@ -21,24 +21,7 @@ ULONG OtherRefs(IUnknown* object) {
   return object->Release() - 1;
 }
 
-TEST(LineLegendLayerTest, StoresItsSettingsDrawsNothingAndDoesNotKeepUseBitmap) {
-  auto legend = Create<ILineLegendLayer>(CLSID_LineLegendLayer);
-  EXPECT_EQ(std::tuple(Get(legend.get(), &ILineLegendLayer::get_HorizontalPosition),
-                       Get(legend.get(), &ILineLegendLayer::get_VerticalPosition), Held(legend.get())),
-            std::tuple(0, 0, nullptr));
-
-  Canvas canvas(50, 40, kBlue);
-  EXPECT_EQ(legend->Redraw(canvas.Info(0, 100, 0, 100)), S_OK);
-  EXPECT_PAINTED(canvas, PixelSet{});
-  EXPECT_EQ(legend->Redraw(LayerInfo(nullptr, 0, 0, 0, 0, 0, 0)), S_OK);  // nothing to draw into
-
-  VARIANT_BOOL value = VARIANT_FALSE;
-  EXPECT_EQ(legend->put_UseBitmap(VARIANT_FALSE), S_OK);
-  EXPECT_EQ(std::pair(legend->get_UseBitmap(&value), legend->get_UseBitmap(nullptr)), std::pair(E_NOTIMPL, E_POINTER));
-  EXPECT_EQ(value, VARIANT_TRUE);
-}
-
-TEST(LineLegendLayerTest, HoldsOnlyObjectsThatAreLineLayers) {
+TEST(LineLegendLayerTest, DrawsNothingDoesNotKeepUseBitmapAndHoldsOnlyLineLayers) {
   auto first = Create<ILineLayer>(CLSID_LineLayer), second = Create<ILineLayer>(CLSID_LineLayer);
   // Line layers inside outer objects that answer every query, their own ILineLayer included, with
   // E_NOINTERFACE (as an object that is no line layer would) or E_OUTOFMEMORY.
@@ -48,6 +31,21 @@ TEST(LineLegendLayerTest, HoldsOnlyObjectsThatAreLineLayers) {
   auto notALayer = innerNot.As<ILineLayer>(), failingLayer = innerFailing.As<ILineLayer>();
   {
     auto legend = Create<ILineLegendLayer>(CLSID_LineLegendLayer);
+    EXPECT_EQ(std::tuple(Get(legend.get(), &ILineLegendLayer::get_HorizontalPosition),
+                         Get(legend.get(), &ILineLegendLayer::get_VerticalPosition), Held(legend.get())),
+              std::tuple(0, 0, nullptr));
+
+    Canvas canvas(50, 40, kBlue);
+    EXPECT_EQ(legend->Redraw(canvas.Info(0, 100, 0, 100)), S_OK);
+    EXPECT_PAINTED(canvas, PixelSet{});
+    EXPECT_EQ(legend->Redraw(LayerInfo(nullptr, 0, 0, 0, 0, 0, 0)), S_OK);  // nothing to draw into
+
+    VARIANT_BOOL value = VARIANT_FALSE;
+    EXPECT_EQ(legend->put_UseBitmap(VARIANT_FALSE), S_OK);
+    EXPECT_EQ(std::pair(legend->get_UseBitmap(&value), legend->get_UseBitmap(nullptr)),
+              std::pair(E_NOTIMPL, E_POINTER));
+    EXPECT_EQ(value, VARIANT_TRUE);
+
     // What a put answers, the layer held after it, and the references the legend holds on each layer.
     auto put = [&](ILineLayer* layer) {
       const HRESULT hr = legend->put_LineLayer(layer);

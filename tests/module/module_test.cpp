@@ -35,7 +35,7 @@ CLSID FromProgID(const std::string& progId) {
 
 // Every class has one factory, found in the process without the registry, and is made by its
 // ProgID; inside an outer object only where the class allows it. Declared-only classes have none.
-TEST(ModuleTest, EveryClassHasOneFactoryAndAggregatesWhereItSays) {
+TEST(ModuleTest, EveryClassHasOneFactoryAggregatesWhereItSaysAndUnloadsOnlyWhenFree) {
   ASSERT_EQ(DllRegisterServer(), S_OK);
   int built = 0;
   for (const Class& c : kClasses) {
@@ -71,9 +71,8 @@ TEST(ModuleTest, EveryClassHasOneFactoryAndAggregatesWhereItSays) {
   void* p = nullptr;
   EXPECT_EQ(DllGetClassObject(CLSID_LineData, IID_IClassFactory, nullptr), E_POINTER);
   EXPECT_EQ(DllGetClassObject(CLSID_LineData, IID_IDispatch, &p), E_NOINTERFACE);
-}
 
-TEST(ModuleTest, CanUnloadOnlyWithoutLocksOrObjects) {
+  // The module can unload only without locks or objects.
   ComPtr<IClassFactory> factory;
   ASSERT_EQ(DllGetClassObject(CLSID_LineData, IID_IClassFactory, reinterpret_cast<void**>(&factory)), S_OK);
   EXPECT_EQ(DllCanUnloadNow(), S_OK);  // factory references do not pin the module

@@ -28,18 +28,17 @@ class CountingLineData : public DispatchImpl<ILineData> {
     return inner->Name Args;                       \
   }
 #define KM_PROPERTY(Name, T) KM_FORWARD(get_##Name, (T * p), (p)) KM_FORWARD(put_##Name, (T v), (v))
-#define KM_INDEXED(Name, T) \
-  KM_FORWARD(get_##Name, (LONG i, T * p), (i, p)) KM_FORWARD(put_##Name, (LONG i, T v), (i, v))
+#define KM_AT(Name, T) KM_FORWARD(get_##Name, (LONG i, T * p), (i, p)) KM_FORWARD(put_##Name, (LONG i, T v), (i, v))
   KM_PROPERTY(Size, LONG)
   KM_PROPERTY(BadDataValue, double)
   KM_PROPERTY(BadDataValueX, double)
   KM_PROPERTY(BadDataValueY, double)
   KM_PROPERTY(UseXData, VARIANT_BOOL)
   KM_PROPERTY(UseDoubleForXData, VARIANT_BOOL)
-  KM_INDEXED(Mask, LONG)
-  KM_INDEXED(Data, double)
-  KM_INDEXED(DataX, double)
-  KM_INDEXED(DataY, double)
+  KM_AT(Mask, LONG)
+  KM_AT(Data, double)
+  KM_AT(DataX, double)
+  KM_AT(DataY, double)
   KM_FORWARD(GetDataPtr, (float** p), (p))
   KM_FORWARD(GetDataPtrX, (float** p), (p))
   KM_FORWARD(GetDataPtrY, (float** p), (p))
@@ -47,7 +46,7 @@ class CountingLineData : public DispatchImpl<ILineData> {
   KM_FORWARD(GetMinMaxX, (double* a, double* b, VARIANT_BOOL* r), (a, b, r))
   KM_FORWARD(GetMinMaxY, (double* a, double* b, VARIANT_BOOL* r), (a, b, r))
   KM_FORWARD(get_DataPtrXDouble, (double** p), (p))
-#undef KM_INDEXED
+#undef KM_AT
 #undef KM_PROPERTY
 #undef KM_FORWARD
 
