@@ -71,7 +71,8 @@ void MouseWindowTest::Arm(int tool, const char16_t* command) {
                                     &IMouseInputManager::DragRectangle, &IMouseInputManager::DragCircle,
                                     &IMouseInputManager::DragXRange,    &IMouseInputManager::DragYRange,
                                     &IMouseInputManager::DragXLine,     &IMouseInputManager::DragYLine};
-  ASSERT_EQ((manager_.get()->*kTools[tool - 1])(Bstr(command).get()), S_OK);
+  IMouseInputManager* manager = manager_.get();
+  ASSERT_EQ((manager->*kTools[tool - 1])(Bstr(command).get()), S_OK);
 }
 
 std::optional<LRESULT> MouseWindowTest::Send(UINT message, int x, int y, WPARAM keys) {
