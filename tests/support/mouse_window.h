@@ -4,15 +4,10 @@
 #pragma once
 
 #include "support/fake_container_link.h"
-#include "support/recording_window.h"
+#include "support/recording_window.h"  // with gtest, <functional>, <optional> and <vector>
 
-#include <gtest/gtest.h>
-
-#include <functional>
-#include <optional>
 #include <string>
 #include <tuple>
-#include <vector>
 
 namespace kelmira::test {
 
