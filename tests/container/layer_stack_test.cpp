@@ -26,6 +26,16 @@ VARIANT_BOOL Flag(IGraphicsContainer* c, HRESULT (STDMETHODCALLTYPE IGraphicsCon
   return flag;
 }
 
+// Each record: its name, its visible and right-Y flags, and its layer.
+using Stack = std::vector<std::tuple<std::u16string, VARIANT_BOOL, VARIANT_BOOL, IGraphicsLayer*>>;
+Stack Records(IGraphicsContainer* c) {
+  Stack records;
+  for (LONG i = 0; i < Get(c, &IGraphicsContainer::get_Count); ++i)
+    records.emplace_back(NameAt(c, i), Flag(c, &IGraphicsContainer::IsLayerVisible, ByPosition(i)),
+                         Flag(c, &IGraphicsContainer::GetLayerRightYAxis, ByPosition(i)), LayerAt(c, ByPosition(i)));
+  return records;
+}
+
 TEST(LayerStackTest, LookupsByNameAndPosition) {
   auto c = Create<IGraphicsContainer>(CLSID_GraphicsContainer);
   auto first = RecordingLayer::Make(), second = RecordingLayer::Make();
@@ -40,17 +50,19 @@ TEST(LayerStackTest, LookupsByNameAndPosition) {
   };
   // Case-insensitive, the first match; only A-Z fold; NULL equals the empty name.
   EXPECT_EQ(std::tuple(index(Bstr(u"LINE").get()), index(Bstr(u"\u00e4").get()), index(nullptr)), std::tuple(0, -1, 3));
-  EXPECT_EQ(LayerAt(c.get(), ByName(u"line")), first.get());
-  EXPECT_EQ(LayerAt(c.get(), ByReal(1.0)), second.get());
-  // Past the end, and a record added without a layer.
-  EXPECT_EQ(std::pair(LayerAt(c.get(), ByPosition(4)), LayerAt(c.get(), ByPosition(2))),
-            (std::pair<IGraphicsLayer*, IGraphicsLayer*>(nullptr, nullptr)));
-  EXPECT_EQ(NameAt(c.get(), 3), u"(null)");
+  // Past the end, nothing.
+  EXPECT_EQ(
+      std::tuple(LayerAt(c.get(), ByName(u"line")), LayerAt(c.get(), ByReal(1.0)), LayerAt(c.get(), ByPosition(4))),
+      std::tuple(first.get(), second.get(), nullptr));
   Bstr name;
-  EXPECT_EQ(c->get_LayerName(4, &name), E_INVALIDARG);
-  EXPECT_EQ(c->put_LayerName(-1, nullptr), E_INVALIDARG);
+  EXPECT_EQ(std::pair(c->get_LayerName(4, &name), c->put_LayerName(-1, nullptr)),
+            std::pair(E_INVALIDARG, E_INVALIDARG));
   EXPECT_EQ(c->put_LayerName(1, Bstr(u"Renamed").get()), S_OK);
-  EXPECT_EQ(NameAt(c.get(), 1), u"Renamed");
+  // Records start visible and on the left axis; a record may have no layer, and a name may be null.
+  EXPECT_EQ(Records(c.get()), (Stack{{u"Line", -1, 0, first.get()},
+                                     {u"Renamed", -1, 0, second.get()},
+                                     {u"\u00c4", -1, 0, nullptr},
+                                     {u"(null)", -1, 0, nullptr}}));
   Variant error;
   error.vt = VT_ERROR;
   VARIANT_BOOL flag = VARIANT_TRUE;
@@ -60,50 +72,42 @@ TEST(LayerStackTest, LookupsByNameAndPosition) {
 
 TEST(LayerStackTest, FlagsRemovalAndReplacement) {
   auto c = Create<IGraphicsContainer>(CLSID_GraphicsContainer);
-  const auto visible = &IGraphicsContainer::IsLayerVisible;
-  const auto rightY = &IGraphicsContainer::GetLayerRightYAxis;
-  EXPECT_EQ(Get(c.get(), &IGraphicsContainer::get_HasRightYAxisLayers), VARIANT_FALSE);
+  auto hasRightY = [&] { return Get(c.get(), &IGraphicsContainer::get_HasRightYAxisLayers); };
+  EXPECT_EQ(hasRightY(), VARIANT_FALSE);
   auto a = RecordingLayer::Make(), b = RecordingLayer::Make(), other = RecordingLayer::Make();
   AddLayer(c.get(), u"A", a.get());
   AddLayer(c.get(), u"B", b.get());
   AddLayer(c.get(), u"C", nullptr);
-  EXPECT_EQ(Flag(c.get(), visible, ByPosition(2)), VARIANT_TRUE);
-  c->SetLayerVisible(ByName(u"b"), 1);  // stored as -1
-  EXPECT_EQ(Flag(c.get(), visible, ByName(u"B")), VARIANT_TRUE);
+  c->SetLayerVisible(ByName(u"c"), 0);
+  c->SetLayerVisible(ByName(u"C"), 1);  // stored as -1
   c->SetLayerVisible(ByPosition(1), 0);
   c->SetLayerRightYAxis(ByPosition(2), 5);  // stored unchanged
   c->SetLayerVisible(ByName(u"none"), 0);
-  EXPECT_EQ(Flag(c.get(), visible, ByName(u"none")), VARIANT_FALSE);
-  EXPECT_EQ(Flag(c.get(), rightY, ByPosition(9)), VARIANT_FALSE);
+  EXPECT_EQ(std::pair(Flag(c.get(), &IGraphicsContainer::IsLayerVisible, ByName(u"none")),
+                      Flag(c.get(), &IGraphicsContainer::GetLayerRightYAxis, ByPosition(9))),
+            std::pair(VARIANT_FALSE, VARIANT_FALSE));
 
   VARIANT_BOOL ok = VARIANT_FALSE;
   ASSERT_EQ(c->RemoveLayer(ByPosition(0), &ok), S_OK);
-  EXPECT_EQ(ok, VARIANT_TRUE);
-  EXPECT_EQ(std::pair(NameAt(c.get(), 0), NameAt(c.get(), 1)), std::pair(std::u16string(u"B"), std::u16string(u"C")));
-  EXPECT_EQ(std::pair(Flag(c.get(), visible, ByPosition(0)), Flag(c.get(), rightY, ByPosition(1))),
-            std::pair(VARIANT_FALSE, VARIANT_BOOL{5}));
-  EXPECT_EQ(Get(c.get(), &IGraphicsContainer::get_HasRightYAxisLayers), VARIANT_TRUE);
+  EXPECT_EQ(std::pair(ok, hasRightY()), std::pair(VARIANT_TRUE, VARIANT_TRUE));
+  EXPECT_EQ(Records(c.get()), (Stack{{u"B", 0, 0, b.get()}, {u"C", -1, 5, nullptr}}));
   a->AddRef();
   EXPECT_EQ(a->Release(), 1u);  // the removed record let go of its layer
+  // Positions only, inside the stack, with somewhere to answer.
+  EXPECT_EQ(std::tuple(c->RemoveLayer(ByName(u"B"), &ok), c->RemoveLayer(ByPosition(2), &ok),
+                       c->RemoveLayer(ByPosition(0), nullptr)),
+            std::tuple(DISP_E_TYPEMISMATCH, E_INVALIDARG, E_POINTER));
 
-  EXPECT_EQ(c->RemoveLayer(ByName(u"B"), &ok), DISP_E_TYPEMISMATCH);  // positions only
-  EXPECT_EQ(c->RemoveLayer(ByPosition(2), &ok), E_INVALIDARG);
-  EXPECT_EQ(c->RemoveLayer(ByPosition(0), nullptr), E_POINTER);
-  EXPECT_EQ(Get(c.get(), &IGraphicsContainer::get_Count), 2);
-
-  // Replacing keeps name and flags and releases the old layer; NULL empties the record.
+  // Replacing keeps name and flags and releases the old layer; an unknown name changes nothing.
   EXPECT_EQ(c->put_Layers(ByName(u"b"), other.get()), S_OK);
-  EXPECT_EQ(LayerAt(c.get(), ByPosition(0)), other.get());
-  EXPECT_EQ(NameAt(c.get(), 0), u"B");
+  c->put_Layers(ByName(u"missing"), b.get());
   b->AddRef();
   EXPECT_EQ(b->Release(), 1u);
-  c->put_Layers(ByPosition(0), nullptr);
+  EXPECT_EQ(Records(c.get()), (Stack{{u"B", 0, 0, other.get()}, {u"C", -1, 5, nullptr}}));
+  c->put_Layers(ByPosition(0), nullptr);  // NULL empties the record
   EXPECT_EQ(LayerAt(c.get(), ByPosition(0)), nullptr);
-  c->put_Layers(ByName(u"missing"), other.get());
-  EXPECT_EQ(LayerAt(c.get(), ByPosition(0)), nullptr);
-
   c->RemoveAllLayers();
-  EXPECT_EQ(Get(c.get(), &IGraphicsContainer::get_Count), 0);
+  EXPECT_EQ(Records(c.get()), Stack{});
 }
 
 }  // namespace

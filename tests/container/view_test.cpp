@@ -45,10 +45,10 @@ TEST(ViewTest, ViewEventsAndNumbersThatAreNotFinite) {
   auto sink = EventRecorder::Make();
   sink->Advise(c.get(), DIID_IGraphicsEvents);
   c->SetExtents(0, 10, -5, 5);
-  EXPECT_EQ(sink->Ids(), (std::vector<DISPID>{kOnViewChanged}));
-  EXPECT_EQ(Limits(c.get()), (View{0, 10, -5, 5}));
-  c->SetLimits(0, 10, -5, 5);  // unchanged still raises
-  c->SetRightYLimits(1, 2);    // raises nothing
+  EXPECT_EQ(std::pair(sink->Ids(), Limits(c.get())),
+            std::pair(std::vector<DISPID>{kOnViewChanged}, View{0, 10, -5, 5}));
+  c->SetLimits(0, 10, -5, 5);                   // unchanged still raises
+  EXPECT_EQ(c->SetRightYLimits(0, NAN), S_OK);  // raises nothing; 0 < NaN is false: one unit up
   EXPECT_EQ(sink->Ids(), (std::vector<DISPID>{kOnViewChanged, kOnViewChanged}));
 
   // Stored through the rule and raised like any other values.
@@ -57,54 +57,53 @@ TEST(ViewTest, ViewEventsAndNumbersThatAreNotFinite) {
   const View nan = Limits(c.get());
   EXPECT_TRUE(std::isnan(nan[0]) && nan[1] == 1);  // NaN passes every step
   EXPECT_EQ(c->SetExtents(0, INFINITY, 0, 1), S_OK);
-  EXPECT_EQ(Extents(c.get()), (View{0, INFINITY, 0, 1}));
-  EXPECT_EQ(Limits(c.get()), (View{0, INFINITY, 0, 1}));
+  EXPECT_EQ(std::pair(Extents(c.get()), Limits(c.get())), std::pair(View{0, INFINITY, 0, 1}, View{0, INFINITY, 0, 1}));
   c->SetExtents(-1.5e308, 1.5e308, 0, 1);
   EXPECT_EQ(c->SetLimits(-1.6e308, 1e308, 0, 1), S_OK);  // the width overflows: moved, then shrunk
-  EXPECT_EQ(Limits(c.get()), (View{-INFINITY, 1.5e308, 0, 1}));
-  EXPECT_EQ(sink->Ids(), std::vector<DISPID>(4, kOnViewChanged));
-  EXPECT_EQ(c->SetRightYLimits(0, NAN), S_OK);  // 0 < NaN is false: one unit up
+  EXPECT_EQ(std::pair(Limits(c.get()), sink->Ids()),
+            std::pair(View{-INFINITY, 1.5e308, 0, 1}, std::vector<DISPID>(4, kOnViewChanged)));
   double lo = -1, hi = -1;
   c->GetRightYLimits(&lo, &hi);
-  EXPECT_EQ(std::pair(lo, hi), std::pair(0.0, 1.0));
+  EXPECT_EQ(std::pair(lo, hi), std::pair(0.0, 1.0));  // kept whatever happened to the view
   EXPECT_EQ(c->GetLimits(nullptr, nullptr, nullptr, nullptr), E_POINTER);
+}
+
+// LogicalToScreen's answer and screen point (it succeeds whatever the values); ScreenToLogical's
+// answer and logical point. Outputs start at 7.
+std::tuple<VARIANT_BOOL, LONG, LONG> ToScreen(IGraphicsContainer* c, double x, double y) {
+  LONG sx = 7, sy = 7;
+  VARIANT_BOOL ok = 7;
+  EXPECT_EQ(c->LogicalToScreen(x, y, &sx, &sy, &ok), S_OK);
+  return {ok, sx, sy};
+}
+std::tuple<VARIANT_BOOL, double, double> ToLogical(IGraphicsContainer* c, LONG sx, LONG sy) {
+  double x = 7, y = 7;
+  VARIANT_BOOL ok = 7;
+  c->ScreenToLogical(sx, sy, &x, &y, &ok);
+  return {ok, x, y};
 }
 
 TEST(ViewTest, ConversionsFollowTheClientAreaOnTheScreen) {
   constexpr int kX = HostedControl::kFrameX, kY = HostedControl::kFrameY;
   HostedContainer hosted(200, 100);
   IGraphicsContainer* c = hosted.container.get();
-  LONG sx = 0, sy = 0;
-  VARIANT_BOOL ok = VARIANT_FALSE;
-  ASSERT_EQ(c->LogicalToScreen(50, 0, &sx, &sy, &ok), S_OK);
-  EXPECT_EQ(std::tuple(ok, sx, sy), std::tuple(VARIANT_TRUE, kX + 100, kY + 99));  // YMin on the bottom row
-  double x = 0, y = 0;
-  c->ScreenToLogical(kX + 100, kY + 99, &x, &y, &ok);
-  EXPECT_EQ(std::pair(x, y), std::pair(50.0, 0.0));
-  c->LogicalToScreen(50.45, 98.5, &sx, &sy, &ok);  // 200.9 and 50.5 truncate
-  EXPECT_EQ(std::pair(sx, sy), std::pair(kX + 100, kY));
-  c->LogicalToScreen(-50.25, 0, &sx, &sy, &ok);  // -100.5 truncates toward zero
-  EXPECT_EQ(sx, kX - 100);
-  c->LogicalToScreen(1e300, -1e300, &sx, &sy, &ok);
-  EXPECT_EQ(std::pair(sx, sy), std::pair(2147483647, 2147483647));
+  EXPECT_EQ(ToScreen(c, 50, 0), std::tuple(VARIANT_TRUE, kX + 100, kY + 99));  // YMin on the bottom row
+  EXPECT_EQ(ToLogical(c, kX + 100, kY + 99), std::tuple(VARIANT_TRUE, 50.0, 0.0));
+  EXPECT_EQ(ToScreen(c, 50.45, 98.5), std::tuple(VARIANT_TRUE, kX + 100, kY));  // 200.9 and 50.5 truncate
+  EXPECT_EQ(std::get<1>(ToScreen(c, -50.25, 0)), kX - 100);                     // -100.5 truncates toward zero
+  EXPECT_EQ(ToScreen(c, 1e300, -1e300), std::tuple(VARIANT_TRUE, INT32_MAX, INT32_MAX));
+  EXPECT_EQ(ToScreen(c, NAN, INFINITY), std::tuple(VARIANT_TRUE, INT32_MIN, INT32_MIN));
 
   // A zero-width view (minimum 0) maps as one unit: nothing infinite comes out.
   c->put_MinZoomX(0.0);
   c->SetLimits(40, 40, 0, 100);
-  c->LogicalToScreen(40, 0, &sx, &sy, &ok);
-  EXPECT_EQ(sx, kX);
-  c->ScreenToLogical(kX + 100, 60, &x, &y, &ok);
-  EXPECT_DOUBLE_EQ(x, 40.5);
-  ok = VARIANT_FALSE;
-  EXPECT_EQ(c->LogicalToScreen(NAN, INFINITY, &sx, &sy, &ok), S_OK);  // whatever the values
-  EXPECT_EQ(std::tuple(ok, sx, sy), std::tuple(VARIANT_TRUE, INT32_MIN, INT32_MIN));
+  EXPECT_EQ(std::get<1>(ToScreen(c, 40, 0)), kX);
+  EXPECT_DOUBLE_EQ(std::get<1>(ToLogical(c, kX + 100, 60)), 40.5);
 
   // Without a window: FALSE and the outputs left alone.
   auto alone = Create<IGraphicsContainer>(CLSID_GraphicsContainer);
   EXPECT_EQ(Get(alone.get(), &IGraphicsContainer::get_hwnd), 0);
-  x = 7;
-  alone->ScreenToLogical(1, 2, &x, &y, &ok);
-  EXPECT_EQ(std::pair(ok, x), std::pair(VARIANT_FALSE, 7.0));
+  EXPECT_EQ(ToLogical(alone.get(), 1, 2), std::tuple(VARIANT_FALSE, 7.0, 7.0));
 }
 
 }  // namespace

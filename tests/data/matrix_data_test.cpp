@@ -22,17 +22,27 @@ struct Matrix {
   ComPtr<IMatrixData> m = Create<IMatrixData>(CLSID_MatrixData);
 };
 
-TEST(MatrixDataTest, RowMajorAndReshapedInLinearOrder) {
+TEST(MatrixDataTest, RowMajorReshapedInLinearOrderAndKeptOnBadInput) {
   Matrix x;
   EXPECT_EQ(x.Values(), nullptr);
   ASSERT_EQ(x.Resize(2, 3), VARIANT_TRUE);
   float* values = x.Values();
-  EXPECT_EQ(x.m->put_Data(1, 2, 7.5f), S_OK);
-  EXPECT_EQ(values[5], 7.5f);
   float* row = nullptr;
-  EXPECT_EQ(x.m->GetRowDataPtr(1, &row), S_OK);
-  EXPECT_EQ(row, values + 3);
+  EXPECT_EQ(x.m->put_Data(1, 2, 7.5f) | x.m->GetRowDataPtr(1, &row), S_OK);
+  EXPECT_EQ(std::pair(values[5], row), std::pair(7.5f, values + 3));
   for (int i = 0; i < 6; ++i) values[i] = static_cast<float>(i);
+
+  // Bad sizes keep the shape: negative, too large to allocate, and an element count whose byte
+  // count passes 64 bits. Cells outside are reported.
+  for (auto [r, c] : {std::pair{-1, 3}, {2, -3}, {0x8000, 0x8000}, {0x7FFFFFFF, 0x7FFFFFFF}})
+    EXPECT_EQ(x.Resize(r, c), VARIANT_FALSE) << r << " x " << c;
+  EXPECT_EQ(std::tuple(Get(x.m.get(), &IMatrixData::get_Rows), Get(x.m.get(), &IMatrixData::get_Columns), x.Values(),
+                       x.At(1, 1)),
+            std::tuple(2, 3, values, 4.0f));
+  float v = 0;
+  for (auto [r, c] : {std::pair{-1, 0}, {2, 0}, {0, 3}, {1, 0x7FFFFFFF}})
+    EXPECT_EQ(x.m->put_Data(r, c, v), E_INVALIDARG) << r << "," << c;
+  EXPECT_EQ(std::pair(x.m->get_Data(0, -1, &v), x.m->GetRowDataPtr(2, &row)), std::pair(E_INVALIDARG, E_INVALIDARG));
 
   ASSERT_EQ(x.Resize(3, 2), VARIANT_TRUE);  // same count: same array, values move to other cells
   EXPECT_EQ(std::pair(x.Values(), x.At(1, 1)), std::pair(values, 3.0f));
@@ -40,25 +50,6 @@ TEST(MatrixDataTest, RowMajorAndReshapedInLinearOrder) {
   for (int i = 0; i < 8; ++i) EXPECT_EQ(x.Values()[i], i < 6 ? static_cast<float>(i) : 0.0f) << i;
   ASSERT_EQ(x.Resize(1, 4), VARIANT_TRUE);
   EXPECT_EQ(x.At(0, 3), 3.0f);
-}
-
-TEST(MatrixDataTest, BadInputKeepsTheShape) {
-  Matrix x;
-  ASSERT_EQ(x.Resize(2, 3), VARIANT_TRUE);
-  float* values = x.Values();
-  values[4] = 9.0f;
-  // Negative, too large to allocate, and an element count whose byte count passes 64 bits.
-  for (auto [r, c] : {std::pair{-1, 3}, {2, -3}, {0x8000, 0x8000}, {0x7FFFFFFF, 0x7FFFFFFF}})
-    EXPECT_EQ(x.Resize(r, c), VARIANT_FALSE) << r << " x " << c;
-  EXPECT_EQ(std::tuple(Get(x.m.get(), &IMatrixData::get_Rows), Get(x.m.get(), &IMatrixData::get_Columns), x.Values(),
-                       x.At(1, 1)),
-            std::tuple(2, 3, values, 9.0f));
-  float v = 0;
-  for (auto [r, c] : {std::pair{-1, 0}, {2, 0}, {0, 3}, {1, 0x7FFFFFFF}})
-    EXPECT_EQ(x.m->put_Data(r, c, v), E_INVALIDARG) << r << "," << c;
-  EXPECT_EQ(x.m->get_Data(0, -1, &v), E_INVALIDARG);
-  float* row = nullptr;
-  EXPECT_EQ(x.m->GetRowDataPtr(2, &row), E_INVALIDARG);
 }
 
 }  // namespace

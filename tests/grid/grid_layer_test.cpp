@@ -14,14 +14,14 @@ constexpr double kHour = 0.041666666666666664, kMinute = 0.0006944444444444445, 
 
 Steps StepsOf(IGridLayer* g) { return {Get(g, &IGridLayer::get_XStep), Get(g, &IGridLayer::get_YStep)}; }
 
-// Redraws on a scratch 600 x 400 canvas showing [xmin, xmax] x [ymin, ymax]; the steps it stored.
+// Redraws for a 600 x 400 area showing [xmin, xmax] x [ymin, ymax]; the steps it stored. The record
+// has no device context: the steps are chosen all the same.
 Steps StepsFor(IGridLayer* grid, double xmin, double xmax, double ymin, double ymax) {
-  Canvas canvas(600, 400);
-  EXPECT_EQ(grid->Redraw(canvas.Info(xmin, xmax, ymin, ymax)), S_OK);
+  EXPECT_EQ(grid->Redraw(LayerInfo(nullptr, 600, 400, xmin, xmax, ymin, ymax)), S_OK);
   return StepsOf(grid);
 }
 
-TEST(GridLayerTest, StartsWithTheDocumentedSettings) {
+TEST(GridLayerTest, StartsWithTheDocumentedSettingsAndAutomaticStepsFollowTheVisibleRange) {
   auto grid = Create<IGridLayer>(CLSID_GridLayer);
   IGridLayer* g = grid.get();
   EXPECT_EQ(std::tuple(
@@ -31,11 +31,7 @@ TEST(GridLayerTest, StartsWithTheDocumentedSettings) {
                 Get(g, &IGridLayer::get_UseXAsDate), Get(g, &IGridLayer::get_UseBitmap), StepsOf(g)),
             std::tuple(0u, 2, 6, 4, VARIANT_BOOL{1} /* not VARIANT_TRUE */, 0.0001, 0.0001, VARIANT_TRUE, VARIANT_FALSE,
                        VARIANT_FALSE, VARIANT_FALSE, Steps(10.0, 10.0)));
-}
-
-TEST(GridLayerTest, AutomaticStepsFollowTheVisibleRange) {
-  auto grid = Create<IGridLayer>(CLSID_GridLayer);
-  IGridLayer* g = grid.get();
+  // Automatic steps follow the visible range.
   EXPECT_EQ(StepsFor(g, 0, 100, 0, 100), Steps(10.0, 20.0));   // r = 16.67 and 25
   EXPECT_EQ(StepsFor(g, 0, 120, -50, 30), Steps(10.0, 10.0));  // r = 20 exactly gives 10; sign does not matter
   // The nice steps 0.00001 and 0.00002 lie below the minimum steps.
@@ -80,10 +76,8 @@ TEST(GridLayerTest, DateStepsAreWholeDaysHoursMinutesOrSeconds) {
 TEST(GridLayerTest, StepsStayWhenTheyAreNotChosen) {
   auto grid = Create<IGridLayer>(CLSID_GridLayer);
   IGridLayer* g = grid.get();
-  // AutoStep off: the host's steps stay, whatever the view.
+  // AutoStep off: the steps stay, whatever the view.
   g->put_AutoStep(VARIANT_FALSE);
-  g->put_XStep(10);
-  g->put_YStep(10);
   EXPECT_EQ(StepsFor(g, 0, 1000, 0, 3), Steps(10.0, 10.0));
   // Lines off: no automatic choice runs.
   g->put_AutoStep(VARIANT_TRUE);
@@ -100,19 +94,17 @@ TEST(GridLayerTest, StepsStayWhenTheyAreNotChosen) {
   EXPECT_EQ(StepsFor(g, 0, 100, 0, 100), Steps(7.0, 3.0));
   g->put_XSteps(6);
   g->put_YSteps(4);
-  Canvas canvas(600, 400);
-  for (double scale : {0.0, std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity()}) {
+  for (double scale : {0.0, std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity()})
     for (VARIANT_BOOL dates : {VARIANT_FALSE, VARIANT_TRUE}) {
       g->put_UseXAsDate(dates);
-      DrawLayerInfo info = canvas.Info(0, 100, 0, 100);
+      DrawLayerInfo info = LayerInfo(nullptr, 600, 400, 0, 100, 0, 100);
       info.XScale = info.YScale = scale;
       EXPECT_EQ(g->Redraw(info), S_OK);
       EXPECT_EQ(StepsOf(g), Steps(7.0, 3.0)) << scale << " " << dates;
     }
-  }
   // An area with no width: range 0.
   g->put_UseXAsDate(VARIANT_FALSE);
-  DrawLayerInfo flat = canvas.Info(0, 100, 0, 100);
+  DrawLayerInfo flat = LayerInfo(nullptr, 600, 400, 0, 100, 0, 100);
   flat.right = 0;
   EXPECT_EQ(g->Redraw(flat), S_OK);
   EXPECT_EQ(StepsOf(g), Steps(7.0, 20.0));

@@ -32,9 +32,8 @@ TEST(NiceStepTest, RoundsStrictlyBelowTheRawStep) {
   };
   for (const Case& c : cases) EXPECT_DOUBLE_EQ(NiceStep(c.range, c.count), c.expected) << c.range << " / " << c.count;
   // Powers of ten come from repeated multiplication, bit for bit.
-  EXPECT_EQ(NiceStep(0.3, 1), 2.0 * 0.1);
-  EXPECT_EQ(NiceStep(0.0007, 1), 5.0 * PowerByMultiplication(-4));
-  EXPECT_EQ(NiceStep(3e7, 1), 2.0 * (PowerByMultiplication(8) * 0.1));  // up past 3e7, one step down
+  EXPECT_EQ(std::tuple(NiceStep(0.3, 1), NiceStep(0.0007, 1), NiceStep(3e7, 1)),  // 3e7: up past it, one step down
+            std::tuple(2.0 * 0.1, 5.0 * PowerByMultiplication(-4), 2.0 * (PowerByMultiplication(8) * 0.1)));
 }
 
 TEST(NiceStepTest, EndsForZeroInfiniteAndUndefinedRawSteps) {
@@ -50,19 +49,13 @@ TEST(NiceStepTest, EndsForZeroInfiniteAndUndefinedRawSteps) {
 TEST(NiceStepTest, EndsAtTheEdgesOfTheDoubleRange) {
   // Above the last power of ten below overflow the classic loop spins on infinity forever.
   const double top = PowerByMultiplication(308);
-  for (double raw : {DBL_MAX, 1.5e308, top * 1.01}) {
-    const double step = NiceStep(raw, 1);
-    EXPECT_EQ(step, top) << raw;
-    EXPECT_LE(step, raw);
-  }
+  for (double raw : {DBL_MAX, 1.5e308, top * 1.01}) EXPECT_EQ(NiceStep(raw, 1), top) << raw;
   EXPECT_EQ(NiceStep(DBL_MAX, 0.5), std::numeric_limits<double>::infinity());  // the raw step overflows
 
   // Tiny and denormal raw steps stay within one decade below the raw step.
   for (double raw : {1e-300, DBL_MIN, 3e-310, 1e-320}) {
     const double step = NiceStep(raw, 1);
-    EXPECT_GT(step, 0.0) << raw;
-    EXPECT_LE(step, raw) << raw;
-    EXPECT_GT(step * 20.0, raw) << raw;
+    EXPECT_TRUE(step > 0.0 && step <= raw && step * 20.0 > raw) << raw << ": " << step;
   }
   // The smallest denormal: the power of ten underflows to zero.
   EXPECT_EQ(NiceStep(std::numeric_limits<double>::denorm_min(), 1), 0.0);

@@ -21,55 +21,47 @@ ILine* LineAt(ILineLayer* layer, const VARIANT& index) {
   return line.get();  // the layer still holds it
 }
 
-TEST(LineObjectTest, PropertiesStartAsDocumentedAndPutsLimitTheirValues) {
+TEST(LineObjectTest, PropertiesStartAsDocumentedPutsLimitTheirValuesAndDataIsMadeOnFirstRead) {
   auto line = Create<ILine>(CLSID_Line);
   ILine* l = line.get();
   EXPECT_EQ(std::tuple(Get(l, &ILine::get_Style), Get(l, &ILine::get_Color), Get(l, &ILine::get_Visible),
                        Get(l, &ILine::get_PointStyle), Get(l, &ILine::get_Width), NameOf(l)),
             std::tuple(0, 0x000000FFu, VARIANT_TRUE, 2, 0, std::u16string()));
-  for (auto [put, stored] : {std::pair(-3, 0), {250, 100}, {37, 37}}) {
-    l->put_Width(put);
-    EXPECT_EQ(Get(l, &ILine::get_Width), stored);
-  }
-  for (auto [put, stored] : {std::pair(3, 0), {-1, 0}, {2, 2}, {1, 1}}) {
-    l->put_Style(put);
-    l->put_PointStyle(put);
-    EXPECT_EQ(std::pair(Get(l, &ILine::get_Style), Get(l, &ILine::get_PointStyle)), std::pair(stored, stored));
+  // Styles outside 0..2 become 0; widths are held to 0..100.
+  for (auto [put, style, width] : {std::tuple(3, 0, 3), {-1, 0, 0}, {2, 2, 2}, {1, 1, 1}, {250, 0, 100}}) {
+    l->put_Style(put), l->put_PointStyle(put), l->put_Width(put);
+    EXPECT_EQ(std::tuple(Get(l, &ILine::get_Style), Get(l, &ILine::get_PointStyle), Get(l, &ILine::get_Width)),
+              std::tuple(style, style, width));
   }
   l->put_Name(nullptr);
   EXPECT_EQ(NameOf(l), u"<null>");
   EXPECT_EQ(l->get_Data(nullptr), E_POINTER);
-}
 
-TEST(LineObjectTest, DataIsCreatedOnFirstReadAndCanBeReplaced) {
-  auto line = Create<ILine>(CLSID_Line);
+  // Data is created on the first read and can be replaced; detached, the next read makes a fresh one.
   ComPtr<ILineData> first, again, other = NewLineData({1, 2});
-  ASSERT_EQ(line->get_Data(&first), S_OK);
-  ASSERT_TRUE(first);
-  line->get_Data(&again);
-  EXPECT_EQ(first.get(), again.get());
-  EXPECT_EQ(line->put_Data(other.get()), S_OK);
-  line->get_Data(&again);
+  ASSERT_EQ(l->get_Data(&first), S_OK);
+  l->get_Data(&again);
+  EXPECT_TRUE(first && again.get() == first.get());
+  EXPECT_EQ(l->put_Data(other.get()), S_OK);
+  l->get_Data(&again);
   EXPECT_EQ(again.get(), other.get());
-  // Detaching and reading again gives a fresh object.
-  line->put_Data(nullptr);
-  line->get_Data(&again);
+  l->put_Data(nullptr);
+  l->get_Data(&again);
   EXPECT_TRUE(again && again.get() != other.get() && again.get() != first.get());
 }
 
 TEST(LineLayerObjectTest, AddFindReplaceAndRemoveLines) {
   auto layer = Create<ILineLayer>(CLSID_LineLayer);
   ILineLayer* ll = layer.get();
-  EXPECT_EQ(
-      std::tuple(Get(ll, &ILineLayer::get_Count), Get(ll, &ILineLayer::get_Offset), Get(ll, &ILineLayer::get_Style)),
-      std::tuple(0, 1, 0));
-  ComPtr<ILine> added, twin;
+  auto count = [&] { return Get(ll, &ILineLayer::get_Count); };
+  EXPECT_EQ(std::tuple(count(), Get(ll, &ILineLayer::get_Offset), Get(ll, &ILineLayer::get_Style)),
+            std::tuple(0, 1, 0));
+  ComPtr<ILine> added, twin, unnamed, found;
   ASSERT_EQ(ll->AddLine(Bstr(u"T").get(), 0x00FF0000, 7, &added), S_OK);
   // AddLine keeps the style as given.
   EXPECT_EQ(std::pair(Get(added.get(), &ILine::get_Style), Get(added.get(), &ILine::get_Color)),
             std::pair(7, 0x00FF0000u));
-  EXPECT_EQ(LineAt(ll, ByName(u"t")), added.get());
-  EXPECT_EQ(LineAt(ll, ByPosition(0)), added.get());
+  EXPECT_EQ(std::pair(LineAt(ll, ByName(u"t")), LineAt(ll, ByPosition(0))), std::pair(added.get(), added.get()));
   for (const Variant& none : {ByPosition(1), ByPosition(-1), ByName(u"u"), ByName(u"T ")})
     EXPECT_FALSE(LineAt(ll, none));
 
@@ -83,41 +75,31 @@ TEST(LineLayerObjectTest, AddFindReplaceAndRemoveLines) {
   byRef.pbstrVal = &name.bstrVal;
   EXPECT_EQ(LineAt(ll, byRef), added.get());
 
-  // Put by a name nobody has appends and names the line; by a position outside does nothing.
+  // Put by a name nobody has appends and names the line; by a position outside does nothing; at a
+  // position it replaces.
   auto outsider = Create<ILine>(CLSID_Line), stranger = Create<ILine>(CLSID_Line);
-  EXPECT_EQ(ll->put_Lines(ByName(u"N"), outsider.get()), S_OK);
-  EXPECT_EQ(Get(ll, &ILineLayer::get_Count), 3);
-  EXPECT_EQ(NameOf(outsider.get()), u"N");
-  EXPECT_EQ(ll->put_Lines(ByPosition(5), stranger.get()), S_OK);
-  EXPECT_EQ(Get(ll, &ILineLayer::get_Count), 3);
-  // Put at a position replaces.
-  EXPECT_EQ(ll->put_Lines(ByPosition(1), stranger.get()), S_OK);
-  EXPECT_EQ(LineAt(ll, ByPosition(1)), stranger.get());
+  EXPECT_EQ(ll->put_Lines(ByName(u"N"), outsider.get()) | ll->put_Lines(ByPosition(5), stranger.get()) |
+                ll->put_Lines(ByPosition(1), stranger.get()),
+            S_OK);
+  EXPECT_EQ(std::tuple(count(), NameOf(outsider.get()), LineAt(ll, ByPosition(1)), LineAt(ll, ByPosition(2))),
+            std::tuple(3, std::u16string(u"N"), stranger.get(), outsider.get()));
 
   // Remove by name removes the first match; the others move up.
   EXPECT_EQ(ll->RemoveLine(ByName(u"t")), S_OK);
-  EXPECT_EQ(std::pair(LineAt(ll, ByPosition(0)), LineAt(ll, ByPosition(1))), std::pair(stranger.get(), outsider.get()));
+  // Bad arguments change nothing: missing outputs, positions outside, indexes that are no integer.
+  EXPECT_EQ(ll->AddLine(nullptr, 0, 0, nullptr), E_POINTER);
+  EXPECT_EQ(ll->put_Lines(ByName(u"X"), nullptr), E_POINTER);
+  EXPECT_EQ(ll->get_Lines(ByPosition(0), nullptr), E_POINTER);
   EXPECT_EQ(ll->RemoveLine(ByPosition(9)), S_OK);
-  EXPECT_EQ(Get(ll, &ILineLayer::get_Count), 2);
+  EXPECT_EQ(ll->get_Lines(ByReal(1e12), &found), DISP_E_OVERFLOW);
+  EXPECT_EQ(ll->RemoveLine(ByReal(1e12)), DISP_E_OVERFLOW);
+  EXPECT_EQ(ll->put_Lines(ByReal(1e12), twin.get()), DISP_E_OVERFLOW);
+  EXPECT_EQ(std::tuple(count(), LineAt(ll, ByPosition(0)), LineAt(ll, ByPosition(1)), found.get()),
+            std::tuple(2, stranger.get(), outsider.get(), nullptr));
+  ll->AddLine(nullptr, 0, 0, &unnamed);
+  EXPECT_EQ(NameOf(unnamed.get()), u"<null>");
   EXPECT_EQ(ll->RemoveAllLines(), S_OK);
-  EXPECT_EQ(Get(ll, &ILineLayer::get_Count), 0);
-}
-
-TEST(LineLayerObjectTest, BadArgumentsChangeNothing) {
-  auto layer = Create<ILineLayer>(CLSID_LineLayer);
-  ComPtr<ILine> line, found;
-  layer->AddLine(nullptr, 0, 0, &line);
-  EXPECT_EQ(NameOf(line.get()), u"<null>");
-  EXPECT_EQ(layer->AddLine(nullptr, 0, 0, nullptr), E_POINTER);
-  EXPECT_EQ(layer->put_Lines(ByName(u"X"), nullptr), E_POINTER);
-  EXPECT_EQ(layer->get_Lines(ByPosition(0), nullptr), E_POINTER);
-  // An index that does not convert to an integer is reported.
-  EXPECT_EQ(layer->get_Lines(ByReal(1e12), &found), DISP_E_OVERFLOW);
-  EXPECT_FALSE(found);
-  EXPECT_EQ(layer->RemoveLine(ByReal(1e12)), DISP_E_OVERFLOW);
-  EXPECT_EQ(layer->put_Lines(ByReal(1e12), Create<ILine>(CLSID_Line).get()), DISP_E_OVERFLOW);
-  EXPECT_EQ(Get(layer.get(), &ILineLayer::get_Count), 1);
-  EXPECT_EQ(LineAt(layer.get(), ByPosition(0)), line.get());
+  EXPECT_EQ(count(), 0);
 }
 
 }  // namespace

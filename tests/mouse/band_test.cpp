@@ -14,37 +14,10 @@ class BandTest : public MouseWindowTest {
     Mouse(WM_MOUSEMOVE, c.x, c.y);
     return Snapshot();
   }
+  COLORREF Before(int x, int y) const { return before_[y * kSize + x]; }
 };
 
-TEST_F(BandTest, EveryToolIsRemovedExactlyAndSurvivesAPaint) {
-  for (int tool = 1; tool <= 8; ++tool) {
-    SCOPED_TRACE(tool);
-    Arm(tool, u"T");
-    manager_->put_DragColor(0x00A05020 * static_cast<OLE_COLOR>(tool) & 0xFFFFFF);
-    manager_->put_Fill(tool % 2 ? VARIANT_TRUE : VARIANT_FALSE);
-    manager_->put_FillColor(0x000000FF);
-    Mouse(WM_LBUTTONDOWN, 30, 40);
-    Mouse(WM_MOUSEMOVE, 45, 52);
-    Mouse(WM_MOUSEMOVE, 62, 71);
-    const Image during = Snapshot();
-    EXPECT_GT(Differences(before_, during), 0);
-
-    // A paint during the drag brings the band back over the fresh picture.
-    const int paints = paints_;
-    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    EXPECT_EQ(paints_, paints + 1);
-    EXPECT_EQ(Differences(during, Snapshot()), 0);
-
-    // Arming again ends the drag without a repaint: only the inversion can restore the picture.
-    Arm(tool, u"T");
-    EXPECT_EQ(Differences(before_, Snapshot()), 0);
-    EXPECT_EQ(paints_, paints + 1);
-    Mouse(WM_LBUTTONUP, 62, 71);
-  }
-  EXPECT_EQ(boxes_, 0);
-}
-
-TEST_F(BandTest, ShapesCoverTheirPixels) {
+TEST_F(BandTest, ShapesCoverTheirPixelsSurviveAPaintAndAreRemovedExactly) {
   // The band shows the last position only. The rectangle dragged up and to the right; the X range
   // spans the full height, the Y range the full width; the lines follow the cursor.
   struct Case {
@@ -61,72 +34,62 @@ TEST_F(BandTest, ShapesCoverTheirPixels) {
     DragTo(c.tool, c.press, {25, 45});
     Mouse(WM_MOUSEMOVE, c.end.x, c.end.y);
     ExpectFrame(c.left, c.top, c.right, c.bottom);
+    // A paint during the drag brings the band back over the fresh picture; arming again ends the
+    // drag without a repaint, so only the inversion can restore the picture.
+    const int paints = paints_;
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    ExpectFrame(c.left, c.top, c.right, c.bottom);
     Arm(c.tool, u"");
+    EXPECT_EQ(std::pair(paints_, Differences(before_, Snapshot())), std::pair(paints + 1, 0));
   }
 
   // The line starts at the press; the point marker sits at the cursor only.
-  const auto at = [](const Image& image, int x, int y) { return image[y * kSize + x]; };
   const Image line = DragTo(2, {10, 10}, {40, 25});
-  EXPECT_EQ(at(line, 10, 10), ~at(before_, 10, 10) & 0xFFFFFF);
-  EXPECT_EQ(Differences(before_, line), 30);
+  EXPECT_EQ(std::pair(line[10 * kSize + 10], Differences(before_, line)), std::pair(~Before(10, 10) & 0xFFFFFF, 30));
   Arm(2, u"");
+  EXPECT_EQ(Differences(before_, Snapshot()), 0);
   const Image point = DragTo(1, {10, 10}, {40, 25});
   ExpectInvertedExactly(before_, point, [&](int x, int y) {
-    return x >= 38 && x <= 41 && y >= 23 && y <= 26 && at(point, x, y) != at(before_, x, y);
+    return x >= 38 && x <= 41 && y >= 23 && y <= 26 && point[y * kSize + x] != Before(x, y);
   });
   EXPECT_GT(Differences(before_, point), 0);
   Arm(1, u"");
+  EXPECT_EQ(Differences(before_, Snapshot()), 0);
 
   // The ellipse stays inside the rectangle's bounds and leaves its corners alone.
   const Image circle = DragTo(4, {10, 10}, {50, 40});
   ExpectInvertedExactly(before_, circle, [&](int x, int y) {
-    return x >= 10 && x < 50 && y >= 10 && y < 40 && at(circle, x, y) != at(before_, x, y);
+    return x >= 10 && x < 50 && y >= 10 && y < 40 && circle[y * kSize + x] != Before(x, y);
   });
-  EXPECT_EQ(at(circle, 10, 10), at(before_, 10, 10));
-  EXPECT_NE(at(circle, 30, 10), at(before_, 30, 10));
+  EXPECT_EQ(std::pair(circle[10 * kSize + 10] == Before(10, 10), circle[10 * kSize + 30] == Before(30, 10)),
+            std::pair(true, false));
   Arm(4, u"");
-  EXPECT_EQ(Differences(before_, Snapshot()), 0);
-}
-
-TEST_F(BandTest, FillHatchesTheInsideInTheFillColour) {
-  manager_->put_Fill(VARIANT_TRUE);
-  manager_->put_FillColor(0x000000FF);
-  const Image during = DragTo(3, {10, 10}, {60, 60});
-  int hatched = 0, clear = 0;
-  for (int y = 11; y < 59; ++y)
-    for (int x = 11; x < 59; ++x) {
-      const std::size_t i = static_cast<std::size_t>(y * kSize + x);
-      if (during[i] == before_[i]) {
-        ++clear;
-        continue;
-      }
-      ++hatched;
-      EXPECT_EQ(during[i], ~(0x0000FFu ^ before_[i]) & 0xFFFFFF) << x << "," << y;
-    }
-  EXPECT_GT(hatched, 48 * 2);
-  EXPECT_GT(clear, 48 * 24);
-  Mouse(WM_LBUTTONUP, 60, 60);
   EXPECT_EQ(Differences(before_, Snapshot()), 0);
 }
 
 // The brush comes from Fill each time the band is drawn; the hatch brush is made only when a drag
 // begins with Fill on.
 TEST_F(BandTest, FillIsReadEachTimeTheBandIsDrawn) {
-  auto changedIn = [&](const Image& image, int left, int top, int right, int bottom) {
+  // The changed pixels from (from, from) to (58, 58), inside the band from (10, 10) to (60, 60):
+  // each must be the fill colour drawn in NOTXOR.
+  auto hatched = [&](const Image& image, int from) {
     int n = 0;
-    for (int y = top; y < bottom; ++y)
-      for (int x = left; x < right; ++x) n += image[y * kSize + x] != before_[y * kSize + x];
+    for (int y = from; y < 59; ++y)
+      for (int x = from; x < 59; ++x) {
+        if (image[y * kSize + x] == Before(x, y)) continue;
+        ++n;
+        EXPECT_EQ(image[y * kSize + x], ~(0x0000FFu ^ Before(x, y)) & 0xFFFFFF) << x << "," << y;
+      }
     return n;
   };
-  routing_->SetAutoZoom(0);
-  Arm(3, u"");
   manager_->put_Fill(VARIANT_TRUE);
-  Mouse(WM_LBUTTONDOWN, 10, 10);
-  Mouse(WM_MOUSEMOVE, 60, 60);
-  EXPECT_GT(changedIn(Snapshot(), 41, 41, 59, 59), 18 * 2);
-  manager_->put_Fill(VARIANT_FALSE);  // the move removes only the outline: the old hatch stays
+  manager_->put_FillColor(0x000000FF);
+  const Image filled = DragTo(3, {10, 10}, {60, 60});
+  const int n = hatched(filled, 11);
+  EXPECT_TRUE(n > 48 * 2 && n < 48 * 24) << n;  // a hatch, not a solid fill
+  manager_->put_Fill(VARIANT_FALSE);            // the move removes only the outline: the old hatch stays
   Mouse(WM_MOUSEMOVE, 40, 40);
-  EXPECT_GT(changedIn(Snapshot(), 41, 41, 59, 59), 18 * 2);
+  EXPECT_EQ(hatched(Snapshot(), 41), hatched(filled, 41));
   Mouse(WM_LBUTTONUP, 40, 40);  // the repaint at the end clears it
   EXPECT_EQ(Differences(before_, Snapshot()), 0);
 
@@ -134,7 +97,7 @@ TEST_F(BandTest, FillIsReadEachTimeTheBandIsDrawn) {
   Mouse(WM_LBUTTONDOWN, 10, 10);
   manager_->put_Fill(VARIANT_TRUE);  // no hatch brush was made: the band stays hollow
   Mouse(WM_MOUSEMOVE, 60, 60);
-  EXPECT_EQ(changedIn(Snapshot(), 11, 11, 59, 59), 0);
+  EXPECT_EQ(hatched(Snapshot(), 11), 0);
   Mouse(WM_LBUTTONUP, 60, 60);
   EXPECT_EQ(Differences(before_, Snapshot()), 0);
 }

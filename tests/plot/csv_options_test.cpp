@@ -12,6 +12,9 @@ using namespace kelmira::plot;
 
 namespace {
 
+using Names = std::vector<std::string>;
+using Values = std::vector<double>;
+
 CsvTable Parse(std::string_view text, std::optional<ColumnRef> dates = std::nullopt) {
   CsvError error;
   auto table = ParseCsv(text, "t.csv", dates, &error);
@@ -34,17 +37,14 @@ ParseOutcome Args(std::vector<const char*> args, PlotOptions* options, std::stri
 
 TEST(Csv, HeaderSeparatorsQuotesAndMissingValues) {
   CsvTable t = Parse("# measured\n\"time, s\",temp;x,p\r\n0,1.5,2\n\n1,,-3e2\n2,NaN,+4\n");
-  ASSERT_EQ(t.names, (std::vector<std::string>{"time, s", "temp;x", "p"}));
-  EXPECT_EQ(t.columns[2], (std::vector<double>{2, -300, 4}));
+  ASSERT_EQ(std::pair(t.names, t.columns[2]), std::pair(Names{"time, s", "temp;x", "p"}, Values{2, -300, 4}));
   EXPECT_TRUE(std::isnan(t.columns[1][1]) && std::isnan(t.columns[1][2]));
 
   // No header: the columns are numbered; semicolons and tabs separate when no comma does.
   t = Parse("1;2\n3;4\n");
-  EXPECT_EQ(t.names, (std::vector<std::string>{"column 1", "column 2"}));
-  EXPECT_EQ(t.columns[1], (std::vector<double>{2, 4}));
+  EXPECT_EQ(std::pair(t.names, t.columns[1]), std::pair(Names{"column 1", "column 2"}, Values{2, 4}));
   t = Parse("a\tb\n1.5\t7\n");
-  EXPECT_EQ(t.names, (std::vector<std::string>{"a", "b"}));
-  EXPECT_EQ(t.columns[1], (std::vector<double>{7}));
+  EXPECT_EQ(std::pair(t.names, t.columns[1]), std::pair(Names{"a", "b"}, Values{7}));
 }
 
 TEST(Csv, MalformedInputNamesLineAndColumn) {
@@ -65,14 +65,12 @@ TEST(Csv, MalformedInputNamesLineAndColumn) {
 }
 
 TEST(Csv, DatesBecomeAutomationDates) {
-  EXPECT_EQ(ParseDate("1899-12-30"), 0.0);
-  EXPECT_EQ(ParseDate("2024-03-01"), 45352.0);
-  EXPECT_DOUBLE_EQ(*ParseDate("2024-03-01 06:00"), 45352.25);
+  EXPECT_EQ(std::tuple(ParseDate("1899-12-30"), ParseDate("2024-03-01"), ParseDate("2024-03-01 06:00")),
+            std::tuple(0.0, 45352.0, 45352.25));
   EXPECT_DOUBLE_EQ(*ParseDate("2024-03-01T18:00:36"), 45352.0 + (18 * 3600 + 36) / 86400.0);
   for (const char* bad : {"2024-02-30", "2024-13-01", "2024-3-1", "2024-03-01 25:00", "2024-03-01x", "01/02/2024"})
     EXPECT_FALSE(ParseDate(bad)) << bad;
-  CsvTable t = Parse("when,v\n2024-03-01,1\n45353.5,2\n", ColumnRef{"1"});
-  EXPECT_EQ(t.columns[0], (std::vector<double>{45352.0, 45353.5}));
+  EXPECT_EQ(Parse("when,v\n2024-03-01,1\n45353.5,2\n", ColumnRef{"1"}).columns[0], (Values{45352.0, 45353.5}));
 }
 
 TEST(PlotOptions, ValuesAndErrors) {
@@ -83,9 +81,8 @@ TEST(PlotOptions, ValuesAndErrors) {
                  &o, &error),
             ParseOutcome::Run)
       << error;
-  EXPECT_EQ(std::tuple(o.output, o.width, o.yLimits->min, o.markers, o.xIsIndex, o.input),
-            std::tuple("a.png", 320, -5.0, Markers::Plus, true, "data.csv"));
-  EXPECT_EQ(o.lineColors, (std::vector<COLORREF>{0x0000FF, 0x00FF00}));
+  EXPECT_EQ(std::tuple(o.output, o.width, o.yLimits->min, o.markers, o.xIsIndex, o.input, o.lineColors),
+            std::tuple("a.png", 320, -5.0, Markers::Plus, true, "data.csv", std::vector<COLORREF>{0x0000FF, 0x00FF00}));
 
   o = PlotOptions{};
   ASSERT_EQ(Args({"--date-x", "--xlim", "2024-03-01,2024-03-02 12:00"}, &o, &error), ParseOutcome::Run) << error;
@@ -127,13 +124,12 @@ TEST(PlotData, SelectsColumnsAndRanges) {
             std::tuple(1.0, 30.0, 100.0, 2.0));
 
   o = PlotOptions{};
-  o.yColumns = {ColumnRef{"zzz"}};
-  EXPECT_FALSE(SelectSeries(t, o, &error));
-  EXPECT_EQ(error, "no column 'zzz' (for --y) in the data");
-
-  for (auto [csv, message] : {std::pair("x\n1\n2\n", "nothing to draw: the data has no column besides X"),
-                              {"x,y\n1,\n2,NA\n", "nothing to draw: every value of the drawn columns is missing"}}) {
-    EXPECT_FALSE(SelectSeries(Parse(csv), PlotOptions{}, &error));
+  for (auto [csv, y, message] :
+       {std::tuple("x\n1\n2\n", "", "nothing to draw: the data has no column besides X"),
+        {"x,y\n1,\n2,NA\n", "", "nothing to draw: every value of the drawn columns is missing"},
+        {"x,y\n1,2\n", "zzz", "no column 'zzz' (for --y) in the data"}}) {
+    if (*y) o.yColumns = {ColumnRef{y}};
+    EXPECT_FALSE(SelectSeries(Parse(csv), o, &error));
     EXPECT_EQ(error, message);
   }
 

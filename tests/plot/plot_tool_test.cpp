@@ -1,33 +1,18 @@
 // kelmira-plot run as a program: the picture it writes and its messages for bad input.
 #include "support/canvas.h"
+#include "support/child_process.h"
 
-#include <sys/wait.h>
-
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <memory>
 
 namespace kelmira::test {
 namespace {
 
-struct ToolRun {
-  int status = -1;
-  std::string output;  // stdout and stderr together
-};
-
-ToolRun RunPlot(const std::string& args) {
+ProcessResult RunPlot(std::vector<std::string> args) {
   const char* dir = std::getenv("KELMIRA_TOOLS_DIR");
-  const std::string command = std::string(dir ? dir : ".") + "/kelmira-plot " + args + " 2>&1";
-  ToolRun run;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return run;
-  char buffer[512];
-  while (std::fgets(buffer, sizeof buffer, pipe)) run.output += buffer;
-  const int status = pclose(pipe);
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return run;
+  args.insert(args.begin(), std::string(dir ? dir : ".") + "/kelmira-plot");
+  return RunProcess(args);
 }
 
 std::string InWorkDir(const std::string& name, const char* content = nullptr) {
@@ -36,54 +21,48 @@ std::string InWorkDir(const std::string& name, const char* content = nullptr) {
   return path;
 }
 
-// The picture a PNG file holds, on a canvas of its size (1 x 1 when it cannot be read).
-std::unique_ptr<Canvas> LoadPng(const std::string& path) {
-  HBITMAP bitmap = nullptr;
-  if (FAILED(KelmiraLoadPng(path.c_str(), &bitmap))) return std::make_unique<Canvas>(1, 1);
-  BITMAP info{};
-  GetObjectA(bitmap, sizeof info, &info);
-  auto canvas = std::make_unique<Canvas>(info.bmWidth, info.bmHeight);
-  const HDC dc = CreateCompatibleDC(nullptr);
-  {
-    Selected picture(dc, bitmap);
-    BitBlt(canvas->dc(), 0, 0, info.bmWidth, info.bmHeight, dc, 0, 0, SRCCOPY);
-  }
-  DeleteDC(dc);
-  return canvas;
-}
-
 TEST(PlotTool, DrawsACsvFileIntoAPng) {
   // A flat line at y = 5 over 0..10 in both directions: row 99 - 5 * 10 = 49 of a 100-pixel picture.
   const std::string csv = InWorkDir("flat.csv", "x,level\n0,5\n5,5\n10,5\n"), png = InWorkDir("flat.png");
   std::filesystem::remove(png);
-  const ToolRun run =
-      RunPlot("--size 120x100 --ylim 0:10 --no-grid --no-border --colors red --background white -o " + png + " " + csv);
-  ASSERT_EQ(run.status, 0) << run.output;
+  const ProcessResult run = RunPlot({"--size", "120x100", "--ylim", "0:10", "--no-grid", "--no-border", "--colors",
+                                     "red", "--background", "white", "-o", png, csv});
+  ASSERT_EQ(run.exitCode, 0) << run.output;
   EXPECT_NE(run.output.find("wrote"), std::string::npos);
-  const auto picture = LoadPng(png);
-  ASSERT_EQ(std::pair(picture->width(), picture->height()), std::pair(120, 100));
-  ExpectPicture(*picture, [](int, int y) { return y == 49 ? kRed : kWhite; });
+  HBITMAP bitmap = nullptr;
+  ASSERT_EQ(KelmiraLoadPng(png.c_str(), &bitmap), S_OK);
+  BITMAP info{};
+  GetObjectA(bitmap, sizeof info, &info);
+  ASSERT_EQ(std::pair(info.bmWidth, info.bmHeight), std::pair(120, 100));
+  Canvas picture(120, 100);
+  const HDC dc = CreateCompatibleDC(nullptr);
+  {
+    Selected selected(dc, bitmap);
+    BitBlt(picture.dc(), 0, 0, 120, 100, dc, 0, 0, SRCCOPY);
+  }
+  DeleteDC(dc);
+  ExpectPicture(picture, [](int, int y) { return y == 49 ? kRed : kWhite; });
 }
 
 TEST(PlotTool, BadInputGivesClearMessages) {
   const std::string bad = InWorkDir("bad.csv", "x,y\n1,2\n2,two\n"), good = InWorkDir("good.csv", "x,y\n1,2\n2,3\n");
   const struct {
-    std::string args;
+    std::vector<std::string> args;
     int status;
     std::string output;  // the whole output, or with "~" a part of it
   } cases[] = {
-      {"/nonexistent/data.csv", 1, "kelmira-plot: cannot open '/nonexistent/data.csv': No such file or directory\n"},
-      {bad, 1, "kelmira-plot: " + bad + ":3: column 2 (y): 'two' is not a number\n"},
-      {"-o /nonexistent/dir/out.png " + good, 1,
+      {{"/nonexistent/data.csv"}, 1, "kelmira-plot: cannot open '/nonexistent/data.csv': No such file or directory\n"},
+      {{bad}, 1, "kelmira-plot: " + bad + ":3: column 2 (y): 'two' is not a number\n"},
+      {{"-o", "/nonexistent/dir/out.png", good},
+       1,
        "kelmira-plot: cannot write '/nonexistent/dir/out.png': the directory does not exist\n"},
-      {"--size big", 2, "~bad value 'big' for --size"},
-      {"--size big", 2, "~Try 'kelmira-plot --help'"},
-      {"--help", 0, "~Usage: kelmira-plot"},
+      {{"--size", "big"}, 2, "~Try 'kelmira-plot --help'"},  // after the message the option tests check
+      {{"--help"}, 0, "~Usage: kelmira-plot"},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.args);
-    const ToolRun run = RunPlot(c.args);
-    EXPECT_EQ(run.status, c.status);
+    SCOPED_TRACE(c.args[0]);
+    const ProcessResult run = RunPlot(c.args);
+    EXPECT_EQ(run.exitCode, c.status);
     if (c.output[0] == '~')
       EXPECT_NE(run.output.find(c.output.substr(1)), std::string::npos) << run.output;
     else

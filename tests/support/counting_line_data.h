@@ -27,33 +27,27 @@ class CountingLineData : public DispatchImpl<ILineData> {
     ++calls;                                       \
     return inner->Name Args;                       \
   }
-  KM_FORWARD(get_Size, (LONG * p), (p))
-  KM_FORWARD(put_Size, (LONG v), (v))
-  KM_FORWARD(get_Mask, (LONG i, LONG* p), (i, p))
-  KM_FORWARD(put_Mask, (LONG i, LONG v), (i, v))
-  KM_FORWARD(get_Data, (LONG i, double* p), (i, p))
-  KM_FORWARD(put_Data, (LONG i, double v), (i, v))
-  KM_FORWARD(get_DataX, (LONG i, double* p), (i, p))
-  KM_FORWARD(put_DataX, (LONG i, double v), (i, v))
-  KM_FORWARD(get_DataY, (LONG i, double* p), (i, p))
-  KM_FORWARD(put_DataY, (LONG i, double v), (i, v))
-  KM_FORWARD(get_BadDataValue, (double* p), (p))
-  KM_FORWARD(put_BadDataValue, (double v), (v))
-  KM_FORWARD(get_BadDataValueX, (double* p), (p))
-  KM_FORWARD(put_BadDataValueX, (double v), (v))
-  KM_FORWARD(get_BadDataValueY, (double* p), (p))
-  KM_FORWARD(put_BadDataValueY, (double v), (v))
+#define KM_PROPERTY(Name, T) KM_FORWARD(get_##Name, (T * p), (p)) KM_FORWARD(put_##Name, (T v), (v))
+#define KM_AT(Name, T) KM_FORWARD(get_##Name, (LONG i, T * p), (i, p)) KM_FORWARD(put_##Name, (LONG i, T v), (i, v))
+  KM_PROPERTY(Size, LONG)
+  KM_PROPERTY(BadDataValue, double)
+  KM_PROPERTY(BadDataValueX, double)
+  KM_PROPERTY(BadDataValueY, double)
+  KM_PROPERTY(UseXData, VARIANT_BOOL)
+  KM_PROPERTY(UseDoubleForXData, VARIANT_BOOL)
+  KM_AT(Mask, LONG)
+  KM_AT(Data, double)
+  KM_AT(DataX, double)
+  KM_AT(DataY, double)
   KM_FORWARD(GetDataPtr, (float** p), (p))
   KM_FORWARD(GetDataPtrX, (float** p), (p))
   KM_FORWARD(GetDataPtrY, (float** p), (p))
   KM_FORWARD(GetMinMax, (double* a, double* b, VARIANT_BOOL* r), (a, b, r))
   KM_FORWARD(GetMinMaxX, (double* a, double* b, VARIANT_BOOL* r), (a, b, r))
   KM_FORWARD(GetMinMaxY, (double* a, double* b, VARIANT_BOOL* r), (a, b, r))
-  KM_FORWARD(get_UseXData, (VARIANT_BOOL * p), (p))
-  KM_FORWARD(put_UseXData, (VARIANT_BOOL v), (v))
-  KM_FORWARD(get_UseDoubleForXData, (VARIANT_BOOL * p), (p))
-  KM_FORWARD(put_UseDoubleForXData, (VARIANT_BOOL v), (v))
   KM_FORWARD(get_DataPtrXDouble, (double** p), (p))
+#undef KM_AT
+#undef KM_PROPERTY
 #undef KM_FORWARD
 
   HRESULT STDMETHODCALLTYPE GetMaskPtr(BYTE** p) override {

@@ -6,23 +6,11 @@
 
 #include "mouse/container_link.h"
 
+#include <sstream>
+#include <string>
 #include <vector>
 
 namespace kelmira::test {
-
-struct ZoomCall {
-  enum Kind { Rectangle, Factor, Extents } kind;
-  LONG x1 = 0, y1 = 0, x2 = 0, y2 = 0;
-  double factor = 0.0;
-  bool hasCentre = false;
-  double cx = 0.0, cy = 0.0;
-  bool operator==(const ZoomCall&) const = default;
-};
-inline ZoomCall RectangleZoom(LONG x1, LONG y1, LONG x2, LONG y2) { return {ZoomCall::Rectangle, x1, y1, x2, y2}; }
-inline ZoomCall FactorZoom(double factor) { return {ZoomCall::Factor, 0, 0, 0, 0, factor}; }
-inline ZoomCall FactorZoom(double factor, double cx, double cy) {
-  return {ZoomCall::Factor, 0, 0, 0, 0, factor, true, cx, cy};
-}
 
 struct MouseEventCall {
   LONG event, button, x, y;
@@ -34,7 +22,8 @@ class FakeContainerLink final : public mouse::ContainerLink {
   HWND window = nullptr;
   double xMin = 0, xMax = 100, yMin = 0, yMax = 100;
   bool keepsY = false;
-  std::vector<ZoomCall> zooms;
+  // "rectangle x1 y1 x2 y2", "factor f" or "factor f about x y", "extents".
+  std::vector<std::string> zooms;
   std::vector<MouseEventCall> events;
 
   HWND LinkWindow() const override { return window; }
@@ -43,16 +32,17 @@ class FakeContainerLink final : public mouse::ContainerLink {
   }
   bool LinkKeepsYOnZoom() const override { return keepsY; }
   void ZoomToRectangle(LONG x1, LONG y1, LONG x2, LONG y2) override {
-    zooms.push_back({ZoomCall::Rectangle, x1, y1, x2, y2});
+    std::ostringstream s;
+    s << "rectangle " << x1 << " " << y1 << " " << x2 << " " << y2;
+    zooms.push_back(s.str());
   }
   void ZoomByFactor(double factor, const double* cx, const double* cy) override {
-    ZoomCall call{ZoomCall::Factor};
-    call.factor = factor;
-    call.hasCentre = cx && cy;
-    if (call.hasCentre) call.cx = *cx, call.cy = *cy;
-    zooms.push_back(call);
+    std::ostringstream s;
+    s << "factor " << factor;
+    if (cx && cy) s << " about " << *cx << " " << *cy;
+    zooms.push_back(s.str());
   }
-  void ZoomToExtents() override { zooms.push_back({ZoomCall::Extents}); }
+  void ZoomToExtents() override { zooms.push_back("extents"); }
   void FireOnMouseEvent(LONG event, LONG button, LONG x, LONG y) override { events.push_back({event, button, x, y}); }
 };
 

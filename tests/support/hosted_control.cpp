@@ -40,6 +40,4 @@ HostedContainer::HostedContainer(int width, int height) : HostedControl(CLSID_Gr
   if (control) control->QueryInterface(IID_IGraphicsContainer, reinterpret_cast<void**>(&container));
 }
 
-HostedContainer::~HostedContainer() { container.Reset(); }
-
 }  // namespace kelmira::test

@@ -36,7 +36,6 @@ class HostedControl {
 class HostedContainer : public HostedControl {
  public:
   explicit HostedContainer(int width = 200, int height = 100);
-  ~HostedContainer();
   ComPtr<IGraphicsContainer> container;
 };
 

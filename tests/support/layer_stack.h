@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <string>
 #include <vector>
 
 namespace kelmira::test {
@@ -26,7 +25,6 @@ class RecordingLayer : public DispatchImpl<IGraphicsLayer> {
   }
   HRESULT STDMETHODCALLTYPE Redraw(DrawLayerInfo info) override {
     draws.push_back(info);
-    if (log) log->push_back(name);
     const RECT r = area.right > area.left ? area : RECT{info.left, info.top, info.right, info.bottom};
     const HBRUSH brush = CreateSolidBrush(color);
     FillRect(UlongToHandle<HDC>(static_cast<std::uint32_t>(info.hDC)), &r, brush);
@@ -39,8 +37,6 @@ class RecordingLayer : public DispatchImpl<IGraphicsLayer> {
   COLORREF color = 0;
   RECT area{};
   std::vector<DrawLayerInfo> draws;
-  std::string name;                         // written to `log` at each Redraw
-  std::vector<std::string>* log = nullptr;  // shared by layers to see the order they are drawn in
   VARIANT_BOOL useBitmap = VARIANT_FALSE;
   HRESULT redrawResult = S_OK, useBitmapResult = S_OK;
 };

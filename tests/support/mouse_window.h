@@ -1,21 +1,19 @@
-// A mouse input manager owned by a fake container link whose window is a top-level window at
-// screen (200, 150), 100 x 100, painted with a known picture; input is injected at client points.
+// A mouse input manager owned by a fake container link whose window is a recording top-level
+// window at screen (200, 150), 100 x 100, painted with a known picture; input is injected at
+// client points.
 #pragma once
 
 #include "support/fake_container_link.h"
+#include "support/recording_window.h"  // with gtest, <functional>, <optional> and <vector>
 
-#include <gtest/gtest.h>
-
-#include <functional>
-#include <optional>
 #include <string>
-#include <vector>
+#include <tuple>
 
 namespace kelmira::test {
 
 using Image = std::vector<COLORREF>;  // what the window shows, row by row
 
-class MouseWindowTest : public ::testing::Test {
+class MouseWindowTest : public WindowTest {
  public:
   static constexpr int kLeft = 200, kTop = 150, kSize = 100;
 
@@ -41,14 +39,9 @@ class MouseWindowTest : public ::testing::Test {
   HWND hwnd_ = nullptr;
   Image before_;  // the picture before any band
   int paints_ = 0;
-  // The message boxes shown, and the text of the last.
-  int boxes_ = 0;
-  HWND boxOwner_ = nullptr;
-  std::string boxText_, boxCaption_;
-  UINT boxType_ = 0;
+  std::vector<std::tuple<HWND, std::string, std::string, UINT>> boxes_;  // owner, text, caption, type
 
  private:
-  static LRESULT Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
   DWORD clock_ = 100000;
 };
 
