@@ -3,6 +3,8 @@
 #include "support/create.h"
 #include "support/property.h"
 
+#include <vector>
+
 namespace kelmira::test {
 namespace {
 
@@ -29,7 +31,10 @@ TEST(BackgroundLayerTest, FillsExactlyItsRectangleAndLeavesTheBackgroundColourSe
 TEST(BackgroundLayerTest, StoresUseBitmapAndAnswersForItsOwnInterfacesOnly) {
   auto layer = Create<IBackgroundLayer>(CLSID_BackgroundLayer);
   VARIANT_BOOL before = -1, after = -1;
-  EXPECT_EQ(layer->get_UseBitmap(&before) | layer->put_UseBitmap(5) | layer->get_UseBitmap(&after), S_OK);
+  // Braces: the three calls run in order.
+  EXPECT_EQ(
+      (std::vector<HRESULT>{layer->get_UseBitmap(&before), layer->put_UseBitmap(5), layer->get_UseBitmap(&after)}),
+      std::vector<HRESULT>(3, S_OK));
   EXPECT_EQ(std::pair(before, after), std::pair(VARIANT_FALSE, VARIANT_BOOL{5}));
   EXPECT_TRUE(layer.As<IGraphicsLayer>());
   EXPECT_FALSE(layer.As<IGridLayer>() || layer.As<IConnectionPointContainer>() || layer.As<IPersistStreamInit>());

@@ -3,6 +3,7 @@
 #include "support/property.h"
 
 #include <tuple>
+#include <vector>
 
 namespace kelmira::test {
 namespace {
@@ -72,14 +73,16 @@ TEST(LineDataTest, ValuesAreSinglePrecisionAndRangesCountHiddenAndBadPoints) {
   EXPECT_EQ(l.Span(&ILineData::GetMinMaxX), Range(0.0, 3.0));  // the count, not the last index
   // Masks keep the low byte and read back without sign.
   LONG mask = 0;
-  EXPECT_EQ(l.d->put_Mask(0, 258) | l.d->get_Mask(0, &mask), S_OK);
+  ASSERT_EQ(l.d->put_Mask(0, 258), S_OK);
+  EXPECT_EQ(l.d->get_Mask(0, &mask), S_OK);
   EXPECT_EQ(mask, 2);
 }
 
 TEST(LineDataTest, SwitchingXDataOffAndOnAndDoublePrecisionXData) {
   Line l;
   ASSERT_EQ(l.d->put_Size(3), S_OK);
-  EXPECT_EQ(l.d->put_UseXData(VARIANT_FALSE) | l.d->put_DataX(2, 9.0), S_OK);         // the put is ignored
+  ASSERT_EQ(l.d->put_UseXData(VARIANT_FALSE), S_OK);
+  EXPECT_EQ(l.d->put_DataX(2, 9.0), S_OK);                                            // the put is ignored
   EXPECT_EQ(std::pair(l.X(), l.X(2)), std::pair(static_cast<float*>(nullptr), 2.0));  // the index stands in for X
   ASSERT_EQ(l.d->put_Size(4), S_OK);
   EXPECT_EQ(l.X(), nullptr);
@@ -120,9 +123,10 @@ TEST(LineDataTest, BadInputChangesNothing) {
         << i;
   // Arrays this large cannot be had; double-width X fails even where single-width would fit.
   EXPECT_EQ(std::pair(l.d->put_Size(-1), l.d->put_Size(0x7FFFFFFF)), std::pair(E_INVALIDARG, E_OUTOFMEMORY));
-  EXPECT_EQ(
-      l.d->put_UseXData(VARIANT_FALSE) | l.d->put_UseDoubleForXData(VARIANT_TRUE) | l.d->put_UseXData(VARIANT_TRUE),
-      S_OK);
+  // Braces: the three calls run in order.
+  EXPECT_EQ((std::vector<HRESULT>{l.d->put_UseXData(VARIANT_FALSE), l.d->put_UseDoubleForXData(VARIANT_TRUE),
+                                  l.d->put_UseXData(VARIANT_TRUE)}),
+            std::vector<HRESULT>(3, S_OK));
   float* x = l.X();
   EXPECT_EQ(l.d->put_Size(0x10000000), E_OUTOFMEMORY);
   EXPECT_EQ(std::tuple(l.Size(), l.Y(), l.X(), l.Y(0)), std::tuple(3, y, x, 1.0));
