@@ -41,7 +41,7 @@ inline double AxisScale(LONG pixels, double min, double max) {
 }
 
 // A pixel offset from the start of an axis back to a logical value, held at the largest finite
-// doubles.
+// doubles (a NaN limit gives NaN).
 inline double LogicalFromOffset(double offset, double scale, double min) {
   if (scale == 0.0) return min;
   const double value = offset / scale + min;
