@@ -134,10 +134,10 @@ TEST(RasterCalls, BadOnesFailCleanly) {
 }
 
 // "18P6B." -> 18 'P', 6 'B' and one '.'.
-std::string Runs(const char* spec) {
+std::string Runs(const char* runs) {
   std::string out;
-  for (char* end; *spec; spec = end + 1) {
-    const long n = std::strtol(spec, &end, 10);
+  for (char* end; *runs; runs = end + 1) {
+    const long n = std::strtol(runs, &end, 10);
     out.append(static_cast<std::size_t>(n ? n : 1), *end);
   }
   return out;
@@ -188,7 +188,7 @@ TEST(RasterStyles, RunsGapsAndPhaseOfEveryStyle) {
     SetBkMode(canvas.dc(), c.bkMode);
     c.draw(canvas.dc());
     std::map<int, std::string> lines;
-    for (const auto& [k, spec] : c.rows) lines[k] = Runs(spec);
+    for (const auto& [k, runs] : c.rows) lines[k] = Runs(runs);
     ExpectPicture(canvas, [&](int x, int y) {
       const auto line = lines.find(c.columns ? x : y);
       const std::size_t along = static_cast<std::size_t>(c.columns ? y : x);
