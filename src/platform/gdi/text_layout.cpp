@@ -210,8 +210,10 @@ LinePlacement PlaceLines(const std::vector<LaidOutLine>& lines, const TextRect& 
 
   for (const LaidOutLine& line : lines) {
     long long x = rect.left;
+    // Centred from the sum of the edges: a box that reaches left of the origin (an axis label
+    // moved inside by half its width) then puts an odd-width text on the edge, not one pixel past.
     if (flags & dt::kCenter)
-      x = rect.left + (static_cast<long long>(rect.right) - rect.left - line.width) / 2;
+      x = (static_cast<long long>(rect.left) + rect.right - line.width) / 2;
     else if (flags & dt::kRight)
       x = static_cast<long long>(rect.right) - line.width;
     placement.origins.emplace_back(Saturate(x), Saturate(y));
