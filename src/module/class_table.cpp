@@ -1,6 +1,8 @@
 // The 13 creatable classes, in registration order.
 #include "module/class_table.h"
 
+#include "axes/x_axis.h"
+#include "axes/y_axis.h"
 #include "container/graphics_container.h"
 #include "data/line_data.h"
 #include "data/matrix_data.h"
@@ -81,14 +83,14 @@ constinit const ClassEntry kClasses[] = {
      .kind = ClassKind::Control,
      .registryScript = kScriptXAxis,
      .toolboxBitmap = kBitmapXAxis,
-     .factory = ClassFactory(&NotProvidedYet<Aggregation::Refused>)},
+     .factory = ClassFactory(&Object<axes::XAxis>::Create)},
     {.name = "YAxis",
      .progName = "YAxis",
      .clsid = &CLSID_YAxis,
      .kind = ClassKind::Control,
      .registryScript = kScriptYAxis,
      .toolboxBitmap = kBitmapYAxis,
-     .factory = ClassFactory(&NotProvidedYet<Aggregation::Refused>)},
+     .factory = ClassFactory(&Object<axes::YAxis>::Create)},
     {.name = "LineGraph",
      .progName = "LineGraph",
      .clsid = &CLSID_LineGraph,

@@ -1,0 +1,44 @@
+// YAxis: the vertical scale left of a plot, or, LeftAligned, right of it, where it shows the
+// container's right-Y limits when the container has layers drawn against them. It never raises
+// OnLoadCustomLabels and never clears RangeChanged.
+#pragma once
+
+#include "axes/axis_control.h"
+
+namespace kelmira::axes {
+
+class YAxis : public AxisControl<YAxis, IYAxis> {
+ public:
+  static const CLSID& GetObjectCLSID() { return CLSID_YAxis; }
+  static constexpr const char* kWindowClassName = "KelmiraYAxis";
+
+  YAxis() {
+    fields_.precision = 0;
+    fields_.tickLength = 3;
+    fields_.margin = 0;
+  }
+
+  BEGIN_PROP_MAP(YAxis)
+    PROP_DATA_ENTRY("_cx", sizeExtent_.cx, VT_UI4)
+    PROP_DATA_ENTRY("_cy", sizeExtent_.cy, VT_UI4)
+    PROP_ENTRY("BackColor", DISPID_BACKCOLOR, CLSID_StockColorPage)
+    PROP_ENTRY("Font", DISPID_FONT, CLSID_StockFontPage)
+    PROP_ENTRY("ForeColor", DISPID_FORECOLOR, CLSID_StockColorPage)
+    PROP_ENTRY("TickLength", 1, CLSID_NULL)
+    PROP_ENTRY("Step", 2, CLSID_NULL)
+    PROP_ENTRY("StartValue", 3, CLSID_NULL)
+    PROP_ENTRY("EndValue", 4, CLSID_NULL)
+    PROP_ENTRY("Precision", 5, CLSID_NULL)
+    PROP_ENTRY("TickColor", 6, CLSID_StockColorPage)
+    PROP_ENTRY("Margin", 7, CLSID_NULL)
+    PROP_ENTRY("Title", 8, CLSID_NULL)
+    PROP_ENTRY("LeftAligned", 100, CLSID_NULL)
+  END_PROP_MAP()
+
+  HRESULT STDMETHODCALLTYPE get_LeftAligned(VARIANT_BOOL* p) override { return GetAligned(p); }
+  HRESULT STDMETHODCALLTYPE put_LeftAligned(VARIANT_BOOL v) override { return PutAligned(v); }
+
+  HRESULT OnDraw(HDC hdc, const RECT& bounds) override;
+};
+
+}  // namespace kelmira::axes
