@@ -13,7 +13,9 @@
 // Indices are VARIANTs converted to 32-bit integers (a failed conversion is returned as its
 // HRESULT). An index outside 0 .. LabelCount - 1 gives E_INVALIDARG, except: SetLabel and
 // SetLabelCount grow the list (new entries are empty), InsertLabel takes 0 .. LabelCount, and
-// HasLabel answers FALSE. LabelAt of an empty entry gives VT_EMPTY. Null out-pointers give
+// HasLabel answers FALSE. A list holds at most 16,777,216 entries: an index or count beyond that
+// gives E_INVALIDARG, and adding to a full list E_OUTOFMEMORY. LabelAt of an empty entry gives
+// VT_EMPTY. Null out-pointers give
 // E_POINTER. The list is the host's object: it lives in the process that made it, on its
 // thread, and is not a class of the module.
 #pragma once

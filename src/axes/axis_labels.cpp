@@ -1,5 +1,6 @@
 #include "axes/axis_labels.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -54,7 +55,7 @@ std::string AnsiText(BSTR text) {
 }
 
 std::string NumericLabel(double value, int precision) {
-  if (precision > 0) return Formatted("%.*f", precision, value);
+  if (precision > 0) return Formatted("%.*f", std::min(precision, kMaxLabelDecimals), value);
   // + 0.0 turns the -0 of a small negative value into 0.
   return Formatted("%.*f", 0, std::trunc(value) + 0.0);
 }

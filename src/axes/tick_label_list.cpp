@@ -23,7 +23,7 @@ class TickLabelList : public DispatchImpl<ITickLabelList> {
     LONG i = 0;
     HRESULT hr = Position(vIndex, &i);
     if (FAILED(hr)) return hr;
-    if (i < 0) return E_INVALIDARG;
+    if (i < 0 || static_cast<std::size_t>(i) >= kMaxLabels) return E_INVALIDARG;
     return Guarded([&] {
       Variant value;
       HRESULT copied = VariantCopyInd(&value, &vValue);
@@ -77,7 +77,7 @@ class TickLabelList : public DispatchImpl<ITickLabelList> {
   }
   HRESULT STDMETHODCALLTYPE SetLabelCount(LONG nCount) override {
     if (nCount < 0) return E_INVALIDARG;
-    if (static_cast<std::size_t>(nCount) > kMaxLabels) return E_OUTOFMEMORY;
+    if (static_cast<std::size_t>(nCount) > kMaxLabels) return E_INVALIDARG;
     return Guarded([&] { labels_.resize(static_cast<std::size_t>(nCount)); });
   }
   HRESULT STDMETHODCALLTYPE ClearLabel(VARIANT vIndex) override {
@@ -99,8 +99,9 @@ class TickLabelList : public DispatchImpl<ITickLabelList> {
   }
 
  private:
-  // Counts stay within the interface's 32-bit range.
-  static constexpr std::size_t kMaxLabels = 0x7FFFFFFF;
+  // Far more than an axis draws ticks, and small enough that a stray index cannot make the list
+  // take gigabytes.
+  static constexpr std::size_t kMaxLabels = std::size_t{1} << 24;
 
   static HRESULT Position(const VARIANT& index, LONG* position) {
     Variant converted;
