@@ -16,6 +16,9 @@
 // - Colours are used as stored, with no translation of system-colour values, as everywhere in
 //   the library.
 // - Gets with a null out-pointer give E_POINTER; puts check nothing.
+// - A Load that fails part way (a truncated or damaged stream) puts every field back as it was:
+//   the entries are applied through the puts as they are read, so without this a host would keep
+//   a half-loaded axis.
 #pragma once
 
 #include "axes/axis_labels.h"
@@ -171,6 +174,17 @@ class AxisControl : public ControlBase<Derived>, public DispatchImpl<IFace>, pub
     AfterPutA();
     fields_.rangeChanged = true;
     return S_OK;
+  }
+
+  HRESULT STDMETHODCALLTYPE Load(IStream* stream) override {
+    AxisFields before = fields_;
+    const SIZEL extent = this->sizeExtent_;
+    const HRESULT hr = ControlBase<Derived>::Load(stream);
+    if (FAILED(hr)) {
+      fields_ = std::move(before);
+      this->sizeExtent_ = extent;
+    }
+    return hr;
   }
 
   // ViewChangeTarget: the container's OnViewChanged.

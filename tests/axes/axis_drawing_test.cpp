@@ -25,12 +25,6 @@ struct Label {
   std::string text;
 };
 
-HRESULT Draw(IUnknown* axis, const Canvas& canvas, RECTL bounds) {
-  ComPtr<IViewObject> view;
-  EXPECT_EQ(axis->QueryInterface(IID_IViewObject, reinterpret_cast<void**>(&view)), S_OK);
-  return view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, canvas.dc(), &bounds, nullptr, nullptr, 0);
-}
-
 // The axis's font selected into the reference picture, and its text cells.
 struct Reference {
   Reference(IAxis* axis, int width, int height) : canvas(width, height) {
@@ -60,7 +54,7 @@ struct Reference {
 // below the tallest label (counted at most a third of the height) plus 4 pixels.
 void ExpectXAxis(IXAxis* axis, int width, int height, bool bottom, int spacing, const std::vector<Label>& labels) {
   Canvas canvas(width, height, kGrey);
-  ASSERT_EQ(Draw(axis, canvas, {0, 0, width, height}), S_OK);
+  ASSERT_EQ(DrawView(axis, canvas), S_OK);
   Reference ref(axis, width, height);
   int tallest = 0;
   for (std::size_t k = 0; k < labels.size(); ++k) {
@@ -120,7 +114,7 @@ TEST(AxisDrawing, YAxisDefaults) {
   for (bool mirrored : {false, true}) {
     axis->put_LeftAligned(mirrored ? VARIANT_TRUE : VARIANT_FALSE);
     Canvas canvas(70, 210, kGrey);
-    ASSERT_EQ(Draw(axis.get(), canvas, {0, 0, 70, 210}), S_OK);
+    ASSERT_EQ(DrawView(axis.get(), canvas, {0, 0, 70, 210}), S_OK);
     Reference ref(axis.get(), 70, 210);
     int widest = 0;
     for (int k = 0; k <= 10; ++k) {
@@ -162,9 +156,9 @@ TEST(AxisDrawing, NarrowYStripDrawsNoTitle) {
   // Ticks and labels leave no room: the strip looks the same with and without a title.
   auto axis = Create<IYAxis>(CLSID_YAxis);
   Canvas titled(15, 210), untitled(15, 210);
-  ASSERT_EQ(Draw(axis.get(), titled, {0, 0, 15, 210}), S_OK);
+  ASSERT_EQ(DrawView(axis.get(), titled, {0, 0, 15, 210}), S_OK);
   axis->put_Title(Bstr(u"").get());
-  ASSERT_EQ(Draw(axis.get(), untitled, {0, 0, 15, 210}), S_OK);
+  ASSERT_EQ(DrawView(axis.get(), untitled, {0, 0, 15, 210}), S_OK);
   EXPECT_EQ(titled.Picture(), untitled.Picture());
   EXPECT_FALSE(titled.Painted().empty());
 }
@@ -177,7 +171,7 @@ TEST(AxisDrawing, XTicksFallOnTheGridColumns) {
   for (int width : {400, 333, 97}) {
     Canvas lines(width, 50), ticks(width, 50);
     ASSERT_EQ(grid->Redraw(lines.Info(-1.3, 9.1, 0, 1)), S_OK);
-    ASSERT_EQ(Draw(axis.get(), ticks, {0, 0, width, 50}), S_OK);
+    ASSERT_EQ(DrawView(axis.get(), ticks, {0, 0, width, 50}), S_OK);
     std::vector<int> gridColumns, tickColumns;
     // The grid also draws the line before the range, which can truncate onto column 0; the axis
     // starts at the first multiple inside.

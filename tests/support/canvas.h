@@ -99,6 +99,15 @@ class Canvas {
   HFONT font_ = nullptr;
 };
 
+// Draws an object into the canvas through its IViewObject, in bounds (the whole canvas if empty).
+inline HRESULT DrawView(IUnknown* object, const Canvas& canvas, RECTL bounds = {}) {
+  if (bounds.right <= bounds.left) bounds = {0, 0, canvas.width(), canvas.height()};
+  ComPtr<IViewObject> view;
+  const HRESULT hr = object->QueryInterface(IID_IViewObject, reinterpret_cast<void**>(&view));
+  if (FAILED(hr)) return hr;
+  return view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, canvas.dc(), &bounds, nullptr, nullptr, 0);
+}
+
 // Equal sets pass; otherwise the message lists the pixels missing and the pixels extra (the
 // first few of each) and the canvas is written as a PNG next to the test.
 ::testing::AssertionResult SamePixels(const Canvas& canvas, const PixelSet& actual, const PixelSet& expected);

@@ -1,0 +1,297 @@
+// The axes as controls: what each put marks and requests, the custom-label request inside the
+// drawing, the container subscription and its lifetime, persistence, the window's mouse events
+// and resizing, and what the class table says about them.
+#include <kelmira/tick_label_list.h>
+
+#include "support/advise_recorder.h"
+#include "support/canvas.h"
+#include "support/create.h"
+#include "support/event_recorder.h"
+#include "support/fake_unknown.h"
+#include "support/hosted_control.h"
+#include "support/injected_input.h"
+#include "support/memory_stream.h"
+#include "support/property.h"
+#include "support/pump.h"
+#include "support/variant_values.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <tuple>
+#include <vector>
+
+namespace kelmira::test {
+namespace {
+
+constexpr DISPID kOnMouseEvent = 1, kOnLoadCustomLabels = 3;
+
+// How many OnLoadCustomLabels one drawing raises.
+int RequestsInADrawing(IUnknown* axis, EventRecorder& sink) {
+  sink.Clear();
+  Canvas canvas(200, 40);
+  EXPECT_EQ(DrawView(axis, canvas), S_OK);
+  const std::vector<DISPID> ids = sink.Ids();
+  return static_cast<int>(std::count(ids.begin(), ids.end(), kOnLoadCustomLabels));
+}
+
+TEST(AxisControl, WhatEachPutMarksAndRequests) {
+  auto axis = Create<IXAxis>(CLSID_XAxis);
+  auto advise = ComPtr<Object<AdviseRecorder>>();
+  Object<AdviseRecorder>::Make(&advise);
+  ASSERT_EQ(axis.As<IViewObject>()->SetAdvise(DVASPECT_CONTENT, 0, advise.get()), S_OK);
+  auto sink = EventRecorder::Make();
+  ASSERT_NE(sink->Advise(axis.get(), DIID_IAxisEvents), 0u);
+  auto grid = Create<IGridLayer>(CLSID_GridLayer);
+  auto container = Create<IGraphicsContainer>(CLSID_GraphicsContainer);
+  auto list = NewTickLabelList();
+  ComPtr<IFontDisp> font;
+  axis->get_Font(&font);
+  struct Case {
+    const char* what;
+    std::function<HRESULT()> put;
+    bool marks, repaints, rangeChanges;
+  };
+  const std::vector<Case> cases{
+      {"TickLength", [&] { return axis->put_TickLength(5); }, true, true, false},
+      {"Title", [&] { return axis->put_Title(Bstr(u"t").get()); }, true, true, false},
+      {"Font", [&] { return axis->putref_Font(font.get()); }, true, true, false},
+      {"BottomAligned", [&] { return axis->put_BottomAligned(VARIANT_TRUE); }, true, true, false},
+      {"DateLabelFormat", [&] { return axis->put_DateLabelFormat(2); }, true, true, false},
+      {"step", [&] { return axis->put_step(2); }, true, true, true},
+      {"StartValue", [&] { return axis->put_StartValue(-1); }, true, true, true},
+      {"EndValue", [&] { return axis->put_EndValue(20); }, true, true, true},
+      {"TickLabels", [&] { return axis->put_TickLabels(list.get()); }, true, true, true},
+      {"Grid", [&] { return axis->put_Grid(grid.get()); }, false, false, true},
+      {"GraphicContainer", [&] { return axis->put_GraphicContainer(container.get()); }, false, false, true},
+      {"SetParams", [&] { return axis->SetParams(0, 100, 10); }, false, false, true},
+      {"Redraw", [&] { return axis->Redraw(); }, false, true, true},  // no window: the view sinks
+  };
+  for (const Case& c : cases) {
+    RequestsInADrawing(axis.get(), *sink);
+    ASSERT_EQ(axis.As<IPersistStreamInit>()->Save(StreamOf().get(), TRUE), S_OK);
+    advise->viewChanges.clear();
+    ASSERT_EQ(c.put(), S_OK) << c.what;
+    const bool dirty = axis.As<IPersistStreamInit>()->IsDirty() == S_OK;
+    EXPECT_EQ(std::tuple(dirty, !advise->viewChanges.empty(), RequestsInADrawing(axis.get(), *sink)),
+              std::tuple(c.marks, c.repaints, c.rangeChanges ? 1 : 0))
+        << c.what;
+  }
+  // The request carries the axis and the values of this drawing, as a plain dispatch call.
+  axis->put_Grid(nullptr), axis->put_GraphicContainer(nullptr), axis->SetParams(0, 100, 10);
+  ASSERT_EQ(RequestsInADrawing(axis.get(), *sink), 1);
+  const EventCall& call = sink->Calls().back();
+  ASSERT_EQ(call.args.size(), 4u);
+  EXPECT_TRUE(call.plain);
+  EXPECT_EQ(std::tuple(call.args[3].vt, call.args[3].pdispVal == axis.As<IDispatch>().get()),
+            std::tuple(VARTYPE{VT_DISPATCH}, true));
+  EXPECT_EQ(std::tuple(call.args[2].dblVal, call.args[1].dblVal, call.args[0].dblVal), std::tuple(0.0, 10.0, 100.0));
+}
+
+TEST(AxisControl, FlagsAndPointers) {
+  auto x = Create<IXAxis>(CLSID_XAxis);
+  auto y = Create<IYAxis>(CLSID_YAxis);
+  x->put_BottomAligned(1), y->put_LeftAligned(VARIANT_TRUE);
+  EXPECT_EQ(std::pair(Get(x.get(), &IXAxis::get_BottomAligned), Get(y.get(), &IYAxis::get_LeftAligned)),
+            std::pair(VARIANT_FALSE, VARIANT_TRUE));
+  EXPECT_EQ(std::tuple(x->get_step(nullptr), x->get_Title(nullptr), x->get_Font(nullptr), x->get_TickLabels(nullptr),
+                       y->get_LeftAligned(nullptr), x->get_Window(nullptr), x->get_DateLabelFormat(nullptr)),
+            std::tuple(E_POINTER, E_POINTER, E_POINTER, E_POINTER, E_POINTER, E_POINTER, E_POINTER));
+  // The defaults that differ between the two.
+  EXPECT_EQ(std::tuple(Get(x.get(), &IAxis::get_Precision), Get(x.get(), &IAxis::get_TickLength),
+                       Get(x.get(), &IAxis::get_Margin), Get(y.get(), &IAxis::get_Precision),
+                       Get(y.get(), &IAxis::get_TickLength), Get(y.get(), &IAxis::get_Margin)),
+            std::tuple(1, 2, 1, 0, 3, 0));
+  ComPtr<IFontDisp> yFont;
+  y->get_Font(&yFont);
+  ComPtr<IFont> font = yFont.As<IFont>();
+  CY size{};
+  Bstr name;
+  font->get_Size(&size), font->get_Name(&name);
+  EXPECT_EQ(std::tuple(TextOf(name.get()), size.int64, Get(font.get(), &IFont::get_Weight)),
+            std::tuple(std::u16string(u"Arial"), LONGLONG{70000}, SHORT{300}));
+  // Fonts put by value are copies; by reference, the object itself.
+  auto fontOf = [](IAxis* a) {
+    ComPtr<IFontDisp> f;
+    EXPECT_EQ(a->get_Font(&f), S_OK);
+    return f;
+  };
+  x->put_Font(yFont.get());
+  EXPECT_NE(fontOf(x.get()).get(), yFont.get());
+  x->putref_Font(yFont.get());
+  EXPECT_EQ(fontOf(x.get()).get(), yFont.get());
+}
+
+TEST(AxisControl, ObjectPutsTakeTheirInterfaceOrNothing) {
+  auto axis = Create<IXAxis>(CLSID_XAxis);
+  auto list = NewTickLabelList();
+  ASSERT_EQ(axis->put_TickLabels(list.get()), S_OK);
+  FakeUnknown other, broken(E_UNEXPECTED);
+  ComPtr<IDispatch> labels;
+  // Not a label list: emptied, and fine; a query that breaks: emptied, and its error.
+  EXPECT_EQ(axis->put_TickLabels(reinterpret_cast<IDispatch*>(&other)), S_OK);
+  EXPECT_EQ(std::pair(axis->get_TickLabels(&labels), labels.get()), std::pair(S_OK, static_cast<IDispatch*>(nullptr)));
+  axis->put_TickLabels(list.get());
+  EXPECT_EQ(axis->put_TickLabels(reinterpret_cast<IDispatch*>(&broken)), E_UNEXPECTED);
+  EXPECT_EQ(axis->get_TickLabels(&labels), S_OK);
+  EXPECT_EQ(labels.get(), nullptr);
+  EXPECT_EQ(axis->put_Grid(reinterpret_cast<IGridLayer*>(&broken)), E_UNEXPECTED);
+  EXPECT_EQ(axis->put_GraphicContainer(reinterpret_cast<IGraphicsContainer*>(&other)), S_OK);
+  EXPECT_EQ(std::pair(other.refs, broken.refs), std::pair(1u, 1u));
+}
+
+TEST(AxisControl, LabelsPutInsideTheRequestServeThatDrawing) {
+  auto axis = Create<IXAxis>(CLSID_XAxis);
+  auto list = NewTickLabelList();
+  LONG index = 0;
+  for (const char16_t* text : {u"zero", u"one", u"two"}) list->AddLabel(Str(text), &index);
+  Canvas expected(300, 40), actual(300, 40);
+  axis->put_TickLabels(list.get());
+  ASSERT_EQ(DrawView(axis.get(), expected), S_OK);
+
+  axis->put_TickLabels(nullptr);
+  auto sink = EventRecorder::Make();
+  sink->Advise(axis.get(), DIID_IAxisEvents);
+  sink->onInvoke = [&] { axis->put_TickLabels(list.get()); };
+  ASSERT_EQ(DrawView(axis.get(), actual), S_OK);
+  EXPECT_EQ(actual.Picture(), expected.Picture());
+  sink->onInvoke = nullptr;
+  EXPECT_EQ(sink->Calls().size(), 1u);
+  EXPECT_EQ(RequestsInADrawing(axis.get(), *sink), 0);
+}
+
+TEST(AxisControl, TheYAxisNeverAsksForLabels) {
+  auto axis = Create<IYAxis>(CLSID_YAxis);
+  auto sink = EventRecorder::Make();
+  sink->Advise(axis.get(), DIID_IAxisEvents);
+  axis->SetParams(0, 5, 1), axis->Redraw();
+  EXPECT_EQ(RequestsInADrawing(axis.get(), *sink), 0);
+}
+
+// The container's connections for its graphics events.
+int Subscribers(IGraphicsContainer* container) {
+  ComPtr<IConnectionPoint> point;
+  ComPtr<IConnectionPointContainer> points;
+  container->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&points));
+  points->FindConnectionPoint(DIID_IGraphicsEvents, &point);
+  ComPtr<IEnumConnections> connections;
+  point->EnumConnections(&connections);
+  int count = 0;
+  CONNECTDATA data{};
+  while (connections->Next(1, &data, nullptr) == S_OK) ++count, data.pUnk->Release();
+  return count;
+}
+
+TEST(AxisControl, FollowsTheContainerWithoutKeepingItselfAlive) {
+  auto container = Create<IGraphicsContainer>(CLSID_GraphicsContainer);
+  container->SetExtents(0, 50, 0, 1);
+  auto axis = Create<IXAxis>(CLSID_XAxis);
+  auto sink = EventRecorder::Make();
+  sink->Advise(axis.get(), DIID_IAxisEvents);
+  auto advise = ComPtr<Object<AdviseRecorder>>();
+  Object<AdviseRecorder>::Make(&advise);
+  axis.As<IViewObject>()->SetAdvise(DVASPECT_CONTENT, 0, advise.get());
+  ASSERT_EQ(axis->put_GraphicContainer(container.get()), S_OK);
+  RequestsInADrawing(axis.get(), *sink);
+  ASSERT_EQ(container->SetLimits(10, 20, 0, 1), S_OK);
+  EXPECT_FALSE(advise->viewChanges.empty());
+  ASSERT_EQ(RequestsInADrawing(axis.get(), *sink), 1);
+  EXPECT_EQ(std::pair(sink->Calls().back().args[2].dblVal, sink->Calls().back().args[0].dblVal), std::pair(10.0, 20.0));
+
+  // Moving to another container ends the first subscription.
+  auto other = Create<IGraphicsContainer>(CLSID_GraphicsContainer);
+  axis->put_GraphicContainer(other.get());
+  EXPECT_EQ(std::pair(Subscribers(container.get()), Subscribers(other.get())), std::pair(0, 1));
+  // The last host reference goes: the axis goes, and leaves the container.
+  bool gone = false;
+  sink->destroyed = &gone;
+  sink->Clear();  // the recorded requests hold the axis
+  sink.Reset();
+  axis.Reset();
+  EXPECT_TRUE(gone);  // the axis let go of its sinks when it went
+  EXPECT_EQ(Subscribers(other.get()), 0);
+  other->SetLimits(1, 2, 0, 1);  // nobody left to call
+}
+
+TEST(AxisControl, SavesAndLoadsItsMap) {
+  auto axis = Create<IYAxis>(CLSID_YAxis);
+  axis->put_BackColor(0x123456), axis->put_ForeColor(0x654321), axis->put_TickColor(0x00FF00);
+  axis->put_TickLength(7), axis->put_Margin(4), axis->put_Precision(-1), axis->SetParams(-3, 30, 3);
+  axis->put_Title(Bstr(u"Pressure [kPa]").get()), axis->put_LeftAligned(VARIANT_TRUE);
+  axis->put_GraphicContainer(Create<IGraphicsContainer>(CLSID_GraphicsContainer).get());
+  ComPtr<IStream> stream = StreamOf();
+  ASSERT_EQ(axis.As<IPersistStreamInit>()->Save(stream.get(), TRUE), S_OK);
+  const std::vector<BYTE> bytes = BytesOf(stream.get());
+
+  auto loaded = Create<IYAxis>(CLSID_YAxis);
+  auto state = [](IYAxis* a) {
+    return std::tuple(Get(a, &IAxis::get_BackColor), Get(a, &IAxis::get_ForeColor), Get(a, &IAxis::get_TickColor),
+                      Get(a, &IAxis::get_TickLength), Get(a, &IAxis::get_Margin), Get(a, &IAxis::get_Precision),
+                      Get(a, &IAxis::get_StartValue), Get(a, &IAxis::get_EndValue), Get(a, &IAxis::get_step),
+                      TextOf(Bstr::Attach(Get(a, &IAxis::get_Title)).get()), Get(a, &IYAxis::get_LeftAligned));
+  };
+  const auto fresh = state(loaded.get());
+  // Every cut of the stream fails and leaves the axis as it was.
+  for (std::size_t size = 0; size < bytes.size(); size += 3) {
+    EXPECT_TRUE(FAILED(loaded.As<IPersistStreamInit>()->Load(StreamOf({bytes.begin(), bytes.begin() + size}).get())))
+        << size;
+    ASSERT_EQ(state(loaded.get()), fresh) << size;
+  }
+  ASSERT_EQ(loaded.As<IPersistStreamInit>()->Load(StreamOf(bytes).get()), S_OK);
+  EXPECT_EQ(state(loaded.get()), state(axis.get()));
+  EXPECT_EQ(loaded.As<IPersistStreamInit>()->IsDirty(), S_FALSE);
+  // The stock pages of the map, each once.
+  CAUUID pages{};
+  ASSERT_EQ(loaded.As<ISpecifyPropertyPages>()->GetPages(&pages), S_OK);
+  EXPECT_EQ(std::vector<GUID>(pages.pElems, pages.pElems + pages.cElems),
+            (std::vector<GUID>{CLSID_StockColorPage, CLSID_StockFontPage}));
+  CoTaskMemFree(pages.pElems);
+}
+
+TEST(AxisControl, TheClassTableRefusesAggregation) {
+  FakeUnknown outer;
+  for (const CLSID* clsid : {&CLSID_XAxis, &CLSID_YAxis}) {
+    IUnknown* made = nullptr;
+    EXPECT_EQ(CoCreateInstance(*clsid, &outer, CLSCTX_INPROC_SERVER, IID_IUnknown, reinterpret_cast<void**>(&made)),
+              CLASS_E_NOAGGREGATION);
+  }
+}
+
+TEST(AxisControl, MouseEventsFromTheWindow) {
+  HostedControl hosted(CLSID_XAxis, 300, 40);
+  auto sink = EventRecorder::Make();
+  ASSERT_NE(sink->Advise(hosted.control.get(), DIID_IAxisEvents), 0u);
+  const int x = HostedControl::kFrameX + 30, y = HostedControl::kFrameY + 10;
+  Press(WM_LBUTTONDOWN, x, y), Press(WM_LBUTTONUP, x, y), Press(WM_LBUTTONDOWN, x, y), Press(WM_LBUTTONUP, x, y);
+  Press(WM_RBUTTONDOWN, x + 1, y), Press(WM_MOUSEMOVE, x + 2, y, MK_RBUTTON), Press(WM_RBUTTONUP, x + 2, y);
+  Press(WM_MBUTTONDOWN, x, y), Press(WM_MOUSEMOVE, x + 3, y + 1, MK_MBUTTON), Press(WM_MBUTTONUP, x, y);
+  using Event = std::vector<LONG>;  // event, button, screen x, screen y
+  std::vector<Event> events;
+  for (const EventCall& call : sink->Calls())
+    if (call.id == kOnMouseEvent) events.push_back(call.Longs());
+  EXPECT_EQ(events, (std::vector<Event>{{2, 0, x, y},
+                                        {3, 0, x, y},
+                                        {5, 0, x, y},
+                                        {3, 0, x, y},
+                                        {2, 1, x + 1, y},
+                                        {4, 1, x + 2, y},
+                                        {3, 1, x + 2, y},
+                                        {4, 2, x + 3, y + 1}}));
+}
+
+TEST(AxisControl, TheWindowFollowsItsHostsSize) {
+  HostedControl hosted(CLSID_YAxis, 70, 210);
+  ASSERT_TRUE(MoveWindow(hosted.host, 0, 0, 90, 150, TRUE));
+  Pump();
+  RECT r{};
+  GetWindowRect(hosted.window, &r);
+  EXPECT_EQ(std::pair(r.right - r.left, r.bottom - r.top), std::pair(LONG{90}, LONG{150}));
+  // The whole strip repaints at the new size: the tick of 10 still at the top right, 0 at the bottom.
+  EXPECT_EQ(std::pair(hosted.Pixel(89, 0), hosted.Pixel(87, 0)), std::pair(kRed, kRed));
+  EXPECT_EQ(hosted.Pixel(89, 135), kRed);
+}
+
+}  // namespace
+}  // namespace kelmira::test
