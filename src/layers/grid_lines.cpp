@@ -8,11 +8,19 @@
 namespace kelmira::layers::grid {
 namespace {
 
-// The whole multiple of step one below min's own: (trunc(min / step) - 1) * step.
-double FirstLineValue(double min, double step) {
-  const double value = (std::trunc(min / step) - 1.0) * step;
-  return std::isfinite(value) ? value : min;
-}
+// The values of a direction's lines: line i at the whole multiple (k + i) * step, starting one
+// below min's own multiple, k = trunc(min / step) - 1. Each value is computed afresh rather than
+// by adding steps, so no error builds up along the area and an axis that counts its ticks the same
+// way puts them on exactly these lines. A first multiple that is not finite starts at min itself.
+struct LineValues {
+  LineValues(double min, double step) : min(min), step(step), k(std::trunc(min / step) - 1.0) {
+    multiples = std::isfinite(k * step);
+  }
+  double operator()(int i) const { return multiples ? (k + i) * step : min + i * step; }
+
+  double min, step, k;
+  bool multiples = true;
+};
 
 LONG LastOf(LONG end) { return static_cast<LONG>(end > INT32_MIN ? end - 1 : end); }
 
@@ -20,32 +28,31 @@ LONG LastOf(LONG end) { return static_cast<LONG>(end > INT32_MIN ? end - 1 : end
 
 int DrawVerticalLines(HDC dc, const common::PixelMapping& m, double step) {
   if (m.left > m.right) return 0;
-  double x = FirstLineValue(m.xMin, step);
+  const LineValues x(m.xMin, step);
   int drawn = 0;
   LONG px = 0;
   do {
-    px = m.GridX(x);
+    px = m.GridX(x(drawn));
     MoveToEx(dc, px, m.top, nullptr);
     LineTo(dc, px, m.bottom);
     ++drawn;
-    x += step;
   } while (px <= m.right && drawn < kMaxGridLines);
   return drawn;
 }
 
 int DrawHorizontalLines(HDC dc, const common::PixelMapping& m, double step) {
   if (m.top > m.bottom) return 0;
-  double y = FirstLineValue(m.yMin, step);
-  if (m.yMin <= 0.0 && y >= 1.0) y = 0.0;
+  LineValues y(m.yMin, step);
+  // A view reaching down to 0 whose first line would lie at 1 or above starts at 0 instead.
+  if (m.yMin <= 0.0 && y(0) >= 1.0) y.k = 0.0, y.multiples = true;
   int drawn = 0;
   LONG py = 0;
   do {
     if (drawn == kMaxGridLines) break;
-    py = m.GridY(y);
+    py = m.GridY(y(drawn));
     MoveToEx(dc, m.left, py, nullptr);
     LineTo(dc, m.right, py);
     ++drawn;
-    y += step;
   } while (py >= m.top);
   return drawn;
 }

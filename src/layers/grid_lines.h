@@ -1,6 +1,8 @@
 // The grid's lines in an area: vertical lines at whole multiples of the X step, horizontal lines
 // at whole multiples of the Y step, and the one-pixel frame. Positions follow the grid rule of
-// common/pixel_mapping.h.
+// common/pixel_mapping.h. Line values are whole multiples of the step, each computed from its
+// count (never by adding steps), so that they stay exact far from 0 and the axes' ticks, counted
+// the same way, fall on them.
 //
 // Each direction draws at most kMaxGridLines lines, which ends the drawing of zero, negative, tiny
 // and non-finite steps. A first line whose multiple is not finite (a zero step, or a step so
