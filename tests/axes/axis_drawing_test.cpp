@@ -4,6 +4,7 @@
 
 #include "support/canvas.h"
 #include "support/create.h"
+#include "support/layer_stack.h"
 #include "support/property.h"
 #include "support/variant_values.h"
 
@@ -163,24 +164,62 @@ TEST(AxisDrawing, NarrowYStripDrawsNoTitle) {
   EXPECT_FALSE(titled.Painted().empty());
 }
 
-TEST(AxisDrawing, XTicksFallOnTheGridColumns) {
-  auto grid = Create<IGridLayer>(CLSID_GridLayer);
-  grid->put_AutoStep(VARIANT_FALSE), grid->put_XStep(0.7), grid->put_LineColor(kRed), grid->put_LineStyle(0);
+TEST(AxisDrawing, AFailingLabelListEndsTheDrawingInOrder) {
   auto axis = Create<IXAxis>(CLSID_XAxis);
-  axis->SetParams(-1.3, 9.1, 0.7), axis->put_Margin(0), axis->put_TickColor(kRed);
-  for (int width : {400, 333, 97}) {
-    Canvas lines(width, 50), ticks(width, 50);
-    ASSERT_EQ(grid->Redraw(lines.Info(-1.3, 9.1, 0, 1)), S_OK);
-    ASSERT_EQ(DrawView(axis.get(), ticks, {0, 0, width, 50}), S_OK);
-    std::vector<int> gridColumns, tickColumns;
-    // The grid also draws the line before the range, which can truncate onto column 0; the axis
-    // starts at the first multiple inside.
-    for (int x = 1; x < width; ++x) {
-      if (lines.At(x, 10) == kRed) gridColumns.push_back(x);
-      if (ticks.At(x, 0) == kRed) tickColumns.push_back(x);
+  auto list = NewTickLabelList();
+  LONG index = 0;
+  Variant object;
+  object.vt = VT_UNKNOWN, object.punkVal = axis.get(), axis->AddRef();  // has no text
+  list->AddLabel(Str(u"first"), &index), list->AddLabel(object, &index);
+  axis->put_TickLabels(list.get());
+  Canvas canvas(400, 50, kGrey);
+  const HGDIOBJ pen = GetCurrentObject(canvas.dc(), OBJ_PEN), font = GetCurrentObject(canvas.dc(), OBJ_FONT);
+  SetTextColor(canvas.dc(), kBlue);
+  EXPECT_EQ(DrawView(axis.get(), canvas), DISP_E_TYPEMISMATCH);
+  EXPECT_EQ(std::tuple(GetCurrentObject(canvas.dc(), OBJ_PEN), GetCurrentObject(canvas.dc(), OBJ_FONT),
+                       GetTextColor(canvas.dc())),
+            std::tuple(pen, font, kBlue));
+  // What was drawn stays: the first tick with its label, and the second tick's mark.
+  EXPECT_EQ(std::tuple(canvas.At(1, 0), canvas.At(40, 0), canvas.At(80, 0)), std::tuple(kRed, kRed, kWhite));
+  EXPECT_NE(canvas.Count(kWhite, 0, 3, 20, 20), 17 * 20);
+  list->Clear();
+}
+
+// Axis ticks and grid lines of one view: the same container and grid, the same width. (The grid's
+// automatic step stops at MinXStep and the axis's does not, so the tiny view lowers it.)
+TEST(AxisDrawing, TicksFallOnTheGridLinesOfTheSameView) {
+  struct View {
+    double from, to;
+    bool autoStep;
+    double step;
+  };
+  const View views[] = {{-1.3, 9.1, false, 0.7}, {0, 100, true, 0},       {9.1, -1.3, false, -0.7},
+                        {0, 1e-9, true, 0},      {1e6, 1e6 + 1, true, 0}, {40000, 40031, true, 0}};
+  for (const View& v : views)
+    for (int width : {400, 333, 97}) {
+      auto container = Create<IGraphicsContainer>(CLSID_GraphicsContainer);
+      auto grid = Create<IGridLayer>(CLSID_GridLayer);
+      grid->put_LineColor(kBlue), grid->put_LineStyle(0), grid->put_AutoStep(v.autoStep ? VARIANT_TRUE : 0);
+      grid->put_XStep(v.step), grid->put_XSteps(7), grid->put_MinXStep(1e-15), grid->put_YStep(5),
+          grid->put_YSteps(1);  // rows at the edges
+      AddLayer(container.get(), u"Grid", grid.get());
+      container->SetExtents(v.from, v.to, 0, 1);
+      auto axis = Create<IXAxis>(CLSID_XAxis);
+      axis->put_Margin(0), axis->put_TickColor(kBlue);
+      axis->put_GraphicContainer(container.get()), axis->put_Grid(grid.get());
+      Canvas lines(width, 50), ticks(width, 50);
+      ASSERT_EQ(DrawView(container.get(), lines), S_OK);
+      ASSERT_EQ(DrawView(axis.get(), ticks), S_OK);
+      // The grid also draws the line before the range, which can truncate onto column 0; the axis
+      // starts at the first multiple inside.
+      std::vector<int> gridColumns, tickColumns;
+      for (int x = 1; x < width; ++x) {
+        if (lines.At(x, 20) == kBlue && lines.At(x, 30) == kBlue) gridColumns.push_back(x);
+        if (ticks.At(x, 0) == kBlue) tickColumns.push_back(x);
+      }
+      EXPECT_FALSE(tickColumns.empty()) << v.from << ".." << v.to << " in " << width;
+      EXPECT_EQ(tickColumns, gridColumns) << v.from << ".." << v.to << " in " << width;
     }
-    EXPECT_EQ(tickColumns, gridColumns) << width;
-  }
 }
 
 }  // namespace
