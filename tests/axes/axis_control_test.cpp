@@ -88,6 +88,7 @@ TEST(AxisControl, WhatEachPutMarksAndRequests) {
   EXPECT_EQ(std::tuple(call.args[3].vt, call.args[3].pdispVal == axis.As<IDispatch>().get()),
             std::tuple(VARTYPE{VT_DISPATCH}, true));
   EXPECT_EQ(std::tuple(call.args[2].dblVal, call.args[1].dblVal, call.args[0].dblVal), std::tuple(0.0, 10.0, 100.0));
+  sink->Clear();  // the recorded requests hold the axis
 }
 
 TEST(AxisControl, FlagsAndPointers) {
@@ -160,6 +161,7 @@ TEST(AxisControl, LabelsPutInsideTheRequestServeThatDrawing) {
   sink->onInvoke = nullptr;
   EXPECT_EQ(sink->Calls().size(), 1u);
   EXPECT_EQ(RequestsInADrawing(axis.get(), *sink), 0);
+  sink->Clear();
 }
 
 TEST(AxisControl, TheYAxisNeverAsksForLabels) {
@@ -213,6 +215,14 @@ TEST(AxisControl, FollowsTheContainerWithoutKeepingItselfAlive) {
   EXPECT_TRUE(gone);  // the axis let go of its sinks when it went
   EXPECT_EQ(Subscribers(other.get()), 0);
   other->SetLimits(1, 2, 0, 1);  // nobody left to call
+
+  // The host lets go of the container first: the axis keeps using it, then lets it go in turn.
+  auto last = Create<IXAxis>(CLSID_XAxis);
+  last->put_GraphicContainer(other.get());
+  other.Reset();
+  Canvas canvas(100, 30);
+  EXPECT_EQ(DrawView(last.get(), canvas), S_OK);
+  EXPECT_EQ(last->put_GraphicContainer(nullptr), S_OK);
 }
 
 TEST(AxisControl, SavesAndLoadsItsMap) {
