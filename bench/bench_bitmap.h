@@ -1,4 +1,4 @@
-// The 1000 x 600 memory bitmap the drawing benchmarks draw into.
+// The memory bitmap the drawing benchmarks draw into, 1000 x 600 unless they ask for another size.
 #pragma once
 
 #include <kelmira/platform.h>
@@ -10,9 +10,9 @@ constexpr int kHeight = 600;
 
 class Bitmap {
  public:
-  Bitmap() {
+  explicit Bitmap(int width = kWidth, int height = kHeight) {
     dc_ = CreateCompatibleDC(nullptr);
-    bitmap_ = CreateCompatibleBitmap(dc_, kWidth, kHeight);
+    bitmap_ = CreateCompatibleBitmap(dc_, width, height);
     previous_ = SelectObject(dc_, bitmap_);
   }
   ~Bitmap() {
