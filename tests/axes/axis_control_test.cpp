@@ -18,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <tuple>
@@ -234,6 +235,11 @@ TEST(AxisControl, SavesAndLoadsItsMap) {
   ComPtr<IStream> stream = StreamOf();
   ASSERT_EQ(axis.As<IPersistStreamInit>()->Save(stream.get(), TRUE), S_OK);
   const std::vector<BYTE> bytes = BytesOf(stream.get());
+  // After the version word, the natural size in HIMETRIC as two raw 32-bit values.
+  SIZEL extent{};
+  ASSERT_EQ(axis.As<IOleObject>()->GetExtent(DVASPECT_CONTENT, &extent), S_OK);
+  ASSERT_GT(bytes.size(), 10u);
+  EXPECT_EQ(std::memcmp(bytes.data() + 2, &extent, 8), 0);
 
   auto loaded = Create<IYAxis>(CLSID_YAxis);
   auto state = [](IYAxis* a) {
