@@ -1,4 +1,4 @@
-// kelmira-plot: draws a CSV file (or built-in demo data) with a GraphicsContainer and writes a PNG.
+// kelmira-plot: draws a CSV file (or built-in demo data) as a LineGraph and writes a PNG.
 // Exit status: 0 written, 1 bad input or failure to render or write, 2 bad command line.
 #include "plot/csv_table.h"
 #include "plot/plot_data.h"
@@ -26,10 +26,11 @@ int main(int argc, char** argv) {
   if (options.input.empty()) {
     data = DemoData(options.dateX);
   } else {
-    std::optional<ColumnRef> dateColumn;
-    if (options.dateX && !options.xIsIndex) dateColumn = options.xColumn.value_or(ColumnRef{"1"});
+    CsvColumnKinds kinds;
+    if (options.dateX && !options.xIsIndex) kinds.date = options.xColumn.value_or(ColumnRef{"1"});
+    kinds.text = options.xTickLabels;
     CsvError csvError;
-    auto table = ReadCsvFile(options.input, dateColumn, &csvError);
+    auto table = ReadCsvFile(options.input, kinds, &csvError);
     if (!table) {
       std::fprintf(stderr, "kelmira-plot: %s\n", csvError.message.c_str());
       return 1;

@@ -17,14 +17,14 @@ using Values = std::vector<double>;
 
 CsvTable Parse(std::string_view text, std::optional<ColumnRef> dates = std::nullopt) {
   CsvError error;
-  auto table = ParseCsv(text, "t.csv", dates, &error);
+  auto table = ParseCsv(text, "t.csv", {dates, std::nullopt}, &error);
   EXPECT_TRUE(table) << error.message;
   return table ? *table : CsvTable{};
 }
 
 std::string ParseError(std::string_view text, std::optional<ColumnRef> dates = std::nullopt) {
   CsvError error;
-  EXPECT_FALSE(ParseCsv(text, "t.csv", dates, &error));
+  EXPECT_FALSE(ParseCsv(text, "t.csv", {dates, std::nullopt}, &error));
   return error.message;
 }
 
@@ -60,7 +60,7 @@ TEST(Csv, MalformedInputNamesLineAndColumn) {
   EXPECT_EQ(ParseError("d,v\n1,2\n", ColumnRef{"when"}), "t.csv:1: no column named 'when'");
 
   CsvError error;  // a file that cannot be opened: see the tool's own test
-  EXPECT_FALSE(ReadCsvFile("/", std::nullopt, &error));
+  EXPECT_FALSE(ReadCsvFile("/", {}, &error));
   EXPECT_EQ(error.message, "cannot read '/': it is a directory");
 }
 
@@ -112,7 +112,7 @@ TEST(PlotOptions, ValuesAndErrors) {
 TEST(PlotData, SelectsColumnsAndRanges) {
   CsvTable t = Parse("t,a,b,c\n0,1,10,\n1,3,,100\n2,2,30,300\n");
   PlotOptions o;
-  o.rightYColumn = ColumnRef{"C"};
+  o.rightYColumns = {ColumnRef{"C"}};
   std::string error;
   auto data = SelectSeries(t, o, &error);
   ASSERT_TRUE(data) << error;

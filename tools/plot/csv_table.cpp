@@ -148,13 +148,14 @@ int FindColumn(const std::vector<std::string>& names, const ColumnRef& ref) {
 
 int FindColumn(const CsvTable& table, const ColumnRef& ref) { return FindColumn(table.names, ref); }
 
-std::optional<CsvTable> ParseCsv(std::string_view text, std::string_view source,
-                                 const std::optional<ColumnRef>& dateColumn, CsvError* error) {
+std::optional<CsvTable> ParseCsv(std::string_view text, std::string_view source, const CsvColumnKinds& kinds,
+                                 CsvError* error) {
   Reader reader{source, error};
   CsvTable table;
   std::vector<std::string> cells;
   char separator = 0;
   int dateIndex = -1;
+  int& textIndex = table.textColumn;
   std::size_t lineNumber = 0;
   bool first = true;
 
@@ -174,19 +175,28 @@ std::optional<CsvTable> ParseCsv(std::string_view text, std::string_view source,
 
     if (first) {
       first = false;
-      // A header when some cell is text that is neither a number nor a date.
+      // A header when some cell is text that is neither a number nor a date; in a text column
+      // chosen by number, text is data unless the cell is the very name asked for.
+      const int numberedText = kinds.text ? FindColumn(cells, *kinds.text) : -1;
       bool header = false;
-      for (const std::string& cell : cells)
-        if (!IsMissing(cell) && !ParseNumber(cell) && !ParseDate(cell)) header = true;
+      for (std::size_t c = 0; c < cells.size(); ++c)
+        if (!IsMissing(cells[c]) && !ParseNumber(cells[c]) && !ParseDate(cells[c]))
+          header = header || static_cast<int>(c) != numberedText || EqualsNoCase(cells[c], kinds.text->text);
       for (std::size_t c = 0; c < cells.size(); ++c)
         table.names.push_back(header && !cells[c].empty() ? cells[c] : "column " + std::to_string(c + 1));
       table.columns.resize(cells.size());
-      if (dateColumn) {
-        dateIndex = FindColumn(table.names, *dateColumn);
-        if (dateIndex < 0) {
-          reader.Fail(lineNumber, "no column named '" + dateColumn->text + "'");
+      for (auto [ref, index] : {std::pair(&kinds.date, &dateIndex), std::pair(&kinds.text, &textIndex)}) {
+        if (!*ref) continue;
+        *index = FindColumn(table.names, **ref);
+        if (*index < 0) {
+          reader.Fail(lineNumber, "no column named '" + (*ref)->text + "'");
           return std::nullopt;
         }
+      }
+      if (dateIndex >= 0 && dateIndex == textIndex) {
+        reader.Fail(lineNumber, ColumnLabel(table.names, static_cast<std::size_t>(dateIndex)) +
+                                    " cannot hold both dates and tick labels");
+        return std::nullopt;
       }
       if (header) continue;
     }
@@ -199,7 +209,10 @@ std::optional<CsvTable> ParseCsv(std::string_view text, std::string_view source,
     for (std::size_t c = 0; c < cells.size(); ++c) {
       const std::string& cell = cells[c];
       std::optional<double> value;
-      if (IsMissing(cell)) {
+      if (static_cast<int>(c) == textIndex) {
+        table.texts.push_back(IsMissing(cell) ? std::string() : cell);
+        value = std::nan("");
+      } else if (IsMissing(cell)) {
         value = std::nan("");
       } else {
         value = ParseNumber(cell);
@@ -221,8 +234,7 @@ std::optional<CsvTable> ParseCsv(std::string_view text, std::string_view source,
   return table;
 }
 
-std::optional<CsvTable> ReadCsvFile(const std::string& path, const std::optional<ColumnRef>& dateColumn,
-                                    CsvError* error) {
+std::optional<CsvTable> ReadCsvFile(const std::string& path, const CsvColumnKinds& kinds, CsvError* error) {
   std::error_code ec;
   if (std::filesystem::is_directory(path, ec)) {
     if (error) error->message = "cannot read '" + path + "': it is a directory";
@@ -239,7 +251,7 @@ std::optional<CsvTable> ReadCsvFile(const std::string& path, const std::optional
     if (error) error->message = "cannot read '" + path + "': " + std::strerror(errno);
     return std::nullopt;
   }
-  return ParseCsv(content.str(), path, dateColumn, error);
+  return ParseCsv(content.str(), path, kinds, error);
 }
 
 }  // namespace kelmira::plot

@@ -5,7 +5,8 @@
 // Cells may be quoted ("..." with "" for a quote). An empty cell is a missing value (NaN): the
 // plot hides that point. With `dateColumn` set, that column also accepts calendar dates
 // (YYYY-MM-DD, optionally followed by ' ' or 'T' and HH:MM or HH:MM:SS), stored as automation
-// dates (days since 1899-12-30).
+// dates (days since 1899-12-30). With `text` set, that column is kept as text (tick labels) and
+// its numbers read as missing.
 #pragma once
 
 #include <cstddef>
@@ -19,6 +20,8 @@ namespace kelmira::plot {
 struct CsvTable {
   std::vector<std::string> names;            // one per column ("column N" without a header)
   std::vector<std::vector<double>> columns;  // columns[c][row]
+  int textColumn = -1;                       // the column kept as text, or -1
+  std::vector<std::string> texts;            // its cells, one per row; its numbers are all NaN
   std::size_t rows() const { return columns.empty() ? 0 : columns.front().size(); }
 };
 
@@ -27,17 +30,22 @@ struct ColumnRef {
   std::string text;
 };
 
+// Columns read other than as plain numbers.
+struct CsvColumnKinds {
+  std::optional<ColumnRef> date;  // may also hold dates
+  std::optional<ColumnRef> text;  // kept as text
+};
+
 struct CsvError {
   std::string message;  // "FILE:LINE: column N (name): ..." style, ready to print
 };
 
-// Parses text; `source` names it in messages. dateColumn: index of a column that may hold dates
-// (resolved after the header is known, see ReadCsv), or none.
-std::optional<CsvTable> ParseCsv(std::string_view text, std::string_view source,
-                                 const std::optional<ColumnRef>& dateColumn, CsvError* error);
+// Parses text; `source` names it in messages. The columns of `kinds` are resolved once the header
+// is known. A first line whose only text is in a numbered text column is data, not a header.
+std::optional<CsvTable> ParseCsv(std::string_view text, std::string_view source, const CsvColumnKinds& kinds,
+                                 CsvError* error);
 // Reads and parses a file.
-std::optional<CsvTable> ReadCsvFile(const std::string& path, const std::optional<ColumnRef>& dateColumn,
-                                    CsvError* error);
+std::optional<CsvTable> ReadCsvFile(const std::string& path, const CsvColumnKinds& kinds, CsvError* error);
 
 // Resolves a column reference against a table's names; -1 when it names no column.
 int FindColumn(const CsvTable& table, const ColumnRef& ref);

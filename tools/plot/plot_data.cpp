@@ -31,36 +31,43 @@ std::optional<PlotData> SelectSeries(const CsvTable& table, const PlotOptions& o
     if (c < 0) *error = "no column '" + ref.text + "' (for " + role + ") in the data";
     return c;
   };
+  auto findAll = [&](const std::vector<ColumnRef>& refs, const char* role, std::vector<int>* columns) {
+    for (const ColumnRef& ref : refs) {
+      int c = find(ref, role);
+      if (c < 0) return false;
+      if (c == table.textColumn) {
+        *error = "column '" + ref.text + "' (for " + role + ") holds the tick labels, not numbers";
+        return false;
+      }
+      columns->push_back(c);
+    }
+    return true;
+  };
   PlotData data;
-  data.xIsIndex = options.xIsIndex;
+  data.xIsIndex = options.xIsIndex || (!options.xColumn && table.textColumn == 0);
   int xColumn = -1;
   if (!data.xIsIndex) {
-    xColumn = options.xColumn ? find(*options.xColumn, "--x") : 0;
-    if (xColumn < 0) return std::nullopt;
+    std::vector<int> x;
+    if (!findAll({options.xColumn.value_or(ColumnRef{"1"})}, "--x", &x)) return std::nullopt;
+    xColumn = x.front();
     data.x = table.columns[static_cast<std::size_t>(xColumn)];
   }
-  int rightColumn = -1;
-  if (options.rightYColumn) {
-    rightColumn = find(*options.rightYColumn, "--right-y");
-    if (rightColumn < 0) return std::nullopt;
-  }
-  std::vector<int> yColumns;
-  if (!options.yColumns.empty()) {
-    for (const ColumnRef& ref : options.yColumns) {
-      int c = find(ref, "--y");
-      if (c < 0) return std::nullopt;
-      yColumns.push_back(c);
-    }
-  } else {
+  data.xName = data.xIsIndex ? (table.textColumn >= 0 ? table.names[static_cast<std::size_t>(table.textColumn)] : "row")
+                             : table.names[static_cast<std::size_t>(xColumn)];
+  std::vector<int> rightColumns, yColumns;
+  if (!findAll(options.rightYColumns, "--right-y", &rightColumns) || !findAll(options.yColumns, "--y", &yColumns))
+    return std::nullopt;
+  if (options.yColumns.empty()) {
     for (int c = 0; c < static_cast<int>(table.columns.size()); ++c)
-      if (c != xColumn && c != rightColumn) yColumns.push_back(c);
+      if (c != xColumn && c != table.textColumn &&
+          std::find(rightColumns.begin(), rightColumns.end(), c) == rightColumns.end())
+        yColumns.push_back(c);
   }
-  for (int c : yColumns)
-    data.series.push_back(
-        Series{table.names[static_cast<std::size_t>(c)], table.columns[static_cast<std::size_t>(c)], false});
-  if (rightColumn >= 0)
-    data.series.push_back(Series{table.names[static_cast<std::size_t>(rightColumn)],
-                                 table.columns[static_cast<std::size_t>(rightColumn)], true});
+  for (auto [columns, right] : {std::pair(&yColumns, false), std::pair(&rightColumns, true)})
+    for (int c : *columns)
+      data.series.push_back(
+          Series{table.names[static_cast<std::size_t>(c)], table.columns[static_cast<std::size_t>(c)], right});
+  data.tickTexts = table.texts;
   if (data.series.empty()) {
     *error = "nothing to draw: the data has no column besides X";
     return std::nullopt;
@@ -80,6 +87,7 @@ PlotData DemoData(bool dateX) {
   constexpr int kPoints = 600;
   constexpr double kPi = 3.14159265358979323846;
   PlotData data;
+  data.xName = "time";
   Series damped{"damped", {}, false}, beat{"beat", {}, false}, trend{"temperature", {}, true};
   for (int i = 0; i < kPoints; ++i) {
     double t = i * 0.1;
@@ -105,6 +113,16 @@ std::optional<Range> XRange(const PlotData& data) {
   auto range = FiniteRange(data.x, std::nullopt);
   if (!range) return std::nullopt;
   return Widen(*range);
+}
+
+std::string SeriesNames(const PlotData& data, bool rightY) {
+  std::string names;
+  for (const Series& s : data.series) {
+    if (s.rightY != rightY) continue;
+    if (!names.empty()) names += ", ";
+    names += s.name;
+  }
+  return names;
 }
 
 }  // namespace kelmira::plot

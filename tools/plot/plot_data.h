@@ -18,13 +18,16 @@ struct Series {
 
 struct PlotData {
   bool xIsIndex = false;
+  std::string xName;      // the X column's name, or what the index counts
   std::vector<double> x;  // empty when xIsIndex; NaN hides the point
   std::vector<Series> series;
+  std::vector<std::string> tickTexts;  // per row, from --xticklabels; empty without it
   std::size_t points() const { return series.empty() ? 0 : series.front().y.size(); }
 };
 
-// Picks X, the drawn columns and the right-Y column; an error names the missing column or says
-// that nothing is left to draw.
+// Picks X, the drawn columns, the right-Y columns and the tick texts; an error names the missing
+// column or says that nothing is left to draw. Without --x, a tick-text first column makes X the
+// row number.
 std::optional<PlotData> SelectSeries(const CsvTable& table, const PlotOptions& options, std::string* error);
 
 // Built-in data: two damped oscillations and a slow trend on the right-Y scale; with dates, X runs
@@ -35,5 +38,8 @@ PlotData DemoData(bool dateX);
 // missing. An empty range is widened so that it can be shown.
 std::optional<Range> DataRange(const PlotData& data, bool rightY);
 std::optional<Range> XRange(const PlotData& data);
+
+// The names of the left or the right series, joined with ", ".
+std::string SeriesNames(const PlotData& data, bool rightY);
 
 }  // namespace kelmira::plot

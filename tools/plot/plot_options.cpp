@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 
 namespace kelmira::plot {
 namespace {
@@ -72,6 +73,13 @@ std::vector<std::string_view> SplitList(std::string_view text) {
   return items;
 }
 
+bool SameFile(const std::string& a, const std::string& b) {
+  if (a.empty() || b.empty()) return false;
+  std::error_code ec1, ec2;
+  const auto pa = std::filesystem::weakly_canonical(a, ec1), pb = std::filesystem::weakly_canonical(b, ec2);
+  return ec1 || ec2 ? a == b : pa == pb;
+}
+
 }  // namespace
 
 const std::vector<COLORREF> kDefaultPalette = {Rgb(0, 90, 200),   Rgb(220, 50, 32), Rgb(0, 150, 70),
@@ -90,21 +98,35 @@ std::optional<COLORREF> ParseColor(std::string_view text) {
 
 const char* PlotUsage() {
   return "Usage: kelmira-plot [options] [FILE.csv]\n"
-         "Draws the columns of a CSV file (or built-in demo data when no file is given) as lines\n"
-         "over a grid and writes the picture as a PNG file.\n"
+         "Draws the columns of a CSV file (or built-in demo data when no file is given) as a line\n"
+         "graph with a title, axes and a grid, and writes the picture as a PNG file.\n"
          "\n"
          "  -o, --output PATH        PNG file to write (default kelmira-plot.png)\n"
          "  -s, --size WxH           picture size in pixels (default 800x500)\n"
          "  -x, --x COLUMN           column holding X: a header name or a number from 1 (default 1);\n"
          "                           'index' plots against the point number 1, 2, ...\n"
-         "  -y, --y COLUMNS          comma-separated columns to draw (default: all but X and --right-y)\n"
-         "      --right-y COLUMN     a column drawn against its own vertical range (right Y)\n"
+         "  -y, --y COLUMNS          comma-separated columns to draw (default: all but X, --right-y\n"
+         "                           and --xticklabels)\n"
+         "      --right-y COLUMNS    comma-separated columns drawn against the right Y axis, which\n"
+         "                           shows their own range (without them the right axis is hidden)\n"
          "      --xlim MIN:MAX       X limits (default: the data's range)\n"
          "      --ylim MIN:MAX       Y limits (default: the drawn columns' range)\n"
-         "      --right-ylim MIN:MAX limits of the right-Y column (default: its range)\n"
+         "      --right-ylim MIN:MAX limits of the right Y axis (default: its columns' range)\n"
          "      --date-x             X holds dates: YYYY-MM-DD[ HH:MM[:SS]] or day numbers since\n"
          "                           1899-12-30; the grid steps in days, hours, minutes or seconds\n"
-         "                           (--xlim then takes MIN,MAX, each a number or a date)\n"
+         "                           and the X axis shows dates (--xlim then takes MIN,MAX, each a\n"
+         "                           number or a date)\n"
+         "      --date-format-labels N  how the X axis writes dates: 0 MM/DD, 1 Mon DD, 2 Month DD,\n"
+         "                           100 DD/MM, 101 DD Mon, 102 DD Month (default 0)\n"
+         "      --xticklabels COLUMN label the X ticks with the texts of a column: each tick gets the\n"
+         "                           text of the row at its X; the ticks then fall on whole steps.\n"
+         "                           When X is not given and this is the first column, X is the\n"
+         "                           row number\n"
+         "      --title TEXT         graph title (default: the file's name)\n"
+         "      --xlabel TEXT        X axis title (default: the X column's name)\n"
+         "      --ylabel TEXT        left Y axis title (default: the drawn columns' names)\n"
+         "      --y2label TEXT       right Y axis title (default: the --right-y columns' names)\n"
+         "      --font-size N        text size of the title and the axes in points, 4 to 72\n"
          "      --background COLOR   plot background (default white)\n"
          "      --grid-color COLOR   grid and frame colour (default #a0a0a0)\n"
          "      --grid-style STYLE   solid, dash or dot (default dot)\n"
@@ -114,10 +136,15 @@ const char* PlotUsage() {
          "      --style STYLE        line style: solid, dash or dot (default solid)\n"
          "      --width N            line width in pixels, 1 to 100 (default 1)\n"
          "      --markers SHAPE      draw points only: circle, plus or cross (default: lines)\n"
+         "      --save FILE          after drawing, write the graph's settings (title, axes, colours,\n"
+         "                           grid, fonts; not the data) to FILE\n"
+         "      --load FILE          start from a graph written by --save; options given here\n"
+         "                           override its settings, the limits follow the data\n"
          "  -h, --help               show this text\n"
          "\n"
          "COLOR is #RRGGBB or a name (black, white, red, green, blue, gray, orange, ...).\n"
-         "Empty cells and NaN/NA hide a point; '#' starts a comment line.\n";
+         "Empty cells and NaN/NA hide a point; '#' starts a comment line.\n"
+         "Exit status: 0 written, 1 bad input file or failure to draw or write, 2 bad command line.\n";
 }
 
 ParseOutcome ParsePlotOptions(int argc, const char* const* argv, PlotOptions* options, std::string* error) {
@@ -155,9 +182,10 @@ ParseOutcome ParsePlotOptions(int argc, const char* const* argv, PlotOptions* op
       haveValue = true;
     }
     static constexpr const char* kValued[] = {
-        "-o",           "--output",  "-s",      "--size",  "-x",           "--x",          "-y",
-        "--y",          "--right-y", "--xlim",  "--ylim",  "--right-ylim", "--background", "--grid-color",
-        "--grid-style", "--colors",  "--style", "--width", "--markers"};
+        "-o",           "--output",  "-s",      "--size",  "-x",           "--x",           "-y",
+        "--y",          "--right-y", "--xlim",  "--ylim",  "--right-ylim", "--background",  "--grid-color",
+        "--grid-style", "--colors",  "--style", "--width", "--markers",    "--title",       "--xlabel",
+        "--ylabel",     "--y2label", "--save",  "--load",  "--font-size",  "--xticklabels", "--date-format-labels"};
     bool known = false;
     for (const char* k : kValued) known = known || name == k;
     if (!known) return fail("unknown option '" + std::string(arg) + "'");
@@ -180,14 +208,35 @@ ParseOutcome ParsePlotOptions(int argc, const char* const* argv, PlotOptions* op
     } else if (name == "-x" || name == "--x") {
       options->xIsIndex = value == "index";
       options->xColumn = ColumnRef{std::string(value)};
-    } else if (name == "-y" || name == "--y") {
-      options->yColumns.clear();
+    } else if (name == "-y" || name == "--y" || name == "--right-y") {
+      auto& columns = name == "--right-y" ? options->rightYColumns : options->yColumns;
+      columns.clear();
       for (std::string_view item : SplitList(value)) {
         if (item.empty()) return fail(bad + " (an empty column name)");
-        options->yColumns.push_back(ColumnRef{std::string(item)});
+        columns.push_back(ColumnRef{std::string(item)});
       }
-    } else if (name == "--right-y") {
-      options->rightYColumn = ColumnRef{std::string(value)};
+    } else if (name == "--xticklabels") {
+      if (value.empty()) return fail(bad + " (a column name or number)");
+      options->xTickLabels = ColumnRef{std::string(value)};
+    } else if (name == "--title" || name == "--xlabel" || name == "--ylabel" || name == "--y2label") {
+      auto& text = name == "--title"    ? options->title
+                   : name == "--xlabel" ? options->xLabel
+                   : name == "--ylabel" ? options->yLabel
+                                        : options->y2Label;
+      text = std::string(value);
+    } else if (name == "--save" || name == "--load") {
+      if (value.empty()) return fail("the path for " + std::string(name) + " is empty");
+      (name == "--save" ? options->saveFile : options->loadFile) = std::string(value);
+    } else if (name == "--font-size") {
+      auto size = ParseInt(value);
+      if (!size || *size < 4 || *size > 72) return fail(bad + " (4 to 72 points)");
+      options->fontSize = *size;
+    } else if (name == "--date-format-labels") {
+      auto format = ParseInt(value);
+      if (!format ||
+          (*format != 0 && *format != 1 && *format != 2 && *format != 100 && *format != 101 && *format != 102))
+        return fail(bad + " (0, 1, 2, 100, 101 or 102)");
+      options->dateLabelFormat = *format;
     } else if (name == "--xlim") {
       xlim = std::string(value);
     } else if (name == "--ylim") {
@@ -201,7 +250,10 @@ ParseOutcome ParsePlotOptions(int argc, const char* const* argv, PlotOptions* op
     } else if (name == "--grid-style" || name == "--style") {
       auto style = ParseStyle(value);
       if (!style) return fail(bad + " (solid, dash or dot)");
-      (name == "--style" ? options->lineStyle : options->gridStyle) = *style;
+      if (name == "--style")
+        options->lineStyle = *style;
+      else
+        options->gridStyle = *style;
     } else if (name == "--colors") {
       options->lineColors.clear();
       for (std::string_view item : SplitList(value)) {
@@ -242,6 +294,17 @@ ParseOutcome ParsePlotOptions(int argc, const char* const* argv, PlotOptions* op
       return fail("bad value '" + **r.text + "' for " + r.name +
                   (r.dates ? " (MIN,MAX with MIN < MAX)" : " (MIN:MAX with MIN < MAX)"));
   }
+  // Writing a file that is also read, or both outputs to one file, would destroy one of them.
+  const struct {
+    const std::string& written;
+    const std::string& other;
+    const char* what;
+  } clashes[] = {{options->output, options->input, "the input and the output"},
+                 {options->output, options->loadFile, "the --load file and the output"},
+                 {options->output, options->saveFile, "the --save file and the output"},
+                 {options->saveFile, options->input, "the input and the --save file"}};
+  for (const auto& c : clashes)
+    if (SameFile(c.written, c.other)) return fail("'" + c.written + "' is both " + c.what);
   if (options->lineColors.empty()) options->lineColors = kDefaultPalette;
   return ParseOutcome::Run;
 }

@@ -18,26 +18,33 @@ struct Range {
 
 enum class Markers { None, Circle, Plus, Cross };
 
+// Graph settings left unset keep the graph's own value when a saved graph is loaded, and take the
+// tool's default otherwise.
 struct PlotOptions {
   std::string input;  // empty: the built-in demo data
   std::string output = "kelmira-plot.png";
   int width = 800;
   int height = 500;
   std::optional<Range> xLimits, yLimits, rightYLimits;
-  std::optional<ColumnRef> xColumn;  // default: the first column
-  bool xIsIndex = false;             // --x index: X is the point number
-  std::vector<ColumnRef> yColumns;   // default: every column but X (and the right-Y one)
-  std::optional<ColumnRef> rightYColumn;
+  std::optional<ColumnRef> xColumn;      // default: the first column
+  bool xIsIndex = false;                 // --x index: X is the point number
+  std::vector<ColumnRef> yColumns;       // default: every column but X, the right-Y and label ones
+  std::vector<ColumnRef> rightYColumns;  // drawn against the right Y axis
+  std::optional<ColumnRef> xTickLabels;  // a text column labelling the X ticks
   bool dateX = false;
-  COLORREF background = 0x00FFFFFF;
-  COLORREF gridColor = 0x00A0A0A0;
-  std::vector<COLORREF> lineColors;  // default: kDefaultPalette
-  int lineStyle = 0;                 // 0 solid, 1 dashed, 2 dotted
+  std::optional<std::string> title, xLabel, yLabel, y2Label;
+  std::optional<LONG> dateLabelFormat;  // 0, 1, 2, 100, 101 or 102
+  std::optional<int> fontSize;          // points
+  std::optional<COLORREF> background;   // default white
+  std::optional<COLORREF> gridColor;    // default #a0a0a0
+  std::optional<int> gridStyle;         // default dotted
+  std::optional<bool> grid, border;     // default on
+  std::vector<COLORREF> lineColors;     // default: kDefaultPalette
+  int lineStyle = 0;                    // 0 solid, 1 dashed, 2 dotted
   int lineWidth = 1;
   Markers markers = Markers::None;
-  int gridStyle = 2;
-  bool grid = true;
-  bool border = true;
+  std::string saveFile;  // the graph's settings are written here after drawing
+  std::string loadFile;  // a graph saved with --save to start from
 };
 
 // Line colours used in turn when --colors is not given.

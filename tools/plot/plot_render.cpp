@@ -1,11 +1,18 @@
 #include "plot_render.h"
 
+#include "graph_file.h"
+#include "tick_texts.h"
+
 #include <kelmira/kelmira.h>
 #include <kelmira/platform.h>
 #include <kelmira/platform/atlhost.h>
+#include <kelmira/tick_label_list.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
+#include <utility>
 
 namespace kelmira::plot {
 namespace {
@@ -44,6 +51,7 @@ class Bstr {
   Bstr(const Bstr&) = delete;
   Bstr& operator=(const Bstr&) = delete;
   BSTR get() const { return value_; }
+  BSTR Detach() { return std::exchange(value_, nullptr); }
 
  private:
   BSTR value_ = nullptr;
@@ -88,10 +96,11 @@ LONG PointStyleOf(Markers markers) {
   }
 }
 
-ComPtr<ILineLayer> MakeLineLayer(const PlotData& data, const PlotOptions& options, bool rightY,
-                                 std::size_t* colorIndex) {
-  auto layer = Make<ILineLayer>(CLSID_LineLayer, IID_ILineLayer, "Kelmira.LineLayer");
-  if (options.markers != Markers::None) Check(layer->put_Style(1), "LineLayer.Style");
+// The left or the right series, as lines of the graph's line layer for that side.
+void AddLines(ILineLayer* layer, const PlotData& data, const PlotOptions& options, bool rightY,
+              std::size_t* colorIndex) {
+  if (!layer) throw RenderFailure{"LineGraph gave no line layer"};
+  Check(layer->put_Style(options.markers != Markers::None ? 1 : 0), "LineLayer.Style");
   for (const Series& series : data.series) {
     if (series.rightY != rightY) continue;
     COLORREF color = options.lineColors[(*colorIndex)++ % options.lineColors.size()];
@@ -106,59 +115,161 @@ ComPtr<ILineLayer> MakeLineLayer(const PlotData& data, const PlotOptions& option
     if (!lineData) throw RenderFailure{"Line.Data gave no data object"};
     FillLineData(lineData.get(), data, series, options.dateX);
   }
-  return layer;
 }
 
-void AddLayer(IGraphicsContainer* container, const char* name, IUnknown* layer) {
-  Bstr text(name);
-  VARIANT_BOOL added = VARIANT_FALSE;
-  ComPtr<IGraphicsLayer> graphicsLayer;
-  Check(layer->QueryInterface(IID_IGraphicsLayer, reinterpret_cast<void**>(&graphicsLayer)),
-        "QueryInterface(IGraphicsLayer)");
-  Check(container->AddLayer(text.get(), graphicsLayer.get(), &added), "GraphicsContainer.AddLayer");
+template <class T>
+ComPtr<T> Part(IGraphBase* graph, HRESULT (IGraphBase::*get)(T**), const char* what) {
+  ComPtr<T> part;
+  Check((graph->*get)(&part), what);
+  if (!part) throw RenderFailure{std::string(what) + " gave nothing"};
+  return part;
+}
+
+// A setting given on the command line, else the tool's default, except that a loaded graph keeps
+// its own value.
+template <class T>
+std::optional<T> Setting(const std::optional<T>& given, const T& fallback, bool loaded) {
+  if (given || loaded) return given;
+  return fallback;
+}
+
+void PutTitle(IAxis* axis, const std::optional<std::string>& title) {
+  if (!title) return;
+  Bstr text(*title);
+  Check(axis->put_Title(text.get()), "Axis.Title");
+}
+
+// The graph's own font at another size, for the graph and its three axes.
+void SetFontSize(IGraphBase* graph, const std::vector<IAxis*>& axes, int points) {
+  ComPtr<IFontDisp> current;
+  Check(graph->get_Font(&current), "LineGraph.Font");
+  ComPtr<IFont> font;
+  if (current) {
+    ComPtr<IFont> shared;
+    Check(current->QueryInterface(IID_IFont, reinterpret_cast<void**>(&shared)), "QueryInterface(IFont)");
+    Check(shared->Clone(&font), "Font.Clone");
+  } else {
+    FONTDESC desc{sizeof(FONTDESC), const_cast<LPOLESTR>(u"Arial"), CY{}, 400, 0, FALSE, FALSE, FALSE};
+    Check(OleCreateFontIndirect(&desc, IID_IFont, reinterpret_cast<void**>(&font)), "OleCreateFontIndirect");
+  }
+  CY size{};
+  size.int64 = static_cast<LONGLONG>(points) * 10000;
+  Check(font->put_Size(size), "Font.Size");
+  ComPtr<IFontDisp> disp;
+  Check(font->QueryInterface(IID_IFontDisp, reinterpret_cast<void**>(&disp)), "QueryInterface(IFontDisp)");
+  Check(graph->put_Font(disp.get()), "LineGraph.Font");
+  for (IAxis* axis : axes) Check(axis->putref_Font(disp.get()), "Axis.Font");
+}
+
+std::string DefaultTitle(const PlotOptions& options) {
+  if (options.input.empty()) return "kelmira-plot demo";
+  return std::filesystem::path(options.input).filename().string();
+}
+
+// Titles, colours, grid and fonts; the parts that follow the data are set whether loaded or not.
+void Configure(ILineGraph* graph, const PlotData& data, const PlotOptions& options, bool loaded) {
+  auto xAxis = Part<IXAxis>(graph, &IGraphBase::get_XAxis, "LineGraph.XAxis");
+  auto yAxis = Part<IYAxis>(graph, &IGraphBase::get_YAxis, "LineGraph.YAxis");
+  auto rightAxis = Part<IYAxis>(graph, &IGraphBase::get_RightYAxis, "LineGraph.RightYAxis");
+  auto grid = Part<IGridLayer>(graph, &IGraphBase::get_GridLayer, "LineGraph.GridLayer");
+
+  if (auto title = Setting(options.title, DefaultTitle(options), loaded)) {
+    Bstr text(*title);
+    Check(graph->put_Title(text.get()), "LineGraph.Title");
+  }
+  PutTitle(xAxis.get(), Setting(options.xLabel, data.xName, loaded));
+  PutTitle(yAxis.get(), Setting(options.yLabel, SeriesNames(data, false), loaded));
+  PutTitle(rightAxis.get(), Setting(options.y2Label, SeriesNames(data, true), loaded));
+  if (auto color = Setting(options.background, COLORREF{0x00FFFFFF}, loaded))
+    Check(graph->put_BackColor(*color), "LineGraph.BackColor");
+  if (auto color = Setting(options.gridColor, COLORREF{0x00A0A0A0}, loaded))
+    Check(graph->put_GridColor(*color), "LineGraph.GridColor");
+  if (auto style = Setting(options.gridStyle, 2, loaded)) Check(graph->put_GridStyle(*style), "LineGraph.GridStyle");
+  if (auto lines = Setting(options.grid, true, loaded))
+    Check(graph->put_GridLines(*lines ? VARIANT_TRUE : VARIANT_FALSE), "LineGraph.GridLines");
+  if (auto border = Setting(options.border, true, loaded))
+    Check(graph->put_Border(*border ? VARIANT_TRUE : VARIANT_FALSE), "LineGraph.Border");
+  if (options.dateLabelFormat) Check(xAxis->put_DateLabelFormat(*options.dateLabelFormat), "XAxis.DateLabelFormat");
+  if (options.fontSize) SetFontSize(graph, {xAxis.get(), yAxis.get(), rightAxis.get()}, *options.fontSize);
+
+  const bool hasRight = std::any_of(data.series.begin(), data.series.end(), [](const Series& s) { return s.rightY; });
+  Check(graph->put_RightYAxisVisible(hasRight ? VARIANT_TRUE : VARIANT_FALSE), "LineGraph.RightYAxisVisible");
+  Check(graph->put_UseRightYAxis(hasRight ? VARIANT_TRUE : VARIANT_FALSE), "LineGraph.UseRightYAxis");
+  Check(grid->put_UseXAsDate(options.dateX ? VARIANT_TRUE : VARIANT_FALSE), "GridLayer.UseXAsDate");
+  // About one grid line per 100 pixels across and 80 down; row labels need ticks on whole steps.
+  const LONG xSteps = std::max(2, options.width / 100), ySteps = std::max(2, options.height / 80);
+  Check(grid->put_XSteps(xSteps), "GridLayer.XSteps");
+  Check(grid->put_YSteps(ySteps), "GridLayer.YSteps");
+  const bool rowLabels = !data.tickTexts.empty();
+  Check(grid->put_AutoStep(rowLabels ? VARIANT_FALSE : VARIANT_TRUE), "GridLayer.AutoStep");
+  if (rowLabels) {
+    const Range x = options.xLimits ? *options.xLimits : XRange(data).value_or(Range{0, 1});
+    Check(grid->put_XStep(RowStep(x.max - x.min, xSteps, WholeX(data))), "GridLayer.XStep");
+    Range y = options.yLimits ? *options.yLimits : DataRange(data, false).value_or(Range{0, 1});
+    Check(grid->put_YStep(RowStep(y.max - y.min, ySteps, false)), "GridLayer.YStep");
+  }
+}
+
+// Label k of the list labels the k-th tick the X axis draws: the tool works out those ticks from
+// the axis's window, margin, limits and step, and hands the row texts at their values.
+void SetTickTexts(ILineGraph* graph, const PlotData& data) {
+  auto xAxis = Part<IXAxis>(graph, &IGraphBase::get_XAxis, "LineGraph.XAxis");
+  auto grid = Part<IGridLayer>(graph, &IGraphBase::get_GridLayer, "LineGraph.GridLayer");
+  auto container = Part<IGraphicsContainer>(graph, &IGraphBase::get_GraphicsContainer, "LineGraph.GraphicsContainer");
+  LONG window = 0, margin = 0;
+  Check(xAxis->get_Window(&window), "XAxis.Window");
+  Check(xAxis->get_Margin(&margin), "XAxis.Margin");
+  RECT r{};
+  if (!window || !GetClientRect(UlongToHandle<HWND>(static_cast<std::uint32_t>(window)), &r))
+    throw RenderFailure{"the X axis has no window"};
+  double step = 0, xMin = 0, xMax = 0, yMin = 0, yMax = 0;
+  Check(grid->get_XStep(&step), "GridLayer.XStep");
+  Check(container->GetLimits(&xMin, &xMax, &yMin, &yMax), "GraphicsContainer.GetLimits");
+
+  ComPtr<ITickLabelList> labels = NewTickLabelList();
+  if (!labels) throw RenderFailure{"cannot create a tick label list"};
+  for (const std::string& text : TickTexts(data, DrawnTicks(xMin, xMax, step, r.right - r.left, margin))) {
+    Variant value;
+    value.vt = VT_BSTR;
+    value.bstrVal = Bstr(text).Detach();
+    LONG index = 0;
+    Check(labels->AddLabel(value, &index), "TickLabelList.AddLabel");
+  }
+  Check(xAxis->put_TickLabels(labels.get()), "XAxis.TickLabels");
 }
 
 // The whole pipeline; throws RenderFailure.
 void Render(const PlotData& data, const PlotOptions& options) {
   Range x = options.xLimits ? *options.xLimits : XRange(data).value_or(Range{0, 1});
   Range y = options.yLimits ? *options.yLimits : DataRange(data, false).value_or(Range{0, 1});
-  std::optional<Range> rightY = options.rightYLimits ? options.rightYLimits : DataRange(data, true);
-  bool hasRight = false;
-  for (const Series& s : data.series) hasRight = hasRight || s.rightY;
+  Range rightY = options.rightYLimits ? *options.rightYLimits : DataRange(data, true).value_or(Range{0, 1});
+
+  auto graph = Make<ILineGraph>(CLSID_LineGraph, IID_ILineGraph, "Kelmira.LineGraph");
+  ComPtr<IPersistStreamInit> persist;
+  Check(graph->QueryInterface(IID_IPersistStreamInit, reinterpret_cast<void**>(&persist)),
+        "QueryInterface(IPersistStreamInit)");
+  const bool loaded = !options.loadFile.empty();
+  std::string error;
+  if (!loaded)
+    Check(persist->InitNew(), "LineGraph.InitNew");
+  else if (!LoadGraphFile(options.loadFile, persist.get(), &error))
+    throw RenderFailure{error};
+  Configure(graph.get(), data, options, loaded);
+
+  ComPtr<ILineLayer> left, right;
+  Check(graph->get_LineLayer(&left), "LineGraph.LineLayer");
+  Check(graph->get_RightLineLayer(&right), "LineGraph.RightLineLayer");
+  std::size_t colorIndex = 0;
+  AddLines(left.get(), data, options, false, &colorIndex);
+  AddLines(right.get(), data, options, true, &colorIndex);
 
   auto container =
-      Make<IGraphicsContainer>(CLSID_GraphicsContainer, IID_IGraphicsContainer, "Kelmira.GraphicsContainer");
-  auto background = Make<IBackgroundLayer>(CLSID_BackgroundLayer, IID_IBackgroundLayer, "Kelmira.BackgroundLayer");
-  Check(background->put_FillColor(options.background), "BackgroundLayer.FillColor");
-  auto grid = Make<IGridLayer>(CLSID_GridLayer, IID_IGridLayer, "Kelmira.GridLayer");
-  Check(grid->put_LineColor(options.gridColor), "GridLayer.LineColor");
-  Check(grid->put_LineStyle(options.gridStyle), "GridLayer.LineStyle");
-  Check(grid->put_Lines(options.grid ? VARIANT_TRUE : VARIANT_FALSE), "GridLayer.Lines");
-  Check(grid->put_Border(options.border ? VARIANT_TRUE : VARIANT_FALSE), "GridLayer.Border");
-  Check(grid->put_UseXAsDate(options.dateX ? VARIANT_TRUE : VARIANT_FALSE), "GridLayer.UseXAsDate");
-  Check(grid->put_XSteps(std::max(2, options.width / 100)), "GridLayer.XSteps");
-  Check(grid->put_YSteps(std::max(2, options.height / 80)), "GridLayer.YSteps");
-  std::size_t colorIndex = 0;
-  auto lines = MakeLineLayer(data, options, false, &colorIndex);
-  auto rightLines = MakeLineLayer(data, options, true, &colorIndex);
-
-  AddLayer(container.get(), "Background", background.get());
-  AddLayer(container.get(), "Grid", grid.get());
-  AddLayer(container.get(), "Line", lines.get());
-  if (hasRight) {
-    AddLayer(container.get(), "RightLine", rightLines.get());
-    VARIANT index;
-    VariantInit(&index);
-    index.vt = VT_I4;
-    index.lVal = 3;
-    Check(container->SetLayerRightYAxis(index, VARIANT_TRUE), "GraphicsContainer.SetLayerRightYAxis");
-    Range r = rightY.value_or(Range{0, 1});
-    Check(container->SetRightYLimits(r.min, r.max), "GraphicsContainer.SetRightYLimits");
-  }
+      Part<IGraphicsContainer>(graph.get(), &IGraphBase::get_GraphicsContainer, "LineGraph.GraphicsContainer");
   // Tiny data ranges must not be widened by the default minimum zoom size.
   Check(container->put_MinZoomX((x.max - x.min) * 1e-6), "GraphicsContainer.MinZoomX");
   Check(container->put_MinZoomY((y.max - y.min) * 1e-6), "GraphicsContainer.MinZoomY");
-  Check(container->SetExtents(x.min, x.max, y.min, y.max), "GraphicsContainer.SetExtents");
+  Check(graph->SetExtents(x.min, x.max, y.min, y.max), "LineGraph.SetExtents");
+  Check(container->SetRightYLimits(rightY.min, rightY.max), "GraphicsContainer.SetRightYLimits");
 
   HWND host = CreateWindowExA(0, "AtlAxWin", nullptr, WS_POPUP | WS_VISIBLE, 0, 0, options.width, options.height,
                               nullptr, nullptr, nullptr, nullptr);
@@ -167,14 +278,22 @@ void Render(const PlotData& data, const PlotOptions& options) {
     HWND hwnd;
     ~WindowGuard() { DestroyWindow(hwnd); }
   } guard{host};
-  Check(AtlAxAttachControl(container.get(), host, nullptr), "AtlAxAttachControl");
-  Check(container->Redraw(), "GraphicsContainer.Redraw");
+  Check(AtlAxAttachControl(graph.get(), host, nullptr), "AtlAxAttachControl");
+  if (!data.tickTexts.empty()) SetTickTexts(graph.get(), data);
+  Check(graph->Redraw(), "LineGraph.Redraw");
   UpdateWindow(host);
   MSG msg{};
   for (int i = 0; i < 10000 && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); ++i) DispatchMessageA(&msg);
 
+  // The settings file is written first and renamed into place only once the picture is written.
+  PendingFile settings;
+  std::vector<char> bytes;
+  if (!options.saveFile.empty() &&
+      (!GraphFileBytes(persist.get(), &bytes, &error) || !settings.Write(options.saveFile, bytes, &error)))
+    throw RenderFailure{error};
   HRESULT hr = KelmiraSaveWindowPng(host, options.output.c_str());
   if (FAILED(hr)) throw RenderFailure{"cannot write '" + options.output + "': " + DescribeWriteFailure(hr)};
+  if (!options.saveFile.empty() && !settings.Commit(&error)) throw RenderFailure{error};
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
-// Renders PlotData with a GraphicsContainer hosted in a headless "AtlAxWin" window and saves the
-// window's pixels as PNG. Everything goes through the public interfaces, as any host would.
+// Renders PlotData with a LineGraph (title, axes, grid, left and right lines) hosted in a headless
+// "AtlAxWin" window and saves the window's pixels as PNG, and the graph's settings with --save.
+// Everything goes through the public interfaces, as any host would.
 #pragma once
 
 #include "plot_data.h"
@@ -9,7 +10,8 @@
 
 namespace kelmira::plot {
 
-// False with a message in *error when an object cannot be made or the file cannot be written.
+// False with a message in *error when an object cannot be made, the --load file cannot be read or
+// a file cannot be written.
 bool RenderPlot(const PlotData& data, const PlotOptions& options, std::string* error);
 
 // What a failed PNG write means, for messages.
