@@ -2,6 +2,7 @@
 #include "plot/csv_table.h"
 #include "plot/plot_data.h"
 #include "plot/plot_options.h"
+#include "plot/tick_texts.h"
 
 #include <gtest/gtest.h>
 
@@ -15,16 +16,18 @@ namespace {
 using Names = std::vector<std::string>;
 using Values = std::vector<double>;
 
-CsvTable Parse(std::string_view text, std::optional<ColumnRef> dates = std::nullopt) {
+CsvTable Parse(std::string_view text, std::optional<ColumnRef> dates = std::nullopt,
+               std::optional<ColumnRef> texts = std::nullopt) {
   CsvError error;
-  auto table = ParseCsv(text, "t.csv", {dates, std::nullopt}, &error);
+  auto table = ParseCsv(text, "t.csv", {dates, texts}, &error);
   EXPECT_TRUE(table) << error.message;
   return table ? *table : CsvTable{};
 }
 
-std::string ParseError(std::string_view text, std::optional<ColumnRef> dates = std::nullopt) {
+std::string ParseError(std::string_view text, std::optional<ColumnRef> dates = std::nullopt,
+                       std::optional<ColumnRef> texts = std::nullopt) {
   CsvError error;
-  EXPECT_FALSE(ParseCsv(text, "t.csv", {dates, std::nullopt}, &error));
+  EXPECT_FALSE(ParseCsv(text, "t.csv", {dates, texts}, &error));
   return error.message;
 }
 
@@ -73,6 +76,18 @@ TEST(Csv, DatesBecomeAutomationDates) {
   EXPECT_EQ(Parse("when,v\n2024-03-01,1\n45353.5,2\n", ColumnRef{"1"}).columns[0], (Values{45352.0, 45353.5}));
 }
 
+TEST(Csv, TickTextColumnIsKeptAsText) {
+  CsvTable t = Parse("month,sales\nJan,1\n,2\n", std::nullopt, ColumnRef{"MONTH"});
+  EXPECT_EQ(std::tuple(t.textColumn, t.texts, t.columns[1]), std::tuple(0, Names{"Jan", ""}, Values{1, 2}));
+  EXPECT_TRUE(std::isnan(t.columns[0][0]));
+  // Chosen by number, text in that column alone does not make the first line a header.
+  t = Parse("1,Jan\n2,Feb\n", std::nullopt, ColumnRef{"2"});
+  EXPECT_EQ(std::pair(t.names, t.texts), std::pair(Names{"column 1", "column 2"}, Names{"Jan", "Feb"}));
+  EXPECT_EQ(ParseError("d,v\n1,2\n", std::nullopt, ColumnRef{"label"}), "t.csv:1: no column named 'label'");
+  EXPECT_EQ(ParseError("d,v\n1,2\n", ColumnRef{"d"}, ColumnRef{"1"}),
+            "t.csv:1: column 1 (d) cannot hold both dates and tick labels");
+}
+
 TEST(PlotOptions, ValuesAndErrors) {
   PlotOptions o;
   std::string error;
@@ -100,6 +115,11 @@ TEST(PlotOptions, ValuesAndErrors) {
       {{"--frobnicate"}, "unknown option '--frobnicate'"},
       {{"--output"}, "option '--output' needs a value"},
       {{"a.csv", "b.csv"}, "more than one input file given"},
+      {{"--date-format-labels", "3"}, "bad value '3' for --date-format-labels (0, 1, 2, 100, 101 or 102)"},
+      {{"--font-size", "3"}, "bad value '3' for --font-size (4 to 72 points)"},
+      {{"--load="}, "the path for --load is empty"},
+      {{"-o", "a.csv", "./a.csv"}, "'a.csv' is both the input and the output"},
+      {{"--save", "s", "-o", "s"}, "'s' is both the --save file and the output"},
   };
   for (const Case& c : cases) {
     o = PlotOptions{};
@@ -123,6 +143,16 @@ TEST(PlotData, SelectsColumnsAndRanges) {
                        XRange(*data)->max),
             std::tuple(1.0, 30.0, 100.0, 2.0));
 
+  // A first column of tick texts makes X the row number and is not drawn.
+  o = PlotOptions{};
+  data = SelectSeries(Parse("m,a\nJan,1\nFeb,2\n", std::nullopt, ColumnRef{"m"}), o, &error);
+  ASSERT_TRUE(data) << error;
+  EXPECT_EQ(std::tuple(data->xIsIndex, data->xName, data->series.size(), data->tickTexts),
+            std::tuple(true, "m", 1u, Names{"Jan", "Feb"}));
+  o.yColumns = {ColumnRef{"m"}};
+  EXPECT_FALSE(SelectSeries(Parse("m,a\nJan,1\n", std::nullopt, ColumnRef{"m"}), o, &error));
+  EXPECT_EQ(error, "column 'm' (for --y) holds the tick labels, not numbers");
+
   o = PlotOptions{};
   for (auto [csv, y, message] :
        {std::tuple("x\n1\n2\n", "", "nothing to draw: the data has no column besides X"),
@@ -138,4 +168,21 @@ TEST(PlotData, SelectsColumnsAndRanges) {
   ASSERT_TRUE(data);
   EXPECT_LT(DataRange(*data, false)->min, 7);
   EXPECT_GT(DataRange(*data, false)->max, 7);
+}
+
+TEST(TickTexts, TicksTheAxisDrawsAndTheirRows) {
+  // 10,000 rows on 100 pixels: the multiple 0 lies less than a pixel left of X = 1 and is drawn.
+  EXPECT_EQ(DrawnTicks(1, 10000, 2000, 102, 1), (Values{0, 2000, 4000, 6000, 8000, 10000}));
+  EXPECT_EQ(DrawnTicks(1, 10, 2, 102, 1), (Values{2, 4, 6, 8, 10}));
+  EXPECT_EQ(std::tuple(RowStep(9, 4, true), RowStep(0.9, 4, true), RowStep(0.9, 4, false), RowStep(3000, 8, true)),
+            std::tuple(5.0, 1.0, 0.5, 500.0));
+
+  PlotData byIndex;
+  byIndex.xIsIndex = true;
+  byIndex.tickTexts = {"a", "b", "c"};
+  EXPECT_EQ(TickTexts(byIndex, {0, 1, 2.5, 3, 4}), (Names{"", "a", "", "c", ""}));
+  PlotData byX;
+  byX.x = {10, 20, std::nan(""), 30};
+  byX.tickTexts = {"a", "b", "c", "d"};
+  EXPECT_EQ(TickTexts(byX, {10, 15, 30}), (Names{"a", "", "d"}));
 }

@@ -75,9 +75,12 @@ std::vector<std::string_view> SplitList(std::string_view text) {
 
 bool SameFile(const std::string& a, const std::string& b) {
   if (a.empty() || b.empty()) return false;
-  std::error_code ec1, ec2;
-  const auto pa = std::filesystem::weakly_canonical(a, ec1), pb = std::filesystem::weakly_canonical(b, ec2);
-  return ec1 || ec2 ? a == b : pa == pb;
+  auto resolved = [](const std::string& path) {
+    std::error_code ec;
+    auto full = std::filesystem::weakly_canonical(std::filesystem::absolute(path, ec), ec);
+    return ec ? std::filesystem::path(path) : full;
+  };
+  return resolved(a) == resolved(b);
 }
 
 }  // namespace
