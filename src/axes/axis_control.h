@@ -25,6 +25,8 @@
 #include "axes/axis_look.h"
 #include "axes/axis_scale.h"
 #include "axes/container_subscription.h"
+#include "common/ansi_text.h"
+#include "common/default_font.h"
 #include "common/stored_property.h"
 
 #include <kelmira/kelmira.h>
@@ -53,8 +55,6 @@ struct AxisFields {
   bool rangeChanged = true;
 };
 
-// The font a new axis starts with: Arial, 7 points, weight 300.
-HRESULT MakeDefaultAxisFont(ComPtr<IFontDisp>& font);
 // The IID-typed query behind the object-valued puts (see the decisions above).
 HRESULT QueryOrEmpty(IUnknown* object, REFIID iid, void** out);
 
@@ -70,7 +70,7 @@ class AxisControl : public ControlBase<Derived>, public DispatchImpl<IFace>, pub
   HRESULT FinalConstruct() {
     HRESULT hr = this->AddConnectionPoint(DIID_IAxisEvents, SinkKind::Dispatch);
     if (FAILED(hr)) return hr;
-    return MakeDefaultAxisFont(fields_.font);
+    return common::MakeDefaultFont(fields_.font);
   }
   ~AxisControl() { subscription_.End(); }
 
@@ -229,7 +229,7 @@ class AxisControl : public ControlBase<Derived>, public DispatchImpl<IFace>, pub
                     fields_.backColor,
                     fields_.foreColor,
                     fields_.font.get(),
-                    AnsiText(fields_.title.get()),
+                    common::AnsiText(fields_.title.get()),
                     fields_.aligned != 0,
                     dateFormat};
   }

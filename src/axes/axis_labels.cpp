@@ -1,5 +1,7 @@
 #include "axes/axis_labels.h"
 
+#include "common/ansi_text.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -26,7 +28,7 @@ std::string FourDigits(unsigned value) { return TwoDigits(value / 100) + TwoDigi
 std::string MonthName(unsigned month, bool abbreviated) {
   Bstr name;
   if (FAILED(VarMonthName(static_cast<int>(month), abbreviated ? 1 : 0, 0, &name)) || !name) return "###";
-  return AnsiText(name.get());
+  return common::AnsiText(name.get());
 }
 
 std::string DatePart(const SYSTEMTIME& t, LONG format, bool withYear) {
@@ -43,16 +45,6 @@ std::string DatePart(const SYSTEMTIME& t, LONG format, bool withYear) {
 }
 
 }  // namespace
-
-std::string AnsiText(BSTR text) {
-  const UINT length = SysStringLen(text);
-  if (!text || length == 0) return {};
-  const int bytes = WideCharToMultiByte(CP_ACP, 0, text, static_cast<int>(length), nullptr, 0, nullptr, nullptr);
-  if (bytes <= 0) return {};
-  std::string out(static_cast<std::size_t>(bytes), '\0');
-  WideCharToMultiByte(CP_ACP, 0, text, static_cast<int>(length), out.data(), bytes, nullptr, nullptr);
-  return out;
-}
 
 std::string NumericLabel(double value, int precision) {
   if (precision > 0) return Formatted("%.*f", std::min(precision, kMaxLabelDecimals), value);
@@ -102,7 +94,7 @@ HRESULT CustomLabels::Next(std::string* text) {
   Variant converted;
   hr = VariantChangeType(&converted, &value, 0, VT_BSTR);
   if (FAILED(hr)) return hr;
-  *text = AnsiText(converted.bstrVal);
+  *text = common::AnsiText(converted.bstrVal);
   return S_OK;
 }
 

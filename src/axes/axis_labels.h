@@ -45,7 +45,4 @@ class KELMIRA_API CustomLabels {
   LONG found_ = 0;       // entries with a label among those asked about
 };
 
-// A BSTR in the ANSI code page (empty for null).
-std::string AnsiText(BSTR text);
-
 }  // namespace kelmira::axes

@@ -16,8 +16,8 @@
 // With the same width, margin 0 and the same limits an X tick lands on the grid's column for the
 // value: both count whole multiples of the same step. The grid's automatic step is held at its
 // MinXStep while the axis's is not, so in a view narrower than about XSteps x MinXStep the axis
-// has ticks where the grid has no lines. A Y tick counts from the top edge while a grid row counts from the bottom row, so the two
-// meet where the scaled offset has a fraction and the tick lies one row lower where it is whole.
+// has ticks where the grid has no lines. A Y tick counts from the top edge while a grid row counts from the bottom row,
+// so the two meet where the scaled offset has a fraction and the tick lies one row lower where it is whole.
 #pragma once
 
 #include "axes/axis_scale.h"

@@ -11,6 +11,7 @@
 #include "layers/line.h"
 #include "layers/line_layer.h"
 #include "layers/line_legend_layer.h"
+#include "linegraph/line_graph.h"
 #include "mouse/mouse_input_manager.h"
 
 namespace kelmira::module {
@@ -97,7 +98,7 @@ constinit const ClassEntry kClasses[] = {
      .kind = ClassKind::Control,
      .registryScript = kScriptLineGraph,
      .toolboxBitmap = kBitmapLineGraph,
-     .factory = ClassFactory(&NotProvidedYet<Aggregation::Allowed>)},
+     .factory = ClassFactory(&Object<linegraph::LineGraph>::Create)},
     {.name = "BaseGraphPropPage",
      .progName = "LineGraphPropPage",
      .clsid = &CLSID_BaseGraphPropPage,
