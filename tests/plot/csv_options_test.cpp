@@ -174,8 +174,9 @@ TEST(TickTexts, TicksTheAxisDrawsAndTheirRows) {
   // 10,000 rows on 100 pixels: the multiple 0 lies less than a pixel left of X = 1 and is drawn.
   EXPECT_EQ(DrawnTicks(1, 10000, 2000, 102, 1), (Values{0, 2000, 4000, 6000, 8000, 10000}));
   EXPECT_EQ(DrawnTicks(1, 10, 2, 102, 1), (Values{2, 4, 6, 8, 10}));
-  EXPECT_EQ(std::tuple(RowStep(9, 4, true), RowStep(0.9, 4, true), RowStep(0.9, 4, false), RowStep(3000, 8, true)),
-            std::tuple(5.0, 1.0, 0.5, 500.0));
+  EXPECT_EQ(std::tuple(RowStep(9, 4, true), RowStep(0.9, 4, true), RowStep(0.9, 4, false), RowStep(3000, 8, true),
+                       GridStep(13, 6), GridStep(100, 4)),
+            std::tuple(5.0, 1.0, 0.5, 500.0, 2.0, 20.0));
 
   PlotData byIndex;
   byIndex.xIsIndex = true;

@@ -1,10 +1,12 @@
-// kelmira-plot run as a program: the picture it writes and its messages for bad input.
+// kelmira-plot run as a program: the graph it draws, its saved settings and its messages for bad
+// input.
 #include "support/canvas.h"
 #include "support/child_process.h"
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 namespace kelmira::test {
 namespace {
@@ -21,31 +23,71 @@ std::string InWorkDir(const std::string& name, const char* content = nullptr) {
   return path;
 }
 
-TEST(PlotTool, DrawsACsvFileIntoAPng) {
-  // A flat line at y = 5 over 0..10 in both directions: row 99 - 5 * 10 = 49 of a 100-pixel picture.
+std::string FileBytes(const std::string& path) {
+  std::ostringstream bytes;
+  bytes << std::ifstream(path, std::ios::binary).rdbuf();
+  return bytes.str();
+}
+
+TEST(PlotTool, DrawsAGraphWithTitleAndAxes) {
   const std::string csv = InWorkDir("flat.csv", "x,level\n0,5\n5,5\n10,5\n"), png = InWorkDir("flat.png");
   std::filesystem::remove(png);
-  const ProcessResult run = RunPlot({"--size", "120x100", "--ylim", "0:10", "--no-grid", "--no-border", "--colors",
-                                     "red", "--background", "white", "-o", png, csv});
+  const ProcessResult run = RunPlot({"--size", "300x200", "--xlim", "0:10", "--ylim", "0:10", "--no-grid",
+                                     "--no-border", "--colors", "red", "-o", png, csv});
   ASSERT_EQ(run.exitCode, 0) << run.output;
   EXPECT_NE(run.output.find("wrote"), std::string::npos);
   HBITMAP bitmap = nullptr;
   ASSERT_EQ(KelmiraLoadPng(png.c_str(), &bitmap), S_OK);
-  BITMAP info{};
-  GetObjectA(bitmap, sizeof info, &info);
-  ASSERT_EQ(std::pair(info.bmWidth, info.bmHeight), std::pair(120, 100));
-  Canvas picture(120, 100);
+  Canvas picture(300, 200);
   const HDC dc = CreateCompatibleDC(nullptr);
   {
     Selected selected(dc, bitmap);
-    BitBlt(picture.dc(), 0, 0, 120, 100, dc, 0, 0, SRCCOPY);
+    BitBlt(picture.dc(), 0, 0, 300, 200, dc, 0, 0, SRCCOPY);
   }
   DeleteDC(dc);
-  ExpectPicture(picture, [](int, int y) { return y == 49 ? kRed : kWhite; });
+
+  // The plot spans x 70..287 (the left axis strip is 70 wide; with no right column 12 pixels stay
+  // free) and y 25..149 (title line and gap above, the 50-pixel X axis strip below).
+  EXPECT_GT(picture.Count(kWhite, 0, 0, 300, 20), 0) << "a title";
+  EXPECT_LT(picture.Count(kWhite, 0, 0, 300, 20), 300 * 20) << "a title";
+  EXPECT_EQ(picture.Count(kWhite, 289, 25, 300, 150), 11 * 125) << "no right axis";
+  EXPECT_EQ(picture.Count(kRed, 150, 0, 151, 200), 1);
+  EXPECT_EQ(picture.At(150, 25 + 61), kRed);  // trunc(124 - 5 * 12.5)
+  // X ticks every 2 hang 4 pixels from the strip's top, at 70 + trunc(x * 218 / 10).
+  for (int x : {70, 113, 157, 200, 244, 288}) EXPECT_EQ(picture.Count(kBlack, x, 150, x + 1, 154), 4) << x;
+  EXPECT_EQ(picture.Count(kBlack, 0, 152, 300, 153), 6);
+  EXPECT_LT(picture.Count(kWhite, 0, 155, 300, 200), 300 * 45) << "X labels and title";
+}
+
+TEST(PlotTool, SavedSettingsDrawTheSameGraph) {
+  const std::string settings = InWorkDir("look.graph"), first = InWorkDir("first.png"), again = InWorkDir("again.png");
+  const ProcessResult saved = RunPlot({"--title", "Look", "--xlabel", "hours", "--background", "#f0f0ff",
+                                       "--grid-style", "solid", "--font-size", "11", "--save", settings, "-o", first});
+  ASSERT_EQ(saved.exitCode, 0) << saved.output;
+  const ProcessResult loaded = RunPlot({"--load", settings, "-o", again});
+  ASSERT_EQ(loaded.exitCode, 0) << loaded.output;
+  EXPECT_EQ(FileBytes(first), FileBytes(again));
+
+  // Options given with --load override the file.
+  ASSERT_EQ(RunPlot({"--load", settings, "--title", "Other", "-o", again}).exitCode, 0);
+  EXPECT_NE(FileBytes(first), FileBytes(again));
+
+  // A damaged file is refused before anything is drawn.
+  const std::string whole = FileBytes(settings);
+  std::ofstream(InWorkDir("cut.graph"), std::ios::binary) << whole.substr(0, whole.size() / 2);
+  std::ofstream(InWorkDir("long.graph"), std::ios::binary) << whole << "x";
+  for (const char* name : {"cut.graph", "long.graph"}) {
+    std::filesystem::remove(again);
+    const ProcessResult run = RunPlot({"--load", InWorkDir(name), "-o", again});
+    EXPECT_EQ(run.exitCode, 1) << name;
+    EXPECT_NE(run.output.find("is damaged"), std::string::npos) << run.output;
+    EXPECT_FALSE(std::filesystem::exists(again)) << name;
+  }
 }
 
 TEST(PlotTool, BadInputGivesClearMessages) {
   const std::string bad = InWorkDir("bad.csv", "x,y\n1,2\n2,two\n"), good = InWorkDir("good.csv", "x,y\n1,2\n2,3\n");
+  const std::string labels = InWorkDir("labels.csv", "name,y\nfirst,2\nsecond,3\n");
   const struct {
     std::vector<std::string> args;
     int status;
@@ -53,20 +95,29 @@ TEST(PlotTool, BadInputGivesClearMessages) {
   } cases[] = {
       {{"/nonexistent/data.csv"}, 1, "kelmira-plot: cannot open '/nonexistent/data.csv': No such file or directory\n"},
       {{bad}, 1, "kelmira-plot: " + bad + ":3: column 2 (y): 'two' is not a number\n"},
+      {{labels}, 1, "kelmira-plot: " + labels + ":2: column 1 (name): 'first' is not a number\n"},
+      {{"--xticklabels", "name", labels}, 0, "~wrote"},
       {{"-o", "/nonexistent/dir/out.png", good},
        1,
        "kelmira-plot: cannot write '/nonexistent/dir/out.png': the directory does not exist\n"},
+      {{"--save", "/nonexistent/dir/s.graph", good},
+       1,
+       "kelmira-plot: cannot write '/nonexistent/dir/s.graph': No such file or directory\n"},
+      {{"--load", good}, 1, "kelmira-plot: '" + good + "' is not a graph saved by kelmira-plot --save\n"},
       {{"--size", "big"}, 2, "~Try 'kelmira-plot --help'"},  // after the message the option tests check
-      {{"--help"}, 0, "~Usage: kelmira-plot"},
+      {{"--help"}, 0, "~--xticklabels COLUMN"},
   };
+  const std::string png = InWorkDir("kelmira-plot.png");
   for (const auto& c : cases) {
     SCOPED_TRACE(c.args[0]);
+    std::filesystem::remove(png);
     const ProcessResult run = RunPlot(c.args);
     EXPECT_EQ(run.exitCode, c.status);
     if (c.output[0] == '~')
       EXPECT_NE(run.output.find(c.output.substr(1)), std::string::npos) << run.output;
     else
       EXPECT_EQ(run.output, c.output);
+    EXPECT_TRUE(c.status == 0 || !std::filesystem::exists(png));
   }
 }
 

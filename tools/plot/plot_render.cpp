@@ -96,14 +96,19 @@ LONG PointStyleOf(Markers markers) {
   }
 }
 
+// Series take the colours in turn (the left ones come first).
+COLORREF LineColor(const PlotOptions& options, std::size_t series) {
+  return options.lineColors[series % options.lineColors.size()];
+}
+
 // The left or the right series, as lines of the graph's line layer for that side.
-void AddLines(ILineLayer* layer, const PlotData& data, const PlotOptions& options, bool rightY,
-              std::size_t* colorIndex) {
+void AddLines(ILineLayer* layer, const PlotData& data, const PlotOptions& options, bool rightY) {
   if (!layer) throw RenderFailure{"LineGraph gave no line layer"};
-  Check(layer->put_Style(options.markers != Markers::None ? 1 : 0), "LineLayer.Style");
-  for (const Series& series : data.series) {
+  if (options.markers != Markers::None) Check(layer->put_Style(1), "LineLayer.Style");
+  for (std::size_t i = 0; i < data.series.size(); ++i) {
+    const Series& series = data.series[i];
     if (series.rightY != rightY) continue;
-    COLORREF color = options.lineColors[(*colorIndex)++ % options.lineColors.size()];
+    COLORREF color = LineColor(options, i);
     Bstr name(series.name);
     ComPtr<ILine> line;
     Check(layer->AddLine(name.get(), color, options.lineStyle, &line), "LineLayer.AddLine");
@@ -139,8 +144,8 @@ void PutTitle(IAxis* axis, const std::optional<std::string>& title) {
   Check(axis->put_Title(text.get()), "Axis.Title");
 }
 
-// The graph's own font at another size, for the graph and its three axes.
-void SetFontSize(IGraphBase* graph, const std::vector<IAxis*>& axes, int points) {
+// The graph's own font at another size; the graph hands it to its axes.
+void SetFontSize(IGraphBase* graph, int points) {
   ComPtr<IFontDisp> current;
   Check(graph->get_Font(&current), "LineGraph.Font");
   ComPtr<IFont> font;
@@ -158,7 +163,33 @@ void SetFontSize(IGraphBase* graph, const std::vector<IAxis*>& axes, int points)
   ComPtr<IFontDisp> disp;
   Check(font->QueryInterface(IID_IFontDisp, reinterpret_cast<void**>(&disp)), "QueryInterface(IFontDisp)");
   Check(graph->put_Font(disp.get()), "LineGraph.Font");
-  for (IAxis* axis : axes) Check(axis->putref_Font(disp.get()), "Axis.Font");
+}
+
+// An axis that carries a single line shows its labels and title in that line's colour, so that
+// the line is read against the right scale.
+void ColorAxisByLine(IAxis* axis, const PlotData& data, const PlotOptions& options, bool rightY) {
+  std::optional<std::size_t> only;
+  for (std::size_t i = 0; i < data.series.size(); ++i) {
+    if (data.series[i].rightY != rightY) continue;
+    if (only) return;
+    only = i;
+  }
+  if (only) Check(axis->put_ForeColor(LineColor(options, *only)), "Axis.ForeColor");
+}
+
+// The axis strips grow with the font. The X axis puts its title below at most a third of its
+// height of labels, and date labels with times take two lines.
+void SizeStrips(IGraphBase* graph, bool twoLineLabels) {
+  ComPtr<IFontDisp> disp;
+  Check(graph->get_Font(&disp), "LineGraph.Font");
+  ComPtr<IFont> font;
+  CY size{};
+  size.int64 = 70000;
+  if (disp && SUCCEEDED(disp->QueryInterface(IID_IFont, reinterpret_cast<void**>(&font))))
+    Check(font->get_Size(&size), "Font.Size");
+  const double points = static_cast<double>(size.int64) / 10000, line = points * 96 / 72 * 1.25;
+  Check(graph->put_XAxisSize(std::max(50L, std::lround(3 * line * (twoLineLabels ? 2 : 1)))), "LineGraph.XAxisSize");
+  Check(graph->put_YAxisSize(std::max(70L, std::lround(7.8 * points))), "LineGraph.YAxisSize");
 }
 
 std::string DefaultTitle(const PlotOptions& options) {
@@ -166,8 +197,19 @@ std::string DefaultTitle(const PlotOptions& options) {
   return std::filesystem::path(options.input).filename().string();
 }
 
+// What the graph shows: the given limits, else the data's ranges.
+struct View {
+  Range x, y, rightY;
+};
+
+View ViewOf(const PlotData& data, const PlotOptions& options) {
+  return {options.xLimits.value_or(XRange(data).value_or(Range{0, 1})),
+          options.yLimits.value_or(DataRange(data, false).value_or(Range{0, 1})),
+          options.rightYLimits.value_or(DataRange(data, true).value_or(Range{0, 1}))};
+}
+
 // Titles, colours, grid and fonts; the parts that follow the data are set whether loaded or not.
-void Configure(ILineGraph* graph, const PlotData& data, const PlotOptions& options, bool loaded) {
+void Configure(ILineGraph* graph, const PlotData& data, const PlotOptions& options, const View& view, bool loaded) {
   auto xAxis = Part<IXAxis>(graph, &IGraphBase::get_XAxis, "LineGraph.XAxis");
   auto yAxis = Part<IYAxis>(graph, &IGraphBase::get_YAxis, "LineGraph.YAxis");
   auto rightAxis = Part<IYAxis>(graph, &IGraphBase::get_RightYAxis, "LineGraph.RightYAxis");
@@ -190,7 +232,19 @@ void Configure(ILineGraph* graph, const PlotData& data, const PlotOptions& optio
   if (auto border = Setting(options.border, true, loaded))
     Check(graph->put_Border(*border ? VARIANT_TRUE : VARIANT_FALSE), "LineGraph.Border");
   if (options.dateLabelFormat) Check(xAxis->put_DateLabelFormat(*options.dateLabelFormat), "XAxis.DateLabelFormat");
-  if (options.fontSize) SetFontSize(graph, {xAxis.get(), yAxis.get(), rightAxis.get()}, *options.fontSize);
+  // Larger than the graph's own 7 points, and longer black ticks with as many decimals as the
+  // step needs, so that a picture reads well at its default size. The tick length is put even so:
+  // a new graph's axes keep their own until it is.
+  if (auto points = Setting(options.fontSize, 9, loaded)) SetFontSize(graph, *points);
+  if (!loaded) {
+    Check(graph->put_TickColor(0x00000000), "LineGraph.TickColor");
+    Check(graph->put_TickLength(4), "LineGraph.TickLength");
+    for (IAxis* axis :
+         {static_cast<IAxis*>(xAxis.get()), static_cast<IAxis*>(yAxis.get()), static_cast<IAxis*>(rightAxis.get())})
+      Check(axis->put_Precision(-1), "Axis.Precision");
+  }
+  ColorAxisByLine(yAxis.get(), data, options, false);
+  ColorAxisByLine(rightAxis.get(), data, options, true);
 
   const bool hasRight = std::any_of(data.series.begin(), data.series.end(), [](const Series& s) { return s.rightY; });
   Check(graph->put_RightYAxisVisible(hasRight ? VARIANT_TRUE : VARIANT_FALSE), "LineGraph.RightYAxisVisible");
@@ -201,12 +255,13 @@ void Configure(ILineGraph* graph, const PlotData& data, const PlotOptions& optio
   Check(grid->put_XSteps(xSteps), "GridLayer.XSteps");
   Check(grid->put_YSteps(ySteps), "GridLayer.YSteps");
   const bool rowLabels = !data.tickTexts.empty();
+  SizeStrips(graph, options.dateX && !rowLabels && (view.x.max - view.x.min) / xSteps < 1);
   Check(grid->put_AutoStep(rowLabels ? VARIANT_FALSE : VARIANT_TRUE), "GridLayer.AutoStep");
   if (rowLabels) {
-    const Range x = options.xLimits ? *options.xLimits : XRange(data).value_or(Range{0, 1});
-    Check(grid->put_XStep(RowStep(x.max - x.min, xSteps, WholeX(data))), "GridLayer.XStep");
-    Range y = options.yLimits ? *options.yLimits : DataRange(data, false).value_or(Range{0, 1});
-    Check(grid->put_YStep(RowStep(y.max - y.min, ySteps, false)), "GridLayer.YStep");
+    // Fixed steps for all three axes; the right one keeps a step of its own.
+    Check(grid->put_XStep(RowStep(view.x.max - view.x.min, xSteps, WholeX(data))), "GridLayer.XStep");
+    Check(grid->put_YStep(GridStep(view.y.max - view.y.min, ySteps)), "GridLayer.YStep");
+    Check(rightAxis->put_step(GridStep(view.rightY.max - view.rightY.min, ySteps)), "YAxis.step");
   }
 }
 
@@ -240,9 +295,8 @@ void SetTickTexts(ILineGraph* graph, const PlotData& data) {
 
 // The whole pipeline; throws RenderFailure.
 void Render(const PlotData& data, const PlotOptions& options) {
-  Range x = options.xLimits ? *options.xLimits : XRange(data).value_or(Range{0, 1});
-  Range y = options.yLimits ? *options.yLimits : DataRange(data, false).value_or(Range{0, 1});
-  Range rightY = options.rightYLimits ? *options.rightYLimits : DataRange(data, true).value_or(Range{0, 1});
+  const View view = ViewOf(data, options);
+  const Range &x = view.x, &y = view.y, &rightY = view.rightY;
 
   auto graph = Make<ILineGraph>(CLSID_LineGraph, IID_ILineGraph, "Kelmira.LineGraph");
   ComPtr<IPersistStreamInit> persist;
@@ -254,14 +308,13 @@ void Render(const PlotData& data, const PlotOptions& options) {
     Check(persist->InitNew(), "LineGraph.InitNew");
   else if (!LoadGraphFile(options.loadFile, persist.get(), &error))
     throw RenderFailure{error};
-  Configure(graph.get(), data, options, loaded);
+  Configure(graph.get(), data, options, view, loaded);
 
   ComPtr<ILineLayer> left, right;
   Check(graph->get_LineLayer(&left), "LineGraph.LineLayer");
   Check(graph->get_RightLineLayer(&right), "LineGraph.RightLineLayer");
-  std::size_t colorIndex = 0;
-  AddLines(left.get(), data, options, false, &colorIndex);
-  AddLines(right.get(), data, options, true, &colorIndex);
+  AddLines(left.get(), data, options, false);
+  AddLines(right.get(), data, options, true);
 
   auto container =
       Part<IGraphicsContainer>(graph.get(), &IGraphBase::get_GraphicsContainer, "LineGraph.GraphicsContainer");

@@ -14,13 +14,21 @@ constexpr std::int64_t kMaxTicks = 10000;
 
 double RowStep(double range, int count, bool whole) {
   const double wanted = range / std::max(count, 1);
-  double power = std::pow(10.0, std::floor(std::log10(wanted > 0 ? wanted : 1.0)));
+  const double power = std::pow(10.0, std::floor(std::log10(wanted > 0 ? wanted : 1.0)));
   double step = power;
   for (double factor : {1.0, 2.0, 5.0, 10.0}) {
     step = factor * power;
     if (step >= wanted) break;
   }
   return whole ? std::max(1.0, std::round(step)) : step;
+}
+
+double GridStep(double range, int count) {
+  const double wanted = range / std::max(count, 1);
+  const double power = std::pow(10.0, std::floor(std::log10(wanted > 0 ? wanted : 1.0)));
+  for (double factor : {5.0, 2.0})
+    if (factor * power <= wanted) return factor * power;
+  return power;
 }
 
 std::vector<double> DrawnTicks(double start, double end, double step, long width, long margin) {

@@ -14,9 +14,11 @@
 
 namespace kelmira::plot {
 
-// A step of 1, 2 or 5 times a power of ten giving at most `count` steps over the range; at least 1
-// when `whole`, so that ticks fall on rows numbered or placed at whole values.
+// A step of 1, 2 or 5 times a power of ten giving at most `count` steps over the range, so that
+// row texts have room; at least 1 when `whole`, so that ticks fall on rows at whole values.
 double RowStep(double range, int count, bool whole);
+// The step the grid would choose itself: 1, 2 or 5 times a power of ten giving at least `count`.
+double GridStep(double range, int count);
 
 // The values of the ticks an X axis `width` pixels wide with `margin` draws over [start, end].
 std::vector<double> DrawnTicks(double start, double end, double step, long width, long margin);
