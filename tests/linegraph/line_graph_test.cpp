@@ -86,6 +86,15 @@ TEST(LineGraph, PartsAndDefaults) {
             (std::vector<GUID>{CLSID_StockColorPage, CLSID_StockFontPage, CLSID_BaseGraphPropPage}));
   CoTaskMemFree(pages.pElems);
   EXPECT_EQ(g.As<IPersistStreamInit>()->IsDirty(), S_OK);  // always
+  // Its natural size is the dialog's 186 x 94 units in MS Sans Serif 8 pt (6 x 13 base units);
+  // not active, it draws the composite's stand-in picture.
+  SIZEL extent{}, pixels{279, 153}, expected{};
+  AtlPixelToHiMetric(&pixels, &expected);
+  g.As<IOleObject>()->GetExtent(DVASPECT_CONTENT, &extent);
+  EXPECT_EQ(std::pair(extent.cx, extent.cy), std::pair(expected.cx, expected.cy));
+  Canvas canvas(60, 40);
+  ASSERT_EQ(DrawView(g.get(), canvas), S_OK);
+  EXPECT_EQ(std::pair(canvas.At(0, 0), canvas.At(3, 3)), std::pair(kBlack, RGB(128, 128, 128)));
 }
 
 TEST(LineGraph, APartThatCannotBeMadeFailsTheWhole) {
