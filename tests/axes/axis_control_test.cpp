@@ -96,9 +96,8 @@ TEST(AxisControl, FlagsAndPointers) {
   x->put_BottomAligned(1), y->put_LeftAligned(VARIANT_TRUE);
   EXPECT_EQ(std::pair(Get(x.get(), &IXAxis::get_BottomAligned), Get(y.get(), &IYAxis::get_LeftAligned)),
             std::pair(VARIANT_FALSE, VARIANT_TRUE));
-  EXPECT_EQ(std::tuple(x->get_step(nullptr), x->get_Title(nullptr), x->get_Font(nullptr), x->get_TickLabels(nullptr),
-                       y->get_LeftAligned(nullptr), x->get_Window(nullptr), x->get_DateLabelFormat(nullptr)),
-            std::tuple(E_POINTER, E_POINTER, E_POINTER, E_POINTER, E_POINTER, E_POINTER, E_POINTER));
+  EXPECT_EQ(std::tuple(x->get_Title(nullptr), x->get_Font(nullptr), x->get_TickLabels(nullptr), x->get_Window(nullptr)),
+            std::tuple(E_POINTER, E_POINTER, E_POINTER, E_POINTER));
   // The font both start with.
   ComPtr<IFontDisp> yFont;
   y->get_Font(&yFont);
@@ -128,7 +127,8 @@ TEST(AxisControl, ObjectPutsTakeTheirInterfaceOrNothing) {
   ComPtr<IDispatch> labels;
   // Not a label list: emptied, and fine; a query that breaks: emptied, and its error.
   EXPECT_EQ(axis->put_TickLabels(reinterpret_cast<IDispatch*>(&other)), S_OK);
-  EXPECT_EQ(std::pair(axis->get_TickLabels(&labels), labels.get()), std::pair(S_OK, static_cast<IDispatch*>(nullptr)));
+  EXPECT_EQ(axis->get_TickLabels(&labels), S_OK);
+  EXPECT_EQ(labels.get(), nullptr);
   axis->put_TickLabels(list.get());
   EXPECT_EQ(axis->put_TickLabels(reinterpret_cast<IDispatch*>(&broken)), E_UNEXPECTED);
   EXPECT_EQ(axis->get_TickLabels(&labels), S_OK);
@@ -277,18 +277,6 @@ TEST(AxisControl, MouseEventsFromTheWindow) {
                                         {4, 1, x + 2, y},
                                         {3, 1, x + 2, y},
                                         {4, 2, x + 3, y + 1}}));
-}
-
-TEST(AxisControl, TheWindowFollowsItsHostsSize) {
-  HostedControl hosted(CLSID_YAxis, 70, 210);
-  ASSERT_TRUE(MoveWindow(hosted.host, 0, 0, 90, 150, TRUE));
-  Pump();
-  RECT r{};
-  GetWindowRect(hosted.window, &r);
-  EXPECT_EQ(std::pair(r.right - r.left, r.bottom - r.top), std::pair(LONG{90}, LONG{150}));
-  // The whole strip repaints at the new size: the tick of 10 still at the top right, 0 at the bottom.
-  EXPECT_EQ(std::pair(hosted.Pixel(89, 0), hosted.Pixel(87, 0)), std::pair(kRed, kRed));
-  EXPECT_EQ(hosted.Pixel(89, 135), kRed);
 }
 
 }  // namespace

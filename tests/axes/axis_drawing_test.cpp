@@ -169,17 +169,6 @@ TEST(AxisDrawing, NoFontAndTooManyTicks) {
   EXPECT_EQ(crowded.At(1, 0), kRed);
 }
 
-TEST(AxisDrawing, NarrowYStripDrawsNoTitle) {
-  // Ticks and labels leave no room: the strip looks the same with and without a title.
-  auto axis = Create<IYAxis>(CLSID_YAxis);
-  Canvas titled(15, 210), untitled(15, 210);
-  ASSERT_EQ(DrawView(axis.get(), titled, {0, 0, 15, 210}), S_OK);
-  axis->put_Title(Bstr(u"").get());
-  ASSERT_EQ(DrawView(axis.get(), untitled, {0, 0, 15, 210}), S_OK);
-  EXPECT_EQ(titled.Picture(), untitled.Picture());
-  EXPECT_FALSE(titled.Painted().empty());
-}
-
 TEST(AxisDrawing, AFailingLabelListEndsTheDrawingInOrder) {
   auto axis = Create<IXAxis>(CLSID_XAxis);
   auto list = NewTickLabelList();

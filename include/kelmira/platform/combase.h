@@ -1,8 +1,8 @@
 // Class activation: CoCreateInstance and friends, ProgIDs, GUID strings and task memory.
 //
-// CoCreateInstance first consults class objects registered in this process
-// (CoRegisterClassObject; a loaded module registers its class table), then the registry's
-// InprocServer32 path (loaded with dlopen, asked through DllGetClassObject).
+// CoCreateInstance first consults class objects registered in this process (CoRegisterClassObject,
+// the newest registration of a class first; a loaded module registers its class table), then the
+// registry's InprocServer32 path (loaded with dlopen, asked through DllGetClassObject).
 //
 // Only in-process servers exist: a request must include CLSCTX_INPROC_SERVER or
 // CLSCTX_INPROC_HANDLER, else REGDB_E_CLASSNOTREG. A class object registered in the process

@@ -39,7 +39,10 @@ ClassTable& Classes() {
 IUnknown* FindRegistered(REFCLSID clsid) {
   ClassTable& table = Classes();
   std::lock_guard lock(table.mutex);
-  for (Registration& r : table.entries) {
+  // The newest registration first: a host (or a test) can stand in for a class for a while, and
+  // revoking brings the earlier one back.
+  for (auto it = table.entries.rbegin(); it != table.entries.rend(); ++it) {
+    Registration& r = *it;
     if (r.clsid != clsid || r.used) continue;
     if (r.flags == REGCLS_SINGLEUSE) r.used = true;
     r.object->AddRef();
