@@ -2,11 +2,11 @@
 // input.
 #include "support/canvas.h"
 #include "support/child_process.h"
+#include "support/scratch_dir.h"
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 namespace kelmira::test {
 namespace {
@@ -21,12 +21,6 @@ std::string InWorkDir(const std::string& name, const char* content = nullptr) {
   const std::string path = (std::filesystem::current_path() / name).string();
   if (content) std::ofstream(path) << content;
   return path;
-}
-
-std::string FileBytes(const std::string& path) {
-  std::ostringstream bytes;
-  bytes << std::ifstream(path, std::ios::binary).rdbuf();
-  return bytes.str();
 }
 
 TEST(PlotTool, DrawsAGraphWithTitleAndAxes) {
@@ -66,16 +60,16 @@ TEST(PlotTool, SavedSettingsDrawTheSameGraph) {
   ASSERT_EQ(saved.exitCode, 0) << saved.output;
   const ProcessResult loaded = RunPlot({"--load", settings, "-o", again});
   ASSERT_EQ(loaded.exitCode, 0) << loaded.output;
-  EXPECT_EQ(FileBytes(first), FileBytes(again));
+  EXPECT_EQ(ReadFile(first), ReadFile(again));
 
   // Options given with --load override the file.
   ASSERT_EQ(RunPlot({"--load", settings, "--title", "Other", "-o", again}).exitCode, 0);
-  EXPECT_NE(FileBytes(first), FileBytes(again));
+  EXPECT_NE(ReadFile(first), ReadFile(again));
 
   // A damaged file is refused before anything is drawn.
-  const std::string whole = FileBytes(settings);
-  std::ofstream(InWorkDir("cut.graph"), std::ios::binary) << whole.substr(0, whole.size() / 2);
-  std::ofstream(InWorkDir("long.graph"), std::ios::binary) << whole << "x";
+  const std::string whole = ReadFile(settings);
+  WriteFile(InWorkDir("cut.graph"), whole.substr(0, whole.size() / 2));
+  WriteFile(InWorkDir("long.graph"), whole + "x");
   for (const char* name : {"cut.graph", "long.graph"}) {
     std::filesystem::remove(again);
     const ProcessResult run = RunPlot({"--load", InWorkDir(name), "-o", again});
