@@ -104,8 +104,11 @@ void LineLayer::DrawLine(HDC dc, ILine* line, const common::PixelMapping& mappin
     return;
   }
   // Widths 0 and 1 (and -1, drawn as 1) make one-pixel pens, the only ones with a pattern.
-  const bool patterned = penStyle != PS_SOLID && width >= -1 && width <= 1;
-  DrawPolyline(dc, points, mapping, patterned);
+  const bool onePixel = width >= -1 && width <= 1;
+  DrawPolyline(dc, points, mapping,
+               !onePixel              ? LinePen::Wide
+               : penStyle == PS_SOLID ? LinePen::OnePixelSolid
+                                      : LinePen::Patterned);
 }
 
 HRESULT LineLayer::get_UseBitmap(VARIANT_BOOL* pVal) { return common::GetStored(useBitmap_, pVal); }

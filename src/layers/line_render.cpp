@@ -1,6 +1,7 @@
 // The point loop of a line and the two ways of drawing its points.
 #include "layers/line_render.h"
 
+#include "layers/column_span_batch.h"
 #include "layers/polyline_batch.h"
 
 #include <algorithm>
@@ -215,22 +216,71 @@ void DrawMarkersOf(HDC dc, const LinePoints& points, const common::PixelMapping&
   VisitLine(points, mapping, rule);
 }
 
-template <bool kPatterned>
+// Every step of the rule as one call on the surface.
+class PlainBatch {
+ public:
+  explicit PlainBatch(HDC dc) : dc_(dc) {}
+  void MoveTo(LONG x, LONG y) { MoveToEx(dc_, x, y, nullptr); }
+  void LineTo(LONG x, LONG y) { ::LineTo(dc_, x, y); }
+  void Finish() {}
+
+ private:
+  HDC dc_;
+};
+
+template <class Batch>
 void DrawPolylineWith(HDC dc, const LinePoints& points, const common::PixelMapping& mapping) {
-  PolylineBatch<kPatterned> batch(dc);
+  Batch batch(dc);
   PolylineRule rule(batch, mapping.right);
   VisitLine(points, mapping, rule);
   batch.Finish();
 }
 
+bool IdentityTransform(HDC dc) {
+  if (GetGraphicsMode(dc) != GM_ADVANCED) return true;
+  XFORM xf{};
+  return GetWorldTransform(dc, &xf) && xf.eM11 == 1.0f && xf.eM12 == 0.0f && xf.eM21 == 0.0f && xf.eM22 == 1.0f &&
+         xf.eDx == 0.0f && xf.eDy == 0.0f;
+}
+
+// Painting a pixel twice is the same as painting it once, in any order.
+bool IdempotentMix(HDC dc) {
+  switch (GetROP2(dc)) {
+    case R2_BLACK:
+    case R2_WHITE:
+    case R2_NOP:
+    case R2_COPYPEN:
+    case R2_NOTCOPYPEN:
+    case R2_MASKPEN:
+    case R2_MERGEPEN:
+    case R2_MASKNOTPEN:
+    case R2_MERGENOTPEN: return true;
+    default: return false;
+  }
+}
+
 }  // namespace
 
-void DrawPolyline(HDC dc, const LinePoints& points, const common::PixelMapping& mapping, bool patternedPen) {
-  if (patternedPen) {
-    DrawPolylineWith<true>(dc, points, mapping);
+bool CanMergeColumns(HDC dc, bool onePixelSolidPen) {
+  return onePixelSolidPen && IdempotentMix(dc) && IdentityTransform(dc);
+}
+
+// A wide pen's Polyline paints the joins of its segments once, which only an idempotent mix cannot
+// tell from segments drawn one by one.
+void DrawPolyline(HDC dc, const LinePoints& points, const common::PixelMapping& mapping, LinePen pen) {
+  if (pen == LinePen::Patterned) {
+    DrawPolylineWith<PolylineBatch<true>>(dc, points, mapping);
+  } else if (CanMergeColumns(dc, pen == LinePen::OnePixelSolid)) {
+    DrawPolylineWith<ColumnSpanBatch>(dc, points, mapping);
+  } else if (pen == LinePen::Wide && !IdempotentMix(dc)) {
+    DrawPolylineWith<PlainBatch>(dc, points, mapping);
   } else {
-    DrawPolylineWith<false>(dc, points, mapping);
+    DrawPolylineWith<PolylineBatch<false>>(dc, points, mapping);
   }
+}
+
+void DrawPolylineReference(HDC dc, const LinePoints& points, const common::PixelMapping& mapping) {
+  DrawPolylineWith<PlainBatch>(dc, points, mapping);
 }
 
 void DrawMarkers(HDC dc, const LinePoints& points, const common::PixelMapping& mapping, LONG pointStyle) {

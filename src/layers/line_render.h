@@ -12,11 +12,21 @@
 
 namespace kelmira::layers {
 
+// The pen a polyline is drawn with, as the layer made it.
+enum class LinePen {
+  OnePixelSolid,  // may have its columns merged (column_span_batch.h), mix and transform allowing
+  Patterned,      // dashed or dotted, one pixel: the pattern runs on from segment to segment
+  Wide,           // wider than one pixel
+};
+
 // Connected pieces broken at hidden and bad points. Consecutive points in one pixel column that
 // stay within the rows of the last drawn segment draw nothing; only the last of them is kept,
-// and joined by a move when the line leaves that range. patternedPen: a dashed or dotted
-// one-pixel pen, whose pattern must run on from one segment to the next.
-void DrawPolyline(HDC dc, const LinePoints& points, const common::PixelMapping& mapping, bool patternedPen);
+// and joined by a move when the line leaves that range. The pixels are always those of
+// DrawPolylineReference; exported, with it, for the tests that hold the two side by side.
+KELMIRA_API void DrawPolyline(HDC dc, const LinePoints& points, const common::PixelMapping& mapping, LinePen pen);
+
+// The same rule drawn the plain way: MoveToEx and LineTo for every step it takes.
+KELMIRA_API void DrawPolylineReference(HDC dc, const LinePoints& points, const common::PixelMapping& mapping);
 
 // One marker per shown point inside the area (right column and bottom row included), none for
 // a point in the same pixel as the last marker. pointStyle 0: filled circle, 1: upright cross,
