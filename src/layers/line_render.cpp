@@ -4,10 +4,13 @@
 #include "layers/column_span_batch.h"
 #include "layers/polyline_batch.h"
 
+#include <emmintrin.h>
+
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <cstring>
+#include <concepts>
 #include <limits>
 
 namespace kelmira::layers {
@@ -43,6 +46,55 @@ float BadValueAsFloat(double bad) {
   return std::numeric_limits<float>::quiet_NaN();
 }
 
+// The point rule's rows of eight Y values, as mapping.Y computes them one by one: the same double
+// operations in the same order, the same clamping (NaN to the lowest row) and the same cut
+// toward zero, two values at a time.
+void RowsOfEight(const float* y, const common::PixelMapping& m, LONG* rows) {
+  const __m128d yMin = _mm_set1_pd(m.yMin), yScale = _mm_set1_pd(m.yScale), bottom = _mm_set1_pd(m.bottomRow);
+  const __m128d lowest = _mm_set1_pd(-2147483648.0), highest = _mm_set1_pd(2147483647.0);
+  const __m128 four[2] = {_mm_loadu_ps(y), _mm_loadu_ps(y + 4)};
+  for (int half = 0; half < 2; ++half) {
+    const __m128d pairs[2] = {_mm_cvtps_pd(four[half]), _mm_cvtps_pd(_mm_movehl_ps(four[half], four[half]))};
+    for (int k = 0; k < 2; ++k) {
+      __m128d v = _mm_sub_pd(bottom, _mm_mul_pd(_mm_sub_pd(pairs[k], yMin), yScale));
+      v = _mm_min_pd(_mm_max_pd(v, lowest), highest);  // v > lowest ? v : lowest, then v < highest ? v : highest
+      _mm_storel_epi64(reinterpret_cast<__m128i*>(rows + 4 * half + 2 * k), _mm_cvttpd_epi32(v));
+    }
+  }
+}
+
+// True when one of the eight Y values is the bad value.
+bool AnyBad(const float* y, float badY) {
+  const __m128 bad = _mm_set1_ps(badY);
+  return _mm_movemask_ps(_mm_or_ps(_mm_cmpeq_ps(_mm_loadu_ps(y), bad), _mm_cmpeq_ps(_mm_loadu_ps(y + 4), bad))) != 0;
+}
+
+// True when the eight X values rise (or stay): then their columns lie between the first's and
+// the last's. A NaN makes it false.
+bool Rising(const float* x) {
+  const __m128 low = _mm_cmple_ps(_mm_loadu_ps(x), _mm_loadu_ps(x + 1));
+  const __m128 high = _mm_cmple_ps(_mm_loadu_ps(x + 3), _mm_loadu_ps(x + 4));
+  return _mm_movemask_ps(_mm_and_ps(low, high)) == 0xF;
+}
+bool Rising(const double* x) {
+  __m128d all = _mm_castsi128_pd(_mm_set1_epi32(-1));
+  for (int k = 0; k < 6; k += 2) all = _mm_and_pd(all, _mm_cmple_pd(_mm_loadu_pd(x + k), _mm_loadu_pd(x + k + 1)));
+  return _mm_movemask_pd(all) == 0x3 && x[6] <= x[7];
+}
+
+// True when none of the eight mask bytes hides its point.
+bool AllShown(const BYTE* mask) {
+  std::uint64_t bytes = 0;
+  std::memcpy(&bytes, mask, 8);
+  return ((bytes - 0x0101010101010101ull) & ~bytes & 0x8080808080808080ull) == 0;
+}
+
+template <class Rule>
+concept AbsorbsBlocks = requires(Rule& r, const LONG* rows) {
+  { r.Absorbs(LONG{}) } -> std::same_as<bool>;
+  { r.Absorb(LONG{}, rows, 8) } -> std::same_as<int>;
+};
+
 // Visits points first..last-1 in order; true when the rule ended the line.
 template <XSource K, bool kMasked, class Rule>
 bool VisitRange(const LinePoints& p, const common::PixelMapping& m, float badY, std::int64_t first, std::int64_t last,
@@ -54,7 +106,8 @@ bool VisitRange(const LinePoints& p, const common::PixelMapping& m, float badY, 
   const common::PixelMapping mapping = m;  // a local copy, so that nothing the loop writes can alias it
   // Whole numbers below 2^53 add exactly, so this equals offset + i for every i.
   [[maybe_unused]] double indexX = static_cast<double>(p.offset + first);
-  for (std::int64_t i = first; i < last; ++i) {
+  // One point through the rule; true when the rule ended the line.
+  auto visitOne = [&](std::int64_t i) {
     double x;
     if constexpr (K == XSource::Index) {
       x = indexX;
@@ -69,8 +122,44 @@ bool VisitRange(const LinePoints& p, const common::PixelMapping& m, float badY, 
     const LONG py = mapping.Y(static_cast<double>(y));
     bool shown = true;
     if constexpr (kMasked) shown = mask[i] != 0;
-    if (rule.template Visit<K == XSource::Index>(px, py, shown, y == badY)) return true;
+    return rule.template Visit<K == XSource::Index>(px, py, shown, y == badY);
+  };
+  std::int64_t i = first;
+  if constexpr (AbsorbsBlocks<Rule>) {
+    // Eight points whose X values rise and whose first and last share the rule's current column
+    // all lie in it (the mapping keeps order); where the rule takes their rows without drawing
+    // (they stay in the last segment's span), the block costs no per-point branch. The point that
+    // stops a block goes through the rule on its own.
+    LONG rows[8];
+    while (i < last) {
+      if (i + 8 <= last) {
+        LONG px = 0;
+        bool oneColumn = false;
+        if constexpr (K == XSource::Index) {
+          px = mapping.X(indexX);
+          oneColumn = mapping.X(indexX + 7.0) == px;
+        } else if constexpr (K == XSource::Single) {
+          px = mapping.X(static_cast<double>(xSingle[i]));
+          oneColumn = Rising(xSingle + i) && mapping.X(static_cast<double>(xSingle[i + 7])) == px;
+        } else {
+          px = mapping.X(xDouble[i]);
+          oneColumn = Rising(xDouble + i) && mapping.X(xDouble[i + 7]) == px;
+        }
+        if constexpr (kMasked) oneColumn = oneColumn && AllShown(mask + i);
+        if (oneColumn && rule.Absorbs(px) && !AnyBad(ys + i, badY)) {
+          RowsOfEight(ys + i, mapping, rows);
+          const int taken = rule.Absorb(px, rows, 8);
+          i += taken;
+          if constexpr (K == XSource::Index) indexX += static_cast<double>(taken);
+          if (taken == 8) continue;
+        }
+      }
+      if (visitOne(i++)) return true;
+    }
+    return false;
   }
+  for (; i < last; ++i)
+    if (visitOne(i)) return true;
   return false;
 }
 
@@ -154,6 +243,27 @@ class PolylineRule {
     return kStopAtRight && px > right_;
   }
 
+  // Whether points of column px can be taken a block at a time: the line is connected and its
+  // last segment lies in that column.
+  bool Absorbs(LONG px) const { return connect_ && px == lastX_ && spanY_ >= 0; }
+  // Takes the leading rows that stay in the last segment's span, as Visit would (the last one
+  // off the segment's end becomes the pending point); returns how many it took.
+  int Absorb(LONG px, const LONG* rows, int n) {
+    int k = 0;
+    int pendingAt = -1;
+    for (; k < n; ++k) {
+      const LONG py = rows[k];
+      if (py == curY_) continue;
+      if (!((spanY_ <= py && py < curY_) || (curY_ < py && py <= spanY_))) break;
+      pendingAt = k;
+    }
+    if (pendingAt >= 0) {
+      pending_ = POINT{px, rows[pendingAt]};
+      hasPending_ = true;
+    }
+    return k;
+  }
+
  private:
   Batch& batch_;
   LONG right_;
@@ -228,11 +338,30 @@ class PlainBatch {
   HDC dc_;
 };
 
-template <class Batch>
+// A rule seen one point at a time: the loop cannot take blocks of points through it.
+template <class Rule>
+class PointByPoint {
+ public:
+  explicit PointByPoint(Rule& rule) : rule_(rule) {}
+  template <bool kStopAtRight>
+  bool Visit(LONG px, LONG py, bool shown, bool bad) {
+    return rule_.template Visit<kStopAtRight>(px, py, shown, bad);
+  }
+
+ private:
+  Rule& rule_;
+};
+
+template <class Batch, bool kBlocks = true>
 void DrawPolylineWith(HDC dc, const LinePoints& points, const common::PixelMapping& mapping) {
   Batch batch(dc);
   PolylineRule rule(batch, mapping.right);
-  VisitLine(points, mapping, rule);
+  if constexpr (kBlocks) {
+    VisitLine(points, mapping, rule);
+  } else {
+    PointByPoint plain(rule);
+    VisitLine(points, mapping, plain);
+  }
   batch.Finish();
 }
 
@@ -280,7 +409,7 @@ void DrawPolyline(HDC dc, const LinePoints& points, const common::PixelMapping& 
 }
 
 void DrawPolylineReference(HDC dc, const LinePoints& points, const common::PixelMapping& mapping) {
-  DrawPolylineWith<PlainBatch>(dc, points, mapping);
+  DrawPolylineWith<PlainBatch, false>(dc, points, mapping);
 }
 
 void DrawMarkers(HDC dc, const LinePoints& points, const common::PixelMapping& mapping, LONG pointStyle) {

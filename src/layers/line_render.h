@@ -25,7 +25,8 @@ enum class LinePen {
 // DrawPolylineReference; exported, with it, for the tests that hold the two side by side.
 KELMIRA_API void DrawPolyline(HDC dc, const LinePoints& points, const common::PixelMapping& mapping, LinePen pen);
 
-// The same rule drawn the plain way: MoveToEx and LineTo for every step it takes.
+// The same rule drawn the plain way: every point through it one by one, and MoveToEx and LineTo
+// for every step it takes.
 KELMIRA_API void DrawPolylineReference(HDC dc, const LinePoints& points, const common::PixelMapping& mapping);
 
 // One marker per shown point inside the area (right column and bottom row included), none for

@@ -30,13 +30,14 @@ struct RandomLine {
 RandomLine MakeLine(std::mt19937& random, int count) {
   RandomLine line;
   const bool noisy = random() % 2, masked = random() % 3 == 0, bad = random() % 3 == 0;
-  const int xKind = static_cast<int>(random() % 4);  // index, single, double, unsorted double
+  // index, single, double, unsorted double, rising double that steps back at every eighth point
+  const int xKind = static_cast<int>(random() % 5);
   double value = 50;
   for (int i = 0; i < count; ++i) {
     value = noisy ? std::clamp(value + static_cast<int>(random() % 61) - 30, -20.0, 120.0)
                   : 50 + 45 * std::sin(i * 0.002) + (random() % 100) * 0.001;
     line.y.push_back(bad && random() % 50 == 0 ? -1.0f : static_cast<float>(value));
-    const double x = xKind == 3 ? static_cast<double>(random() % count) : static_cast<double>(i);
+    const double x = xKind == 3 ? static_cast<double>(random() % count) : i - (xKind == 4 && i % 8 == 7 ? 6.5 : 0.0);
     if (xKind == 1) line.xSingle.push_back(static_cast<float>(x));
     if (xKind >= 2) line.xDouble.push_back(x);
     if (masked) line.mask.push_back(random() % 40 != 0);
