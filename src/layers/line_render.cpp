@@ -49,22 +49,32 @@ float BadValueAsFloat(double bad) {
 // The point rule's rows of eight Y values, as mapping.Y computes them one by one: the same double
 // operations in the same order, the same clamping (NaN to the lowest row) and the same cut
 // toward zero, two values at a time.
-void RowsOfEight(const float* y, const common::PixelMapping& m, LONG* rows) {
+[[gnu::always_inline]] inline void RowsOfEight(const float* y, const common::PixelMapping& m, LONG* rows) {
   const __m128d yMin = _mm_set1_pd(m.yMin), yScale = _mm_set1_pd(m.yScale), bottom = _mm_set1_pd(m.bottomRow);
   const __m128d lowest = _mm_set1_pd(-2147483648.0), highest = _mm_set1_pd(2147483647.0);
-  const __m128 four[2] = {_mm_loadu_ps(y), _mm_loadu_ps(y + 4)};
+  auto two = [&](__m128 values) {  // the rows of the two lower floats
+    __m128d v = _mm_sub_pd(bottom, _mm_mul_pd(_mm_sub_pd(_mm_cvtps_pd(values), yMin), yScale));
+    v = _mm_min_pd(_mm_max_pd(v, lowest), highest);  // v > lowest ? v : lowest, then v < highest ? v : highest
+    return _mm_cvttpd_epi32(v);
+  };
   for (int half = 0; half < 2; ++half) {
-    const __m128d pairs[2] = {_mm_cvtps_pd(four[half]), _mm_cvtps_pd(_mm_movehl_ps(four[half], four[half]))};
-    for (int k = 0; k < 2; ++k) {
-      __m128d v = _mm_sub_pd(bottom, _mm_mul_pd(_mm_sub_pd(pairs[k], yMin), yScale));
-      v = _mm_min_pd(_mm_max_pd(v, lowest), highest);  // v > lowest ? v : lowest, then v < highest ? v : highest
-      _mm_storel_epi64(reinterpret_cast<__m128i*>(rows + 4 * half + 2 * k), _mm_cvttpd_epi32(v));
-    }
+    const __m128 four = _mm_loadu_ps(y + 4 * half);
+    // Whole 16-byte stores, so that the loads that follow get them straight from the store buffer.
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(rows + 4 * half),
+                     _mm_unpacklo_epi64(two(four), two(_mm_movehl_ps(four, four))));
   }
 }
 
+// True when all eight rows are `row`.
+[[gnu::always_inline]] inline bool AllRowsAre(const LONG* rows, LONG row) {
+  const __m128i r = _mm_set1_epi32(row);
+  const __m128i same = _mm_and_si128(_mm_cmpeq_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(rows)), r),
+                                     _mm_cmpeq_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(rows + 4)), r));
+  return _mm_movemask_epi8(same) == 0xFFFF;
+}
+
 // True when one of the eight Y values is the bad value.
-bool AnyBad(const float* y, float badY) {
+[[gnu::always_inline]] inline bool AnyBad(const float* y, float badY) {
   const __m128 bad = _mm_set1_ps(badY);
   return _mm_movemask_ps(_mm_or_ps(_mm_cmpeq_ps(_mm_loadu_ps(y), bad), _mm_cmpeq_ps(_mm_loadu_ps(y + 4), bad))) != 0;
 }
@@ -87,6 +97,33 @@ bool AllShown(const BYTE* mask) {
   std::uint64_t bytes = 0;
   std::memcpy(&bytes, mask, 8);
   return ((bytes - 0x0101010101010101ull) & ~bytes & 0x8080808080808080ull) == 0;
+}
+
+// With X as the index: the first index after `from` whose column differs from px (or last). The
+// columns of the index never go back, so a gallop and a halving find it in a few dozen steps.
+std::int64_t ColumnEnd(const common::PixelMapping& m, double offset, std::int64_t from, std::int64_t last, LONG px) {
+  auto columnOf = [&](std::int64_t i) { return m.X(offset + static_cast<double>(i)); };
+  std::int64_t inside = from, step = 1;
+  while (true) {
+    const std::int64_t probe = inside + step;
+    if (probe >= last) break;
+    if (columnOf(probe) != px) {
+      std::int64_t outside = probe;
+      while (outside - inside > 1) {
+        const std::int64_t mid = inside + (outside - inside) / 2;
+        (columnOf(mid) == px ? inside : outside) = mid;
+      }
+      return outside;
+    }
+    inside = probe;
+    step *= 2;
+  }
+  while (last - inside > 1) {  // the end of the data is within the column; find it the same way
+    const std::int64_t mid = inside + (last - inside) / 2;
+    if (columnOf(mid) != px) return ColumnEnd(m, offset, inside, mid + 1, px);
+    inside = mid;
+  }
+  return last;
 }
 
 template <class Rule>
@@ -131,13 +168,20 @@ bool VisitRange(const LinePoints& p, const common::PixelMapping& m, float badY, 
     // (they stay in the last segment's span), the block costs no per-point branch. The point that
     // stops a block goes through the rule on its own.
     LONG rows[8];
+    // With X as the index, the points of the current column run up to columnEnd (exclusive).
+    [[maybe_unused]] LONG columnPx = 0;
+    [[maybe_unused]] std::int64_t columnEnd = i;
     while (i < last) {
       if (i + 8 <= last) {
         LONG px = 0;
         bool oneColumn = false;
         if constexpr (K == XSource::Index) {
-          px = mapping.X(indexX);
-          oneColumn = mapping.X(indexX + 7.0) == px;
+          if (i >= columnEnd) {
+            columnPx = mapping.X(indexX);
+            columnEnd = ColumnEnd(mapping, static_cast<double>(p.offset), i, last, columnPx);
+          }
+          px = columnPx;
+          oneColumn = i + 8 <= columnEnd;
         } else if constexpr (K == XSource::Single) {
           px = mapping.X(static_cast<double>(xSingle[i]));
           oneColumn = Rising(xSingle + i) && mapping.X(static_cast<double>(xSingle[i + 7])) == px;
@@ -249,6 +293,7 @@ class PolylineRule {
   // Takes the leading rows that stay in the last segment's span, as Visit would (the last one
   // off the segment's end becomes the pending point); returns how many it took.
   int Absorb(LONG px, const LONG* rows, int n) {
+    if (n == 8 && AllRowsAre(rows, curY_)) return 8;  // the usual case: nothing moves at all
     int k = 0;
     int pendingAt = -1;
     for (; k < n; ++k) {
