@@ -49,7 +49,7 @@ float BadValueAsFloat(double bad) {
 // The point rule's rows of eight Y values, as mapping.Y computes them one by one: the same double
 // operations in the same order, the same clamping (NaN to the lowest row) and the same cut
 // toward zero, two values at a time.
-[[gnu::always_inline]] inline void RowsOfEight(const float* y, const common::PixelMapping& m, LONG* rows) {
+[[gnu::always_inline]] inline void RowsOfEight(const float* y, const common::PixelMapping& m, __m128i* rows) {
   const __m128d yMin = _mm_set1_pd(m.yMin), yScale = _mm_set1_pd(m.yScale), bottom = _mm_set1_pd(m.bottomRow);
   const __m128d lowest = _mm_set1_pd(-2147483648.0), highest = _mm_set1_pd(2147483647.0);
   auto two = [&](__m128 values) {  // the rows of the two lower floats
@@ -59,18 +59,14 @@ float BadValueAsFloat(double bad) {
   };
   for (int half = 0; half < 2; ++half) {
     const __m128 four = _mm_loadu_ps(y + 4 * half);
-    // Whole 16-byte stores, so that the loads that follow get them straight from the store buffer.
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(rows + 4 * half),
-                     _mm_unpacklo_epi64(two(four), two(_mm_movehl_ps(four, four))));
+    rows[half] = _mm_unpacklo_epi64(two(four), two(_mm_movehl_ps(four, four)));
   }
 }
 
 // True when all eight rows are `row`.
-[[gnu::always_inline]] inline bool AllRowsAre(const LONG* rows, LONG row) {
+[[gnu::always_inline]] inline bool AllRowsAre(const __m128i* rows, LONG row) {
   const __m128i r = _mm_set1_epi32(row);
-  const __m128i same = _mm_and_si128(_mm_cmpeq_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(rows)), r),
-                                     _mm_cmpeq_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(rows + 4)), r));
-  return _mm_movemask_epi8(same) == 0xFFFF;
+  return _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi32(rows[0], r), _mm_cmpeq_epi32(rows[1], r))) == 0xFFFF;
 }
 
 // True when one of the eight Y values is the bad value.
@@ -98,6 +94,87 @@ bool AllShown(const BYTE* mask) {
   std::memcpy(&bytes, mask, 8);
   return ((bytes - 0x0101010101010101ull) & ~bytes & 0x8080808080808080ull) == 0;
 }
+
+// The floats that the point rule puts on one row form an interval, because the rule keeps their
+// order; RowFloats finds its ends exactly, so that a block of Y values can be tested against the
+// row with eight float comparisons instead of eight conversions.
+class RowFloats {
+ public:
+  // Whether y (a float on `row`) starts a known interval; false for rows and scales it does not
+  // handle (the clamped edge rows, scales that are zero or not finite).
+  bool Learn(const common::PixelMapping& m, LONG row, float y) {
+    known_ = false;
+    if (row == INT32_MIN || row == INT32_MAX || !(std::fabs(m.yScale) > 0.0) || !std::isfinite(m.yScale)) return false;
+    auto onRow = [&](std::uint32_t o) { return m.Y(static_cast<double>(FromOrdered(o))) == row; };
+    const std::uint32_t at = Ordered(y);
+    // Guesses from the row's edges: rows r > 0 come from [r, r + 1), r < 0 from (r - 1, r], 0 from (-1, 1).
+    const double lowEdge = row > 0 ? row : row - 1.0, highEdge = row < 0 ? row : row + 1.0;
+    const float a = static_cast<float>(m.yMin + (m.bottomRow - lowEdge) / m.yScale);
+    const float b = static_cast<float>(m.yMin + (m.bottomRow - highEdge) / m.yScale);
+    low_ = FromOrdered(Extend(onRow, at, -1, std::min(a, b)));
+    high_ = FromOrdered(Extend(onRow, at, +1, std::max(a, b)));
+    row_ = row;
+    known_ = true;
+    return true;
+  }
+  bool Knows(LONG row) const { return known_ && row == row_; }
+  // All eight floats on the row (a NaN is not).
+  bool AllOnRow(const float* y) const {
+    const __m128 lo = _mm_set1_ps(low_), hi = _mm_set1_ps(high_);
+    const __m128 a = _mm_loadu_ps(y), b = _mm_loadu_ps(y + 4);
+    const __m128 in = _mm_and_ps(_mm_and_ps(_mm_cmpge_ps(a, lo), _mm_cmple_ps(a, hi)),
+                                 _mm_and_ps(_mm_cmpge_ps(b, lo), _mm_cmple_ps(b, hi)));
+    return _mm_movemask_ps(in) == 0xF;
+  }
+
+ private:
+  // Floats as unsigned numbers in their own order (NaNs beyond the infinities).
+  static std::uint32_t Ordered(float f) {
+    std::uint32_t u = 0;
+    std::memcpy(&u, &f, 4);
+    return (u & 0x80000000u) ? ~u : (u | 0x80000000u);
+  }
+  static float FromOrdered(std::uint32_t o) {
+    const std::uint32_t u = (o & 0x80000000u) ? (o & 0x7FFFFFFFu) : ~o;
+    float f = 0;
+    std::memcpy(&f, &u, 4);
+    return f;
+  }
+  // The last ordered float from `inside` in direction dir still on the row: the guess if it is,
+  // then steps that double, then halving; never beyond the infinity on that side.
+  template <class OnRow>
+  static std::uint32_t Extend(OnRow& onRow, std::uint32_t inside, int dir, float guess) {
+    const std::uint32_t limit = Ordered(dir > 0 ? INFINITY : -INFINITY);
+    // How far b lies beyond a in the direction (huge when it lies behind), and a moved by some.
+    auto distance = [dir](std::uint32_t a, std::uint32_t b) { return dir > 0 ? b - a : a - b; };
+    auto move = [dir](std::uint32_t a, std::uint32_t by) { return dir > 0 ? a + by : a - by; };
+    if (guess == guess) {
+      const std::uint32_t g = Ordered(guess);
+      const std::uint32_t ahead = distance(inside, g);
+      if (ahead > 0 && ahead <= distance(inside, limit) && onRow(g)) inside = g;
+    }
+    std::uint32_t outside = inside;
+    for (std::uint32_t by = 1;; by = std::min<std::uint32_t>(by, 1u << 30) * 2) {
+      const std::uint32_t room = distance(inside, limit);
+      if (room == 0) return inside;
+      const std::uint32_t probe = move(inside, std::min(by, room));
+      if (!onRow(probe)) {
+        outside = probe;
+        break;
+      }
+      inside = probe;
+    }
+    while (distance(inside, outside) > 1) {
+      const std::uint32_t mid = move(inside, distance(inside, outside) / 2);
+      (onRow(mid) ? inside : outside) = mid;
+    }
+    return inside;
+  }
+
+  bool known_ = false;
+  LONG row_ = 0;
+  float low_ = 0, high_ = 0;
+};
 
 // With X as the index: the first index after `from` whose column differs from px (or last). The
 // columns of the index never go back, so a gallop and a halving find it in a few dozen steps.
@@ -127,9 +204,10 @@ std::int64_t ColumnEnd(const common::PixelMapping& m, double offset, std::int64_
 }
 
 template <class Rule>
-concept AbsorbsBlocks = requires(Rule& r, const LONG* rows) {
+concept AbsorbsBlocks = requires(Rule& r, const __m128i* rows) {
   { r.Absorbs(LONG{}) } -> std::same_as<bool>;
-  { r.Absorb(LONG{}, rows, 8) } -> std::same_as<int>;
+  { r.Absorb(LONG{}, rows) } -> std::same_as<int>;
+  { r.Row() } -> std::same_as<LONG>;
 };
 
 // Visits points first..last-1 in order; true when the rule ended the line.
@@ -167,10 +245,15 @@ bool VisitRange(const LinePoints& p, const common::PixelMapping& m, float badY, 
     // all lie in it (the mapping keeps order); where the rule takes their rows without drawing
     // (they stay in the last segment's span), the block costs no per-point branch. The point that
     // stops a block goes through the rule on its own.
-    LONG rows[8];
+    __m128i rows[2];
     // With X as the index, the points of the current column run up to columnEnd (exclusive).
     [[maybe_unused]] LONG columnPx = 0;
     [[maybe_unused]] std::int64_t columnEnd = i;
+    // A row that held for a whole block twice running is worth its float interval.
+    RowFloats rowFloats;
+    LONG heldRow = 0;
+    bool held = false;
+    const bool badNeverMatches = badY != badY;
     while (i < last) {
       if (i + 8 <= last) {
         LONG px = 0;
@@ -190,9 +273,20 @@ bool VisitRange(const LinePoints& p, const common::PixelMapping& m, float badY, 
           oneColumn = Rising(xDouble + i) && mapping.X(xDouble[i + 7]) == px;
         }
         if constexpr (kMasked) oneColumn = oneColumn && AllShown(mask + i);
-        if (oneColumn && rule.Absorbs(px) && !AnyBad(ys + i, badY)) {
-          RowsOfEight(ys + i, mapping, rows);
-          const int taken = rule.Absorb(px, rows, 8);
+        if (oneColumn && rule.Absorbs(px) && (badNeverMatches || !AnyBad(ys + i, badY))) {
+          const LONG row = rule.Row();
+          int taken = 0;
+          if (rowFloats.Knows(row) && rowFloats.AllOnRow(ys + i)) {
+            taken = 8;  // every row is the current one: nothing changes
+          } else {
+            RowsOfEight(ys + i, mapping, rows);
+            taken = rule.Absorb(px, rows);
+            if (taken == 8 && rule.Row() == row && AllRowsAre(rows, row)) {
+              if (held && heldRow == row && !rowFloats.Knows(row)) rowFloats.Learn(mapping, row, ys[i]);
+              held = true;
+              heldRow = row;
+            }
+          }
           i += taken;
           if constexpr (K == XSource::Index) indexX += static_cast<double>(taken);
           if (taken == 8) continue;
@@ -290,13 +384,18 @@ class PolylineRule {
   // Whether points of column px can be taken a block at a time: the line is connected and its
   // last segment lies in that column.
   bool Absorbs(LONG px) const { return connect_ && px == lastX_ && spanY_ >= 0; }
-  // Takes the leading rows that stay in the last segment's span, as Visit would (the last one
-  // off the segment's end becomes the pending point); returns how many it took.
-  int Absorb(LONG px, const LONG* rows, int n) {
-    if (n == 8 && AllRowsAre(rows, curY_)) return 8;  // the usual case: nothing moves at all
+  // The row the last segment ended on.
+  LONG Row() const { return curY_; }
+  // Takes the leading rows of a block of eight that stay in the last segment's span, as Visit
+  // would (the last one off the segment's end becomes the pending point); returns how many it took.
+  int Absorb(LONG px, const __m128i* block) {
+    if (AllRowsAre(block, curY_)) return 8;  // the usual case: nothing moves at all
+    alignas(16) LONG rows[8];
+    _mm_store_si128(reinterpret_cast<__m128i*>(rows), block[0]);
+    _mm_store_si128(reinterpret_cast<__m128i*>(rows + 4), block[1]);
     int k = 0;
     int pendingAt = -1;
-    for (; k < n; ++k) {
+    for (; k < 8; ++k) {
       const LONG py = rows[k];
       if (py == curY_) continue;
       if (!((spanY_ <= py && py < curY_) || (curY_ < py && py <= spanY_))) break;

@@ -26,9 +26,13 @@ struct RandomLine {
 };
 
 // Noisy (jumps of up to a third of the height) or smooth values, with the X kind, order, mask
-// and bad values the seed picks.
-RandomLine MakeLine(std::mt19937& random, int count) {
+// and bad values the seed picks; or, around a given value, a ramp that moves one float at a time,
+// so that it meets the exact float where the rows change.
+RandomLine MakeLine(std::mt19937& random, int count, float rampAround = NAN) {
   RandomLine line;
+  float ramp = rampAround;
+  const float towards = random() % 2 ? INFINITY : -INFINITY;  // rising or falling
+  for (int k = 0; k < count / 2 && ramp == ramp; ++k) ramp = std::nextafter(ramp, -towards);
   const bool noisy = random() % 2, masked = random() % 3 == 0, bad = random() % 3 == 0;
   // index, single, double, unsorted double, rising double that steps back at every eighth point
   const int xKind = static_cast<int>(random() % 5);
@@ -36,6 +40,7 @@ RandomLine MakeLine(std::mt19937& random, int count) {
   for (int i = 0; i < count; ++i) {
     value = noisy ? std::clamp(value + static_cast<int>(random() % 61) - 30, -20.0, 120.0)
                   : 50 + 45 * std::sin(i * 0.002) + (random() % 100) * 0.001;
+    if (ramp == ramp) value = ramp = std::nextafter(ramp, towards);
     line.y.push_back(bad && random() % 50 == 0 ? -1.0f : static_cast<float>(value));
     const double x = xKind == 3 ? static_cast<double>(random() % count) : i - (xKind == 4 && i % 8 == 7 ? 6.5 : 0.0);
     if (xKind == 1) line.xSingle.push_back(static_cast<float>(x));
@@ -57,12 +62,15 @@ TEST(LineFastPath, PaintsExactlyThePixelsOfThePlainPath) {
   const int mixes[] = {R2_COPYPEN, R2_NOTXORPEN, R2_MERGEPEN, R2_MASKNOTPEN, R2_XORPEN, R2_NOTCOPYPEN};
   for (int trial = 0; trial < 240; ++trial) {
     SCOPED_TRACE(trial);
-    const RandomLine line = MakeLine(random, 500 + static_cast<int>(random() % 6000));
     // The whole data, or a zoomed piece of it, in an area that may sit inside the bitmap.
+    const int count = 500 + static_cast<int>(random() % 6000);
     const double zoom = random() % 2 ? 1.0 : 0.1 + (random() % 50) * 0.01;
-    const double x0 = (random() % 100) * line.points.count * 0.004;
+    const double x0 = (random() % 100) * count * 0.004;
     const RECT area{static_cast<LONG>(random() % 10), static_cast<LONG>(random() % 10), 150, 90};
-    const auto mapping = common::PixelMapping::Of(area, x0, x0 + line.points.count * zoom, -5, 105);
+    const auto mapping = common::PixelMapping::Of(area, x0, x0 + count * zoom, -5, 105);
+    // A quarter of the lines ramp across the edge between rows 40 and 41.
+    const float edge = static_cast<float>(mapping.yMin + (mapping.bottomRow - 41.0) / mapping.yScale);
+    const RandomLine line = MakeLine(random, count, random() % 4 == 0 ? edge : NAN);
     const int style = random() % 4 == 0 ? PS_DASH : PS_SOLID, width = random() % 5 == 0 ? 3 : 1;
     const LinePen pen = width > 1 ? LinePen::Wide : style == PS_SOLID ? LinePen::OnePixelSolid : LinePen::Patterned;
     const int mix = mixes[random() % 6];
