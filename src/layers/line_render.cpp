@@ -2,6 +2,7 @@
 #include "layers/line_render.h"
 
 #include "layers/column_span_batch.h"
+#include "layers/pixel_interval.h"
 #include "layers/polyline_batch.h"
 
 #include <emmintrin.h>
@@ -11,6 +12,7 @@
 #include <cmath>
 #include <cstring>
 #include <concepts>
+#include <type_traits>
 #include <limits>
 
 namespace kelmira::layers {
@@ -95,87 +97,6 @@ bool AllShown(const BYTE* mask) {
   return ((bytes - 0x0101010101010101ull) & ~bytes & 0x8080808080808080ull) == 0;
 }
 
-// The floats that the point rule puts on one row form an interval, because the rule keeps their
-// order; RowFloats finds its ends exactly, so that a block of Y values can be tested against the
-// row with eight float comparisons instead of eight conversions.
-class RowFloats {
- public:
-  // Whether y (a float on `row`) starts a known interval; false for rows and scales it does not
-  // handle (the clamped edge rows, scales that are zero or not finite).
-  bool Learn(const common::PixelMapping& m, LONG row, float y) {
-    known_ = false;
-    if (row == INT32_MIN || row == INT32_MAX || !(std::fabs(m.yScale) > 0.0) || !std::isfinite(m.yScale)) return false;
-    auto onRow = [&](std::uint32_t o) { return m.Y(static_cast<double>(FromOrdered(o))) == row; };
-    const std::uint32_t at = Ordered(y);
-    // Guesses from the row's edges: rows r > 0 come from [r, r + 1), r < 0 from (r - 1, r], 0 from (-1, 1).
-    const double lowEdge = row > 0 ? row : row - 1.0, highEdge = row < 0 ? row : row + 1.0;
-    const float a = static_cast<float>(m.yMin + (m.bottomRow - lowEdge) / m.yScale);
-    const float b = static_cast<float>(m.yMin + (m.bottomRow - highEdge) / m.yScale);
-    low_ = FromOrdered(Extend(onRow, at, -1, std::min(a, b)));
-    high_ = FromOrdered(Extend(onRow, at, +1, std::max(a, b)));
-    row_ = row;
-    known_ = true;
-    return true;
-  }
-  bool Knows(LONG row) const { return known_ && row == row_; }
-  // All eight floats on the row (a NaN is not).
-  bool AllOnRow(const float* y) const {
-    const __m128 lo = _mm_set1_ps(low_), hi = _mm_set1_ps(high_);
-    const __m128 a = _mm_loadu_ps(y), b = _mm_loadu_ps(y + 4);
-    const __m128 in = _mm_and_ps(_mm_and_ps(_mm_cmpge_ps(a, lo), _mm_cmple_ps(a, hi)),
-                                 _mm_and_ps(_mm_cmpge_ps(b, lo), _mm_cmple_ps(b, hi)));
-    return _mm_movemask_ps(in) == 0xF;
-  }
-
- private:
-  // Floats as unsigned numbers in their own order (NaNs beyond the infinities).
-  static std::uint32_t Ordered(float f) {
-    std::uint32_t u = 0;
-    std::memcpy(&u, &f, 4);
-    return (u & 0x80000000u) ? ~u : (u | 0x80000000u);
-  }
-  static float FromOrdered(std::uint32_t o) {
-    const std::uint32_t u = (o & 0x80000000u) ? (o & 0x7FFFFFFFu) : ~o;
-    float f = 0;
-    std::memcpy(&f, &u, 4);
-    return f;
-  }
-  // The last ordered float from `inside` in direction dir still on the row: the guess if it is,
-  // then steps that double, then halving; never beyond the infinity on that side.
-  template <class OnRow>
-  static std::uint32_t Extend(OnRow& onRow, std::uint32_t inside, int dir, float guess) {
-    const std::uint32_t limit = Ordered(dir > 0 ? INFINITY : -INFINITY);
-    // How far b lies beyond a in the direction (huge when it lies behind), and a moved by some.
-    auto distance = [dir](std::uint32_t a, std::uint32_t b) { return dir > 0 ? b - a : a - b; };
-    auto move = [dir](std::uint32_t a, std::uint32_t by) { return dir > 0 ? a + by : a - by; };
-    if (guess == guess) {
-      const std::uint32_t g = Ordered(guess);
-      const std::uint32_t ahead = distance(inside, g);
-      if (ahead > 0 && ahead <= distance(inside, limit) && onRow(g)) inside = g;
-    }
-    std::uint32_t outside = inside;
-    for (std::uint32_t by = 1;; by = std::min<std::uint32_t>(by, 1u << 30) * 2) {
-      const std::uint32_t room = distance(inside, limit);
-      if (room == 0) return inside;
-      const std::uint32_t probe = move(inside, std::min(by, room));
-      if (!onRow(probe)) {
-        outside = probe;
-        break;
-      }
-      inside = probe;
-    }
-    while (distance(inside, outside) > 1) {
-      const std::uint32_t mid = move(inside, distance(inside, outside) / 2);
-      (onRow(mid) ? inside : outside) = mid;
-    }
-    return inside;
-  }
-
-  bool known_ = false;
-  LONG row_ = 0;
-  float low_ = 0, high_ = 0;
-};
-
 // With X as the index: the first index after `from` whose column differs from px (or last). The
 // columns of the index never go back, so a gallop and a halving find it in a few dozen steps.
 std::int64_t ColumnEnd(const common::PixelMapping& m, double offset, std::int64_t from, std::int64_t last, LONG px) {
@@ -249,10 +170,19 @@ bool VisitRange(const LinePoints& p, const common::PixelMapping& m, float badY, 
     // With X as the index, the points of the current column run up to columnEnd (exclusive).
     [[maybe_unused]] LONG columnPx = 0;
     [[maybe_unused]] std::int64_t columnEnd = i;
-    // A row that held for a whole block twice running is worth its float interval.
-    RowFloats rowFloats;
+    // A row that held for a whole block twice running is worth its interval of floats, and with
+    // an X array so is a column.
+    PixelInterval<float> rowValues;
     LONG heldRow = 0;
     bool held = false;
+    using XValue = std::conditional_t<K == XSource::Double, double, float>;
+    [[maybe_unused]] PixelInterval<XValue> columnValues;
+    [[maybe_unused]] LONG heldColumn = INT32_MIN;
+    [[maybe_unused]] const XValue* const xs = [&] {
+      if constexpr (K == XSource::Single) return xSingle;
+      if constexpr (K == XSource::Double) return xDouble;
+      return static_cast<const XValue*>(nullptr);
+    }();
     const bool badNeverMatches = badY != badY;
     while (i < last) {
       if (i + 8 <= last) {
@@ -265,24 +195,32 @@ bool VisitRange(const LinePoints& p, const common::PixelMapping& m, float badY, 
           }
           px = columnPx;
           oneColumn = i + 8 <= columnEnd;
-        } else if constexpr (K == XSource::Single) {
-          px = mapping.X(static_cast<double>(xSingle[i]));
-          oneColumn = Rising(xSingle + i) && mapping.X(static_cast<double>(xSingle[i + 7])) == px;
+        } else if (columnValues.Known() && columnValues.AllIn(xs + i)) {
+          px = columnValues.Pixel();
+          oneColumn = true;
         } else {
-          px = mapping.X(xDouble[i]);
-          oneColumn = Rising(xDouble + i) && mapping.X(xDouble[i + 7]) == px;
+          px = mapping.X(static_cast<double>(xs[i]));
+          oneColumn = Rising(xs + i) && mapping.X(static_cast<double>(xs[i + 7])) == px;
+          if (oneColumn && heldColumn == px && !columnValues.Knows(px)) {
+            const auto [g1, g2] = PixelEdgeGuesses(px, mapping.xMin, mapping.leftEdge, mapping.xScale);
+            columnValues.Learn([&](XValue v) { return mapping.X(static_cast<double>(v)); }, px, xs[i], g1, g2);
+          }
+          if (oneColumn) heldColumn = px;
         }
         if constexpr (kMasked) oneColumn = oneColumn && AllShown(mask + i);
         if (oneColumn && rule.Absorbs(px) && (badNeverMatches || !AnyBad(ys + i, badY))) {
           const LONG row = rule.Row();
           int taken = 0;
-          if (rowFloats.Knows(row) && rowFloats.AllOnRow(ys + i)) {
+          if (rowValues.Knows(row) && rowValues.AllIn(ys + i)) {
             taken = 8;  // every row is the current one: nothing changes
           } else {
             RowsOfEight(ys + i, mapping, rows);
             taken = rule.Absorb(px, rows);
             if (taken == 8 && rule.Row() == row && AllRowsAre(rows, row)) {
-              if (held && heldRow == row && !rowFloats.Knows(row)) rowFloats.Learn(mapping, row, ys[i]);
+              if (held && heldRow == row && !rowValues.Knows(row)) {
+                const auto [g1, g2] = PixelEdgeGuesses(row, mapping.yMin, mapping.bottomRow, -mapping.yScale);
+                rowValues.Learn([&](float v) { return mapping.Y(static_cast<double>(v)); }, row, ys[i], g1, g2);
+              }
               held = true;
               heldRow = row;
             }
