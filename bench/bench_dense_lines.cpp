@@ -9,6 +9,7 @@
 #include "bench_bitmap.h"
 
 #include <kelmira/kelmira.h>
+#include <kelmira/platform/atlhost.h>
 
 #include <benchmark/benchmark.h>
 #include <emmintrin.h>
@@ -16,6 +17,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstring>
 #include <random>
 #include <vector>
 
@@ -132,5 +134,44 @@ KELMIRA_DENSE_BENCH(NoisyFloatX, XKind::Single, true);
 KELMIRA_DENSE_BENCH(NoisyDoubleX, XKind::Double, true);
 KELMIRA_DENSE_BENCH(SmoothFloatX, XKind::Single, false);
 KELMIRA_DENSE_BENCH(SmoothDoubleX, XKind::Double, false);
+
+}  // namespace
+
+namespace {
+
+// A container window repainted with nothing changed: it copies its kept picture. "x_memcpy" is
+// that over a memcpy of the window's pixels.
+void BM_ContainerRepaintKept(benchmark::State& state) {
+  CoInitialize(nullptr);
+  ComPtr<IGraphicsContainer> container;
+  CoCreateInstance(CLSID_GraphicsContainer, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphicsContainer,
+                   reinterpret_cast<void**>(&container));
+  HWND host = CreateWindowExA(0, "AtlAxWin", "", WS_POPUP | WS_VISIBLE, 0, 0, bench::kWidth, bench::kHeight, nullptr,
+                              nullptr, nullptr, nullptr);
+  if (!container || !host || FAILED(AtlAxAttachControl(container.get(), host, nullptr))) {
+    state.SkipWithError("cannot host a GraphicsContainer");
+    return;
+  }
+  HWND window = GetWindow(host, GW_CHILD);
+  UpdateWindow(window);
+  std::vector<std::uint32_t> from(static_cast<std::size_t>(bench::kWidth) * bench::kHeight, 1), to(from.size());
+  double repaint = 0, copy = 0;
+  for (auto _ : state) {
+    const auto t0 = std::chrono::steady_clock::now();
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    const auto t1 = std::chrono::steady_clock::now();
+    std::memcpy(to.data(), from.data(), from.size() * sizeof(std::uint32_t));
+    benchmark::DoNotOptimize(to.data());
+    benchmark::ClobberMemory();
+    const auto t2 = std::chrono::steady_clock::now();
+    repaint += Seconds(t1 - t0);
+    copy += Seconds(t2 - t1);
+    state.SetIterationTime(Seconds(t1 - t0));
+  }
+  state.counters["x_memcpy"] = copy > 0 ? repaint / copy : 0;
+  container.Reset();
+  DestroyWindow(host);
+}
+BENCHMARK(BM_ContainerRepaintKept)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -4,6 +4,8 @@
 
 #include "gdi/surface.h"
 
+#include <emmintrin.h>
+
 #include <algorithm>
 
 namespace kelmira::gdi {
@@ -16,9 +18,20 @@ void SourceRow(std::uint32_t* dst, const std::uint32_t* src, std::int64_t count,
   for (std::int64_t i = 0; i < count; ++i) dst[i] = op(src[i] & kPixelMask, dst[i]) & kPixelMask;
 }
 
+// SRCCOPY, the copy of every repaint: four pixels at a time, so that it runs at the speed of
+// memory rather than of the loop.
+void CopyRow(std::uint32_t* dst, const std::uint32_t* src, std::int64_t count) {
+  const __m128i mask = _mm_set1_epi32(static_cast<int>(kPixelMask));
+  std::int64_t i = 0;
+  for (; i + 4 <= count; i += 4)
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i),
+                     _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i)), mask));
+  for (; i < count; ++i) dst[i] = src[i] & kPixelMask;
+}
+
 bool SolidFastPath(std::uint8_t code, std::uint32_t* dst, const std::uint32_t* src, std::int64_t count) {
   switch (code) {
-    case 0xCC: SourceRow(dst, src, count, [](std::uint32_t s, std::uint32_t) { return s; }); return true;
+    case 0xCC: CopyRow(dst, src, count); return true;
     case 0xEE: SourceRow(dst, src, count, [](std::uint32_t s, std::uint32_t d) { return s | d; }); return true;
     case 0x88: SourceRow(dst, src, count, [](std::uint32_t s, std::uint32_t d) { return s & d; }); return true;
     case 0x66: SourceRow(dst, src, count, [](std::uint32_t s, std::uint32_t d) { return s ^ d; }); return true;
