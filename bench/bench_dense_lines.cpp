@@ -1,6 +1,7 @@
 // A line layer drawing 1e7 points over 1000 x 600 with a one-pixel solid pen, beside two floors
 // on the same data, all timed in each iteration so that machine noise falls on every one alike:
-// - floor (a), "read": every Y float read once with SSE2, the memory limit;
+// - floor (a), "read": every value the layer must read (Y, and X when there is an array) read once
+//   with SSE2, the memory limit;
 // - floor (b), "minmax": a plain scalar per-column min/max drawn as one vertical span per column,
 //   what a quick plotter that does not paint the exact pixels does.
 // The counters "x_read" and "x_minmax" are the layer's time over each floor. Data: "noisy" jumps
@@ -56,12 +57,20 @@ ComPtr<ILineData> MakeData(XKind kind, bool noisy) {
   return data;
 }
 
-float ReadFloor(const float* y) {
+// Every value the layer has to read, read once: the Y floats and, when there is one, the X array.
+float ReadFloor(const float* y, const float* xSingle, const double* xDouble) {
   __m128 sum = _mm_setzero_ps();
-  for (LONG i = 0; i + 4 <= kPoints; i += 4) sum = _mm_add_ps(sum, _mm_loadu_ps(y + i));
+  __m128d sumX = _mm_setzero_pd();
+  for (LONG i = 0; i + 4 <= kPoints; i += 4) {
+    sum = _mm_add_ps(sum, _mm_loadu_ps(y + i));
+    if (xSingle) sum = _mm_add_ps(sum, _mm_loadu_ps(xSingle + i));
+    if (xDouble) sumX = _mm_add_pd(sumX, _mm_add_pd(_mm_loadu_pd(xDouble + i), _mm_loadu_pd(xDouble + i + 2)));
+  }
   float out[4];
+  double outX[2];
   _mm_storeu_ps(out, sum);
-  return out[0] + out[1] + out[2] + out[3];
+  _mm_storeu_pd(outX, sumX);
+  return out[0] + out[1] + out[2] + out[3] + static_cast<float>(outX[0] + outX[1]);
 }
 
 void MinMaxFloor(HDC dc, const float* y, const DrawLayerInfo& info) {
@@ -95,7 +104,11 @@ void DenseLine(benchmark::State& state, XKind kind, bool noisy) {
   line->put_Data(data.get());
   layer->put_Offset(0);
   float* y = nullptr;
+  float* xSingle = nullptr;
+  double* xDouble = nullptr;
   data->GetDataPtr(&y);
+  if (kind == XKind::Single) data->GetDataPtrX(&xSingle);
+  if (kind == XKind::Double) data->get_DataPtrXDouble(&xDouble);
 
   bench::Bitmap bitmap;
   DrawLayerInfo info{};
@@ -109,7 +122,7 @@ void DenseLine(benchmark::State& state, XKind kind, bool noisy) {
     const auto t0 = std::chrono::steady_clock::now();
     layer->Redraw(info);
     const auto t1 = std::chrono::steady_clock::now();
-    benchmark::DoNotOptimize(ReadFloor(y));
+    benchmark::DoNotOptimize(ReadFloor(y, xSingle, xDouble));
     const auto t2 = std::chrono::steady_clock::now();
     MinMaxFloor(bitmap.dc(), y, info);
     benchmark::ClobberMemory();

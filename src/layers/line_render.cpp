@@ -212,7 +212,26 @@ bool VisitRange(const LinePoints& p, const common::PixelMapping& m, float badY, 
           const LONG row = rule.Row();
           int taken = 0;
           if (rowValues.Knows(row) && rowValues.AllIn(ys + i)) {
-            taken = 8;  // every row is the current one: nothing changes
+            // Every row is the current one: nothing changes, and while the next blocks stay on this
+            // row and in this column, nothing will.
+            std::int64_t end = i + 8;
+            auto sameColumn = [&](std::int64_t at) {
+              if constexpr (K == XSource::Index) {
+                return at + 8 <= columnEnd;
+              } else {
+                return at + 8 <= last && columnValues.Knows(px) && columnValues.AllIn(xs + at);
+              }
+            };
+            auto sameRow = [&](std::int64_t at) {
+              if constexpr (kMasked) {
+                if (!AllShown(mask + at)) return false;
+              }
+              return rowValues.AllIn(ys + at) && (badNeverMatches || !AnyBad(ys + at, badY));
+            };
+            while (end + 8 <= last && sameColumn(end) && sameRow(end)) end += 8;
+            taken = 8;
+            if constexpr (K == XSource::Index) indexX += static_cast<double>(end - i - 8);
+            i = end - 8;
           } else {
             RowsOfEight(ys + i, mapping, rows);
             taken = rule.Absorb(px, rows);
