@@ -70,16 +70,12 @@ TEST_F(RegistryTest, ClassObjectsComeFromRegistrationsThenFromTheRegistryAndProg
                                       resolve(u"Kelmira.Bad"), resolve(u"Kelmira.Missing")}),
             (std::vector<std::string>{found, found, failed, failed, failed}));
   CLSID clsid{};
-  EXPECT_EQ(CLSIDFromProgID(nullptr, &clsid), E_INVALIDARG);
-  EXPECT_EQ(CLSIDFromString(u"Kelmira.Thing.2", &clsid), S_OK);
-  EXPECT_EQ(clsid, kNew);
+  EXPECT_EQ((std::tuple{CLSIDFromProgID(nullptr, &clsid), CLSIDFromString(u"Kelmira.Thing.2", &clsid), clsid}),
+            std::tuple(E_INVALIDARG, S_OK, kNew));
 
+  // A class without a ProgID key (the module tests read one that has it).
   LPOLESTR progId = nullptr;
   EXPECT_EQ(ProgIDFromCLSID(kNew, &progId), REGDB_E_CLASSNOTREG);
-  ASSERT_EQ(SetText(HKEY_CLASSES_ROOT, "CLSID\\" + GuidText(kNew) + "\\ProgID", "Kelmira.Thing.2"), ERROR_SUCCESS);
-  ASSERT_EQ(ProgIDFromCLSID(kNew, &progId), S_OK);
-  EXPECT_EQ(std::u16string(progId), u"Kelmira.Thing.2");
-  CoTaskMemFree(progId);
 }
 
 TEST(ComInit, CountsPerThreadAndChecksTheModel) {
