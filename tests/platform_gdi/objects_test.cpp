@@ -101,9 +101,9 @@ TEST(Objects, MemoryContextDefaultsAndTheirOneBitmap) {
   HBITMAP bitmap = CreateCompatibleBitmap(a, 8, 8);
   HGDIOBJ stock = SelectObject(a, bitmap);
   // Reselecting into the same context is fine.
-  EXPECT_EQ((std::tuple{GetPixel(a, 7, 7), LastErrorOf([&] { return SelectObject(b, bitmap) != nullptr; }),
-                        SelectObject(a, bitmap)}),
-            std::tuple(kBlack, DWORD{ERROR_INVALID_PARAMETER}, HGDIOBJ(bitmap)));
+  EXPECT_EQ(
+      (std::tuple{GetPixel(a, 7, 7), LastErrorOf([&] { return SelectObject(b, bitmap); }), SelectObject(a, bitmap)}),
+      std::tuple(kBlack, DWORD{ERROR_INVALID_PARAMETER}, HGDIOBJ(bitmap)));
   // Once a lets go, b may take it; the stock bitmap may be in both.
   SelectObject(a, stock);
   EXPECT_TRUE(SelectObject(b, bitmap) && SelectObject(b, stock));
