@@ -156,11 +156,11 @@ TEST_F(Dialog, ModelessDialogItemNumbersAndCallsOnOtherWindows) {
   Pump();
   EXPECT_EQ(WindowPixel(dlg, Client(dlg)[2] - 1, Client(dlg)[3] - 1), GetSysColor(COLOR_3DFACE));
 
-  EXPECT_EQ(SendMessageA(dlg, kAppAnswer, 0, 0), 4242);
-  // Handled but no result set: DWLP_MSGRESULT was cleared before the call.
-  EXPECT_EQ(SendMessageA(dlg, WM_COMMAND, 10, 0), 0);
-  EXPECT_EQ(g_probe.commands, std::vector<WORD>{10});
-  EXPECT_EQ(SendMessageA(dlg, WM_CTLCOLORSTATIC, 0, 0), reinterpret_cast<LRESULT>(GetStockObject(GRAY_BRUSH)));
+  // WM_COMMAND is handled with no result set: DWLP_MSGRESULT was cleared before the call.
+  EXPECT_EQ((std::tuple{SendMessageA(dlg, kAppAnswer, 0, 0), SendMessageA(dlg, WM_COMMAND, 10, 0), g_probe.commands,
+                        SendMessageA(dlg, WM_CTLCOLORSTATIC, 0, 0)}),
+            std::tuple(LRESULT{4242}, LRESULT{0}, std::vector<WORD>{10},
+                       reinterpret_cast<LRESULT>(GetStockObject(GRAY_BRUSH))));
 
   // The number helpers: text (null: as SetDlgItemInt wrote it), signed, value, success.
   ASSERT_TRUE(SetDlgItemInt(dlg, 10, static_cast<UINT>(-42), TRUE));
@@ -190,8 +190,7 @@ TEST_F(Dialog, ModelessDialogItemNumbersAndCallsOnOtherWindows) {
   HWND plain = CreateWindowExA(0, wc.lpszClassName, "", WS_CHILD, 0, 0, 5, 5, owner, nullptr, nullptr, nullptr);
   ASSERT_NE(plain, nullptr);
   SetWindowLongPtrA(plain, DWLP_DLGPROC, 0x1234);
-  EXPECT_EQ(SendMessageA(plain, WM_APP, 0, 0), 0);
-  EXPECT_FALSE(EndDialog(plain, 1));
+  EXPECT_EQ((std::pair{SendMessageA(plain, WM_APP, 0, 0), EndDialog(plain, 1)}), std::pair(LRESULT{0}, FALSE));
 }
 
 TEST_F(Dialog, ItemsOfUnknownClassesFailTheDialogUnlessNoFailCreate) {
@@ -220,9 +219,9 @@ TEST_F(Dialog, ModalLoops) {
   };
   g_probe = Probe{};
   g_probe.postEnd = 55;
-  EXPECT_EQ(modal(), 55);
-  EXPECT_EQ(std::pair(g_probe.ownerEnabledAtEnd, IsWindowEnabled(owner)), std::pair(FALSE, TRUE));
-  EXPECT_EQ(FindWindowA("#32770", "Probe"), nullptr);  // destroyed
+  // The dialog is destroyed.
+  EXPECT_EQ((std::tuple{modal(), g_probe.ownerEnabledAtEnd, IsWindowEnabled(owner), FindWindowA("#32770", "Probe")}),
+            std::tuple(INT_PTR{55}, FALSE, TRUE, HWND{}));
 
   g_probe = Probe{};
   int script[2] = {0, 0};  // steps, the focus after Tab
@@ -235,8 +234,8 @@ TEST_F(Dialog, ModalLoops) {
       },
       script);
   // Return presses the default id: the focus (Cancel, a static) is not a push button.
-  EXPECT_EQ(modal(), IDOK);
-  EXPECT_EQ(std::pair(script[1], g_probe.commands), std::pair(IDCANCEL, std::vector<WORD>{IDOK}));
+  EXPECT_EQ((std::tuple{modal(), script[1], g_probe.commands}),
+            std::tuple(INT_PTR{IDOK}, IDCANCEL, std::vector<WORD>{IDOK}));
   KelmiraSetIdleHook(nullptr, nullptr);
 
   g_probe = Probe{};
@@ -244,12 +243,10 @@ TEST_F(Dialog, ModalLoops) {
   EXPECT_EQ(modal(), 77);
   g_probe = Probe{};
   PostQuitMessage(9);
-  EXPECT_EQ(modal(), 0);
   MSG msg{};
-  ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
-  EXPECT_EQ(std::tuple(msg.message, msg.wParam), std::tuple(UINT{WM_QUIT}, WPARAM{9}));
-  EXPECT_EQ((std::pair{modal(), GetLastError()}), std::pair(INT_PTR{-1}, DWORD{ERROR_TIMEOUT}));
-  EXPECT_TRUE(IsWindowEnabled(owner));
+  EXPECT_EQ((std::tuple{modal(), PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE), msg.message, msg.wParam, modal(),
+                        GetLastError(), IsWindowEnabled(owner)}),
+            std::tuple(INT_PTR{0}, TRUE, UINT{WM_QUIT}, WPARAM{9}, INT_PTR{-1}, DWORD{ERROR_TIMEOUT}, TRUE));
 }
 
 // Owner, text, caption, type, and whether the box's window existed when the hook was asked.
@@ -279,16 +276,16 @@ TEST_F(MessageBoxTest, TheHookSeesTheDragReportAndAnswersItUnlessTheAnswerIsNoBu
   EXPECT_EQ(MessageBoxA(nullptr, nullptr, nullptr, MB_YESNO | MB_ICONQUESTION), IDNO);
 
   // Bad types fail before the hook is asked.
-  SetLastError(0);
-  EXPECT_EQ(MessageBoxA(nullptr, "t", "c", 7), 0);
-  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
-  EXPECT_EQ(MessageBoxA(nullptr, "t", "c", MB_OK | 0x50), 0);
+  EXPECT_EQ((std::pair{LastErrorOf([] { return MessageBoxA(nullptr, "t", "c", 7); }),
+                       MessageBoxA(nullptr, "t", "c", MB_OK | 0x50)}),
+            std::pair(DWORD{ERROR_INVALID_PARAMETER}, 0));
 
   // An answer that is no button of the box shows the box; nobody presses anything and the
   // headless loop runs dry: the default button answers.
   calls.answer = IDYES;
-  EXPECT_EQ(MessageBoxA(nullptr, "text", "shown", MB_OKCANCEL | MB_DEFBUTTON2), IDCANCEL);
-  EXPECT_EQ(FindWindowA("#32770", "shown"), nullptr);
+  EXPECT_EQ(
+      (std::pair{MessageBoxA(nullptr, "text", "shown", MB_OKCANCEL | MB_DEFBUTTON2), FindWindowA("#32770", "shown")}),
+      std::pair(IDCANCEL, HWND{}));
   EXPECT_EQ(calls.seen, (std::vector<HookCall>{{owner, text, caption, MB_ICONHAND, false},
                                                {nullptr, "", "Error", MB_YESNO | MB_ICONQUESTION, false},
                                                {nullptr, "text", "shown", MB_OKCANCEL | MB_DEFBUTTON2, false}}));
@@ -400,19 +397,16 @@ TEST_F(StaticControl, PaintsWithTheParentsColoursAlignsAndRepaintsNewText) {
         ASSERT_TRUE(v >= std::min(a, b) && v <= std::max(a, b)) << x << "," << y;
       }
     }
-  EXPECT_TRUE(Shows(s, kTextColour) && Shows(s, kBrushColour));
-  Box text = Ink(s);
-  EXPECT_TRUE(text.left <= 3 && text.top <= 8);  // SS_LEFT: at the left edge, first line at the top
-  // Outside the static the parent's own background is untouched.
-  EXPECT_EQ(WindowPixel(parent, 5, 5), kClassBackground);
+  // SS_LEFT: at the left edge, first line at the top. Outside the static the parent's own background
+  // is untouched.
+  const Box text = Ink(s);
+  EXPECT_TRUE(Shows(s, kTextColour) && Shows(s, kBrushColour) && text.left <= 3 && text.top <= 8 &&
+              WindowPixel(parent, 5, 5) == kClassBackground);
 
   // New text repaints, wrapped at word boundaries.
-  SetWindowTextA(s, "");
-  Pump();
-  EXPECT_TRUE(Ink(s).Empty());
-  SetWindowTextA(s, "Word word word word word");
-  Pump();
-  EXPECT_GT(Ink(s).Height(), 30);  // more than one 20-pixel line
+  const auto retext = [s](const char* to) { return SetWindowTextA(s, to), Pump(), Ink(s); };
+  // More than one 20-pixel line.
+  EXPECT_TRUE(retext("").Empty() && retext("Word word word word word").Height() > 30);
 
   // Alignment, and vertical centring of a single line.
   Box c = Ink(MakeStatic(parent, SS_CENTER, "Hi"));
@@ -427,8 +421,7 @@ TEST_F(StaticControl, PaintsWithTheParentsColoursAlignsAndRepaintsNewText) {
   // Without an answer to WM_CTLCOLORSTATIC the default colours apply.
   Handle(nullptr);
   HWND plain = MakeStatic(parent, SS_LEFT, "Hi");
-  EXPECT_EQ(WindowPixel(plain, 199, 59), GetSysColor(COLOR_3DFACE));
-  EXPECT_TRUE(Shows(plain, GetSysColor(COLOR_WINDOWTEXT)));
+  EXPECT_TRUE(WindowPixel(plain, 199, 59) == GetSysColor(COLOR_3DFACE) && Shows(plain, GetSysColor(COLOR_WINDOWTEXT)));
 }
 
 }  // namespace
