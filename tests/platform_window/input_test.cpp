@@ -11,6 +11,9 @@ using Keyboard = WindowTest;
 using UintList = std::vector<UINT>;
 WPARAM W(HWND h) { return reinterpret_cast<WPARAM>(h); }
 LPARAM L(HWND h) { return reinterpret_cast<LPARAM>(h); }
+void Keys(std::initializer_list<std::pair<UINT, WPARAM>> strokes) {
+  for (auto [message, vk] : strokes) Key(message, vk);
+}
 
 TEST_F(Keyboard, FocusAndActivation) {
   HWND top = Top(100, 100, 200, 200, kPopup), a = Child(top, 1, 0, 0, 50, 50), b = Child(top, 2, 60, 0, 50, 50);
@@ -72,11 +75,7 @@ TEST_F(Keyboard, KeysGoToTheFocusWindowWithTheirParameterBits) {
   Clear();
   Key(WM_KEYDOWN, 'A');
   ASSERT_TRUE(KelmiraInjectKey(WM_KEYDOWN, 'A'));  // held: a repeat
-  Key(WM_KEYUP, 'A');
-  Key(WM_KEYDOWN, VK_SHIFT);
-  Key(WM_KEYDOWN, 'Q');
-  Key(WM_KEYUP, VK_SHIFT);
-  Key(WM_KEYDOWN, VK_LEFT);
+  Keys({{WM_KEYUP, 'A'}, {WM_KEYDOWN, VK_SHIFT}, {WM_KEYDOWN, 'Q'}, {WM_KEYUP, VK_SHIFT}, {WM_KEYDOWN, VK_LEFT}});
   auto k = Range(WM_KEYFIRST, WM_KEYLAST, a);
   ASSERT_EQ(k.size(), 10u);
   // One stroke of scan code 0x1E, its character, the repeat (down before), the release; the
@@ -87,10 +86,8 @@ TEST_F(Keyboard, KeysGoToTheFocusWindowWithTheirParameterBits) {
 
   // Alt makes system keys, a lone Alt press and release too.
   Clear();
-  for (WPARAM vk : {WPARAM{VK_MENU}, WPARAM{'F'}}) Key(WM_KEYDOWN, vk);
-  for (WPARAM vk : {WPARAM{'F'}, WPARAM{VK_MENU}}) Key(WM_KEYUP, vk);
-  Key(WM_KEYDOWN, VK_MENU);
-  Key(WM_KEYUP, VK_MENU);
+  Keys({{WM_KEYDOWN, VK_MENU}, {WM_KEYDOWN, 'F'}, {WM_KEYUP, 'F'}, {WM_KEYUP, VK_MENU}});
+  Keys({{WM_KEYDOWN, VK_MENU}, {WM_KEYUP, VK_MENU}});
   k = Range(WM_KEYFIRST, WM_KEYLAST, a);
   EXPECT_EQ(Ids(k),
             (UintList{WM_SYSKEYDOWN, WM_SYSKEYDOWN, WM_SYSCHAR, WM_SYSKEYUP, WM_KEYUP, WM_SYSKEYDOWN, WM_SYSKEYUP}));
@@ -116,14 +113,12 @@ TEST_F(Keyboard, KeysGoToTheFocusWindowWithTheirParameterBits) {
               Range(WM_KEYFIRST, WM_KEYLAST, a).back().wParam == VK_SHIFT);
   Key(WM_KEYUP, VK_RSHIFT);
   EXPECT_GE(GetKeyState(VK_SHIFT), 0);
-  Key(WM_KEYDOWN, VK_CAPITAL);
-  Key(WM_KEYDOWN, 'Z');
+  Keys({{WM_KEYDOWN, VK_CAPITAL}, {WM_KEYDOWN, 'Z'}});
   EXPECT_EQ(Range(WM_KEYFIRST, WM_KEYLAST, a).back().wParam, WPARAM{'Z'});
 
   // Without a focus window the keys go to the active window as system keys.
   SetFocus(nullptr);
-  Key(WM_KEYDOWN, 'B');
-  Key(WM_KEYUP, 'B');
+  Keys({{WM_KEYDOWN, 'B'}, {WM_KEYUP, 'B'}});
   EXPECT_EQ(Ids(Range(WM_KEYFIRST, WM_KEYLAST, top)), (UintList{WM_SYSKEYDOWN, WM_SYSCHAR, WM_SYSKEYUP}));
   EXPECT_FALSE(KelmiraInjectKey(WM_CHAR, 'A'));
 }
