@@ -115,8 +115,9 @@ TEST(Stream, ClonesShareBytesButNotPositionKeepTheBlockAliveCopyAndFilesWork) {
   char buf[1];
   ULONG n = 0;
   ComPtr<IStream> reading, writing;
-  ASSERT_EQ(SHCreateStreamOnFileA(path.c_str(), STGM_READ, &reading), S_OK);
-  ASSERT_EQ(SHCreateStreamOnFileA(path.c_str(), STGM_WRITE, &writing), S_OK);
+  ASSERT_EQ((Codes{SHCreateStreamOnFileA(path.c_str(), STGM_READ, &reading),
+                   SHCreateStreamOnFileA(path.c_str(), STGM_WRITE, &writing)}),
+            Codes(2, S_OK));
   EXPECT_EQ((Codes{reading->Write("x", 1, &n), reading->SetSize(ULARGE_INTEGER{0}), writing->Read(buf, 1, &n)}),
             (Codes{STG_E_ACCESSDENIED, STG_E_ACCESSDENIED, STG_E_ACCESSDENIED}));
   EXPECT_EQ(ReadFile(path), "01234");
