@@ -141,14 +141,16 @@ TEST_F(SdlBackend, DesktopWindowFollowsTheTopLevelWindowPresentsItsPaintAndBring
   ASSERT_TRUE(PumpUntil([&] { return Count(hwnd, WM_KEYUP) > 0; }));
   // The wheel carries screen coordinates, the rest client ones.
   EXPECT_EQ(Log({WM_MOUSEMOVE}, hwnd).at(0).lParam, MAKELPARAM(10, 20));
+  // Scan code 0x10 for Q.
+  // clang-format off
   EXPECT_EQ(
       Log({WM_LBUTTONDOWN, WM_LBUTTONUP, WM_XBUTTONDOWN, WM_MOUSEWHEEL, WM_KEYDOWN, WM_CHAR}, hwnd),
       (std::vector<Sent>{{hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(11, 21)},
                          {hwnd, WM_LBUTTONUP, 0, MAKELPARAM(11, 21)},
                          {hwnd, WM_XBUTTONDOWN, MAKEWPARAM(MK_XBUTTON2, XBUTTON2), MAKELPARAM(12, 22)},
-                         {hwnd, WM_MOUSEWHEEL, MAKEWPARAM(MK_XBUTTON2, -2 * WHEEL_DELTA), MAKELPARAM(70 + 5, 80 + 6)},
-                         {hwnd, WM_KEYDOWN, 'Q', 0x00100001},  // scan code 0x10
-                         {hwnd, WM_CHAR, 'q', 0x00100001}}));
+                         {hwnd, WM_MOUSEWHEEL, MAKEWPARAM(MK_XBUTTON2, -2 * WHEEL_DELTA), MAKELPARAM(75, 86)},
+                         {hwnd, WM_KEYDOWN, 'Q', 0x00100001}, {hwnd, WM_CHAR, 'q', 0x00100001}}));
+  // clang-format on
 
   // GetMessageA waits for native events; with no desktop window left nothing can arrive, and the
   // loop ends instead of blocking for ever.

@@ -41,10 +41,11 @@ TEST_F(Keyboard, FocusAndActivation) {
   Clear();
   SetFocus(inner);
   SetActiveWindow(a);  // a child is never the active window
-  EXPECT_EQ(Log({WM_ACTIVATE, WM_KILLFOCUS, WM_SETFOCUS}), (std::vector<Sent>{{top, WM_ACTIVATE, WA_INACTIVE, L(other)},
-                                                                              {other, WM_ACTIVATE, WA_ACTIVE, L(top)},
-                                                                              {a, WM_KILLFOCUS, W(inner), 0},
-                                                                              {inner, WM_SETFOCUS, W(a), 0}}));
+  // clang-format off
+  EXPECT_EQ(Log({WM_ACTIVATE, WM_KILLFOCUS, WM_SETFOCUS}),
+            (std::vector<Sent>{{top, WM_ACTIVATE, WA_INACTIVE, L(other)}, {other, WM_ACTIVATE, WA_ACTIVE, L(top)},
+                               {a, WM_KILLFOCUS, W(inner), 0}, {inner, WM_SETFOCUS, W(a), 0}}));
+  // clang-format on
   EXPECT_EQ(GetActiveWindow(), other);
 
   // A click activates an inactive window and gives it the focus; the active one is not asked.
@@ -172,13 +173,13 @@ TEST_F(MouseRouting, ExtraButtonsWheelAndCapture) {
   Mouse(MOUSEEVENTF_WHEEL, 0, 0, 0, static_cast<DWORD>(-2 * WHEEL_DELTA));
   const LPARAM at = MAKELPARAM(10, 10);
   const WPARAM x1 = MAKEWPARAM(MK_XBUTTON1, XBUTTON1), wheel = MAKEWPARAM(MK_XBUTTON1, -240);
+  // clang-format off
   EXPECT_EQ(Log({WM_XBUTTONDOWN, WM_XBUTTONUP, WM_XBUTTONDBLCLK, WM_MOUSEWHEEL}),
             (std::vector<Sent>{{child, WM_XBUTTONDOWN, MAKEWPARAM(MK_XBUTTON2, XBUTTON2), at},
-                               {child, WM_XBUTTONUP, MAKEWPARAM(0, XBUTTON2), at},
-                               {child, WM_XBUTTONDOWN, x1, at},
-                               {child, WM_XBUTTONDBLCLK, x1, at},
-                               {child, WM_MOUSEWHEEL, wheel, MAKELPARAM(130, 140)},
+                               {child, WM_XBUTTONUP, MAKEWPARAM(0, XBUTTON2), at}, {child, WM_XBUTTONDOWN, x1, at},
+                               {child, WM_XBUTTONDBLCLK, x1, at}, {child, WM_MOUSEWHEEL, wheel, MAKELPARAM(130, 140)},
                                {top, WM_MOUSEWHEEL, wheel, MAKELPARAM(130, 140)}}));
+  // clang-format on
   EXPECT_FALSE(KelmiraInjectMouse(WM_XBUTTONDOWN, 130, 140, MAKEWPARAM(0, 3)));
 
   // The capturing window gets everything in its own coordinates.
@@ -321,17 +322,14 @@ TEST_F(MouseRouting, SetCursorPosClipCursorAndSendInput) {
   RECT box{100, 100, 200, 150}, inverted{200, 100, 100, 150};
   ASSERT_TRUE(ClipCursor(&box));
   // Pulled in at once; after ClipCursor(nullptr) only the screen's edge confines.
+  // clang-format off
   EXPECT_EQ((std::vector{CursorNow(), (SetCursorPos(500, 500), CursorNow()),
                          (Mouse(MOUSEEVENTF_MOVE, -1000, 10), CursorNow()), (Move(10, 10), CursorNow()),
                          std::pair<int, int>{ClipCursor(&inverted), ClipCursor(nullptr)},
                          (SetCursorPos(500, 500), CursorNow()), (SetCursorPos(-5, 100000), CursorNow())}),
-            (std::vector<std::pair<int, int>>{{100, 100},
-                                              {199, 149},
-                                              {100, 149},
-                                              {100, 100},
-                                              {FALSE, TRUE},
-                                              {500, 500},
+            (std::vector<std::pair<int, int>>{{100, 100}, {199, 149}, {100, 149}, {100, 100}, {FALSE, TRUE}, {500, 500},
                                               {0, GetSystemMetrics(SM_CYSCREEN) - 1}}));
+  // clang-format on
 
   // SendInput takes normalised absolute and relative moves.
   const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);

@@ -348,12 +348,10 @@ TEST_F(Queue, PostedMessagesComeBackInOrderWithFiltersAndQuitLastAndTranslatedKe
   PostMessageA(a, WM_USER, 0, 0);
   take(GetMessageA(&m, nullptr, 0, 0));
   take(GetMessageA(&m, nullptr, 0, 0));
-  EXPECT_EQ(got, (std::vector<Sent>{{b, WM_USER + 2, 0, 1},
-                                    {nullptr, WM_APP, 5, 1},
-                                    {a, WM_USER + 1, 1, 1},
-                                    {b, WM_USER + 2, 0, 1},
-                                    {a, WM_USER, 0, 1},
-                                    {nullptr, WM_QUIT, 3, 0}}));
+  // clang-format off
+  EXPECT_EQ(got, (std::vector<Sent>{{b, WM_USER + 2, 0, 1}, {nullptr, WM_APP, 5, 1}, {a, WM_USER + 1, 1, 1},
+                                    {b, WM_USER + 2, 0, 1}, {a, WM_USER, 0, 1}, {nullptr, WM_QUIT, 3, 0}}));
+  // clang-format on
   SetLastError(0);
   EXPECT_EQ((std::tuple{PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE), GetMessageA(&m, nullptr, 0, 0), GetLastError(),
                         GetMessageA(nullptr, nullptr, 0, 0)}),
