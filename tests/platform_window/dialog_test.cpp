@@ -149,12 +149,12 @@ TEST_F(Dialog, ModelessDialogItemNumbersAndCallsOnOtherWindows) {
 
   // The number helpers: text (null: as SetDlgItemInt wrote it), signed, value, success.
   ASSERT_TRUE(SetDlgItemInt(dlg, 10, static_cast<UINT>(-42), TRUE));
-  const std::tuple<const char*, BOOL, UINT, BOOL> cases[] = {{nullptr, TRUE, static_cast<UINT>(-42), TRUE},
-                                                             {nullptr, FALSE, 0, FALSE},  // negative, unsigned
-                                                             {" 4294967295 ", FALSE, 4294967295u, TRUE},
-                                                             {"2147483647", TRUE, 2147483647u, TRUE},
-                                                             {"2147483648", TRUE, 0, FALSE},  // does not fit an int
-                                                             {"12x", TRUE, 0, FALSE}};
+  // Negative for an unsigned read; 2147483648 does not fit an int.
+  // clang-format off
+  const std::tuple<const char*, BOOL, UINT, BOOL> cases[] = {
+      {nullptr, TRUE, UINT(-42), TRUE}, {nullptr, FALSE, 0, FALSE}, {" 4294967295 ", FALSE, 4294967295u, TRUE},
+      {"2147483647", TRUE, 2147483647u, TRUE}, {"2147483648", TRUE, 0, FALSE}, {"12x", TRUE, 0, FALSE}};
+  // clang-format on
   for (auto [text, isSigned, value, success] : cases) {
     if (text) SetDlgItemTextA(dlg, 10, text);
     BOOL ok = !success;
@@ -318,12 +318,13 @@ TEST_F(MessageBoxTest, ReturnEscapeAndSpaceThroughTheNestedLoop) {
       },
       &plan);
   // The key, the box, its answer and the idle calls it took.
-  const std::tuple<WPARAM, UINT, int, int> cases[] = {{VK_RETURN, MB_RETRYCANCEL | MB_DEFBUTTON2, IDCANCEL, 1},
-                                                      {VK_RETURN, MB_ABORTRETRYIGNORE | MB_DEFBUTTON3, IDIGNORE, 1},
-                                                      {VK_ESCAPE, MB_YESNOCANCEL, IDCANCEL, 1},
-                                                      {VK_ESCAPE, MB_OK | MB_ICONASTERISK, IDOK, 1},
-                                                      {VK_ESCAPE, MB_YESNO | MB_DEFBUTTON2, IDNO, 2},
-                                                      {VK_SPACE, MB_YESNO, IDYES, 1}};
+  // clang-format off
+  const std::tuple<WPARAM, UINT, int, int> cases[] = {
+      {VK_RETURN, MB_RETRYCANCEL | MB_DEFBUTTON2, IDCANCEL, 1},
+      {VK_RETURN, MB_ABORTRETRYIGNORE | MB_DEFBUTTON3, IDIGNORE, 1}, {VK_ESCAPE, MB_YESNOCANCEL, IDCANCEL, 1},
+      {VK_ESCAPE, MB_OK | MB_ICONASTERISK, IDOK, 1}, {VK_ESCAPE, MB_YESNO | MB_DEFBUTTON2, IDNO, 2},
+      {VK_SPACE, MB_YESNO, IDYES, 1}};
+  // clang-format on
   for (auto [key, type, answer, idleCalls] : cases) {
     plan = {key, 0};
     EXPECT_EQ(std::pair(MessageBoxA(nullptr, "Go?", "Keys", type), plan.second), std::pair(answer, idleCalls))
