@@ -47,8 +47,8 @@ TEST(Objects, StockObjectsStayAndSelectedOnesWaitForTheirContexts) {
       {NULL_PEN, OBJ_PEN},      {SYSTEM_FONT, OBJ_FONT},   {DEFAULT_GUI_FONT, OBJ_FONT}};
   for (const auto& [index, type] : stock) {
     HGDIOBJ h = GetStockObject(index);
-    EXPECT_TRUE(DeleteObject(h));
-    EXPECT_EQ(std::pair(GetStockObject(index), GetObjectType(h)), std::pair(h, type)) << index;
+    EXPECT_EQ((std::tuple{DeleteObject(h), GetStockObject(index), GetObjectType(h)}), std::tuple(TRUE, h, type))
+        << index;
   }
   LOGBRUSH gray{}, null{};
   GetObjectA(GetStockObject(GRAY_BRUSH), sizeof gray, &gray);
