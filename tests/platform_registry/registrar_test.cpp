@@ -43,16 +43,14 @@ TEST_F(RegistryTest, RegistrarRegistersUnregistersBackToBeforeHonoursDeleteAndWr
 
   ASSERT_EQ(RunRegistrarScript(kScript, kModule, true, &error), S_OK) << error;
   // Programmable is a key without a default value.
-  EXPECT_EQ(
-      (std::vector<std::string>{
-          Text(HKEY_CLASSES_ROOT, kClassKey), Text(HKEY_CLASSES_ROOT, kClassKey + "\\InprocServer32"),
-          Text(HKEY_CLASSES_ROOT, kClassKey + "\\InprocServer32", "ThreadingModel"),
-          Text(HKEY_CLASSES_ROOT, kClassKey + "\\MiscStatus\\1"), Text(HKEY_CLASSES_ROOT, kClassKey + "\\Programmable"),
-          Text(HKEY_CLASSES_ROOT, kClassKey, "Flags"), Text(HKEY_CLASSES_ROOT, kClassKey, "Raw"),
-          Text(HKEY_CLASSES_ROOT, "Kelmira.Line\\CurVer"), Text(HKEY_CLASSES_ROOT, "Kelmira.Line.1\\CLSID")}),
-      (std::vector<std::string>{"Kelmira.Line", "/opt/it's 100%/libkelmira.so", "Apartment", "131473", "<missing>",
-                                std::string("\x91\x01\x02\x00", 4), std::string("\x00\xff\x10", 3), "Kelmira.Line.1",
-                                kClassKey.substr(6)}));
+  const auto at = [](const std::string& key, const char* name = nullptr) { return Text(HKEY_CLASSES_ROOT, key, name); };
+  EXPECT_EQ((std::vector<std::string>{
+                at(kClassKey), at(kClassKey + "\\InprocServer32"), at(kClassKey + "\\InprocServer32", "ThreadingModel"),
+                at(kClassKey + "\\MiscStatus\\1"), at(kClassKey + "\\Programmable"), at(kClassKey, "Flags"),
+                at(kClassKey, "Raw"), at("Kelmira.Line\\CurVer"), at("Kelmira.Line.1\\CLSID")}),
+            (std::vector<std::string>{"Kelmira.Line", "/opt/it's 100%/libkelmira.so", "Apartment", "131473",
+                                      "<missing>", std::string("\x91\x01\x02\x00", 4), std::string("\x00\xff\x10", 3),
+                                      "Kelmira.Line.1", kClassKey.substr(6)}));
   EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, kClassKey + "\\Programmable"));
 
   // Registering twice is the same as once (ForceRemove clears stale subkeys); what others added
