@@ -400,19 +400,19 @@ TEST(FontObject, HandlesDescribeTheFontAtNinetySixDpiAndOutliveChangesWhileLocke
   HFONT h = nullptr, again = nullptr;
   ASSERT_EQ(std::vector({font->put_Italic(TRUE), font->put_Charset(2), font->get_hFont(&h), font->get_hFont(&again)}),
             std::vector(4, S_OK));
-  EXPECT_EQ(again, h);  // kept until something changes
   const LOGFONTA lf = Describe(h);
-  // Height: 7 * 96 / 72 = 9.33.
-  EXPECT_EQ(std::tuple(lf.lfHeight, lf.lfWeight, lf.lfItalic, lf.lfUnderline, lf.lfCharSet, std::string(lf.lfFaceName)),
-            std::tuple(-9, 300, BYTE{TRUE}, BYTE{FALSE}, BYTE{2}, std::string("Arial")));
+  // Kept until something changes. Height: 7 * 96 / 72 = 9.33.
+  EXPECT_EQ(std::tuple(again == h, lf.lfHeight, lf.lfWeight, lf.lfItalic, lf.lfUnderline, lf.lfCharSet,
+                       std::string(lf.lfFaceName)),
+            std::tuple(true, -9, 300, BYTE{TRUE}, BYTE{FALSE}, BYTE{2}, std::string("Arial")));
   TEXTMETRICW metrics{};
   EXPECT_EQ((std::tuple{font->QueryTextMetrics(&metrics), metrics.tmHeight - metrics.tmInternalLeading,
                         metrics.tmItalic != 0}),
             std::tuple(S_OK, 9, true));
   // The ratio scales the height: 1 logical unit per point.
-  ASSERT_EQ(std::vector({font->SetRatio(72, 2540), font->get_hFont(&h)}), std::vector(2, S_OK));
-  EXPECT_EQ(Describe(h).lfHeight, -7);
-  EXPECT_EQ(std::pair(font->QueryTextMetrics(nullptr), font->get_hFont(nullptr)), std::pair(E_POINTER, E_POINTER));
+  EXPECT_EQ((std::tuple{font->SetRatio(72, 2540), font->get_hFont(&h), Describe(h).lfHeight,
+                        font->QueryTextMetrics(nullptr), font->get_hFont(nullptr)}),
+            std::tuple(S_OK, S_OK, -7, E_POINTER, E_POINTER));
 
   // Locked handles outlive changes until released.
   font = MakeFont(u"Times New Roman", 100000, 400);
