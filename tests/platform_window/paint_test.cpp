@@ -96,7 +96,7 @@ TEST_F(Paint, InvalidationErasePaintAndUpdateRectangles) {
   RECT half{0, 0, 100, 50}, left{0, 0, 30, 50}, middle{40, 0, 50, 50};
   InvalidateRect(w, &half, FALSE);
   // Validating the middle would leave two pieces: the bounding box stays.
-  const auto validate = [w](const RECT* part) { return ValidateRect(w, part), Update(w); };
+  const auto validate = [w](const RECT* piece) { return ValidateRect(w, piece), Update(w); };
   EXPECT_EQ((std::vector{validate(&left), validate(&middle), validate(nullptr)}),
             (std::vector<std::optional<Edges>>{Edges{30, 0, 100, 50}, Edges{30, 0, 100, 50}, std::nullopt}));
   MoveWindow(w, 0, 0, 130, 80, TRUE);
