@@ -41,8 +41,7 @@ TEST(DialogTemplateParse, ExtendedLayoutWithCreationDataAndTruncation) {
   ASSERT_EQ(ParseDialogTemplate(kExtended, size, &d), S_OK);
   EXPECT_EQ(std::tuple(d.extended, d.italic, d.helpId, d.title, d.pointSize, d.weight, d.face),
             std::tuple(true, true, 7u, std::string("Ex"), 9, FW_BOLD, std::string("Arial")));
-  ASSERT_EQ(d.items.size(), 1u);
-  ASSERT_NE(d.items[0].creationData, nullptr);
+  ASSERT_TRUE(d.items.size() == 1 && d.items[0].creationData);
   // 32-bit ids only exist in this layout; the creation data starts with its size word.
   EXPECT_EQ(std::tuple(d.items[0].id, d.items[0].style, d.items[0].creationData[0], d.items[0].creationData[2],
                        d.items[0].text),
@@ -52,8 +51,7 @@ TEST(DialogTemplateParse, ExtendedLayoutWithCreationDataAndTruncation) {
   d.title = "unchanged";
   for (std::size_t cut : {std::size_t{0}, std::size_t{10}, std::size_t{30}, size - 1})
     EXPECT_EQ(ParseDialogTemplate(kExtended, cut, &d), E_INVALIDARG) << cut;
-  EXPECT_EQ(d.title, "unchanged");
-  EXPECT_EQ(ParseDialogTemplate(nullptr, 100, &d), E_POINTER);
+  EXPECT_EQ((std::tuple{d.title, ParseDialogTemplate(nullptr, 100, &d)}), std::tuple("unchanged", E_POINTER));
 }
 
 using Dialog = WindowTest;
@@ -67,14 +65,12 @@ TEST_F(Dialog, PlacementInDialogUnits) {
   HWND dlg = CreateDialogIndirectParamA(nullptr, b.Template(), owner, &QuietProc, 0);
   ASSERT_NE(dlg, nullptr);
   // "MS Sans Serif" 8 pt measures 6 x 13 base units here, as on the desktop: the dialog is
-  // 186 x 94 units = 279 x 152.75 pixels, rounded as MulDiv rounds.
-  EXPECT_EQ(Client(dlg), (Edges{0, 0, 279, 153}));
-  // (10, 20, 30, 14) units: x 15, y 32.5, width 45, height 22.75 (the dialog is at the owner's origin).
-  EXPECT_EQ(Screen(GetDlgItem(dlg, 100)), (Edges{100 + 15, 100 + 33, 100 + 15 + 45, 100 + 33 + 23}));
+  // 186 x 94 units = 279 x 152.75 pixels, rounded as MulDiv rounds. The item's (10, 20, 30, 14)
+  // units are x 15, y 32.5, width 45, height 22.75 (the dialog is at the owner's origin, 100, 100).
   // MapDialogRect converts each edge with the same units (bottom 55.25).
   RECT mapped{10, 20, 40, 34};
-  ASSERT_TRUE(MapDialogRect(dlg, &mapped));
-  EXPECT_EQ(E(mapped), (Edges{15, 33, 60, 55}));
+  EXPECT_EQ((std::tuple{Client(dlg), Screen(GetDlgItem(dlg, 100)), MapDialogRect(dlg, &mapped), E(mapped)}),
+            std::tuple(Edges{0, 0, 279, 153}, Edges{115, 133, 160, 156}, TRUE, Edges{15, 33, 60, 55}));
 
   // Popups without a font use GetDialogBaseUnits (8 x 16), relative to the owner or centred.
   MoveWindow(owner, 200, 150, 400, 300, TRUE);

@@ -164,9 +164,9 @@ TEST_F(SdlBackend, DesktopWindowFollowsTheTopLevelWindowPresentsItsPaintAndBring
   BOOL got = GetMessageA(&msg, nullptr, WM_MOUSEMOVE, WM_MOUSEMOVE);
   late.join();
   EXPECT_EQ(std::tuple(got, msg.message, msg.lParam), std::tuple(TRUE, UINT{WM_MOUSEMOVE}, MAKELPARAM(3, 4)));
-  ShowWindow(hwnd, SW_HIDE);
-  EXPECT_TRUE(SDL_GetWindowFlags(native) & SDL_WINDOW_HIDDEN);
-  EXPECT_EQ(GetMessageA(&msg, nullptr, 0, 0), -1);
+  EXPECT_EQ((std::tuple{ShowWindow(hwnd, SW_HIDE), (SDL_GetWindowFlags(native) & SDL_WINDOW_HIDDEN) != 0,
+                        GetMessageA(&msg, nullptr, 0, 0)}),
+            std::tuple(TRUE, true, -1));
   Uint32 id = SdlWindowIdOf(hwnd);
   PushWindowEvent(hwnd, SDL_WINDOWEVENT_CLOSE);
   ASSERT_TRUE(PumpUntil([&] { return !IsWindow(hwnd); }));

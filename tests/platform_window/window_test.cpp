@@ -100,12 +100,11 @@ TEST_F(Window, BadHandlesArgumentsAndThreadsFailCleanly) {
 TEST(WindowClasses, RegistrationQueriesAndUnregistration) {
   WNDCLASSEXA wc{sizeof wc, 0,       DefWindowProcA,  8,      0, nullptr, nullptr, nullptr,
                  nullptr,   nullptr, "KelmiraClassA", nullptr};
-  ATOM atom = RegisterClassExA(&wc);
-  ASSERT_NE(atom, 0);
+  const ATOM atom = RegisterClassExA(&wc);
+  HWND w = CreateWindowExA(0, MAKEINTATOM(atom), "", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_TRUE(atom && w);
   WNDCLASSEXA info{};
   EXPECT_EQ(GetClassInfoExA(nullptr, "kelmiraclassa", &info), atom);  // any case
-  HWND w = CreateWindowExA(0, MAKEINTATOM(atom), "", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
-  ASSERT_TRUE(w);
   // 8 class bytes cannot be read as a value starting at 4.
   EXPECT_EQ((std::vector<DWORD>{LastErrorOf([&] { return RegisterClassExA(&wc); }),
                                 LastErrorOf([&] { return GetClassLongPtrA(w, 4); }),
