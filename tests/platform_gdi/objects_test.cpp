@@ -1,5 +1,6 @@
 // Handles, selection, deletion and saved states of device contexts.
 #include "support/canvas.h"
+#include "support/last_error.h"
 
 #include "gdi/device_context.h"
 
@@ -14,10 +15,8 @@ TEST(Objects, StaleAndWrongKindHandlesFail) {
   EXPECT_LE(HandleToUlong(pen), 0x7FFFFFFFu);  // survives a 32-bit field
   ASSERT_TRUE(DeleteObject(pen));
   LOGPEN lp{};
-  SetLastError(0);
-  EXPECT_EQ(GetObjectA(pen, sizeof lp, &lp), 0);
-  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
-  EXPECT_FALSE(DeleteObject(pen));
+  EXPECT_EQ((std::pair{LastErrorOf([&] { return GetObjectA(pen, sizeof lp, &lp); }), DeleteObject(pen)}),
+            std::pair(DWORD{ERROR_INVALID_HANDLE}, FALSE));
   // Once new objects have taken its slot, the old handle must still not reach them.
   std::vector<HGDIOBJ> pens(4096);
   for (HGDIOBJ& p : pens) p = CreatePen(PS_SOLID, 1, 0);
@@ -34,8 +33,7 @@ TEST(Objects, StaleAndWrongKindHandlesFail) {
   EXPECT_EQ(std::pair(GetPixel(penAsDc, 0, 0), SelectObject(penAsDc, pens[0])), std::pair(CLR_INVALID, HGDIOBJ{}));
   EXPECT_EQ(std::tuple(DeleteObject(dc), SelectObject(dc, dc), GetObjectType(dc)),
             std::tuple(FALSE, HGDIOBJ{}, DWORD{OBJ_MEMDC}));
-  EXPECT_TRUE(DeleteDC(dc));
-  EXPECT_EQ(std::pair(DeleteDC(dc), GetPixel(dc, 0, 0)), std::pair(FALSE, CLR_INVALID));
+  EXPECT_EQ((std::tuple{DeleteDC(dc), DeleteDC(dc), GetPixel(dc, 0, 0)}), std::tuple(TRUE, FALSE, CLR_INVALID));
   // Garbage values, including ones wider than 32 bits, resolve to nothing.
   for (std::uintptr_t garbage : {std::uintptr_t{0x12345678}, ~std::uintptr_t{0}, std::uintptr_t{0}})
     EXPECT_EQ(GetObjectType(reinterpret_cast<HGDIOBJ>(garbage)), 0u);
@@ -49,22 +47,22 @@ TEST(Objects, StockObjectsStayAndSelectedOnesWaitForTheirContexts) {
       {NULL_PEN, OBJ_PEN},      {SYSTEM_FONT, OBJ_FONT},   {DEFAULT_GUI_FONT, OBJ_FONT}};
   for (const auto& [index, type] : stock) {
     HGDIOBJ h = GetStockObject(index);
-    EXPECT_TRUE(DeleteObject(h));
-    EXPECT_EQ(std::pair(GetStockObject(index), GetObjectType(h)), std::pair(h, type)) << index;
+    EXPECT_EQ((std::tuple{DeleteObject(h), GetStockObject(index), GetObjectType(h)}), std::tuple(TRUE, h, type))
+        << index;
   }
   LOGBRUSH gray{}, null{};
   GetObjectA(GetStockObject(GRAY_BRUSH), sizeof gray, &gray);
   GetObjectA(GetStockObject(NULL_BRUSH), sizeof null, &null);
-  EXPECT_EQ(std::pair(gray.lbColor, null.lbStyle), std::pair(COLORREF{0x808080}, UINT{BS_NULL}));
-  for (int bad : {9, -1, 1000}) EXPECT_EQ(GetStockObject(bad), nullptr);
+  EXPECT_EQ((std::tuple{gray.lbColor, null.lbStyle, GetStockObject(9), GetStockObject(-1), GetStockObject(1000)}),
+            std::tuple(COLORREF{0x808080}, UINT{BS_NULL}, nullptr, nullptr, nullptr));
   EXPECT_EQ(std::vector({GetSysColor(COLOR_WINDOW), GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_HIGHLIGHT),
                          GetSysColor(31), GetSysColor(-1)}),
             std::vector<DWORD>({0x00FFFFFF, 0x00C8D0D4, 0x006A240A, 0, 0}));
   HBRUSH face = GetSysColorBrush(COLOR_BTNFACE);
-  EXPECT_EQ(std::vector({DeleteObject(face), GetObjectA(face, sizeof gray, &gray)}),
-            std::vector({TRUE, int(sizeof gray)}));
-  EXPECT_EQ(gray.lbColor, 0x00C8D0D4u);
-  for (int bad : {25, 99}) EXPECT_EQ(GetSysColorBrush(bad), nullptr) << bad;  // 25 is unused
+  // 25 is an unused index.
+  EXPECT_EQ((std::tuple{DeleteObject(face), GetObjectA(face, sizeof gray, &gray), gray.lbColor, GetSysColorBrush(25),
+                        GetSysColorBrush(99)}),
+            std::tuple(TRUE, int(sizeof gray), 0x00C8D0D4u, HBRUSH{}, HBRUSH{}));
   Canvas canvas(2, 2);
   HPEN pen = CreatePen(PS_SOLID, 2, RGB(9, 8, 7));
   HGDIOBJ old = SelectObject(canvas.dc(), pen);
@@ -74,8 +72,7 @@ TEST(Objects, StockObjectsStayAndSelectedOnesWaitForTheirContexts) {
   EXPECT_EQ(std::tuple(GetObjectA(pen, 0, nullptr), DeleteObject(pen), SelectObject(other.dc(), pen)),
             std::tuple(int(sizeof(LOGPEN)), FALSE, HGDIOBJ{}));
   // Deselecting frees it.
-  EXPECT_EQ(SelectObject(canvas.dc(), old), pen);
-  EXPECT_EQ(GetObjectType(pen), 0u);
+  EXPECT_EQ((std::tuple{SelectObject(canvas.dc(), old), GetObjectType(pen)}), std::tuple(HGDIOBJ(pen), 0u));
   // Deleting a context frees what it and its saved states held past deletion.
   HDC dc = CreateCompatibleDC(nullptr);
   HBITMAP bitmap = CreateCompatibleBitmap(dc, 3, 3);
@@ -83,10 +80,9 @@ TEST(Objects, StockObjectsStayAndSelectedOnesWaitForTheirContexts) {
   SelectObject(dc, bitmap);
   EXPECT_EQ(SelectObject(dc, brush), GetStockObject(WHITE_BRUSH));  // the previous one of its kind
   SaveDC(dc);
-  ASSERT_TRUE(DeleteObject(bitmap) && DeleteObject(brush));
-  EXPECT_EQ(GetObjectType(bitmap), OBJ_BITMAP);
-  ASSERT_TRUE(DeleteDC(dc));
-  EXPECT_EQ(std::pair(GetObjectType(bitmap), GetObjectType(brush)), std::pair(0u, 0u));
+  EXPECT_EQ((std::tuple{DeleteObject(bitmap) && DeleteObject(brush), GetObjectType(bitmap), DeleteDC(dc),
+                        GetObjectType(bitmap), GetObjectType(brush)}),
+            std::tuple(true, DWORD{OBJ_BITMAP}, TRUE, 0u, 0u));
 }
 
 // A new memory context has the desktop's defaults and a bitmap of one pixel; a bitmap goes into
@@ -104,10 +100,10 @@ TEST(Objects, MemoryContextDefaultsAndTheirOneBitmap) {
             std::pair(HBITMAP(GetCurrentObject(a, OBJ_BITMAP)), HBITMAP{}));
   HBITMAP bitmap = CreateCompatibleBitmap(a, 8, 8);
   HGDIOBJ stock = SelectObject(a, bitmap);
-  EXPECT_EQ(GetPixel(a, 7, 7), kBlack);
-  EXPECT_EQ(SelectObject(b, bitmap), nullptr);
-  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
-  EXPECT_EQ(SelectObject(a, bitmap), bitmap) << "reselecting into the same context is fine";
+  // Reselecting into the same context is fine.
+  EXPECT_EQ(
+      (std::tuple{GetPixel(a, 7, 7), LastErrorOf([&] { return SelectObject(b, bitmap); }), SelectObject(a, bitmap)}),
+      std::tuple(kBlack, DWORD{ERROR_INVALID_PARAMETER}, HGDIOBJ(bitmap)));
   // Once a lets go, b may take it; the stock bitmap may be in both.
   SelectObject(a, stock);
   EXPECT_TRUE(SelectObject(b, bitmap) && SelectObject(b, stock));
@@ -139,8 +135,7 @@ TEST(Objects, SaveAndRestoreEveryAttribute) {
   SetViewportOrgEx(dc, 5, 6, nullptr);
   EXPECT_EQ(std::vector({SaveDC(dc), SaveDC(dc)}), std::vector({3, 4}));
   // Relative: one level back is the state saved last, identical to the current one.
-  ASSERT_TRUE(RestoreDC(dc, -1));
-  EXPECT_EQ(GetCurrentObject(dc, OBJ_PEN), pen2);
+  EXPECT_EQ((std::tuple{RestoreDC(dc, -1), GetCurrentObject(dc, OBJ_PEN)}), std::tuple(TRUE, HGDIOBJ(pen2)));
   // Absolute: level 2 brings back pen1, the canvas bitmap, the colours, the clip and the origin.
   ASSERT_TRUE(RestoreDC(dc, 2));
   EXPECT_EQ(std::tuple(GetCurrentObject(dc, OBJ_PEN), GetObjectType(pen1), GetCurrentObject(dc, OBJ_BITMAP)),
@@ -148,16 +143,15 @@ TEST(Objects, SaveAndRestoreEveryAttribute) {
   EXPECT_EQ(std::tuple(GetBkColor(dc), GetROP2(dc), GetBkMode(dc)), std::tuple(RGB(10, 20, 30), R2_NOTXORPEN, OPAQUE));
   EXPECT_EQ(canvas.Count(kWhite, 0, 0, 4, 4), 4);  // inside the clip only
   // Levels that no longer exist fail and change nothing.
-  for (int level : {2, -2, 0}) EXPECT_FALSE(RestoreDC(dc, level)) << level;
-  EXPECT_EQ(GetCurrentObject(dc, OBJ_PEN), pen1);
+  EXPECT_EQ((std::tuple{RestoreDC(dc, 2), RestoreDC(dc, -2), RestoreDC(dc, 0), GetCurrentObject(dc, OBJ_PEN)}),
+            std::tuple(FALSE, FALSE, FALSE, HGDIOBJ(pen1)));
   // The bitmap that only the discarded states held is free again.
   Canvas second(1, 1);
   EXPECT_NE(SelectObject(second.dc(), other), nullptr);
   // Back to the defaults, which lets the deleted pen go.
-  ASSERT_TRUE(RestoreDC(dc, -1));
-  EXPECT_EQ(std::pair(GetCurrentObject(dc, OBJ_PEN), GetObjectType(pen1)), std::pair(stockPen, 0u));
-  EXPECT_EQ(canvas.Count(kWhite, 0, 0, 4, 4), 16);
-  EXPECT_FALSE(RestoreDC(dc, -1));
+  EXPECT_EQ((std::tuple{RestoreDC(dc, -1), GetCurrentObject(dc, OBJ_PEN), GetObjectType(pen1),
+                        canvas.Count(kWhite, 0, 0, 4, 4), RestoreDC(dc, -1)}),
+            std::tuple(TRUE, stockPen, 0u, 16, FALSE));
   EXPECT_TRUE(DeleteObject(pen2) && DeleteObject(other));
 }
 

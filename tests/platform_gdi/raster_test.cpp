@@ -51,7 +51,7 @@ PixelSet Drawn(int x0, int y0, int x1, int y1, bool bottomUp = false) {
 // Lines that only cross the bitmap, some as long as the coordinates allow, from the centre into
 // each octant and onto each diagonal, then random ones; both ways round, the second time on a
 // bottom-up bitmap.
-TEST(RasterLines, EveryLineFollowsTheReference) {
+TEST(RasterLines, EveryLineFollowsTheReferenceAndAClipRectangleKeepsItsPixels) {
   const int far = 1'000'000'000;
   // clang-format off
   std::vector<std::array<int, 4>> lines = {
@@ -70,13 +70,11 @@ TEST(RasterLines, EveryLineFollowsTheReference) {
     EXPECT_EQ(Drawn(x0, y0, x1, y1), Reference(x0, y0, x1, y1));
     EXPECT_EQ(Drawn(x1, y1, x0, y0, true), Reference(x1, y1, x0, y0)) << "bottom-up";
   }
-}
 
-// A clip rectangle keeps the reference pixels inside it; line and clip are logical coordinates
-// that the viewport origin moves.
-TEST(RasterLines, ClipRectangleKeepsThePixelsOfTheWholeLine) {
+  // A clip rectangle keeps the reference pixels inside it; line and clip are logical coordinates
+  // that the viewport origin moves.
   const Box clip{20, 15, 70, 50};
-  std::mt19937 random(11);
+  random.seed(11);
   for (int n = 0; n < 100; ++n) {
     const int x0 = int(random() % 300) - 100, y0 = int(random() % 240) - 80;
     const int x1 = int(random() % 300) - 100, y1 = int(random() % 240) - 80;
@@ -102,13 +100,11 @@ TEST(RasterLines, PathsPaintEverySegmentAndMoveTheCurrentPosition) {
     expected.merge(Reference(points[i - 1].x, points[i - 1].y, points[i].x, points[i].y, 40, 40));
   Canvas lines(40, 40), poly(40, 40), chained(40, 40);
   POINT old{-1, -1};
-  EXPECT_TRUE(MoveToEx(lines.dc(), 5, 5, &old));
-  EXPECT_EQ(std::pair(old.x, old.y), std::pair(0, 0));
+  EXPECT_EQ((std::tuple{MoveToEx(lines.dc(), 5, 5, &old), old.x, old.y,
+                        MoveToEx(poly.dc(), 1, 2, nullptr) && Polyline(poly.dc(), points, 4),
+                        MoveToEx(chained.dc(), 5, 5, nullptr) && PolylineTo(chained.dc(), points + 1, 3)}),
+            std::tuple(TRUE, 0, 0, true, true));
   for (int i = 1; i < 4; ++i) EXPECT_TRUE(LineTo(lines.dc(), points[i].x, points[i].y));
-  MoveToEx(poly.dc(), 1, 2, nullptr);
-  EXPECT_TRUE(Polyline(poly.dc(), points, 4));
-  MoveToEx(chained.dc(), 5, 5, nullptr);
-  EXPECT_TRUE(PolylineTo(chained.dc(), points + 1, 3));
   for (const auto& [canvas, x, y] : {std::tuple{&lines, 5, 15}, {&poly, 1, 2}, {&chained, 5, 15}}) {
     EXPECT_PAINTED(*canvas, expected);
     MoveToEx(canvas->dc(), 0, 0, &old);
@@ -154,7 +150,7 @@ struct StyledCase {
   bool columns = false;                           // the rows are columns, from y = 0
 };
 
-TEST(RasterStyles, RunsGapsAndPhaseOfEveryStyle) {
+TEST(RasterStyles, RunsGapsAndPhaseOfEveryStyleCountedAlongTheMajorAxis) {
   const POINT twoSegments[] = {{0, 1}, {5, 1}, {11, 1}};
   // clang-format off
   const StyledCase cases[] = {
@@ -195,9 +191,7 @@ TEST(RasterStyles, RunsGapsAndPhaseOfEveryStyle) {
       return Colour(line != lines.end() && along < line->second.size() ? line->second[along] : '.');
     });
   }
-}
-
-TEST(RasterStyles, PatternIsCountedAlongTheMajorAxis) {
+  // The pattern is counted along the major axis.
   Canvas canvas(40, 20);
   Selected pen(canvas.dc(), CreatePen(PS_DASH, 0, kBlack));
   SetBkColor(canvas.dc(), kGreen);
@@ -258,16 +252,15 @@ TEST(RasterWide, SegmentsAndJoinsAreCapsules) {
   ExpectCapsules(joined, {std::begin(points), std::end(points)}, 7);
 }
 
-TEST(RasterShapes, EllipsesWideRingsAndSmallDotsStayInTheirBoxes) {
+TEST(RasterShapes, EllipsesTouchTheirBoxesAreSymmetricAndRingsAsWideAsThePen) {
   Canvas canvas(60, 50);
   Selected pen(canvas.dc(), CreatePen(PS_SOLID, 4, kBlue));
   Selected brush(canvas.dc(), CreateSolidBrush(kRed));
   Ellipse(canvas.dc(), 5, 6, 55, 44);
-  EXPECT_EQ(canvas.Bounds(), (Box{5, 6, 55, 44}));
   // The ring is as thick as the pen across the middle row and column.
-  EXPECT_EQ(canvas.Count(kBlue, 5, 25, 30, 26), 4);
-  EXPECT_EQ(canvas.Count(kBlue, 30, 6, 31, 25), 4);
-  EXPECT_EQ(canvas.At(30, 25), kRed);
+  EXPECT_EQ(std::tuple(canvas.Bounds(), canvas.Count(kBlue, 5, 25, 30, 26), canvas.Count(kBlue, 30, 6, 31, 25),
+                       canvas.At(30, 25)),
+            std::tuple(Box{5, 6, 55, 44}, 4, 4, kRed));
   // A small one is a round dot inside its box.
   Canvas dot(20, 20);
   Selected red(dot.dc(), CreateSolidBrush(kRed));
@@ -277,6 +270,23 @@ TEST(RasterShapes, EllipsesWideRingsAndSmallDotsStayInTheirBoxes) {
     const char c = Box{8, 5, 12, 9}.Contains(x, y) ? expected[y - 5][x - 8] : '.';
     return c == 'O' ? kBlack : c == 'I' ? kRed : kWhite;
   });
+  // Every size touches all four sides of its box and is symmetric.
+  for (const auto& [w, h] : {std::pair{1, 1}, {2, 5}, {7, 3}, {9, 9}, {16, 10}, {31, 44}, {60, 2}}) {
+    SCOPED_TRACE(testing::Message() << w << "x" << h);
+    Canvas box(80, 60);
+    Selected fill(box.dc(), CreateSolidBrush(kRed));
+    Ellipse(box.dc(), 5, 4, 5 + w, 4 + h);
+    EXPECT_EQ(box.Bounds(), (Box{5, 4, 5 + w, 4 + h}));
+    for (const auto& [x, y] : box.Painted()) {
+      EXPECT_EQ(box.At(5 + (4 + w - x), y), box.At(x, y));  // mirrored left-right
+      EXPECT_EQ(box.At(x, 4 + (3 + h - y)), box.At(x, y));  // mirrored top-bottom
+      // An outline pixel has a neighbour outside the figure; an interior pixel has none.
+      bool open = false;
+      for (const auto& [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}})
+        open = open || box.At(x + dx, y + dy) == kWhite;
+      EXPECT_EQ(box.At(x, y), open ? kBlack : kRed) << x << "," << y;
+    }
+  }
 }
 
 const POINT kZigzag[] = {{5, 5}, {80, 10}, {6, 20}, {85, 30}, {10, 60}, {10, 5}, {40, 40}, {40, 40}, {60, 41}};
@@ -391,25 +401,6 @@ TEST(RasterShapes, RectanglePenFrameAndBrushStayInsideTheBounds) {
     ExpectPicture(canvas, [&](int x, int y) {
       return c.inside.Contains(x, y) ? c.brush : c.frame.Contains(x, y) ? c.pen : kWhite;
     });
-  }
-}
-
-TEST(RasterShapes, EllipseTouchesEverySideAndIsSymmetric) {
-  for (const auto& [w, h] : {std::pair{1, 1}, {2, 5}, {7, 3}, {9, 9}, {16, 10}, {31, 44}, {60, 2}}) {
-    SCOPED_TRACE(testing::Message() << w << "x" << h);
-    Canvas canvas(80, 60);
-    Selected brush(canvas.dc(), CreateSolidBrush(kRed));
-    Ellipse(canvas.dc(), 5, 4, 5 + w, 4 + h);
-    EXPECT_EQ(canvas.Bounds(), (Box{5, 4, 5 + w, 4 + h}));
-    for (const auto& [x, y] : canvas.Painted()) {
-      EXPECT_EQ(canvas.At(5 + (4 + w - x), y), canvas.At(x, y));  // mirrored left-right
-      EXPECT_EQ(canvas.At(x, 4 + (3 + h - y)), canvas.At(x, y));  // mirrored top-bottom
-      // An outline pixel has a neighbour outside the figure; an interior pixel has none.
-      bool open = false;
-      for (const auto& [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}})
-        open = open || canvas.At(x + dx, y + dy) == kWhite;
-      EXPECT_EQ(canvas.At(x, y), open ? kBlack : kRed) << x << "," << y;
-    }
   }
 }
 

@@ -28,10 +28,10 @@ TEST(TextOut, TransparentTextPaintsInsideItsCellInTheTextColour) {
   const TEXTMETRICA tm = canvas.Metrics();
   const Box box = canvas.Bounds();
   EXPECT_PRED2(Within, box, (Box{20, 10, 20 + cell.cx + 1, 10 + cell.cy}));
-  EXPECT_GT(box.Width(), cell.cx * 3 / 4);
   // 'H' reaches the ascender zone, ',' the descender zone.
-  EXPECT_LT(box.top, 10 + tm.tmInternalLeading + tm.tmAscent / 2);
-  EXPECT_GT(box.bottom, 10 + tm.tmAscent);
+  EXPECT_TRUE(box.Width() > cell.cx * 3 / 4 && box.top < 10 + tm.tmInternalLeading + tm.tmAscent / 2 &&
+              box.bottom > 10 + tm.tmAscent)
+      << testing::PrintToString(box);
   // The underline runs below the baseline under the whole string, the space included.
   int underline = 0;
   for (int y = 10 + tm.tmAscent; y < 10 + tm.tmHeight; ++y)
@@ -66,16 +66,17 @@ TEST(TextOut, OpaqueCellsAndRectanglesAlignmentAndClipping) {
     EXPECT_EQ(canvas.Bounds(), (Box{at.x, at.y, at.x + cell.cx, at.y + cell.cy})) << align;
   }
   // The cell is filled with the background colour before the glyphs go on it.
-  EXPECT_EQ(canvas.Count(kWhite, 100 - cell.cx, 50 - ascent, 100, 50 - ascent + cell.cy), 0);
-  EXPECT_GT(canvas.Count(kBlue, 0, 0, 240, 120), 10);
+  EXPECT_EQ((std::tuple{canvas.Count(kWhite, 100 - cell.cx, 50 - ascent, 100, 50 - ascent + cell.cy),
+                        canvas.Count(kBlue, 0, 0, 240, 120) > 10}),
+            std::tuple(0, true));
   // ETO_OPAQUE fills its rectangle in either mode, with or without text; ETO_CLIPPED keeps the
   // text inside it.
   canvas.Clear();
   SetTextAlign(canvas.dc(), TA_LEFT | TA_TOP);
   SetBkMode(canvas.dc(), TRANSPARENT);
   RECT r{5, 7, 25, 19};
-  ASSERT_TRUE(ExtTextOutA(canvas.dc(), 0, 0, ETO_OPAQUE, &r, "", 0, nullptr));
-  ASSERT_TRUE(ExtTextOutA(canvas.dc(), 0, 0, ETO_OPAQUE, &r, nullptr, 0, nullptr));
+  ASSERT_TRUE(ExtTextOutA(canvas.dc(), 0, 0, ETO_OPAQUE, &r, "", 0, nullptr) &&
+              ExtTextOutA(canvas.dc(), 0, 0, ETO_OPAQUE, &r, nullptr, 0, nullptr));
   ExpectPicture(canvas, [](int x, int y) { return Box{5, 7, 25, 19}.Contains(x, y) ? kGreen : kWhite; });
   canvas.Clear();
   r = RECT{30, 12, 60, 22};
@@ -85,10 +86,10 @@ TEST(TextOut, OpaqueCellsAndRectanglesAlignmentAndClipping) {
   canvas.Clear();
   for (RECT nothing : {RECT{INT_MIN, INT_MIN, INT_MIN + 5, INT_MAX}, RECT{20, 20, 10, 10}})
     EXPECT_TRUE(ExtTextOutA(canvas.dc(), 0, 0, ETO_OPAQUE, &nothing, "", 0, nullptr));
-  EXPECT_TRUE(canvas.Painted().empty());
   RECT huge{INT_MIN, INT_MIN, INT_MAX, INT_MAX};
-  EXPECT_TRUE(ExtTextOutA(canvas.dc(), 0, 0, ETO_OPAQUE, &huge, "", 0, nullptr));
-  EXPECT_TRUE(canvas.Painted(kGreen).empty());
+  EXPECT_EQ((std::tuple{canvas.Painted().size(), ExtTextOutA(canvas.dc(), 0, 0, ETO_OPAQUE, &huge, "", 0, nullptr),
+                        canvas.Painted(kGreen).size()}),
+            std::tuple(0u, TRUE, 0u));
 }
 
 // The same text drawn two ways must give the same picture.
@@ -155,14 +156,12 @@ TEST(TextCalls, BadOnesFailWithoutDrawing) {
   EXPECT_TRUE(TextOutA(canvas.dc(), INT_MAX, INT_MAX, "far", 3) && TextOutA(canvas.dc(), INT_MIN, INT_MIN, "far", 3));
   SetTextAlign(canvas.dc(), TA_RIGHT | TA_BOTTOM);
   EXPECT_TRUE(TextOutA(canvas.dc(), INT_MIN, INT_MIN, "far", 3));
-  for (RECT extreme : {RECT{INT_MAX, INT_MAX, INT_MIN, INT_MIN}, RECT{INT_MAX - 3, 0, INT_MAX, 10},
-                       RECT{INT_MIN, INT_MIN, INT_MIN + 5, INT_MIN + 5}}) {
-    for (UINT format : {0u, 0x555u, 0x155u, 0x15Bu, UINT(DT_SINGLELINE | DT_VCENTER | DT_CENTER),
-                        UINT(DT_SINGLELINE | DT_BOTTOM | DT_RIGHT | DT_NOCLIP)}) {
-      RECT copy = extreme;
-      DrawTextA(canvas.dc(), "Far\tout words", -1, &copy, format | DT_EXPANDTABS);
-    }
-  }
+  // Each rectangle is a fresh copy: DT_CALCRECT (in 0x555) changes it.
+  for (UINT format : {0u, 0x555u, 0x155u, 0x15Bu, UINT(DT_SINGLELINE | DT_VCENTER | DT_CENTER),
+                      UINT(DT_SINGLELINE | DT_BOTTOM | DT_RIGHT | DT_NOCLIP)})
+    for (RECT extreme : {RECT{INT_MAX, INT_MAX, INT_MIN, INT_MIN}, RECT{INT_MAX - 3, 0, INT_MAX, 10},
+                         RECT{INT_MIN, INT_MIN, INT_MIN + 5, INT_MIN + 5}})
+      DrawTextA(canvas.dc(), "Far\tout words", -1, &extreme, format | DT_EXPANDTABS);
   EXPECT_TRUE(canvas.Painted().empty());
   // Centred in the whole coordinate range, a line lands around the origin.
   r = RECT{INT_MIN, INT_MIN, INT_MAX, INT_MAX};
@@ -220,19 +219,18 @@ TEST(TextLayout, LineBreaksWrappingPrefixesTabsAndEllipsis) {
             std::pair(std::u16string(u"File & Edit"), std::vector<std::size_t>{0, 7}));
   auto lines = LayOutLines(StripPrefixes(u"ab\tc\t\td"), {dt::kExpandTabs, 1000, 80}, FixedAdvances);
   ASSERT_EQ(lines.size(), 1u);
-  EXPECT_EQ(lines[0].x, (std::vector<int>{0, 10, 20, 80, 90, 160, 240, 250}));
-  EXPECT_EQ(lines[0].width, 250);
+  EXPECT_EQ(std::pair(lines[0].x, lines[0].width), std::pair(std::vector<int>{0, 10, 20, 80, 90, 160, 240, 250}, 250));
   // Tab stops count from each line's start; expanded tabs are break opportunities.
   lines = LayOutLines(StripPrefixes(u"abcdefgh\tij\tk"), {dt::kExpandTabs | dt::kWordBreak, 100, 80}, FixedAdvances);
   ASSERT_EQ(lines.size(), 2u);
-  EXPECT_EQ(lines[0].text, u"abcdefgh");
-  EXPECT_EQ(lines[1].x, (std::vector<int>{0, 10, 20, 80, 90}));
+  EXPECT_EQ(std::pair(lines[0].text, lines[1].x),
+            std::pair(std::u16string(u"abcdefgh"), std::vector<int>{0, 10, 20, 80, 90}));
   // Without DT_EXPANDTABS a tab is an ordinary character.
   EXPECT_EQ(LayOutLines(StripPrefixes(u"a\tb"), {0, 1000, 80}, FixedAdvances)[0].width, 30);
 
   const DrawTextFormat format = ParseDrawTextFormat(dt::kTabStop | dt::kExpandTabs | (4u << 8));
-  EXPECT_EQ(std::pair(format.tabChars, format.flags), std::pair(4, dt::kTabStop | dt::kExpandTabs));
-  EXPECT_EQ(ParseDrawTextFormat(dt::kCalcRect).tabChars, 8);
+  EXPECT_EQ(std::tuple(format.tabChars, format.flags, ParseDrawTextFormat(dt::kCalcRect).tabChars),
+            std::tuple(4, dt::kTabStop | dt::kExpandTabs, 8));
 }
 
 // The rectangle DT_CALCRECT makes of `r` for the text, and the height DrawTextA returns.
@@ -241,7 +239,7 @@ std::pair<Box, int> Measure(const Canvas& canvas, const char* text, RECT r, UINT
   return {Box{r.left, r.top, r.right, r.bottom}, height};
 }
 
-TEST(DrawText, CalcRectMeasuresWithoutDrawing) {
+TEST(DrawText, CalcRectMeasuresWithoutDrawingAndLinesArePlacedAndClippedInTheRectangle) {
   Canvas canvas(300, 200);
   canvas.UseFont("Arial", -12);
   const int line = canvas.Metrics().tmHeight;
@@ -269,12 +267,9 @@ TEST(DrawText, CalcRectMeasuresWithoutDrawing) {
   ASSERT_GT(tm.tmExternalLeading, 0);
   EXPECT_EQ(Measure(canvas, "a\nb", {0, 0, 100, 0}, DT_EXTERNALLEADING).second,
             2 * (tm.tmHeight + tm.tmExternalLeading));
-}
 
-// Opaque lines fill exactly their cells, which lie where the format puts them; the prefix mark
-// takes no room, and the rectangle clips unless told not to.
-TEST(DrawText, LinesArePlacedAndClippedInTheRectangle) {
-  Canvas canvas(300, 120);
+  // Opaque lines fill exactly their cells, which lie where the format puts them; the prefix mark
+  // takes no room, and the rectangle clips unless told not to.
   canvas.UseFont("Arial", -14);
   SetBkColor(canvas.dc(), kGreen);
   const int w = canvas.Extent("Centred").cx, h = canvas.Metrics().tmHeight;
@@ -309,7 +304,7 @@ std::string FaceOf(HDC dc) {
 // The stock fonts are the desktop's; desktop face names find faces of their metrics, unknown ones
 // fall back to a real face. A negative height is the em height, a positive one the cell height, 0
 // the default cell.
-TEST(Font, FacesAndHeightsFollowTheDesktop) {
+TEST(Font, FacesHeightsExtentsAndStylesFollowTheDesktop) {
   LOGFONTA gui{}, system{};
   ASSERT_EQ(GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof gui, &gui), static_cast<int>(sizeof gui));
   ASSERT_EQ(GetObjectA(GetStockObject(SYSTEM_FONT), sizeof system, &system), static_cast<int>(sizeof system));
@@ -329,9 +324,9 @@ TEST(Font, FacesAndHeightsFollowTheDesktop) {
   EXPECT_LT(canvas.Extent("i").cx, canvas.Extent("W").cx);
   EXPECT_NE(canvas.Metrics().tmPitchAndFamily & TMPF_FIXED_PITCH, 0);
   canvas.UseFont("No Such Face 1234", -12);
-  EXPECT_NE(FaceOf(canvas.dc()), "No Such Face 1234");
-  EXPECT_EQ(canvas.Metrics().tmHeight - canvas.Metrics().tmInternalLeading, 12);
-  EXPECT_GT(canvas.Extent("Hello").cx, 0);
+  EXPECT_EQ((std::tuple{FaceOf(canvas.dc()) == "No Such Face 1234",
+                        canvas.Metrics().tmHeight - canvas.Metrics().tmInternalLeading, canvas.Extent("Hello").cx > 0}),
+            std::tuple(false, 12, true));
   // The desktop's dialog faces stand for a sans-serif face of Arial's widths.
   const std::string alphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
   canvas.UseFont("MS Sans Serif", -11);
@@ -341,17 +336,15 @@ TEST(Font, FacesAndHeightsFollowTheDesktop) {
   for (int height : {-8, -9, -11, -12, -16, -24, -40, 10, 13, 16, 20, 33, 0}) {
     canvas.UseFont("Arial", height);
     const TEXTMETRICA tm = canvas.Metrics();
-    EXPECT_EQ(tm.tmHeight, tm.tmAscent + tm.tmDescent) << height;
-    EXPECT_GT(tm.tmInternalLeading, 0) << height;
-    EXPECT_EQ(height < 0 ? tm.tmHeight - tm.tmInternalLeading : tm.tmHeight, height ? std::abs(height) : 16) << height;
+    EXPECT_EQ(std::tuple(tm.tmAscent + tm.tmDescent, tm.tmInternalLeading > 0,
+                         height < 0 ? tm.tmHeight - tm.tmInternalLeading : tm.tmHeight),
+              std::tuple(tm.tmHeight, true, height ? std::abs(height) : 16))
+        << height;
   }
   canvas.UseFont("Arial", INT_MIN);  // absurd sizes are limited, never overflow
   EXPECT_GT(canvas.Metrics().tmHeight, 0);
-}
 
-// Extents are sums of advances by the font height; style fields reach the metrics and glyphs.
-TEST(Font, ExtentsAndStyles) {
-  Canvas canvas(8, 8);
+  // Extents are sums of advances by the font height; style fields reach the metrics and glyphs.
   canvas.UseFont("Arial", -13);
   const std::string text = "Axis 12.5 (linegr)";
   std::vector<INT> widths(256);
@@ -407,18 +400,19 @@ TEST(FontObject, HandlesDescribeTheFontAtNinetySixDpiAndOutliveChangesWhileLocke
   HFONT h = nullptr, again = nullptr;
   ASSERT_EQ(std::vector({font->put_Italic(TRUE), font->put_Charset(2), font->get_hFont(&h), font->get_hFont(&again)}),
             std::vector(4, S_OK));
-  EXPECT_EQ(again, h);  // kept until something changes
   const LOGFONTA lf = Describe(h);
-  // Height: 7 * 96 / 72 = 9.33.
-  EXPECT_EQ(std::tuple(lf.lfHeight, lf.lfWeight, lf.lfItalic, lf.lfUnderline, lf.lfCharSet, std::string(lf.lfFaceName)),
-            std::tuple(-9, 300, BYTE{TRUE}, BYTE{FALSE}, BYTE{2}, std::string("Arial")));
+  // Kept until something changes. Height: 7 * 96 / 72 = 9.33.
+  EXPECT_EQ(std::tuple(again == h, lf.lfHeight, lf.lfWeight, lf.lfItalic, lf.lfUnderline, lf.lfCharSet,
+                       std::string(lf.lfFaceName)),
+            std::tuple(true, -9, 300, BYTE{TRUE}, BYTE{FALSE}, BYTE{2}, std::string("Arial")));
   TEXTMETRICW metrics{};
-  ASSERT_EQ(font->QueryTextMetrics(&metrics), S_OK);
-  EXPECT_EQ(std::pair(metrics.tmHeight - metrics.tmInternalLeading, metrics.tmItalic != 0), std::pair(9, true));
+  EXPECT_EQ((std::tuple{font->QueryTextMetrics(&metrics), metrics.tmHeight - metrics.tmInternalLeading,
+                        metrics.tmItalic != 0}),
+            std::tuple(S_OK, 9, true));
   // The ratio scales the height: 1 logical unit per point.
-  ASSERT_EQ(std::vector({font->SetRatio(72, 2540), font->get_hFont(&h)}), std::vector(2, S_OK));
-  EXPECT_EQ(Describe(h).lfHeight, -7);
-  EXPECT_EQ(std::pair(font->QueryTextMetrics(nullptr), font->get_hFont(nullptr)), std::pair(E_POINTER, E_POINTER));
+  EXPECT_EQ((std::tuple{font->SetRatio(72, 2540), font->get_hFont(&h), Describe(h).lfHeight,
+                        font->QueryTextMetrics(nullptr), font->get_hFont(nullptr)}),
+            std::tuple(S_OK, S_OK, -7, E_POINTER, E_POINTER));
 
   // Locked handles outlive changes until released.
   font = MakeFont(u"Times New Roman", 100000, 400);
@@ -431,8 +425,8 @@ TEST(FontObject, HandlesDescribeTheFontAtNinetySixDpiAndOutliveChangesWhileLocke
   size.int64 = 120000;
   ASSERT_EQ(std::vector({font->AddRefHfont(first), font->AddRefHfont(first), font->put_Size(size)}),
             std::vector(3, S_OK));
-  ASSERT_EQ(font->get_hFont(&second), S_OK);
-  EXPECT_EQ(std::pair(second != first, Describe(second).lfHeight), std::pair(true, -16));
+  EXPECT_EQ((std::tuple{font->get_hFont(&second), second != first, Describe(second).lfHeight}),
+            std::tuple(S_OK, true, -16));
   // Locked twice, it outlives one release and goes with the second.
   const auto release = [&] {
     const HRESULT hr = font->ReleaseHfont(first);
@@ -445,10 +439,9 @@ TEST(FontObject, HandlesDescribeTheFontAtNinetySixDpiAndOutliveChangesWhileLocke
   Canvas canvas(4, 4);
   HGDIOBJ old = SelectObject(canvas.dc(), second);
   font.Reset();
-  TEXTMETRICA tm = canvas.Metrics();
-  EXPECT_EQ(tm.tmHeight - tm.tmInternalLeading, 16);
-  SelectObject(canvas.dc(), old);
-  EXPECT_EQ(GetObjectType(second), 0u);
+  EXPECT_EQ((std::tuple{canvas.Metrics().tmHeight - canvas.Metrics().tmInternalLeading,
+                        SelectObject(canvas.dc(), old) != nullptr, GetObjectType(second)}),
+            std::tuple(16, true, 0u));
 }
 
 }  // namespace

@@ -31,14 +31,14 @@ TEST(GuidString, FormatsUpperCaseReadsOnlyWellFormedTextAndMakesRandomVersion4Gu
                               u"{6A1C0B2D-3E4F-5A6B-7C8D+9EAFB0C1D2E3}", u"{6A1C0B2D-3E4F-5A6B-7C8D-9EAFB0C1D2EG}",
                               u"{ 6A1C0B2D-3E4F-5A6B-7C8D-9EAFB0C1D2E}", u"{}"}) {
     GUID g = kSample;
-    EXPECT_EQ(IIDFromString(bad, &g), CO_E_CLASSSTRING) << testing::PrintToString(bad);
-    EXPECT_EQ(g, GUID_NULL);
-    EXPECT_EQ(CLSIDFromString(bad, &g), CO_E_CLASSSTRING);
+    EXPECT_EQ((std::tuple{IIDFromString(bad, &g), g, CLSIDFromString(bad, &g)}),
+              std::tuple(CO_E_CLASSSTRING, GUID_NULL, CO_E_CLASSSTRING))
+        << testing::PrintToString(bad);
   }
   upper = kSample;
-  EXPECT_EQ(CLSIDFromString(u"{6A1C0B2D-3E4F-5A6B-7C8D-9EAFB0C1D2E3}", nullptr), E_INVALIDARG);
-  EXPECT_EQ(CLSIDFromString(nullptr, &upper), S_OK);  // as on the desktop platform
-  EXPECT_EQ(upper, CLSID_NULL);
+  // A null string is the null class id, as on the desktop platform.
+  EXPECT_EQ((std::tuple{CLSIDFromString(buf, nullptr), CLSIDFromString(nullptr, &upper), upper}),
+            std::tuple(E_INVALIDARG, S_OK, CLSID_NULL));
 
   // New GUIDs are random, of version 4.
   std::set<std::string> seen;
@@ -48,8 +48,7 @@ TEST(GuidString, FormatsUpperCaseReadsOnlyWellFormedTextAndMakesRandomVersion4Gu
     EXPECT_EQ(std::pair(g.Data3 >> 12, g.Data4[0] & 0xC0), std::pair(4, 0x80));
     seen.insert(std::string(reinterpret_cast<const char*>(&g), sizeof g));
   }
-  EXPECT_EQ(seen.size(), 64u);
-  EXPECT_EQ(CoCreateGuid(nullptr), E_INVALIDARG);
+  EXPECT_EQ(std::pair(seen.size(), CoCreateGuid(nullptr)), std::pair(64ul, E_INVALIDARG));
 }
 
 }  // namespace

@@ -18,11 +18,10 @@ TEST_F(RegistryTest, KeysAndValuesAnswerInAnyCaseReportWhatIsMissingEnumerateAnd
   DWORD created = 0, opened = 0, number = 0x12345678, type = 0, got = 0, size = 4, small = 4, needed = 0, any = 0;
   const std::string blob("\0\1\xFF\"\\\n", 6);
   char buf[4];
-  ASSERT_EQ(
-      RegCreateKeyExA(HKEY_CLASSES_ROOT, "Kelmira.Test\\Inner", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, &created),
-      ERROR_SUCCESS);
   EXPECT_EQ(
-      (Codes{SetString(key, nullptr, "default text"), SetString(key, "Name", "twelve chars"),
+      (Codes{RegCreateKeyExA(HKEY_CLASSES_ROOT, "Kelmira.Test\\Inner", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                             &created),
+             SetString(key, nullptr, "default text"), SetString(key, "Name", "twelve chars"),
              RegSetValueExA(key, "Number", 0, REG_DWORD, reinterpret_cast<BYTE*>(&number), 4),
              RegSetValueExA(key, "Blob", 0, REG_BINARY, reinterpret_cast<const BYTE*>(blob.data()), 6),
              RegQueryValueExA(key, "NUMBER", nullptr, &type, reinterpret_cast<BYTE*>(&got), &size),
@@ -33,7 +32,7 @@ TEST_F(RegistryTest, KeysAndValuesAnswerInAnyCaseReportWhatIsMissingEnumerateAnd
              RegGetValueA(key, nullptr, "Number", RRF_RT_REG_SZ, nullptr, nullptr, nullptr),
              RegOpenKeyExA(HKEY_CLASSES_ROOT, "Kelmira.Nothing", 0, KEY_READ, &missing),
              RegCreateKeyExA(HKEY_CLASSES_ROOT, "kelmira.test\\INNER", 0, nullptr, 0, 0, nullptr, &again, &opened)}),
-      (Codes{0, 0, 0, 0, 0, ERROR_MORE_DATA, 0, ERROR_FILE_NOT_FOUND, ERROR_FILE_NOT_FOUND, ERROR_UNSUPPORTED_TYPE,
+      (Codes{0, 0, 0, 0, 0, 0, ERROR_MORE_DATA, 0, ERROR_FILE_NOT_FOUND, ERROR_FILE_NOT_FOUND, ERROR_UNSUPPORTED_TYPE,
              ERROR_FILE_NOT_FOUND, 0}));
   EXPECT_EQ(std::tuple(created, opened, type, got, size, small, needed, missing),
             std::tuple(REG_CREATED_NEW_KEY, REG_OPENED_EXISTING_KEY, DWORD{REG_DWORD}, number, 4u, 13u, 13u, HKEY{}));
@@ -78,21 +77,21 @@ TEST_F(RegistryTest, KeysAndValuesAnswerInAnyCaseReportWhatIsMissingEnumerateAnd
 
   // Values, keys and trees are deleted, and handles checked.
   ASSERT_EQ(SetText(HKEY_CLASSES_ROOT, "Tree\\A\\B", "x", "v"), ERROR_SUCCESS);
-  HKEY leaf = nullptr, reading = nullptr;
-  ASSERT_EQ(RegOpenKeyExA(HKEY_CLASSES_ROOT, "Tree\\A\\B", 0, KEY_ALL_ACCESS, &leaf), ERROR_SUCCESS);
-  ASSERT_EQ(RegOpenKeyExA(HKEY_CLASSES_ROOT, "Tree", 0, KEY_READ, &reading), ERROR_SUCCESS);
+  HKEY leaf = nullptr, reading = nullptr, gone = nullptr;
   // The read-only handle may not write; closed, made-up and null handles are refused; a handle
   // whose key went says so.
-  EXPECT_EQ((Codes{RegDeleteValueA(leaf, "V"), RegDeleteValueA(leaf, "v"), SetString(reading, "v", "x"),
-                   RegCloseKey(reading), RegCloseKey(reading), SetString(reading, "v", "x"),
-                   SetString(reinterpret_cast<HKEY>(std::uintptr_t{0x12345}), "v", "x"), SetString(HKEY{}, "v", "x"),
-                   RegDeleteKeyA(HKEY_CLASSES_ROOT, "Tree\\A"), RegDeleteKeyA(HKEY_CLASSES_ROOT, "Tree\\A\\Missing"),
-                   RegDeleteTreeA(HKEY_CLASSES_ROOT, "Tree\\A"), SetString(leaf, "v", "x"),
-                   RegDeleteTreeA(HKEY_CLASSES_ROOT, "Tree\\A"), RegDeleteKeyA(HKEY_CLASSES_ROOT, "Tree")}),
-            (Codes{0, ERROR_FILE_NOT_FOUND, ERROR_ACCESS_DENIED, 0, ERROR_INVALID_HANDLE, ERROR_INVALID_HANDLE,
-                   ERROR_INVALID_HANDLE, ERROR_INVALID_HANDLE, ERROR_ACCESS_DENIED, ERROR_FILE_NOT_FOUND, 0,
-                   ERROR_KEY_DELETED, ERROR_FILE_NOT_FOUND, 0}));
-  EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, "Tree"));
+  EXPECT_EQ(
+      (Codes{RegOpenKeyExA(HKEY_CLASSES_ROOT, "Tree\\A\\B", 0, KEY_ALL_ACCESS, &leaf),
+             RegOpenKeyExA(HKEY_CLASSES_ROOT, "Tree", 0, KEY_READ, &reading), RegDeleteValueA(leaf, "V"),
+             RegDeleteValueA(leaf, "v"), SetString(reading, "v", "x"), RegCloseKey(reading), RegCloseKey(reading),
+             SetString(reading, "v", "x"), SetString(reinterpret_cast<HKEY>(std::uintptr_t{0x12345}), "v", "x"),
+             SetString(HKEY{}, "v", "x"), RegDeleteKeyA(HKEY_CLASSES_ROOT, "Tree\\A"),
+             RegDeleteKeyA(HKEY_CLASSES_ROOT, "Tree\\A\\Missing"), RegDeleteTreeA(HKEY_CLASSES_ROOT, "Tree\\A"),
+             SetString(leaf, "v", "x"), RegDeleteTreeA(HKEY_CLASSES_ROOT, "Tree\\A"),
+             RegDeleteKeyA(HKEY_CLASSES_ROOT, "Tree"), RegOpenKeyExA(HKEY_CLASSES_ROOT, "Tree", 0, KEY_READ, &gone)}),
+      (Codes{0, 0, 0, ERROR_FILE_NOT_FOUND, ERROR_ACCESS_DENIED, 0, ERROR_INVALID_HANDLE, ERROR_INVALID_HANDLE,
+             ERROR_INVALID_HANDLE, ERROR_INVALID_HANDLE, ERROR_ACCESS_DENIED, ERROR_FILE_NOT_FOUND, 0,
+             ERROR_KEY_DELETED, ERROR_FILE_NOT_FOUND, 0, ERROR_FILE_NOT_FOUND}));
   RegCloseKey(leaf);
 }
 
@@ -104,9 +103,7 @@ TEST_F(RegistryTest, PersistsAcrossReloadWritesAtomicallyAndLeavesADamagedFileAl
   EXPECT_EQ(file.rfind("KELMIRA REGISTRY 1\n", 0), 0u);
   for (char c : file) EXPECT_TRUE(c == '\n' || (c >= 0x20 && c < 0x7F)) << int(c);
   // Nothing but the registry file is left in its directory.
-  std::vector<std::string> entries;
-  for (const auto& e : std::filesystem::directory_iterator(dir_ / "sub")) entries.push_back(e.path().filename());
-  EXPECT_EQ(entries, std::vector<std::string>{"registry"});
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_ / "sub"), {}), 1);
 
   KelmiraRegistryReload();
   EXPECT_EQ(Text(HKEY_LOCAL_MACHINE, "odd [NAME] 100%\\caf\xC3\xA9", "VALUE \"name\"") + "|" +

@@ -25,22 +25,6 @@ constexpr UINT kAppAnswer = WM_APP + 2;  // answered through DWLP_MSGRESULT
 using window::DialogDesc;
 using window::ParseDialogTemplate;
 
-TEST(DialogTemplateParse, StandardLayoutRoundTrip) {
-  DialogTemplateBuilder b(WS_CHILD | DS_CONTROL, 0, 1, 2, 186, 94, "Title\x80", 8, "MS Sans Serif");
-  b.AddItem(kItem | SS_CENTER, 10, 20, 30, 14, 100, kStaticClassAtom, "Label");
-  b.AddItem(kItem, 1, 2, 3, 4, 101, "MyClass", "");
-  DialogDesc d;
-  ASSERT_EQ(ParseDialogTemplate(b.Template(), b.SizeInBytes(), &d), S_OK);
-  EXPECT_EQ(std::tuple(d.extended, d.style, d.x, d.y, d.cx, d.cy, d.title, d.hasFont, d.pointSize, d.face),
-            std::tuple(false, DWORD{WS_CHILD | DS_CONTROL | DS_SETFONT}, 1, 2, 186, 94,
-                       std::string("Title\x80"),  // the euro sign survives UTF-16 and back
-                       true, 8, std::string("MS Sans Serif")));
-  ASSERT_EQ(d.items.size(), 2u);
-  EXPECT_EQ(std::tuple(d.items[0].className, d.items[0].classAtom, d.items[0].text, d.items[0].id, d.items[0].y),
-            std::tuple(std::string("STATIC"), 0x0082, std::string("Label"), 100u, 20));
-  EXPECT_EQ(std::tuple(d.items[1].className, d.items[1].creationData), std::tuple(std::string("MyClass"), nullptr));
-}
-
 // A DLGTEMPLATEEX written out by hand (the builder only writes the standard layout), as words:
 // version 1, help id 7, WS_POPUP | DS_SETFONT, one item, (0, 0, 50, 40), no menu or class, "Ex",
 // 9 pt bold italic Arial, padding to a DWORD; the item: no help id or extended style,
@@ -57,8 +41,7 @@ TEST(DialogTemplateParse, ExtendedLayoutWithCreationDataAndTruncation) {
   ASSERT_EQ(ParseDialogTemplate(kExtended, size, &d), S_OK);
   EXPECT_EQ(std::tuple(d.extended, d.italic, d.helpId, d.title, d.pointSize, d.weight, d.face),
             std::tuple(true, true, 7u, std::string("Ex"), 9, FW_BOLD, std::string("Arial")));
-  ASSERT_EQ(d.items.size(), 1u);
-  ASSERT_NE(d.items[0].creationData, nullptr);
+  ASSERT_TRUE(d.items.size() == 1 && d.items[0].creationData);
   // 32-bit ids only exist in this layout; the creation data starts with its size word.
   EXPECT_EQ(std::tuple(d.items[0].id, d.items[0].style, d.items[0].creationData[0], d.items[0].creationData[2],
                        d.items[0].text),
@@ -68,8 +51,7 @@ TEST(DialogTemplateParse, ExtendedLayoutWithCreationDataAndTruncation) {
   d.title = "unchanged";
   for (std::size_t cut : {std::size_t{0}, std::size_t{10}, std::size_t{30}, size - 1})
     EXPECT_EQ(ParseDialogTemplate(kExtended, cut, &d), E_INVALIDARG) << cut;
-  EXPECT_EQ(d.title, "unchanged");
-  EXPECT_EQ(ParseDialogTemplate(nullptr, 100, &d), E_POINTER);
+  EXPECT_EQ((std::tuple{d.title, ParseDialogTemplate(nullptr, 100, &d)}), std::tuple("unchanged", E_POINTER));
 }
 
 using Dialog = WindowTest;
@@ -83,14 +65,12 @@ TEST_F(Dialog, PlacementInDialogUnits) {
   HWND dlg = CreateDialogIndirectParamA(nullptr, b.Template(), owner, &QuietProc, 0);
   ASSERT_NE(dlg, nullptr);
   // "MS Sans Serif" 8 pt measures 6 x 13 base units here, as on the desktop: the dialog is
-  // 186 x 94 units = 279 x 152.75 pixels, rounded as MulDiv rounds.
-  EXPECT_EQ(Client(dlg), (Edges{0, 0, 279, 153}));
-  // (10, 20, 30, 14) units: x 15, y 32.5, width 45, height 22.75 (the dialog is at the owner's origin).
-  EXPECT_EQ(Screen(GetDlgItem(dlg, 100)), (Edges{100 + 15, 100 + 33, 100 + 15 + 45, 100 + 33 + 23}));
+  // 186 x 94 units = 279 x 152.75 pixels, rounded as MulDiv rounds. The item's (10, 20, 30, 14)
+  // units are x 15, y 32.5, width 45, height 22.75 (the dialog is at the owner's origin, 100, 100).
   // MapDialogRect converts each edge with the same units (bottom 55.25).
   RECT mapped{10, 20, 40, 34};
-  ASSERT_TRUE(MapDialogRect(dlg, &mapped));
-  EXPECT_EQ(E(mapped), (Edges{15, 33, 60, 55}));
+  EXPECT_EQ((std::tuple{Client(dlg), Screen(GetDlgItem(dlg, 100)), MapDialogRect(dlg, &mapped), E(mapped)}),
+            std::tuple(Edges{0, 0, 279, 153}, Edges{115, 133, 160, 156}, TRUE, Edges{15, 33, 60, 55}));
 
   // Popups without a font use GetDialogBaseUnits (8 x 16), relative to the owner or centred.
   MoveWindow(owner, 200, 150, 400, 300, TRUE);
@@ -135,7 +115,7 @@ INT_PTR ProbeProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 // A label (id 10), a hidden tab stop, and two tab stops: IDOK and IDCANCEL.
 DialogTemplateBuilder ProbeTemplate(DWORD style) {
-  DialogTemplateBuilder b(style, 0, 10, 10, 120, 60, "Probe", 8, "MS Sans Serif");
+  DialogTemplateBuilder b(style, 0, 10, 10, 120, 60, "Probe\x80", 8, "MS Sans Serif");
   b.AddItem(kItem | SS_LEFT, 4, 4, 60, 10, 10, kStaticClassAtom, "Label");
   b.AddItem(WS_CHILD | WS_TABSTOP, 4, 16, 30, 12, 9, kStaticClassAtom, "hidden");
   b.AddItem(kItem | WS_TABSTOP | SS_NOTIFY, 4, 30, 30, 12, IDOK, kStaticClassAtom, "OK");
@@ -150,26 +130,27 @@ TEST_F(Dialog, ModelessDialogItemNumbersAndCallsOnOtherWindows) {
   HWND dlg = CreateDialogIndirectParamA(nullptr, ProbeTemplate(kPopup).Template(), owner, &ProbeProc, 0x1234);
   ASSERT_NE(dlg, nullptr);
   // The hidden tab stop is skipped.
-  EXPECT_EQ(std::tuple(g_probe.initParam, g_probe.initFocusItem, GetFocus()),
-            std::tuple(LPARAM{0x1234}, GetDlgItem(dlg, IDOK), GetDlgItem(dlg, IDOK)));
+  // The title's euro sign survives the template's UTF-16 and back.
+  EXPECT_EQ(std::tuple(g_probe.initParam, g_probe.initFocusItem, GetFocus(), FindWindowA("#32770", "Probe\x80")),
+            std::tuple(LPARAM{0x1234}, GetDlgItem(dlg, IDOK), GetDlgItem(dlg, IDOK), dlg));
   // The background is erased with the WM_CTLCOLORDLG brush (the default one here).
   Pump();
   EXPECT_EQ(WindowPixel(dlg, Client(dlg)[2] - 1, Client(dlg)[3] - 1), GetSysColor(COLOR_3DFACE));
 
-  EXPECT_EQ(SendMessageA(dlg, kAppAnswer, 0, 0), 4242);
-  // Handled but no result set: DWLP_MSGRESULT was cleared before the call.
-  EXPECT_EQ(SendMessageA(dlg, WM_COMMAND, 10, 0), 0);
-  EXPECT_EQ(g_probe.commands, std::vector<WORD>{10});
-  EXPECT_EQ(SendMessageA(dlg, WM_CTLCOLORSTATIC, 0, 0), reinterpret_cast<LRESULT>(GetStockObject(GRAY_BRUSH)));
+  // WM_COMMAND is handled with no result set: DWLP_MSGRESULT was cleared before the call.
+  EXPECT_EQ((std::tuple{SendMessageA(dlg, kAppAnswer, 0, 0), SendMessageA(dlg, WM_COMMAND, 10, 0), g_probe.commands,
+                        SendMessageA(dlg, WM_CTLCOLORSTATIC, 0, 0)}),
+            std::tuple(LRESULT{4242}, LRESULT{0}, std::vector<WORD>{10},
+                       reinterpret_cast<LRESULT>(GetStockObject(GRAY_BRUSH))));
 
   // The number helpers: text (null: as SetDlgItemInt wrote it), signed, value, success.
   ASSERT_TRUE(SetDlgItemInt(dlg, 10, static_cast<UINT>(-42), TRUE));
-  const std::tuple<const char*, BOOL, UINT, BOOL> cases[] = {{nullptr, TRUE, static_cast<UINT>(-42), TRUE},
-                                                             {nullptr, FALSE, 0, FALSE},  // negative, unsigned
-                                                             {" 4294967295 ", FALSE, 4294967295u, TRUE},
-                                                             {"2147483647", TRUE, 2147483647u, TRUE},
-                                                             {"2147483648", TRUE, 0, FALSE},  // does not fit an int
-                                                             {"12x", TRUE, 0, FALSE}};
+  // Negative for an unsigned read; 2147483648 does not fit an int.
+  // clang-format off
+  const std::tuple<const char*, BOOL, UINT, BOOL> cases[] = {
+      {nullptr, TRUE, UINT(-42), TRUE}, {nullptr, FALSE, 0, FALSE}, {" 4294967295 ", FALSE, 4294967295u, TRUE},
+      {"2147483647", TRUE, 2147483647u, TRUE}, {"2147483648", TRUE, 0, FALSE}, {"12x", TRUE, 0, FALSE}};
+  // clang-format on
   for (auto [text, isSigned, value, success] : cases) {
     if (text) SetDlgItemTextA(dlg, 10, text);
     BOOL ok = !success;
@@ -190,8 +171,7 @@ TEST_F(Dialog, ModelessDialogItemNumbersAndCallsOnOtherWindows) {
   HWND plain = CreateWindowExA(0, wc.lpszClassName, "", WS_CHILD, 0, 0, 5, 5, owner, nullptr, nullptr, nullptr);
   ASSERT_NE(plain, nullptr);
   SetWindowLongPtrA(plain, DWLP_DLGPROC, 0x1234);
-  EXPECT_EQ(SendMessageA(plain, WM_APP, 0, 0), 0);
-  EXPECT_FALSE(EndDialog(plain, 1));
+  EXPECT_EQ((std::pair{SendMessageA(plain, WM_APP, 0, 0), EndDialog(plain, 1)}), std::pair(LRESULT{0}, FALSE));
 }
 
 TEST_F(Dialog, ItemsOfUnknownClassesFailTheDialogUnlessNoFailCreate) {
@@ -220,9 +200,10 @@ TEST_F(Dialog, ModalLoops) {
   };
   g_probe = Probe{};
   g_probe.postEnd = 55;
-  EXPECT_EQ(modal(), 55);
-  EXPECT_EQ(std::pair(g_probe.ownerEnabledAtEnd, IsWindowEnabled(owner)), std::pair(FALSE, TRUE));
-  EXPECT_EQ(FindWindowA("#32770", "Probe"), nullptr);  // destroyed
+  // The dialog is destroyed.
+  EXPECT_EQ(
+      (std::tuple{modal(), g_probe.ownerEnabledAtEnd, IsWindowEnabled(owner), FindWindowA("#32770", "Probe\x80")}),
+      std::tuple(INT_PTR{55}, FALSE, TRUE, HWND{}));
 
   g_probe = Probe{};
   int script[2] = {0, 0};  // steps, the focus after Tab
@@ -235,8 +216,8 @@ TEST_F(Dialog, ModalLoops) {
       },
       script);
   // Return presses the default id: the focus (Cancel, a static) is not a push button.
-  EXPECT_EQ(modal(), IDOK);
-  EXPECT_EQ(std::pair(script[1], g_probe.commands), std::pair(IDCANCEL, std::vector<WORD>{IDOK}));
+  EXPECT_EQ((std::tuple{modal(), script[1], g_probe.commands}),
+            std::tuple(INT_PTR{IDOK}, IDCANCEL, std::vector<WORD>{IDOK}));
   KelmiraSetIdleHook(nullptr, nullptr);
 
   g_probe = Probe{};
@@ -244,12 +225,10 @@ TEST_F(Dialog, ModalLoops) {
   EXPECT_EQ(modal(), 77);
   g_probe = Probe{};
   PostQuitMessage(9);
-  EXPECT_EQ(modal(), 0);
   MSG msg{};
-  ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
-  EXPECT_EQ(std::tuple(msg.message, msg.wParam), std::tuple(UINT{WM_QUIT}, WPARAM{9}));
-  EXPECT_EQ((std::pair{modal(), GetLastError()}), std::pair(INT_PTR{-1}, DWORD{ERROR_TIMEOUT}));
-  EXPECT_TRUE(IsWindowEnabled(owner));
+  EXPECT_EQ((std::tuple{modal(), PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE), msg.message, msg.wParam, modal(),
+                        GetLastError(), IsWindowEnabled(owner)}),
+            std::tuple(INT_PTR{0}, TRUE, UINT{WM_QUIT}, WPARAM{9}, INT_PTR{-1}, DWORD{ERROR_TIMEOUT}, TRUE));
 }
 
 // Owner, text, caption, type, and whether the box's window existed when the hook was asked.
@@ -279,16 +258,16 @@ TEST_F(MessageBoxTest, TheHookSeesTheDragReportAndAnswersItUnlessTheAnswerIsNoBu
   EXPECT_EQ(MessageBoxA(nullptr, nullptr, nullptr, MB_YESNO | MB_ICONQUESTION), IDNO);
 
   // Bad types fail before the hook is asked.
-  SetLastError(0);
-  EXPECT_EQ(MessageBoxA(nullptr, "t", "c", 7), 0);
-  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
-  EXPECT_EQ(MessageBoxA(nullptr, "t", "c", MB_OK | 0x50), 0);
+  EXPECT_EQ((std::pair{LastErrorOf([] { return MessageBoxA(nullptr, "t", "c", 7); }),
+                       MessageBoxA(nullptr, "t", "c", MB_OK | 0x50)}),
+            std::pair(DWORD{ERROR_INVALID_PARAMETER}, 0));
 
   // An answer that is no button of the box shows the box; nobody presses anything and the
   // headless loop runs dry: the default button answers.
   calls.answer = IDYES;
-  EXPECT_EQ(MessageBoxA(nullptr, "text", "shown", MB_OKCANCEL | MB_DEFBUTTON2), IDCANCEL);
-  EXPECT_EQ(FindWindowA("#32770", "shown"), nullptr);
+  EXPECT_EQ(
+      (std::pair{MessageBoxA(nullptr, "text", "shown", MB_OKCANCEL | MB_DEFBUTTON2), FindWindowA("#32770", "shown")}),
+      std::pair(IDCANCEL, HWND{}));
   EXPECT_EQ(calls.seen, (std::vector<HookCall>{{owner, text, caption, MB_ICONHAND, false},
                                                {nullptr, "", "Error", MB_YESNO | MB_ICONQUESTION, false},
                                                {nullptr, "text", "shown", MB_OKCANCEL | MB_DEFBUTTON2, false}}));
@@ -335,12 +314,13 @@ TEST_F(MessageBoxTest, ReturnEscapeAndSpaceThroughTheNestedLoop) {
       },
       &plan);
   // The key, the box, its answer and the idle calls it took.
-  const std::tuple<WPARAM, UINT, int, int> cases[] = {{VK_RETURN, MB_RETRYCANCEL | MB_DEFBUTTON2, IDCANCEL, 1},
-                                                      {VK_RETURN, MB_ABORTRETRYIGNORE | MB_DEFBUTTON3, IDIGNORE, 1},
-                                                      {VK_ESCAPE, MB_YESNOCANCEL, IDCANCEL, 1},
-                                                      {VK_ESCAPE, MB_OK | MB_ICONASTERISK, IDOK, 1},
-                                                      {VK_ESCAPE, MB_YESNO | MB_DEFBUTTON2, IDNO, 2},
-                                                      {VK_SPACE, MB_YESNO, IDYES, 1}};
+  // clang-format off
+  const std::tuple<WPARAM, UINT, int, int> cases[] = {
+      {VK_RETURN, MB_RETRYCANCEL | MB_DEFBUTTON2, IDCANCEL, 1},
+      {VK_RETURN, MB_ABORTRETRYIGNORE | MB_DEFBUTTON3, IDIGNORE, 1}, {VK_ESCAPE, MB_YESNOCANCEL, IDCANCEL, 1},
+      {VK_ESCAPE, MB_OK | MB_ICONASTERISK, IDOK, 1}, {VK_ESCAPE, MB_YESNO | MB_DEFBUTTON2, IDNO, 2},
+      {VK_SPACE, MB_YESNO, IDYES, 1}};
+  // clang-format on
   for (auto [key, type, answer, idleCalls] : cases) {
     plan = {key, 0};
     EXPECT_EQ(std::pair(MessageBoxA(nullptr, "Go?", "Keys", type), plan.second), std::pair(answer, idleCalls))
@@ -400,19 +380,16 @@ TEST_F(StaticControl, PaintsWithTheParentsColoursAlignsAndRepaintsNewText) {
         ASSERT_TRUE(v >= std::min(a, b) && v <= std::max(a, b)) << x << "," << y;
       }
     }
-  EXPECT_TRUE(Shows(s, kTextColour) && Shows(s, kBrushColour));
-  Box text = Ink(s);
-  EXPECT_TRUE(text.left <= 3 && text.top <= 8);  // SS_LEFT: at the left edge, first line at the top
-  // Outside the static the parent's own background is untouched.
-  EXPECT_EQ(WindowPixel(parent, 5, 5), kClassBackground);
+  // SS_LEFT: at the left edge, first line at the top. Outside the static the parent's own background
+  // is untouched.
+  const Box text = Ink(s);
+  EXPECT_TRUE(Shows(s, kTextColour) && Shows(s, kBrushColour) && text.left <= 3 && text.top <= 8 &&
+              WindowPixel(parent, 5, 5) == kClassBackground);
 
   // New text repaints, wrapped at word boundaries.
-  SetWindowTextA(s, "");
-  Pump();
-  EXPECT_TRUE(Ink(s).Empty());
-  SetWindowTextA(s, "Word word word word word");
-  Pump();
-  EXPECT_GT(Ink(s).Height(), 30);  // more than one 20-pixel line
+  const auto retext = [s](const char* to) { return SetWindowTextA(s, to), Pump(), Ink(s); };
+  // More than one 20-pixel line.
+  EXPECT_TRUE(retext("").Empty() && retext("Word word word word word").Height() > 30);
 
   // Alignment, and vertical centring of a single line.
   Box c = Ink(MakeStatic(parent, SS_CENTER, "Hi"));
@@ -427,8 +404,7 @@ TEST_F(StaticControl, PaintsWithTheParentsColoursAlignsAndRepaintsNewText) {
   // Without an answer to WM_CTLCOLORSTATIC the default colours apply.
   Handle(nullptr);
   HWND plain = MakeStatic(parent, SS_LEFT, "Hi");
-  EXPECT_EQ(WindowPixel(plain, 199, 59), GetSysColor(COLOR_3DFACE));
-  EXPECT_TRUE(Shows(plain, GetSysColor(COLOR_WINDOWTEXT)));
+  EXPECT_TRUE(WindowPixel(plain, 199, 59) == GetSysColor(COLOR_3DFACE) && Shows(plain, GetSysColor(COLOR_WINDOWTEXT)));
 }
 
 }  // namespace

@@ -11,6 +11,9 @@ using Keyboard = WindowTest;
 using UintList = std::vector<UINT>;
 WPARAM W(HWND h) { return reinterpret_cast<WPARAM>(h); }
 LPARAM L(HWND h) { return reinterpret_cast<LPARAM>(h); }
+void Keys(std::initializer_list<std::pair<UINT, WPARAM>> strokes) {
+  for (auto [message, vk] : strokes) Key(message, vk);
+}
 
 TEST_F(Keyboard, FocusAndActivation) {
   HWND top = Top(100, 100, 200, 200, kPopup), a = Child(top, 1, 0, 0, 50, 50), b = Child(top, 2, 60, 0, 50, 50);
@@ -38,10 +41,11 @@ TEST_F(Keyboard, FocusAndActivation) {
   Clear();
   SetFocus(inner);
   SetActiveWindow(a);  // a child is never the active window
-  EXPECT_EQ(Log({WM_ACTIVATE, WM_KILLFOCUS, WM_SETFOCUS}), (std::vector<Sent>{{top, WM_ACTIVATE, WA_INACTIVE, L(other)},
-                                                                              {other, WM_ACTIVATE, WA_ACTIVE, L(top)},
-                                                                              {a, WM_KILLFOCUS, W(inner), 0},
-                                                                              {inner, WM_SETFOCUS, W(a), 0}}));
+  // clang-format off
+  EXPECT_EQ(Log({WM_ACTIVATE, WM_KILLFOCUS, WM_SETFOCUS}),
+            (std::vector<Sent>{{top, WM_ACTIVATE, WA_INACTIVE, L(other)}, {other, WM_ACTIVATE, WA_ACTIVE, L(top)},
+                               {a, WM_KILLFOCUS, W(inner), 0}, {inner, WM_SETFOCUS, W(a), 0}}));
+  // clang-format on
   EXPECT_EQ(GetActiveWindow(), other);
 
   // A click activates an inactive window and gives it the focus; the active one is not asked.
@@ -56,29 +60,23 @@ TEST_F(Keyboard, FocusAndActivation) {
 
   // Closing the active window gives the activation back to its owner.
   HWND owned = CreateWindowExA(0, kBare, "", kPopup, 0, 0, 10, 10, other, nullptr, nullptr, nullptr);
-  EXPECT_EQ(GetFocus(), owned);
-  DestroyWindow(owned);
-  EXPECT_EQ(std::pair(GetActiveWindow(), GetFocus()), std::pair(other, other));
+  EXPECT_EQ((std::tuple{GetFocus(), DestroyWindow(owned), GetActiveWindow(), GetFocus()}),
+            std::tuple(owned, TRUE, other, other));
 }
 
 TEST_F(Keyboard, KeysGoToTheFocusWindowWithTheirParameterBits) {
   HWND top = Top(100, 100, 200, 200, kPopup), a = Child(top, 1, 0, 0, 50, 50);
   SetFocus(a);
   // GetKeyState reports down and toggled as of the retrieved messages.
-  ASSERT_TRUE(KelmiraInjectKey(WM_KEYDOWN, 'K'));
-  EXPECT_EQ(std::pair(GetAsyncKeyState('K') < 0, GetKeyState('K')), std::pair(true, SHORT{0}));
-  Pump();
-  EXPECT_EQ(GetKeyState('K'), static_cast<SHORT>(0x8001));
+  EXPECT_EQ((std::tuple{KelmiraInjectKey(WM_KEYDOWN, 'K'), GetAsyncKeyState('K') < 0, GetKeyState('K'), Pump() > 0,
+                        GetKeyState('K')}),
+            std::tuple(TRUE, true, SHORT{0}, true, static_cast<SHORT>(0x8001)));
   Key(WM_KEYUP, 'K');
   EXPECT_EQ(GetKeyState('K'), 1);  // up, toggled
   Clear();
   Key(WM_KEYDOWN, 'A');
   ASSERT_TRUE(KelmiraInjectKey(WM_KEYDOWN, 'A'));  // held: a repeat
-  Key(WM_KEYUP, 'A');
-  Key(WM_KEYDOWN, VK_SHIFT);
-  Key(WM_KEYDOWN, 'Q');
-  Key(WM_KEYUP, VK_SHIFT);
-  Key(WM_KEYDOWN, VK_LEFT);
+  Keys({{WM_KEYUP, 'A'}, {WM_KEYDOWN, VK_SHIFT}, {WM_KEYDOWN, 'Q'}, {WM_KEYUP, VK_SHIFT}, {WM_KEYDOWN, VK_LEFT}});
   auto k = Range(WM_KEYFIRST, WM_KEYLAST, a);
   ASSERT_EQ(k.size(), 10u);
   // One stroke of scan code 0x1E, its character, the repeat (down before), the release; the
@@ -89,10 +87,8 @@ TEST_F(Keyboard, KeysGoToTheFocusWindowWithTheirParameterBits) {
 
   // Alt makes system keys, a lone Alt press and release too.
   Clear();
-  for (WPARAM vk : {WPARAM{VK_MENU}, WPARAM{'F'}}) Key(WM_KEYDOWN, vk);
-  for (WPARAM vk : {WPARAM{'F'}, WPARAM{VK_MENU}}) Key(WM_KEYUP, vk);
-  Key(WM_KEYDOWN, VK_MENU);
-  Key(WM_KEYUP, VK_MENU);
+  Keys({{WM_KEYDOWN, VK_MENU}, {WM_KEYDOWN, 'F'}, {WM_KEYUP, 'F'}, {WM_KEYUP, VK_MENU}});
+  Keys({{WM_KEYDOWN, VK_MENU}, {WM_KEYUP, VK_MENU}});
   k = Range(WM_KEYFIRST, WM_KEYLAST, a);
   EXPECT_EQ(Ids(k),
             (UintList{WM_SYSKEYDOWN, WM_SYSKEYDOWN, WM_SYSCHAR, WM_SYSKEYUP, WM_KEYUP, WM_SYSKEYDOWN, WM_SYSKEYUP}));
@@ -114,18 +110,16 @@ TEST_F(Keyboard, KeysGoToTheFocusWindowWithTheirParameterBits) {
 
   // Either shift key is VK_SHIFT too; caps lock's toggle turns letters to capitals.
   Key(WM_KEYDOWN, VK_RSHIFT);
-  EXPECT_TRUE(GetKeyState(VK_SHIFT) < 0 && GetKeyState(VK_LSHIFT) >= 0);
-  EXPECT_EQ(Range(WM_KEYFIRST, WM_KEYLAST, a).back().wParam, WPARAM{VK_SHIFT});
+  EXPECT_TRUE(GetKeyState(VK_SHIFT) < 0 && GetKeyState(VK_LSHIFT) >= 0 &&
+              Range(WM_KEYFIRST, WM_KEYLAST, a).back().wParam == VK_SHIFT);
   Key(WM_KEYUP, VK_RSHIFT);
   EXPECT_GE(GetKeyState(VK_SHIFT), 0);
-  Key(WM_KEYDOWN, VK_CAPITAL);
-  Key(WM_KEYDOWN, 'Z');
+  Keys({{WM_KEYDOWN, VK_CAPITAL}, {WM_KEYDOWN, 'Z'}});
   EXPECT_EQ(Range(WM_KEYFIRST, WM_KEYLAST, a).back().wParam, WPARAM{'Z'});
 
   // Without a focus window the keys go to the active window as system keys.
   SetFocus(nullptr);
-  Key(WM_KEYDOWN, 'B');
-  Key(WM_KEYUP, 'B');
+  Keys({{WM_KEYDOWN, 'B'}, {WM_KEYUP, 'B'}});
   EXPECT_EQ(Ids(Range(WM_KEYFIRST, WM_KEYLAST, top)), (UintList{WM_SYSKEYDOWN, WM_SYSCHAR, WM_SYSKEYUP}));
   EXPECT_FALSE(KelmiraInjectKey(WM_CHAR, 'A'));
 }
@@ -179,13 +173,13 @@ TEST_F(MouseRouting, ExtraButtonsWheelAndCapture) {
   Mouse(MOUSEEVENTF_WHEEL, 0, 0, 0, static_cast<DWORD>(-2 * WHEEL_DELTA));
   const LPARAM at = MAKELPARAM(10, 10);
   const WPARAM x1 = MAKEWPARAM(MK_XBUTTON1, XBUTTON1), wheel = MAKEWPARAM(MK_XBUTTON1, -240);
+  // clang-format off
   EXPECT_EQ(Log({WM_XBUTTONDOWN, WM_XBUTTONUP, WM_XBUTTONDBLCLK, WM_MOUSEWHEEL}),
             (std::vector<Sent>{{child, WM_XBUTTONDOWN, MAKEWPARAM(MK_XBUTTON2, XBUTTON2), at},
-                               {child, WM_XBUTTONUP, MAKEWPARAM(0, XBUTTON2), at},
-                               {child, WM_XBUTTONDOWN, x1, at},
-                               {child, WM_XBUTTONDBLCLK, x1, at},
-                               {child, WM_MOUSEWHEEL, wheel, MAKELPARAM(130, 140)},
+                               {child, WM_XBUTTONUP, MAKEWPARAM(0, XBUTTON2), at}, {child, WM_XBUTTONDOWN, x1, at},
+                               {child, WM_XBUTTONDBLCLK, x1, at}, {child, WM_MOUSEWHEEL, wheel, MAKELPARAM(130, 140)},
                                {top, WM_MOUSEWHEEL, wheel, MAKELPARAM(130, 140)}}));
+  // clang-format on
   EXPECT_FALSE(KelmiraInjectMouse(WM_XBUTTONDOWN, 130, 140, MAKEWPARAM(0, 3)));
 
   // The capturing window gets everything in its own coordinates.
@@ -276,8 +270,7 @@ TEST_F(MouseRouting, KeyFlagsAndKeyStateDuringADrag) {
   EXPECT_EQ(flags,
             (std::vector<WPARAM>{l | s, l | s, l | r | s, l | r | s, r, r, 0, MK_MBUTTON | MK_CONTROL, MK_MBUTTON}));
 
-  ASSERT_TRUE(KelmiraInjectMouse(WM_LBUTTONDOWN, 175, 175, 0));
-  ASSERT_TRUE(KelmiraInjectMouse(WM_LBUTTONUP, 175, 175, 0));
+  ASSERT_TRUE(KelmiraInjectMouse(WM_LBUTTONDOWN, 175, 175, 0) && KelmiraInjectMouse(WM_LBUTTONUP, 175, 175, 0));
   EXPECT_EQ(std::pair(GetAsyncKeyState(VK_LBUTTON), GetKeyState(VK_LBUTTON)), std::pair(SHORT{0}, SHORT{1}));
   Pump();
   const auto downToggled = static_cast<SHORT>(0x8001), down = static_cast<SHORT>(0x8000);
@@ -328,29 +321,23 @@ TEST_F(MouseRouting, SetCursorPosClipCursorAndSendInput) {
   SetCursorPos(50, 50);
   RECT box{100, 100, 200, 150}, inverted{200, 100, 100, 150};
   ASSERT_TRUE(ClipCursor(&box));
-  EXPECT_EQ(CursorNow(), std::pair(100, 100));  // pulled in at once
-  SetCursorPos(500, 500);
-  EXPECT_EQ(CursorNow(), std::pair(199, 149));
-  Mouse(MOUSEEVENTF_MOVE, -1000, 10);
-  EXPECT_EQ(CursorNow(), std::pair(100, 149));
-  Move(10, 10);
-  EXPECT_EQ(CursorNow(), std::pair(100, 100));
-  EXPECT_FALSE(ClipCursor(&inverted));
-  ASSERT_TRUE(ClipCursor(nullptr));
-  SetCursorPos(500, 500);
-  EXPECT_EQ(CursorNow(), std::pair(500, 500));
-  SetCursorPos(-5, 100000);  // the screen's edge confines too
-  EXPECT_EQ(CursorNow(), std::pair(0, GetSystemMetrics(SM_CYSCREEN) - 1));
+  // Pulled in at once; after ClipCursor(nullptr) only the screen's edge confines.
+  // clang-format off
+  EXPECT_EQ((std::vector{CursorNow(), (SetCursorPos(500, 500), CursorNow()),
+                         (Mouse(MOUSEEVENTF_MOVE, -1000, 10), CursorNow()), (Move(10, 10), CursorNow()),
+                         std::pair<int, int>{ClipCursor(&inverted), ClipCursor(nullptr)},
+                         (SetCursorPos(500, 500), CursorNow()), (SetCursorPos(-5, 100000), CursorNow())}),
+            (std::vector<std::pair<int, int>>{{100, 100}, {199, 149}, {100, 149}, {100, 100}, {FALSE, TRUE}, {500, 500},
+                                              {0, GetSystemMetrics(SM_CYSCREEN) - 1}}));
+  // clang-format on
 
   // SendInput takes normalised absolute and relative moves.
   const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
   INPUT in[2]{};
   in[0].type = INPUT_MOUSE, in[1].type = INPUT_HARDWARE;
   in[0].mi.dx = 65535, in[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  ASSERT_EQ(SendInput(1, in, sizeof(INPUT)), 1u);
-  EXPECT_EQ(CursorNow(), std::pair(width - 1, 0));
-  Mouse(MOUSEEVENTF_MOVE, -10, 7);
-  EXPECT_EQ(CursorNow(), std::pair(width - 11, 7));
+  EXPECT_EQ((std::tuple{SendInput(1, in, sizeof(INPUT)), CursorNow(), (Mouse(MOUSEEVENTF_MOVE, -10, 7), CursorNow())}),
+            std::tuple(1u, std::pair(width - 1, 0), std::pair(width - 11, 7)));
   for (int p : {0, 1, 333, height - 1}) {
     Mouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, p, p);
     EXPECT_EQ(CursorNow(), std::pair(p, p));

@@ -61,8 +61,9 @@ TEST_F(Paint, InvalidationErasePaintAndUpdateRectangles) {
   InvalidateRect(w, &a, FALSE);
   InvalidateRect(w, &b, FALSE);
   Pump();
-  EXPECT_EQ(Ids(Log()), (std::vector<UINT>{WM_PAINT}));
-  EXPECT_EQ(paints, (std::vector<PaintRecord>{{{10, 10, 60, 70}, {10, 10, 60, 70}, false}}));
+  EXPECT_EQ(
+      std::pair(Ids(Log()), paints),
+      std::pair(std::vector<UINT>{WM_PAINT}, std::vector<PaintRecord>{{{10, 10, 60, 70}, {10, 10, 60, 70}, false}}));
 
   // Without a class brush the erase is left to the paint; unhandled, the paint validates.
   HWND bare = Top(0, 0, 50, 50, WS_OVERLAPPED | WS_VISIBLE, kBare);
@@ -72,9 +73,8 @@ TEST_F(Paint, InvalidationErasePaintAndUpdateRectangles) {
   Handle(nullptr);
   InvalidateRect(w, nullptr, TRUE);
   Clear();
-  EXPECT_EQ(Pump(), 1);
-  EXPECT_EQ(Count(w, WM_ERASEBKGND), 1);  // through DefWindowProcA's BeginPaint
-  EXPECT_FALSE(Update(bare) || Update(w));
+  // Erased through DefWindowProcA's BeginPaint.
+  EXPECT_EQ((std::tuple{Pump(), Count(w, WM_ERASEBKGND), Update(bare) || Update(w)}), std::tuple(1, 1, false));
 
   // WM_PAINT waits for posted messages, and stays until the window is validated, PM_REMOVE or not.
   Clear();
@@ -85,11 +85,9 @@ TEST_F(Paint, InvalidationErasePaintAndUpdateRectangles) {
   EXPECT_EQ(Ids(Log({WM_USER, WM_PAINT})), (std::vector<UINT>{WM_USER, WM_USER, WM_PAINT}));
   MSG m;
   InvalidateRect(w, nullptr, FALSE);
-  ASSERT_TRUE(PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE));
-  ASSERT_TRUE(PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE));
-  EXPECT_EQ(m.message, static_cast<UINT>(WM_PAINT));
-  ValidateRect(w, nullptr);
-  EXPECT_FALSE(PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ((std::tuple{PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE) && PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE),
+                        m.message, ValidateRect(w, nullptr), PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)}),
+            std::tuple(true, UINT{WM_PAINT}, TRUE, FALSE));
 
   // ValidateRect shrinks the update rectangle; a resize invalidates what appeared, or everything
   // for a class with CS_HREDRAW | CS_VREDRAW.
@@ -97,16 +95,15 @@ TEST_F(Paint, InvalidationErasePaintAndUpdateRectangles) {
   Pump();
   RECT half{0, 0, 100, 50}, left{0, 0, 30, 50}, middle{40, 0, 50, 50};
   InvalidateRect(w, &half, FALSE);
-  ValidateRect(w, &left);
-  EXPECT_EQ(Update(w), (Edges{30, 0, 100, 50}));
-  ValidateRect(w, &middle);  // would leave two pieces: the bounding box stays
-  EXPECT_EQ(Update(w), (Edges{30, 0, 100, 50}));
-  ValidateRect(w, nullptr);
-  EXPECT_FALSE(Update(w));
+  // Validating the middle would leave two pieces: the bounding box stays.
+  const auto validate = [w](const RECT* piece) { return ValidateRect(w, piece), Update(w); };
+  EXPECT_EQ((std::vector{validate(&left), validate(&middle), validate(nullptr)}),
+            (std::vector<std::optional<Edges>>{Edges{30, 0, 100, 50}, Edges{30, 0, 100, 50}, std::nullopt}));
   MoveWindow(w, 0, 0, 130, 80, TRUE);
   MoveWindow(redraw, 0, 0, 80, 50, TRUE);
-  EXPECT_EQ(Update(w), (Edges{100, 0, 130, 80}));  // only what appeared
-  EXPECT_EQ(Update(redraw), (Edges{0, 0, 80, 50}));
+  // Only what appeared, or everything.
+  EXPECT_EQ((std::vector{Update(w), Update(redraw)}),
+            (std::vector<std::optional<Edges>>{Edges{100, 0, 130, 80}, Edges{0, 0, 80, 50}}));
   Pump();
   MoveWindow(w, 0, 0, 200, 200, FALSE);
   EXPECT_FALSE(Update(w));  // no repaint asked
@@ -117,13 +114,10 @@ TEST_F(Paint, HiddenWindowsAreNotPaintedUntilShownAndDrawNothing) {
   InvalidateRect(w, nullptr, TRUE);
   InvalidateRect(shownChildOfHidden, nullptr, TRUE);
   Clear();
-  EXPECT_EQ(Pump(), 0);
-  UpdateWindow(w);
-  EXPECT_TRUE(Log().empty());
   HDC hdc = GetDC(w);
   RECT box;
-  EXPECT_EQ(GetClipBox(hdc, &box), NULLREGION);
-  ReleaseDC(w, hdc);
+  EXPECT_EQ((std::tuple{Pump(), UpdateWindow(w), Log().size(), GetClipBox(hdc, &box), ReleaseDC(w, hdc)}),
+            std::tuple(0, TRUE, 0u, NULLREGION, 1));
   Fill(w, RECT{0, 0, 50, 50}, kRed);
   EXPECT_NE(WindowPixel(w, 5, 5), kRed);
   ShowWindow(w, SW_SHOW);
@@ -135,16 +129,18 @@ TEST_F(Paint, HiddenWindowsAreNotPaintedUntilShownAndDrawNothing) {
 TEST_F(Paint, RedrawWindowAndChildMoves) {
   HWND w = Top(0, 0, 100, 100), child = Child(w, 1, 10, 10, 20, 20);
   Pump();
-  Clear();
-  RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-  // The child was painted over by its parent: drawn again.
-  EXPECT_EQ(Pairs(Log({WM_PAINT})), (Sequence{{w, WM_PAINT}, {child, WM_PAINT}}));
-  Clear();
-  RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_NOCHILDREN);
-  EXPECT_EQ(Pairs(Log({WM_PAINT})), (Sequence{{w, WM_PAINT}}));
-  Clear();
-  RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ERASENOW);
-  EXPECT_EQ(Ids(Log({WM_PAINT, WM_ERASEBKGND}, w)), std::vector<UINT>{WM_ERASEBKGND});
+  const auto redraw = [w](UINT flags) {
+    Clear();
+    RedrawWindow(w, nullptr, nullptr, flags);
+    return Pairs(Log({WM_PAINT, WM_ERASEBKGND}));
+  };
+  // The child was painted over by its parent: drawn again. Erasing now leaves the paint for later.
+  EXPECT_EQ((std::vector{redraw(RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW),
+                         redraw(RDW_INVALIDATE | RDW_UPDATENOW | RDW_NOCHILDREN),
+                         redraw(RDW_INVALIDATE | RDW_ERASE | RDW_ERASENOW)}),
+            (std::vector<Sequence>{{{w, WM_PAINT}, {w, WM_ERASEBKGND}, {child, WM_PAINT}, {child, WM_ERASEBKGND}},
+                                   {{w, WM_PAINT}},
+                                   {{w, WM_ERASEBKGND}, {child, WM_ERASEBKGND}}}));
   EXPECT_TRUE(Update(w));
   RedrawWindow(w, nullptr, nullptr, RDW_VALIDATE | RDW_ALLCHILDREN);
   EXPECT_FALSE(Update(w) || Update(child));
@@ -217,12 +213,9 @@ TEST_F(Paint, PngOfAWindow) {
   HBITMAP bitmap = nullptr;
   ASSERT_EQ(KelmiraLoadPng(path.c_str(), &bitmap), S_OK);
   std::remove(path.c_str());
-  HDC mem = CreateCompatibleDC(nullptr);
-  {
-    Selected picture(mem, bitmap);
-    EXPECT_EQ(std::pair(GetPixel(mem, 7, 5), GetPixel(mem, 8, 5)), std::pair(kRed, CLR_INVALID));
-  }
-  DeleteDC(mem);
+  Canvas view(1, 1);
+  Selected picture(view.dc(), bitmap);
+  EXPECT_EQ(std::tuple(view.At(7, 5), view.At(8, 5), view.At(7, 6)), std::tuple(kRed, CLR_INVALID, CLR_INVALID));
   COLORREF c;
   EXPECT_EQ(std::pair(KelmiraGetWindowPixel(child, 8, 0, &c), KelmiraSaveWindowPng(child, nullptr)),
             std::pair(E_INVALIDARG, E_INVALIDARG));

@@ -19,9 +19,9 @@ using Msgs = std::vector<UINT>;
 
 TEST_F(Window, CreationSendsNcCreateCreateSizeMoveThenShowsWithTheArguments) {
   HWND top = Top(100, 50, 300, 200);
-  EXPECT_EQ(Ids(Log({WM_NCCREATE, WM_CREATE, WM_SIZE, WM_MOVE, WM_SHOWWINDOW}, top)),
-            (Msgs{WM_NCCREATE, WM_CREATE, WM_SIZE, WM_MOVE, WM_SHOWWINDOW}));
-  EXPECT_EQ(Log({WM_SIZE}, top).at(0).lParam, MAKELPARAM(300, 200));
+  EXPECT_EQ(std::pair(Ids(Log({WM_NCCREATE, WM_CREATE, WM_SIZE, WM_MOVE, WM_SHOWWINDOW}, top)),
+                      Log({WM_SIZE}, top).at(0).lParam),
+            std::pair(Msgs{WM_NCCREATE, WM_CREATE, WM_SIZE, WM_MOVE, WM_SHOWWINDOW}, MAKELPARAM(300, 200)));
 
   CREATESTRUCTA seen{};
   int param = 7;
@@ -100,22 +100,20 @@ TEST_F(Window, BadHandlesArgumentsAndThreadsFailCleanly) {
 TEST(WindowClasses, RegistrationQueriesAndUnregistration) {
   WNDCLASSEXA wc{sizeof wc, 0,       DefWindowProcA,  8,      0, nullptr, nullptr, nullptr,
                  nullptr,   nullptr, "KelmiraClassA", nullptr};
-  ATOM atom = RegisterClassExA(&wc);
-  ASSERT_NE(atom, 0);
+  const ATOM atom = RegisterClassExA(&wc);
+  HWND w = CreateWindowExA(0, MAKEINTATOM(atom), "", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_TRUE(atom && w);
   WNDCLASSEXA info{};
   EXPECT_EQ(GetClassInfoExA(nullptr, "kelmiraclassa", &info), atom);  // any case
-  HWND w = CreateWindowExA(0, MAKEINTATOM(atom), "", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
-  ASSERT_TRUE(w);
   // 8 class bytes cannot be read as a value starting at 4.
   EXPECT_EQ((std::vector<DWORD>{LastErrorOf([&] { return RegisterClassExA(&wc); }),
                                 LastErrorOf([&] { return GetClassLongPtrA(w, 4); }),
                                 LastErrorOf([&] { return UnregisterClassA("KelmiraClassA", nullptr); })}),
             (std::vector<DWORD>{ERROR_CLASS_ALREADY_EXISTS, ERROR_INVALID_INDEX, ERROR_CLASS_HAS_WINDOWS}));
-  DestroyWindow(w);
-  EXPECT_TRUE(UnregisterClassA("KelmiraClassA", nullptr));
-  EXPECT_FALSE(GetClassInfoExA(nullptr, "KelmiraClassA", &info));
-  wc.lpfnWndProc = nullptr;
-  EXPECT_EQ(RegisterClassExA(&wc), 0);
+  wc.lpfnWndProc = nullptr;  // refused
+  EXPECT_EQ((std::tuple{DestroyWindow(w), UnregisterClassA("KelmiraClassA", nullptr),
+                        GetClassInfoExA(nullptr, "KelmiraClassA", &info), RegisterClassExA(&wc)}),
+            std::tuple(TRUE, TRUE, FALSE, ATOM{0}));
 }
 
 LRESULT CALLBACK Subclass(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -139,19 +137,17 @@ TEST_F(Window, WindowLongsAndSubclassing) {
     return std::nullopt;
   });
   SetWindowLongPtrA(w, GWL_STYLE, WS_OVERLAPPED | WS_CLIPCHILDREN);
-  EXPECT_EQ(
-      std::tuple(which, changing.styleOld, changing.styleNew, changed.styleNew),
-      std::tuple(WPARAM(GWL_STYLE), DWORD{WS_OVERLAPPED}, DWORD{WS_CLIPCHILDREN}, DWORD{WS_CLIPCHILDREN | WS_TABSTOP}));
-  EXPECT_EQ(static_cast<DWORD>(GetWindowLongPtrA(w, GWL_STYLE)), WS_CLIPCHILDREN | WS_TABSTOP);
+  EXPECT_EQ(std::tuple(which, changing.styleOld, changing.styleNew, changed.styleNew, GetWindowLongPtrA(w, GWL_STYLE)),
+            std::tuple(WPARAM(GWL_STYLE), DWORD{WS_OVERLAPPED}, DWORD{WS_CLIPCHILDREN},
+                       DWORD{WS_CLIPCHILDREN | WS_TABSTOP}, LONG_PTR{WS_CLIPCHILDREN | WS_TABSTOP}));
   // The high bit of a style survives the 32-bit setter.
   SetWindowLongA(w, GWL_STYLE, static_cast<LONG>(WS_POPUP));
   EXPECT_EQ(static_cast<DWORD>(GetWindowLongPtrA(w, GWL_STYLE)), WS_POPUP | WS_TABSTOP);
 
   // Extra bytes, the id, and bad indices.
   HWND child = Child(w, 5, 0, 0, 10, 10);
-  SetLastError(5);
-  EXPECT_EQ(SetWindowLongPtrA(child, GWLP_USERDATA, 0x1234), 0);
-  EXPECT_EQ(GetLastError(), 0u);  // a successful call returning 0 clears the error
+  SetLastError(5);  // a successful call returning 0 clears the error
+  EXPECT_EQ((std::pair{SetWindowLongPtrA(child, GWLP_USERDATA, 0x1234), GetLastError()}), std::pair(LONG_PTR{0}, 0u));
   SetWindowLongPtrA(child, GWLP_ID, 9);
   SetWindowLongPtrA(child, 8, -77);  // cbWndExtra is 16: the last 8-byte slot
   EXPECT_EQ((std::tuple{GetDlgCtrlID(child), GetWindowLongPtrA(child, 8), GetWindowLongPtrA(child, 9)}),
@@ -172,22 +168,22 @@ TEST_F(Window, WindowLongsAndSubclassing) {
   EXPECT_EQ(Ids(Log({WM_USER + 1, WM_USER + 2})), Msgs{WM_USER + 2});  // the subclass kept the first
   // Dispatched messages reach the subclass too.
   PostMessageA(w, WM_USER + 1, 0, 0);
-  MSG m;
-  ASSERT_TRUE(PeekMessageA(&m, w, WM_USER, WM_USER + 10, PM_REMOVE));
-  EXPECT_EQ(DispatchMessageA(&m), 100);
-  EXPECT_EQ(SetWindowLongPtrA(w, GWLP_WNDPROC, 0), 0);  // a null procedure is refused
+  MSG m{};
+  // A null procedure is refused.
+  EXPECT_EQ((std::tuple{PeekMessageA(&m, w, WM_USER, WM_USER + 10, PM_REMOVE), DispatchMessageA(&m),
+                        SetWindowLongPtrA(w, GWLP_WNDPROC, 0)}),
+            std::tuple(TRUE, LRESULT{100}, LONG_PTR{0}));
 }
 
 // Window text goes through messages; windows are found by class (in any case) and title.
 TEST_F(Window, WindowTextAndFindingWindows) {
   HWND w = Top(0, 0, 10, 10, WS_OVERLAPPED), child = Child(w, 3, 0, 0, 1, 1);
   Clear();
-  EXPECT_TRUE(SetWindowTextA(w, "Hello, world"));
   char buf[6];
-  EXPECT_EQ(GetWindowTextA(w, buf, sizeof buf), 5);  // truncated and terminated
-  EXPECT_STREQ(buf, "Hello");
-  EXPECT_EQ(Ids(Log({WM_SETTEXT, WM_GETTEXT}, w)), (Msgs{WM_SETTEXT, WM_GETTEXT}));
-  EXPECT_EQ(GetWindowTextA(w, buf, 0), 0);
+  // Truncated and terminated.
+  EXPECT_EQ((std::tuple{SetWindowTextA(w, "Hello, world"), GetWindowTextA(w, buf, sizeof buf), std::string(buf),
+                        Ids(Log({WM_SETTEXT, WM_GETTEXT}, w)), GetWindowTextA(w, buf, 0)}),
+            std::tuple(TRUE, 5, "Hello", Msgs{WM_SETTEXT, WM_GETTEXT}, 0));
 
   // A window that answers WM_GETTEXT itself; an answer that fills the buffer is cut for the terminator.
   Handle([](HWND, UINT msg, WPARAM cap, LPARAM lp) -> std::optional<LRESULT> {
@@ -195,13 +191,11 @@ TEST_F(Window, WindowTextAndFindingWindows) {
     std::strncpy(reinterpret_cast<char*>(lp), "own", cap);
     return 3;
   });
-  EXPECT_EQ(GetWindowTextA(w, buf, 3), 2);
-  EXPECT_STREQ(buf, "ow");
+  EXPECT_EQ((std::tuple{GetWindowTextA(w, buf, 3), std::string(buf)}), std::tuple(2, "ow"));
   Handle(nullptr);
-
-  EXPECT_TRUE(SetDlgItemTextA(w, 3, "item"));
-  EXPECT_EQ(SendMessageA(child, WM_GETTEXTLENGTH, 0, 0), 4);
-  EXPECT_FALSE(SetDlgItemTextA(w, 4, "none"));
+  EXPECT_EQ((std::tuple{SetDlgItemTextA(w, 3, "item"), SendMessageA(child, WM_GETTEXTLENGTH, 0, 0),
+                        SetDlgItemTextA(w, 4, "none")}),
+            std::tuple(TRUE, LRESULT{4}, FALSE));
 
   HWND b = Top(0, 0, 10, 10, WS_OVERLAPPED, kBare);
   SetWindowTextA(b, "beta");
@@ -216,17 +210,18 @@ TEST_F(Position, MoveWindowSendsPositionMessagesWithTheNewClientSize) {
   HWND top = Top(0, 0, 200, 200), child = Child(top, 1, 10, 10, 50, 40);
   Clear();
   ASSERT_TRUE(MoveWindow(child, 20, 30, 80, 60, TRUE));
-  EXPECT_EQ(Ids(Log({}, child)), (std::vector<UINT>{WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED, WM_MOVE, WM_SIZE}));
-  EXPECT_EQ(Log().back().lParam, MAKELPARAM(80, 60));
-  EXPECT_EQ(Screen(child), (Edges{20, 30, 100, 90}));  // the parent is at the screen origin
+  // The parent is at the screen origin.
+  EXPECT_EQ(std::tuple(Ids(Log({}, child)), Log().back().lParam, Screen(child)),
+            std::tuple(Msgs{WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED, WM_MOVE, WM_SIZE}, MAKELPARAM(80, 60),
+                       Edges{20, 30, 100, 90}));
 
   Clear();
   SetWindowPos(child, nullptr, 5, 5, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   SetWindowPos(child, nullptr, 0, 0, 10, 10, SWP_NOMOVE | SWP_NOZORDER);
-  EXPECT_EQ(Pairs(Log({WM_MOVE, WM_SIZE})), (Sequence{{child, WM_MOVE}, {child, WM_SIZE}}));
-  EXPECT_EQ(Screen(child), (Edges{5, 5, 15, 15}));
-  MoveWindow(child, 0, 0, -5, -5, FALSE);  // negative sizes become empty
-  EXPECT_EQ(Client(child), (Edges{0, 0, 0, 0}));
+  // Negative sizes become empty.
+  EXPECT_EQ((std::tuple{Pairs(Log({WM_MOVE, WM_SIZE})), Screen(child), MoveWindow(child, 0, 0, -5, -5, FALSE),
+                        Client(child)}),
+            std::tuple(Sequence{{child, WM_MOVE}, {child, WM_SIZE}}, Edges{5, 5, 15, 15}, TRUE, Edges{0, 0, 0, 0}));
 
   // WM_WINDOWPOSCHANGING may alter the position.
   On(WM_WINDOWPOSCHANGING, [](HWND, WPARAM, LPARAM lp) { reinterpret_cast<WINDOWPOS*>(lp)->cx = 77; });
@@ -244,8 +239,7 @@ TEST_F(Position, MoveWindowSendsPositionMessagesWithTheNewClientSize) {
     --depth;
   });
   MoveWindow(child, 0, 0, 90, 40, TRUE);
-  EXPECT_EQ(sizes, (std::vector<std::pair<int, int>>{{1, 90}, {2, 120}}));
-  EXPECT_EQ(afterNested, 120);
+  EXPECT_EQ(std::pair(sizes, afterNested), std::pair(std::vector<std::pair<int, int>>{{1, 90}, {2, 120}}, LONG{120}));
 }
 
 TEST_F(Position, VisibilityFollowsAncestorsAndStateChangesAreAnnouncedOnce) {
@@ -268,10 +262,9 @@ TEST_F(Position, TreeNavigationAndZOrder) {
   HWND c = Child(top, 3, 0, 0, 10, 10), grand = Child(b, 4, 0, 0, 5, 5);
   EXPECT_EQ(GetWindow(c, GW_HWNDPREV), b);  // creation order
   EXPECT_EQ(std::pair(IsChild(top, grand), IsChild(a, grand)), std::pair(TRUE, FALSE));
-  SetWindowPos(c, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-  EXPECT_EQ(GetWindow(top, GW_CHILD), c);
-  SetWindowPos(c, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-  EXPECT_EQ(GetWindow(a, GW_HWNDLAST), c);
+  EXPECT_EQ((std::tuple{SetWindowPos(c, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE), GetWindow(top, GW_CHILD),
+                        SetWindowPos(c, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE), GetWindow(a, GW_HWNDLAST)}),
+            std::tuple(TRUE, c, TRUE, c));
   SetWindowPos(c, a, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);  // right below a
   std::vector<HWND> seen;
   auto collect = [](HWND h, LPARAM p) { return reinterpret_cast<std::vector<HWND>*>(p)->push_back(h), TRUE; };
@@ -279,10 +272,10 @@ TEST_F(Position, TreeNavigationAndZOrder) {
   EXPECT_EQ(seen, (std::vector<HWND>{a, c, b, grand}));
 
   HWND other = Top(300, 300, 50, 50);
-  SetParent(b, other);
-  EXPECT_EQ(GetAncestor(grand, GA_ROOT), other);
-  EXPECT_EQ(SetParent(other, grand), nullptr);  // into its own subtree: refused
-  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+  // Into its own subtree: refused.
+  EXPECT_EQ((std::tuple{SetParent(b, other), GetAncestor(grand, GA_ROOT),
+                        LastErrorOf([&] { return SetParent(other, grand); })}),
+            std::tuple(top, other, DWORD{ERROR_INVALID_PARAMETER}));
 }
 
 TEST_F(Position, CoordinateMappingAndTheDefaultProcedure) {
@@ -293,8 +286,8 @@ TEST_F(Position, CoordinateMappingAndTheDefaultProcedure) {
   ScreenToClient(child, &q);
   EXPECT_EQ(std::tuple(p.x, p.y, q.x, q.y), std::tuple(116, 228, 6, 8));
   POINT pts[2] = {{0, 0}, {3, 4}};
-  EXPECT_EQ(MapWindowPoints(grand, top, pts, 2), MAKELONG(15, 26));
-  EXPECT_EQ(std::pair(pts[1].x, pts[1].y), std::pair(18, 30));
+  EXPECT_EQ((std::tuple{MapWindowPoints(grand, top, pts, 2), pts[1].x, pts[1].y}),
+            std::tuple(MAKELONG(15, 26), 18, 30));
   RECT r{0, 0, 10, 10};
   MapWindowPoints(grand, nullptr, reinterpret_cast<POINT*>(&r), 2);
   EXPECT_EQ(E(r), (Edges{115, 226, 125, 236}));
@@ -326,9 +319,9 @@ TEST_F(Position, ExtremeGeometryIsClampedAndDrawsSafely) {
   MoveWindow(top, 0, 0, 50000, 10, TRUE);  // wider than a backing surface may be
   Pump();
   Fill(top, RECT{0, 0, 50000, 10}, kBlack);
-  EXPECT_EQ(WindowPixel(top, 16383, 9), kBlack);
   COLORREF c;
-  EXPECT_EQ(KelmiraGetWindowPixel(top, 20000, 0, &c), E_INVALIDARG);
+  EXPECT_EQ(std::pair(WindowPixel(top, 16383, 9), KelmiraGetWindowPixel(top, 20000, 0, &c)),
+            std::pair(kBlack, E_INVALIDARG));
   MoveWindow(top, 0, 0, 10, 10, TRUE);
   EXPECT_EQ(WindowPixel(top, 9, 9), kBlack);
 }
@@ -354,17 +347,14 @@ TEST_F(Queue, PostedMessagesComeBackInOrderWithFiltersAndQuitLastAndTranslatedKe
   PostMessageA(a, WM_USER, 0, 0);
   take(GetMessageA(&m, nullptr, 0, 0));
   take(GetMessageA(&m, nullptr, 0, 0));
-  EXPECT_EQ(got, (std::vector<Sent>{{b, WM_USER + 2, 0, 1},
-                                    {nullptr, WM_APP, 5, 1},
-                                    {a, WM_USER + 1, 1, 1},
-                                    {b, WM_USER + 2, 0, 1},
-                                    {a, WM_USER, 0, 1},
-                                    {nullptr, WM_QUIT, 3, 0}}));
-  EXPECT_FALSE(PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE));
+  // clang-format off
+  EXPECT_EQ(got, (std::vector<Sent>{{b, WM_USER + 2, 0, 1}, {nullptr, WM_APP, 5, 1}, {a, WM_USER + 1, 1, 1},
+                                    {b, WM_USER + 2, 0, 1}, {a, WM_USER, 0, 1}, {nullptr, WM_QUIT, 3, 0}}));
+  // clang-format on
   SetLastError(0);
-  EXPECT_EQ(GetMessageA(&m, nullptr, 0, 0), -1);
-  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_TIMEOUT));
-  EXPECT_EQ(GetMessageA(nullptr, nullptr, 0, 0), -1);
+  EXPECT_EQ((std::tuple{PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE), GetMessageA(&m, nullptr, 0, 0), GetLastError(),
+                        GetMessageA(nullptr, nullptr, 0, 0)}),
+            std::tuple(FALSE, -1, DWORD{ERROR_TIMEOUT}, -1));
 
   // TranslateMessage makes characters from keys, ahead of what is already waiting.
   MSG key{a, WM_KEYDOWN, 'A', 1, 0, {0, 0}};

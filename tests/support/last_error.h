@@ -7,11 +7,11 @@
 
 namespace kelmira::test {
 
-// Runs call, which must fail by returning 0, and gives the last error it set.
+// Runs call, which must fail by returning 0 or null, and gives the last error it set.
 template <class Call>
 DWORD LastErrorOf(Call call) {
   SetLastError(0);
-  EXPECT_EQ(call(), 0);
+  EXPECT_FALSE(call());
   return GetLastError();
 }
 
