@@ -4,6 +4,8 @@
 #include "support/pump.h"
 #include "support/recording_window.h"
 
+#include "window/input_state.h"
+
 namespace kelmira::test {
 namespace {
 
@@ -275,6 +277,10 @@ TEST_F(MouseRouting, KeyFlagsAndKeyStateDuringADrag) {
   Pump();
   const auto downToggled = static_cast<SHORT>(0x8001), down = static_cast<SHORT>(0x8000);
   EXPECT_EQ(left, (std::vector<SHORT>{downToggled, 1, down, 0}));
+  // Key states wait only for messages still queued, whether or not anyone asks for them.
+  Handle([](HWND, UINT, WPARAM, LPARAM) -> std::optional<LRESULT> { return std::nullopt; });
+  for (int i = 0; i < 500; ++i) Press(i % 2 ? WM_LBUTTONUP : WM_LBUTTONDOWN, 175, 175);
+  EXPECT_LE(window::PendingKeyStateCount(), 1u);
 }
 
 TEST_F(MouseRouting, APressAsksForActivationAndTheCursorBeforeItArrives) {

@@ -65,6 +65,9 @@ InputState& Input();
 // cursor, cursor in the middle of the screen). For tests.
 KELMIRA_API void ResetInputState();
 
+// Key-state changes still waiting for their messages to leave the queue. For tests.
+KELMIRA_API std::size_t PendingKeyStateCount();
+
 // The live window named by a stored handle; clears the handle when the window is gone.
 Window* LiveWindow(HWND& stored);
 

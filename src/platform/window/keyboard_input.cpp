@@ -95,16 +95,21 @@ bool StillQueued(const MSG& m) {
   return false;
 }
 
-// Applies the key states of the events whose messages have left the queue.
-const KeyStates& SyncKeys() {
-  InputState& s = Input();
+// Applies, in order, the key states of the events whose messages have left the queue; true when
+// none is waiting any more.
+bool ApplyDelivered(InputState& s) {
   while (!s.pendingKeys.empty()) {
     const PendingKeyState& front = s.pendingKeys.front();
-    if (front.posted && StillQueued(front.msg)) return s.syncKeys;
+    if (front.posted && StillQueued(front.msg)) return false;
     s.syncKeys = front.after;
     s.pendingKeys.pop_front();
   }
-  s.syncKeys = s.asyncKeys;
+  return true;
+}
+
+const KeyStates& SyncKeys() {
+  InputState& s = Input();
+  if (ApplyDelivered(s)) s.syncKeys = s.asyncKeys;
   return s.syncKeys;
 }
 
@@ -138,10 +143,15 @@ SHORT KeyStateValue(std::uint8_t key) {
 
 }  // namespace
 
+// What left the queue is applied first, so that the list holds only events still on their way
+// whether or not the host ever asks GetKeyState.
 void QueueKeyState(bool posted, const MSG& msg) {
   InputState& s = Input();
+  ApplyDelivered(s);
   s.pendingKeys.push_back(PendingKeyState{posted, msg, s.asyncKeys});
 }
+
+std::size_t PendingKeyStateCount() { return Input().pendingKeys.size(); }
 
 bool KeyEvent(WORD vk, WORD scan, DWORD flags, DWORD time) {
   if (!time) time = TickCount();
