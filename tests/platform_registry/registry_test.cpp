@@ -116,13 +116,28 @@ TEST_F(RegistryTest, PersistsAcrossReloadWritesAtomicallyAndLeavesADamagedFileAl
   ASSERT_EQ(std::rename((registryPath_ + ".other").c_str(), registryPath_.c_str()), 0);
   EXPECT_EQ(Text(HKEY_CLASSES_ROOT, "") + Text(HKEY_CLASSES_ROOT, "", "v"), "theirs<missing>");
 
-  // A damaged file gives errors and is not overwritten.
+  // Keys go at most 512 deep: the API refuses deeper ones (60,000 levels once overflowed the stack).
+  std::string deep;
+  for (int i = 0; i < 60000; ++i) deep += "k\\";
+  HKEY made = nullptr;
+  EXPECT_EQ(RegCreateKeyA(HKEY_CURRENT_USER, deep.c_str(), &made), ERROR_INVALID_PARAMETER);
+  EXPECT_EQ(RegCreateKeyA(HKEY_CURRENT_USER, deep.substr(0, 2 * 512).c_str(), &made), ERROR_SUCCESS);
+  RegCloseKey(made);
+  EXPECT_EQ(SetText(HKEY_CURRENT_USER, deep.substr(0, 2 * 513), "x"), ERROR_INVALID_PARAMETER);
+  KelmiraRegistryReload();
+  EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, deep.substr(0, 2 * 512)));
+
+  // A damaged file gives errors and is not overwritten: also one with a key 300,000 deep, or a
+  // key name holding a NUL (which would open its parent).
   const std::string header = "KELMIRA REGISTRY 1\n", key = header + "[HKEY_CLASSES_ROOT\\x]\n";
+  std::string deepLine = "[HKEY_CLASSES_ROOT";
+  for (int i = 0; i < 300000; ++i) deepLine += "\\k";
   const std::string damaged[] = {"KELMIRA REGISTRY 2\n",         "not a registry\n",
                                  key + "\"v\"=hex:0g\n",         header + "\"v\"=\"outside a key\"\n",
                                  key + "\"v\"=dword:123\n",      header + "[HKEY_CLASSES_ROOT\\%zz]\n",
                                  header + "[HKEY_NOWHERE\\x]\n", header + "[HKEY_CLASSES_ROOT\\\\]\n",
-                                 key + "\"v\"=\"unterminated\n", key + "\"v\"=\"bad escape \\q\"\n"};
+                                 key + "\"v\"=\"unterminated\n", key + "\"v\"=\"bad escape \\q\"\n",
+                                 header + deepLine + "]\n",      header + "[HKEY_CLASSES_ROOT\\a%00b]\n"};
   CLSID clsid;
   for (const std::string& contents : damaged) {
     WriteFile(registryPath_, contents);

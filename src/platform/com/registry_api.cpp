@@ -150,6 +150,7 @@ LONG OpenOrCreate(HKEY hKey, LPCSTR lpSubKey, REGSAM samDesired, bool create, HK
   bool created = false;
   if (found == ERROR_FILE_NOT_FOUND && create) {
     if (LONG rc = CheckAccess(base, KEY_CREATE_SUB_KEY); rc != ERROR_SUCCESS) return rc;
+    if (base.path.size() + rel.size() > kMaxKeyDepth) return ERROR_INVALID_PARAMETER;
     found = TheStore().Write([&](Tree& tree) {
       Key* key = nullptr;
       if (LONG rc = FindHandleKey(tree, base, &key); rc != ERROR_SUCCESS) return rc;

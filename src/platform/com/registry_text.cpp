@@ -20,7 +20,8 @@
 // other control characters and bytes outside ASCII as \xHH (the bytes of their UTF-8 form).
 // REG_SZ is plain quoted text, REG_EXPAND_SZ `expand:`, a four-byte REG_DWORD `dword:` with
 // eight hex digits, REG_BINARY `hex:` with comma-separated bytes, and any other type or size
-// `hex(type):`. Anything else makes the whole file unreadable (the caller reports it).
+// `hex(type):`. A key lies at most kMaxKeyDepth keys below its root and its name holds no NUL.
+// Anything else makes the whole file unreadable (the caller reports it).
 #include "com/registry_tree.h"
 
 #include <charconv>
@@ -107,15 +108,27 @@ void AppendValue(std::string& out, const Value& v) {
   out.push_back('\n');
 }
 
-void AppendKey(std::string& out, const std::string& path, const Key& key, bool isRoot) {
-  if (!isRoot || !key.values.empty()) {
-    out += "\n[" + path + "]\n";
-    for (const Value& v : key.values) AppendValue(out, v);
-  }
-  for (const auto& [name, sub] : key.subkeys) {
-    std::string childPath = path + "\\";
-    AppendKeyName(childPath, name);
-    AppendKey(out, childPath, *sub, false);
+// A root and everything below it, depth first in name order, without recursion.
+void AppendTree(std::string& out, const char* rootName, const Key& root) {
+  struct Visit {
+    const Key* key;
+    std::string path;
+  };
+  std::vector<Visit> pending;
+  pending.push_back({&root, rootName});
+  while (!pending.empty()) {
+    Visit v = std::move(pending.back());
+    pending.pop_back();
+    if (v.key != &root || !root.values.empty()) {
+      out += "\n[" + v.path + "]\n";
+      for (const Value& value : v.key->values) AppendValue(out, value);
+    }
+    // Children go on the stack last first, so that they come off in name order.
+    for (auto it = v.key->subkeys.rbegin(); it != v.key->subkeys.rend(); ++it) {
+      std::string child = v.path + "\\";
+      AppendKeyName(child, it->first);
+      pending.push_back({it->second.get(), std::move(child)});
+    }
   }
 }
 
@@ -267,11 +280,14 @@ Key* ReadHeader(std::string_view inner, Tree& tree) {
   Root root;
   if (!ReadRoot(inner.substr(0, slash), &root)) return nullptr;
   Key* key = &tree.root(root);
+  std::size_t depth = 0;
   while (slash != std::string_view::npos) {
+    if (++depth > kMaxKeyDepth) return nullptr;
     inner = inner.substr(slash + 1);
     slash = inner.find('\\');
     std::string name;
-    if (!UnescapeKeyName(inner.substr(0, slash), &name)) return nullptr;
+    // A NUL would end the name for every caller that takes it as C text.
+    if (!UnescapeKeyName(inner.substr(0, slash), &name) || name.find('\0') != std::string::npos) return nullptr;
     auto& slot = key->subkeys[name];
     if (!slot) slot = std::make_unique<Key>();
     key = slot.get();
@@ -302,7 +318,7 @@ bool ReadMagic(std::string_view line, std::string* error) {
 
 std::string FormatText(const Tree& tree) {
   std::string out = std::string(kMagic) + " " + std::to_string(kVersion) + "\n";
-  for (int r = 0; r < kRootCount; ++r) AppendKey(out, RootName(static_cast<Root>(r)), tree.roots[r], true);
+  for (int r = 0; r < kRootCount; ++r) AppendTree(out, RootName(static_cast<Root>(r)), tree.roots[r]);
   return out;
 }
 

@@ -25,8 +25,31 @@ bool NameLess::operator()(std::string_view a, std::string_view b) const {
   return a.size() < b.size();
 }
 
+Key::~Key() {
+  // Children are detached into a list and destroyed childless, one at a time.
+  std::vector<std::unique_ptr<Key>> doomed;
+  for (auto& [name, sub] : subkeys) doomed.push_back(std::move(sub));
+  subkeys.clear();
+  while (!doomed.empty()) {
+    std::unique_ptr<Key> key = std::move(doomed.back());
+    doomed.pop_back();
+    for (auto& [name, sub] : key->subkeys) doomed.push_back(std::move(sub));
+    key->subkeys.clear();
+  }
+}
+
 Key::Key(const Key& other) : values(other.values) {
-  for (const auto& [name, sub] : other.subkeys) subkeys.emplace(name, std::make_unique<Key>(*sub));
+  std::vector<std::pair<const Key*, Key*>> pending{{&other, this}};
+  while (!pending.empty()) {
+    const auto [from, to] = pending.back();
+    pending.pop_back();
+    for (const auto& [name, sub] : from->subkeys) {
+      auto copy = std::make_unique<Key>();
+      copy->values = sub->values;
+      pending.emplace_back(sub.get(), copy.get());
+      to->subkeys.emplace(name, std::move(copy));
+    }
+  }
 }
 
 Key& Key::operator=(const Key& other) {

@@ -25,8 +25,14 @@ struct Value {
   std::string data;  // REG_SZ/REG_EXPAND_SZ: the text without its NUL; otherwise the raw bytes
 };
 
+// How many keys deep a path below a root may go, as on the desktop platform: deeper keys are
+// refused by the API and make a file damaged, so that no walk over the tree runs without bound.
+constexpr std::size_t kMaxKeyDepth = 512;
+
+// Copying and destroying go key by key without recursion, so depth never costs stack.
 struct Key {
   Key() = default;
+  ~Key();
   Key(const Key& other);
   Key& operator=(const Key& other);
   Key(Key&&) = default;
