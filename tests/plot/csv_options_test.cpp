@@ -157,7 +157,9 @@ TEST(PlotData, SelectsColumnsAndRanges) {
   for (auto [csv, y, message] :
        {std::tuple("x\n1\n2\n", "", "nothing to draw: the data has no column besides X"),
         {"x,y\n1,\n2,NA\n", "", "nothing to draw: every value of the drawn columns is missing"},
-        {"x,y\n1,2\n", "zzz", "no column 'zzz' (for --y) in the data"}}) {
+        {"x,y\n1,2\n", "zzz", "no column 'zzz' (for --y) in the data"},
+        {"x,y\n1,1e308\n", "y",
+         "column 'y': 1e+308 is beyond the single precision Y is drawn in (at most 3.40282e+38)"}}) {
     if (*y) o.yColumns = {ColumnRef{y}};
     EXPECT_FALSE(SelectSeries(Parse(csv), o, &error));
     EXPECT_EQ(error, message);

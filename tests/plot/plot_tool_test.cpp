@@ -82,6 +82,7 @@ TEST(PlotTool, SavedSettingsDrawTheSameGraph) {
 TEST(PlotTool, BadInputGivesClearMessages) {
   const std::string bad = InWorkDir("bad.csv", "x,y\n1,2\n2,two\n"), good = InWorkDir("good.csv", "x,y\n1,2\n2,3\n");
   const std::string labels = InWorkDir("labels.csv", "name,y\nfirst,2\nsecond,3\n");
+  const std::string wide = InWorkDir("wide.csv", "x,y\n-1e308,1\n1e308,2\n");
   const struct {
     std::vector<std::string> args;
     int status;
@@ -91,6 +92,7 @@ TEST(PlotTool, BadInputGivesClearMessages) {
       {{bad}, 1, "kelmira-plot: " + bad + ":3: column 2 (y): 'two' is not a number\n"},
       {{labels}, 1, "kelmira-plot: " + labels + ":2: column 1 (name): 'first' is not a number\n"},
       {{"--xticklabels", "name", labels}, 0, "~wrote"},
+      {{wide}, 1, "kelmira-plot: the X range runs from -1e+308 to 1e+308, too wide to draw\n"},
       {{"-o", "/nonexistent/dir/out.png", good},
        1,
        "kelmira-plot: cannot write '/nonexistent/dir/out.png': the directory does not exist\n"},

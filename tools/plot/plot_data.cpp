@@ -1,6 +1,8 @@
 #include "plot_data.h"
 
 #include <algorithm>
+#include <cfloat>
+#include <cstdio>
 #include <cmath>
 
 namespace kelmira::plot {
@@ -80,6 +82,16 @@ std::optional<PlotData> SelectSeries(const CsvTable& table, const PlotOptions& o
     *error = "nothing to draw: every X value is missing";
     return std::nullopt;
   }
+  // Y is drawn in single precision: a finite value beyond it would become an infinity.
+  for (const Series& s : data.series)
+    for (double v : s.y)
+      if (std::isfinite(v) && std::fabs(v) > FLT_MAX) {
+        char text[200];
+        std::snprintf(text, sizeof text, "column '%s': %g is beyond the single precision Y is drawn in (at most %g)",
+                      s.name.c_str(), v, static_cast<double>(FLT_MAX));
+        *error = text;
+        return std::nullopt;
+      }
   return data;
 }
 

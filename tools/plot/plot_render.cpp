@@ -98,7 +98,8 @@ LONG PointStyleOf(Markers markers) {
 
 // Series take the colours in turn (the left ones come first).
 COLORREF LineColor(const PlotOptions& options, std::size_t series) {
-  return options.lineColors[series % options.lineColors.size()];
+  const std::vector<COLORREF>& colors = options.lineColors.empty() ? kDefaultPalette : options.lineColors;
+  return colors[series % colors.size()];
 }
 
 // The left or the right series, as lines of the graph's line layer for that side.
@@ -202,10 +203,23 @@ struct View {
   Range x, y, rightY;
 };
 
+// A range whose width a double cannot hold would map every point to one pixel: a wrong picture.
+void CheckSpan(const Range& r, const char* what) {
+  if (!std::isfinite(r.max - r.min)) {
+    char text[160];
+    std::snprintf(text, sizeof text, "the %s runs from %g to %g, too wide to draw", what, r.min, r.max);
+    throw RenderFailure{text};
+  }
+}
+
 View ViewOf(const PlotData& data, const PlotOptions& options) {
-  return {options.xLimits.value_or(XRange(data).value_or(Range{0, 1})),
-          options.yLimits.value_or(DataRange(data, false).value_or(Range{0, 1})),
-          options.rightYLimits.value_or(DataRange(data, true).value_or(Range{0, 1}))};
+  const View view{options.xLimits.value_or(XRange(data).value_or(Range{0, 1})),
+                  options.yLimits.value_or(DataRange(data, false).value_or(Range{0, 1})),
+                  options.rightYLimits.value_or(DataRange(data, true).value_or(Range{0, 1}))};
+  CheckSpan(view.x, "X range");
+  CheckSpan(view.y, "Y range");
+  CheckSpan(view.rightY, "right Y range");
+  return view;
 }
 
 // Titles, colours, grid and fonts; the parts that follow the data are set whether loaded or not.
