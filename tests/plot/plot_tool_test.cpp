@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include <sys/stat.h>
+
 namespace kelmira::test {
 namespace {
 
@@ -83,6 +85,14 @@ TEST(PlotTool, BadInputGivesClearMessages) {
   const std::string bad = InWorkDir("bad.csv", "x,y\n1,2\n2,two\n"), good = InWorkDir("good.csv", "x,y\n1,2\n2,3\n");
   const std::string labels = InWorkDir("labels.csv", "name,y\nfirst,2\nsecond,3\n");
   const std::string wide = InWorkDir("wide.csv", "x,y\n-1e308,1\n1e308,2\n");
+  // Outputs that are not regular writable files are refused and left alone; a link is written through.
+  const std::string dir = InWorkDir("a-dir"), fifo = InWorkDir("a-fifo"), locked = InWorkDir("locked.png", "keep");
+  const std::string link = InWorkDir("link.png"), linked = InWorkDir("linked.png", "old");
+  std::filesystem::create_directory(dir);
+  mkfifo(fifo.c_str(), 0644);
+  std::filesystem::permissions(locked, std::filesystem::perms::owner_read);
+  std::filesystem::remove(link);
+  std::filesystem::create_symlink(linked, link);
   const struct {
     std::vector<std::string> args;
     int status;
@@ -93,12 +103,17 @@ TEST(PlotTool, BadInputGivesClearMessages) {
       {{labels}, 1, "kelmira-plot: " + labels + ":2: column 1 (name): 'first' is not a number\n"},
       {{"--xticklabels", "name", labels}, 0, "~wrote"},
       {{wide}, 1, "kelmira-plot: the X range runs from -1e+308 to 1e+308, too wide to draw\n"},
+      {{"-o", dir, good}, 1, "kelmira-plot: '" + dir + "' is a directory, not a file that can be replaced\n"},
+      {{"-o", fifo, good}, 1, "kelmira-plot: '" + fifo + "' is a named pipe, not a file that can be replaced\n"},
+      {{"-o", locked, good}, 1, "kelmira-plot: '" + locked + "' is read-only\n"},
+      {{"-o", link, good}, 0, "~wrote"},
+      {{"-o", "/proc/self/out.png", good}, 1, "~no file can be created in '/proc/self'"},
       {{"-o", "/nonexistent/dir/out.png", good},
        1,
-       "kelmira-plot: cannot write '/nonexistent/dir/out.png': the directory does not exist\n"},
+       "kelmira-plot: cannot write '/nonexistent/dir/out.png': the directory '/nonexistent/dir' does not exist\n"},
       {{"--save", "/nonexistent/dir/s.graph", good},
        1,
-       "kelmira-plot: cannot write '/nonexistent/dir/s.graph': No such file or directory\n"},
+       "kelmira-plot: cannot write '/nonexistent/dir/s.graph': the directory '/nonexistent/dir' does not exist\n"},
       {{"--load", good}, 1, "kelmira-plot: '" + good + "' is not a graph saved by kelmira-plot --save\n"},
       {{"--size", "big"}, 2, "~Try 'kelmira-plot --help'"},  // after the message the option tests check
       {{"--help"}, 0, "~--xticklabels COLUMN"},
@@ -115,6 +130,9 @@ TEST(PlotTool, BadInputGivesClearMessages) {
       EXPECT_EQ(run.output, c.output);
     EXPECT_TRUE(c.status == 0 || !std::filesystem::exists(png));
   }
+  EXPECT_EQ(std::tuple(std::filesystem::is_symlink(link), ReadFile(linked).substr(1, 3), ReadFile(locked),
+                       std::filesystem::is_fifo(fifo)),
+            std::tuple(true, std::string("PNG"), std::string("keep"), true));
 }
 
 }  // namespace

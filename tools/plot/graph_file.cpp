@@ -1,5 +1,7 @@
 #include "graph_file.h"
 
+#include "output_file.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -105,8 +107,8 @@ PendingFile::~PendingFile() {
 }
 
 bool PendingFile::Write(const std::string& path, const std::vector<char>& bytes, std::string* error) {
-  path_ = path;
-  temp_ = path + ".tmp-" + std::to_string(getpid());
+  path_ = OutputTarget(path);  // a link is written through, not replaced
+  temp_ = path_ + ".tmp-" + std::to_string(getpid());
   std::ofstream out(temp_, std::ios::binary | std::ios::trunc);
   if (out) out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   if (out) out.close();

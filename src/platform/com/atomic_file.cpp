@@ -49,20 +49,59 @@ bool MakeDirectories(const std::string& dir) {
   return mkdir(dir.c_str(), 0755) == 0 || errno == EEXIST;
 }
 
+int ReplaceableTarget(const std::string& path, std::string* target, unsigned* mode) {
+  std::string at = path;
+  for (int links = 0;; ++links) {
+    struct stat st;
+    if (lstat(at.c_str(), &st) != 0) {
+      if (errno != ENOENT) return errno;
+      *target = at;  // a new file (a dangling link names where it goes)
+      *mode = kNewFileMode;
+      return 0;
+    }
+    if (S_ISLNK(st.st_mode)) {
+      if (links == 40) return ELOOP;
+      std::string link(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 4096), '\0');
+      const ssize_t n = readlink(at.c_str(), link.data(), link.size());
+      if (n < 0) return errno;
+      link.resize(static_cast<std::size_t>(n));
+      at = link.starts_with('/') ? link : DirectoryOf(at) + "/" + link;
+      continue;
+    }
+    if (S_ISDIR(st.st_mode)) return EISDIR;
+    if (!S_ISREG(st.st_mode)) return ENOTREGULAR;
+    // Read-only is read-only, also for a user whom permissions do not stop.
+    if (access(at.c_str(), W_OK) != 0 || (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return EACCES;
+    *target = at;
+    *mode = st.st_mode & 07777;
+    return 0;
+  }
+}
+
 int WriteFileAtomically(const std::string& path, std::string_view data) {
-  std::string tmp = TemporaryName(path);
-  int fd = open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  std::string target;
+  unsigned mode = kNewFileMode;
+  if (int err = ReplaceableTarget(path, &target, &mode); err != 0) return err;
+  std::string tmp = TemporaryName(target);
+  // A new file takes the umask; a replaced one keeps its own permissions.
+  int fd = open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode == kNewFileMode ? 0644 : 0600);
   if (fd < 0) return errno;
+  if (mode != kNewFileMode && fchmod(fd, static_cast<mode_t>(mode)) != 0) {
+    const int err = errno;
+    close(fd);
+    unlink(tmp.c_str());
+    return err;
+  }
   int err = WriteAll(fd, data);
   if (err == 0 && fsync(fd) != 0) err = errno;
   if (close(fd) != 0 && err == 0) err = errno;
-  if (err == 0 && rename(tmp.c_str(), path.c_str()) != 0) err = errno;
+  if (err == 0 && rename(tmp.c_str(), target.c_str()) != 0) err = errno;
   if (err != 0) {
     unlink(tmp.c_str());
     return err;
   }
   // Make the rename itself durable.
-  int dirFd = open(DirectoryOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  int dirFd = open(DirectoryOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dirFd >= 0) {
     fsync(dirFd);
     close(dirFd);
