@@ -7,6 +7,8 @@
 
 #include <cmath>
 
+#include <sys/stat.h>
+
 namespace {
 
 using namespace kelmira::test;
@@ -269,6 +271,19 @@ TEST(Png, WrittenAndReadBackOrFailingWithoutAFile) {
                         ReadFile(path) == bytes}),
             std::tuple(true, S_OK, true));
   std::filesystem::create_directories(dir / "blocker.png");  // a directory in the way of the file name
+  // A pipe and a read-only file are refused and left as they are; a link is written through.
+  mkfifo((dir / "pipe.png").c_str(), 0644);
+  WriteFile(dir / "locked.png", "keep");
+  std::filesystem::permissions(dir / "locked.png", std::filesystem::perms::owner_read);
+  std::filesystem::create_symlink(path, dir / "link.png");
+  EXPECT_EQ(std::vector({KelmiraSaveDCPng(canvas.dc(), (dir / "pipe.png").c_str()),
+                         KelmiraSaveDCPng(canvas.dc(), (dir / "locked.png").c_str()),
+                         KelmiraSaveDCPng(canvas.dc(), (dir / "link.png").c_str())}),
+            std::vector({STG_E_ACCESSDENIED, STG_E_ACCESSDENIED, S_OK}));
+  EXPECT_EQ(std::tuple(std::filesystem::is_fifo(dir / "pipe.png"), ReadFile(dir / "locked.png"),
+                       std::filesystem::is_symlink(dir / "link.png"), ReadFile(path) == bytes),
+            std::tuple(true, std::string("keep"), true, true));
+  for (const char* extra : {"pipe.png", "locked.png", "link.png"}) std::filesystem::remove(dir / extra);
   EXPECT_EQ(std::vector({KelmiraSaveDCPng(canvas.dc(), (dir / "missing/x.png").c_str()),
                          KelmiraSaveDCPng(canvas.dc(), (dir / "blocker.png").c_str()),
                          KelmiraSaveDCPng(canvas.dc(), nullptr), KelmiraSaveBitmapPng(nullptr, (dir / "y.png").c_str()),

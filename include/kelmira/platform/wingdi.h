@@ -691,8 +691,10 @@ KELMIRA_EXTERN_C HBRUSH GetSysColorBrush(int nIndex);
 // Kelmira extensions: pictures as PNG files (8-bit RGB)
 
 // Writes the bitmap through a temporary file renamed into place, so a failed write leaves no
-// partial file. E_INVALIDARG for a bad handle or a null path, STG_E_PATHNOTFOUND for a missing
-// directory, STG_E_ACCESSDENIED when writing is refused, STG_E_MEDIUMFULL when the disk is full,
+// partial file. A symbolic link is written through to its file; a directory, pipe, device or
+// read-only file is refused and left alone. E_INVALIDARG for a bad handle or a null path,
+// STG_E_PATHNOTFOUND for a missing directory, STG_E_ACCESSDENIED when writing is refused (those
+// refusals included), STG_E_MEDIUMFULL when the disk is full,
 // STG_E_WRITEFAULT for other I/O failures, E_FAIL when the encoder fails.
 KELMIRA_EXTERN_C HRESULT KelmiraSaveBitmapPng(HBITMAP hbm, const char* path);
 // Writes the bitmap selected into hdc (or the surface of a window device context).

@@ -28,7 +28,8 @@ HRESULT SaveErrorToHResult(int err) {
     case ENOTDIR:
     case ENAMETOOLONG:
     case ELOOP: return STG_E_PATHNOTFOUND;
-    case EISDIR: return STG_E_ACCESSDENIED;
+    case EISDIR:
+    case files::ENOTREGULAR: return STG_E_ACCESSDENIED;
     default: return files::WriteErrorToHResult(err);
   }
 }
