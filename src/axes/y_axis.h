@@ -19,19 +19,7 @@ class YAxis : public AxisControl<YAxis, IYAxis> {
   }
 
   BEGIN_PROP_MAP(YAxis)
-    PROP_DATA_ENTRY("_cx", sizeExtent_.cx, VT_UI4)
-    PROP_DATA_ENTRY("_cy", sizeExtent_.cy, VT_UI4)
-    PROP_ENTRY("BackColor", DISPID_BACKCOLOR, CLSID_StockColorPage)
-    PROP_ENTRY("Font", DISPID_FONT, CLSID_StockFontPage)
-    PROP_ENTRY("ForeColor", DISPID_FORECOLOR, CLSID_StockColorPage)
-    PROP_ENTRY("TickLength", 1, CLSID_NULL)
-    PROP_ENTRY("Step", 2, CLSID_NULL)
-    PROP_ENTRY("StartValue", 3, CLSID_NULL)
-    PROP_ENTRY("EndValue", 4, CLSID_NULL)
-    PROP_ENTRY("Precision", 5, CLSID_NULL)
-    PROP_ENTRY("TickColor", 6, CLSID_StockColorPage)
-    PROP_ENTRY("Margin", 7, CLSID_NULL)
-    PROP_ENTRY("Title", 8, CLSID_NULL)
+    KELMIRA_AXIS_PROP_ENTRIES
     PROP_ENTRY("LeftAligned", 100, CLSID_NULL)
   END_PROP_MAP()
 
