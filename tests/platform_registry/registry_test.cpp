@@ -100,7 +100,7 @@ TEST_F(RegistryTest, PersistsAcrossReloadWritesAtomicallyAndLeavesADamagedFileAl
   ASSERT_EQ(SetText(HKEY_LOCAL_MACHINE, "Odd [name] 100%\\caf\xC3\xA9", tricky, "value \"name\""), ERROR_SUCCESS);
   ASSERT_EQ(RegSetValueExA(HKEY_LOCAL_MACHINE, "empty", 0, REG_BINARY, nullptr, 0), ERROR_SUCCESS);
   const std::string file = ReadFile(registryPath_);
-  EXPECT_EQ(file.rfind("KELMIRA REGISTRY 1\n", 0), 0u);
+  EXPECT_EQ(file.rfind("KELMIRA REGISTRY 2\n", 0), 0u);
   for (char c : file) EXPECT_TRUE(c == '\n' || (c >= 0x20 && c < 0x7F)) << int(c);
   // Nothing but the registry file is left in its directory.
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_ / "sub"), {}), 1);
@@ -124,15 +124,25 @@ TEST_F(RegistryTest, PersistsAcrossReloadWritesAtomicallyAndLeavesADamagedFileAl
   EXPECT_EQ(RegCreateKeyA(HKEY_CURRENT_USER, deep.substr(0, 2 * 512).c_str(), &made), ERROR_SUCCESS);
   RegCloseKey(made);
   EXPECT_EQ(SetText(HKEY_CURRENT_USER, deep.substr(0, 2 * 513), "x"), ERROR_INVALID_PARAMETER);
+  // Deep keys are written relative to the previous one: the file grows with the number of keys
+  // (a full path per key made a 512-deep chain 270 kB).
+  const std::string branch = deep.substr(0, 2 * 40) + "b\\" + deep.substr(0, 2 * 30);
+  EXPECT_EQ(SetText(HKEY_CURRENT_USER, branch, "leaf"), ERROR_SUCCESS);
+  EXPECT_LT(ReadFile(registryPath_).size(), 12000u);
   KelmiraRegistryReload();
   EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, deep.substr(0, 2 * 512)));
+  EXPECT_EQ(Text(HKEY_CURRENT_USER, branch), "leaf");
 
   // A damaged file gives errors and is not overwritten: also one with a key 300,000 deep, or a
   // key name holding a NUL (which would open its parent).
-  const std::string header = "KELMIRA REGISTRY 1\n", key = header + "[HKEY_CLASSES_ROOT\\x]\n";
+  const std::string header = "KELMIRA REGISTRY 2\n", key = header + "[HKEY_CLASSES_ROOT\\x]\n";
   std::string deepLine = "[HKEY_CLASSES_ROOT";
   for (int i = 0; i < 300000; ++i) deepLine += "\\k";
-  const std::string damaged[] = {"KELMIRA REGISTRY 2\n",         "not a registry\n",
+  const std::string v1 = "KELMIRA REGISTRY 1\n";
+  const std::string damaged[] = {"KELMIRA REGISTRY 3\n",         "not a registry\n",
+                                 header + "[^0\\x]\n",           key + "[^2\\y]\n",
+                                 key + "[^\\y]\n",               key + "[^-1\\y]\n",
+                                 v1 + "[HKEY_CLASSES_ROOT\\x]\n[^0\\y]\n",
                                  key + "\"v\"=hex:0g\n",         header + "\"v\"=\"outside a key\"\n",
                                  key + "\"v\"=dword:123\n",      header + "[HKEY_CLASSES_ROOT\\%zz]\n",
                                  header + "[HKEY_NOWHERE\\x]\n", header + "[HKEY_CLASSES_ROOT\\\\]\n",

@@ -1,6 +1,6 @@
-// The registry file format, version 1. A UTF-8 text file, line oriented:
+// The registry file format, version 2. A UTF-8 text file, line oriented:
 //
-//   KELMIRA REGISTRY 1
+//   KELMIRA REGISTRY 2
 //   ; comment lines start with ';' or '#'; blank lines are ignored
 //   [HKEY_CLASSES_ROOT\Kelmira.Line.1]
 //   @="Line Class"
@@ -11,17 +11,23 @@
 //   "Blob"=hex:01,ab,ff
 //   "Path"=expand:"%HOME%/lib"
 //   "Other"=hex(7):61,00
+//   [^0\Child]
+//   [^2\Uncle]
 //
 // The first significant line names the format and its version. A `[...]` line names a key by its
 // root and path (every key is listed, empty ones too); key names cannot contain '\', and in them
-// '%', '[', ']', '"', control characters and bytes outside ASCII are written as %HH. The value
-// lines that follow belong to that key: `@` is the default value, other names are quoted. Quoted
-// text escapes '\' and '"' as \\ and \", newline, carriage return and tab as \n, \r and \t, and
-// other control characters and bytes outside ASCII as \xHH (the bytes of their UTF-8 form).
-// REG_SZ is plain quoted text, REG_EXPAND_SZ `expand:`, a four-byte REG_DWORD `dword:` with
-// eight hex digits, REG_BINARY `hex:` with comma-separated bytes, and any other type or size
-// `hex(type):`. A key lies at most kMaxKeyDepth keys below its root and its name holds no NUL.
-// Anything else makes the whole file unreadable (the caller reports it).
+// '%', '[', ']', '"', control characters and bytes outside ASCII are written as %HH. A line
+// `[^N\name]` names a key relative to the previous key line: N levels up from that key, then
+// its subkey `name` (^0 is a child of the previous key). Keys deeper than kFullPathDepth are
+// written that way, so the file grows with the number of keys, not with their depth times
+// their number. The value lines that follow a key line belong to that key: `@` is the default
+// value, other names are quoted. Quoted text escapes '\' and '"' as \\ and \", newline,
+// carriage return and tab as \n, \r and \t, and other control characters and bytes outside
+// ASCII as \xHH (the bytes of their UTF-8 form). REG_SZ is plain quoted text, REG_EXPAND_SZ
+// `expand:`, a four-byte REG_DWORD `dword:` with eight hex digits, REG_BINARY `hex:` with
+// comma-separated bytes, and any other type or size `hex(type):`. A key lies at most
+// kMaxKeyDepth keys below its root and its name holds no NUL. Anything else makes the whole file
+// unreadable (the caller reports it). Version 1 files (full paths only) are still read.
 #include "com/registry_tree.h"
 
 #include <charconv>
@@ -31,7 +37,9 @@ namespace kelmira::registry {
 namespace {
 
 constexpr std::string_view kMagic = "KELMIRA REGISTRY";
-constexpr int kVersion = 1;
+constexpr int kVersion = 2;
+// Keys up to this deep are written with their full path, which is what people read and grep.
+constexpr std::size_t kFullPathDepth = 16;
 constexpr char kHex[] = "0123456789abcdef";
 
 bool NeedsKeyEscape(unsigned char c) { return c < 0x20 || c >= 0x7F || c == '%' || c == '[' || c == ']' || c == '"'; }
@@ -108,26 +116,39 @@ void AppendValue(std::string& out, const Value& v) {
   out.push_back('\n');
 }
 
-// A root and everything below it, depth first in name order, without recursion.
-void AppendTree(std::string& out, const char* rootName, const Key& root) {
+// A root and everything below it, depth first in name order, without recursion. `lastDepth` is
+// the depth of the previous key line, which relative lines count from.
+void AppendTree(std::string& out, const char* rootName, const Key& root, std::size_t& lastDepth) {
   struct Visit {
     const Key* key;
-    std::string path;
+    std::string_view name;
+    std::size_t depth;
+    std::string path;  // only while the full path is written
   };
   std::vector<Visit> pending;
-  pending.push_back({&root, rootName});
+  pending.push_back({&root, {}, 0, rootName});
   while (!pending.empty()) {
     Visit v = std::move(pending.back());
     pending.pop_back();
-    if (v.key != &root || !root.values.empty()) {
-      out += "\n[" + v.path + "]\n";
+    if (v.depth > 0 || !root.values.empty()) {
+      if (v.depth <= kFullPathDepth) {
+        out += "\n[" + v.path + "]\n";
+      } else {
+        out.append("\n[^").append(std::to_string(lastDepth + 1 - v.depth)).append("\\");
+        AppendKeyName(out, v.name);
+        out.append("]\n");
+      }
+      lastDepth = v.depth;
       for (const Value& value : v.key->values) AppendValue(out, value);
     }
     // Children go on the stack last first, so that they come off in name order.
     for (auto it = v.key->subkeys.rbegin(); it != v.key->subkeys.rend(); ++it) {
-      std::string child = v.path + "\\";
-      AppendKeyName(child, it->first);
-      pending.push_back({it->second.get(), std::move(child)});
+      std::string child;
+      if (v.depth + 1 <= kFullPathDepth) {
+        child = v.path + "\\";
+        AppendKeyName(child, it->first);
+      }
+      pending.push_back({it->second.get(), it->first, v.depth + 1, std::move(child)});
     }
   }
 }
@@ -274,41 +295,61 @@ bool ReadRoot(std::string_view name, Root* root) {
   return false;
 }
 
-// Creates (or finds) the key a header line names.
-Key* ReadHeader(std::string_view inner, Tree& tree) {
-  std::size_t slash = inner.find('\\');
-  Root root;
-  if (!ReadRoot(inner.substr(0, slash), &root)) return nullptr;
-  Key* key = &tree.root(root);
-  std::size_t depth = 0;
-  while (slash != std::string_view::npos) {
-    if (++depth > kMaxKeyDepth) return nullptr;
-    inner = inner.substr(slash + 1);
-    slash = inner.find('\\');
-    std::string name;
-    // A NUL would end the name for every caller that takes it as C text.
-    if (!UnescapeKeyName(inner.substr(0, slash), &name) || name.find('\0') != std::string::npos) return nullptr;
-    auto& slot = key->subkeys[name];
-    if (!slot) slot = std::make_unique<Key>();
-    key = slot.get();
-  }
-  return key;
+// The keys from a root down to the key of the last key line: what relative lines count from.
+using KeyPath = std::vector<Key*>;
+
+// Creates (or finds) the subkey `escaped` of the last key on the path and makes it the last.
+bool Descend(std::string_view escaped, KeyPath& path) {
+  if (path.size() > kMaxKeyDepth) return false;
+  std::string name;
+  // A NUL would end the name for every caller that takes it as C text.
+  if (!UnescapeKeyName(escaped, &name) || name.find('\0') != std::string::npos) return false;
+  auto& slot = path.back()->subkeys[name];
+  if (!slot) slot = std::make_unique<Key>();
+  path.push_back(slot.get());
+  return true;
 }
 
-bool ReadMagic(std::string_view line, std::string* error) {
+// `[^N\name]`: N levels up from the last key line's key, then down to `name`.
+bool ReadRelativeHeader(std::string_view inner, KeyPath& path) {
+  std::size_t slash = inner.find('\\');
+  if (path.empty() || slash == std::string_view::npos) return false;
+  std::size_t up = 0;
+  auto [end, ec] = std::from_chars(inner.data() + 1, inner.data() + slash, up);
+  if (ec != std::errc() || end != inner.data() + slash || slash == 1 || up >= path.size()) return false;
+  path.resize(path.size() - up);
+  return Descend(inner.substr(slash + 1), path);
+}
+
+// A key line: the path (from its root) of the key it names, created if missing.
+bool ReadHeader(std::string_view inner, bool relativeAllowed, Tree& tree, KeyPath& path) {
+  if (relativeAllowed && inner.starts_with('^')) return ReadRelativeHeader(inner, path);
+  std::size_t slash = inner.find('\\');
+  Root root;
+  path.clear();
+  if (!ReadRoot(inner.substr(0, slash), &root)) return false;
+  path.push_back(&tree.root(root));
+  while (slash != std::string_view::npos) {
+    inner = inner.substr(slash + 1);
+    slash = inner.find('\\');
+    if (!Descend(inner.substr(0, slash), path)) return false;
+  }
+  return true;
+}
+
+bool ReadMagic(std::string_view line, int* version, std::string* error) {
   if (!line.starts_with(kMagic) || line.size() <= kMagic.size() + 1 || line[kMagic.size()] != ' ') {
     *error = "not a registry file";
     return false;
   }
   std::string_view num = line.substr(kMagic.size() + 1);
-  int version = 0;
-  auto [end, ec] = std::from_chars(num.data(), num.data() + num.size(), version);
+  auto [end, ec] = std::from_chars(num.data(), num.data() + num.size(), *version);
   if (ec != std::errc() || end != num.data() + num.size()) {
     *error = "bad format version";
     return false;
   }
-  if (version != kVersion) {
-    *error = "unsupported format version " + std::to_string(version);
+  if (*version < 1 || *version > kVersion) {
+    *error = "unsupported format version " + std::to_string(*version);
     return false;
   }
   return true;
@@ -318,14 +359,17 @@ bool ReadMagic(std::string_view line, std::string* error) {
 
 std::string FormatText(const Tree& tree) {
   std::string out = std::string(kMagic) + " " + std::to_string(kVersion) + "\n";
-  for (int r = 0; r < kRootCount; ++r) AppendTree(out, RootName(static_cast<Root>(r)), tree.roots[r]);
+  std::size_t lastDepth = 0;
+  for (int r = 0; r < kRootCount; ++r) AppendTree(out, RootName(static_cast<Root>(r)), tree.roots[r], lastDepth);
   return out;
 }
 
 bool ParseText(std::string_view text, Tree* out, std::string* error) {
   Tree tree;
   Key* current = nullptr;
+  KeyPath path;
   bool sawMagic = false;
+  int version = 0;
   std::size_t lineNo = 0;
   std::string why;
   while (!text.empty()) {
@@ -337,9 +381,11 @@ bool ParseText(std::string_view text, Tree* out, std::string* error) {
     if (line.empty() || line[0] == ';' || line[0] == '#') continue;
     bool ok = true;
     if (!sawMagic) {
-      ok = sawMagic = ReadMagic(line, &why);
+      ok = sawMagic = ReadMagic(line, &version, &why);
     } else if (line[0] == '[') {
-      ok = line.size() > 2 && line.back() == ']' && (current = ReadHeader(line.substr(1, line.size() - 2), tree));
+      ok = line.size() > 2 && line.back() == ']' &&
+           ReadHeader(line.substr(1, line.size() - 2), version >= 2, tree, path);
+      current = ok ? path.back() : nullptr;
       if (!ok) why = "bad key line";
     } else {
       Value v;
