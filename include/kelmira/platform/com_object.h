@@ -151,14 +151,12 @@ class Object final : public T {
     if constexpr (requires(T& t) { t.SetControllingUnknown(static_cast<IUnknown*>(nullptr)); })
       T::SetControllingUnknown(GetControllingUnknown());
     // clang-format on
-    return Guarded([this]() -> HRESULT {
-      // clang-format off
-      if constexpr (requires(T& t) { t.FinalConstruct(); })
-        return T::FinalConstruct();
-      else
-        return S_OK;
-      // clang-format on
-    });
+    // clang-format off
+    if constexpr (requires(T& t) { t.FinalConstruct(); })
+      return Guarded([this]() -> HRESULT { return T::FinalConstruct(); });
+    else
+      return S_OK;
+    // clang-format on
   }
 
   HRESULT Finish(REFIID riid, void** ppv) {

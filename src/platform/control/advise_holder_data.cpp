@@ -11,7 +11,6 @@ namespace {
 class DataAdviseHolder : public IDataAdviseHolder {
  public:
   using Interfaces = InterfaceTable<IDataAdviseHolder>;
-  static constexpr bool kAggregatable = false;
 
   HRESULT STDMETHODCALLTYPE Advise(IDataObject* pDataObject, FORMATETC* pFetc, DWORD advf, IAdviseSink* pAdvise,
                                    DWORD* pdwConnection) override {

@@ -10,7 +10,6 @@ namespace {
 class OleAdviseHolder : public IOleAdviseHolder {
  public:
   using Interfaces = InterfaceTable<IOleAdviseHolder>;
-  static constexpr bool kAggregatable = false;
 
   HRESULT STDMETHODCALLTYPE Advise(IAdviseSink* pAdvise, DWORD* pdwConnection) override {
     if (pdwConnection) *pdwConnection = 0;

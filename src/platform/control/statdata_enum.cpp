@@ -32,7 +32,6 @@ DVTARGETDEVICE* TaskCopyOf(const std::vector<BYTE>& device) {
 class StatDataEnum : public IEnumSTATDATA {
  public:
   using Interfaces = InterfaceTable<IEnumSTATDATA>;
-  static constexpr bool kAggregatable = false;
 
   explicit StatDataEnum(std::vector<AdviseConnection> connections) : connections_(std::move(connections)) {}
 
