@@ -9,6 +9,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   kelmira::test::FuzzInput input(data, size);
   const bool y = input.Pick(2);
-  kelmira::test::FuzzLoadSaveDraw(y ? CLSID_YAxis : CLSID_XAxis, input.Rest());
+  kelmira::test::FuzzLoadSaveDraw(y ? CLSID_YAxis : CLSID_XAxis, input.Rest(),
+                                  kelmira::test::FailedLoad::RestoresFields);
   return 0;
 }

@@ -1,4 +1,5 @@
-// Loads the container's stream (layers, view, colours) from arbitrary bytes.
+// Loads the container's stream (its size and view) from arbitrary bytes; a failed load keeps
+// the fields read before the failure, as the container documents.
 #include "support/fuzz_persist.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
@@ -7,6 +8,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  kelmira::test::FuzzLoadSaveDraw(CLSID_GraphicsContainer, {reinterpret_cast<const char*>(data), size});
+  kelmira::test::FuzzLoadSaveDraw(CLSID_GraphicsContainer, {reinterpret_cast<const char*>(data), size},
+                                  kelmira::test::FailedLoad::KeepsReadFields);
   return 0;
 }

@@ -8,9 +8,9 @@
 namespace kelmira::test {
 namespace {
 
-const CLSID* const kClasses[] = {&CLSID_GraphicsContainer, &CLSID_BackgroundLayer, &CLSID_GridLayer,
-                                 &CLSID_LineLayer,         &CLSID_LineData,        &CLSID_MatrixData,
-                                 &CLSID_XAxis,             &CLSID_YAxis,           &CLSID_LineGraph};
+const CLSID* const kClasses[] = {&CLSID_GraphicsContainer, &CLSID_BackgroundLayer, &CLSID_GridLayer, &CLSID_LineLayer,
+                                 &CLSID_LineData,          &CLSID_MatrixData,      &CLSID_XAxis,     &CLSID_YAxis,
+                                 &CLSID_LineGraph};
 
 // A member the type information names, or now and then an arbitrary id.
 std::pair<DISPID, WORD> PickMember(IDispatch* object, FuzzInput& in) {

@@ -25,8 +25,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   (void)line_data->put_UseXData(xKind ? VARIANT_TRUE : VARIANT_FALSE);
   (void)line_data->put_UseDoubleForXData(xKind == 2 ? VARIANT_TRUE : VARIANT_FALSE);
   (void)line_data->put_BadDataValue(in.Take<float>());
-  DrawLayerInfo view{0, in.Take<std::int8_t>(), in.Take<std::int8_t>(), 0, 0, in.Take<double>(), in.Take<double>(),
-                     in.Take<double>(), in.Take<double>()};
+  DrawLayerInfo view{0,
+                     in.Take<std::int8_t>(),
+                     in.Take<std::int8_t>(),
+                     0,
+                     0,
+                     in.Take<double>(),
+                     in.Take<double>(),
+                     in.Take<double>(),
+                     in.Take<double>()};
   view.right = view.left + width;
   view.bottom = view.top + height;
   const LONG points = in.Take<std::uint16_t>() % 4096;

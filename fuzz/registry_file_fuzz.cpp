@@ -19,8 +19,8 @@ bool Walk(HKEY key, std::string& out) {
   std::vector<char> name(256), data(256);
   for (DWORD i = 0;; ++i) {
     DWORD nameSize = static_cast<DWORD>(name.size()), dataSize = static_cast<DWORD>(data.size()), type = 0;
-    LONG rc = RegEnumValueA(key, i, name.data(), &nameSize, nullptr, &type,
-                            reinterpret_cast<BYTE*>(data.data()), &dataSize);
+    LONG rc =
+        RegEnumValueA(key, i, name.data(), &nameSize, nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &dataSize);
     if (rc == ERROR_MORE_DATA) {
       name.resize(name.size() * 2);
       data.resize(data.size() * 2);

@@ -25,8 +25,8 @@ void List(IStorage* storage, std::string& out) {
       while (SUCCEEDED(stream->Read(buffer, sizeof buffer, &got)) && got) out.append(buffer, got);
     } else if (stat.type == STGTY_STORAGE) {
       ComPtr<IStorage> child;
-      FUZZ_CHECK(SUCCEEDED(
-          storage->OpenStorage(name.c_str(), nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, nullptr, 0, &child)));
+      FUZZ_CHECK(
+          SUCCEEDED(storage->OpenStorage(name.c_str(), nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, nullptr, 0, &child)));
       out += "{";
       List(child.get(), out);
       out += "}";

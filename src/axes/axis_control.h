@@ -239,8 +239,8 @@ class AxisControl : public ControlBase<Derived>, public DispatchImpl<IFace>, pub
     return ResolveScale(kind, f, fields_.container.get(), fields_.grid.get(), scale);
   }
   AxisLook Look(LONG dateFormat = 0) const {
-    return AxisLook{fields_.tickLength,
-                    fields_.margin,
+    return AxisLook{ClampPixels(fields_.tickLength),
+                    ClampPixels(fields_.margin),
                     fields_.tickColor,
                     fields_.backColor,
                     fields_.foreColor,

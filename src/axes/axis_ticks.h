@@ -20,9 +20,11 @@
 // so the two meet where the scaled offset has a fraction and the tick lies one row lower where it is whole.
 #pragma once
 
+#include "axes/axis_look.h"
 #include "axes/axis_scale.h"
 #include "common/pixel_mapping.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
@@ -87,7 +89,9 @@ inline TickPlacement PlaceTicks(AxisKind kind, const AxisScale& s, const RECT& r
     t.edge = common::TruncToPixel(static_cast<double>(r.top) + margin);
     t.spacing = common::TruncToPixel(t.scale * -s.step);
   }
-  t.half = t.spacing / 2;
+  // A label box is at most 2 x half wide: no wider than the clamped pixel range, so that boxes
+  // placed around a tick stay within LONG.
+  t.half = std::min(t.spacing / 2, kPixelLimit);
   return t;
 }
 

@@ -34,8 +34,9 @@ void DrawTitle(HDC dc, const RECT& r, const AxisLook& look, LONG maxLabelHeight)
 
 }  // namespace
 
-HRESULT DrawXAxis(HDC dc, const RECT& r, const AxisScale& scale, const DateFlags& dates, const AxisLook& look,
+HRESULT DrawXAxis(HDC dc, const RECT& bounds, const AxisScale& scale, const DateFlags& dates, const AxisLook& look,
                   ITickLabelList* labels) {
+  const RECT r = ClampPixels(bounds);
   const AxisPaintScope paint(dc, r, look);
   LONG maxLabelHeight = 0;
   HRESULT failure = S_OK;

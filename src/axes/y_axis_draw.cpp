@@ -60,7 +60,8 @@ void DrawTitle(HDC dc, const RECT& r, const AxisLook& look, LONG maxLabelWidth) 
 
 }  // namespace
 
-HRESULT DrawYAxis(HDC dc, const RECT& r, const AxisScale& scale, const AxisLook& look, ITickLabelList* labels) {
+HRESULT DrawYAxis(HDC dc, const RECT& bounds, const AxisScale& scale, const AxisLook& look, ITickLabelList* labels) {
+  const RECT r = ClampPixels(bounds);
   struct TextAlign {
     HDC dc;
     UINT saved;

@@ -118,6 +118,7 @@ HRESULT LineLayer::put_UseBitmap(VARIANT_BOOL newVal) { return common::PutStored
 HRESULT LineLayer::AddLine(BSTR szName, OLE_COLOR Color, LONG Style, ILine** ppResult) {
   if (!ppResult) return E_POINTER;
   *ppResult = nullptr;
+  if (lines_.size() >= static_cast<std::size_t>(kMaxLines)) return E_OUTOFMEMORY;
   return Guarded([&] {
     ComPtr<Object<Line>> made;
     HRESULT hr = Object<Line>::Make(&made);
@@ -192,6 +193,7 @@ HRESULT LineLayer::put_Lines(VARIANT vIndex, ILine* newVal) {
       return S_OK;
     }
     if (index.vt != VT_BSTR) return S_OK;
+    if (lines_.size() >= static_cast<std::size_t>(kMaxLines)) return E_OUTOFMEMORY;
     lines_.push_back(incoming);
     return newVal->put_Name(index.bstrVal);
   });

@@ -15,6 +15,9 @@
 // - During Redraw a failing call on a line or on its data skips that line; the others are drawn.
 //   Data that a host's line reports as double-precision X without a double address is skipped.
 // - Pixel positions beyond the 32-bit range are held at its ends (NaN at the lowest value).
+// - A layer holds at most kMaxLines lines (a million: far beyond what a plot shows, and it
+//   bounds what a count from a stream or a script can make the layer allocate); adding one more
+//   gives E_OUTOFMEMORY and changes nothing.
 #pragma once
 
 #include <kelmira/kelmira.h>
@@ -33,6 +36,8 @@ namespace kelmira::layers {
 
 class LineLayer : public DispatchImpl<ILineLayer> {
  public:
+  static constexpr LONG kMaxLines = 1 << 20;
+
   using Interfaces = InterfaceTable<ILineLayer, Via<IGraphicsLayer, ILineLayer>, Via<IDispatch, ILineLayer>>;
 
   LineLayer() = default;

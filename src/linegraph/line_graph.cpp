@@ -1,5 +1,7 @@
 #include "linegraph/line_graph.h"
 
+#include "layers/line_layer.h"
+
 #include <kelmira/platform/dialog_template.h>
 
 namespace kelmira::linegraph {
@@ -35,6 +37,8 @@ HRESULT LineGraph::get_LineCount(LONG* p) { return lineLayer_ ? lineLayer_->get_
 HRESULT LineGraph::put_LineCount(LONG n) {
   if (!lineLayer_) return E_POINTER;
   if (n <= 0) return lineLayer_->RemoveAllLines();
+  // Refused before any line goes or comes: the layer could not hold them all.
+  if (n > layers::LineLayer::kMaxLines) return E_OUTOFMEMORY;
   LONG count = 0;
   HRESULT hr = lineLayer_->get_Count(&count);
   while (SUCCEEDED(hr) && n < count) {

@@ -6,6 +6,9 @@
 // Its window is a dialog of 186 x 94 dialog units in "MS Sans Serif" 8 pt with no items of its
 // own; the natural extent is that size in HIMETRIC. Aggregation is allowed and runs the same
 // construction.
+//
+// LineCount put beyond the layer's line limit gives E_OUTOFMEMORY before any line is added or
+// removed.
 #pragma once
 
 #include "linegraph/graph_base.h"

@@ -108,6 +108,10 @@ TEST(AxisDrawing, NothingButTheTitleWithoutAUsableStep) {
   }
   axis->SetParams(0, 10, 1), axis->put_Margin(200);  // no room inside the margins
   ExpectXAxis(axis.get(), 400, 50, false, 0, {});
+  // Extreme lengths and margins put everything off the strip (their sums once overflowed).
+  axis->put_Margin(INT32_MIN + 1), axis->put_TickLength(INT32_MAX), axis->SetParams(0, 1e9, 1e8);
+  Canvas extreme(400, 50);
+  EXPECT_EQ(DrawView(axis.get(), extreme), S_OK);
 }
 
 TEST(AxisDrawing, YAxisDefaults) {

@@ -244,7 +244,8 @@ TEST(LineGraph, LineMembersWorkOnTheLineLayerOnly) {
             std::tuple(OLE_COLOR{0x00FF00}, 0, std::u16string()));
   first->put_Name(Bstr(u"kept").get());
   ASSERT_EQ(g->put_LineCount(3), S_OK);
-  ASSERT_EQ(g->put_LineCount(1), S_OK);  // the last ones go
+  ASSERT_EQ(g->put_LineCount(1), S_OK);                   // the last ones go
+  EXPECT_EQ(g->put_LineCount(INT32_MAX), E_OUTOFMEMORY);  // refused before it filled the memory
   EXPECT_EQ(std::pair(Get(g.get(), &ILineGraph::get_LineCount), name(0)), std::pair(1, std::u16string(u"kept")));
   auto right = Part(g.get(), &ILineGraph::get_RightLineLayer);
   ComPtr<ILine> added;

@@ -139,15 +139,24 @@ TEST_F(RegistryTest, PersistsAcrossReloadWritesAtomicallyAndLeavesADamagedFileAl
   std::string deepLine = "[HKEY_CLASSES_ROOT";
   for (int i = 0; i < 300000; ++i) deepLine += "\\k";
   const std::string v1 = "KELMIRA REGISTRY 1\n";
-  const std::string damaged[] = {"KELMIRA REGISTRY 3\n",         "not a registry\n",
-                                 header + "[^0\\x]\n",           key + "[^2\\y]\n",
-                                 key + "[^\\y]\n",               key + "[^-1\\y]\n",
+  const std::string damaged[] = {"KELMIRA REGISTRY 3\n",
+                                 "not a registry\n",
+                                 header + "[^0\\x]\n",
+                                 key + "[^2\\y]\n",
+                                 key + "[^\\y]\n",
+                                 key + "[^-1\\y]\n",
                                  v1 + "[HKEY_CLASSES_ROOT\\x]\n[^0\\y]\n",
-                                 key + "\"v\"=hex:0g\n",         header + "\"v\"=\"outside a key\"\n",
-                                 key + "\"v\"=dword:123\n",      header + "[HKEY_CLASSES_ROOT\\%zz]\n",
-                                 header + "[HKEY_NOWHERE\\x]\n", header + "[HKEY_CLASSES_ROOT\\\\]\n",
-                                 key + "\"v\"=\"unterminated\n", key + "\"v\"=\"bad escape \\q\"\n",
-                                 header + deepLine + "]\n",      header + "[HKEY_CLASSES_ROOT\\a%00b]\n"};
+                                 header + "[HKEY_CLASSES_ROOT\\a%5cb]\n",
+                                 key + "\"v\"=hex:0g\n",
+                                 header + "\"v\"=\"outside a key\"\n",
+                                 key + "\"v\"=dword:123\n",
+                                 header + "[HKEY_CLASSES_ROOT\\%zz]\n",
+                                 header + "[HKEY_NOWHERE\\x]\n",
+                                 header + "[HKEY_CLASSES_ROOT\\\\]\n",
+                                 key + "\"v\"=\"unterminated\n",
+                                 key + "\"v\"=\"bad escape \\q\"\n",
+                                 header + deepLine + "]\n",
+                                 header + "[HKEY_CLASSES_ROOT\\a%00b]\n"};
   CLSID clsid;
   for (const std::string& contents : damaged) {
     WriteFile(registryPath_, contents);

@@ -303,7 +303,8 @@ bool Descend(std::string_view escaped, KeyPath& path) {
   if (path.size() > kMaxKeyDepth) return false;
   std::string name;
   // A NUL would end the name for every caller that takes it as C text.
-  if (!UnescapeKeyName(escaped, &name) || name.find('\0') != std::string::npos) return false;
+  if (!UnescapeKeyName(escaped, &name) || name.find_first_of(std::string_view("\0\\", 2)) != std::string::npos)
+    return false;
   auto& slot = path.back()->subkeys[name];
   if (!slot) slot = std::make_unique<Key>();
   path.push_back(slot.get());

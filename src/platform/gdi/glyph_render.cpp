@@ -13,9 +13,11 @@
 namespace kelmira::gdi {
 namespace {
 
-// Per font; the cache starts over beyond either limit.
+// Per font; the cache starts over beyond either limit. The bytes hold the ten digits, the point
+// and the minus sign at the largest size a font is realised at (2048 pixels, about 4 MB a glyph),
+// so that labels drawn in a huge font are rendered once rather than once per label.
 constexpr std::size_t kMaxCachedGlyphs = 4096;
-constexpr std::size_t kMaxCachedBytes = 8u << 20;
+constexpr std::size_t kMaxCachedBytes = 64u << 20;
 constexpr FT_Fixed kObliqueShear = 0x0366A;  // 0.2126 in 16.16, the usual synthetic slant
 
 FT_Fixed ToFixed(double v) { return static_cast<FT_Fixed>(std::lround(std::clamp(v, -32767.0, 32767.0) * 65536.0)); }

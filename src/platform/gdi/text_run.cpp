@@ -94,11 +94,17 @@ void PaintTextRun(const DeviceContext& dc, const FontInstance& font, const TextR
   if (run.fillCell) FillQuad(surface, clip, QuadOf(a, 0, 0, extent, metrics.height), PixelFromColor(dc.state.bkColor));
 
   if (run.drawGlyphs) {
+    // A glyph lies within `reach` device pixels of its pen point (twice its cell, however the
+    // run is turned): glyphs wholly outside the clip are not rendered or looked up, so a label of
+    // a thousand digits costs only the few that show.
+    const double norm = std::abs(a.m.xx) + std::abs(a.m.xy) + std::abs(a.m.yx) + std::abs(a.m.yy);
+    const double reach = 2.0 * (static_cast<double>(metrics.height) + metrics.maxCharWidth + 2) * norm;
     for (std::size_t i = 0; i < run.text.size(); ++i) {
-      auto mask = font.Glyph(run.text[i], a.m);
-      if (!mask) continue;
       double x = 0, y = 0;
       a.Apply(static_cast<double>(run.pens[i].x), static_cast<double>(run.pens[i].y) + metrics.ascent, x, y);
+      if (x + reach < clip.left || x - reach > clip.right || y + reach < clip.top || y - reach > clip.bottom) continue;
+      auto mask = font.Glyph(run.text[i], a.m);
+      if (!mask) continue;
       BlendMask(surface, clip, *mask, RoundCoordinate(x), RoundCoordinate(y), textPixel);
     }
   }
