@@ -101,10 +101,14 @@ class GraphBase : public CompositeControlBase<Derived>, public DispatchImpl<IFac
     *p = common::AnsiToBstr(fields_.title);
     return *p ? S_OK : E_OUTOFMEMORY;
   }
+  // The window takes the text first, so a failure leaves the stored title and the shown one alike.
   HRESULT STDMETHODCALLTYPE put_Title(BSTR v) override {
-    fields_.title = common::AnsiText(v);
-    if (windows_.title) SetWindowTextA(windows_.title, fields_.title.c_str());
-    return S_OK;
+    return Guarded([&] {
+      std::string title = common::AnsiText(v);
+      if (windows_.title && !SetWindowTextA(windows_.title, title.c_str())) return E_OUTOFMEMORY;
+      fields_.title.swap(title);
+      return S_OK;
+    });
   }
   HRESULT STDMETHODCALLTYPE get_TextColor(OLE_COLOR* p) override { return common::GetStored(fields_.textColor, p); }
   HRESULT STDMETHODCALLTYPE put_TextColor(OLE_COLOR v) override {
