@@ -48,6 +48,7 @@ HRESULT GraphicsContainer::OnDraw(HDC hdc, const RECT& bounds) {
 
   // Without Redraw or a new size the kept picture is copied and no layer is called.
   const bool keptPictureFits = width == composedWidth_ && height == composedHeight_ && !fullRedraw_ && composite_;
+  bool complete = true;
   if (!keptPictureFits) {
     DropPictures();
     composite_.Reset(CreateCompatibleBitmap(hdc, width, height));
@@ -55,7 +56,7 @@ HRESULT GraphicsContainer::OnDraw(HDC hdc, const RECT& bounds) {
     common::ScopedSelect picture(composite.get(), composite_.get());
     const RECT work{0, 0, width, height};
     FillOpaque(composite.get(), kUncoveredColor, work);
-    DrawLayers(composite.get(), width, height);
+    complete = DrawLayers(composite.get(), width, height);
   }
 
   {
@@ -67,7 +68,8 @@ HRESULT GraphicsContainer::OnDraw(HDC hdc, const RECT& bounds) {
   }
   composedWidth_ = width;
   composedHeight_ = height;
-  fullRedraw_ = false;
+  // A picture that memory ran short for is shown but not kept: the next paint draws it again.
+  fullRedraw_ = !complete;
 
   // The rubber band is drawn on the window itself; a repaint would otherwise wipe it.
   if (routing_) routing_->RedrawBandIfDragging();
@@ -76,10 +78,12 @@ HRESULT GraphicsContainer::OnDraw(HDC hdc, const RECT& bounds) {
 
 // Layers that use a bitmap draw on black in a context of their own and are OR-ed onto the
 // composite; the others draw straight onto it. A layer may call back into the container while it
-// draws, so the record is looked up again after every call out.
-void GraphicsContainer::DrawLayers(HDC composite, LONG width, LONG height) {
+// draws, so the record is looked up again after every call out. False when memory ran out for a
+// layer.
+bool GraphicsContainer::DrawLayers(HDC composite, LONG width, LONG height) {
   common::UniqueMemoryDc layerDc(composite);
-  if (!layerDc.get()) return;
+  if (!layerDc.get()) return false;
+  bool complete = true;
   SetBkMode(layerDc.get(), TRANSPARENT);
   const RECT work{0, 0, width, height};
   const DrawLayerInfo leftInfo = MakeDrawInfo(limits_, width, height);
@@ -97,16 +101,22 @@ void GraphicsContainer::DrawLayers(HDC composite, LONG width, LONG height) {
     if (!useBitmap) {
       record.bitmap.Delete();
       info.hDC = common::HdcField(composite);
-      layer->Redraw(info);
+      if (layer->Redraw(info) == E_OUTOFMEMORY) complete = false;
       continue;
     }
     if (!record.bitmap) record.bitmap.Reset(CreateCompatibleBitmap(composite, width, height));
-    if (!record.bitmap) continue;
+    if (!record.bitmap) {
+      complete = false;
+      continue;
+    }
     common::ScopedSelect own(layerDc.get(), record.bitmap.get());
     FillOpaque(layerDc.get(), kLayerClearColor, work);
     info.hDC = common::HdcField(layerDc.get());
-    if (SUCCEEDED(layer->Redraw(info))) BitBlt(composite, 0, 0, width, height, layerDc.get(), 0, 0, SRCPAINT);
+    const HRESULT hr = layer->Redraw(info);
+    if (SUCCEEDED(hr)) BitBlt(composite, 0, 0, width, height, layerDc.get(), 0, 0, SRCPAINT);
+    if (hr == E_OUTOFMEMORY) complete = false;
   }
+  return complete;
 }
 
 }  // namespace kelmira::container

@@ -132,7 +132,7 @@ class GraphicsContainer : public ControlBase<GraphicsContainer>,
   void CommitUserZoom(Limits zoomed, bool mayKeepY);
   // Deletes the composite and every layer's bitmap.
   void DropPictures();
-  void DrawLayers(HDC composite, LONG width, LONG height);
+  bool DrawLayers(HDC composite, LONG width, LONG height);
 
   LayerStack layers_;
 

@@ -34,6 +34,8 @@ HRESULT GridLayer::Redraw(DrawLayerInfo drawInfo) {
   const HDC dc = common::HdcOf(drawInfo);
   const common::PixelMapping mapping = common::PixelMapping::From(drawInfo);
   const common::UniqueGdiObject<HPEN> pen(CreatePen(GridPenStyle(lineStyle_), 0, lineColor_));
+  // Without its pens the layer draws nothing and says why, so the container draws it again later.
+  if (!pen) return E_OUTOFMEMORY;
 
   if (lines_) {
     if (autoStep_) ChooseSteps(mapping);
@@ -43,7 +45,7 @@ HRESULT GridLayer::Redraw(DrawLayerInfo drawInfo) {
       grid::DrawHorizontalLines(dc, mapping, yStep_);
     }
   }
-  if (border_) grid::DrawFrame(dc, mapping, lineColor_);
+  if (border_ && !grid::DrawFrame(dc, mapping, lineColor_)) return E_OUTOFMEMORY;
   return S_OK;
 }
 

@@ -57,10 +57,11 @@ int DrawHorizontalLines(HDC dc, const common::PixelMapping& m, double step) {
   return drawn;
 }
 
-void DrawFrame(HDC dc, const common::PixelMapping& m, COLORREF color) {
+bool DrawFrame(HDC dc, const common::PixelMapping& m, COLORREF color) {
   const common::UniqueGdiObject<HPEN> pen(CreatePen(PS_SOLID, 0, color));
+  if (!pen) return false;
   const common::ScopedSelect selected(dc, pen.get());
-  if (!selected.Selected()) return;
+  if (!selected.Selected()) return true;
   const LONG lastColumn = LastOf(m.right);
   const LONG lastRow = LastOf(m.bottom);
   MoveToEx(dc, m.left, m.top, nullptr);
@@ -68,6 +69,7 @@ void DrawFrame(HDC dc, const common::PixelMapping& m, COLORREF color) {
   LineTo(dc, lastColumn, lastRow);
   LineTo(dc, m.left, lastRow);
   LineTo(dc, m.left, m.top);
+  return true;
 }
 
 }  // namespace kelmira::layers::grid

@@ -21,7 +21,8 @@ inline constexpr int kMaxGridLines = 10000;
 int DrawVerticalLines(HDC dc, const common::PixelMapping& m, double step);
 int DrawHorizontalLines(HDC dc, const common::PixelMapping& m, double step);
 
-// A solid frame on the outermost rows and columns of the area, with a pen of its own.
-void DrawFrame(HDC dc, const common::PixelMapping& m, COLORREF color);
+// A solid frame on the outermost rows and columns of the area, with a pen of its own; false when
+// that pen could not be made.
+bool DrawFrame(HDC dc, const common::PixelMapping& m, COLORREF color);
 
 }  // namespace kelmira::layers::grid

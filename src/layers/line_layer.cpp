@@ -58,33 +58,37 @@ HRESULT LineLayer::Redraw(DrawLayerInfo drawInfo) {
   const HDC dc = common::HdcOf(drawInfo);
   const common::PixelMapping mapping = common::PixelMapping::From(drawInfo);
   const std::size_t lineCount = lines_.size();
-  // Drawing reports nothing; what was drawn before a failure stays.
-  (void)Guarded([&] {
+  // What was drawn before a failure stays. Only running out of memory is reported, so that the
+  // container draws the layer again once memory is back.
+  bool complete = true;
+  const HRESULT hr = Guarded([&] {
     // A host's line could change the list while it is drawn: recheck the size for every line.
     for (std::size_t k = 0; k < lineCount && k < lines_.size(); ++k) {
       ComPtr<ILine> line = lines_[k];
-      DrawLine(dc, line.get(), mapping, k, lineCount);
+      if (!DrawLine(dc, line.get(), mapping, k, lineCount)) complete = false;
     }
   });
-  return S_OK;
+  return hr == E_OUTOFMEMORY || !complete ? E_OUTOFMEMORY : S_OK;
 }
 
-void LineLayer::DrawLine(HDC dc, ILine* line, const common::PixelMapping& mapping, std::size_t position,
+bool LineLayer::DrawLine(HDC dc, ILine* line, const common::PixelMapping& mapping, std::size_t position,
                          std::size_t lineCount) {
   VARIANT_BOOL visible = VARIANT_FALSE;
-  if (FAILED(line->get_Visible(&visible)) || !visible) return;
+  if (FAILED(line->get_Visible(&visible)) || !visible) return true;
   LONG style = 0, width = 0, pointStyle = 2;
   OLE_COLOR color = 0;
-  if (FAILED(line->get_Style(&style)) || FAILED(line->get_Width(&width)) || FAILED(line->get_Color(&color))) return;
+  if (FAILED(line->get_Style(&style)) || FAILED(line->get_Width(&width)) || FAILED(line->get_Color(&color)))
+    return true;
   const bool markers = style_ == 1;
-  if (markers && FAILED(line->get_PointStyle(&pointStyle))) return;
+  if (markers && FAILED(line->get_PointStyle(&pointStyle))) return true;
 
   const int penStyle = (style >= 0 && style <= 2) ? static_cast<int>(style) : PS_SOLID;
   const common::UniqueGdiObject<HPEN> pen(CreatePen(penStyle, width, color));
   const common::UniqueGdiObject<HBRUSH> brush(CreateSolidBrush(color));
+  if (!pen || !brush) return false;
   const common::ScopedSelect penSelected(dc, pen.get());
   const common::ScopedSelect brushSelected(dc, brush.get());
-  if (!penSelected.Selected() || !brushSelected.Selected()) return;
+  if (!penSelected.Selected() || !brushSelected.Selected()) return true;
 
   if (designMode_) {
     // Hidden lines keep their share: n lines divide the height into n + 1 equal parts.
@@ -92,16 +96,16 @@ void LineLayer::DrawLine(HDC dc, ILine* line, const common::PixelMapping& mappin
     const LONG y = common::TruncToPixel(spacing * static_cast<double>(position + 1));
     MoveToEx(dc, mapping.left, y, nullptr);
     LineTo(dc, mapping.right, y);
-    return;
+    return true;
   }
 
   ComPtr<ILineData> data = DataToDraw(line);
-  if (!data) return;
+  if (!data) return true;
   LinePoints points;
-  if (FAILED(ReadLinePoints(data.get(), offset_, &points))) return;
+  if (const HRESULT hr = ReadLinePoints(data.get(), offset_, &points); FAILED(hr)) return hr != E_OUTOFMEMORY;
   if (markers) {
     DrawMarkers(dc, points, mapping, pointStyle);
-    return;
+    return true;
   }
   // Widths 0 and 1 (and -1, drawn as 1) make one-pixel pens, the only ones with a pattern.
   const bool onePixel = width >= -1 && width <= 1;
@@ -109,6 +113,7 @@ void LineLayer::DrawLine(HDC dc, ILine* line, const common::PixelMapping& mappin
                !onePixel              ? LinePen::Wide
                : penStyle == PS_SOLID ? LinePen::OnePixelSolid
                                       : LinePen::Patterned);
+  return true;
 }
 
 HRESULT LineLayer::get_UseBitmap(VARIANT_BOOL* pVal) { return common::GetStored(useBitmap_, pVal); }

@@ -68,7 +68,8 @@ class LineLayer : public DispatchImpl<ILineLayer> {
   // The line the index selects (common/variant_index.h); a line whose name cannot be read is
   // passed over.
   HRESULT FindLine(const VARIANT& index, std::optional<std::size_t>* position) const;
-  void DrawLine(HDC dc, ILine* line, const common::PixelMapping& mapping, std::size_t position, std::size_t lineCount);
+  // False when memory ran out for the line.
+  bool DrawLine(HDC dc, ILine* line, const common::PixelMapping& mapping, std::size_t position, std::size_t lineCount);
 
   std::vector<ComPtr<ILine>> lines_;
   LONG style_ = 0;

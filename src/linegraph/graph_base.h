@@ -8,7 +8,7 @@
 //   members that end in S_OK otherwise stop at the failing step; values stored before it stay).
 // - Font is handed to the axes and returned as the IFontDisp it was stored as (an IFont pointer in
 //   an IFontDisp slot would break a caller that uses it through IDispatch).
-// - Load stops at the first failing section or entry; the parts keep what was read before it.
+// - Load stops at the first failing section or entry and puts back what the graph held before it.
 // - The repaint request is the control framework's (invalidate the window, else the in-place
 //   site, else tell the view sinks).
 #pragma once
@@ -101,10 +101,14 @@ class GraphBase : public CompositeControlBase<Derived>, public DispatchImpl<IFac
     *p = common::AnsiToBstr(fields_.title);
     return *p ? S_OK : E_OUTOFMEMORY;
   }
+  // The window takes the text first, so a failure leaves the stored title and the shown one alike.
   HRESULT STDMETHODCALLTYPE put_Title(BSTR v) override {
-    fields_.title = common::AnsiText(v);
-    if (windows_.title) SetWindowTextA(windows_.title, fields_.title.c_str());
-    return S_OK;
+    return Guarded([&] {
+      std::string title = common::AnsiText(v);
+      if (windows_.title && !SetWindowTextA(windows_.title, title.c_str())) return E_OUTOFMEMORY;
+      fields_.title.swap(title);
+      return S_OK;
+    });
   }
   HRESULT STDMETHODCALLTYPE get_TextColor(OLE_COLOR* p) override { return common::GetStored(fields_.textColor, p); }
   HRESULT STDMETHODCALLTYPE put_TextColor(OLE_COLOR v) override {
@@ -247,13 +251,16 @@ class GraphBase : public CompositeControlBase<Derived>, public DispatchImpl<IFac
     }
     return CompositeControlBase<Derived>::Save(stream, clearDirty);
   }
+  // A load that fails in a later section is undone from what the graph held before it.
   HRESULT STDMETHODCALLTYPE Load(IStream* stream) override {
     if (!stream) return E_POINTER;
-    for (IUnknown* part : Sections()) {
-      const HRESULT hr = LoadPart(part, stream);
-      if (FAILED(hr)) return hr;
-    }
-    return CompositeControlBase<Derived>::Load(stream);
+    ComPtr<IStream> before;
+    HRESULT hr = CreateStreamOnHGlobal(nullptr, TRUE, &before);
+    if (SUCCEEDED(hr)) hr = Save(before.get(), FALSE);
+    if (FAILED(hr)) return hr;
+    hr = LoadSections(stream);
+    if (FAILED(hr) && SUCCEEDED(before->Seek(LARGE_INTEGER{0}, STREAM_SEEK_SET, nullptr))) LoadSections(before.get());
+    return hr;
   }
   using CompositeControlBase<Derived>::Load;
   using CompositeControlBase<Derived>::Save;
@@ -315,6 +322,13 @@ class GraphBase : public CompositeControlBase<Derived>, public DispatchImpl<IFac
   }
   std::array<IUnknown*, 4> Sections() const {
     return {parts_.container.get(), parts_.xAxis.get(), parts_.yAxis.get(), parts_.rightYAxis.get()};
+  }
+  HRESULT LoadSections(IStream* stream) {
+    for (IUnknown* part : Sections()) {
+      const HRESULT hr = LoadPart(part, stream);
+      if (FAILED(hr)) return hr;
+    }
+    return CompositeControlBase<Derived>::Load(stream);
   }
 
   HRESULT Repaint() {

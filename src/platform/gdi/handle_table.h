@@ -5,6 +5,9 @@
 // stale handle (slot reused) or a handle of another kind does not resolve. Freed slots are reused
 // oldest first, which keeps a just-freed handle invalid for as long as possible.
 //
+// Remove never allocates: it runs in destructors and in the Delete* calls that clean up after a
+// failure, so the ring of freed indices gets its room when a slot is added, not when one is freed.
+//
 // Objects live in their own allocation, so a pointer from Find stays valid until Remove. The
 // table's mutex guards the table itself; callers that change shared bookkeeping of an object
 // (selection counts, pending deletion) hold Lock() while they do it.
@@ -13,7 +16,6 @@
 #include <kelmira/platform/types.h>
 
 #include <cstdint>
-#include <deque>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -51,12 +53,16 @@ class HandleTable {
 
   std::uint32_t AddLocked(std::unique_ptr<T> object, UINT kind) {
     std::uint32_t index = 0;
-    if (!free_.empty()) {
-      index = free_.front();
-      free_.pop_front();
+    if (freeCount_ > 0) {
+      index = free_[freeHead_];
+      freeHead_ = (freeHead_ + 1) % free_.size();
+      --freeCount_;
     } else {
       if (slots_.size() >= handle_bits::kIndexMask) return 0;
       if (slots_.empty()) slots_.emplace_back();  // slot 0 is never used: handle 0 means none
+      // The ring is empty here, so it grows without moving anything.
+      if (free_.size() < slots_.size()) free_.resize(slots_.size());
+      freeHead_ = 0;
       index = static_cast<std::uint32_t>(slots_.size());
       slots_.emplace_back();
     }
@@ -90,7 +96,8 @@ class HandleTable {
     if (!slot) return nullptr;
     std::unique_ptr<T> object = std::move(slot->object);
     slot->generation = (slot->generation + 1) & handle_bits::kGenerationMask;
-    free_.push_back(value & handle_bits::kIndexMask);
+    free_[(freeHead_ + freeCount_) % free_.size()] = value & handle_bits::kIndexMask;
+    ++freeCount_;
     return object;
   }
 
@@ -115,7 +122,10 @@ class HandleTable {
 
   mutable std::mutex mutex_;
   std::vector<Slot> slots_;
-  std::deque<std::uint32_t> free_;
+  // Freed indices, oldest at freeHead_; room for every slot but slot 0.
+  std::vector<std::uint32_t> free_;
+  std::size_t freeHead_ = 0;
+  std::size_t freeCount_ = 0;
 };
 
 template <class H>
