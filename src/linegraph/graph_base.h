@@ -8,7 +8,7 @@
 //   members that end in S_OK otherwise stop at the failing step; values stored before it stay).
 // - Font is handed to the axes and returned as the IFontDisp it was stored as (an IFont pointer in
 //   an IFontDisp slot would break a caller that uses it through IDispatch).
-// - Load stops at the first failing section or entry and puts back what the graph held before it.
+// - Load stops at the first failing section or entry; the parts keep what was read before it.
 // - The repaint request is the control framework's (invalidate the window, else the in-place
 //   site, else tell the view sinks).
 #pragma once
@@ -251,16 +251,13 @@ class GraphBase : public CompositeControlBase<Derived>, public DispatchImpl<IFac
     }
     return CompositeControlBase<Derived>::Save(stream, clearDirty);
   }
-  // A load that fails in a later section is undone from what the graph held before it.
   HRESULT STDMETHODCALLTYPE Load(IStream* stream) override {
     if (!stream) return E_POINTER;
-    ComPtr<IStream> before;
-    HRESULT hr = CreateStreamOnHGlobal(nullptr, TRUE, &before);
-    if (SUCCEEDED(hr)) hr = Save(before.get(), FALSE);
-    if (FAILED(hr)) return hr;
-    hr = LoadSections(stream);
-    if (FAILED(hr) && SUCCEEDED(before->Seek(LARGE_INTEGER{0}, STREAM_SEEK_SET, nullptr))) LoadSections(before.get());
-    return hr;
+    for (IUnknown* part : Sections()) {
+      const HRESULT hr = LoadPart(part, stream);
+      if (FAILED(hr)) return hr;
+    }
+    return CompositeControlBase<Derived>::Load(stream);
   }
   using CompositeControlBase<Derived>::Load;
   using CompositeControlBase<Derived>::Save;
@@ -322,13 +319,6 @@ class GraphBase : public CompositeControlBase<Derived>, public DispatchImpl<IFac
   }
   std::array<IUnknown*, 4> Sections() const {
     return {parts_.container.get(), parts_.xAxis.get(), parts_.yAxis.get(), parts_.rightYAxis.get()};
-  }
-  HRESULT LoadSections(IStream* stream) {
-    for (IUnknown* part : Sections()) {
-      const HRESULT hr = LoadPart(part, stream);
-      if (FAILED(hr)) return hr;
-    }
-    return CompositeControlBase<Derived>::Load(stream);
   }
 
   HRESULT Repaint() {

@@ -28,21 +28,12 @@ HRESULT ControlImpl::GetClassID(CLSID* pClassID) {
 
 HRESULT ControlImpl::IsDirty() { return dirty_ ? S_OK : S_FALSE; }
 
-// A load that fails halfway is undone from what the control held before it.
 HRESULT ControlImpl::Load(IStream* pStm) {
   if (!pStm) return E_POINTER;
   ComPtr<IUnknown> keepAlive(ControlUnknown());
-  const ATL_PROPMAP_ENTRY* map = MapOrEmpty(ControlClass().propertyMap);
   const HRESULT hr = Guarded([&] {
-    ComPtr<IStream> before;
-    HRESULT result = CreateStreamOnHGlobal(nullptr, TRUE, &before);
-    if (SUCCEEDED(result))
-      result = AtlIPersistStreamInit_Save(before.get(), FALSE, map, PropertyMapObject(), ControlUnknown());
-    if (FAILED(result)) return result;
-    result = AtlIPersistStreamInit_Load(pStm, map, PropertyMapObject(), ControlUnknown());
-    if (FAILED(result) && SUCCEEDED(before->Seek(LARGE_INTEGER{0}, STREAM_SEEK_SET, nullptr)))
-      AtlIPersistStreamInit_Load(before.get(), map, PropertyMapObject(), ControlUnknown());
-    return result;
+    return AtlIPersistStreamInit_Load(pStm, MapOrEmpty(ControlClass().propertyMap), PropertyMapObject(),
+                                      ControlUnknown());
   });
   if (SUCCEEDED(hr)) dirty_ = false;
   return hr;
