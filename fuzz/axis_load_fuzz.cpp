@@ -1,15 +1,15 @@
 // Loads an axis's property map (the first byte picks the X or the Y axis) from arbitrary bytes.
-#include "support/fuzz_persist.h"
+#include "fuzz_persist.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  kelmira::test::FuzzSetup();
+  kelmira::fuzz::FuzzSetup();
   return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  kelmira::test::FuzzInput input(data, size);
+  kelmira::fuzz::FuzzInput input(data, size);
   const bool y = input.Pick(2);
-  kelmira::test::FuzzLoadSaveDraw(y ? CLSID_YAxis : CLSID_XAxis, input.Rest(),
-                                  kelmira::test::FailedLoad::RestoresFields);
+  kelmira::fuzz::FuzzLoadSaveDraw(y ? CLSID_YAxis : CLSID_XAxis, input.Rest(),
+                                  kelmira::fuzz::FailedLoad::RestoresFields);
   return 0;
 }

@@ -1,6 +1,6 @@
 // Parses arbitrary text as a CSV table (the first byte picks a date or a text column); whatever
 // it accepts must be a well-formed table.
-#include "support/fuzz_host.h"
+#include "fuzz_host.h"
 
 #include "plot/csv_table.h"
 
@@ -10,7 +10,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) { return 0; }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace kelmira;
-  test::FuzzInput input(data, size);
+  fuzz::FuzzInput input(data, size);
   const unsigned choice = input.Pick(6);
   plot::CsvColumnKinds kinds;
   if (choice == 1) kinds.date = plot::ColumnRef{"1"};

@@ -1,7 +1,7 @@
 // Loads a standard font object from arbitrary bytes, then makes its GDI font and draws with it.
-#include "support/fuzz_host.h"
+#include "fuzz_host.h"
 
-namespace kelmira::test {
+namespace kelmira::fuzz {
 namespace {
 
 ComPtr<IFont> NewFont() {
@@ -32,16 +32,16 @@ HRESULT Load(IFont* font, std::string_view bytes) {
 }
 
 }  // namespace
-}  // namespace kelmira::test
+}  // namespace kelmira::fuzz
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  kelmira::test::FuzzSetup();
+  kelmira::fuzz::FuzzSetup();
   return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace kelmira;
-  using namespace kelmira::test;
+  using namespace kelmira::fuzz;
   auto font = NewFont();
   const std::string fresh = Saved(font.get());
   if (FAILED(Load(font.get(), {reinterpret_cast<const char*>(data), size}))) {

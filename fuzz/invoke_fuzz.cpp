@@ -1,11 +1,11 @@
 // Calls members of every creatable class through IDispatch::Invoke with arbitrary flags and
 // arguments: members named by the type information (and some that are not), argument lists of
 // any length and type, objects returned by earlier calls called in turn.
-#include "support/fuzz_host.h"
+#include "fuzz_host.h"
 
 #include <climits>
 
-namespace kelmira::test {
+namespace kelmira::fuzz {
 namespace {
 
 const CLSID* const kClasses[] = {&CLSID_GraphicsContainer, &CLSID_BackgroundLayer, &CLSID_GridLayer, &CLSID_LineLayer,
@@ -77,16 +77,16 @@ void Call(std::vector<ComPtr<IDispatch>>& objects, FuzzInput& in) {
 }
 
 }  // namespace
-}  // namespace kelmira::test
+}  // namespace kelmira::fuzz
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  kelmira::test::FuzzSetup();
+  kelmira::fuzz::FuzzSetup();
   return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace kelmira;
-  using namespace kelmira::test;
+  using namespace kelmira::fuzz;
   FuzzInput in(data, size);
   std::vector<ComPtr<IDispatch>> objects;
   objects.push_back(FuzzCreate<IDispatch>(*kClasses[in.Pick(std::size(kClasses))]));

@@ -1,15 +1,15 @@
 // Draws a line layer with hostile data (any floats, doubles and masks) through a hostile view
 // (any origin, scale and area, pen width and style) onto a small surface.
-#include "support/fuzz_host.h"
+#include "fuzz_host.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  kelmira::test::FuzzSetup();
+  kelmira::fuzz::FuzzSetup();
   return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace kelmira;
-  using namespace kelmira::test;
+  using namespace kelmira::fuzz;
   FuzzInput in(data, size);
   const int width = 1 + in.Pick(200), height = 1 + in.Pick(200);
   const unsigned xKind = in.Pick(3);  // index, single, double

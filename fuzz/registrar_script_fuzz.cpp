@@ -1,11 +1,11 @@
 // Runs arbitrary text as a registration script on an empty registry, registering and then
 // unregistering, with the replacements a module passes.
-#include "support/fuzz_host.h"
+#include "fuzz_host.h"
 
 #include <kelmira/platform/registrar.h>
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  kelmira::test::FuzzSetup();
+  kelmira::fuzz::FuzzSetup();
   return 0;
 }
 

@@ -1,12 +1,12 @@
 // Reads arbitrary bytes as the registry file and walks every key and value. A file the reader
 // takes must survive a write and a reload unchanged; a damaged one must refuse writes and stay
 // as it was on disk.
-#include "support/fuzz_host.h"
+#include "fuzz_host.h"
 
 #include <fstream>
 #include <iterator>
 
-namespace kelmira::test {
+namespace kelmira::fuzz {
 namespace {
 
 std::string FileBytes(const std::string& path) {
@@ -61,16 +61,16 @@ bool WalkAll(std::string& out) {
 }
 
 }  // namespace
-}  // namespace kelmira::test
+}  // namespace kelmira::fuzz
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  kelmira::test::FuzzSetup();
+  kelmira::fuzz::FuzzSetup();
   return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace kelmira;
-  using namespace kelmira::test;
+  using namespace kelmira::fuzz;
   const std::string path = KelmiraRegistryPath();
   const std::string bytes(reinterpret_cast<const char*>(data), size);
   std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;

@@ -1,10 +1,10 @@
 // Opens arbitrary bytes as a storage file and reads everything in it; a file that opens is
 // written again, and the copy must open and hold exactly the same elements.
-#include "support/fuzz_host.h"
+#include "fuzz_host.h"
 
 #include <fstream>
 
-namespace kelmira::test {
+namespace kelmira::fuzz {
 namespace {
 
 // Names, kinds, class ids and stream contents of a storage, depth first.
@@ -35,16 +35,16 @@ void List(IStorage* storage, std::string& out) {
 }
 
 }  // namespace
-}  // namespace kelmira::test
+}  // namespace kelmira::fuzz
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  kelmira::test::FuzzSetup();
+  kelmira::fuzz::FuzzSetup();
   return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace kelmira;
-  using namespace kelmira::test;
+  using namespace kelmira::fuzz;
   const std::string in = (FuzzScratch() / "in.stg").string(), out = (FuzzScratch() / "out.stg").string();
   std::ofstream(in, std::ios::binary | std::ios::trunc).write(reinterpret_cast<const char*>(data), size);
   ComPtr<IStorage> storage;

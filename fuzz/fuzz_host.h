@@ -17,14 +17,14 @@
 #include <string_view>
 #include <vector>
 
-namespace kelmira::test {
+namespace kelmira::fuzz {
 
 // Stops the run with a message, so libFuzzer records the input as a crash.
 [[noreturn]] inline void FuzzFail(const char* what) {
   std::fprintf(stderr, "fuzz check failed: %s\n", what);
   std::abort();
 }
-#define FUZZ_CHECK(cond) ((cond) ? (void)0 : ::kelmira::test::FuzzFail(#cond))
+#define FUZZ_CHECK(cond) ((cond) ? (void)0 : ::kelmira::fuzz::FuzzFail(#cond))
 
 // A scratch directory for the whole run, removed at exit; the registry lives in it.
 inline const std::filesystem::path& FuzzScratch() {
@@ -155,4 +155,4 @@ inline void FuzzWarmUpText() {
   DeleteObject(font);
 }
 
-}  // namespace kelmira::test
+}  // namespace kelmira::fuzz

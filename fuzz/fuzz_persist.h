@@ -4,9 +4,9 @@
 // are checked for that too.
 #pragma once
 
-#include "support/fuzz_host.h"
+#include "fuzz_host.h"
 
-namespace kelmira::test {
+namespace kelmira::fuzz {
 
 enum class FailedLoad { KeepsReadFields, RestoresFields };
 
@@ -33,4 +33,4 @@ inline void FuzzLoadSaveDraw(REFCLSID clsid, std::string_view bytes, FailedLoad 
   }
 }
 
-}  // namespace kelmira::test
+}  // namespace kelmira::fuzz
