@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libbenchmark-dev         # tests and benchmarks
   libfreetype-dev libfontconfig-dev fonts-liberation2 libpng-dev  # drawing surface
   libsdl2-dev xvfb xauth                # interactive display back-end and its test
+  clang libclang-rt-14-dev              # fuzz targets: libFuzzer and the shared sanitizer runtime
 )
 
 missing=()

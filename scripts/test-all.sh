@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test: the debug build first, then
-# the same tests under AddressSanitizer and UndefinedBehaviorSanitizer.
+# the same tests under AddressSanitizer and UndefinedBehaviorSanitizer, then every fuzz target
+# for a short, fixed time on its seed corpus (the reproducers of past findings are among them).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -14,3 +15,6 @@ for preset in debug sanitize; do
   echo "== $preset: tests"
   ctest --preset "$preset"
 done
+
+echo "== fuzz: every target for 12 s"
+scripts/fuzz.sh --time 12 --jobs 2
