@@ -1,7 +1,7 @@
 // kelmira-plot: draws a CSV file (or built-in demo data) as a LineGraph and writes a PNG.
 // Exit status: 0 written, 1 bad input or failure to render or write, 2 bad command line.
 #include "plot/csv_table.h"
-#include "plot/output_file.h"
+#include "common/output_file.h"
 #include "plot/plot_data.h"
 #include "plot/plot_options.h"
 #include "plot/plot_render.h"
@@ -26,7 +26,7 @@ int main(int argc, char** argv) {
   // Refused outputs cost no work and leave every file as it was.
   for (const std::string& path : {options.output, options.saveFile}) {
     if (path.empty()) continue;
-    if (const std::string problem = OutputProblem(path); !problem.empty()) {
+    if (const std::string problem = kelmira::tools::OutputProblem(path); !problem.empty()) {
       std::fprintf(stderr, "kelmira-plot: %s\n", problem.c_str());
       return 1;
     }

@@ -6,6 +6,8 @@
 #include <kelmira/platform.h>
 #include <kelmira/platform/control_base.h>
 
+#include "common/output_file.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -348,6 +350,13 @@ int main(int argc, char** argv) {
   if (options.help) {
     PrintHelp();
     return 0;
+  }
+  // A refused snapshot file costs no work and leaves every file as it was.
+  if (options.snapshot) {
+    if (const std::string problem = kelmira::tools::OutputProblem(options.snapshot); !problem.empty()) {
+      std::fprintf(stderr, "kelmira-view: %s\n", problem.c_str());
+      return 1;
+    }
   }
   if (FAILED(CoInitialize(nullptr))) return 1;
   int code = Run(options);

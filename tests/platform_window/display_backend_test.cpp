@@ -256,6 +256,9 @@ TEST(XvfbView, HeadlessSnapshotOffscreenFramesAndArguments) {
   EXPECT_EQ(std::tuple(RunProcess({tool, "--help"}).exitCode, RunProcess({tool, "--frames", "0"}).exitCode,
                        RunProcess({tool, "--size", "12"}).exitCode),
             std::tuple(0, 2, 2));
+  // A snapshot is never written over a directory (it once was renamed over whatever was there).
+  ProcessResult dir = RunProcess({tool, "--headless-snapshot", testing::TempDir()});
+  EXPECT_TRUE(dir.exitCode == 1 && dir.output.find("is a directory") != std::string::npos) << dir.output;
 #if KELMIRA_HAVE_SDL2
   EnvOverride offscreenDriver("SDL_VIDEODRIVER", "offscreen");
   ProcessResult offscreen = RunProcess({tool, "--frames", "4"});

@@ -1,6 +1,6 @@
 #include "graph_file.h"
 
-#include "output_file.h"
+#include "common/output_file.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -107,7 +107,7 @@ PendingFile::~PendingFile() {
 }
 
 bool PendingFile::Write(const std::string& path, const std::vector<char>& bytes, std::string* error) {
-  path_ = OutputTarget(path);  // a link is written through, not replaced
+  path_ = tools::OutputTarget(path);  // a link is written through, not replaced
   temp_ = path_ + ".tmp-" + std::to_string(getpid());
   std::ofstream out(temp_, std::ios::binary | std::ios::trunc);
   if (out) out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));

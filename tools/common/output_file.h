@@ -6,7 +6,7 @@
 
 #include <string>
 
-namespace kelmira::plot {
+namespace kelmira::tools {
 
 // Empty when `path` can be written, else why not, as a message that names the path.
 std::string OutputProblem(const std::string& path);
@@ -14,4 +14,4 @@ std::string OutputProblem(const std::string& path);
 // The file that writing `path` replaces: the path with its symbolic links followed.
 std::string OutputTarget(const std::string& path);
 
-}  // namespace kelmira::plot
+}  // namespace kelmira::tools

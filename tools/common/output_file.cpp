@@ -1,4 +1,4 @@
-#include "output_file.h"
+#include "common/output_file.h"
 
 #include <cerrno>
 #include <cstring>
@@ -10,7 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace kelmira::plot {
+namespace kelmira::tools {
 namespace {
 
 const char* KindOf(mode_t mode) {
@@ -67,4 +67,4 @@ std::string OutputProblem(const std::string& path) {
   return {};
 }
 
-}  // namespace kelmira::plot
+}  // namespace kelmira::tools
