@@ -19,7 +19,9 @@ XServer::XServer() {
     int devnull = open("/dev/null", O_WRONLY);
     dup2(devnull, STDOUT_FILENO), dup2(devnull, STDERR_FILENO);
     std::string fd = std::to_string(fds[1]);
-    execl(kXvfb, "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
+    // -noreset: by default the server resets when its last client leaves, and a client that
+    // connects during the reset (the test after a child process) is refused.
+    execl(kXvfb, "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp", "-noreset",
           static_cast<char*>(nullptr));
     _exit(127);
   }
