@@ -222,6 +222,12 @@ TEST_F(Position, MoveWindowSendsPositionMessagesWithTheNewClientSize) {
   EXPECT_EQ((std::tuple{Pairs(Log({WM_MOVE, WM_SIZE})), Screen(child), MoveWindow(child, 0, 0, -5, -5, FALSE),
                         Client(child)}),
             std::tuple(Sequence{{child, WM_MOVE}, {child, WM_SIZE}}, Edges{5, 5, 15, 15}, TRUE, Edges{0, 0, 0, 0}));
+  SIZE seen{-1, -1};  // already in what WM_WINDOWPOSCHANGING is handed
+  On(WM_WINDOWPOSCHANGING, [&](HWND, WPARAM, LPARAM lp) {
+    seen = {reinterpret_cast<WINDOWPOS*>(lp)->cx, reinterpret_cast<WINDOWPOS*>(lp)->cy};
+  });
+  SetWindowPos(child, nullptr, 0, 0, -3, -4, SWP_NOMOVE);
+  EXPECT_TRUE(seen.cx == 0 && seen.cy == 0) << seen.cx << "," << seen.cy;
 
   // WM_WINDOWPOSCHANGING may alter the position.
   On(WM_WINDOWPOSCHANGING, [](HWND, WPARAM, LPARAM lp) { reinterpret_cast<WINDOWPOS*>(lp)->cx = 77; });
