@@ -108,7 +108,9 @@ TEST_F(Keyboard, KeysGoToTheFocusWindowWithTheirParameterBits) {
   k = Range(WM_KEYFIRST, WM_KEYLAST, a);
   ASSERT_EQ(k.size(), 3u);
   EXPECT_EQ((std::vector<Sent>{k[0], k[1]}), (std::vector<Sent>{{a, WM_KEYDOWN, VK_PACKET, 1}, {a, WM_CHAR, 0xE9, 1}}));
-  EXPECT_EQ(std::pair(k[2].msg, k[2].wParam), std::pair(UINT{WM_KEYUP}, WPARAM{VK_PACKET}));
+  // A key-up says the key was down before (bit 30) and is being released (bit 31).
+  EXPECT_EQ(std::tuple(k[2].msg, k[2].wParam, k[2].lParam),
+            std::tuple(UINT{WM_KEYUP}, WPARAM{VK_PACKET}, LPARAM{0xC0000001}));
 
   // Either shift key is VK_SHIFT too; caps lock's toggle turns letters to capitals.
   Key(WM_KEYDOWN, VK_RSHIFT);

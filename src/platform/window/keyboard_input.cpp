@@ -128,7 +128,7 @@ void UnicodeKeyEvent(WCHAR ch, bool up, DWORD time) {
   UINT message = up ? WM_KEYUP : WM_KEYDOWN;
   if (forceSystem) message += WM_SYSKEYDOWN - WM_KEYDOWN;
   MSG msg{};
-  LPARAM lParam = KeyParam(0, false, false, false, up);
+  LPARAM lParam = KeyParam(0, false, false, up, up);  // a key-up was down before it
   if (!Post(target, message, VK_PACKET, lParam, time, msg) || up) return;
   int ansi = codepage::ToWindows1252(ch);
   if (ansi < 0) return;
