@@ -2,6 +2,7 @@
 #include "com/builtin_classes.h"
 #include "com/guid_text.h"
 #include "com/registry_read.h"
+#include "control/no_destructor.h"
 
 #include <kelmira/platform/combase.h>
 #include <kelmira/platform/com_ptr.h>
@@ -31,8 +32,8 @@ struct ClassTable {
 
 // Never destroyed: modules revoke their class objects from their own static destructors.
 ClassTable& Classes() {
-  static ClassTable* table = new ClassTable();
-  return *table;
+  static kelmira::control::NoDestructor<ClassTable> table;
+  return table.get();
 }
 
 // A registered class object with a reference for the caller, or null.
@@ -67,8 +68,8 @@ struct ModuleTable {
 };
 
 ModuleTable& Modules() {
-  static ModuleTable* table = new ModuleTable();
-  return *table;
+  static kelmira::control::NoDestructor<ModuleTable> table;
+  return table.get();
 }
 
 HRESULT LoadModule(const std::string& path, Module* out) {
