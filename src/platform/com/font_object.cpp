@@ -90,14 +90,14 @@ HRESULT FontObject::Modify(DISPID id, Edit edit) {
   return Guarded([&] {
     FontAttributes changed = attrs_;
     edit(changed);
-    return Change(id, changed);
+    return Change(id, std::move(changed));
   });
 }
 
-HRESULT FontObject::Change(DISPID id, const FontAttributes& changed) {
+HRESULT FontObject::Change(DISPID id, FontAttributes changed) {
   HRESULT hr = CheckFontAttributes(changed);
   if (FAILED(hr)) return hr;
-  attrs_ = changed;
+  attrs_ = std::move(changed);  // cannot throw: the copy was made by the caller
   dirty_ = true;
   DropHandle();  // the next get_hFont realises the new description
   // A sink's failure does not undo the change.

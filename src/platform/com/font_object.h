@@ -91,7 +91,7 @@ class FontObject : public IFont, public IFontDisp, public IPersistStream, public
   template <class Edit>
   HRESULT Modify(DISPID id, Edit edit);
   // Validates the changed attributes, takes them, and tells the property sinks.
-  HRESULT Change(DISPID id, const FontAttributes& changed);
+  HRESULT Change(DISPID id, FontAttributes changed);
   HRESULT GetProperty(DISPID id, VARIANT* result);
   HRESULT PutProperty(DISPID id, const VARIANT& value);
   void DropHandle();
