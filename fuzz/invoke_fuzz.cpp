@@ -1,6 +1,7 @@
 // Calls members of every creatable class through IDispatch::Invoke with arbitrary flags and
 // arguments: members named by the type information (and some that are not), argument lists of
-// any length and type, objects returned by earlier calls called in turn.
+// any length and type, objects returned by earlier calls called in turn; then every object that
+// has a view draws.
 #include "fuzz_host.h"
 
 #include <climits>
@@ -92,5 +93,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   objects.push_back(FuzzCreate<IDispatch>(*kClasses[in.Pick(std::size(kClasses))]));
   objects.push_back(FuzzCreate<IDispatch>(*kClasses[in.Pick(std::size(kClasses))]));
   for (int calls = 0; calls < 32 && !in.Empty(); ++calls) Call(objects, in);
+  // Whatever the calls left behind must draw.
+  FuzzSurface surface(96, 64);
+  for (const ComPtr<IDispatch>& object : objects) surface.Draw(object.get());
   return 0;
 }
