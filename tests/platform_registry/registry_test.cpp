@@ -147,6 +147,7 @@ TEST_F(RegistryTest, PersistsAcrossReloadWritesAtomicallyAndLeavesADamagedFileAl
                                  key + "[^-1\\y]\n",
                                  v1 + "[HKEY_CLASSES_ROOT\\x]\n[^0\\y]\n",
                                  header + "[HKEY_CLASSES_ROOT\\a%5cb]\n",
+                                 header + "[HKEY_CLASSES_ROOT\\" + std::string(256, 'k') + "]\n",
                                  key + "\"v\"=hex:0g\n",
                                  header + "\"v\"=\"outside a key\"\n",
                                  key + "\"v\"=dword:123\n",

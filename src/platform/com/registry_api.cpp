@@ -12,9 +12,6 @@ using namespace kelmira::registry;
 
 namespace {
 
-constexpr std::size_t kMaxKeyNameLength = 255;
-constexpr std::size_t kMaxValueNameLength = 16383;
-
 Store& TheStore() { return Store::Instance(); }
 
 // Splits "A\B\C" into names; empty parts (doubled or trailing separators) are skipped.

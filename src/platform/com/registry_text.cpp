@@ -26,7 +26,8 @@
 // ASCII as \xHH (the bytes of their UTF-8 form). REG_SZ is plain quoted text, REG_EXPAND_SZ
 // `expand:`, a four-byte REG_DWORD `dword:` with eight hex digits, REG_BINARY `hex:` with
 // comma-separated bytes, and any other type or size `hex(type):`. A key lies at most
-// kMaxKeyDepth keys below its root and its name holds no NUL. Anything else makes the whole file
+// kMaxKeyDepth keys below its root; key names are at most kMaxKeyNameLength bytes and hold no NUL
+// or backslash, value names at most kMaxValueNameLength bytes. Anything else makes the whole file
 // unreadable (the caller reports it). Version 1 files (full paths only) are still read.
 #include "com/registry_tree.h"
 
@@ -278,7 +279,7 @@ bool ReadValueLine(std::string_view line, Value* v) {
   if (line.starts_with('@')) {
     v->name.clear();
     pos = 1;
-  } else if (!ReadQuoted(line, &pos, &v->name) || v->name.empty()) {
+  } else if (!ReadQuoted(line, &pos, &v->name) || v->name.empty() || v->name.size() > kMaxValueNameLength) {
     return false;
   }
   if (pos >= line.size() || line[pos] != '=') return false;
@@ -303,7 +304,8 @@ bool Descend(std::string_view escaped, KeyPath& path) {
   if (path.size() > kMaxKeyDepth) return false;
   std::string name;
   // A NUL would end the name for every caller that takes it as C text.
-  if (!UnescapeKeyName(escaped, &name) || name.find_first_of(std::string_view("\0\\", 2)) != std::string::npos)
+  if (!UnescapeKeyName(escaped, &name) || name.size() > kMaxKeyNameLength ||
+      name.find_first_of(std::string_view("\0\\", 2)) != std::string::npos)
     return false;
   auto& slot = path.back()->subkeys[name];
   if (!slot) slot = std::make_unique<Key>();

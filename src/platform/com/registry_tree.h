@@ -28,6 +28,10 @@ struct Value {
 // How many keys deep a path below a root may go, as on the desktop platform: deeper keys are
 // refused by the API and make a file damaged, so that no walk over the tree runs without bound.
 constexpr std::size_t kMaxKeyDepth = 512;
+// Longest key and value names in bytes, as on the desktop platform; the API refuses longer ones
+// and a file holding one is damaged, so that every name read can be opened again.
+constexpr std::size_t kMaxKeyNameLength = 255;
+constexpr std::size_t kMaxValueNameLength = 16383;
 
 // Copying and destroying go key by key without recursion, so depth never costs stack.
 struct Key {
