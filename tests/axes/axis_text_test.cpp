@@ -32,17 +32,11 @@ double Date(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) {
   return date;
 }
 
+// 0.01 takes three: 0.1 * 0.1 lies above it.
 TEST(AxisText, AutomaticDecimals) {
-  const std::vector<std::pair<double, int>> cases{{1.0, 0},
-                                                  {5.0, 0},
-                                                  {0.0, 0},
-                                                  {-2.0, 0},
-                                                  {0.5, 1},
-                                                  {0.25, 1},
-                                                  {-0.2, 1},
-                                                  {0.05, 2},
-                                                  {0.01, 3},  // 0.1 * 0.1 lies above 0.01
-                                                  {common::NiceStep(0.2, 10), 2}};
+  const std::vector<std::pair<double, int>> cases{
+      {1.0, 0},  {5.0, 0},  {0.0, 0},  {-2.0, 0}, {0.5, 1},
+      {0.25, 1}, {-0.2, 1}, {0.05, 2}, {0.01, 3}, {common::NiceStep(0.2, 10), 2}};
   for (auto [step, decimals] : cases) EXPECT_EQ(axes::AutomaticPrecision(step), decimals) << step;
 }
 
