@@ -56,7 +56,6 @@ TEST(LineDrawTest, IndexLineJoinsItsPointsOthersDrawNothingButPlaceholdersInDesi
   EXPECT_EQ(d.Redraw(0, 10, 0, 10), S_OK);
   // (10,89), (20,79), (30,69), (40,59), joined by three segments; the last end pixel is left out.
   EXPECT_PAINTED(d.canvas, Segments({{10, 89, 20, 79}, {20, 79, 30, 69}, {30, 69, 40, 59}}));
-  EXPECT_EQ(d.canvas.At(10, 89), kWhite);
   EXPECT_EQ(std::pair(GetCurrentObject(dc, OBJ_PEN), GetCurrentObject(dc, OBJ_BRUSH)), std::pair(pen, brush));
 
   // Design mode draws one placeholder per line whatever the data, at rows 100 * k / 6; the hidden
@@ -64,10 +63,7 @@ TEST(LineDrawTest, IndexLineJoinsItsPointsOthersDrawNothingButPlaceholdersInDesi
   d.layer->put_DesignMode(VARIANT_TRUE);
   d.canvas.Clear();
   EXPECT_EQ(d.Redraw(0, 10, 0, 10), S_OK);
-  PixelSet placeholders;
-  for (int x = 0; x < 100; ++x)
-    for (int y : {16, 33, 50, 83}) placeholders.insert({x, y});
-  EXPECT_PAINTED(d.canvas, placeholders);
+  EXPECT_PAINTED(d.canvas, Segments({{0, 16, 100, 16}, {0, 33, 100, 33}, {0, 50, 100, 50}, {0, 83, 100, 83}}));
 }
 
 TEST(LineDrawTest, HiddenAndBadPointsBreakTheLine) {
@@ -141,9 +137,7 @@ TEST(LineDrawTest, IndexLineStartsHalfAUnitLeftOfTheView) {
   Drawing d;
   d.Add(NewLineData(ys).get());
   EXPECT_EQ(d.Redraw(50.7, 150.7, 0, 100), S_OK);
-  PixelSet row90;
-  for (int x = 0; x < 100; ++x) row90.insert({x, 90});
-  EXPECT_PAINTED(d.canvas, row90);
+  EXPECT_PAINTED(d.canvas, Segments({{0, 90, 100, 90}}));
   // Ten pixels per unit: index 49 (pixel -7) is joined to index 50 (pixel 3) across the left edge.
   d.canvas.Clear();
   EXPECT_EQ(d.Redraw(50.7, 60.7, 0, 100), S_OK);
