@@ -38,10 +38,8 @@ TEST_F(HostingTest, AttachedControlGetsItsOwnChildWindowCoveringTheHostAndItsInp
             std::tuple(kX, kY, kX + 200, kY + 100, 5292, 2646));
 
   // The client site is the host window; the control's window shows the control's colour.
-  ComPtr<IOleWindow> site;
-  ASSERT_EQ(control->ClientSite()->QueryInterface(IID_IOleWindow, reinterpret_cast<void**>(&site)), S_OK);
   HWND siteHwnd = nullptr;
-  site->GetWindow(&siteHwnd);
+  ComPtr<IOleClientSite>(control->ClientSite()).As<IOleWindow>()->GetWindow(&siteHwnd);
   // Input reaches the control's window; a press raises its event.
   for (auto [msg, keys] : {std::pair<UINT, WPARAM>{WM_MOUSEMOVE, 0}, {WM_LBUTTONDOWN, MK_LBUTTON}, {WM_LBUTTONUP, 0}})
     ASSERT_TRUE(KelmiraInjectMouse(msg, kX + 15, kY + 25, keys));

@@ -42,8 +42,7 @@ TEST_F(PersistTest, StreamAndStorageRoundTripsFollowTheChangedMark) {
   auto fromStream = Make<TestControl>(), fromStorage = Make<TestControl>(), failed = Make<TestControl>();
   ASSERT_EQ(fromStream->Load(StreamOf(BytesOf(stream.get())).get()), S_OK);
   ASSERT_EQ(fromStorage->Load(storage.get()), S_OK);
-  EXPECT_EQ(values(*fromStream), saved);
-  EXPECT_EQ(values(*fromStorage), saved);
+  EXPECT_EQ(std::pair(values(*fromStream), values(*fromStorage)), std::pair(saved, saved));
   ComPtr<IStream> contents;
   ASSERT_EQ(storage->OpenStream(u"Contents", nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, 0, &contents), S_OK);
   EXPECT_EQ(BytesOf(contents.get()), BytesOf(stream.get()));
@@ -134,10 +133,8 @@ TEST_F(PersistTest, ControlInformationQuickActivationAndFrozenEvents) {
   info->ReleaseTypeAttr(attr);
 
   std::vector<bool> frozen;
-  for (BOOL freeze : {TRUE, TRUE, FALSE, FALSE, FALSE, TRUE}) {
-    control->FreezeEvents(freeze);
-    frozen.push_back(control->EventsFrozen());
-  }
+  for (BOOL freeze : {TRUE, TRUE, FALSE, FALSE, FALSE, TRUE})
+    frozen.push_back((control->FreezeEvents(freeze), control->EventsFrozen()));
   EXPECT_EQ(frozen, (std::vector<bool>{true, true, true, false, false, true}));
 }
 
