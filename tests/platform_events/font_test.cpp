@@ -3,6 +3,7 @@
 #include "support/create.h"
 #include "support/invoke_args.h"
 #include "support/memory_stream.h"
+#include "support/property.h"
 #include "support/property_notify_recorder.h"
 
 #include <gtest/gtest.h>
@@ -26,18 +27,15 @@ std::string Narrow(BSTR text) { return std::string(text, text + SysStringLen(tex
 
 // Every attribute of a font: "name size weight charset" and the flags that are set.
 std::string Describe(IFont* font) {
-  Bstr name;
-  CY size{};
-  SHORT weight = 0, charset = 0;
-  BOOL bold = 0, italic = 0, underline = 0, strike = 0;
-  EXPECT_EQ(font->get_Name(&name), S_OK);
-  font->get_Size(&size), font->get_Weight(&weight), font->get_Charset(&charset);
-  font->get_Bold(&bold), font->get_Italic(&italic), font->get_Underline(&underline), font->get_Strikethrough(&strike);
-  std::string out = Narrow(name.get()) + " " + std::to_string(size.int64) + " " + std::to_string(weight) + " " +
-                    std::to_string(charset);
-  for (auto [flag, text] :
-       {std::pair{bold, " bold"}, {italic, " italic"}, {underline, " underline"}, {strike, " strike"}})
-    if (flag) out += flag == TRUE ? text : " ?";
+  std::string out = Narrow(Bstr::Attach(Get(font, &IFont::get_Name)).get()) + " " +
+                    std::to_string(Get(font, &IFont::get_Size).int64) + " " +
+                    std::to_string(Get(font, &IFont::get_Weight)) + " " +
+                    std::to_string(Get(font, &IFont::get_Charset));
+  for (auto [get, text] : {std::pair{&IFont::get_Bold, " bold"},
+                           {&IFont::get_Italic, " italic"},
+                           {&IFont::get_Underline, " underline"},
+                           {&IFont::get_Strikethrough, " strike"}})
+    if (const BOOL flag = Get(font, get)) out += flag == TRUE ? text : " ?";
   return out;
 }
 
