@@ -13,7 +13,6 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <cmath>
 #include <string>
 #include <strings.h>
 #include <tuple>
@@ -243,27 +242,13 @@ TEST(LineGraph, SavesAndLoadsEverythingButTheLines) {
   EXPECT_TRUE(FAILED(loaded.As<IPersistStreamInit>()->Load(StreamOf({}).get())));
 }
 
-// Two lines on the left range and one on the right, drawn: the tick pixels of the three axes, and
-// the X ticks on the plot's grid lines.
+// A whole graph with a range of its own on the right: the tick pixels of the three axes.
 TEST(LineGraph, AWholeGraphWithItsTicks) {
   HostedControl hosted(CLSID_LineGraph, 400, 300);
   auto g = hosted.control.As<ILineGraph>();
-  auto fill = [](ILine* line, double base, double amplitude) {
-    ComPtr<ILineData> data;
-    line->get_Data(&data);
-    data->put_UseXData(VARIANT_FALSE), data->put_Size(501);
-    float* y = nullptr;
-    data->GetDataPtr(&y);
-    for (int i = 0; i <= 500; ++i) y[i] = static_cast<float>(base + amplitude * std::sin(i / 40.0));
-  };
-  ComPtr<ILine> a, b, r;
-  g->AddLine(Bstr(u"a").get(), kBlue, 0, &a), g->AddLine(Bstr(u"b").get(), kBlue, 0, &b);
-  fill(a.get(), 50, 30), fill(b.get(), 40, 10);
-  Part(g.get(), &ILineGraph::get_RightLineLayer)->AddLine(Bstr(u"r").get(), kBlue, 0, &r);
-  fill(r.get(), 1000, 50);
   g->SetExtents(0, 500, 0, 100), g->put_UseRightYAxis(VARIANT_TRUE);
   Part(g.get(), &IGraphBase::get_GraphicsContainer)->SetRightYLimits(900, 1100);
-  g->put_GridStyle(0), g->put_GridColor(kGreen), g->Redraw();
+  g->Redraw();
   Pump();
   // The pixels from (x, y) on by (dx, dy): r for the ticks' red, w for white.
   auto tick = [&](int x, int y, int dx, int dy, int count) {
@@ -275,12 +260,7 @@ TEST(LineGraph, AWholeGraphWithItsTicks) {
     return seen;
   };
   // X: 0..500 by 50 over 260 pixels from 70, on rows 250 and 251.
-  for (int x : {70, 96, 122, 148, 174, 200, 226, 252, 278, 304, 330}) {
-    EXPECT_EQ(tick(x, 250, 0, 1, 3), "rrw") << x;
-    int grid = 0;  // the plot's last column is 329: the line at 330 falls just outside it
-    for (int y = 30; y < 245 && x < 330; ++y) grid += hosted.Pixel(x, y) == kGreen;
-    EXPECT_TRUE(x == 330 || grid > 150) << "grid line at " << x;
-  }
+  for (int x : {70, 96, 122, 148, 174, 200, 226, 252, 278, 304, 330}) EXPECT_EQ(tick(x, 250, 0, 1, 3), "rrw") << x;
   // Left: 100..0 by 20 over 225 pixels from 25, pointing left from column 69.
   for (int y : {25, 70, 115, 160, 205}) EXPECT_EQ(tick(69, y, -1, 0, 4), "rrrw") << y;
   // Right: 1100..900 by 20, standing on column 330.
