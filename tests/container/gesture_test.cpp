@@ -48,8 +48,7 @@ TEST_F(GestureTest, RightPressZoomsOutUpToTheExtentsAndStillReports) {
   c->SetLimits(25, 75, 25, 75);
   sink->Clear();
   for (POINT p : {POINT{10, 10}, POINT{150, 70}}) {
-    Inject(WM_RBUTTONDOWN, p.x, p.y);
-    Inject(WM_RBUTTONUP, p.x, p.y);
+    Inject(WM_RBUTTONDOWN, p.x, p.y), Inject(WM_RBUTTONUP, p.x, p.y);
     EXPECT_EQ(Limits(c), (View{0, 100, 0, 100}));
   }
   EXPECT_EQ(sink->Ids(kOnMouseEvent), (std::vector<DISPID>{kOnViewChanged, kOnUserZoom, kOnViewChanged, kOnUserZoom}));
@@ -73,16 +72,13 @@ TEST_F(GestureTest, KeepingYMakesAnXRangeBand) {
 TEST_F(GestureTest, WithoutAutoZoomTheMouseIsReportedAndOnlyTheExtentsButtonZooms) {
   Inject(WM_MOUSEMOVE, 5, 6);
   c->put_AutoZoom(VARIANT_FALSE);
-  Inject(WM_RBUTTONDOWN, 70, 10);
-  Inject(WM_MOUSEMOVE, 71, 11);
-  Inject(WM_RBUTTONUP, 71, 11);
-  // Screen points; moves name the button held.
-  const std::vector<std::vector<LONG>> expected = {{kEventMouseMove, 0, 105, 56},
-                                                   {kEventMouseDown, 1, 170, 60},
-                                                   {kEventMouseMove, 1, 171, 61},
-                                                   {kEventMouseUp, 1, 171, 61}};
-  std::vector<std::vector<LONG>> got;
-  for (const EventCall& e : sink->Calls()) got.push_back(e.Longs());
+  Inject(WM_RBUTTONDOWN, 70, 10), Inject(WM_MOUSEMOVE, 71, 11), Inject(WM_RBUTTONUP, 71, 11);
+  // Event, button and screen point of each; moves name the button held.
+  std::vector<LONG> got;
+  for (const EventCall& e : sink->Calls())
+    for (LONG v : e.Longs()) got.push_back(v);
+  const std::vector<LONG> expected{kEventMouseMove, 0, 105, 56, kEventMouseDown, 1, 170, 60,
+                                   kEventMouseMove, 1, 171, 61, kEventMouseUp,   1, 171, 61};
   EXPECT_EQ(std::tuple(got, sink->Ids(kOnMouseEvent), Limits(c)),
             std::tuple(expected, std::vector<DISPID>{}, View{0, 100, 0, 100}));
 
