@@ -128,30 +128,26 @@ TEST(LineGraph, LayoutOfTheChildWindows) {
   const std::array<HWND, 5> windows = ChildrenOf(g.get(), hosted.window);
   // Which of title, X, left Y and right Y are shown, the XAxisSize, then each window's place (x, y,
   // width, height) in the graph. Hidden windows stay where the last layout that showed them put them.
-  const struct {
-    std::string shown;
-    LONG xSize;
-    std::vector<LONG> places;
-  } cases[] = {
+  const std::tuple<std::string, LONG, std::vector<LONG>> cases[] = {
       {"1111", 50, {0, 0, 400, 20, 0, 250, 400, 50, 0, 25, 70, 225, 330, 25, 70, 225, 70, 25, 260, 225}},
       {"0111", 50, {0, 0, 400, 20, 0, 250, 400, 50, 0, 5, 70, 245, 330, 5, 70, 245, 70, 5, 260, 245}},
       {"1110", 50, {0, 0, 400, 20, 0, 250, 458, 50, 0, 25, 70, 225, 330, 25, 70, 225, 70, 25, 318, 225}},
       {"0000", 0, {0, 0, 400, 20, 0, 300, 458, 0, 0, 5, 70, 295, 330, 25, 70, 225, 0, 5, 388, 295}},
   };
-  for (const auto& c : cases) {
-    g->put_XAxisSize(c.xSize);
-    g->put_TitleVisible(c.shown[0] == '1'), g->put_XAxisVisible(c.shown[1] == '1');
-    g->put_YAxisVisible(c.shown[2] == '1'), g->put_RightYAxisVisible(c.shown[3] == '1');
-    std::vector<LONG> places;
-    std::string shown;
+  for (const auto& [shown, xSize, places] : cases) {
+    g->put_XAxisSize(xSize);
+    g->put_TitleVisible(shown[0] == '1'), g->put_XAxisVisible(shown[1] == '1');
+    g->put_YAxisVisible(shown[2] == '1'), g->put_RightYAxisVisible(shown[3] == '1');
+    std::vector<LONG> at;
+    std::string seen;
     for (HWND w : windows) {
       RECT r{};
       GetWindowRect(w, &r);
       MapWindowPoints(nullptr, hosted.window, reinterpret_cast<POINT*>(&r), 2);
-      places.insert(places.end(), {r.left, r.top, r.right - r.left, r.bottom - r.top});
-      shown += IsWindowVisible(w) ? '1' : '0';
+      at.insert(at.end(), {r.left, r.top, r.right - r.left, r.bottom - r.top});
+      seen += IsWindowVisible(w) ? '1' : '0';
     }
-    EXPECT_EQ(std::pair(shown, places), std::pair(c.shown + "1", c.places));  // the container always shows
+    EXPECT_EQ(std::pair(seen, at), std::pair(shown + "1", places));  // the container always shows
   }
   EXPECT_EQ(Get(Part(g.get(), &IGraphBase::get_XAxis).get(), &IAxis::get_Margin), 70);
 }

@@ -68,14 +68,10 @@ TEST(LineDrawTest, IndexLineJoinsItsPointsOthersDrawNothingButPlaceholdersInDesi
 
 TEST(LineDrawTest, HiddenAndBadPointsBreakTheLine) {
   const PixelSet twoPieces = Segments({{10, 89, 20, 79}, {40, 59, 50, 49}});
-  // A point is hidden by its mask (index 2 below) or by the bad value -5 or 7, for each kind of X.
-  struct Case {
-    std::vector<double> ys;
-    XKind kind;
-    std::vector<int> hidden;
-    HRESULT (STDMETHODCALLTYPE ILineData::*putBad)(double);
-    double bad;
-  } const cases[] = {
+  // A point is hidden by its mask (the indexes given) or by a bad value (put through the member
+  // given), for each kind of X.
+  using PutBad = HRESULT (STDMETHODCALLTYPE ILineData::*)(double);
+  const std::tuple<std::vector<double>, XKind, std::vector<int>, PutBad, double> cases[] = {
       {{1, 2, 3, 4, 5}, XKind::Index, {2}, nullptr, 0},
       {{1, 2, -5, 4, 5}, XKind::Index, {}, &ILineData::put_BadDataValue, -5},
       {{1, 2, 3, 4, 5}, XKind::Single, {2}, nullptr, 0},
@@ -84,12 +80,12 @@ TEST(LineDrawTest, HiddenAndBadPointsBreakTheLine) {
       {{1, 2, 3}, XKind::Index, {0, 2}, nullptr, 0},
       {{7, 2, 7}, XKind::Single, {}, &ILineData::put_BadDataValue, 7},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(&c - cases);
-    auto data = NewLineData(c.ys, c.kind, {1, 2, 3, 4, 5});
-    for (int i : c.hidden) data->put_Mask(i, 0);
-    if (c.putBad) (data.get()->*c.putBad)(c.bad);
-    EXPECT_EQ(DrawOnSmallArea(data.get()), c.ys.size() == 3 ? PixelSet{} : twoPieces);
+  for (const auto& [ys, kind, hidden, putBad, bad] : cases) {
+    SCOPED_TRACE(testing::PrintToString(std::tuple(ys, static_cast<int>(kind), hidden, bad)));
+    auto data = NewLineData(ys, kind, {1, 2, 3, 4, 5});
+    for (int i : hidden) data->put_Mask(i, 0);
+    if (putBad) (data.get()->*putBad)(bad);
+    EXPECT_EQ(DrawOnSmallArea(data.get()), ys.size() == 3 ? PixelSet{} : twoPieces);
   }
   // The default bad value written as a float is an ordinary point, drawn far below the area:
   // the segment from (10,89) runs straight down column 10.

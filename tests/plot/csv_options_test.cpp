@@ -103,10 +103,7 @@ TEST(PlotOptions, ValuesAndErrors) {
   ASSERT_EQ(Args({"--date-x", "--xlim", "2024-03-01,2024-03-02 12:00"}, &o, &error), ParseOutcome::Run) << error;
   EXPECT_EQ(std::pair(o.xLimits->min, o.xLimits->max), std::pair(45352.0, 45353.5));
 
-  struct Case {
-    std::vector<const char*> args;
-    const char* message;
-  } cases[] = {
+  const std::pair<std::vector<const char*>, std::string> cases[] = {
       {{"--size", "10x10"}, "bad value '10x10' for --size (WxH, each 16 to 16384)"},
       {{"--ylim", "5:5"}, "bad value '5:5' for --ylim (MIN:MAX with MIN < MAX)"},
       {{"--width", "0"}, "bad value '0' for --width (1 to 100)"},
@@ -121,10 +118,10 @@ TEST(PlotOptions, ValuesAndErrors) {
       {{"-o", "a.csv", "./a.csv"}, "'a.csv' is both the input and the output"},
       {{"--save", "s", "-o", "s"}, "'s' is both the --save file and the output"},
   };
-  for (const Case& c : cases) {
+  for (const auto& [args, message] : cases) {
     o = PlotOptions{};
-    EXPECT_EQ(Args(c.args, &o, &error), ParseOutcome::Error) << c.message;
-    EXPECT_EQ(error, c.message);
+    EXPECT_EQ(Args(args, &o, &error), ParseOutcome::Error) << message;
+    EXPECT_EQ(error, message);
   }
   EXPECT_EQ(Args({"--width", "3", "-h"}, &o, &error), ParseOutcome::Help);
 }
