@@ -15,8 +15,6 @@
 #include "support/pump.h"
 #include "support/variant_values.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cstring>
 #include <functional>

@@ -8,8 +8,6 @@
 #include "support/property.h"
 #include "support/variant_values.h"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
 #include <string>
 #include <tuple>

@@ -12,8 +12,6 @@
 #include "support/ole_date_fields.h"
 #include "support/variant_values.h"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
 #include <string>
 #include <tuple>

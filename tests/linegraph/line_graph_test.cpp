@@ -10,8 +10,6 @@
 #include "support/pump.h"
 #include "support/variant_values.h"
 
-#include <gtest/gtest.h>
-
 #include <array>
 #include <string>
 #include <strings.h>

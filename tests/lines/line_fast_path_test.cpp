@@ -5,8 +5,6 @@
 
 #include "support/canvas.h"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
 #include <random>
 #include <vector>

@@ -6,8 +6,6 @@
 #include "support/pump.h"
 #include "support/test_control.h"
 
-#include <gtest/gtest.h>
-
 #include <string>
 #include <tuple>
 

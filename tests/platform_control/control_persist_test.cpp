@@ -6,9 +6,6 @@
 #include "support/memory_stream.h"
 #include "support/test_control.h"
 
-#include <gtest/gtest.h>
-
-#include <string>
 #include <tuple>
 
 namespace kelmira::test {

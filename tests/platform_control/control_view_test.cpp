@@ -7,8 +7,6 @@
 #include "support/pump.h"
 #include "support/test_control.h"
 
-#include <gtest/gtest.h>
-
 #include <tuple>
 
 namespace kelmira::test {

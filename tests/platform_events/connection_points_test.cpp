@@ -3,8 +3,6 @@
 #include "support/event_recorder.h"
 #include "support/event_source.h"
 
-#include <gtest/gtest.h>
-
 #include <string>
 #include <tuple>
 

@@ -6,8 +6,6 @@
 #include "support/property.h"
 #include "support/property_notify_recorder.h"
 
-#include <gtest/gtest.h>
-
 #include <string>
 
 namespace kelmira::test {

@@ -4,8 +4,6 @@
 #include "support/memory_stream.h"
 #include "support/property_map_object.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdint>
 #include <cstring>
 #include <string>
