@@ -103,16 +103,16 @@ TEST(FontDisp, NamesAndPropertiesByTheStandardDispatchIds) {
   ComPtr<IFontDisp> disp = font.As<IFontDisp>();
   LPOLESTR names[] = {const_cast<LPOLESTR>(u"NAME"), const_cast<LPOLESTR>(u"size"), const_cast<LPOLESTR>(u"UnderLine"),
                       const_cast<LPOLESTR>(u"CHARSET"), const_cast<LPOLESTR>(u"Colour")};
-  std::vector<DISPID> ids;
-  for (LPOLESTR& name : names) {
-    ids.push_back(99);
-    EXPECT_EQ(disp->GetIDsOfNames(IID_NULL, &name, 1, 0, &ids.back()), ids.size() < 5 ? S_OK : DISP_E_UNKNOWNNAME);
-  }
-  EXPECT_EQ(ids, (std::vector<DISPID>{0, 2, 5, 8, DISPID_UNKNOWN}));
-  DISPID two[2] = {5, 5};  // a member and a parameter name: the font has no parameters
-  EXPECT_EQ(disp->GetIDsOfNames(IID_NULL, &names[1], 2, 0, two), DISP_E_UNKNOWNNAME);
-  EXPECT_EQ(std::pair(two[0], two[1]), std::pair(DISPID{DISPID_FONT_SIZE}, DISPID{DISPID_UNKNOWN}));
-  EXPECT_EQ(disp->GetIDsOfNames(IID_IFont, names, 1, 0, two), DISP_E_UNKNOWNINTERFACE);
+  // Each name alone, then a member and a parameter name (the font has no parameters), then a
+  // name asked for another interface.
+  std::vector<DISPID> ids(7, 99);
+  Hrs found;
+  for (int k = 0; k < 5; ++k) found.push_back(disp->GetIDsOfNames(IID_NULL, &names[k], 1, 0, &ids[k]));
+  found.push_back(disp->GetIDsOfNames(IID_NULL, &names[1], 2, 0, &ids[5]));
+  EXPECT_EQ(std::pair(found, ids),
+            std::pair(Hrs{S_OK, S_OK, S_OK, S_OK, DISP_E_UNKNOWNNAME, DISP_E_UNKNOWNNAME},
+                      std::vector<DISPID>{0, 2, 5, 8, DISPID_UNKNOWN, DISPID_FONT_SIZE, DISPID_UNKNOWN}));
+  EXPECT_EQ(disp->GetIDsOfNames(IID_IFont, names, 1, 0, &ids[0]), DISP_E_UNKNOWNINTERFACE);
 
   // Gets give each property in its own type, shown as "vt:value"; puts convert their argument to
   // the property's type, then run the IFont put.
