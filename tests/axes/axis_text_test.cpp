@@ -10,6 +10,7 @@
 #include "support/index_variant.h"
 #include "support/layer_stack.h"
 #include "support/ole_date_fields.h"
+#include "support/property.h"
 #include "support/variant_values.h"
 
 #include <cmath>
@@ -81,7 +82,7 @@ TEST(AxisText, DateLabelsInEveryFormatAndTheirFlags) {
 }
 
 // The step an axis takes from a grid over a range: kind, range, AutoStep, UseXAsDate, steps, step.
-TEST(AxisText, StepFromTheGrid) {
+TEST(AxisText, StepFromTheGridAndRangeFromTheContainer) {
   const double day = 1.0, hour = day / 24, second = day / 86400;
   const std::vector<std::tuple<AxisKind, double, double, bool, bool, LONG, double>> cases{
       {AxisKind::X, 0, 100, false, false, 10, 0.5},   // the grid's own XStep
@@ -104,9 +105,8 @@ TEST(AxisText, StepFromTheGrid) {
     ASSERT_EQ(axes::ResolveScale(kind, {start, end, 1.0, -1, false}, nullptr, grid.get(), &s), S_OK);
     EXPECT_EQ(std::pair(s.step, s.dateMode), std::pair(step, asDate && kind == AxisKind::X)) << end << " / " << steps;
   }
-}
 
-TEST(AxisText, RangeFromTheContainerAndTheRightY) {
+  // The range from the container, or its right-Y range.
   auto c = Create<IGraphicsContainer>(CLSID_GraphicsContainer);
   ASSERT_EQ(c->SetExtents(-5, 5, 20, 40), S_OK);
   ASSERT_EQ(c->SetRightYLimits(1000, 3000), S_OK);
@@ -135,7 +135,7 @@ std::vector<std::string> Labels(ITickLabelList* list, int n) {
   return texts;
 }
 
-TEST(AxisText, HostLabelsCountTheEntriesThatHaveOne) {
+TEST(AxisText, HostLabelsCountTheEntriesThatHaveOneAndIndicesAreChecked) {
   auto list = NewTickLabelList();
   ASSERT_TRUE(list);
   LONG index = 0;
@@ -146,10 +146,9 @@ TEST(AxisText, HostLabelsCountTheEntriesThatHaveOne) {
   EXPECT_EQ(Labels(list.get(), 3), (std::vector<std::string>{"low", "", "???"}));
   ASSERT_EQ(list->SetLabel(ByPosition(1), Str(u"\u00e9t\u00e9")), S_OK);
   EXPECT_EQ(Labels(list.get(), 2)[1], "\xe9t\xe9");  // the ANSI code page
-}
 
-TEST(AxisText, LabelListIndices) {
-  auto list = NewTickLabelList();
+  // Indices of a new list.
+  list = NewTickLabelList();
   ASSERT_EQ(list->SetLabel(ByPosition(2), Str(u"c")), S_OK);
   auto hasLabel = [&](LONG i) {
     VARIANT_BOOL has = VARIANT_TRUE;
@@ -172,9 +171,7 @@ TEST(AxisText, LabelListIndices) {
                        list->HasLabel(ByPosition(0), nullptr)),
             std::tuple(E_INVALIDARG, E_INVALIDARG, E_INVALIDARG, E_INVALIDARG, E_INVALIDARG, E_INVALIDARG,
                        DISP_E_TYPEMISMATCH, E_POINTER, E_POINTER));
-  LONG count = 0;
-  ASSERT_EQ(list->LabelCount(&count), S_OK);
-  EXPECT_EQ(count, 3);
+  EXPECT_EQ(Get(list.get(), &ITickLabelList::LabelCount), 3);
   EXPECT_EQ(KelmiraCreateTickLabelList(nullptr), E_POINTER);
 }
 

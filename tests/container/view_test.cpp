@@ -16,7 +16,7 @@ namespace {
 
 constexpr DISPID kOnViewChanged = 2;
 
-TEST(ViewTest, SetLimitsFollowsTheOneValidationRule) {
+TEST(ViewTest, SetLimitsFollowsTheOneValidationRuleAndRaisesTheViewEvent) {
   auto c = Create<IGraphicsContainer>(CLSID_GraphicsContainer);
   EXPECT_EQ(Extents(c.get()), (View{0, 100, 0, 100}));  // before the first SetExtents
   const View cases[][2] = {
@@ -41,10 +41,8 @@ TEST(ViewTest, SetLimitsFollowsTheOneValidationRule) {
     c->GetRightYLimits(&lo, &hi);
     EXPECT_EQ(std::pair(lo, hi), std::pair(wantLo, wantHi)) << setLo << " " << setHi;
   }
-}
 
-TEST(ViewTest, ViewEventsAndNumbersThatAreNotFinite) {
-  auto c = Create<IGraphicsContainer>(CLSID_GraphicsContainer);
+  // View events, and numbers that are not finite.
   auto sink = EventRecorder::Make();
   sink->Advise(c.get(), DIID_IGraphicsEvents);
   c->SetExtents(0, 10, -5, 5);
@@ -65,7 +63,6 @@ TEST(ViewTest, ViewEventsAndNumbersThatAreNotFinite) {
   EXPECT_EQ(c->SetLimits(-1.6e308, 1e308, 0, 1), S_OK);  // the width overflows: moved, then shrunk
   EXPECT_EQ(std::pair(Limits(c.get()), sink->Ids()),
             std::pair(View{-INFINITY, 1.5e308, 0, 1}, std::vector<DISPID>(4, kOnViewChanged)));
-  double lo = -1, hi = -1;
   c->GetRightYLimits(&lo, &hi);
   EXPECT_EQ(std::pair(lo, hi), std::pair(0.0, 1.0));  // kept whatever happened to the view
   EXPECT_EQ(c->GetLimits(nullptr, nullptr, nullptr, nullptr), E_POINTER);

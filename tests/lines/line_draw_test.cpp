@@ -131,7 +131,7 @@ TEST(LineDrawTest, MarkersAreDedupedAndStayInsideTheArea) {
   }
 }
 
-TEST(LineDrawTest, IndexLineStartsHalfAUnitLeftOfTheView) {
+TEST(LineDrawTest, IndexLineStartsHalfAUnitLeftOfTheViewAndStopsAfterTheFirstPointRightOfIt) {
   // One pixel per unit: XMin 50.7 starts at index 49 (x = 50, pixel trunc(-0.7) = 0). Index 48
   // would be joined from pixel -1 on row 10 and mark column 0 above row 90.
   std::vector<double> ys(200, 9.0);
@@ -148,20 +148,19 @@ TEST(LineDrawTest, IndexLineStartsHalfAUnitLeftOfTheView) {
   d.canvas.Clear();
   EXPECT_EQ(d.Redraw(300.7, 400.7, 0, 100), S_OK);
   EXPECT_PAINTED(d.canvas, PixelSet{});
-}
 
-TEST(LineDrawTest, IndexLineStopsAfterTheFirstPointRightOfTheArea) {
-  // Points at x pixels 10, 20, ..., 100 (the right column, still inside), 110 (the first beyond)
-  // and 120, which jumps far up. A 30-pixel pen reaches back into the area from the segment
-  // 110 -> 120; it is drawn only when the line goes on (X values need not increase).
-  std::vector<double> ys(12, 5.0), xs;
-  ys[11] = 100.0;
+  // It stops after the first point right of the area. Points at x pixels 10, 20, ..., 100 (the
+  // right column, still inside), 110 (the first beyond) and 120, which jumps far up. A 30-pixel
+  // pen reaches back into the area from the segment 110 -> 120; it is drawn only when the line
+  // goes on (X values need not increase).
+  std::vector<double> xs;
+  ys.assign(12, 5.0), ys[11] = 100.0;
   for (int i = 0; i < 12; ++i) xs.push_back(i + 1);
   for (XKind kind : {XKind::Index, XKind::Single}) {
-    Drawing d;
-    d.Add(NewLineData(ys, kind, xs).get())->put_Width(30);
-    EXPECT_EQ(d.Redraw(0, 10, 0, 10), S_OK);
-    EXPECT_EQ(std::pair(d.canvas.At(50, 49), d.canvas.At(97, 10)),
+    Drawing wide;
+    wide.Add(NewLineData(ys, kind, xs).get())->put_Width(30);
+    EXPECT_EQ(wide.Redraw(0, 10, 0, 10), S_OK);
+    EXPECT_EQ(std::pair(wide.canvas.At(50, 49), wide.canvas.At(97, 10)),
               std::pair(kWhite, kind == XKind::Single ? kWhite : kBlack));
   }
 }

@@ -69,10 +69,8 @@ TEST_F(PersistTest, MiscStatusComesFromTheRegistryElseFromTheClass) {
   control->GetMiscStatus(DVASPECT_CONTENT, &status[1]);  // the default value when the aspect has no key
   ASSERT_EQ(RegCreateKeyA(misc, "1", &aspect), ERROR_SUCCESS);
   RegSetValueExA(aspect, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>("131473"), 7);
-  control->GetMiscStatus(DVASPECT_CONTENT, &status[2]);
-  control->GetMiscStatus(DVASPECT_ICON, &status[3]);
-  RegCloseKey(aspect);
-  RegCloseKey(misc);
+  control->GetMiscStatus(DVASPECT_CONTENT, &status[2]), control->GetMiscStatus(DVASPECT_ICON, &status[3]);
+  RegCloseKey(aspect), RegCloseKey(misc);
   RegDeleteTreeA(HKEY_CLASSES_ROOT, "CLSID\\{3D0B8E51-6A2C-4F1B-8E4D-217A90C35504}");
   EXPECT_EQ(std::vector<DWORD>(status, status + 4),
             (std::vector<DWORD>{OLEMISC_ACTIVATEWHENVISIBLE | OLEMISC_INSIDEOUT, 17, 131473, 17}));
