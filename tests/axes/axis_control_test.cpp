@@ -184,9 +184,8 @@ TEST(AxisControl, FollowsTheContainerWithoutKeepingItselfAlive) {
   sink->Clear();  // the recorded requests hold the axis
   sink.Reset();
   axis.Reset();
-  EXPECT_TRUE(gone);  // the axis let go of its sinks when it went
-  EXPECT_EQ(Subscribers(other.get()), 0);
-  other->SetLimits(1, 2, 0, 1);  // nobody left to call
+  EXPECT_EQ(std::pair(gone, Subscribers(other.get())), std::pair(true, 0));  // it let go of its sinks as it went
+  other->SetLimits(1, 2, 0, 1);                                              // nobody left to call
 
   // The host lets go of the container first: the axis keeps using it, then lets it go in turn.
   auto last = Create<IXAxis>(CLSID_XAxis);

@@ -162,11 +162,10 @@ TEST(AxisDrawing, NoFontAndTooManyTicks) {
   // Without a font the labels use the context's own; a step of 1e-9 over 1e9 stops at the cap.
   auto axis = Create<IXAxis>(CLSID_XAxis);
   ASSERT_EQ(axis->putref_Font(nullptr), S_OK);
-  Canvas plain(400, 50);
+  Canvas plain(400, 50), crowded(400, 50);
   ASSERT_EQ(DrawView(axis.get(), plain), S_OK);
   EXPECT_NE(plain.Count(kBlack, 0, 3, 400, 20), 0);
   axis->SetParams(0, 1e9, 1e-9);
-  Canvas crowded(400, 50);
   ASSERT_EQ(DrawView(axis.get(), crowded), S_OK);
   EXPECT_EQ(crowded.At(1, 0), kRed);
 }

@@ -62,8 +62,7 @@ TEST_F(GestureTest, KeepingYMakesAnXRangeBand) {
   EXPECT_EQ(hosted.Pixel(20, 5), RGB(0, 255, 255));  // the red inverted: the band runs over the full height
   Inject(WM_LBUTTONUP, 60, 60);
   EXPECT_EQ(Limits(c), (View{10, 30, 0, 100}));
-  c->SetLayerRightYAxis(ByPosition(0), VARIANT_FALSE);
-  c->put_AllowYZoom(VARIANT_FALSE);
+  c->SetLayerRightYAxis(ByPosition(0), VARIANT_FALSE), c->put_AllowYZoom(VARIANT_FALSE);
   EXPECT_EQ(Zoomed(100, 20, 100, 20), (View{25, 75, 0, 100}));
   c->put_AllowYZoom(VARIANT_TRUE);
   EXPECT_EQ(Zoomed(100, 20, 100, 20), (View{25, 75, 50, 100}));

@@ -73,8 +73,7 @@ TEST_F(ViewTest, RepaintRequestOfAWindowlessControlAsksTheSite) {
   auto control = Make<WindowlessTestControl>();
   auto site = Make<InPlaceSite>();
   auto sink = Make<AdviseRecorder>();
-  control->SetClientSite(site.get());
-  control->SetAdvise(DVASPECT_CONTENT, 0, sink.get());
+  control->SetClientSite(site.get()), control->SetAdvise(DVASPECT_CONTENT, 0, sink.get());
   ASSERT_EQ(control->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, site.get(), 0, nullptr, nullptr), S_OK);
   HWND none = reinterpret_cast<HWND>(1);
   EXPECT_EQ((std::tuple{control->GetWindow(&none), none, control->InPlaceActive() && control->Windowless()}),

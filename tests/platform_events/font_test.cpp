@@ -163,9 +163,7 @@ TEST(FontDisp, NamesAndPropertiesByTheStandardDispatchIds) {
 // Load reads its own record only, and takes nothing of a short or corrupt one.
 TEST(FontPersist, RoundTripsEveryAttributeTracksDirtinessAndRefusesShortOrCorruptRecords) {
   ComPtr<IFont> font = MakeFont(u"Liberation Serif", 123456, 650), loaded = MakeFont(u"Other", 10000, 100);
-  font->put_Charset(204);
-  font->put_Underline(TRUE);
-  font->put_Strikethrough(TRUE);
+  font->put_Charset(204), font->put_Underline(TRUE), font->put_Strikethrough(TRUE);
   ComPtr<IPersistStream> persist = font.As<IPersistStream>(), into = loaded.As<IPersistStream>();
   EXPECT_EQ(persist->IsDirty(), S_OK);  // new fonts are dirty
   ComPtr<IStream> stream = StreamOf();
