@@ -28,12 +28,12 @@ TEST_F(HostingTest, AttachedControlGetsItsOwnChildWindowCoveringTheHostAndItsInp
   // The site came first (OLEMISC_SETCLIENTSITEFIRST), then the extent, then the activation.
   EXPECT_EQ(control->probe->calls, (Calls{"SetClientSite(site)", "SetExtent", "DoVerb(-5)"}));
   HWND own = control->ControlWindow();
-  EXPECT_EQ(std::tuple(GetParent(own), IsWindowVisible(own)), std::tuple(hosted.host, TRUE));
   RECT rc{};
   GetWindowRect(own, &rc);
-  // The host is at (10, 20) in the frame; 200 x 100 px at 96 dpi in himetric.
-  EXPECT_EQ(std::tuple(rc.left, rc.top, rc.right, rc.bottom, control->sizeExtent_.cx, control->sizeExtent_.cy),
-            std::tuple(kX, kY, kX + 200, kY + 100, 5292, 2646));
+  // A visible child of the host, which is at (10, 20) in the frame; 200 x 100 px at 96 dpi in himetric.
+  EXPECT_EQ(std::tuple(GetParent(own), IsWindowVisible(own), rc.left, rc.top, rc.right, rc.bottom,
+                       control->sizeExtent_.cx, control->sizeExtent_.cy),
+            std::tuple(hosted.host, TRUE, kX, kY, kX + 200, kY + 100, 5292, 2646));
 
   // The client site is the host window; the control's window shows the control's colour.
   HWND siteHwnd = nullptr;
@@ -168,8 +168,7 @@ TEST_F(HostingTest, ActiveCompositeIsADialogThatHostsItsItems) {
 
     // Active, the composite leaves drawing to its window.
     Canvas canvas(20, 20);
-    RECTL bounds{0, 0, 20, 20};
-    composite.Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, canvas.dc(), &bounds, nullptr, nullptr, 0);
+    EXPECT_EQ(DrawView(hosted.control.get(), canvas), S_OK);
     EXPECT_TRUE(canvas.Painted().empty());
   }
   EXPECT_TRUE(probe->destroyed);
