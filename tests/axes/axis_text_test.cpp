@@ -10,9 +10,8 @@
 #include "support/index_variant.h"
 #include "support/layer_stack.h"
 #include "support/ole_date_fields.h"
+#include "support/property.h"
 #include "support/variant_values.h"
-
-#include <gtest/gtest.h>
 
 #include <cmath>
 #include <string>
@@ -32,21 +31,12 @@ double Date(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) {
   return date;
 }
 
-TEST(AxisText, AutomaticDecimals) {
-  const std::vector<std::pair<double, int>> cases{{1.0, 0},
-                                                  {5.0, 0},
-                                                  {0.0, 0},
-                                                  {-2.0, 0},
-                                                  {0.5, 1},
-                                                  {0.25, 1},
-                                                  {-0.2, 1},
-                                                  {0.05, 2},
-                                                  {0.01, 3},  // 0.1 * 0.1 lies above 0.01
-                                                  {common::NiceStep(0.2, 10), 2}};
-  for (auto [step, decimals] : cases) EXPECT_EQ(axes::AutomaticPrecision(step), decimals) << step;
-}
-
-TEST(AxisText, NumericLabels) {
+// A step of 0.01 takes three decimals: 0.1 * 0.1 lies above it.
+TEST(AxisText, AutomaticDecimalsAndNumericLabels) {
+  const std::vector<std::pair<double, int>> steps{
+      {1.0, 0},  {5.0, 0},  {0.0, 0},  {-2.0, 0}, {0.5, 1},
+      {0.25, 1}, {-0.2, 1}, {0.05, 2}, {0.01, 3}, {common::NiceStep(0.2, 10), 2}};
+  for (auto [step, decimals] : steps) EXPECT_EQ(axes::AutomaticPrecision(step), decimals) << step;
   const std::vector<std::tuple<double, int, std::string>> cases{
       {3e9, 0, "3000000000"}, {-2.5, 0, "-2"}, {-0.5, 0, "0"},      {7.9, 0, "7"},
       {0.01, 3, "0.010"},     {2.5, 1, "2.5"}, {-1.25, 2, "-1.25"}, {1e20, 0, "100000000000000000000"}};
@@ -56,17 +46,10 @@ TEST(AxisText, NumericLabels) {
   EXPECT_EQ(axes::NumericLabel(1.0, 0x7FFFFFFF).size(), 2u + axes::kMaxLabelDecimals);
 }
 
-TEST(AxisText, DateLabelsInEveryFormat) {
+TEST(AxisText, DateLabelsInEveryFormatAndTheirFlags) {
   const double morning = Date(2003, 1, 15, 8), later = Date(2003, 1, 15, 10);
   const axes::DateFlags time{.showTime = true}, days{.showDate = true}, years{.showDate = true, .showYear = true};
-  struct Case {
-    double value;
-    LONG format;
-    axes::DateFlags flags;
-    LONG index;
-    std::string text;
-  };
-  const std::vector<Case> cases{
+  const std::vector<std::tuple<double, LONG, axes::DateFlags, LONG, std::string>> cases{
       {morning, 0, time, 0, "08:00\n01/15/2003"},
       {later, 0, time, 1, "10:00"},
       {Date(2003, 1, 15, 8, 0, 5), 0, {.showTime = true, .showSeconds = true}, 3, "08:00:05"},
@@ -83,34 +66,25 @@ TEST(AxisText, DateLabelsInEveryFormat) {
       {Date(100, 3, 9), 0, years, 1, "03/09/0100"},
       {3e6, 0, years, 0, ""},  // beyond year 9999
   };
-  for (const Case& c : cases) EXPECT_EQ(axes::DateLabel(c.value, c.format, c.flags, c.index), c.text) << c.text;
-}
-
-TEST(AxisText, DateFlagsFollowTheRangeAndStep) {
+  for (const auto& [value, format, flags, index, text] : cases)
+    EXPECT_EQ(axes::DateLabel(value, format, flags, index), text) << text;
+  // The flags follow the range and the step.
   using Flags = std::tuple<bool, bool, bool, bool>;  // date, year, time, seconds
-  auto flags = [](double start, double end, double step) {
+  auto flagsOf = [](double start, double end, double step) {
     const axes::DateFlags f = axes::ComputeDateFlags(start, end, step);
     return Flags{f.showDate, f.showYear, f.showTime, f.showSeconds};
   };
-  EXPECT_EQ(flags(Date(2003, 1, 15), Date(2003, 1, 17), 2.0 / 24), Flags(true, false, true, false));
-  EXPECT_EQ(flags(Date(2003, 1, 15, 8), Date(2003, 1, 15, 8, 1), 5.0 / 86400), Flags(false, false, true, true));
-  EXPECT_EQ(flags(Date(2003, 12, 30), Date(2004, 1, 2), 1.0), Flags(true, true, false, false));
-  EXPECT_EQ(flags(Date(2003, 1, 1), Date(2003, 1, 1, 1), 1.0 / 1440), Flags(false, false, true, false));
-  EXPECT_EQ(flags(0.0, 1e9, 1.0), Flags(true, true, false, false));  // an end no calendar has
+  EXPECT_EQ(flagsOf(Date(2003, 1, 15), Date(2003, 1, 17), 2.0 / 24), Flags(true, false, true, false));
+  EXPECT_EQ(flagsOf(Date(2003, 1, 15, 8), Date(2003, 1, 15, 8, 1), 5.0 / 86400), Flags(false, false, true, true));
+  EXPECT_EQ(flagsOf(Date(2003, 12, 30), Date(2004, 1, 2), 1.0), Flags(true, true, false, false));
+  EXPECT_EQ(flagsOf(Date(2003, 1, 1), Date(2003, 1, 1, 1), 1.0 / 1440), Flags(false, false, true, false));
+  EXPECT_EQ(flagsOf(0.0, 1e9, 1.0), Flags(true, true, false, false));  // an end no calendar has
 }
 
-// The step an axis takes from a grid over a range.
-struct StepCase {
-  AxisKind kind;
-  double start, end;
-  bool autoStep, asDate;
-  LONG steps;
-  double step;
-};
-
-TEST(AxisText, StepFromTheGrid) {
+// The step an axis takes from a grid over a range: kind, range, AutoStep, UseXAsDate, steps, step.
+TEST(AxisText, StepFromTheGridAndRangeFromTheContainer) {
   const double day = 1.0, hour = day / 24, second = day / 86400;
-  const std::vector<StepCase> cases{
+  const std::vector<std::tuple<AxisKind, double, double, bool, bool, LONG, double>> cases{
       {AxisKind::X, 0, 100, false, false, 10, 0.5},   // the grid's own XStep
       {AxisKind::Y, 0, 100, false, false, 10, 0.25},  // its YStep
       {AxisKind::X, 0, 100, true, false, 10, 10},
@@ -123,18 +97,16 @@ TEST(AxisText, StepFromTheGrid) {
       {AxisKind::X, 0, 60 * second, true, true, 10, 5 * second},
       {AxisKind::X, 0, 3 * second, true, true, 10, second},  // never below one second
   };
-  for (const StepCase& c : cases) {
+  for (const auto& [kind, start, end, autoStep, asDate, steps, step] : cases) {
     auto grid = Create<IGridLayer>(CLSID_GridLayer);
-    grid->put_XStep(0.5), grid->put_YStep(0.25), grid->put_AutoStep(c.autoStep ? VARIANT_TRUE : VARIANT_FALSE);
-    grid->put_XSteps(c.steps), grid->put_YSteps(c.steps), grid->put_UseXAsDate(c.asDate ? VARIANT_TRUE : 0);
+    grid->put_XStep(0.5), grid->put_YStep(0.25), grid->put_AutoStep(autoStep ? VARIANT_TRUE : VARIANT_FALSE);
+    grid->put_XSteps(steps), grid->put_YSteps(steps), grid->put_UseXAsDate(asDate ? VARIANT_TRUE : 0);
     AxisScale s;
-    ASSERT_EQ(axes::ResolveScale(c.kind, {c.start, c.end, 1.0, -1, false}, nullptr, grid.get(), &s), S_OK);
-    EXPECT_DOUBLE_EQ(s.step, c.step) << c.end << " / " << c.steps;
-    EXPECT_EQ(s.dateMode, c.asDate && c.kind == AxisKind::X);
+    ASSERT_EQ(axes::ResolveScale(kind, {start, end, 1.0, -1, false}, nullptr, grid.get(), &s), S_OK);
+    EXPECT_EQ(std::pair(s.step, s.dateMode), std::pair(step, asDate && kind == AxisKind::X)) << end << " / " << steps;
   }
-}
 
-TEST(AxisText, RangeFromTheContainerAndTheRightY) {
+  // The range from the container, or its right-Y range.
   auto c = Create<IGraphicsContainer>(CLSID_GraphicsContainer);
   ASSERT_EQ(c->SetExtents(-5, 5, 20, 40), S_OK);
   ASSERT_EQ(c->SetRightYLimits(1000, 3000), S_OK);
@@ -163,7 +135,7 @@ std::vector<std::string> Labels(ITickLabelList* list, int n) {
   return texts;
 }
 
-TEST(AxisText, HostLabelsCountTheEntriesThatHaveOne) {
+TEST(AxisText, HostLabelsCountTheEntriesThatHaveOneAndIndicesAreChecked) {
   auto list = NewTickLabelList();
   ASSERT_TRUE(list);
   LONG index = 0;
@@ -174,10 +146,9 @@ TEST(AxisText, HostLabelsCountTheEntriesThatHaveOne) {
   EXPECT_EQ(Labels(list.get(), 3), (std::vector<std::string>{"low", "", "???"}));
   ASSERT_EQ(list->SetLabel(ByPosition(1), Str(u"\u00e9t\u00e9")), S_OK);
   EXPECT_EQ(Labels(list.get(), 2)[1], "\xe9t\xe9");  // the ANSI code page
-}
 
-TEST(AxisText, LabelListIndices) {
-  auto list = NewTickLabelList();
+  // Indices of a new list.
+  list = NewTickLabelList();
   ASSERT_EQ(list->SetLabel(ByPosition(2), Str(u"c")), S_OK);
   auto hasLabel = [&](LONG i) {
     VARIANT_BOOL has = VARIANT_TRUE;
@@ -200,9 +171,7 @@ TEST(AxisText, LabelListIndices) {
                        list->HasLabel(ByPosition(0), nullptr)),
             std::tuple(E_INVALIDARG, E_INVALIDARG, E_INVALIDARG, E_INVALIDARG, E_INVALIDARG, E_INVALIDARG,
                        DISP_E_TYPEMISMATCH, E_POINTER, E_POINTER));
-  LONG count = 0;
-  ASSERT_EQ(list->LabelCount(&count), S_OK);
-  EXPECT_EQ(count, 3);
+  EXPECT_EQ(Get(list.get(), &ITickLabelList::LabelCount), 3);
   EXPECT_EQ(KelmiraCreateTickLabelList(nullptr), E_POINTER);
 }
 

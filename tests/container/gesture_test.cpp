@@ -48,8 +48,7 @@ TEST_F(GestureTest, RightPressZoomsOutUpToTheExtentsAndStillReports) {
   c->SetLimits(25, 75, 25, 75);
   sink->Clear();
   for (POINT p : {POINT{10, 10}, POINT{150, 70}}) {
-    Inject(WM_RBUTTONDOWN, p.x, p.y);
-    Inject(WM_RBUTTONUP, p.x, p.y);
+    Inject(WM_RBUTTONDOWN, p.x, p.y), Inject(WM_RBUTTONUP, p.x, p.y);
     EXPECT_EQ(Limits(c), (View{0, 100, 0, 100}));
   }
   EXPECT_EQ(sink->Ids(kOnMouseEvent), (std::vector<DISPID>{kOnViewChanged, kOnUserZoom, kOnViewChanged, kOnUserZoom}));
@@ -63,8 +62,7 @@ TEST_F(GestureTest, KeepingYMakesAnXRangeBand) {
   EXPECT_EQ(hosted.Pixel(20, 5), RGB(0, 255, 255));  // the red inverted: the band runs over the full height
   Inject(WM_LBUTTONUP, 60, 60);
   EXPECT_EQ(Limits(c), (View{10, 30, 0, 100}));
-  c->SetLayerRightYAxis(ByPosition(0), VARIANT_FALSE);
-  c->put_AllowYZoom(VARIANT_FALSE);
+  c->SetLayerRightYAxis(ByPosition(0), VARIANT_FALSE), c->put_AllowYZoom(VARIANT_FALSE);
   EXPECT_EQ(Zoomed(100, 20, 100, 20), (View{25, 75, 0, 100}));
   c->put_AllowYZoom(VARIANT_TRUE);
   EXPECT_EQ(Zoomed(100, 20, 100, 20), (View{25, 75, 50, 100}));
@@ -73,16 +71,13 @@ TEST_F(GestureTest, KeepingYMakesAnXRangeBand) {
 TEST_F(GestureTest, WithoutAutoZoomTheMouseIsReportedAndOnlyTheExtentsButtonZooms) {
   Inject(WM_MOUSEMOVE, 5, 6);
   c->put_AutoZoom(VARIANT_FALSE);
-  Inject(WM_RBUTTONDOWN, 70, 10);
-  Inject(WM_MOUSEMOVE, 71, 11);
-  Inject(WM_RBUTTONUP, 71, 11);
-  // Screen points; moves name the button held.
-  const std::vector<std::vector<LONG>> expected = {{kEventMouseMove, 0, 105, 56},
-                                                   {kEventMouseDown, 1, 170, 60},
-                                                   {kEventMouseMove, 1, 171, 61},
-                                                   {kEventMouseUp, 1, 171, 61}};
-  std::vector<std::vector<LONG>> got;
-  for (const EventCall& e : sink->Calls()) got.push_back(e.Longs());
+  Inject(WM_RBUTTONDOWN, 70, 10), Inject(WM_MOUSEMOVE, 71, 11), Inject(WM_RBUTTONUP, 71, 11);
+  // Event, button and screen point of each; moves name the button held.
+  std::vector<LONG> got;
+  for (const EventCall& e : sink->Calls())
+    for (LONG v : e.Longs()) got.push_back(v);
+  const std::vector<LONG> expected{kEventMouseMove, 0, 105, 56, kEventMouseDown, 1, 170, 60,
+                                   kEventMouseMove, 1, 171, 61, kEventMouseUp,   1, 171, 61};
   EXPECT_EQ(std::tuple(got, sink->Ids(kOnMouseEvent), Limits(c)),
             std::tuple(expected, std::vector<DISPID>{}, View{0, 100, 0, 100}));
 

@@ -39,10 +39,11 @@ Stack Records(IGraphicsContainer* c) {
 TEST(LayerStackTest, LookupsByNameAndPosition) {
   auto c = Create<IGraphicsContainer>(CLSID_GraphicsContainer);
   auto first = RecordingLayer::Make(), second = RecordingLayer::Make();
-  AddLayer(c.get(), u"Line", first.get());
-  AddLayer(c.get(), u"line", second.get());
-  AddLayer(c.get(), u"\u00c4", nullptr);
-  AddLayer(c.get(), u"", nullptr);
+  for (auto [name, layer] : {std::pair<const char16_t*, IUnknown*>{u"Line", first.get()},
+                             {u"line", second.get()},
+                             {u"\u00c4", nullptr},
+                             {u"", nullptr}})
+    AddLayer(c.get(), name, layer);
   auto index = [&](BSTR name) {
     LONG i = 7;
     c->get_LayerIndex(name, &i);
@@ -75,9 +76,8 @@ TEST(LayerStackTest, FlagsRemovalAndReplacement) {
   auto hasRightY = [&] { return Get(c.get(), &IGraphicsContainer::get_HasRightYAxisLayers); };
   EXPECT_EQ(hasRightY(), VARIANT_FALSE);
   auto a = RecordingLayer::Make(), b = RecordingLayer::Make(), other = RecordingLayer::Make();
-  AddLayer(c.get(), u"A", a.get());
-  AddLayer(c.get(), u"B", b.get());
-  AddLayer(c.get(), u"C", nullptr);
+  for (auto [name, layer] : {std::pair<const char16_t*, IUnknown*>{u"A", a.get()}, {u"B", b.get()}, {u"C", nullptr}})
+    AddLayer(c.get(), name, layer);
   c->SetLayerVisible(ByName(u"c"), 0);
   c->SetLayerVisible(ByName(u"C"), 1);  // stored as -1
   c->SetLayerVisible(ByPosition(1), 0);
@@ -91,8 +91,7 @@ TEST(LayerStackTest, FlagsRemovalAndReplacement) {
   ASSERT_EQ(c->RemoveLayer(ByPosition(0), &ok), S_OK);
   EXPECT_EQ(std::pair(ok, hasRightY()), std::pair(VARIANT_TRUE, VARIANT_TRUE));
   EXPECT_EQ(Records(c.get()), (Stack{{u"B", 0, 0, b.get()}, {u"C", -1, 5, nullptr}}));
-  a->AddRef();
-  EXPECT_EQ(a->Release(), 1u);  // the removed record let go of its layer
+  EXPECT_EQ((a->AddRef(), a->Release()), 1u);  // the removed record let go of its layer
   // Positions only, inside the stack, with somewhere to answer.
   EXPECT_EQ(std::tuple(c->RemoveLayer(ByName(u"B"), &ok), c->RemoveLayer(ByPosition(2), &ok),
                        c->RemoveLayer(ByPosition(0), nullptr)),
@@ -101,8 +100,7 @@ TEST(LayerStackTest, FlagsRemovalAndReplacement) {
   // Replacing keeps name and flags and releases the old layer; an unknown name changes nothing.
   EXPECT_EQ(c->put_Layers(ByName(u"b"), other.get()), S_OK);
   c->put_Layers(ByName(u"missing"), b.get());
-  b->AddRef();
-  EXPECT_EQ(b->Release(), 1u);
+  EXPECT_EQ((b->AddRef(), b->Release()), 1u);
   EXPECT_EQ(Records(c.get()), (Stack{{u"B", 0, 0, other.get()}, {u"C", -1, 5, nullptr}}));
   c->put_Layers(ByPosition(0), nullptr);  // NULL empties the record
   EXPECT_EQ(LayerAt(c.get(), ByPosition(0)), nullptr);

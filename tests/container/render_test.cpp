@@ -93,22 +93,18 @@ TEST(RenderTest, DrawingIntoAHostContextAtAnOffset) {
   AddLayer(c.get(), u"Background", background.get());
   auto layer = RecordingLayer::Make(RGB(0, 200, 0), {0, 0, 10, 10});
   AddLayer(c.get(), u"Corner", layer.get());
-  auto view = c.As<IViewObject>();
   Canvas canvas(300, 200);
-  auto draw = [&](RECTL bounds) {
-    return view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, canvas.dc(), &bounds, nullptr, nullptr, 0);
-  };
-  ASSERT_EQ(draw({50, 40, 150, 90}), S_OK);
+  ASSERT_EQ(DrawView(c.get(), canvas, {50, 40, 150, 90}), S_OK);
   EXPECT_EQ(std::pair(layer->draws.back().right, layer->draws.back().bottom), std::pair(100, 50));
   ExpectPicture(canvas, [](int x, int y) {
     return x < 50 || y < 40 || x >= 150 || y >= 90 ? kWhite : x < 60 && y < 50 ? RGB(0, 200, 0) : RGB(1, 2, 3);
   });
 
   layer->color = RGB(1, 1, 1);
-  ASSERT_EQ(draw({0, 0, 100, 50}), S_OK);  // same size: the kept picture, elsewhere
+  ASSERT_EQ(DrawView(c.get(), canvas, {0, 0, 100, 50}), S_OK);  // same size: the kept picture, elsewhere
   EXPECT_EQ(std::pair(layer->draws.size(), canvas.At(0, 0)), std::pair(size_t{1}, RGB(0, 200, 0)));
   c->Redraw();
-  draw({0, 0, 100, 50});
+  DrawView(c.get(), canvas, {0, 0, 100, 50});
   EXPECT_EQ(canvas.At(0, 0), RGB(1, 1, 1));
 }
 

@@ -1,11 +1,14 @@
-// The view: validation of the limits, right-Y limits, view events, and the screen conversions.
+// The view: validation of the limits, right-Y limits, view events, the screen conversions, and the
+// persisted size, limits and extents (raw entries in map order; no property pages).
 #include "support/create.h"
 #include "support/event_recorder.h"
 #include "support/hosted_control.h"
+#include "support/memory_stream.h"
 #include "support/property.h"
 #include "support/view_limits.h"
 
 #include <cmath>
+#include <cstring>
 #include <tuple>
 
 namespace kelmira::test {
@@ -13,7 +16,7 @@ namespace {
 
 constexpr DISPID kOnViewChanged = 2;
 
-TEST(ViewTest, SetLimitsFollowsTheOneValidationRule) {
+TEST(ViewTest, SetLimitsFollowsTheOneValidationRuleAndRaisesTheViewEvent) {
   auto c = Create<IGraphicsContainer>(CLSID_GraphicsContainer);
   EXPECT_EQ(Extents(c.get()), (View{0, 100, 0, 100}));  // before the first SetExtents
   const View cases[][2] = {
@@ -38,10 +41,8 @@ TEST(ViewTest, SetLimitsFollowsTheOneValidationRule) {
     c->GetRightYLimits(&lo, &hi);
     EXPECT_EQ(std::pair(lo, hi), std::pair(wantLo, wantHi)) << setLo << " " << setHi;
   }
-}
 
-TEST(ViewTest, ViewEventsAndNumbersThatAreNotFinite) {
-  auto c = Create<IGraphicsContainer>(CLSID_GraphicsContainer);
+  // View events, and numbers that are not finite.
   auto sink = EventRecorder::Make();
   sink->Advise(c.get(), DIID_IGraphicsEvents);
   c->SetExtents(0, 10, -5, 5);
@@ -62,7 +63,6 @@ TEST(ViewTest, ViewEventsAndNumbersThatAreNotFinite) {
   EXPECT_EQ(c->SetLimits(-1.6e308, 1e308, 0, 1), S_OK);  // the width overflows: moved, then shrunk
   EXPECT_EQ(std::pair(Limits(c.get()), sink->Ids()),
             std::pair(View{-INFINITY, 1.5e308, 0, 1}, std::vector<DISPID>(4, kOnViewChanged)));
-  double lo = -1, hi = -1;
   c->GetRightYLimits(&lo, &hi);
   EXPECT_EQ(std::pair(lo, hi), std::pair(0.0, 1.0));  // kept whatever happened to the view
   EXPECT_EQ(c->GetLimits(nullptr, nullptr, nullptr, nullptr), E_POINTER);
@@ -104,6 +104,51 @@ TEST(ViewTest, ConversionsFollowTheClientAreaOnTheScreen) {
   auto alone = Create<IGraphicsContainer>(CLSID_GraphicsContainer);
   EXPECT_EQ(Get(alone.get(), &IGraphicsContainer::get_hwnd), 0);
   EXPECT_EQ(ToLogical(alone.get(), 1, 2), std::tuple(VARIANT_FALSE, 7.0, 7.0));
+}
+
+using Bytes = std::vector<BYTE>;
+
+HRESULT Load(const ComPtr<IGraphicsContainer>& c, const Bytes& bytes) {
+  return c.As<IPersistStreamInit>()->Load(StreamOf(bytes).get());
+}
+
+TEST(PersistTest, LimitsGoBeforeTheExtentsAndLoadBackExactly) {
+  auto c = Create<IGraphicsContainer>(CLSID_GraphicsContainer);
+  c->SetExtents(0, 10, 0, 1);
+  c->SetLimits(2, 4, 0, 1);
+  EXPECT_EQ(c.As<IPersistStorage>()->IsDirty(), S_FALSE);  // changing the view does not mark the control
+  CAUUID pages{};
+  c.As<ISpecifyPropertyPages>()->GetPages(&pages);
+  EXPECT_EQ(pages.cElems, 0u);
+
+  ComPtr<IStream> stream = StreamOf();
+  ASSERT_EQ(c.As<IPersistStreamInit>()->Save(stream.get(), TRUE), S_OK);
+  Bytes bytes = BytesOf(stream.get());
+  ASSERT_EQ(bytes.size(), 2u + 4 + 4 + 8 * 8);  // version word, _cx, _cy, eight doubles
+  const double expected[] = {2, 4, 0, 1, 0, 10, 0, 1};
+  EXPECT_EQ(std::memcmp(bytes.data() + 10, expected, sizeof expected), 0);
+
+  auto loaded = Create<IGraphicsContainer>(CLSID_GraphicsContainer);
+  auto sink = EventRecorder::Make();
+  sink->Advise(loaded.get(), DIID_IGraphicsEvents);
+  ASSERT_EQ(Load(loaded, bytes), S_OK);
+  EXPECT_EQ(std::pair(Limits(loaded.get()), Extents(loaded.get())), std::pair(View{2, 4, 0, 1}, View{0, 10, 0, 1}));
+  EXPECT_TRUE(sink->Calls().empty());
+
+  // Limits outside the extents are kept as loaded until the next SetLimits.
+  const double outside[] = {150, 250};
+  std::memcpy(bytes.data() + 10, outside, sizeof outside);
+  ASSERT_EQ(Load(loaded, bytes), S_OK);
+  EXPECT_EQ(Limits(loaded.get())[1], 250.0);
+  loaded->SetLimits(150, 250, 0, 1);
+  EXPECT_EQ(Limits(loaded.get()), (View{0, 10, 0, 1}));
+
+  // A short stream fails; what was read before the end stays.
+  auto fresh = Create<IGraphicsContainer>(CLSID_GraphicsContainer);
+  bytes.resize(10 + 8 * 5 + 3);
+  EXPECT_TRUE(FAILED(Load(fresh, bytes)));
+  EXPECT_EQ(std::pair(Limits(fresh.get())[1], Extents(fresh.get())), std::pair(250.0, View{0, 100, 0, 100}));
+  EXPECT_TRUE(FAILED(Load(fresh, {})));
 }
 
 }  // namespace

@@ -1,10 +1,16 @@
-// Drawing of a line layer into a memory bitmap, checked pixel by pixel, and its use of ILineData.
+// Drawing of a line layer into a memory bitmap, checked pixel by pixel, and its use of ILineData;
+// the fast path against the plain reference: random lines drawn both ways must paint the same
+// pixels and leave the same current position, whatever the data, view, pen, mix, clip and transform.
+#include "layers/line_render.h"
+
 #include "support/canvas.h"
 #include "support/counting_line_data.h"
 #include "support/line_data.h"
 
 #include <array>
 #include <cmath>
+#include <random>
+#include <vector>
 
 namespace kelmira::test {
 namespace {
@@ -56,7 +62,6 @@ TEST(LineDrawTest, IndexLineJoinsItsPointsOthersDrawNothingButPlaceholdersInDesi
   EXPECT_EQ(d.Redraw(0, 10, 0, 10), S_OK);
   // (10,89), (20,79), (30,69), (40,59), joined by three segments; the last end pixel is left out.
   EXPECT_PAINTED(d.canvas, Segments({{10, 89, 20, 79}, {20, 79, 30, 69}, {30, 69, 40, 59}}));
-  EXPECT_EQ(d.canvas.At(10, 89), kWhite);
   EXPECT_EQ(std::pair(GetCurrentObject(dc, OBJ_PEN), GetCurrentObject(dc, OBJ_BRUSH)), std::pair(pen, brush));
 
   // Design mode draws one placeholder per line whatever the data, at rows 100 * k / 6; the hidden
@@ -64,22 +69,15 @@ TEST(LineDrawTest, IndexLineJoinsItsPointsOthersDrawNothingButPlaceholdersInDesi
   d.layer->put_DesignMode(VARIANT_TRUE);
   d.canvas.Clear();
   EXPECT_EQ(d.Redraw(0, 10, 0, 10), S_OK);
-  PixelSet placeholders;
-  for (int x = 0; x < 100; ++x)
-    for (int y : {16, 33, 50, 83}) placeholders.insert({x, y});
-  EXPECT_PAINTED(d.canvas, placeholders);
+  EXPECT_PAINTED(d.canvas, Segments({{0, 16, 100, 16}, {0, 33, 100, 33}, {0, 50, 100, 50}, {0, 83, 100, 83}}));
 }
 
 TEST(LineDrawTest, HiddenAndBadPointsBreakTheLine) {
   const PixelSet twoPieces = Segments({{10, 89, 20, 79}, {40, 59, 50, 49}});
-  // A point is hidden by its mask (index 2 below) or by the bad value -5 or 7, for each kind of X.
-  struct Case {
-    std::vector<double> ys;
-    XKind kind;
-    std::vector<int> hidden;
-    HRESULT (STDMETHODCALLTYPE ILineData::*putBad)(double);
-    double bad;
-  } const cases[] = {
+  // A point is hidden by its mask (the indexes given) or by a bad value (put through the member
+  // given), for each kind of X.
+  using PutBad = HRESULT (STDMETHODCALLTYPE ILineData::*)(double);
+  const std::tuple<std::vector<double>, XKind, std::vector<int>, PutBad, double> cases[] = {
       {{1, 2, 3, 4, 5}, XKind::Index, {2}, nullptr, 0},
       {{1, 2, -5, 4, 5}, XKind::Index, {}, &ILineData::put_BadDataValue, -5},
       {{1, 2, 3, 4, 5}, XKind::Single, {2}, nullptr, 0},
@@ -88,12 +86,12 @@ TEST(LineDrawTest, HiddenAndBadPointsBreakTheLine) {
       {{1, 2, 3}, XKind::Index, {0, 2}, nullptr, 0},
       {{7, 2, 7}, XKind::Single, {}, &ILineData::put_BadDataValue, 7},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(&c - cases);
-    auto data = NewLineData(c.ys, c.kind, {1, 2, 3, 4, 5});
-    for (int i : c.hidden) data->put_Mask(i, 0);
-    if (c.putBad) (data.get()->*c.putBad)(c.bad);
-    EXPECT_EQ(DrawOnSmallArea(data.get()), c.ys.size() == 3 ? PixelSet{} : twoPieces);
+  for (const auto& [ys, kind, hidden, putBad, bad] : cases) {
+    SCOPED_TRACE(testing::PrintToString(std::tuple(ys, static_cast<int>(kind), hidden, bad)));
+    auto data = NewLineData(ys, kind, {1, 2, 3, 4, 5});
+    for (int i : hidden) data->put_Mask(i, 0);
+    if (putBad) (data.get()->*putBad)(bad);
+    EXPECT_EQ(DrawOnSmallArea(data.get()), ys.size() == 3 ? PixelSet{} : twoPieces);
   }
   // The default bad value written as a float is an ordinary point, drawn far below the area:
   // the segment from (10,89) runs straight down column 10.
@@ -133,7 +131,7 @@ TEST(LineDrawTest, MarkersAreDedupedAndStayInsideTheArea) {
   }
 }
 
-TEST(LineDrawTest, IndexLineStartsHalfAUnitLeftOfTheView) {
+TEST(LineDrawTest, IndexLineStartsHalfAUnitLeftOfTheViewAndStopsAfterTheFirstPointRightOfIt) {
   // One pixel per unit: XMin 50.7 starts at index 49 (x = 50, pixel trunc(-0.7) = 0). Index 48
   // would be joined from pixel -1 on row 10 and mark column 0 above row 90.
   std::vector<double> ys(200, 9.0);
@@ -141,9 +139,7 @@ TEST(LineDrawTest, IndexLineStartsHalfAUnitLeftOfTheView) {
   Drawing d;
   d.Add(NewLineData(ys).get());
   EXPECT_EQ(d.Redraw(50.7, 150.7, 0, 100), S_OK);
-  PixelSet row90;
-  for (int x = 0; x < 100; ++x) row90.insert({x, 90});
-  EXPECT_PAINTED(d.canvas, row90);
+  EXPECT_PAINTED(d.canvas, Segments({{0, 90, 100, 90}}));
   // Ten pixels per unit: index 49 (pixel -7) is joined to index 50 (pixel 3) across the left edge.
   d.canvas.Clear();
   EXPECT_EQ(d.Redraw(50.7, 60.7, 0, 100), S_OK);
@@ -152,20 +148,19 @@ TEST(LineDrawTest, IndexLineStartsHalfAUnitLeftOfTheView) {
   d.canvas.Clear();
   EXPECT_EQ(d.Redraw(300.7, 400.7, 0, 100), S_OK);
   EXPECT_PAINTED(d.canvas, PixelSet{});
-}
 
-TEST(LineDrawTest, IndexLineStopsAfterTheFirstPointRightOfTheArea) {
-  // Points at x pixels 10, 20, ..., 100 (the right column, still inside), 110 (the first beyond)
-  // and 120, which jumps far up. A 30-pixel pen reaches back into the area from the segment
-  // 110 -> 120; it is drawn only when the line goes on (X values need not increase).
-  std::vector<double> ys(12, 5.0), xs;
-  ys[11] = 100.0;
+  // It stops after the first point right of the area. Points at x pixels 10, 20, ..., 100 (the
+  // right column, still inside), 110 (the first beyond) and 120, which jumps far up. A 30-pixel
+  // pen reaches back into the area from the segment 110 -> 120; it is drawn only when the line
+  // goes on (X values need not increase).
+  std::vector<double> xs;
+  ys.assign(12, 5.0), ys[11] = 100.0;
   for (int i = 0; i < 12; ++i) xs.push_back(i + 1);
   for (XKind kind : {XKind::Index, XKind::Single}) {
-    Drawing d;
-    d.Add(NewLineData(ys, kind, xs).get())->put_Width(30);
-    EXPECT_EQ(d.Redraw(0, 10, 0, 10), S_OK);
-    EXPECT_EQ(std::pair(d.canvas.At(50, 49), d.canvas.At(97, 10)),
+    Drawing wide;
+    wide.Add(NewLineData(ys, kind, xs).get())->put_Width(30);
+    EXPECT_EQ(wide.Redraw(0, 10, 0, 10), S_OK);
+    EXPECT_EQ(std::pair(wide.canvas.At(50, 49), wide.canvas.At(97, 10)),
               std::pair(kWhite, kind == XKind::Single ? kWhite : kBlack));
   }
 }
@@ -265,6 +260,103 @@ TEST(LineDataUseTest, CallsPerLineDoNotGrowWithThePoints) {
     }
     EXPECT_EQ(calls[0], calls[1]);
     EXPECT_LE(calls[1], 8);
+  }
+}
+
+using layers::LinePen;
+using layers::LinePoints;
+
+struct RandomLine {
+  std::vector<float> y;
+  std::vector<float> xSingle;
+  std::vector<double> xDouble;
+  std::vector<BYTE> mask;
+  LinePoints points;
+};
+
+// Noisy (jumps of up to a third of the height) or smooth values, with the X kind, order, mask
+// and bad values the seed picks; or, around a given value, a ramp that moves one float at a time,
+// so that it meets the exact float where the rows change.
+RandomLine MakeLine(std::mt19937& random, int count, float rampAround, double xEdge) {
+  RandomLine line;
+  float ramp = rampAround;
+  const float towards = random() % 2 ? INFINITY : -INFINITY;  // rising or falling
+  for (int k = 0; k < count / 2 && ramp == ramp; ++k) ramp = std::nextafter(ramp, -towards);
+  const bool noisy = random() % 2, masked = random() % 3 == 0, bad = random() % 3 == 0;
+  // index, single, double, unsorted double, rising double that steps back at every eighth point,
+  // and single or double X rising one value at a time through the edge of a column
+  const int xKind = static_cast<int>(random() % 7);
+  double xRamp = xEdge;
+  float xRampSingle = static_cast<float>(xEdge);
+  for (int k = 0; k < count / 2; ++k)
+    xRamp = std::nextafter(xRamp, -INFINITY), xRampSingle = std::nextafter(xRampSingle, -INFINITY);
+  double value = 50;
+  for (int i = 0; i < count; ++i) {
+    value = noisy ? std::clamp(value + static_cast<int>(random() % 61) - 30, -20.0, 120.0)
+                  : 50 + 45 * std::sin(i * 0.002) + (random() % 100) * 0.001;
+    if (ramp == ramp) value = ramp = std::nextafter(ramp, towards);
+    line.y.push_back(bad && random() % 50 == 0 ? -1.0f : static_cast<float>(value));
+    const double x = xKind == 3 ? static_cast<double>(random() % count) : i - (xKind == 4 && i % 8 == 7 ? 6.5 : 0.0);
+    if (xKind == 1) line.xSingle.push_back(static_cast<float>(x));
+    if (xKind >= 2 && xKind <= 4) line.xDouble.push_back(x);
+    if (xKind == 5) line.xDouble.push_back(xRamp = std::nextafter(xRamp, INFINITY));
+    if (xKind == 6) line.xSingle.push_back(xRampSingle = std::nextafter(xRampSingle, INFINITY));
+    if (masked) line.mask.push_back(random() % 40 != 0);
+  }
+  line.points.count = count;
+  line.points.y = line.y.data();
+  line.points.xSingle = xKind == 1 || xKind == 6 ? line.xSingle.data() : nullptr;
+  line.points.xDouble = xKind >= 2 && xKind <= 5 ? line.xDouble.data() : nullptr;
+  line.points.mask = masked ? line.mask.data() : nullptr;
+  line.points.badValue = -1.0;
+  line.points.offset = 0;
+  return line;
+}
+
+TEST(LineFastPath, PaintsExactlyThePixelsOfThePlainPath) {
+  std::mt19937 random(20261206);
+  const int mixes[] = {R2_COPYPEN, R2_NOTXORPEN, R2_MERGEPEN, R2_MASKNOTPEN, R2_XORPEN, R2_NOTCOPYPEN};
+  for (int trial = 0; trial < 240; ++trial) {
+    SCOPED_TRACE(trial);
+    // The whole data, or a zoomed piece of it, in an area that may sit inside the bitmap.
+    const int count = 500 + static_cast<int>(random() % 6000);
+    const double zoom = random() % 2 ? 1.0 : 0.1 + (random() % 50) * 0.01;
+    const double x0 = (random() % 100) * count * 0.004;
+    const RECT area{static_cast<LONG>(random() % 10), static_cast<LONG>(random() % 10), 150, 90};
+    const auto mapping = common::PixelMapping::Of(area, x0, x0 + count * zoom, -5, 105);
+    // A quarter of the lines ramp across the edge between rows 40 and 41; ramps of X go through the
+    // left edge of column 70.
+    const float edge = static_cast<float>(mapping.yMin + (mapping.bottomRow - 41.0) / mapping.yScale);
+    const double xEdge = mapping.xMin + (70.0 - mapping.leftEdge) / mapping.xScale;
+    const RandomLine line = MakeLine(random, count, random() % 4 == 0 ? edge : NAN, xEdge);
+    const int style = random() % 4 == 0 ? PS_DASH : PS_SOLID, width = random() % 5 == 0 ? 3 : 1;
+    const LinePen pen = width > 1 ? LinePen::Wide : style == PS_SOLID ? LinePen::OnePixelSolid : LinePen::Patterned;
+    const int mix = mixes[random() % 6];
+    const bool clip = random() % 3 == 0, turned = random() % 8 == 0;
+
+    Canvas fast(160, 100), plain(160, 100);
+    POINT ends[2]{};
+    int which = 0;
+    for (Canvas* c : {&fast, &plain}) {
+      c->Noise(static_cast<unsigned>(trial));
+      Selected selected(c->dc(), CreatePen(style, width, RGB(200, 30, 90)));
+      SetROP2(c->dc(), mix);
+      if (clip) IntersectClipRect(c->dc(), 20, 15, 120, 70);
+      if (turned) {
+        SetGraphicsMode(c->dc(), GM_ADVANCED);
+        const XFORM scale{1.5f, 0, 0, 0.75f, 2, 1};
+        SetWorldTransform(c->dc(), &scale);
+      }
+      if (c == &fast)
+        layers::DrawPolyline(c->dc(), line.points, mapping, pen);
+      else
+        layers::DrawPolylineReference(c->dc(), line.points, mapping);
+      MoveToEx(c->dc(), 0, 0, &ends[which++]);  // gives the current position back
+    }
+    ASSERT_EQ(fast.Bits(), plain.Bits()) << "mix " << mix << " pen " << style << "/" << width << " clip " << clip
+                                         << " turned " << turned << "; " << fast.Dump("fast") << " "
+                                         << plain.Dump("plain");
+    EXPECT_EQ(std::pair(ends[0].x, ends[0].y), std::pair(ends[1].x, ends[1].y));
   }
 }
 

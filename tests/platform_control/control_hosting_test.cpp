@@ -1,12 +1,10 @@
 // A control hosted in "AtlAxWin": activation with a window of its own, sizing with the host,
-// input reaching the control, and release when the host goes.
+// input reaching the control, and release when the host goes; a composite hosting its items.
 #include "support/canvas.h"
 #include "support/event_recorder.h"
 #include "support/hosted_control.h"
 #include "support/pump.h"
 #include "support/test_control.h"
-
-#include <gtest/gtest.h>
 
 #include <string>
 #include <tuple>
@@ -30,18 +28,16 @@ TEST_F(HostingTest, AttachedControlGetsItsOwnChildWindowCoveringTheHostAndItsInp
   // The site came first (OLEMISC_SETCLIENTSITEFIRST), then the extent, then the activation.
   EXPECT_EQ(control->probe->calls, (Calls{"SetClientSite(site)", "SetExtent", "DoVerb(-5)"}));
   HWND own = control->ControlWindow();
-  EXPECT_EQ(std::tuple(GetParent(own), IsWindowVisible(own)), std::tuple(hosted.host, TRUE));
   RECT rc{};
   GetWindowRect(own, &rc);
-  // The host is at (10, 20) in the frame; 200 x 100 px at 96 dpi in himetric.
-  EXPECT_EQ(std::tuple(rc.left, rc.top, rc.right, rc.bottom, control->sizeExtent_.cx, control->sizeExtent_.cy),
-            std::tuple(kX, kY, kX + 200, kY + 100, 5292, 2646));
+  // A visible child of the host, which is at (10, 20) in the frame; 200 x 100 px at 96 dpi in himetric.
+  EXPECT_EQ(std::tuple(GetParent(own), IsWindowVisible(own), rc.left, rc.top, rc.right, rc.bottom,
+                       control->sizeExtent_.cx, control->sizeExtent_.cy),
+            std::tuple(hosted.host, TRUE, kX, kY, kX + 200, kY + 100, 5292, 2646));
 
   // The client site is the host window; the control's window shows the control's colour.
-  ComPtr<IOleWindow> site;
-  ASSERT_EQ(control->ClientSite()->QueryInterface(IID_IOleWindow, reinterpret_cast<void**>(&site)), S_OK);
   HWND siteHwnd = nullptr;
-  site->GetWindow(&siteHwnd);
+  ComPtr<IOleClientSite>(control->ClientSite()).As<IOleWindow>()->GetWindow(&siteHwnd);
   // Input reaches the control's window; a press raises its event.
   for (auto [msg, keys] : {std::pair<UINT, WPARAM>{WM_MOUSEMOVE, 0}, {WM_LBUTTONDOWN, MK_LBUTTON}, {WM_LBUTTONUP, 0}})
     ASSERT_TRUE(KelmiraInjectMouse(msg, kX + 15, kY + 25, keys));
@@ -147,6 +143,35 @@ TEST_F(HostingTest, HostWindowTitleCreatesTheControlByClsidOrProgId) {
                 AtlAxGetHost(hosted.frame, &none),
                 AtlAxCreateControl(u"{00000000-0000-0000-0000-00000000ABCD}", hosted.host, nullptr, nullptr)}),
             (std::vector<HRESULT>{E_FAIL, E_INVALIDARG, E_INVALIDARG, E_POINTER, E_FAIL, E_FAIL, REGDB_E_CLASSNOTREG}));
+}
+
+// An active composite is a dialog that hosts the controls its template names. (The extent from the
+// template and the picture when not active are checked on LineGraph, a real composite.)
+TEST_F(HostingTest, ActiveCompositeIsADialogThatHostsItsItems) {
+  std::shared_ptr<ControlProbe> probe;
+  {
+    HostedControl hosted(CLSID_TestComposite, 320, 200);
+    auto& composite = ControlOf<TestComposite>(hosted.control.get());
+    probe = composite.probe;
+    HWND dialog = composite.ControlWindow();
+    RECT rc{};
+    ASSERT_TRUE(GetClientRect(dialog, &rc));
+    EXPECT_EQ(std::tuple(GetParent(dialog), composite.initDialogs, rc.right, rc.bottom),
+              std::tuple(hosted.host, 1, 320, 200));
+
+    // Item 100 is an "AtlAxWin" window hosting a TestControl in a window of its own.
+    HWND item = GetDlgItem(dialog, 100);
+    ComPtr<IUnknown> inner;
+    ASSERT_EQ(AtlAxGetControl(item, &inner), S_OK);
+    HWND innerHwnd = ControlOf<TestControl>(inner.get()).ControlWindow();
+    EXPECT_TRUE(innerHwnd && GetParent(innerHwnd) == item);
+
+    // Active, the composite leaves drawing to its window.
+    Canvas canvas(20, 20);
+    EXPECT_EQ(DrawView(hosted.control.get(), canvas), S_OK);
+    EXPECT_TRUE(canvas.Painted().empty());
+  }
+  EXPECT_TRUE(probe->destroyed);
 }
 
 }  // namespace

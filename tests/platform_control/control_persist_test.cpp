@@ -6,9 +6,6 @@
 #include "support/memory_stream.h"
 #include "support/test_control.h"
 
-#include <gtest/gtest.h>
-
-#include <string>
 #include <tuple>
 
 namespace kelmira::test {
@@ -42,8 +39,7 @@ TEST_F(PersistTest, StreamAndStorageRoundTripsFollowTheChangedMark) {
   auto fromStream = Make<TestControl>(), fromStorage = Make<TestControl>(), failed = Make<TestControl>();
   ASSERT_EQ(fromStream->Load(StreamOf(BytesOf(stream.get())).get()), S_OK);
   ASSERT_EQ(fromStorage->Load(storage.get()), S_OK);
-  EXPECT_EQ(values(*fromStream), saved);
-  EXPECT_EQ(values(*fromStorage), saved);
+  EXPECT_EQ(std::pair(values(*fromStream), values(*fromStorage)), std::pair(saved, saved));
   ComPtr<IStream> contents;
   ASSERT_EQ(storage->OpenStream(u"Contents", nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, 0, &contents), S_OK);
   EXPECT_EQ(BytesOf(contents.get()), BytesOf(stream.get()));
@@ -73,10 +69,8 @@ TEST_F(PersistTest, MiscStatusComesFromTheRegistryElseFromTheClass) {
   control->GetMiscStatus(DVASPECT_CONTENT, &status[1]);  // the default value when the aspect has no key
   ASSERT_EQ(RegCreateKeyA(misc, "1", &aspect), ERROR_SUCCESS);
   RegSetValueExA(aspect, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>("131473"), 7);
-  control->GetMiscStatus(DVASPECT_CONTENT, &status[2]);
-  control->GetMiscStatus(DVASPECT_ICON, &status[3]);
-  RegCloseKey(aspect);
-  RegCloseKey(misc);
+  control->GetMiscStatus(DVASPECT_CONTENT, &status[2]), control->GetMiscStatus(DVASPECT_ICON, &status[3]);
+  RegCloseKey(aspect), RegCloseKey(misc);
   RegDeleteTreeA(HKEY_CLASSES_ROOT, "CLSID\\{3D0B8E51-6A2C-4F1B-8E4D-217A90C35504}");
   EXPECT_EQ(std::vector<DWORD>(status, status + 4),
             (std::vector<DWORD>{OLEMISC_ACTIVATEWHENVISIBLE | OLEMISC_INSIDEOUT, 17, 131473, 17}));
@@ -134,10 +128,8 @@ TEST_F(PersistTest, ControlInformationQuickActivationAndFrozenEvents) {
   info->ReleaseTypeAttr(attr);
 
   std::vector<bool> frozen;
-  for (BOOL freeze : {TRUE, TRUE, FALSE, FALSE, FALSE, TRUE}) {
-    control->FreezeEvents(freeze);
-    frozen.push_back(control->EventsFrozen());
-  }
+  for (BOOL freeze : {TRUE, TRUE, FALSE, FALSE, FALSE, TRUE})
+    frozen.push_back((control->FreezeEvents(freeze), control->EventsFrozen()));
   EXPECT_EQ(frozen, (std::vector<bool>{true, true, true, false, false, true}));
 }
 

@@ -7,8 +7,6 @@
 #include "support/pump.h"
 #include "support/test_control.h"
 
-#include <gtest/gtest.h>
-
 #include <tuple>
 
 namespace kelmira::test {
@@ -55,8 +53,7 @@ TEST_F(ViewTest, RepaintRequestWithoutActivationTellsTheViewSinkAndActivationNee
 
   // ADVF_ONLYONCE: one notification, then the sink is let go.
   control->SetAdvise(DVASPECT_CONTENT, ADVF_ONLYONCE, once.get());
-  control->FireViewChange();
-  control->FireViewChange();
+  control->FireViewChange(), control->FireViewChange();
   ComPtr<IAdviseSink> current;
   control->GetAdvise(nullptr, nullptr, &current);
   EXPECT_EQ(std::pair(once->viewChanges.size(), current.get()), std::pair(std::size_t{1}, (IAdviseSink*)nullptr));
@@ -76,8 +73,7 @@ TEST_F(ViewTest, RepaintRequestOfAWindowlessControlAsksTheSite) {
   auto control = Make<WindowlessTestControl>();
   auto site = Make<InPlaceSite>();
   auto sink = Make<AdviseRecorder>();
-  control->SetClientSite(site.get());
-  control->SetAdvise(DVASPECT_CONTENT, 0, sink.get());
+  control->SetClientSite(site.get()), control->SetAdvise(DVASPECT_CONTENT, 0, sink.get());
   ASSERT_EQ(control->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, site.get(), 0, nullptr, nullptr), S_OK);
   HWND none = reinterpret_cast<HWND>(1);
   EXPECT_EQ((std::tuple{control->GetWindow(&none), none, control->InPlaceActive() && control->Windowless()}),
@@ -94,11 +90,11 @@ TEST_F(ViewTest, RepaintRequestOfAWindowlessControlAsksTheSite) {
 
   // Messages the site forwards go through the control's message map, while it is active.
   LRESULT result = 1;
-  const Hrs active{control->OnWindowMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 6), &result),
-                   control->OnWindowMessage(WM_KEYDOWN, 0, 0, &result), control->InPlaceDeactivate()};
+  EXPECT_EQ((Hrs{control->OnWindowMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 6), &result),
+                 control->OnWindowMessage(WM_KEYDOWN, 0, 0, &result), control->InPlaceDeactivate(),
+                 control->OnWindowMessage(WM_LBUTTONDOWN, 0, 0, &result)}),
+            (Hrs{S_OK, S_FALSE, S_OK, E_UNEXPECTED}));
   EXPECT_EQ(control->mouse, (std::vector<std::tuple<UINT, LONG, LONG>>{{WM_LBUTTONDOWN, 4, 6}}));
-  EXPECT_EQ(active, (Hrs{S_OK, S_FALSE, S_OK}));
-  EXPECT_EQ(control->OnWindowMessage(WM_LBUTTONDOWN, 0, 0, &result), E_UNEXPECTED);
   EXPECT_EQ(site->calls, (Calls{"CanInPlaceActivate", "OnInPlaceActivateEx(windowless)", "GetWindowContext",
                                 "ShowObject", "InvalidateRect(all, erase)", "OnInPlaceDeactivateEx"}));
 }
@@ -158,18 +154,14 @@ TEST_F(ViewTest, ExtentsAreHimetricAndHitTestingStopsAtTheBoundsEdge) {
   EXPECT_EQ(std::tuple(size.cx, size.cy, natural.cx, himetric.cx, himetric.cy, back.cx, back.cy),
             std::tuple(5080, 5080, 5080, 2540, 1270, 96, 48));
 
-  RECT bounds{0, 0, 10, 10}, away{20, 20, 30, 30}, touching{9, 9, 30, 30};
-  std::vector<DWORD> hits;
-  for (POINT at : {POINT{0, 0}, POINT{9, 9}, POINT{10, 3}, POINT{3, 10}, POINT{-1, 3}}) {
-    DWORD hit = 99;
-    EXPECT_EQ(control->QueryHitPoint(DVASPECT_CONTENT, &bounds, at, 0, &hit), S_OK);
-    hits.push_back(hit);
-  }
-  for (const RECT* r : {&away, &touching}) {
-    DWORD hit = 99;
-    control->QueryHitRect(DVASPECT_CONTENT, &bounds, r, 0, &hit);
-    hits.push_back(hit);
-  }
+  // Points, then the rectangles away and touching.
+  const RECT bounds{0, 0, 10, 10}, away{20, 20, 30, 30}, touching{9, 9, 30, 30};
+  const POINT points[] = {{0, 0}, {9, 9}, {10, 3}, {3, 10}, {-1, 3}};
+  std::vector<DWORD> hits(7, 99);
+  for (int k = 0; k < 5; ++k)
+    EXPECT_EQ(control->QueryHitPoint(DVASPECT_CONTENT, &bounds, points[k], 0, &hits[k]), S_OK);
+  control->QueryHitRect(DVASPECT_CONTENT, &bounds, &away, 0, &hits[5]);
+  control->QueryHitRect(DVASPECT_CONTENT, &bounds, &touching, 0, &hits[6]);
   EXPECT_EQ(hits, (std::vector<DWORD>{HITRESULT_HIT, HITRESULT_HIT, HITRESULT_OUTSIDE, HITRESULT_OUTSIDE,
                                       HITRESULT_OUTSIDE, HITRESULT_OUTSIDE, HITRESULT_HIT}));
 }

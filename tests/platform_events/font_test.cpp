@@ -3,9 +3,8 @@
 #include "support/create.h"
 #include "support/invoke_args.h"
 #include "support/memory_stream.h"
+#include "support/property.h"
 #include "support/property_notify_recorder.h"
-
-#include <gtest/gtest.h>
 
 #include <string>
 
@@ -26,18 +25,15 @@ std::string Narrow(BSTR text) { return std::string(text, text + SysStringLen(tex
 
 // Every attribute of a font: "name size weight charset" and the flags that are set.
 std::string Describe(IFont* font) {
-  Bstr name;
-  CY size{};
-  SHORT weight = 0, charset = 0;
-  BOOL bold = 0, italic = 0, underline = 0, strike = 0;
-  EXPECT_EQ(font->get_Name(&name), S_OK);
-  font->get_Size(&size), font->get_Weight(&weight), font->get_Charset(&charset);
-  font->get_Bold(&bold), font->get_Italic(&italic), font->get_Underline(&underline), font->get_Strikethrough(&strike);
-  std::string out = Narrow(name.get()) + " " + std::to_string(size.int64) + " " + std::to_string(weight) + " " +
-                    std::to_string(charset);
-  for (auto [flag, text] :
-       {std::pair{bold, " bold"}, {italic, " italic"}, {underline, " underline"}, {strike, " strike"}})
-    if (flag) out += flag == TRUE ? text : " ?";
+  std::string out = Narrow(Bstr::Attach(Get(font, &IFont::get_Name)).get()) + " " +
+                    std::to_string(Get(font, &IFont::get_Size).int64) + " " +
+                    std::to_string(Get(font, &IFont::get_Weight)) + " " +
+                    std::to_string(Get(font, &IFont::get_Charset));
+  for (auto [get, text] : {std::pair{&IFont::get_Bold, " bold"},
+                           {&IFont::get_Italic, " italic"},
+                           {&IFont::get_Underline, " underline"},
+                           {&IFont::get_Strikethrough, " strike"}})
+    if (const BOOL flag = Get(font, get)) out += flag == TRUE ? text : " ?";
   return out;
 }
 
@@ -69,8 +65,14 @@ TEST(FontObject, IsMadeFromADescriptionAndChecksIt) {
   EXPECT_EQ(Describe(Create<IFont>(CLSID_StdFont).get()), "MS Sans Serif 82500 400 0");
 }
 
-TEST(FontObject, PutsChangeAttributesAndRefuseValuesOutOfRange) {
-  ComPtr<IFont> font = MakeFont();
+// Every successful put is told to the property sinks; values out of range are refused unheard.
+TEST(FontObject, PutsChangeAttributesTellTheSinksAndRefuseValuesOutOfRange) {
+  ComPtr<IFont> font = MakeFont(), clone;
+  ComPtr<Object<PropertyNotifyRecorder>> sink;
+  Object<PropertyNotifyRecorder>::Make(&sink);
+  DWORD cookie = 0;
+  ASSERT_EQ(AtlAdvise(font.get(), static_cast<IPropertyNotifySink*>(sink.get()), IID_IPropertyNotifySink, &cookie),
+            S_OK);
   auto after = [&](HRESULT hr) { return hr == S_OK ? Describe(font.get()) : std::string("failed"); };
   // Bold means a weight above 550; putting it sets 700 or 400.
   EXPECT_EQ(after(font->put_Bold(TRUE)), "Arial 70000 700 0 bold");
@@ -78,13 +80,19 @@ TEST(FontObject, PutsChangeAttributesAndRefuseValuesOutOfRange) {
   EXPECT_EQ(after(font->put_Weight(550)), "Arial 70000 550 0");
   EXPECT_EQ(after(font->put_Weight(551)), "Arial 70000 551 0 bold");
   EXPECT_EQ(after(font->put_Name(nullptr)), " 70000 551 0 bold");  // the empty string
-  EXPECT_EQ(after(font->put_Name(Bstr(u"Liberation Sans").get())), "Liberation Sans 70000 551 0 bold");
+  EXPECT_EQ(after(font->put_Italic(TRUE)), " 70000 551 0 bold italic");
+  EXPECT_EQ(after(font->put_Name(Bstr(u"Liberation Sans").get())), "Liberation Sans 70000 551 0 bold italic");
   CY size{};
   size.int64 = -10000;
   EXPECT_EQ((Hrs{font->put_Weight(-1), font->put_Weight(1001), font->put_Charset(256), font->put_Size(size),
                  font->SetRatio(0, 2540)}),
             Hrs(5, E_INVALIDARG));
-  EXPECT_EQ(Describe(font.get()), "Liberation Sans 70000 551 0 bold");
+  font->Clone(&clone);
+  clone->put_Underline(TRUE);  // a clone starts without sinks
+  EXPECT_EQ(Describe(font.get()), "Liberation Sans 70000 551 0 bold italic");
+  EXPECT_EQ(sink->changed,
+            (std::vector<DISPID>{DISPID_FONT_BOLD, DISPID_FONT_BOLD, DISPID_FONT_WEIGHT, DISPID_FONT_WEIGHT,
+                                 DISPID_FONT_NAME, DISPID_FONT_ITALIC, DISPID_FONT_NAME}));
 }
 
 // Face names match without regard to case; every other attribute counts.
@@ -107,16 +115,16 @@ TEST(FontDisp, NamesAndPropertiesByTheStandardDispatchIds) {
   ComPtr<IFontDisp> disp = font.As<IFontDisp>();
   LPOLESTR names[] = {const_cast<LPOLESTR>(u"NAME"), const_cast<LPOLESTR>(u"size"), const_cast<LPOLESTR>(u"UnderLine"),
                       const_cast<LPOLESTR>(u"CHARSET"), const_cast<LPOLESTR>(u"Colour")};
-  std::vector<DISPID> ids;
-  for (LPOLESTR& name : names) {
-    ids.push_back(99);
-    EXPECT_EQ(disp->GetIDsOfNames(IID_NULL, &name, 1, 0, &ids.back()), ids.size() < 5 ? S_OK : DISP_E_UNKNOWNNAME);
-  }
-  EXPECT_EQ(ids, (std::vector<DISPID>{0, 2, 5, 8, DISPID_UNKNOWN}));
-  DISPID two[2] = {5, 5};  // a member and a parameter name: the font has no parameters
-  EXPECT_EQ(disp->GetIDsOfNames(IID_NULL, &names[1], 2, 0, two), DISP_E_UNKNOWNNAME);
-  EXPECT_EQ(std::pair(two[0], two[1]), std::pair(DISPID{DISPID_FONT_SIZE}, DISPID{DISPID_UNKNOWN}));
-  EXPECT_EQ(disp->GetIDsOfNames(IID_IFont, names, 1, 0, two), DISP_E_UNKNOWNINTERFACE);
+  // Each name alone, then a member and a parameter name (the font has no parameters), then a
+  // name asked for another interface.
+  std::vector<DISPID> ids(7, 99);
+  Hrs found;
+  for (int k = 0; k < 5; ++k) found.push_back(disp->GetIDsOfNames(IID_NULL, &names[k], 1, 0, &ids[k]));
+  found.push_back(disp->GetIDsOfNames(IID_NULL, &names[1], 2, 0, &ids[5]));
+  EXPECT_EQ(std::pair(found, ids),
+            std::pair(Hrs{S_OK, S_OK, S_OK, S_OK, DISP_E_UNKNOWNNAME, DISP_E_UNKNOWNNAME},
+                      std::vector<DISPID>{0, 2, 5, 8, DISPID_UNKNOWN, DISPID_FONT_SIZE, DISPID_UNKNOWN}));
+  EXPECT_EQ(disp->GetIDsOfNames(IID_IFont, names, 1, 0, &ids[0]), DISP_E_UNKNOWNINTERFACE);
 
   // Gets give each property in its own type, shown as "vt:value"; puts convert their argument to
   // the property's type, then run the IFont put.
@@ -152,28 +160,10 @@ TEST(FontDisp, NamesAndPropertiesByTheStandardDispatchIds) {
             (Hrs{DISP_E_BADPARAMCOUNT, DISP_E_NONAMEDARGS, DISP_E_UNKNOWNINTERFACE}));
 }
 
-TEST(FontObject, TellsPropertySinksOfEverySuccessfulPut) {
-  ComPtr<IFont> font = MakeFont(), clone;
-  ComPtr<Object<PropertyNotifyRecorder>> sink;
-  Object<PropertyNotifyRecorder>::Make(&sink);
-  DWORD cookie = 0;
-  ASSERT_EQ(AtlAdvise(font.get(), static_cast<IPropertyNotifySink*>(sink.get()), IID_IPropertyNotifySink, &cookie),
-            S_OK);
-  font->put_Italic(TRUE);
-  font->put_Weight(2000);  // refused: no notice
-  font->put_Bold(TRUE);
-  font->put_Name(Bstr(u"Arial").get());
-  font->Clone(&clone);
-  clone->put_Underline(TRUE);  // a clone starts without sinks
-  EXPECT_EQ(sink->changed, (std::vector<DISPID>{DISPID_FONT_ITALIC, DISPID_FONT_BOLD, DISPID_FONT_NAME}));
-}
-
 // Load reads its own record only, and takes nothing of a short or corrupt one.
 TEST(FontPersist, RoundTripsEveryAttributeTracksDirtinessAndRefusesShortOrCorruptRecords) {
   ComPtr<IFont> font = MakeFont(u"Liberation Serif", 123456, 650), loaded = MakeFont(u"Other", 10000, 100);
-  font->put_Charset(204);
-  font->put_Underline(TRUE);
-  font->put_Strikethrough(TRUE);
+  font->put_Charset(204), font->put_Underline(TRUE), font->put_Strikethrough(TRUE);
   ComPtr<IPersistStream> persist = font.As<IPersistStream>(), into = loaded.As<IPersistStream>();
   EXPECT_EQ(persist->IsDirty(), S_OK);  // new fonts are dirty
   ComPtr<IStream> stream = StreamOf();

@@ -4,8 +4,6 @@
 #include "support/memory_stream.h"
 #include "support/property_map_object.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -111,7 +109,7 @@ TEST(PropMap, PagesWriteNothingRawFieldsTheirBytesAndPropertiesTheDeclaredTypePa
   EXPECT_EQ(std::pair(loaded->values[3].vt, loaded->values[3].lVal), std::pair(VARTYPE{VT_I4}, LONG{-12}));
 }
 
-TEST(PropMap, RefusesOtherVersionsUnknownTagsAndTagsOtherThanDeclared) {
+TEST(PropMap, RefusesOtherVersionsUnknownTagsUndeclaredTagsCorruptLengthsAndNullArguments) {
   auto o = MakeObject(), target = MakeObject();
   o->Set(12, Make(VT_R8, 2.5));
   static const ATL_PROPMAP_ENTRY any[] = {PropEntry(u"r", 12, CLSID_NULL), PropEnd()};
@@ -133,6 +131,28 @@ TEST(PropMap, RefusesOtherVersionsUnknownTagsAndTagsOtherThanDeclared) {
   // Values the form cannot hold are refused before anything of them is written.
   o->Set(12, Make(VT_DECIMAL));
   EXPECT_EQ(Save(o.get(), any, DISP_E_BADVARTYPE), (std::vector<BYTE>{1, 0}));
+
+  // Corrupt lengths and classes and null arguments fail without reading past the stream.
+  static const ATL_PROPMAP_ENTRY text[] = {PropEntry(u"s", 17, CLSID_NULL), PropEnd()};
+  std::vector<BYTE> unknownClass = {1, 0, VT_UNKNOWN, 0};  // an object of a class nobody can make
+  for (int i = 0; i < 16; ++i) unknownClass.push_back(static_cast<BYTE>(0xA0 + i));
+  EXPECT_TRUE(FAILED(Load(target.get(), text, unknownClass)));
+  // A string claiming two thousand million units, followed by four bytes.
+  EXPECT_EQ((std::vector{Load(target.get(), text, {1, 0, VT_BSTR, 0, 0xF0, 0xFF, 0xFF, 0x7F, 'a', 0, 'b', 0}),
+                         Load(target.get(), text, {1, 0, VT_BSTR, 0, 0xFE, 0xFF, 0xFF, 0xFF}),
+                         Load(target.get(), text, {1, 0, VT_BSTR, 0, 2, 0, 0, 0, 'a', 0, 'b', 0})}),
+            (std::vector{STG_E_READFAULT, STG_E_READFAULT, S_OK}));
+  EXPECT_EQ(std::pair(std::u16string(target->values[17].bstrVal), target->puts[17]),
+            std::pair(std::u16string(u"ab"), 1));
+
+  ComPtr<IStream> stream = StreamOf();
+  IUnknown* unknown = target->Unknown();
+  EXPECT_EQ((std::vector{AtlIPersistStreamInit_Save(nullptr, TRUE, kMap, target.get(), unknown),
+                         AtlIPersistStreamInit_Save(stream.get(), TRUE, nullptr, target.get(), unknown),
+                         AtlIPersistStreamInit_Save(stream.get(), TRUE, kMap, nullptr, unknown),
+                         AtlIPersistStreamInit_Load(nullptr, kMap, target.get(), unknown),
+                         AtlIPersistStreamInit_Save(stream.get(), TRUE, text, target.get(), nullptr)}),
+            std::vector<HRESULT>(5, E_POINTER));
 }
 
 TEST(PropMap, AFailingGetOrPutOrAShortStreamEndsTheOperation) {
@@ -160,30 +180,6 @@ TEST(PropMap, AFailingGetOrPutOrAShortStreamEndsTheOperation) {
   // Every cut of a saved stream fails to load.
   for (std::size_t n = 0; n < full.size(); ++n)
     EXPECT_TRUE(FAILED(Load(MakeObject().get(), kMap, {full.begin(), full.begin() + n}))) << "cut at " << n;
-}
-
-TEST(PropMap, CorruptLengthsClassesAndNullArgumentsFailWithoutReadingPastTheStream) {
-  static const ATL_PROPMAP_ENTRY text[] = {PropEntry(u"s", 17, CLSID_NULL), PropEnd()};
-  auto target = MakeObject();
-  std::vector<BYTE> unknownClass = {1, 0, VT_UNKNOWN, 0};  // an object of a class nobody can make
-  for (int i = 0; i < 16; ++i) unknownClass.push_back(static_cast<BYTE>(0xA0 + i));
-  EXPECT_TRUE(FAILED(Load(target.get(), text, unknownClass)));
-  // A string claiming two thousand million units, followed by four bytes.
-  EXPECT_EQ((std::vector{Load(target.get(), text, {1, 0, VT_BSTR, 0, 0xF0, 0xFF, 0xFF, 0x7F, 'a', 0, 'b', 0}),
-                         Load(target.get(), text, {1, 0, VT_BSTR, 0, 0xFE, 0xFF, 0xFF, 0xFF}),
-                         Load(target.get(), text, {1, 0, VT_BSTR, 0, 2, 0, 0, 0, 'a', 0, 'b', 0})}),
-            (std::vector{STG_E_READFAULT, STG_E_READFAULT, S_OK}));
-  EXPECT_EQ(std::pair(std::u16string(target->values[17].bstrVal), target->puts[17]),
-            std::pair(std::u16string(u"ab"), 1));
-
-  ComPtr<IStream> stream = StreamOf();
-  IUnknown* unknown = target->Unknown();
-  EXPECT_EQ((std::vector{AtlIPersistStreamInit_Save(nullptr, TRUE, kMap, target.get(), unknown),
-                         AtlIPersistStreamInit_Save(stream.get(), TRUE, nullptr, target.get(), unknown),
-                         AtlIPersistStreamInit_Save(stream.get(), TRUE, kMap, nullptr, unknown),
-                         AtlIPersistStreamInit_Load(nullptr, kMap, target.get(), unknown),
-                         AtlIPersistStreamInit_Save(stream.get(), TRUE, text, target.get(), nullptr)}),
-            std::vector<HRESULT>(5, E_POINTER));
 }
 
 }  // namespace

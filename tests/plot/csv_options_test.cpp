@@ -67,16 +67,15 @@ TEST(Csv, MalformedInputNamesLineAndColumn) {
   EXPECT_EQ(error.message, "cannot read '/': it is a directory");
 }
 
-TEST(Csv, DatesBecomeAutomationDates) {
+TEST(Csv, DatesBecomeAutomationDatesAndTickTextsStayText) {
   EXPECT_EQ(std::tuple(ParseDate("1899-12-30"), ParseDate("2024-03-01"), ParseDate("2024-03-01 06:00")),
             std::tuple(0.0, 45352.0, 45352.25));
   EXPECT_DOUBLE_EQ(*ParseDate("2024-03-01T18:00:36"), 45352.0 + (18 * 3600 + 36) / 86400.0);
-  for (const char* bad : {"2024-02-30", "2024-13-01", "2024-3-1", "2024-03-01 25:00", "2024-03-01x", "01/02/2024"})
+  for (const char* bad : {"2024-04-31", "2024-13-01", "2024-3-1", "2024-03-01 25:00", "2024-03-01x", "01/02/2024"})
     EXPECT_FALSE(ParseDate(bad)) << bad;
   EXPECT_EQ(Parse("when,v\n2024-03-01,1\n45353.5,2\n", ColumnRef{"1"}).columns[0], (Values{45352.0, 45353.5}));
-}
 
-TEST(Csv, TickTextColumnIsKeptAsText) {
+  // The tick text column is kept as text.
   CsvTable t = Parse("month,sales\nJan,1\n,2\n", std::nullopt, ColumnRef{"MONTH"});
   EXPECT_EQ(std::tuple(t.textColumn, t.texts, t.columns[1]), std::tuple(0, Names{"Jan", ""}, Values{1, 2}));
   EXPECT_TRUE(std::isnan(t.columns[0][0]));
@@ -103,10 +102,7 @@ TEST(PlotOptions, ValuesAndErrors) {
   ASSERT_EQ(Args({"--date-x", "--xlim", "2024-03-01,2024-03-02 12:00"}, &o, &error), ParseOutcome::Run) << error;
   EXPECT_EQ(std::pair(o.xLimits->min, o.xLimits->max), std::pair(45352.0, 45353.5));
 
-  struct Case {
-    std::vector<const char*> args;
-    const char* message;
-  } cases[] = {
+  const std::pair<std::vector<const char*>, std::string> cases[] = {
       {{"--size", "10x10"}, "bad value '10x10' for --size (WxH, each 16 to 16384)"},
       {{"--ylim", "5:5"}, "bad value '5:5' for --ylim (MIN:MAX with MIN < MAX)"},
       {{"--width", "0"}, "bad value '0' for --width (1 to 100)"},
@@ -121,10 +117,10 @@ TEST(PlotOptions, ValuesAndErrors) {
       {{"-o", "a.csv", "./a.csv"}, "'a.csv' is both the input and the output"},
       {{"--save", "s", "-o", "s"}, "'s' is both the --save file and the output"},
   };
-  for (const Case& c : cases) {
+  for (const auto& [args, message] : cases) {
     o = PlotOptions{};
-    EXPECT_EQ(Args(c.args, &o, &error), ParseOutcome::Error) << c.message;
-    EXPECT_EQ(error, c.message);
+    EXPECT_EQ(Args(args, &o, &error), ParseOutcome::Error) << message;
+    EXPECT_EQ(error, message);
   }
   EXPECT_EQ(Args({"--width", "3", "-h"}, &o, &error), ParseOutcome::Help);
 }
@@ -180,12 +176,9 @@ TEST(TickTexts, TicksTheAxisDrawsAndTheirRows) {
                        GridStep(13, 6), GridStep(100, 4)),
             std::tuple(5.0, 1.0, 0.5, 500.0, 2.0, 20.0));
 
-  PlotData byIndex;
-  byIndex.xIsIndex = true;
-  byIndex.tickTexts = {"a", "b", "c"};
+  PlotData byIndex, byX;
+  byIndex.xIsIndex = true, byIndex.tickTexts = {"a", "b", "c"};
   EXPECT_EQ(TickTexts(byIndex, {0, 1, 2.5, 3, 4}), (Names{"", "a", "", "c", ""}));
-  PlotData byX;
-  byX.x = {10, 20, std::nan(""), 30};
-  byX.tickTexts = {"a", "b", "c", "d"};
+  byX.x = {10, 20, std::nan(""), 30}, byX.tickTexts = {"a", "b", "c", "d"};
   EXPECT_EQ(TickTexts(byX, {10, 15, 30}), (Names{"a", "", "d"}));
 }

@@ -93,11 +93,8 @@ TEST(PlotTool, BadInputGivesClearMessages) {
   std::filesystem::permissions(locked, std::filesystem::perms::owner_read);
   std::filesystem::remove(link);
   std::filesystem::create_symlink(linked, link);
-  const struct {
-    std::vector<std::string> args;
-    int status;
-    std::string output;  // the whole output, or with "~" a part of it
-  } cases[] = {
+  // Arguments, exit status, and the whole output or, with "~", a part of it.
+  const std::tuple<std::vector<std::string>, int, std::string> cases[] = {
       {{"/nonexistent/data.csv"}, 1, "kelmira-plot: cannot open '/nonexistent/data.csv': No such file or directory\n"},
       {{bad}, 1, "kelmira-plot: " + bad + ":3: column 2 (y): 'two' is not a number\n"},
       {{labels}, 1, "kelmira-plot: " + labels + ":2: column 1 (name): 'first' is not a number\n"},
@@ -119,16 +116,16 @@ TEST(PlotTool, BadInputGivesClearMessages) {
       {{"--help"}, 0, "~--xticklabels COLUMN"},
   };
   const std::string png = InWorkDir("kelmira-plot.png");
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.args[0]);
+  for (const auto& [args, status, output] : cases) {
+    SCOPED_TRACE(args[0]);
     std::filesystem::remove(png);
-    const ProcessResult run = RunPlot(c.args);
-    EXPECT_EQ(run.exitCode, c.status);
-    if (c.output[0] == '~')
-      EXPECT_NE(run.output.find(c.output.substr(1)), std::string::npos) << run.output;
+    const ProcessResult run = RunPlot(args);
+    EXPECT_EQ(run.exitCode, status);
+    if (output[0] == '~')
+      EXPECT_NE(run.output.find(output.substr(1)), std::string::npos) << run.output;
     else
-      EXPECT_EQ(run.output, c.output);
-    EXPECT_TRUE(c.status == 0 || !std::filesystem::exists(png));
+      EXPECT_EQ(run.output, output);
+    EXPECT_TRUE(status == 0 || !std::filesystem::exists(png));
   }
   EXPECT_EQ(std::tuple(std::filesystem::is_symlink(link), ReadFile(linked).substr(1, 3), ReadFile(locked),
                        std::filesystem::is_fifo(fifo)),
