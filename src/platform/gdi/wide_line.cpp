@@ -99,6 +99,7 @@ void EstimateRun(const Capsule& c, std::int64_t y, double radius, double& lo, do
   const double dx = static_cast<double>(c.p1.x) - x0;
   const double dy = static_cast<double>(c.p1.y - c.p0.y);
   const double length2 = dx * dx + dy * dy;
+  if (length2 == 0.0) return;  // a dot: its end caps are all of it, and the band below is unbounded
   const double ey = fy - static_cast<double>(c.p0.y);
   const double reach = radius * std::sqrt(length2);
   // Band beside the segment: 0 <= u*dx + ey*dy <= length2 and |u*dy - ey*dx| <= reach.
@@ -125,6 +126,10 @@ bool CapsuleRun(const Capsule& c, std::int64_t y, int width, Run& run) {
   double lo = 0.0, hi = 0.0;
   EstimateRun(c, y, width + 1e-6, lo, hi);
   if (!(lo <= hi)) return false;
+  // The settling below corrects the estimate; it only has to be a number an integer can hold.
+  constexpr double kFar = 0x1p62;
+  lo = std::clamp(lo, -kFar, kFar);
+  hi = std::clamp(hi, -kFar, kFar);
   const Int128 widthSquared = Int128{width} * width;
   auto left = static_cast<std::int64_t>(std::ceil(lo / 2.0));
   auto right = static_cast<std::int64_t>(std::floor(hi / 2.0));
