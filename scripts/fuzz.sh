@@ -43,11 +43,12 @@ mkdir -p "$build/findings"
 export ASAN_OPTIONS="allocator_may_return_null=1:detect_leaks=1:abort_on_error=1"
 export UBSAN_OPTIONS="print_stacktrace=1"
 
+# 8 GB: a line data object may hold arrays of up to 2 GB each when asked, which is not a fault.
 run() {
   local t="$1" log="$build/fuzz-$1.log"
   mkdir -p "$build/corpus/$t"
   if "$build/fuzz/fuzz_$t" "$build/corpus/$t" "fuzz/corpus/$t" -max_total_time="$seconds" -timeout=20 \
-       -rss_limit_mb=4096 -print_final_stats=1 -artifact_prefix="$build/findings/$t-" >"$log" 2>&1; then
+       -rss_limit_mb=8192 -print_final_stats=1 -artifact_prefix="$build/findings/$t-" >"$log" 2>&1; then
     local runs
     runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
     echo "$t: ${runs:-?} runs in ${seconds} s ($((${runs:-0} / seconds))/s), corpus $(ls "$build/corpus/$t" | wc -l) + $(ls "fuzz/corpus/$t" | wc -l) seeds, no findings"
