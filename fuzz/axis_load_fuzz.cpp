@@ -1,11 +1,6 @@
 // Loads an axis's property map (the first byte picks the X or the Y axis) from arbitrary bytes.
 #include "fuzz_persist.h"
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  kelmira::fuzz::FuzzSetup();
-  return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   kelmira::fuzz::FuzzInput input(data, size);
   const bool y = input.Pick(2);

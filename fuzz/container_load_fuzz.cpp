@@ -2,11 +2,6 @@
 // the fields read before the failure, as the container documents.
 #include "fuzz_persist.h"
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  kelmira::fuzz::FuzzSetup();
-  return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   kelmira::fuzz::FuzzLoadSaveDraw(CLSID_GraphicsContainer, {reinterpret_cast<const char*>(data), size},
                                   kelmira::fuzz::FailedLoad::KeepsReadFields);

@@ -6,8 +6,6 @@
 
 #include <cmath>
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) { return 0; }
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace kelmira;
   fuzz::FuzzInput input(data, size);

@@ -156,3 +156,9 @@ inline void FuzzWarmUpText() {
 }
 
 }  // namespace kelmira::fuzz
+
+// Every target is one translation unit including this header: libFuzzer calls this once first.
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  kelmira::fuzz::FuzzSetup();
+  return 0;
+}

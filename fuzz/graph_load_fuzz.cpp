@@ -2,11 +2,6 @@
 // load keeps what the parts read before the failure, as the graph documents.
 #include "fuzz_persist.h"
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  kelmira::fuzz::FuzzSetup();
-  return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   kelmira::fuzz::FuzzLoadSaveDraw(CLSID_LineGraph, {reinterpret_cast<const char*>(data), size},
                                   kelmira::fuzz::FailedLoad::KeepsReadFields);

@@ -2,11 +2,6 @@
 // (any origin, scale and area, pen width and style) onto a small surface.
 #include "fuzz_host.h"
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  kelmira::fuzz::FuzzSetup();
-  return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace kelmira;
   using namespace kelmira::fuzz;

@@ -4,11 +4,6 @@
 
 #include <kelmira/platform/registrar.h>
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  kelmira::fuzz::FuzzSetup();
-  return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::error_code ec;
   std::filesystem::remove(KelmiraRegistryPath(), ec);

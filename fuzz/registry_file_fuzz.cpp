@@ -63,11 +63,6 @@ bool WalkAll(std::string& out) {
 }  // namespace
 }  // namespace kelmira::fuzz
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  kelmira::fuzz::FuzzSetup();
-  return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace kelmira;
   using namespace kelmira::fuzz;
