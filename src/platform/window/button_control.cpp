@@ -3,7 +3,8 @@
 // to the left of the box) and group boxes. Choices the desktop leaves open:
 // - Every style asks its parent for WM_CTLCOLORBTN (default colours when it returns 0) and fills
 //   the whole client area with that brush; a push button's face inside its frame is that brush
-//   too, so one answer colours the whole control.
+//   too, so one answer colours the whole control. A group box fills only behind its text: the
+//   controls it surrounds are its siblings and must stay visible through it.
 // - The other types (radio, three-state, owner-drawn, ...) behave and paint as push buttons.
 // - BM_SETCHECK stores BST_CHECKED for BST_CHECKED and BST_UNCHECKED for any other value; it is
 //   ignored by push buttons and group boxes, whose BM_GETCHECK is always BST_UNCHECKED.
@@ -224,11 +225,13 @@ void Paint(HWND hwnd, HDC dc, const ButtonState& s) {
   RECT client{};
   GetClientRect(hwnd, &client);
   HBRUSH brush = ControlBrush(hwnd, dc);
-  if (brush) FillRect(dc, &client, brush);
   const Kind kind = KindOf(hwnd);
-  if (kind == Kind::kGroup)
+  if (kind == Kind::kGroup) {
     PaintGroup(hwnd, dc, s, client, brush);
-  else if (IsCheckBox(kind))
+    return;
+  }
+  if (brush) FillRect(dc, &client, brush);
+  if (IsCheckBox(kind))
     PaintCheck(hwnd, dc, s, client);
   else
     PaintPush(hwnd, dc, s, client);
