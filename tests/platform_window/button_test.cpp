@@ -84,7 +84,7 @@ TEST_F(ButtonControl, PaintsTheParentsBrushTheCheckMarkAndThePressedFrame) {
   constexpr COLORREF kBrushColour = RGB(20, 40, 230);
   static HBRUSH brush = CreateSolidBrush(kBrushColour);
   Handle([](HWND, UINT msg, WPARAM, LPARAM) -> std::optional<LRESULT> {
-    if (msg != WM_CTLCOLORBTN) return std::nullopt;
+    if (msg != WM_CTLCOLORSTATIC) return std::nullopt;  // what a check box asks
     return reinterpret_cast<LRESULT>(brush);
   });
   HWND parent = Top(50, 50, 300, 200, kPopup);

@@ -1,10 +1,11 @@
 // The "BUTTON" control: push buttons (BS_DEFPUSHBUTTON draws a black outer frame and reports
 // DLGC_DEFPUSHBUTTON), check boxes (BS_AUTOCHECKBOX toggles itself; BS_LEFTTEXT puts the text
 // to the left of the box) and group boxes. Choices the desktop leaves open:
-// - Every style asks its parent for WM_CTLCOLORBTN (default colours when it returns 0) and fills
-//   the whole client area with that brush; a push button's face inside its frame is that brush
-//   too, so one answer colours the whole control. A group box fills only behind its text: the
-//   controls it surrounds are its siblings and must stay visible through it.
+// - The brush the parent answers (WM_CTLCOLORBTN for push buttons, WM_CTLCOLORSTATIC for the
+//   others; default colours when it returns 0) fills the whole client area; a push button's face
+//   inside its frame is that brush too, so one answer colours the whole control. A group box
+//   fills only behind its text: the controls it surrounds are its siblings and must stay visible
+//   through it.
 // - The other types (radio, three-state, owner-drawn, ...) behave and paint as push buttons.
 // - BM_SETCHECK stores BST_CHECKED for BST_CHECKED and BST_UNCHECKED for any other value; it is
 //   ignored by push buttons and group boxes, whose BM_GETCHECK is always BST_UNCHECKED.
@@ -82,14 +83,17 @@ void Click(HWND hwnd, ButtonState& s) {
 
 // ---- painting
 
-HBRUSH ControlBrush(HWND hwnd, HDC dc) {
+// Push buttons ask with WM_CTLCOLORBTN; check boxes and group boxes, which sit on the dialog's
+// face like text, with WM_CTLCOLORSTATIC, as on the desktop.
+HBRUSH ControlBrush(HWND hwnd, HDC dc, Kind kind) {
   HWND parent = GetParent(hwnd);
   HWND asked = parent ? parent : hwnd;
+  const UINT message = kind == Kind::kPush ? WM_CTLCOLORBTN : WM_CTLCOLORSTATIC;
   const auto wp = reinterpret_cast<WPARAM>(dc);
   const auto lp = reinterpret_cast<LPARAM>(hwnd);
-  auto brush = reinterpret_cast<HBRUSH>(SendMessageA(asked, WM_CTLCOLORBTN, wp, lp));
+  auto brush = reinterpret_cast<HBRUSH>(SendMessageA(asked, message, wp, lp));
   if (brush) return brush;
-  return reinterpret_cast<HBRUSH>(DefWindowProcA(asked, WM_CTLCOLORBTN, wp, lp));
+  return reinterpret_cast<HBRUSH>(DefWindowProcA(asked, message, wp, lp));
 }
 
 void FillColour(HDC dc, int left, int top, int right, int bottom, int colour) {
@@ -224,8 +228,8 @@ void PaintGroup(HWND hwnd, HDC dc, const ButtonState& s, const RECT& client, HBR
 void Paint(HWND hwnd, HDC dc, const ButtonState& s) {
   RECT client{};
   GetClientRect(hwnd, &client);
-  HBRUSH brush = ControlBrush(hwnd, dc);
   const Kind kind = KindOf(hwnd);
+  HBRUSH brush = ControlBrush(hwnd, dc, kind);
   if (kind == Kind::kGroup) {
     PaintGroup(hwnd, dc, s, client, brush);
     return;
