@@ -217,7 +217,7 @@ using WNDCLASS = WNDCLASSA;
 
 // Class names are compared without regard to case. A class is found by name whatever the
 // hInstance given (one process, one module namespace); registering a name twice fails with
-// ERROR_CLASS_ALREADY_EXISTS. The platform registers "AtlAxWin", "STATIC" and the dialog class
+// ERROR_CLASS_ALREADY_EXISTS. The platform registers "AtlAxWin", "STATIC", "BUTTON" and the dialog class
 // "#32770" itself.
 KELMIRA_EXTERN_C ATOM RegisterClassExA(const WNDCLASSEXA* lpwcx);
 KELMIRA_EXTERN_C ATOM RegisterClassA(const WNDCLASSA* lpWndClass);
@@ -1159,8 +1159,8 @@ using LPDLGITEMTEMPLATEA = DLGITEMTEMPLATE*;
 // lParam: dwInitParam); a TRUE result sets the focus to wParam's window. The dialog procedure
 // returns TRUE for a message it handled (the result then comes from DWLP_MSGRESULT for messages
 // that return values) and FALSE to get the default handling. Modeless: shown when the template
-// has WS_VISIBLE. An item whose class does not exist (the standard controls other than STATIC are
-// not there yet) fails the dialog with ERROR_CANNOT_FIND_WND_CLASS, unless the template has
+// has WS_VISIBLE. An item whose class does not exist (the standard controls other than STATIC and
+// BUTTON are not there yet) fails the dialog with ERROR_CANNOT_FIND_WND_CLASS, unless the template has
 // DS_NOFAILCREATE: the item is then left out. Both template layouts (DLGTEMPLATE and
 // DLGTEMPLATEEX) are read; menus in templates are ignored.
 KELMIRA_EXTERN_C HWND CreateDialogIndirectParamA(HINSTANCE hInstance, LPCDLGTEMPLATEA lpTemplate, HWND hWndParent,
@@ -1237,6 +1237,54 @@ constexpr UINT STM_SETIMAGE = 0x0172;
 constexpr UINT STM_GETIMAGE = 0x0173;
 
 #define WC_STATICA "Static"
+
+// ---------------------------------------------------------------------------------------------
+// The BUTTON control
+
+constexpr DWORD BS_PUSHBUTTON = 0x00000000;
+constexpr DWORD BS_DEFPUSHBUTTON = 0x00000001;
+constexpr DWORD BS_CHECKBOX = 0x00000002;
+constexpr DWORD BS_AUTOCHECKBOX = 0x00000003;
+constexpr DWORD BS_RADIOBUTTON = 0x00000004;
+constexpr DWORD BS_3STATE = 0x00000005;
+constexpr DWORD BS_AUTO3STATE = 0x00000006;
+constexpr DWORD BS_GROUPBOX = 0x00000007;
+constexpr DWORD BS_USERBUTTON = 0x00000008;
+constexpr DWORD BS_AUTORADIOBUTTON = 0x00000009;
+constexpr DWORD BS_PUSHBOX = 0x0000000A;
+constexpr DWORD BS_OWNERDRAW = 0x0000000B;
+constexpr DWORD BS_TYPEMASK = 0x0000000F;
+constexpr DWORD BS_LEFTTEXT = 0x00000020;
+constexpr DWORD BS_RIGHTBUTTON = BS_LEFTTEXT;
+
+constexpr UINT BM_GETCHECK = 0x00F0;
+constexpr UINT BM_SETCHECK = 0x00F1;
+constexpr UINT BM_GETSTATE = 0x00F2;
+constexpr UINT BM_SETSTATE = 0x00F3;
+constexpr UINT BM_SETSTYLE = 0x00F4;
+constexpr UINT BM_CLICK = 0x00F5;
+
+constexpr WORD BN_CLICKED = 0;
+constexpr WORD BN_PAINT = 1;
+constexpr WORD BN_HILITE = 2;
+constexpr WORD BN_UNHILITE = 3;
+constexpr WORD BN_DISABLE = 4;
+constexpr WORD BN_DOUBLECLICKED = 5;
+constexpr WORD BN_SETFOCUS = 6;
+constexpr WORD BN_KILLFOCUS = 7;
+
+constexpr UINT BST_UNCHECKED = 0x0000;
+constexpr UINT BST_CHECKED = 0x0001;
+constexpr UINT BST_INDETERMINATE = 0x0002;
+constexpr UINT BST_PUSHED = 0x0004;
+constexpr UINT BST_FOCUS = 0x0008;
+
+#define WC_BUTTONA "Button"
+
+// BM_SETCHECK to / BM_GETCHECK from the dialog item; CheckDlgButton fails with
+// ERROR_CONTROL_ID_NOT_FOUND and IsDlgButtonChecked gives BST_UNCHECKED when there is no such item.
+KELMIRA_EXTERN_C BOOL CheckDlgButton(HWND hDlg, int nIDButton, UINT uCheck);
+KELMIRA_EXTERN_C UINT IsDlgButtonChecked(HWND hDlg, int nIDButton);
 
 // ---------------------------------------------------------------------------------------------
 // Display back-ends (Kelmira extensions)

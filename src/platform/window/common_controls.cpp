@@ -8,7 +8,9 @@ BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* picce) {
   WNDCLASSEXA info{};
   info.cbSize = sizeof(info);
   // The standard classes register when the library loads; a missing one means that failed.
-  if (!GetClassInfoExA(nullptr, "STATIC", &info) || !GetClassInfoExA(nullptr, "#32770", &info)) return FALSE;
+  if (!GetClassInfoExA(nullptr, "STATIC", &info) || !GetClassInfoExA(nullptr, "BUTTON", &info) ||
+      !GetClassInfoExA(nullptr, "#32770", &info))
+    return FALSE;
   return TRUE;
 }
 

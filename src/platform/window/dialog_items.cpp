@@ -1,4 +1,5 @@
-// GetDlgItemInt and SetDlgItemInt: dialog items holding decimal numbers.
+// Dialog item helpers: GetDlgItemInt and SetDlgItemInt (items holding decimal numbers),
+// CheckDlgButton and IsDlgButtonChecked.
 #include "window/window_table.h"
 
 #include <kelmira/platform/guarded.h>
@@ -71,4 +72,16 @@ UINT GetDlgItemInt(HWND hDlg, int nIDDlgItem, BOOL* lpTranslated, BOOL bSigned) 
     SetOk(lpTranslated, TRUE);
     return static_cast<UINT>(value);
   });
+}
+
+BOOL CheckDlgButton(HWND hDlg, int nIDButton, UINT uCheck) {
+  HWND item = ItemOf(hDlg, nIDButton);
+  if (!item) return FALSE;
+  SendMessageA(item, BM_SETCHECK, uCheck, 0);
+  return TRUE;
+}
+
+UINT IsDlgButtonChecked(HWND hDlg, int nIDButton) {
+  HWND item = ItemOf(hDlg, nIDButton);
+  return item ? static_cast<UINT>(SendMessageA(item, BM_GETCHECK, 0, 0)) : BST_UNCHECKED;
 }
