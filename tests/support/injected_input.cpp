@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <string>
+
 namespace kelmira::test {
 
 void Press(UINT message, int x, int y, WPARAM keys) {
@@ -14,6 +17,19 @@ void Press(UINT message, int x, int y, WPARAM keys) {
 void Key(UINT message, WPARAM vk) {
   EXPECT_TRUE(KelmiraInjectKey(message, vk));
   Pump();
+}
+
+void Type(const char* keys) {
+  const std::string named = "<>^$BDSsC";
+  const WPARAM codes[] = {VK_LEFT, VK_RIGHT, VK_HOME, VK_END, VK_BACK, VK_DELETE, VK_SHIFT, VK_SHIFT, 'A'};
+  for (const char* k = keys; *k; ++k) {
+    const auto at = named.find(*k);
+    const WPARAM code = at == std::string::npos ? static_cast<WPARAM>(std::toupper(*k)) : codes[at];
+    if (*k == 'C') Key(WM_KEYDOWN, VK_CONTROL);
+    if (*k != 's') Key(WM_KEYDOWN, code);
+    if (*k != 'S') Key(WM_KEYUP, code);
+    if (*k == 'C') Key(WM_KEYUP, VK_CONTROL);
+  }
 }
 
 void Mouse(DWORD flags, int x, int y, DWORD time, DWORD data) {
