@@ -15,6 +15,7 @@
 // - A check box's 13 x 13 box sits at the left (right with BS_LEFTTEXT), centred vertically,
 //   with the text 4 pixels away; the focus rectangle goes around the text. A push button's focus
 //   rectangle is 4 pixels inside its client area.
+#include "window/control_paint.h"
 #include "window/window_table.h"
 
 #include <kelmira/platform/guarded.h>
@@ -86,27 +87,7 @@ void Click(HWND hwnd, ButtonState& s) {
 // Push buttons ask with WM_CTLCOLORBTN; check boxes and group boxes, which sit on the dialog's
 // face like text, with WM_CTLCOLORSTATIC, as on the desktop.
 HBRUSH ControlBrush(HWND hwnd, HDC dc, Kind kind) {
-  HWND parent = GetParent(hwnd);
-  HWND asked = parent ? parent : hwnd;
-  const UINT message = kind == Kind::kPush ? WM_CTLCOLORBTN : WM_CTLCOLORSTATIC;
-  const auto wp = reinterpret_cast<WPARAM>(dc);
-  const auto lp = reinterpret_cast<LPARAM>(hwnd);
-  auto brush = reinterpret_cast<HBRUSH>(SendMessageA(asked, message, wp, lp));
-  if (brush) return brush;
-  return reinterpret_cast<HBRUSH>(DefWindowProcA(asked, message, wp, lp));
-}
-
-void FillColour(HDC dc, int left, int top, int right, int bottom, int colour) {
-  RECT r{left, top, right, bottom};
-  FillRect(dc, &r, GetSysColorBrush(colour));
-}
-
-// One pixel wide: `lit` on the top and left, `dark` on the bottom and right.
-void Edge(HDC dc, const RECT& r, int lit, int dark) {
-  FillColour(dc, r.left, r.top, r.right - 1, r.top + 1, lit);
-  FillColour(dc, r.left, r.top, r.left + 1, r.bottom - 1, lit);
-  FillColour(dc, r.left, r.bottom - 1, r.right, r.bottom, dark);
-  FillColour(dc, r.right - 1, r.top, r.right, r.bottom, dark);
+  return ParentBrush(hwnd, dc, kind == Kind::kPush ? WM_CTLCOLORBTN : WM_CTLCOLORSTATIC);
 }
 
 void Outline(HDC dc, const RECT& r, int colour) { Edge(dc, r, colour, colour); }
@@ -177,7 +158,7 @@ void PaintPush(HWND hwnd, HDC dc, const ButtonState& s, RECT r) {
 // A tick of 7 columns, each 3 pixels tall, dipping to the third column.
 void DrawCheckMark(HDC dc, int left, int top, int colour) {
   constexpr int kDrop[7] = {2, 3, 4, 3, 2, 1, 0};
-  for (int i = 0; i < 7; ++i) FillColour(dc, left + i, top + kDrop[i], left + i + 1, top + kDrop[i] + 3, colour);
+  for (int i = 0; i < 7; ++i) FillSysColour(dc, left + i, top + kDrop[i], left + i + 1, top + kDrop[i] + 3, colour);
 }
 
 void PaintCheck(HWND hwnd, HDC dc, const ButtonState& s, const RECT& client) {

@@ -15,6 +15,7 @@
 // - WS_BORDER draws a 2-pixel sunken frame inside the client area; the text sits 1 pixel inside
 //   it, centred vertically. The caret, in the text colour, is drawn while focused and enabled;
 //   the selection is shown only while focused.
+#include "window/control_paint.h"
 #include "window/window_table.h"
 
 #include <kelmira/platform/guarded.h>
@@ -290,28 +291,8 @@ LRESULT OnButtonUp(EditState& s) {
 
 // Disabled and read-only edits ask with WM_CTLCOLORSTATIC, as on the desktop.
 HBRUSH ControlBrush(HWND hwnd, HDC dc) {
-  HWND parent = GetParent(hwnd);
-  HWND asked = parent ? parent : hwnd;
   const bool greyed = !IsWindowEnabled(hwnd) || HasStyle(hwnd, ES_READONLY);
-  const UINT message = greyed ? WM_CTLCOLORSTATIC : WM_CTLCOLOREDIT;
-  const auto wp = reinterpret_cast<WPARAM>(dc);
-  const auto lp = reinterpret_cast<LPARAM>(hwnd);
-  auto brush = reinterpret_cast<HBRUSH>(SendMessageA(asked, message, wp, lp));
-  if (brush) return brush;
-  return reinterpret_cast<HBRUSH>(DefWindowProcA(asked, message, wp, lp));
-}
-
-void FillColour(HDC dc, int left, int top, int right, int bottom, int colour) {
-  RECT r{left, top, right, bottom};
-  FillRect(dc, &r, GetSysColorBrush(colour));
-}
-
-// One pixel wide: `dark` on the top and left, `lit` on the bottom and right.
-void SunkenEdge(HDC dc, const RECT& r, int dark, int lit) {
-  FillColour(dc, r.left, r.top, r.right - 1, r.top + 1, dark);
-  FillColour(dc, r.left, r.top, r.left + 1, r.bottom - 1, dark);
-  FillColour(dc, r.left, r.bottom - 1, r.right, r.bottom, lit);
-  FillColour(dc, r.right - 1, r.top, r.right, r.bottom, lit);
+  return ParentBrush(hwnd, dc, greyed ? WM_CTLCOLORSTATIC : WM_CTLCOLOREDIT);
 }
 
 void PaintText(HWND hwnd, HDC dc, const EditState& s, const RECT& area) {
@@ -354,9 +335,9 @@ void Paint(HWND hwnd, HDC dc, const EditState& s) {
   if (brush) FillRect(dc, &client, brush);
   if (HasStyle(hwnd, WS_BORDER)) {
     RECT frame = client;
-    SunkenEdge(dc, frame, COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT);
+    Edge(dc, frame, COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT);
     InflateRect(&frame, -1, -1);
-    SunkenEdge(dc, frame, COLOR_3DDKSHADOW, COLOR_3DLIGHT);
+    Edge(dc, frame, COLOR_3DDKSHADOW, COLOR_3DLIGHT);
   }
   HGDIOBJ old = SelectObject(dc, s.font ? static_cast<HGDIOBJ>(s.font) : GetStockObject(DEFAULT_GUI_FONT));
   PaintText(hwnd, dc, s, TextArea(hwnd));

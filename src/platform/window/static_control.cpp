@@ -3,6 +3,7 @@
 // returns from WM_CTLCOLORSTATIC (the default colours when the parent returns 0) and draws the
 // text in the colours the parent set on the device context. Icons, bitmaps, metafiles and
 // owner-drawn statics paint only that background.
+#include "window/control_paint.h"
 #include "window/window_table.h"
 
 #include <kelmira/platform/guarded.h>
@@ -26,17 +27,6 @@ StaticState* StateOf(HWND hwnd) {
 }
 
 DWORD StyleOf(HWND hwnd) { return static_cast<DWORD>(GetWindowLongPtrA(hwnd, GWL_STYLE)); }
-
-// The brush the parent chooses; the parent's default handling when it has no opinion.
-HBRUSH ControlBrush(HWND hwnd, HDC dc) {
-  HWND parent = GetParent(hwnd);
-  HWND asked = parent ? parent : hwnd;
-  auto brush = reinterpret_cast<HBRUSH>(
-      SendMessageA(asked, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(hwnd)));
-  if (brush) return brush;
-  return reinterpret_cast<HBRUSH>(
-      DefWindowProcA(asked, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(hwnd)));
-}
 
 UINT TextFormat(DWORD style) {
   UINT format = DT_EXPANDTABS;
@@ -111,7 +101,7 @@ void PaintStatic(HWND hwnd, HDC dc) {
     FillRect(dc, &client, GetSysColorBrush(ShapeColour(type)));
     return;
   }
-  HBRUSH brush = ControlBrush(hwnd, dc);
+  HBRUSH brush = ParentBrush(hwnd, dc, WM_CTLCOLORSTATIC);
   if (brush) FillRect(dc, &client, brush);
   if (type >= SS_BLACKFRAME && type <= SS_WHITEFRAME) {
     DrawFrame(dc, client, GetSysColorBrush(ShapeColour(type)));
