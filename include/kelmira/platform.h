@@ -23,3 +23,4 @@
 #include <kelmira/platform/control_base.h>
 #include <kelmira/platform/atlhost.h>
 #include <kelmira/platform/commctrl.h>
+#include <kelmira/platform/commdlg.h>

@@ -626,6 +626,61 @@ struct ISpecifyPropertyPages : IUnknown {
 };
 KELMIRA_DEFINE_IID(ISpecifyPropertyPages, 0xB196B28B, 0xBAB4, 0x101A, 0xB6, 0x9C, 0x00, 0xAA, 0x00, 0x34, 0x1D, 0x07);
 
+// ---------------------------------------------------------------------------------------------
+// Property pages
+
+// What a page tells its frame about itself. The strings are allocated with CoTaskMemAlloc and
+// freed by the caller; size is the page's size in pixels.
+struct PROPPAGEINFO {
+  ULONG cb;  // sizeof(PROPPAGEINFO)
+  LPOLESTR pszTitle;
+  SIZE size;
+  LPOLESTR pszDocString;
+  LPOLESTR pszHelpFile;
+  DWORD dwHelpContext;
+};
+using LPPROPPAGEINFO = PROPPAGEINFO*;
+
+// Status bits a page reports through IPropertyPageSite::OnStatusChange.
+constexpr DWORD PROPPAGESTATUS_DIRTY = 0x1;
+constexpr DWORD PROPPAGESTATUS_VALIDATE = 0x2;
+constexpr DWORD PROPPAGESTATUS_CLEAN = 0x4;
+
+struct IPropertyPageSite : IUnknown {
+  virtual HRESULT STDMETHODCALLTYPE OnStatusChange(DWORD dwFlags) = 0;
+  virtual HRESULT STDMETHODCALLTYPE GetLocaleID(LCID* pLocaleID) = 0;
+  virtual HRESULT STDMETHODCALLTYPE GetPageContainer(IUnknown** ppUnk) = 0;
+  virtual HRESULT STDMETHODCALLTYPE TranslateAccelerator(MSG* pMsg) = 0;
+};
+KELMIRA_DEFINE_IID(IPropertyPageSite, 0xB196B28C, 0xBAB4, 0x101A, 0xB6, 0x9C, 0x00, 0xAA, 0x00, 0x34, 0x1D, 0x07);
+
+struct IPropertyPage : IUnknown {
+  virtual HRESULT STDMETHODCALLTYPE SetPageSite(IPropertyPageSite* pPageSite) = 0;
+  virtual HRESULT STDMETHODCALLTYPE Activate(HWND hWndParent, LPCRECT pRect, BOOL bModal) = 0;
+  virtual HRESULT STDMETHODCALLTYPE Deactivate() = 0;
+  virtual HRESULT STDMETHODCALLTYPE GetPageInfo(PROPPAGEINFO* pPageInfo) = 0;
+  virtual HRESULT STDMETHODCALLTYPE SetObjects(ULONG cObjects, IUnknown** ppUnk) = 0;
+  virtual HRESULT STDMETHODCALLTYPE Show(UINT nCmdShow) = 0;
+  virtual HRESULT STDMETHODCALLTYPE Move(LPCRECT pRect) = 0;
+  virtual HRESULT STDMETHODCALLTYPE IsPageDirty() = 0;
+  virtual HRESULT STDMETHODCALLTYPE Apply() = 0;
+  virtual HRESULT STDMETHODCALLTYPE Help(LPCOLESTR pszHelpDir) = 0;
+  virtual HRESULT STDMETHODCALLTYPE TranslateAccelerator(MSG* pMsg) = 0;
+};
+KELMIRA_DEFINE_IID(IPropertyPage, 0xB196B28D, 0xBAB4, 0x101A, 0xB6, 0x9C, 0x00, 0xAA, 0x00, 0x34, 0x1D, 0x07);
+
+// A modal property frame owned by hwndOwner at (x, y) in its client coordinates, captioned
+// "<caption> Properties" (just "Properties" for a null caption): one tab per page class in
+// pPageClsID, each page created by class identifier and given the cObjects objects; OK applies
+// every dirty page and closes, Apply applies the dirty pages and stays, Cancel closes without
+// applying. S_OK once the frame has closed (whichever button closed it); E_POINTER for null
+// arrays with nonzero counts; E_INVALIDARG with no pages; the creation error of a page that
+// cannot be made (no frame is shown then). A page whose IPropertyPage::Apply fails keeps the frame
+// open on that page.
+KELMIRA_EXTERN_C HRESULT OleCreatePropertyFrame(HWND hwndOwner, UINT x, UINT y, LPCOLESTR lpszCaption, ULONG cObjects,
+                                                IUnknown** ppUnk, ULONG cPages, const CLSID* pPageClsID, LCID lcid,
+                                                DWORD dwReserved, void* pvReserved);
+
 // What a container hands a control in one call instead of many (IQuickActivate).
 struct QACONTAINER {
   ULONG cbSize;
