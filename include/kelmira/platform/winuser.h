@@ -1183,6 +1183,11 @@ KELMIRA_EXTERN_C BOOL IsDialogMessageA(HWND hDlg, LPMSG lpMsg);
 KELMIRA_EXTERN_C LONG GetDialogBaseUnits();
 // Dialog units to pixels with the dialog's font: x * baseX / 4, y * baseY / 8.
 KELMIRA_EXTERN_C BOOL MapDialogRect(HWND hDlg, LPRECT lpRect);
+// The size in pixels of a dialog made from the template, measured with the template's font (the
+// system base units when it names none that can be made), as a property page reports its size
+// before its window exists (Kelmira extension). FALSE with ERROR_INVALID_PARAMETER for a null
+// argument or a malformed template.
+KELMIRA_EXTERN_C BOOL KelmiraGetDialogTemplateSize(LPCDLGTEMPLATEA lpTemplate, SIZE* size);
 inline HWND CreateDialogIndirectParam(HINSTANCE i, LPCDLGTEMPLATEA t, HWND p, DLGPROC f, LPARAM l) {
   return CreateDialogIndirectParamA(i, t, p, f, l);
 }

@@ -4,8 +4,6 @@
 #include <kelmira/platform/control_base.h>
 
 #include "control/control_window.h"
-#include "window/dialog_template.h"
-#include "window/dialog_units.h"
 
 #include <cstdint>
 
@@ -17,30 +15,11 @@ bool ReturnsResultDirectly(UINT msg) {
   return msg == WM_INITDIALOG || (msg >= WM_CTLCOLORMSGBOX && msg <= WM_CTLCOLORSTATIC);
 }
 
-// The template's size in pixels, measured with its own font (the platform's base units when it
-// names none that can be made).
-bool TemplatePixelSize(const DLGTEMPLATE* dialogTemplate, SIZE* size) {
-  window::DialogDesc desc;
-  if (FAILED(window::ParseDialogTemplate(dialogTemplate, SIZE_MAX, &desc))) return false;
-  window::DialogBaseUnits units = window::SystemDialogBaseUnits();
-  if (desc.hasFont) {
-    if (HFONT font = window::CreateTemplateFont(desc)) {
-      window::DialogBaseUnits measured;
-      if (window::MeasureBaseUnits(font, &measured)) units = measured;
-      ::DeleteObject(font);
-    }
-  }
-  const RECT pixels = window::DialogRectToPixels(0, 0, desc.cx, desc.cy, units);
-  size->cx = pixels.right - pixels.left;
-  size->cy = pixels.bottom - pixels.top;
-  return true;
-}
-
 }  // namespace
 
 void CompositeControlImpl::SetExtentFromTemplate(const DLGTEMPLATE* dialogTemplate) {
   SIZE pixels{};
-  if (!dialogTemplate || !TemplatePixelSize(dialogTemplate, &pixels)) return;
+  if (!dialogTemplate || !KelmiraGetDialogTemplateSize(dialogTemplate, &pixels)) return;
   SIZEL himetric{};
   AtlPixelToHiMetric(&pixels, &himetric);
   sizeNatural_ = himetric;

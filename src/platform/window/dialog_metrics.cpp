@@ -1,9 +1,12 @@
-// GetDialogBaseUnits and MapDialogRect.
+// GetDialogBaseUnits, MapDialogRect and the pixel size of a template.
 #include "window/dialog_state.h"
 #include "window/dialog_units.h"
 #include "window/window_table.h"
 
+#include <kelmira/platform/guarded.h>
 #include <kelmira/platform/oleauto.h>
+
+#include <cstdint>
 
 using namespace kelmira::window;
 
@@ -29,4 +32,30 @@ BOOL MapDialogRect(HWND hDlg, LPRECT lpRect) {
   lpRect->top = DialogUnitsToPixelsY(lpRect->top, state->base);
   lpRect->bottom = DialogUnitsToPixelsY(lpRect->bottom, state->base);
   return TRUE;
+}
+
+BOOL KelmiraGetDialogTemplateSize(LPCDLGTEMPLATEA lpTemplate, SIZE* size) {
+  if (!lpTemplate || !size) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  return kelmira::GuardedOr(FALSE, [&]() -> BOOL {
+    DialogDesc desc;
+    if (FAILED(ParseDialogTemplate(lpTemplate, SIZE_MAX, &desc))) {
+      SetLastError(ERROR_INVALID_PARAMETER);
+      return FALSE;
+    }
+    DialogBaseUnits units = SystemDialogBaseUnits();
+    if (desc.hasFont) {
+      if (HFONT font = CreateTemplateFont(desc)) {
+        DialogBaseUnits measured;
+        if (MeasureBaseUnits(font, &measured)) units = measured;
+        DeleteObject(font);
+      }
+    }
+    const RECT pixels = DialogRectToPixels(0, 0, desc.cx, desc.cy, units);
+    size->cx = pixels.right - pixels.left;
+    size->cy = pixels.bottom - pixels.top;
+    return TRUE;
+  });
 }
