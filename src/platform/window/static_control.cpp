@@ -1,8 +1,9 @@
 // The "STATIC" control: text (left, centred, right, single-line centred vertically), filled and
 // framed rectangles. It paints its whole client area in WM_PAINT with the brush its parent
 // returns from WM_CTLCOLORSTATIC (the default colours when the parent returns 0) and draws the
-// text in the colours the parent set on the device context. Icons, bitmaps, metafiles and
-// owner-drawn statics paint only that background.
+// text in the colours the parent set on the device context. SS_SUNKEN adds a one-pixel sunken
+// edge inside the client area, over the brush (a colour swatch shows its colour framed). Icons,
+// bitmaps, metafiles and owner-drawn statics paint only that background.
 #include "window/control_paint.h"
 #include "window/window_table.h"
 
@@ -108,6 +109,7 @@ void PaintStatic(HWND hwnd, HDC dc) {
     return;
   }
   if (IsTextType(type)) DrawStaticText(hwnd, dc, client, style);
+  if (style & SS_SUNKEN) Edge(dc, client, COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT);
 }
 
 LRESULT OnPaint(HWND hwnd) {
