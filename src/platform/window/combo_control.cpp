@@ -25,6 +25,8 @@
 //   or without a selection.
 // - WM_GETDLGCODE gives DLGC_WANTARROWS, and while open DLGC_WANTALLKEYS too, except for Tab so
 //   that it still moves the focus on (which closes the list).
+// - Not done: CBN_SELENDOK, CBN_SELENDCANCEL and CBN_DBLCLK are not sent; the other CB_* messages
+//   (CB_FINDSTRING, CB_SELECTSTRING, item heights, the top index, ...) give CB_ERR.
 #include "window/combo_control.h"
 
 #include "window/control_paint.h"
@@ -440,7 +442,9 @@ LRESULT Dispatch(HWND hwnd, ComboState& s, UINT msg, WPARAM wParam, LPARAM lPara
         CloseComboList(hwnd, s, false);
       return TRUE;
     case CB_GETDROPPEDSTATE: return s.dropped ? TRUE : FALSE;
-    default: return DefWindowProcA(hwnd, msg, wParam, lParam);
+    default:
+      if (msg >= CB_GETEDITSEL && msg <= CB_SETTOPINDEX) return CB_ERR;
+      return DefWindowProcA(hwnd, msg, wParam, lParam);
   }
 }
 
