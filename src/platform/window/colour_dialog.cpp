@@ -76,7 +76,7 @@ constexpr Item kItems[] = {
     {kRedId + 1, nullptr, kEditClassAtom, kNumber, "", {414, 211, 450, 231}, true},
     {0x308, nullptr, kStaticClassAtom, kRight, "Bl&ue:", {364, 236, 412, 252}, true},
     {kRedId + 2, nullptr, kEditClassAtom, kNumber, "", {414, 234, 450, 254}, true},
-    {kAddId, nullptr, kButtonClassAtom, kPush, "&Add to Custom Colors", {224, 263, 456, 286}, true},
+    {kAddId, nullptr, kButtonClassAtom, kPush | WS_DISABLED, "&Add to Custom Colors", {224, 263, 456, 286}, true},
 };
 
 // The dialogs open on this thread, innermost last.
@@ -161,6 +161,7 @@ void Widen(ColourDialog& d) {
   HWND define = GetDlgItem(d.hdlg, kDefineId);
   if (GetFocus() == define) SetFocus(GetDlgItem(d.hdlg, kHueId));
   EnableWindow(define, FALSE);
+  EnableWindow(GetDlgItem(d.hdlg, kAddId), TRUE);
   Resize(d.hdlg, kWide);
 }
 
@@ -194,7 +195,6 @@ INT_PTR OnInitDialog(HWND hdlg, ColourDialog& d) {
   Resize(hdlg, kNarrow);
   if (flags & CC_FULLOPEN) Widen(d);
   if (flags & CC_PREVENTFULLOPEN) EnableWindow(GetDlgItem(hdlg, kDefineId), FALSE);
-  EnableWindow(GetDlgItem(hdlg, kAddId), d.wide);
   const COLORREF colour = flags & CC_RGBINIT ? d.request->rgbResult & 0x00FFFFFF : RGB(0, 0, 0);
   d.selected = SwatchOf(d, colour);
   if (d.selected >= kCustomFirstId) d.customTarget = d.selected - kCustomFirstId;
