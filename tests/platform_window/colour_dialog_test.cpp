@@ -90,20 +90,21 @@ TEST_F(ColourDialogTest, InjectedClicksAndKeys) {
         << step;
   });
   const int yellow = kBasicFirstId + 9, add = kAddId, okId = IDOK;
-  const COLORREF red = RGB(255, 0, 0);
+  const COLORREF red = RGB(255, 0, 0), yellowRgb = RGB(255, 255, 0);
+  const std::vector<int> typeGreen = {kRedId + 1, -VK_END, -VK_BACK, -'2', -'0', -'0', okId};
   // Flags, the preset, the steps; the answer, the colour, the first two custom colours, what opened.
   // clang-format off
   const std::tuple<DWORD, COLORREF, std::vector<int>, BOOL, COLORREF, std::pair<COLORREF, COLORREF>,
                    std::pair<int, LONG>> runs[] = {
       {CC_RGBINIT, RGB(0, 128, 128), {-VK_RIGHT, -VK_RETURN}, TRUE, RGB(0, 64, 128), {kGrey, kGrey}, {kTeal, 216}},
       {CC_RGBINIT, kGrey, {-VK_DOWN, -VK_ESCAPE}, FALSE, kGrey, {kGrey, kGrey}, {kCustomFirstId, 216}},
-      {0, kOdd, {yellow, okId}, TRUE, RGB(255, 255, 0), {kGrey, kGrey}, {kBlackId, 216}},
+      {0, kOdd, {yellow, okId}, TRUE, yellowRgb, {kGrey, kGrey}, {kBlackId, 216}},
       {CC_RGBINIT, kOdd, {yellow, IDCANCEL}, FALSE, kOdd, {kGrey, kGrey}, {IDOK, 216}},
       {CC_FULLOPEN, kOdd, {kRedSwatch, add, yellow, add, IDCANCEL}, FALSE, kOdd, {kGrey, kGrey}, {kBlackId, 464}},
-      {CC_FULLOPEN, kOdd, {kRedSwatch, add, yellow, add, okId}, TRUE, RGB(255, 255, 0), {red, RGB(255, 255, 0)}, {kBlackId, 464}},
+      {CC_FULLOPEN, kOdd, {kRedSwatch, add, yellow, add, okId}, TRUE, yellowRgb, {red, yellowRgb}, {kBlackId, 464}},
       {0, kOdd, {kDefineId, add, kCustomFirstId + 1, add, okId}, TRUE, kGrey, {0, kGrey}, {kBlackId, 216}},
       {CC_PREVENTFULLOPEN, kOdd, {kDefineId, okId}, TRUE, 0, {kGrey, kGrey}, {kBlackId, 216}},
-      {CC_FULLOPEN, kOdd, {kRedId + 1, -VK_END, -VK_BACK, -'2', -'0', -'0', okId}, TRUE, RGB(0, 200, 0), {kGrey, kGrey}, {kBlackId, 464}},
+      {CC_FULLOPEN, kOdd, typeGreen, TRUE, RGB(0, 200, 0), {kGrey, kGrey}, {kBlackId, 464}},
       {CC_ENABLEHOOK, kOdd, {yellow, kRedSwatch, okId}, TRUE, red, {kGrey, kGrey}, {kBlackId, 216}}};
   // clang-format on
   for (const auto& [flags, preset, script, answer, colour, custom, opens] : runs) {
@@ -112,8 +113,8 @@ TEST_F(ColourDialogTest, InjectedClicksAndKeys) {
     std::tie(steps, next, g_seen) = std::tuple(script, 0, AppHookSeen{});
     const BOOL ok = ChooseColorA(&cc);
     EXPECT_EQ(std::tuple(ok, cc.rgbResult, std::pair(array[0], array[1]), opened, next,
-                         g_seen.init == (flags & CC_ENABLEHOOK ? &cc : nullptr)),
-              std::tuple(answer, colour, custom, opens, script.size(), true))
+                         g_seen.init == (flags & CC_ENABLEHOOK ? &cc : nullptr), CommDlgExtendedError()),
+              std::tuple(answer, colour, custom, opens, script.size(), true, DWORD{0}))
         << flags << " " << script.size();
   }
   // The last run's subclass saw every command, also the one its hook swallowed.

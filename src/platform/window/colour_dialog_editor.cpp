@@ -168,7 +168,8 @@ void Redraw(const ColourDialog& d, int id) {
   if (HWND item = GetDlgItem(d.hdlg, id)) InvalidateRect(item, nullptr, FALSE);
 }
 
-void ShowValues(ColourDialog& d, int typedGroup) {
+// The field is slow to paint and shows only hue and saturation: it is redrawn when they move.
+void ShowValues(ColourDialog& d, int typedGroup, const Hls& before) {
   const int values[] = {d.hls.hue, d.hls.sat, d.hls.lum, GetRValue(d.colour), GetGValue(d.colour), GetBValue(d.colour)};
   d.syncing = true;
   for (int i = 0; i < 6; ++i) {
@@ -177,7 +178,8 @@ void ShowValues(ColourDialog& d, int typedGroup) {
     if (group != typedGroup) SetDlgItemInt(d.hdlg, id, static_cast<UINT>(values[i]), FALSE);
   }
   d.syncing = false;
-  for (int id : {kFieldId, kLumBarId, kPreviewId}) Redraw(d, id);
+  if (before.hue != d.hls.hue || before.sat != d.hls.sat) Redraw(d, kFieldId);
+  for (int id : {kLumBarId, kPreviewId}) Redraw(d, id);
 }
 
 // The three values of an edit group; false while one of them is not a number (being retyped).
@@ -224,15 +226,17 @@ COLORREF ColourOf(const Hls& hls) {
 void SetCurrentColour(ColourDialog& d, COLORREF colour, int typedGroup) {
   Hls hls = HlsOf(colour);
   if (hls.sat == 0) hls.hue = d.hls.hue;  // a grey keeps the hue the field shows
+  const Hls before = d.hls;
   d.colour = colour & 0x00FFFFFF;
   d.hls = hls;
-  ShowValues(d, typedGroup);
+  ShowValues(d, typedGroup, before);
 }
 
 void SetCurrentHls(ColourDialog& d, const Hls& hls, int typedGroup) {
+  const Hls before = d.hls;
   d.hls = Hls{std::clamp(hls.hue, 0, kScale - 1), std::clamp(hls.sat, 0, kScale), std::clamp(hls.lum, 0, kScale)};
   d.colour = ColourOf(d.hls);
-  ShowValues(d, typedGroup);
+  ShowValues(d, typedGroup, before);
 }
 
 void OnEditChanged(ColourDialog& d, int id) {
