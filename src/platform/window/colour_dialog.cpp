@@ -4,9 +4,11 @@
 //   exist from the start, hidden while narrow. "Define Custom Colors >>" widens it once and is
 //   then disabled; CC_FULLOPEN opens it wide; CC_PREVENTFULLOPEN disables the button (CC_FULLOPEN
 //   still opens it wide). Template flags and CC_SHOWHELP are ignored: there is one built-in
-//   template and no Help button.
+//   template and no Help button. CC_SOLIDCOLOR and CC_ANYCOLOR change nothing: on a true-colour
+//   display every colour is solid.
 // - Without CC_RGBINIT the current colour is black, as if rgbResult were 0. Either way the first
 //   swatch of exactly that colour is selected, basic before custom; none when there is none.
+//   The selected swatch has the focus when the dialog opens (OK when none is selected).
 // - A selected custom swatch is where "Add to Custom Colors" writes; after each add the target
 //   moves to the next custom swatch (16 wraps to the first) while the selection stays. The target
 //   starts at the first custom swatch.

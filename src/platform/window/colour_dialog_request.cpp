@@ -1,5 +1,8 @@
 // ChooseColorA's checks, the thread's common dialog error and the process-wide colour dialog
-// hook that answers without showing anything.
+// hook that answers without showing anything. Checks run in this order: a null request
+// (CDERR_INITIALIZATION), a wrong size (CDERR_STRUCTSIZE), CC_ENABLEHOOK without a hook
+// (CDERR_NOHOOK), a null custom array (CDERR_INITIALIZATION), an owner that is not a window
+// (CDERR_DIALOGFAILURE). The process hook is asked only about requests that pass them.
 #include "window/colour_dialog.h"
 
 #include "window/window_table.h"
