@@ -44,4 +44,12 @@ void Mouse(DWORD flags, int x, int y, DWORD time, DWORD data) {
   Pump();
 }
 
+bool QueueClick(HWND dialog, int id) {
+  RECT r{};
+  if (!GetWindowRect(GetDlgItem(dialog, id), &r)) return false;
+  const int x = (r.left + r.right) / 2, y = (r.top + r.bottom) / 2;
+  return KelmiraInjectMouse(WM_MOUSEMOVE, x, y, 0) && KelmiraInjectMouse(WM_LBUTTONDOWN, x, y, MK_LBUTTON) &&
+         KelmiraInjectMouse(WM_LBUTTONUP, x, y, 0);
+}
+
 }  // namespace kelmira::test

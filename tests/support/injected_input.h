@@ -14,5 +14,8 @@ void Type(const char* keys);
 // A SendInput mouse event; with MOUSEEVENTF_ABSOLUTE in flags x and y are pixels, normalised here
 // to the 0..65535 coordinate that lands on them.
 void Mouse(DWORD flags, int x, int y, DWORD time = 0, DWORD data = 0);
+// A left click at the centre of a dialog's item, queued for a modal loop to run (not pumped);
+// false when there is no such item.
+bool QueueClick(HWND dialog, int id);
 
 }  // namespace kelmira::test
