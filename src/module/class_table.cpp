@@ -13,6 +13,7 @@
 #include "layers/line_legend_layer.h"
 #include "linegraph/line_graph.h"
 #include "mouse/mouse_input_manager.h"
+#include "proppages/graph_prop_page.h"
 
 namespace kelmira::module {
 namespace {
@@ -31,18 +32,6 @@ constexpr int kScriptPropertyPage = 144;
 constexpr int kScriptLine = 147;
 constexpr int kScriptLineLegendLayer = 150;
 constexpr int kScriptMouseInputManager = 151;
-
-enum class Aggregation { Allowed, Refused };
-
-// Creation for a class whose implementation is not part of this build yet: the aggregation rules
-// are answered exactly as the finished class will answer them.
-template <Aggregation kAggregation>
-HRESULT NotProvidedYet(IUnknown* outer, REFIID riid, void** ppv) {
-  if (!ppv) return E_POINTER;
-  *ppv = nullptr;
-  if (outer && (kAggregation == Aggregation::Refused || !IsEqualIID(riid, IID_IUnknown))) return CLASS_E_NOAGGREGATION;
-  return E_NOTIMPL;
-}
 
 // Constant-initialised: the module's load hook reads it before any dynamic initialiser runs.
 constinit const ClassEntry kClasses[] = {
@@ -104,7 +93,7 @@ constinit const ClassEntry kClasses[] = {
      .clsid = &CLSID_BaseGraphPropPage,
      .registration = Registration::PropertyPage,
      .registryScript = kScriptPropertyPage,
-     .factory = ClassFactory(&NotProvidedYet<Aggregation::Allowed>)},
+     .factory = ClassFactory(&Object<proppages::BaseGraphPropPage>::Create)},
     {.name = "Line",
      .progName = "Line",
      .clsid = &CLSID_Line,
