@@ -14,17 +14,30 @@
 namespace kelmira::window {
 namespace {
 
+constexpr int kMaxNesting = 8;  // bounds the walk through control parents
+
 // The item's own styles count: a dialog looks for its first tab stop before it is shown.
 bool IsTabStop(const Window& w) {
   return (w.style & (WS_TABSTOP | WS_VISIBLE | WS_DISABLED)) == (WS_TABSTOP | WS_VISIBLE) && !w.destroying;
 }
 
-// Children of a dialog in creation order. New children go below their siblings, so z-order from
-// the top is creation order.
+// The items of a dialog in creation order. New children go below their siblings, so z-order from
+// the top is creation order. A child with WS_EX_CONTROLPARENT (a property page, a nested dialog)
+// stands for its own items, so that navigation runs through them as if they were the dialog's.
+void AppendItems(const Window& parent, std::vector<HWND>& out, int depth) {
+  for (const Window* c : parent.children) {
+    const bool visible = (c->style & (WS_VISIBLE | WS_DISABLED)) == WS_VISIBLE && !c->destroying;
+    if ((c->exStyle & WS_EX_CONTROLPARENT) && depth < kMaxNesting) {
+      if (visible) AppendItems(*c, out, depth + 1);
+    } else {
+      out.push_back(c->handle);
+    }
+  }
+}
+
 std::vector<HWND> ChildrenInOrder(const Window& dlg) {
   std::vector<HWND> out;
-  out.reserve(dlg.children.size());
-  for (const Window* c : dlg.children) out.push_back(c->handle);
+  AppendItems(dlg, out, 0);
   return out;
 }
 
