@@ -1,8 +1,9 @@
 // The property frame's window: a modal dialog holding the tab row, the current page and the OK,
-// Cancel and Apply buttons. Keyboard messages go to the frame (Ctrl+Tab), then to the current
-// page's TranslateAccelerator, then to the dialog navigation, which runs through the page's
-// controls as well (the page's window is a control parent). The page's window is kept first in
-// the z-order so that Tab visits its controls before the buttons, as on the desktop.
+// Cancel and Apply buttons. Keyboard messages go to the frame (Ctrl+Tab and Ctrl+Page Down to the
+// next page, with Shift or Ctrl+Page Up to the previous one), then to the current page's
+// TranslateAccelerator, then to the dialog navigation, which runs through the page's controls as
+// well (the page's window is a control parent). The page's window is kept first in the z-order so
+// that Tab visits its controls before the buttons, as on the desktop.
 #include "control/property_frame.h"
 
 #include "window/dialog_create.h"
@@ -12,6 +13,8 @@
 
 #include <kelmira/platform/dialog_template.h>
 #include <kelmira/platform/guarded.h>
+
+#include <algorithm>
 
 namespace kelmira::control {
 namespace {
@@ -102,7 +105,10 @@ INT_PTR PropertyFrame::OnInitDialog(HWND hdlg) {
   MoveItem(hdlg, IDOK, layout_.buttons[0]);
   MoveItem(hdlg, IDCANCEL, layout_.buttons[1]);
   MoveItem(hdlg, kApplyId, layout_.buttons[2]);
-  MoveWindow(hdlg, at_.x, at_.y, layout_.client.cx, layout_.client.cy, FALSE);
+  // A place that would put part of the frame off the screen is moved in, as desktop dialogs are.
+  const LONG x = std::clamp<LONG>(at_.x, 0, std::max<LONG>(0, GetSystemMetrics(SM_CXSCREEN) - layout_.client.cx));
+  const LONG y = std::clamp<LONG>(at_.y, 0, std::max<LONG>(0, GetSystemMetrics(SM_CYSCREEN) - layout_.client.cy));
+  MoveWindow(hdlg, x, y, layout_.client.cx, layout_.client.cy, FALSE);
   EnableApply(dirty_);
   SwitchTo(0);
   // The modal loop gives the focus to the first tab stop, which is the page's first control.
@@ -146,9 +152,11 @@ void PropertyFrame::OnClick(POINT pt) {
 bool PropertyFrame::FilterKey(MSG& msg) {
   if (!hwnd_ || msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST) return false;
   if (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd)) return false;
-  if (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB && GetKeyState(VK_CONTROL) < 0) {
+  const WPARAM key = msg.wParam;
+  if (msg.message == WM_KEYDOWN && (key == VK_TAB || key == VK_PRIOR || key == VK_NEXT) &&
+      GetKeyState(VK_CONTROL) < 0) {
     const int n = static_cast<int>(pages_.size());
-    const int step = GetKeyState(VK_SHIFT) < 0 ? n - 1 : 1;
+    const int step = key == VK_PRIOR || (key == VK_TAB && GetKeyState(VK_SHIFT) < 0) ? n - 1 : 1;
     if (n > 1 && SwitchTo((current_ + step) % n)) FocusFirstItem();
     return true;
   }
