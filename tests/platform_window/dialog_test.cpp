@@ -1,9 +1,9 @@
 // Dialogs: templates in both layouts, base units and item placement, WM_INITDIALOG, results
 // through DWLP_MSGRESULT, modeless and modal dialogs, the modal loop's owner handling, WM_QUIT,
-// navigation keys and the number helpers. MessageBoxA: answered through the hook, or through its
-// window by injected clicks and keys while its nested loop runs, with the owner disabled
-// meanwhile. The STATIC control: colours from WM_CTLCOLORSTATIC, horizontal alignment, vertical
-// centring and repainting on new text.
+// navigation keys (Tab, arrows within groups, mnemonics) and the number helpers. MessageBoxA:
+// answered through the hook, or through its window by injected clicks and keys while its nested
+// loop runs, with the owner disabled meanwhile. The STATIC control: colours from WM_CTLCOLORSTATIC, horizontal
+// alignment, vertical centring and repainting on new text.
 #include "support/canvas.h"
 #include "support/last_error.h"
 #include "support/pump.h"
@@ -229,6 +229,49 @@ TEST_F(Dialog, ModalLoops) {
   EXPECT_EQ((std::tuple{modal(), PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE), msg.message, msg.wParam, modal(),
                         GetLastError(), IsWindowEnabled(owner)}),
             std::tuple(INT_PTR{0}, TRUE, UINT{WM_QUIT}, WPARAM{9}, INT_PTR{-1}, DWORD{ERROR_TIMEOUT}, TRUE));
+}
+
+WORD g_clicked = 0;
+
+// Arrows move through the focus's group, wrapping and skipping the disabled radio button, unless
+// the focus wants them (the edit); characters are mnemonics unless the focus wants them, Alt+
+// character always.
+TEST_F(Dialog, ArrowsMoveWithinTheGroupAndMnemonicsReachTheirItem) {
+  // A label and an edit; three radio buttons and a disabled one; a check box; a push button.
+  const DWORD radio = BS_AUTORADIOBUTTON, group = WS_GROUP | WS_TABSTOP;
+  // clang-format off
+  const std::tuple<WORD, DWORD, WORD, const char*> items[] = {
+      {kStaticClassAtom, WS_GROUP, 10, "&Name"}, {kEditClassAtom, WS_TABSTOP, 11, ""},
+      {kButtonClassAtom, radio | group, 20, "&Red"}, {kButtonClassAtom, radio, 21, "&Green"},
+      {kButtonClassAtom, radio, 22, "&Blue"}, {kButtonClassAtom, radio | WS_DISABLED, 23, "Gr&ey"},
+      {kButtonClassAtom, group | BS_AUTOCHECKBOX, 30, "&Check"}, {kButtonClassAtom, group, 40, "&Apply"}};
+  // clang-format on
+  DialogTemplateBuilder b(WS_POPUP | WS_VISIBLE, 0, 0, 0, 200, 120, "Keys", 8, "MS Sans Serif");
+  for (auto [cls, style, id, text] : items) b.AddItem(WS_CHILD | WS_VISIBLE | style, 4, id, 60, 10, id, cls, text);
+  const DLGPROC recordClicks = [](HWND, UINT msg, WPARAM wParam, LPARAM) -> INT_PTR {
+    if (msg == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) g_clicked = LOWORD(wParam);
+    return msg == WM_INITDIALOG;
+  };
+  // The focus before, the message and its key, the focus after, the items checked (Green was), the
+  // button clicked.
+  const std::tuple<int, UINT, WPARAM, int, std::string, WORD> cases[] = {
+      {20, WM_KEYDOWN, VK_UP, 22, "22", 22},  {22, WM_KEYDOWN, VK_RIGHT, 20, "20", 20},
+      {11, WM_KEYDOWN, VK_DOWN, 11, "21", 0}, {30, WM_KEYDOWN, VK_LEFT, 30, "21", 0},
+      {11, WM_CHAR, 'g', 11, "21", 0},        {11, WM_SYSCHAR, 'b', 22, "22", 22},
+      {30, WM_CHAR, 'n', 11, "21", 0},        {30, WM_CHAR, 'c', 30, "2130", 30},
+      {30, WM_CHAR, 'a', 30, "21", 40},       {11, WM_SYSCHAR, 'e', 11, "21", 0}};
+  for (const auto& [from, message, key, focus, checked, clicked] : cases) {
+    HWND dlg = CreateDialogIndirectParamA(nullptr, b.Template(), Top(0, 0, 400, 300, kPopup), recordClicks, 0);
+    g_clicked = 0;
+    CheckDlgButton(dlg, 21, BST_CHECKED);
+    SetFocus(GetDlgItem(dlg, from));
+    MSG msg{GetFocus(), message, key, 0, 0, {0, 0}};
+    const BOOL handled = IsDialogMessageA(dlg, &msg);
+    std::string seen;
+    for (int id : {20, 21, 22, 23, 30}) seen += IsDlgButtonChecked(dlg, id) ? std::to_string(id) : "";
+    EXPECT_EQ(std::tuple(handled, GetDlgCtrlID(GetFocus()), seen, g_clicked), std::tuple(TRUE, focus, checked, clicked))
+        << from << " " << key;
+  }
 }
 
 // Owner, text, caption, type, and whether the box's window existed when the hook was asked.

@@ -1,19 +1,21 @@
 // The "BUTTON" control: push buttons (BS_DEFPUSHBUTTON draws a black outer frame and reports
 // DLGC_DEFPUSHBUTTON), check boxes (BS_AUTOCHECKBOX toggles itself; BS_LEFTTEXT puts the text
-// to the left of the box) and group boxes. Choices the desktop leaves open:
+// to the left of the box), radio buttons (BS_AUTORADIOBUTTON checks itself and clears the other
+// radio buttons of its WS_GROUP group) and group boxes. Choices the desktop leaves open:
 // - The brush the parent answers (WM_CTLCOLORBTN for push buttons, WM_CTLCOLORSTATIC for the
 //   others; default colours when it returns 0) fills the whole client area; a push button's face
 //   inside its frame is that brush too, so one answer colours the whole control. A group box
 //   fills only behind its text: the controls it surrounds are its siblings and must stay visible
 //   through it.
-// - The other types (radio, three-state, owner-drawn, ...) behave and paint as push buttons.
+// - The other types (three-state, owner-drawn, ...) behave and paint as push buttons.
 // - BM_SETCHECK stores BST_CHECKED for BST_CHECKED and BST_UNCHECKED for any other value; it is
 //   ignored by push buttons and group boxes, whose BM_GETCHECK is always BST_UNCHECKED.
 // - BM_CLICK clicks at once (no focus change, no capture) and does nothing while disabled; a
 //   disabled button also ignores mouse and keyboard input that reaches it.
 // - Group boxes are transparent to the mouse (HTTRANSPARENT) and never click.
 // - A check box's 13 x 13 box sits at the left (right with BS_LEFTTEXT), centred vertically,
-//   with the text 4 pixels away; the focus rectangle goes around the text. A push button's focus
+//   with the text 4 pixels away; the focus rectangle goes around the text. A radio button's round
+//   mark takes the same place. A push button's focus
 //   rectangle is 4 pixels inside its client area.
 #include "window/control_paint.h"
 #include "window/window_table.h"
@@ -45,7 +47,7 @@ ButtonState* StateOf(HWND hwnd) {
   return static_cast<ButtonState*>(w->controlData.get());
 }
 
-enum class Kind { kPush, kCheck, kAutoCheck, kGroup };
+enum class Kind { kPush, kCheck, kAutoCheck, kRadio, kAutoRadio, kGroup };
 
 DWORD StyleOf(HWND hwnd) { return static_cast<DWORD>(GetWindowLongPtrA(hwnd, GWL_STYLE)); }
 
@@ -53,12 +55,16 @@ Kind KindOf(HWND hwnd) {
   switch (StyleOf(hwnd) & BS_TYPEMASK) {
     case BS_CHECKBOX: return Kind::kCheck;
     case BS_AUTOCHECKBOX: return Kind::kAutoCheck;
+    case BS_RADIOBUTTON: return Kind::kRadio;
+    case BS_AUTORADIOBUTTON: return Kind::kAutoRadio;
     case BS_GROUPBOX: return Kind::kGroup;
     default: return Kind::kPush;
   }
 }
 
-bool IsCheckBox(Kind k) { return k == Kind::kCheck || k == Kind::kAutoCheck; }
+bool IsRadio(Kind k) { return k == Kind::kRadio || k == Kind::kAutoRadio; }
+// Check boxes and radio buttons: both keep a check state and draw a mark beside their text.
+bool IsCheckBox(Kind k) { return k == Kind::kCheck || k == Kind::kAutoCheck || IsRadio(k); }
 bool IsDefault(HWND hwnd) { return (StyleOf(hwnd) & BS_TYPEMASK) == BS_DEFPUSHBUTTON; }
 
 void Redraw(HWND hwnd) { InvalidateRect(hwnd, nullptr, TRUE); }
@@ -69,13 +75,23 @@ void SetPushed(HWND hwnd, ButtonState& s, bool pushed) {
   Redraw(hwnd);
 }
 
+// The group runs from the sibling with WS_GROUP at or before hwnd to the next one with WS_GROUP.
+void ClearOtherRadios(HWND hwnd) {
+  HWND first = hwnd;
+  for (HWND prev; !(StyleOf(first) & WS_GROUP) && (prev = GetWindow(first, GW_HWNDPREV)) != nullptr;) first = prev;
+  for (HWND h = first; h && (h == first || !(StyleOf(h) & WS_GROUP)); h = GetWindow(h, GW_HWNDNEXT))
+    if (h != hwnd && (SendMessageA(h, WM_GETDLGCODE, 0, 0) & DLGC_RADIOBUTTON))
+      SendMessageA(h, BM_SETCHECK, BST_UNCHECKED, 0);
+}
+
 void Click(HWND hwnd, ButtonState& s) {
   const Kind kind = KindOf(hwnd);
   if (kind == Kind::kGroup) return;
-  if (kind == Kind::kAutoCheck) {
+  if (kind == Kind::kAutoCheck || (kind == Kind::kAutoRadio && !s.checked)) {
     s.checked = !s.checked;
     Redraw(hwnd);
   }
+  if (kind == Kind::kAutoRadio) ClearOtherRadios(hwnd);
   HWND parent = GetParent(hwnd);
   if (!parent) return;
   auto id = static_cast<WORD>(GetDlgCtrlID(hwnd));
@@ -161,19 +177,42 @@ void DrawCheckMark(HDC dc, int left, int top, int colour) {
   for (int i = 0; i < 7; ++i) FillSysColour(dc, left + i, top + kDrop[i], left + i + 1, top + kDrop[i] + 3, colour);
 }
 
-void PaintCheck(HWND hwnd, HDC dc, const ButtonState& s, const RECT& client) {
-  const bool leftText = (StyleOf(hwnd) & BS_LEFTTEXT) != 0;
-  const int boxLeft = leftText ? client.right - kBoxSize : client.left;
-  const int boxTop = (client.top + client.bottom - kBoxSize) / 2;
-  RECT box{boxLeft, boxTop, boxLeft + kBoxSize, boxTop + kBoxSize};
+void DrawSquareBox(HDC dc, RECT box, const ButtonState& s, bool grey, int markColour) {
   Edge(dc, box, COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT);
   InflateRect(&box, -1, -1);
   Edge(dc, box, COLOR_3DDKSHADOW, COLOR_3DLIGHT);
   InflateRect(&box, -1, -1);
-  const bool grey = s.pushed || !IsWindowEnabled(hwnd);
   FillRect(dc, &box, GetSysColorBrush(grey ? COLOR_BTNFACE : COLOR_WINDOW));
-  if (s.checked)
-    DrawCheckMark(dc, box.left + 1, box.top + 1, IsWindowEnabled(hwnd) ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT);
+  if (s.checked) DrawCheckMark(dc, box.left + 1, box.top + 1, markColour);
+}
+
+void Disc(HDC dc, const RECT& r, int edge, int fill) {
+  HGDIOBJ pen = SelectObject(dc, CreatePen(PS_SOLID, 1, GetSysColor(edge)));
+  HGDIOBJ brush = SelectObject(dc, GetSysColorBrush(fill));
+  Ellipse(dc, r.left, r.top, r.right, r.bottom);
+  SelectObject(dc, brush);
+  DeleteObject(SelectObject(dc, pen));
+}
+
+// A sunken circle, with a dot in the middle when checked.
+void DrawRoundBox(HDC dc, RECT box, const ButtonState& s, bool grey, int markColour) {
+  Disc(dc, box, COLOR_BTNSHADOW, grey ? COLOR_BTNFACE : COLOR_WINDOW);
+  if (!s.checked) return;
+  InflateRect(&box, -4, -4);
+  Disc(dc, box, markColour, markColour);
+}
+
+void PaintCheck(HWND hwnd, HDC dc, const ButtonState& s, const RECT& client) {
+  const bool leftText = (StyleOf(hwnd) & BS_LEFTTEXT) != 0;
+  const int boxLeft = leftText ? client.right - kBoxSize : client.left;
+  const int boxTop = (client.top + client.bottom - kBoxSize) / 2;
+  const RECT box{boxLeft, boxTop, boxLeft + kBoxSize, boxTop + kBoxSize};
+  const bool grey = s.pushed || !IsWindowEnabled(hwnd);
+  const int markColour = IsWindowEnabled(hwnd) ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT;
+  if (IsRadio(KindOf(hwnd)))
+    DrawRoundBox(dc, box, s, grey, markColour);
+  else
+    DrawSquareBox(dc, box, s, grey, markColour);
 
   RECT text = client;
   if (leftText)
@@ -294,6 +333,7 @@ LRESULT OnGetState(HWND hwnd, const ButtonState& s) {
 LRESULT DialogCode(HWND hwnd) {
   const Kind kind = KindOf(hwnd);
   if (kind == Kind::kGroup) return DLGC_STATIC;
+  if (IsRadio(kind)) return DLGC_BUTTON | DLGC_RADIOBUTTON;
   if (IsCheckBox(kind)) return DLGC_BUTTON;
   return DLGC_BUTTON | (IsDefault(hwnd) ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);
 }

@@ -5,6 +5,7 @@
 #include "window/dialog_state.h"
 #include "window/window_table.h"
 
+#include <kelmira/platform/guarded.h>
 #include <kelmira/platform/oleauto.h>
 
 namespace kelmira::window {
@@ -20,7 +21,7 @@ void SendIdle(HWND hdlg, HWND owner, WPARAM idleCode) {
   SendMessageA(owner, WM_ENTERIDLE, idleCode, reinterpret_cast<LPARAM>(hdlg));
 }
 
-LoopExit Loop(HWND hdlg, HWND owner, WPARAM idleCode, const DialogState& state) {
+LoopExit Loop(HWND hdlg, HWND owner, WPARAM idleCode, const DialogState& state, const ModalFilter& filter) {
   MSG msg{};
   while (!state.ended && IsWindow(hdlg)) {
     if (!PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
@@ -30,6 +31,7 @@ LoopExit Loop(HWND hdlg, HWND owner, WPARAM idleCode, const DialogState& state) 
     BOOL got = GetMessageA(&msg, nullptr, 0, 0);
     if (got == 0) return LoopExit{ModalEnd::Quit, static_cast<int>(msg.wParam)};
     if (got == -1) return LoopExit{state.ended ? ModalEnd::Ended : ModalEnd::NoInput, 0};
+    if (filter && Guarded([&] { return filter(msg) ? S_OK : S_FALSE; }) == S_OK) continue;
     if (!IsWindow(hdlg) || !IsDialogMessageA(hdlg, &msg)) {
       TranslateMessage(&msg);
       DispatchMessageA(&msg);
@@ -40,7 +42,7 @@ LoopExit Loop(HWND hdlg, HWND owner, WPARAM idleCode, const DialogState& state) 
 
 }  // namespace
 
-ModalOutcome RunModalDialog(HWND hdlg, HWND owner, WPARAM idleCode) {
+ModalOutcome RunModalDialog(HWND hdlg, HWND owner, WPARAM idleCode, const ModalFilter& filter) {
   std::shared_ptr<DialogState> state = DialogStateOf(hdlg);
   if (!state) return ModalOutcome{};
   LoopExit exit{ModalEnd::Ended, 0};
@@ -54,7 +56,7 @@ ModalOutcome RunModalDialog(HWND hdlg, HWND owner, WPARAM idleCode) {
     // As the desktop's activation does: the dialog's saved focus, else its first tab stop.
     HWND focus = GetFocus();
     if (!state->ended && focus != hdlg && !IsChild(hdlg, focus)) SetFocus(hdlg);
-    exit = Loop(hdlg, owner, idleCode, *state);
+    exit = Loop(hdlg, owner, idleCode, *state, filter);
   }
   // The owner comes back before the dialog goes, so that it is the window left to activate.
   if (ownerDisabled && IsWindow(owner)) EnableWindow(owner, TRUE);

@@ -3,6 +3,8 @@
 
 #include <kelmira/platform/winuser.h>
 
+#include <functional>
+
 namespace kelmira::window {
 
 enum class ModalEnd {
@@ -20,6 +22,8 @@ struct ModalOutcome {
 // Disables the owner (when it was enabled), shows the dialog, runs the loop until EndDialog,
 // then enables the owner again and destroys the dialog. When the queue is empty the owner gets
 // WM_ENTERIDLE (wParam idleCode, lParam the dialog) unless the dialog has DS_NOIDLEMSG.
-ModalOutcome RunModalDialog(HWND hdlg, HWND owner, WPARAM idleCode);
+// A filter sees each message before IsDialogMessageA; true means it handled the message.
+using ModalFilter = std::function<bool(MSG&)>;
+ModalOutcome RunModalDialog(HWND hdlg, HWND owner, WPARAM idleCode, const ModalFilter& filter = {});
 
 }  // namespace kelmira::window
