@@ -2,20 +2,39 @@
 #include "window/message_queue.h"
 #include "window/window_table.h"
 
+#include <cstddef>
+
 using namespace kelmira::window;
 
 namespace {
 
 bool Contains(const RECT& r, POINT p) { return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom; }
 
-// The deepest visible, enabled descendant of w under a point in w's client coordinates.
-Window* DeepestChild(Window& w, POINT client) {
-  for (Window* c : w.children) {
+// A window that answers HTTRANSPARENT (a group box, a plain label) lets the point through to the
+// siblings below it, as the desktop does for windows of the same thread.
+bool IsTransparent(HWND hwnd, POINT screen) {
+  return SendMessageA(hwnd, WM_NCHITTEST, 0, MAKELPARAM(static_cast<WORD>(screen.x), static_cast<WORD>(screen.y))) ==
+         HTTRANSPARENT;
+}
+
+// The deepest visible, enabled descendant of `parent` under a point in its client coordinates
+// (null when `parent` is gone). Windows are held by handle across the hit-test messages, which may
+// change the tree.
+Window* DeepestChild(HWND parent, POINT client, POINT screen) {
+  for (std::size_t i = 0;; ++i) {
+    Window* w = FindWindowObject(parent);
+    if (!w || i >= w->children.size()) return w;
+    const Window* c = w->children[i];
     if (!(c->style & WS_VISIBLE) || (c->style & WS_DISABLED) || c->destroying) continue;
     if (!Contains(c->rect, client)) continue;
-    return DeepestChild(*c, POINT{client.x - c->rect.left, client.y - c->rect.top});
+    const HWND handle = c->handle;
+    Window* found = DeepestChild(handle, POINT{client.x - c->rect.left, client.y - c->rect.top}, screen);
+    if (!found) continue;
+    const HWND foundHandle = found->handle;
+    if (foundHandle == handle && IsTransparent(handle, screen)) continue;
+    if (Window* still = FindWindowObject(foundHandle)) return still;
+    return FindWindowObject(parent);
   }
-  return &w;
 }
 
 }  // namespace
@@ -29,7 +48,7 @@ Window* HitTestScreenPoint(POINT screen) {
   for (Window* t : TopLevelWindows()) {
     if (!(t->style & WS_VISIBLE) || t->destroying || !Contains(t->rect, screen)) continue;
     if (t->style & WS_DISABLED) return t;
-    return DeepestChild(*t, POINT{screen.x - t->rect.left, screen.y - t->rect.top});
+    return DeepestChild(t->handle, POINT{screen.x - t->rect.left, screen.y - t->rect.top}, screen);
   }
   return nullptr;
 }
