@@ -163,7 +163,14 @@ bool HandleKeyDown(HWND hdlg, const MSG& msg) {
       if (next) SetFocus(next);
       return true;
     }
-    case VK_RETURN: SendCommand(hdlg, ReturnCommandId(hdlg, GetFocus())); return true;
+    case VK_RETURN: {
+      // A focused push button's command goes to its own parent (it may sit in a nested page).
+      HWND focus = GetFocus();
+      const WORD id = ReturnCommandId(hdlg, focus);
+      const bool own = focus && IsChild(hdlg, focus) && GetDlgCtrlID(focus) == id;
+      SendCommand(own ? GetParent(focus) : hdlg, id);
+      return true;
+    }
     case VK_ESCAPE: SendCommand(hdlg, IDCANCEL); return true;
     case VK_LEFT:
     case VK_UP:
@@ -181,6 +188,18 @@ bool IsMnemonicChar(const MSG& msg) {
 
 // The characters of the keys handled above are not passed on.
 bool SwallowsChar(const MSG& msg) { return msg.wParam == '\t' || msg.wParam == '\r' || msg.wParam == 0x1B; }
+
+// A dialog nested as a control parent in another dialog (a property page in its frame) navigates
+// as part of the dialog around it: Tab runs through both, Return and Escape reach the outer dialog's buttons.
+HWND NavigationRoot(HWND hdlg) {
+  for (int depth = 0; depth < kMaxNesting; ++depth) {
+    const Window* w = FindWindowObject(hdlg);
+    if (!w || !w->parent || !(w->style & WS_CHILD) || !(w->exStyle & WS_EX_CONTROLPARENT)) break;
+    if (!DialogStateOf(w->parent->handle)) break;  // only a dialog has buttons to press
+    hdlg = w->parent->handle;
+  }
+  return hdlg;
+}
 
 }  // namespace
 
@@ -229,6 +248,7 @@ BOOL IsDialogMessageA(HWND hDlg, LPMSG lpMsg) {
   }
   if (!LookupWindow(hDlg)) return FALSE;
   if (lpMsg->hwnd != hDlg && !IsChild(hDlg, lpMsg->hwnd)) return FALSE;
+  hDlg = NavigationRoot(hDlg);
   if (lpMsg->message == WM_KEYDOWN && HandleKeyDown(hDlg, *lpMsg)) return TRUE;
   if (lpMsg->message == WM_CHAR && SwallowsChar(*lpMsg) && !(DialogCodeOf(*lpMsg) & DLGC_WANTALLKEYS)) return TRUE;
   if (IsMnemonicChar(*lpMsg) && HandleMnemonic(hDlg, *lpMsg)) return TRUE;
