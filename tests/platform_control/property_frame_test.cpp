@@ -100,12 +100,14 @@ void Press(char key) {
 }
 
 TEST_F(PropertyFrame, BadArgumentsAndPagesThatCannotBeMadeShowNothing) {
-  const CLSID unknown[] = {kFakePageClsid, {0x0BADF00D, 0, 0, {0, 0, 0, 0, 0, 0, 0, 1}}};
+  const CLSID bad{0x0BADF00D, 0, 0, {0, 0, 0, 0, 0, 0, 0, 1}};
+  const CLSID unknown[] = {kFakePageClsid, bad}, none[] = {bad, bad};
   EXPECT_EQ(OleCreatePropertyFrame(nullptr, 0, 0, nullptr, 1, nullptr, 1, unknown, 0, 0, nullptr), E_POINTER);
   EXPECT_EQ(OleCreatePropertyFrame(nullptr, 0, 0, nullptr, 0, nullptr, 1, nullptr, 0, 0, nullptr), E_POINTER);
   EXPECT_EQ(OleCreatePropertyFrame(nullptr, 0, 0, nullptr, 0, nullptr, 0, nullptr, 0, 0, nullptr), E_INVALIDARG);
-  // The page that was made is released untouched.
-  EXPECT_EQ(std::tuple(ShowFrame(nullptr, unknown), g_pageLog), std::tuple(REGDB_E_CLASSNOTREG, "0R "));
+  // Classes that are not registered are left out; with none left nothing is shown.
+  EXPECT_EQ(std::tuple(ShowFrame(nullptr, none), g_pageLog), std::tuple(REGDB_E_CLASSNOTREG, ""));
+  EXPECT_EQ(std::tuple(ShowFrame(nullptr, unknown), g_pageLog), std::tuple(S_OK, "0S1033 0O1 0A 0D 0O0 0S0 0R "));
 }
 
 // Keys as Press takes them, one each time the frame's loop goes idle. Before each key (and once
@@ -128,7 +130,7 @@ TEST_F(PropertyFrame, ButtonsApplyTheDirtyPagesAndTabsSwitch) {
   for (const auto& [keys, apply, applyButton, log] : cases) {
     std::string seen, rest = keys;
     On(WM_ENTERIDLE, [&](HWND, WPARAM, LPARAM) {
-      if (seen + rest == "") DumpWindow(Frame(), "frame"), edges = {Pixel(12, 7), Pixel(60, 7), Pixel(60, 9)};
+      if (seen + rest == "") edges = {Pixel(12, 7), Pixel(60, 7), Pixel(60, 9)};
       seen += IsWindowEnabled(owner) ? 'X' : IsWindowEnabled(GetDlgItem(Frame(), 0x3021)) ? 'A' : '-';
       if (!rest.empty()) Press(rest.front()), rest.erase(0, 1);
     });

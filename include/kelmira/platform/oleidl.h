@@ -674,9 +674,10 @@ KELMIRA_DEFINE_IID(IPropertyPage, 0xB196B28D, 0xBAB4, 0x101A, 0xB6, 0x9C, 0x00, 
 // pPageClsID, each page created by class identifier and given the cObjects objects; OK applies
 // every dirty page and closes, Apply applies the dirty pages and stays, Cancel closes without
 // applying. S_OK once the frame has closed (whichever button closed it); E_POINTER for null
-// arrays with nonzero counts; E_INVALIDARG with no pages; the creation error of a page that
-// cannot be made (no frame is shown then). A page whose IPropertyPage::Apply fails keeps the frame
-// open on that page.
+// arrays with nonzero counts; E_INVALIDARG with no pages. A page class that is not registered is
+// left out; when none is left, or a page fails to be made for another reason, that error is
+// returned and no frame is shown. A page whose IPropertyPage::Apply fails keeps the frame open on
+// that page.
 KELMIRA_EXTERN_C HRESULT OleCreatePropertyFrame(HWND hwndOwner, UINT x, UINT y, LPCOLESTR lpszCaption, ULONG cObjects,
                                                 IUnknown** ppUnk, ULONG cPages, const CLSID* pPageClsID, LCID lcid,
                                                 DWORD dwReserved, void* pvReserved);

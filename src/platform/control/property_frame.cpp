@@ -1,6 +1,8 @@
-// OleCreatePropertyFrame: makes every page before anything is shown (a page that cannot be made
-// fails the call with nothing on the screen), gives each one a site and the objects, shows the
-// modal frame, and afterwards takes the objects and the site back from every page.
+// OleCreatePropertyFrame: makes every page before anything is shown, gives each one a site and the
+// objects, shows the modal frame, and afterwards takes the objects and the site back from every
+// page. A page class that is not registered is left out, so an object that lists a page this
+// process lacks (the stock colour and font pages) still shows the rest; any other failure to make
+// a page, or no page at all, fails the call with nothing on the screen.
 #include "control/property_frame.h"
 
 #include "com/codepage.h"
@@ -28,14 +30,20 @@ void FreePageInfo(PROPPAGEINFO& info) {
 }
 
 HRESULT CreatePages(ULONG count, const CLSID* classes, std::vector<FramePage>* out) {
-  out->resize(count);
+  HRESULT missing = S_OK;
   for (ULONG i = 0; i < count; ++i) {
-    HRESULT hr = CoCreateInstance(classes[i], nullptr, CLSCTX_INPROC_SERVER, IID_IPropertyPage,
-                                  reinterpret_cast<void**>(&(*out)[i].page));
+    ComPtr<IPropertyPage> page;
+    HRESULT hr =
+        CoCreateInstance(classes[i], nullptr, CLSCTX_INPROC_SERVER, IID_IPropertyPage, reinterpret_cast<void**>(&page));
+    if (hr == REGDB_E_CLASSNOTREG || hr == CLASS_E_CLASSNOTAVAILABLE) {
+      if (missing == S_OK) missing = hr;
+      continue;
+    }
     if (FAILED(hr)) return hr;
-    if (!(*out)[i].page) return E_NOINTERFACE;
+    if (!page) return E_NOINTERFACE;
+    out->emplace_back().page = std::move(page);
   }
-  return S_OK;
+  return out->empty() ? missing : S_OK;
 }
 
 HRESULT SetUpPage(FramePage& p, ULONG cObjects, IUnknown** objects) {
