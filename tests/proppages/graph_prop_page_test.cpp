@@ -6,7 +6,9 @@
 #include "support/hosted_control.h"
 #include "support/page_site_recorder.h"
 #include "support/property.h"
+#include "support/injected_input.h"
 #include "support/pump.h"
+#include "support/recording_window.h"
 #include "support/variant_values.h"
 
 #include <string>
@@ -307,6 +309,49 @@ TEST(GraphPropPage, InterfaceContract) {
   EXPECT_EQ(page->SetPageSite(nullptr), S_OK);
   EXPECT_EQ(site.refs, 1u);
   DestroyWindow(frame);
+}
+
+// The page in the platform's property frame, as a host shows it from the graph's own page list:
+// a click into the title, typing, a click on a check box and Return apply to the graph.
+using GraphPropPageInFrame = WindowTest;
+
+HWND PageOf(HWND frame) {
+  for (HWND child = GetWindow(frame, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+    if (GetDlgItem(child, 208)) return child;
+  return nullptr;
+}
+
+TEST_F(GraphPropPageInFrame, TypingAndOkApplyToTheGraph) {
+  auto g = NewGraph();
+  g->put_GridStyle(1), g->put_BackColor(0x00DDEEFF);
+  ComPtr<ISpecifyPropertyPages> specify;
+  ASSERT_EQ(g->QueryInterface(IID_ISpecifyPropertyPages, reinterpret_cast<void**>(&specify)), S_OK);
+  CAUUID pages{};
+  ASSERT_EQ(specify->GetPages(&pages), S_OK);
+  HWND owner = Top(40, 40, 600, 500, kPopup);
+  std::string keys = "C*TR";  // click the title, select all and type, click "Title", Return
+  On(WM_ENTERIDLE, [&](HWND, WPARAM, LPARAM) {
+    HWND page = PageOf(FindWindowA("#32770", "LineGraph Properties"));
+    if (keys.empty() || !page) return;
+    const char key = keys.front();
+    keys.erase(0, 1);
+    if (key == 'C' || key == 'T') QueueClick(page, key == 'C' ? 208 : 209);
+    for (WPARAM vk : key == '*'   ? std::vector<WPARAM>{VK_CONTROL, 'A', 'V', 'O', 'L', 'T'}
+                     : key == 'R' ? std::vector<WPARAM>{VK_RETURN}
+                                  : std::vector<WPARAM>{}) {
+      KelmiraInjectKey(WM_KEYDOWN, vk);
+      if (vk != VK_CONTROL) KelmiraInjectKey(WM_KEYUP, vk);
+      if (vk == 'A') KelmiraInjectKey(WM_KEYUP, VK_CONTROL);
+    }
+  });
+  IUnknown* objects[] = {g.get()};
+  EXPECT_EQ(OleCreatePropertyFrame(owner, 10, 10, u"LineGraph", 1, objects, pages.cElems, pages.pElems, 0, 0, nullptr),
+            S_OK);
+  CoTaskMemFree(pages.pElems);
+  EXPECT_EQ(keys, "");
+  EXPECT_EQ(std::tuple(TitleOf(g.get()), Get(g.get(), &IGraphBase::get_TitleVisible),
+                       Get(g.get(), &IGraphBase::get_GridStyle), Get(g.get(), &IGraphBase::get_BackColor)),
+            std::tuple(std::u16string(u"volt"), VARIANT_FALSE, 1, OLE_COLOR{0xDDEEFF}));
 }
 
 }  // namespace
