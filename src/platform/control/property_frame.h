@@ -38,7 +38,9 @@ struct FramePage {
   ComPtr<Object<PageSite>> site;
   std::string title;  // Windows-1252, as the tab draws it
   SIZE size{0, 0};
-  RECT tab{0, 0, 0, 0};  // in the frame's client area, set by the layout
+  RECT tab{0, 0, 0, 0};   // in the frame's client area, set by the layout
+  bool active = false;    // activated, shown or hidden
+  HWND window = nullptr;  // the window it made when activated
 };
 
 // Pixel layout of the frame for the measured tabs and the largest page.
@@ -77,8 +79,8 @@ class PropertyFrame {
   bool FilterKey(MSG& msg);
 
   bool SwitchTo(int index);
-  bool Activate(int index);
-  void DeactivateCurrent();
+  bool ShowPage(int index);
+  void DeactivatePages();
   void FocusFirstItem();
   // Applies every dirty page; false (showing the page) when one of them fails.
   bool ApplyDirtyPages();

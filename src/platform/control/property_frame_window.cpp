@@ -3,7 +3,8 @@
 // next page, with Shift or Ctrl+Page Up to the previous one), then to the current page's
 // TranslateAccelerator, then to the dialog navigation, which runs through the page's controls as
 // well (the page's window is a control parent). The page's window is kept first in the z-order so
-// that Tab visits its controls before the buttons, as on the desktop.
+// that Tab visits its controls before the buttons, as on the desktop. A page is activated when it
+// is first shown and stays activated, hidden behind the others, until the frame closes.
 #include "control/property_frame.h"
 
 #include "window/dialog_create.h"
@@ -49,10 +50,13 @@ FrameLayout Measure(HWND hdlg, std::vector<FramePage>& pages) {
 }
 
 // The child the page made in Activate: the one that is none of the frame's buttons.
-HWND PageWindow(HWND hdlg) {
+// The window a page made when it was activated: the frame's child that is neither a button nor
+// the window of another page.
+HWND NewPageWindow(HWND hdlg, const std::vector<FramePage>& pages) {
   for (HWND c = GetWindow(hdlg, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-    int id = GetDlgCtrlID(c);
-    if (id != IDOK && id != IDCANCEL && id != kApplyId) return c;
+    const int id = GetDlgCtrlID(c);
+    if (id == IDOK || id == IDCANCEL || id == kApplyId) continue;
+    if (std::none_of(pages.begin(), pages.end(), [c](const FramePage& p) { return p.window == c; })) return c;
   }
   return nullptr;
 }
@@ -91,7 +95,7 @@ INT_PTR PropertyFrame::FrameProc(HWND hdlg, UINT msg, WPARAM wParam, LPARAM lPar
     case WM_PAINT: return frame->OnPaint();
     case WM_LBUTTONDOWN: frame->OnClick({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}); return TRUE;
     case WM_DESTROY:
-      frame->DeactivateCurrent();
+      frame->DeactivatePages();
       frame->hwnd_ = nullptr;
       return FALSE;
     default: return FALSE;
@@ -163,31 +167,39 @@ bool PropertyFrame::FilterKey(MSG& msg) {
   return current_ >= 0 && pages_[current_].page->TranslateAccelerator(&msg) == S_OK;
 }
 
-// The old page goes first: it keeps its own state, and its window makes room for the new one.
-// When the new page cannot be activated the old one comes back.
+// A page is activated the first time it is shown and kept, hidden, while another one is shown,
+// so what the user typed on it stays until OK or Apply. When the new page cannot be activated the
+// old one comes back.
 bool PropertyFrame::SwitchTo(int index) {
   if (index < 0 || index >= static_cast<int>(pages_.size()) || index == current_) return false;
   const int previous = current_;
-  DeactivateCurrent();
-  if (Activate(index)) return true;
-  if (previous >= 0) Activate(previous);
+  if (previous >= 0) pages_[previous].page->Show(SW_HIDE);
+  if (ShowPage(index)) return true;
+  if (previous >= 0) ShowPage(previous);
   return false;
 }
 
-bool PropertyFrame::Activate(int index) {
-  IPropertyPage* page = pages_[index].page.get();
-  if (FAILED(page->Activate(hwnd_, &layout_.page, TRUE))) return false;
+bool PropertyFrame::ShowPage(int index) {
+  FramePage& shown = pages_[index];
+  if (!shown.active) {
+    if (FAILED(shown.page->Activate(hwnd_, &layout_.page, TRUE))) return false;
+    shown.active = true;
+    shown.window = NewPageWindow(hwnd_, pages_);
+  }
   current_ = index;
-  if (HWND pageWindow = PageWindow(hwnd_))
-    SetWindowPos(pageWindow, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  page->Show(SW_SHOW);
+  if (shown.window) SetWindowPos(shown.window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  shown.page->Show(SW_SHOW);
   InvalidateRect(hwnd_, nullptr, TRUE);
   return true;
 }
 
-void PropertyFrame::DeactivateCurrent() {
-  if (current_ < 0) return;
-  pages_[current_].page->Deactivate();
+void PropertyFrame::DeactivatePages() {
+  for (FramePage& p : pages_) {
+    if (!p.active) continue;
+    p.page->Deactivate();
+    p.active = false;
+    p.window = nullptr;
+  }
   current_ = -1;
 }
 
