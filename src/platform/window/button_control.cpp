@@ -92,10 +92,7 @@ void Click(HWND hwnd, ButtonState& s) {
     Redraw(hwnd);
   }
   if (kind == Kind::kAutoRadio) ClearOtherRadios(hwnd);
-  HWND parent = GetParent(hwnd);
-  if (!parent) return;
-  auto id = static_cast<WORD>(GetDlgCtrlID(hwnd));
-  SendMessageA(parent, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(hwnd));
+  NotifyParent(hwnd, BN_CLICKED);
 }
 
 // ---- painting
@@ -107,19 +104,6 @@ HBRUSH ControlBrush(HWND hwnd, HDC dc, Kind kind) {
 }
 
 void Outline(HDC dc, const RECT& r, int colour) { Edge(dc, r, colour, colour); }
-
-// Every other pixel of the outline, as the focus is shown.
-void DrawFocusOutline(HDC dc, const RECT& r) {
-  const COLORREF colour = GetSysColor(COLOR_BTNTEXT);
-  for (int x = r.left; x < r.right; x += 2) {
-    SetPixelV(dc, x, r.top, colour);
-    SetPixelV(dc, x, r.bottom - 1, colour);
-  }
-  for (int y = r.top; y < r.bottom; y += 2) {
-    SetPixelV(dc, r.left, y, colour);
-    SetPixelV(dc, r.right - 1, y, colour);
-  }
-}
 
 std::string WindowText(HWND hwnd) {
   int length = GetWindowTextLengthA(hwnd);
@@ -167,7 +151,7 @@ void PaintPush(HWND hwnd, HDC dc, const ButtonState& s, RECT r) {
   if (GetFocus() == hwnd) {
     RECT focus = r;
     InflateRect(&focus, -3, -3);
-    DrawFocusOutline(dc, focus);
+    DrawFocusOutline(dc, focus, GetSysColor(COLOR_BTNTEXT));
   }
 }
 
@@ -222,7 +206,7 @@ void PaintCheck(HWND hwnd, HDC dc, const ButtonState& s, const RECT& client) {
   RECT covered = DrawLabel(hwnd, dc, s, text, DT_VCENTER | DT_SINGLELINE);
   if (GetFocus() == hwnd && covered.right > covered.left) {
     InflateRect(&covered, 1, 1);
-    DrawFocusOutline(dc, covered);
+    DrawFocusOutline(dc, covered, GetSysColor(COLOR_BTNTEXT));
   }
 }
 

@@ -50,12 +50,7 @@ DWORD StyleOf(HWND hwnd) { return static_cast<DWORD>(GetWindowLongPtrA(hwnd, GWL
 
 void Redraw(HWND hwnd) { InvalidateRect(hwnd, nullptr, TRUE); }
 
-void Notify(HWND hwnd, WORD code) {
-  HWND parent = GetParent(hwnd);
-  if (!parent) return;
-  auto id = static_cast<WORD>(GetDlgCtrlID(hwnd));
-  SendMessageA(parent, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(hwnd));
-}
+void Notify(HWND hwnd, WORD code) { NotifyParent(hwnd, code); }
 
 int Count(const ComboState& s) { return static_cast<int>(s.items.size()); }
 bool ValidIndex(const ComboState& s, WPARAM index) { return index < s.items.size(); }
@@ -309,18 +304,6 @@ RECT ButtonRect(HWND hwnd) {
   RECT r = Inner(hwnd);
   r.left = std::max(r.left, r.right - GetSystemMetrics(SM_CXVSCROLL));
   return r;
-}
-
-// Every other pixel of the outline, as the focus is shown.
-void DrawFocusOutline(HDC dc, const RECT& r, COLORREF colour) {
-  for (int x = r.left; x < r.right; x += 2) {
-    SetPixelV(dc, x, r.top, colour);
-    SetPixelV(dc, x, r.bottom - 1, colour);
-  }
-  for (int y = r.top; y < r.bottom; y += 2) {
-    SetPixelV(dc, r.left, y, colour);
-    SetPixelV(dc, r.right - 1, y, colour);
-  }
 }
 
 // A triangle pointing down, 7 pixels wide and 4 tall, centred.

@@ -39,21 +39,11 @@ int ItemAt(HWND list, HWND combo, const ComboState& s, LPARAM lParam, bool* insi
   return row < ComboVisibleRows(s) && index < static_cast<int>(s.items.size()) ? index : -1;
 }
 
-// Asked of the combo box's parent, as a list box asks its own parent.
-HBRUSH ListBrush(HWND combo, HWND list, HDC dc) {
-  HWND parent = GetParent(combo);
-  HWND asked = parent ? parent : combo;
-  const auto wp = reinterpret_cast<WPARAM>(dc);
-  const auto lp = reinterpret_cast<LPARAM>(list);
-  auto brush = reinterpret_cast<HBRUSH>(SendMessageA(asked, WM_CTLCOLORLISTBOX, wp, lp));
-  if (brush) return brush;
-  return reinterpret_cast<HBRUSH>(DefWindowProcA(asked, WM_CTLCOLORLISTBOX, wp, lp));
-}
-
 void Paint(HWND list, HDC dc, HWND combo, const ComboState& s) {
   RECT client{};
   GetClientRect(list, &client);
-  HBRUSH brush = ListBrush(combo, list, dc);
+  // Asked of the combo box's parent, naming the list, as a list box asks its own parent.
+  HBRUSH brush = ParentBrush(combo, dc, WM_CTLCOLORLISTBOX, list);
   if (brush) FillRect(dc, &client, brush);
   Edge(dc, client, COLOR_WINDOWFRAME, COLOR_WINDOWFRAME);
   HGDIOBJ old = SelectObject(dc, ComboFont(s));

@@ -61,12 +61,7 @@ std::size_t SelEnd(const EditState& s) { return std::max(s.anchor, s.caret); }
 
 void Redraw(HWND hwnd) { InvalidateRect(hwnd, nullptr, TRUE); }
 
-void Notify(HWND hwnd, WORD code) {
-  HWND parent = GetParent(hwnd);
-  if (!parent) return;
-  auto id = static_cast<WORD>(GetDlgCtrlID(hwnd));
-  SendMessageA(parent, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(hwnd));
-}
+void Notify(HWND hwnd, WORD code) { NotifyParent(hwnd, code); }
 
 // ---- geometry
 

@@ -3,6 +3,7 @@
 // "BUTTON" class is a separate, fuller control.
 #include "window/message_box.h"
 
+#include "window/control_paint.h"
 #include "window/dialog_state.h"
 #include "window/window_table.h"
 
@@ -37,12 +38,7 @@ void SetPressed(HWND hwnd, ButtonState& s, bool pressed) {
   InvalidateRect(hwnd, nullptr, FALSE);
 }
 
-void Click(HWND hwnd) {
-  HWND parent = GetParent(hwnd);
-  if (!parent) return;
-  auto id = static_cast<WORD>(GetDlgCtrlID(hwnd));
-  SendMessageA(parent, WM_COMMAND, MAKEWPARAM(id, kButtonClicked), reinterpret_cast<LPARAM>(hwnd));
-}
+void Click(HWND hwnd) { NotifyParent(hwnd, kButtonClicked); }
 
 void FillEdge(HDC dc, int left, int top, int right, int bottom, int colour) {
   RECT r{left, top, right, bottom};
@@ -74,19 +70,6 @@ void DrawFace(HDC dc, RECT r, bool isDefault, bool pressed) {
   FillEdge(dc, r.right - 2, r.top + 1, r.right - 1, r.bottom - 1, COLOR_BTNSHADOW);
 }
 
-// Every other pixel of a rectangle's outline, as the focus is shown.
-void DrawFocusOutline(HDC dc, const RECT& r) {
-  COLORREF colour = GetSysColor(COLOR_BTNTEXT);
-  for (int x = r.left; x < r.right; x += 2) {
-    SetPixelV(dc, x, r.top, colour);
-    SetPixelV(dc, x, r.bottom - 1, colour);
-  }
-  for (int y = r.top; y < r.bottom; y += 2) {
-    SetPixelV(dc, r.left, y, colour);
-    SetPixelV(dc, r.right - 1, y, colour);
-  }
-}
-
 void DrawLabel(HWND hwnd, HDC dc, RECT r, const ButtonState& s) {
   char label[64] = "";
   int length = GetWindowTextA(hwnd, label, sizeof label);
@@ -107,7 +90,7 @@ void Paint(HWND hwnd, HDC dc, const ButtonState& s) {
   if (GetFocus() == hwnd) {
     RECT focus = r;
     InflateRect(&focus, -4, -4);
-    DrawFocusOutline(dc, focus);
+    DrawFocusOutline(dc, focus, GetSysColor(COLOR_BTNTEXT));
   }
 }
 

@@ -133,12 +133,7 @@ LRESULT OnGetFont(HWND hwnd) {
 
 // SS_NOTIFY statics tell their parent about clicks.
 LRESULT Notify(HWND hwnd, WORD code) {
-  if (!(StyleOf(hwnd) & SS_NOTIFY)) return 0;
-  HWND parent = GetParent(hwnd);
-  if (parent) {
-    auto id = static_cast<WORD>(GetDlgCtrlID(hwnd));
-    SendMessageA(parent, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(hwnd));
-  }
+  if (StyleOf(hwnd) & SS_NOTIFY) NotifyParent(hwnd, code);
   return 0;
 }
 
