@@ -9,7 +9,34 @@
 #include <kelmira/kelmira.h>
 #include <kelmira/platform.h>
 
+#include <chrono>
 #include <cstdio>
+
+#include <unistd.h>
+
+namespace {
+
+// A bar on stderr once reading a large file has taken a second, when stderr is a terminal.
+class ProgressBar {
+ public:
+  void operator()(double part) {
+    if (!terminal_ || std::chrono::steady_clock::now() - start_ < std::chrono::seconds(1)) return;
+    const int filled = static_cast<int>(part * 40);
+    std::fprintf(stderr, "\rreading [%-40.*s] %3d%%", filled, "========================================",
+                 static_cast<int>(part * 100));
+    shown_ = true;
+  }
+  ~ProgressBar() {
+    if (shown_) std::fprintf(stderr, "\r%60s\r", "");
+  }
+
+ private:
+  bool terminal_ = isatty(STDERR_FILENO) != 0;
+  bool shown_ = false;
+  std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
+};
+
+}  // namespace
 
 int main(int argc, char** argv) {
   using namespace kelmira::plot;
@@ -36,15 +63,31 @@ int main(int argc, char** argv) {
   if (options.input.empty()) {
     data = DemoData(options.dateX);
   } else {
-    CsvColumnKinds kinds;
-    if (options.dateX && !options.xIsIndex) kinds.date = options.xColumn.value_or(ColumnRef{"1"});
-    kinds.text = options.xTickLabels;
+    CsvReadOptions read;
+    if (options.dateX && !options.xIsIndex) read.date = options.xColumn.value_or(ColumnRef{"1"});
+    read.text = options.xTickLabels;
+    // Only the drawn columns are parsed; without --y every column is drawn.
+    if (!options.yColumns.empty()) {
+      read.numbers = options.yColumns;
+      read.numbers->insert(read.numbers->end(), options.rightYColumns.begin(), options.rightYColumns.end());
+      if (!options.xIsIndex) read.numbers->push_back(options.xColumn.value_or(ColumnRef{"1"}));
+    }
+    read.separator = options.separator;
+    read.decimalComma = options.decimalComma;
+    read.dateFormat = options.dateFormat;
+    read.skipBadRows = options.skipBadRows;
     CsvError csvError;
-    auto table = ReadCsvFile(options.input, kinds, &csvError);
+    std::optional<CsvTable> table;
+    {
+      ProgressBar bar;
+      read.progress = [&bar](double part) { bar(part); };
+      table = ReadCsvFile(options.input, read, &csvError);
+    }
     if (!table) {
       std::fprintf(stderr, "kelmira-plot: %s\n", csvError.message.c_str());
       return 1;
     }
+    for (const std::string& note : table->notes) std::fprintf(stderr, "kelmira-plot: %s\n", note.c_str());
     data = SelectSeries(*table, options, &error);
     if (!data) {
       std::fprintf(stderr, "kelmira-plot: %s: %s\n", options.input.c_str(), error.c_str());

@@ -19,7 +19,9 @@ using Values = std::vector<double>;
 CsvTable Parse(std::string_view text, std::optional<ColumnRef> dates = std::nullopt,
                std::optional<ColumnRef> texts = std::nullopt) {
   CsvError error;
-  auto table = ParseCsv(text, "t.csv", {dates, texts}, &error);
+  CsvReadOptions options;
+  options.date = dates, options.text = texts;
+  auto table = ParseCsv(text, "t.csv", options, &error);
   EXPECT_TRUE(table) << error.message;
   return table ? *table : CsvTable{};
 }
@@ -27,7 +29,9 @@ CsvTable Parse(std::string_view text, std::optional<ColumnRef> dates = std::null
 std::string ParseError(std::string_view text, std::optional<ColumnRef> dates = std::nullopt,
                        std::optional<ColumnRef> texts = std::nullopt) {
   CsvError error;
-  EXPECT_FALSE(ParseCsv(text, "t.csv", {dates, texts}, &error));
+  CsvReadOptions options;
+  options.date = dates, options.text = texts;
+  EXPECT_FALSE(ParseCsv(text, "t.csv", options, &error));
   return error.message;
 }
 

@@ -1,15 +1,20 @@
-// A CSV file read into named numeric columns, for the plotting tool.
+// A CSV (or whitespace-separated) file read into named numeric columns, for the plotting tool.
 //
-// Accepted: comma, semicolon or tab separated (the first data line decides), an optional header
-// line (taken as one when any of its cells is not a number), '#' comment lines and blank lines.
-// Cells may be quoted ("..." with "" for a quote). An empty cell is a missing value (NaN): the
-// plot hides that point. With `dateColumn` set, that column also accepts calendar dates
-// (YYYY-MM-DD, optionally followed by ' ' or 'T' and HH:MM or HH:MM:SS), stored as automation
-// dates (days since 1899-12-30). With `text` set, that column is kept as text (tick labels) and
-// its numbers read as missing.
+// Accepted: cells separated by commas, semicolons, tabs or runs of blanks (the first lines decide
+// unless the separator is given), an optional header line (taken as one when any of its cells is
+// not a number), '#' comment lines and blank lines. Cells may be quoted ("..." with "" for a
+// quote). An empty cell or NaN is a missing value: the plot hides that point; "inf" and numbers
+// beyond a double are infinities, hidden too and counted in a note. The header names the columns
+// first; only the columns asked for are read, so the others may hold anything. With `date` set,
+// that column also accepts dates (see date_format.h), stored as automation dates. With `text`
+// set, that column is kept as text (tick labels) and its numbers read as missing.
 #pragma once
 
+#include "csv_cells.h"
+#include "date_format.h"
+
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,10 +24,13 @@ namespace kelmira::plot {
 
 struct CsvTable {
   std::vector<std::string> names;            // one per column ("column N" without a header)
-  std::vector<std::vector<double>> columns;  // columns[c][row]
+  std::vector<std::vector<double>> columns;  // columns[c][row]; empty for a column not read
   int textColumn = -1;                       // the column kept as text, or -1
   std::vector<std::string> texts;            // its cells, one per row; its numbers are all NaN
-  std::size_t rows() const { return columns.empty() ? 0 : columns.front().size(); }
+  std::size_t rowCount = 0;
+  std::vector<std::string> notes;  // what the user should know about data that was read anyway
+  std::size_t rows() const { return rowCount; }
+  bool IsRead(std::size_t column) const { return column < columns.size() && columns[column].size() == rowCount; }
 };
 
 // Where a column is chosen by the user: a header name (case-insensitive) or a 1-based number.
@@ -30,29 +38,32 @@ struct ColumnRef {
   std::string text;
 };
 
-// Columns read other than as plain numbers.
-struct CsvColumnKinds {
+struct CsvReadOptions {
   std::optional<ColumnRef> date;  // may also hold dates
   std::optional<ColumnRef> text;  // kept as text
+  // The other columns read as numbers; none: every column. Names that match no column are left
+  // for the caller to report.
+  std::optional<std::vector<ColumnRef>> numbers;
+  Separator separator = Separator::Detect;
+  bool decimalComma = false;
+  std::string dateFormat;  // empty: ISO dates
+  bool skipBadRows = false;  // else the first bad row is an error
+  std::function<void(double)> progress;  // told now and then the part read, 0 to 1
 };
 
 struct CsvError {
   std::string message;  // "FILE:LINE: column N (name): ..." style, ready to print
 };
 
-// Parses text; `source` names it in messages. The columns of `kinds` are resolved once the header
-// is known. A first line whose only text is in a numbered text column is data, not a header.
-std::optional<CsvTable> ParseCsv(std::string_view text, std::string_view source, const CsvColumnKinds& kinds,
+// Parses text; `source` names it in messages. A first line whose only text is in a numbered text
+// column is data, not a header.
+std::optional<CsvTable> ParseCsv(std::string_view text, std::string_view source, const CsvReadOptions& options,
                                  CsvError* error);
 // Reads and parses a file.
-std::optional<CsvTable> ReadCsvFile(const std::string& path, const CsvColumnKinds& kinds, CsvError* error);
+std::optional<CsvTable> ReadCsvFile(const std::string& path, const CsvReadOptions& options, CsvError* error);
 
 // Resolves a column reference against a table's names; -1 when it names no column.
 int FindColumn(const CsvTable& table, const ColumnRef& ref);
 int FindColumn(const std::vector<std::string>& names, const ColumnRef& ref);
-
-// "2024-01-15", "2024-01-15 08:30", "2024-01-15T08:30:15" as an automation date; none when the
-// text is not such a date.
-std::optional<double> ParseDate(std::string_view text);
 
 }  // namespace kelmira::plot

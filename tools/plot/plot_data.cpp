@@ -41,6 +41,10 @@ std::optional<PlotData> SelectSeries(const CsvTable& table, const PlotOptions& o
         *error = "column '" + ref.text + "' (for " + role + ") holds the tick labels, not numbers";
         return false;
       }
+      if (!table.IsRead(static_cast<std::size_t>(c))) {
+        *error = "column '" + ref.text + "' (for " + role + ") was not read";
+        return false;
+      }
       columns->push_back(c);
     }
     return true;
@@ -61,7 +65,7 @@ std::optional<PlotData> SelectSeries(const CsvTable& table, const PlotOptions& o
     return std::nullopt;
   if (options.yColumns.empty()) {
     for (int c = 0; c < static_cast<int>(table.columns.size()); ++c)
-      if (c != xColumn && c != table.textColumn &&
+      if (c != xColumn && c != table.textColumn && table.IsRead(static_cast<std::size_t>(c)) &&
           std::find(rightColumns.begin(), rightColumns.end(), c) == rightColumns.end())
         yColumns.push_back(c);
   }

@@ -121,6 +121,12 @@ const char* PlotUsage() {
          "                           number or a date)\n"
          "      --date-format-labels N  how the X axis writes dates: 0 MM/DD, 1 Mon DD, 2 Month DD,\n"
          "                           100 DD/MM, 101 DD Mon, 102 DD Month (default 0)\n"
+         "      --date-format FMT    X holds dates written as FMT (implies --date-x), with the fields\n"
+         "                           %Y %y %m %d %b %B %j %H %M %S %p %z and literal text, e.g.\n"
+         "                           %d-%b-%y, %d.%m.%Y, %m/%d/%Y or %Y-%m-%dT%H:%M:%S%z. %y takes\n"
+         "                           69-99 as 1969-1999 and 00-68 as 2000-2068; %b reads Jan..Dec\n"
+         "                           in any case; %S may have a fraction; %z (+hhmm, +hh:mm or Z)\n"
+         "                           converts to UTC\n"
          "      --xticklabels COLUMN label the X ticks with the texts of a column: each tick gets the\n"
          "                           text of the row at its X; the ticks then fall on whole steps.\n"
          "                           When X is not given and this is the first column, X is the\n"
@@ -143,10 +149,19 @@ const char* PlotUsage() {
          "                           grid, fonts; not the data) to FILE\n"
          "      --load FILE          start from a graph written by --save; options given here\n"
          "                           override its settings, the limits follow the data\n"
+         "      --sep SEP            cell separator: ',', ';', tab or space (runs of blanks, as in\n"
+         "                           aligned .dat files); default: found from the first lines\n"
+         "      --decimal-comma      numbers are written 3,14; cells are then separated by ';',\n"
+         "                           tabs or blanks\n"
+         "      --skip-bad-rows      skip rows with a wrong number of cells or a drawn cell that is\n"
+         "                           not a number, and count them on stderr (default: the first\n"
+         "                           one is an error)\n"
          "  -h, --help               show this text\n"
          "\n"
          "COLOR is #RRGGBB or a name (black, white, red, green, blue, gray, orange, ...).\n"
-         "Empty cells and NaN/NA hide a point; '#' starts a comment line.\n"
+         "Empty cells and NaN/NA hide a point; inf, -inf and numbers too large for a double are\n"
+         "drawn as gaps and counted on stderr; '#' starts a comment line. Only the drawn columns\n"
+         "(X, --y, --right-y, --xticklabels) are read: the others may hold anything.\n"
          "Exit status: 0 written, 1 bad input file or failure to draw or write, 2 bad command line.\n";
 }
 
@@ -171,6 +186,10 @@ ParseOutcome ParsePlotOptions(int argc, const char* const* argv, PlotOptions* op
       options->border = false;
       continue;
     }
+    if (arg == "--decimal-comma" || arg == "--skip-bad-rows") {
+      (arg == "--decimal-comma" ? options->decimalComma : options->skipBadRows) = true;
+      continue;
+    }
     if (arg.empty() || arg.front() != '-' || arg == "-") {
       if (!options->input.empty()) return fail("more than one input file given");
       options->input = std::string(arg);
@@ -189,8 +208,10 @@ ParseOutcome ParsePlotOptions(int argc, const char* const* argv, PlotOptions* op
         "--y",          "--right-y", "--xlim",  "--ylim",  "--right-ylim", "--background",  "--grid-color",
         "--grid-style", "--colors",  "--style", "--width", "--markers",    "--title",       "--xlabel",
         "--ylabel",     "--y2label", "--save",  "--load",  "--font-size",  "--xticklabels", "--date-format-labels"};
+    static constexpr const char* kReaderValued[] = {"--sep", "--date-format"};
     bool known = false;
     for (const char* k : kValued) known = known || name == k;
+    for (const char* k : kReaderValued) known = known || name == k;
     if (!known) return fail("unknown option '" + std::string(arg) + "'");
     if (!haveValue) {
       if (i + 1 >= argc) return fail("option '" + std::string(name) + "' needs a value");
@@ -240,6 +261,18 @@ ParseOutcome ParsePlotOptions(int argc, const char* const* argv, PlotOptions* op
           (*format != 0 && *format != 1 && *format != 2 && *format != 100 && *format != 101 && *format != 102))
         return fail(bad + " (0, 1, 2, 100, 101 or 102)");
       options->dateLabelFormat = *format;
+    } else if (name == "--sep") {
+      const std::pair<std::string_view, Separator> kSeparators[] = {
+          {",", Separator::Comma}, {";", Separator::Semicolon}, {"tab", Separator::Tab}, {"space", Separator::Blanks}};
+      options->separator = Separator::Detect;
+      for (auto [text, separator] : kSeparators)
+        if (value == text) options->separator = separator;
+      if (options->separator == Separator::Detect) return fail(bad + " (',', ';', tab or space)");
+    } else if (name == "--date-format") {
+      if (const std::string problem = DateFormatProblem(value); !problem.empty())
+        return fail(bad + ": " + problem);
+      options->dateFormat = std::string(value);
+      options->dateX = true;
     } else if (name == "--xlim") {
       xlim = std::string(value);
     } else if (name == "--ylim") {
@@ -308,6 +341,8 @@ ParseOutcome ParsePlotOptions(int argc, const char* const* argv, PlotOptions* op
                  {options->saveFile, options->input, "the input and the --save file"}};
   for (const auto& c : clashes)
     if (SameFile(c.written, c.other)) return fail("'" + c.written + "' is both " + c.what);
+  if (options->decimalComma && options->separator == Separator::Comma)
+    return fail("--decimal-comma cannot go with --sep ',': the comma is the decimal mark then");
   if (options->lineColors.empty()) options->lineColors = kDefaultPalette;
   return ParseOutcome::Run;
 }

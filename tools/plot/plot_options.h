@@ -45,6 +45,10 @@ struct PlotOptions {
   Markers markers = Markers::None;
   std::string saveFile;  // the graph's settings are written here after drawing
   std::string loadFile;  // a graph saved with --save to start from
+  Separator separator = Separator::Detect;
+  bool decimalComma = false;
+  std::string dateFormat;  // --date-format: how the X column writes dates
+  bool skipBadRows = false;
 };
 
 // Line colours used in turn when --colors is not given.
