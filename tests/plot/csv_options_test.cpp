@@ -56,7 +56,9 @@ TEST(Csv, HeaderSeparatorsQuotesAndMissingValues) {
 
 TEST(Csv, MalformedInputNamesLineAndColumn) {
   EXPECT_EQ(ParseError("x,temp\n0,1\n1,abc\n"), "t.csv:3: column 2 (temp): 'abc' is not a number");
-  EXPECT_EQ(ParseError("1,2\n3,inf\n"), "t.csv:2: column 2: 'inf' is not a number");
+  EXPECT_EQ(ParseError("1,2\n3,infinite\n"), "t.csv:2: column 2: 'infinite' is not a number");
+  EXPECT_EQ(ParseError("n;v\n1;2,5\n"), "t.csv:2: column 2 (v): '2,5' is not a number (a decimal comma needs --decimal-comma)");
+  EXPECT_EQ(ParseError("x,y\n1,\x01\xff\n"), "t.csv:2: column 2 (y): '\\x01\\xFF' is not a number");
   EXPECT_EQ(ParseError("x,y\n0,1\n\n1,2,3\n"), "t.csv:4: expected 2 cells, found 3");
   EXPECT_EQ(ParseError("x,y\n\"0,1\n"), "t.csv:2: a quoted cell is not closed");
   EXPECT_EQ(ParseError("x,y\n# nothing\n"), "t.csv: no data rows");
@@ -69,6 +71,94 @@ TEST(Csv, MalformedInputNamesLineAndColumn) {
   CsvError error;  // a file that cannot be opened: see the tool's own test
   EXPECT_FALSE(ReadCsvFile("/", {}, &error));
   EXPECT_EQ(error.message, "cannot read '/': it is a directory");
+}
+
+TEST(Csv, ReadsOnlyTheDrawnColumnsAndCountsInfinities) {
+  const char* iris = "sepal_length,sepal_width,species\n5.1,3.5,setosa\n7.0,inf,versicolor\n6.3,1e400,virginica\n";
+  EXPECT_EQ(ParseError(iris), "t.csv:2: column 3 (species): 'setosa' is not a number");
+  CsvReadOptions options;
+  options.numbers = {{"1"}, {"SEPAL_WIDTH"}};
+  CsvError error;
+  auto t = ParseCsv(iris, "t.csv", options, &error);
+  ASSERT_TRUE(t) << error.message;
+  EXPECT_EQ(std::tuple(t->IsRead(1), t->IsRead(2), t->columns[1][1], t->columns[1][2], t->notes),
+            std::tuple(true, false, INFINITY, INFINITY,
+                       Names{"t.csv: column 2 (sepal_width): 2 infinite values drawn as gaps"}));
+  t = ParseCsv("v\n-inf\n1e-400\n-1E+400\nNaN\n", "t.csv", {}, &error);
+  ASSERT_TRUE(t) << error.message;
+  EXPECT_EQ(std::vector(t->columns[0].begin(), t->columns[0].end() - 1), (Values{-INFINITY, 0, -INFINITY}));
+  EXPECT_TRUE(std::isnan(t->columns[0][3]));
+}
+
+TEST(Csv, SeparatorsAndDecimalComma) {
+  struct Case {
+    const char* text;
+    Separator separator;
+    bool decimalComma;
+    Names names;
+    Values second;
+  } cases[] = {
+      {"# run 7\n  time    level   flag\n   0.5   -1.25   ok\n  10.0    3e2    a,b\n", Separator::Detect, false,
+       {"time", "level", "flag"}, {-1.25, 300}},
+      {"Jahr;Anteil\n2001;12,5\n2002;-3\n", Separator::Detect, true, {"Jahr", "Anteil"}, {12.5, -3}},
+      {"t\tv\n1\t2,5\n", Separator::Detect, true, {"t", "v"}, {2.5}},
+      {"\"time s\"  v  note\n 1   2   \"a b\"\n 3  4  c\n", Separator::Blanks, false, {"time s", "v", "note"}, {2, 4}},
+      {"a;b,c\n1;2,5\n", Separator::Semicolon, true, {"a", "b,c"}, {2.5}},
+  };
+  for (const Case& c : cases) {
+    CsvReadOptions options;
+    options.separator = c.separator, options.decimalComma = c.decimalComma;
+    options.numbers = {{"1"}, {"2"}};
+    CsvError error;
+    auto t = ParseCsv(c.text, "t.csv", options, &error);
+    ASSERT_TRUE(t) << c.text << error.message;
+    EXPECT_EQ(t->names, c.names) << c.text;
+    EXPECT_EQ(t->columns[1], c.second) << c.text;
+  }
+}
+
+TEST(Csv, DateFormats) {
+  const double march1 = 45352;
+  const std::tuple<const char*, const char*, std::optional<double>> cases[] = {
+      {"%d-%b-%y", "01-MAR-24", march1},
+      {"%d.%m.%Y", "1.3.2024", march1},
+      {"%m/%d/%Y %H:%M", "03/01/2024 18:00", march1 + 0.75},
+      {"%Y-%m-%dT%H:%M:%S%z", "2024-03-01T07:30:00+01:30", march1 + 0.25},
+      {"%Y-%m-%dT%H:%M:%S%z", "2024-03-01T06:00:00Z", march1 + 0.25},
+      {"%Y-%m-%dT%H:%M:%S%z", "2024-03-01T00:00:00-0600", march1 + 0.25},
+      {"%d %B %Y", "1 march 2024", march1},
+      {"%Y %j %H:%M:%S", "2024 61 00:00:21.6", march1 + 0.00025},
+      {"%d/%m/%y %H %p", "31/12/69 12 am", 25568},
+      {"%d/%m/%y", "31/12/68", 25568 + 365 * 99 + 25},
+      {"%d/%m/%Y", "31/04/2024", std::nullopt},
+      {"%Y %j", "2023 366", std::nullopt},
+      {"%d-%b-%y", "01-Mar-24x", std::nullopt},
+  };
+  for (const auto& [format, text, value] : cases) {
+    const auto date = ParseDate(text, format);
+    ASSERT_EQ(date.has_value(), value.has_value()) << text;
+    EXPECT_NEAR(date.value_or(0), value.value_or(0), 1e-9) << text;
+  }
+}
+
+TEST(Csv, BadRowsAndEncodings) {
+  CsvReadOptions options;
+  options.skipBadRows = true;
+  CsvError error;
+  auto t = ParseCsv("x,y\n1,2\n2\n3,x\n4,5\n", "t.csv", options, &error);
+  ASSERT_TRUE(t) << error.message;
+  EXPECT_EQ(std::pair(t->columns[1], t->notes), std::pair(Values{2, 5}, Names{"skipped 2 bad rows (first: t.csv:3)"}));
+
+  using namespace std::string_view_literals;
+  const std::pair<std::string_view, const char*> encodings[] = {
+      {"\xFF\xFEx\0,\0y\0"sv, "looks like UTF-16 text"},
+      {"x\0,\0y\0\n\01\0,\0"sv, "looks like UTF-16 text"},
+      {"\xFF\xFE\0\0x\0\0\0"sv, "looks like UTF-32 text"},
+      {"\x89PNG\r\n\x1a\n\0\0\0\rIHDR"sv, "is not a text file (it holds NUL bytes)"},
+  };
+  for (const auto& [bytes, message] : encodings)
+    EXPECT_EQ(ParseError(bytes), "t.csv: " + std::string(message) + (message[0] == 'l' ? "; save it as UTF-8 (or ASCII) and try again" : ""));
+  EXPECT_EQ(Parse("\xEF\xBB\xBFx,y\n1,2\n").names, (Names{"x", "y"}));
 }
 
 TEST(Csv, DatesBecomeAutomationDatesAndTickTextsStayText) {
