@@ -210,6 +210,9 @@ TEST(PlotOptions, ValuesAndErrors) {
       {{"--load="}, "the path for --load is empty"},
       {{"-o", "a.csv", "./a.csv"}, "'a.csv' is both the input and the output"},
       {{"--save", "s", "-o", "s"}, "'s' is both the --save file and the output"},
+      {{"--sep", "|"}, "bad value '|' for --sep (',', ';', tab or space)"},
+      {{"--date-format", "%d.%m"}, "bad value '%d.%m' for --date-format: it has no year (%Y or %y)"},
+      {{"--decimal-comma", "--sep", ","}, "--decimal-comma cannot go with --sep ',': the comma is the decimal mark then"},
   };
   for (const auto& [args, message] : cases) {
     o = PlotOptions{};

@@ -55,6 +55,17 @@ TEST(PlotTool, DrawsAGraphWithTitleAndAxes) {
   EXPECT_LT(picture.Count(kWhite, 0, 155, 300, 200), 300 * 45) << "X labels and title";
 }
 
+TEST(PlotTool, EpochSecondsStayApart) {
+  // A zigzag one second per point at 1.7e9 s: in single precision X falls on 128-second steps.
+  std::string text = "t,v\n";
+  for (int i = 0; i < 100; ++i) text += std::to_string(1700000000 + i) + "," + std::to_string(i % 2) + "\n";
+  const std::string csv = InWorkDir("epoch.csv", text.c_str()), png = InWorkDir("epoch.png");
+  ASSERT_EQ(RunPlot({"--size", "300x200", "--ylim", "-1:2", "--colors", "red", "-o", png, csv}).exitCode, 0);
+  Canvas picture(300, 200);
+  ASSERT_TRUE(picture.LoadPng(png.c_str()));
+  EXPECT_GT(picture.Count(kRed, 150, 25, 200, 150), 300);
+}
+
 TEST(PlotTool, SavedSettingsDrawTheSameGraph) {
   const std::string settings = InWorkDir("look.graph"), first = InWorkDir("first.png"), again = InWorkDir("again.png");
   const ProcessResult saved = RunPlot({"--title", "Look", "--xlabel", "hours", "--background", "#f0f0ff",
@@ -85,6 +96,9 @@ TEST(PlotTool, BadInputGivesClearMessages) {
   const std::string bad = InWorkDir("bad.csv", "x,y\n1,2\n2,two\n"), good = InWorkDir("good.csv", "x,y\n1,2\n2,3\n");
   const std::string labels = InWorkDir("labels.csv", "name,y\nfirst,2\nsecond,3\n");
   const std::string wide = InWorkDir("wide.csv", "x,y\n-1e308,1\n1e308,2\n");
+  const std::string iris = InWorkDir("iris.csv", "length,width,species\n5.1,3.5,setosa\n7.0,3.2,versicolor\n");
+  const std::string gaps = InWorkDir("gaps.csv", "x,y\n1,2\n2,-inf\n3\n4,5\n");
+  const std::string wideText = InWorkDir("utf16.csv", "\xFF\xFEx\0");
   // Outputs that are not regular writable files are refused and left alone; a link is written through.
   const std::string dir = InWorkDir("a-dir"), fifo = InWorkDir("a-fifo"), locked = InWorkDir("locked.png", "keep");
   const std::string link = InWorkDir("link.png"), linked = InWorkDir("linked.png", "old");
@@ -100,6 +114,9 @@ TEST(PlotTool, BadInputGivesClearMessages) {
       {{labels}, 1, "kelmira-plot: " + labels + ":2: column 1 (name): 'first' is not a number\n"},
       {{"--xticklabels", "name", labels}, 0, "~wrote"},
       {{wide}, 1, "kelmira-plot: the X range runs from -1e+308 to 1e+308, too wide to draw\n"},
+      {{"-x", "1", "-y", "width", iris}, 0, "~wrote"},
+      {{"--skip-bad-rows", gaps}, 0, "~column 2 (y): 1 infinite value drawn as a gap\nkelmira-plot: skipped 1 bad row (first: " + gaps + ":4)\n"},
+      {{wideText}, 1, "kelmira-plot: " + wideText + ": looks like UTF-16 text; save it as UTF-8 (or ASCII) and try again\n"},
       {{"-o", dir, good}, 1, "kelmira-plot: '" + dir + "' is a directory, not a file that can be replaced\n"},
       {{"-o", fifo, good}, 1, "kelmira-plot: '" + fifo + "' is a named pipe, not a file that can be replaced\n"},
       {{"-o", locked, good}, 1, "kelmira-plot: '" + locked + "' is read-only\n"},

@@ -149,4 +149,16 @@ std::string DumpWindow(HWND hwnd, const char* label) {
   return SUCCEEDED(KelmiraSaveWindowPng(hwnd, path.c_str())) ? path : "(not written)";
 }
 
+bool Canvas::LoadPng(const char* path) {
+  HBITMAP bitmap = nullptr;
+  if (KelmiraLoadPng(path, &bitmap) != S_OK) return false;
+  const HDC source = CreateCompatibleDC(nullptr);
+  const HGDIOBJ old = SelectObject(source, bitmap);
+  BitBlt(dc_, 0, 0, width_, height_, source, 0, 0, SRCCOPY);
+  SelectObject(source, old);
+  DeleteDC(source);
+  DeleteObject(bitmap);
+  return true;
+}
+
 }  // namespace kelmira::test

@@ -86,6 +86,8 @@ class Canvas {
   // Back to plain device coordinates, so that the pixel helpers read the whole bitmap.
   void ResetMapping();
 
+  // Copies a PNG file's picture to the top left; false when it cannot be read.
+  bool LoadPng(const char* path);
   // Writes the picture to <current test>.<label>.png in the working directory; returns the path.
   std::string Dump(const char* label = "canvas") const;
 
