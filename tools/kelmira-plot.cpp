@@ -11,6 +11,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <utility>
 
 #include <unistd.h>
 
@@ -88,7 +89,7 @@ int main(int argc, char** argv) {
       return 1;
     }
     for (const std::string& note : table->notes) std::fprintf(stderr, "kelmira-plot: %s\n", note.c_str());
-    data = SelectSeries(*table, options, &error);
+    data = SelectSeries(std::move(*table), options, &error);
     if (!data) {
       std::fprintf(stderr, "kelmira-plot: %s: %s\n", options.input.c_str(), error.c_str());
       return 1;

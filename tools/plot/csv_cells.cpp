@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
@@ -78,32 +79,72 @@ bool SplitQuoted(std::string_view line, Separator separator, std::vector<std::st
   return true;
 }
 
+constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                  1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Most cells are short decimals. When the digits fit in 53 bits and the power of ten is exact,
+// one multiplication or division rounds correctly (Clinger's fast path); other text, and numbers
+// outside that, are left to from_chars.
+bool ShortDecimal(std::string_view cell, double* value) {
+  const char *p = cell.data(), *end = p + cell.size();
+  const bool negative = p != end && *p == '-';
+  if (p != end && (*p == '-' || *p == '+')) ++p;
+  std::uint64_t digits = 0;
+  int count = 0, scale = 0;
+  for (; p != end && IsDigit(*p); ++p, ++count) digits = digits * 10 + static_cast<unsigned>(*p - '0');
+  if (p != end && *p == '.')
+    for (++p; p != end && IsDigit(*p); ++p, ++count, --scale) digits = digits * 10 + static_cast<unsigned>(*p - '0');
+  if (count == 0 || count > 19 || digits > (std::uint64_t{1} << 53)) return false;
+  if (p != end && (*p == 'e' || *p == 'E')) {
+    ++p;
+    const bool down = p != end && *p == '-';
+    if (p != end && (*p == '-' || *p == '+')) ++p;
+    int exponent = 0, n = 0;
+    for (; p != end && IsDigit(*p) && n < 4; ++p, ++n) exponent = exponent * 10 + (*p - '0');
+    if (n == 0) return false;
+    scale += down ? -exponent : exponent;
+  }
+  if (p != end || scale < -22 || scale > 22) return false;
+  const double magnitude = scale < 0 ? static_cast<double>(digits) / kPowersOfTen[-scale]
+                                     : static_cast<double>(digits) * kPowersOfTen[scale];
+  *value = negative ? -magnitude : magnitude;
+  return true;
+}
+
 }  // namespace
 
 bool IsMissing(std::string_view cell) {
   return cell.empty() || EqualsNoCase(cell, "nan") || EqualsNoCase(cell, "na") || EqualsNoCase(cell, "null");
 }
 
-std::optional<double> ParseNumber(std::string_view cell, bool decimalComma) {
+bool ParseNumber(std::string_view cell, bool decimalComma, double* value) {
   char copy[64];
   if (decimalComma && cell.find(',') != std::string_view::npos) {
     // "1.5" is refused with a decimal comma: the dot would be a thousands mark there.
-    if (cell.size() > sizeof copy || cell.find('.') != std::string_view::npos) return std::nullopt;
+    if (cell.size() > sizeof copy || cell.find('.') != std::string_view::npos) return false;
     std::memcpy(copy, cell.data(), cell.size());
     *std::find(copy, copy + cell.size(), ',') = '.';
     cell = std::string_view(copy, cell.size());
   }
+  if (ShortDecimal(cell, value)) return true;
   if (!cell.empty() && cell.front() == '+') cell.remove_prefix(1);
-  if (cell.empty() || cell.front() == '+') return std::nullopt;
-  double value = 0;
-  auto [end, ec] = std::from_chars(cell.data(), cell.data() + cell.size(), value);
-  if (end != cell.data() + cell.size()) return std::nullopt;
+  if (cell.empty() || cell.front() == '+') return false;
+  auto [end, ec] = std::from_chars(cell.data(), cell.data() + cell.size(), *value);
+  if (end != cell.data() + cell.size()) return false;
   if (ec == std::errc::result_out_of_range) {
     // Beyond a double or below its smallest: strtod says which, as an infinity or 0.
     const std::string text(cell);
-    return std::strtod(text.c_str(), nullptr);
+    *value = std::strtod(text.c_str(), nullptr);
+    return true;
   }
-  if (ec != std::errc()) return std::nullopt;
+  return ec == std::errc();
+}
+
+std::optional<double> ParseNumber(std::string_view cell, bool decimalComma) {
+  double value = 0;
+  if (!ParseNumber(cell, decimalComma, &value)) return std::nullopt;
   return value;
 }
 

@@ -16,6 +16,8 @@ bool IsMissing(std::string_view cell);
 // A decimal number taking the whole cell: "inf", "-inf" and numbers beyond a double are
 // infinities, numbers too small for one are 0. With `decimalComma`, "3,14" is 3.14.
 std::optional<double> ParseNumber(std::string_view cell, bool decimalComma = false);
+// The same for the reader's inner loop: no optional to pass through memory.
+bool ParseNumber(std::string_view cell, bool decimalComma, double* value);
 
 // Splits a line into trimmed cells; quotes group separators and "" is a quote. The cells point
 // into `line` or, when quoted, into `scratch`. False on a quote that is not closed.

@@ -2,9 +2,12 @@
 
 #include "input_file.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <iterator>
+#include <thread>
 
 namespace kelmira::plot {
 namespace {
@@ -37,174 +40,313 @@ std::string Counted(std::size_t n, const char* one, const char* many) {
   return std::to_string(n) + " " + (n == 1 ? one : many);
 }
 
+// The next line that is neither blank nor a comment, from `*pos` on.
+bool NextLine(std::string_view text, std::size_t* pos, std::size_t* lineNumber, std::string_view* out) {
+  while (*pos < text.size()) {
+    const char* start = text.data() + *pos;
+    const void* newline = std::memchr(start, '\n', text.size() - *pos);
+    const std::size_t n =
+        newline ? static_cast<std::size_t>(static_cast<const char*>(newline) - start) : text.size() - *pos;
+    std::string_view line(start, n);
+    *pos += n + (newline ? 1 : 0);
+    if (++*lineNumber == 1 && *pos == n + (newline ? 1 : 0) && line.starts_with("\xEF\xBB\xBF"))
+      line.remove_prefix(3);  // UTF-8 mark
+    std::size_t first = 0;
+    while (first < line.size() && IsBlank(line[first])) ++first;
+    if (first == line.size() || line[first] == '#') continue;
+    *out = line;
+    return true;
+  }
+  return false;
+}
+
+// Lines begun in `text`: its newlines, and one more for a last line without one.
 std::size_t CountLines(std::string_view text) {
-  std::size_t n = 1;
-  for (const char* p = text.data(); const void* nl = std::memchr(p, '\n', text.size() - (p - text.data()));) {
+  std::size_t n = 0;
+  const char* p = text.data();
+  for (const char* end = p + text.size(); const void* nl = std::memchr(p, '\n', static_cast<std::size_t>(end - p));) {
     ++n;
     p = static_cast<const char*>(nl) + 1;
   }
-  return n;
+  return n + (p != text.data() + text.size());
+}
+
+// What the first line decided, shared by the row readers.
+struct Layout {
+  explicit Layout(const CsvReadOptions& readOptions) : options(readOptions) {}
+  const CsvReadOptions& options;
+  Separator separator = Separator::Detect;
+  std::vector<std::string> names;
+  std::vector<Kind> kinds;                // per column
+  std::vector<std::size_t> readColumns;  // the columns read, in order
+  int textColumn = -1;
+};
+
+std::string NotANumber(const Layout& layout, std::size_t c, std::string_view cell) {
+  std::string what = "'" + Printable(cell) + "' ";
+  if (layout.kinds[c] != Kind::Date)
+    what += "is not a number";
+  else if (layout.options.dateFormat.empty())
+    what += "is not a number or a date (YYYY-MM-DD[ HH:MM[:SS]])";
+  else
+    what += "is not a number or a date in the form " + Printable(layout.options.dateFormat);
+  if (!layout.options.decimalComma && ParseNumber(cell, true)) what += " (a decimal comma needs --decimal-comma)";
+  return ColumnLabel(layout.names, c) + ": " + what;
+}
+
+// Reads the rows of one stretch of the text straight into the columns, from row `firstRow` on.
+// Stretches are read side by side; each keeps its own counts and its first error.
+class RowReader {
+ public:
+  RowReader(const Layout& layout, std::string_view text, std::size_t firstLine, std::size_t firstRow,
+            std::vector<double*> columns)
+      : infinities(layout.readColumns.size()), layout_(layout), text_(text), lineNumber_(firstLine - 1),
+        row_(firstRow), columns_(std::move(columns)), values_(layout.readColumns.size()) {}
+
+  // Reads to the end or to the first bad row that is not skipped; `consumed` hears of the bytes
+  // read now and then.
+  void Read(const std::function<void(std::size_t, std::size_t)>& consumed) {
+    std::size_t from = 0;
+    for (std::string_view line; NextLine(text_, &pos_, &lineNumber_, &line);) {
+      if (!Row(line)) return;
+      if (consumed && ++sinceReport_ == kRowsPerProgress) {
+        consumed(from, pos_);
+        from = pos_, sinceReport_ = 0;
+      }
+    }
+  }
+
+  std::size_t rows = 0;
+  std::vector<std::string> texts;
+  std::vector<std::size_t> infinities;
+  std::size_t skipped = 0, firstSkipped = 0;
+  std::optional<std::string> error;  // "LINE: what"
+  std::size_t errorLine = 0;
+
+ private:
+  // False when the cell is neither missing nor a value of its column's kind.
+  bool Value(Kind kind, std::string_view cell, double* value) const {
+    const CsvReadOptions& options = layout_.options;
+    const bool formatFirst = kind == Kind::Date && !options.dateFormat.empty();
+    if (kind != Kind::Text && !formatFirst && ParseNumber(cell, options.decimalComma, value)) return true;
+    std::optional<double> found;
+    if (kind == Kind::Text || IsMissing(cell))
+      found = std::nan("");
+    else if (kind == Kind::Date)
+      found = formatFirst ? ParseDate(cell, options.dateFormat) : ParseDate(cell);
+    if (found) *value = *found;
+    return found || (formatFirst && ParseNumber(cell, options.decimalComma, value));
+  }
+
+  // Reads one row into the columns, or none of it.
+  bool Row(std::string_view line) {
+    if (!SplitCells(line, layout_.separator, &cells_, &scratch_)) return BadRow("a quoted cell is not closed");
+    if (cells_.size() != layout_.kinds.size())
+      return BadRow("expected " + std::to_string(layout_.kinds.size()) + " cells, found " +
+                    std::to_string(cells_.size()));
+    const std::vector<std::size_t>& read = layout_.readColumns;
+    for (std::size_t k = 0; k < read.size(); ++k)
+      if (!Value(layout_.kinds[read[k]], cells_[read[k]], &values_[k]))
+        return BadRow(NotANumber(layout_, read[k], cells_[read[k]]));
+    for (std::size_t k = 0; k < read.size(); ++k) {
+      columns_[k][row_] = values_[k];
+      infinities[k] += std::isinf(values_[k]);
+    }
+    if (layout_.textColumn >= 0) {
+      const std::string_view cell = cells_[static_cast<std::size_t>(layout_.textColumn)];
+      texts.emplace_back(IsMissing(cell) ? std::string_view() : cell);
+    }
+    ++row_, ++rows;
+    return true;
+  }
+
+  // A bad row is skipped and counted when asked, else it ends reading.
+  bool BadRow(std::string what) {
+    if (!layout_.options.skipBadRows) {
+      error = std::move(what);
+      errorLine = lineNumber_;
+      return false;
+    }
+    if (skipped++ == 0) firstSkipped = lineNumber_;
+    return true;
+  }
+
+  const Layout& layout_;
+  std::string_view text_;
+  std::size_t pos_ = 0, lineNumber_, row_, sinceReport_ = 0;
+  std::vector<double*> columns_;
+  std::vector<std::string_view> cells_;
+  std::string scratch_;
+  std::vector<double> values_;  // the row being read, one per column read
+};
+
+// The stretches read side by side: about a megabyte at the least, one per core at the most.
+std::vector<std::string_view> Stretches(std::string_view text) {
+  const std::size_t cores = std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, 8);
+  const std::size_t count = std::clamp<std::size_t>(text.size() >> 20, 1, cores);
+  std::vector<std::string_view> stretches;
+  while (stretches.size() + 1 < count && !text.empty()) {
+    std::size_t end = text.find('\n', text.size() / (count - stretches.size()));
+    end = end == std::string_view::npos ? text.size() : end + 1;
+    stretches.push_back(text.substr(0, end));
+    text.remove_prefix(end);
+  }
+  stretches.push_back(text);
+  return stretches;
+}
+
+// Runs job(i) for every i below n, each on a thread of its own but the first.
+template <class Job>
+void SideBySide(std::size_t n, const Job& job) {
+  std::vector<std::thread> threads;
+  for (std::size_t i = 1; i < n; ++i) threads.emplace_back(job, i);
+  job(std::size_t{0});
+  for (std::thread& thread : threads) thread.join();
 }
 
 class Reader {
  public:
   Reader(std::string_view text, std::string_view source, const CsvReadOptions& options, CsvError* error,
-         std::function<void(std::size_t)> consumed)
-      : text_(text), source_(source), options_(options), error_(error), consumed_(std::move(consumed)) {}
+         InputFile* file)
+      : text_(text), source_(source), layout_(options), error_(error), file_(file) {}
 
   std::optional<CsvTable> Read() {
     if (const std::string problem = EncodingProblem(text_); !problem.empty()) {
       Fail(std::string(source_) + ": " + problem);
       return std::nullopt;
     }
-    separator_ = options_.separator;
-    if (separator_ == Separator::Detect) separator_ = DetectSeparator(SampleLines(), options_.decimalComma);
+    layout_.separator = layout_.options.separator;
+    if (layout_.separator == Separator::Detect)
+      layout_.separator = DetectSeparator(SampleLines(), layout_.options.decimalComma);
     std::string_view line;
     bool header = false;
-    if (NextLine(&line) && !FirstLine(line, &header)) return std::nullopt;
-    if (!header && !kinds_.empty() && !Row(line)) return std::nullopt;
-    while (NextLine(&line)) {
-      if (!Row(line)) return std::nullopt;
-      if (consumed_ && table_.rowCount % kRowsPerProgress == 0) consumed_(pos_);
+    if (NextLine(text_, &pos_, &lineNumber_, &line) && !FirstLine(line, &header)) return std::nullopt;
+    if (!header && !layout_.kinds.empty()) {
+      pos_ = static_cast<std::size_t>(line.data() - text_.data());  // the first line is a row too
+      --lineNumber_;
     }
+    if (!layout_.kinds.empty() && !ReadRows()) return std::nullopt;
     if (table_.rowCount == 0) {
       Fail(std::string(source_) + ": no data rows" + (skipped_ ? " (" + SkippedNote() + ")" : ""));
       return std::nullopt;
     }
-    for (std::size_t k = 0; k < readColumns_.size(); ++k)
-      if (infinities_[k])
-        table_.notes.push_back(std::string(source_) + ": " + ColumnLabel(table_.names, readColumns_[k]) + ": " +
-                               Counted(infinities_[k], "infinite value drawn as a gap", "infinite values drawn as gaps"));
-    if (skipped_) table_.notes.push_back(SkippedNote());
     return std::move(table_);
   }
 
  private:
-  // The next line that is neither blank nor a comment.
-  bool NextLine(std::string_view* out) {
-    while (pos_ < text_.size()) {
-      const char* start = text_.data() + pos_;
-      const void* newline = std::memchr(start, '\n', text_.size() - pos_);
-      const std::size_t n = newline ? static_cast<std::size_t>(static_cast<const char*>(newline) - start)
-                                    : text_.size() - pos_;
-      std::string_view line(start, n);
-      pos_ += n + (newline ? 1 : 0);
-      if (++lineNumber_ == 1 && line.starts_with("\xEF\xBB\xBF")) line.remove_prefix(3);  // UTF-8 mark
-      std::size_t first = 0;
-      while (first < line.size() && IsBlank(line[first])) ++first;
-      if (first == line.size() || line[first] == '#') continue;
-      *out = line;
-      return true;
-    }
-    return false;
-  }
-
-  std::vector<std::string_view> SampleLines() {
-    const std::size_t pos = pos_, lineNumber = lineNumber_;
+  std::vector<std::string_view> SampleLines() const {
+    std::size_t pos = pos_, lineNumber = lineNumber_;
     std::vector<std::string_view> lines;
-    for (std::string_view line; lines.size() < 20 && NextLine(&line);) lines.push_back(line);
-    pos_ = pos, lineNumber_ = lineNumber;
+    for (std::string_view line; lines.size() < 20 && NextLine(text_, &pos, &lineNumber, &line);)
+      lines.push_back(line);
     return lines;
   }
 
   bool IsValue(std::string_view cell) const {
-    if (IsMissing(cell) || ParseNumber(cell, options_.decimalComma)) return true;
-    return options_.dateFormat.empty() ? ParseDate(cell).has_value() : ParseDate(cell, options_.dateFormat).has_value();
+    const CsvReadOptions& options = layout_.options;
+    if (IsMissing(cell) || ParseNumber(cell, options.decimalComma)) return true;
+    return options.dateFormat.empty() ? ParseDate(cell).has_value() : ParseDate(cell, options.dateFormat).has_value();
   }
 
   // Names the columns (from a header, or by number) and decides how each is read.
   bool FirstLine(std::string_view line, bool* header) {
-    if (!SplitCells(line, separator_, &cells_, &scratch_)) return Fail(lineNumber_, "a quoted cell is not closed");
+    const CsvReadOptions& options = layout_.options;
+    std::vector<std::string_view> cells;
+    std::string scratch;
+    if (!SplitCells(line, layout_.separator, &cells, &scratch)) return Fail(lineNumber_, "a quoted cell is not closed");
     // A header when some cell is text that is neither a number nor a date; in a text column
     // chosen by number, text is data unless the cell is the very name asked for.
-    std::vector<std::string> numbered;
-    for (std::size_t c = 0; c < cells_.size(); ++c) numbered.push_back(std::string(cells_[c]));
-    const int numberedText = options_.text ? FindColumn(numbered, *options_.text) : -1;
-    for (std::size_t c = 0; c < cells_.size(); ++c)
-      if (!IsValue(cells_[c]))
-        *header = *header || static_cast<int>(c) != numberedText || EqualsNoCase(cells_[c], options_.text->text);
-    for (std::size_t c = 0; c < cells_.size(); ++c)
-      table_.names.push_back(*header && !cells_[c].empty() ? std::string(cells_[c]) : "column " + std::to_string(c + 1));
-    table_.columns.resize(cells_.size());
+    std::vector<std::string>& names = layout_.names;
+    for (std::string_view cell : cells) names.emplace_back(cell);
+    const int numberedText = options.text ? FindColumn(names, *options.text) : -1;
+    for (std::size_t c = 0; c < cells.size(); ++c)
+      if (!IsValue(cells[c]))
+        *header = *header || static_cast<int>(c) != numberedText || EqualsNoCase(cells[c], options.text->text);
+    for (std::size_t c = 0; c < cells.size(); ++c)
+      if (!*header || cells[c].empty()) names[c] = "column " + std::to_string(c + 1);
 
-    kinds_.assign(cells_.size(), options_.numbers ? Kind::Skip : Kind::Number);
-    if (options_.numbers)
-      for (const ColumnRef& ref : *options_.numbers)
-        if (const int c = FindColumn(table_.names, ref); c >= 0) kinds_[static_cast<std::size_t>(c)] = Kind::Number;
+    std::vector<Kind>& kinds = layout_.kinds;
+    kinds.assign(cells.size(), options.numbers ? Kind::Skip : Kind::Number);
+    if (options.numbers)
+      for (const ColumnRef& ref : *options.numbers)
+        if (const int c = FindColumn(names, ref); c >= 0) kinds[static_cast<std::size_t>(c)] = Kind::Number;
     int dateIndex = -1;
-    for (auto [ref, index] : {std::pair(&options_.date, &dateIndex), std::pair(&options_.text, &table_.textColumn)}) {
+    for (auto [ref, index] : {std::pair(&options.date, &dateIndex), std::pair(&options.text, &layout_.textColumn)}) {
       if (!*ref) continue;
-      *index = FindColumn(table_.names, **ref);
+      *index = FindColumn(names, **ref);
       if (*index < 0) return Fail(lineNumber_, "no column named '" + Printable((*ref)->text) + "'");
     }
-    if (dateIndex >= 0 && dateIndex == table_.textColumn)
-      return Fail(lineNumber_, ColumnLabel(table_.names, static_cast<std::size_t>(dateIndex)) +
+    if (dateIndex >= 0 && dateIndex == layout_.textColumn)
+      return Fail(lineNumber_, ColumnLabel(names, static_cast<std::size_t>(dateIndex)) +
                                    " cannot hold both dates and tick labels");
-    if (dateIndex >= 0) kinds_[static_cast<std::size_t>(dateIndex)] = Kind::Date;
-    if (table_.textColumn >= 0) kinds_[static_cast<std::size_t>(table_.textColumn)] = Kind::Text;
-
-    // Each column read is reserved once, for every line left: no growth, no copy.
-    const std::size_t rows = CountLines(text_.substr(pos_)) + 1;
-    for (std::size_t c = 0; c < kinds_.size(); ++c) {
-      if (kinds_[c] == Kind::Skip) continue;
-      readColumns_.push_back(c);
-      table_.columns[c].reserve(rows);
-    }
-    if (table_.textColumn >= 0) table_.texts.reserve(rows);
-    values_.resize(readColumns_.size());
-    infinities_.resize(readColumns_.size());
+    if (dateIndex >= 0) kinds[static_cast<std::size_t>(dateIndex)] = Kind::Date;
+    if (layout_.textColumn >= 0) kinds[static_cast<std::size_t>(layout_.textColumn)] = Kind::Text;
+    for (std::size_t c = 0; c < kinds.size(); ++c)
+      if (kinds[c] != Kind::Skip) layout_.readColumns.push_back(c);
+    table_.names = names;
+    table_.textColumn = layout_.textColumn;
+    table_.columns.resize(names.size());
     return true;
   }
 
-  std::optional<double> Value(Kind kind, std::string_view cell) const {
-    if (kind == Kind::Text || IsMissing(cell)) return std::nan("");
-    if (kind == Kind::Date && !options_.dateFormat.empty()) {
-      if (auto date = ParseDate(cell, options_.dateFormat)) return date;
-      return ParseNumber(cell, options_.decimalComma);
+  // Each column read is sized once for every line left, and the stretches of the text are read
+  // side by side straight into it; then each stretch's rows close up behind the one before.
+  bool ReadRows() {
+    const std::vector<std::string_view> stretches = Stretches(text_.substr(pos_));
+    std::vector<std::size_t> lines(stretches.size());
+    auto offset = [&](std::size_t i) { return static_cast<std::size_t>(stretches[i].data() - text_.data()); };
+    SideBySide(stretches.size(), [&](std::size_t i) {
+      lines[i] = CountLines(stretches[i]);
+      if (file_) file_->Release(offset(i), offset(i) + stretches[i].size());  // before the columns take room
+    });
+    std::size_t total = 0;
+    for (std::size_t n : lines) total += n;
+    for (std::size_t c : layout_.readColumns) table_.columns[c].resize(total);
+
+    std::vector<std::optional<RowReader>> readers(stretches.size());
+    for (std::size_t i = 0, line = lineNumber_ + 1, row = 0; i < stretches.size(); ++i) {
+      std::vector<double*> columns;
+      for (std::size_t c : layout_.readColumns) columns.push_back(table_.columns[c].data());
+      readers[i].emplace(layout_, stretches[i], line, row, std::move(columns));
+      line += lines[i];
+      row += lines[i];
     }
-    if (auto value = ParseNumber(cell, options_.decimalComma)) return value;
-    return kind == Kind::Date ? ParseDate(cell) : std::nullopt;
+    SideBySide(stretches.size(), [&](std::size_t i) {
+      readers[i]->Read([&, i](std::size_t from, std::size_t to) {
+        if (file_) file_->Release(offset(i) + from, offset(i) + to);
+        if (i == 0 && layout_.options.progress)
+          layout_.options.progress(static_cast<double>(to) / static_cast<double>(stretches[0].size()));
+      });
+    });
+    return Gather(readers, lines);
   }
 
-  std::string NotANumber(std::size_t c, std::string_view cell) const {
-    std::string what = "'" + Printable(cell) + "' ";
-    if (kinds_[c] != Kind::Date)
-      what += "is not a number";
-    else if (options_.dateFormat.empty())
-      what += "is not a number or a date (YYYY-MM-DD[ HH:MM[:SS]])";
-    else
-      what += "is not a number or a date in the form " + Printable(options_.dateFormat);
-    if (!options_.decimalComma && ParseNumber(cell, true)) what += " (a decimal comma needs --decimal-comma)";
-    return ColumnLabel(table_.names, c) + ": " + what;
-  }
-
-  // Reads one row into the columns, or none of it.
-  bool Row(std::string_view line) {
-    if (!SplitCells(line, separator_, &cells_, &scratch_)) return BadRow("a quoted cell is not closed");
-    if (cells_.size() != kinds_.size())
-      return BadRow("expected " + std::to_string(kinds_.size()) + " cells, found " + std::to_string(cells_.size()));
-    for (std::size_t k = 0; k < readColumns_.size(); ++k) {
-      const std::size_t c = readColumns_[k];
-      const auto value = Value(kinds_[c], cells_[c]);
-      if (!value) return BadRow(NotANumber(c, cells_[c]));
-      values_[k] = *value;
+  bool Gather(std::vector<std::optional<RowReader>>& readers, const std::vector<std::size_t>& lines) {
+    std::vector<std::size_t> infinities(layout_.readColumns.size());
+    std::size_t rows = 0, start = 0;
+    for (std::size_t i = 0; i < readers.size(); start += lines[i], ++i) {
+      RowReader& r = *readers[i];
+      if (r.error) return Fail(r.errorLine, *r.error);
+      if (r.skipped && skipped_ == 0) firstSkipped_ = r.firstSkipped;
+      skipped_ += r.skipped;
+      for (std::size_t k = 0; k < infinities.size(); ++k) {
+        std::vector<double>& column = table_.columns[layout_.readColumns[k]];
+        std::copy(column.begin() + static_cast<std::ptrdiff_t>(start),
+                  column.begin() + static_cast<std::ptrdiff_t>(start + r.rows),
+                  column.begin() + static_cast<std::ptrdiff_t>(rows));
+        infinities[k] += r.infinities[k];
+      }
+      std::move(r.texts.begin(), r.texts.end(), std::back_inserter(table_.texts));
+      rows += r.rows;
     }
-    for (std::size_t k = 0; k < readColumns_.size(); ++k) {
-      table_.columns[readColumns_[k]].push_back(values_[k]);
-      infinities_[k] += std::isinf(values_[k]);
-    }
-    if (table_.textColumn >= 0) {
-      const std::string_view cell = cells_[static_cast<std::size_t>(table_.textColumn)];
-      table_.texts.emplace_back(IsMissing(cell) ? std::string_view() : cell);
-    }
-    ++table_.rowCount;
-    return true;
-  }
-
-  // A bad row is skipped and counted when asked, else it ends reading.
-  bool BadRow(const std::string& what) {
-    if (!options_.skipBadRows) return Fail(lineNumber_, what);
-    if (skipped_++ == 0) firstSkipped_ = lineNumber_;
+    for (std::size_t c : layout_.readColumns) table_.columns[c].resize(rows);
+    table_.rowCount = rows;
+    for (std::size_t k = 0; k < infinities.size(); ++k)
+      if (infinities[k])
+        table_.notes.push_back(std::string(source_) + ": " + ColumnLabel(table_.names, layout_.readColumns[k]) +
+                               ": " +
+                               Counted(infinities[k], "infinite value drawn as a gap", "infinite values drawn as gaps"));
+    if (skipped_ && rows) table_.notes.push_back(SkippedNote());
     return true;
   }
 
@@ -222,17 +364,10 @@ class Reader {
   }
 
   std::string_view text_, source_;
-  const CsvReadOptions& options_;
+  Layout layout_;
   CsvError* error_;
-  std::function<void(std::size_t)> consumed_;
+  InputFile* file_;
   std::size_t pos_ = 0, lineNumber_ = 0;
-  Separator separator_ = Separator::Detect;
-  std::vector<Kind> kinds_;
-  std::vector<std::size_t> readColumns_;
-  std::vector<std::string_view> cells_;
-  std::string scratch_;
-  std::vector<double> values_;  // the row being read, one per column read
-  std::vector<std::size_t> infinities_;
   std::size_t skipped_ = 0, firstSkipped_ = 0;
   CsvTable table_;
 };
@@ -254,10 +389,7 @@ int FindColumn(const CsvTable& table, const ColumnRef& ref) { return FindColumn(
 
 std::optional<CsvTable> ParseCsv(std::string_view text, std::string_view source, const CsvReadOptions& options,
                                  CsvError* error) {
-  auto consumed = [&](std::size_t done) {
-    if (options.progress) options.progress(static_cast<double>(done) / static_cast<double>(text.size()));
-  };
-  return Reader(text, source, options, error, consumed).Read();
+  return Reader(text, source, options, error, nullptr).Read();
 }
 
 std::optional<CsvTable> ReadCsvFile(const std::string& path, const CsvReadOptions& options, CsvError* error) {
@@ -267,12 +399,7 @@ std::optional<CsvTable> ReadCsvFile(const std::string& path, const CsvReadOption
     if (error) error->message = message;
     return std::nullopt;
   }
-  const std::string_view text = file.text();
-  auto consumed = [&](std::size_t done) {
-    file.Release(done);
-    if (options.progress) options.progress(static_cast<double>(done) / static_cast<double>(text.size()));
-  };
-  return Reader(text, path, options, error, consumed).Read();
+  return Reader(file.text(), path, options, error, &file).Read();
 }
 
 }  // namespace kelmira::plot

@@ -80,13 +80,12 @@ std::string_view InputFile::text() const {
   return map_ ? std::string_view(static_cast<const char*>(map_), size_) : std::string_view(read_);
 }
 
-void InputFile::Release(std::size_t offset) {
+void InputFile::Release(std::size_t from, std::size_t to) {
   if (!map_) return;
   const auto page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
-  const std::size_t end = offset / page * page;
-  if (end <= released_) return;
-  madvise(static_cast<char*>(map_) + released_, end - released_, MADV_DONTNEED);
-  released_ = end;
+  from = (from + page - 1) / page * page;
+  to = to / page * page;
+  if (from < to) madvise(static_cast<char*>(map_) + from, to - from, MADV_DONTNEED);
 }
 
 std::string EncodingProblem(std::string_view bytes) {

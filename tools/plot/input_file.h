@@ -18,13 +18,13 @@ class InputFile {
   // False with a message ("cannot open 'PATH': ...") when the file cannot be read.
   bool Open(const std::string& path, std::string* error);
   std::string_view text() const;
-  // The pages before `offset` are read once; dropping them keeps memory to the arrays being filled.
-  void Release(std::size_t offset);
+  // The bytes from `from` to `to` are read once: dropping their pages keeps memory to the arrays
+  // being filled. Safe from several threads.
+  void Release(std::size_t from, std::size_t to);
 
  private:
   void* map_ = nullptr;
   std::size_t size_ = 0;
-  std::size_t released_ = 0;
   std::string read_;
 };
 

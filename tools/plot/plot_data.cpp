@@ -27,7 +27,7 @@ Range Widen(Range r) {
 
 }  // namespace
 
-std::optional<PlotData> SelectSeries(const CsvTable& table, const PlotOptions& options, std::string* error) {
+std::optional<PlotData> SelectSeries(CsvTable table, const PlotOptions& options, std::string* error) {
   auto find = [&](const ColumnRef& ref, const char* role) {
     int c = FindColumn(table, ref);
     if (c < 0) *error = "no column '" + ref.text + "' (for " + role + ") in the data";
@@ -56,7 +56,6 @@ std::optional<PlotData> SelectSeries(const CsvTable& table, const PlotOptions& o
     std::vector<int> x;
     if (!findAll({options.xColumn.value_or(ColumnRef{"1"})}, "--x", &x)) return std::nullopt;
     xColumn = x.front();
-    data.x = table.columns[static_cast<std::size_t>(xColumn)];
   }
   data.xName = data.xIsIndex ? (table.textColumn >= 0 ? table.names[static_cast<std::size_t>(table.textColumn)] : "row")
                              : table.names[static_cast<std::size_t>(xColumn)];
@@ -69,11 +68,19 @@ std::optional<PlotData> SelectSeries(const CsvTable& table, const PlotOptions& o
           std::find(rightColumns.begin(), rightColumns.end(), c) == rightColumns.end())
         yColumns.push_back(c);
   }
+  // A column is handed over at its last use, not copied: a large file is held once.
+  std::vector<int> uses(table.columns.size());
+  for (int c : yColumns) ++uses[static_cast<std::size_t>(c)];
+  for (int c : rightColumns) ++uses[static_cast<std::size_t>(c)];
+  if (xColumn >= 0) ++uses[static_cast<std::size_t>(xColumn)];
+  auto take = [&](int c) {
+    auto& column = table.columns[static_cast<std::size_t>(c)];
+    return --uses[static_cast<std::size_t>(c)] == 0 ? std::move(column) : column;
+  };
   for (auto [columns, right] : {std::pair(&yColumns, false), std::pair(&rightColumns, true)})
-    for (int c : *columns)
-      data.series.push_back(
-          Series{table.names[static_cast<std::size_t>(c)], table.columns[static_cast<std::size_t>(c)], right});
-  data.tickTexts = table.texts;
+    for (int c : *columns) data.series.push_back(Series{table.names[static_cast<std::size_t>(c)], take(c), right});
+  if (xColumn >= 0) data.x = take(xColumn);
+  data.tickTexts = std::move(table.texts);
   if (data.series.empty()) {
     *error = "nothing to draw: the data has no column besides X";
     return std::nullopt;

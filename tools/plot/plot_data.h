@@ -27,8 +27,8 @@ struct PlotData {
 
 // Picks X, the drawn columns, the right-Y columns and the tick texts; an error names the missing
 // column or says that nothing is left to draw. Without --x, a tick-text first column makes X the
-// row number.
-std::optional<PlotData> SelectSeries(const CsvTable& table, const PlotOptions& options, std::string* error);
+// row number. The table's columns move into the series.
+std::optional<PlotData> SelectSeries(CsvTable table, const PlotOptions& options, std::string* error);
 
 // Built-in data: two damped oscillations and a slow trend on the right-Y scale; with dates, X runs
 // hourly from 2024-03-01.
