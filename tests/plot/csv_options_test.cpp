@@ -26,13 +26,17 @@ CsvTable Parse(std::string_view text, std::optional<ColumnRef> dates = std::null
   return table ? *table : CsvTable{};
 }
 
-std::string ParseError(std::string_view text, std::optional<ColumnRef> dates = std::nullopt,
-                       std::optional<ColumnRef> texts = std::nullopt) {
+std::string ParseError(std::string_view text, const CsvReadOptions& options) {
   CsvError error;
-  CsvReadOptions options;
-  options.date = dates, options.text = texts;
   EXPECT_FALSE(ParseCsv(text, "t.csv", options, &error));
   return error.message;
+}
+
+std::string ParseError(std::string_view text, std::optional<ColumnRef> dates = std::nullopt,
+                       std::optional<ColumnRef> texts = std::nullopt) {
+  CsvReadOptions options;
+  options.date = dates, options.text = texts;
+  return ParseError(text, options);
 }
 
 ParseOutcome Args(std::vector<const char*> args, PlotOptions* options, std::string* error) {
@@ -57,7 +61,8 @@ TEST(Csv, HeaderSeparatorsQuotesAndMissingValues) {
 TEST(Csv, MalformedInputNamesLineAndColumn) {
   EXPECT_EQ(ParseError("x,temp\n0,1\n1,abc\n"), "t.csv:3: column 2 (temp): 'abc' is not a number");
   EXPECT_EQ(ParseError("1,2\n3,infinite\n"), "t.csv:2: column 2: 'infinite' is not a number");
-  EXPECT_EQ(ParseError("n;v\n1;2,5\n"), "t.csv:2: column 2 (v): '2,5' is not a number (a decimal comma needs --decimal-comma)");
+  EXPECT_EQ(ParseError("n;v\n1;2,5\n"),
+            "t.csv:2: column 2 (v): '2,5' is not a number (a decimal comma needs --decimal-comma)");
   EXPECT_EQ(ParseError("x,y\n1,\x01\xff\n"), "t.csv:2: column 2 (y): '\\x01\\xFF' is not a number");
   EXPECT_EQ(ParseError("x,y\n0,1\n\n1,2,3\n"), "t.csv:4: expected 2 cells, found 3");
   EXPECT_EQ(ParseError("x,y\n\"0,1\n"), "t.csv:2: a quoted cell is not closed");
@@ -98,11 +103,11 @@ TEST(Csv, SeparatorsAndDecimalComma) {
     Names names;
     Values second;
   } cases[] = {
-      {"# run 7\n  time    level   flag\n   0.5   -1.25   ok\n  10.0    3e2    a,b\n", Separator::Detect, false,
-       {"time", "level", "flag"}, {-1.25, 300}},
+      {"# run\n time  level  flag\n 0.5  -1.25  ok\n 10.0  3e2  a,b\n", Separator::Detect, false, {"time", "level"},
+       {-1.25, 300}},
       {"Jahr;Anteil\n2001;12,5\n2002;-3\n", Separator::Detect, true, {"Jahr", "Anteil"}, {12.5, -3}},
       {"t\tv\n1\t2,5\n", Separator::Detect, true, {"t", "v"}, {2.5}},
-      {"\"time s\"  v  note\n 1   2   \"a b\"\n 3  4  c\n", Separator::Blanks, false, {"time s", "v", "note"}, {2, 4}},
+      {"\"time s\"  v  note\n 1   2   \"a b\"\n 3  4  c\n", Separator::Blanks, false, {"time s", "v"}, {2, 4}},
       {"a;b,c\n1;2,5\n", Separator::Semicolon, true, {"a", "b,c"}, {2.5}},
   };
   for (const Case& c : cases) {
@@ -112,7 +117,7 @@ TEST(Csv, SeparatorsAndDecimalComma) {
     CsvError error;
     auto t = ParseCsv(c.text, "t.csv", options, &error);
     ASSERT_TRUE(t) << c.text << error.message;
-    EXPECT_EQ(t->names, c.names) << c.text;
+    EXPECT_EQ(Names(t->names.begin(), t->names.begin() + 2), c.names) << c.text;
     EXPECT_EQ(t->columns[1], c.second) << c.text;
   }
 }
@@ -149,6 +154,23 @@ TEST(Csv, BadRowsAndEncodings) {
   ASSERT_TRUE(t) << error.message;
   EXPECT_EQ(std::pair(t->columns[1], t->notes), std::pair(Values{2, 5}, Names{"skipped 2 bad rows (first: t.csv:3)"}));
 
+  // Read in stretches side by side, rows close up and lines keep their numbers.
+  std::string text = "# log\nt,v,note\n";
+  for (int i = 0; i < 400; ++i) text += i % 97 == 5 ? "# pause\n\n" : std::to_string(i) + ",inf,a b\n";
+  text += "401,1,x\n402,y,x\n403,2,x";
+  options.numbers = {{"v"}};
+  for (unsigned threads : {1u, 3u, 8u}) {
+    options.threads = threads;
+    t = ParseCsv(text, "t.csv", options, &error);
+    ASSERT_TRUE(t);
+    EXPECT_EQ(std::tuple(t->rows(), t->columns[1].back(), t->notes.back()),
+              std::tuple(397u, 2.0, "skipped 1 bad row (first: t.csv:409)"))
+        << threads;
+    options.skipBadRows = false;
+    EXPECT_EQ(ParseError(text, options), "t.csv:409: column 2 (v): 'y' is not a number");
+    options.skipBadRows = true;
+  }
+
   using namespace std::string_view_literals;
   const std::pair<std::string_view, const char*> encodings[] = {
       {"\xFF\xFEx\0,\0y\0"sv, "looks like UTF-16 text"},
@@ -157,7 +179,8 @@ TEST(Csv, BadRowsAndEncodings) {
       {"\x89PNG\r\n\x1a\n\0\0\0\rIHDR"sv, "is not a text file (it holds NUL bytes)"},
   };
   for (const auto& [bytes, message] : encodings)
-    EXPECT_EQ(ParseError(bytes), "t.csv: " + std::string(message) + (message[0] == 'l' ? "; save it as UTF-8 (or ASCII) and try again" : ""));
+    EXPECT_EQ(ParseError(bytes), "t.csv: " + std::string(message) +
+                                     (message[0] == 'l' ? "; save it as UTF-8 (or ASCII) and try again" : ""));
   EXPECT_EQ(Parse("\xEF\xBB\xBFx,y\n1,2\n").names, (Names{"x", "y"}));
 }
 
@@ -212,7 +235,8 @@ TEST(PlotOptions, ValuesAndErrors) {
       {{"--save", "s", "-o", "s"}, "'s' is both the --save file and the output"},
       {{"--sep", "|"}, "bad value '|' for --sep (',', ';', tab or space)"},
       {{"--date-format", "%d.%m"}, "bad value '%d.%m' for --date-format: it has no year (%Y or %y)"},
-      {{"--decimal-comma", "--sep", ","}, "--decimal-comma cannot go with --sep ',': the comma is the decimal mark then"},
+      {{"--decimal-comma", "--sep", ","},
+       "--decimal-comma cannot go with --sep ',': the comma is the decimal mark then"},
   };
   for (const auto& [args, message] : cases) {
     o = PlotOptions{};

@@ -21,8 +21,7 @@ bool ParseNumber(std::string_view cell, bool decimalComma, double* value);
 
 // Splits a line into trimmed cells; quotes group separators and "" is a quote. The cells point
 // into `line` or, when quoted, into `scratch`. False on a quote that is not closed.
-bool SplitCells(std::string_view line, Separator separator, std::vector<std::string_view>* cells,
-                std::string* scratch);
+bool SplitCells(std::string_view line, Separator separator, std::vector<std::string_view>* cells, std::string* scratch);
 
 // The separator that splits every sample line into the same number (above one) of cells: a tab,
 // a semicolon, a comma (never with `decimalComma`), or else runs of blanks.

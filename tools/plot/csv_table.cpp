@@ -77,7 +77,7 @@ struct Layout {
   const CsvReadOptions& options;
   Separator separator = Separator::Detect;
   std::vector<std::string> names;
-  std::vector<Kind> kinds;                // per column
+  std::vector<Kind> kinds;               // per column
   std::vector<std::size_t> readColumns;  // the columns read, in order
   int textColumn = -1;
 };
@@ -100,8 +100,13 @@ class RowReader {
  public:
   RowReader(const Layout& layout, std::string_view text, std::size_t firstLine, std::size_t firstRow,
             std::vector<double*> columns)
-      : infinities(layout.readColumns.size()), layout_(layout), text_(text), lineNumber_(firstLine - 1),
-        row_(firstRow), columns_(std::move(columns)), values_(layout.readColumns.size()) {}
+      : infinities(layout.readColumns.size()),
+        layout_(layout),
+        text_(text),
+        lineNumber_(firstLine - 1),
+        row_(firstRow),
+        columns_(std::move(columns)),
+        values_(layout.readColumns.size()) {}
 
   // Reads to the end or to the first bad row that is not skipped; `consumed` hears of the bytes
   // read now and then.
@@ -180,10 +185,11 @@ class RowReader {
   std::vector<double> values_;  // the row being read, one per column read
 };
 
-// The stretches read side by side: about a megabyte at the least, one per core at the most.
-std::vector<std::string_view> Stretches(std::string_view text) {
+// The stretches read side by side: about a megabyte at the least, one per core at the most,
+// unless the count is given.
+std::vector<std::string_view> Stretches(std::string_view text, unsigned given) {
   const std::size_t cores = std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, 8);
-  const std::size_t count = std::clamp<std::size_t>(text.size() >> 20, 1, cores);
+  const std::size_t count = given ? given : std::clamp<std::size_t>(text.size() >> 20, 1, cores);
   std::vector<std::string_view> stretches;
   while (stretches.size() + 1 < count && !text.empty()) {
     std::size_t end = text.find('\n', text.size() / (count - stretches.size()));
@@ -237,8 +243,7 @@ class Reader {
   std::vector<std::string_view> SampleLines() const {
     std::size_t pos = pos_, lineNumber = lineNumber_;
     std::vector<std::string_view> lines;
-    for (std::string_view line; lines.size() < 20 && NextLine(text_, &pos, &lineNumber, &line);)
-      lines.push_back(line);
+    for (std::string_view line; lines.size() < 20 && NextLine(text_, &pos, &lineNumber, &line);) lines.push_back(line);
     return lines;
   }
 
@@ -277,8 +282,8 @@ class Reader {
       if (*index < 0) return Fail(lineNumber_, "no column named '" + Printable((*ref)->text) + "'");
     }
     if (dateIndex >= 0 && dateIndex == layout_.textColumn)
-      return Fail(lineNumber_, ColumnLabel(names, static_cast<std::size_t>(dateIndex)) +
-                                   " cannot hold both dates and tick labels");
+      return Fail(lineNumber_,
+                  ColumnLabel(names, static_cast<std::size_t>(dateIndex)) + " cannot hold both dates and tick labels");
     if (dateIndex >= 0) kinds[static_cast<std::size_t>(dateIndex)] = Kind::Date;
     if (layout_.textColumn >= 0) kinds[static_cast<std::size_t>(layout_.textColumn)] = Kind::Text;
     for (std::size_t c = 0; c < kinds.size(); ++c)
@@ -292,7 +297,7 @@ class Reader {
   // Each column read is sized once for every line left, and the stretches of the text are read
   // side by side straight into it; then each stretch's rows close up behind the one before.
   bool ReadRows() {
-    const std::vector<std::string_view> stretches = Stretches(text_.substr(pos_));
+    const std::vector<std::string_view> stretches = Stretches(text_.substr(pos_), layout_.options.threads);
     std::vector<std::size_t> lines(stretches.size());
     auto offset = [&](std::size_t i) { return static_cast<std::size_t>(stretches[i].data() - text_.data()); };
     SideBySide(stretches.size(), [&](std::size_t i) {
@@ -343,9 +348,9 @@ class Reader {
     table_.rowCount = rows;
     for (std::size_t k = 0; k < infinities.size(); ++k)
       if (infinities[k])
-        table_.notes.push_back(std::string(source_) + ": " + ColumnLabel(table_.names, layout_.readColumns[k]) +
-                               ": " +
-                               Counted(infinities[k], "infinite value drawn as a gap", "infinite values drawn as gaps"));
+        table_.notes.push_back(
+            std::string(source_) + ": " + ColumnLabel(table_.names, layout_.readColumns[k]) + ": " +
+            Counted(infinities[k], "infinite value drawn as a gap", "infinite values drawn as gaps"));
     if (skipped_ && rows) table_.notes.push_back(SkippedNote());
     return true;
   }

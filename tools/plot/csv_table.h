@@ -46,9 +46,10 @@ struct CsvReadOptions {
   std::optional<std::vector<ColumnRef>> numbers;
   Separator separator = Separator::Detect;
   bool decimalComma = false;
-  std::string dateFormat;  // empty: ISO dates
-  bool skipBadRows = false;  // else the first bad row is an error
+  std::string dateFormat;                // empty: ISO dates
+  bool skipBadRows = false;              // else the first bad row is an error
   std::function<void(double)> progress;  // told now and then the part read, 0 to 1
+  unsigned threads = 0;                  // stretches of the file read side by side; 0: as pays
 };
 
 struct CsvError {

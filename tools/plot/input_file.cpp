@@ -28,9 +28,11 @@ std::string Hex(unsigned char c) {
 // The length of the UTF-8 sequence at the start of `s`, or 0 when it is not one.
 std::size_t Utf8Length(std::string_view s) {
   const auto lead = static_cast<unsigned char>(s[0]);
-  const std::size_t n = lead < 0x80 ? 1 : lead >= 0xC2 && lead < 0xE0 ? 2 : lead >= 0xE0 && lead < 0xF0 ? 3
-                                                                       : lead >= 0xF0 && lead < 0xF5    ? 4
-                                                                                                        : 0;
+  const std::size_t n = lead < 0x80                   ? 1
+                        : lead >= 0xC2 && lead < 0xE0 ? 2
+                        : lead >= 0xE0 && lead < 0xF0 ? 3
+                        : lead >= 0xF0 && lead < 0xF5 ? 4
+                                                      : 0;
   if (n == 0 || n > s.size()) return 0;
   for (std::size_t i = 1; i < n; ++i)
     if ((static_cast<unsigned char>(s[i]) & 0xC0) != 0x80) return 0;
