@@ -23,8 +23,8 @@ class ProgressBar {
   void operator()(double part) {
     if (!terminal_ || std::chrono::steady_clock::now() - start_ < std::chrono::seconds(1)) return;
     const int filled = static_cast<int>(part * 40);
-    std::fprintf(stderr, "\rreading [%-40.*s] %3d%%", filled, "========================================",
-                 static_cast<int>(part * 100));
+    std::fprintf(stderr, "\rreading [%-40.*s] %3d%%", filled,
+                 "========================================", static_cast<int>(part * 100));
     shown_ = true;
   }
   ~ProgressBar() {

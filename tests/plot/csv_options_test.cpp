@@ -103,7 +103,10 @@ TEST(Csv, SeparatorsAndDecimalComma) {
     Names names;
     Values second;
   } cases[] = {
-      {"# run\n time  level  flag\n 0.5  -1.25  ok\n 10.0  3e2  a,b\n", Separator::Detect, false, {"time", "level"},
+      {"# run\n time  level  flag\n 0.5  -1.25  ok\n 10.0  3e2  a,b\n",
+       Separator::Detect,
+       false,
+       {"time", "level"},
        {-1.25, 300}},
       {"Jahr;Anteil\n2001;12,5\n2002;-3\n", Separator::Detect, true, {"Jahr", "Anteil"}, {12.5, -3}},
       {"t\tv\n1\t2,5\n", Separator::Detect, true, {"t", "v"}, {2.5}},

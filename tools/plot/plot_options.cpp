@@ -269,8 +269,7 @@ ParseOutcome ParsePlotOptions(int argc, const char* const* argv, PlotOptions* op
         if (value == text) options->separator = separator;
       if (options->separator == Separator::Detect) return fail(bad + " (',', ';', tab or space)");
     } else if (name == "--date-format") {
-      if (const std::string problem = DateFormatProblem(value); !problem.empty())
-        return fail(bad + ": " + problem);
+      if (const std::string problem = DateFormatProblem(value); !problem.empty()) return fail(bad + ": " + problem);
       options->dateFormat = std::string(value);
       options->dateX = true;
     } else if (name == "--xlim") {
