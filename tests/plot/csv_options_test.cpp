@@ -177,9 +177,14 @@ TEST(Csv, BadRowsAndEncodings) {
   using namespace std::string_view_literals;
   const std::pair<std::string_view, const char*> encodings[] = {
       {"\xFF\xFEx\0,\0y\0"sv, "looks like UTF-16 text"},
-      {"x\0,\0y\0\n\01\0,\0"sv, "looks like UTF-16 text"},
+      {"x\0,\0y\0\n\0"
+       "1\0,\0"sv,
+       "looks like UTF-16 text"},
       {"\xFF\xFE\0\0x\0\0\0"sv, "looks like UTF-32 text"},
       {"\x89PNG\r\n\x1a\n\0\0\0\rIHDR"sv, "is not a text file (it holds NUL bytes)"},
+      {"\x7F"
+       "ELF\2\1\1\0\0\0\0\0\0\0\0\0\3\0>\0\1\0\0\0"sv,
+       "is not a text file (it holds NUL bytes)"},
   };
   for (const auto& [bytes, message] : encodings)
     EXPECT_EQ(ParseError(bytes), "t.csv: " + std::string(message) +

@@ -1,5 +1,6 @@
 #include "input_file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -96,18 +97,18 @@ std::string EncodingProblem(std::string_view bytes) {
     return "looks like UTF-32 text; save it as UTF-8 (or ASCII) and try again";
   if (starts("\xFF\xFE") || starts("\xFE\xFF"))
     return "looks like UTF-16 text; save it as UTF-8 (or ASCII) and try again";
-  // Text has no NUL bytes; wide text has them in every second (or three of four) bytes.
-  const std::string_view head = bytes.substr(0, 4096);
-  std::size_t nuls = 0, nulPairs = 0;
-  for (std::size_t i = 0; i < head.size(); ++i) {
-    if (head[i] != '\0') continue;
-    ++nuls;
-    if (i + 1 < head.size() && head[i + 1] == '\0') ++nulPairs;
-  }
-  if (nuls == 0) return {};
-  if (nuls * 10 >= head.size() * 7 && nulPairs * 3 >= nuls)
+  // Text has no NUL bytes. Wide text of mostly ASCII characters has them in every second byte
+  // (UTF-16) or in three bytes of four (UTF-32); other bytes with NULs are not text.
+  const std::string_view head = bytes.substr(0, std::min<std::size_t>(bytes.size(), 4096) & ~std::size_t{3});
+  std::size_t zeros[4] = {}, total = head.size() / 4;
+  for (std::size_t i = 0; i < head.size(); ++i) zeros[i % 4] += head[i] == '\0';
+  if (head.find('\0') == std::string_view::npos) return {};
+  auto mostly = [total](std::size_t n, std::size_t of) { return n * 10 >= of * total * 9; };
+  auto rarely = [total](std::size_t n, std::size_t of) { return n * 10 <= of * total; };
+  const std::size_t z0 = zeros[0], z1 = zeros[1], z2 = zeros[2], z3 = zeros[3];
+  if ((mostly(z1 + z2 + z3, 3) && rarely(z0, 1)) || (mostly(z0 + z1 + z2, 3) && rarely(z3, 1)))
     return "looks like UTF-32 text; save it as UTF-8 (or ASCII) and try again";
-  if (nuls * 10 >= head.size() * 4 && nulPairs * 10 < nuls)
+  if ((mostly(z1 + z3, 2) && rarely(z0 + z2, 2)) || (mostly(z0 + z2, 2) && rarely(z1 + z3, 2)))
     return "looks like UTF-16 text; save it as UTF-8 (or ASCII) and try again";
   return "is not a text file (it holds NUL bytes)";
 }
