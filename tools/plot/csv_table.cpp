@@ -76,6 +76,7 @@ struct Layout {
   explicit Layout(const CsvReadOptions& readOptions) : options(readOptions) {}
   const CsvReadOptions& options;
   Separator separator = Separator::Detect;
+  char separatorChar = 0;  // 0 for runs of blanks
   std::vector<std::string> names;
   std::vector<Kind> kinds;               // per column
   std::vector<std::size_t> readColumns;  // the columns read, in order
@@ -145,6 +146,7 @@ class RowReader {
 
   // Reads one row into the columns, or none of it.
   bool Row(std::string_view line) {
+    if (FastRow(line)) return true;
     if (!SplitCells(line, layout_.separator, &cells_, &scratch_)) return BadRow("a quoted cell is not closed");
     if (cells_.size() != layout_.kinds.size())
       return BadRow("expected " + std::to_string(layout_.kinds.size()) + " cells, found " +
@@ -160,6 +162,35 @@ class RowReader {
     if (layout_.textColumn >= 0) {
       const std::string_view cell = cells_[static_cast<std::size_t>(layout_.textColumn)];
       texts.emplace_back(IsMissing(cell) ? std::string_view() : cell);
+    }
+    ++row_, ++rows;
+    return true;
+  }
+
+  // The common row: numbers only, no quotes, one character between cells. Only the cells read
+  // are looked at; any other row is left to the general path, which also finds the message.
+  bool FastRow(std::string_view line) {
+    const char separator = layout_.separatorChar;
+    if (!separator || std::memchr(line.data(), '"', line.size())) return false;
+    const std::vector<Kind>& kinds = layout_.kinds;
+    const char *p = line.data(), *end = p + line.size();
+    std::size_t c = 0, k = 0;
+    for (;; ++c, ++p) {
+      const void* found = std::memchr(p, separator, static_cast<std::size_t>(end - p));
+      const char* next = found ? static_cast<const char*>(found) : end;
+      if (c < kinds.size() && kinds[c] != Kind::Skip) {
+        std::string_view cell(p, static_cast<std::size_t>(next - p));
+        while (!cell.empty() && IsBlank(cell.front())) cell.remove_prefix(1);
+        while (!cell.empty() && IsBlank(cell.back())) cell.remove_suffix(1);
+        if (kinds[c] != Kind::Number || !ParseNumber(cell, layout_.options.decimalComma, &values_[k++])) return false;
+      }
+      if (next == end) break;
+      p = next;
+    }
+    if (c + 1 != kinds.size()) return false;
+    for (k = 0; k < values_.size(); ++k) {
+      columns_[k][row_] = values_[k];
+      infinities[k] += std::isinf(values_[k]);
     }
     ++row_, ++rows;
     return true;
@@ -224,6 +255,10 @@ class Reader {
     layout_.separator = layout_.options.separator;
     if (layout_.separator == Separator::Detect)
       layout_.separator = DetectSeparator(SampleLines(), layout_.options.decimalComma);
+    layout_.separatorChar = layout_.separator == Separator::Comma       ? ','
+                            : layout_.separator == Separator::Semicolon ? ';'
+                            : layout_.separator == Separator::Tab       ? '\t'
+                                                                        : '\0';
     std::string_view line;
     bool header = false;
     if (NextLine(text_, &pos_, &lineNumber_, &line) && !FirstLine(line, &header)) return std::nullopt;
