@@ -21,19 +21,19 @@ namespace {
 class ProgressBar {
  public:
   void operator()(double part) {
-    if (!terminal_ || std::chrono::steady_clock::now() - start_ < std::chrono::seconds(1)) return;
+    const int percent = static_cast<int>(part * 100);
+    if (!terminal_ || percent == shown_ || std::chrono::steady_clock::now() - start_ < std::chrono::seconds(1)) return;
     const int filled = static_cast<int>(part * 40);
-    std::fprintf(stderr, "\rreading [%-40.*s] %3d%%", filled,
-                 "========================================", static_cast<int>(part * 100));
-    shown_ = true;
+    std::fprintf(stderr, "\rreading [%-40.*s] %3d%%", filled, "========================================", percent);
+    shown_ = percent;
   }
   ~ProgressBar() {
-    if (shown_) std::fprintf(stderr, "\r%60s\r", "");
+    if (shown_ >= 0) std::fprintf(stderr, "\r%60s\r", "");
   }
 
  private:
   bool terminal_ = isatty(STDERR_FILENO) != 0;
-  bool shown_ = false;
+  int shown_ = -1;  // the percentage on screen
   std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
 };
 
