@@ -16,9 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (choice == 3) kinds.text = plot::ColumnRef{"2"};
   if (choice == 4) kinds.text = plot::ColumnRef{"name"};
   const unsigned flags = input.Pick(16);
-  kinds.decimalComma = flags & 1, kinds.skipBadRows = flags & 2, kinds.single = flags & 4;
+  kinds.decimalComma = flags & 1, kinds.skipBadRows = flags & 2;
   kinds.threads = flags & 8 ? 3 : 0;
-  kinds.wide = plot::ColumnRef{"1"};
   kinds.separator = static_cast<plot::Separator>(input.Pick(5));
   plot::CsvError error;
   const auto table = plot::ParseCsv(input.Rest(), "fuzz.csv", kinds, &error);
@@ -27,10 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;
   }
   FUZZ_CHECK(table->names.size() == table->columns.size());
-  for (std::size_t c = 0; c < table->columns.size(); ++c) {
-    FUZZ_CHECK(table->columns[c].empty() || table->columns[c].size() == table->rows());
-    FUZZ_CHECK(table->singles[c].empty() || table->singles[c].size() == table->rows());
-  }
+  for (const auto& column : table->columns) FUZZ_CHECK(column.empty() || column.size() == table->rows());
   if (table->textColumn >= 0) {
     FUZZ_CHECK(static_cast<std::size_t>(table->textColumn) < table->columns.size());
     FUZZ_CHECK(table->texts.size() == table->rows());

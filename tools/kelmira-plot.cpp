@@ -73,8 +73,6 @@ int main(int argc, char** argv) {
       read.numbers->insert(read.numbers->end(), options.rightYColumns.begin(), options.rightYColumns.end());
       if (!options.xIsIndex) read.numbers->push_back(options.xColumn.value_or(ColumnRef{"1"}));
     }
-    read.single = true;  // Y as it is drawn; X stays in double
-    if (!options.xIsIndex) read.wide = options.xColumn.value_or(ColumnRef{"1"});
     read.separator = options.separator;
     read.decimalComma = options.decimalComma;
     read.dateFormat = options.dateFormat;

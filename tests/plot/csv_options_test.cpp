@@ -89,15 +89,6 @@ TEST(Csv, ReadsOnlyTheDrawnColumnsAndCountsInfinities) {
   EXPECT_EQ(std::tuple(t->IsRead(1), t->IsRead(2), t->columns[1][1], t->columns[1][2], t->notes),
             std::tuple(true, false, INFINITY, INFINITY,
                        Names{"t.csv: column 2 (sepal_width): 2 infinite values drawn as gaps"}));
-  // Y in single precision as drawn, X in double: epoch seconds stay apart.
-  options = {};
-  options.single = true, options.wide = ColumnRef{"t"};
-  t = ParseCsv("t,y\n1700000001,0.5\n1700000002,2\n", "t.csv", options, &error);
-  ASSERT_TRUE(t) << error.message;
-  EXPECT_EQ(std::pair(t->columns[0], t->singles[1]),
-            std::pair(Values{1700000001, 1700000002}, std::vector{0.5f, 2.0f}));
-  EXPECT_EQ(ParseError("t,y\n1,2\n2,-1e308\n", options),
-            "t.csv:3: column 2 (y): '-1e308' is beyond the single precision Y is drawn in (at most 3.40282e+38)");
   t = ParseCsv("v\n-inf\n1e-400\n-1E+400\nNaN\n", "t.csv", {}, &error);
   ASSERT_TRUE(t) << error.message;
   EXPECT_EQ(std::vector(t->columns[0].begin(), t->columns[0].end() - 1), (Values{-INFINITY, 0, -INFINITY}));
@@ -170,14 +161,13 @@ TEST(Csv, BadRowsAndEncodings) {
   std::string text = "# log\nt,v,note\n";
   for (int i = 0; i < 400; ++i) text += i % 97 == 5 ? "# pause\n\n" : std::to_string(i) + ",inf,a b\n";
   text += "401,1,x\n402,y,x\n403,2,x";
-  options.numbers = {{"v"}, {"t"}};
-  options.single = true, options.wide = ColumnRef{"t"};
+  options.numbers = {{"v"}};
   for (unsigned threads : {1u, 3u, 8u}) {
     options.threads = threads;
     t = ParseCsv(text, "t.csv", options, &error);
     ASSERT_TRUE(t);
-    EXPECT_EQ(std::tuple(t->rows(), t->columns[0].back(), t->singles[1].back(), t->notes.back()),
-              std::tuple(397u, 403.0, 2.0f, "skipped 1 bad row (first: t.csv:409)"))
+    EXPECT_EQ(std::tuple(t->rows(), t->columns[1].back(), t->notes.back()),
+              std::tuple(397u, 2.0, "skipped 1 bad row (first: t.csv:409)"))
         << threads;
     options.skipBadRows = false;
     EXPECT_EQ(ParseError(text, options), "t.csv:409: column 2 (v): 'y' is not a number");

@@ -3,10 +3,8 @@
 #include "input_file.h"
 
 #include <algorithm>
-#include <cfloat>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 #include <iterator>
 #include <thread>
@@ -15,7 +13,7 @@ namespace kelmira::plot {
 namespace {
 
 // How a column is read; only the plotted ones are parsed at all.
-enum class Kind : unsigned char { Skip, Number, Single, Date, Text };
+enum class Kind : unsigned char { Skip, Number, Date, Text };
 
 constexpr std::size_t kRowsPerProgress = 1 << 16;
 
@@ -96,27 +94,12 @@ std::string NotANumber(const Layout& layout, std::size_t c, std::string_view cel
   return ColumnLabel(layout.names, c) + ": " + what;
 }
 
-bool BeyondSingle(double v) { return std::isfinite(v) && std::fabs(v) > FLT_MAX; }
-
-std::string BeyondSingleMessage(const Layout& layout, std::size_t c, std::string_view cell) {
-  char limit[32];
-  std::snprintf(limit, sizeof limit, "%g", static_cast<double>(FLT_MAX));
-  return ColumnLabel(layout.names, c) + ": '" + Printable(cell) +
-         "' is beyond the single precision Y is drawn in (at most " + limit + ")";
-}
-
-// A column read: doubles or, for Y, floats.
-struct Target {
-  double* wide = nullptr;
-  float* single = nullptr;
-};
-
 // Reads the rows of one stretch of the text straight into the columns, from row `firstRow` on.
 // Stretches are read side by side; each keeps its own counts and its first error.
 class RowReader {
  public:
   RowReader(const Layout& layout, std::string_view text, std::size_t firstLine, std::size_t firstRow,
-            std::vector<Target> columns)
+            std::vector<double*> columns)
       : infinities(layout.readColumns.size()),
         layout_(layout),
         text_(text),
@@ -168,13 +151,13 @@ class RowReader {
       return BadRow("expected " + std::to_string(layout_.kinds.size()) + " cells, found " +
                     std::to_string(cells_.size()));
     const std::vector<std::size_t>& read = layout_.readColumns;
-    for (std::size_t k = 0; k < read.size(); ++k) {
+    for (std::size_t k = 0; k < read.size(); ++k)
       if (!Value(layout_.kinds[read[k]], cells_[read[k]], &values_[k]))
         return BadRow(NotANumber(layout_, read[k], cells_[read[k]]));
-      if (columns_[k].single && BeyondSingle(values_[k]))
-        return BadRow(BeyondSingleMessage(layout_, read[k], cells_[read[k]]));
+    for (std::size_t k = 0; k < read.size(); ++k) {
+      columns_[k][row_] = values_[k];
+      infinities[k] += std::isinf(values_[k]);
     }
-    Store();
     if (layout_.textColumn >= 0) {
       const std::string_view cell = cells_[static_cast<std::size_t>(layout_.textColumn)];
       texts.emplace_back(IsMissing(cell) ? std::string_view() : cell);
@@ -201,30 +184,19 @@ class RowReader {
         std::string_view cell(p, static_cast<std::size_t>(q - p));
         while (!cell.empty() && IsBlank(cell.front())) cell.remove_prefix(1);
         while (!cell.empty() && IsBlank(cell.back())) cell.remove_suffix(1);
-        if ((kinds[c] != Kind::Number && kinds[c] != Kind::Single) ||
-            !ParseNumber(cell, layout_.options.decimalComma, &values_[k]) ||
-            (kinds[c] == Kind::Single && BeyondSingle(values_[k])))
-          return false;
-        ++k;
+        if (kinds[c] != Kind::Number || !ParseNumber(cell, layout_.options.decimalComma, &values_[k++])) return false;
       }
       if (q == end) break;
       p = q + 1;
       ++c;
     }
     if (c + 1 != kinds.size()) return false;
-    Store();
-    ++row_, ++rows;
-    return true;
-  }
-
-  void Store() {
-    for (std::size_t k = 0; k < values_.size(); ++k) {
-      if (columns_[k].single)
-        columns_[k].single[row_] = static_cast<float>(values_[k]);
-      else
-        columns_[k].wide[row_] = values_[k];
+    for (k = 0; k < values_.size(); ++k) {
+      columns_[k][row_] = values_[k];
       infinities[k] += std::isinf(values_[k]);
     }
+    ++row_, ++rows;
+    return true;
   }
 
   // A bad row is skipped and counted when asked, else it ends reading.
@@ -241,7 +213,7 @@ class RowReader {
   const Layout& layout_;
   std::string_view text_;
   std::size_t pos_ = 0, lineNumber_, row_, sinceReport_ = 0;
-  std::vector<Target> columns_;
+  std::vector<double*> columns_;
   std::vector<std::string_view> cells_;
   std::string scratch_;
   std::vector<double> values_;  // the row being read, one per column read
@@ -270,14 +242,6 @@ void SideBySide(std::size_t n, const Job& job) {
   for (std::size_t i = 1; i < n; ++i) threads.emplace_back(job, i);
   job(std::size_t{0});
   for (std::thread& thread : threads) thread.join();
-}
-
-// Moves `count` values from `from` down to `to`.
-template <class T>
-void CloseUp(std::vector<T>* column, std::size_t from, std::size_t count, std::size_t to) {
-  if (column->empty() || from == to) return;
-  const auto begin = column->begin() + static_cast<std::ptrdiff_t>(from);
-  std::copy(begin, begin + static_cast<std::ptrdiff_t>(count), column->begin() + static_cast<std::ptrdiff_t>(to));
 }
 
 class Reader {
@@ -358,9 +322,6 @@ class Reader {
     if (dateIndex >= 0 && dateIndex == layout_.textColumn)
       return Fail(lineNumber_,
                   ColumnLabel(names, static_cast<std::size_t>(dateIndex)) + " cannot hold both dates and tick labels");
-    const int wideIndex = options.wide ? FindColumn(names, *options.wide) : -1;
-    for (std::size_t c = 0; c < kinds.size(); ++c)
-      if (options.single && kinds[c] == Kind::Number && static_cast<int>(c) != wideIndex) kinds[c] = Kind::Single;
     if (dateIndex >= 0) kinds[static_cast<std::size_t>(dateIndex)] = Kind::Date;
     if (layout_.textColumn >= 0) kinds[static_cast<std::size_t>(layout_.textColumn)] = Kind::Text;
     for (std::size_t c = 0; c < kinds.size(); ++c)
@@ -368,7 +329,6 @@ class Reader {
     table_.names = names;
     table_.textColumn = layout_.textColumn;
     table_.columns.resize(names.size());
-    table_.singles.resize(names.size());
     return true;
   }
 
@@ -390,19 +350,12 @@ class Reader {
     });
     std::size_t total = 0;
     for (std::size_t n : lines) total += n;
-    for (std::size_t c : layout_.readColumns) {
-      if (layout_.kinds[c] == Kind::Single)
-        table_.singles[c].resize(total);
-      else
-        table_.columns[c].resize(total);
-    }
+    for (std::size_t c : layout_.readColumns) table_.columns[c].resize(total);
 
     std::vector<std::optional<RowReader>> readers(stretches.size());
     for (std::size_t i = 0, line = lineNumber_ + 1, row = 0; i < stretches.size(); ++i) {
-      std::vector<Target> columns;
-      for (std::size_t c : layout_.readColumns)
-        columns.push_back(layout_.kinds[c] == Kind::Single ? Target{nullptr, table_.singles[c].data()}
-                                                           : Target{table_.columns[c].data(), nullptr});
+      std::vector<double*> columns;
+      for (std::size_t c : layout_.readColumns) columns.push_back(table_.columns[c].data());
       readers[i].emplace(layout_, stretches[i], line, row, std::move(columns));
       line += lines[i];
       row += lines[i];
@@ -426,18 +379,16 @@ class Reader {
       if (r.skipped && skipped_ == 0) firstSkipped_ = r.firstSkipped;
       skipped_ += r.skipped;
       for (std::size_t k = 0; k < infinities.size(); ++k) {
-        const std::size_t c = layout_.readColumns[k];
-        CloseUp(&table_.columns[c], start, r.rows, rows);
-        CloseUp(&table_.singles[c], start, r.rows, rows);
+        std::vector<double>& column = table_.columns[layout_.readColumns[k]];
+        std::copy(column.begin() + static_cast<std::ptrdiff_t>(start),
+                  column.begin() + static_cast<std::ptrdiff_t>(start + r.rows),
+                  column.begin() + static_cast<std::ptrdiff_t>(rows));
         infinities[k] += r.infinities[k];
       }
       std::move(r.texts.begin(), r.texts.end(), std::back_inserter(table_.texts));
       rows += r.rows;
     }
-    for (std::size_t c : layout_.readColumns) {
-      if (!table_.columns[c].empty()) table_.columns[c].resize(rows);
-      if (!table_.singles[c].empty()) table_.singles[c].resize(rows);
-    }
+    for (std::size_t c : layout_.readColumns) table_.columns[c].resize(rows);
     table_.rowCount = rows;
     for (std::size_t k = 0; k < infinities.size(); ++k)
       if (infinities[k])

@@ -24,16 +24,13 @@ namespace kelmira::plot {
 
 struct CsvTable {
   std::vector<std::string> names;            // one per column ("column N" without a header)
-  std::vector<std::vector<double>> columns;  // columns[c][row]; empty for a column not read or single
-  std::vector<std::vector<float>> singles;   // the columns read in single precision, else empty
+  std::vector<std::vector<double>> columns;  // columns[c][row]; empty for a column not read
   int textColumn = -1;                       // the column kept as text, or -1
   std::vector<std::string> texts;            // its cells, one per row; its numbers are all NaN
   std::size_t rowCount = 0;
   std::vector<std::string> notes;  // what the user should know about data that was read anyway
   std::size_t rows() const { return rowCount; }
-  bool IsRead(std::size_t column) const {
-    return column < columns.size() && (columns[column].size() == rowCount || singles[column].size() == rowCount);
-  }
+  bool IsRead(std::size_t column) const { return column < columns.size() && columns[column].size() == rowCount; }
 };
 
 // Where a column is chosen by the user: a header name (case-insensitive) or a 1-based number.
@@ -47,10 +44,6 @@ struct CsvReadOptions {
   // The other columns read as numbers; none: every column. Names that match no column are left
   // for the caller to report.
   std::optional<std::vector<ColumnRef>> numbers;
-  // Numbers read in single precision, as Y is drawn (a finite value beyond it is a bad row), but
-  // for the `wide` column (X).
-  bool single = false;
-  std::optional<ColumnRef> wide;
   Separator separator = Separator::Detect;
   bool decimalComma = false;
   std::string dateFormat;                // empty: ISO dates

@@ -8,8 +8,7 @@
 namespace kelmira::plot {
 namespace {
 
-template <class T>
-std::optional<Range> FiniteRange(const std::vector<T>& values, std::optional<Range> range) {
+std::optional<Range> FiniteRange(const std::vector<double>& values, std::optional<Range> range) {
   for (double v : values) {
     if (!std::isfinite(v)) continue;
     if (!range) range = Range{v, v};
@@ -74,42 +73,13 @@ std::optional<PlotData> SelectSeries(CsvTable table, const PlotOptions& options,
   for (int c : yColumns) ++uses[static_cast<std::size_t>(c)];
   for (int c : rightColumns) ++uses[static_cast<std::size_t>(c)];
   if (xColumn >= 0) ++uses[static_cast<std::size_t>(xColumn)];
-  auto last = [&](int c) { return --uses[static_cast<std::size_t>(c)] == 0; };
-  auto takeX = [&](int c) {
-    auto& wide = table.columns[static_cast<std::size_t>(c)];
-    const auto& single = table.singles[static_cast<std::size_t>(c)];
-    if (wide.size() != table.rows()) {
-      last(c);
-      return std::vector<double>(single.begin(), single.end());
-    }
-    return last(c) ? std::move(wide) : wide;
-  };
-  // Y is drawn in single precision: a finite value beyond it would become an infinity.
-  auto takeY = [&](int c, std::vector<float>* y) {
-    auto& single = table.singles[static_cast<std::size_t>(c)];
-    const auto& wide = table.columns[static_cast<std::size_t>(c)];
-    if (single.size() == table.rows()) {
-      *y = last(c) ? std::move(single) : single;
-      return true;
-    }
-    last(c);
-    for (double v : wide)
-      if (std::isfinite(v) && std::fabs(v) > FLT_MAX) {
-        char text[200];
-        std::snprintf(text, sizeof text, "column '%s': %g is beyond the single precision Y is drawn in (at most %g)",
-                      table.names[static_cast<std::size_t>(c)].c_str(), v, static_cast<double>(FLT_MAX));
-        *error = text;
-        return false;
-      }
-    y->assign(wide.begin(), wide.end());
-    return true;
+  auto take = [&](int c) {
+    auto& column = table.columns[static_cast<std::size_t>(c)];
+    return --uses[static_cast<std::size_t>(c)] == 0 ? std::move(column) : column;
   };
   for (auto [columns, right] : {std::pair(&yColumns, false), std::pair(&rightColumns, true)})
-    for (int c : *columns) {
-      data.series.push_back(Series{table.names[static_cast<std::size_t>(c)], {}, right});
-      if (!takeY(c, &data.series.back().y)) return std::nullopt;
-    }
-  if (xColumn >= 0) data.x = takeX(xColumn);
+    for (int c : *columns) data.series.push_back(Series{table.names[static_cast<std::size_t>(c)], take(c), right});
+  if (xColumn >= 0) data.x = take(xColumn);
   data.tickTexts = std::move(table.texts);
   if (data.series.empty()) {
     *error = "nothing to draw: the data has no column besides X";
@@ -123,6 +93,16 @@ std::optional<PlotData> SelectSeries(CsvTable table, const PlotOptions& options,
     *error = "nothing to draw: every X value is missing";
     return std::nullopt;
   }
+  // Y is drawn in single precision: a finite value beyond it would become an infinity.
+  for (const Series& s : data.series)
+    for (double v : s.y)
+      if (std::isfinite(v) && std::fabs(v) > FLT_MAX) {
+        char text[200];
+        std::snprintf(text, sizeof text, "column '%s': %g is beyond the single precision Y is drawn in (at most %g)",
+                      s.name.c_str(), v, static_cast<double>(FLT_MAX));
+        *error = text;
+        return std::nullopt;
+      }
   return data;
 }
 

@@ -12,7 +12,7 @@ namespace kelmira::plot {
 
 struct Series {
   std::string name;
-  std::vector<float> y;  // as drawn; NaN: the point is hidden
+  std::vector<double> y;  // NaN: the point is hidden
   bool rightY = false;
 };
 
