@@ -11,6 +11,8 @@
 
 #include <cstdio>
 
+#include <unistd.h>
+
 int main(int argc, char** argv) {
   using namespace kelmira::plot;
   PlotOptions options;
@@ -23,10 +25,14 @@ int main(int argc, char** argv) {
     case ParseOutcome::Run: break;
   }
 
+  if (options.output == "-" && isatty(STDOUT_FILENO)) {
+    std::fprintf(stderr, "kelmira-plot: -o - would write the PNG to the terminal; redirect standard output\n");
+    return 2;
+  }
   // Refused outputs cost no work and leave every file as it was.
-  for (const std::string& path : {options.output, options.saveFile}) {
-    if (path.empty()) continue;
-    if (const std::string problem = kelmira::tools::OutputProblem(path); !problem.empty()) {
+  for (const std::string* path : {&options.output, &options.saveFile}) {
+    if (path->empty() || (path == &options.output && *path == "-")) continue;
+    if (const std::string problem = kelmira::tools::OutputProblem(*path); !problem.empty()) {
       std::fprintf(stderr, "kelmira-plot: %s\n", problem.c_str());
       return 1;
     }
@@ -59,7 +65,10 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "kelmira-plot: %s\n", error.c_str());
     return 1;
   }
-  std::printf("kelmira-plot: wrote %s (%dx%d, %zu lines, %zu points each)\n", options.output.c_str(), options.width,
-              options.height, data->series.size(), data->points());
+  // Standard output may be carrying the picture.
+  const bool toStdout = options.output == "-";
+  std::fprintf(toStdout ? stderr : stdout, "kelmira-plot: wrote %s (%dx%d, %zu lines, %zu points each)\n",
+               toStdout ? "the PNG to standard output" : options.output.c_str(), options.width, options.height,
+               data->series.size(), data->points());
   return 0;
 }

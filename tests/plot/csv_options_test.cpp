@@ -106,7 +106,7 @@ TEST(PlotOptions, ValuesAndErrors) {
       {{"--size", "10x10"}, "bad value '10x10' for --size (WxH, each 16 to 16384)"},
       {{"--ylim", "5:5"}, "bad value '5:5' for --ylim (MIN:MAX with MIN < MAX)"},
       {{"--width", "0"}, "bad value '0' for --width (1 to 100)"},
-      {{"--style", "wavy"}, "bad value 'wavy' for --style (solid, dash or dot)"},
+      {{"--style", "wavy"}, "bad value 'wavy' for --style (lines, points, linespoints, solid, dash or dot)"},
       {{"--colors", "red,nope"}, "bad colour 'nope' in --colors (#RRGGBB or a colour name)"},
       {{"--frobnicate"}, "unknown option '--frobnicate'"},
       {{"--output"}, "option '--output' needs a value"},
@@ -114,7 +114,7 @@ TEST(PlotOptions, ValuesAndErrors) {
       {{"--date-format-labels", "3"}, "bad value '3' for --date-format-labels (0, 1, 2, 100, 101 or 102)"},
       {{"--font-size", "3"}, "bad value '3' for --font-size (4 to 72 points)"},
       {{"--load="}, "the path for --load is empty"},
-      {{"-o", "a.csv", "./a.csv"}, "'a.csv' is both the input and the output"},
+      {{"-o", "a.png", "./a.png"}, "'a.png' is both the input and the output"},
       {{"--save", "s", "-o", "s"}, "'s' is both the --save file and the output"},
   };
   for (const auto& [args, message] : cases) {

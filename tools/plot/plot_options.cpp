@@ -1,5 +1,6 @@
 #include "plot_options.h"
 
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -62,6 +63,16 @@ std::optional<int> ParseStyle(std::string_view text) {
   return std::nullopt;
 }
 
+std::optional<LegendPlace> ParseLegendPlace(std::string_view text) {
+  constexpr std::pair<const char*, LegendPlace> kPlaces[] = {
+      {"upper-right", LegendPlace::UpperRight}, {"upper-left", LegendPlace::UpperLeft},
+      {"lower-right", LegendPlace::LowerRight}, {"lower-left", LegendPlace::LowerLeft},
+      {"outside", LegendPlace::Outside},        {"none", LegendPlace::None}};
+  for (const auto& [name, place] : kPlaces)
+    if (text == name) return place;
+  return std::nullopt;
+}
+
 std::vector<std::string_view> SplitList(std::string_view text) {
   std::vector<std::string_view> items;
   while (true) {
@@ -85,8 +96,19 @@ bool SameFile(const std::string& a, const std::string& b) {
 
 }  // namespace
 
-const std::vector<COLORREF> kDefaultPalette = {Rgb(0, 90, 200),   Rgb(220, 50, 32), Rgb(0, 150, 70),
-                                               Rgb(160, 60, 180), Rgb(230, 140, 0), Rgb(0, 160, 170)};
+// The common ten-colour categorical palette: apart in hue and lightness, so that neighbours stay
+// apart for the usual colour-blindness too.
+const std::vector<COLORREF> kDefaultPalette = {
+    Rgb(0x1F, 0x77, 0xB4), Rgb(0xFF, 0x7F, 0x0E), Rgb(0x2C, 0xA0, 0x2C), Rgb(0xD6, 0x27, 0x28), Rgb(0x94, 0x67, 0xBD),
+    Rgb(0x8C, 0x56, 0x4B), Rgb(0xE3, 0x77, 0xC2), Rgb(0x7F, 0x7F, 0x7F), Rgb(0xBC, 0xBD, 0x22), Rgb(0x17, 0xBE, 0xCF)};
+
+std::string OutputFormatProblem(const std::string& path) {
+  if (path == "-") return {};
+  std::string extension = std::filesystem::path(path).extension().string();
+  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (extension.empty() || extension == ".png") return {};
+  return path + ": unsupported output format '" + extension + "' (supported: .png)";
+}
 
 std::optional<COLORREF> ParseColor(std::string_view text) {
   for (const NamedColor& c : kColorNames)
@@ -104,7 +126,9 @@ const char* PlotUsage() {
          "Draws the columns of a CSV file (or built-in demo data when no file is given) as a line\n"
          "graph with a title, axes and a grid, and writes the picture as a PNG file.\n"
          "\n"
-         "  -o, --output PATH        PNG file to write (default kelmira-plot.png)\n"
+         "  -o, --output PATH        PNG file to write (default kelmira-plot.png); '-' writes the PNG\n"
+         "                           to standard output. Other extensions (.svg, .pdf, ...) are\n"
+         "                           refused: only PNG is written so far\n"
          "  -s, --size WxH           picture size in pixels (default 800x500)\n"
          "  -x, --x COLUMN           column holding X: a header name or a number from 1 (default 1);\n"
          "                           'index' plots against the point number 1, 2, ...\n"
@@ -112,7 +136,8 @@ const char* PlotUsage() {
          "                           and --xticklabels)\n"
          "      --right-y COLUMNS    comma-separated columns drawn against the right Y axis, which\n"
          "                           shows their own range (without them the right axis is hidden)\n"
-         "      --xlim MIN:MAX       X limits (default: the data's range)\n"
+         "      --xlim MIN:MAX       X limits (default: the data's range); the Y axes then fit the\n"
+         "                           points inside them\n"
          "      --ylim MIN:MAX       Y limits (default: the drawn columns' range)\n"
          "      --right-ylim MIN:MAX limits of the right Y axis (default: its columns' range)\n"
          "      --date-x             X holds dates: YYYY-MM-DD[ HH:MM[:SS]] or day numbers since\n"
@@ -135,10 +160,18 @@ const char* PlotUsage() {
          "      --grid-style STYLE   solid, dash or dot (default dot)\n"
          "      --no-grid            no grid lines (the frame stays)\n"
          "      --no-border          no frame around the plot\n"
-         "      --colors C1,C2,...   line colours, used in turn\n"
-         "      --style STYLE        line style: solid, dash or dot (default solid)\n"
-         "      --width N            line width in pixels, 1 to 100 (default 1)\n"
-         "      --markers SHAPE      draw points only: circle, plus or cross (default: lines)\n"
+         "      --colors C1,C2,...   line colours, used in turn; when they run out the lines repeat\n"
+         "                           them dashed, then dotted (default: ten colours that stay apart\n"
+         "                           for colour-blind readers)\n"
+         "      --style STYLE        lines, points (markers only) or linespoints; or the dash of the\n"
+         "                           lines: solid, dash or dot (default lines, solid). A line with a\n"
+         "                           single point shows it as a marker\n"
+         "      --width N            line width in pixels, 1 to 100 (default 1); wider lines are solid\n"
+         "      --markers SHAPE      marker shape: circle, plus or cross (default circle); alone it\n"
+         "                           draws points only\n"
+         "      --legend PLACE       upper-right, upper-left, lower-right, lower-left, outside (right\n"
+         "                           of the plot) or none (default upper-right with more than one\n"
+         "                           line, none with one)\n"
          "      --save FILE          after drawing, write the graph's settings (title, axes, colours,\n"
          "                           grid, fonts; not the data) to FILE\n"
          "      --load FILE          start from a graph written by --save; options given here\n"
@@ -156,6 +189,7 @@ ParseOutcome ParsePlotOptions(int argc, const char* const* argv, PlotOptions* op
     return ParseOutcome::Error;
   };
   std::optional<std::string> xlim, ylim, rightYlim;
+  std::optional<DrawStyle> drawStyle;
   for (int i = 1; i < argc; ++i) {
     std::string_view arg = argv[i];
     if (arg == "-h" || arg == "--help") return ParseOutcome::Help;
@@ -188,7 +222,8 @@ ParseOutcome ParsePlotOptions(int argc, const char* const* argv, PlotOptions* op
         "-o",           "--output",  "-s",      "--size",  "-x",           "--x",           "-y",
         "--y",          "--right-y", "--xlim",  "--ylim",  "--right-ylim", "--background",  "--grid-color",
         "--grid-style", "--colors",  "--style", "--width", "--markers",    "--title",       "--xlabel",
-        "--ylabel",     "--y2label", "--save",  "--load",  "--font-size",  "--xticklabels", "--date-format-labels"};
+        "--ylabel",     "--y2label", "--save",  "--load",  "--font-size",  "--xticklabels", "--date-format-labels",
+        "--legend"};
     bool known = false;
     for (const char* k : kValued) known = known || name == k;
     if (!known) return fail("unknown option '" + std::string(arg) + "'");
@@ -200,6 +235,7 @@ ParseOutcome ParsePlotOptions(int argc, const char* const* argv, PlotOptions* op
 
     if (name == "-o" || name == "--output") {
       if (value.empty()) return fail("the output path is empty");
+      if (std::string problem = OutputFormatProblem(std::string(value)); !problem.empty()) return fail(problem);
       options->output = std::string(value);
     } else if (name == "-s" || name == "--size") {
       std::size_t x = value.find('x');
@@ -250,9 +286,17 @@ ParseOutcome ParsePlotOptions(int argc, const char* const* argv, PlotOptions* op
       auto color = ParseColor(value);
       if (!color) return fail(bad + " (#RRGGBB or a colour name)");
       (name == "--background" ? options->background : options->gridColor) = *color;
+    } else if (name == "--style" && (value == "lines" || value == "points" || value == "linespoints")) {
+      drawStyle = value == "lines" ? DrawStyle::Lines : value == "points" ? DrawStyle::Points : DrawStyle::LinesPoints;
+    } else if (name == "--legend") {
+      auto place = ParseLegendPlace(value);
+      if (!place) return fail(bad + " (upper-right, upper-left, lower-right, lower-left, outside or none)");
+      options->legend = *place;
     } else if (name == "--grid-style" || name == "--style") {
       auto style = ParseStyle(value);
-      if (!style) return fail(bad + " (solid, dash or dot)");
+      if (!style)
+        return fail(
+            bad + (name == "--style" ? " (lines, points, linespoints, solid, dash or dot)" : " (solid, dash or dot)"));
       if (name == "--style")
         options->lineStyle = *style;
       else
@@ -281,6 +325,9 @@ ParseOutcome ParsePlotOptions(int argc, const char* const* argv, PlotOptions* op
         return fail(bad + " (circle, plus, cross or none)");
     }
   }
+  // A marker shape alone means points; a style with markers and no shape uses circles.
+  options->drawStyle = drawStyle.value_or(options->markers == Markers::None ? DrawStyle::Lines : DrawStyle::Points);
+  if (options->drawStyle != DrawStyle::Lines && options->markers == Markers::None) options->markers = Markers::Circle;
   // Ranges are read last: whether they may hold dates depends on --date-x.
   struct {
     std::optional<std::string>* text;
@@ -307,7 +354,7 @@ ParseOutcome ParsePlotOptions(int argc, const char* const* argv, PlotOptions* op
                  {options->output, options->saveFile, "the --save file and the output"},
                  {options->saveFile, options->input, "the input and the --save file"}};
   for (const auto& c : clashes)
-    if (SameFile(c.written, c.other)) return fail("'" + c.written + "' is both " + c.what);
+    if (c.written != "-" && SameFile(c.written, c.other)) return fail("'" + c.written + "' is both " + c.what);
   if (options->lineColors.empty()) options->lineColors = kDefaultPalette;
   return ParseOutcome::Run;
 }
