@@ -116,6 +116,8 @@ TEST(PlotOptions, ValuesAndErrors) {
       {{"--load="}, "the path for --load is empty"},
       {{"-o", "a.png", "./a.png"}, "'a.png' is both the input and the output"},
       {{"--save", "s", "-o", "s"}, "'s' is both the --save file and the output"},
+      {{"--legend", "middle"},
+       "bad value 'middle' for --legend (upper-right, upper-left, lower-right, lower-left, outside or none)"},
   };
   for (const auto& [args, message] : cases) {
     o = PlotOptions{};
@@ -123,6 +125,14 @@ TEST(PlotOptions, ValuesAndErrors) {
     EXPECT_EQ(error, message);
   }
   EXPECT_EQ(Args({"--width", "3", "-h"}, &o, &error), ParseOutcome::Help);
+  // Markers: a shape alone draws points; a style with markers and no shape takes circles.
+  for (auto [args, style, shape] :
+       {std::tuple(std::vector<const char*>{"--markers", "plus"}, DrawStyle::Points, Markers::Plus),
+        {{"--style", "linespoints"}, DrawStyle::LinesPoints, Markers::Circle}}) {
+    o = PlotOptions{};
+    ASSERT_EQ(Args(args, &o, &error), ParseOutcome::Run) << error;
+    EXPECT_EQ(std::pair(o.drawStyle, o.markers), std::pair(style, shape)) << args[1];
+  }
 }
 
 TEST(PlotData, SelectsColumnsAndRanges) {
