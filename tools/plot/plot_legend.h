@@ -35,7 +35,8 @@ constexpr int kLegendGap = 8;
 // The box's size for these entries.
 SIZE MeasureLegend(HDC dc, const std::vector<LegendEntry>& entries, const LegendLook& look);
 
-// Where the box goes in a corner of the plot area; Outside puts it right of the area, at its top.
+// Where the box goes in a corner of the plot area; Outside puts it right of the area, at its top
+// (the caller passes the graph's right edge then).
 POINT PlaceLegend(const RECT& plotArea, SIZE box, LegendPlace place);
 
 // The framed box filled with the background, one row per entry: a short line sample (with the

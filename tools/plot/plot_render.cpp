@@ -499,6 +499,8 @@ Picture Capture(HWND host, IGraphicsContainer* container, const Legend& legend, 
     RECT area{};
     if (!hwnd || !GetClientRect(plot, &area)) throw RenderFailure{"the graph has no plot window"};
     MapWindowPoints(plot, host, reinterpret_cast<POINT*>(&area), 2);
+    // Outside goes beyond the right axis too.
+    if (legend.place == LegendPlace::Outside) area.right = graph.right;
     DrawLegend(memory.dc, PlaceLegend(area, legend.size, legend.place), legend.entries, legend.look);
   }
   SelectObject(memory.dc, old);
