@@ -112,9 +112,11 @@ int LineDash(const PlotOptions& options, std::size_t series) {
   return static_cast<int>((static_cast<std::size_t>(options.lineStyle) + series / Colors(options).size()) % 3);
 }
 
-// A one-point line in lines style gets a circle.
-Markers MarkerShape(const PlotOptions& options) {
-  return options.markers == Markers::None ? Markers::Circle : options.markers;
+// A one-point line in lines style gets a circle. Dashes do not show in markers, so each round
+// through the colours takes the next shape instead.
+LONG MarkerStyle(const PlotOptions& options, std::size_t series) {
+  const LONG first = PointStyleOf(options.markers == Markers::None ? Markers::Circle : options.markers);
+  return static_cast<LONG>((static_cast<std::size_t>(first) + series / Colors(options).size()) % 3);
 }
 
 // A line of one point draws nothing; it is shown as a marker.
@@ -142,10 +144,12 @@ void AddLines(ILineLayer* layer, const PlotData& data, const PlotOptions& option
     COLORREF color = LineColor(options, i);
     Bstr name(series.name);
     ComPtr<ILine> line;
-    Check(layer->AddLine(name.get(), color, LineDash(options, i), &line), "LineLayer.AddLine");
+    // Markers alone are drawn with the line's pen: a solid one.
+    const int dash = options.drawStyle == DrawStyle::Points ? 0 : LineDash(options, i);
+    Check(layer->AddLine(name.get(), color, dash, &line), "LineLayer.AddLine");
     if (!line) throw RenderFailure{"LineLayer.AddLine gave no line"};
     Check(line->put_Width(options.lineWidth), "Line.Width");
-    if (options.markers != Markers::None) Check(line->put_PointStyle(PointStyleOf(options.markers)), "Line.PointStyle");
+    if (options.markers != Markers::None) Check(line->put_PointStyle(MarkerStyle(options, i)), "Line.PointStyle");
     ComPtr<ILineData> lineData;
     Check(line->get_Data(&lineData), "Line.Data");
     if (!lineData) throw RenderFailure{"Line.Data gave no data object"};
@@ -170,7 +174,7 @@ const char* AddMarkerLayer(IGraphicsContainer* container, const PlotData& data, 
     Check(layer->AddLine(name.get(), LineColor(options, i), 0, &line), "LineLayer.AddLine");
     if (!line) throw RenderFailure{"LineLayer.AddLine gave no line"};
     Check(line->put_Width(options.lineWidth), "Line.Width");
-    Check(line->put_PointStyle(PointStyleOf(MarkerShape(options))), "Line.PointStyle");
+    Check(line->put_PointStyle(MarkerStyle(options, i)), "Line.PointStyle");
     Check(line->put_Data(lineData.get()), "Line.Data");
     ++count;
   }
@@ -427,10 +431,9 @@ Legend MakeLegend(IGraphBase* graph, const PlotData& data, const PlotOptions& op
   for (std::size_t i = 0; i < data.series.size(); ++i) {
     const Series& series = data.series[i];
     const bool marker = DrawsMarker(data, options, series);
-    legend.entries.push_back(
-        LegendEntry{series.name, LineColor(options, i), LineDash(options, i), options.lineWidth,
-                    options.drawStyle != DrawStyle::Points && !SinglePoint(data, series),
-                    marker ? std::optional<LONG>(PointStyleOf(MarkerShape(options))) : std::nullopt});
+    legend.entries.push_back(LegendEntry{series.name, LineColor(options, i), LineDash(options, i), options.lineWidth,
+                                         options.drawStyle != DrawStyle::Points && !SinglePoint(data, series),
+                                         marker ? std::optional<LONG>(MarkerStyle(options, i)) : std::nullopt});
   }
   // The graph's own font, background and text colour, which a loaded graph may have changed.
   ComPtr<IFontDisp> disp;
