@@ -295,9 +295,9 @@ void CheckSpan(const Range& r, const char* what) {
   }
 }
 
-// With X limits given, the Y axes fit the points inside them.
-// The library maps the top limit to the row above the plot, where markers are not drawn: with
-// markers the fitted Y ranges get a margin, so that the highest and lowest points show whole.
+// With X limits given, the Y axes fit the points inside them. The library maps the top limit to
+// the row above the plot, where no marker is drawn: with markers the fitted range gets a margin,
+// so that the highest and lowest points show whole.
 std::optional<Range> YRange(const PlotData& data, const PlotOptions& options, bool rightY) {
   auto range = options.xLimits ? DataRange(data, rightY, *options.xLimits) : DataRange(data, rightY);
   const bool markers = std::any_of(data.series.begin(), data.series.end(), [&](const Series& s) {
