@@ -1,6 +1,7 @@
 #include "plot_legend.h"
 
 #include <algorithm>
+#include <string>
 
 namespace kelmira::plot {
 namespace {
@@ -103,6 +104,16 @@ SIZE MeasureLegend(HDC dc, const std::vector<LegendEntry>& entries, const Legend
   }
   const int rows = static_cast<int>(entries.size());
   return SIZE{2 * kPadding + kSample + kSampleGap + widest, 2 * kPadding + rows * RowHeight(dc)};
+}
+
+std::vector<LegendEntry> FitLegend(HDC dc, std::vector<LegendEntry> entries, const LegendLook& look, int height) {
+  const FontSelected font(dc, look.font);
+  const std::size_t rows = static_cast<std::size_t>(std::max(1, (height - 2 * kPadding) / RowHeight(dc)));
+  if (entries.size() <= rows) return entries;
+  const std::size_t more = entries.size() - rows + 1;
+  entries.resize(rows);
+  entries.back() = LegendEntry{"and " + std::to_string(more) + " more", 0, 0, 1, false, std::nullopt};
+  return entries;
 }
 
 POINT PlaceLegend(const RECT& area, SIZE box, LegendPlace place) {

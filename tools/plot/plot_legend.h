@@ -35,6 +35,10 @@ constexpr int kLegendGap = 8;
 // The box's size for these entries.
 SIZE MeasureLegend(HDC dc, const std::vector<LegendEntry>& entries, const LegendLook& look);
 
+// The entries whose rows fit in `height`; when some do not, the last row left says how many more
+// lines there are.
+std::vector<LegendEntry> FitLegend(HDC dc, std::vector<LegendEntry> entries, const LegendLook& look, int height);
+
 // Where the box goes in a corner of the plot area; Outside puts it right of the area, at its top
 // (the caller passes the graph's right edge then).
 POINT PlaceLegend(const RECT& plotArea, SIZE box, LegendPlace place);

@@ -448,6 +448,9 @@ Legend MakeLegend(IGraphBase* graph, const PlotData& data, const PlotOptions& op
   MemoryDc measure;
   if (!measure.dc) throw RenderFailure{"cannot create a device context"};
   legend.size = MeasureLegend(measure.dc, legend.entries, legend.look);
+  // Room for the row that stands for the lines left out when they do not all fit.
+  const std::vector<LegendEntry> more = FitLegend(measure.dc, legend.entries, legend.look, 0);
+  legend.size.cx = std::max(legend.size.cx, MeasureLegend(measure.dc, more, legend.look).cx);
   return legend;
 }
 
@@ -502,9 +505,13 @@ Picture Capture(HWND host, IGraphicsContainer* container, const Legend& legend, 
     RECT area{};
     if (!hwnd || !GetClientRect(plot, &area)) throw RenderFailure{"the graph has no plot window"};
     MapWindowPoints(plot, host, reinterpret_cast<POINT*>(&area), 2);
-    // Outside goes beyond the right axis too.
-    if (legend.place == LegendPlace::Outside) area.right = graph.right;
-    DrawLegend(memory.dc, PlaceLegend(area, legend.size, legend.place), legend.entries, legend.look);
+    // Outside goes beyond the right axis too, and down to the picture's bottom.
+    const bool outside = legend.place == LegendPlace::Outside;
+    if (outside) area.right = graph.right;
+    const int room = (outside ? options.height : area.bottom) - area.top - (outside ? 1 : 2) * kLegendGap;
+    const std::vector<LegendEntry> entries = FitLegend(memory.dc, legend.entries, legend.look, room);
+    const SIZE size = MeasureLegend(memory.dc, entries, legend.look);
+    DrawLegend(memory.dc, PlaceLegend(area, size, legend.place), entries, legend.look);
   }
   SelectObject(memory.dc, old);
   return picture;
