@@ -448,9 +448,10 @@ Legend MakeLegend(IGraphBase* graph, const PlotData& data, const PlotOptions& op
   MemoryDc measure;
   if (!measure.dc) throw RenderFailure{"cannot create a device context"};
   legend.size = MeasureLegend(measure.dc, legend.entries, legend.look);
-  // Room for the row that stands for the lines left out when they do not all fit.
-  const std::vector<LegendEntry> more = FitLegend(measure.dc, legend.entries, legend.look, 0);
-  legend.size.cx = std::max(legend.size.cx, MeasureLegend(measure.dc, more, legend.look).cx);
+  // Beside the graph, room for the row that stands for the lines left out when they cannot all fit.
+  const std::vector<LegendEntry> fitted =
+      FitLegend(measure.dc, legend.entries, legend.look, options.height - kLegendGap);
+  legend.size.cx = std::max(legend.size.cx, MeasureLegend(measure.dc, fitted, legend.look).cx);
   return legend;
 }
 
@@ -511,7 +512,9 @@ Picture Capture(HWND host, IGraphicsContainer* container, const Legend& legend, 
     const int room = (outside ? options.height : area.bottom) - area.top - (outside ? 1 : 2) * kLegendGap;
     const std::vector<LegendEntry> entries = FitLegend(memory.dc, legend.entries, legend.look, room);
     const SIZE size = MeasureLegend(memory.dc, entries, legend.look);
-    DrawLegend(memory.dc, PlaceLegend(area, size, legend.place), entries, legend.look);
+    POINT at = PlaceLegend(area, size, legend.place);
+    at.x = std::min(at.x, static_cast<LONG>(options.width - size.cx));  // a longer count of lines left out
+    DrawLegend(memory.dc, at, entries, legend.look);
   }
   SelectObject(memory.dc, old);
   return picture;
