@@ -57,25 +57,22 @@ class Bstr {
   BSTR value_ = nullptr;
 };
 
-// A hidden point is masked out; its values stay zero.
-void FillLineData(ILineData* line, const PlotData& data, const Series& series, bool dateX) {
+// A hidden point is masked out; its values stay zero. X goes in double precision: in single
+// precision, epoch seconds would fall on 128-second steps.
+void FillLineData(ILineData* line, const PlotData& data, const Series& series) {
   const LONG n = static_cast<LONG>(series.y.size());
   Check(line->put_UseXData(data.xIsIndex ? VARIANT_FALSE : VARIANT_TRUE), "LineData.UseXData");
-  Check(line->put_UseDoubleForXData(dateX ? VARIANT_TRUE : VARIANT_FALSE), "LineData.UseDoubleForXData");
+  Check(line->put_UseDoubleForXData(VARIANT_TRUE), "LineData.UseDoubleForXData");
   Check(line->put_Size(n), "LineData.Size");
   float* y = nullptr;
   BYTE* mask = nullptr;
   Check(line->GetDataPtr(&y), "LineData.GetDataPtr");
   Check(line->GetMaskPtr(&mask), "LineData.GetMaskPtr");
   if (n > 0 && (!y || !mask)) throw RenderFailure{"LineData gave no arrays for " + std::to_string(n) + " points"};
-  float* xf = nullptr;
   double* xd = nullptr;
   if (!data.xIsIndex) {
-    if (dateX)
-      Check(line->get_DataPtrXDouble(&xd), "LineData.DataPtrXDouble");
-    else
-      Check(line->GetDataPtrX(&xf), "LineData.GetDataPtrX");
-    if (n > 0 && !xf && !xd) throw RenderFailure{"LineData gave no X array"};
+    Check(line->get_DataPtrXDouble(&xd), "LineData.DataPtrXDouble");
+    if (n > 0 && !xd) throw RenderFailure{"LineData gave no X array"};
   }
   for (LONG i = 0; i < n; ++i) {
     double yv = series.y[static_cast<std::size_t>(i)];
@@ -84,7 +81,6 @@ void FillLineData(ILineData* line, const PlotData& data, const Series& series, b
     y[i] = shown ? static_cast<float>(yv) : 0.0f;
     mask[i] = shown ? 1 : 0;
     if (xd) xd[i] = shown ? xv : 0.0;
-    if (xf) xf[i] = shown ? static_cast<float>(xv) : 0.0f;
   }
 }
 
@@ -119,7 +115,7 @@ void AddLines(ILineLayer* layer, const PlotData& data, const PlotOptions& option
     ComPtr<ILineData> lineData;
     Check(line->get_Data(&lineData), "Line.Data");
     if (!lineData) throw RenderFailure{"Line.Data gave no data object"};
-    FillLineData(lineData.get(), data, series, options.dateX);
+    FillLineData(lineData.get(), data, series);
   }
 }
 
