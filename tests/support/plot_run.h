@@ -1,0 +1,32 @@
+// Running kelmira-plot from a test, and reading back the picture it wrote.
+#pragma once
+
+#include "support/canvas.h"
+#include "support/child_process.h"
+
+#include <cstdlib>
+#include <memory>
+
+namespace kelmira::test {
+
+inline ProcessResult RunPlotTool(std::vector<std::string> args) {
+  const char* dir = std::getenv("KELMIRA_TOOLS_DIR");
+  args.insert(args.begin(), std::string(dir ? dir : ".") + "/kelmira-plot");
+  return RunProcess(args);
+}
+
+// The PNG in a canvas of its size, or nothing when it cannot be read.
+inline std::unique_ptr<Canvas> LoadPicture(const std::string& path, int width, int height) {
+  HBITMAP bitmap = nullptr;
+  if (KelmiraLoadPng(path.c_str(), &bitmap) != S_OK) return nullptr;
+  auto picture = std::make_unique<Canvas>(width, height);
+  const HDC dc = CreateCompatibleDC(nullptr);
+  {
+    Selected selected(dc, bitmap);
+    BitBlt(picture->dc(), 0, 0, width, height, dc, 0, 0, SRCCOPY);
+  }
+  DeleteDC(dc);
+  return picture;
+}
+
+}  // namespace kelmira::test
