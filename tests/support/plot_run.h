@@ -4,9 +4,6 @@
 #include "support/canvas.h"
 #include "support/child_process.h"
 
-#include <cstdlib>
-#include <memory>
-
 namespace kelmira::test {
 
 inline ProcessResult RunPlotTool(std::vector<std::string> args) {
@@ -15,13 +12,12 @@ inline ProcessResult RunPlotTool(std::vector<std::string> args) {
   return RunProcess(args);
 }
 
-// The PNG in a canvas of its size, or nothing when it cannot be read.
+// The PNG in a canvas of its size; blank when it cannot be read.
 inline std::unique_ptr<Canvas> LoadPicture(const std::string& path, int width, int height) {
-  HBITMAP bitmap = nullptr;
-  if (KelmiraLoadPng(path.c_str(), &bitmap) != S_OK) return nullptr;
   auto picture = std::make_unique<Canvas>(width, height);
+  HBITMAP bitmap = nullptr;
   const HDC dc = CreateCompatibleDC(nullptr);
-  {
+  if (KelmiraLoadPng(path.c_str(), &bitmap) == S_OK) {
     Selected selected(dc, bitmap);
     BitBlt(picture->dc(), 0, 0, width, height, dc, 0, 0, SRCCOPY);
   }

@@ -235,7 +235,8 @@ void SetScaleSteps(ILineGraph* graph, const PlotOptions& options, const View& vi
   auto step = [&](bool log, const Range& r, double pixels, double room, LONG count) {
     return log ? LogStep(r.min, r.max, pixels, room) : GridStep(r.max - r.min, count);
   };
-  double xStep = step(options.logX, view.x, options.width - 160.0, 3 * line, steps.x);
+  double xStep = options.dateX ? CalendarStep(view.x.max - view.x.min, steps.x)
+                               : step(options.logX, view.x, options.width - 160.0, 3 * line, steps.x);
   // Long X labels take fewer steps, so that they do not overlap.
   for (LONG count = steps.x; !options.logX && HasScaleLabels(options, ScaleAxis::X) && count > 1; --count) {
     xStep = GridStep(view.x.max - view.x.min, count);

@@ -58,6 +58,8 @@ double AutoOffset(Range r) {
 // Tenths of a decade are labelled at 1, 2 and 5 (log10 2 and log10 5 lie within 0.001 of 0.3
 // and 0.7) up to this many pixels per decade, where that puts a label within half a pixel.
 constexpr double kSparsePerDecade = 480;
+// Pixels between grid lines, at least.
+constexpr double kGridGap = 12;
 
 // Decades from 1e-3 to 1e5 written out, beyond that as 1e6; `decimals` of the mantissa.
 std::string Compact(double mantissa, long exponent, int decimals = 0) {
@@ -198,7 +200,8 @@ double LogStep(double min, double max, double pixels, double room) {
   const double perDecade = pixels / decades;
   if (decades < 0.7 || perDecade > kSparsePerDecade)
     return GridStep(decades, static_cast<int>(std::max(1.0, pixels / (4 * room))));
-  if (perDecade / 10 >= room) return 0.1;
+  // Labels at 1, 2 and 5 lie at least 0.3 decades apart; grid lines at every tenth need some air.
+  if (perDecade * 0.3 >= room && perDecade / 10 >= kGridGap) return 0.1;
   for (double step : {1.0, 2.0, 5.0, 10.0, 20.0, 50.0, 100.0})
     if (perDecade * step >= room) return step;
   return 200;
@@ -207,6 +210,16 @@ double LogStep(double min, double max, double pixels, double room) {
 std::string ScaleLabel(const PlotOptions& options, ScaleAxis axis, double value, double step, double perUnit) {
   if (IsLog(options, axis)) return LogLabel(value, step, perUnit);
   return Number(value + Offset(options, axis), step);
+}
+
+double CalendarStep(double spanDays, int count) {
+  const double units[] = {1, 24, 1440, 86400};
+  if (spanDays / count > 1) return GridStep(spanDays, count);
+  for (double perDay : units) {
+    const double step = GridStep(spanDays * perDay, count);
+    if (step >= 0.5 || perDay == 86400) return std::max(step, perDay == 86400 ? 1.0 : 0.0) / perDay;
+  }
+  return 1;
 }
 
 std::vector<double> DrawnTicksY(double start, double end, double step, long height, long margin) {

@@ -29,8 +29,8 @@ std::vector<std::string> ApplyScales(PlotData* data, PlotOptions* options, const
 bool HasScaleLabels(const PlotOptions& options, ScaleAxis axis);
 
 // The step of a log axis over [min, max] in decades, `pixels` long, whose labels need `room`
-// pixels each: tenths of a decade labelled at 1, 2 and 5 when they have room, else whole
-// decades. Below 0.7 decades (fewer than two of 1, 2 and 5 in view), or zoomed in so far that 2
+// pixels each: tenths of a decade labelled at 1, 2 and 5 when labels and grid lines have room,
+// else whole decades. Below 0.7 decades (fewer than two of 1, 2 and 5 in view), or zoomed in so far that 2
 // and 5 would sit half a pixel off, the plain step with every tick labelled.
 double LogStep(double min, double max, double pixels, double room);
 
@@ -38,6 +38,10 @@ double LogStep(double min, double max, double pixels, double room);
 // log axis); "" for an unlabelled log tick. Log labels carry the digits that place them within
 // half a pixel.
 std::string ScaleLabel(const PlotOptions& options, ScaleAxis axis, double value, double step, double perUnit);
+
+// The step the grid takes by itself on a date axis (in days): the 1-2-5 step in days, hours,
+// minutes or seconds, whichever first gives at least half a unit; at least a second.
+double CalendarStep(double spanDays, int count);
 
 // The values of the ticks a Y axis `height` pixels high with `margin` draws over [start, end],
 // from the top down.
