@@ -226,7 +226,7 @@ std::vector<double> DrawnTicksY(double start, double end, double step, long heig
   std::vector<double> ticks;
   if (!(step > 0) || !(end > start) || height <= 2 * margin) return ticks;
   const double scale = static_cast<double>(height - 2 * margin) / (start - end);
-  const auto first = static_cast<std::int64_t>(end / -step);
+  const auto first = static_cast<std::int64_t>(std::clamp(end / -step, -9e18, 9e18));  // as the axis holds it
   for (std::int64_t i = 0; i < kMaxTicks; ++i) {
     const double value = static_cast<double>(first + i) * -step;
     if (!(value >= start)) break;
