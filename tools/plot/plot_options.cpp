@@ -321,8 +321,10 @@ ParseOutcome ParsePlotOptions(int argc, const char* const* argv, PlotOptions* op
               {options->logRightY, options->rightYLimits, "--logy2"}};
   for (const auto& l : logs)
     if (l.log && l.limits && l.limits->min <= 0) return fail(std::string(l.name) + " needs limits above 0");
-  if (options->logX && (options->dateX || options->xTickLabels))
-    return fail(std::string("--logx cannot be used with ") + (options->dateX ? "--date-x" : "--xticklabels"));
+  if (options->logX && (options->dateX || options->xTickLabels || options->xIsIndex))
+    return fail(std::string("--logx cannot be used with ") + (options->dateX      ? "--date-x"
+                                                              : options->xIsIndex ? "--x index"
+                                                                                  : "--xticklabels"));
   if (options->logY && options->logRightY && (options->yOffset || options->yOffsetAuto))
     return fail("--y-offset needs an axis that is not a log axis");
   // Writing a file that is also read, or both outputs to one file, would destroy one of them.
