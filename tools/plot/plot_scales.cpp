@@ -56,8 +56,9 @@ double AutoOffset(Range r) {
 }
 
 // Tenths of a decade are labelled at 1, 2 and 5 (log10 2 and log10 5 lie within 0.001 of 0.3
-// and 0.7) up to this many pixels per decade, where that puts a label within half a pixel.
-constexpr double kSparsePerDecade = 480;
+// and 0.7) up to this many pixels per decade, where that puts a label within a pixel, as close as
+// the graph places its own ticks.
+constexpr double kSparsePerDecade = 1000;
 // Pixels between grid lines, at least.
 constexpr double kGridGap = 12;
 

@@ -30,8 +30,8 @@ bool HasScaleLabels(const PlotOptions& options, ScaleAxis axis);
 
 // The step of a log axis over [min, max] in decades, `pixels` long, whose labels need `room`
 // pixels each: tenths of a decade labelled at 1, 2 and 5 when labels and grid lines have room,
-// else whole decades. Below 0.7 decades (fewer than two of 1, 2 and 5 in view), or zoomed in so far that 2
-// and 5 would sit half a pixel off, the plain step with every tick labelled.
+// else whole decades. Below 0.7 decades (fewer than two of 1, 2 and 5 in view), or zoomed in so
+// far that 2 and 5 would sit a pixel off, the plain step with every tick labelled.
 double LogStep(double min, double max, double pixels, double room);
 
 // The text at a tick of a labelled axis with `step` and `perUnit` pixels per unit (a decade on a
