@@ -5,6 +5,7 @@
 #include "plot/plot_data.h"
 #include "plot/plot_options.h"
 #include "plot/plot_render.h"
+#include "plot/plot_scales.h"
 
 #include <kelmira/kelmira.h>
 #include <kelmira/platform.h>
@@ -39,6 +40,7 @@ int main(int argc, char** argv) {
   }
 
   std::optional<PlotData> data;
+  std::vector<std::string> columnNames;
   if (options.input.empty()) {
     data = DemoData(options.dateX);
   } else {
@@ -51,11 +53,19 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "kelmira-plot: %s\n", csvError.message.c_str());
       return 1;
     }
+    columnNames = table->names;
     data = SelectSeries(*table, options, &error);
     if (!data) {
       std::fprintf(stderr, "kelmira-plot: %s: %s\n", options.input.c_str(), error.c_str());
       return 1;
     }
+  }
+
+  for (const std::string& warning : ApplyScales(&*data, &options, columnNames, &error))
+    std::fprintf(stderr, "kelmira-plot: %s\n", warning.c_str());
+  if (!error.empty()) {
+    std::fprintf(stderr, "kelmira-plot: %s: %s\n", options.input.c_str(), error.c_str());
+    return 1;
   }
 
   CoInitialize(nullptr);

@@ -174,6 +174,12 @@ const char* PlotUsage() {
          "      --legend PLACE       upper-right, upper-left, lower-right, lower-left, outside (right\n"
          "                           of the plot) or none (default upper-right with more than one\n"
          "                           line, none with one)\n"
+         "      --logx, --logy, --logy2  log scale on the X, left Y or right Y axis, labelled with\n"
+         "                           the true values; values <= 0 are left out (and counted)\n"
+         "      --y-offset auto|VALUE  store Y relative to an offset (VALUE for both Y axes, auto a\n"
+         "                           round value near the middle of each), for values such as\n"
+         "                           1e9 + small changes that single precision would blur; the\n"
+         "                           labels show the true values\n"
          "      --save FILE          after drawing, write the graph's settings (title, axes, colours,\n"
          "                           grid, fonts; not the data) to FILE\n"
          "      --load FILE          start from a graph written by --save; options given here\n"
@@ -207,6 +213,10 @@ ParseOutcome ParsePlotOptions(int argc, const char* const* argv, PlotOptions* op
       options->border = false;
       continue;
     }
+    if (arg == "--logx" || arg == "--logy" || arg == "--logy2") {
+      (arg == "--logx" ? options->logX : arg == "--logy" ? options->logY : options->logRightY) = true;
+      continue;
+    }
     if (arg.empty() || arg.front() != '-' || arg == "-") {
       if (!options->input.empty()) return fail("more than one input file given");
       options->input = std::string(arg);
@@ -225,7 +235,7 @@ ParseOutcome ParsePlotOptions(int argc, const char* const* argv, PlotOptions* op
         "--y",          "--right-y", "--xlim",  "--ylim",  "--right-ylim", "--background",  "--grid-color",
         "--grid-style", "--colors",  "--style", "--width", "--markers",    "--title",       "--xlabel",
         "--ylabel",     "--y2label", "--save",  "--load",  "--font-size",  "--xticklabels", "--date-format-labels",
-        "--legend"};
+        "--legend", "--y-offset"};
     bool known = false;
     for (const char* k : kValued) known = known || name == k;
     if (!known) return fail("unknown option '" + std::string(arg) + "'");
@@ -278,6 +288,10 @@ ParseOutcome ParsePlotOptions(int argc, const char* const* argv, PlotOptions* op
           (*format != 0 && *format != 1 && *format != 2 && *format != 100 && *format != 101 && *format != 102))
         return fail(bad + " (0, 1, 2, 100, 101 or 102)");
       options->dateLabelFormat = *format;
+    } else if (name == "--y-offset") {
+      options->yOffsetAuto = value == "auto";
+      options->yOffset = options->yOffsetAuto ? std::nullopt : ParseDouble(value);
+      if (!options->yOffsetAuto && !options->yOffset) return fail(bad + " (auto or a number)");
     } else if (name == "--xlim") {
       xlim = std::string(value);
     } else if (name == "--ylim") {
@@ -346,6 +360,22 @@ ParseOutcome ParsePlotOptions(int argc, const char* const* argv, PlotOptions* op
       return fail("bad value '" + **r.text + "' for " + r.name +
                   (r.dates ? " (MIN,MAX with MIN < MAX)" : " (MIN:MAX with MIN < MAX)"));
   }
+  // A log axis shows only positive values and has its own labels.
+  const struct {
+    bool log;
+    const std::optional<Range>& limits;
+    const char* name;
+  } logs[] = {{options->logX, options->xLimits, "--logx"},
+              {options->logY, options->yLimits, "--logy"},
+              {options->logRightY, options->rightYLimits, "--logy2"}};
+  for (const auto& l : logs)
+    if (l.log && l.limits && l.limits->min <= 0) return fail(std::string(l.name) + " needs limits above 0");
+  if (options->logX && (options->dateX || options->xTickLabels || options->xIsIndex))
+    return fail(std::string("--logx cannot be used with ") + (options->dateX      ? "--date-x"
+                                                              : options->xIsIndex ? "--x index"
+                                                                                  : "--xticklabels"));
+  if (options->logY && options->logRightY && (options->yOffset || options->yOffsetAuto))
+    return fail("--y-offset needs an axis that is not a log axis");
   // Writing a file that is also read, or both outputs to one file, would destroy one of them.
   const struct {
     const std::string& written;

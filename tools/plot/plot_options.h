@@ -52,6 +52,14 @@ struct PlotOptions {
   LegendPlace legend = LegendPlace::Auto;  // Auto: upper right with more than one line
   std::string saveFile;                    // the graph's settings are written here after drawing
   std::string loadFile;                    // a graph saved with --save to start from
+
+  bool logX = false, logY = false, logRightY = false;  // --logx, --logy, --logy2
+  std::optional<double> yOffset;                       // --y-offset VALUE
+  bool yOffsetAuto = false;                            // --y-offset auto
+  // Set by ApplyScales: subtracted from the left and right Y values; X, left and right axes whose
+  // labels the tool writes with an exponent.
+  double yShift[2] = {0, 0};
+  bool numberLabels[3] = {false, false, false};
 };
 
 // Line colours used in turn when --colors is not given; once they are used up the lines repeat

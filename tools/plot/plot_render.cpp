@@ -3,6 +3,7 @@
 #include "graph_file.h"
 #include "picture_file.h"
 #include "plot_legend.h"
+#include "plot_scales.h"
 #include "tick_texts.h"
 
 #include <kelmira/kelmira.h>
@@ -11,6 +12,7 @@
 #include <kelmira/tick_label_list.h>
 
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -59,25 +61,22 @@ class Bstr {
   BSTR value_ = nullptr;
 };
 
-// A hidden point is masked out; its values stay zero.
-void FillLineData(ILineData* line, const PlotData& data, const Series& series, bool dateX) {
+// A hidden point is masked out; its values stay zero. X goes in double precision: in single
+// precision, epoch seconds would fall on 128-second steps.
+void FillLineData(ILineData* line, const PlotData& data, const Series& series) {
   const LONG n = static_cast<LONG>(series.y.size());
   Check(line->put_UseXData(data.xIsIndex ? VARIANT_FALSE : VARIANT_TRUE), "LineData.UseXData");
-  Check(line->put_UseDoubleForXData(dateX ? VARIANT_TRUE : VARIANT_FALSE), "LineData.UseDoubleForXData");
+  Check(line->put_UseDoubleForXData(VARIANT_TRUE), "LineData.UseDoubleForXData");
   Check(line->put_Size(n), "LineData.Size");
   float* y = nullptr;
   BYTE* mask = nullptr;
   Check(line->GetDataPtr(&y), "LineData.GetDataPtr");
   Check(line->GetMaskPtr(&mask), "LineData.GetMaskPtr");
   if (n > 0 && (!y || !mask)) throw RenderFailure{"LineData gave no arrays for " + std::to_string(n) + " points"};
-  float* xf = nullptr;
   double* xd = nullptr;
   if (!data.xIsIndex) {
-    if (dateX)
-      Check(line->get_DataPtrXDouble(&xd), "LineData.DataPtrXDouble");
-    else
-      Check(line->GetDataPtrX(&xf), "LineData.GetDataPtrX");
-    if (n > 0 && !xf && !xd) throw RenderFailure{"LineData gave no X array"};
+    Check(line->get_DataPtrXDouble(&xd), "LineData.DataPtrXDouble");
+    if (n > 0 && !xd) throw RenderFailure{"LineData gave no X array"};
   }
   for (LONG i = 0; i < n; ++i) {
     double yv = series.y[static_cast<std::size_t>(i)];
@@ -86,7 +85,6 @@ void FillLineData(ILineData* line, const PlotData& data, const Series& series, b
     y[i] = shown ? static_cast<float>(yv) : 0.0f;
     mask[i] = shown ? 1 : 0;
     if (xd) xd[i] = shown ? xv : 0.0;
-    if (xf) xf[i] = shown ? static_cast<float>(xv) : 0.0f;
   }
 }
 
@@ -153,7 +151,7 @@ void AddLines(ILineLayer* layer, const PlotData& data, const PlotOptions& option
     ComPtr<ILineData> lineData;
     Check(line->get_Data(&lineData), "Line.Data");
     if (!lineData) throw RenderFailure{"Line.Data gave no data object"};
-    FillLineData(lineData.get(), data, series, options.dateX);
+    FillLineData(lineData.get(), data, series);
     made->emplace_back(i, lineData);
   }
 }
@@ -287,10 +285,15 @@ struct View {
 };
 
 // A range whose width a double cannot hold would map every point to one pixel: a wrong picture.
+// A flat range near the largest double cannot be widened around its value.
 void CheckSpan(const Range& r, const char* what) {
   if (!std::isfinite(r.max - r.min)) {
     char text[160];
-    std::snprintf(text, sizeof text, "the %s runs from %g to %g, too wide to draw", what, r.min, r.max);
+    if (std::isfinite(r.min) && std::isfinite(r.max))
+      std::snprintf(text, sizeof text, "the %s runs from %g to %g, too wide to draw", what, r.min, r.max);
+    else
+      std::snprintf(text, sizeof text, "the %s, widened to be seen, goes past %g, the largest number drawn", what,
+                    DBL_MAX);
     throw RenderFailure{text};
   }
 }
@@ -316,6 +319,46 @@ View ViewOf(const PlotData& data, const PlotOptions& options) {
   CheckSpan(view.y, "Y range");
   CheckSpan(view.rightY, "right Y range");
   return view;
+}
+
+// Log axes step in decades or tenths, as their labels have room; the other axes as the grid would.
+// Sizes are estimated from the picture's: the strips are not laid out yet. The Y strips widen for
+// labels that carry an offset's digits.
+void SetScaleSteps(ILineGraph* graph, const PlotOptions& options, const View& view, POINT steps, bool rowLabels) {
+  auto grid = Part<IGridLayer>(graph, &IGraphBase::get_GridLayer, "LineGraph.GridLayer");
+  auto rightAxis = Part<IYAxis>(graph, &IGraphBase::get_RightYAxis, "LineGraph.RightYAxis");
+  const double points = options.fontSize.value_or(9), line = points * 96 / 72 * 1.25;
+  auto step = [&](bool log, const Range& r, double pixels, double room, LONG count) {
+    return log ? LogStep(r.min, r.max, pixels, room) : GridStep(r.max - r.min, count);
+  };
+  double xStep = options.dateX ? CalendarStep(view.x.max - view.x.min, steps.x)
+                               : step(options.logX, view.x, options.width - 160.0, 3 * line, steps.x);
+  // Long X labels take fewer steps, so that they do not overlap.
+  for (LONG count = steps.x; !options.logX && HasScaleLabels(options, ScaleAxis::X) && count > 1; --count) {
+    xStep = GridStep(view.x.max - view.x.min, count);
+    const std::size_t chars = ScaleLabel(options, ScaleAxis::X, view.x.max, xStep, 1).size();
+    if ((options.width - 160.0) * (xStep / (view.x.max - view.x.min)) >=
+        (static_cast<double>(chars) + 2) * points * 0.8)
+      break;
+  }
+  const double yPixels = options.height - 100.0;
+  const double yStep = step(options.logY, view.y, yPixels, line, steps.y);
+  const double rightStep = step(options.logRightY, view.rightY, yPixels, line, steps.y);
+  if (!rowLabels) Check(grid->put_XStep(xStep), "GridLayer.XStep");
+  Check(grid->put_YStep(yStep), "GridLayer.YStep");
+  Check(rightAxis->put_step(rightStep), "YAxis.step");
+
+  std::size_t chars = 0;
+  for (double v : {view.y.min, view.y.max})
+    chars = std::max(chars, ScaleLabel(options, ScaleAxis::Y, v, yStep, yPixels / (view.y.max - view.y.min)).size());
+  for (double v : {view.rightY.min, view.rightY.max})
+    chars = std::max(
+        chars,
+        ScaleLabel(options, ScaleAxis::RightY, v, rightStep, yPixels / (view.rightY.max - view.rightY.min)).size());
+  LONG size = 0;
+  Check(graph->get_YAxisSize(&size), "LineGraph.YAxisSize");
+  const LONG wanted = std::lround(static_cast<double>(chars) * points * 0.75 + 4.5 * points);
+  if (wanted > size) Check(graph->put_YAxisSize(wanted), "LineGraph.YAxisSize");
 }
 
 // Titles, colours, grid and fonts; the parts that follow the data are set whether loaded or not.
@@ -366,13 +409,16 @@ void Configure(ILineGraph* graph, const PlotData& data, const PlotOptions& optio
   Check(grid->put_YSteps(ySteps), "GridLayer.YSteps");
   const bool rowLabels = !data.tickTexts.empty();
   SizeStrips(graph, options.dateX && !rowLabels && (view.x.max - view.x.min) / xSteps < 1);
-  Check(grid->put_AutoStep(rowLabels ? VARIANT_FALSE : VARIANT_TRUE), "GridLayer.AutoStep");
+  const bool scaled = HasScaleLabels(options, ScaleAxis::X) || HasScaleLabels(options, ScaleAxis::Y) ||
+                      HasScaleLabels(options, ScaleAxis::RightY);
+  Check(grid->put_AutoStep(rowLabels || scaled ? VARIANT_FALSE : VARIANT_TRUE), "GridLayer.AutoStep");
   if (rowLabels) {
     // Fixed steps for all three axes; the right one keeps a step of its own.
     Check(grid->put_XStep(RowStep(view.x.max - view.x.min, xSteps, WholeX(data))), "GridLayer.XStep");
     Check(grid->put_YStep(GridStep(view.y.max - view.y.min, ySteps)), "GridLayer.YStep");
     Check(rightAxis->put_step(GridStep(view.rightY.max - view.rightY.min, ySteps)), "YAxis.step");
   }
+  if (scaled) SetScaleSteps(graph, options, view, {xSteps, ySteps}, rowLabels);
 }
 
 // Label k of the list labels the k-th tick the X axis draws: the tool works out those ticks from
@@ -520,6 +566,53 @@ Picture Capture(HWND host, IGraphicsContainer* container, const Legend& legend, 
   return picture;
 }
 
+// A log or offset axis writes the true value at each tick it draws: the tool works out those ticks
+// as for the row texts.
+void SetScaleLabels(ILineGraph* graph, const PlotOptions& options) {
+  auto grid = Part<IGridLayer>(graph, &IGraphBase::get_GridLayer, "LineGraph.GridLayer");
+  auto container = Part<IGraphicsContainer>(graph, &IGraphBase::get_GraphicsContainer, "LineGraph.GraphicsContainer");
+  Range x, y, right;
+  Check(container->GetLimits(&x.min, &x.max, &y.min, &y.max), "GraphicsContainer.GetLimits");
+  Check(container->GetRightYLimits(&right.min, &right.max), "GraphicsContainer.GetRightYLimits");
+  auto xAxis = Part<IXAxis>(graph, &IGraphBase::get_XAxis, "LineGraph.XAxis");
+  auto yAxis = Part<IYAxis>(graph, &IGraphBase::get_YAxis, "LineGraph.YAxis");
+  auto rightAxis = Part<IYAxis>(graph, &IGraphBase::get_RightYAxis, "LineGraph.RightYAxis");
+  const struct {
+    ScaleAxis which;
+    IAxis* axis;
+    Range range;
+  } axes[] = {
+      {ScaleAxis::X, xAxis.get(), x}, {ScaleAxis::Y, yAxis.get(), y}, {ScaleAxis::RightY, rightAxis.get(), right}};
+  for (const auto& a : axes) {
+    if (!HasScaleLabels(options, a.which)) continue;
+    LONG window = 0, margin = 0;
+    double step = 0;
+    Check(a.axis->get_Window(&window), "Axis.Window");
+    Check(a.axis->get_Margin(&margin), "Axis.Margin");
+    if (a.which == ScaleAxis::RightY)
+      Check(a.axis->get_step(&step), "YAxis.step");
+    else
+      Check(a.which == ScaleAxis::X ? grid->get_XStep(&step) : grid->get_YStep(&step), "GridLayer.Step");
+    RECT r{};
+    if (!window || !GetClientRect(UlongToHandle<HWND>(static_cast<std::uint32_t>(window)), &r)) continue;
+    const Range v = a.range;
+    const double pixels = (a.which == ScaleAxis::X ? r.right - r.left : r.bottom - r.top) - 2.0 * margin;
+    const std::vector<double> ticks = a.which == ScaleAxis::X
+                                          ? DrawnTicks(v.min, v.max, step, r.right - r.left, margin)
+                                          : DrawnTicksY(v.min, v.max, step, r.bottom - r.top, margin);
+    ComPtr<ITickLabelList> labels = NewTickLabelList();
+    if (!labels) throw RenderFailure{"cannot create a tick label list"};
+    for (double tick : ticks) {
+      Variant value;
+      value.vt = VT_BSTR;
+      value.bstrVal = Bstr(ScaleLabel(options, a.which, tick, step, pixels / (v.max - v.min))).Detach();
+      LONG index = 0;
+      Check(labels->AddLabel(value, &index), "TickLabelList.AddLabel");
+    }
+    Check(a.axis->put_TickLabels(labels.get()), "Axis.TickLabels");
+  }
+}
+
 // The whole pipeline; throws RenderFailure.
 void Render(const PlotData& data, const PlotOptions& options) {
   const View view = ViewOf(data, options);
@@ -571,6 +664,7 @@ void Render(const PlotData& data, const PlotOptions& options) {
   } guard{host};
   Check(AtlAxAttachControl(graph.get(), host, nullptr), "AtlAxAttachControl");
   if (!data.tickTexts.empty()) SetTickTexts(graph.get(), data);
+  SetScaleLabels(graph.get(), options);
   Check(graph->Redraw(), "LineGraph.Redraw");
   UpdateWindow(host);
   MSG msg{};
