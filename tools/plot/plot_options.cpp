@@ -235,7 +235,7 @@ ParseOutcome ParsePlotOptions(int argc, const char* const* argv, PlotOptions* op
         "--y",          "--right-y", "--xlim",  "--ylim",  "--right-ylim", "--background",  "--grid-color",
         "--grid-style", "--colors",  "--style", "--width", "--markers",    "--title",       "--xlabel",
         "--ylabel",     "--y2label", "--save",  "--load",  "--font-size",  "--xticklabels", "--date-format-labels",
-        "--legend", "--y-offset"};
+        "--legend",     "--y-offset"};
     bool known = false;
     for (const char* k : kValued) known = known || name == k;
     if (!known) return fail("unknown option '" + std::string(arg) + "'");
