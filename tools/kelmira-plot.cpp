@@ -5,6 +5,7 @@
 #include "plot/plot_data.h"
 #include "plot/plot_options.h"
 #include "plot/plot_render.h"
+#include "plot/plot_scales.h"
 
 #include <kelmira/kelmira.h>
 #include <kelmira/platform.h>
@@ -51,16 +52,21 @@ int main(int argc, char** argv) {
     case ParseOutcome::Run: break;
   }
 
+  if (options.output == "-" && isatty(STDOUT_FILENO)) {
+    std::fprintf(stderr, "kelmira-plot: -o - would write the PNG to the terminal; redirect standard output\n");
+    return 2;
+  }
   // Refused outputs cost no work and leave every file as it was.
-  for (const std::string& path : {options.output, options.saveFile}) {
-    if (path.empty()) continue;
-    if (const std::string problem = kelmira::tools::OutputProblem(path); !problem.empty()) {
+  for (const std::string* path : {&options.output, &options.saveFile}) {
+    if (path->empty() || (path == &options.output && *path == "-")) continue;
+    if (const std::string problem = kelmira::tools::OutputProblem(*path); !problem.empty()) {
       std::fprintf(stderr, "kelmira-plot: %s\n", problem.c_str());
       return 1;
     }
   }
 
   std::optional<PlotData> data;
+  std::vector<std::string> columnNames;
   if (options.input.empty()) {
     data = DemoData(options.dateX);
   } else {
@@ -89,11 +95,19 @@ int main(int argc, char** argv) {
       return 1;
     }
     for (const std::string& note : table->notes) std::fprintf(stderr, "kelmira-plot: %s\n", note.c_str());
+    columnNames = table->names;
     data = SelectSeries(std::move(*table), options, &error);
     if (!data) {
       std::fprintf(stderr, "kelmira-plot: %s: %s\n", options.input.c_str(), error.c_str());
       return 1;
     }
+  }
+
+  for (const std::string& warning : ApplyScales(&*data, &options, columnNames, &error))
+    std::fprintf(stderr, "kelmira-plot: %s\n", warning.c_str());
+  if (!error.empty()) {
+    std::fprintf(stderr, "kelmira-plot: %s: %s\n", options.input.c_str(), error.c_str());
+    return 1;
   }
 
   CoInitialize(nullptr);
@@ -103,7 +117,10 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "kelmira-plot: %s\n", error.c_str());
     return 1;
   }
-  std::printf("kelmira-plot: wrote %s (%dx%d, %zu lines, %zu points each)\n", options.output.c_str(), options.width,
-              options.height, data->series.size(), data->points());
+  // Standard output may be carrying the picture.
+  const bool toStdout = options.output == "-";
+  std::fprintf(toStdout ? stderr : stdout, "kelmira-plot: wrote %s (%dx%d, %zu lines, %zu points each)\n",
+               toStdout ? "the PNG to standard output" : options.output.c_str(), options.width, options.height,
+               data->series.size(), data->points());
   return 0;
 }

@@ -220,8 +220,9 @@ TEST(PlotOptions, ValuesAndErrors) {
                  &o, &error),
             ParseOutcome::Run)
       << error;
-  EXPECT_EQ(std::tuple(o.output, o.width, o.yLimits->min, o.markers, o.xIsIndex, o.input, o.lineColors),
-            std::tuple("a.png", 320, -5.0, Markers::Plus, true, "data.csv", std::vector<COLORREF>{0x0000FF, 0x00FF00}));
+  EXPECT_EQ(std::tuple(o.output, o.width, o.yLimits->min, o.markers, o.drawStyle, o.xIsIndex, o.input, o.lineColors),
+            std::tuple("a.png", 320, -5.0, Markers::Plus, DrawStyle::Points, true, "data.csv",
+                       std::vector<COLORREF>{0x0000FF, 0x00FF00}));
 
   o = PlotOptions{};
   ASSERT_EQ(Args({"--date-x", "--xlim", "2024-03-01,2024-03-02 12:00"}, &o, &error), ParseOutcome::Run) << error;
@@ -231,7 +232,7 @@ TEST(PlotOptions, ValuesAndErrors) {
       {{"--size", "10x10"}, "bad value '10x10' for --size (WxH, each 16 to 16384)"},
       {{"--ylim", "5:5"}, "bad value '5:5' for --ylim (MIN:MAX with MIN < MAX)"},
       {{"--width", "0"}, "bad value '0' for --width (1 to 100)"},
-      {{"--style", "wavy"}, "bad value 'wavy' for --style (solid, dash or dot)"},
+      {{"--style", "wavy"}, "bad value 'wavy' for --style (lines, points, linespoints, solid, dash or dot)"},
       {{"--colors", "red,nope"}, "bad colour 'nope' in --colors (#RRGGBB or a colour name)"},
       {{"--frobnicate"}, "unknown option '--frobnicate'"},
       {{"--output"}, "option '--output' needs a value"},
@@ -239,12 +240,14 @@ TEST(PlotOptions, ValuesAndErrors) {
       {{"--date-format-labels", "3"}, "bad value '3' for --date-format-labels (0, 1, 2, 100, 101 or 102)"},
       {{"--font-size", "3"}, "bad value '3' for --font-size (4 to 72 points)"},
       {{"--load="}, "the path for --load is empty"},
-      {{"-o", "a.csv", "./a.csv"}, "'a.csv' is both the input and the output"},
+      {{"-o", "a.png", "./a.png"}, "'a.png' is both the input and the output"},
       {{"--save", "s", "-o", "s"}, "'s' is both the --save file and the output"},
       {{"--sep", "|"}, "bad value '|' for --sep (',', ';', tab or space)"},
       {{"--date-format", "%d.%m"}, "bad value '%d.%m' for --date-format: it has no year (%Y or %y)"},
       {{"--decimal-comma", "--sep", ","},
        "--decimal-comma cannot go with --sep ',': the comma is the decimal mark then"},
+      {{"--legend", "middle"},
+       "bad value 'middle' for --legend (upper-right, upper-left, lower-right, lower-left, outside or none)"},
   };
   for (const auto& [args, message] : cases) {
     o = PlotOptions{};
@@ -252,6 +255,10 @@ TEST(PlotOptions, ValuesAndErrors) {
     EXPECT_EQ(error, message);
   }
   EXPECT_EQ(Args({"--width", "3", "-h"}, &o, &error), ParseOutcome::Help);
+  // A marker shape alone draws points (above); a style with markers and no shape takes circles.
+  o = PlotOptions{};
+  ASSERT_EQ(Args({"--style", "linespoints"}, &o, &error), ParseOutcome::Run);
+  EXPECT_EQ(std::pair(o.drawStyle, o.markers), std::pair(DrawStyle::LinesPoints, Markers::Circle));
 }
 
 TEST(PlotData, SelectsColumnsAndRanges) {

@@ -1,12 +1,15 @@
 // kelmira-plot run as a program: the graph it draws, its saved settings and its messages for bad
 // input.
+#include "plot/plot_legend.h"
 #include "support/canvas.h"
 #include "support/child_process.h"
 #include "support/scratch_dir.h"
 
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <set>
 
 #include <sys/stat.h>
 
@@ -32,15 +35,8 @@ TEST(PlotTool, DrawsAGraphWithTitleAndAxes) {
                                      "--no-border", "--colors", "red", "-o", png, csv});
   ASSERT_EQ(run.exitCode, 0) << run.output;
   EXPECT_NE(run.output.find("wrote"), std::string::npos);
-  HBITMAP bitmap = nullptr;
-  ASSERT_EQ(KelmiraLoadPng(png.c_str(), &bitmap), S_OK);
   Canvas picture(300, 200);
-  const HDC dc = CreateCompatibleDC(nullptr);
-  {
-    Selected selected(dc, bitmap);
-    BitBlt(picture.dc(), 0, 0, 300, 200, dc, 0, 0, SRCCOPY);
-  }
-  DeleteDC(dc);
+  ASSERT_TRUE(picture.Load(png));
 
   // The plot spans x 70..287 (the left axis strip is 70 wide; with no right column 12 pixels stay
   // free) and y 25..149 (title line and gap above, the 50-pixel X axis strip below).
@@ -55,15 +51,108 @@ TEST(PlotTool, DrawsAGraphWithTitleAndAxes) {
   EXPECT_LT(picture.Count(kWhite, 0, 155, 300, 200), 300 * 45) << "X labels and title";
 }
 
-TEST(PlotTool, EpochSecondsStayApart) {
-  // A zigzag one second per point at 1.7e9 s: in single precision X falls on 128-second steps.
-  std::string text = "t,v\n";
-  for (int i = 0; i < 100; ++i) text += std::to_string(1700000000 + i) + "," + std::to_string(i % 2) + "\n";
-  const std::string csv = InWorkDir("epoch.csv", text.c_str()), png = InWorkDir("epoch.png");
-  ASSERT_EQ(RunPlot({"--size", "300x200", "--ylim", "-1:2", "--colors", "red", "-o", png, csv}).exitCode, 0);
+// Two level lines, red at 5 and blue at 5.5, in the plot area {70, 25, 288, 150} of the first test.
+TEST(PlotTool, LegendGoesWhereAsked) {
+  const std::string two = InWorkDir("levels.csv", "x,low,high\n0,5,5.5\n10,5,5.5\n"), png = InWorkDir("legend.png");
+  const std::string one = InWorkDir("one.csv", "x,level\n0,5\n10,5\n");
+  const std::vector<std::string> common = {"--size",    "300x200",     "--xlim",   "0:10",     "--ylim", "0:10",
+                                           "--no-grid", "--no-border", "--colors", "red,blue", "-o",     png};
+  constexpr COLORREF kFrame = 0x00808080;
+  // Where the frame's edges must be (0: not checked); no box at all when `shown` is false. The
+  // default is upper right with two lines and none with one.
+  const std::tuple<const char*, const std::string&, bool, int, int, int, int> cases[] = {
+      {"upper-right", two, true, 0, 33, 280, 0},  {"upper-left", two, true, 78, 33, 0, 0},
+      {"lower-right", two, true, 0, 0, 280, 142}, {"lower-left", two, true, 78, 0, 0, 142},
+      {"outside", two, true, 0, 25, 292, 0},      {"none", two, false, 0, 0, 0, 0},
+      {nullptr, two, true, 0, 33, 280, 0},        {nullptr, one, false, 0, 0, 0, 0},
+      {"upper-left", one, true, 78, 33, 0, 0}};
+  for (const auto& [place, csv, shown, left, top, right, bottom] : cases) {
+    SCOPED_TRACE(std::string(place ? place : "default") + " " + csv);
+    std::vector<std::string> args = common;
+    if (place) args.insert(args.end(), {"--legend", place});
+    args.push_back(csv);
+    ASSERT_EQ(RunPlot(args).exitCode, 0);
+    Canvas picture(300, 200);
+    ASSERT_TRUE(picture.Load(png));
+    const Box box = picture.Find(kFrame, Box{70, 25, 300, 150});
+    ASSERT_EQ(box.Empty(), !shown);
+    for (auto [edge, want] : {std::pair(box.left, left), {box.top, top}, {box.right, right}, {box.bottom, bottom}})
+      EXPECT_EQ(want ? edge : 0, want);
+    if (!shown || &csv == &one) continue;
+    // One 28-pixel sample per line in the line's colour, in the lines' order.
+    const Box red = picture.Find(kRed, box), blue = picture.Find(kBlue, box);
+    EXPECT_EQ(std::tuple(red.Width(), blue.Width(), red.top < blue.top), std::tuple(28, 28, true));
+    // An outside legend does not cover the lines: the graph is narrower.
+    const Box lines = picture.Find(kRed, Box{0, 80, 300, 95});
+    EXPECT_TRUE(std::strcmp(place ? place : "", "outside") || lines.right < box.left) << box.left;
+  }
+}
+
+TEST(PlotTool, LegendCountsTheRowsThatDoNotFit) {
+  const HDC dc = CreateCompatibleDC(nullptr);
+  const std::vector<plot::LegendEntry> five(5, {"sensor", 0, 0, 1, true, std::nullopt});
+  const int three = plot::MeasureLegend(dc, {five.begin(), five.begin() + 3}, {}).cy;
+  const auto fitted = plot::FitLegend(dc, five, {}, three), all = plot::FitLegend(dc, five, {}, three * 2);
+  EXPECT_EQ(std::tuple(fitted.size(), fitted.back().name, all.size()), std::tuple(3u, "and 3 more", 5u));
+  DeleteDC(dc);
+}
+
+// Level lines 1 to 11 (a survey's yearly shares, flat for the picture), each across the plot.
+TEST(PlotTool, ElevenLinesTakeTenColoursThenDashes) {
+  std::string csv = "year", rows[2] = {"2000", "2024"};
+  for (int k = 1; k <= 11; ++k) {
+    csv += ",region " + std::to_string(k);
+    for (std::string& row : rows) row += "," + std::to_string(k);
+  }
+  const std::string png = InWorkDir("eleven.png"),
+                    data = InWorkDir("regions.csv", (csv + "\n" + rows[0] + "\n" + rows[1] + "\n").c_str());
+  ASSERT_EQ(
+      RunPlot({"--size=300x200", "--ylim=0:12", "--no-grid", "--no-border", "--legend=none", "-o", png, data}).exitCode,
+      0);
   Canvas picture(300, 200);
-  ASSERT_TRUE(picture.LoadPng(png.c_str()));
-  EXPECT_GT(picture.Count(kRed, 150, 25, 200, 150), 300);
+  ASSERT_TRUE(picture.Load(png));
+  // Top down: each drawn row's colour and how many of the plot's 218 columns it covers.
+  std::vector<std::pair<COLORREF, int>> drawn;
+  for (int y = 25; y < 150; ++y) {
+    const COLORREF colour = picture.At(150, y) != kWhite ? picture.At(150, y) : picture.At(152, y);
+    if (colour != kWhite) drawn.emplace_back(colour, picture.Count(colour, 70, y, 288, y + 1));
+  }
+  ASSERT_EQ(drawn.size(), 11u);
+  std::set<COLORREF> colours;
+  for (std::size_t k = 1; k < 11; ++k) colours.insert(drawn[k].first);
+  // Line 1 is solid; line 11 takes its colour, dashed (three quarters drawn; dotted would be half).
+  EXPECT_EQ(std::tuple(colours.size(), drawn[10].second, drawn[0].first == drawn[10].first, drawn[0].second / 50),
+            std::tuple(10u, 218, true, 3));
+}
+
+// One-point lines, --xlim fitting Y, and the output's format.
+TEST(PlotTool, MarkersLimitsAndOutputs) {
+  const std::string png = InWorkDir("points.png");
+  // A calibration reading taken once, among hourly readings: shown as a blue circle at (1, 5).
+  const std::string once = InWorkDir("once.csv", "hour,level,calibration\n0,1,\n1,2,5\n2,3,\n");
+  // x² with a reading whose time was lost; X from 1 to 3 shows Y from 1 to 9, so (2, 4) is mid-height.
+  const std::string square = InWorkDir("square.csv", "t,y\n0,0\n1,1\n,1000\n2,4\n3,9\n10,100\n");
+  const std::vector<std::string> common = {"--size", "300x200", "--no-grid", "--colors", "red,blue", "-o", png};
+  const std::tuple<std::vector<std::string>, COLORREF, Box, int> pictures[] = {
+      {{"--ylim", "0:10", once}, kBlue, {176, 83, 183, 90}, 12},
+      {{"--xlim", "1:3", square}, kRed, {177, 99, 182, 106}, 2},
+  };
+  for (const auto& [args, colour, where, least] : pictures) {
+    std::vector<std::string> all = common;
+    all.insert(all.end(), args.begin(), args.end());
+    ASSERT_EQ(RunPlot(all).exitCode, 0) << args.back();
+    Canvas picture(300, 200);
+    ASSERT_TRUE(picture.Load(png));
+    EXPECT_GE(picture.Count(colour, where.left, where.top, where.right, where.bottom), least) << args.back();
+  }
+  // "-o -": the PNG on standard output, the message on standard error, and no file named "-".
+  const char* dir = std::getenv("KELMIRA_TOOLS_DIR");
+  const std::string piped = InWorkDir("piped.png");
+  const ProcessResult run = RunProcess(
+      {"/bin/sh", "-c", "\"$0\" -o - \"$1\" > \"$2\"", std::string(dir ? dir : ".") + "/kelmira-plot", once, piped});
+  EXPECT_EQ(run.output, "kelmira-plot: wrote the PNG to standard output (800x500, 2 lines, 3 points each)\n");
+  EXPECT_EQ(std::pair(ReadFile(piped).substr(1, 3), std::filesystem::exists(InWorkDir("-"))),
+            std::pair(std::string("PNG"), false));
 }
 
 TEST(PlotTool, SavedSettingsDrawTheSameGraph) {
@@ -133,6 +222,9 @@ TEST(PlotTool, BadInputGivesClearMessages) {
        1,
        "kelmira-plot: cannot write '/nonexistent/dir/s.graph': the directory '/nonexistent/dir' does not exist\n"},
       {{"--load", good}, 1, "kelmira-plot: '" + good + "' is not a graph saved by kelmira-plot --save\n"},
+      {{"-o", "fig.pdf", good}, 2, "~: fig.pdf: unsupported output format '.pdf' (supported: .png)\nTry"},
+      {{"-o", "fig.svg", good}, 2, "~unsupported output format '.svg'"},
+      {{"-o", "fig.PNG", good}, 0, "~wrote"},
       {{"--size", "big"}, 2, "~Try 'kelmira-plot --help'"},  // after the message the option tests check
       {{"--help"}, 0, "~--xticklabels COLUMN"},
   };
@@ -148,6 +240,7 @@ TEST(PlotTool, BadInputGivesClearMessages) {
       EXPECT_EQ(run.output, output);
     EXPECT_TRUE(status == 0 || !std::filesystem::exists(png));
   }
+  EXPECT_FALSE(std::filesystem::exists("fig.pdf") || std::filesystem::exists("fig.svg"));
   EXPECT_EQ(std::tuple(std::filesystem::is_symlink(link), ReadFile(linked).substr(1, 3), ReadFile(locked),
                        std::filesystem::is_fifo(fifo)),
             std::tuple(true, std::string("PNG"), std::string("keep"), true));

@@ -64,6 +64,27 @@ int Canvas::Count(COLORREF colour, int left, int top, int right, int bottom) con
   return n;
 }
 
+Box Canvas::Find(COLORREF colour, const Box& within) const {
+  Box box;
+  for (int y = std::max(within.top, 0); y < std::min(within.bottom, height_); ++y)
+    for (int x = std::max(within.left, 0); x < std::min(within.right, width_); ++x)
+      if (At(x, y) == colour)
+        box = {std::min(box.left, x), std::min(box.top, y), std::max(box.right, x + 1), std::max(box.bottom, y + 1)};
+  return box;
+}
+
+bool Canvas::Load(const std::string& png) {
+  HBITMAP bitmap = nullptr;
+  if (FAILED(KelmiraLoadPng(png.c_str(), &bitmap))) return false;
+  const HDC dc = CreateCompatibleDC(nullptr);
+  {
+    Selected selected(dc, bitmap);
+    BitBlt(dc_, 0, 0, width_, height_, dc, 0, 0, SRCCOPY);
+  }
+  DeleteDC(dc);
+  return true;
+}
+
 void Canvas::UseFont(const char* face, int height, int weight, bool italic, bool underline) {
   HFONT font = CreateFontA(height, 0, 0, 0, weight, italic, underline, 0, ANSI_CHARSET, 0, 0, 0, 0, face);
   HGDIOBJ previous = SelectObject(dc_, font);
@@ -147,18 +168,6 @@ PixelSet WindowPainted(HWND hwnd, COLORREF background) {
 std::string DumpWindow(HWND hwnd, const char* label) {
   const std::string path = DumpPath(label);
   return SUCCEEDED(KelmiraSaveWindowPng(hwnd, path.c_str())) ? path : "(not written)";
-}
-
-bool Canvas::LoadPng(const char* path) {
-  HBITMAP bitmap = nullptr;
-  if (KelmiraLoadPng(path, &bitmap) != S_OK) return false;
-  const HDC source = CreateCompatibleDC(nullptr);
-  const HGDIOBJ old = SelectObject(source, bitmap);
-  BitBlt(dc_, 0, 0, width_, height_, source, 0, 0, SRCCOPY);
-  SelectObject(source, old);
-  DeleteDC(source);
-  DeleteObject(bitmap);
-  return true;
 }
 
 }  // namespace kelmira::test

@@ -78,6 +78,10 @@ class Canvas {
   PixelSet Painted(COLORREF background = CLR_INVALID) const;
   Box Bounds(COLORREF background = CLR_INVALID) const;
   int Count(COLORREF colour, int left, int top, int right, int bottom) const;
+  // The box around the pixels of this colour inside `within`.
+  Box Find(COLORREF colour, const Box& within) const;
+  // Copies a PNG file to the top left corner; false when it cannot be read.
+  bool Load(const std::string& png);
 
   // Selects a font of this face and height that the canvas owns.
   void UseFont(const char* face, int height, int weight = FW_NORMAL, bool italic = false, bool underline = false);
@@ -86,8 +90,6 @@ class Canvas {
   // Back to plain device coordinates, so that the pixel helpers read the whole bitmap.
   void ResetMapping();
 
-  // Copies a PNG file's picture to the top left; false when it cannot be read.
-  bool LoadPng(const char* path);
   // Writes the picture to <current test>.<label>.png in the working directory; returns the path.
   std::string Dump(const char* label = "canvas") const;
 

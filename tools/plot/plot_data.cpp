@@ -131,6 +131,24 @@ std::optional<Range> DataRange(const PlotData& data, bool rightY) {
   return Widen(*range);
 }
 
+std::optional<Range> DataRange(const PlotData& data, bool rightY, const Range& xWithin) {
+  std::optional<Range> range;
+  for (const Series& s : data.series) {
+    if (s.rightY != rightY) continue;
+    const std::size_t n = data.xIsIndex ? s.y.size() : std::min(s.y.size(), data.x.size());
+    for (std::size_t i = 0; i < n; ++i) {
+      // NaN fails both compares, so a hidden X never counts.
+      const double x = data.xIsIndex ? static_cast<double>(i + 1) : data.x[i], v = s.y[i];
+      if (!(x >= xWithin.min && x <= xWithin.max) || !std::isfinite(v)) continue;
+      if (!range) range = Range{v, v};
+      range->min = std::min(range->min, v);
+      range->max = std::max(range->max, v);
+    }
+  }
+  if (!range) return std::nullopt;
+  return Widen(*range);
+}
+
 std::optional<Range> XRange(const PlotData& data) {
   if (data.xIsIndex) return Widen(Range{1.0, static_cast<double>(std::max<std::size_t>(data.points(), 1))});
   auto range = FiniteRange(data.x, std::nullopt);

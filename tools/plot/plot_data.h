@@ -38,6 +38,8 @@ PlotData DemoData(bool dateX);
 // missing. An empty range is widened so that it can be shown.
 std::optional<Range> DataRange(const PlotData& data, bool rightY);
 std::optional<Range> XRange(const PlotData& data);
+// The same for the points whose X lies in `xWithin` (ends included).
+std::optional<Range> DataRange(const PlotData& data, bool rightY, const Range& xWithin);
 
 // The names of the left or the right series, joined with ", ".
 std::string SeriesNames(const PlotData& data, bool rightY);

@@ -1,5 +1,6 @@
 #include "plot_options.h"
 
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -62,6 +63,16 @@ std::optional<int> ParseStyle(std::string_view text) {
   return std::nullopt;
 }
 
+std::optional<LegendPlace> ParseLegendPlace(std::string_view text) {
+  constexpr std::pair<const char*, LegendPlace> kPlaces[] = {
+      {"upper-right", LegendPlace::UpperRight}, {"upper-left", LegendPlace::UpperLeft},
+      {"lower-right", LegendPlace::LowerRight}, {"lower-left", LegendPlace::LowerLeft},
+      {"outside", LegendPlace::Outside},        {"none", LegendPlace::None}};
+  for (const auto& [name, place] : kPlaces)
+    if (text == name) return place;
+  return std::nullopt;
+}
+
 std::vector<std::string_view> SplitList(std::string_view text) {
   std::vector<std::string_view> items;
   while (true) {
@@ -85,8 +96,21 @@ bool SameFile(const std::string& a, const std::string& b) {
 
 }  // namespace
 
-const std::vector<COLORREF> kDefaultPalette = {Rgb(0, 90, 200),   Rgb(220, 50, 32), Rgb(0, 150, 70),
-                                               Rgb(160, 60, 180), Rgb(230, 140, 0), Rgb(0, 160, 170)};
+// Ten colours from the well-known categorical palettes (Paul Tol's and Tableau's), chosen so that
+// every pair stays apart (CIELAB distance at least 14) for normal vision and simulated protanopia,
+// deuteranopia and tritanopia, each with a contrast of at least 2.5 on white; the first five are
+// the farthest apart.
+const std::vector<COLORREF> kDefaultPalette = {
+    Rgb(0x33, 0x22, 0x88), Rgb(0xCC, 0x33, 0x11), Rgb(0x44, 0xAA, 0x99), Rgb(0x94, 0x67, 0xBD), Rgb(0x88, 0x22, 0x55),
+    Rgb(0xFF, 0x7F, 0x0E), Rgb(0x8C, 0x56, 0x4B), Rgb(0xEE, 0x33, 0x77), Rgb(0x22, 0x88, 0x33), Rgb(0xE3, 0x77, 0xC2)};
+
+std::string OutputFormatProblem(const std::string& path) {
+  if (path == "-") return {};
+  std::string extension = std::filesystem::path(path).extension().string();
+  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (extension.empty() || extension == ".png") return {};
+  return path + ": unsupported output format '" + extension + "' (supported: .png)";
+}
 
 std::optional<COLORREF> ParseColor(std::string_view text) {
   for (const NamedColor& c : kColorNames)
@@ -104,7 +128,9 @@ const char* PlotUsage() {
          "Draws the columns of a CSV file (or built-in demo data when no file is given) as a line\n"
          "graph with a title, axes and a grid, and writes the picture as a PNG file.\n"
          "\n"
-         "  -o, --output PATH        PNG file to write (default kelmira-plot.png)\n"
+         "  -o, --output PATH        PNG file to write (default kelmira-plot.png); '-' writes the PNG\n"
+         "                           to standard output. Other extensions (.svg, .pdf, ...) are\n"
+         "                           refused: only PNG is written so far\n"
          "  -s, --size WxH           picture size in pixels (default 800x500)\n"
          "  -x, --x COLUMN           column holding X: a header name or a number from 1 (default 1);\n"
          "                           'index' plots against the point number 1, 2, ...\n"
@@ -112,7 +138,8 @@ const char* PlotUsage() {
          "                           and --xticklabels)\n"
          "      --right-y COLUMNS    comma-separated columns drawn against the right Y axis, which\n"
          "                           shows their own range (without them the right axis is hidden)\n"
-         "      --xlim MIN:MAX       X limits (default: the data's range)\n"
+         "      --xlim MIN:MAX       X limits (default: the data's range); the Y axes then fit the\n"
+         "                           points inside them\n"
          "      --ylim MIN:MAX       Y limits (default: the drawn columns' range)\n"
          "      --right-ylim MIN:MAX limits of the right Y axis (default: its columns' range)\n"
          "      --date-x             X holds dates: YYYY-MM-DD[ HH:MM[:SS]] or day numbers since\n"
@@ -141,10 +168,24 @@ const char* PlotUsage() {
          "      --grid-style STYLE   solid, dash or dot (default dot)\n"
          "      --no-grid            no grid lines (the frame stays)\n"
          "      --no-border          no frame around the plot\n"
-         "      --colors C1,C2,...   line colours, used in turn\n"
-         "      --style STYLE        line style: solid, dash or dot (default solid)\n"
-         "      --width N            line width in pixels, 1 to 100 (default 1)\n"
-         "      --markers SHAPE      draw points only: circle, plus or cross (default: lines)\n"
+         "      --colors C1,C2,...   line colours, used in turn; when they run out the lines repeat\n"
+         "                           them dashed, then dotted (default: ten colours that stay apart\n"
+         "                           for colour-blind readers)\n"
+         "      --style STYLE        lines, points (markers only) or linespoints; or the dash of the\n"
+         "                           lines: solid, dash or dot (default lines, solid). A line with a\n"
+         "                           single point shows it as a marker\n"
+         "      --width N            line width in pixels, 1 to 100 (default 1); wider lines are solid\n"
+         "      --markers SHAPE      marker shape: circle, plus or cross (default circle); alone it\n"
+         "                           draws points only\n"
+         "      --legend PLACE       upper-right, upper-left, lower-right, lower-left, outside (right\n"
+         "                           of the plot) or none (default upper-right with more than one\n"
+         "                           line, none with one)\n"
+         "      --logx, --logy, --logy2  log scale on the X, left Y or right Y axis, labelled with\n"
+         "                           the true values; values <= 0 are left out (and counted)\n"
+         "      --y-offset auto|VALUE  store Y relative to an offset (VALUE for both Y axes, auto a\n"
+         "                           round value near the middle of each), for values such as\n"
+         "                           1e9 + small changes that single precision would blur; the\n"
+         "                           labels show the true values\n"
          "      --save FILE          after drawing, write the graph's settings (title, axes, colours,\n"
          "                           grid, fonts; not the data) to FILE\n"
          "      --load FILE          start from a graph written by --save; options given here\n"
@@ -171,6 +212,7 @@ ParseOutcome ParsePlotOptions(int argc, const char* const* argv, PlotOptions* op
     return ParseOutcome::Error;
   };
   std::optional<std::string> xlim, ylim, rightYlim;
+  std::optional<DrawStyle> drawStyle;
   for (int i = 1; i < argc; ++i) {
     std::string_view arg = argv[i];
     if (arg == "-h" || arg == "--help") return ParseOutcome::Help;
@@ -190,6 +232,10 @@ ParseOutcome ParsePlotOptions(int argc, const char* const* argv, PlotOptions* op
       (arg == "--decimal-comma" ? options->decimalComma : options->skipBadRows) = true;
       continue;
     }
+    if (arg == "--logx" || arg == "--logy" || arg == "--logy2") {
+      (arg == "--logx" ? options->logX : arg == "--logy" ? options->logY : options->logRightY) = true;
+      continue;
+    }
     if (arg.empty() || arg.front() != '-' || arg == "-") {
       if (!options->input.empty()) return fail("more than one input file given");
       options->input = std::string(arg);
@@ -207,7 +253,8 @@ ParseOutcome ParsePlotOptions(int argc, const char* const* argv, PlotOptions* op
         "-o",           "--output",  "-s",      "--size",  "-x",           "--x",           "-y",
         "--y",          "--right-y", "--xlim",  "--ylim",  "--right-ylim", "--background",  "--grid-color",
         "--grid-style", "--colors",  "--style", "--width", "--markers",    "--title",       "--xlabel",
-        "--ylabel",     "--y2label", "--save",  "--load",  "--font-size",  "--xticklabels", "--date-format-labels"};
+        "--ylabel",     "--y2label", "--save",  "--load",  "--font-size",  "--xticklabels", "--date-format-labels",
+        "--legend",     "--y-offset"};
     static constexpr const char* kReaderValued[] = {"--sep", "--date-format"};
     bool known = false;
     for (const char* k : kValued) known = known || name == k;
@@ -221,6 +268,7 @@ ParseOutcome ParsePlotOptions(int argc, const char* const* argv, PlotOptions* op
 
     if (name == "-o" || name == "--output") {
       if (value.empty()) return fail("the output path is empty");
+      if (std::string problem = OutputFormatProblem(std::string(value)); !problem.empty()) return fail(problem);
       options->output = std::string(value);
     } else if (name == "-s" || name == "--size") {
       std::size_t x = value.find('x');
@@ -272,6 +320,10 @@ ParseOutcome ParsePlotOptions(int argc, const char* const* argv, PlotOptions* op
       if (const std::string problem = DateFormatProblem(value); !problem.empty()) return fail(bad + ": " + problem);
       options->dateFormat = std::string(value);
       options->dateX = true;
+    } else if (name == "--y-offset") {
+      options->yOffsetAuto = value == "auto";
+      options->yOffset = options->yOffsetAuto ? std::nullopt : ParseDouble(value);
+      if (!options->yOffsetAuto && !options->yOffset) return fail(bad + " (auto or a number)");
     } else if (name == "--xlim") {
       xlim = std::string(value);
     } else if (name == "--ylim") {
@@ -282,9 +334,17 @@ ParseOutcome ParsePlotOptions(int argc, const char* const* argv, PlotOptions* op
       auto color = ParseColor(value);
       if (!color) return fail(bad + " (#RRGGBB or a colour name)");
       (name == "--background" ? options->background : options->gridColor) = *color;
+    } else if (name == "--style" && (value == "lines" || value == "points" || value == "linespoints")) {
+      drawStyle = value == "lines" ? DrawStyle::Lines : value == "points" ? DrawStyle::Points : DrawStyle::LinesPoints;
+    } else if (name == "--legend") {
+      auto place = ParseLegendPlace(value);
+      if (!place) return fail(bad + " (upper-right, upper-left, lower-right, lower-left, outside or none)");
+      options->legend = *place;
     } else if (name == "--grid-style" || name == "--style") {
       auto style = ParseStyle(value);
-      if (!style) return fail(bad + " (solid, dash or dot)");
+      if (!style)
+        return fail(
+            bad + (name == "--style" ? " (lines, points, linespoints, solid, dash or dot)" : " (solid, dash or dot)"));
       if (name == "--style")
         options->lineStyle = *style;
       else
@@ -313,6 +373,9 @@ ParseOutcome ParsePlotOptions(int argc, const char* const* argv, PlotOptions* op
         return fail(bad + " (circle, plus, cross or none)");
     }
   }
+  // A marker shape alone means points; a style with markers and no shape uses circles.
+  options->drawStyle = drawStyle.value_or(options->markers == Markers::None ? DrawStyle::Lines : DrawStyle::Points);
+  if (options->drawStyle != DrawStyle::Lines && options->markers == Markers::None) options->markers = Markers::Circle;
   // Ranges are read last: whether they may hold dates depends on --date-x.
   struct {
     std::optional<std::string>* text;
@@ -329,6 +392,22 @@ ParseOutcome ParsePlotOptions(int argc, const char* const* argv, PlotOptions* op
       return fail("bad value '" + **r.text + "' for " + r.name +
                   (r.dates ? " (MIN,MAX with MIN < MAX)" : " (MIN:MAX with MIN < MAX)"));
   }
+  // A log axis shows only positive values and has its own labels.
+  const struct {
+    bool log;
+    const std::optional<Range>& limits;
+    const char* name;
+  } logs[] = {{options->logX, options->xLimits, "--logx"},
+              {options->logY, options->yLimits, "--logy"},
+              {options->logRightY, options->rightYLimits, "--logy2"}};
+  for (const auto& l : logs)
+    if (l.log && l.limits && l.limits->min <= 0) return fail(std::string(l.name) + " needs limits above 0");
+  if (options->logX && (options->dateX || options->xTickLabels || options->xIsIndex))
+    return fail(std::string("--logx cannot be used with ") + (options->dateX      ? "--date-x"
+                                                              : options->xIsIndex ? "--x index"
+                                                                                  : "--xticklabels"));
+  if (options->logY && options->logRightY && (options->yOffset || options->yOffsetAuto))
+    return fail("--y-offset needs an axis that is not a log axis");
   // Writing a file that is also read, or both outputs to one file, would destroy one of them.
   const struct {
     const std::string& written;
@@ -339,7 +418,7 @@ ParseOutcome ParsePlotOptions(int argc, const char* const* argv, PlotOptions* op
                  {options->output, options->saveFile, "the --save file and the output"},
                  {options->saveFile, options->input, "the input and the --save file"}};
   for (const auto& c : clashes)
-    if (SameFile(c.written, c.other)) return fail("'" + c.written + "' is both " + c.what);
+    if (c.written != "-" && SameFile(c.written, c.other)) return fail("'" + c.written + "' is both " + c.what);
   if (options->decimalComma && options->separator == Separator::Comma)
     return fail("--decimal-comma cannot go with --sep ',': the comma is the decimal mark then");
   if (options->lineColors.empty()) options->lineColors = kDefaultPalette;

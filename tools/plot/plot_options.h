@@ -18,6 +18,11 @@ struct Range {
 
 enum class Markers { None, Circle, Plus, Cross };
 
+// Lines, markers at the points, or both.
+enum class DrawStyle { Lines, Points, LinesPoints };
+
+enum class LegendPlace { Auto, UpperRight, UpperLeft, LowerRight, LowerLeft, Outside, None };
+
 // Graph settings left unset keep the graph's own value when a saved graph is loaded, and take the
 // tool's default otherwise.
 struct PlotOptions {
@@ -43,16 +48,31 @@ struct PlotOptions {
   int lineStyle = 0;                    // 0 solid, 1 dashed, 2 dotted
   int lineWidth = 1;
   Markers markers = Markers::None;
-  std::string saveFile;  // the graph's settings are written here after drawing
-  std::string loadFile;  // a graph saved with --save to start from
+  DrawStyle drawStyle = DrawStyle::Lines;  // --markers alone gives Points
+  LegendPlace legend = LegendPlace::Auto;  // Auto: upper right with more than one line
+  std::string saveFile;                    // the graph's settings are written here after drawing
+  std::string loadFile;                    // a graph saved with --save to start from
+
+  bool logX = false, logY = false, logRightY = false;  // --logx, --logy, --logy2
+  std::optional<double> yOffset;                       // --y-offset VALUE
+  bool yOffsetAuto = false;                            // --y-offset auto
+  // Set by ApplyScales: subtracted from the left and right Y values; X, left and right axes whose
+  // labels the tool writes with an exponent.
+  double yShift[2] = {0, 0};
+  bool numberLabels[3] = {false, false, false};
   Separator separator = Separator::Detect;
   bool decimalComma = false;
   std::string dateFormat;  // --date-format: how the X column writes dates
   bool skipBadRows = false;
 };
 
-// Line colours used in turn when --colors is not given.
+// Line colours used in turn when --colors is not given; once they are used up the lines repeat
+// them dashed, then dotted.
 extern const std::vector<COLORREF> kDefaultPalette;
+
+// Empty when the output's extension names a format the tool writes (a path without one and "-",
+// standard output, are PNG), else the message.
+std::string OutputFormatProblem(const std::string& path);
 
 enum class ParseOutcome { Run, Help, Error };
 

@@ -1,6 +1,9 @@
 #include "plot_render.h"
 
 #include "graph_file.h"
+#include "picture_file.h"
+#include "plot_legend.h"
+#include "plot_scales.h"
 #include "tick_texts.h"
 
 #include <kelmira/kelmira.h>
@@ -9,6 +12,7 @@
 #include <kelmira/tick_label_list.h>
 
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -57,12 +61,12 @@ class Bstr {
   BSTR value_ = nullptr;
 };
 
-// A hidden point is masked out; its values stay zero. X stays in double: epoch seconds (1.7e9)
-// in single precision fall on 128-second steps.
+// A hidden point is masked out; its values stay zero. X goes in double precision: in single
+// precision, epoch seconds would fall on 128-second steps.
 void FillLineData(ILineData* line, const PlotData& data, const Series& series) {
   const LONG n = static_cast<LONG>(series.y.size());
   Check(line->put_UseXData(data.xIsIndex ? VARIANT_FALSE : VARIANT_TRUE), "LineData.UseXData");
-  Check(line->put_UseDoubleForXData(data.xIsIndex ? VARIANT_FALSE : VARIANT_TRUE), "LineData.UseDoubleForXData");
+  Check(line->put_UseDoubleForXData(VARIANT_TRUE), "LineData.UseDoubleForXData");
   Check(line->put_Size(n), "LineData.Size");
   float* y = nullptr;
   BYTE* mask = nullptr;
@@ -92,31 +96,112 @@ LONG PointStyleOf(Markers markers) {
   }
 }
 
-// Series take the colours in turn (the left ones come first).
-COLORREF LineColor(const PlotOptions& options, std::size_t series) {
-  const std::vector<COLORREF>& colors = options.lineColors.empty() ? kDefaultPalette : options.lineColors;
-  return colors[series % colors.size()];
+const std::vector<COLORREF>& Colors(const PlotOptions& options) {
+  return options.lineColors.empty() ? kDefaultPalette : options.lineColors;
 }
 
+// Series take the colours in turn (the left ones come first).
+COLORREF LineColor(const PlotOptions& options, std::size_t series) {
+  return Colors(options)[series % Colors(options).size()];
+}
+
+// Each round through the colours takes the next dash, so that no two lines look alike.
+int LineDash(const PlotOptions& options, std::size_t series) {
+  return static_cast<int>((static_cast<std::size_t>(options.lineStyle) + series / Colors(options).size()) % 3);
+}
+
+// A one-point line in lines style gets a circle. Dashes do not show in markers, so each round
+// through the colours takes the next shape instead.
+LONG MarkerStyle(const PlotOptions& options, std::size_t series) {
+  const LONG first = PointStyleOf(options.markers == Markers::None ? Markers::Circle : options.markers);
+  return static_cast<LONG>((static_cast<std::size_t>(first) + series / Colors(options).size()) % 3);
+}
+
+// A line of one point draws nothing; it is shown as a marker.
+bool SinglePoint(const PlotData& data, const Series& series) {
+  std::size_t shown = 0;
+  for (std::size_t i = 0; i < series.y.size() && shown < 2; ++i)
+    shown += std::isfinite(series.y[i]) && (data.xIsIndex || (i < data.x.size() && std::isfinite(data.x[i])));
+  return shown == 1;
+}
+
+bool DrawsMarker(const PlotData& data, const PlotOptions& options, const Series& series) {
+  return options.drawStyle != DrawStyle::Lines || SinglePoint(data, series);
+}
+
+// The data of each line made, by series, for a marker layer to share.
+using MadeLines = std::vector<std::pair<std::size_t, ComPtr<ILineData>>>;
+
 // The left or the right series, as lines of the graph's line layer for that side.
-void AddLines(ILineLayer* layer, const PlotData& data, const PlotOptions& options, bool rightY) {
+void AddLines(ILineLayer* layer, const PlotData& data, const PlotOptions& options, bool rightY, MadeLines* made) {
   if (!layer) throw RenderFailure{"LineGraph gave no line layer"};
-  if (options.markers != Markers::None) Check(layer->put_Style(1), "LineLayer.Style");
+  if (options.drawStyle == DrawStyle::Points) Check(layer->put_Style(1), "LineLayer.Style");
   for (std::size_t i = 0; i < data.series.size(); ++i) {
     const Series& series = data.series[i];
     if (series.rightY != rightY) continue;
     COLORREF color = LineColor(options, i);
     Bstr name(series.name);
     ComPtr<ILine> line;
-    Check(layer->AddLine(name.get(), color, options.lineStyle, &line), "LineLayer.AddLine");
+    // Markers alone are drawn with the line's pen: a solid one.
+    const int dash = options.drawStyle == DrawStyle::Points ? 0 : LineDash(options, i);
+    Check(layer->AddLine(name.get(), color, dash, &line), "LineLayer.AddLine");
     if (!line) throw RenderFailure{"LineLayer.AddLine gave no line"};
     Check(line->put_Width(options.lineWidth), "Line.Width");
-    if (options.markers != Markers::None) Check(line->put_PointStyle(PointStyleOf(options.markers)), "Line.PointStyle");
+    if (options.markers != Markers::None) Check(line->put_PointStyle(MarkerStyle(options, i)), "Line.PointStyle");
     ComPtr<ILineData> lineData;
     Check(line->get_Data(&lineData), "Line.Data");
     if (!lineData) throw RenderFailure{"Line.Data gave no data object"};
     FillLineData(lineData.get(), data, series);
+    made->emplace_back(i, lineData);
   }
+}
+
+// Markers over lines, and the marker of a one-point line, come from a second line layer in
+// points style that shares the lines' data. It is removed before the settings are saved.
+const char* AddMarkerLayer(IGraphicsContainer* container, const PlotData& data, const PlotOptions& options,
+                           const MadeLines& made, bool rightY) {
+  if (options.drawStyle == DrawStyle::Points) return nullptr;
+  auto layer = Make<ILineLayer>(CLSID_LineLayer, IID_ILineLayer, "Kelmira.LineLayer");
+  Check(layer->put_Style(1), "LineLayer.Style");
+  LONG count = 0;
+  for (const auto& [i, lineData] : made) {
+    const Series& series = data.series[i];
+    if (!DrawsMarker(data, options, series)) continue;
+    Bstr name(series.name);
+    ComPtr<ILine> line;
+    Check(layer->AddLine(name.get(), LineColor(options, i), 0, &line), "LineLayer.AddLine");
+    if (!line) throw RenderFailure{"LineLayer.AddLine gave no line"};
+    Check(line->put_Width(options.lineWidth), "Line.Width");
+    Check(line->put_PointStyle(MarkerStyle(options, i)), "Line.PointStyle");
+    Check(line->put_Data(lineData.get()), "Line.Data");
+    ++count;
+  }
+  if (count == 0) return nullptr;
+  const char* name = rightY ? "kelmira-plot right markers" : "kelmira-plot markers";
+  Bstr layerName(name);
+  VARIANT_BOOL added = VARIANT_FALSE;
+  ComPtr<IGraphicsLayer> graphics;
+  Check(layer->QueryInterface(IID_IGraphicsLayer, reinterpret_cast<void**>(&graphics)),
+        "QueryInterface(IGraphicsLayer)");
+  Check(container->AddLayer(layerName.get(), graphics.get(), &added), "GraphicsContainer.AddLayer");
+  if (!added) throw RenderFailure{"the graph refused a marker layer"};
+  if (rightY) {
+    Variant index;
+    index.vt = VT_BSTR;
+    index.bstrVal = Bstr(name).Detach();
+    Check(container->SetLayerRightYAxis(index, VARIANT_TRUE), "GraphicsContainer.SetLayerRightYAxis");
+  }
+  return name;
+}
+
+void RemoveLayer(IGraphicsContainer* container, const char* name) {
+  if (!name) return;
+  Bstr layerName(name);
+  Variant index;
+  index.vt = VT_I4;
+  Check(container->get_LayerIndex(layerName.get(), &index.lVal), "GraphicsContainer.LayerIndex");
+  VARIANT_BOOL removed = VARIANT_FALSE;
+  Check(container->RemoveLayer(index, &removed), "GraphicsContainer.RemoveLayer");
 }
 
 template <class T>
@@ -200,22 +285,80 @@ struct View {
 };
 
 // A range whose width a double cannot hold would map every point to one pixel: a wrong picture.
+// A flat range near the largest double cannot be widened around its value.
 void CheckSpan(const Range& r, const char* what) {
   if (!std::isfinite(r.max - r.min)) {
     char text[160];
-    std::snprintf(text, sizeof text, "the %s runs from %g to %g, too wide to draw", what, r.min, r.max);
+    if (std::isfinite(r.min) && std::isfinite(r.max))
+      std::snprintf(text, sizeof text, "the %s runs from %g to %g, too wide to draw", what, r.min, r.max);
+    else
+      std::snprintf(text, sizeof text, "the %s, widened to be seen, goes past %g, the largest number drawn", what,
+                    DBL_MAX);
     throw RenderFailure{text};
   }
 }
 
+// With X limits given, the Y axes fit the points inside them. The library maps the top limit to
+// the row above the plot, where no marker is drawn: with markers the fitted range gets a margin,
+// so that the highest and lowest points show whole.
+std::optional<Range> YRange(const PlotData& data, const PlotOptions& options, bool rightY) {
+  auto range = options.xLimits ? DataRange(data, rightY, *options.xLimits) : DataRange(data, rightY);
+  const bool markers = std::any_of(data.series.begin(), data.series.end(), [&](const Series& s) {
+    return s.rightY == rightY && DrawsMarker(data, options, s);
+  });
+  if (!range || !markers) return range;
+  const double margin = (range->max - range->min) * 0.03;
+  return Range{range->min - margin, range->max + margin};
+}
+
 View ViewOf(const PlotData& data, const PlotOptions& options) {
   const View view{options.xLimits.value_or(XRange(data).value_or(Range{0, 1})),
-                  options.yLimits.value_or(DataRange(data, false).value_or(Range{0, 1})),
-                  options.rightYLimits.value_or(DataRange(data, true).value_or(Range{0, 1}))};
+                  options.yLimits.value_or(YRange(data, options, false).value_or(Range{0, 1})),
+                  options.rightYLimits.value_or(YRange(data, options, true).value_or(Range{0, 1}))};
   CheckSpan(view.x, "X range");
   CheckSpan(view.y, "Y range");
   CheckSpan(view.rightY, "right Y range");
   return view;
+}
+
+// Log axes step in decades or tenths, as their labels have room; the other axes as the grid would.
+// Sizes are estimated from the picture's: the strips are not laid out yet. The Y strips widen for
+// labels that carry an offset's digits.
+void SetScaleSteps(ILineGraph* graph, const PlotOptions& options, const View& view, POINT steps, bool rowLabels) {
+  auto grid = Part<IGridLayer>(graph, &IGraphBase::get_GridLayer, "LineGraph.GridLayer");
+  auto rightAxis = Part<IYAxis>(graph, &IGraphBase::get_RightYAxis, "LineGraph.RightYAxis");
+  const double points = options.fontSize.value_or(9), line = points * 96 / 72 * 1.25;
+  auto step = [&](bool log, const Range& r, double pixels, double room, LONG count) {
+    return log ? LogStep(r.min, r.max, pixels, room) : GridStep(r.max - r.min, count);
+  };
+  double xStep = options.dateX ? CalendarStep(view.x.max - view.x.min, steps.x)
+                               : step(options.logX, view.x, options.width - 160.0, 3 * line, steps.x);
+  // Long X labels take fewer steps, so that they do not overlap.
+  for (LONG count = steps.x; !options.logX && HasScaleLabels(options, ScaleAxis::X) && count > 1; --count) {
+    xStep = GridStep(view.x.max - view.x.min, count);
+    const std::size_t chars = ScaleLabel(options, ScaleAxis::X, view.x.max, xStep, 1).size();
+    if ((options.width - 160.0) * (xStep / (view.x.max - view.x.min)) >=
+        (static_cast<double>(chars) + 2) * points * 0.8)
+      break;
+  }
+  const double yPixels = options.height - 100.0;
+  const double yStep = step(options.logY, view.y, yPixels, line, steps.y);
+  const double rightStep = step(options.logRightY, view.rightY, yPixels, line, steps.y);
+  if (!rowLabels) Check(grid->put_XStep(xStep), "GridLayer.XStep");
+  Check(grid->put_YStep(yStep), "GridLayer.YStep");
+  Check(rightAxis->put_step(rightStep), "YAxis.step");
+
+  std::size_t chars = 0;
+  for (double v : {view.y.min, view.y.max})
+    chars = std::max(chars, ScaleLabel(options, ScaleAxis::Y, v, yStep, yPixels / (view.y.max - view.y.min)).size());
+  for (double v : {view.rightY.min, view.rightY.max})
+    chars = std::max(
+        chars,
+        ScaleLabel(options, ScaleAxis::RightY, v, rightStep, yPixels / (view.rightY.max - view.rightY.min)).size());
+  LONG size = 0;
+  Check(graph->get_YAxisSize(&size), "LineGraph.YAxisSize");
+  const LONG wanted = std::lround(static_cast<double>(chars) * points * 0.75 + 4.5 * points);
+  if (wanted > size) Check(graph->put_YAxisSize(wanted), "LineGraph.YAxisSize");
 }
 
 // Titles, colours, grid and fonts; the parts that follow the data are set whether loaded or not.
@@ -266,13 +409,16 @@ void Configure(ILineGraph* graph, const PlotData& data, const PlotOptions& optio
   Check(grid->put_YSteps(ySteps), "GridLayer.YSteps");
   const bool rowLabels = !data.tickTexts.empty();
   SizeStrips(graph, options.dateX && !rowLabels && (view.x.max - view.x.min) / xSteps < 1);
-  Check(grid->put_AutoStep(rowLabels ? VARIANT_FALSE : VARIANT_TRUE), "GridLayer.AutoStep");
+  const bool scaled = HasScaleLabels(options, ScaleAxis::X) || HasScaleLabels(options, ScaleAxis::Y) ||
+                      HasScaleLabels(options, ScaleAxis::RightY);
+  Check(grid->put_AutoStep(rowLabels || scaled ? VARIANT_FALSE : VARIANT_TRUE), "GridLayer.AutoStep");
   if (rowLabels) {
     // Fixed steps for all three axes; the right one keeps a step of its own.
     Check(grid->put_XStep(RowStep(view.x.max - view.x.min, xSteps, WholeX(data))), "GridLayer.XStep");
     Check(grid->put_YStep(GridStep(view.y.max - view.y.min, ySteps)), "GridLayer.YStep");
     Check(rightAxis->put_step(GridStep(view.rightY.max - view.rightY.min, ySteps)), "YAxis.step");
   }
+  if (scaled) SetScaleSteps(graph, options, view, {xSteps, ySteps}, rowLabels);
 }
 
 // Label k of the list labels the k-th tick the X axis draws: the tool works out those ticks from
@@ -303,6 +449,170 @@ void SetTickTexts(ILineGraph* graph, const PlotData& data) {
   Check(xAxis->put_TickLabels(labels.get()), "XAxis.TickLabels");
 }
 
+struct Legend {
+  LegendPlace place = LegendPlace::None;
+  std::vector<LegendEntry> entries;
+  LegendLook look;
+  ComPtr<IFont> font;  // holds look.font's owner
+  SIZE size{};
+};
+
+// A device context for measuring and drawing into a bitmap of the tool's own.
+struct MemoryDc {
+  HDC dc = CreateCompatibleDC(nullptr);
+  ~MemoryDc() {
+    if (dc) DeleteDC(dc);
+  }
+  MemoryDc() = default;
+  MemoryDc(const MemoryDc&) = delete;
+  MemoryDc& operator=(const MemoryDc&) = delete;
+};
+
+Legend MakeLegend(IGraphBase* graph, const PlotData& data, const PlotOptions& options) {
+  Legend legend;
+  legend.place = options.legend != LegendPlace::Auto ? options.legend
+                 : data.series.size() > 1            ? LegendPlace::UpperRight
+                                                     : LegendPlace::None;
+  if (legend.place == LegendPlace::None || data.series.empty()) return legend;
+  for (std::size_t i = 0; i < data.series.size(); ++i) {
+    const Series& series = data.series[i];
+    const bool marker = DrawsMarker(data, options, series);
+    legend.entries.push_back(LegendEntry{series.name, LineColor(options, i), LineDash(options, i), options.lineWidth,
+                                         options.drawStyle != DrawStyle::Points && !SinglePoint(data, series),
+                                         marker ? std::optional<LONG>(MarkerStyle(options, i)) : std::nullopt});
+  }
+  // The graph's own font, background and text colour, which a loaded graph may have changed.
+  ComPtr<IFontDisp> disp;
+  Check(graph->get_Font(&disp), "LineGraph.Font");
+  if (disp && SUCCEEDED(disp->QueryInterface(IID_IFont, reinterpret_cast<void**>(&legend.font))))
+    Check(legend.font->get_hFont(&legend.look.font), "Font.hFont");
+  OLE_COLOR color = 0;
+  Check(graph->get_BackColor(&color), "LineGraph.BackColor");
+  legend.look.background = color;
+  Check(graph->get_TextColor(&color), "LineGraph.TextColor");
+  legend.look.text = color;
+  MemoryDc measure;
+  if (!measure.dc) throw RenderFailure{"cannot create a device context"};
+  legend.size = MeasureLegend(measure.dc, legend.entries, legend.look);
+  // Beside the graph, room for the row that stands for the lines left out when they cannot all fit.
+  const std::vector<LegendEntry> fitted =
+      FitLegend(measure.dc, legend.entries, legend.look, options.height - kLegendGap);
+  legend.size.cx = std::max(legend.size.cx, MeasureLegend(measure.dc, fitted, legend.look).cx);
+  return legend;
+}
+
+// An outside legend takes its room from the graph's width.
+int GraphWidth(const Legend& legend, const PlotOptions& options) {
+  if (legend.place != LegendPlace::Outside) return options.width;
+  const int room = legend.size.cx + 2 * kLegendGap;
+  if (options.width - room < options.width / 2 || options.width - room < 100) {
+    char text[160];
+    std::snprintf(text, sizeof text, "the legend needs %d pixels beside the plot; the picture is only %d wide", room,
+                  options.width);
+    throw RenderFailure{text};
+  }
+  return options.width - room;
+}
+
+struct Picture {
+  HBITMAP bitmap = nullptr;
+  explicit Picture(HBITMAP b) : bitmap(b) {}
+  ~Picture() {
+    if (bitmap) DeleteObject(bitmap);
+  }
+  Picture(Picture&& other) noexcept : bitmap(std::exchange(other.bitmap, nullptr)) {}
+  Picture& operator=(const Picture&) = delete;
+};
+
+// The window's pixels in a bitmap of the whole picture, with the legend drawn on them. An outside
+// legend's strip takes the colour around the graph.
+Picture Capture(HWND host, IGraphicsContainer* container, const Legend& legend, const PlotOptions& options) {
+  MemoryDc memory;
+  Picture picture(CreateCompatibleBitmap(memory.dc, options.width, options.height));
+  if (!memory.dc || !picture.bitmap)
+    throw RenderFailure{"cannot create a " + std::to_string(options.width) + "x" + std::to_string(options.height) +
+                        " picture"};
+  const HGDIOBJ old = SelectObject(memory.dc, picture.bitmap);
+  const HDC window = GetDC(host);
+  RECT graph{};
+  GetClientRect(host, &graph);
+  BitBlt(memory.dc, 0, 0, graph.right, graph.bottom, window, 0, 0, SRCCOPY);
+  const COLORREF around = GetPixel(window, graph.right - 1, 0);
+  ReleaseDC(host, window);
+  if (legend.place != LegendPlace::None && !legend.entries.empty()) {
+    if (graph.right < options.width) {
+      const HBRUSH brush = CreateSolidBrush(around);
+      const RECT strip{graph.right, 0, options.width, options.height};
+      if (brush) FillRect(memory.dc, &strip, brush);
+      if (brush) DeleteObject(brush);
+    }
+    LONG hwnd = 0;
+    Check(container->get_hwnd(&hwnd), "GraphicsContainer.hwnd");
+    const HWND plot = UlongToHandle<HWND>(static_cast<std::uint32_t>(hwnd));
+    RECT area{};
+    if (!hwnd || !GetClientRect(plot, &area)) throw RenderFailure{"the graph has no plot window"};
+    MapWindowPoints(plot, host, reinterpret_cast<POINT*>(&area), 2);
+    // Outside goes beyond the right axis too, and down to the picture's bottom.
+    const bool outside = legend.place == LegendPlace::Outside;
+    if (outside) area.right = graph.right;
+    const int room = (outside ? options.height : area.bottom) - area.top - (outside ? 1 : 2) * kLegendGap;
+    const std::vector<LegendEntry> entries = FitLegend(memory.dc, legend.entries, legend.look, room);
+    const SIZE size = MeasureLegend(memory.dc, entries, legend.look);
+    POINT at = PlaceLegend(area, size, legend.place);
+    at.x = std::min(at.x, static_cast<LONG>(options.width - size.cx));  // a longer count of lines left out
+    DrawLegend(memory.dc, at, entries, legend.look);
+  }
+  SelectObject(memory.dc, old);
+  return picture;
+}
+
+// A log or offset axis writes the true value at each tick it draws: the tool works out those ticks
+// as for the row texts.
+void SetScaleLabels(ILineGraph* graph, const PlotOptions& options) {
+  auto grid = Part<IGridLayer>(graph, &IGraphBase::get_GridLayer, "LineGraph.GridLayer");
+  auto container = Part<IGraphicsContainer>(graph, &IGraphBase::get_GraphicsContainer, "LineGraph.GraphicsContainer");
+  Range x, y, right;
+  Check(container->GetLimits(&x.min, &x.max, &y.min, &y.max), "GraphicsContainer.GetLimits");
+  Check(container->GetRightYLimits(&right.min, &right.max), "GraphicsContainer.GetRightYLimits");
+  auto xAxis = Part<IXAxis>(graph, &IGraphBase::get_XAxis, "LineGraph.XAxis");
+  auto yAxis = Part<IYAxis>(graph, &IGraphBase::get_YAxis, "LineGraph.YAxis");
+  auto rightAxis = Part<IYAxis>(graph, &IGraphBase::get_RightYAxis, "LineGraph.RightYAxis");
+  const struct {
+    ScaleAxis which;
+    IAxis* axis;
+    Range range;
+  } axes[] = {
+      {ScaleAxis::X, xAxis.get(), x}, {ScaleAxis::Y, yAxis.get(), y}, {ScaleAxis::RightY, rightAxis.get(), right}};
+  for (const auto& a : axes) {
+    if (!HasScaleLabels(options, a.which)) continue;
+    LONG window = 0, margin = 0;
+    double step = 0;
+    Check(a.axis->get_Window(&window), "Axis.Window");
+    Check(a.axis->get_Margin(&margin), "Axis.Margin");
+    if (a.which == ScaleAxis::RightY)
+      Check(a.axis->get_step(&step), "YAxis.step");
+    else
+      Check(a.which == ScaleAxis::X ? grid->get_XStep(&step) : grid->get_YStep(&step), "GridLayer.Step");
+    RECT r{};
+    if (!window || !GetClientRect(UlongToHandle<HWND>(static_cast<std::uint32_t>(window)), &r)) continue;
+    const Range v = a.range;
+    const double pixels = (a.which == ScaleAxis::X ? r.right - r.left : r.bottom - r.top) - 2.0 * margin;
+    const std::vector<double> ticks = a.which == ScaleAxis::X
+                                          ? DrawnTicks(v.min, v.max, step, r.right - r.left, margin)
+                                          : DrawnTicksY(v.min, v.max, step, r.bottom - r.top, margin);
+    ComPtr<ITickLabelList> labels = NewTickLabelList();
+    if (!labels) throw RenderFailure{"cannot create a tick label list"};
+    for (double tick : ticks) {
+      Variant value;
+      value.vt = VT_BSTR;
+      value.bstrVal = Bstr(ScaleLabel(options, a.which, tick, step, pixels / (v.max - v.min))).Detach();
+      LONG index = 0;
+      Check(labels->AddLabel(value, &index), "TickLabelList.AddLabel");
+    }
+    Check(a.axis->put_TickLabels(labels.get()), "Axis.TickLabels");
+  }
+}
+
 // The whole pipeline; throws RenderFailure.
 void Render(const PlotData& data, const PlotOptions& options) {
   const View view = ViewOf(data, options);
@@ -323,19 +633,30 @@ void Render(const PlotData& data, const PlotOptions& options) {
   ComPtr<ILineLayer> left, right;
   Check(graph->get_LineLayer(&left), "LineGraph.LineLayer");
   Check(graph->get_RightLineLayer(&right), "LineGraph.RightLineLayer");
-  AddLines(left.get(), data, options, false);
-  AddLines(right.get(), data, options, true);
+  MadeLines leftLines, rightLines;
+  AddLines(left.get(), data, options, false, &leftLines);
+  AddLines(right.get(), data, options, true, &rightLines);
 
   auto container =
       Part<IGraphicsContainer>(graph.get(), &IGraphBase::get_GraphicsContainer, "LineGraph.GraphicsContainer");
+  const char* markerLayers[] = {AddMarkerLayer(container.get(), data, options, leftLines, false),
+                                AddMarkerLayer(container.get(), data, options, rightLines, true)};
   // Tiny data ranges must not be widened by the default minimum zoom size.
   Check(container->put_MinZoomX((x.max - x.min) * 1e-6), "GraphicsContainer.MinZoomX");
   Check(container->put_MinZoomY((y.max - y.min) * 1e-6), "GraphicsContainer.MinZoomY");
   Check(graph->SetExtents(x.min, x.max, y.min, y.max), "LineGraph.SetExtents");
   Check(container->SetRightYLimits(rightY.min, rightY.max), "GraphicsContainer.SetRightYLimits");
 
-  HWND host = CreateWindowExA(0, "AtlAxWin", nullptr, WS_POPUP | WS_VISIBLE, 0, 0, options.width, options.height,
-                              nullptr, nullptr, nullptr, nullptr);
+  const Legend legend = MakeLegend(graph.get(), data, options);
+  const int graphWidth = GraphWidth(legend, options);
+  if (graphWidth != options.width) {
+    // The grid steps follow the graph's own width.
+    PlotOptions narrower = options;
+    narrower.width = graphWidth;
+    Configure(graph.get(), data, narrower, view, loaded);
+  }
+  HWND host = CreateWindowExA(0, "AtlAxWin", nullptr, WS_POPUP | WS_VISIBLE, 0, 0, graphWidth, options.height, nullptr,
+                              nullptr, nullptr, nullptr);
   if (!host) throw RenderFailure{"cannot create the host window"};
   struct WindowGuard {
     HWND hwnd;
@@ -343,19 +664,22 @@ void Render(const PlotData& data, const PlotOptions& options) {
   } guard{host};
   Check(AtlAxAttachControl(graph.get(), host, nullptr), "AtlAxAttachControl");
   if (!data.tickTexts.empty()) SetTickTexts(graph.get(), data);
+  SetScaleLabels(graph.get(), options);
   Check(graph->Redraw(), "LineGraph.Redraw");
   UpdateWindow(host);
   MSG msg{};
   for (int i = 0; i < 10000 && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); ++i) DispatchMessageA(&msg);
 
+  const Picture picture = Capture(host, container.get(), legend, options);
+
   // The settings file is written first and renamed into place only once the picture is written.
+  for (const char* name : markerLayers) RemoveLayer(container.get(), name);
   PendingFile settings;
   std::vector<char> bytes;
   if (!options.saveFile.empty() &&
       (!GraphFileBytes(persist.get(), &bytes, &error) || !settings.Write(options.saveFile, bytes, &error)))
     throw RenderFailure{error};
-  HRESULT hr = KelmiraSaveWindowPng(host, options.output.c_str());
-  if (FAILED(hr)) throw RenderFailure{"cannot write '" + options.output + "': " + DescribeWriteFailure(hr)};
+  if (!WritePicture(picture.bitmap, options.output, &error)) throw RenderFailure{error};
   if (!options.saveFile.empty() && !settings.Commit(&error)) throw RenderFailure{error};
 }
 

@@ -1,5 +1,6 @@
 // Renders PlotData with a LineGraph (title, axes, grid, left and right lines) hosted in a headless
-// "AtlAxWin" window and saves the window's pixels as PNG, and the graph's settings with --save.
+// "AtlAxWin" window, copies the window's pixels into a picture of its own with the legend drawn on
+// them (plot_legend.h), and writes that as PNG, and the graph's settings with --save.
 // Everything goes through the public interfaces, as any host would.
 #pragma once
 
