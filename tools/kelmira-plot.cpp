@@ -110,8 +110,9 @@ int main(int argc, char** argv) {
     return 1;
   }
 
+  const std::size_t lines = data->series.size(), points = data->points();
   CoInitialize(nullptr);
-  bool ok = RenderPlot(*data, options, &error);
+  bool ok = RenderPlot(std::move(*data), options, &error);
   CoUninitialize();
   if (!ok) {
     std::fprintf(stderr, "kelmira-plot: %s\n", error.c_str());
@@ -120,7 +121,7 @@ int main(int argc, char** argv) {
   // Standard output may be carrying the picture.
   const bool toStdout = options.output == "-";
   std::fprintf(toStdout ? stderr : stdout, "kelmira-plot: wrote %s (%dx%d, %zu lines, %zu points each)\n",
-               toStdout ? "the PNG to standard output" : options.output.c_str(), options.width, options.height,
-               data->series.size(), data->points());
+               toStdout ? "the PNG to standard output" : options.output.c_str(), options.width, options.height, lines,
+               points);
   return 0;
 }

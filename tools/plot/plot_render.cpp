@@ -62,10 +62,11 @@ class Bstr {
 };
 
 // A hidden point is masked out; its values stay zero. X goes in double precision: in single
-// precision, epoch seconds would fall on 128-second steps.
-void FillLineData(ILineData* line, const PlotData& data, const Series& series) {
-  const LONG n = static_cast<LONG>(series.y.size());
-  Check(line->put_UseXData(data.xIsIndex ? VARIANT_FALSE : VARIANT_TRUE), "LineData.UseXData");
+// precision, epoch seconds would fall on 128-second steps. Y and the mask come first and the
+// series' values are freed before the X array is made, so that a large file is not held twice.
+void FillLineData(ILineData* line, const PlotData& data, Series* series) {
+  const LONG n = static_cast<LONG>(series->y.size());
+  Check(line->put_UseXData(VARIANT_FALSE), "LineData.UseXData");
   Check(line->put_UseDoubleForXData(VARIANT_TRUE), "LineData.UseDoubleForXData");
   Check(line->put_Size(n), "LineData.Size");
   float* y = nullptr;
@@ -73,19 +74,19 @@ void FillLineData(ILineData* line, const PlotData& data, const Series& series) {
   Check(line->GetDataPtr(&y), "LineData.GetDataPtr");
   Check(line->GetMaskPtr(&mask), "LineData.GetMaskPtr");
   if (n > 0 && (!y || !mask)) throw RenderFailure{"LineData gave no arrays for " + std::to_string(n) + " points"};
-  double* xd = nullptr;
-  if (!data.xIsIndex) {
-    Check(line->get_DataPtrXDouble(&xd), "LineData.DataPtrXDouble");
-    if (n > 0 && !xd) throw RenderFailure{"LineData gave no X array"};
-  }
   for (LONG i = 0; i < n; ++i) {
-    double yv = series.y[static_cast<std::size_t>(i)];
-    double xv = data.xIsIndex ? 0.0 : data.x[static_cast<std::size_t>(i)];
-    bool shown = std::isfinite(yv) && std::isfinite(xv);
+    const double yv = series->y[static_cast<std::size_t>(i)];
+    const bool shown = std::isfinite(yv) && (data.xIsIndex || std::isfinite(data.x[static_cast<std::size_t>(i)]));
     y[i] = shown ? static_cast<float>(yv) : 0.0f;
     mask[i] = shown ? 1 : 0;
-    if (xd) xd[i] = shown ? xv : 0.0;
   }
+  std::vector<double>().swap(series->y);
+  if (data.xIsIndex) return;
+  Check(line->put_UseXData(VARIANT_TRUE), "LineData.UseXData");
+  double* xd = nullptr;
+  Check(line->get_DataPtrXDouble(&xd), "LineData.DataPtrXDouble");
+  if (n > 0 && !xd) throw RenderFailure{"LineData gave no X array"};
+  for (LONG i = 0; i < n; ++i) xd[i] = mask[i] ? data.x[static_cast<std::size_t>(i)] : 0.0;
 }
 
 LONG PointStyleOf(Markers markers) {
@@ -117,27 +118,32 @@ LONG MarkerStyle(const PlotOptions& options, std::size_t series) {
   return static_cast<LONG>((static_cast<std::size_t>(first) + series / Colors(options).size()) % 3);
 }
 
-// A line of one point draws nothing; it is shown as a marker.
-bool SinglePoint(const PlotData& data, const Series& series) {
-  std::size_t shown = 0;
-  for (std::size_t i = 0; i < series.y.size() && shown < 2; ++i)
-    shown += std::isfinite(series.y[i]) && (data.xIsIndex || (i < data.x.size() && std::isfinite(data.x[i])));
-  return shown == 1;
+// A line of one point draws nothing; it is shown as a marker. Worked out per series before the
+// values go to the graph.
+std::vector<bool> SinglePoints(const PlotData& data) {
+  std::vector<bool> single;
+  for (const Series& series : data.series) {
+    std::size_t shown = 0;
+    for (std::size_t i = 0; i < series.y.size() && shown < 2; ++i)
+      shown += std::isfinite(series.y[i]) && (data.xIsIndex || (i < data.x.size() && std::isfinite(data.x[i])));
+    single.push_back(shown == 1);
+  }
+  return single;
 }
 
-bool DrawsMarker(const PlotData& data, const PlotOptions& options, const Series& series) {
-  return options.drawStyle != DrawStyle::Lines || SinglePoint(data, series);
+bool DrawsMarker(const PlotOptions& options, bool singlePoint) {
+  return options.drawStyle != DrawStyle::Lines || singlePoint;
 }
 
 // The data of each line made, by series, for a marker layer to share.
 using MadeLines = std::vector<std::pair<std::size_t, ComPtr<ILineData>>>;
 
 // The left or the right series, as lines of the graph's line layer for that side.
-void AddLines(ILineLayer* layer, const PlotData& data, const PlotOptions& options, bool rightY, MadeLines* made) {
+void AddLines(ILineLayer* layer, PlotData* data, const PlotOptions& options, bool rightY, MadeLines* made) {
   if (!layer) throw RenderFailure{"LineGraph gave no line layer"};
   if (options.drawStyle == DrawStyle::Points) Check(layer->put_Style(1), "LineLayer.Style");
-  for (std::size_t i = 0; i < data.series.size(); ++i) {
-    const Series& series = data.series[i];
+  for (std::size_t i = 0; i < data->series.size(); ++i) {
+    Series& series = data->series[i];
     if (series.rightY != rightY) continue;
     COLORREF color = LineColor(options, i);
     Bstr name(series.name);
@@ -151,7 +157,7 @@ void AddLines(ILineLayer* layer, const PlotData& data, const PlotOptions& option
     ComPtr<ILineData> lineData;
     Check(line->get_Data(&lineData), "Line.Data");
     if (!lineData) throw RenderFailure{"Line.Data gave no data object"};
-    FillLineData(lineData.get(), data, series);
+    FillLineData(lineData.get(), *data, &series);
     made->emplace_back(i, lineData);
   }
 }
@@ -159,14 +165,14 @@ void AddLines(ILineLayer* layer, const PlotData& data, const PlotOptions& option
 // Markers over lines, and the marker of a one-point line, come from a second line layer in
 // points style that shares the lines' data. It is removed before the settings are saved.
 const char* AddMarkerLayer(IGraphicsContainer* container, const PlotData& data, const PlotOptions& options,
-                           const MadeLines& made, bool rightY) {
+                           const MadeLines& made, const std::vector<bool>& singlePoints, bool rightY) {
   if (options.drawStyle == DrawStyle::Points) return nullptr;
   auto layer = Make<ILineLayer>(CLSID_LineLayer, IID_ILineLayer, "Kelmira.LineLayer");
   Check(layer->put_Style(1), "LineLayer.Style");
   LONG count = 0;
   for (const auto& [i, lineData] : made) {
     const Series& series = data.series[i];
-    if (!DrawsMarker(data, options, series)) continue;
+    if (!DrawsMarker(options, singlePoints[i])) continue;
     Bstr name(series.name);
     ComPtr<ILine> line;
     Check(layer->AddLine(name.get(), LineColor(options, i), 0, &line), "LineLayer.AddLine");
@@ -303,9 +309,10 @@ void CheckSpan(const Range& r, const char* what) {
 // so that the highest and lowest points show whole.
 std::optional<Range> YRange(const PlotData& data, const PlotOptions& options, bool rightY) {
   auto range = options.xLimits ? DataRange(data, rightY, *options.xLimits) : DataRange(data, rightY);
-  const bool markers = std::any_of(data.series.begin(), data.series.end(), [&](const Series& s) {
-    return s.rightY == rightY && DrawsMarker(data, options, s);
-  });
+  const std::vector<bool> singlePoints = SinglePoints(data);
+  bool markers = false;
+  for (std::size_t i = 0; i < data.series.size(); ++i)
+    markers = markers || (data.series[i].rightY == rightY && DrawsMarker(options, singlePoints[i]));
   if (!range || !markers) return range;
   const double margin = (range->max - range->min) * 0.03;
   return Range{range->min - margin, range->max + margin};
@@ -468,7 +475,8 @@ struct MemoryDc {
   MemoryDc& operator=(const MemoryDc&) = delete;
 };
 
-Legend MakeLegend(IGraphBase* graph, const PlotData& data, const PlotOptions& options) {
+Legend MakeLegend(IGraphBase* graph, const PlotData& data, const PlotOptions& options,
+                  const std::vector<bool>& singlePoints) {
   Legend legend;
   legend.place = options.legend != LegendPlace::Auto ? options.legend
                  : data.series.size() > 1            ? LegendPlace::UpperRight
@@ -476,9 +484,9 @@ Legend MakeLegend(IGraphBase* graph, const PlotData& data, const PlotOptions& op
   if (legend.place == LegendPlace::None || data.series.empty()) return legend;
   for (std::size_t i = 0; i < data.series.size(); ++i) {
     const Series& series = data.series[i];
-    const bool marker = DrawsMarker(data, options, series);
+    const bool marker = DrawsMarker(options, singlePoints[i]);
     legend.entries.push_back(LegendEntry{series.name, LineColor(options, i), LineDash(options, i), options.lineWidth,
-                                         options.drawStyle != DrawStyle::Points && !SinglePoint(data, series),
+                                         options.drawStyle != DrawStyle::Points && !singlePoints[i],
                                          marker ? std::optional<LONG>(MarkerStyle(options, i)) : std::nullopt});
   }
   // The graph's own font, background and text colour, which a loaded graph may have changed.
@@ -614,8 +622,9 @@ void SetScaleLabels(ILineGraph* graph, const PlotOptions& options) {
 }
 
 // The whole pipeline; throws RenderFailure.
-void Render(const PlotData& data, const PlotOptions& options) {
+void Render(PlotData& data, const PlotOptions& options) {
   const View view = ViewOf(data, options);
+  const std::vector<bool> singlePoints = SinglePoints(data);
   const Range &x = view.x, &y = view.y, &rightY = view.rightY;
 
   auto graph = Make<ILineGraph>(CLSID_LineGraph, IID_ILineGraph, "Kelmira.LineGraph");
@@ -634,20 +643,22 @@ void Render(const PlotData& data, const PlotOptions& options) {
   Check(graph->get_LineLayer(&left), "LineGraph.LineLayer");
   Check(graph->get_RightLineLayer(&right), "LineGraph.RightLineLayer");
   MadeLines leftLines, rightLines;
-  AddLines(left.get(), data, options, false, &leftLines);
-  AddLines(right.get(), data, options, true, &rightLines);
+  AddLines(left.get(), &data, options, false, &leftLines);
+  AddLines(right.get(), &data, options, true, &rightLines);
+  // Only the row texts look at X again.
+  if (data.tickTexts.empty()) std::vector<double>().swap(data.x);
 
   auto container =
       Part<IGraphicsContainer>(graph.get(), &IGraphBase::get_GraphicsContainer, "LineGraph.GraphicsContainer");
-  const char* markerLayers[] = {AddMarkerLayer(container.get(), data, options, leftLines, false),
-                                AddMarkerLayer(container.get(), data, options, rightLines, true)};
+  const char* markerLayers[] = {AddMarkerLayer(container.get(), data, options, leftLines, singlePoints, false),
+                                AddMarkerLayer(container.get(), data, options, rightLines, singlePoints, true)};
   // Tiny data ranges must not be widened by the default minimum zoom size.
   Check(container->put_MinZoomX((x.max - x.min) * 1e-6), "GraphicsContainer.MinZoomX");
   Check(container->put_MinZoomY((y.max - y.min) * 1e-6), "GraphicsContainer.MinZoomY");
   Check(graph->SetExtents(x.min, x.max, y.min, y.max), "LineGraph.SetExtents");
   Check(container->SetRightYLimits(rightY.min, rightY.max), "GraphicsContainer.SetRightYLimits");
 
-  const Legend legend = MakeLegend(graph.get(), data, options);
+  const Legend legend = MakeLegend(graph.get(), data, options, singlePoints);
   const int graphWidth = GraphWidth(legend, options);
   if (graphWidth != options.width) {
     // The grid steps follow the graph's own width.
@@ -694,7 +705,7 @@ std::string DescribeWriteFailure(long hr) {
   }
 }
 
-bool RenderPlot(const PlotData& data, const PlotOptions& options, std::string* error) {
+bool RenderPlot(PlotData&& data, const PlotOptions& options, std::string* error) {
   // Caught by type, not through Guarded: a render failure carries a message for the user.
   try {
     Render(data, options);

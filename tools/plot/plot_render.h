@@ -12,8 +12,9 @@
 namespace kelmira::plot {
 
 // False with a message in *error when an object cannot be made, the --load file cannot be read or
-// a file cannot be written.
-bool RenderPlot(const PlotData& data, const PlotOptions& options, std::string* error);
+// a file cannot be written. The values are freed as the graph takes them, so that a large file is
+// held about once: `data` keeps its names and row texts, not its values.
+bool RenderPlot(PlotData&& data, const PlotOptions& options, std::string* error);
 
 // What a failed PNG write means, for messages.
 std::string DescribeWriteFailure(long hr);
