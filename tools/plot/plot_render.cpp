@@ -305,15 +305,11 @@ void CheckSpan(const Range& r, const char* what) {
 }
 
 // With X limits given, the Y axes fit the points inside them. The library maps the top limit to
-// the row above the plot, where no marker is drawn: with markers the fitted range gets a margin,
-// so that the highest and lowest points show whole.
+// the row above the plot, where a line is clipped and no marker is drawn: the fitted range gets a
+// margin, so that the highest and lowest points show whole and no line runs along the frame.
 std::optional<Range> YRange(const PlotData& data, const PlotOptions& options, bool rightY) {
   auto range = options.xLimits ? DataRange(data, rightY, *options.xLimits) : DataRange(data, rightY);
-  const std::vector<bool> singlePoints = SinglePoints(data);
-  bool markers = false;
-  for (std::size_t i = 0; i < data.series.size(); ++i)
-    markers = markers || (data.series[i].rightY == rightY && DrawsMarker(options, singlePoints[i]));
-  if (!range || !markers) return range;
+  if (!range) return range;
   const double margin = (range->max - range->min) * 0.03;
   return Range{range->min - margin, range->max + margin};
 }
@@ -369,6 +365,18 @@ void SetScaleSteps(ILineGraph* graph, const PlotOptions& options, const View& vi
 }
 
 // Titles, colours, grid and fonts; the parts that follow the data are set whether loaded or not.
+// The first date label carries the year, so it is the widest: dates take as many steps as leave
+// room for it (the grid's calendar rule, mirrored by CalendarStep, turns a count into a step).
+LONG DateSteps(const PlotOptions& options, const View& view) {
+  const LONG format = options.dateLabelFormat.value_or(0);
+  const int chars = format == 2 || format == 102 ? 17 : format == 1 || format == 101 ? 11 : 10;
+  const double charPixels = options.fontSize.value_or(9) * 96.0 / 72 * 0.6;
+  const double room = (chars + 2) * charPixels, span = view.x.max - view.x.min, plot = options.width - 160.0;
+  LONG count = std::max(2, options.width / 100);
+  while (count > 2 && span > 0 && plot * CalendarStep(span, count) / span < room) --count;
+  return count;
+}
+
 void Configure(ILineGraph* graph, const PlotData& data, const PlotOptions& options, const View& view, bool loaded) {
   auto xAxis = Part<IXAxis>(graph, &IGraphBase::get_XAxis, "LineGraph.XAxis");
   auto yAxis = Part<IYAxis>(graph, &IGraphBase::get_YAxis, "LineGraph.YAxis");
@@ -411,7 +419,8 @@ void Configure(ILineGraph* graph, const PlotData& data, const PlotOptions& optio
   Check(graph->put_UseRightYAxis(hasRight ? VARIANT_TRUE : VARIANT_FALSE), "LineGraph.UseRightYAxis");
   Check(grid->put_UseXAsDate(options.dateX ? VARIANT_TRUE : VARIANT_FALSE), "GridLayer.UseXAsDate");
   // About one grid line per 100 pixels across and 80 down; row labels need ticks on whole steps.
-  const LONG xSteps = std::max(2, options.width / 100), ySteps = std::max(2, options.height / 80);
+  const LONG ySteps = std::max(2, options.height / 80);
+  const LONG xSteps = options.dateX ? DateSteps(options, view) : std::max(2, options.width / 100);
   Check(grid->put_XSteps(xSteps), "GridLayer.XSteps");
   Check(grid->put_YSteps(ySteps), "GridLayer.YSteps");
   const bool rowLabels = !data.tickTexts.empty();

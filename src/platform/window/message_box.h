@@ -37,16 +37,12 @@ struct MessageBoxLayout {
 MessageBoxLayout LayoutMessageBox(HDC dc, const char* text, bool hasIcon, int buttonCount, const char* caption,
                                   SIZE screen);
 
-// Internal window classes of the box. Their names keep clear of the standard "BUTTON" class.
-constexpr const char* kMessageBoxButtonClass = "KelmiraMessageBoxButton";
+// The box's icon is an internal window class; its buttons are the standard "BUTTON" push buttons.
 constexpr const char* kMessageBoxIconClass = "KelmiraMessageBoxIcon";
-// The button's style bit that gives it the default look (as BS_DEFPUSHBUTTON).
-constexpr DWORD kDefaultButtonStyle = 0x0001;
 // The icon control's style holds the MB_ICON* value shifted down by 4 in its low bits.
 constexpr DWORD kIconKindMask = 0x000F;
 
-// Registers the internal classes unless they exist; false when that failed.
+// Registers the internal class unless it exists; false when that failed.
 bool EnsureMessageBoxClasses();
-bool RegisterMessageBoxButtonClass();
 
 }  // namespace kelmira::window

@@ -40,8 +40,8 @@ void BuildTemplate(const BoxParams& p, DialogTemplateBuilder& b) {
   b.AddItem(child | WS_GROUP | SS_LEFT | SS_NOPREFIX, 0, 0, 0, 0, kTextId, kStaticClassAtom, "");
   for (int i = 0; i < p.buttons.count; ++i) {
     int id = p.buttons.ids[i];
-    DWORD style = child | WS_TABSTOP | (id == p.defaultId ? kDefaultButtonStyle : 0) | (i == 0 ? WS_GROUP : 0);
-    b.AddItem(style, 0, 0, 0, 0, static_cast<WORD>(id), kMessageBoxButtonClass, ButtonLabel(id));
+    DWORD style = child | WS_TABSTOP | (id == p.defaultId ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | (i == 0 ? WS_GROUP : 0);
+    b.AddItem(style, 0, 0, 0, 0, static_cast<WORD>(id), kButtonClassAtom, ButtonLabel(id));
   }
 }
 

@@ -132,6 +132,6 @@ bool RegisterIconClass() {
 
 }  // namespace
 
-bool EnsureMessageBoxClasses() { return RegisterIconClass() && RegisterMessageBoxButtonClass(); }
+bool EnsureMessageBoxClasses() { return RegisterIconClass(); }
 
 }  // namespace kelmira::window
