@@ -61,10 +61,25 @@ class Bstr {
   BSTR value_ = nullptr;
 };
 
+// Where the lines take X from (none for row-number X). Without row texts the first line keeps
+// every X value, hidden ones too, so that the data's X goes as soon as one line holds it; the
+// other lines copy theirs from it, and its hidden values are cleared once they have.
+struct XSource {
+  const double* values = nullptr;
+  bool keepAll = false;  // the next line filled is the first
+  double* first = nullptr;
+  const BYTE* firstMask = nullptr;
+  LONG count = 0;
+  void ClearHidden() {
+    for (LONG i = 0; first && i < count; ++i)
+      if (!firstMask[i]) first[i] = 0.0;
+  }
+};
+
 // A hidden point is masked out; its values stay zero. X goes in double precision: in single
 // precision, epoch seconds would fall on 128-second steps. Y and the mask come first and the
 // series' values are freed before the X array is made, so that a large file is not held twice.
-void FillLineData(ILineData* line, const PlotData& data, Series* series) {
+void FillLineData(ILineData* line, PlotData* data, Series* series, XSource* x) {
   const LONG n = static_cast<LONG>(series->y.size());
   Check(line->put_UseXData(VARIANT_FALSE), "LineData.UseXData");
   Check(line->put_UseDoubleForXData(VARIANT_TRUE), "LineData.UseDoubleForXData");
@@ -76,17 +91,21 @@ void FillLineData(ILineData* line, const PlotData& data, Series* series) {
   if (n > 0 && (!y || !mask)) throw RenderFailure{"LineData gave no arrays for " + std::to_string(n) + " points"};
   for (LONG i = 0; i < n; ++i) {
     const double yv = series->y[static_cast<std::size_t>(i)];
-    const bool shown = std::isfinite(yv) && (data.xIsIndex || std::isfinite(data.x[static_cast<std::size_t>(i)]));
+    const bool shown = std::isfinite(yv) && (!x->values || std::isfinite(x->values[i]));
     y[i] = shown ? static_cast<float>(yv) : 0.0f;
     mask[i] = shown ? 1 : 0;
   }
   std::vector<double>().swap(series->y);
-  if (data.xIsIndex) return;
+  if (!x->values) return;
   Check(line->put_UseXData(VARIANT_TRUE), "LineData.UseXData");
   double* xd = nullptr;
   Check(line->get_DataPtrXDouble(&xd), "LineData.DataPtrXDouble");
   if (n > 0 && !xd) throw RenderFailure{"LineData gave no X array"};
-  for (LONG i = 0; i < n; ++i) xd[i] = mask[i] ? data.x[static_cast<std::size_t>(i)] : 0.0;
+  for (LONG i = 0; i < n; ++i) xd[i] = x->keepAll || mask[i] ? x->values[i] : 0.0;
+  if (x->keepAll && n > 0) {
+    std::vector<double>().swap(data->x);
+    *x = XSource{xd, false, xd, mask, n};
+  }
 }
 
 LONG PointStyleOf(Markers markers) {
@@ -139,7 +158,7 @@ bool DrawsMarker(const PlotOptions& options, bool singlePoint) {
 using MadeLines = std::vector<std::pair<std::size_t, ComPtr<ILineData>>>;
 
 // The left or the right series, as lines of the graph's line layer for that side.
-void AddLines(ILineLayer* layer, PlotData* data, const PlotOptions& options, bool rightY, MadeLines* made) {
+void AddLines(ILineLayer* layer, PlotData* data, const PlotOptions& options, bool rightY, XSource* x, MadeLines* made) {
   if (!layer) throw RenderFailure{"LineGraph gave no line layer"};
   if (options.drawStyle == DrawStyle::Points) Check(layer->put_Style(1), "LineLayer.Style");
   for (std::size_t i = 0; i < data->series.size(); ++i) {
@@ -157,7 +176,7 @@ void AddLines(ILineLayer* layer, PlotData* data, const PlotOptions& options, boo
     ComPtr<ILineData> lineData;
     Check(line->get_Data(&lineData), "Line.Data");
     if (!lineData) throw RenderFailure{"Line.Data gave no data object"};
-    FillLineData(lineData.get(), *data, &series);
+    FillLineData(lineData.get(), data, &series, x);
     made->emplace_back(i, lineData);
   }
 }
@@ -652,10 +671,12 @@ void Render(PlotData& data, const PlotOptions& options) {
   Check(graph->get_LineLayer(&left), "LineGraph.LineLayer");
   Check(graph->get_RightLineLayer(&right), "LineGraph.RightLineLayer");
   MadeLines leftLines, rightLines;
-  AddLines(left.get(), &data, options, false, &leftLines);
-  AddLines(right.get(), &data, options, true, &rightLines);
   // Only the row texts look at X again.
-  if (data.tickTexts.empty()) std::vector<double>().swap(data.x);
+  XSource xSource;
+  if (!data.xIsIndex) xSource = XSource{data.x.data(), data.tickTexts.empty()};
+  AddLines(left.get(), &data, options, false, &xSource, &leftLines);
+  AddLines(right.get(), &data, options, true, &xSource, &rightLines);
+  xSource.ClearHidden();
 
   auto container =
       Part<IGraphicsContainer>(graph.get(), &IGraphBase::get_GraphicsContainer, "LineGraph.GraphicsContainer");
