@@ -6,6 +6,7 @@
 #include "plot/plot_options.h"
 #include "plot/plot_render.h"
 #include "plot/plot_scales.h"
+#include "plot/plot_sinks.h"
 
 #include <kelmira/kelmira.h>
 #include <kelmira/platform.h>
@@ -67,6 +68,10 @@ int main(int argc, char** argv) {
 
   std::optional<PlotData> data;
   std::vector<std::string> columnNames;
+  // The lines are made before the read when the values go straight into them.
+  CoInitialize(nullptr);
+  std::optional<LineSink> sink;
+  if (ReadsIntoLines(options)) sink.emplace(options);
   if (options.input.empty()) {
     data = DemoData(options.dateX);
   } else {
@@ -83,6 +88,7 @@ int main(int argc, char** argv) {
     read.decimalComma = options.decimalComma;
     read.dateFormat = options.dateFormat;
     read.skipBadRows = options.skipBadRows;
+    if (sink) read.sink = &*sink;
     CsvError csvError;
     std::optional<CsvTable> table;
     {
@@ -96,7 +102,7 @@ int main(int argc, char** argv) {
     }
     for (const std::string& note : table->notes) std::fprintf(stderr, "kelmira-plot: %s\n", note.c_str());
     columnNames = table->names;
-    data = SelectSeries(std::move(*table), options, &error);
+    data = sink ? sink->Select(&error) : SelectSeries(std::move(*table), options, &error);
     if (!data) {
       std::fprintf(stderr, "kelmira-plot: %s: %s\n", options.input.c_str(), error.c_str());
       return 1;
@@ -111,8 +117,12 @@ int main(int argc, char** argv) {
   }
 
   const std::size_t lines = data->series.size(), points = data->points();
-  CoInitialize(nullptr);
-  bool ok = RenderPlot(std::move(*data), options, &error);
+  bool ok = !sink || sink->lineError().empty();
+  if (!ok)
+    error = sink->lineError();
+  else
+    ok = RenderPlot(std::move(*data), options, &error, sink ? sink->TakeLines() : FilledLines{});
+  sink.reset();
   CoUninitialize();
   if (!ok) {
     std::fprintf(stderr, "kelmira-plot: %s\n", error.c_str());

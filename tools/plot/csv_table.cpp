@@ -99,9 +99,11 @@ std::string NotANumber(const Layout& layout, std::size_t c, std::string_view cel
 class RowReader {
  public:
   RowReader(const Layout& layout, std::string_view text, std::size_t firstLine, std::size_t firstRow,
-            std::vector<double*> columns)
+            std::vector<double*> columns, std::size_t stretch)
       : infinities(layout.readColumns.size()),
         layout_(layout),
+        sink_(layout.options.sink),
+        stretch_(stretch),
         text_(text),
         lineNumber_(firstLine - 1),
         row_(firstRow),
@@ -154,16 +156,19 @@ class RowReader {
     for (std::size_t k = 0; k < read.size(); ++k)
       if (!Value(layout_.kinds[read[k]], cells_[read[k]], &values_[k]))
         return BadRow(NotANumber(layout_, read[k], cells_[read[k]]));
-    for (std::size_t k = 0; k < read.size(); ++k) {
-      columns_[k][row_] = values_[k];
-      infinities[k] += std::isinf(values_[k]);
-    }
+    Commit();
     if (layout_.textColumn >= 0) {
       const std::string_view cell = cells_[static_cast<std::size_t>(layout_.textColumn)];
       texts.emplace_back(IsMissing(cell) ? std::string_view() : cell);
     }
     ++row_, ++rows;
     return true;
+  }
+
+  void Commit() {
+    for (std::size_t k = 0; k < values_.size(); ++k) infinities[k] += std::isinf(values_[k]);
+    if (sink_) return sink_->Put(stretch_, row_, values_.data());
+    for (std::size_t k = 0; k < values_.size(); ++k) columns_[k][row_] = values_[k];
   }
 
   // The common row: numbers only, no quotes, one character between cells. Only the cells read
@@ -191,10 +196,7 @@ class RowReader {
       ++c;
     }
     if (c + 1 != kinds.size()) return false;
-    for (k = 0; k < values_.size(); ++k) {
-      columns_[k][row_] = values_[k];
-      infinities[k] += std::isinf(values_[k]);
-    }
+    Commit();
     ++row_, ++rows;
     return true;
   }
@@ -211,6 +213,8 @@ class RowReader {
   }
 
   const Layout& layout_;
+  RowSink* sink_;
+  std::size_t stretch_;
   std::string_view text_;
   std::size_t pos_ = 0, lineNumber_, row_, sinceReport_ = 0;
   std::vector<double*> columns_;
@@ -350,13 +354,16 @@ class Reader {
     });
     std::size_t total = 0;
     for (std::size_t n : lines) total += n;
-    for (std::size_t c : layout_.readColumns) table_.columns[c].resize(total);
+    if (RowSink* sink = layout_.options.sink)
+      sink->Begin(layout_.names, layout_.readColumns, total, stretches.size());
+    else
+      for (std::size_t c : layout_.readColumns) table_.columns[c].resize(total);
 
     std::vector<std::optional<RowReader>> readers(stretches.size());
     for (std::size_t i = 0, line = lineNumber_ + 1, row = 0; i < stretches.size(); ++i) {
       std::vector<double*> columns;
       for (std::size_t c : layout_.readColumns) columns.push_back(table_.columns[c].data());
-      readers[i].emplace(layout_, stretches[i], line, row, std::move(columns));
+      readers[i].emplace(layout_, stretches[i], line, row, std::move(columns), i);
       line += lines[i];
       row += lines[i];
     }
@@ -378,7 +385,12 @@ class Reader {
       if (r.error) return Fail(r.errorLine, *r.error);
       if (r.skipped && skipped_ == 0) firstSkipped_ = r.firstSkipped;
       skipped_ += r.skipped;
+      if (layout_.options.sink && rows != start && r.rows) layout_.options.sink->Move(start, rows, r.rows);
       for (std::size_t k = 0; k < infinities.size(); ++k) {
+        if (layout_.options.sink) {
+          infinities[k] += r.infinities[k];
+          continue;
+        }
         std::vector<double>& column = table_.columns[layout_.readColumns[k]];
         std::copy(column.begin() + static_cast<std::ptrdiff_t>(start),
                   column.begin() + static_cast<std::ptrdiff_t>(start + r.rows),
@@ -388,7 +400,10 @@ class Reader {
       std::move(r.texts.begin(), r.texts.end(), std::back_inserter(table_.texts));
       rows += r.rows;
     }
-    for (std::size_t c : layout_.readColumns) table_.columns[c].resize(rows);
+    if (layout_.options.sink)
+      layout_.options.sink->End(rows);
+    else
+      for (std::size_t c : layout_.readColumns) table_.columns[c].resize(rows);
     table_.rowCount = rows;
     for (std::size_t k = 0; k < infinities.size(); ++k)
       if (infinities[k])

@@ -38,6 +38,23 @@ struct ColumnRef {
   std::string text;
 };
 
+// Takes the values of the columns read instead of the table, for a caller that stores them its
+// own way. Rows of a stretch come from one thread; stretches are read side by side.
+class RowSink {
+ public:
+  virtual ~RowSink() = default;
+  // Before any row: the columns read (in the order of the values handed over) and the most rows
+  // there can be.
+  virtual void Begin(const std::vector<std::string>& names, const std::vector<std::size_t>& readColumns,
+                     std::size_t maxRows, std::size_t stretches) = 0;
+  // Row `row` of stretch `stretch`, one value per column read.
+  virtual void Put(std::size_t stretch, std::size_t row, const double* values) = 0;
+  // After reading: rows [from, from + count) move down to `to`, over the rows lost to blank
+  // lines, comments and skipped rows; then the row count.
+  virtual void Move(std::size_t from, std::size_t to, std::size_t count) = 0;
+  virtual void End(std::size_t rows) = 0;
+};
+
 struct CsvReadOptions {
   std::optional<ColumnRef> date;  // may also hold dates
   std::optional<ColumnRef> text;  // kept as text
@@ -50,6 +67,7 @@ struct CsvReadOptions {
   bool skipBadRows = false;              // else the first bad row is an error
   std::function<void(double)> progress;  // told now and then the part read, 0 to 1
   unsigned threads = 0;                  // stretches of the file read side by side; 0: as pays
+  RowSink* sink = nullptr;               // takes the numbers; the table then holds none
 };
 
 struct CsvError {

@@ -27,6 +27,11 @@ Range Widen(Range r) {
 
 }  // namespace
 
+std::optional<Range> Merge(std::optional<Range> a, const std::optional<Range>& b) {
+  if (!a || !b) return a ? a : b;
+  return Range{std::min(a->min, b->min), std::max(a->max, b->max)};
+}
+
 std::optional<PlotData> SelectSeries(CsvTable table, const PlotOptions& options, std::string* error) {
   auto find = [&](const ColumnRef& ref, const char* role) {
     int c = FindColumn(table, ref);
@@ -78,7 +83,7 @@ std::optional<PlotData> SelectSeries(CsvTable table, const PlotOptions& options,
     return --uses[static_cast<std::size_t>(c)] == 0 ? std::move(column) : column;
   };
   for (auto [columns, right] : {std::pair(&yColumns, false), std::pair(&rightColumns, true)})
-    for (int c : *columns) data.series.push_back(Series{table.names[static_cast<std::size_t>(c)], take(c), right});
+    for (int c : *columns) data.series.push_back(Series{table.names[static_cast<std::size_t>(c)], take(c), right, {}});
   if (xColumn >= 0) data.x = take(xColumn);
   data.tickTexts = std::move(table.texts);
   if (data.series.empty()) {
@@ -111,7 +116,7 @@ PlotData DemoData(bool dateX) {
   constexpr double kPi = 3.14159265358979323846;
   PlotData data;
   data.xName = "time";
-  Series damped{"damped", {}, false}, beat{"beat", {}, false}, trend{"temperature", {}, true};
+  Series damped{"damped", {}, false, {}}, beat{"beat", {}, false, {}}, trend{"temperature", {}, true, {}};
   for (int i = 0; i < kPoints; ++i) {
     double t = i * 0.1;
     data.x.push_back(dateX ? 45352.0 + i / 24.0 : t);  // 2024-03-01, hourly
@@ -126,7 +131,7 @@ PlotData DemoData(bool dateX) {
 std::optional<Range> DataRange(const PlotData& data, bool rightY) {
   std::optional<Range> range;
   for (const Series& s : data.series)
-    if (s.rightY == rightY) range = FiniteRange(s.y, range);
+    if (s.rightY == rightY) range = data.gathered ? Merge(range, s.gathered.range) : FiniteRange(s.y, range);
   if (!range) return std::nullopt;
   return Widen(*range);
 }
@@ -135,6 +140,7 @@ std::optional<Range> DataRange(const PlotData& data, bool rightY, const Range& x
   std::optional<Range> range;
   for (const Series& s : data.series) {
     if (s.rightY != rightY) continue;
+    range = Merge(range, s.gathered.inXLimits);  // gathered for --xlim, the only limits asked
     const std::size_t n = data.xIsIndex ? s.y.size() : std::min(s.y.size(), data.x.size());
     for (std::size_t i = 0; i < n; ++i) {
       // NaN fails both compares, so a hidden X never counts.
@@ -151,7 +157,7 @@ std::optional<Range> DataRange(const PlotData& data, bool rightY, const Range& x
 
 std::optional<Range> XRange(const PlotData& data) {
   if (data.xIsIndex) return Widen(Range{1.0, static_cast<double>(std::max<std::size_t>(data.points(), 1))});
-  auto range = FiniteRange(data.x, std::nullopt);
+  auto range = data.gathered ? data.xRange : FiniteRange(data.x, std::nullopt);
   if (!range) return std::nullopt;
   return Widen(*range);
 }

@@ -10,10 +10,18 @@
 
 namespace kelmira::plot {
 
+// What was gathered while reading, when the values went straight into the lines.
+struct Gathered {
+  std::optional<Range> range, inXLimits;  // of the finite values; of those whose X is in --xlim
+  std::size_t shown = 0;                  // points with X and Y
+  double worst = 0;                       // the most a value moves in single precision
+};
+
 struct Series {
   std::string name;
   std::vector<double> y;  // NaN: the point is hidden
   bool rightY = false;
+  Gathered gathered;
 };
 
 struct PlotData {
@@ -22,7 +30,11 @@ struct PlotData {
   std::vector<double> x;  // empty when xIsIndex; NaN hides the point
   std::vector<Series> series;
   std::vector<std::string> tickTexts;  // per row, from --xticklabels; empty without it
-  std::size_t points() const { return series.empty() ? 0 : series.front().y.size(); }
+  // Set when the values went straight into the lines: the series' Y and X stay empty.
+  bool gathered = false;
+  std::optional<Range> xRange;  // of the finite X values
+  std::size_t rows = 0;
+  std::size_t points() const { return gathered ? rows : series.empty() ? 0 : series.front().y.size(); }
 };
 
 // Picks X, the drawn columns, the right-Y columns and the tick texts; an error names the missing
@@ -40,6 +52,9 @@ std::optional<Range> DataRange(const PlotData& data, bool rightY);
 std::optional<Range> XRange(const PlotData& data);
 // The same for the points whose X lies in `xWithin` (ends included).
 std::optional<Range> DataRange(const PlotData& data, bool rightY, const Range& xWithin);
+
+// The union of two ranges.
+std::optional<Range> Merge(std::optional<Range> a, const std::optional<Range>& b);
 
 // The names of the left or the right series, joined with ", ".
 std::string SeriesNames(const PlotData& data, bool rightY);

@@ -142,7 +142,7 @@ LONG MarkerStyle(const PlotOptions& options, std::size_t series) {
 std::vector<bool> SinglePoints(const PlotData& data) {
   std::vector<bool> single;
   for (const Series& series : data.series) {
-    std::size_t shown = 0;
+    std::size_t shown = series.gathered.shown;
     for (std::size_t i = 0; i < series.y.size() && shown < 2; ++i)
       shown += std::isfinite(series.y[i]) && (data.xIsIndex || (i < data.x.size() && std::isfinite(data.x[i])));
     single.push_back(shown == 1);
@@ -158,7 +158,8 @@ bool DrawsMarker(const PlotOptions& options, bool singlePoint) {
 using MadeLines = std::vector<std::pair<std::size_t, ComPtr<ILineData>>>;
 
 // The left or the right series, as lines of the graph's line layer for that side.
-void AddLines(ILineLayer* layer, PlotData* data, const PlotOptions& options, bool rightY, XSource* x, MadeLines* made) {
+void AddLines(ILineLayer* layer, PlotData* data, const PlotOptions& options, bool rightY, XSource* x,
+              const FilledLines& filled, MadeLines* made) {
   if (!layer) throw RenderFailure{"LineGraph gave no line layer"};
   if (options.drawStyle == DrawStyle::Points) Check(layer->put_Style(1), "LineLayer.Style");
   for (std::size_t i = 0; i < data->series.size(); ++i) {
@@ -174,9 +175,14 @@ void AddLines(ILineLayer* layer, PlotData* data, const PlotOptions& options, boo
     Check(line->put_Width(options.lineWidth), "Line.Width");
     if (options.markers != Markers::None) Check(line->put_PointStyle(MarkerStyle(options, i)), "Line.PointStyle");
     ComPtr<ILineData> lineData;
-    Check(line->get_Data(&lineData), "Line.Data");
-    if (!lineData) throw RenderFailure{"Line.Data gave no data object"};
-    FillLineData(lineData.get(), data, &series, x);
+    if (i < filled.size()) {
+      lineData = filled[i];
+      Check(line->put_Data(lineData.get()), "Line.Data");
+    } else {
+      Check(line->get_Data(&lineData), "Line.Data");
+      if (!lineData) throw RenderFailure{"Line.Data gave no data object"};
+      FillLineData(lineData.get(), data, &series, x);
+    }
     made->emplace_back(i, lineData);
   }
 }
@@ -650,7 +656,7 @@ void SetScaleLabels(ILineGraph* graph, const PlotOptions& options) {
 }
 
 // The whole pipeline; throws RenderFailure.
-void Render(PlotData& data, const PlotOptions& options) {
+void Render(PlotData& data, const PlotOptions& options, const FilledLines& filled) {
   const View view = ViewOf(data, options);
   const std::vector<bool> singlePoints = SinglePoints(data);
   const Range &x = view.x, &y = view.y, &rightY = view.rightY;
@@ -674,8 +680,8 @@ void Render(PlotData& data, const PlotOptions& options) {
   // Only the row texts look at X again.
   XSource xSource;
   if (!data.xIsIndex) xSource = XSource{data.x.data(), data.tickTexts.empty()};
-  AddLines(left.get(), &data, options, false, &xSource, &leftLines);
-  AddLines(right.get(), &data, options, true, &xSource, &rightLines);
+  AddLines(left.get(), &data, options, false, &xSource, filled, &leftLines);
+  AddLines(right.get(), &data, options, true, &xSource, filled, &rightLines);
   xSource.ClearHidden();
 
   auto container =
@@ -735,10 +741,10 @@ std::string DescribeWriteFailure(long hr) {
   }
 }
 
-bool RenderPlot(PlotData&& data, const PlotOptions& options, std::string* error) {
+bool RenderPlot(PlotData&& data, const PlotOptions& options, std::string* error, const FilledLines& filled) {
   // Caught by type, not through Guarded: a render failure carries a message for the user.
   try {
-    Render(data, options);
+    Render(data, options, filled);
     return true;
   } catch (const RenderFailure& failure) {
     *error = failure.message;

@@ -164,7 +164,7 @@ std::vector<std::string> ApplyScales(PlotData* data, PlotOptions* options, const
     if (!log) offset = options->yOffsetAuto ? AutoOffset(*shown) : options->yOffset.value_or(0.0);
     for (Series& s : data->series) {
       if (s.rightY != right) continue;
-      double worst = 0;
+      double worst = s.gathered.worst;
       for (double& v : s.y) {
         if (!std::isfinite(v)) continue;
         const double stored = static_cast<float>(v - offset);

@@ -1,0 +1,214 @@
+#include "plot_sinks.h"
+
+#include <kelmira/platform.h>
+
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+
+namespace kelmira::plot {
+namespace {
+
+std::string Hex(HRESULT hr) {
+  char text[16];
+  std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(hr));
+  return text;
+}
+
+void Widen(std::optional<Range>* range, double v) {
+  if (!*range) *range = Range{v, v};
+  (*range)->min = std::min((*range)->min, v);
+  (*range)->max = std::max((*range)->max, v);
+}
+
+}  // namespace
+
+// Row-number X with --xlim needs the final row numbers, which rows lost to comments would shift.
+bool ReadsIntoLines(const PlotOptions& options) {
+  return !options.input.empty() && !options.xTickLabels && !options.logX && !options.logY && !options.logRightY &&
+         !options.yOffsetAuto && options.yOffset.value_or(0.0) == 0.0 && !(options.xIsIndex && options.xLimits);
+}
+
+void LineSink::Begin(const std::vector<std::string>& names, const std::vector<std::size_t>& readColumns,
+                     std::size_t maxRows, std::size_t stretches) {
+  // The same choice and messages as SelectSeries.
+  auto index = [&](int c) {
+    return static_cast<std::size_t>(std::find(readColumns.begin(), readColumns.end(), static_cast<std::size_t>(c)) -
+                                    readColumns.begin());
+  };
+  auto findAll = [&](const std::vector<ColumnRef>& refs, const char* role, std::vector<int>* columns) {
+    for (const ColumnRef& ref : refs) {
+      const int c = FindColumn(names, ref);
+      if (c < 0) {
+        selectError_ = "no column '" + ref.text + "' (for " + role + ") in the data";
+        return false;
+      }
+      if (index(c) == readColumns.size()) {
+        selectError_ = "column '" + ref.text + "' (for " + role + ") was not read";
+        return false;
+      }
+      columns->push_back(c);
+    }
+    return true;
+  };
+  data_.gathered = true;
+  data_.xIsIndex = options_.xIsIndex;
+  int xColumn = -1;
+  if (!data_.xIsIndex) {
+    std::vector<int> x;
+    if (!findAll({options_.xColumn.value_or(ColumnRef{"1"})}, "--x", &x)) return;
+    xColumn = x.front();
+    xValue_ = index(xColumn);
+  }
+  data_.xName = data_.xIsIndex ? "row" : names[static_cast<std::size_t>(xColumn)];
+  std::vector<int> rightColumns, yColumns;
+  if (!findAll(options_.rightYColumns, "--right-y", &rightColumns) || !findAll(options_.yColumns, "--y", &yColumns))
+    return;
+  if (options_.yColumns.empty())
+    for (int c = 0; c < static_cast<int>(names.size()); ++c)
+      if (c != xColumn && index(c) != readColumns.size() &&
+          std::find(rightColumns.begin(), rightColumns.end(), c) == rightColumns.end())
+        yColumns.push_back(c);
+  for (auto [columns, right] : {std::pair(&yColumns, false), std::pair(&rightColumns, true)})
+    for (int c : *columns) {
+      data_.series.push_back(Series{names[static_cast<std::size_t>(c)], {}, right, {}});
+      targets_.push_back(Target{index(c)});
+    }
+  if (data_.series.empty()) {
+    selectError_ = "nothing to draw: the data has no column besides X";
+    return;
+  }
+  stretches_.assign(
+      stretches, Stretch{std::vector<Gathered>(targets_.size()), std::vector<Beyond>(targets_.size()), std::nullopt});
+  MakeLines(maxRows);
+}
+
+// Sized once from the line count: a LineData fills its arrays as it makes them, and a change of
+// size copies them all.
+void LineSink::MakeLines(std::size_t maxRows) {
+  auto check = [&](HRESULT hr, const char* what) {
+    if (SUCCEEDED(hr) || !lineError_.empty()) return SUCCEEDED(hr);
+    lineError_ = std::string(what) + " failed (" + Hex(hr) + ")";
+    return false;
+  };
+  if (maxRows > static_cast<std::size_t>(std::numeric_limits<LONG>::max())) {
+    check(E_OUTOFMEMORY, "LineData.Size");
+    return;
+  }
+  for (Target& target : targets_) {
+    ComPtr<ILineData> line;
+    const HRESULT made =
+        CoCreateInstance(CLSID_LineData, nullptr, CLSCTX_INPROC_SERVER, IID_ILineData, reinterpret_cast<void**>(&line));
+    if (FAILED(made) || !line) {
+      lineError_ = "cannot create Kelmira.LineData (" + Hex(made) + ")";
+      break;
+    }
+    const bool ok = check(line->put_UseXData(VARIANT_FALSE), "LineData.UseXData") &&
+                    check(line->put_UseDoubleForXData(VARIANT_TRUE), "LineData.UseDoubleForXData") &&
+                    check(line->put_UseXData(data_.xIsIndex ? VARIANT_FALSE : VARIANT_TRUE), "LineData.UseXData") &&
+                    check(line->put_Size(static_cast<LONG>(maxRows)), "LineData.Size") &&
+                    check(line->GetDataPtr(&target.y), "LineData.GetDataPtr") &&
+                    check(line->GetMaskPtr(&target.mask), "LineData.GetMaskPtr") &&
+                    (data_.xIsIndex || check(line->get_DataPtrXDouble(&target.x), "LineData.DataPtrXDouble"));
+    if (!ok) break;
+    if (maxRows > 0 && (!target.y || !target.mask || (!data_.xIsIndex && !target.x))) {
+      lineError_ = "LineData gave no arrays for " + std::to_string(maxRows) + " points";
+      break;
+    }
+    lines_.push_back(std::move(line));
+  }
+  if (!lineError_.empty()) {
+    lines_.clear();
+    targets_.clear();  // the rows are still read, for their messages
+  }
+}
+
+// A hidden point is masked out and its values stay zero. X goes in double precision: in single
+// precision, epoch seconds would fall on 128-second steps.
+void LineSink::Put(std::size_t stretch, std::size_t row, const double* values) {
+  if (targets_.empty()) return;
+  Stretch& s = stretches_[stretch];
+  const double x = data_.xIsIndex ? 0.0 : values[xValue_];
+  const bool xShown = data_.xIsIndex || std::isfinite(x);
+  if (!data_.xIsIndex && xShown) Widen(&s.x, x);
+  const bool inLimits = options_.xLimits && x >= options_.xLimits->min && x <= options_.xLimits->max;
+  for (std::size_t k = 0; k < targets_.size(); ++k) {
+    const Target& t = targets_[k];
+    const double v = values[t.value];
+    const bool finite = std::isfinite(v), shown = finite && xShown;
+    const float stored = static_cast<float>(v);
+    t.y[row] = shown ? stored : 0.0f;
+    t.mask[row] = shown ? 1 : 0;
+    if (t.x) t.x[row] = shown ? x : 0.0;
+    if (!finite) continue;
+    Gathered& g = s.series[k];
+    Widen(&g.range, v);
+    if (inLimits) Widen(&g.inXLimits, v);
+    g.shown += shown;
+    g.worst = std::max(g.worst, std::fabs(static_cast<double>(stored) - v));
+    if (std::fabs(v) > FLT_MAX && !s.beyond[k].found) s.beyond[k] = Beyond{true, v};
+  }
+}
+
+void LineSink::Move(std::size_t from, std::size_t to, std::size_t count) {
+  for (const Target& t : targets_) {
+    std::copy(t.y + from, t.y + from + count, t.y + to);
+    std::copy(t.mask + from, t.mask + from + count, t.mask + to);
+    if (t.x) std::copy(t.x + from, t.x + from + count, t.x + to);
+  }
+}
+
+void LineSink::End(std::size_t rows) {
+  data_.rows = rows;
+  for (const ComPtr<ILineData>& line : lines_) {
+    LONG size = 0;
+    line->get_Size(&size);
+    if (static_cast<std::size_t>(size) == rows) continue;
+    if (const HRESULT hr = line->put_Size(static_cast<LONG>(rows)); FAILED(hr)) {
+      lineError_ = "LineData.Size failed (" + Hex(hr) + ")";
+      lines_.clear();
+      return;
+    }
+  }
+}
+
+std::optional<PlotData> LineSink::Select(std::string* error) {
+  if (!selectError_.empty()) {
+    *error = selectError_;
+    return std::nullopt;
+  }
+  std::vector<Beyond> beyond(targets_.size());
+  for (const Stretch& s : stretches_) {
+    data_.xRange = Merge(data_.xRange, s.x);
+    for (std::size_t k = 0; k < s.series.size(); ++k) {
+      Gathered& g = data_.series[k].gathered;
+      g.range = Merge(g.range, s.series[k].range);
+      g.inXLimits = Merge(g.inXLimits, s.series[k].inXLimits);
+      g.shown += s.series[k].shown;
+      g.worst = std::max(g.worst, s.series[k].worst);
+      if (!beyond[k].found) beyond[k] = s.beyond[k];
+    }
+  }
+  stretches_.clear();
+  if (!DataRange(data_, false) && !DataRange(data_, true)) {
+    *error = "nothing to draw: every value of the drawn columns is missing";
+    return std::nullopt;
+  }
+  if (!data_.xIsIndex && !XRange(data_)) {
+    *error = "nothing to draw: every X value is missing";
+    return std::nullopt;
+  }
+  for (std::size_t k = 0; k < beyond.size(); ++k)
+    if (beyond[k].found) {
+      char text[200];
+      std::snprintf(text, sizeof text, "column '%s': %g is beyond the single precision Y is drawn in (at most %g)",
+                    data_.series[k].name.c_str(), beyond[k].value, static_cast<double>(FLT_MAX));
+      *error = text;
+      return std::nullopt;
+    }
+  return std::move(data_);
+}
+
+}  // namespace kelmira::plot

@@ -1,0 +1,66 @@
+// Reading straight into the lines: in the common case (no log axis, no Y offset, no row texts)
+// each drawn column's values go from the file into the arrays of a LineData made before the read,
+// Y converted to single precision as it is parsed, and what the axes and messages need is gathered
+// on the way. A large file then never exists as arrays of doubles next to the lines'.
+#pragma once
+
+#include "csv_table.h"
+#include "plot_data.h"
+#include "plot_options.h"
+#include "plot_render.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kelmira::plot {
+
+// Whether the values of a file may go straight into the lines with these options.
+bool ReadsIntoLines(const PlotOptions& options);
+
+// Chooses the series as SelectSeries does once the columns are known, makes and sizes one LineData
+// per series, and fills it from the rows. COM must be initialised.
+class LineSink : public RowSink {
+ public:
+  explicit LineSink(const PlotOptions& options) : options_(options) {}
+  void Begin(const std::vector<std::string>& names, const std::vector<std::size_t>& readColumns, std::size_t maxRows,
+             std::size_t stretches) override;
+  void Put(std::size_t stretch, std::size_t row, const double* values) override;
+  void Move(std::size_t from, std::size_t to, std::size_t count) override;
+  void End(std::size_t rows) override;
+
+  // After a read without error: the series, with what was gathered, or SelectSeries' message.
+  std::optional<PlotData> Select(std::string* error);
+  // A failure making the lines, to be reported as a render failure would be; empty when none.
+  const std::string& lineError() const { return lineError_; }
+  FilledLines TakeLines() { return std::move(lines_); }
+
+ private:
+  struct Target {
+    std::size_t value;  // index into a row's values
+    float* y = nullptr;
+    BYTE* mask = nullptr;
+    double* x = nullptr;
+  };
+  struct Beyond {
+    bool found = false;
+    double value = 0;
+  };
+  // Per stretch, merged in order.
+  struct Stretch {
+    std::vector<Gathered> series;
+    std::vector<Beyond> beyond;  // the first finite value past single precision
+    std::optional<Range> x;
+  };
+  void MakeLines(std::size_t maxRows);
+
+  const PlotOptions& options_;
+  PlotData data_;
+  std::string selectError_, lineError_;
+  std::size_t xValue_ = 0;
+  std::vector<Target> targets_;
+  FilledLines lines_;
+  std::vector<Stretch> stretches_;
+};
+
+}  // namespace kelmira::plot
