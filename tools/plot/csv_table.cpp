@@ -15,7 +15,7 @@ namespace {
 // How a column is read; only the plotted ones are parsed at all.
 enum class Kind : unsigned char { Skip, Number, Date, Text };
 
-constexpr std::size_t kRowsPerProgress = 1 << 16;
+constexpr std::size_t kRowsPerProgress = 1 << 14;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
 
