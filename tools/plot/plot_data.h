@@ -15,6 +15,8 @@ struct Gathered {
   std::optional<Range> range, inXLimits;  // of the finite values; of those whose X is in --xlim
   std::size_t shown = 0;                  // points with X and Y
   double worst = 0;                       // the most a value moves in single precision
+  std::size_t leftOut = 0;                // values <= 0 left out of a log scale
+  std::optional<double> lost;             // the first value the offset puts beyond single precision
 };
 
 struct Series {
@@ -33,6 +35,7 @@ struct PlotData {
   // Set when the values went straight into the lines: the series' Y and X stay empty.
   bool gathered = false;
   std::optional<Range> xRange;  // of the finite X values
+  std::size_t xLeftOut = 0;     // X values <= 0 left out of a log scale
   std::size_t rows = 0;
   std::size_t points() const { return gathered ? rows : series.empty() ? 0 : series.front().y.size(); }
 };

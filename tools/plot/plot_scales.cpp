@@ -138,9 +138,9 @@ std::vector<std::string> ApplyScales(PlotData* data, PlotOptions* options, const
     warnings.push_back(file + ": " + ColumnText(name, columnNames) + ": " + std::to_string(count) +
                        (count == 1 ? " value" : " values") + " <= 0 left out of the log scale");
   };
-  if (options->logX && !data->xIsIndex) leftOut(TakeLog(&data->x), data->xName);
+  if (options->logX && !data->xIsIndex) leftOut(TakeLog(&data->x) + data->xLeftOut, data->xName);
   for (Series& s : data->series)
-    if (s.rightY ? options->logRightY : options->logY) leftOut(TakeLog(&s.y), s.name);
+    if (s.rightY ? options->logRightY : options->logY) leftOut(TakeLog(&s.y) + s.gathered.leftOut, s.name);
   if (!DataRange(*data, false) && !DataRange(*data, true)) {
     *error = "nothing to draw: no value is above 0 on the log scale";
     return {};
@@ -165,6 +165,11 @@ std::vector<std::string> ApplyScales(PlotData* data, PlotOptions* options, const
     for (Series& s : data->series) {
       if (s.rightY != right) continue;
       double worst = s.gathered.worst;
+      if (const std::optional<double> v = s.gathered.lost) {
+        *error = ColumnText(s.name, columnNames) + ": " + Number(*v, 0) + " less the offset " + Number(offset, 0) +
+                 " is beyond single precision";
+        return {};
+      }
       for (double& v : s.y) {
         if (!std::isfinite(v)) continue;
         const double stored = static_cast<float>(v - offset);
@@ -176,6 +181,8 @@ std::vector<std::string> ApplyScales(PlotData* data, PlotOptions* options, const
         worst = std::max(worst, std::fabs(stored + offset - v));
         v -= offset;
       }
+      for (std::optional<Range>* r : {&s.gathered.range, &s.gathered.inXLimits})
+        if (*r) **r = Range{(*r)->min - offset, (*r)->max - offset};
       const double pixels = worst * options->height / (shown->max - shown->min);
       if (!(pixels > 0.1) || !(shown->max > shown->min)) continue;
       char text[160];

@@ -27,8 +27,8 @@ void Widen(std::optional<Range>* range, double v) {
 
 // Row-number X with --xlim needs the final row numbers, which rows lost to comments would shift.
 bool ReadsIntoLines(const PlotOptions& options) {
-  return !options.input.empty() && !options.xTickLabels && !options.logX && !options.logY && !options.logRightY &&
-         !options.yOffsetAuto && options.yOffset.value_or(0.0) == 0.0 && !(options.xIsIndex && options.xLimits);
+  return !options.input.empty() && !options.xTickLabels && !options.yOffsetAuto &&
+         !(options.xIsIndex && options.xLimits);
 }
 
 void LineSink::Begin(const std::vector<std::string>& names, const std::vector<std::size_t>& readColumns,
@@ -55,6 +55,9 @@ void LineSink::Begin(const std::vector<std::string>& names, const std::vector<st
   };
   data_.gathered = true;
   data_.xIsIndex = options_.xIsIndex;
+  logX_ = options_.logX && !data_.xIsIndex;
+  xLimits_ = options_.xLimits;
+  if (xLimits_ && options_.logX) xLimits_ = Range{std::log10(xLimits_->min), std::log10(xLimits_->max)};
   int xColumn = -1;
   if (!data_.xIsIndex) {
     std::vector<int> x;
@@ -74,14 +77,18 @@ void LineSink::Begin(const std::vector<std::string>& names, const std::vector<st
   for (auto [columns, right] : {std::pair(&yColumns, false), std::pair(&rightColumns, true)})
     for (int c : *columns) {
       data_.series.push_back(Series{names[static_cast<std::size_t>(c)], {}, right, {}});
-      targets_.push_back(Target{index(c)});
+      // As ApplyScales: a log axis takes no offset.
+      const bool log = right ? options_.logRightY : options_.logY;
+      targets_.push_back(Target{index(c), log, log ? 0.0 : options_.yOffset.value_or(0.0)});
     }
   if (data_.series.empty()) {
     selectError_ = "nothing to draw: the data has no column besides X";
     return;
   }
-  stretches_.assign(
-      stretches, Stretch{std::vector<Gathered>(targets_.size()), std::vector<Beyond>(targets_.size()), std::nullopt});
+  Stretch empty;
+  empty.series.resize(targets_.size());
+  empty.beyond.resize(targets_.size());
+  stretches_.assign(stretches, empty);
   MakeLines(maxRows);
 }
 
@@ -126,29 +133,40 @@ void LineSink::MakeLines(std::size_t maxRows) {
 }
 
 // A hidden point is masked out and its values stay zero. X goes in double precision: in single
-// precision, epoch seconds would fall on 128-second steps.
+// precision, epoch seconds would fall on 128-second steps. Values <= 0 on a log scale are gaps.
 void LineSink::Put(std::size_t stretch, std::size_t row, const double* values) {
   if (targets_.empty()) return;
   Stretch& s = stretches_[stretch];
-  const double x = data_.xIsIndex ? 0.0 : values[xValue_];
+  auto log = [](double v, std::size_t* leftOut) {
+    if (std::isnan(v)) return v;
+    *leftOut += v <= 0;
+    return v > 0 ? std::log10(v) : NAN;
+  };
+  double x = data_.xIsIndex ? 0.0 : values[xValue_];
+  s.anyX |= std::isfinite(x);
+  if (logX_) x = log(x, &s.xLeftOut);
   const bool xShown = data_.xIsIndex || std::isfinite(x);
   if (!data_.xIsIndex && xShown) Widen(&s.x, x);
-  const bool inLimits = options_.xLimits && x >= options_.xLimits->min && x <= options_.xLimits->max;
+  const bool inLimits = xLimits_ && x >= xLimits_->min && x <= xLimits_->max;
   for (std::size_t k = 0; k < targets_.size(); ++k) {
     const Target& t = targets_[k];
-    const double v = values[t.value];
+    Gathered& g = s.series[k];
+    const double raw = values[t.value], v = t.log ? log(raw, &g.leftOut) : raw;
     const bool finite = std::isfinite(v), shown = finite && xShown;
-    const float stored = static_cast<float>(v);
+    const float stored = static_cast<float>(v - t.offset);
     t.y[row] = shown ? stored : 0.0f;
     t.mask[row] = shown ? 1 : 0;
     if (t.x) t.x[row] = shown ? x : 0.0;
+    if (std::isfinite(raw)) {
+      s.anyY = true;
+      if (std::fabs(raw) > FLT_MAX && !s.beyond[k].found) s.beyond[k] = Beyond{true, raw};
+    }
     if (!finite) continue;
-    Gathered& g = s.series[k];
     Widen(&g.range, v);
     if (inLimits) Widen(&g.inXLimits, v);
     g.shown += shown;
-    g.worst = std::max(g.worst, std::fabs(static_cast<double>(stored) - v));
-    if (std::fabs(v) > FLT_MAX && !s.beyond[k].found) s.beyond[k] = Beyond{true, v};
+    g.worst = std::max(g.worst, std::fabs(static_cast<double>(stored) + t.offset - v));
+    if (!std::isfinite(stored) && !g.lost) g.lost = v;
   }
 }
 
@@ -180,23 +198,28 @@ std::optional<PlotData> LineSink::Select(std::string* error) {
     return std::nullopt;
   }
   std::vector<Beyond> beyond(targets_.size());
+  bool anyX = false, anyY = false;
   for (const Stretch& s : stretches_) {
+    anyX |= s.anyX, anyY |= s.anyY;
     data_.xRange = Merge(data_.xRange, s.x);
+    data_.xLeftOut += s.xLeftOut;
     for (std::size_t k = 0; k < s.series.size(); ++k) {
       Gathered& g = data_.series[k].gathered;
       g.range = Merge(g.range, s.series[k].range);
       g.inXLimits = Merge(g.inXLimits, s.series[k].inXLimits);
       g.shown += s.series[k].shown;
       g.worst = std::max(g.worst, s.series[k].worst);
+      g.leftOut += s.series[k].leftOut;
+      if (!g.lost) g.lost = s.series[k].lost;
       if (!beyond[k].found) beyond[k] = s.beyond[k];
     }
   }
   stretches_.clear();
-  if (!DataRange(data_, false) && !DataRange(data_, true)) {
+  if (!anyY) {
     *error = "nothing to draw: every value of the drawn columns is missing";
     return std::nullopt;
   }
-  if (!data_.xIsIndex && !XRange(data_)) {
+  if (!data_.xIsIndex && !anyX) {
     *error = "nothing to draw: every X value is missing";
     return std::nullopt;
   }

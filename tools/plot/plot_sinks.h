@@ -1,7 +1,7 @@
-// Reading straight into the lines: in the common case (no log axis, no Y offset, no row texts)
-// each drawn column's values go from the file into the arrays of a LineData made before the read,
-// Y converted to single precision as it is parsed, and what the axes and messages need is gathered
-// on the way. A large file then never exists as arrays of doubles next to the lines'.
+// Reading straight into the lines: unless row texts or an automatic Y offset are asked for, each
+// drawn column's values go from the file into the arrays of a LineData made before the read, Y
+// through its log and offset into single precision as it is parsed, and what the axes and
+// messages need is gathered on the way. A large file then never exists as arrays of doubles next to the lines'.
 #pragma once
 
 #include "csv_table.h"
@@ -38,6 +38,8 @@ class LineSink : public RowSink {
  private:
   struct Target {
     std::size_t value;  // index into a row's values
+    bool log = false;
+    double offset = 0;
     float* y = nullptr;
     BYTE* mask = nullptr;
     double* x = nullptr;
@@ -51,6 +53,8 @@ class LineSink : public RowSink {
     std::vector<Gathered> series;
     std::vector<Beyond> beyond;  // the first finite value past single precision
     std::optional<Range> x;
+    std::size_t xLeftOut = 0;
+    bool anyX = false, anyY = false;  // finite values as read, before a log
   };
   void MakeLines(std::size_t maxRows);
 
@@ -58,6 +62,8 @@ class LineSink : public RowSink {
   PlotData data_;
   std::string selectError_, lineError_;
   std::size_t xValue_ = 0;
+  bool logX_ = false;
+  std::optional<Range> xLimits_;  // on the scale X is stored in
   std::vector<Target> targets_;
   FilledLines lines_;
   std::vector<Stretch> stretches_;
