@@ -94,7 +94,13 @@ int main(int argc, char** argv) {
     {
       ProgressBar bar;
       read.progress = [&bar](double part) { bar(part); };
+      if (sink && options.yOffsetAuto) sink->GuessOffsets(read);
       table = ReadCsvFile(options.input, read, &csvError);
+      if (table && sink) data = sink->Select(&error);
+      if (table && sink && sink->ReadAgain()) {
+        table = ReadCsvFile(options.input, read, &csvError);
+        if (table) data = sink->Select(&error);
+      }
     }
     if (!table) {
       std::fprintf(stderr, "kelmira-plot: %s\n", csvError.message.c_str());
@@ -102,7 +108,7 @@ int main(int argc, char** argv) {
     }
     for (const std::string& note : table->notes) std::fprintf(stderr, "kelmira-plot: %s\n", note.c_str());
     columnNames = table->names;
-    data = sink ? sink->Select(&error) : SelectSeries(std::move(*table), options, &error);
+    if (!sink) data = SelectSeries(std::move(*table), options, &error);
     if (!data) {
       std::fprintf(stderr, "kelmira-plot: %s: %s\n", options.input.c_str(), error.c_str());
       return 1;

@@ -37,7 +37,8 @@ TEST(LineSink, FillsTheLinesAsTheColumnsWould) {
                                                        {"-y", "d"},
                                                        {"-y", "a,b", "--logx", "--logy", "--xlim", "2:30"},
                                                        {"--logy2", "--right-y", "b", "-y", "a", "--y-offset", "1e6"},
-                                                       {"-y", "a", "--y-offset", "1e39"}};
+                                                       {"-y", "a", "--y-offset", "1e39"},
+                                                       {"-y", "b", "--right-y", "a", "--y-offset", "auto"}};
   for (const auto& args : cases)
     for (unsigned threads : {1u, 3u}) {
       std::vector<const char*> argv = {"kelmira-plot", "t.csv"};
@@ -53,6 +54,7 @@ TEST(LineSink, FillsTheLinesAsTheColumnsWould) {
       read.sink = &sink;
       ASSERT_TRUE(ParseCsv(text, "t.csv", read, &error)) << error.message;
       auto got = sink.Select(&message);
+      if (sink.ReadAgain() && ParseCsv(text, "t.csv", read, &error)) got = sink.Select(&message);  // no guess made
       ASSERT_EQ(message, expected);
       if (!want) continue;
       PlotOptions scaled = options;

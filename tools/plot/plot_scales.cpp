@@ -47,14 +47,6 @@ void LogOf(std::optional<Range>* limits) {
   if (*limits) **limits = Range{std::log10((*limits)->min), std::log10((*limits)->max)};
 }
 
-// A multiple of a power of ten at least the range's span near its middle, so that labels written
-// as offset + tick stay round.
-double AutoOffset(Range r) {
-  const double unit = std::pow(10.0, std::ceil(std::log10(std::max(r.max - r.min, 1e-300))));
-  const double offset = std::round((r.min + r.max) / 2 / unit) * unit;
-  return std::isfinite(offset) ? offset : 0.0;
-}
-
 // Tenths of a decade are labelled at 1, 2 and 5 (log10 2 and log10 5 lie within 0.001 of 0.3
 // and 0.7) up to this many pixels per decade, where that puts a label within a pixel, as close as
 // the graph places its own ticks.
@@ -128,6 +120,13 @@ bool LongLabels(std::optional<Range> r) {
 }
 
 }  // namespace
+
+// Labels written as offset + tick stay round.
+double AutoOffset(Range r) {
+  const double unit = std::pow(10.0, std::ceil(std::log10(std::max(r.max - r.min, 1e-300))));
+  const double offset = std::round((r.min + r.max) / 2 / unit) * unit;
+  return std::isfinite(offset) ? offset : 0.0;
+}
 
 std::vector<std::string> ApplyScales(PlotData* data, PlotOptions* options, const std::vector<std::string>& columnNames,
                                      std::string* error) {

@@ -24,6 +24,10 @@ enum class ScaleAxis { X, Y, RightY };
 std::vector<std::string> ApplyScales(PlotData* data, PlotOptions* options, const std::vector<std::string>& columnNames,
                                      std::string* error);
 
+// The offset --y-offset auto takes for a range: a multiple of a power of ten at least the range's
+// span, near its middle.
+double AutoOffset(Range r);
+
 // True when the axis is labelled through a tick label list: log, drawn with an offset, or with
 // values whose plain labels would run to many digits (from 1e6, or a span below 1e-4).
 bool HasScaleLabels(const PlotOptions& options, ScaleAxis axis);

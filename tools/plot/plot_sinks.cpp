@@ -1,5 +1,8 @@
 #include "plot_sinks.h"
 
+#include "input_file.h"
+#include "plot_scales.h"
+
 #include <kelmira/platform.h>
 
 #include <algorithm>
@@ -27,8 +30,7 @@ void Widen(std::optional<Range>* range, double v) {
 
 // Row-number X with --xlim needs the final row numbers, which rows lost to comments would shift.
 bool ReadsIntoLines(const PlotOptions& options) {
-  return !options.input.empty() && !options.xTickLabels && !options.yOffsetAuto &&
-         !(options.xIsIndex && options.xLimits);
+  return !options.input.empty() && !options.xTickLabels && !(options.xIsIndex && options.xLimits);
 }
 
 void LineSink::Begin(const std::vector<std::string>& names, const std::vector<std::size_t>& readColumns,
@@ -79,7 +81,8 @@ void LineSink::Begin(const std::vector<std::string>& names, const std::vector<st
       data_.series.push_back(Series{names[static_cast<std::size_t>(c)], {}, right, {}});
       // As ApplyScales: a log axis takes no offset.
       const bool log = right ? options_.logRightY : options_.logY;
-      targets_.push_back(Target{index(c), log, log ? 0.0 : options_.yOffset.value_or(0.0)});
+      const double offset = options_.yOffsetAuto ? offsets_[right] : options_.yOffset.value_or(0.0);
+      targets_.push_back(Target{index(c), log, log ? 0.0 : offset});
     }
   if (data_.series.empty()) {
     selectError_ = "nothing to draw: the data has no column besides X";
@@ -192,7 +195,46 @@ void LineSink::End(std::size_t rows) {
   }
 }
 
+// Pieces of whole lines from across the file, the head with the header first.
+void LineSink::GuessOffsets(CsvReadOptions read) {
+  constexpr std::size_t kPiece = 1 << 16, kPieces = 32;
+  InputFile file;
+  std::string message, sample;
+  if (!file.Open(options_.input, &message)) return;
+  const std::string_view text = file.text();
+  for (std::size_t i = 0; i < kPieces; ++i) {
+    std::size_t start = i * (text.size() / kPieces);
+    if (start > 0 && (start = text.find('\n', start)) != std::string_view::npos) ++start;
+    if (start >= text.size()) break;
+    const std::size_t end = text.size() - start <= kPiece ? text.size() : text.rfind('\n', start + kPiece);
+    if (end != std::string_view::npos && end >= start) sample.append(text.substr(start, end - start + 1));
+    if (end + 1 >= text.size()) break;
+  }
+  read.sink = nullptr, read.progress = nullptr, read.skipBadRows = true, read.threads = 1;
+  CsvError error;
+  std::optional<CsvTable> table = ParseCsv(sample, options_.input, read, &error);
+  if (!table) return;
+  const std::optional<PlotData> data = SelectSeries(std::move(*table), options_, &message);
+  bool changed = false;
+  if (data) AutoOffsets(*data, &changed);
+}
+
+// As ApplyScales: the given limits, else the values' range, on each side without a log scale.
+void LineSink::AutoOffsets(const PlotData& data, bool* changed) {
+  for (const bool right : {false, true}) {
+    if (right ? options_.logRightY : options_.logY) continue;
+    const std::optional<Range>& limits = right ? options_.rightYLimits : options_.yLimits;
+    const std::optional<Range> shown = limits ? limits : DataRange(data, right);
+    if (!shown) continue;
+    const double offset = AutoOffset(*shown);
+    double& used = offsets_[right ? 1 : 0];
+    *changed |= offset != used || std::signbit(offset) != std::signbit(used);
+    used = offset;
+  }
+}
+
 std::optional<PlotData> LineSink::Select(std::string* error) {
+  again_ = false;
   if (!selectError_.empty()) {
     *error = selectError_;
     return std::nullopt;
@@ -231,6 +273,12 @@ std::optional<PlotData> LineSink::Select(std::string* error) {
       *error = text;
       return std::nullopt;
     }
+  if (options_.yOffsetAuto) AutoOffsets(data_, &again_);
+  if (again_) {
+    data_ = PlotData{};
+    targets_.clear(), lines_.clear(), lineError_.clear();
+    return std::nullopt;
+  }
   return std::move(data_);
 }
 

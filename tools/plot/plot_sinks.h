@@ -1,7 +1,9 @@
-// Reading straight into the lines: unless row texts or an automatic Y offset are asked for, each
-// drawn column's values go from the file into the arrays of a LineData made before the read, Y
-// through its log and offset into single precision as it is parsed, and what the axes and
-// messages need is gathered on the way. A large file then never exists as arrays of doubles next to the lines'.
+// Reading straight into the lines: unless row texts are asked for, each drawn column's values go
+// from the file into the arrays of a LineData made before the read, Y through its log and offset
+// into single precision as it is parsed, and what the axes and messages need is gathered on the
+// way. --y-offset auto takes its round value from a sample of the file read first; when the
+// whole file's range gives another, the file is read again with that one, so that the picture is
+// the one the whole range gives. A large file then never exists as arrays of doubles next to the lines'.
 #pragma once
 
 #include "csv_table.h"
@@ -29,8 +31,12 @@ class LineSink : public RowSink {
   void Move(std::size_t from, std::size_t to, std::size_t count) override;
   void End(std::size_t rows) override;
 
+  // With --y-offset auto: the offsets from a sample of the file (`read` as for the whole read).
+  void GuessOffsets(CsvReadOptions read);
   // After a read without error: the series, with what was gathered, or SelectSeries' message.
+  // Nothing and no message when a guessed offset was wrong: the sink is then set for another read.
   std::optional<PlotData> Select(std::string* error);
+  bool ReadAgain() const { return again_; }
   // A failure making the lines, to be reported as a render failure would be; empty when none.
   const std::string& lineError() const { return lineError_; }
   FilledLines TakeLines() { return std::move(lines_); }
@@ -61,6 +67,10 @@ class LineSink : public RowSink {
   const PlotOptions& options_;
   PlotData data_;
   std::string selectError_, lineError_;
+  void AutoOffsets(const PlotData& data, bool* changed);
+
+  double offsets_[2] = {0, 0};  // --y-offset auto's, left and right
+  bool again_ = false;
   std::size_t xValue_ = 0;
   bool logX_ = false;
   std::optional<Range> xLimits_;  // on the scale X is stored in
