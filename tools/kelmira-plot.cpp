@@ -84,6 +84,11 @@ int main(int argc, char** argv) {
       read.numbers->insert(read.numbers->end(), options.rightYColumns.begin(), options.rightYColumns.end());
       if (!options.xIsIndex) read.numbers->push_back(options.xColumn.value_or(ColumnRef{"1"}));
     }
+    // Without -y, text columns are not drawn; X and the right-Y columns must still be numbers.
+    if (options.yColumns.empty()) {
+      read.leaveOutText = options.rightYColumns;
+      if (!options.xIsIndex) read.leaveOutText->push_back(options.xColumn.value_or(ColumnRef{"1"}));
+    }
     read.separator = options.separator;
     read.decimalComma = options.decimalComma;
     read.dateFormat = options.dateFormat;

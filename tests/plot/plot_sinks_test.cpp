@@ -90,3 +90,36 @@ TEST(LineSink, FillsTheLinesAsTheColumnsWould) {
       }
     }
 }
+
+TEST(Csv, TextColumnsAreLeftOutOfEveryColumnWithANote) {
+  const struct {
+    std::string text;
+    std::vector<ColumnRef> kept;
+    std::string said;  // the note, or the error
+    std::vector<bool> read;
+  } cases[] = {
+      {"id,name,score\n1,Ann,3.5\n2,,4\n",
+       {},
+       "t.csv: column 2 (name) holds text, not numbers: left out of the drawn columns",
+       {true, false, true}},
+      {"id,name,score,grade\n1,Ann,3.5,B\n",
+       {},
+       "t.csv: column 2 (name), column 4 (grade) hold text, not numbers: left out of the drawn columns",
+       {true, false, true, false}},
+      {"id,name,score\n1,Ann,3.5\n", {{"name"}}, "t.csv:2: column 2 (name): 'Ann' is not a number", {}},
+      {"id,code,score\n1,A1,3\n2,7,4\n", {}, "t.csv:2: column 2 (code): 'A1' is not a number", {}},  // a typo
+  };
+  for (const auto& c : cases) {
+    CsvReadOptions read;
+    read.leaveOutText = c.kept;
+    CsvError error;
+    const auto table = ParseCsv(c.text, "t.csv", read, &error);
+    std::vector<bool> isRead;
+    for (std::size_t k = 0; table && k < table->names.size(); ++k) isRead.push_back(table->IsRead(k));
+    EXPECT_EQ(std::pair(!table                 ? error.message
+                        : table->notes.empty() ? ""
+                                               : table->notes.front(),
+                        isRead),
+              std::pair(c.said, c.read));
+  }
+}

@@ -295,6 +295,32 @@ class Reader {
     return options.dateFormat.empty() ? ParseDate(cell).has_value() : ParseDate(cell, options.dateFormat).has_value();
   }
 
+  // A column of names or categories (an iris file's species) is left out of "every column"; a
+  // number among its first cells makes it a column of numbers with a typo, which stays an error.
+  void LeaveOutText() {
+    std::vector<Kind>& kinds = layout_.kinds;
+    std::vector<bool> text(kinds.size()), number(kinds.size());
+    std::vector<std::string_view> cells;
+    std::string scratch;
+    for (std::string_view line : SampleLines()) {
+      if (!SplitCells(line, layout_.separator, &cells, &scratch) || cells.size() != kinds.size()) continue;
+      for (std::size_t c = 0; c < cells.size(); ++c)
+        if (!IsMissing(cells[c])) (ParseNumber(cells[c], layout_.options.decimalComma) ? number : text)[c] = true;
+    }
+    for (const ColumnRef& ref : *layout_.options.leaveOutText)
+      if (const int c = FindColumn(layout_.names, ref); c >= 0) text[static_cast<std::size_t>(c)] = false;
+    std::string left;
+    std::size_t count = 0;
+    for (std::size_t c = 0; c < kinds.size(); ++c) {
+      if (kinds[c] != Kind::Number || !text[c] || number[c]) continue;
+      kinds[c] = Kind::Skip;
+      left += (count++ ? ", " : "") + ColumnLabel(layout_.names, c);
+    }
+    if (count)
+      table_.notes.push_back(std::string(source_) + ": " + left + (count == 1 ? " holds" : " hold") +
+                             " text, not numbers: left out of the drawn columns");
+  }
+
   // Names the columns (from a header, or by number) and decides how each is read.
   bool FirstLine(std::string_view line, bool* header) {
     const CsvReadOptions& options = layout_.options;
@@ -328,6 +354,7 @@ class Reader {
                   ColumnLabel(names, static_cast<std::size_t>(dateIndex)) + " cannot hold both dates and tick labels");
     if (dateIndex >= 0) kinds[static_cast<std::size_t>(dateIndex)] = Kind::Date;
     if (layout_.textColumn >= 0) kinds[static_cast<std::size_t>(layout_.textColumn)] = Kind::Text;
+    if (options.leaveOutText && !options.numbers) LeaveOutText();
     for (std::size_t c = 0; c < kinds.size(); ++c)
       if (kinds[c] != Kind::Skip) layout_.readColumns.push_back(c);
     table_.names = names;

@@ -61,6 +61,9 @@ struct CsvReadOptions {
   // The other columns read as numbers; none: every column. Names that match no column are left
   // for the caller to report.
   std::optional<std::vector<ColumnRef>> numbers;
+  // Set, with `numbers` unset: a column whose first rows hold text and no number is not read, and
+  // one note names such columns; the columns listed here are read all the same.
+  std::optional<std::vector<ColumnRef>> leaveOutText;
   Separator separator = Separator::Detect;
   bool decimalComma = false;
   std::string dateFormat;                // empty: ISO dates
