@@ -19,14 +19,9 @@ TEST(LineSink, FillsTheLinesAsTheColumnsWould) {
   std::string text = "# logger 7\nt,a,b,c\n";  // comments, blank lines, bad rows and gaps in every stretch
   for (int i = 0; i < 90; ++i) {
     text += i % 17 == 3 ? "# pause\n" : i % 13 == 5 ? "\n" : i % 19 == 7 ? "4,x,1,1\n" : "";
-    text += (i % 11 == 4 ? "" : std::to_string(i * 0.5)) + "," +
-            (i % 7 == 2 ? ""
-             : i == 30  ? "inf"
-                        : std::to_string(std::sin(i) * 1e3 + 1e6)) +
-            "," + std::to_string(i % 5 - 2) +
-            (i == 20   ? ",1e39\n"
-             : i == 70 ? ",-3e39\n"
-                       : ",1\n");
+    const std::string a = i % 7 == 2 ? "" : i == 30 ? "inf" : std::to_string(std::sin(i) * 1e3 + 1e6);
+    const std::string c = i == 20 ? "1e39" : i == 70 ? "-3e39" : "1";
+    text += (i % 11 == 4 ? "" : std::to_string(i * 0.5)) + "," + a + "," + std::to_string(i % 5 - 2) + "," + c + "\n";
   }
   const std::vector<std::vector<const char*>> cases = {{},
                                                        {"-y", "a", "--right-y", "b"},
@@ -36,8 +31,8 @@ TEST(LineSink, FillsTheLinesAsTheColumnsWould) {
                                                        {"-x", "b", "-y", "a,a"},
                                                        {"-y", "d"},
                                                        {"-y", "a,b", "--logx", "--logy", "--xlim", "2:30"},
-                                                       {"--logy2", "--right-y", "b", "-y", "a", "--y-offset", "1e6"},
                                                        {"-y", "a", "--y-offset", "1e39"},
+                                                       {"--logy2", "--right-y", "b", "-y", "a", "--y-offset", "1e6"},
                                                        {"-y", "b", "--right-y", "a", "--y-offset", "auto"}};
   for (const auto& args : cases)
     for (unsigned threads : {1u, 3u}) {
@@ -116,10 +111,7 @@ TEST(Csv, TextColumnsAreLeftOutOfEveryColumnWithANote) {
     const auto table = ParseCsv(c.text, "t.csv", read, &error);
     std::vector<bool> isRead;
     for (std::size_t k = 0; table && k < table->names.size(); ++k) isRead.push_back(table->IsRead(k));
-    EXPECT_EQ(std::pair(!table                 ? error.message
-                        : table->notes.empty() ? ""
-                                               : table->notes.front(),
-                        isRead),
-              std::pair(c.said, c.read));
+    const std::string said = table && !table->notes.empty() ? table->notes.front() : error.message;
+    EXPECT_EQ(std::pair(said, isRead), std::pair(c.said, c.read));
   }
 }
