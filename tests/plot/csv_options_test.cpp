@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <tuple>
 
@@ -173,6 +174,15 @@ TEST(Csv, BadRowsAndEncodings) {
     EXPECT_EQ(ParseError(text, options), "t.csv:409: column 2 (v): 'y' is not a number");
     options.skipBadRows = true;
   }
+
+  // Progress climbs to the whole as the rows are read.
+  std::string many = "t,v\n";
+  for (int i = 0; i < 40000; ++i) many += std::to_string(i) + ",1.5\n";
+  Values parts;
+  options = {}, options.threads = 1, options.progress = [&parts](double part) { parts.push_back(part); };
+  ASSERT_TRUE(ParseCsv(many, "t.csv", options, &error));
+  EXPECT_TRUE(parts.size() >= 2 && std::is_sorted(parts.begin(), parts.end()) && parts.back() == 1.0)
+      << ::testing::PrintToString(parts);
 
   using namespace std::string_view_literals;
   const std::pair<std::string_view, const char*> encodings[] = {

@@ -121,6 +121,7 @@ class RowReader {
         from = pos_, sinceReport_ = 0;
       }
     }
+    if (consumed && from != pos_) consumed(from, pos_);  // the last rows: progress reaches the whole
   }
 
   std::size_t rows = 0;
