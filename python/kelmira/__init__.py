@@ -1,0 +1,65 @@
+"""Kelmira components from Python, through IDispatch and run-time type information.
+
+    import kelmira
+    graph = kelmira.create("Kelmira.LineGraph")
+    graph.Title = "Pressure"
+
+Finding the libraries: the module is $KELMIRA_MODULE_PATH, else src/module/libkelmira.so under
+$KELMIRA_BUILD_DIR, else under build/debug of the source tree this package sits in. The platform
+is $KELMIRA_PLATFORM_PATH, else libkelmira-platform.so in ../platform beside the module (build
+tree) or beside it (installed), else the system's libkelmira-platform.so.1.
+
+Start-up: CoInitialize is called once on import; the registry file is the platform's usual one
+($KELMIRA_REGISTRY, else $XDG_CONFIG_HOME/kelmira/registry). When create() cannot resolve a class
+because nothing is registered, the module's DllRegisterServer is called once, as kelmira-regsvr
+would, so the registry then names this module; creation is retried.
+
+Values: int (VT_I4, or VT_I8 beyond 32 bits), float, bool, str, None (VT_EMPTY), wrapped objects
+and datetime/date (VT_DATE) go in; other types or integers beyond 64 bits raise TypeError before
+any call. Failed calls raise ComError with .hresult (the object's own code when it reported one
+through EXCEPINFO) and .text. Methods with [out] arguments return their values as a tuple.
+"""
+import ctypes
+from ctypes import byref, c_void_p
+
+from . import _runtime as rt
+from ._dispatch import Dispatch, wrap
+from ._runtime import MODULE_PATH, PLATFORM_PATH, ComError, UnknownNameError
+
+__all__ = ["create", "ComError", "UnknownNameError", "Dispatch", "MODULE_PATH", "PLATFORM_PATH"]
+
+_registered = False
+
+
+def _clsid(name):
+    clsid = rt.GUID()
+    hr = rt._platform.CLSIDFromString(rt.olestr(name), byref(clsid))
+    return hr, clsid
+
+
+def _register_module():
+    global _registered
+    _registered = True
+    module = ctypes.CDLL(MODULE_PATH)
+    module.DllRegisterServer.restype = ctypes.c_int32
+    rt.check(module.DllRegisterServer())
+
+
+def create(name):
+    """Creates a class by ProgID or "{CLSID}" and returns its IDispatch wrapped."""
+    hr, clsid = _clsid(name)
+    if hr == rt.CO_E_CLASSSTRING and not _registered and not name.startswith("{"):
+        _register_module()
+        hr, clsid = _clsid(name)
+    if hr < 0:
+        raise ComError(hr, "unknown class " + name)
+    ptr = c_void_p()
+    hr = rt._platform.CoCreateInstance(byref(clsid), None, rt.CLSCTX_INPROC_SERVER, byref(rt.IID_IDispatch),
+                                       byref(ptr))
+    if hr == rt.REGDB_E_CLASSNOTREG and not _registered:
+        _register_module()
+        hr = rt._platform.CoCreateInstance(byref(clsid), None, rt.CLSCTX_INPROC_SERVER, byref(rt.IID_IDispatch),
+                                           byref(ptr))
+    if hr < 0:
+        raise ComError(hr, "cannot create " + name)
+    return wrap(ptr.value)
