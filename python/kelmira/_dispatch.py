@@ -217,6 +217,5 @@ def _class_of_info(info):
     type_name, type_doc = _documentation(info, -1)
     namespace["__doc__"] = type_doc or None
     cls = type(type_name or "Dispatch", (Dispatch,), namespace)
-    cls.__setattr__ = Dispatch.__setattr__
     _classes[guid] = cls
     return cls

@@ -1,8 +1,8 @@
 """Loads the platform and the module, declares the C layouts, calls through vtables."""
 import ctypes
 import os
-from ctypes import (CFUNCTYPE, POINTER, Structure, Union, c_double, c_float, c_int16, c_int32,
-                    c_int64, c_uint16, c_uint32, c_void_p, byref)
+from ctypes import (CFUNCTYPE, POINTER, Structure, Union, c_double, c_float, c_int16, c_int32, c_int64, c_uint16,
+                    c_uint32, c_void_p, byref)
 
 S_OK = 0
 CO_E_CLASSSTRING = -2147221005
@@ -59,8 +59,13 @@ class TYPEDESC(Structure):
     _fields_ = [("lptdesc", c_void_p), ("vt", c_uint16)]
 
 
+class PARAMDESC(Structure):
+    _fields_ = [("pparamdescex", c_void_p), ("wParamFlags", c_uint16)]
+
+
 class ELEMDESC(Structure):
-    _fields_ = [("tdesc", TYPEDESC), ("reserved", c_void_p), ("wParamFlags", c_uint16)]
+    _anonymous_ = ("paramdesc",)
+    _fields_ = [("tdesc", TYPEDESC), ("paramdesc", PARAMDESC)]
 
 
 class TYPEATTR(Structure):
@@ -69,7 +74,7 @@ class TYPEATTR(Structure):
                 ("typekind", c_int32), ("cFuncs", c_uint16), ("cVars", c_uint16), ("cImplTypes", c_uint16),
                 ("cbSizeVft", c_uint16), ("cbAlignment", c_uint16), ("wTypeFlags", c_uint16),
                 ("wMajorVerNum", c_uint16), ("wMinorVerNum", c_uint16), ("tdescAlias", TYPEDESC),
-                ("idldescType", ELEMDESC._fields_[1][1] * 2)]
+                ("idldescType", PARAMDESC)]  # IDLDESC has the same layout
 
 
 class FUNCDESC(Structure):

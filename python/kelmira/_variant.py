@@ -86,13 +86,6 @@ def read(var):
     vt = var.vt
     if vt == VT_BYREF | VT_VARIANT:
         return read(ctypes.cast(var.ptr, ctypes.POINTER(rt.VARIANT))[0])
-    if vt & VT_BYREF:
-        inner = rt.VARIANT()
-        inner.vt = vt & ~VT_BYREF
-        size = 4 if inner.vt in (VT_I4, VT_UI4, VT_INT, VT_UINT, VT_R4, VT_ERROR) else 8
-        size = 2 if inner.vt in (VT_I2, VT_UI2, VT_BOOL) else 1 if inner.vt in (VT_I1, VT_UI1) else size
-        ctypes.memmove(ctypes.byref(inner.u), var.ptr, size)
-        return read(inner)
     if vt in (VT_EMPTY, VT_NULL):
         return None
     if vt in _INTS:

@@ -37,6 +37,7 @@ expect(g.XAxis.Title == "Time" and g.XAxis == axis, "the X axis is one object an
 g.SetLimits(1.5, 9.0, 2.0, 50.0)
 expect(g.GetLimits() == (1.5, 9.0, 2.0, 50.0), "GetLimits returns its [out] values")
 expect(raises(lambda: g.NoSuchMember, AttributeError, E_UNKNOWNNAME), "unknown member")
+expect(raises(lambda: kelmira.create("Kelmira.NoSuchClass"), kelmira.ComError, -2147221005), "unknown class")
 for bad, code in [(2**40, E_OVERFLOW), ("eleven", E_TYPEMISMATCH)]:
     expect(raises(lambda: setattr(g, "TickLength", bad), kelmira.ComError, code), "failing put %r" % bad)
 for bad in [2**64, [1], datetime.datetime(99, 1, 1), object()]:
