@@ -147,7 +147,7 @@ def _documentation(info, memid):
 
 
 def _members(info, members):
-    """Collects name -> {invkind: (doc, out positions)} over the type and its bases."""
+    """Collects name -> {invkind: (doc, [out] positions, other argument count)} over the type and its bases."""
     _, funcs, impls = _type_attr(info)
     for i in range(impls):
         ref, base = c_uint32(), c_void_p()
@@ -188,9 +188,9 @@ def _property(name, doc, readable, writable):
     return property(get if readable else None, put if writable else None, doc=doc or None)
 
 
-def _method(name, doc, outs, inputs):
+def _method(name, doc, outs, flags=DISPATCH_METHOD):
     def call(self, *args):
-        return self._invoke(name, DISPATCH_METHOD, args, outs)
+        return self._invoke(name, flags, args, outs)
 
     call.__name__ = name
     call.__doc__ = (doc + "\n" if doc else "") + (
@@ -210,8 +210,11 @@ def _class_of_info(info):
         if name in _IDISPATCH_NAMES or not name:
             continue
         if 1 in kinds:
-            namespace[name] = _method(name, kinds[1][0], kinds[1][1], kinds[1][2])
-        elif 2 in kinds and kinds[2][2] == 0:
+            namespace[name] = _method(name, kinds[1][0], kinds[1][1])
+        elif 2 in kinds and kinds[2][2]:
+            # A get with arguments (an indexed property) reads as a call: graph.Lines(0).
+            namespace[name] = _method(name, kinds[2][0], (), DISPATCH_PROPERTYGET)
+        elif 2 in kinds:
             doc = next(k[0] for k in kinds.values())
             namespace[name] = _property(name, doc, 2 in kinds, bool(set(kinds) & {4, 8}))
     type_name, type_doc = _documentation(info, -1)

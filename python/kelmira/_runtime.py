@@ -16,6 +16,8 @@ LOCALE_USER_DEFAULT = 0x400
 class ComError(Exception):
     """A failed call: .hresult is the code, .text the description the object gave (if any)."""
 
+    __module__ = "kelmira"
+
     def __init__(self, hresult, text="", source=""):
         self.hresult = hresult
         self.text = text
@@ -26,6 +28,8 @@ class ComError(Exception):
 
 class UnknownNameError(ComError, AttributeError):
     """GetIDsOfNames did not know the name; an AttributeError too, so hasattr() works."""
+
+    __module__ = "kelmira"
 
 
 class GUID(Structure):

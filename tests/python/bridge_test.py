@@ -36,6 +36,8 @@ axis.Title = "Time"
 expect(g.XAxis.Title == "Time" and g.XAxis == axis, "the X axis is one object and keeps its title")
 g.SetLimits(1.5, 9.0, 2.0, 50.0)
 expect(g.GetLimits() == (1.5, 9.0, 2.0, 50.0), "GetLimits returns its [out] values")
+line = g.AddLine("Pressure", 255, 0)
+expect(g.Lines(0) == line == g.Lines("Pressure") and g.LineCount == 1, "a method's retval and an indexed get")
 expect(raises(lambda: g.NoSuchMember, AttributeError, E_UNKNOWNNAME), "unknown member")
 expect(raises(lambda: kelmira.create("Kelmira.NoSuchClass"), kelmira.ComError, -2147221005), "unknown class")
 for bad, code in [(2**40, E_OVERFLOW), ("eleven", E_TYPEMISMATCH)]:
@@ -55,7 +57,7 @@ expect("Ready-made line graph with left" in shown and "GetLimits(self, *args)" i
 
 module = ctypes.CDLL(kelmira.MODULE_PATH)
 expect(module.DllCanUnloadNow() == 1, "live objects keep the module loaded")
-del g, axis
+del g, axis, line
 gc.collect()
 for _ in range(10000):
     kelmira.create("Kelmira.LineGraph").XAxis.Title
