@@ -9,6 +9,7 @@ packages=(
   libfreetype-dev libfontconfig-dev fonts-liberation2 libpng-dev  # drawing surface
   libsdl2-dev xvfb xauth                # interactive display back-end and its test
   clang libclang-rt-14-dev              # fuzz targets: libFuzzer and the shared sanitizer runtime
+  python3                               # the Python package and its test
 )
 
 missing=()
