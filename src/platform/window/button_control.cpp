@@ -375,14 +375,7 @@ LRESULT ButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   }
 }
 
-bool RegisterButtonClass() {
-  WNDCLASSEXA wc{};
-  wc.cbSize = sizeof wc;
-  wc.style = CS_DBLCLKS;
-  wc.lpfnWndProc = &ButtonProc;
-  wc.lpszClassName = "Button";
-  return RegisterClassExA(&wc) != 0;
-}
+bool RegisterButtonClass() { return RegisterControlClass("Button", &ButtonProc); }
 
 const bool kButtonClassRegistered = RegisterButtonClass();
 

@@ -100,13 +100,7 @@ LRESULT SwatchProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 }  // namespace
 
 bool RegisterSwatchClass() {
-  if (FindClass(kSwatchClass)) return true;
-  WNDCLASSEXA wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = &SwatchProc;
-  wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-  wc.lpszClassName = kSwatchClass;
-  return RegisterClassExA(&wc) != 0;
+  return FindClass(kSwatchClass) || RegisterControlClass(kSwatchClass, &SwatchProc, 0, IDC_ARROW);
 }
 
 }  // namespace kelmira::window

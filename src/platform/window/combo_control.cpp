@@ -439,14 +439,7 @@ LRESULT ComboProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
                    [&] { return Dispatch(hwnd, *s, msg, wParam, lParam); });
 }
 
-bool RegisterComboClass() {
-  WNDCLASSEXA wc{};
-  wc.cbSize = sizeof wc;
-  wc.style = CS_DBLCLKS;
-  wc.lpfnWndProc = &ComboProc;
-  wc.lpszClassName = "ComboBox";
-  return RegisterClassExA(&wc) != 0;
-}
+bool RegisterComboClass() { return RegisterControlClass("ComboBox", &ComboProc); }
 
 const bool kComboClassRegistered = RegisterComboClass();
 

@@ -110,14 +110,7 @@ LRESULT ListProc(HWND list, UINT msg, WPARAM wParam, LPARAM lParam) {
   }
 }
 
-bool RegisterListClass() {
-  WNDCLASSEXA wc{};
-  wc.cbSize = sizeof wc;
-  wc.style = CS_DBLCLKS;
-  wc.lpfnWndProc = &ListProc;
-  wc.lpszClassName = kListClass;
-  return RegisterClassExA(&wc) != 0;
-}
+bool RegisterListClass() { return RegisterControlClass(kListClass, &ListProc); }
 
 const bool kListClassRegistered = RegisterListClass();
 

@@ -46,6 +46,18 @@ inline void DrawFocusOutline(HDC dc, const RECT& r, COLORREF colour) {
   }
 }
 
+// Registers a control's window class (process-wide, as the standard classes are); false when the
+// platform refused it.
+inline bool RegisterControlClass(const char* name, WNDPROC proc, UINT style = CS_DBLCLKS, LPCSTR cursor = nullptr) {
+  WNDCLASSEXA wc{};
+  wc.cbSize = sizeof wc;
+  wc.style = style;
+  wc.lpfnWndProc = proc;
+  wc.hCursor = cursor ? LoadCursorA(nullptr, cursor) : nullptr;
+  wc.lpszClassName = name;
+  return RegisterClassExA(&wc) != 0;
+}
+
 // WM_COMMAND with the control's identifier and `code` to its parent, if it has one.
 inline void NotifyParent(HWND hwnd, WORD code) {
   HWND parent = GetParent(hwnd);

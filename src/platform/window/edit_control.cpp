@@ -396,15 +396,7 @@ LRESULT EditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   return GuardedOr(LRESULT{0}, [&] { return Dispatch(hwnd, *s, msg, wParam, lParam); });
 }
 
-bool RegisterEditClass() {
-  WNDCLASSEXA wc{};
-  wc.cbSize = sizeof wc;
-  wc.style = CS_DBLCLKS;
-  wc.lpfnWndProc = &EditProc;
-  wc.lpszClassName = "Edit";
-  wc.hCursor = LoadCursorA(nullptr, IDC_IBEAM);
-  return RegisterClassExA(&wc) != 0;
-}
+bool RegisterEditClass() { return RegisterControlClass("Edit", &EditProc, CS_DBLCLKS, IDC_IBEAM); }
 
 const bool kEditClassRegistered = RegisterEditClass();
 

@@ -157,14 +157,7 @@ LRESULT StaticProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   }
 }
 
-bool RegisterStaticClass() {
-  WNDCLASSEXA wc{};
-  wc.cbSize = sizeof wc;
-  wc.style = CS_DBLCLKS;
-  wc.lpfnWndProc = &StaticProc;
-  wc.lpszClassName = "Static";
-  return RegisterClassExA(&wc) != 0;
-}
+bool RegisterStaticClass() { return RegisterControlClass("Static", &StaticProc); }
 
 const bool kStaticClassRegistered = RegisterStaticClass();
 
