@@ -24,6 +24,7 @@
 #include "container/layer_stack.h"
 #include "container/view_geometry.h"
 #include "common/pixel_mapping.h"
+#include "container/zoom_entry.h"
 #include "mouse/container_link.h"
 
 #include <kelmira/kelmira.h>
@@ -36,10 +37,11 @@ namespace kelmira::container {
 
 class GraphicsContainer : public ControlBase<GraphicsContainer>,
                           public DispatchImpl<IGraphicsContainerImpl>,
-                          public mouse::ContainerLink {
+                          public mouse::ContainerLink,
+                          public IKelmiraZoomEntry {
  public:
-  using Interfaces =
-      ControlInterfaceTable<IGraphicsContainerImpl, IGraphicsContainer, Via<IDispatch, IGraphicsContainerImpl>>;
+  using Interfaces = ControlInterfaceTable<IGraphicsContainerImpl, IGraphicsContainer,
+                                           Via<IDispatch, IGraphicsContainerImpl>, IKelmiraZoomEntry>;
   static const CLSID& GetObjectCLSID() { return CLSID_GraphicsContainer; }
   static constexpr const IID* kDefaultSourceIid = &DIID_IGraphicsEvents;
   static constexpr const GUID* kLibId = &LIBID_Kelmira;
@@ -122,6 +124,12 @@ class GraphicsContainer : public ControlBase<GraphicsContainer>,
 
   void FireOnViewChanged();
   void FireOnUserZoom();
+
+  // IKelmiraZoomEntry: the gestures' zoom operations for hosts (kelmira/container_zoom.h)
+  void STDMETHODCALLTYPE EntryZoomByFactor(double factor, const double* x, const double* y) override {
+    ZoomByFactor(factor, x, y);
+  }
+  void STDMETHODCALLTYPE EntryZoomToExtents() override { ZoomToExtents(); }
 
  private:
   // The extents and the requested limits through the validation rule, then OnViewChanged.

@@ -8,6 +8,10 @@
 #include "support/layer_stack.h"
 #include "support/view_limits.h"
 
+#include <kelmira/container_zoom.h>
+
+#include <cmath>
+
 namespace kelmira::test {
 namespace {
 
@@ -84,6 +88,35 @@ TEST_F(GestureTest, WithoutAutoZoomTheMouseIsReportedAndOnlyTheExtentsButtonZoom
   c->SetLimits(10, 20, 30, 40);
   sink->Clear();
   Inject(WM_XBUTTONDOWN, 50, 50, static_cast<WPARAM>(XBUTTON2) << 16);
+  EXPECT_EQ(std::pair(Limits(c), sink->Ids()), std::pair(View{0, 100, 0, 100}, kZoomed));
+}
+
+// The exported operations behave as the gestures; bad arguments change nothing and raise nothing.
+TEST_F(GestureTest, HostZoomsAsTheGesturesDo) {
+  const double x = 40, y = 60, inf = INFINITY;
+  c->SetLimits(0, 100, 0, 100);
+  sink->Clear();
+  EXPECT_EQ(KelmiraZoomByFactor(c, 2.0, &x, &y), S_OK);
+  EXPECT_EQ(std::pair(Limits(c), sink->Ids()), std::pair(View{15, 65, 35, 85}, kZoomed));
+  EXPECT_EQ(KelmiraZoomByFactor(c, 0.5, nullptr, nullptr), S_OK);  // about the centre, clamped
+  EXPECT_EQ(Limits(c), (View{0, 100, 0, 100}));
+  c->SetLimits(10, 20, 30, 40);
+  sink->Clear();
+  const struct {
+    IUnknown* object;
+    double factor;
+    const double *x, *y;
+    HRESULT expected;
+  } refused[] = {{nullptr, 2, nullptr, nullptr, E_POINTER},
+                 {sink.get(), 2, nullptr, nullptr, E_NOINTERFACE},
+                 {c, 0, nullptr, nullptr, E_INVALIDARG},
+                 {c, -2, nullptr, nullptr, E_INVALIDARG},
+                 {c, inf, nullptr, nullptr, E_INVALIDARG},
+                 {c, 2, &x, nullptr, E_INVALIDARG},
+                 {c, 2, &inf, &y, E_INVALIDARG}};
+  for (const auto& r : refused) EXPECT_EQ(KelmiraZoomByFactor(r.object, r.factor, r.x, r.y), r.expected);
+  EXPECT_EQ(std::pair(Limits(c), sink->Ids()), std::pair(View{10, 20, 30, 40}, std::vector<DISPID>{}));
+  EXPECT_EQ(KelmiraZoomToExtents(c), S_OK);
   EXPECT_EQ(std::pair(Limits(c), sink->Ids()), std::pair(View{0, 100, 0, 100}, kZoomed));
 }
 
