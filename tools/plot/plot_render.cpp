@@ -292,7 +292,7 @@ void ColorAxisByLine(IAxis* axis, const PlotData& data, const PlotOptions& optio
 
 // The axis strips grow with the font. The X axis puts its title below at most a third of its
 // height of labels, and date labels with times take two lines.
-void SizeStrips(IGraphBase* graph, bool twoLineLabels) {
+SIZE StripSizes(IGraphBase* graph, bool twoLineLabels) {
   ComPtr<IFontDisp> disp;
   Check(graph->get_Font(&disp), "LineGraph.Font");
   ComPtr<IFont> font;
@@ -301,8 +301,17 @@ void SizeStrips(IGraphBase* graph, bool twoLineLabels) {
   if (disp && SUCCEEDED(disp->QueryInterface(IID_IFont, reinterpret_cast<void**>(&font))))
     Check(font->get_Size(&size), "Font.Size");
   const double points = static_cast<double>(size.int64) / 10000, line = points * 96 / 72 * 1.25;
-  Check(graph->put_XAxisSize(std::max(50L, std::lround(3 * line * (twoLineLabels ? 2 : 1)))), "LineGraph.XAxisSize");
-  Check(graph->put_YAxisSize(std::max(70L, std::lround(7.8 * points))), "LineGraph.YAxisSize");
+  return SIZE{static_cast<LONG>(std::max(70L, std::lround(7.8 * points))),
+              static_cast<LONG>(std::max(50L, std::lround(3 * line * (twoLineLabels ? 2 : 1))))};
+}
+
+// A put lays the graph out again, so sizes that stay are not put.
+void PutStrips(IGraphBase* graph, SIZE strips) {
+  LONG x = 0, y = 0;
+  Check(graph->get_XAxisSize(&x), "LineGraph.XAxisSize");
+  Check(graph->get_YAxisSize(&y), "LineGraph.YAxisSize");
+  if (x != strips.cy) Check(graph->put_XAxisSize(strips.cy), "LineGraph.XAxisSize");
+  if (y != strips.cx) Check(graph->put_YAxisSize(strips.cx), "LineGraph.YAxisSize");
 }
 
 std::string DefaultTitle(const PlotOptions& options) {
@@ -352,7 +361,8 @@ View ViewOf(const PlotData& data, const PlotOptions& options) {
 // Log axes step in decades or tenths, as their labels have room; the other axes as the grid would.
 // Sizes are estimated from the picture's: the strips are not laid out yet. The Y strips widen for
 // labels that carry an offset's digits.
-void SetScaleSteps(ILineGraph* graph, const PlotOptions& options, const View& view, POINT steps, bool rowLabels) {
+void SetScaleSteps(ILineGraph* graph, const PlotOptions& options, const View& view, POINT steps, bool rowLabels,
+                   LONG* yStrip) {
   auto grid = Part<IGridLayer>(graph, &IGraphBase::get_GridLayer, "LineGraph.GridLayer");
   auto rightAxis = Part<IYAxis>(graph, &IGraphBase::get_RightYAxis, "LineGraph.RightYAxis");
   const double points = options.fontSize.value_or(9), line = points * 96 / 72 * 1.25;
@@ -383,10 +393,8 @@ void SetScaleSteps(ILineGraph* graph, const PlotOptions& options, const View& vi
     chars = std::max(
         chars,
         ScaleLabel(options, ScaleAxis::RightY, v, rightStep, yPixels / (view.rightY.max - view.rightY.min)).size());
-  LONG size = 0;
-  Check(graph->get_YAxisSize(&size), "LineGraph.YAxisSize");
-  const LONG wanted = std::lround(static_cast<double>(chars) * points * 0.75 + 4.5 * points);
-  if (wanted > size) Check(graph->put_YAxisSize(wanted), "LineGraph.YAxisSize");
+  *yStrip =
+      std::max(*yStrip, static_cast<LONG>(std::lround(static_cast<double>(chars) * points * 0.75 + 4.5 * points)));
 }
 
 // Titles, colours, grid and fonts; the parts that follow the data are set whether loaded or not.
@@ -402,7 +410,7 @@ LONG DateSteps(const PlotOptions& options, const View& view) {
   return count;
 }
 
-void Configure(ILineGraph* graph, const PlotData& data, const PlotOptions& options, const View& view, bool loaded) {
+void ConfigureLook(ILineGraph* graph, const PlotData& data, const PlotOptions& options, bool loaded) {
   auto xAxis = Part<IXAxis>(graph, &IGraphBase::get_XAxis, "LineGraph.XAxis");
   auto yAxis = Part<IYAxis>(graph, &IGraphBase::get_YAxis, "LineGraph.YAxis");
   auto rightAxis = Part<IYAxis>(graph, &IGraphBase::get_RightYAxis, "LineGraph.RightYAxis");
@@ -443,13 +451,20 @@ void Configure(ILineGraph* graph, const PlotData& data, const PlotOptions& optio
   Check(graph->put_RightYAxisVisible(hasRight ? VARIANT_TRUE : VARIANT_FALSE), "LineGraph.RightYAxisVisible");
   Check(graph->put_UseRightYAxis(hasRight ? VARIANT_TRUE : VARIANT_FALSE), "LineGraph.UseRightYAxis");
   Check(grid->put_UseXAsDate(options.dateX ? VARIANT_TRUE : VARIANT_FALSE), "GridLayer.UseXAsDate");
+}
+
+// The steps and strip sizes for a view at the size in `options`: set before the graph first
+// draws, and again by a viewer after each change of view or size.
+void SetSteps(ILineGraph* graph, const PlotData& data, const PlotOptions& options, const View& view) {
+  auto rightAxis = Part<IYAxis>(graph, &IGraphBase::get_RightYAxis, "LineGraph.RightYAxis");
+  auto grid = Part<IGridLayer>(graph, &IGraphBase::get_GridLayer, "LineGraph.GridLayer");
   // About one grid line per 100 pixels across and 80 down; row labels need ticks on whole steps.
   const LONG ySteps = std::max(2, options.height / 80);
   const LONG xSteps = options.dateX ? DateSteps(options, view) : std::max(2, options.width / 100);
   Check(grid->put_XSteps(xSteps), "GridLayer.XSteps");
   Check(grid->put_YSteps(ySteps), "GridLayer.YSteps");
   const bool rowLabels = !data.tickTexts.empty();
-  SizeStrips(graph, options.dateX && !rowLabels && (view.x.max - view.x.min) / xSteps < 1);
+  SIZE strips = StripSizes(graph, options.dateX && !rowLabels && (view.x.max - view.x.min) / xSteps < 1);
   const bool scaled = HasScaleLabels(options, ScaleAxis::X) || HasScaleLabels(options, ScaleAxis::Y) ||
                       HasScaleLabels(options, ScaleAxis::RightY);
   Check(grid->put_AutoStep(rowLabels || scaled ? VARIANT_FALSE : VARIANT_TRUE), "GridLayer.AutoStep");
@@ -459,7 +474,8 @@ void Configure(ILineGraph* graph, const PlotData& data, const PlotOptions& optio
     Check(grid->put_YStep(GridStep(view.y.max - view.y.min, ySteps)), "GridLayer.YStep");
     Check(rightAxis->put_step(GridStep(view.rightY.max - view.rightY.min, ySteps)), "YAxis.step");
   }
-  if (scaled) SetScaleSteps(graph, options, view, {xSteps, ySteps}, rowLabels);
+  if (scaled) SetScaleSteps(graph, options, view, {xSteps, ySteps}, rowLabels, &strips.cx);
+  PutStrips(graph, strips);
 }
 
 // Label k of the list labels the k-th tick the X axis draws: the tool works out those ticks from
@@ -671,7 +687,8 @@ void Render(PlotData& data, const PlotOptions& options, const FilledLines& fille
     Check(persist->InitNew(), "LineGraph.InitNew");
   else if (!LoadGraphFile(options.loadFile, persist.get(), &error))
     throw RenderFailure{error};
-  Configure(graph.get(), data, options, view, loaded);
+  ConfigureLook(graph.get(), data, options, loaded);
+  SetSteps(graph.get(), data, options, view);
 
   ComPtr<ILineLayer> left, right;
   Check(graph->get_LineLayer(&left), "LineGraph.LineLayer");
@@ -700,7 +717,7 @@ void Render(PlotData& data, const PlotOptions& options, const FilledLines& fille
     // The grid steps follow the graph's own width.
     PlotOptions narrower = options;
     narrower.width = graphWidth;
-    Configure(graph.get(), data, narrower, view, loaded);
+    SetSteps(graph.get(), data, narrower, view);
   }
   HWND host = CreateWindowExA(0, "AtlAxWin", nullptr, WS_POPUP | WS_VISIBLE, 0, 0, graphWidth, options.height, nullptr,
                               nullptr, nullptr, nullptr);
