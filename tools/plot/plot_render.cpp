@@ -319,10 +319,8 @@ std::string DefaultTitle(const PlotOptions& options) {
   return std::filesystem::path(options.input).filename().string();
 }
 
-// What the graph shows: the given limits, else the data's ranges.
-struct View {
-  Range x, y, rightY;
-};
+using View = PlotView;
+using Legend = PlotLegend;
 
 // A range whose width a double cannot hold would map every point to one pixel: a wrong picture.
 // A flat range near the largest double cannot be widened around its value.
@@ -506,14 +504,6 @@ void SetTickTexts(ILineGraph* graph, const PlotData& data) {
   Check(xAxis->put_TickLabels(labels.get()), "XAxis.TickLabels");
 }
 
-struct Legend {
-  LegendPlace place = LegendPlace::None;
-  std::vector<LegendEntry> entries;
-  LegendLook look;
-  ComPtr<IFont> font;  // holds look.font's owner
-  SIZE size{};
-};
-
 // A device context for measuring and drawing into a bitmap of the tool's own.
 struct MemoryDc {
   HDC dc = CreateCompatibleDC(nullptr);
@@ -672,10 +662,12 @@ void SetScaleLabels(ILineGraph* graph, const PlotOptions& options) {
 }
 
 // The whole pipeline; throws RenderFailure.
-void Render(PlotData& data, const PlotOptions& options, const FilledLines& filled) {
+// The graph with its lines, extents and legend, not yet in a window.
+void Build(PlotData& data, const PlotOptions& options, const FilledLines& filled, PlotGraph* made) {
   const View view = ViewOf(data, options);
   const std::vector<bool> singlePoints = SinglePoints(data);
   const Range &x = view.x, &y = view.y, &rightY = view.rightY;
+  made->view = view;
 
   auto graph = Make<ILineGraph>(CLSID_LineGraph, IID_ILineGraph, "Kelmira.LineGraph");
   ComPtr<IPersistStreamInit> persist;
@@ -687,6 +679,13 @@ void Render(PlotData& data, const PlotOptions& options, const FilledLines& fille
     Check(persist->InitNew(), "LineGraph.InitNew");
   else if (!LoadGraphFile(options.loadFile, persist.get(), &error))
     throw RenderFailure{error};
+  auto container =
+      Part<IGraphicsContainer>(graph.get(), &IGraphBase::get_GraphicsContainer, "LineGraph.GraphicsContainer");
+  if (loaded) {
+    View saved;
+    Check(container->GetLimits(&saved.x.min, &saved.x.max, &saved.y.min, &saved.y.max), "GraphicsContainer.GetLimits");
+    made->savedLimits = saved;
+  }
   ConfigureLook(graph.get(), data, options, loaded);
   SetSteps(graph.get(), data, options, view);
 
@@ -701,23 +700,42 @@ void Render(PlotData& data, const PlotOptions& options, const FilledLines& fille
   AddLines(right.get(), &data, options, true, &xSource, filled, &rightLines);
   xSource.ClearHidden();
 
-  auto container =
-      Part<IGraphicsContainer>(graph.get(), &IGraphBase::get_GraphicsContainer, "LineGraph.GraphicsContainer");
-  const char* markerLayers[] = {AddMarkerLayer(container.get(), data, options, leftLines, singlePoints, false),
-                                AddMarkerLayer(container.get(), data, options, rightLines, singlePoints, true)};
+  for (bool rightSide : {false, true})
+    if (const char* name =
+            AddMarkerLayer(container.get(), data, options, rightSide ? rightLines : leftLines, singlePoints, rightSide))
+      made->markerLayers.push_back(name);
   // Tiny data ranges must not be widened by the default minimum zoom size.
   Check(container->put_MinZoomX((x.max - x.min) * 1e-6), "GraphicsContainer.MinZoomX");
   Check(container->put_MinZoomY((y.max - y.min) * 1e-6), "GraphicsContainer.MinZoomY");
-  Check(graph->SetExtents(x.min, x.max, y.min, y.max), "LineGraph.SetExtents");
+  // A saved graph opened alone keeps its own view.
+  if (!loaded || !data.series.empty()) Check(graph->SetExtents(x.min, x.max, y.min, y.max), "LineGraph.SetExtents");
   Check(container->SetRightYLimits(rightY.min, rightY.max), "GraphicsContainer.SetRightYLimits");
 
-  const Legend legend = MakeLegend(graph.get(), data, options, singlePoints);
+  made->legend = MakeLegend(graph.get(), data, options, singlePoints);
+  made->graph = graph;
+  made->persist = persist;
+  made->container = container;
+}
+
+// The tick label lists, for the limits the graph shows now.
+void LabelTicks(ILineGraph* graph, const PlotData& data, const PlotOptions& options) {
+  if (!data.tickTexts.empty()) SetTickTexts(graph, data);
+  SetScaleLabels(graph, options);
+}
+
+// The whole pipeline; throws RenderFailure.
+void Render(PlotData& data, const PlotOptions& options, const FilledLines& filled) {
+  PlotGraph made;
+  Build(data, options, filled, &made);
+  ILineGraph* graph = made.graph.get();
+  IGraphicsContainer* container = made.container.get();
+  const Legend& legend = made.legend;
   const int graphWidth = GraphWidth(legend, options);
   if (graphWidth != options.width) {
     // The grid steps follow the graph's own width.
     PlotOptions narrower = options;
     narrower.width = graphWidth;
-    SetSteps(graph.get(), data, narrower, view);
+    SetSteps(graph, data, narrower, made.view);
   }
   HWND host = CreateWindowExA(0, "AtlAxWin", nullptr, WS_POPUP | WS_VISIBLE, 0, 0, graphWidth, options.height, nullptr,
                               nullptr, nullptr, nullptr);
@@ -726,22 +744,22 @@ void Render(PlotData& data, const PlotOptions& options, const FilledLines& fille
     HWND hwnd;
     ~WindowGuard() { DestroyWindow(hwnd); }
   } guard{host};
-  Check(AtlAxAttachControl(graph.get(), host, nullptr), "AtlAxAttachControl");
-  if (!data.tickTexts.empty()) SetTickTexts(graph.get(), data);
-  SetScaleLabels(graph.get(), options);
+  Check(AtlAxAttachControl(graph, host, nullptr), "AtlAxAttachControl");
+  LabelTicks(graph, data, options);
   Check(graph->Redraw(), "LineGraph.Redraw");
   UpdateWindow(host);
   MSG msg{};
   for (int i = 0; i < 10000 && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); ++i) DispatchMessageA(&msg);
 
-  const Picture picture = Capture(host, container.get(), legend, options);
+  const Picture picture = Capture(host, container, legend, options);
 
   // The settings file is written first and renamed into place only once the picture is written.
-  for (const char* name : markerLayers) RemoveLayer(container.get(), name);
+  for (const std::string& name : made.markerLayers) RemoveLayer(container, name.c_str());
+  std::string error;
   PendingFile settings;
   std::vector<char> bytes;
   if (!options.saveFile.empty() &&
-      (!GraphFileBytes(persist.get(), &bytes, &error) || !settings.Write(options.saveFile, bytes, &error)))
+      (!GraphFileBytes(made.persist.get(), &bytes, &error) || !settings.Write(options.saveFile, bytes, &error)))
     throw RenderFailure{error};
   if (!WritePicture(picture.bitmap, options.output, &error)) throw RenderFailure{error};
   if (!options.saveFile.empty() && !settings.Commit(&error)) throw RenderFailure{error};
@@ -758,10 +776,12 @@ std::string DescribeWriteFailure(long hr) {
   }
 }
 
-bool RenderPlot(PlotData&& data, const PlotOptions& options, std::string* error, const FilledLines& filled) {
+// Failures carry a message for the user out of the throwing pipeline.
+template <class F>
+bool Reported(std::string* error, F&& work) {
   // Caught by type, not through Guarded: a render failure carries a message for the user.
   try {
-    Render(data, options, filled);
+    work();
     return true;
   } catch (const RenderFailure& failure) {
     *error = failure.message;
@@ -769,6 +789,26 @@ bool RenderPlot(PlotData&& data, const PlotOptions& options, std::string* error,
     *error = "out of memory";
   }
   return false;
+}
+
+bool BuildPlotGraph(PlotData& data, const PlotOptions& options, const FilledLines& filled, PlotGraph* graph,
+                    std::string* error) {
+  return Reported(error, [&] { Build(data, options, filled, graph); });
+}
+
+bool FitTicks(const PlotGraph& graph, const PlotData& data, const PlotOptions& options, std::string* error) {
+  return Reported(error, [&] {
+    View view;
+    Check(graph.container->GetLimits(&view.x.min, &view.x.max, &view.y.min, &view.y.max),
+          "GraphicsContainer.GetLimits");
+    Check(graph.container->GetRightYLimits(&view.rightY.min, &view.rightY.max), "GraphicsContainer.GetRightYLimits");
+    SetSteps(graph.graph.get(), data, options, view);
+    LabelTicks(graph.graph.get(), data, options);
+  });
+}
+
+bool RenderPlot(PlotData&& data, const PlotOptions& options, std::string* error, const FilledLines& filled) {
+  return Reported(error, [&] { Render(data, options, filled); });
 }
 
 }  // namespace kelmira::plot
