@@ -123,16 +123,8 @@ std::optional<COLORREF> ParseColor(std::string_view text) {
   return Rgb((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
 }
 
-const char* PlotUsage() {
-  return "Usage: kelmira-plot [options] [FILE.csv]\n"
-         "Draws the columns of a CSV file (or built-in demo data when no file is given) as a line\n"
-         "graph with a title, axes and a grid, and writes the picture as a PNG file.\n"
-         "\n"
-         "  -o, --output PATH        PNG file to write (default kelmira-plot.png); '-' writes the PNG\n"
-         "                           to standard output. Other extensions (.svg, .pdf, ...) are\n"
-         "                           refused: only PNG is written so far\n"
-         "  -s, --size WxH           picture size in pixels (default 800x500)\n"
-         "  -x, --x COLUMN           column holding X: a header name or a number from 1 (default 1);\n"
+const char* PlotDataOptionsUsage() {
+  return "  -x, --x COLUMN           column holding X: a header name or a number from 1 (default 1);\n"
          "                           'index' plots against the point number 1, 2, ...\n"
          "  -y, --y COLUMNS          comma-separated columns to draw (default: all but X, --right-y\n"
          "                           and --xticklabels; columns of text, such as names, are left\n"
@@ -197,14 +189,34 @@ const char* PlotUsage() {
          "                           tabs or blanks\n"
          "      --skip-bad-rows      skip rows with a wrong number of cells or a drawn cell that is\n"
          "                           not a number, and count them on stderr (default: the first\n"
-         "                           one is an error)\n"
-         "  -h, --help               show this text\n"
-         "\n"
-         "COLOR is #RRGGBB or a name (black, white, red, green, blue, gray, orange, ...).\n"
+         "                           one is an error)\n";
+}
+
+const char* PlotDataNotes() {
+  return "COLOR is #RRGGBB or a name (black, white, red, green, blue, gray, orange, ...).\n"
          "Empty cells and NaN/NA hide a point; inf, -inf and numbers too large for a double are\n"
          "drawn as gaps and counted on stderr; '#' starts a comment line. Only the drawn columns\n"
-         "(X, --y, --right-y, --xticklabels) are read: the others may hold anything.\n"
-         "Exit status: 0 written, 1 bad input file or failure to draw or write, 2 bad command line.\n";
+         "(X, --y, --right-y, --xticklabels) are read: the others may hold anything.\n";
+}
+
+const char* PlotUsage() {
+  static const std::string usage =
+      std::string(
+          "Usage: kelmira-plot [options] [FILE.csv]\n"
+          "Draws the columns of a CSV file (or built-in demo data when no file is given) as a line\n"
+          "graph with a title, axes and a grid, and writes the picture as a PNG file.\n"
+          "\n"
+          "  -o, --output PATH        PNG file to write (default kelmira-plot.png); '-' writes the PNG\n"
+          "                           to standard output. Other extensions (.svg, .pdf, ...) are\n"
+          "                           refused: only PNG is written so far\n"
+          "  -s, --size WxH           picture size in pixels (default 800x500)\n") +
+      PlotDataOptionsUsage() +
+      "  -h, --help               show this text\n"
+      "\n" +
+      PlotDataNotes() +
+      "Exit status: 0 written, 1 bad input file or failure to draw or write, 2 bad "
+      "command line.\n";
+  return usage.c_str();
 }
 
 ParseOutcome ParsePlotOptions(int argc, const char* const* argv, PlotOptions* options, std::string* error) {

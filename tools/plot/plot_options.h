@@ -78,6 +78,10 @@ enum class ParseOutcome { Run, Help, Error };
 
 ParseOutcome ParsePlotOptions(int argc, const char* const* argv, PlotOptions* options, std::string* error);
 const char* PlotUsage();
+// The options that choose and draw the data, and the notes on colours and cells, as every tool
+// that reads data files lists them.
+const char* PlotDataOptionsUsage();
+const char* PlotDataNotes();
 
 // "#RRGGBB", "RRGGBB" or a colour name, as 0x00BBGGRR.
 std::optional<COLORREF> ParseColor(std::string_view text);
