@@ -31,11 +31,11 @@ TEST(OverlayTest, LegendInItsCornerHelpCentredDrawnOnlyOnAFullPaint) {
   hosted.container->Redraw(), Pump();
   const long redraws = overlay->redraws();
   InvalidateRect(hosted.window, nullptr, TRUE), UpdateWindow(hosted.window);
-  // The long line widens the box to the window and is cut at its frame.
+  // The long line widens the box to the window, less the margin, and is cut at its frame.
   const Box box = WindowFind(hosted.window, view::kHelpBackground);
   EXPECT_EQ(std::tuple(WindowFind(hosted.window, kBlue).Empty(), box.left, box.right, box.top + box.bottom,
                        overlay->redraws()),
-            std::tuple(true, 1, 299, 200, redraws))
+            std::tuple(true, 9, 291, 200, redraws))
       << DumpWindow(hosted.window);
   EXPECT_EQ(overlay->layer()->Redraw(DrawLayerInfo{}), E_INVALIDARG);
 }

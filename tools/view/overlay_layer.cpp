@@ -44,7 +44,7 @@ void DrawLegendIn(HDC dc, const RECT& area, std::vector<plot::LegendEntry> entri
 }
 
 // The frame filled with the background, sized to the lines and centred; what does not fit in the
-// area is cut at the frame.
+// area, less a margin, is cut at the frame.
 void DrawHelpIn(HDC dc, const RECT& area, const std::vector<std::string>& lines, HFONT font) {
   SelectObject(dc, font);
   TEXTMETRICA metrics{};
@@ -60,8 +60,10 @@ void DrawHelpIn(HDC dc, const RECT& area, const std::vector<std::string>& lines,
   }
   const std::int64_t wanted =
       2 * kHelpPadding + static_cast<std::int64_t>(row) * static_cast<std::int64_t>(texts.size());
-  const int width = std::min(2 * kHelpPadding + widest, Width(area));
-  const int height = static_cast<int>(std::min<std::int64_t>(wanted, Height(area)));
+  // The same margin as the legend's, while the area has room for it.
+  const int margin = std::min(plot::kLegendGap, std::min(Width(area), Height(area)) / 4);
+  const int width = std::min(2 * kHelpPadding + widest, Width(area) - 2 * margin);
+  const int height = static_cast<int>(std::min<std::int64_t>(wanted, Height(area) - 2 * margin));
   const int left = area.left + (Width(area) - width) / 2, top = area.top + (Height(area) - height) / 2;
 
   const HPEN frame = CreatePen(PS_SOLID, 1, kHelpFrame);
