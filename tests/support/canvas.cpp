@@ -165,6 +165,14 @@ PixelSet WindowPainted(HWND hwnd, COLORREF background) {
   return out;
 }
 
+Box WindowFind(HWND hwnd, COLORREF colour) {
+  Box box;
+  for (const auto& [x, y] : WindowPainted(hwnd, CLR_INVALID))  // every pixel
+    if (WindowPixel(hwnd, x, y) == colour)
+      box = {std::min(box.left, x), std::min(box.top, y), std::max(box.right, x + 1), std::max(box.bottom, y + 1)};
+  return box;
+}
+
 std::string DumpWindow(HWND hwnd, const char* label) {
   const std::string path = DumpPath(label);
   return SUCCEEDED(KelmiraSaveWindowPng(hwnd, path.c_str())) ? path : "(not written)";

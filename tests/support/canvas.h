@@ -135,6 +135,8 @@ void ExpectPicture(const Canvas& canvas, Rule colour) {
 COLORREF WindowPixel(HWND hwnd, int x, int y);
 // The pixels of a window's client area whose colour differs from `background`.
 PixelSet WindowPainted(HWND hwnd, COLORREF background);
+// The box around a window's pixels of this colour.
+Box WindowFind(HWND hwnd, COLORREF colour);
 // Writes what the window shows to <current test>.<label>.png; returns the path.
 std::string DumpWindow(HWND hwnd, const char* label = "window");
 

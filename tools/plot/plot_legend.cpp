@@ -10,19 +10,6 @@ constexpr int kPadding = 6;  // inside the frame
 constexpr int kSample = 28;  // length of the line sample
 constexpr int kSampleGap = 6;
 
-// Names come as UTF-8; text is drawn in the ANSI code page, where a character it lacks shows as '?'.
-std::string AnsiText(const std::string& utf8) {
-  const int wide = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  if (wide <= 0) return utf8;
-  std::u16string text(static_cast<std::size_t>(wide), u'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), text.data(), wide);
-  const int n = WideCharToMultiByte(CP_ACP, 0, text.data(), wide, nullptr, 0, "?", nullptr);
-  if (n <= 0) return utf8;
-  std::string ansi(static_cast<std::size_t>(n), '\0');
-  WideCharToMultiByte(CP_ACP, 0, text.data(), wide, ansi.data(), n, "?", nullptr);
-  return ansi;
-}
-
 // Selects the font for the lifetime of the measure or the drawing.
 class FontSelected {
  public:
@@ -92,6 +79,18 @@ void DrawSample(HDC dc, int left, int y, const LegendEntry& entry, COLORREF back
 }
 
 }  // namespace
+
+std::string AnsiText(const std::string& utf8) {
+  const int wide = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+  if (wide <= 0) return utf8;
+  std::u16string text(static_cast<std::size_t>(wide), u'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), text.data(), wide);
+  const int n = WideCharToMultiByte(CP_ACP, 0, text.data(), wide, nullptr, 0, "?", nullptr);
+  if (n <= 0) return utf8;
+  std::string ansi(static_cast<std::size_t>(n), '\0');
+  WideCharToMultiByte(CP_ACP, 0, text.data(), wide, ansi.data(), n, "?", nullptr);
+  return ansi;
+}
 
 SIZE MeasureLegend(HDC dc, const std::vector<LegendEntry>& entries, const LegendLook& look) {
   const FontSelected font(dc, look.font);

@@ -29,6 +29,9 @@ struct LegendLook {
   COLORREF frame = 0x00808080;
 };
 
+// UTF-8 text in the ANSI code page that text is drawn in; a character it lacks shows as '?'.
+std::string AnsiText(const std::string& utf8);
+
 // The gap between the legend and the plot area's edge, and the room an outside legend takes.
 constexpr int kLegendGap = 8;
 
