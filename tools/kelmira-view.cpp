@@ -1,365 +1,169 @@
-// kelmira-view: a desktop window hosting a small test control, to try a display back-end by hand.
-//
-// The frame window (a registered class) holds an "AtlAxWin" child that fills it; the child hosts
-// ViewTestControl, which paints a gradient, a crosshair that follows the mouse and the last mouse
-// or key message it received. Closing the window ends the program.
-#include <kelmira/platform.h>
-#include <kelmira/platform/control_base.h>
-
+// kelmira-view: an interactive window on a data file's LineGraph (see view/viewer.h and --help).
+// With --script or --snapshot it runs without a display: the script's input events are replayed
+// whenever the message loop has nothing left to do, and the window is written as PNG at the end.
+// Exit status: 0 closed normally, 1 bad input, a failed save or a script that could not run,
+// 2 bad command line.
 #include "common/output_file.h"
+#include "common/progress_bar.h"
+#include "plot/plot_load.h"
+#include "view/view_options.h"
+#include "view/view_script.h"
+#include "view/viewer.h"
 
-#include <algorithm>
-#include <cmath>
+#include <kelmira/kelmira.h>
+#include <kelmira/platform.h>
+
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <string>
+#include <optional>
 
 namespace {
 
-using kelmira::ComPtr;
+using kelmira::view::ScriptEvent;
+using kelmira::view::Viewer;
 
-// {6B0C7E51-3E1F-4B8A-9C55-2A7D0E4F9B31}
-constexpr CLSID kClsidViewTestControl = {0x6b0c7e51, 0x3e1f, 0x4b8a, {0x9c, 0x55, 0x2a, 0x7d, 0x0e, 0x4f, 0x9b, 0x31}};
-constexpr char kFrameClass[] = "KelmiraViewFrame";
-constexpr int kHostId = 1;
-
-struct Options {
-  const char* snapshot = nullptr;  // headless: save the first paint here
-  long frames = 0;                 // exit after this many paints of the control (0: run until closed)
-  int width = 640;
-  int height = 480;
-  bool help = false;
+// A scripted or snapshot run: what the idle hook drives.
+struct Run {
+  Viewer* viewer = nullptr;
+  std::optional<kelmira::view::ScriptPlayer> player;
+  std::string snapshot, scriptName;
+  bool finished = false;
+  bool failed = false;
 };
 
-// What the message loop and the control share.
-struct ViewState {
-  HWND frame = nullptr;
-  long paints = 0;
-};
-ViewState g_view;
-
-// ---------------------------------------------------------------------------------------------
-// The test control
-
-const char* MouseMessageName(UINT msg) {
-  switch (msg) {
-    case WM_MOUSEMOVE: return "WM_MOUSEMOVE";
-    case WM_LBUTTONDOWN: return "WM_LBUTTONDOWN";
-    case WM_LBUTTONUP: return "WM_LBUTTONUP";
-    case WM_LBUTTONDBLCLK: return "WM_LBUTTONDBLCLK";
-    case WM_RBUTTONDOWN: return "WM_RBUTTONDOWN";
-    case WM_RBUTTONUP: return "WM_RBUTTONUP";
-    case WM_RBUTTONDBLCLK: return "WM_RBUTTONDBLCLK";
-    case WM_MBUTTONDOWN: return "WM_MBUTTONDOWN";
-    case WM_MBUTTONUP: return "WM_MBUTTONUP";
-    case WM_MBUTTONDBLCLK: return "WM_MBUTTONDBLCLK";
-    case WM_XBUTTONDOWN: return "WM_XBUTTONDOWN";
-    case WM_XBUTTONUP: return "WM_XBUTTONUP";
-    case WM_XBUTTONDBLCLK: return "WM_XBUTTONDBLCLK";
-    case WM_MOUSEWHEEL: return "WM_MOUSEWHEEL";
-    default: return "mouse message";
+BOOL OnIdle(void* context) {
+  Run& run = *static_cast<Run*>(context);
+  if (run.finished || !run.viewer->open()) return FALSE;
+  if (run.player && run.player->Step()) return TRUE;
+  if (run.player && run.player->failed()) {
+    std::fprintf(stderr, "kelmira-view: %s: %s\n", run.scriptName.c_str(), run.player->error().c_str());
+    run.failed = true;
   }
+  run.finished = true;
+  if (!run.failed && !run.snapshot.empty()) {
+    run.failed = !run.viewer->Snapshot(run.snapshot);
+    if (!run.failed) std::printf("kelmira-view: wrote %s\n", run.snapshot.c_str());
+  }
+  DestroyWindow(run.viewer->frame());
+  return TRUE;
 }
 
-class ViewTestControl : public kelmira::ControlBase<ViewTestControl> {
- public:
-  using Interfaces = kelmira::ControlInterfaceTable<>;
-  static const CLSID& GetObjectCLSID() { return kClsidViewTestControl; }
-  static constexpr const char* kWindowClassName = "KelmiraViewTestControl";
-  static constexpr UINT kWindowClassStyle = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
-  static constexpr int kWindowBackground = 0;  // OnDraw covers every pixel
-
-  BEGIN_MSG_MAP(ViewTestControl)
-    MESSAGE_HANDLER(WM_MOUSEWHEEL, OnWheel)
-    MESSAGE_RANGE_HANDLER(WM_MOUSEMOVE, WM_XBUTTONDBLCLK, OnMouse)
-    MESSAGE_HANDLER(WM_KEYDOWN, OnKey)
-    MESSAGE_HANDLER(WM_CHAR, OnKey)
-  END_MSG_MAP()
-
-  HRESULT OnDraw(HDC hdc, const RECT& bounds) override {
-    DrawGradient(hdc, bounds);
-    DrawCrosshair(hdc, bounds);
-    DrawCaption(hdc, bounds);
-    ++g_view.paints;
-    return S_OK;
-  }
-
- private:
-  LRESULT OnMouse(UINT msg, WPARAM wParam, LPARAM lParam, BOOL& handled) {
-    mouse_ = POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-    hasMouse_ = true;
-    last_ = std::string(MouseMessageName(msg)) + " at (" + std::to_string(mouse_.x) + ", " + std::to_string(mouse_.y) +
-            "), keys 0x" + Hex(LOWORD(wParam));
-    if (msg == WM_LBUTTONDOWN) SetFocus(ControlWindow());
-    FireViewChange();
-    return 0;
-  }
-
-  LRESULT OnWheel(UINT msg, WPARAM wParam, LPARAM lParam, BOOL& handled) {
-    // The wheel comes in screen coordinates.
-    POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-    ScreenToClient(ControlWindow(), &p);
-    last_ = std::string(MouseMessageName(msg)) + " at (" + std::to_string(p.x) + ", " + std::to_string(p.y) +
-            "), delta " + std::to_string(GET_WHEEL_DELTA_WPARAM(wParam));
-    FireViewChange();
-    return 0;
-  }
-
-  LRESULT OnKey(UINT msg, WPARAM wParam, LPARAM lParam, BOOL& handled) {
-    if (msg == WM_CHAR && wParam >= 0x20 && wParam < 0x7F) {
-      last_ = "WM_CHAR '" + std::string(1, static_cast<char>(wParam)) + "'";
-    } else {
-      last_ = std::string(msg == WM_CHAR ? "WM_CHAR 0x" : "WM_KEYDOWN vk 0x") + Hex(static_cast<unsigned>(wParam));
-    }
-    FireViewChange();
-    return 0;
-  }
-
-  static std::string Hex(unsigned value) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%04X", value);
-    return text;
-  }
-
-  static void FillRow(HDC hdc, const RECT& row, COLORREF color) {
-    HBRUSH brush = CreateSolidBrush(color);
-    FillRect(hdc, &row, brush);
-    DeleteObject(brush);
-  }
-
-  // Navy at the top to teal at the bottom, one row at a time.
-  static void DrawGradient(HDC hdc, const RECT& bounds) {
-    int height = std::max<LONG>(1, bounds.bottom - bounds.top);
-    for (int y = bounds.top; y < bounds.bottom; ++y) {
-      int t = (y - bounds.top) * 255 / height;
-      COLORREF color = RGB(0x30 - t * 0x20 / 255, 0x20 + t * 0x80 / 255, 0x60 + t * 0x40 / 255);
-      FillRow(hdc, RECT{bounds.left, y, bounds.right, y + 1}, color);
-    }
-  }
-
-  void DrawCrosshair(HDC hdc, const RECT& bounds) const {
-    POINT c = hasMouse_ ? POINT{bounds.left + mouse_.x, bounds.top + mouse_.y}
-                        : POINT{(bounds.left + bounds.right) / 2, (bounds.top + bounds.bottom) / 2};
-    HPEN pen = CreatePen(PS_SOLID, 1, RGB(0xFF, 0xFF, 0xFF));
-    HGDIOBJ oldPen = SelectObject(hdc, pen);
-    HGDIOBJ oldBrush = SelectObject(hdc, GetStockObject(NULL_BRUSH));
-    MoveToEx(hdc, bounds.left, c.y, nullptr);
-    LineTo(hdc, bounds.right, c.y);
-    MoveToEx(hdc, c.x, bounds.top, nullptr);
-    LineTo(hdc, c.x, bounds.bottom);
-    Ellipse(hdc, c.x - 12, c.y - 12, c.x + 13, c.y + 13);
-    SelectObject(hdc, oldBrush);
-    SelectObject(hdc, oldPen);
-    DeleteObject(pen);
-  }
-
-  void DrawCaption(HDC hdc, const RECT& bounds) const {
-    HGDIOBJ oldFont = SelectObject(hdc, GetStockObject(DEFAULT_GUI_FONT));
-    SetBkMode(hdc, TRANSPARENT);
-    SetTextColor(hdc, RGB(0xFF, 0xFF, 0xE0));
-    std::string size = std::to_string(bounds.right - bounds.left) + " x " + std::to_string(bounds.bottom - bounds.top) +
-                       " pixels, " + KelmiraGetDisplayBackend() + " display";
-    std::string last = last_.empty() ? std::string("no mouse message yet") : last_;
-    TextOutA(hdc, bounds.left + 8, bounds.top + 8, last.c_str(), static_cast<int>(last.size()));
-    TextOutA(hdc, bounds.left + 8, bounds.top + 26, size.c_str(), static_cast<int>(size.size()));
-    SelectObject(hdc, oldFont);
-  }
-
-  POINT mouse_{0, 0};
-  bool hasMouse_ = false;
-  std::string last_;
-};
-
-// ---------------------------------------------------------------------------------------------
-// The frame window
-
-HRESULT AttachTestControl(HWND host) {
-  ComPtr<kelmira::Object<ViewTestControl>> control;
-  HRESULT hr = kelmira::Object<ViewTestControl>::Make(&control);
-  if (FAILED(hr)) return hr;
-  return AtlAxAttachControl(static_cast<IOleObject*>(control.get()), host, nullptr);
-}
-
-LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  switch (msg) {
-    case WM_CREATE: {
-      RECT client;
-      GetClientRect(hwnd, &client);
-      HWND host = CreateWindowExA(0, "AtlAxWin", nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, client.right,
-                                  client.bottom, hwnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kHostId)), nullptr,
-                                  nullptr);
-      if (!host) return -1;
-      HRESULT hr = AttachTestControl(host);
-      if (FAILED(hr)) {
-        std::fprintf(stderr, "kelmira-view: hosting the test control failed (0x%08X)\n", static_cast<unsigned>(hr));
-        return -1;
-      }
-      return 0;
-    }
-    case WM_SIZE: MoveWindow(GetDlgItem(hwnd, kHostId), 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE); return 0;
-    case WM_DESTROY: PostQuitMessage(0); return 0;
-    default: return DefWindowProcA(hwnd, msg, wParam, lParam);
-  }
-}
-
-HWND CreateFrame(const Options& options) {
-  WNDCLASSEXA wc{};
-  wc.cbSize = sizeof wc;
-  wc.style = CS_HREDRAW | CS_VREDRAW;
-  wc.lpfnWndProc = &FrameProc;
-  wc.hCursor = LoadCursorA(nullptr, IDC_CROSS);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1));
-  wc.lpszClassName = kFrameClass;
-  if (!RegisterClassExA(&wc)) return nullptr;
-  return CreateWindowExA(0, kFrameClass, "Kelmira view", WS_OVERLAPPEDWINDOW, 40, 40, options.width, options.height,
-                         nullptr, nullptr, nullptr, nullptr);
-}
-
-// ---------------------------------------------------------------------------------------------
-// Running
-
-// The next point of a circle around the middle of the frame, so that every frame moves the
-// crosshair through the same input path a real mouse takes.
-void InjectNextMove(HWND frame, long step) {
-  RECT r;
-  GetWindowRect(frame, &r);
-  double angle = static_cast<double>(step) * 0.3;
-  int cx = (r.left + r.right) / 2;
-  int cy = (r.top + r.bottom) / 2;
-  int radius = std::max<LONG>(1, std::min(r.right - r.left, r.bottom - r.top) / 3);
-  KelmiraInjectMouse(WM_MOUSEMOVE, cx + static_cast<int>(radius * std::cos(angle)),
-                     cy + static_cast<int>(radius * std::sin(angle)), 0);
-}
-
-bool SaveSnapshot(HWND frame, const char* path) {
-  HRESULT hr = KelmiraSaveWindowPng(frame, path);
-  if (FAILED(hr)) {
-    std::fprintf(stderr, "kelmira-view: cannot write %s (0x%08X)\n", path, static_cast<unsigned>(hr));
-    return false;
-  }
-  std::printf("kelmira-view: wrote %s\n", path);
+// print and snapshot lines of a script.
+bool OnCommand(Viewer& viewer, const ScriptEvent& event) {
+  if (event.action == kelmira::view::ScriptAction::Snapshot) return viewer.Snapshot(event.text);
+  const std::string report = viewer.Report(event.text);
+  std::printf("%s\n", report.c_str());
+  std::fflush(stdout);
   return true;
 }
 
-int RunMessageLoop(const Options& options) {
-  long target = options.frames > 0 ? options.frames : (options.snapshot ? 1 : 0);
-  long seen = 0;
-  bool ok = true;
-  bool closing = false;
+// The words a script may print, checked before anything runs.
+std::string CheckPrints(const std::vector<ScriptEvent>& script, const std::string& name) {
+  for (const ScriptEvent& event : script)
+    if (event.action == kelmira::view::ScriptAction::Print && event.text != "limits" && event.text != "extents" &&
+        event.text != "status")
+      return name + ":" + std::to_string(event.line) + ": cannot print '" + event.text +
+             "' (limits, extents, status)";
+  return {};
+}
+
+int RunLoop(Viewer& viewer) {
   MSG msg;
-  while (true) {
-    BOOL got = GetMessageA(&msg, nullptr, 0, 0);
-    if (got == 0) break;
-    if (got == -1) break;  // nothing can arrive any more (no window left on the display)
+  for (;;) {
+    const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+    if (got == 0 || got == -1) break;  // -1: nothing can arrive any more
+    if (viewer.PreTranslate(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
-    if (target == 0 || closing || g_view.paints == seen) continue;
-    seen = g_view.paints;
-    if (seen < target) {
-      InjectNextMove(g_view.frame, seen);
-      continue;
+  }
+  return 0;
+}
+
+int View(kelmira::view::ViewOptions options) {
+  std::optional<std::vector<ScriptEvent>> script;
+  std::string error;
+  if (!options.script.empty()) {
+    script = kelmira::view::ReadScript(options.script, &error);
+    if (script) error = CheckPrints(*script, options.script);
+    if (!script || !error.empty()) {
+      std::fprintf(stderr, "kelmira-view: %s\n", error.c_str());
+      return 1;
     }
-    closing = true;
-    if (options.snapshot) ok = SaveSnapshot(g_view.frame, options.snapshot);
-    PostMessageA(g_view.frame, WM_CLOSE, 0, 0);
   }
-  if (target > 0 && g_view.paints < target) {
-    std::fprintf(stderr, "kelmira-view: the loop ended after %ld of %ld paints\n", g_view.paints, target);
-    return 1;
+  // Only the display back-end chosen by the environment overrides the default.
+  if (!std::getenv("KELMIRA_DISPLAY")) {
+    const HRESULT hr = KelmiraSetDisplayBackend(options.headless() ? "headless" : "sdl");
+    if (FAILED(hr)) {
+      std::fprintf(stderr, "kelmira-view: cannot open a desktop window (0x%08X); try --snapshot FILE\n",
+                   static_cast<unsigned>(hr));
+      return 1;
+    }
   }
-  return ok ? 0 : 1;
-}
-
-int Run(const Options& options) {
-  HRESULT hr = KelmiraSetDisplayBackend(options.snapshot ? "headless" : "sdl");
-  if (FAILED(hr)) {
-    // The platform has said why on stderr.
-    std::fprintf(stderr, "kelmira-view: cannot open a desktop window (0x%08X); try --headless-snapshot FILE\n",
-                 static_cast<unsigned>(hr));
-    return 1;
-  }
-  g_view.frame = CreateFrame(options);
-  if (!g_view.frame) {
-    std::fprintf(stderr, "kelmira-view: cannot create the window\n");
-    return 1;
-  }
-  ShowWindow(g_view.frame, SW_SHOW);
-  // A first mouse message so that a snapshot shows one.
-  if (options.snapshot) InjectNextMove(g_view.frame, 0);
-  return RunMessageLoop(options);
-}
-
-void PrintHelp() {
-  std::printf(
-      "Usage: kelmira-view [options]\n"
-      "Opens a window with a hosted test control: a gradient, a crosshair following the mouse and\n"
-      "the last mouse or key message. Close the window to quit.\n"
-      "\n"
-      "  --headless-snapshot FILE  paint once without a display and save the window as a PNG file\n"
-      "  --frames N                exit after N paints of the control (moving the crosshair\n"
-      "                            by injected mouse input between them)\n"
-      "  --size WxH                window size in pixels (default 640x480)\n"
-      "  --help                    show this text\n"
-      "\n"
-      "The window needs a display (DISPLAY or WAYLAND_DISPLAY) and the SDL back-end.\n");
-}
-
-bool ParseSize(const char* text, Options* options) {
-  int w = 0;
-  int h = 0;
-  char tail = 0;
-  if (std::sscanf(text, "%dx%d%c", &w, &h, &tail) != 2 || w < 1 || h < 1 || w > 8192 || h > 8192) return false;
-  options->width = w;
-  options->height = h;
-  return true;
-}
-
-bool ParseOptions(int argc, char** argv, Options* options) {
-  for (int i = 1; i < argc; ++i) {
-    const char* arg = argv[i];
-    const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
-    if (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0) {
-      options->help = true;
-    } else if (std::strcmp(arg, "--headless-snapshot") == 0 && value) {
-      options->snapshot = value;
-      ++i;
-    } else if (std::strcmp(arg, "--frames") == 0 && value) {
-      char* end = nullptr;
-      options->frames = std::strtol(value, &end, 10);
-      if (*end != '\0' || options->frames < 1 || options->frames > 1000000) return false;
-      ++i;
-    } else if (std::strcmp(arg, "--size") == 0 && value) {
-      if (!ParseSize(value, options)) return false;
-      ++i;
+  std::vector<std::string> messages;
+  std::optional<kelmira::plot::LoadedPlot> loaded;
+  {
+    kelmira::tools::ProgressBar bar;
+    // A saved graph opened alone shows itself, without the demo data.
+    if (options.plot.input.empty() && !options.plot.loadFile.empty()) {
+      loaded.emplace();
     } else {
-      return false;
+      loaded = kelmira::plot::LoadPlot(&options.plot, [&bar](double part) { bar(part); }, &messages, &error);
     }
   }
-  return true;
+  for (const std::string& message : messages) std::fprintf(stderr, "kelmira-view: %s\n", message.c_str());
+  if (!loaded) {
+    std::fprintf(stderr, "kelmira-view: %s\n", error.c_str());
+    return 1;
+  }
+  const std::string snapshot = options.snapshot, scriptName = options.script;
+  std::unique_ptr<Viewer> viewer = Viewer::Open(std::move(options), std::move(*loaded), &error);
+  loaded.reset();
+  if (!viewer) {
+    std::fprintf(stderr, "kelmira-view: %s\n", error.c_str());
+    return 1;
+  }
+  Run run;
+  run.viewer = viewer.get();
+  run.snapshot = snapshot;
+  run.scriptName = scriptName;
+  const bool scripted = script || !snapshot.empty();
+  if (script)
+    run.player.emplace(std::move(*script), viewer->plotWindow(),
+                       [&viewer](const ScriptEvent& event) { return OnCommand(*viewer, event); });
+  if (scripted) KelmiraSetIdleHook(&OnIdle, &run);
+  RunLoop(*viewer);
+  if (scripted) KelmiraSetIdleHook(nullptr, nullptr);
+  const int errors = viewer->errors();
+  viewer.reset();
+  if (scripted && !run.finished) {
+    std::fprintf(stderr, "kelmira-view: the window closed before the script ended\n");
+    return 1;
+  }
+  return run.failed || (scripted && errors > 0) ? 1 : 0;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  Options options;
-  if (!ParseOptions(argc, argv, &options)) {
-    std::fprintf(stderr, "kelmira-view: bad arguments (see --help)\n");
-    return 2;
+  kelmira::view::ViewOptions options;
+  std::string error;
+  switch (kelmira::view::ParseViewOptions(argc, argv, &options, &error)) {
+    case kelmira::plot::ParseOutcome::Help: std::fputs(kelmira::view::ViewUsage(), stdout); return 0;
+    case kelmira::plot::ParseOutcome::Error:
+      std::fprintf(stderr, "kelmira-view: %s\nTry 'kelmira-view --help'.\n", error.c_str());
+      return 2;
+    case kelmira::plot::ParseOutcome::Run: break;
   }
-  if (options.help) {
-    PrintHelp();
-    return 0;
-  }
-  // A refused snapshot file costs no work and leaves every file as it was.
-  if (options.snapshot) {
-    if (const std::string problem = kelmira::tools::OutputProblem(options.snapshot); !problem.empty()) {
+  // Refused outputs cost no work and leave every file as it was.
+  for (const std::string* path : {&options.snapshot, &options.plot.output, &options.plot.saveFile}) {
+    if (path->empty()) continue;
+    if (const std::string problem = kelmira::tools::OutputProblem(*path); !problem.empty()) {
       std::fprintf(stderr, "kelmira-view: %s\n", problem.c_str());
       return 1;
     }
   }
   if (FAILED(CoInitialize(nullptr))) return 1;
-  int code = Run(options);
+  const int code = View(std::move(options));
   CoUninitialize();
   return code;
 }
