@@ -628,13 +628,14 @@ KELMIRA_EXTERN_C void PostQuitMessage(int nExitCode);
 // Posted messages first, in order (with filters: the first that matches); WM_QUIT once the queue
 // holds no other posted message; then WM_PAINT for the first visible window (parents before
 // children, top-level windows in z-order) whose update region is not empty. When there is
-// nothing, the back-end is asked to wait for native events (the headless back-end calls the idle
-// hook, see KelmiraSetIdleHook); when still nothing can arrive, GetMessageA returns -1 with
-// ERROR_TIMEOUT instead of blocking for ever. GetMessageA returns 0 for WM_QUIT.
+// nothing, pending native events are taken, then the idle hook is called (KelmiraSetIdleHook),
+// then the back-end waits for native events; when still nothing can arrive, GetMessageA returns
+// -1 with ERROR_TIMEOUT instead of blocking for ever. GetMessageA returns 0 for WM_QUIT.
 KELMIRA_EXTERN_C BOOL GetMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax);
 // As GetMessageA without waiting; WM_PAINT is never removed by PM_REMOVE (painting validates).
 KELMIRA_EXTERN_C BOOL PeekMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax, UINT wRemoveMsg);
-// Returns without a message when the queue is empty and the back-end has no event.
+// Returns without a message when the queue is empty and the back-end has no event (calling the
+// idle hook first, as GetMessageA does).
 KELMIRA_EXTERN_C BOOL WaitMessage();
 // WM_KEYDOWN of a key that produces a character posts WM_CHAR (letters following the shift and
 // caps-lock state, digits, space, punctuation of the US layout, Return, Tab, Backspace, Escape).
@@ -1397,9 +1398,10 @@ KELMIRA_EXTERN_C HRESULT KelmiraSetDisplayBackend(const char* name);
 // The name of the back-end in use ("headless" or "sdl").
 KELMIRA_EXTERN_C const char* KelmiraGetDisplayBackend();
 
-// Called by the headless back-end when a message loop finds nothing to do (an empty queue and
-// nothing to paint): the hook may post or inject something (a test drives a modal loop this
-// way) and returns TRUE when it did. Null removes it.
+// Called by GetMessageA and WaitMessage, under every back-end, when a message loop finds nothing
+// to do (an empty queue, nothing to paint, no pending native event) before they wait: the hook may
+// post or inject something (a test drives a modal loop, kelmira-view replays a script this way)
+// and returns TRUE when it did. It is not called again while it runs. Null removes it.
 using KelmiraIdleHook = BOOL (*)(void* context);
 KELMIRA_EXTERN_C void KelmiraSetIdleHook(KelmiraIdleHook hook, void* context);
 

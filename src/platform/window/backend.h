@@ -35,8 +35,8 @@ class Backend {
   virtual void CursorMoved(POINT screen) { (void)screen; }
 
   // Turns pending native events into input. With wait, blocks until at least one arrives or
-  // nothing ever can (the headless back-end returns at once after its idle hook). Returns true
-  // when something may have been queued.
+  // nothing ever can (the headless back-end returns at once). Returns true when something may
+  // have been queued. The message loops call the idle hook between the two.
   virtual bool PumpEvents(bool wait) = 0;
 };
 

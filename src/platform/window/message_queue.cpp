@@ -5,6 +5,7 @@
 #include "window/backend.h"
 #include "window/window_table.h"
 
+#include <kelmira/platform/guarded.h>
 #include <kelmira/platform/oleauto.h>
 
 #include <algorithm>
@@ -140,6 +141,37 @@ char KeyCharacter(WPARAM vk, bool shift, bool caps, bool control) {
   return 0;
 }
 
+struct IdleHook {
+  KelmiraIdleHook hook = nullptr;
+  void* context = nullptr;
+  bool running = false;
+};
+
+IdleHook& Idle() {
+  static IdleHook idle;
+  return idle;
+}
+
+// Not inside itself: what the hook calls may run a message loop of its own.
+bool RunIdleHook() {
+  IdleHook& idle = Idle();
+  if (!idle.hook || idle.running) return false;
+  KelmiraIdleHook hook = idle.hook;
+  void* context = idle.context;
+  idle.running = true;
+  bool queued = false;  // a hook that throws queued nothing
+  (void)kelmira::Guarded([&] { queued = hook(context) != FALSE; });
+  Idle().running = false;
+  return queued;
+}
+
+// Nothing posted and nothing to paint: pending native events first, then the idle hook, and only
+// then a wait, so that the hook runs under every back-end. True when something may have come.
+bool AwaitInput() {
+  Backend& backend = CurrentBackend();
+  return backend.PumpEvents(false) || RunIdleHook() || backend.PumpEvents(true);
+}
+
 SHORT KeyState(int vk) {
   for (const WindowListener& l : WindowListeners())
     if (l.keyState) return l.keyState(vk);
@@ -167,7 +199,7 @@ BOOL GetMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax)
   Filter f{hWnd, wMsgFilterMin, wMsgFilterMax};
   for (;;) {
     if (Peek(f, lpMsg, true)) return lpMsg->message == WM_QUIT ? 0 : 1;
-    if (!CurrentBackend().PumpEvents(true) && !Peek(f, lpMsg, false)) {
+    if (!AwaitInput() && !Peek(f, lpMsg, false)) {
       *lpMsg = MSG{};
       return Fail(ERROR_TIMEOUT, -1);
     }
@@ -188,7 +220,7 @@ BOOL WaitMessage() {
   if (!CheckWindowThread()) return FALSE;
   MSG m;
   Filter any{nullptr, 0, 0};
-  if (!Peek(any, &m, false)) CurrentBackend().PumpEvents(true);
+  if (!Peek(any, &m, false)) AwaitInput();
   return TRUE;
 }
 
@@ -239,3 +271,9 @@ DWORD GetMessagePos() {
 }
 
 DWORD GetTickCount() { return TickCount(); }
+
+void KelmiraSetIdleHook(KelmiraIdleHook hook, void* context) {
+  IdleHook& idle = Idle();
+  idle.hook = hook;
+  idle.context = context;
+}
