@@ -122,7 +122,7 @@ TEST_F(ViewerRun, ZoomsByRectangleWheelAndHomeReportsToolsAndOpensThePropertyPag
     return SIZE{info.bmWidth, info.bmHeight};
   };
   const SIZE frame = pageSize(page), window = pageSize(png);
-  EXPECT_EQ(std::pair(window.cx, window.cy), std::pair(600L, 422L));
+  EXPECT_EQ(std::pair(window.cx, window.cy), std::pair(LONG{600}, LONG{422}));
   EXPECT_TRUE(frame.cx > 300 && frame.cx != 600) << frame.cx << "x" << frame.cy;
 
   // Both lines in their colours, the legend's frame in the upper right, the status line grey.
