@@ -89,9 +89,9 @@ std::optional<std::vector<ScriptEvent>> ReadScript(const std::string& path, std:
 // them. One Step injects one script line, except a drag, which takes one Step for each of its
 // mouse events (input is routed when it is injected, so the capture that its press takes must
 // be in place before its moves come), and `type`, one Step a character (the key state that
-// TranslateMessage sees follows a key's messages through the queue, which tells equal messages
-// of the same millisecond apart only by their order). The caller handles all the messages of a
-// Step before the next one: the viewer calls Step from the idle hook (see Hook).
+// TranslateMessage sees follows each key message through the queue, where equal messages of one
+// millisecond, a shift pressed twice, would be taken for each other). The caller handles all the
+// messages of a Step before the next one: the viewer calls Step from the idle hook (see Hook).
 class ScriptPlayer {
  public:
   // Called for print and snapshot lines; false stops the run (a snapshot not written).
