@@ -3,11 +3,12 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <cerrno>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <fstream>
-#include <sstream>
+#include <cstring>
+#include <memory>
 #include <utility>
 
 namespace kelmira::view {
@@ -16,6 +17,7 @@ namespace {
 // Far enough outside any window, small enough that the pixel arithmetic stays exact.
 constexpr double kCoordinateLimit = 100000;
 constexpr int kMaxSteps = 1000;
+constexpr std::size_t kMaxScriptBytes = std::size_t{16} << 20;
 constexpr double kMaxWheelDelta = 32767;  // the delta is a signed 16-bit word
 
 struct Command {
@@ -339,14 +341,21 @@ std::optional<std::vector<ScriptEvent>> ParseScript(std::string_view text, const
 }
 
 std::optional<std::vector<ScriptEvent>> ReadScript(const std::string& path, std::string* error) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  if (in) text << in.rdbuf();
-  if (!in || in.bad()) {
-    if (error) *error = path + ": cannot read the script file";
+  auto fail = [&](const std::string& why) {
+    if (error) *error = path + ": cannot read the script file (" + why + ")";
     return std::nullopt;
+  };
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
+  if (!file) return fail(std::strerror(errno));
+  std::string text;
+  char buffer[1 << 16];
+  while (std::size_t n = std::fread(buffer, 1, sizeof buffer, file.get())) {
+    text.append(buffer, n);
+    if (text.size() > kMaxScriptBytes) return fail("larger than 16 MB");
   }
-  return ParseScript(text.str(), path, error);
+  // A directory opens, and fails only here.
+  if (std::ferror(file.get())) return fail(std::strerror(errno));
+  return ParseScript(text, path, error);
 }
 
 ScriptPlayer::ScriptPlayer(std::vector<ScriptEvent> events, HWND plot, Command command)

@@ -1,35 +1,6 @@
 // kelmira-view --script FILE: input events read from a file and replayed into the viewer's window,
 // so that the viewer can be tested and its pictures made without a display (or with one).
-//
-// The script format, one event a line:
-//
-//   # comment to the end of the line; blank lines are ignored
-//   move X Y                  the mouse to a point
-//   press BUTTON [X Y]        BUTTON: left right middle x1 x2 (x1/x2 the extra buttons)
-//   release BUTTON [X Y]
-//   click BUTTON [X Y]        press and release at the same point
-//   drag X1 Y1 X2 Y2 [STEPS]  left press at 1, STEPS moves (default 8, at most 1000) towards 2,
-//                             release at 2
-//   wheel NOTCHES [X Y]       NOTCHES may be negative (towards the user) or fractional
-//                             (+0.5 = a delta of 60); at most 273 either way
-//   key KEY                   KEY: a letter or digit (the key, whatever its case: `key P` presses
-//                             P without shift), a printable character (?, +, ...: shift is held
-//                             when the US layout needs it), or a name: escape return tab space
-//                             backspace delete home end pageup pagedown left right up down
-//                             f1..f12; with modifiers ctrl+ shift+ alt+ (key ctrl+s, key shift+tab)
-//   type TEXT                 the rest of the line, as it is, typed as keys (printable ASCII;
-//                             capitals and symbols with shift); no comment is taken from it
-//   print WHAT                handed to the viewer (limits, status, ...): the words after print
-//   snapshot FILE             handed to the viewer: a picture of the window at that moment
-//
-// A point X Y is in pixels of the plot area, the client area of the window given to the player;
-// X% Y% is a percentage of that area's width/height from its top-left. Both forms may mix per
-// coordinate, and points may lie outside the area (negative, beyond 100%). Omitted points mean
-// the last mouse position. A `#` starts a comment at the start of a word. Words and names are
-// case-insensitive; file names and printed words are kept as written.
-//
-// Errors are one line, `FILE:LINE: what is wrong (what is allowed)`; the whole script is parsed
-// before anything runs.
+// The format is below as the text that --help and the user guide show.
 #pragma once
 
 #include <kelmira/platform.h>
@@ -42,6 +13,34 @@
 #include <vector>
 
 namespace kelmira::view {
+
+inline constexpr char kScriptFormat[] = R"(A script is one input event a line:
+  # comment to the end of the line; blank lines are ignored
+  move X Y                  the mouse to a point
+  press BUTTON [X Y]        BUTTON: left right middle x1 x2 (x1/x2 the extra buttons)
+  release BUTTON [X Y]
+  click BUTTON [X Y]        press and release at the same point
+  drag X1 Y1 X2 Y2 [STEPS]  left press at 1, STEPS moves (default 8, at most 1000)
+                            towards 2, release at 2
+  wheel NOTCHES [X Y]       NOTCHES may be negative (towards the user) or fractional
+                            (+0.5 = a delta of 60); at most 273 either way
+  key KEY                   KEY: a letter or digit (the key whatever its case: key P
+                            presses P without shift), a printable character (? + ...:
+                            shift is held when the US layout needs it), or a name:
+                            escape return tab space backspace delete home end pageup
+                            pagedown left right up down f1..f12; with modifiers
+                            ctrl+ shift+ alt+ (key ctrl+s, key shift+tab)
+  type TEXT                 the rest of the line as it is, typed as keys (printable
+                            ASCII; capitals and symbols with shift; no comment in it)
+  print WHAT                handed to the viewer (limits, status, ...)
+  snapshot FILE             a picture of the window at that moment
+A point X Y is in pixels of the plot area from its top-left; X% Y% is a percentage of its
+width/height. The forms may mix, and points may lie outside the area (negative, beyond
+100%; at most 100000 either way). An omitted point is the last mouse position. A # starts
+a comment at the start of a word. Commands, buttons and key names may be in any case.
+Errors name the line: FILE:LINE: what is wrong (what is allowed); the whole script is
+checked before anything runs.
+)";
 
 enum class ScriptAction { Move, Press, Release, Click, Drag, Wheel, Key, Type, Print, Snapshot };
 enum class ScriptButton { Left, Right, Middle, X1, X2 };
@@ -89,9 +88,9 @@ std::optional<std::vector<ScriptEvent>> ReadScript(const std::string& path, std:
 // them. One Step injects one script line, except a drag, which takes one Step for each of its
 // mouse events (input is routed when it is injected, so the capture that its press takes must
 // be in place before its moves come), and `type`, one Step a character (the key state that
-// TranslateMessage sees follows a key's messages through the queue, which tells equal messages
-// of the same millisecond apart only by their order). The caller handles all the messages of a
-// Step before the next one: the viewer calls Step from the idle hook (see Hook).
+// TranslateMessage sees follows each key message through the queue, where equal messages of one
+// millisecond, a shift pressed twice, would be taken for each other). The caller handles all the
+// messages of a Step before the next one: the viewer calls Step from the idle hook (see Hook).
 class ScriptPlayer {
  public:
   // Called for print and snapshot lines; false stops the run (a snapshot not written).
