@@ -62,8 +62,7 @@ std::string CheckPrints(const std::vector<ScriptEvent>& script, const std::strin
   for (const ScriptEvent& event : script)
     if (event.action == kelmira::view::ScriptAction::Print && event.text != "limits" && event.text != "extents" &&
         event.text != "status")
-      return name + ":" + std::to_string(event.line) + ": cannot print '" + event.text +
-             "' (limits, extents, status)";
+      return name + ":" + std::to_string(event.line) + ": cannot print '" + event.text + "' (limits, extents, status)";
   return {};
 }
 
@@ -107,7 +106,8 @@ int View(kelmira::view::ViewOptions options) {
     if (options.plot.input.empty() && !options.plot.loadFile.empty()) {
       loaded.emplace();
     } else {
-      loaded = kelmira::plot::LoadPlot(&options.plot, [&bar](double part) { bar(part); }, &messages, &error);
+      loaded = kelmira::plot::LoadPlot(
+          &options.plot, [&bar](double part) { bar(part); }, &messages, &error);
     }
   }
   for (const std::string& message : messages) std::fprintf(stderr, "kelmira-view: %s\n", message.c_str());

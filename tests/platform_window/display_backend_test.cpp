@@ -1,8 +1,7 @@
 // Display back-ends. Choosing one: the API call, KELMIRA_DISPLAY at first use (in fresh child
 // processes), and the clear failure when SDL finds no display. The SDL back-end with SDL's
 // offscreen video driver: desktop windows follow top-level windows, paints are presented, and SDL
-// events come back as messages; the same on a real X server (a private Xvfb). The kelmira-view tool
-// on every display it supports.
+// events come back as messages; the same on a real X server (a private Xvfb).
 #include "support/canvas.h"
 #include "support/child_process.h"
 #include "support/environment.h"
@@ -189,27 +188,15 @@ TEST(SdlKeys, KeycodesMapToVirtualKeys) {
 // libdbus keeps what it allocated for that until the process ends).
 constexpr char kNoSessionBus[] = "disabled:";
 
-std::string ViewTool() {
-  const char* dir = std::getenv("KELMIRA_TOOLS_DIR");
-  std::string path = dir ? std::string(dir) + "/kelmira-view" : std::string();
-  return !path.empty() && access(path.c_str(), X_OK) == 0 ? path : std::string();
-}
-
 #if KELMIRA_HAVE_SDL2
 using Xvfb = WindowTest;
 
-// Every frame of the tool moves its crosshair by injected input, so frames only come when the
-// whole chain works: input, hit testing, the hosted control's repaint request, paint, present.
-TEST_F(Xvfb, WindowIsShownPaintedAndTakesPointerInputAndTheToolRunsFrames) {
+TEST_F(Xvfb, WindowIsShownPaintedAndTakesPointerInput) {
   if (!XServer::Available()) GTEST_SKIP() << "Xvfb is not installed (scripts/install-deps.sh installs it)";
   XServer server;
   ASSERT_FALSE(server.Display().empty());
   EnvOverride display("DISPLAY", server.Display()), wayland("WAYLAND_DISPLAY", std::nullopt),
       driver("SDL_VIDEODRIVER", std::nullopt), bus("DBUS_SESSION_BUS_ADDRESS", kNoSessionBus);
-  if (std::string tool = ViewTool(); !tool.empty()) {
-    ProcessResult x11 = RunProcess({tool, "--frames", "6", "--size", "320x200"});
-    EXPECT_EQ(x11.exitCode, 0) << x11.output;
-  }
   ASSERT_EQ(KelmiraSetDisplayBackend("sdl"), S_OK);
   EXPECT_EQ(std::pair(std::string(SDL_GetCurrentVideoDriver()), GetSystemMetrics(SM_CXSCREEN)),
             std::pair(std::string("x11"), 1024));
@@ -231,40 +218,6 @@ TEST_F(Xvfb, WindowIsShownPaintedAndTakesPointerInputAndTheToolRunsFrames) {
   EXPECT_EQ(KelmiraSetDisplayBackend("headless"), S_OK);
 }
 #endif
-
-TEST(XvfbView, HeadlessSnapshotOffscreenFramesAndArguments) {
-  std::string tool = ViewTool();
-  if (tool.empty()) GTEST_SKIP() << "kelmira-view not found (KELMIRA_TOOLS_DIR)";
-  EnvOverride display("DISPLAY", std::nullopt), wayland("WAYLAND_DISPLAY", std::nullopt),
-      driver("SDL_VIDEODRIVER", std::nullopt);
-  std::string png = testing::TempDir() + "kelmira-view-snapshot.png";
-  std::remove(png.c_str());
-  ProcessResult snapshot = RunProcess({tool, "--headless-snapshot", png, "--size", "300x200"});
-  ASSERT_EQ(snapshot.exitCode, 0) << snapshot.output;
-  HBITMAP bitmap = nullptr;
-  ASSERT_EQ(KelmiraLoadPng(png.c_str(), &bitmap), S_OK);
-  Canvas view(1, 1);
-  Selected picture(view.dc(), bitmap);
-  // 300 x 200; the bottom-left corner is the gradient's teal end, away from crosshair and text.
-  const COLORREF corner = view.At(0, 199);
-  EXPECT_EQ(std::tuple(view.At(299, 0) != CLR_INVALID, view.At(300, 0), view.At(0, 200)),
-            std::tuple(true, CLR_INVALID, CLR_INVALID));
-  EXPECT_TRUE(GetRValue(corner) < 0x20 && GetGValue(corner) > 0x90) << std::hex << corner;
-
-  ProcessResult none = RunProcess({tool, "--frames", "1"});
-  EXPECT_TRUE(none.exitCode == 1 && none.output.find("--headless-snapshot") != std::string::npos) << none.output;
-  EXPECT_EQ(std::tuple(RunProcess({tool, "--help"}).exitCode, RunProcess({tool, "--frames", "0"}).exitCode,
-                       RunProcess({tool, "--size", "12"}).exitCode),
-            std::tuple(0, 2, 2));
-  // A snapshot is never written over a directory (it once was renamed over whatever was there).
-  ProcessResult dir = RunProcess({tool, "--headless-snapshot", testing::TempDir()});
-  EXPECT_TRUE(dir.exitCode == 1 && dir.output.find("is a directory") != std::string::npos) << dir.output;
-#if KELMIRA_HAVE_SDL2
-  EnvOverride offscreenDriver("SDL_VIDEODRIVER", "offscreen");
-  ProcessResult offscreen = RunProcess({tool, "--frames", "4"});
-  EXPECT_EQ(offscreen.exitCode, 0) << offscreen.output;
-#endif
-}
 
 }  // namespace
 }  // namespace kelmira::test

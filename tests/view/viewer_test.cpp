@@ -55,9 +55,7 @@ class ViewerRun : public ::testing::Test {
  protected:
   void SetUp() override { WriteData(data); }
   ProcessResult Session(const std::string& script, std::vector<std::string> more = {}) {
-    {
-      std::ofstream(dir / "session.txt") << script;
-    }
+    { std::ofstream(dir / "session.txt") << script; }
     std::vector<std::string> args{data, "--size", "600x400", "--script", dir / "session.txt"};
     args.insert(args.end(), more.begin(), more.end());
     return RunView(args);
@@ -102,8 +100,10 @@ TEST_F(ViewerRun, ZoomsByRectangleWheelAndHomeReportsToolsAndOpensThePropertyPag
   EXPECT_NEAR(all.x1, 20, 1e-9);
   // The middle half of the plot, to a pixel or two; the wheel keeps the middle and shows 1/1.25^2.
   const double px = w / 400, py = h / 300;  // plot smaller than the window: generous pixel sizes
-  for (auto [got, want, pixel] : {std::tuple(rect.x0, all.x0 + w / 4, px), {rect.x1, all.x0 + 3 * w / 4, px},
-                                  {rect.y0, all.y0 + h / 4, py}, {rect.y1, all.y0 + 3 * h / 4, py}})
+  for (auto [got, want, pixel] : {std::tuple(rect.x0, all.x0 + w / 4, px),
+                                  {rect.x1, all.x0 + 3 * w / 4, px},
+                                  {rect.y0, all.y0 + h / 4, py},
+                                  {rect.y1, all.y0 + 3 * h / 4, py}})
     EXPECT_NEAR(got, want, 2 * pixel) << run.output;
   EXPECT_NEAR(wheel.x1 - wheel.x0, (rect.x1 - rect.x0) / 1.5625, 1e-6);
   EXPECT_NEAR((wheel.x0 + wheel.x1) / 2, (rect.x0 + rect.x1) / 2, 2 * px);

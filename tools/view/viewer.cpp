@@ -102,13 +102,12 @@ bool Viewer::Build(std::string* error) {
     *error = "cannot register the window class";
     return false;
   }
-  const std::string name =
-      options_.plot.input.empty()
-          ? std::string(options_.plot.loadFile.empty() ? "demo data" : options_.plot.loadFile)
-          : std::filesystem::path(options_.plot.input).filename().string();
-  frame_ = CreateWindowExA(0, kFrameClass, ("kelmira-view - " + name).c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
-                           40, 40, options_.plot.width, options_.plot.height + kStatusHeight, nullptr, nullptr,
-                           nullptr, nullptr);
+  const std::string name = options_.plot.input.empty()
+                               ? std::string(options_.plot.loadFile.empty() ? "demo data" : options_.plot.loadFile)
+                               : std::filesystem::path(options_.plot.input).filename().string();
+  frame_ =
+      CreateWindowExA(0, kFrameClass, ("kelmira-view - " + name).c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 40, 40,
+                      options_.plot.width, options_.plot.height + kStatusHeight, nullptr, nullptr, nullptr, nullptr);
   if (!frame_) {
     *error = "cannot create the window";
     return false;
@@ -116,8 +115,8 @@ bool Viewer::Build(std::string* error) {
   // Messages before this go to the default procedure.
   SetWindowLongPtrA(frame_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   host_ = CreateWindowExA(0, "AtlAxWin", nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, options_.plot.width,
-                          options_.plot.height, frame_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kHostId)),
-                          nullptr, nullptr);
+                          options_.plot.height, frame_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kHostId)), nullptr,
+                          nullptr);
   if (!host_ || FAILED(AtlAxAttachControl(graph_.graph.get(), host_, nullptr))) {
     *error = "cannot place the graph in the window";
     return false;
