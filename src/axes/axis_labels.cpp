@@ -47,7 +47,13 @@ std::string DatePart(const SYSTEMTIME& t, LONG format, bool withYear) {
 }  // namespace
 
 std::string NumericLabel(double value, int precision) {
-  if (precision > 0) return Formatted("%.*f", std::min(precision, kMaxLabelDecimals), value);
+  if (precision > 0) {
+    // A Y axis counts its ticks down, so its zero tick is -0; a tick that rounds to zero is
+    // written without a sign either way.
+    std::string text = Formatted("%.*f", std::min(precision, kMaxLabelDecimals), value);
+    if (text.front() == '-' && text.find_first_of("123456789") == std::string::npos) text.erase(0, 1);
+    return text;
+  }
   // + 0.0 turns the -0 of a small negative value into 0.
   return Formatted("%.*f", 0, std::trunc(value) + 0.0);
 }

@@ -38,8 +38,9 @@ TEST(AxisText, AutomaticDecimalsAndNumericLabels) {
       {0.25, 1}, {-0.2, 1}, {0.05, 2}, {0.01, 3}, {common::NiceStep(0.2, 10), 2}};
   for (auto [step, decimals] : steps) EXPECT_EQ(axes::AutomaticPrecision(step), decimals) << step;
   const std::vector<std::tuple<double, int, std::string>> cases{
-      {3e9, 0, "3000000000"}, {-2.5, 0, "-2"}, {-0.5, 0, "0"},      {7.9, 0, "7"},
-      {0.01, 3, "0.010"},     {2.5, 1, "2.5"}, {-1.25, 2, "-1.25"}, {1e20, 0, "100000000000000000000"}};
+      {3e9, 0, "3000000000"}, {-2.5, 0, "-2"},   {-0.5, 0, "0"},      {7.9, 0, "7"},
+      {0.01, 3, "0.010"},     {2.5, 1, "2.5"},   {-1.25, 2, "-1.25"}, {1e20, 0, "100000000000000000000"},
+      {-0.0, 1, "0.0"},       {-0.04, 1, "0.0"}, {-0.05, 2, "-0.05"}};
   for (const auto& [value, precision, text] : cases) EXPECT_EQ(axes::NumericLabel(value, precision), text) << value;
   // No buffer to overrun, and no gigabyte label for an absurd precision.
   EXPECT_EQ(axes::NumericLabel(-1e300, 0).size(), 302u);
