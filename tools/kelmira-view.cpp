@@ -51,6 +51,8 @@ BOOL OnIdle(void* context) {
 // print and snapshot lines of a script.
 bool OnCommand(Viewer& viewer, const ScriptEvent& event) {
   if (event.action == kelmira::view::ScriptAction::Snapshot) return viewer.Snapshot(event.text);
+  if (event.action == kelmira::view::ScriptAction::Resize)
+    return SetWindowPos(viewer.frame(), nullptr, 0, 0, event.width, event.height, SWP_NOMOVE | SWP_NOZORDER) != FALSE;
   const std::string report = viewer.Report(event.text);
   std::printf("%s\n", report.c_str());
   std::fflush(stdout);
@@ -61,8 +63,9 @@ bool OnCommand(Viewer& viewer, const ScriptEvent& event) {
 std::string CheckPrints(const std::vector<ScriptEvent>& script, const std::string& name) {
   for (const ScriptEvent& event : script)
     if (event.action == kelmira::view::ScriptAction::Print && event.text != "limits" && event.text != "extents" &&
-        event.text != "status")
-      return name + ":" + std::to_string(event.line) + ": cannot print '" + event.text + "' (limits, extents, status)";
+        event.text != "status" && event.text != "title")
+      return name + ":" + std::to_string(event.line) + ": cannot print '" + event.text +
+             "' (limits, extents, status, title)";
   return {};
 }
 

@@ -80,7 +80,14 @@ const char kSession[] =
     "key escape\n"
     "print limits\n"
     "move 50% 50%\n"
-    "print status\n";
+    "print status\n"
+    "key p\n"
+    "key tab\n"
+    "type Scan 42\n"
+    "key return\n"
+    "print title\n"
+    "resize 500 300\n"
+    "print limits\n";
 
 std::string WithPage(const std::string& script, const std::string& page) {
   std::string s = script;
@@ -93,7 +100,7 @@ TEST_F(ViewerRun, ZoomsByRectangleWheelAndHomeReportsToolsAndOpensThePropertyPag
   ProcessResult run = Session(WithPage(kSession, page), {"--snapshot", png});
   ASSERT_EQ(run.exitCode, 0) << run.output;
   const std::vector<std::string> limits = Printed(run.output, "limits"), status = Printed(run.output, "status");
-  ASSERT_EQ(std::pair(limits.size(), status.size()), std::pair(std::size_t{4}, std::size_t{2})) << run.output;
+  ASSERT_EQ(std::pair(limits.size(), status.size()), std::pair(std::size_t{5}, std::size_t{2})) << run.output;
   const Box all = Parse(Printed(run.output, "extents").at(0)), rect = Parse(limits[0]), wheel = Parse(limits[1]);
   const double w = all.x1 - all.x0, h = all.y1 - all.y0;
   EXPECT_NEAR(all.x0, 0, 1e-9);
@@ -109,6 +116,8 @@ TEST_F(ViewerRun, ZoomsByRectangleWheelAndHomeReportsToolsAndOpensThePropertyPag
   EXPECT_NEAR((wheel.x0 + wheel.x1) / 2, (rect.x0 + rect.x1) / 2, 2 * px);
   EXPECT_EQ(limits[2], Printed(run.output, "extents").at(0));  // Home
   EXPECT_EQ(limits[3], limits[2]);                             // the page was cancelled
+  EXPECT_EQ(limits[4], "0 20 -1.11 1.11");  // OK applied the page fields (two decimals); resizing kept them
+  EXPECT_EQ(Printed(run.output, "title"), std::vector<std::string>{"Scan 42"});  // typed into the page, OK
   EXPECT_NE(status[0].find("DragRectangle (0: zoom)  |  DragRectangle: ("), std::string::npos) << status[0];
   EXPECT_EQ(status[1].rfind("x 10", 0) == 0 || status[1].rfind("x 9.9", 0) == 0, true) << status[1];
 
@@ -122,19 +131,20 @@ TEST_F(ViewerRun, ZoomsByRectangleWheelAndHomeReportsToolsAndOpensThePropertyPag
     return SIZE{info.bmWidth, info.bmHeight};
   };
   const SIZE frame = pageSize(page), window = pageSize(png);
-  EXPECT_EQ(std::pair(window.cx, window.cy), std::pair(LONG{600}, LONG{422}));
+  EXPECT_EQ(std::pair(window.cx, window.cy), std::pair(LONG{500}, LONG{300}));
   EXPECT_TRUE(frame.cx > 300 && frame.cx != 600) << frame.cx << "x" << frame.cy;
 
-  // Both lines in their colours, the legend's frame in the upper right, the status line grey.
-  auto picture = LoadPicture(png, 600, 422);
+  // Laid out again at the new size: both lines in their colours, the status line grey below.
+  auto picture = LoadPicture(png, 500, 300);
   int first = 0, second = 0;
-  for (int y = 0; y < 400; ++y)
-    for (int x = 0; x < 600; ++x) {
+  for (int y = 0; y < 278; ++y)
+    for (int x = 0; x < 500; ++x) {
       first += picture->At(x, y) == plot::kDefaultPalette[0];
       second += picture->At(x, y) == plot::kDefaultPalette[1];
     }
   EXPECT_TRUE(first > 300 && second > 300) << first << " " << second;
-  EXPECT_EQ(picture->At(300, 415), GetSysColor(COLOR_BTNFACE));
+  EXPECT_EQ(std::pair(picture->At(250, 296), picture->At(250, 270)),
+            std::pair(GetSysColor(COLOR_BTNFACE), COLORREF{0x00FFFFFF}));
 }
 
 // The same session with the SDL back-end prints the same, so what the headless runs test is
@@ -160,7 +170,7 @@ TEST_F(ViewerRun, RunsTheSameWithRealWindows) {
   }
   for (const auto& [name, run] : runs) {
     EXPECT_EQ(run.exitCode, 0) << name << ": " << run.output;
-    for (const char* word : {"extents", "limits", "status"})
+    for (const char* word : {"extents", "limits", "status", "title"})
       EXPECT_EQ(Printed(run.output, word), Printed(headless.output, word)) << name;
   }
 }

@@ -38,8 +38,9 @@ constexpr Command kCommands[] = {
     {"type", ScriptAction::Type, "type TEXT", 0, 0},
     {"print", ScriptAction::Print, "print WHAT", 1, SIZE_MAX},
     {"snapshot", ScriptAction::Snapshot, "snapshot FILE", 1, 1},
+    {"resize", ScriptAction::Resize, "resize W H", 2, 2},
 };
-constexpr char kCommandList[] = "move, press, release, click, drag, wheel, key, type, print, snapshot";
+constexpr char kCommandList[] = "move, press, release, click, drag, wheel, key, type, print, snapshot, resize";
 
 struct NamedKey {
   const char* name;
@@ -168,6 +169,7 @@ class LineParser {
         for (std::string_view w : args) e->text += (e->text.empty() ? "" : " ") + std::string(w);
         return true;
       case ScriptAction::Snapshot: e->text = std::string(args[0]); return true;
+      case ScriptAction::Resize: return Side(args[0], &e->width) && Side(args[1], &e->height);
       case ScriptAction::Type: break;
     }
     return false;
@@ -225,6 +227,13 @@ class LineParser {
     for (const auto& [n, b] : kButtons)
       if (name == n) return *button = b, true;
     return Set("unknown button '" + std::string(word) + "'", "left, right, middle, x1, x2");
+  }
+
+  bool Side(std::string_view word, int* pixels) {
+    std::optional<int> n = WholeNumber(word);
+    if (!n || *n < 1 || *n > 8192) return Set("bad window size '" + std::string(word) + "'", "1 to 8192 pixels");
+    *pixels = *n;
+    return true;
   }
 
   bool Steps(std::string_view word, int* steps) {
@@ -447,8 +456,12 @@ bool ScriptPlayer::Step() {
       break;
     case ScriptAction::Print:
     case ScriptAction::Snapshot:
+    case ScriptAction::Resize:
       if (command_ && !command_(e))
-        ok = Fail(e, std::string(e.action == ScriptAction::Print ? "print " : "snapshot ") + e.text + " failed");
+        ok = Fail(e, std::string(e.action == ScriptAction::Print      ? "print "
+                                 : e.action == ScriptAction::Snapshot ? "snapshot "
+                                                                      : "resize ") +
+                         e.text + " failed");
       break;
   }
   if (!ok) return false;

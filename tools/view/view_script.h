@@ -34,6 +34,7 @@ inline constexpr char kScriptFormat[] = R"(A script is one input event a line:
                             ASCII; capitals and symbols with shift; no comment in it)
   print WHAT                handed to the viewer (limits, status, ...)
   snapshot FILE             a picture of the window at that moment
+  resize W H                the window to W x H pixels, as a user would drag its corner
 A point X Y is in pixels of the plot area from its top-left; X% Y% is a percentage of its
 width/height. The forms may mix, and points may lie outside the area (negative, beyond
 100%; at most 100000 either way). An omitted point is the last mouse position. A # starts
@@ -42,7 +43,7 @@ Errors name the line: FILE:LINE: what is wrong (what is allowed); the whole scri
 checked before anything runs.
 )";
 
-enum class ScriptAction { Move, Press, Release, Click, Drag, Wheel, Key, Type, Print, Snapshot };
+enum class ScriptAction { Move, Press, Release, Click, Drag, Wheel, Key, Type, Print, Snapshot, Resize };
 enum class ScriptButton { Left, Right, Middle, X1, X2 };
 
 // A coordinate in pixels of the plot area, or a percentage of its width or height.
@@ -76,6 +77,7 @@ struct ScriptEvent {
   int wheelDelta = 0;                        // in WHEEL_DELTA units of 1/120 notch
   std::vector<ScriptKey> keys;               // key: one; type: one a character
   std::string text;                          // type: the text; print: the words; snapshot: the file
+  int width = 0, height = 0;                 // resize
 };
 
 // Parses a whole script; `name` is the file name shown in errors. On an error, *error (when
@@ -93,7 +95,7 @@ std::optional<std::vector<ScriptEvent>> ReadScript(const std::string& path, std:
 // messages of a Step before the next one: the viewer calls Step from the idle hook (see Hook).
 class ScriptPlayer {
  public:
-  // Called for print and snapshot lines; false stops the run (a snapshot not written).
+  // Called for print, snapshot and resize lines; false stops the run (a snapshot not written).
   using Command = std::function<bool(const ScriptEvent&)>;
 
   // `plot`: the window whose client area the points refer to.

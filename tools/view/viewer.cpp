@@ -443,6 +443,17 @@ std::string Viewer::Report(const std::string& what) const {
   if (what == "extents" && SUCCEEDED(graph_.container->GetExtents(&a, &b, &c, &d)))
     return Limits("extents", a, b, c, d);
   if (what == "status") return "status " + status_.Text();
+  if (BSTR title = nullptr; what == "title" && SUCCEEDED(graph_.graph->get_Title(&title))) {
+    std::string text = "title ";
+    const int n = WideCharToMultiByte(CP_UTF8, 0, title, -1, nullptr, 0, nullptr, nullptr);
+    if (n > 1) {
+      std::string utf8(static_cast<std::size_t>(n), '\0');
+      WideCharToMultiByte(CP_UTF8, 0, title, -1, utf8.data(), n, nullptr, nullptr);
+      text += utf8.c_str();
+    }
+    SysFreeString(title);
+    return text;
+  }
   return {};
 }
 

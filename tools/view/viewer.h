@@ -45,8 +45,8 @@ class Viewer {
   // viewer took.
   bool PreTranslate(const MSG& msg);
 
-  // What a script prints: "limits XMIN XMAX YMIN YMAX", "extents ...", "status TEXT"; empty for
-  // another word.
+  // What a script prints: "limits XMIN XMAX YMIN YMAX", "extents ...", "status TEXT", "title
+  // TEXT"; empty for another word.
   std::string Report(const std::string& what) const;
   // The window, or the dialog in front of it when one is open, as PNG.
   bool Snapshot(const std::string& path);
