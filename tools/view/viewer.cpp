@@ -328,14 +328,19 @@ int Viewer::OnMessageBox(HWND, const char* text, const char* caption, UINT, void
 // Commands
 
 void Viewer::Arm(int tool) {
-  using ArmMethod = HRESULT (STDMETHODCALLTYPE IMouseInputManager::*)(BSTR);
-  static const ArmMethod kArm[] = {&IMouseInputManager::DragPoint,     &IMouseInputManager::DragLine,
-                                   &IMouseInputManager::DragRectangle, &IMouseInputManager::DragCircle,
-                                   &IMouseInputManager::DragXRange,    &IMouseInputManager::DragYRange,
-                                   &IMouseInputManager::DragXLine,     &IMouseInputManager::DragYLine};
   // Armed with an empty command, the next drag zooms.
   BSTR command = tool ? SysAllocString(Utf16(ToolName(tool)).c_str()) : nullptr;
-  (manager_.get()->*kArm[tool ? tool - 1 : 2])(command);
+  IMouseInputManager* m = manager_.get();
+  switch (tool) {
+    case 1: m->DragPoint(command); break;
+    case 2: m->DragLine(command); break;
+    case 4: m->DragCircle(command); break;
+    case 5: m->DragXRange(command); break;
+    case 6: m->DragYRange(command); break;
+    case 7: m->DragXLine(command); break;
+    case 8: m->DragYLine(command); break;
+    default: m->DragRectangle(command); break;
+  }
   SysFreeString(command);
   status_.tool = tool;
   ShowStatus();
