@@ -9,8 +9,9 @@
 namespace kelmira::view {
 
 // A logical point of the plot as the user reads it: log axes give the true value, an offset is
-// added back, dates are written as dates.
-std::string PointText(const plot::PlotOptions& options, double x, double y);
+// added back, dates are written as dates. xPixel and yPixel, the data units one pixel spans,
+// set the decimals: enough to tell neighbouring pixels apart, so that 1e9 + 0.004 reads as such.
+std::string PointText(const plot::PlotOptions& options, double x, double y, double xPixel, double yPixel);
 
 // The drag tools of keys 1..8, by number; empty outside 1..8.
 const char* ToolName(int tool);  // "DragPoint" ...

@@ -306,8 +306,12 @@ void Viewer::OnMouse(LONG event, LONG screenX, LONG screenY) {
   if (event != kEventMouseMove) return;
   double x = 0, y = 0;
   VARIANT_BOOL ok = VARIANT_FALSE;
-  if (SUCCEEDED(graph_.container->ScreenToLogical(screenX, screenY, &x, &y, &ok)) && ok) {
-    status_.position = PointText(options_.plot, x, y);
+  double x0 = 0, x1 = 0, y0 = 0, y1 = 0;
+  RECT plot{};
+  if (SUCCEEDED(graph_.container->ScreenToLogical(screenX, screenY, &x, &y, &ok)) && ok &&
+      SUCCEEDED(graph_.container->GetLimits(&x0, &x1, &y0, &y1)) && GetClientRect(plotWindow(), &plot)) {
+    status_.position = PointText(options_.plot, x, y, (x1 - x0) / std::max<LONG>(1, plot.right),
+                                 (y1 - y0) / std::max<LONG>(1, plot.bottom));
     ShowStatus();
   }
 }
