@@ -10,6 +10,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <random>
@@ -113,7 +114,13 @@ void BM_ZoomStep(benchmark::State& state) {
   DestroyWindow(host);
   PumpAll();
 }
-BENCHMARK(BM_ZoomStep)->ArgName("depth")->Arg(1)->Arg(2)->Arg(16)->Arg(1000)->UseManualTime()->Unit(
-    benchmark::kMillisecond);
+BENCHMARK(BM_ZoomStep)
+    ->ArgName("depth")
+    ->Arg(1)
+    ->Arg(2)
+    ->Arg(16)
+    ->Arg(1000)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace

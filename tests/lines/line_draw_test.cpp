@@ -360,5 +360,59 @@ TEST(LineFastPath, PaintsExactlyThePixelsOfThePlainPath) {
   }
 }
 
+// Rising X zoomed in, so that most points lie left or right of the clip box and are skipped:
+// dense and sparse columns, runs of equal X, masks, bad values, and X out of order or NaN where
+// it would be skipped (then nothing may be).
+TEST(LineFastPath, SkipsOnlyPointsThatPaintNothing) {
+  std::mt19937 random(7031);
+  for (int trial = 0; trial < 300; ++trial) {
+    SCOPED_TRACE(trial);
+    const int count = 1000 + static_cast<int>(random() % 20000);
+    const bool single = random() % 2, masked = random() % 4 == 0, bad = random() % 4 == 0;
+    const int repeat = 1 + static_cast<int>(random() % 4);  // points sharing one X
+    std::vector<double> xd(count);
+    std::vector<float> xs(count), y(count);
+    std::vector<BYTE> mask(count, 1);
+    float level = 50;
+    for (int i = 0; i < count; ++i) {
+      xd[i] = static_cast<double>(i / repeat) * 0.01;
+      xs[i] = static_cast<float>(xd[i]);
+      level += random() % 3 == 0 ? 0.0f : static_cast<float>(static_cast<int>(random() % 21) - 10) * 0.3f;
+      y[i] = bad && random() % 97 == 0 ? -1.0f : level;
+      if (masked) mask[i] = random() % 53 != 0;
+    }
+    const LinePoints points{
+        count, y.data(), single ? xs.data() : nullptr, single ? nullptr : xd.data(), masked ? mask.data() : nullptr,
+        -1.0,  0};
+    const double span = count * 0.01 / repeat, width = span / (1 + random() % 200);
+    const double x0 = (random() % 1000) * 0.001 * span - width / 2;
+    const float middle = y[static_cast<std::size_t>(std::clamp((x0 + width / 2) * 100 * repeat, 0.0, count - 1.0))];
+    const auto mapping = common::PixelMapping::Of(RECT{5, 5, 155, 95}, x0, x0 + width, middle - 30, middle + 30);
+    // One point out of order, in the middle of the view, far left, or NaN.
+    const std::size_t broken = random() % count;
+    const double outOfOrder[] = {x0 + width / 2, -1.0 * count, NAN};
+    if (random() % 4 == 0) {
+      xd[broken] = xs[broken] = static_cast<float>(outOfOrder[random() % 3]);
+      y[broken] = middle;
+    }
+    const bool clip = random() % 3 == 0;
+
+    Canvas fast(160, 100, kBlack), plain(160, 100, kBlack);
+    POINT ends[2]{};
+    int which = 0;
+    for (Canvas* c : {&fast, &plain}) {
+      Selected selected(c->dc(), CreatePen(PS_SOLID, 1, kWhite));
+      if (clip) IntersectClipRect(c->dc(), 40, 10, 90, 80);
+      if (c == &fast)
+        layers::DrawPolyline(c->dc(), points, mapping, LinePen::OnePixelSolid);
+      else
+        layers::DrawPolylineReference(c->dc(), points, mapping);
+      MoveToEx(c->dc(), 0, 0, &ends[which++]);
+    }
+    ASSERT_EQ(fast.Bits(), plain.Bits()) << fast.Dump("fast") << " " << plain.Dump("plain");
+    EXPECT_EQ(std::pair(ends[0].x, ends[0].y), std::pair(ends[1].x, ends[1].y));
+  }
+}
+
 }  // namespace
 }  // namespace kelmira::test
