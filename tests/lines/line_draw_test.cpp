@@ -3,6 +3,7 @@
 // pixels and leave the same current position, whatever the data, view, pen, mix, clip and transform.
 #include "layers/line_render.h"
 
+#include "layers/pixel_interval.h"
 #include "support/canvas.h"
 #include "support/counting_line_data.h"
 #include "support/line_data.h"
@@ -411,6 +412,25 @@ TEST(LineFastPath, SkipsOnlyPointsThatPaintNothing) {
     }
     ASSERT_EQ(fast.Bits(), plain.Bits()) << fast.Dump("fast") << " " << plain.Dump("plain");
     EXPECT_EQ(std::pair(ends[0].x, ends[0].y), std::pair(ends[1].x, ends[1].y));
+  }
+}
+
+// The interval of floats on one pixel (pixel = floor(value)) is found exactly, whatever the guesses
+// for its ends: right, a little inside or outside, far outside, or none.
+TEST(PixelIntervalTest, FindsTheExactEndsFromAnyGuesses) {
+  const auto pixelOf = [](float v) { return static_cast<LONG>(std::floor(v)); };
+  const float ulp = std::nextafter(1000.0f, 2000.0f) - 1000.0f;
+  const double guesses[][2] = {{1000, 1001},          {1000 + 3 * ulp, 1001 - 5 * ulp},
+                               {1000 - ulp, 1001},    {1000 - 7 * ulp, 1001 + 2 * ulp},
+                               {990, 1001.5},         {NAN, NAN},
+                               {1001 + 40 * ulp, 999}};
+  for (const auto& [g1, g2] : guesses) {
+    SCOPED_TRACE(testing::Message() << g1 << " " << g2);
+    layers::PixelInterval<float> interval;
+    ASSERT_TRUE(interval.Learn(pixelOf, 1000, 1000.25f, g1, g2));
+    auto in = [&](float v) { return interval.AllIn(std::array<float, 8>{v, v, v, v, v, v, v, v}.data()); };
+    EXPECT_TRUE(in(1000.0f) && in(std::nextafter(1001.0f, 0.0f)));
+    EXPECT_FALSE(in(std::nextafter(1000.0f, 0.0f)) || in(1001.0f));
   }
 }
 
