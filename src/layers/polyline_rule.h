@@ -79,19 +79,26 @@ class PolylineRule {
   // would (the last one off the segment's end becomes the pending point); returns how many it took.
   int Absorb(LONG px, const __m128i* block) {
     if (AllRowsAre(block, s_.curY)) return 8;  // the usual case: nothing moves at all
-    alignas(16) LONG rows[8];
-    _mm_store_si128(reinterpret_cast<__m128i*>(rows), block[0]);
-    _mm_store_si128(reinterpret_cast<__m128i*>(rows + 4), block[1]);
-    int k = 0;
-    int pendingAt = -1;
-    for (; k < 8; ++k) {
-      const LONG py = rows[k];
-      if (py == s_.curY) continue;
-      if (!((s_.spanY <= py && py < s_.curY) || (s_.curY < py && py <= s_.spanY))) break;
-      pendingAt = k;
+    // A row is taken when it lies between the segment's two rows, ends included (its end row
+    // takes nothing, any other becomes the pending point): the leading taken rows, without a
+    // branch per row.
+    const __m128i lo = _mm_set1_epi32(s_.spanY < s_.curY ? s_.spanY : s_.curY);
+    const __m128i hi = _mm_set1_epi32(s_.spanY < s_.curY ? s_.curY : s_.spanY);
+    const __m128i cur = _mm_set1_epi32(s_.curY);
+    unsigned off = 0, moved = 0;
+    for (int half = 0; half < 2; ++half) {
+      const __m128i rows = block[half];
+      const __m128i out = _mm_or_si128(_mm_cmpgt_epi32(lo, rows), _mm_cmpgt_epi32(rows, hi));
+      off |= static_cast<unsigned>(_mm_movemask_ps(_mm_castsi128_ps(out))) << (4 * half);
+      moved |= static_cast<unsigned>(_mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(rows, cur)))) << (4 * half);
     }
-    if (pendingAt >= 0) {
-      s_.pending = POINT{px, rows[pendingAt]};
+    const int k = __builtin_ctz(off | 0x100u);
+    moved = ~moved & ((1u << k) - 1);
+    if (moved) {
+      alignas(16) LONG rows[8];
+      _mm_store_si128(reinterpret_cast<__m128i*>(rows), block[0]);
+      _mm_store_si128(reinterpret_cast<__m128i*>(rows + 4), block[1]);
+      s_.pending = POINT{px, rows[31 - __builtin_clz(moved)]};
       s_.hasPending = true;
     }
     return k;
