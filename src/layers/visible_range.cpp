@@ -55,40 +55,49 @@ std::int64_t ColumnStart(const Points<X>& p, std::int64_t i) {
   return FirstColumnAtLeast(p, 0, i, p.Column(i));
 }
 
+// True when no value in [from, to) hits: `block` gives the hits among one SSE2 register's values
+// as a bit mask, `one` tests a value. Checked a stretch at a time, so that a hit ends the scan.
+template <class T, class Block, class One>
+bool NoneHits(const T* x, std::int64_t from, std::int64_t to, const Block& block, const One& one) {
+  constexpr std::int64_t kLanes = 16 / sizeof(T), kStretch = 4096;
+  std::int64_t i = from;
+  while (to - i >= kLanes) {
+    const std::int64_t end = i + std::min(kStretch, (to - i) / kLanes * kLanes);
+    int hits = 0;
+    for (; i < end; i += kLanes) hits |= block(x + i);
+    if (hits) return false;
+  }
+  for (; i < to; ++i)
+    if (one(x[i])) return false;
+  return true;
+}
+
 // No value in [from, to) greater than `limit` (NaN is not).
 bool NoneAbove(const double* x, std::int64_t from, std::int64_t to, double limit) {
   const __m128d l = _mm_set1_pd(limit);
-  __m128d any = _mm_setzero_pd();
-  std::int64_t i = from;
-  for (; i + 2 <= to; i += 2) any = _mm_or_pd(any, _mm_cmpgt_pd(_mm_loadu_pd(x + i), l));
-  return _mm_movemask_pd(any) == 0 && (i == to || !(x[i] > limit));
+  return NoneHits(
+      x, from, to, [&](const double* v) { return _mm_movemask_pd(_mm_cmpgt_pd(_mm_loadu_pd(v), l)); },
+      [&](double v) { return v > limit; });
 }
 bool NoneAbove(const float* x, std::int64_t from, std::int64_t to, float limit) {
   const __m128 l = _mm_set1_ps(limit);
-  __m128 any = _mm_setzero_ps();
-  std::int64_t i = from;
-  for (; i + 4 <= to; i += 4) any = _mm_or_ps(any, _mm_cmpgt_ps(_mm_loadu_ps(x + i), l));
-  for (; i < to; ++i)
-    if (x[i] > limit) return false;
-  return _mm_movemask_ps(any) == 0;
+  return NoneHits(
+      x, from, to, [&](const float* v) { return _mm_movemask_ps(_mm_cmpgt_ps(_mm_loadu_ps(v), l)); },
+      [&](float v) { return v > limit; });
 }
 
 // Every value in [from, to) at least `limit` (NaN is not).
 bool NoneBelow(const double* x, std::int64_t from, std::int64_t to, double limit) {
   const __m128d l = _mm_set1_pd(limit);
-  __m128d any = _mm_setzero_pd();
-  std::int64_t i = from;
-  for (; i + 2 <= to; i += 2) any = _mm_or_pd(any, _mm_cmpnge_pd(_mm_loadu_pd(x + i), l));
-  return _mm_movemask_pd(any) == 0 && (i == to || x[i] >= limit);
+  return NoneHits(
+      x, from, to, [&](const double* v) { return _mm_movemask_pd(_mm_cmpnge_pd(_mm_loadu_pd(v), l)); },
+      [&](double v) { return !(v >= limit); });
 }
 bool NoneBelow(const float* x, std::int64_t from, std::int64_t to, float limit) {
   const __m128 l = _mm_set1_ps(limit);
-  __m128 any = _mm_setzero_ps();
-  std::int64_t i = from;
-  for (; i + 4 <= to; i += 4) any = _mm_or_ps(any, _mm_cmpnge_ps(_mm_loadu_ps(x + i), l));
-  for (; i < to; ++i)
-    if (!(x[i] >= limit)) return false;
-  return _mm_movemask_ps(any) == 0;
+  return NoneHits(
+      x, from, to, [&](const float* v) { return _mm_movemask_ps(_mm_cmpnge_ps(_mm_loadu_ps(v), l)); },
+      [&](float v) { return !(v >= limit); });
 }
 
 // The rule's pen, all a settling run needs of a batch.
@@ -211,9 +220,9 @@ bool FindIn(const Points<X>& p, std::int64_t count, LONG clipLeft, LONG clipRigh
   r.first = 0;
   r.last = count;
   if (enter >= 2) {
-    // Everything before `enter` lies left of the painted columns.
+    // Everything before `enter` lies left of the painted columns (a NaN edge would bound nothing).
     const X edge = p.x[enter - 1];
-    if (p.Column(enter - 1) >= clipLeft || !NoneAbove(p.x, 0, enter - 1, edge)) return false;
+    if (edge != edge || p.Column(enter - 1) >= clipLeft || !NoneAbove(p.x, 0, enter - 1, edge)) return false;
     Candidate state;
     if (!StateBefore(p, enter, &budget, &state)) return false;
     r.first = enter;
