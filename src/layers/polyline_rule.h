@@ -82,8 +82,10 @@ class PolylineRule {
     // A row is taken when it lies between the segment's two rows, ends included (its end row
     // takes nothing, any other becomes the pending point): the leading taken rows, without a
     // branch per row.
-    const __m128i lo = _mm_set1_epi32(s_.spanY < s_.curY ? s_.spanY : s_.curY);
-    const __m128i hi = _mm_set1_epi32(s_.spanY < s_.curY ? s_.curY : s_.spanY);
+    const LONG low = s_.spanY < s_.curY ? s_.spanY : s_.curY, high = s_.spanY < s_.curY ? s_.curY : s_.spanY;
+    const LONG first = _mm_cvtsi128_si32(block[0]);
+    if (first < low || first > high) return 0;  // a line that leaves the span at once
+    const __m128i lo = _mm_set1_epi32(low), hi = _mm_set1_epi32(high);
     const __m128i cur = _mm_set1_epi32(s_.curY);
     unsigned off = 0, moved = 0;
     for (int half = 0; half < 2; ++half) {
