@@ -389,30 +389,6 @@ void DrawPolylineWith(HDC dc, const LinePoints& points, const common::PixelMappi
   batch.Finish();
 }
 
-// A line with an X array drawn with merged columns: only the points that can reach the painted
-// columns, when X rises where the rest lies (visible_range.h); else all of them.
-void DrawMergedColumns(HDC dc, const LinePoints& points, const common::PixelMapping& mapping) {
-  RECT clip{};
-  VisibleRange range;
-  if (!points.HasXArray() || GetClipBox(dc, &clip) == ERROR ||
-      !FindVisibleRange(points, mapping, BadValueAsFloat(points.badValue), clip.left, clip.right, &range)) {
-    DrawPolylineWith<ColumnSpanBatch>(dc, points, mapping);
-    return;
-  }
-  ColumnSpanBatch batch(dc);
-  PolylineRule rule(batch, mapping.right);
-  if (range.resume) {
-    rule.Resume(range.entry);
-    batch.MoveTo(range.entryPen.x, range.entryPen.y);
-  }
-  if (points.xDouble)
-    VisitPoints<XSource::Double>(points, mapping, range.first, range.last, rule);
-  else
-    VisitPoints<XSource::Single>(points, mapping, range.first, range.last, rule);
-  if (range.hasExitPen) batch.MoveTo(range.exitPen.x, range.exitPen.y);
-  batch.Finish();
-}
-
 bool IdentityTransform(HDC dc) {
   if (GetGraphicsMode(dc) != GM_ADVANCED) return true;
   XFORM xf{};
@@ -436,6 +412,44 @@ bool IdempotentMix(HDC dc) {
   }
 }
 
+// How many columns beyond a segment the selected pen can paint (a wide pen's round ends reach
+// half its width: its whole width is ample); -1 when the pen cannot be read.
+LONG PenReach(HDC dc) {
+  LOGPEN pen{};
+  if (GetObjectA(GetCurrentObject(dc, OBJ_PEN), sizeof pen, &pen) <= 0) return -1;
+  return pen.lopnWidth.x > 1 ? pen.lopnWidth.x : 0;
+}
+
+// A line with an X array, drawn without a world transform: only the points that can reach the
+// clip box, when X rises where the rest lies (visible_range.h); else all of them. Not for a
+// pattern, which runs on over the skipped segments.
+template <class Batch>
+void DrawSkipping(HDC dc, const LinePoints& points, const common::PixelMapping& mapping) {
+  RECT clip{};
+  VisibleRange range;
+  const LONG reach = points.HasXArray() && IdentityTransform(dc) ? PenReach(dc) : -1;
+  if (reach < 0 || GetClipBox(dc, &clip) == ERROR ||
+      !FindVisibleRange(points, mapping, BadValueAsFloat(points.badValue),
+                        static_cast<LONG>(std::max<std::int64_t>(std::int64_t{clip.left} - reach, INT32_MIN)),
+                        static_cast<LONG>(std::min<std::int64_t>(std::int64_t{clip.right} + reach, INT32_MAX)),
+                        &range)) {
+    DrawPolylineWith<Batch>(dc, points, mapping);
+    return;
+  }
+  Batch batch(dc);
+  PolylineRule rule(batch, mapping.right);
+  if (range.resume) {
+    rule.Resume(range.entry);
+    batch.MoveTo(range.entryPen.x, range.entryPen.y);
+  }
+  if (points.xDouble)
+    VisitPoints<XSource::Double>(points, mapping, range.first, range.last, rule);
+  else
+    VisitPoints<XSource::Single>(points, mapping, range.first, range.last, rule);
+  if (range.hasExitPen) batch.MoveTo(range.exitPen.x, range.exitPen.y);
+  batch.Finish();
+}
+
 }  // namespace
 
 bool CanMergeColumns(HDC dc, bool onePixelSolidPen) {
@@ -448,11 +462,11 @@ void DrawPolyline(HDC dc, const LinePoints& points, const common::PixelMapping& 
   if (pen == LinePen::Patterned) {
     DrawPolylineWith<PolylineBatch<true>>(dc, points, mapping);
   } else if (CanMergeColumns(dc, pen == LinePen::OnePixelSolid)) {
-    DrawMergedColumns(dc, points, mapping);
+    DrawSkipping<ColumnSpanBatch>(dc, points, mapping);
   } else if (pen == LinePen::Wide && !IdempotentMix(dc)) {
-    DrawPolylineWith<PlainBatch>(dc, points, mapping);
+    DrawSkipping<PlainBatch>(dc, points, mapping);
   } else {
-    DrawPolylineWith<PolylineBatch<false>>(dc, points, mapping);
+    DrawSkipping<PolylineBatch<false>>(dc, points, mapping);
   }
 }
 

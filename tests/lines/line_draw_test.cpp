@@ -362,8 +362,8 @@ TEST(LineFastPath, PaintsExactlyThePixelsOfThePlainPath) {
 }
 
 // Rising X zoomed in, so that most points lie left or right of the clip box and are skipped:
-// dense and sparse columns, runs of equal X, masks, bad values, and X out of order or NaN where
-// it would be skipped (then nothing may be).
+// dense and sparse columns, runs of equal X, masks, bad values, wide pens, an XOR mix, and X out
+// of order or NaN where it would be skipped (then nothing may be).
 TEST(LineFastPath, SkipsOnlyPointsThatPaintNothing) {
   std::mt19937 random(7031);
   for (int trial = 0; trial < 300; ++trial) {
@@ -397,16 +397,18 @@ TEST(LineFastPath, SkipsOnlyPointsThatPaintNothing) {
       xd[broken] = xs[broken] = static_cast<float>(outOfOrder[random() % 3]);
       y[broken] = middle;
     }
-    const bool clip = random() % 3 == 0;
+    const bool clip = random() % 3 == 0, xorMix = random() % 4 == 0;
+    const int penWidth = random() % 4 == 0 ? 2 + static_cast<int>(random() % 9) : 1;
 
     Canvas fast(160, 100, kBlack), plain(160, 100, kBlack);
     POINT ends[2]{};
     int which = 0;
     for (Canvas* c : {&fast, &plain}) {
-      Selected selected(c->dc(), CreatePen(PS_SOLID, 1, kWhite));
+      Selected selected(c->dc(), CreatePen(PS_SOLID, penWidth, kWhite));
+      SetROP2(c->dc(), xorMix ? R2_XORPEN : R2_COPYPEN);
       if (clip) IntersectClipRect(c->dc(), 40, 10, 90, 80);
       if (c == &fast)
-        layers::DrawPolyline(c->dc(), points, mapping, LinePen::OnePixelSolid);
+        layers::DrawPolyline(c->dc(), points, mapping, penWidth > 1 ? LinePen::Wide : LinePen::OnePixelSolid);
       else
         layers::DrawPolylineReference(c->dc(), points, mapping);
       MoveToEx(c->dc(), 0, 0, &ends[which++]);
