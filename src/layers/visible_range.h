@@ -1,4 +1,4 @@
-// The part of a line with rising X that a drawing has to visit for the columns it can paint, so
+// The stretch of a line with rising X that a drawing has to visit for the columns it can paint, so
 // that a zoomed-in view costs the points it shows and not the whole line.
 //
 // Why it is exact: when every point before the range lies left of the painted columns and every
