@@ -3,7 +3,9 @@
 
 #include "layers/column_span_batch.h"
 #include "layers/pixel_interval.h"
+#include "layers/polyline_rule.h"
 #include "layers/polyline_batch.h"
+#include "layers/visible_range.h"
 
 #include <emmintrin.h>
 
@@ -63,12 +65,6 @@ float BadValueAsFloat(double bad) {
     const __m128 four = _mm_loadu_ps(y + 4 * half);
     rows[half] = _mm_unpacklo_epi64(two(four), two(_mm_movehl_ps(four, four)));
   }
-}
-
-// True when all eight rows are `row`.
-[[gnu::always_inline]] inline bool AllRowsAre(const __m128i* rows, LONG row) {
-  const __m128i r = _mm_set1_epi32(row);
-  return _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi32(rows[0], r), _mm_cmpeq_epi32(rows[1], r))) == 0xFFFF;
 }
 
 // True when one of the eight Y values is the bad value.
@@ -269,12 +265,13 @@ std::int64_t StopIndexHint(const LinePoints& p, const common::PixelMapping& m) {
   return static_cast<std::int64_t>(std::ceil(v)) + 2;
 }
 
-// Runs the loop without looking at the mask over a leading stretch that has no hidden point
-// (all of it, usually), and with the mask over the rest.
+// Runs the loop over points first..last-1 without looking at the mask over a leading stretch that
+// has no hidden point (all of it, usually), and with the mask over the rest.
 template <XSource K, class Rule>
-void VisitPoints(const LinePoints& p, const common::PixelMapping& m, std::int64_t first, Rule& rule) {
+void VisitPoints(const LinePoints& p, const common::PixelMapping& m, std::int64_t first, std::int64_t last,
+                 Rule& rule) {
   const float badY = BadValueAsFloat(p.badValue);
-  const std::int64_t last = p.count;
+  if (first >= last) return;
   if (!p.mask) {
     VisitRange<K, false>(p, m, badY, first, last, rule);
     return;
@@ -292,89 +289,15 @@ template <class Rule>
 void VisitLine(const LinePoints& p, const common::PixelMapping& m, Rule& rule) {
   if (p.count <= 0 || !p.y) return;
   if (p.xDouble) {
-    VisitPoints<XSource::Double>(p, m, 0, rule);
+    VisitPoints<XSource::Double>(p, m, 0, p.count, rule);
   } else if (p.xSingle) {
-    VisitPoints<XSource::Single>(p, m, 0, rule);
+    VisitPoints<XSource::Single>(p, m, 0, p.count, rule);
   } else {
     const std::int64_t first = FirstVisibleIndex(m.xMin, p.offset);
     if (first >= p.count) return;
-    VisitPoints<XSource::Index>(p, m, first, rule);
+    VisitPoints<XSource::Index>(p, m, first, p.count, rule);
   }
 }
-
-// The polyline rule: a hidden or bad point lifts the pen, and the next shown point starts a new
-// piece. lastX, spanY, curY are the column, start row and end row of the last drawn segment
-// (-1: none since the last lift).
-template <class Batch>
-class PolylineRule {
- public:
-  PolylineRule(Batch& batch, LONG right) : batch_(batch), right_(right) {}
-
-  template <bool kStopAtRight>
-  bool Visit(LONG px, LONG py, bool shown, bool bad) {
-    if (!connect_ || !shown || bad) {
-      batch_.MoveTo(px, py);
-      lastX_ = spanY_ = curY_ = -1;
-      hasPending_ = false;
-      connect_ = shown && !bad;
-      return kStopAtRight && px > right_;
-    }
-    if (px == lastX_ && spanY_ >= 0) {
-      if (py == curY_) return false;
-      if ((spanY_ <= py && py < curY_) || (curY_ < py && py <= spanY_)) {
-        pending_ = POINT{px, py};
-        hasPending_ = true;
-        return false;
-      }
-    }
-    if (hasPending_) {
-      batch_.MoveTo(pending_.x, pending_.y);
-      hasPending_ = false;
-    }
-    batch_.LineTo(px, py);
-    spanY_ = curY_;
-    curY_ = py;
-    lastX_ = px;
-    return kStopAtRight && px > right_;
-  }
-
-  // Whether points of column px can be taken a block at a time: the line is connected and its
-  // last segment lies in that column.
-  bool Absorbs(LONG px) const { return connect_ && px == lastX_ && spanY_ >= 0; }
-  // The row the last segment ended on.
-  LONG Row() const { return curY_; }
-  // Takes the leading rows of a block of eight that stay in the last segment's span, as Visit
-  // would (the last one off the segment's end becomes the pending point); returns how many it took.
-  int Absorb(LONG px, const __m128i* block) {
-    if (AllRowsAre(block, curY_)) return 8;  // the usual case: nothing moves at all
-    alignas(16) LONG rows[8];
-    _mm_store_si128(reinterpret_cast<__m128i*>(rows), block[0]);
-    _mm_store_si128(reinterpret_cast<__m128i*>(rows + 4), block[1]);
-    int k = 0;
-    int pendingAt = -1;
-    for (; k < 8; ++k) {
-      const LONG py = rows[k];
-      if (py == curY_) continue;
-      if (!((spanY_ <= py && py < curY_) || (curY_ < py && py <= spanY_))) break;
-      pendingAt = k;
-    }
-    if (pendingAt >= 0) {
-      pending_ = POINT{px, rows[pendingAt]};
-      hasPending_ = true;
-    }
-    return k;
-  }
-
- private:
-  Batch& batch_;
-  LONG right_;
-  bool connect_ = false;
-  LONG lastX_ = -1;
-  LONG spanY_ = -1;
-  LONG curY_ = -1;
-  bool hasPending_ = false;
-  POINT pending_{};
-};
 
 enum class Marker { Circle, UprightCross, DiagonalCross };
 
@@ -489,6 +412,44 @@ bool IdempotentMix(HDC dc) {
   }
 }
 
+// How many columns beyond a segment the selected pen can paint (a wide pen's round ends reach
+// half its width: its whole width is ample); -1 when the pen cannot be read.
+LONG PenReach(HDC dc) {
+  LOGPEN pen{};
+  if (GetObjectA(GetCurrentObject(dc, OBJ_PEN), sizeof pen, &pen) <= 0) return -1;
+  return pen.lopnWidth.x > 1 ? pen.lopnWidth.x : 0;
+}
+
+// A line with an X array, drawn without a world transform: only the points that can reach the
+// clip box, when X rises where the rest lies (visible_range.h); else all of them. Not for a
+// pattern, which runs on over the skipped segments.
+template <class Batch>
+void DrawSkipping(HDC dc, const LinePoints& points, const common::PixelMapping& mapping) {
+  RECT clip{};
+  VisibleRange range;
+  const LONG reach = points.HasXArray() && IdentityTransform(dc) ? PenReach(dc) : -1;
+  if (reach < 0 || GetClipBox(dc, &clip) == ERROR ||
+      !FindVisibleRange(points, mapping, BadValueAsFloat(points.badValue),
+                        static_cast<LONG>(std::max<std::int64_t>(std::int64_t{clip.left} - reach, INT32_MIN)),
+                        static_cast<LONG>(std::min<std::int64_t>(std::int64_t{clip.right} + reach, INT32_MAX)),
+                        &range)) {
+    DrawPolylineWith<Batch>(dc, points, mapping);
+    return;
+  }
+  Batch batch(dc);
+  PolylineRule rule(batch, mapping.right);
+  if (range.resume) {
+    rule.Resume(range.entry);
+    batch.MoveTo(range.entryPen.x, range.entryPen.y);
+  }
+  if (points.xDouble)
+    VisitPoints<XSource::Double>(points, mapping, range.first, range.last, rule);
+  else
+    VisitPoints<XSource::Single>(points, mapping, range.first, range.last, rule);
+  if (range.hasExitPen) batch.MoveTo(range.exitPen.x, range.exitPen.y);
+  batch.Finish();
+}
+
 }  // namespace
 
 bool CanMergeColumns(HDC dc, bool onePixelSolidPen) {
@@ -501,11 +462,11 @@ void DrawPolyline(HDC dc, const LinePoints& points, const common::PixelMapping& 
   if (pen == LinePen::Patterned) {
     DrawPolylineWith<PolylineBatch<true>>(dc, points, mapping);
   } else if (CanMergeColumns(dc, pen == LinePen::OnePixelSolid)) {
-    DrawPolylineWith<ColumnSpanBatch>(dc, points, mapping);
+    DrawSkipping<ColumnSpanBatch>(dc, points, mapping);
   } else if (pen == LinePen::Wide && !IdempotentMix(dc)) {
-    DrawPolylineWith<PlainBatch>(dc, points, mapping);
+    DrawSkipping<PlainBatch>(dc, points, mapping);
   } else {
-    DrawPolylineWith<PolylineBatch<false>>(dc, points, mapping);
+    DrawSkipping<PolylineBatch<false>>(dc, points, mapping);
   }
 }
 

@@ -4,7 +4,10 @@
 // The point loop is compiled once per kind of X (point index, single or double precision) and
 // per mask case, so that it makes no interface call, allocates nothing and tests no per-line
 // setting for each point. When X is the point index, points left of the view are not visited
-// and the loop ends at the first point right of the area.
+// and the loop ends at the first point right of the area. A line with an X array in rising order,
+// drawn with a solid pen and no world transform, visits only the points that can reach the clip
+// box, with the state and the final pen position a visit of every point would have
+// (visible_range.h).
 #pragma once
 
 #include "common/pixel_mapping.h"

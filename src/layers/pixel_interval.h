@@ -75,28 +75,48 @@ class PixelInterval {
   }
 
   // The last ordered value from `inside` upwards (or downwards) still on the pixel: the guess if
-  // it is, then steps that double, then halving; never beyond the infinity on that side.
+  // it is, then steps that double (back from the guess when it is just off), then halving; never
+  // beyond the infinity on that side.
   template <class On>
   static Bits Extend(const On& on, Bits inside, bool up, T guess) {
     const Bits limit = Ordered(up ? INFINITY : -INFINITY);
     // How far b lies beyond a (huge when it lies behind), and a moved by some.
     auto distance = [up](Bits a, Bits b) { return up ? b - a : a - b; };
     auto move = [up](Bits a, Bits by) { return up ? a + by : a - by; };
+    Bits outside = inside;
+    bool bounded = false;  // outside is off the pixel
     if (guess == guess) {
       const Bits g = Ordered(guess);
       const Bits ahead = distance(inside, g);
-      if (ahead > 0 && ahead <= distance(inside, limit) && on(g)) inside = g;
+      if (ahead > 0 && ahead <= distance(inside, limit)) {
+        if (on(g)) {
+          inside = g;
+        } else {
+          // A guess just past the end: the end is a few steps back from it, not from `inside`.
+          outside = g;
+          bounded = true;
+          for (Bits by = 1; distance(inside, outside) > 1; by = std::min<Bits>(by, kSign >> 1) * 2) {
+            const Bits gap = distance(inside, outside);
+            const Bits probe = move(inside, gap - std::min(by, gap - 1));
+            if (on(probe)) {
+              inside = probe;
+              break;
+            }
+            outside = probe;
+          }
+        }
+      }
     }
-    Bits outside = inside;
-    for (Bits by = 1;; by = std::min<Bits>(by, kSign >> 1) * 2) {
+    for (Bits by = 1; !bounded; by = std::min<Bits>(by, kSign >> 1) * 2) {
       const Bits room = distance(inside, limit);
       if (room == 0) return inside;
       const Bits probe = move(inside, std::min(by, room));
       if (!on(probe)) {
         outside = probe;
-        break;
+        bounded = true;
+      } else {
+        inside = probe;
       }
-      inside = probe;
     }
     while (distance(inside, outside) > 1) {
       const Bits mid = move(inside, distance(inside, outside) / 2);

@@ -3,6 +3,7 @@
 // pixels and leave the same current position, whatever the data, view, pen, mix, clip and transform.
 #include "layers/line_render.h"
 
+#include "layers/pixel_interval.h"
 #include "support/canvas.h"
 #include "support/counting_line_data.h"
 #include "support/line_data.h"
@@ -357,6 +358,82 @@ TEST(LineFastPath, PaintsExactlyThePixelsOfThePlainPath) {
                                          << " turned " << turned << "; " << fast.Dump("fast") << " "
                                          << plain.Dump("plain");
     EXPECT_EQ(std::pair(ends[0].x, ends[0].y), std::pair(ends[1].x, ends[1].y));
+  }
+}
+
+// Rising X zoomed in, so that most points lie left or right of the clip box and are skipped:
+// dense and sparse columns, runs of equal X, masks, bad values, wide pens, an XOR mix, and X out
+// of order or NaN where it would be skipped (then nothing may be).
+TEST(LineFastPath, SkipsOnlyPointsThatPaintNothing) {
+  std::mt19937 random(7031);
+  for (int trial = 0; trial < 300; ++trial) {
+    SCOPED_TRACE(trial);
+    const int count = 1000 + static_cast<int>(random() % 20000);
+    const bool single = random() % 2, masked = random() % 4 == 0, bad = random() % 4 == 0;
+    const int repeat = 1 + static_cast<int>(random() % 4);  // points sharing one X
+    std::vector<double> xd(count);
+    std::vector<float> xs(count), y(count);
+    std::vector<BYTE> mask(count, 1);
+    float level = 50;
+    for (int i = 0; i < count; ++i) {
+      xd[i] = static_cast<double>(i / repeat) * 0.01;
+      xs[i] = static_cast<float>(xd[i]);
+      level += random() % 3 == 0 ? 0.0f : static_cast<float>(static_cast<int>(random() % 21) - 10) * 0.3f;
+      y[i] = bad && random() % 97 == 0 ? -1.0f : level;
+      if (masked) mask[i] = random() % 53 != 0;
+    }
+    const LinePoints points{
+        count, y.data(), single ? xs.data() : nullptr, single ? nullptr : xd.data(), masked ? mask.data() : nullptr,
+        -1.0,  0};
+    const double span = count * 0.01 / repeat, width = span / (1 + random() % 200);
+    const double x0 = (random() % 1000) * 0.001 * span - width / 2;
+    const float middle = y[static_cast<std::size_t>(std::clamp((x0 + width / 2) * 100 * repeat, 0.0, count - 1.0))];
+    const auto mapping = common::PixelMapping::Of(RECT{5, 5, 155, 95}, x0, x0 + width, middle - 30, middle + 30);
+    // One point out of order, in the middle of the view, far left, or NaN; at times the point a
+    // binary search looks at first.
+    const std::size_t broken = random() % 3 == 0 ? count / 2 : random() % count;
+    const double outOfOrder[] = {x0 + width / 2, -1.0 * count, NAN};
+    if (random() % 4 == 0) {
+      xd[broken] = xs[broken] = static_cast<float>(outOfOrder[random() % 3]);
+      y[broken] = middle;
+    }
+    const bool clip = random() % 3 == 0, xorMix = random() % 4 == 0;
+    const int penWidth = random() % 4 == 0 ? 2 + static_cast<int>(random() % 9) : 1;
+
+    Canvas fast(160, 100, kBlack), plain(160, 100, kBlack);
+    POINT ends[2]{};
+    int which = 0;
+    for (Canvas* c : {&fast, &plain}) {
+      Selected selected(c->dc(), CreatePen(PS_SOLID, penWidth, kWhite));
+      SetROP2(c->dc(), xorMix ? R2_XORPEN : R2_COPYPEN);
+      if (clip) IntersectClipRect(c->dc(), 40, 10, 90, 80);
+      if (c == &fast)
+        layers::DrawPolyline(c->dc(), points, mapping, penWidth > 1 ? LinePen::Wide : LinePen::OnePixelSolid);
+      else
+        layers::DrawPolylineReference(c->dc(), points, mapping);
+      MoveToEx(c->dc(), 0, 0, &ends[which++]);
+    }
+    ASSERT_EQ(fast.Bits(), plain.Bits()) << fast.Dump("fast") << " " << plain.Dump("plain");
+    EXPECT_EQ(std::pair(ends[0].x, ends[0].y), std::pair(ends[1].x, ends[1].y));
+  }
+}
+
+// The interval of floats on one pixel (pixel = floor(value)) is found exactly, whatever the guesses
+// for its ends: right, a little inside or outside, far outside, or none.
+TEST(PixelIntervalTest, FindsTheExactEndsFromAnyGuesses) {
+  const auto pixelOf = [](float v) { return static_cast<LONG>(std::floor(v)); };
+  const float ulp = std::nextafter(1000.0f, 2000.0f) - 1000.0f;
+  const double guesses[][2] = {{1000, 1001},          {1000 + 3 * ulp, 1001 - 5 * ulp},
+                               {1000 - ulp, 1001},    {1000 - 7 * ulp, 1001 + 2 * ulp},
+                               {990, 1001.5},         {NAN, NAN},
+                               {1001 + 40 * ulp, 999}};
+  for (const auto& [g1, g2] : guesses) {
+    SCOPED_TRACE(testing::Message() << g1 << " " << g2);
+    layers::PixelInterval<float> interval;
+    ASSERT_TRUE(interval.Learn(pixelOf, 1000, 1000.25f, g1, g2));
+    auto in = [&](float v) { return interval.AllIn(std::array<float, 8>{v, v, v, v, v, v, v, v}.data()); };
+    EXPECT_TRUE(in(1000.0f) && in(std::nextafter(1001.0f, 0.0f)));
+    EXPECT_FALSE(in(std::nextafter(1000.0f, 0.0f)) || in(1001.0f));
   }
 }
 
