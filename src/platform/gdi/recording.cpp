@@ -25,7 +25,10 @@ constexpr std::uint8_t kRopWhiteness = 0xFF;
 
 bool IsOpaqueSolid(const Fill& fill) { return fill.kind == Fill::Kind::Solid && fill.mix.IsCopy(); }
 
-LONG ClampToLong(double v) { return static_cast<LONG>(std::clamp(v, -2147483648.0, 2147483647.0)); }
+LONG ClampToLong(double v) {
+  if (!(v > INT32_MIN)) return INT32_MIN;  // NaN too
+  return v < INT32_MAX ? static_cast<LONG>(v) : INT32_MAX;
+}
 
 RECT RectOf(const Rect64& r) {
   auto clamp = [](std::int64_t v) { return static_cast<LONG>(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX)); };
