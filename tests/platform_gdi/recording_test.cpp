@@ -125,9 +125,16 @@ TEST(Recording, CompatibleBitmapsSpliceTheirRecordsAndFullRepaintsReplaceThem) {
   EXPECT_EQ(KelmiraGetRecordCount(dc), 7);  // each fill dropped what it covers
   Composite(dc, false, SRCPAINT);
   EXPECT_EQ(KelmiraGetRecordCount(dc), 8);  // a plain bitmap comes as one image
+  // A painted bitmap selected into the family records from then on, starting with its picture.
+  const HDC loose = CreateCompatibleDC(nullptr), family = CreateCompatibleDC(dc);
+  const HBITMAP painted = CreateCompatibleBitmap(loose, 40, 30);
+  SelectObject(loose, painted), PatBlt(loose, 0, 0, 40, 30, WHITENESS), DeleteDC(loose);
+  SelectObject(family, painted), Line(family, 0, 0, 40, 30), BitBlt(dc, 75, 45, 40, 30, family, 0, 0, SRCCOPY);
+  DeleteDC(family), DeleteObject(painted);
+  EXPECT_EQ(KelmiraGetRecordCount(dc), 10);
   // Replayed into another recording context, the records are kept there as they are.
   EXPECT_EQ(KelmiraPlayRecording(dc, other.dc, 0, 0), TRUE);
-  EXPECT_EQ(KelmiraGetRecordCount(other.dc), 8);
+  EXPECT_EQ(KelmiraGetRecordCount(other.dc), 10);
   EXPECT_TRUE(PixelsOf(other.dc, 120, 80) == PixelsOf(dc, 120, 80));
 
   Canvas plain(10, 10);

@@ -187,6 +187,25 @@ bool StartRecording(HBITMAP bitmap, COLORREF background) {
   }));
 }
 
+void RecordFromNowOn(HBITMAP bitmap) {
+  GdiObject* object = LookupObject(bitmap, OBJ_BITMAP);
+  auto* b = object ? std::get_if<BitmapObject>(&object->data) : nullptr;
+  // The stock bitmap is shared; a DIB section's bits can change behind the recording's back.
+  if (!b || object->stock || b->dibSection || b->recording) return;
+  (void)Guarded([&] {
+    const Surface& s = b->surface;
+    BlitRecord picture;
+    picture.area = Rect64{0, 0, s.width, s.height};
+    picture.imageWidth = s.width;
+    picture.imageHeight = s.height;
+    picture.image.reserve(static_cast<std::size_t>(s.width) * static_cast<std::size_t>(s.height));
+    for (int y = 0; y < s.height; ++y) picture.image.insert(picture.image.end(), s.Row(y), s.Row(y) + s.width);
+    auto recording = std::make_shared<Recording>(Recording{s.width, s.height, 0, true, {}});
+    recording->records.push_back(Record{s.Bounds(), std::move(picture)});
+    b->recording = std::move(recording);
+  });
+}
+
 const Recording* RecordingOf(HDC hdc) {
   const DeviceContext* dc = LookupDC(hdc);
   return dc ? dc->recording : nullptr;

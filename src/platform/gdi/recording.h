@@ -2,10 +2,12 @@
 //
 // A recording belongs to a bitmap: the own bitmap of a recording device context
 // (KelmiraCreateRecordingDC), or a bitmap made compatible with a recording context or with a
-// memory context made compatible with one. Whatever device context draws into such a bitmap adds
-// records. Records are taken at the raster boundary, with the exact inputs of the raster
-// routines, so replaying them calls the same routines and gives the same pixels; and since those
-// inputs are resolved device geometry, a vector writer can turn them into paths and text.
+// memory context made compatible with one (the family), or any other bitmap once it is selected
+// into a context of the family (its first record is then a picture of what it held). Whatever
+// device context draws into such a bitmap adds records. Records are taken at the raster
+// boundary, with the exact inputs of the raster routines, so replaying them calls the same
+// routines and gives the same pixels; and since those inputs are resolved device geometry, a
+// vector writer can turn them into paths and text.
 //
 // Units: device pixels of the recorded bitmap, x to the right and y downwards; pixel (x, y)
 // covers [x, x + 1) x [y, y + 1). Colours: COLORREF 0x00BBGGRR, or a Mix (rop.h) where the

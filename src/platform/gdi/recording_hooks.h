@@ -35,6 +35,10 @@ void RecordBlit(Recording& recording, const RECT& clip, BlitRecord blit);
 void SpliceRecording(const Recording& source, Point64 offset, const RECT& area, const Surface* surface,
                      Recording* into);
 
+// A bitmap selected into a context of a recording context's family records from then on, starting
+// with a picture of what it holds.
+void RecordFromNowOn(HBITMAP bitmap);
+
 // Replay of one record (already moved and clipped) onto a surface.
 void PaintRecord(const Surface& surface, const Record& record);
 
