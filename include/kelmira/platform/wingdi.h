@@ -703,3 +703,24 @@ KELMIRA_EXTERN_C HRESULT KelmiraSaveDCPng(HDC hdc, const char* path);
 // top-down DIB section. STG_E_FILENOTFOUND, STG_E_PATHNOTFOUND, STG_E_ACCESSDENIED,
 // STG_E_READFAULT, or E_FAIL for a file that is not a valid PNG.
 KELMIRA_EXTERN_C HRESULT KelmiraLoadPng(const char* path, HBITMAP* phbm);
+
+// ---------------------------------------------------------------------------------------------
+// Kelmira extensions: recordings and vector files
+
+// A recording device context: a memory device context with a width x height bitmap of its own
+// selected (white at the start), drawn into exactly like any memory DC (so it also holds the
+// raster picture), which in addition keeps every drawing call as a record in device
+// coordinates. DeleteDC frees it. Null for sizes outside 1..16384.
+KELMIRA_EXTERN_C HDC KelmiraCreateRecordingDC(int width, int height);
+// The records so far (-1 for a DC that is not recording).
+KELMIRA_EXTERN_C int KelmiraGetRecordCount(HDC recording);
+// Replays the records onto target with its origin at (x, y): the pixels become exactly those
+// the recording DC's own bitmap got.
+KELMIRA_EXTERN_C BOOL KelmiraPlayRecording(HDC recording, HDC target, int x, int y);
+// Writes the records as a vector file, format "svg" or "pdf", page widthPt x heightPt points
+// (0, 0: the bitmap's size at 96 dpi, 0.75 pt a pixel). Written beside and renamed into place
+// (errors as KelmiraSaveBitmapPng: STG_E_PATHNOTFOUND, STG_E_ACCESSDENIED, STG_E_MEDIUMFULL,
+// E_INVALIDARG for a bad DC, format or size).
+// (On this branch a stub that returns E_NOTIMPL until the writer lands.)
+KELMIRA_EXTERN_C HRESULT KelmiraSaveRecording(HDC recording, const char* path, const char* format, double widthPt,
+                                              double heightPt);

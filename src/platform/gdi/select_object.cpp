@@ -1,6 +1,7 @@
 // SelectObject, GetCurrentObject and GetObjectType.
 #include "gdi/device_context.h"
 #include "gdi/gdi_error.h"
+#include "gdi/recording_hooks.h"
 
 namespace kelmira::gdi {
 namespace {
@@ -23,6 +24,7 @@ HGDIOBJ SelectBitmap(DeviceContext& dc, HGDIOBJ h) {
   if (!ClaimBitmap(bitmap, dc.handle)) return Fail(ERROR_INVALID_PARAMETER, HGDIOBJ{});
   dc.state.bitmap = bitmap;
   if (previous) ReleaseSelection(previous);
+  if (dc.recordsCompatibles) RecordFromNowOn(bitmap);
   UpdateSurfaceFromBitmap(dc);
   return previous;
 }
