@@ -64,10 +64,13 @@ void VectorCanvas::Text(const TextRecord& run) {
   const FontInstance& font = *run.font;
   const FontMetrics& metrics = font.Metrics();
   const double extent = static_cast<double>(run.pens.back().x);
-  cairo_save(cr_);
   const RunTransform& t = run.toDevice;
-  cairo_matrix_t frame;
+  cairo_matrix_t frame, inverse;
   cairo_matrix_init(&frame, t.xx, t.yx, t.xy, t.yy, t.dx, t.dy);
+  inverse = frame;
+  // A flattened frame draws nothing, and would put the whole context in an error state.
+  if (cairo_matrix_invert(&inverse) != CAIRO_STATUS_SUCCESS || metrics.em <= 0 || font.XPixels() <= 0) return;
+  cairo_save(cr_);
   cairo_transform(cr_, &frame);
 
   if (run.fillCell) {

@@ -27,8 +27,8 @@
 #include <cairo-pdf.h>
 #include <cairo-svg.h>
 
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 #include <string>
 #include <strings.h>
@@ -105,16 +105,23 @@ void AppendEscaped(std::string& out, const std::string& text) {
       case '<': out += "&lt;"; break;
       case '>': out += "&gt;"; break;
       case '"': out += "&quot;"; break;
-      default: out += c;
+      default: out += static_cast<unsigned char>(c) < 0x20 ? ' ' : c;  // not allowed in XML
     }
   }
 }
 
+// Numbers as SVG wants them whatever the process locale: a point, never a comma.
+void AppendNumber(std::string& out, double value, int decimals) {
+  char buffer[64];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, std::isfinite(value) ? value : 0.0,
+                                    std::chars_format::fixed, decimals);
+  out.append(buffer, result.ec == std::errc{} ? result.ptr : buffer);
+}
+
 void AppendNumbers(std::string& out, const std::vector<double>& values) {
-  char buffer[32];
   for (std::size_t i = 0; i < values.size(); ++i) {
-    std::snprintf(buffer, sizeof buffer, i ? " %.3f" : "%.3f", values[i]);
-    out += buffer;
+    if (i) out += ' ';
+    AppendNumber(out, values[i], 3);
   }
 }
 
@@ -123,14 +130,17 @@ void AddSvgText(std::string& svg, const std::vector<PlacedText>& texts) {
   const std::size_t end = svg.rfind("</svg>");
   if (texts.empty() || end == std::string::npos) return;
   std::string layer = "<g fill-opacity=\"0\" xml:space=\"preserve\">\n";
-  char buffer[256];
   for (const PlacedText& t : texts) {
     const cairo_matrix_t& m = t.toPage;
-    std::snprintf(buffer, sizeof buffer,
-                  "<text transform=\"matrix(%.6f %.6f %.6f %.6f %.3f %.3f)\" font-size=\"%.3f\" ", m.xx, m.yx, m.xy,
-                  m.yy, m.x0, m.y0, t.fontSize);
-    layer += buffer;
-    layer += "font-family=\"";
+    layer += "<text transform=\"matrix(";
+    for (double v : {m.xx, m.yx, m.xy, m.yy, m.x0, m.y0}) {
+      AppendNumber(layer, v, 6);
+      layer += ' ';
+    }
+    layer.back() = ')';
+    layer += "\" font-size=\"";
+    AppendNumber(layer, t.fontSize, 3);
+    layer += "\" font-family=\"";
     AppendEscaped(layer, t.family);
     layer += "\" x=\"";
     AppendNumbers(layer, t.x);
