@@ -53,7 +53,8 @@ bool CutToBox(double ax, double ay, double bx, double by, const double box[4], d
 
 }  // namespace
 
-VectorCanvas::VectorCanvas(cairo_t* cr, double sx, double sy) : cr_(cr) {
+VectorCanvas::VectorCanvas(cairo_t* cr, double sx, double sy, bool imageHatches)
+    : cr_(cr), imageHatches_(imageHatches) {
   cairo_scale(cr_, sx, sy);
   cairo_set_fill_rule(cr_, CAIRO_FILL_RULE_WINDING);
 }
@@ -76,8 +77,9 @@ bool VectorCanvas::UseMix(const Mix& mix) {
   return true;
 }
 
-// A hatch is its 8 x 8 cell drawn as pixel squares (runs of a row as one rectangle), a pattern
-// of vector content: sharp at any zoom, where an image cell gets smoothed by viewers.
+// A hatch is a pattern of its 8 x 8 cell, of vector content where the surface allows it: sharp at
+// any zoom, where an image cell gets smoothed by viewers. One pattern serves every fill with the
+// same cell, colours and phase.
 bool VectorCanvas::UseFill(const Fill& fill) {
   if (fill.kind == Fill::Kind::None) return false;
   if (fill.kind == Fill::Kind::Solid) return UseMix(fill.mix);
@@ -86,6 +88,38 @@ bool VectorCanvas::UseFill(const Fill& fill) {
     ++leftOut_;
     return false;
   }
+  std::uint64_t rows = 0;
+  for (std::uint8_t row : fill.rows) rows = rows << 8 | row;
+  const HatchKey key{rows, fill.mix.xorMask, gapDrawn ? fill.gapMix.xorMask : ~0u, ((fill.origin.x % 8) + 8) % 8,
+                     ((fill.origin.y % 8) + 8) % 8};
+  auto& pattern = hatches_[key];
+  if (!pattern) pattern = HatchPattern(fill, gapDrawn);
+  cairo_set_source(cr_, pattern.get());
+  return true;
+}
+
+namespace {
+
+// The cell as an image, for surfaces that cannot take vector cells.
+CairoSurfacePtr ImageCell(const Fill& fill, bool gapDrawn) {
+  CairoSurfacePtr cell(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 8, 8));
+  if (cairo_surface_status(cell.get()) != CAIRO_STATUS_SUCCESS) return cell;
+  cairo_surface_flush(cell.get());
+  unsigned char* data = cairo_image_surface_get_data(cell.get());
+  const int stride = cairo_image_surface_get_stride(cell.get());
+  for (int y = 0; y < 8; ++y) {
+    auto* row = reinterpret_cast<std::uint32_t*>(data + y * stride);
+    for (int x = 0; x < 8; ++x) {
+      const bool on = (fill.rows[y] >> x) & 1u;
+      row[x] = on ? 0xFF000000u | fill.mix.xorMask : gapDrawn ? 0xFF000000u | fill.gapMix.xorMask : 0u;
+    }
+  }
+  cairo_surface_mark_dirty(cell.get());
+  return cell;
+}
+
+// The cell as pixel squares (the runs of a row as one rectangle) on a recording surface.
+CairoSurfacePtr VectorCell(const Fill& fill, bool gapDrawn) {
   const cairo_rectangle_t cellArea{0, 0, 8, 8};
   CairoSurfacePtr cell(cairo_recording_surface_create(CAIRO_CONTENT_COLOR_ALPHA, &cellArea));
   {
@@ -108,13 +142,19 @@ bool VectorCanvas::UseFill(const Fill& fill) {
     SetSourcePixel(cr.get(), fill.mix.xorMask);
     cairo_fill(cr.get());
   }
+  return cell;
+}
+
+}  // namespace
+
+CairoPatternPtr VectorCanvas::HatchPattern(const Fill& fill, bool gapDrawn) {
+  CairoSurfacePtr cell = imageHatches_ ? ImageCell(fill, gapDrawn) : VectorCell(fill, gapDrawn);
   CairoPatternPtr pattern(cairo_pattern_create_for_surface(cell.get()));
   cairo_pattern_set_extend(pattern.get(), CAIRO_EXTEND_REPEAT);
   cairo_matrix_t m;
   cairo_matrix_init_translate(&m, static_cast<double>(-fill.origin.x), static_cast<double>(-fill.origin.y));
   cairo_pattern_set_matrix(pattern.get(), &m);
-  cairo_set_source(cr_, pattern.get());
-  return true;
+  return pattern;
 }
 
 void VectorCanvas::Polyline(std::span<const Point64> points, const Stroke& stroke, int patternPos) {

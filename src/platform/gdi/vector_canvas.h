@@ -12,7 +12,7 @@
 //   (odd widths on the pixel centres, even widths half a pixel right and down).
 // - Rectangles and ellipses: the fill covers left..right x top..bottom; the cosmetic outline is
 //   centred half a pixel inside, a wide outline is as wide as the pen inside the bounds.
-// - Hatches: an 8 x 8 image pattern starting at the brush origin, never smoothed.
+// - Hatches: a pattern of the 8 x 8 cell starting at the brush origin, drawn as pixel squares.
 // - Geometry millions of pixels away is cut to the clip first (cairo's coordinates are 24.8
 //   fixed point); an ellipse, a text run or an opaque cell that far away is left out.
 // - Only plain copies are drawn. Other mixes (XOR and the like) depend on what is underneath,
@@ -56,10 +56,13 @@ struct PlacedText {
   std::string family;
 };
 
+// Patterns and faces made for the file are kept to the end: destroy the canvas after the
+// surface is finished.
 class VectorCanvas {
  public:
-  // cr draws on a page of sx x sy page units per device pixel.
-  VectorCanvas(cairo_t* cr, double sx, double sy);
+  // cr draws on a page of sx x sy page units per device pixel. imageHatches: hatch cells as
+  // images (cairo 1.16's SVG surface leaks recording surfaces used as patterns).
+  VectorCanvas(cairo_t* cr, double sx, double sy, bool imageHatches);
   VectorCanvas(const VectorCanvas&) = delete;
   VectorCanvas& operator=(const VectorCanvas&) = delete;
 
@@ -87,12 +90,17 @@ class VectorCanvas {
   void FillArea(const Rect64& r, bool ellipse, const Fill& fill);
   void OutlineArea(const Rect64& r, bool ellipse, const Stroke& stroke);
   cairo_font_face_t* FaceOf(const FontInstance& font);
+  CairoPatternPtr HatchPattern(const Fill& fill, bool gapDrawn);
 
   cairo_t* cr_;
+  bool imageHatches_;
   RECT clip_{0, 0, 0, 0};
   int leftOut_ = 0;
   std::map<std::tuple<std::string, int, bool>, CairoFacePtr> faces_;  // file, face index, bold
   std::vector<PlacedText> texts_;
+  // cell rows, colour, gap colour (~0: transparent), phase x and y
+  using HatchKey = std::tuple<std::uint64_t, std::uint32_t, std::uint32_t, std::int64_t, std::int64_t>;
+  std::map<HatchKey, CairoPatternPtr> hatches_;
 };
 
 }  // namespace kelmira::gdi

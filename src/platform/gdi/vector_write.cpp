@@ -83,8 +83,7 @@ Recording PixelsAsRecording(const Recording& recording, const Surface& surface) 
   return copy;
 }
 
-void DrawRecording(cairo_t* cr, const Recording& recording, double sx, double sy, std::vector<PlacedText>& texts) {
-  VectorCanvas canvas(cr, sx, sy);
+void DrawRecording(VectorCanvas& canvas, const Recording& recording) {
   canvas.SetClip({0, 0, recording.width, recording.height});
   canvas.FillRect({0, 0, recording.width, recording.height}, MakeSolidFill(recording.background, kRop2CopyPen));
   RECT clip{0, 0, recording.width, recording.height};
@@ -95,7 +94,6 @@ void DrawRecording(cairo_t* cr, const Recording& recording, double sx, double sy
     }
     DrawRecord(canvas, record);
   }
-  texts = canvas.Texts();
 }
 
 void AppendEscaped(std::string& out, const std::string& text) {
@@ -161,15 +159,13 @@ HRESULT Render(const Recording& recording, Format format, double widthPt, double
   if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) return E_OUTOFMEMORY;
   if (format == Format::Pdf) cairo_pdf_surface_set_metadata(surface.get(), CAIRO_PDF_METADATA_CREATOR, "Kelmira");
   if (format == Format::Svg) cairo_svg_surface_set_document_unit(surface.get(), CAIRO_SVG_UNIT_PT);
-  std::vector<PlacedText> texts;
-  {
-    CairoPtr cr(cairo_create(surface.get()));
-    DrawRecording(cr.get(), recording, widthPt / recording.width, heightPt / recording.height, texts);
-    if (cairo_status(cr.get()) != CAIRO_STATUS_SUCCESS) return E_OUTOFMEMORY;
-  }
+  CairoPtr cr(cairo_create(surface.get()));
+  VectorCanvas canvas(cr.get(), widthPt / recording.width, heightPt / recording.height, format == Format::Svg);
+  DrawRecording(canvas, recording);
+  if (cairo_status(cr.get()) != CAIRO_STATUS_SUCCESS) return E_OUTOFMEMORY;
   cairo_surface_finish(surface.get());
   if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) return E_OUTOFMEMORY;
-  if (format == Format::Svg) AddSvgText(*out, texts);
+  if (format == Format::Svg) AddSvgText(*out, canvas.Texts());
   return S_OK;
 }
 
