@@ -4,6 +4,9 @@
 
 #include <kelmira/platform.h>
 
+#include <algorithm>
+#include <cmath>
+
 #include <strings.h>
 
 namespace kelmira::plot {
@@ -11,10 +14,11 @@ namespace {
 
 HWND WindowOf(LONG handle) { return UlongToHandle<HWND>(static_cast<std::uint32_t>(handle)); }
 
-// The window's rectangle in the host's client coordinates; false when it is hidden.
-bool PlaceInHost(HWND window, HWND host, RECT* place) {
+// The window's rectangle in the picture of the host; false when it is hidden.
+bool PlaceInHost(HWND window, HWND host, POINT origin, RECT* place) {
   if (!window || !IsWindowVisible(window) || !GetClientRect(window, place)) return false;
   MapWindowPoints(window, host, reinterpret_cast<POINT*>(place), 2);
+  OffsetRect(place, origin.x, origin.y);
   return true;
 }
 
@@ -27,10 +31,10 @@ HWND TitleWindow(HWND graphWindow) {
 
 // As the title window paints itself: its text centred on one line, in its font (the default GUI
 // font when it has none) and the colours the graph answers for it.
-void DrawTitle(HWND graphWindow, HWND host, HDC dc) {
+void DrawTitle(HWND graphWindow, HWND host, POINT origin, HDC dc) {
   const HWND title = TitleWindow(graphWindow);
   RECT place{};
-  if (!title || !PlaceInHost(title, host, &place)) return;
+  if (!title || !PlaceInHost(title, host, origin, &place)) return;
   const int length = GetWindowTextLengthA(title);
   if (length <= 0) return;
   std::string text(static_cast<std::size_t>(length) + 1, '\0');
@@ -47,9 +51,9 @@ void DrawTitle(HWND graphWindow, HWND host, HDC dc) {
   RestoreDC(dc, saved);
 }
 
-HRESULT DrawPart(IUnknown* part, LONG window, HWND host, HDC dc) {
+HRESULT DrawPart(IUnknown* part, LONG window, HWND host, POINT origin, HDC dc) {
   RECT place{};
-  if (!part || !PlaceInHost(WindowOf(window), host, &place)) return S_OK;
+  if (!part || !PlaceInHost(WindowOf(window), host, origin, &place)) return S_OK;
   ComPtr<IViewObject> view;
   HRESULT hr = part->QueryInterface(IID_IViewObject, reinterpret_cast<void**>(&view));
   if (FAILED(hr) || !view) return FAILED(hr) ? hr : E_NOINTERFACE;
@@ -59,7 +63,7 @@ HRESULT DrawPart(IUnknown* part, LONG window, HWND host, HDC dc) {
 
 }  // namespace
 
-bool DrawGraphPicture(HWND host, IGraphBase* graph, HDC dc, int width, int height, std::string* error) {
+bool DrawGraphPicture(HWND host, IGraphBase* graph, HDC dc, POINT origin, int width, int height, std::string* error) {
   ComPtr<IOleWindow> ole;
   HWND graphWindow = nullptr;
   if (!graph || FAILED(graph->QueryInterface(IID_IOleWindow, reinterpret_cast<void**>(&ole))) || !ole ||
@@ -91,16 +95,39 @@ bool DrawGraphPicture(HWND host, IGraphBase* graph, HDC dc, int width, int heigh
     FillRect(dc, &all, brush);
     DeleteObject(brush);
   }
-  DrawTitle(graphWindow, host, dc);
+  DrawTitle(graphWindow, host, origin, dc);
   // The kept picture was made for the window's own device context: the container composes anew,
   // for this one, and again for the window at its next paint.
   container->Redraw();
   const std::pair<IUnknown*, LONG> parts[] = {
       {container.get(), plot}, {xAxis.get(), x}, {yAxis.get(), y}, {rightAxis.get(), right}};
-  for (const auto& [part, window] : parts) hr = SUCCEEDED(hr) ? DrawPart(part, window, host, dc) : hr;
+  for (const auto& [part, window] : parts) hr = SUCCEEDED(hr) ? DrawPart(part, window, host, origin, dc) : hr;
   container->Redraw();
   if (FAILED(hr)) *error = "the graph cannot draw its picture (" + DescribeWriteFailure(hr) + ")";
   return SUCCEEDED(hr);
+}
+
+void DrawScaledTitle(IGraphBase* graph, HDC dc, const RECT& strip, double scale) {
+  BSTR title = nullptr;
+  OLE_COLOR text = 0;
+  if (FAILED(graph->get_Title(&title)) || FAILED(graph->get_TextColor(&text))) return;
+  const int n = WideCharToMultiByte(CP_ACP, 0, title, -1, nullptr, 0, nullptr, nullptr);
+  std::string ansi(static_cast<std::size_t>(std::max(n, 1)), '\0');
+  if (n > 1) WideCharToMultiByte(CP_ACP, 0, title, -1, ansi.data(), n, nullptr, nullptr);
+  SysFreeString(title);
+  LOGFONTA look{};
+  if (!GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof look, &look)) return;
+  look.lfHeight = static_cast<LONG>(std::lround(look.lfHeight * scale));
+  const HFONT font = CreateFontIndirectA(&look);
+  if (!font) return;
+  const int saved = SaveDC(dc);
+  SelectObject(dc, font);
+  SetTextColor(dc, text);
+  SetBkMode(dc, TRANSPARENT);
+  RECT place = strip;
+  DrawTextA(dc, ansi.c_str(), -1, &place, DT_EXPANDTABS | DT_CENTER | DT_SINGLELINE | DT_VCENTER);
+  RestoreDC(dc, saved);
+  DeleteObject(font);
 }
 
 bool SaveVectorPicture(HDC recording, const std::string& path, PictureFormat format, double widthPt, double heightPt,

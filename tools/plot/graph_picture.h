@@ -13,10 +13,14 @@
 
 namespace kelmira::plot {
 
-// `host` is the window the graph is attached to; the picture's origin is its top left, and
-// `width` x `height` of it is filled with the graph's background first. False with a message when
-// the graph has no window or a part cannot draw.
-bool DrawGraphPicture(HWND host, IGraphBase* graph, HDC dc, int width, int height, std::string* error);
+// `host` is the window the graph is attached to; its top left goes to `origin` in the picture, and
+// `width` x `height` of the picture is filled with the graph's background first. False with a
+// message when the graph has no window or a part cannot draw.
+bool DrawGraphPicture(HWND host, IGraphBase* graph, HDC dc, POINT origin, int width, int height, std::string* error);
+
+// The graph's title centred in `strip`, in its colours and the title window's font made `scale`
+// times as large: for pictures drawn larger than the screen, whose title window keeps its size.
+void DrawScaledTitle(IGraphBase* graph, HDC dc, const RECT& strip, double scale);
 
 // A recording device context of its own size, freed with it.
 class RecordingPicture {

@@ -601,8 +601,8 @@ struct Picture {
 
 // The legend over the picture of the graph in `host`. An outside legend's strip takes the colour
 // around the graph.
-void DrawLegendOver(HDC dc, HWND host, IGraphicsContainer* container, const Legend& legend, const PlotOptions& options,
-                    COLORREF around) {
+void DrawLegendOver(HDC dc, HWND host, int top, IGraphicsContainer* container, const Legend& legend,
+                    const PlotOptions& options, COLORREF around) {
   if (legend.place == LegendPlace::None || legend.entries.empty()) return;
   RECT graph{};
   GetClientRect(host, &graph);
@@ -618,6 +618,7 @@ void DrawLegendOver(HDC dc, HWND host, IGraphicsContainer* container, const Lege
   RECT area{};
   if (!hwnd || !GetClientRect(plot, &area)) throw RenderFailure{"the graph has no plot window"};
   MapWindowPoints(plot, host, reinterpret_cast<POINT*>(&area), 2);
+  OffsetRect(&area, 0, top);
   // Outside goes beyond the right axis too, and down to the picture's bottom.
   const bool outside = legend.place == LegendPlace::Outside;
   if (outside) area.right = graph.right;
@@ -629,8 +630,23 @@ void DrawLegendOver(HDC dc, HWND host, IGraphicsContainer* container, const Lege
   DrawLegend(dc, at, entries, legend.look);
 }
 
-// The window's pixels in a bitmap of the whole picture, with the legend drawn on them.
-Picture Capture(HWND host, IGraphicsContainer* container, const Legend& legend, const PlotOptions& options) {
+// With --dpi the title is drawn to scale in a strip of `top` rows above the graph's window.
+void DrawTitleStrip(HDC dc, IGraphBase* graph, int top, const PlotOptions& options) {
+  if (top <= 0) return;
+  OLE_COLOR back = 0;
+  Check(graph->get_BackColor(&back), "LineGraph.BackColor");
+  if (const HBRUSH brush = CreateSolidBrush(back)) {
+    const RECT strip{0, 0, options.width, top};
+    FillRect(dc, &strip, brush);
+    DeleteObject(brush);
+  }
+  DrawScaledTitle(graph, dc, RECT{0, 0, options.width, top}, Scale(options));
+}
+
+// The window's pixels, `top` rows down in a bitmap of the whole picture, with the legend drawn on
+// them.
+Picture Capture(HWND host, int top, ILineGraph* graph, IGraphicsContainer* container, const Legend& legend,
+                const PlotOptions& options) {
   MemoryDc memory;
   Picture picture(CreateCompatibleBitmap(memory.dc, options.width, options.height));
   if (!memory.dc || !picture.bitmap)
@@ -638,27 +654,30 @@ Picture Capture(HWND host, IGraphicsContainer* container, const Legend& legend, 
                         " picture"};
   const HGDIOBJ old = SelectObject(memory.dc, picture.bitmap);
   const HDC window = GetDC(host);
-  RECT graph{};
-  GetClientRect(host, &graph);
-  BitBlt(memory.dc, 0, 0, graph.right, graph.bottom, window, 0, 0, SRCCOPY);
-  const COLORREF around = GetPixel(window, graph.right - 1, 0);
+  RECT area{};
+  GetClientRect(host, &area);
+  BitBlt(memory.dc, 0, top, area.right, area.bottom, window, 0, 0, SRCCOPY);
+  const COLORREF around = GetPixel(window, area.right - 1, 0);
   ReleaseDC(host, window);
-  DrawLegendOver(memory.dc, host, container, legend, options, around);
+  DrawTitleStrip(memory.dc, graph, top, options);
+  DrawLegendOver(memory.dc, host, top, container, legend, options, around);
   SelectObject(memory.dc, old);
   return picture;
 }
 
 // The graph and the legend as lines and text, for SVG or PDF.
-void Record(HWND host, ILineGraph* graph, IGraphicsContainer* container, const Legend& legend,
+void Record(HWND host, int top, ILineGraph* graph, IGraphicsContainer* container, const Legend& legend,
             const PlotOptions& options, const RecordingPicture& picture) {
   if (!picture.dc())
     throw RenderFailure{"cannot create a " + std::to_string(options.width) + "x" + std::to_string(options.height) +
                         " recording"};
   std::string error;
-  if (!DrawGraphPicture(host, graph, picture.dc(), options.width, options.height, &error)) throw RenderFailure{error};
+  if (!DrawGraphPicture(host, graph, picture.dc(), POINT{0, top}, options.width, options.height, &error))
+    throw RenderFailure{error};
   OLE_COLOR back = 0;
   Check(graph->get_BackColor(&back), "LineGraph.BackColor");
-  DrawLegendOver(picture.dc(), host, container, legend, options, back);
+  DrawTitleStrip(picture.dc(), graph, top, options);
+  DrawLegendOver(picture.dc(), host, top, container, legend, options, back);
 }
 
 // A log or offset axis writes the true value at each tick it draws: the tool works out those ticks
@@ -784,8 +803,14 @@ void Render(PlotData& data, const PlotOptions& options, const FilledLines& fille
     narrower.width = graphWidth;
     SetSteps(graph, data, narrower, made.view);
   }
-  HWND host = CreateWindowExA(0, "AtlAxWin", nullptr, WS_POPUP | WS_VISIBLE, 0, 0, graphWidth, options.height, nullptr,
-                              nullptr, nullptr, nullptr);
+  // The title window keeps the screen's line and font: larger pictures get the title drawn to
+  // scale above the graph instead.
+  VARIANT_BOOL titled = VARIANT_FALSE;
+  Check(graph->get_TitleVisible(&titled), "LineGraph.TitleVisible");
+  const int top = titled && options.dpi != 96 ? static_cast<int>(ScaledPixels(20, options.dpi)) : 0;
+  if (top) Check(graph->put_TitleVisible(VARIANT_FALSE), "LineGraph.TitleVisible");
+  HWND host = CreateWindowExA(0, "AtlAxWin", nullptr, WS_POPUP | WS_VISIBLE, 0, 0, graphWidth, options.height - top,
+                              nullptr, nullptr, nullptr, nullptr);
   if (!host) throw RenderFailure{"cannot create the host window"};
   struct WindowGuard {
     HWND hwnd;
@@ -802,9 +827,10 @@ void Render(PlotData& data, const PlotOptions& options, const FilledLines& fille
   std::optional<Picture> picture;
   std::optional<RecordingPicture> recording;
   if (vector)
-    Record(host, graph, container, legend, options, recording.emplace(options.width, options.height));
+    Record(host, top, graph, container, legend, options, recording.emplace(options.width, options.height));
   else
-    picture.emplace(Capture(host, container, legend, options));
+    picture.emplace(Capture(host, top, graph, container, legend, options));
+  if (top) Check(graph->put_TitleVisible(VARIANT_TRUE), "LineGraph.TitleVisible");
 
   // The settings file is written first and renamed into place only once the picture is written.
   for (const std::string& name : made.markerLayers) RemoveLayer(container, name.c_str());

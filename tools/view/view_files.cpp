@@ -63,7 +63,7 @@ bool SaveGraphVector(HWND host, IGraphBase* graph, const std::string& path, doub
     *error = "cannot record a " + std::to_string(r.right) + "x" + std::to_string(r.bottom) + " picture";
     return false;
   }
-  return plot::DrawGraphPicture(host, graph, picture.dc(), r.right, r.bottom, error) &&
+  return plot::DrawGraphPicture(host, graph, picture.dc(), POINT{0, 0}, r.right, r.bottom, error) &&
          plot::SaveVectorPicture(picture.dc(), path, plot::OutputFormat(path), widthPt, heightPt, error);
 }
 
