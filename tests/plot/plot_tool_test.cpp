@@ -222,8 +222,9 @@ TEST(PlotTool, BadInputGivesClearMessages) {
        1,
        "kelmira-plot: cannot write '/nonexistent/dir/s.graph': the directory '/nonexistent/dir' does not exist\n"},
       {{"--load", good}, 1, "kelmira-plot: '" + good + "' is not a graph saved by kelmira-plot --save\n"},
-      {{"-o", "fig.pdf", good}, 2, "~: fig.pdf: unsupported output format '.pdf' (supported: .png)\nTry"},
-      {{"-o", "fig.svg", good}, 2, "~unsupported output format '.svg'"},
+      {{"-o", "fig.eps", good}, 2, "~: fig.eps: unsupported output format '.eps' (supported: .png, .svg, .pdf)\nTry"},
+      {{"-o", "fig.pdf", "--dpi", "300", good}, 2, "~--dpi is for PNG output"},
+      {{"-o", "print.png", "--size", "2inx1.5in", "--dpi", "192", good}, 0, "~(384x288, 1 lines"},
       {{"-o", "fig.PNG", good}, 0, "~wrote"},
       {{"--size", "big"}, 2, "~Try 'kelmira-plot --help'"},  // after the message the option tests check
       {{"--help"}, 0, "~--xticklabels COLUMN"},

@@ -332,10 +332,7 @@ ParseOutcome ParsePlotOptions(int argc, const char* const* argv, PlotOptions* op
       options->output = std::string(value);
     } else if (name == "-s" || name == "--size") {
       const auto size = ParsePictureSize(value);
-      if (!size)
-        return fail(bad +
-                    " (WxH in pixels, each 16 to 16384, or with a unit on both: 6inx4in, 16cmx10cm, "
-                    "160mmx100mm, 420ptx260pt)");
+      if (!size) return fail(bad + " (WxH in pixels, 16 to 16384, or with units: 6inx4in, 16cmx10cm, 420ptx260pt)");
       options->width = size->width;
       options->height = size->height;
       options->pageWidthPt = size->widthPt;
