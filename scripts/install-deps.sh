@@ -7,6 +7,7 @@ packages=(
   cmake ninja-build g++ pkg-config      # build
   libgtest-dev libbenchmark-dev         # tests and benchmarks
   libfreetype-dev libfontconfig-dev fonts-liberation2 libpng-dev  # drawing surface
+  libcairo2-dev poppler-utils           # vector files (SVG, PDF) and their checks
   libsdl2-dev xvfb xauth                # interactive display back-end and its test
   clang libclang-rt-14-dev              # fuzz targets: libFuzzer and the shared sanitizer runtime
   python3                               # the Python package and its test

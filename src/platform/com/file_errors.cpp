@@ -38,4 +38,16 @@ HRESULT WriteErrorToHResult(int err) {
   }
 }
 
+HRESULT ReplaceErrorToHResult(int err) {
+  switch (err) {
+    case ENOENT:
+    case ENOTDIR:
+    case ENAMETOOLONG:
+    case ELOOP: return STG_E_PATHNOTFOUND;
+    case EISDIR:
+    case ENOTREGULAR: return STG_E_ACCESSDENIED;
+    default: return WriteErrorToHResult(err);
+  }
+}
+
 }  // namespace kelmira::files

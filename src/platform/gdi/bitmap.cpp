@@ -47,10 +47,16 @@ HBITMAP NewBitmap(int width, int height, bool bottomUp, BITMAPINFOHEADER* dibHea
 using namespace kelmira::gdi;
 
 HBITMAP CreateCompatibleBitmap(HDC hdc, int cx, int cy) {
-  if (hdc && !LookupDC(hdc)) return HBITMAP{};
+  const DeviceContext* model = hdc ? LookupDC(hdc) : nullptr;
+  if (hdc && !model) return HBITMAP{};
   if (cx < 0 || cy < 0) return Fail(ERROR_INVALID_PARAMETER, HBITMAP{});
   if (cx == 0 || cy == 0) return StockBitmap();
-  return NewBitmap(cx, cy, false, nullptr);
+  HBITMAP result = NewBitmap(cx, cy, false, nullptr);
+  if (result && model && model->recordsCompatibles && !StartRecording(result, RGB(0, 0, 0))) {
+    DeleteObject(result);
+    return Fail(ERROR_NOT_ENOUGH_MEMORY, HBITMAP{});
+  }
+  return result;
 }
 
 HBITMAP CreateBitmap(int nWidth, int nHeight, UINT nPlanes, UINT nBitCount, const void* lpBits) {

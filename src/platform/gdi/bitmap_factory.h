@@ -10,4 +10,8 @@ namespace kelmira::gdi {
 // 1..2^20 per side or 2^28 pixels, ERROR_NOT_ENOUGH_MEMORY when allocation fails.
 HBITMAP NewBitmap(int width, int height, bool bottomUp, BITMAPINFOHEADER* dibHeader);
 
+// Gives a new bitmap (whose pixels are all `background`) an empty recording; false when memory
+// runs out.
+bool StartRecording(HBITMAP bitmap, COLORREF background);
+
 }  // namespace kelmira::gdi

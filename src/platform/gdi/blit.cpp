@@ -9,6 +9,7 @@
 #include "gdi/device_context.h"
 #include "gdi/gdi_error.h"
 #include "gdi/raster.h"
+#include "gdi/recording_hooks.h"
 
 #include <kelmira/platform/guarded.h>
 
@@ -64,11 +65,14 @@ Fill SelectedBrushFill(const DeviceContext& dc) {
   return brush ? BrushFill(dc, *brush, R2_COPYPEN) : Fill{};
 }
 
-void Run(DeviceContext& dst, const Area& area, std::uint8_t code, const Source* source) {
-  Fill fill = Rop3UsesPattern(code) ? SelectedBrushFill(dst) : Fill{};
+Fill PatternFill(const DeviceContext& dc, std::uint8_t code) {
+  return Rop3UsesPattern(code) ? SelectedBrushFill(dc) : Fill{};
+}
+
+void Run(const Surface& surface, const Area& area, std::uint8_t code, const Fill& fill, const Source* source) {
   std::int64_t width = area.right - area.left;
   for (std::int64_t y = area.top; y < area.bottom; ++y) {
-    std::uint32_t* row = dst.surface.Row(static_cast<int>(y)) + area.left;
+    std::uint32_t* row = surface.Row(static_cast<int>(y)) + area.left;
     const std::uint32_t* src = source ? source->At(area.left, y) : nullptr;
     BlendRow(code, row, src, PatternAt(fill, y, area.left), width);
   }
@@ -87,7 +91,56 @@ bool SetAside(const Area& area, Source& source, std::vector<std::uint32_t>& copy
 
 bool Overlaps(const Surface& a, const Surface& b) { return a.pixels == b.pixels; }
 
+RECT ToRect(const Area& a) {
+  return RECT{static_cast<LONG>(a.left), static_cast<LONG>(a.top), static_cast<LONG>(a.right),
+              static_cast<LONG>(a.bottom)};
+}
+
+BlitRecord BlitOver(const Area& a, std::uint8_t code, const Fill& pattern) {
+  BlitRecord blit;
+  blit.area = Rect64{a.left, a.top, a.right, a.bottom};
+  blit.rop3 = code;
+  blit.pattern = pattern;
+  return blit;
+}
+
+// A SRCCOPY from a bitmap that records brings its records along (the destination then keeps
+// lines as lines); any other blit keeps the source pixels it read as an image.
+void RecordBitBlt(DeviceContext& dst, const DeviceContext& src, const Area& area, std::uint8_t code,
+                  const Source& source, DevicePoint d, DevicePoint s) {
+  Recording& into = *dst.recording;
+  const bool splice = code == 0xCC && src.recording && src.recording != &into && src.recording->complete;
+  const HRESULT hr = Guarded([&] {
+    if (splice) {
+      SpliceRecording(*src.recording, Point64{d.x - s.x, d.y - s.y}, ToRect(area), nullptr, &into);
+      return;
+    }
+    BlitRecord blit = BlitOver(area, code, PatternFill(dst, code));
+    blit.imageWidth = static_cast<int>(area.right - area.left);
+    blit.imageHeight = static_cast<int>(area.bottom - area.top);
+    blit.image.reserve(static_cast<std::size_t>(blit.imageWidth) * static_cast<std::size_t>(blit.imageHeight));
+    for (std::int64_t y = area.top; y < area.bottom; ++y) {
+      const std::uint32_t* row = source.At(area.left, y);
+      blit.image.insert(blit.image.end(), row, row + blit.imageWidth);
+    }
+    RecordBlit(into, ToRect(area), std::move(blit));
+  });
+  if (FAILED(hr)) into.complete = false;
+}
+
 }  // namespace
+
+void PaintBlitRecord(const Surface& surface, const RECT& clip, const BlitRecord& blit) {
+  const Area area = Intersect(Area{blit.area.left, blit.area.top, blit.area.right, blit.area.bottom}, FromRect(clip));
+  if (area.Empty()) return;
+  if (blit.image.empty()) {
+    Run(surface, area, blit.rop3, blit.pattern, nullptr);
+    return;
+  }
+  const Source source{blit.image.data(), blit.imageWidth, -blit.area.left, -blit.area.top};
+  Run(surface, area, blit.rop3, blit.pattern, &source);
+}
+
 }  // namespace kelmira::gdi
 
 using namespace kelmira::gdi;
@@ -114,7 +167,8 @@ BOOL BitBlt(HDC hdc, int x, int y, int cx, int cy, HDC hdcSrc, int x1, int y1, D
   std::vector<std::uint32_t> copy;
   if (Overlaps(dst->surface, src->surface) && !SetAside(area, source, copy))
     return Fail(ERROR_NOT_ENOUGH_MEMORY, FALSE);
-  Run(*dst, area, code, &source);
+  if (dst->recording) RecordBitBlt(*dst, *src, area, code, source, d, s);
+  Run(dst->surface, area, code, PatternFill(*dst, code), &source);
   return TRUE;
 }
 
@@ -130,6 +184,8 @@ BOOL PatBlt(HDC hdc, int x, int y, int w, int h, DWORD rop) {
   if (h < 0) std::swap(area.top, area.bottom);
   area = Intersect(area, FromRect(DcClip(*dc)));
   if (area.Empty()) return TRUE;
-  Run(*dc, area, code, nullptr);
+  const Fill fill = PatternFill(*dc, code);
+  if (dc->recording) RecordBlit(*dc->recording, ToRect(area), BlitOver(area, code, fill));
+  Run(dc->surface, area, code, fill, nullptr);
   return TRUE;
 }

@@ -82,6 +82,7 @@ void UpdateSurfaceFromBitmap(DeviceContext& dc) {
   if (!dc.memory) return;
   BitmapObject* bitmap = SelectedBitmap(dc);
   dc.surface = bitmap ? bitmap->surface : Surface{};
+  dc.recording = bitmap ? bitmap->recording.get() : nullptr;
 }
 
 HDC CreateSurfaceDC(const Surface& surface) {
@@ -113,10 +114,12 @@ void SetDeviceOrigin(DeviceContext& dc, POINT origin) { dc.deviceOrigin = origin
 using namespace kelmira::gdi;
 
 HDC CreateCompatibleDC(HDC hdc) {
-  if (hdc && !LookupDC(hdc)) return HDC{};
+  const DeviceContext* model = hdc ? LookupDC(hdc) : nullptr;
+  if (hdc && !model) return HDC{};
   std::unique_ptr<DeviceContext> dc = NewContext();
   if (!dc) return Fail(ERROR_NOT_ENOUGH_MEMORY, HDC{});
   dc->memory = true;
+  dc->recordsCompatibles = model && model->recordsCompatibles;
   if (!InitDefaults(dc->state)) return HDC{};
   dc->state.bitmap = StockBitmap();
   if (!dc->state.bitmap) return HDC{};
@@ -133,5 +136,6 @@ BOOL DeleteDC(HDC hdc) {
   if (!dc) return Fail(ERROR_INVALID_HANDLE, FALSE);
   ReleaseState(dc->state);
   for (const DcState& saved : dc->saved) ReleaseState(saved);
+  if (dc->ownBitmap) DeleteObject(dc->ownBitmap);
   return TRUE;
 }

@@ -20,6 +20,8 @@
 
 namespace kelmira::gdi {
 
+struct Recording;
+
 // Everything SaveDC saves and RestoreDC restores.
 struct DcState {
   HBITMAP bitmap = nullptr;  // memory device contexts only
@@ -50,6 +52,11 @@ struct DeviceContext {
   RECT deviceClip{0, 0, 0, 0};
   POINT deviceOrigin{0, 0};
   int penPatternPhase = 0;  // styled-pen phase at the current position; MoveToEx resets it
+  // The selected bitmap's recording, else null: drawing calls record when it is set.
+  Recording* recording = nullptr;
+  // A recording context, or one made compatible with it: its compatible bitmaps record too.
+  bool recordsCompatibles = false;
+  HBITMAP ownBitmap = nullptr;  // a recording context's bitmap, deleted with the context
 };
 
 // Null and ERROR_INVALID_HANDLE unless hdc names a live device context. Exported (like the

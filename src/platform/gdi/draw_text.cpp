@@ -27,8 +27,9 @@ int ClampedWidth(const RECT& r) {
   return static_cast<int>(std::clamp<long long>(static_cast<long long>(r.right) - r.left, INT_MIN, INT_MAX));
 }
 
-void DrawLines(const DeviceContext& dc, const FontInstance& font, const std::vector<LaidOutLine>& lines,
-               const LinePlacement& placement, const RECT& rect, std::uint32_t flags) {
+void DrawLines(const DeviceContext& dc, const std::shared_ptr<const FontInstance>& font,
+               const std::vector<LaidOutLine>& lines, const LinePlacement& placement, const RECT& rect,
+               std::uint32_t flags) {
   RECT clip = DcClip(dc);
   if (!(flags & dt::kNoClip)) clip = IntersectRects(clip, ClampRect(TransformRect(dc, rect)));
   for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -77,7 +78,7 @@ int DrawFormatted(const DeviceContext& dc, std::u16string_view text, RECT* rect,
     rect->bottom = placement.bounds.bottom;
     return placement.result;
   }
-  DrawLines(dc, *font, lines, placement, *rect, flags);
+  DrawLines(dc, font, lines, placement, *rect, flags);
   return placement.result;
 }
 

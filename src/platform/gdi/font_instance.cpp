@@ -118,6 +118,10 @@ void FontInstance::Realise() {
   if (!choice.path.empty()) face_ = LoadFace(choice.path, choice.index);
   if (face_ && FT_New_Size(face_, &size_) != 0) size_ = nullptr;
   if (!face_ || !size_) face_ = nullptr;
+  if (face_) {
+    filePath_ = choice.path;
+    fileIndex_ = choice.index;
+  }
   if (face_ && metrics_.weight == 700 && choice.weight < kBoldWeight) boldStrength_ = 1;
   ComputeMetrics();
 }

@@ -79,6 +79,14 @@ class FontInstance {
   // First and last character the face maps (for the wide text metrics).
   std::pair<char16_t, char16_t> CharRange() const;
 
+  // How the glyphs are made, for writers that embed the face itself: the font file (empty when
+  // no face is usable), the horizontal and vertical pixels per em, and the synthetic styles.
+  const std::string& FilePath() const { return filePath_; }
+  int FileIndex() const { return fileIndex_; }
+  int XPixels() const { return xPixels_; }
+  int BoldStrength() const { return boldStrength_; }
+  bool SyntheticOblique() const { return obliqueSynthetic_; }
+
  private:
   using GlyphKey = std::tuple<unsigned, long, long, long, long>;
 
@@ -92,6 +100,8 @@ class FontInstance {
   FontRequest request_;
   FontMetrics metrics_;
   std::string faceName_;
+  std::string filePath_;
+  int fileIndex_ = 0;
   Matrix2 escapement_;
   FT_FaceRec_* face_ = nullptr;
   FT_SizeRec_* size_ = nullptr;

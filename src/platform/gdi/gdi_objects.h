@@ -38,6 +38,8 @@ struct FontObject {
   std::shared_ptr<FontFace> face;  // made by the font code on first use
 };
 
+struct Recording;
+
 // Move-only: surface.pixels points into storage, which a copy would not share.
 struct BitmapObject {
   BitmapObject() = default;
@@ -49,8 +51,9 @@ struct BitmapObject {
   Surface surface;                     // the pixels; bottom-up DIB sections have a negative stride
   std::vector<std::uint32_t> storage;  // owns the pixels
   bool dibSection = false;
-  BITMAPINFOHEADER dibHeader{};  // as given to CreateDIBSection (normalised to 32 bpp, BI_RGB)
-  HDC selectedInto = nullptr;    // the one device context that has it selected, if any
+  BITMAPINFOHEADER dibHeader{};          // as given to CreateDIBSection (normalised to 32 bpp, BI_RGB)
+  HDC selectedInto = nullptr;            // the one device context that has it selected, if any
+  std::shared_ptr<Recording> recording;  // set when what is drawn into it is recorded (recording.h)
   void* Bits() { return storage.empty() ? nullptr : storage.data(); }
 };
 

@@ -4,6 +4,7 @@
 // at MoveToEx; Polyline starts its own pattern and leaves the device context's alone.
 #include "gdi/dc_paint.h"
 #include "gdi/gdi_error.h"
+#include "gdi/recording_hooks.h"
 
 #include <kelmira/platform/guarded.h>
 
@@ -15,6 +16,20 @@ namespace {
 
 Point64 DevicePointOf(const DeviceContext& dc, const POINT& p) { return ToPoint64(TransformPoint(dc, p)); }
 
+// A recording context keeps the path in device points; a path it has no memory for is lost to
+// the recording, not to the drawing.
+void RecordPath(const DeviceContext& dc, const RECT& clip, const POINT* start, const POINT* points, std::size_t count,
+                const Stroke& stroke, int patternStart, int patternEnd) {
+  const HRESULT hr = kelmira::Guarded([&] {
+    std::vector<Point64> device;
+    device.reserve(count + 1);
+    if (start) device.push_back(DevicePointOf(dc, *start));
+    for (std::size_t i = 0; i < count; ++i) device.push_back(DevicePointOf(dc, points[i]));
+    RecordStroke(*dc.recording, clip, device, stroke, patternStart, patternEnd);
+  });
+  if (FAILED(hr)) dc.recording->complete = false;
+}
+
 // Strokes from `start` (when given, else from the first point) through the points. Cosmetic pens
 // go segment by segment, transforming on the way, with no allocation; wide pens need the whole
 // path to paint each pixel once (and may run out of memory for it).
@@ -23,6 +38,7 @@ void StrokePathOrThrow(DeviceContext& dc, const POINT* start, const POINT* point
   const Stroke stroke = StrokeFromDc(dc);
   if (stroke.kind == Stroke::Kind::None || total < 2) return;
   const RECT clip = DcClip(dc);
+  const int patternStart = patternPos;
   if (stroke.kind == Stroke::Kind::Cosmetic) {
     Point64 from = DevicePointOf(dc, start ? *start : points[0]);
     for (std::size_t i = start ? 0 : 1; i < count; ++i) {
@@ -30,13 +46,14 @@ void StrokePathOrThrow(DeviceContext& dc, const POINT* start, const POINT* point
       StrokeLine(dc.surface, clip, from, to, stroke, patternPos);
       from = to;
     }
-    return;
+  } else {
+    std::vector<Point64> device;
+    device.reserve(total);
+    if (start) device.push_back(DevicePointOf(dc, *start));
+    for (std::size_t i = 0; i < count; ++i) device.push_back(DevicePointOf(dc, points[i]));
+    StrokePolyline(dc.surface, clip, device, stroke, patternPos);
   }
-  std::vector<Point64> device;
-  device.reserve(total);
-  if (start) device.push_back(DevicePointOf(dc, *start));
-  for (std::size_t i = 0; i < count; ++i) device.push_back(DevicePointOf(dc, points[i]));
-  StrokePolyline(dc.surface, clip, device, stroke, patternPos);
+  if (dc.recording) RecordPath(dc, clip, start, points, count, stroke, patternStart, patternPos);
 }
 
 BOOL StrokePath(DeviceContext& dc, const POINT* start, const POINT* points, std::size_t count, int& patternPos) {

@@ -1,6 +1,7 @@
 // Single pixels.
 #include "gdi/device_context.h"
 #include "gdi/gdi_error.h"
+#include "gdi/recording_hooks.h"
 
 namespace kelmira::gdi {
 namespace {
@@ -32,6 +33,10 @@ COLORREF SetPixel(HDC hdc, int x, int y, COLORREF color) {
   std::uint32_t* pixel = PixelAt(*dc, x, y);
   if (!pixel) return CLR_INVALID;
   *pixel = PixelFromColor(color);
+  if (dc->recording) {
+    const DevicePoint p = TransformPoint(*dc, x, y);
+    RecordFill(*dc->recording, DcClip(*dc), Rect64{p.x, p.y, p.x + 1, p.y + 1}, MakeSolidFill(color, R2_COPYPEN));
+  }
   return ColorFromPixel(*pixel);
 }
 

@@ -22,18 +22,6 @@ namespace {
 
 constexpr std::size_t kMaxPngFileSize = 512u << 20;
 
-HRESULT SaveErrorToHResult(int err) {
-  switch (err) {
-    case ENOENT:
-    case ENOTDIR:
-    case ENAMETOOLONG:
-    case ELOOP: return STG_E_PATHNOTFOUND;
-    case EISDIR:
-    case files::ENOTREGULAR: return STG_E_ACCESSDENIED;
-    default: return files::WriteErrorToHResult(err);
-  }
-}
-
 // 0x00RRGGBB pixels to packed R, G, B bytes, top row first.
 std::vector<png_byte> RgbRows(const Surface& surface) {
   std::vector<png_byte> rgb(static_cast<std::size_t>(surface.width) * static_cast<std::size_t>(surface.height) * 3);
@@ -72,7 +60,7 @@ HRESULT SaveSurface(const Surface& surface, const char* path) {
     HRESULT hr = Encode(surface, &png);
     if (FAILED(hr)) return hr;
     int err = files::WriteFileAtomically(path, png);
-    return err ? SaveErrorToHResult(err) : S_OK;
+    return err ? files::ReplaceErrorToHResult(err) : S_OK;
   });
 }
 

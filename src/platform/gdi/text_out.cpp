@@ -15,6 +15,7 @@
 #include "gdi/text_blend.h"
 #include "gdi/text_metrics.h"
 #include "gdi/text_run.h"
+#include "gdi/recording_hooks.h"
 
 #include <kelmira/platform/guarded.h>
 
@@ -61,9 +62,11 @@ bool DrawExtText(DeviceContext& dc, int x, int y, UINT options, const RECT* rect
                  const INT* dx) {
   const RECT clip = DcClip(dc);
   const bool haveRect = rect && rect->left < rect->right && rect->top < rect->bottom;
-  if ((options & ETO_OPAQUE) && haveRect)
-    FillQuad(DcSurface(dc), clip, QuadOfLogicalRect(dc, rect->left, rect->top, rect->right, rect->bottom),
-             PixelFromColor(dc.state.bkColor));
+  if ((options & ETO_OPAQUE) && haveRect) {
+    const DeviceQuad quad = QuadOfLogicalRect(dc, rect->left, rect->top, rect->right, rect->bottom);
+    FillQuad(DcSurface(dc), clip, quad, PixelFromColor(dc.state.bkColor));
+    if (dc.recording) RecordQuad(*dc.recording, clip, quad, dc.state.bkColor);
+  }
   if (text.empty()) return true;
 
   auto font = SelectedFontInstance(dc);
@@ -97,7 +100,7 @@ bool DrawExtText(DeviceContext& dc, int x, int y, UINT options, const RECT* rect
   run.fillCell = dc.state.bkMode == OPAQUE;
 
   const RECT runClip = (options & ETO_CLIPPED) && rect ? ClipToLogicalRect(dc, clip, *rect) : clip;
-  PaintTextRun(dc, *font, run, runClip);
+  PaintTextRun(dc, font, run, runClip);
 
   if (updateCp) {
     double move = 0;

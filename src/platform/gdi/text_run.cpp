@@ -1,6 +1,7 @@
 // Painting text runs through the logical-to-device mapping.
 #include "gdi/text_run.h"
 
+#include "gdi/recording_hooks.h"
 #include "gdi/text_blend.h"
 
 #include <algorithm>
@@ -83,15 +84,28 @@ DeviceQuad QuadOfLogicalRect(const DeviceContext& dc, double left, double top, d
   return QuadOf(LogicalToDevice(dc), left, top, right, bottom);
 }
 
-void PaintTextRun(const DeviceContext& dc, const FontInstance& font, const TextRun& run, const RECT& clip) {
+void PaintTextRun(const DeviceContext& dc, const std::shared_ptr<const FontInstance>& font, const TextRun& run,
+                  const RECT& clip) {
   const Surface& surface = DcSurface(dc);
   if (surface.Empty() || IsEmptyRect(clip) || run.pens.size() != run.text.size() + 1) return;
+  const Affine a = RunToDevice(dc, *font, run.left, run.top);
+  const RunTransform toDevice{a.m.xx, a.m.xy, a.m.yx, a.m.yy, a.tx, a.ty};
+  PaintRun(surface, *font, run, toDevice, dc.state.textColor, dc.state.bkColor, clip);
+  if (dc.recording) RecordText(*dc.recording, clip, font, run, toDevice, dc.state.textColor, dc.state.bkColor);
+}
+
+void PaintRun(const Surface& surface, const FontInstance& font, const TextRun& run, const RunTransform& toDevice,
+              COLORREF textColor, COLORREF bkColor, const RECT& clip) {
+  if (surface.Empty() || IsEmptyRect(clip) || run.pens.size() != run.text.size() + 1) return;
   const FontMetrics& metrics = font.Metrics();
-  const Affine a = RunToDevice(dc, font, run.left, run.top);
-  const std::uint32_t textPixel = PixelFromColor(dc.state.textColor);
+  Affine a;
+  a.m = {toDevice.xx, toDevice.xy, toDevice.yx, toDevice.yy};
+  a.tx = toDevice.dx;
+  a.ty = toDevice.dy;
+  const std::uint32_t textPixel = PixelFromColor(textColor);
   const double extent = static_cast<double>(run.pens.back().x);
 
-  if (run.fillCell) FillQuad(surface, clip, QuadOf(a, 0, 0, extent, metrics.height), PixelFromColor(dc.state.bkColor));
+  if (run.fillCell) FillQuad(surface, clip, QuadOf(a, 0, 0, extent, metrics.height), PixelFromColor(bkColor));
 
   if (run.drawGlyphs) {
     // A glyph lies within `reach` device pixels of its pen point (twice its cell, however the

@@ -6,6 +6,7 @@
 #include "gdi/device_context.h"
 #include "gdi/font_instance.h"
 
+#include <memory>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -31,7 +32,9 @@ struct TextRun {
 std::vector<RunPen> PensFromAdvances(const int* dx, const int* dy, std::size_t count);
 
 // Paints the run with the context's text and background colours, never outside `clip` (device).
-void PaintTextRun(const DeviceContext& dc, const FontInstance& font, const TextRun& run, const RECT& clip);
+// A recording context also records the run.
+void PaintTextRun(const DeviceContext& dc, const std::shared_ptr<const FontInstance>& font, const TextRun& run,
+                  const RECT& clip);
 
 // The device rectangle of a logical rectangle as four corners, through the context's mapping.
 struct DeviceQuad;
