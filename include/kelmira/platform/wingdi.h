@@ -721,6 +721,5 @@ KELMIRA_EXTERN_C BOOL KelmiraPlayRecording(HDC recording, HDC target, int x, int
 // (0, 0: the bitmap's size at 96 dpi, 0.75 pt a pixel). Written beside and renamed into place
 // (errors as KelmiraSaveBitmapPng: STG_E_PATHNOTFOUND, STG_E_ACCESSDENIED, STG_E_MEDIUMFULL,
 // E_INVALIDARG for a bad DC, format or size).
-// (On this branch a stub that returns E_NOTIMPL until the writer lands.)
 KELMIRA_EXTERN_C HRESULT KelmiraSaveRecording(HDC recording, const char* path, const char* format, double widthPt,
                                               double heightPt);

@@ -21,6 +21,11 @@ Point64 DevicePointOf(const DeviceContext& dc, const POINT& p) { return ToPoint6
 void RecordPath(const DeviceContext& dc, const RECT& clip, const POINT* start, const POINT* points, std::size_t count,
                 const Stroke& stroke, int patternStart, int patternEnd) {
   const HRESULT hr = kelmira::Guarded([&] {
+    if (start && count == 1) {  // LineTo: usually continues the last record, with no allocation
+      const Point64 segment[2] = {DevicePointOf(dc, *start), DevicePointOf(dc, points[0])};
+      RecordStroke(*dc.recording, clip, segment, stroke, patternStart, patternEnd);
+      return;
+    }
     std::vector<Point64> device;
     device.reserve(count + 1);
     if (start) device.push_back(DevicePointOf(dc, *start));
