@@ -157,11 +157,19 @@ TEST(PlotTool, MarkersLimitsAndOutputs) {
 
 TEST(PlotTool, SavedSettingsDrawTheSameGraph) {
   const std::string settings = InWorkDir("look.graph"), first = InWorkDir("first.png"), again = InWorkDir("again.png");
-  const ProcessResult saved = RunPlot({"--title", "Look", "--xlabel", "hours", "--background", "#f0f0ff",
-                                       "--grid-style", "solid", "--font-size", "11", "--save", settings, "-o", first});
+  std::vector<std::string> look = {"--title",      "Look",  "--xlabel",    "hours", "--background", "#f0f0ff",
+                                   "--grid-style", "solid", "--font-size", "11",    "--save",       settings};
+  look.insert(look.end(), {"-o", first});
+  const ProcessResult saved = RunPlot(look);
   ASSERT_EQ(saved.exitCode, 0) << saved.output;
   const ProcessResult loaded = RunPlot({"--load", settings, "-o", again});
   ASSERT_EQ(loaded.exitCode, 0) << loaded.output;
+  EXPECT_EQ(ReadFile(first), ReadFile(again));
+
+  // Settings saved with --dpi are those of the screen.
+  look.insert(look.end(), {"--dpi", "150", "-o", again});
+  ASSERT_EQ(RunPlot(look).exitCode, 0);
+  ASSERT_EQ(RunPlot({"--load", settings, "-o", again}).exitCode, 0);
   EXPECT_EQ(ReadFile(first), ReadFile(again));
 
   // Options given with --load override the file.

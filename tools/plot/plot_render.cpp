@@ -303,6 +303,22 @@ void SetFontSize(IGraphBase* graph, double points) {
   Check(graph->put_Font(disp.get()), "LineGraph.Font");
 }
 
+// --dpi: the graph's font and tick length made `factor` times as large; the look they had is
+// returned, to be put back before the settings are saved.
+PlotGraph::Look ScaleLook(IGraphBase* graph, double factor) {
+  PlotGraph::Look look{FontPoints(graph), 0};
+  Check(graph->get_TickLength(&look.tickLength), "LineGraph.TickLength");
+  if (factor == 1) return look;
+  SetFontSize(graph, look.fontPoints * factor);
+  Check(graph->put_TickLength(std::lround(look.tickLength * factor)), "LineGraph.TickLength");
+  return look;
+}
+
+void PutLook(IGraphBase* graph, const PlotGraph::Look& look) {
+  SetFontSize(graph, look.fontPoints);
+  Check(graph->put_TickLength(look.tickLength), "LineGraph.TickLength");
+}
+
 // An axis that carries a single line shows its labels and title in that line's colour, so that
 // the line is read against the right scale.
 void ColorAxisByLine(IAxis* axis, const PlotData& data, const PlotOptions& options, bool rightY) {
@@ -452,18 +468,10 @@ void ConfigureLook(ILineGraph* graph, const PlotData& data, const PlotOptions& o
   // Larger than the graph's own 7 points, and longer black ticks with as many decimals as the
   // step needs, so that a picture reads well at its default size. The tick length is put even so:
   // a new graph's axes keep their own until it is.
-  if (auto points = Setting(options.fontSize, 9, loaded))
-    SetFontSize(graph, *points * Scale(options));
-  else if (options.dpi != 96)
-    SetFontSize(graph, FontPoints(graph) * Scale(options));
-  if (loaded && options.dpi != 96) {
-    LONG length = 0;
-    Check(graph->get_TickLength(&length), "LineGraph.TickLength");
-    Check(graph->put_TickLength(std::lround(length * Scale(options))), "LineGraph.TickLength");
-  }
+  if (auto points = Setting(options.fontSize, 9, loaded)) SetFontSize(graph, *points);
   if (!loaded) {
     Check(graph->put_TickColor(0x00000000), "LineGraph.TickColor");
-    Check(graph->put_TickLength(std::lround(4 * Scale(options))), "LineGraph.TickLength");
+    Check(graph->put_TickLength(4), "LineGraph.TickLength");
     for (IAxis* axis :
          {static_cast<IAxis*>(xAxis.get()), static_cast<IAxis*>(yAxis.get()), static_cast<IAxis*>(rightAxis.get())})
       Check(axis->put_Precision(-1), "Axis.Precision");
@@ -753,6 +761,7 @@ void Build(PlotData& data, const PlotOptions& options, const FilledLines& filled
     made->savedLimits = saved;
   }
   ConfigureLook(graph.get(), data, options, loaded);
+  made->screenLook = ScaleLook(graph.get(), Scale(options));
   SetSteps(graph.get(), data, options, view);
 
   ComPtr<ILineLayer> left, right;
@@ -834,6 +843,7 @@ void Render(PlotData& data, const PlotOptions& options, const FilledLines& fille
 
   // The settings file is written first and renamed into place only once the picture is written.
   for (const std::string& name : made.markerLayers) RemoveLayer(container, name.c_str());
+  if (options.dpi != 96) PutLook(graph, made.screenLook);
   std::string error;
   PendingFile settings;
   std::vector<char> bytes;
