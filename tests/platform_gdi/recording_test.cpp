@@ -44,7 +44,7 @@ int ExpectReplayEqual(const Draw& draw, int width = 120, int height = 80) {
   return KelmiraGetRecordCount(recording.dc);
 }
 
-// Lines into a bitmap compatible with `target`, copied to it at (20, 10).
+// Lines, a hatched ellipse and text into a bitmap compatible with `target`, copied to it at (20, 10).
 void Composite(HDC target, bool compatible, DWORD rop = SRCCOPY) {
   const HDC memory = CreateCompatibleDC(compatible ? target : nullptr);
   const HBITMAP bitmap = CreateCompatibleBitmap(compatible ? target : memory, 70, 50);
@@ -55,6 +55,8 @@ void Composite(HDC target, bool compatible, DWORD rop = SRCCOPY) {
     Selected pen(memory, CreatePen(PS_SOLID, i + 1, RGB(60 * i, 0, 200)));
     Line(memory, 2, 5 + 10 * i, 68, 45 - 10 * i);
   }
+  Selected hatch(memory, CreateHatchBrush(HS_DIAGCROSS, kRed));
+  Ellipse(memory, 30, 2, 66, 30), TextOutA(memory, 4, 30, "Spliced", 7);
   BitBlt(target, 20, 10, 90, 60, memory, 0, 0, rop);
   SelectObject(memory, old), DeleteObject(bitmap), DeleteDC(memory);
 }
@@ -116,16 +118,16 @@ TEST(Recording, CompatibleBitmapsSpliceTheirRecordsAndFullRepaintsReplaceThem) {
   RecordingDc recording(120, 80), other(120, 80);
   const HDC dc = recording.dc;
   Composite(dc, true);
-  EXPECT_EQ(KelmiraGetRecordCount(dc), 4);  // the bitmap's fill and three lines, not one image
+  EXPECT_EQ(KelmiraGetRecordCount(dc), 6);  // what the bitmap got, not one image
   const RECT all{0, 0, 120, 80};
   FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
   Composite(dc, true), Composite(dc, true);
-  EXPECT_EQ(KelmiraGetRecordCount(dc), 5);  // each fill dropped what it covers
+  EXPECT_EQ(KelmiraGetRecordCount(dc), 7);  // each fill dropped what it covers
   Composite(dc, false, SRCPAINT);
-  EXPECT_EQ(KelmiraGetRecordCount(dc), 6);  // a plain bitmap comes as one image
+  EXPECT_EQ(KelmiraGetRecordCount(dc), 8);  // a plain bitmap comes as one image
   // Replayed into another recording context, the records are kept there as they are.
   EXPECT_EQ(KelmiraPlayRecording(dc, other.dc, 0, 0), TRUE);
-  EXPECT_EQ(KelmiraGetRecordCount(other.dc), 6);
+  EXPECT_EQ(KelmiraGetRecordCount(other.dc), 8);
   EXPECT_TRUE(PixelsOf(other.dc, 120, 80) == PixelsOf(dc, 120, 80));
 
   Canvas plain(10, 10);

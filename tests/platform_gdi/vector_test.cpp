@@ -22,7 +22,7 @@ HFONT Font(int height, int escapement) {
   return CreateFontIndirectA(&lf);
 }
 
-// Lines (wide, dashed), a framed rectangle, a hatched ellipse, a text and a turned one, an image.
+// Lines (wide, dashed, far-reaching), framed rectangles, a hatched ellipse, a text and a turned one, an image.
 void DrawScene(HDC dc) {
   HGDIOBJ pens[] = {CreatePen(PS_SOLID, 5, RGB(200, 0, 0)), CreatePen(PS_DASH, 1, RGB(0, 0, 160))};
   HGDIOBJ brushes[] = {CreateSolidBrush(RGB(0, 160, 0)), CreateHatchBrush(HS_DIAGCROSS, RGB(0, 0, 255))};
@@ -33,9 +33,12 @@ void DrawScene(HDC dc) {
   SelectObject(dc, pens[1]);
   MoveToEx(dc, 10, 80, nullptr);
   LineTo(dc, 230, 80);
+  MoveToEx(dc, -2000000000, 86, nullptr);  // far beyond what cairo's coordinates hold
+  LineTo(dc, 2000000000, 88);
   SelectObject(dc, GetStockObject(BLACK_PEN));
   SelectObject(dc, brushes[0]);
   Rectangle(dc, 20, 95, 80, 150);
+  Rectangle(dc, -2000000000, 154, 2000000000, 2000000000);
   SelectObject(dc, brushes[1]);
   Ellipse(dc, 95, 92, 160, 152);
   SelectObject(dc, fonts[0]);

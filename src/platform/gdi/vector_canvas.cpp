@@ -2,6 +2,7 @@
 #include "gdi/vector_canvas.h"
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 namespace kelmira::gdi {
@@ -30,6 +31,26 @@ bool DashesOf(const LinePattern& pattern, int patternPos, std::vector<double>& d
   return true;
 }
 
+bool Far(double v) { return !(std::abs(v) < kFarCoordinate); }
+
+// Liang-Barsky against the box: the part [t0, t1] of the segment inside it; false when none.
+bool CutToBox(double ax, double ay, double bx, double by, const double box[4], double& t0, double& t1) {
+  t0 = 0, t1 = 1;
+  const double dx = bx - ax, dy = by - ay;
+  const double p[4] = {-dx, dx, -dy, dy};
+  const double q[4] = {ax - box[0], box[2] - ax, ay - box[1], box[3] - ay};
+  for (int i = 0; i < 4; ++i) {
+    if (p[i] == 0) {
+      if (q[i] < 0) return false;
+      continue;
+    }
+    const double t = q[i] / p[i];
+    if (p[i] < 0) t0 = std::max(t0, t);
+    if (p[i] > 0) t1 = std::min(t1, t);
+  }
+  return t0 <= t1;
+}
+
 }  // namespace
 
 VectorCanvas::VectorCanvas(cairo_t* cr, double sx, double sy) : cr_(cr) {
@@ -38,6 +59,7 @@ VectorCanvas::VectorCanvas(cairo_t* cr, double sx, double sy) : cr_(cr) {
 }
 
 void VectorCanvas::SetClip(const RECT& clip) {
+  clip_ = clip;
   cairo_reset_clip(cr_);
   cairo_rectangle(cr_, clip.left, clip.top, static_cast<double>(clip.right) - clip.left,
                   static_cast<double>(clip.bottom) - clip.top);
@@ -101,10 +123,45 @@ void VectorCanvas::Polyline(std::span<const Point64> points, const Stroke& strok
   if (stroke.kind == Stroke::Kind::Wide) StrokeWide(points, stroke);
 }
 
-void VectorCanvas::StrokeCosmetic(std::span<const Point64> points, const Stroke& stroke, int patternPos) {
+// Far-away segments are cut to the clip widened by `margin`. A cut line starts a new subpath,
+// where cairo restarts the dashes: it starts a whole number of dash periods along the line from
+// the first point, at most one period before the cut, so the pattern keeps its phase.
+void VectorCanvas::PolylinePath(std::span<const Point64> points, double shift, double margin, double period) {
   cairo_new_path(cr_);
-  cairo_move_to(cr_, points[0].x + 0.5, points[0].y + 0.5);
-  for (const Point64& p : points.subspan(1)) cairo_line_to(cr_, p.x + 0.5, p.y + 0.5);
+  const bool near = std::all_of(points.begin(), points.end(), [](Point64 p) {
+    return !Far(static_cast<double>(p.x)) && !Far(static_cast<double>(p.y));
+  });
+  if (near) {
+    cairo_move_to(cr_, points[0].x + shift, points[0].y + shift);
+    for (const Point64& p : points.subspan(1)) cairo_line_to(cr_, p.x + shift, p.y + shift);
+    return;
+  }
+  const double box[4] = {clip_.left - margin - period, clip_.top - margin - period, clip_.right + margin + period,
+                         clip_.bottom + margin + period};
+  bool open = false;
+  double along = 0;  // length of the line before this segment
+  for (std::size_t i = 1; i < points.size(); ++i) {
+    const double ax = points[i - 1].x + shift, ay = points[i - 1].y + shift;
+    const double dx = static_cast<double>(points[i].x - points[i - 1].x);
+    const double dy = static_cast<double>(points[i].y - points[i - 1].y);
+    const double length = std::hypot(dx, dy);
+    double t0 = 0, t1 = 1;
+    const bool visible = CutToBox(ax, ay, ax + dx, ay + dy, box, t0, t1);
+    if (visible && (!open || t0 > 0)) {
+      if (period > 0 && t0 > 0 && length > 0) {
+        const double cut = t0 * length;
+        t0 = std::max(0.0, cut - std::fmod(along + cut, period)) / length;
+      }
+      cairo_move_to(cr_, ax + t0 * dx, ay + t0 * dy);
+    }
+    if (visible) cairo_line_to(cr_, ax + t1 * dx, ay + t1 * dy);
+    open = visible && t1 == 1;
+    along += length;
+  }
+}
+
+void VectorCanvas::StrokeCosmetic(std::span<const Point64> points, const Stroke& stroke, int patternPos) {
+  PolylinePath(points, 0.5, 2, stroke.pattern.period);
   cairo_set_line_width(cr_, 1.0);
   cairo_set_line_cap(cr_, CAIRO_LINE_CAP_BUTT);
   cairo_set_line_join(cr_, CAIRO_LINE_JOIN_ROUND);
@@ -122,17 +179,24 @@ void VectorCanvas::StrokeCosmetic(std::span<const Point64> points, const Stroke&
 void VectorCanvas::StrokeWide(std::span<const Point64> points, const Stroke& stroke) {
   if (!UseMix(stroke.mix)) return;
   const double shift = stroke.width % 2 ? 0.5 : 1.0;
-  cairo_new_path(cr_);
-  cairo_move_to(cr_, points[0].x + shift, points[0].y + shift);
-  for (const Point64& p : points.subspan(1)) cairo_line_to(cr_, p.x + shift, p.y + shift);
+  PolylinePath(points, shift, stroke.width + 2.0, 0);
   cairo_set_line_width(cr_, stroke.width);
   cairo_set_line_cap(cr_, CAIRO_LINE_CAP_ROUND);
   cairo_set_line_join(cr_, CAIRO_LINE_JOIN_ROUND);
   cairo_stroke(cr_);
 }
 
-void VectorCanvas::AreaPath(const Rect64& r, bool ellipse, double inset) {
+// A far-away rectangle is first cut to the clip widened by more than its outline's width, so
+// that the moved edges stay out of sight.
+void VectorCanvas::AreaPath(Rect64 r, bool ellipse, double inset) {
   cairo_new_path(cr_);
+  if (!ellipse) {
+    const auto margin = static_cast<std::int64_t>(2 * inset) + 2;
+    r.left = std::max<std::int64_t>(r.left, clip_.left - margin);
+    r.top = std::max<std::int64_t>(r.top, clip_.top - margin);
+    r.right = std::min<std::int64_t>(r.right, clip_.right + margin);
+    r.bottom = std::min<std::int64_t>(r.bottom, clip_.bottom + margin);
+  }
   const double w = static_cast<double>(r.right - r.left) - 2 * inset;
   const double h = static_cast<double>(r.bottom - r.top) - 2 * inset;
   if (w <= 0 || h <= 0) return;
@@ -195,12 +259,23 @@ void VectorCanvas::Ellipse(Rect64 b, const Stroke& stroke, const Fill& fill) {
   if (b.left > b.right) std::swap(b.left, b.right);
   if (b.top > b.bottom) std::swap(b.top, b.bottom);
   if (b.left == b.right || b.top == b.bottom) return;
+  if (Far(static_cast<double>(b.left)) || Far(static_cast<double>(b.top)) || Far(static_cast<double>(b.right)) ||
+      Far(static_cast<double>(b.bottom))) {
+    ++leftOut_;
+    return;
+  }
   if (stroke.kind == Stroke::Kind::None) return FillArea({b.left, b.top, b.right - 1, b.bottom - 1}, true, fill);
   FillArea(b, true, fill);
   OutlineArea(b, true, stroke);
 }
 
 void VectorCanvas::Quad(const QuadRecord& quad) {
+  for (int i = 0; i < 4; ++i) {
+    if (Far(quad.quad.x[i]) || Far(quad.quad.y[i])) {
+      ++leftOut_;
+      return;
+    }
+  }
   SetSourcePixel(cr_, PixelFromColor(quad.color));
   cairo_new_path(cr_);
   cairo_move_to(cr_, quad.quad.x[0], quad.quad.y[0]);

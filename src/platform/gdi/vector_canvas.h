@@ -13,6 +13,8 @@
 // - Rectangles and ellipses: the fill covers left..right x top..bottom; the cosmetic outline is
 //   centred half a pixel inside, a wide outline is as wide as the pen inside the bounds.
 // - Hatches: an 8 x 8 image pattern starting at the brush origin, never smoothed.
+// - Geometry millions of pixels away is cut to the clip first (cairo's coordinates are 24.8
+//   fixed point); an ellipse, a text run or an opaque cell that far away is left out.
 // - Only plain copies are drawn. Other mixes (XOR and the like) depend on what is underneath,
 //   which a vector file cannot express; they are left out.
 #pragma once
@@ -31,6 +33,10 @@
 #include <vector>
 
 namespace kelmira::gdi {
+
+// cairo keeps path coordinates in 24.8 fixed point: geometry beyond this many pixels is first cut
+// to the clip (lines, rectangles) or left out (ellipses, text, opaque cells).
+inline constexpr double kFarCoordinate = 1 << 22;
 
 template <typename T, void (*Free)(T*)>
 struct CairoFree {
@@ -67,7 +73,7 @@ class VectorCanvas {
   void Blit(const BlitRecord& blit);
 
   const std::vector<PlacedText>& Texts() const { return texts_; }
-  // Records that used a mix other than a plain copy.
+  // Records that used a mix other than a plain copy, or lay too far away.
   int LeftOut() const { return leftOut_; }
 
  private:
@@ -76,12 +82,14 @@ class VectorCanvas {
   bool UseFill(const Fill& fill);
   void StrokeCosmetic(std::span<const Point64> points, const Stroke& stroke, int patternPos);
   void StrokeWide(std::span<const Point64> points, const Stroke& stroke);
-  void AreaPath(const Rect64& r, bool ellipse, double inset);
+  void PolylinePath(std::span<const Point64> points, double shift, double margin, double period);
+  void AreaPath(Rect64 r, bool ellipse, double inset);
   void FillArea(const Rect64& r, bool ellipse, const Fill& fill);
   void OutlineArea(const Rect64& r, bool ellipse, const Stroke& stroke);
   cairo_font_face_t* FaceOf(const FontInstance& font);
 
   cairo_t* cr_;
+  RECT clip_{0, 0, 0, 0};
   int leftOut_ = 0;
   std::map<std::tuple<std::string, int, bool>, CairoFacePtr> faces_;  // file, face index, bold
   std::vector<PlacedText> texts_;

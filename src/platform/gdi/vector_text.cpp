@@ -9,6 +9,7 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
+#include <cmath>
 #include <memory>
 
 namespace kelmira::gdi {
@@ -56,6 +57,10 @@ cairo_font_face_t* VectorCanvas::FaceOf(const FontInstance& font) {
 
 void VectorCanvas::Text(const TextRecord& run) {
   if (!run.font || run.pens.size() != run.text.size() + 1) return;
+  if (!(std::abs(run.toDevice.dx) < kFarCoordinate && std::abs(run.toDevice.dy) < kFarCoordinate)) {
+    ++leftOut_;
+    return;
+  }
   const FontInstance& font = *run.font;
   const FontMetrics& metrics = font.Metrics();
   const double extent = static_cast<double>(run.pens.back().x);
