@@ -1,4 +1,4 @@
-// kelmira-plot: draws a CSV file (or built-in demo data) as a LineGraph and writes a PNG.
+// kelmira-plot: draws a CSV file (or built-in demo data) as a LineGraph and writes a PNG, SVG or PDF.
 // Exit status: 0 written, 1 bad input or failure to render or write, 2 bad command line.
 #include "common/output_file.h"
 #include "common/progress_bar.h"
@@ -62,8 +62,14 @@ int main(int argc, char** argv) {
   }
   // Standard output may be carrying the picture.
   const bool toStdout = options.output == "-";
-  std::fprintf(toStdout ? stderr : stdout, "kelmira-plot: wrote %s (%dx%d, %zu lines, %zu points each)\n",
-               toStdout ? "the PNG to standard output" : options.output.c_str(), options.width, options.height, lines,
-               points);
+  char size[64];
+  if (OutputFormat(options.output) != PictureFormat::Png)
+    std::snprintf(size, sizeof size, "%gx%g pt", options.pageWidthPt > 0 ? options.pageWidthPt : options.width * 0.75,
+                  options.pageHeightPt > 0 ? options.pageHeightPt : options.height * 0.75);
+  else
+    std::snprintf(size, sizeof size, "%lldx%lld", ScaledPixels(options.width, options.dpi),
+                  ScaledPixels(options.height, options.dpi));
+  std::fprintf(toStdout ? stderr : stdout, "kelmira-plot: wrote %s (%s, %zu lines, %zu points each)\n",
+               toStdout ? "the PNG to standard output" : options.output.c_str(), size, lines, points);
   return 0;
 }

@@ -234,12 +234,24 @@ TEST(PlotOptions, ValuesAndErrors) {
             std::tuple("a.png", 320, -5.0, Markers::Plus, DrawStyle::Points, true, "data.csv",
                        std::vector<COLORREF>{0x0000FF, 0x00FF00}));
 
+  // Print units: pixels at 96 dpi, and the page in points.
+  const std::tuple<const char*, int, int, double, double> sizes[] = {{"6inx4in", 576, 384, 432, 288},
+                                                                     {"420ptx260pt", 560, 347, 420, 260}};
+  for (const auto& [text, w, h, wPt, hPt] : sizes) {
+    const auto size = ParsePictureSize(text);
+    EXPECT_EQ(std::tuple(size->width, size->height, size->widthPt, size->heightPt), std::tuple(w, h, wPt, hPt)) << text;
+  }
+
   o = PlotOptions{};
   ASSERT_EQ(Args({"--date-x", "--xlim", "2024-03-01,2024-03-02 12:00"}, &o, &error), ParseOutcome::Run) << error;
   EXPECT_EQ(std::pair(o.xLimits->min, o.xLimits->max), std::pair(45352.0, 45353.5));
 
+  const std::string kSizes = "(WxH in pixels, 16 to 16384, or with units: 6inx4in, 16cmx10cm, 420ptx260pt)";
   const std::pair<std::vector<const char*>, std::string> cases[] = {
-      {{"--size", "10x10"}, "bad value '10x10' for --size (WxH, each 16 to 16384)"},
+      {{"--size", "10x10"}, "bad value '10x10' for --size " + kSizes},
+      {{"--size", "6in"}, "bad value '6in' for --size " + kSizes},
+      {{"-o", "fig.eps"}, "fig.eps: unsupported output format '.eps' (supported: .png, .svg, .pdf)"},
+      {{"--dpi", "2400"}, "--dpi 2400 makes the picture 20000x12500 pixels, more than 16384 on a side"},
       {{"--ylim", "5:5"}, "bad value '5:5' for --ylim (MIN:MAX with MIN < MAX)"},
       {{"--width", "0"}, "bad value '0' for --width (1 to 100)"},
       {{"--style", "wavy"}, "bad value 'wavy' for --style (lines, points, linespoints, solid, dash or dot)"},

@@ -157,11 +157,19 @@ TEST(PlotTool, MarkersLimitsAndOutputs) {
 
 TEST(PlotTool, SavedSettingsDrawTheSameGraph) {
   const std::string settings = InWorkDir("look.graph"), first = InWorkDir("first.png"), again = InWorkDir("again.png");
-  const ProcessResult saved = RunPlot({"--title", "Look", "--xlabel", "hours", "--background", "#f0f0ff",
-                                       "--grid-style", "solid", "--font-size", "11", "--save", settings, "-o", first});
+  std::vector<std::string> look = {"--title",      "Look",  "--xlabel",    "hours", "--background", "#f0f0ff",
+                                   "--grid-style", "solid", "--font-size", "11",    "--save",       settings};
+  look.insert(look.end(), {"-o", first});
+  const ProcessResult saved = RunPlot(look);
   ASSERT_EQ(saved.exitCode, 0) << saved.output;
   const ProcessResult loaded = RunPlot({"--load", settings, "-o", again});
   ASSERT_EQ(loaded.exitCode, 0) << loaded.output;
+  EXPECT_EQ(ReadFile(first), ReadFile(again));
+
+  // Settings saved with --dpi are those of the screen.
+  look.insert(look.end(), {"--dpi", "150", "-o", again});
+  ASSERT_EQ(RunPlot(look).exitCode, 0);
+  ASSERT_EQ(RunPlot({"--load", settings, "-o", again}).exitCode, 0);
   EXPECT_EQ(ReadFile(first), ReadFile(again));
 
   // Options given with --load override the file.
@@ -222,8 +230,9 @@ TEST(PlotTool, BadInputGivesClearMessages) {
        1,
        "kelmira-plot: cannot write '/nonexistent/dir/s.graph': the directory '/nonexistent/dir' does not exist\n"},
       {{"--load", good}, 1, "kelmira-plot: '" + good + "' is not a graph saved by kelmira-plot --save\n"},
-      {{"-o", "fig.pdf", good}, 2, "~: fig.pdf: unsupported output format '.pdf' (supported: .png)\nTry"},
-      {{"-o", "fig.svg", good}, 2, "~unsupported output format '.svg'"},
+      {{"-o", "fig.eps", good}, 2, "~: fig.eps: unsupported output format '.eps' (supported: .png, .svg, .pdf)\nTry"},
+      {{"-o", "fig.pdf", "--dpi", "300", good}, 2, "~--dpi is for PNG output"},
+      {{"-o", "print.png", "--size", "2inx1.5in", "--dpi", "192", good}, 0, "~(384x288, 1 lines"},
       {{"-o", "fig.PNG", good}, 0, "~wrote"},
       {{"--size", "big"}, 2, "~Try 'kelmira-plot --help'"},  // after the message the option tests check
       {{"--help"}, 0, "~--xticklabels COLUMN"},

@@ -192,6 +192,13 @@ TEST_F(ViewerRun, SavesTakeFreshNamesAndTheSavedViewComesBack) {
   EXPECT_EQ(Printed(again.output, "limits"), Printed(run.output, "limits"));
 }
 
+// S writes the format that -o names by its extension.
+TEST_F(ViewerRun, SavesTheFormatTheOutputNames) {
+  ProcessResult run = Session("key s\n", {"-o", dir / "wave.PDF"});
+  ASSERT_EQ(run.exitCode, 0) << run.output;
+  EXPECT_EQ(ReadFile(dir / "wave.PDF").substr(0, 5), "%PDF-");
+}
+
 TEST_F(ViewerRun, RefusesBadInputBeforeAnyWork) {
   const std::string png = dir / "never.png";
   std::ofstream(dir / "bad.txt") << "move 1 2\nclick lft\n";
@@ -209,6 +216,7 @@ TEST_F(ViewerRun, RefusesBadInputBeforeAnyWork) {
       {{data, "--bogus"}, 2, "unknown option '--bogus'"},
       {{data, "--script"}, 2, "needs a file name"},
       {{data, "-o", "-"}, 2, "writes its pictures to files"},
+      {{data, "--dpi", "300"}, 2, "--dpi is for kelmira-plot"},
       {{"--help"}, 0, "Ctrl+S"},
   };
   for (const auto& c : cases) {

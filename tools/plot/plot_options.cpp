@@ -94,6 +94,13 @@ bool SameFile(const std::string& a, const std::string& b) {
   return resolved(a) == resolved(b);
 }
 
+// The output's extension in lower case; none for standard output.
+std::string Extension(const std::string& path) {
+  std::string extension = path == "-" ? "" : std::filesystem::path(path).extension().string();
+  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return extension;
+}
+
 }  // namespace
 
 // Ten colours from the well-known categorical palettes (Paul Tol's and Tableau's), chosen so that
@@ -104,12 +111,46 @@ const std::vector<COLORREF> kDefaultPalette = {
     Rgb(0x33, 0x22, 0x88), Rgb(0xCC, 0x33, 0x11), Rgb(0x44, 0xAA, 0x99), Rgb(0x94, 0x67, 0xBD), Rgb(0x88, 0x22, 0x55),
     Rgb(0xFF, 0x7F, 0x0E), Rgb(0x8C, 0x56, 0x4B), Rgb(0xEE, 0x33, 0x77), Rgb(0x22, 0x88, 0x33), Rgb(0xE3, 0x77, 0xC2)};
 
+PictureFormat OutputFormat(const std::string& path) {
+  const std::string extension = Extension(path);
+  return extension == ".svg" ? PictureFormat::Svg : extension == ".pdf" ? PictureFormat::Pdf : PictureFormat::Png;
+}
+
 std::string OutputFormatProblem(const std::string& path) {
-  if (path == "-") return {};
-  std::string extension = std::filesystem::path(path).extension().string();
-  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  if (extension.empty() || extension == ".png") return {};
-  return path + ": unsupported output format '" + extension + "' (supported: .png)";
+  const std::string extension = Extension(path);
+  if (extension.empty() || extension == ".png" || OutputFormat(path) != PictureFormat::Png) return {};
+  return path + ": unsupported output format '" + extension + "' (supported: .png, .svg, .pdf)";
+}
+
+std::optional<PictureSize> ParsePictureSize(std::string_view text) {
+  // One side: a whole number of pixels, or a number with a unit, in points.
+  struct Side {
+    double value = 0;
+    bool points = false;
+  };
+  auto side = [](std::string_view s) -> std::optional<Side> {
+    constexpr std::pair<std::string_view, double> kUnits[] = {
+        {"in", 72.0}, {"cm", 72.0 / 2.54}, {"mm", 72.0 / 25.4}, {"pt", 1.0}};
+    for (const auto& [unit, points] : kUnits) {
+      if (!s.ends_with(unit)) continue;
+      const auto v = ParseDouble(s.substr(0, s.size() - unit.size()));
+      if (!v || *v <= 0 || *v > 1e6) return std::nullopt;
+      return Side{*v * points, true};
+    }
+    const auto v = ParseInt(s);
+    if (!v) return std::nullopt;
+    return Side{static_cast<double>(*v), false};
+  };
+  const std::size_t x = text.find('x');
+  if (x == std::string_view::npos) return std::nullopt;
+  const auto w = side(text.substr(0, x)), h = side(text.substr(x + 1));
+  if (!w || !h || w->points != h->points) return std::nullopt;
+  PictureSize size;
+  size.width = static_cast<int>(std::lround(w->points ? w->value * 4 / 3 : w->value));
+  size.height = static_cast<int>(std::lround(h->points ? h->value * 4 / 3 : h->value));
+  if (w->points) size.widthPt = w->value, size.heightPt = h->value;
+  if (size.width < 16 || size.height < 16 || size.width > 16384 || size.height > 16384) return std::nullopt;
+  return size;
 }
 
 std::optional<COLORREF> ParseColor(std::string_view text) {
@@ -204,12 +245,18 @@ const char* PlotUsage() {
       std::string(
           "Usage: kelmira-plot [options] [FILE.csv]\n"
           "Draws the columns of a CSV file (or built-in demo data when no file is given) as a line\n"
-          "graph with a title, axes and a grid, and writes the picture as a PNG file.\n"
+          "graph with a title, axes and a grid, and writes the picture as a PNG, SVG or PDF file.\n"
           "\n"
-          "  -o, --output PATH        PNG file to write (default kelmira-plot.png); '-' writes the PNG\n"
-          "                           to standard output. Other extensions (.svg, .pdf, ...) are\n"
-          "                           refused: only PNG is written so far\n"
-          "  -s, --size WxH           picture size in pixels (default 800x500)\n") +
+          "  -o, --output PATH        file to write (default kelmira-plot.png), in the format its\n"
+          "                           extension names: .png, or .svg and .pdf for vector files whose\n"
+          "                           lines stay sharp at any zoom and whose text is real text\n"
+          "                           (searchable in a PDF); '-' writes the PNG to standard output\n"
+          "  -s, --size WxH           picture size in pixels (default 800x500), or with a unit on both\n"
+          "                           sides for print: 6inx4in, 16cmx10cm, 160mmx100mm, 420ptx260pt\n"
+          "                           (a point is 4/3 pixel at 96 dpi; a vector page gets exactly\n"
+          "                           this size)\n"
+          "      --dpi N              PNG only: draw the picture N/96 times as large, text and lines\n"
+          "                           too, for print at N dots per inch (default 96, 24 to 2400)\n") +
       PlotDataOptionsUsage() +
       "  -h, --help               show this text\n"
       "\n" +
@@ -263,11 +310,11 @@ ParseOutcome ParsePlotOptions(int argc, const char* const* argv, PlotOptions* op
       haveValue = true;
     }
     static constexpr const char* kValued[] = {
-        "-o",           "--output",  "-s",      "--size",  "-x",           "--x",           "-y",
-        "--y",          "--right-y", "--xlim",  "--ylim",  "--right-ylim", "--background",  "--grid-color",
-        "--grid-style", "--colors",  "--style", "--width", "--markers",    "--title",       "--xlabel",
-        "--ylabel",     "--y2label", "--save",  "--load",  "--font-size",  "--xticklabels", "--date-format-labels",
-        "--legend",     "--y-offset"};
+        "-o",           "--output",   "-s",      "--size",  "-x",           "--x",           "-y",
+        "--y",          "--right-y",  "--xlim",  "--ylim",  "--right-ylim", "--background",  "--grid-color",
+        "--grid-style", "--colors",   "--style", "--width", "--markers",    "--title",       "--xlabel",
+        "--ylabel",     "--y2label",  "--save",  "--load",  "--font-size",  "--xticklabels", "--date-format-labels",
+        "--legend",     "--y-offset", "--dpi"};
     static constexpr const char* kReaderValued[] = {"--sep", "--date-format"};
     bool known = false;
     for (const char* k : kValued) known = known || name == k;
@@ -284,12 +331,16 @@ ParseOutcome ParsePlotOptions(int argc, const char* const* argv, PlotOptions* op
       if (std::string problem = OutputFormatProblem(std::string(value)); !problem.empty()) return fail(problem);
       options->output = std::string(value);
     } else if (name == "-s" || name == "--size") {
-      std::size_t x = value.find('x');
-      auto w = x == std::string_view::npos ? std::nullopt : ParseInt(value.substr(0, x));
-      auto h = x == std::string_view::npos ? std::nullopt : ParseInt(value.substr(x + 1));
-      if (!w || !h || *w < 16 || *h < 16 || *w > 16384 || *h > 16384) return fail(bad + " (WxH, each 16 to 16384)");
-      options->width = *w;
-      options->height = *h;
+      const auto size = ParsePictureSize(value);
+      if (!size) return fail(bad + " (WxH in pixels, 16 to 16384, or with units: 6inx4in, 16cmx10cm, 420ptx260pt)");
+      options->width = size->width;
+      options->height = size->height;
+      options->pageWidthPt = size->widthPt;
+      options->pageHeightPt = size->heightPt;
+    } else if (name == "--dpi") {
+      const auto dpi = ParseInt(value);
+      if (!dpi || *dpi < 24 || *dpi > 2400) return fail(bad + " (24 to 2400)");
+      options->dpi = *dpi;
     } else if (name == "-x" || name == "--x") {
       options->xIsIndex = value == "index";
       options->xColumn = ColumnRef{std::string(value)};
@@ -434,6 +485,12 @@ ParseOutcome ParsePlotOptions(int argc, const char* const* argv, PlotOptions* op
     if (c.written != "-" && SameFile(c.written, c.other)) return fail("'" + c.written + "' is both " + c.what);
   if (options->decimalComma && options->separator == Separator::Comma)
     return fail("--decimal-comma cannot go with --sep ',': the comma is the decimal mark then");
+  if (options->dpi != 96 && OutputFormat(options->output) != PictureFormat::Png)
+    return fail("--dpi is for PNG output; a vector file has no pixels (--size sets its page)");
+  if (const long long w = ScaledPixels(options->width, options->dpi), h = ScaledPixels(options->height, options->dpi);
+      w > 16384 || h > 16384)
+    return fail("--dpi " + std::to_string(options->dpi) + " makes the picture " + std::to_string(w) + "x" +
+                std::to_string(h) + " pixels, more than 16384 on a side");
   if (options->lineColors.empty()) options->lineColors = kDefaultPalette;
   return ParseOutcome::Run;
 }

@@ -30,6 +30,9 @@ struct PlotOptions {
   std::string output = "kelmira-plot.png";
   int width = 800;
   int height = 500;
+  // --size in print units: the vector page in points (0: the picture's pixels at 0.75 pt each).
+  double pageWidthPt = 0, pageHeightPt = 0;
+  int dpi = 96;  // --dpi: a PNG is drawn at dpi / 96 times the size
   std::optional<Range> xLimits, yLimits, rightYLimits;
   std::optional<ColumnRef> xColumn;      // default: the first column
   bool xIsIndex = false;                 // --x index: X is the point number
@@ -70,9 +73,23 @@ struct PlotOptions {
 // them dashed, then dotted.
 extern const std::vector<COLORREF> kDefaultPalette;
 
+enum class PictureFormat { Png, Svg, Pdf };
+
 // Empty when the output's extension names a format the tool writes (a path without one and "-",
 // standard output, are PNG), else the message.
 std::string OutputFormatProblem(const std::string& path);
+// The format the output's extension names, in any case; PNG for anything else.
+PictureFormat OutputFormat(const std::string& path);
+
+// "WxH" in pixels, or each side with a unit (in, cm, mm, pt) for print; false for anything else.
+struct PictureSize {
+  int width = 0, height = 0;         // pixels at 96 dpi (1 pt = 4/3 px)
+  double widthPt = 0, heightPt = 0;  // 0 for sizes given in pixels
+};
+std::optional<PictureSize> ParsePictureSize(std::string_view text);
+
+// A length in pixels at 96 dpi, drawn at `dpi`.
+constexpr long long ScaledPixels(int pixels, int dpi) { return (static_cast<long long>(pixels) * dpi + 48) / 96; }
 
 enum class ParseOutcome { Run, Help, Error };
 

@@ -1,6 +1,7 @@
 #include "plot_render.h"
 
 #include "graph_file.h"
+#include "graph_picture.h"
 #include "picture_file.h"
 #include "plot_legend.h"
 #include "plot_scales.h"
@@ -257,8 +258,32 @@ void PutTitle(IAxis* axis, const std::optional<std::string>& title) {
   Check(axis->put_Title(text.get()), "Axis.Title");
 }
 
+// How much larger --dpi draws than the screen's 96 dots per inch.
+double Scale(const PlotOptions& options) { return options.dpi / 96.0; }
+
+// --dpi: the picture in pixels at its size, with lines as much wider; the font and ticks follow
+// in ConfigureLook, the strips with the font.
+PlotOptions AtDpi(const PlotOptions& options) {
+  PlotOptions drawn = options;
+  drawn.width = static_cast<int>(ScaledPixels(options.width, options.dpi));
+  drawn.height = static_cast<int>(ScaledPixels(options.height, options.dpi));
+  drawn.lineWidth = std::clamp(static_cast<int>(std::lround(options.lineWidth * Scale(options))), 1, 100);
+  return drawn;
+}
+
+double FontPoints(IGraphBase* graph) {
+  ComPtr<IFontDisp> disp;
+  Check(graph->get_Font(&disp), "LineGraph.Font");
+  ComPtr<IFont> font;
+  CY size{};
+  size.int64 = 70000;
+  if (disp && SUCCEEDED(disp->QueryInterface(IID_IFont, reinterpret_cast<void**>(&font))))
+    Check(font->get_Size(&size), "Font.Size");
+  return static_cast<double>(size.int64) / 10000;
+}
+
 // The graph's own font at another size; the graph hands it to its axes.
-void SetFontSize(IGraphBase* graph, int points) {
+void SetFontSize(IGraphBase* graph, double points) {
   ComPtr<IFontDisp> current;
   Check(graph->get_Font(&current), "LineGraph.Font");
   ComPtr<IFont> font;
@@ -271,11 +296,27 @@ void SetFontSize(IGraphBase* graph, int points) {
     Check(OleCreateFontIndirect(&desc, IID_IFont, reinterpret_cast<void**>(&font)), "OleCreateFontIndirect");
   }
   CY size{};
-  size.int64 = static_cast<LONGLONG>(points) * 10000;
+  size.int64 = std::llround(points * 10000);
   Check(font->put_Size(size), "Font.Size");
   ComPtr<IFontDisp> disp;
   Check(font->QueryInterface(IID_IFontDisp, reinterpret_cast<void**>(&disp)), "QueryInterface(IFontDisp)");
   Check(graph->put_Font(disp.get()), "LineGraph.Font");
+}
+
+// --dpi: the graph's font and tick length made `factor` times as large; the look they had is
+// returned, to be put back before the settings are saved.
+PlotGraph::Look ScaleLook(IGraphBase* graph, double factor) {
+  PlotGraph::Look look{FontPoints(graph), 0};
+  Check(graph->get_TickLength(&look.tickLength), "LineGraph.TickLength");
+  if (factor == 1) return look;
+  SetFontSize(graph, look.fontPoints * factor);
+  Check(graph->put_TickLength(std::lround(look.tickLength * factor)), "LineGraph.TickLength");
+  return look;
+}
+
+void PutLook(IGraphBase* graph, const PlotGraph::Look& look) {
+  SetFontSize(graph, look.fontPoints);
+  Check(graph->put_TickLength(look.tickLength), "LineGraph.TickLength");
 }
 
 // An axis that carries a single line shows its labels and title in that line's colour, so that
@@ -293,14 +334,7 @@ void ColorAxisByLine(IAxis* axis, const PlotData& data, const PlotOptions& optio
 // The axis strips grow with the font. The X axis puts its title below at most a third of its
 // height of labels, and date labels with times take two lines.
 SIZE StripSizes(IGraphBase* graph, bool twoLineLabels) {
-  ComPtr<IFontDisp> disp;
-  Check(graph->get_Font(&disp), "LineGraph.Font");
-  ComPtr<IFont> font;
-  CY size{};
-  size.int64 = 70000;
-  if (disp && SUCCEEDED(disp->QueryInterface(IID_IFont, reinterpret_cast<void**>(&font))))
-    Check(font->get_Size(&size), "Font.Size");
-  const double points = static_cast<double>(size.int64) / 10000, line = points * 96 / 72 * 1.25;
+  const double points = FontPoints(graph), line = points * 96 / 72 * 1.25;
   return SIZE{static_cast<LONG>(std::max(70L, std::lround(7.8 * points))),
               static_cast<LONG>(std::max(50L, std::lround(3 * line * (twoLineLabels ? 2 : 1))))};
 }
@@ -363,7 +397,7 @@ void SetScaleSteps(ILineGraph* graph, const PlotOptions& options, const View& vi
                    LONG* yStrip) {
   auto grid = Part<IGridLayer>(graph, &IGraphBase::get_GridLayer, "LineGraph.GridLayer");
   auto rightAxis = Part<IYAxis>(graph, &IGraphBase::get_RightYAxis, "LineGraph.RightYAxis");
-  const double points = options.fontSize.value_or(9), line = points * 96 / 72 * 1.25;
+  const double points = options.fontSize.value_or(9) * Scale(options), line = points * 96 / 72 * 1.25;
   auto step = [&](bool log, const Range& r, double pixels, double room, LONG count) {
     return log ? LogStep(r.min, r.max, pixels, room) : GridStep(r.max - r.min, count);
   };
@@ -401,9 +435,9 @@ void SetScaleSteps(ILineGraph* graph, const PlotOptions& options, const View& vi
 LONG DateSteps(const PlotOptions& options, const View& view) {
   const LONG format = options.dateLabelFormat.value_or(0);
   const int chars = format == 2 || format == 102 ? 17 : format == 1 || format == 101 ? 11 : 10;
-  const double charPixels = options.fontSize.value_or(9) * 96.0 / 72 * 0.6;
+  const double charPixels = options.fontSize.value_or(9) * Scale(options) * 96.0 / 72 * 0.6;
   const double room = (chars + 2) * charPixels, span = view.x.max - view.x.min, plot = options.width - 160.0;
-  LONG count = std::max(2, options.width / 100);
+  LONG count = std::max(2, options.width * 96 / (100 * options.dpi));
   while (count > 2 && span > 0 && plot * CalendarStep(span, count) / span < room) --count;
   return count;
 }
@@ -456,9 +490,10 @@ void ConfigureLook(ILineGraph* graph, const PlotData& data, const PlotOptions& o
 void SetSteps(ILineGraph* graph, const PlotData& data, const PlotOptions& options, const View& view) {
   auto rightAxis = Part<IYAxis>(graph, &IGraphBase::get_RightYAxis, "LineGraph.RightYAxis");
   auto grid = Part<IGridLayer>(graph, &IGraphBase::get_GridLayer, "LineGraph.GridLayer");
-  // About one grid line per 100 pixels across and 80 down; row labels need ticks on whole steps.
-  const LONG ySteps = std::max(2, options.height / 80);
-  const LONG xSteps = options.dateX ? DateSteps(options, view) : std::max(2, options.width / 100);
+  // About one grid line per 100 pixels across and 80 down (at 96 dpi); row labels need ticks on
+  // whole steps.
+  const LONG ySteps = std::max(2, options.height * 96 / (80 * options.dpi));
+  const LONG xSteps = options.dateX ? DateSteps(options, view) : std::max(2, options.width * 96 / (100 * options.dpi));
   Check(grid->put_XSteps(xSteps), "GridLayer.XSteps");
   Check(grid->put_YSteps(ySteps), "GridLayer.YSteps");
   const bool rowLabels = !data.tickTexts.empty();
@@ -572,9 +607,54 @@ struct Picture {
   Picture& operator=(const Picture&) = delete;
 };
 
-// The window's pixels in a bitmap of the whole picture, with the legend drawn on them. An outside
-// legend's strip takes the colour around the graph.
-Picture Capture(HWND host, IGraphicsContainer* container, const Legend& legend, const PlotOptions& options) {
+// The legend over the picture of the graph in `host`. An outside legend's strip takes the colour
+// around the graph.
+void DrawLegendOver(HDC dc, HWND host, int top, IGraphicsContainer* container, const Legend& legend,
+                    const PlotOptions& options, COLORREF around) {
+  if (legend.place == LegendPlace::None || legend.entries.empty()) return;
+  RECT graph{};
+  GetClientRect(host, &graph);
+  if (graph.right < options.width) {
+    const HBRUSH brush = CreateSolidBrush(around);
+    const RECT strip{graph.right, 0, options.width, options.height};
+    if (brush) FillRect(dc, &strip, brush);
+    if (brush) DeleteObject(brush);
+  }
+  LONG hwnd = 0;
+  Check(container->get_hwnd(&hwnd), "GraphicsContainer.hwnd");
+  const HWND plot = UlongToHandle<HWND>(static_cast<std::uint32_t>(hwnd));
+  RECT area{};
+  if (!hwnd || !GetClientRect(plot, &area)) throw RenderFailure{"the graph has no plot window"};
+  MapWindowPoints(plot, host, reinterpret_cast<POINT*>(&area), 2);
+  OffsetRect(&area, 0, top);
+  // Outside goes beyond the right axis too, and down to the picture's bottom.
+  const bool outside = legend.place == LegendPlace::Outside;
+  if (outside) area.right = graph.right;
+  const int room = (outside ? options.height : area.bottom) - area.top - (outside ? 1 : 2) * kLegendGap;
+  const std::vector<LegendEntry> entries = FitLegend(dc, legend.entries, legend.look, room);
+  const SIZE size = MeasureLegend(dc, entries, legend.look);
+  POINT at = PlaceLegend(area, size, legend.place);
+  at.x = std::min(at.x, static_cast<LONG>(options.width - size.cx));  // a longer count of lines left out
+  DrawLegend(dc, at, entries, legend.look);
+}
+
+// With --dpi the title is drawn to scale in a strip of `top` rows above the graph's window.
+void DrawTitleStrip(HDC dc, IGraphBase* graph, int top, const PlotOptions& options) {
+  if (top <= 0) return;
+  OLE_COLOR back = 0;
+  Check(graph->get_BackColor(&back), "LineGraph.BackColor");
+  if (const HBRUSH brush = CreateSolidBrush(back)) {
+    const RECT strip{0, 0, options.width, top};
+    FillRect(dc, &strip, brush);
+    DeleteObject(brush);
+  }
+  DrawScaledTitle(graph, dc, RECT{0, 0, options.width, top}, Scale(options));
+}
+
+// The window's pixels, `top` rows down in a bitmap of the whole picture, with the legend drawn on
+// them.
+Picture Capture(HWND host, int top, ILineGraph* graph, IGraphicsContainer* container, const Legend& legend,
+                const PlotOptions& options) {
   MemoryDc memory;
   Picture picture(CreateCompatibleBitmap(memory.dc, options.width, options.height));
   if (!memory.dc || !picture.bitmap)
@@ -582,36 +662,30 @@ Picture Capture(HWND host, IGraphicsContainer* container, const Legend& legend, 
                         " picture"};
   const HGDIOBJ old = SelectObject(memory.dc, picture.bitmap);
   const HDC window = GetDC(host);
-  RECT graph{};
-  GetClientRect(host, &graph);
-  BitBlt(memory.dc, 0, 0, graph.right, graph.bottom, window, 0, 0, SRCCOPY);
-  const COLORREF around = GetPixel(window, graph.right - 1, 0);
+  RECT area{};
+  GetClientRect(host, &area);
+  BitBlt(memory.dc, 0, top, area.right, area.bottom, window, 0, 0, SRCCOPY);
+  const COLORREF around = GetPixel(window, area.right - 1, 0);
   ReleaseDC(host, window);
-  if (legend.place != LegendPlace::None && !legend.entries.empty()) {
-    if (graph.right < options.width) {
-      const HBRUSH brush = CreateSolidBrush(around);
-      const RECT strip{graph.right, 0, options.width, options.height};
-      if (brush) FillRect(memory.dc, &strip, brush);
-      if (brush) DeleteObject(brush);
-    }
-    LONG hwnd = 0;
-    Check(container->get_hwnd(&hwnd), "GraphicsContainer.hwnd");
-    const HWND plot = UlongToHandle<HWND>(static_cast<std::uint32_t>(hwnd));
-    RECT area{};
-    if (!hwnd || !GetClientRect(plot, &area)) throw RenderFailure{"the graph has no plot window"};
-    MapWindowPoints(plot, host, reinterpret_cast<POINT*>(&area), 2);
-    // Outside goes beyond the right axis too, and down to the picture's bottom.
-    const bool outside = legend.place == LegendPlace::Outside;
-    if (outside) area.right = graph.right;
-    const int room = (outside ? options.height : area.bottom) - area.top - (outside ? 1 : 2) * kLegendGap;
-    const std::vector<LegendEntry> entries = FitLegend(memory.dc, legend.entries, legend.look, room);
-    const SIZE size = MeasureLegend(memory.dc, entries, legend.look);
-    POINT at = PlaceLegend(area, size, legend.place);
-    at.x = std::min(at.x, static_cast<LONG>(options.width - size.cx));  // a longer count of lines left out
-    DrawLegend(memory.dc, at, entries, legend.look);
-  }
+  DrawTitleStrip(memory.dc, graph, top, options);
+  DrawLegendOver(memory.dc, host, top, container, legend, options, around);
   SelectObject(memory.dc, old);
   return picture;
+}
+
+// The graph and the legend as lines and text, for SVG or PDF.
+void Record(HWND host, int top, ILineGraph* graph, IGraphicsContainer* container, const Legend& legend,
+            const PlotOptions& options, const RecordingPicture& picture) {
+  if (!picture.dc())
+    throw RenderFailure{"cannot create a " + std::to_string(options.width) + "x" + std::to_string(options.height) +
+                        " recording"};
+  std::string error;
+  if (!DrawGraphPicture(host, graph, picture.dc(), POINT{0, top}, options.width, options.height, &error))
+    throw RenderFailure{error};
+  OLE_COLOR back = 0;
+  Check(graph->get_BackColor(&back), "LineGraph.BackColor");
+  DrawTitleStrip(picture.dc(), graph, top, options);
+  DrawLegendOver(picture.dc(), host, top, container, legend, options, back);
 }
 
 // A log or offset axis writes the true value at each tick it draws: the tool works out those ticks
@@ -687,6 +761,7 @@ void Build(PlotData& data, const PlotOptions& options, const FilledLines& filled
     made->savedLimits = saved;
   }
   ConfigureLook(graph.get(), data, options, loaded);
+  made->screenLook = ScaleLook(graph.get(), Scale(options));
   SetSteps(graph.get(), data, options, view);
 
   ComPtr<ILineLayer> left, right;
@@ -737,8 +812,14 @@ void Render(PlotData& data, const PlotOptions& options, const FilledLines& fille
     narrower.width = graphWidth;
     SetSteps(graph, data, narrower, made.view);
   }
-  HWND host = CreateWindowExA(0, "AtlAxWin", nullptr, WS_POPUP | WS_VISIBLE, 0, 0, graphWidth, options.height, nullptr,
-                              nullptr, nullptr, nullptr);
+  // The title window keeps the screen's line and font: larger pictures get the title drawn to
+  // scale above the graph instead.
+  VARIANT_BOOL titled = VARIANT_FALSE;
+  Check(graph->get_TitleVisible(&titled), "LineGraph.TitleVisible");
+  const int top = titled && options.dpi != 96 ? static_cast<int>(ScaledPixels(20, options.dpi)) : 0;
+  if (top) Check(graph->put_TitleVisible(VARIANT_FALSE), "LineGraph.TitleVisible");
+  HWND host = CreateWindowExA(0, "AtlAxWin", nullptr, WS_POPUP | WS_VISIBLE, 0, 0, graphWidth, options.height - top,
+                              nullptr, nullptr, nullptr, nullptr);
   if (!host) throw RenderFailure{"cannot create the host window"};
   struct WindowGuard {
     HWND hwnd;
@@ -751,17 +832,28 @@ void Render(PlotData& data, const PlotOptions& options, const FilledLines& fille
   MSG msg{};
   for (int i = 0; i < 10000 && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); ++i) DispatchMessageA(&msg);
 
-  const Picture picture = Capture(host, container, legend, options);
+  const bool vector = OutputFormat(options.output) != PictureFormat::Png;
+  std::optional<Picture> picture;
+  std::optional<RecordingPicture> recording;
+  if (vector)
+    Record(host, top, graph, container, legend, options, recording.emplace(options.width, options.height));
+  else
+    picture.emplace(Capture(host, top, graph, container, legend, options));
+  if (top) Check(graph->put_TitleVisible(VARIANT_TRUE), "LineGraph.TitleVisible");
 
   // The settings file is written first and renamed into place only once the picture is written.
   for (const std::string& name : made.markerLayers) RemoveLayer(container, name.c_str());
+  if (options.dpi != 96) PutLook(graph, made.screenLook);
   std::string error;
   PendingFile settings;
   std::vector<char> bytes;
   if (!options.saveFile.empty() &&
       (!GraphFileBytes(made.persist.get(), &bytes, &error) || !settings.Write(options.saveFile, bytes, &error)))
     throw RenderFailure{error};
-  if (!WritePicture(picture.bitmap, options.output, &error)) throw RenderFailure{error};
+  if (vector ? !SaveVectorPicture(recording->dc(), options.output, OutputFormat(options.output), options.pageWidthPt,
+                                  options.pageHeightPt, &error)
+             : !WritePicture(picture->bitmap, options.output, &error))
+    throw RenderFailure{error};
   if (!options.saveFile.empty() && !settings.Commit(&error)) throw RenderFailure{error};
 }
 
@@ -808,7 +900,7 @@ bool FitTicks(const PlotGraph& graph, const PlotData& data, const PlotOptions& o
 }
 
 bool RenderPlot(PlotData&& data, const PlotOptions& options, std::string* error, const FilledLines& filled) {
-  return Reported(error, [&] { Render(data, options, filled); });
+  return Reported(error, [&] { Render(data, AtDpi(options), filled); });
 }
 
 }  // namespace kelmira::plot

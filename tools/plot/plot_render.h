@@ -47,6 +47,10 @@ struct PlotGraph {
   PlotLegend legend;
   PlotView view;                        // the extents (right Y: its limits)
   std::optional<PlotView> savedLimits;  // with --load: the limits the saved graph showed (X and Y)
+  struct Look {
+    double fontPoints = 0;
+    LONG tickLength = 0;
+  } screenLook;  // the font and ticks before --dpi scaled them
 };
 bool BuildPlotGraph(PlotData& data, const PlotOptions& options, const FilledLines& filled, PlotGraph* graph,
                     std::string* error);

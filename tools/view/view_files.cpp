@@ -2,6 +2,7 @@
 
 #include "common/output_file.h"
 #include "plot/graph_file.h"
+#include "plot/graph_picture.h"
 #include "plot/plot_render.h"
 
 #include <kelmira/platform.h>
@@ -47,6 +48,23 @@ bool SaveWindowPicture(HWND window, const std::string& path, std::string* error)
   const HRESULT hr = KelmiraSaveWindowPng(window, path.c_str());
   if (FAILED(hr)) *error = "cannot write '" + path + "': " + plot::DescribeWriteFailure(hr);
   return SUCCEEDED(hr);
+}
+
+bool SaveGraphVector(HWND host, IGraphBase* graph, const std::string& path, double widthPt, double heightPt,
+                     std::string* error) {
+  if (std::string problem = tools::OutputProblem(path); !problem.empty()) {
+    *error = problem;
+    return false;
+  }
+  RECT r{};
+  GetClientRect(host, &r);
+  plot::RecordingPicture picture(r.right, r.bottom);
+  if (!picture.dc()) {
+    *error = "cannot record a " + std::to_string(r.right) + "x" + std::to_string(r.bottom) + " picture";
+    return false;
+  }
+  return plot::DrawGraphPicture(host, graph, picture.dc(), POINT{0, 0}, r.right, r.bottom, error) &&
+         plot::SaveVectorPicture(picture.dc(), path, plot::OutputFormat(path), widthPt, heightPt, error);
 }
 
 bool SaveGraphStream(IPersistStreamInit* graph, const std::string& path, std::string* error) {

@@ -17,6 +17,10 @@ std::string ReserveFreshName(const std::string& stem, const char* extension, std
 
 // The window's pixels as PNG.
 bool SaveWindowPicture(HWND window, const std::string& path, std::string* error);
+// The graph attached to `host` as lines and text, in the vector format the path's extension names,
+// on a page of widthPt x heightPt (0, 0: 0.75 pt a pixel).
+bool SaveGraphVector(HWND host, IGraphBase* graph, const std::string& path, double widthPt, double heightPt,
+                     std::string* error);
 // The graph's stream (its settings and view), written beside and renamed into place.
 bool SaveGraphStream(IPersistStreamInit* graph, const std::string& path, std::string* error);
 

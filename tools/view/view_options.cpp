@@ -33,6 +33,10 @@ plot::ParseOutcome ParseViewOptions(int argc, const char* const* argv, ViewOptio
     *error = "-o - is for kelmira-plot; the viewer writes its pictures to files";
     return plot::ParseOutcome::Error;
   }
+  if (outcome == plot::ParseOutcome::Run && options->plot.dpi != 96) {
+    *error = "--dpi is for kelmira-plot; S writes the window's pixels, or a vector file with -o FILE.svg or .pdf";
+    return plot::ParseOutcome::Error;
+  }
   return outcome;
 }
 
@@ -58,15 +62,18 @@ const char* ViewUsage() {
           "  Home       back to the whole data\n"
           "  L          show or hide the legend\n"
           "  P          the property page of the graph (OK or Apply changes the graph)\n"
-          "  S          save the window's graph as PNG (-o FILE, else a new FILE-N.png)\n"
+          "  S          save the window's graph: as the format -o FILE names by its extension\n"
+          "             (.png; .svg or .pdf as lines and real text), else as a new FILE-N.png\n"
           "  Ctrl+S     save the graph's settings and view (--save FILE, else a new FILE-N.klg);\n"
           "             open them again with --load\n"
           "  ?          show or hide this list of keys in the window\n"
           "  Q, Escape  quit\n"
           "\n"
           "Viewer options:\n"
-          "  -o, --output PATH        the PNG that S writes (replaced at each S)\n"
-          "  -s, --size WxH           size of the graph in pixels (default 900x560)\n"
+          "  -o, --output PATH        the file that S writes (replaced at each S): .png, .svg or .pdf\n"
+          "  -s, --size WxH           size of the graph in pixels (default 900x560), or with a unit on\n"
+          "                           both sides (6inx4in, 16cmx10cm, 420ptx260pt): a vector file S\n"
+          "                           writes at that size has exactly that page\n"
           "      --script FILE        replay the input events of FILE, without a display; one per\n"
           "                           line: move X Y, press|release|click BUTTON [X Y],\n"
           "                           drag X1 Y1 X2 Y2 [STEPS], wheel NOTCHES [X Y], key KEY,\n"

@@ -405,12 +405,19 @@ void Viewer::TakeLegendLook() {
   overlay_->SetLegend(legend.entries, legend.look, legend.place);
 }
 
+// The format -o names; a vector page keeps the size --size gave in print units while the window
+// has it.
 void Viewer::SavePicture() {
   std::string error, path = options_.outputGiven ? options_.plot.output : "";
   if (path.empty()) path = ReserveFreshName(SaveStem(options_.plot.input), ".png", &error);
-  if (!path.empty() && SaveWindowPicture(host_, path, &error)) {
-    RECT r{};
-    GetClientRect(host_, &r);
+  RECT r{};
+  GetClientRect(host_, &r);
+  const plot::PlotOptions& o = options_.plot;
+  const bool asked = r.right == o.width && r.bottom == o.height;
+  const bool vector = plot::OutputFormat(path) != plot::PictureFormat::Png;
+  if (!path.empty() && (vector ? SaveGraphVector(host_, graph_.graph.get(), path, asked ? o.pageWidthPt : 0,
+                                                 asked ? o.pageHeightPt : 0, &error)
+                               : SaveWindowPicture(host_, path, &error))) {
     SetMessage("wrote " + path + " (" + std::to_string(r.right) + "x" + std::to_string(r.bottom) + ")");
     return;
   }
