@@ -103,6 +103,7 @@ FontInstance::~FontInstance() {
 void FontInstance::Realise() {
   FaceChoice choice = MatchFace(request_);
   faceName_ = ReportedFaceName(request_, choice);
+  familyName_ = choice.family;
   if (faceName_.empty()) faceName_ = request_.faceName;
   const int requestedWeight = request_.weight > 0 ? request_.weight : 400;
   metrics_.weight = choice.weight;

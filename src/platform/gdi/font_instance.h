@@ -65,6 +65,8 @@ class FontInstance {
   // The face name that the text face query reports: the requested name when an installed face
   // answers to it (directly or through a metric-compatible alias), else the face actually used.
   const std::string& FaceName() const { return faceName_; }
+  // The family of the face file in use (fontconfig's name for it; may differ from FaceName).
+  const std::string& FamilyName() const { return familyName_; }
   // The direction of the baseline from the escapement, as a map of the run's own frame.
   const Matrix2& Escapement() const { return escapement_; }
 
@@ -100,6 +102,7 @@ class FontInstance {
   FontRequest request_;
   FontMetrics metrics_;
   std::string faceName_;
+  std::string familyName_;
   std::string filePath_;
   int fileIndex_ = 0;
   Matrix2 escapement_;

@@ -111,7 +111,10 @@ void VectorCanvas::Text(const TextRecord& run) {
                              cairo_text_cluster_flags_t{});
       cairo_get_matrix(cr_, &placed.toPage);
       placed.fontSize = metrics.em;
-      placed.family = font.FaceName();
+      // The face actually drawn first, so that a viewer without the asked one finds the same.
+      placed.family = font.FamilyName().empty() || font.FamilyName() == font.FaceName()
+                          ? font.FaceName()
+                          : font.FamilyName() + ", " + font.FaceName();
       texts_.push_back(std::move(placed));
     }
   }
