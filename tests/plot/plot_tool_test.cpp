@@ -3,6 +3,7 @@
 #include "plot/plot_legend.h"
 #include "support/canvas.h"
 #include "support/child_process.h"
+#include "support/plot_run.h"
 #include "support/scratch_dir.h"
 
 #include <cstdlib>
@@ -16,11 +17,7 @@
 namespace kelmira::test {
 namespace {
 
-ProcessResult RunPlot(std::vector<std::string> args) {
-  const char* dir = std::getenv("KELMIRA_TOOLS_DIR");
-  args.insert(args.begin(), std::string(dir ? dir : ".") + "/kelmira-plot");
-  return RunProcess(args);
-}
+ProcessResult RunPlot(std::vector<std::string> args) { return RunPlotTool(std::move(args)); }
 
 std::string InWorkDir(const std::string& name, const char* content = nullptr) {
   const std::string path = (std::filesystem::current_path() / name).string();

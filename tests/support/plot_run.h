@@ -4,13 +4,17 @@
 #include "support/canvas.h"
 #include "support/child_process.h"
 
+#include <utility>
+
 namespace kelmira::test {
 
-inline ProcessResult RunPlotTool(std::vector<std::string> args) {
+// One of the built tools (KELMIRA_TOOLS_DIR) with these arguments.
+inline ProcessResult RunTool(const std::string& tool, std::vector<std::string> args) {
   const char* dir = std::getenv("KELMIRA_TOOLS_DIR");
-  args.insert(args.begin(), std::string(dir ? dir : ".") + "/kelmira-plot");
+  args.insert(args.begin(), std::string(dir ? dir : ".") + "/" + tool);
   return RunProcess(args);
 }
+inline ProcessResult RunPlotTool(std::vector<std::string> args) { return RunTool("kelmira-plot", std::move(args)); }
 
 // The PNG in a canvas of its size; blank when it cannot be read.
 inline std::unique_ptr<Canvas> LoadPicture(const std::string& path, int width, int height) {

@@ -17,11 +17,7 @@
 namespace kelmira::test {
 namespace {
 
-ProcessResult RunView(std::vector<std::string> args) {
-  const char* dir = std::getenv("KELMIRA_TOOLS_DIR");
-  args.insert(args.begin(), std::string(dir ? dir : ".") + "/kelmira-view");
-  return RunProcess(args);
-}
+ProcessResult RunView(std::vector<std::string> args) { return RunTool("kelmira-view", std::move(args)); }
 
 // The lines a run printed that start with `word`, without it.
 std::vector<std::string> Printed(const std::string& output, const std::string& word) {
