@@ -1,6 +1,7 @@
 #include "graph_file.h"
 
 #include "common/output_file.h"
+#include "common/hresult_text.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -13,11 +14,7 @@
 namespace kelmira::plot {
 namespace {
 
-std::string Hex(HRESULT hr) {
-  char text[16];
-  std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(hr));
-  return text;
-}
+std::string Hex(HRESULT hr) { return tools::HresultText(hr); }
 
 // A memory stream holding bytes, positioned at its start.
 ComPtr<IStream> StreamOver(const std::vector<char>& bytes) {

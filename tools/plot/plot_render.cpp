@@ -6,6 +6,7 @@
 #include "plot_legend.h"
 #include "plot_scales.h"
 #include "tick_texts.h"
+#include "common/hresult_text.h"
 
 #include <kelmira/kelmira.h>
 #include <kelmira/platform.h>
@@ -27,11 +28,7 @@ struct RenderFailure {
   std::string message;
 };
 
-std::string Hex(HRESULT hr) {
-  char text[16];
-  std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(hr));
-  return text;
-}
+std::string Hex(HRESULT hr) { return tools::HresultText(hr); }
 
 void Check(HRESULT hr, const char* what) {
   if (FAILED(hr)) throw RenderFailure{std::string(what) + " failed (" + Hex(hr) + ")"};

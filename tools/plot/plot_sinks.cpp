@@ -2,6 +2,7 @@
 
 #include "input_file.h"
 #include "plot_scales.h"
+#include "common/hresult_text.h"
 
 #include <kelmira/platform.h>
 
@@ -14,11 +15,7 @@
 namespace kelmira::plot {
 namespace {
 
-std::string Hex(HRESULT hr) {
-  char text[16];
-  std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(hr));
-  return text;
-}
+std::string Hex(HRESULT hr) { return tools::HresultText(hr); }
 
 void Widen(std::optional<Range>* range, double v) {
   if (!*range) *range = Range{v, v};

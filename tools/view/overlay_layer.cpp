@@ -1,4 +1,5 @@
 #include "overlay_layer.h"
+#include "common/hresult_text.h"
 
 #include <kelmira/platform/com_object.h>
 #include <kelmira/platform/dispatch_impl.h>
@@ -142,9 +143,7 @@ std::optional<Overlay> Overlay::Make(std::string* error) {
   Object<OverlayLayer>* object = nullptr;
   const HRESULT hr = Object<OverlayLayer>::Make(&object);
   if (FAILED(hr)) {
-    char code[16];
-    std::snprintf(code, sizeof code, "0x%08X", static_cast<unsigned>(hr));
-    if (error) *error = std::string("cannot make the overlay layer (HRESULT ") + code + ")";
+    if (error) *error = "cannot make the overlay layer (HRESULT " + kelmira::tools::HresultText(hr) + ")";
     return std::nullopt;
   }
   return Overlay(object);
