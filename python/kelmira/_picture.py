@@ -27,10 +27,17 @@ _win = _declare(ctypes.CDLL(rt.PLATFORM_PATH), {
     "DispatchMessageA": (ctypes.c_ssize_t, [c_void_p]),
     "KelmiraSaveWindowPng": (c_int32, [c_void_p, c_char_p]),
 })
-_module = _declare(ctypes.CDLL(rt.MODULE_PATH), {
-    "KelmiraZoomByFactor": (c_int32, [c_void_p, c_double, POINTER(c_double), POINTER(c_double)]),
-    "KelmiraCreateTickLabelList": (c_int32, [POINTER(c_void_p)]),
-})
+_loaded = []
+
+
+def _module():
+    # Loaded on first use, as create() does: importing the package needs only the platform.
+    if not _loaded:
+        _loaded.append(_declare(ctypes.CDLL(rt.MODULE_PATH), {
+            "KelmiraZoomByFactor": (c_int32, [c_void_p, c_double, POINTER(c_double), POINTER(c_double)]),
+            "KelmiraCreateTickLabelList": (c_int32, [POINTER(c_void_p)]),
+        }))
+    return _loaded[0]
 
 
 def _side(value, what):
@@ -79,20 +86,20 @@ def zoom(container, factor, x=None, y=None):
     if (x is None) != (y is None):
         raise ValueError("give both x and y, or neither")
     centre = (None, None) if x is None else (byref(c_double(x)), byref(c_double(y)))
-    rt.check(_module.KelmiraZoomByFactor(container._ptr, float(factor), *centre))
+    rt.check(_module().KelmiraZoomByFactor(container._ptr, float(factor), *centre))
 
 
 _ADD_LABEL = 9  # ITickLabelList::AddLabel(VARIANT, LONG*), after IDispatch and LabelAt, SetLabel
 
 
 def tick_labels(values):
-    """A tick label list holding values in order (None: no label at that tick)."""
+    """A tick label list holding values in order (None: an empty entry, which the axis skips)."""
     from ._dispatch import wrap
     values = list(values)
     for v in values:
         var.check_value(v)
     ptr = c_void_p()
-    rt.check(_module.KelmiraCreateTickLabelList(byref(ptr)))
+    rt.check(_module().KelmiraCreateTickLabelList(byref(ptr)))
     labels = wrap(ptr.value)
     index = c_int32()
     for v in values:
