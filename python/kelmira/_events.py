@@ -126,10 +126,27 @@ _CALLBACKS = (
     CFUNCTYPE(c_int32, c_void_p, c_void_p, c_void_p, c_uint32, c_uint32, c_void_p)(_not_implemented),
     _INVOKE(_invoke),
 )
-_VTABLE = (c_void_p * 7)(*[ctypes.cast(f, c_void_p) for f in _CALLBACKS])
+# Two words before the entries, as a C++ vtable has: the offset to the object's top and its type
+# information. Builds with -fsanitize=vptr check both behind every interface pointer they call, so
+# they are borrowed from a module object (a tick label list: an IDispatch at offset 0), once.
+_VTABLE_WORDS = (c_void_p * 9)(0, 0, *[ctypes.cast(f, c_void_p) for f in _CALLBACKS])
+_VTABLE = (c_void_p * 7).from_buffer(_VTABLE_WORDS, 2 * ctypes.sizeof(c_void_p))
+_typed = []
+
+
+def _borrow_type_info():
+    from ._picture import _module, tick_labels
+    if _typed:
+        return
+    labels = tick_labels([])
+    vtbl = ctypes.cast(ctypes.cast(labels._ptr, POINTER(c_void_p))[0], c_void_p).value
+    prefix = (c_void_p * 2).from_address(vtbl - 2 * ctypes.sizeof(c_void_p))
+    if not prefix[0]:
+        _VTABLE_WORDS[1] = prefix[1]
+    _typed.append(_module())  # a handle of our own keeps the module, and so that information, loaded
 # Components may release a sink while the interpreter shuts down: the vtable, its callbacks and the
 # sinks are never freed.
-for _kept in (_CALLBACKS, _VTABLE, _sinks):
+for _kept in (_CALLBACKS, _VTABLE_WORDS, _VTABLE, _sinks, _typed):
     ctypes.pythonapi.Py_IncRef(ctypes.py_object(_kept))
 
 
@@ -235,6 +252,7 @@ def connect(obj, handler, interface=None):
         rt.check(rt.vcall(container, 4, c_int32, [POINTER(rt.GUID), POINTER(c_void_p)], byref(guid), byref(point)))
     finally:
         rt.release(container)
+    _borrow_type_info()
     sink = _Sink(iid, names, handler)
     this = ctypes.addressof(sink.obj)
     _sinks[this] = sink
