@@ -1,4 +1,5 @@
 """Pictures of a graph, zooms, and tick label lists, through the platform's and the module's C functions."""
+import contextlib
 import ctypes
 import os
 from ctypes import POINTER, byref, c_char_p, c_double, c_int, c_int32, c_uint32, c_void_p
@@ -7,6 +8,10 @@ from . import _runtime as rt
 from . import _variant as var
 
 WS_POPUP, WS_VISIBLE, PM_REMOVE = 0x80000000, 0x10000000, 1
+WM_GETFONT, WM_CTLCOLORSTATIC, GW_HWNDNEXT, GW_CHILD, DEFAULT_GUI_FONT = 0x31, 0x138, 2, 5, 17
+DT_CENTER, DT_VCENTER, DT_SINGLELINE, DT_EXPANDTABS, DVASPECT_CONTENT = 1, 4, 0x20, 0x40, 1
+_OLE_TAIL = (ctypes.c_uint8 * 8)(0xC0, 0, 0, 0, 0, 0, 0, 0x46)
+IID_IViewObject, IID_IOleWindow = rt.GUID(0x10D, 0, 0, _OLE_TAIL), rt.GUID(0x114, 0, 0, _OLE_TAIL)
 _MAX_SIDE = 16384
 
 
@@ -26,6 +31,26 @@ _win = _declare(ctypes.CDLL(rt.PLATFORM_PATH), {
     "PeekMessageA": (c_int, [c_void_p, c_void_p, c_uint32, c_uint32, c_uint32]),
     "DispatchMessageA": (ctypes.c_ssize_t, [c_void_p]),
     "KelmiraSaveWindowPng": (c_int32, [c_void_p, c_char_p]),
+    "KelmiraCreateRecordingDC": (c_void_p, [c_int, c_int]),
+    "KelmiraSaveRecording": (c_int32, [c_void_p, c_char_p, c_char_p, c_double, c_double]),
+    "DeleteDC": (c_int, [c_void_p]),
+    "DeleteObject": (c_int, [c_void_p]),
+    "CreateSolidBrush": (c_void_p, [c_uint32]),
+    "FillRect": (c_int, [c_void_p, c_void_p, c_void_p]),
+    "SaveDC": (c_int, [c_void_p]),
+    "RestoreDC": (c_int, [c_void_p, c_int]),
+    "IntersectClipRect": (c_int, [c_void_p, c_int, c_int, c_int, c_int]),
+    "SelectObject": (c_void_p, [c_void_p, c_void_p]),
+    "GetStockObject": (c_void_p, [c_int]),
+    "DrawTextA": (c_int, [c_void_p, c_char_p, c_int, c_void_p, c_uint32]),
+    "GetWindow": (c_void_p, [c_void_p, c_uint32]),
+    "GetClassNameA": (c_int, [c_void_p, c_char_p, c_int]),
+    "GetWindowTextA": (c_int, [c_void_p, c_char_p, c_int]),
+    "GetWindowTextLengthA": (c_int, [c_void_p]),
+    "SendMessageA": (c_void_p, [c_void_p, c_uint32, c_void_p, c_void_p]),
+    "IsWindowVisible": (c_int, [c_void_p]),
+    "GetClientRect": (c_int, [c_void_p, c_void_p]),
+    "MapWindowPoints": (c_int, [c_void_p, c_void_p, c_void_p, c_uint32]),
 })
 _loaded = []
 
@@ -48,11 +73,12 @@ def _side(value, what):
     return value
 
 
-def save_png(graph, path, width, height):
-    """Writes the graph as it shows in a window of width x height pixels to a PNG file."""
+@contextlib.contextmanager
+def _hosted(graph, path, width, height):
+    """The graph in a headless window of that size, painted; yields the window and the path's bytes."""
     from ._dispatch import Dispatch
     if not isinstance(graph, Dispatch):
-        raise TypeError("save_png needs a graph object, not a %s" % type(graph).__name__)
+        raise TypeError("a picture needs a graph object, not a %s" % type(graph).__name__)
     name = os.fsencode(path)
     if b"\0" in name:
         raise ValueError("the path holds a NUL character")
@@ -70,12 +96,123 @@ def save_png(graph, path, width, height):
             if not _win.PeekMessageA(msg, None, 0, 0, PM_REMOVE):
                 break
             _win.DispatchMessageA(msg)
-        hr = _win.KelmiraSaveWindowPng(host, name)
-        if hr < 0:
-            raise rt.ComError(hr, "cannot write " + os.fsdecode(name))
+        yield host, name
     finally:
         # Destroying the host deactivates the graph and lets it go; it can be hosted again.
         _win.DestroyWindow(host)
+
+
+def _saved(hr, name):
+    if hr < 0:
+        raise rt.ComError(hr, "cannot write " + os.fsdecode(name))
+
+
+def save_png(graph, path, width, height):
+    """Writes the graph as it shows in a window of width x height pixels to a PNG file."""
+    with _hosted(graph, path, width, height) as (host, name):
+        _saved(_win.KelmiraSaveWindowPng(host, name), name)
+
+
+def save_svg(graph, path, width, height):
+    """Writes the graph, as save_png would show it, as lines and text to an SVG file (0.75 pt a pixel)."""
+    _save_vector(graph, path, width, height, b"svg")
+
+
+def save_pdf(graph, path, width, height):
+    """As save_svg, as a one-page PDF file."""
+    _save_vector(graph, path, width, height, b"pdf")
+
+
+class RECT(ctypes.Structure):
+    _fields_ = [("left", c_int32), ("top", c_int32), ("right", c_int32), ("bottom", c_int32)]
+
+
+def _place(window, host):
+    """The window's rectangle in the host, or None when it is hidden."""
+    place = RECT()
+    if not window or not _win.IsWindowVisible(window) or not _win.GetClientRect(window, byref(place)):
+        return None
+    _win.MapWindowPoints(window, host, byref(place), 2)
+    return place
+
+
+def _title_window(graph_window):
+    name = ctypes.create_string_buffer(16)
+    child = _win.GetWindow(graph_window, GW_CHILD)
+    while child:
+        if _win.GetClassNameA(child, name, 16) > 0 and name.value.lower() == b"static":
+            return child
+        child = _win.GetWindow(child, GW_HWNDNEXT)
+    return None
+
+
+def _draw_title(graph_window, host, dc):
+    # As the title window paints itself: one centred line in its font and the graph's colours.
+    title = _title_window(graph_window)
+    place = _place(title, host) if title else None
+    length = _win.GetWindowTextLengthA(title) if place else 0
+    if length <= 0:
+        return
+    text = ctypes.create_string_buffer(length + 1)
+    n = _win.GetWindowTextA(title, text, length + 1)
+    saved = _win.SaveDC(dc)
+    _win.IntersectClipRect(dc, place.left, place.top, place.right, place.bottom)
+    brush = _win.SendMessageA(graph_window, WM_CTLCOLORSTATIC, dc, title)
+    if brush:
+        _win.FillRect(dc, byref(place), brush)
+    font = _win.SendMessageA(title, WM_GETFONT, 0, 0)
+    _win.SelectObject(dc, font or _win.GetStockObject(DEFAULT_GUI_FONT))
+    _win.DrawTextA(dc, text, n, byref(place), DT_EXPANDTABS | DT_CENTER | DT_SINGLELINE | DT_VCENTER)
+    _win.RestoreDC(dc, saved)
+
+
+def _draw_part(part, window, host, dc):
+    place = _place(window, host)
+    if place is None:
+        return
+    view = rt.query_interface(part._ptr, IID_IViewObject)
+    if not view:
+        raise rt.ComError(-2147467262, "a part of the graph cannot draw itself")
+    try:
+        rt.check(rt.vcall(view, 3, c_int32, [c_uint32, c_int32, c_void_p, c_void_p, c_void_p, c_void_p,
+                                             POINTER(RECT), c_void_p, c_void_p, c_void_p],
+                          DVASPECT_CONTENT, -1, None, None, None, dc, byref(place), None, None, None))
+    finally:
+        rt.release(view)
+
+
+def _save_vector(graph, path, width, height, kind):
+    # The graph's own drawing is a placeholder, as for any composite control: the picture is put
+    # together from its parts at their windows' places, as the plot tool does.
+    with _hosted(graph, path, width, height) as (host, name):
+        ole, graph_window = rt.query_interface(graph._ptr, IID_IOleWindow), c_void_p()
+        if not ole:
+            raise TypeError("only a graph control can be drawn")
+        try:
+            rt.check(rt.vcall(ole, 3, c_int32, [POINTER(c_void_p)], byref(graph_window)))
+        finally:
+            rt.release(ole)
+        container = graph.GraphicsContainer
+        parts = [(container, container.hwnd)] + [(a, a.Window) for a in (graph.XAxis, graph.YAxis, graph.RightYAxis)]
+        dc = _win.KelmiraCreateRecordingDC(width, height)
+        if not dc:
+            raise rt.ComError(-2147024882, "cannot record a %dx%d picture" % (width, height))
+        try:
+            brush = _win.CreateSolidBrush(graph.BackColor & 0xFFFFFFFF)
+            if brush:
+                _win.FillRect(dc, byref(RECT(0, 0, width, height)), brush)
+                _win.DeleteObject(brush)
+            _draw_title(graph_window.value, host, dc)
+            # The container composes its picture for the window's device context: anew for this one.
+            container.Redraw()
+            try:
+                for part, window in parts:
+                    _draw_part(part, window, host, dc)
+            finally:
+                container.Redraw()
+            _saved(_win.KelmiraSaveRecording(dc, name, kind, 0.0, 0.0), name)
+        finally:
+            _win.DeleteDC(dc)
 
 
 def zoom(container, factor, x=None, y=None):

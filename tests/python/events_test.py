@@ -65,6 +65,10 @@ for bad, kind in [(lambda: kelmira.connect(g, handler, "INone"), ValueError), (l
 g.save_png("events_test.png", 400, 300)
 expect(set(handler.got[3:]) == {(True, 2.5, 0.5, 7.5)}, "the axis event's arguments %r" % handler.got[3:])
 expect(g.XAxis.TickLabels.LabelCount() == 3, "a list becomes a tick label list")
+g.save_svg("events_test.svg", 400, 300), g.save_pdf("events_test.pdf", 400, 300)
+svg = open("events_test.svg").read()
+expect("Two lines" in svg and "stroke:rgb(100%,0%,0%)" in svg and "stroke:rgb(0%,0%,100%)" in svg, "the SVG's parts")
+expect(open("events_test.pdf", "rb").read(5) == b"%PDF-", "a PDF")
 platform = ctypes.CDLL(kelmira.PLATFORM_PATH)
 platform.CreateCompatibleDC.restype = platform.SelectObject.restype = ctypes.c_void_p
 platform.SelectObject.argtypes = [ctypes.c_void_p, ctypes.c_void_p]
