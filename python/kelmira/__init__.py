@@ -18,15 +18,25 @@ Values: int (VT_I4, or VT_I8 beyond 32 bits), float, bool, str, None (VT_EMPTY),
 and datetime/date (VT_DATE) go in; other types or integers beyond 64 bits raise TypeError before
 any call. Failed calls raise ComError with .hresult (the object's own code when it reported one
 through EXCEPINFO) and .text. Methods with [out] arguments return their values as a tuple.
+
+Events: connect(obj, handler) calls handler.OnViewChanged() etc. for the object's default event
+interface (or interface="IAxisEvents"); missing methods are skipped, a handler's exception is
+printed. Pictures: graph.save_png(path, width, height), save_svg and save_pdf alike. zoom(container, factor) zooms as the
+mouse does. A list assigned to an axis's TickLabels becomes a tick label list.
 """
 import ctypes
 from ctypes import byref, c_void_p
 
 from . import _runtime as rt
+from . import _dispatch
 from ._dispatch import Dispatch, wrap
+from ._events import Connection, connect
+from ._picture import save_pdf, save_png, save_svg, tick_labels, zoom
 from ._runtime import MODULE_PATH, PLATFORM_PATH, ComError, UnknownNameError
 
-__all__ = ["create", "ComError", "UnknownNameError", "Dispatch", "MODULE_PATH", "PLATFORM_PATH"]
+__all__ = ["create", "ComError", "UnknownNameError", "Dispatch", "MODULE_PATH", "PLATFORM_PATH", "connect",
+           "Connection", "save_png", "save_svg", "save_pdf", "zoom", "tick_labels"]
+_dispatch.extras["ILineGraph"] = {"save_png": save_png, "save_svg": save_svg, "save_pdf": save_pdf}
 
 _registered = False
 

@@ -33,6 +33,9 @@ class Dispatch:
     def __setattr__(self, name, value):
         if name.startswith("_"):
             raise AttributeError("cannot set %s on a component" % name)
+        if name == "TickLabels" and isinstance(value, (list, tuple)):
+            from ._picture import tick_labels
+            value = tick_labels(value)
         flags = DISPATCH_PROPERTYPUTREF if isinstance(value, Dispatch) else DISPATCH_PROPERTYPUT
         self._invoke(name, flags, (value,))
 
@@ -110,6 +113,8 @@ def _identity(ptr):
 
 
 _classes = {}
+# Python-side methods added to the classes made for these interfaces (by name).
+extras = {}
 
 
 def wrap(ptr):
@@ -218,6 +223,7 @@ def _class_of_info(info):
             doc = next(k[0] for k in kinds.values())
             namespace[name] = _property(name, doc, 2 in kinds, bool(set(kinds) & {4, 8}))
     type_name, type_doc = _documentation(info, -1)
+    namespace.update(extras.get(type_name, {}))
     namespace["__doc__"] = type_doc or None
     cls = type(type_name or "Dispatch", (Dispatch,), namespace)
     _classes[guid] = cls
