@@ -22,11 +22,13 @@ through EXCEPINFO) and .text. Methods with [out] arguments return their values a
 import ctypes
 from ctypes import byref, c_void_p
 
+from . import _data  # noqa: F401 (adds the array views to ILineData wrappers)
 from . import _runtime as rt
 from ._dispatch import Dispatch, wrap
+from ._data import ResizeError
 from ._runtime import MODULE_PATH, PLATFORM_PATH, ComError, UnknownNameError
 
-__all__ = ["create", "ComError", "UnknownNameError", "Dispatch", "MODULE_PATH", "PLATFORM_PATH"]
+__all__ = ["create", "ComError", "UnknownNameError", "Dispatch", "MODULE_PATH", "PLATFORM_PATH", "ResizeError"]
 
 _registered = False
 

@@ -110,6 +110,8 @@ def _identity(ptr):
 
 
 _classes = {}
+# Type name -> mixin class put before the generated members (Python-side helpers of a type).
+extensions = {}
 
 
 def wrap(ptr):
@@ -220,5 +222,7 @@ def _class_of_info(info):
     type_name, type_doc = _documentation(info, -1)
     namespace["__doc__"] = type_doc or None
     cls = type(type_name or "Dispatch", (Dispatch,), namespace)
+    if type_name in extensions:
+        cls = type(type_name, (extensions[type_name], cls), {"__doc__": cls.__doc__})
     _classes[guid] = cls
     return cls
