@@ -5,7 +5,8 @@
     graph.Title = "Pressure"
 
 Finding the libraries: the module is $KELMIRA_MODULE_PATH, else src/module/libkelmira.so under
-$KELMIRA_BUILD_DIR, else under build/debug of the source tree this package sits in. The platform
+$KELMIRA_BUILD_DIR, else (an installed copy) in the library directory the install recorded in
+_install.py, else under build/debug of the source tree this package sits in. The platform
 is $KELMIRA_PLATFORM_PATH, else libkelmira-platform.so in ../platform beside the module (build
 tree) or beside it (installed), else the system's libkelmira-platform.so.1.
 
