@@ -177,11 +177,11 @@ def _checked(values, ctype):
             raise ValueError("mask values must lie in 0..255")
         return values.astype(numpy.dtype(ctype), copy=False)
     if isinstance(values, (str, bytes)) and ctype is not c_uint8:
-        raise TypeError("expected numbers, got a %s" % type(values).__name__)
+        raise TypeError("expected numbers, got %s" % type(values).__name__)
     try:
         items = list(values)
     except TypeError:
-        raise TypeError("expected an iterable of numbers, got a %s" % type(values).__name__) from None
+        raise TypeError("expected an iterable of numbers, got %s" % type(values).__name__) from None
     want = numbers.Integral if ctype is c_uint8 else numbers.Real
     for i, v in enumerate(items):
         if not isinstance(v, want):
