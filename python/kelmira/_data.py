@@ -110,7 +110,9 @@ class LineDataArrays:
             raise ValueError("this data has no %s array" % kind)
         buf = (ctype * (size if ptr else 0)).from_address(ptr or 0)
         buf._owner = self  # the wrapper holds a reference on the object
-        _views.setdefault(_dispatch._identity(self._ptr), []).append((kind, weakref.ref(buf)))
+        ident = _dispatch._identity(self._ptr)
+        _live(ident, ())  # drops the dead entries, so repeated views do not pile up
+        _views.setdefault(ident, []).append((kind, weakref.ref(buf)))
         if numpy is not None:
             return numpy.ctypeslib.as_array(buf)
         return memoryview(buf).cast("B").cast(_FORMATS[ctype])
