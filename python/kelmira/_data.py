@@ -12,16 +12,15 @@ wrapper keeps count of the views it handed out (arrays sliced or reshaped from t
 since they hold the first one) and refuses such a put while any of them is alive, as bytearray
 refuses a resize while exported: ResizeError (a BufferError and a ValueError) is raised and
 nothing changes. Drop the views (`del y`) and retry. A put to the current value changes nothing
-and is allowed. Only puts made through Python wrappers are seen: a resize made by C++ code (or by
-another process-level host of the same object) while Python holds views leaves those views
-pointing at freed memory, and reading them then is undefined; take fresh views after handing the
-object to code that may resize it.
+and is allowed. Only puts made through Python wrappers are seen: a resize made by C++ code in the
+process (the host, or a component the object was handed to) while Python holds views leaves
+those views pointing at freed memory, and using them then is undefined; take fresh views after
+handing the object to code that may resize it.
 
 set_y/set_x/set_mask copy from any iterable of numbers, resizing to its length (set_x turns
 UseXData on). A non-number raises TypeError naming its position; a mask byte outside 0..255
 raises ValueError. NumPy arrays of numbers are copied in bulk.
 """
-import ctypes
 import gc
 import numbers
 import weakref
