@@ -171,7 +171,8 @@ _FORMATS = {c_float: "f", c_double: "d", c_uint8: "B"}
 
 def _checked(values, ctype):
     """values as a NumPy array of ctype's element type (or a list without NumPy), checked."""
-    if numpy is not None and isinstance(values, numpy.ndarray) and values.dtype.kind in ("biu" if ctype is c_uint8 else "biuf"):
+    kinds = "biu" if ctype is c_uint8 else "biuf"  # float masks go through the element check
+    if numpy is not None and isinstance(values, numpy.ndarray) and values.dtype.kind in kinds:
         if values.ndim != 1:
             raise ValueError("expected a one-dimensional array, got shape %s" % (values.shape,))
         if ctype is c_uint8 and values.size and (values.min() < 0 or values.max() > 255):

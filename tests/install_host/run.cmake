@@ -34,7 +34,6 @@ endif()
 if(PYTHON AND NOT HOST_CXX_FLAGS MATCHES "-fsanitize=[^ ]*address")
   load_cache(${BUILD_DIR} READ_WITH_PREFIX "" KELMIRA_PYTHON_DIR)
   set(ENV{PYTHONPATH} ${WORK_DIR}/prefix/${KELMIRA_PYTHON_DIR})
-  set(ENV{KELMIRA_REGISTRY} ${WORK_DIR}/python.registry)
   execute_process(COMMAND ${PYTHON} -c "import kelmira; kelmira.create('Kelmira.LineGraph'); print(kelmira.MODULE_PATH)"
                   OUTPUT_VARIABLE module RESULT_VARIABLE rc)
   if(rc OR NOT module MATCHES "^${WORK_DIR}/prefix/")

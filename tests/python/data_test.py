@@ -8,10 +8,9 @@ import numpy as np
 
 def refused(call, err, text=""):
     try:
-        call()
+        return call() and False
     except err as e:
         return text in str(e)
-    return False
 
 
 g = kelmira.create("Kelmira.LineGraph")
@@ -31,10 +30,8 @@ assert len(a.y) == 9 and a.y[2] == 42.5 and len(b.y) == 3
 a.set_mask([1, 0] * 4 + [True])
 a.mask[3] = 0
 assert [a.Mask(i) for i in range(4)] == [1, 0, 1, 0]
-for bad, err in ((["x"], TypeError), ([300], ValueError), ([0.5], TypeError)):
-    assert refused(lambda: a.set_mask(bad), err, "element 0"), bad
-plain = ("import sys; sys.modules['numpy'] = None; import kelmira\n"
-         "d = kelmira.create('Kelmira.LineGraph').AddLine('c', 0, 0).Data\n"
-         "d.set_y(range(3)); v = d.y; v[0] = 5; print(d.Size, d.Data(0), v.tolist())\n")
+assert refused(lambda: a.set_mask([1, 0.5]), TypeError, "element 1") and refused(lambda: a.set_y("7"), TypeError)
+plain = ("import sys; sys.modules['numpy'] = None; import kelmira; d = kelmira.create('Kelmira.LineGraph')\n"
+         "d = d.AddLine('c', 0, 0).Data; d.set_y(range(3)); v = d.y; v[0] = 5; print(d.Size, d.Data(0), v.tolist())")
 out = subprocess.run([sys.executable, "-c", plain], capture_output=True, text=True)
 assert out.stdout.split() == ["3", "5.0", "[5.0,", "1.0,", "2.0]"], out.stdout + out.stderr
