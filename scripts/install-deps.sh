@@ -11,6 +11,7 @@ packages=(
   libsdl2-dev xvfb xauth                # interactive display back-end and its test
   clang libclang-rt-14-dev              # fuzz targets: libFuzzer and the shared sanitizer runtime
   python3                               # the Python package and its test
+  python3-numpy                         # array views of line data (optional at run time)
 )
 
 missing=()

@@ -16,9 +16,8 @@ g = kelmira.create("Kelmira.LineGraph")
 g.Title, g.XAxis.Title, g.YAxis.Title, g.RightYAxis.Title = "A week of temperatures", "Day", "°C", "°C"
 for name, color, base in (("Berlin", 0xB05A1F, 14.0), ("Lisbon", 0x2A2AD6, 21.0)):
     data = g.AddLine(name, color, 0).Data
-    data.UseXData, data.Size = False, 43  # X is the index: six readings a day
-    for i in range(43):
-        data._invoke("Data", 4, (i, base + 4.0 * math.sin((i - 9) * math.pi / 3) + (i % 5) * 0.3))
+    data.UseXData = False  # X is the index: six readings a day
+    data.set_y(base + 4.0 * math.sin((i - 9) * math.pi / 3) + (i % 5) * 0.3 for i in range(43))
 g.SetLimits(0.0, 42.0, 5.0, 30.0)
 grid = g.GridLayer
 grid.AutoStep, grid.XStep, grid.YStep = False, 6.0, 5.0  # a tick a day, for the labels below

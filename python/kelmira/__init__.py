@@ -5,7 +5,8 @@
     graph.Title = "Pressure"
 
 Finding the libraries: the module is $KELMIRA_MODULE_PATH, else src/module/libkelmira.so under
-$KELMIRA_BUILD_DIR, else under build/debug of the source tree this package sits in. The platform
+$KELMIRA_BUILD_DIR, else (an installed copy) in the library directory the install recorded in
+_install.py, else under build/debug of the source tree this package sits in. The platform
 is $KELMIRA_PLATFORM_PATH, else libkelmira-platform.so in ../platform beside the module (build
 tree) or beside it (installed), else the system's libkelmira-platform.so.1.
 
@@ -21,21 +22,25 @@ through EXCEPINFO) and .text. Methods with [out] arguments return their values a
 
 Events: connect(obj, handler) calls handler.OnViewChanged() etc. for the object's default event
 interface (or interface="IAxisEvents"); missing methods are skipped, a handler's exception is
-printed. Pictures: graph.save_png(path, width, height), save_svg and save_pdf alike. zoom(container, factor) zooms as the
-mouse does. A list assigned to an axis's TickLabels becomes a tick label list.
+printed. Pictures: graph.save_png(path, width, height), save_svg and save_pdf alike.
+zoom(container, factor) zooms as the mouse does. A list assigned to an axis's TickLabels becomes
+a tick label list. Line data: data.y, .x and .mask are arrays over the object's own memory (see
+_data).
 """
 import ctypes
 from ctypes import byref, c_void_p
 
+from . import _data  # noqa: F401 (adds the array views to ILineData wrappers)
 from . import _runtime as rt
 from . import _dispatch
 from ._dispatch import Dispatch, wrap
+from ._data import ResizeError
 from ._events import Connection, connect
 from ._picture import save_pdf, save_png, save_svg, tick_labels, zoom
 from ._runtime import MODULE_PATH, PLATFORM_PATH, ComError, UnknownNameError
 
-__all__ = ["create", "ComError", "UnknownNameError", "Dispatch", "MODULE_PATH", "PLATFORM_PATH", "connect",
-           "Connection", "save_png", "save_svg", "save_pdf", "zoom", "tick_labels"]
+__all__ = ["create", "ComError", "UnknownNameError", "Dispatch", "MODULE_PATH", "PLATFORM_PATH", "ResizeError",
+           "connect", "Connection", "save_png", "save_svg", "save_pdf", "zoom", "tick_labels"]
 _dispatch.extras["ILineGraph"] = {"save_png": save_png, "save_svg": save_svg, "save_pdf": save_pdf}
 
 _registered = False

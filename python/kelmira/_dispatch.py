@@ -115,6 +115,8 @@ def _identity(ptr):
 _classes = {}
 # Python-side methods added to the classes made for these interfaces (by name).
 extras = {}
+# Type name -> mixin class put before the generated members (Python-side helpers of a type).
+extensions = {}
 
 
 def wrap(ptr):
@@ -226,5 +228,7 @@ def _class_of_info(info):
     namespace.update(extras.get(type_name, {}))
     namespace["__doc__"] = type_doc or None
     cls = type(type_name or "Dispatch", (Dispatch,), namespace)
+    if type_name in extensions:
+        cls = type(type_name, (extensions[type_name], cls), {"__doc__": cls.__doc__})
     _classes[guid] = cls
     return cls

@@ -148,6 +148,12 @@ def _find_module():
     path = os.environ.get("KELMIRA_MODULE_PATH")
     if path:
         return path
+    try:
+        from . import _install  # only in an installed copy
+    except ImportError:
+        _install = None
+    if _install and not os.environ.get("KELMIRA_BUILD_DIR"):
+        return os.path.join(os.path.dirname(os.path.abspath(__file__)), _install.LIBDIR, "libkelmira.so.1")
     build = os.environ.get("KELMIRA_BUILD_DIR") or os.path.join(_repo_root(), "build", "debug")
     return os.path.join(build, "src", "module", "libkelmira.so")
 
@@ -158,7 +164,7 @@ def _find_platform(module):
         return path
     here = os.path.dirname(module)
     for candidate in (os.path.join(here, "..", "platform", "libkelmira-platform.so"),
-                      os.path.join(here, "libkelmira-platform.so")):
+                      os.path.join(here, "libkelmira-platform.so"), os.path.join(here, "libkelmira-platform.so.1")):
         if os.path.exists(candidate):
             return os.path.normpath(candidate)
     return "libkelmira-platform.so.1"

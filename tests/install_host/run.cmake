@@ -29,3 +29,14 @@ if(PKG_CONFIG)
     message(FATAL_ERROR "pkg-config kelmira is broken: ${libs}")
   endif()
 endif()
+# The installed Python package finds the installed libraries with no help but PYTHONPATH (not
+# under AddressSanitizer, whose runtime the interpreter lacks).
+if(PYTHON AND NOT HOST_CXX_FLAGS MATCHES "-fsanitize=[^ ]*address")
+  load_cache(${BUILD_DIR} READ_WITH_PREFIX "" KELMIRA_PYTHON_DIR)
+  set(ENV{PYTHONPATH} ${WORK_DIR}/prefix/${KELMIRA_PYTHON_DIR})
+  execute_process(COMMAND ${PYTHON} -c "import kelmira; kelmira.create('Kelmira.LineGraph'); print(kelmira.MODULE_PATH)"
+                  OUTPUT_VARIABLE module RESULT_VARIABLE rc)
+  if(rc OR NOT module MATCHES "^${WORK_DIR}/prefix/")
+    message(FATAL_ERROR "the installed Python package failed (${rc}): ${module}")
+  endif()
+endif()
