@@ -7,6 +7,11 @@ import sys
 os.path.exists(os.environ["KELMIRA_REGISTRY"]) and os.remove(os.environ["KELMIRA_REGISTRY"])
 import kelmira  # noqa: E402
 
+try:
+    import numpy
+except ImportError:  # the lines are then filled from lists
+    numpy = None
+
 
 def expect(cond, what):
     if not cond:
@@ -27,9 +32,8 @@ g = kelmira.create("Kelmira.LineGraph")
 g.Title, g.XAxis.Title = "Two lines", "Day"
 for color, y in ((0x0000FF, 3.0), (0xFF0000, 5.0)):
     data = g.AddLine("y=%g" % y, color, 0).Data
-    data.UseXData, data.Size = False, 11  # X is the index: 0 .. 10
-    for i in range(11):
-        data._invoke("Data", 4, (i, y))  # an indexed put
+    data.UseXData = False  # X is the index: 0 .. 10
+    data.set_y(numpy.full(11, y) if numpy else [y] * 11)
 container, handler, shown = g.GraphicsContainer, Handler(), []
 sys.excepthook = lambda kind, value, tb: shown.append(str(value))
 connection = kelmira.connect(container, handler)
