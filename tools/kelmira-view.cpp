@@ -15,6 +15,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <optional>
 
 namespace {
@@ -100,6 +101,13 @@ int View(kelmira::view::ViewOptions options) {
                    static_cast<unsigned>(hr));
       return 1;
     }
+  }
+  // A window nobody can see and nothing drives would wait for ever.
+  if (!options.headless() && std::strcmp(KelmiraGetDisplayBackend(), "headless") == 0) {
+    std::fprintf(stderr,
+                 "kelmira-view: the display back-end is headless (KELMIRA_DISPLAY): nothing would be shown; "
+                 "use --script or --snapshot to run without a display\n");
+    return 1;
   }
   std::vector<std::string> messages;
   std::optional<kelmira::plot::LoadedPlot> loaded;

@@ -215,6 +215,10 @@ TEST_F(ViewerRun, RefusesBadInputBeforeAnyWork) {
       {{data, "--dpi", "300"}, 2, "--dpi is for kelmira-plot"},
       {{"--help"}, 0, "Ctrl+S"},
   };
+  EnvOverride headless("KELMIRA_DISPLAY", "headless");  // and no script: nothing would be shown
+  ProcessResult unseen = RunView({data});
+  EXPECT_TRUE(unseen.exitCode == 1 && unseen.output.find("nothing would be shown") != std::string::npos)
+      << unseen.output;
   for (const auto& c : cases) {
     ProcessResult run = RunView(c.args);
     EXPECT_EQ(run.exitCode, c.code) << c.says << ": " << run.output;
