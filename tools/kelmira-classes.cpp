@@ -3,6 +3,8 @@
 // gave. Classes that the library only declares are listed as such.
 //
 //   kelmira-classes [-h]
+#include "common/utf8_text.h"
+
 #include <kelmira/kelmira.h>
 
 #include <cstdio>
@@ -11,16 +13,7 @@
 
 namespace {
 
-std::string Narrow(const OLECHAR* s) {
-  std::string out;
-  if (!s) return out;
-  int n = WideCharToMultiByte(CP_UTF8, 0, s, -1, nullptr, 0, nullptr, nullptr);
-  if (n <= 0) return out;
-  out.resize(static_cast<std::size_t>(n));
-  WideCharToMultiByte(CP_UTF8, 0, s, -1, out.data(), n, nullptr, nullptr);
-  out.pop_back();
-  return out;
-}
+std::string Narrow(const OLECHAR* s) { return kelmira::tools::Utf8Of(s); }
 
 std::string GuidText(REFGUID guid) {
   OLECHAR text[40] = {};

@@ -7,6 +7,7 @@
 #include "plot_scales.h"
 #include "tick_texts.h"
 #include "common/hresult_text.h"
+#include "common/utf8_text.h"
 
 #include <kelmira/kelmira.h>
 #include <kelmira/platform.h>
@@ -42,22 +43,7 @@ ComPtr<T> Make(REFCLSID clsid, REFIID iid, const char* progId) {
   return object;
 }
 
-class Bstr {
- public:
-  explicit Bstr(const std::string& text) {
-    int n = MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, nullptr, 0);
-    value_ = SysAllocStringLen(nullptr, n > 0 ? static_cast<UINT>(n - 1) : 0);
-    if (n > 1) MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, value_, n);
-  }
-  ~Bstr() { SysFreeString(value_); }
-  Bstr(const Bstr&) = delete;
-  Bstr& operator=(const Bstr&) = delete;
-  BSTR get() const { return value_; }
-  BSTR Detach() { return std::exchange(value_, nullptr); }
-
- private:
-  BSTR value_ = nullptr;
-};
+using tools::ToBstr;
 
 // Where the lines take X from (none for row-number X). Without row texts the first line keeps
 // every X value, hidden ones too, so that the data's X goes as soon as one line holds it; the
@@ -164,7 +150,7 @@ void AddLines(ILineLayer* layer, PlotData* data, const PlotOptions& options, boo
     Series& series = data->series[i];
     if (series.rightY != rightY) continue;
     COLORREF color = LineColor(options, i);
-    Bstr name(series.name);
+    Bstr name = ToBstr(series.name);
     ComPtr<ILine> line;
     // Markers alone are drawn with the line's pen: a solid one.
     const int dash = options.drawStyle == DrawStyle::Points ? 0 : LineDash(options, i);
@@ -196,7 +182,7 @@ const char* AddMarkerLayer(IGraphicsContainer* container, const PlotData& data, 
   for (const auto& [i, lineData] : made) {
     const Series& series = data.series[i];
     if (!DrawsMarker(options, singlePoints[i])) continue;
-    Bstr name(series.name);
+    Bstr name = ToBstr(series.name);
     ComPtr<ILine> line;
     Check(layer->AddLine(name.get(), LineColor(options, i), 0, &line), "LineLayer.AddLine");
     if (!line) throw RenderFailure{"LineLayer.AddLine gave no line"};
@@ -207,7 +193,7 @@ const char* AddMarkerLayer(IGraphicsContainer* container, const PlotData& data, 
   }
   if (count == 0) return nullptr;
   const char* name = rightY ? "kelmira-plot right markers" : "kelmira-plot markers";
-  Bstr layerName(name);
+  Bstr layerName = ToBstr(name);
   VARIANT_BOOL added = VARIANT_FALSE;
   ComPtr<IGraphicsLayer> graphics;
   Check(layer->QueryInterface(IID_IGraphicsLayer, reinterpret_cast<void**>(&graphics)),
@@ -217,7 +203,7 @@ const char* AddMarkerLayer(IGraphicsContainer* container, const PlotData& data, 
   if (rightY) {
     Variant index;
     index.vt = VT_BSTR;
-    index.bstrVal = Bstr(name).Detach();
+    index.bstrVal = ToBstr(name).Detach();
     Check(container->SetLayerRightYAxis(index, VARIANT_TRUE), "GraphicsContainer.SetLayerRightYAxis");
   }
   return name;
@@ -225,7 +211,7 @@ const char* AddMarkerLayer(IGraphicsContainer* container, const PlotData& data, 
 
 void RemoveLayer(IGraphicsContainer* container, const char* name) {
   if (!name) return;
-  Bstr layerName(name);
+  Bstr layerName = ToBstr(name);
   Variant index;
   index.vt = VT_I4;
   Check(container->get_LayerIndex(layerName.get(), &index.lVal), "GraphicsContainer.LayerIndex");
@@ -251,7 +237,7 @@ std::optional<T> Setting(const std::optional<T>& given, const T& fallback, bool 
 
 void PutTitle(IAxis* axis, const std::optional<std::string>& title) {
   if (!title) return;
-  Bstr text(*title);
+  Bstr text = ToBstr(*title);
   Check(axis->put_Title(text.get()), "Axis.Title");
 }
 
@@ -446,7 +432,7 @@ void ConfigureLook(ILineGraph* graph, const PlotData& data, const PlotOptions& o
   auto grid = Part<IGridLayer>(graph, &IGraphBase::get_GridLayer, "LineGraph.GridLayer");
 
   if (auto title = Setting(options.title, DefaultTitle(options), loaded)) {
-    Bstr text(*title);
+    Bstr text = ToBstr(*title);
     Check(graph->put_Title(text.get()), "LineGraph.Title");
   }
   PutTitle(xAxis.get(), Setting(options.xLabel, data.xName, loaded));
@@ -529,7 +515,7 @@ void SetTickTexts(ILineGraph* graph, const PlotData& data) {
   for (const std::string& text : TickTexts(data, DrawnTicks(xMin, xMax, step, r.right - r.left, margin))) {
     Variant value;
     value.vt = VT_BSTR;
-    value.bstrVal = Bstr(text).Detach();
+    value.bstrVal = ToBstr(text).Detach();
     LONG index = 0;
     Check(labels->AddLabel(value, &index), "TickLabelList.AddLabel");
   }
@@ -724,7 +710,7 @@ void SetScaleLabels(ILineGraph* graph, const PlotOptions& options) {
     for (double tick : ticks) {
       Variant value;
       value.vt = VT_BSTR;
-      value.bstrVal = Bstr(ScaleLabel(options, a.which, tick, step, pixels / (v.max - v.min))).Detach();
+      value.bstrVal = ToBstr(ScaleLabel(options, a.which, tick, step, pixels / (v.max - v.min))).Detach();
       LONG index = 0;
       Check(labels->AddLabel(value, &index), "TickLabelList.AddLabel");
     }

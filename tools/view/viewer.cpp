@@ -2,6 +2,8 @@
 
 #include "view/view_files.h"
 
+#include "common/utf8_text.h"
+
 #include <kelmira/container_zoom.h>
 #include <kelmira/platform/atlhost.h>
 
@@ -32,16 +34,6 @@ const char* const kHelp[] = {
     "  L  legend     P  properties     S  save PNG     Ctrl+S  save settings",
     "  ?  this list     Q or Escape  quit",
 };
-
-std::u16string Utf16(const std::string& text) {
-  std::u16string out;
-  const int n = MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, nullptr, 0);
-  if (n <= 1) return out;
-  out.resize(static_cast<std::size_t>(n));
-  MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, out.data(), n);
-  out.pop_back();
-  return out;
-}
 
 std::string Limits(const char* word, double a, double b, double c, double d) {
   char text[160];
@@ -129,9 +121,8 @@ bool Viewer::Build(std::string* error) {
   overlay_->SetLegend(graph_.legend.entries, graph_.legend.look, graph_.legend.place);
   overlay_->ShowLegend(legendShown);
   VARIANT_BOOL added = VARIANT_FALSE;
-  BSTR layerName = SysAllocString(u"kelmira-view overlay");
-  const HRESULT hr = graph_.container->AddLayer(layerName, overlay_->layer(), &added);
-  SysFreeString(layerName);
+  const Bstr layerName = tools::ToBstr("kelmira-view overlay");
+  const HRESULT hr = graph_.container->AddLayer(layerName.get(), overlay_->layer(), &added);
   if (FAILED(hr) || !added) {
     *error = "the graph refused the viewer's layer";
     return false;
@@ -333,7 +324,8 @@ int Viewer::OnMessageBox(HWND, const char* text, const char* caption, UINT, void
 
 void Viewer::Arm(int tool) {
   // Armed with an empty command, the next drag zooms.
-  BSTR command = tool ? SysAllocString(Utf16(ToolName(tool)).c_str()) : nullptr;
+  const Bstr name = tool ? tools::ToBstr(ToolName(tool)) : Bstr();
+  BSTR command = name.get();
   IMouseInputManager* m = manager_.get();
   switch (tool) {
     case 1: m->DragPoint(command); break;
@@ -345,7 +337,6 @@ void Viewer::Arm(int tool) {
     case 8: m->DragYLine(command); break;
     default: m->DragRectangle(command); break;
   }
-  SysFreeString(command);
   status_.tool = tool;
   ShowStatus();
 }
@@ -459,17 +450,8 @@ std::string Viewer::Report(const std::string& what) const {
   if (what == "extents" && SUCCEEDED(graph_.container->GetExtents(&a, &b, &c, &d)))
     return Limits("extents", a, b, c, d);
   if (what == "status") return "status " + status_.Text();
-  if (BSTR title = nullptr; what == "title" && SUCCEEDED(graph_.graph->get_Title(&title))) {
-    std::string text = "title ";
-    const int n = WideCharToMultiByte(CP_UTF8, 0, title, -1, nullptr, 0, nullptr, nullptr);
-    if (n > 1) {
-      std::string utf8(static_cast<std::size_t>(n), '\0');
-      WideCharToMultiByte(CP_UTF8, 0, title, -1, utf8.data(), n, nullptr, nullptr);
-      text += utf8.c_str();
-    }
-    SysFreeString(title);
-    return text;
-  }
+  if (Bstr title; what == "title" && SUCCEEDED(graph_.graph->get_Title(&title)))
+    return "title " + tools::Utf8Of(title.get());
   return {};
 }
 
